@@ -1,0 +1,1 @@
+// placeholder while the engine is written

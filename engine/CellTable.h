@@ -1,0 +1,66 @@
+#pragma once
+// The lists of the program live in grids: the candidate list, the phrase, the affix
+// offers and the lookup results are rows of text cells that the operations read back.
+// CellTable is that grid content without any drawing: texts by column and row, a row
+// count, a current row and italics per cell. The grid widget shows a CellTable and
+// writes its own edits back into it; engine tests use one directly.
+
+#include <cstdint>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+namespace vantrel {
+
+class CellTable {
+ public:
+  // Told about every change, so that a view can repaint.
+  class Observer {
+   public:
+    virtual ~Observer() = default;
+    virtual void CellChanged(int col, int row) = 0;
+    virtual void RowCountChanged(int rowCount) = 0;
+    virtual void CurrentRowChanged(int row) = 0;
+    virtual void ItalicChanged(int col, int row) = 0;
+  };
+
+  CellTable(int colCount, int rowCount);
+
+  int ColCount() const { return colCount_; }
+  int RowCount() const { return static_cast<int>(rows_.size()); }
+
+  // Growing adds empty rows; shrinking drops the texts of the rows cut off, as a
+  // toolkit grid does. Italics belong to the cell's font, not to its text, and stay.
+  void SetRowCount(int rowCount);
+
+  // Texts are Windows-1252 bytes. Cells outside the table read as empty and ignore
+  // writes.
+  const std::string& Cell(int col, int row) const;
+  void SetCell(int col, int row, std::string text);
+
+  bool Italic(int col, int row) const;
+  void SetItalic(int col, int row, bool italic);
+
+  int CurrentRow() const { return currentRow_; }
+  void SetCurrentRow(int row);
+
+  // At most one observer; nullptr detaches it.
+  void SetObserver(Observer* observer) { observer_ = observer; }
+
+ private:
+  static std::uint64_t Key(int col, int row) {
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(col)) << 32) |
+           static_cast<std::uint32_t>(row);
+  }
+  bool Inside(int col, int row) const {
+    return col >= 0 && col < colCount_ && row >= 0 && row < RowCount();
+  }
+
+  int colCount_;
+  std::vector<std::vector<std::string>> rows_;
+  std::unordered_set<std::uint64_t> italics_;
+  int currentRow_ = 0;
+  Observer* observer_ = nullptr;
+};
+
+}  // namespace vantrel

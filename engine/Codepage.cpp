@@ -1,0 +1,115 @@
+#include "Codepage.h"
+
+#include <array>
+
+namespace vantrel {
+namespace {
+
+// 0x80 to 0x9F; every other byte is its own code point.
+constexpr std::array<char32_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  //
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  //
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+}  // namespace
+
+char32_t Cp1252ToUnicode(unsigned char byte) {
+  if (byte >= 0x80 && byte <= 0x9F) {
+    return kHigh[byte - 0x80];
+  }
+  return byte;
+}
+
+int UnicodeToCp1252(char32_t code) {
+  if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+    return static_cast<int>(code);
+  }
+  for (std::size_t i = 0; i < kHigh.size(); ++i) {
+    if (kHigh[i] == code) {
+      return static_cast<int>(0x80 + i);
+    }
+  }
+  return -1;
+}
+
+std::string Cp1252ToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char ch : text) {
+    AppendUtf8(out, Cp1252ToUnicode(static_cast<unsigned char>(ch)));
+  }
+  return out;
+}
+
+std::string Utf8ToCp1252(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    int extra = 0;
+    char32_t code = 0;
+    if (lead < 0x80) {
+      code = lead;
+    } else if ((lead & 0xE0) == 0xC0) {
+      extra = 1;
+      code = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+      extra = 2;
+      code = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+      extra = 3;
+      code = lead & 0x07;
+    } else {
+      out += '?';
+      ++i;
+      continue;
+    }
+    bool ok = i + static_cast<std::size_t>(extra) < text.size();
+    for (int k = 1; ok && k <= extra; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) {
+        ok = false;
+      } else {
+        code = (code << 6) | (next & 0x3F);
+      }
+    }
+    if (!ok) {
+      out += '?';
+      ++i;
+      continue;
+    }
+    // Overlong forms and surrogates are malformed too.
+    static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
+    if (code < kMin[extra] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
+      out += '?';
+    } else {
+      const int byte = UnicodeToCp1252(code);
+      out += byte < 0 ? '?' : static_cast<char>(byte);
+    }
+    i += 1 + static_cast<std::size_t>(extra);
+  }
+  return out;
+}
+
+}  // namespace vantrel

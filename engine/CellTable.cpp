@@ -7,35 +7,42 @@ namespace {
 const std::string kEmpty;
 }
 
-CellTable::CellTable(int colCount, int rowCount) : colCount_(std::max(colCount, 0)) {
-  rows_.resize(static_cast<std::size_t>(std::max(rowCount, 0)),
-               std::vector<std::string>(static_cast<std::size_t>(colCount_)));
-}
+CellTable::CellTable(int colCount, int rowCount)
+    : colCount_(std::max(colCount, 0)), rowCount_(std::clamp(rowCount, 0, kMaxRows)) {}
 
 void CellTable::SetRowCount(int rowCount) {
-  rowCount = std::max(rowCount, 0);
-  if (rowCount == RowCount()) {
+  rowCount = std::clamp(rowCount, 0, kMaxRows);
+  if (rowCount == rowCount_) {
     return;
   }
-  rows_.resize(static_cast<std::size_t>(rowCount),
-               std::vector<std::string>(static_cast<std::size_t>(colCount_)));
+  rowCount_ = rowCount;
+  if (texts_.size() > static_cast<std::size_t>(rowCount)) {
+    texts_.resize(static_cast<std::size_t>(rowCount));
+  }
   if (observer_ != nullptr) {
     observer_->RowCountChanged(rowCount);
   }
 }
 
 const std::string& CellTable::Cell(int col, int row) const {
-  if (!Inside(col, row)) {
+  if (!Addressable(col, row) || static_cast<std::size_t>(row) >= texts_.size()) {
     return kEmpty;
   }
-  return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+  return texts_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
 }
 
 void CellTable::SetCell(int col, int row, std::string text) {
-  if (!Inside(col, row)) {
+  if (!Addressable(col, row)) {
     return;
   }
-  std::string& cell = rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+  const auto r = static_cast<std::size_t>(row);
+  if (r >= texts_.size()) {
+    if (text.empty()) {
+      return;
+    }
+    texts_.resize(r + 1, std::vector<std::string>(static_cast<std::size_t>(colCount_)));
+  }
+  std::string& cell = texts_[r][static_cast<std::size_t>(col)];
   if (cell == text) {
     return;
   }
@@ -45,14 +52,16 @@ void CellTable::SetCell(int col, int row, std::string text) {
   }
 }
 
-bool CellTable::Italic(int col, int row) const { return italics_.count(Key(col, row)) != 0; }
+bool CellTable::Italic(int col, int row) const {
+  return italics_.count(Key(col, row)) != 0;
+}
 
 void CellTable::SetItalic(int col, int row, bool italic) {
-  if (col < 0 || row < 0) {
+  if (!Addressable(col, row)) {
     return;
   }
-  const bool changed = italic ? italics_.insert(Key(col, row)).second
-                              : italics_.erase(Key(col, row)) != 0;
+  const bool changed =
+      italic ? italics_.insert(Key(col, row)).second : italics_.erase(Key(col, row)) != 0;
   if (changed && observer_ != nullptr) {
     observer_->ItalicChanged(col, row);
   }

@@ -27,14 +27,17 @@ class CellTable {
   CellTable(int colCount, int rowCount);
 
   int ColCount() const { return colCount_; }
-  int RowCount() const { return static_cast<int>(rows_.size()); }
+  int RowCount() const { return rowCount_; }
 
   // Growing adds empty rows; shrinking drops the texts of the rows cut off, as a
   // toolkit grid does. Italics belong to the cell's font, not to its text, and stay.
   void SetRowCount(int rowCount);
 
-  // Texts are Windows-1252 bytes. Cells outside the table read as empty and ignore
-  // writes.
+  // Texts are Windows-1252 bytes. As in a toolkit string grid, a cell below the last
+  // row still holds a text once written (the phrase stages a new word in a row that is
+  // not shown); only columns outside the table and rows from kMaxRows on read as empty
+  // and ignore writes.
+  static constexpr int kMaxRows = 65536;
   const std::string& Cell(int col, int row) const;
   void SetCell(int col, int row, std::string text);
 
@@ -52,12 +55,14 @@ class CellTable {
     return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(col)) << 32) |
            static_cast<std::uint32_t>(row);
   }
-  bool Inside(int col, int row) const {
-    return col >= 0 && col < colCount_ && row >= 0 && row < RowCount();
+  bool Addressable(int col, int row) const {
+    return col >= 0 && col < colCount_ && row >= 0 && row < kMaxRows;
   }
 
   int colCount_;
-  std::vector<std::vector<std::string>> rows_;
+  int rowCount_ = 0;
+  // Texts of rows 0 to texts_.size() - 1, possibly more rows than rowCount_.
+  std::vector<std::vector<std::string>> texts_;
   std::unordered_set<std::uint64_t> italics_;
   int currentRow_ = 0;
   Observer* observer_ = nullptr;

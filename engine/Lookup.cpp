@@ -1,1 +1,116 @@
-// placeholder while the engine is written
+#include "Lookup.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "Search.h"
+
+namespace vantrel {
+
+double EngineHost::Now() {
+  using Clock = std::chrono::steady_clock;
+  return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
+}
+
+Message StatusLine(int matches, int words, double seconds, char decimalSeparator) {
+  return {Lit(" " + std::to_string(matches)),
+          Tr(" Matches out of "),
+          Lit(std::to_string(words)),
+          Tr(" words in "),
+          Lit(FormatSeconds(seconds, decimalSeparator)),
+          Tr(" secs")};
+}
+
+void LookupModel::EmptyGrid() {
+  for (int row = 0; row < kRows; ++row) {
+    ConvertedGrid.SetCell(0, row, {});
+  }
+}
+
+void LookupModel::WordToConvertChange(std::string text, bool modifiedByUser) {
+  NoteUserActivity();
+  word_ = std::move(text);
+  if (!modifiedByUser) {
+    return;
+  }
+  EmptyGrid();
+  copyEnabled_ = false;
+  convertEnabled_ = !Trim(word_).empty();
+  host_.StateChanged();
+}
+
+void LookupModel::ConvertBtnClick() {
+  std::unique_ptr<ByteSource> source = dictionary_.Reopen();
+  if (source == nullptr) {
+    host_.Warn({Tr("Can Not Open "), Lit(dictionary_.name), Tr(" in ConvertBtnClick")});
+    return;
+  }
+  int words = -1;
+  int matches = 0;
+  ConvertedGrid.SetCurrentRow(0);
+  const std::string target(Short(Trim(StripBrackets(Short(LowerAZ(Short(word_)))))));
+  host_.SetBusy(true);
+  EmptyGrid();
+  ConvertedGrid.SetCurrentRow(0);
+  const double start = host_.Now();
+  const int lastRow = ConvertedGrid.RowCount() - 1;
+  DictionaryEntry entry;
+  const ScanResult result = ScanDictionary(*source, [&](std::string_view line) {
+    ++words;
+    if (!ParseDictionaryLine(line, entry)) {
+      return;
+    }
+    // The word field is not trimmed: a blank beside a comma never matches.
+    if (StripBrackets(Short(LowerAZ(entry.word))) != target) {
+      return;
+    }
+    for (int row = 0; row <= matches; ++row) {
+      if (ConvertedGrid.Cell(0, row) == entry.digits) {
+        return;
+      }
+    }
+    matches = std::min(matches + 1, lastRow);
+    ConvertedGrid.SetCell(0, matches - 1, entry.digits);
+  });
+  if (result == ScanResult::kReadError) {
+    host_.SetBusy(false);
+    // This one message of the window has always been shown untranslated.
+    host_.Warn({Lit("Error Reading Dictionary "), Lit(dictionary_.name)});
+    host_.StateChanged();
+    return;
+  }
+  if (ConvertedGrid.Cell(0, 0).empty()) {
+    ConvertedGrid.SetCell(0, 0, host_.Translate("No Numeric Equivalent"));
+    copyEnabled_ = false;
+  } else {
+    copyEnabled_ = true;
+  }
+  if (!ConvertedGrid.Cell(0, 1).empty()) {
+    copyEnabled_ = false;  // several results: the user picks one first
+  }
+  host_.SetBusy(false);
+  status_ = StatusLine(matches, words, host_.Now() - start, host_.DecimalSeparator());
+  host_.StateChanged();
+}
+
+void LookupModel::ConvertedGridClick() {
+  NoteUserActivity();
+  copyEnabled_ = !ConvertedGrid.Cell(0, ConvertedGrid.CurrentRow()).empty();
+  host_.StateChanged();
+}
+
+std::string LookupModel::CopyBtnClick() {
+  NoteUserActivity();
+  return std::string(Trim(ConvertedGrid.Cell(0, ConvertedGrid.CurrentRow()))) + ", " + word_;
+}
+
+void LookupModel::ClearBtnClick() {
+  NoteUserActivity();
+  word_.clear();
+  EmptyGrid();
+  convertEnabled_ = false;
+  copyEnabled_ = false;
+  host_.StateChanged();
+}
+
+}  // namespace vantrel

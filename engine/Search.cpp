@@ -1,1 +1,171 @@
-// placeholder while the engine is written
+#include "Search.h"
+
+#include <cmath>
+#include <map>
+
+namespace vantrel {
+
+SubstringMatcher::SubstringMatcher(std::string_view text) {
+  // Character classes first: 1..k for the distinct characters of the text.
+  int classes = 0;
+  for (unsigned char ch : text) {
+    if (classOf_[ch] == 0) {
+      classOf_[ch] = static_cast<std::uint8_t>(++classes);
+    }
+  }
+  width_ = static_cast<std::size_t>(classes) + 1;
+
+  // The usual online construction of a suffix automaton.
+  struct State {
+    int len = 0;
+    int link = -1;
+    std::map<int, int> next;
+  };
+  std::vector<State> states(1);
+  states.reserve(2 * text.size() + 1);
+  int last = 0;
+  for (unsigned char ch : text) {
+    const int c = classOf_[ch];
+    const int cur = static_cast<int>(states.size());
+    states.push_back({states[static_cast<std::size_t>(last)].len + 1, -1, {}});
+    int p = last;
+    while (p != -1 && !states[static_cast<std::size_t>(p)].next.count(c)) {
+      states[static_cast<std::size_t>(p)].next[c] = cur;
+      p = states[static_cast<std::size_t>(p)].link;
+    }
+    if (p == -1) {
+      states[static_cast<std::size_t>(cur)].link = 0;
+    } else {
+      const int q = states[static_cast<std::size_t>(p)].next[c];
+      if (states[static_cast<std::size_t>(p)].len + 1 == states[static_cast<std::size_t>(q)].len) {
+        states[static_cast<std::size_t>(cur)].link = q;
+      } else {
+        const int clone = static_cast<int>(states.size());
+        State copy = states[static_cast<std::size_t>(q)];
+        copy.len = states[static_cast<std::size_t>(p)].len + 1;
+        states.push_back(std::move(copy));
+        while (p != -1 && states[static_cast<std::size_t>(p)].next[c] == q) {
+          states[static_cast<std::size_t>(p)].next[c] = clone;
+          p = states[static_cast<std::size_t>(p)].link;
+        }
+        states[static_cast<std::size_t>(q)].link = clone;
+        states[static_cast<std::size_t>(cur)].link = clone;
+      }
+    }
+    last = cur;
+  }
+
+  next_.assign(states.size() * width_, -1);
+  for (std::size_t s = 0; s < states.size(); ++s) {
+    for (const auto& [c, target] : states[s].next) {
+      next_[s * width_ + static_cast<std::size_t>(c)] = static_cast<std::int16_t>(target);
+    }
+  }
+}
+
+bool SubstringMatcher::Contains(std::string_view text) const {
+  int state = Start();
+  for (unsigned char ch : text) {
+    state = Next(state, ch);
+    if (state < 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
+ScanResult SearchCandidates(ByteSource& source, std::string_view number, SearchMode mode,
+                            CellTable& candidates, SearchCounts& counts) {
+  const SubstringMatcher matcher(number);
+  const int first = FirstDigitPos(number);
+  const int last = LastDigitPos(number);
+  DictionaryEntry entry;
+  std::string word;
+  counts = SearchCounts{};
+  return ScanDictionary(source, [&](std::string_view line) {
+    ++counts.words;
+    // The quick test: the text before the first comma, as the line stands, must occur
+    // in the number. Most lines fail on their first characters.
+    int state = matcher.Start();
+    std::size_t comma = 0;
+    for (; comma < line.size(); ++comma) {
+      const auto ch = static_cast<unsigned char>(line[comma]);
+      if (ch == ',') {
+        break;
+      }
+      state = matcher.Next(state, ch);
+      if (state < 0) {
+        return;
+      }
+    }
+    if (comma == line.size() || comma == 0) {
+      return;
+    }
+    const int d = Pos(line.substr(0, comma), number);
+    if (!ParseDictionaryLine(line, entry)) {
+      return;
+    }
+    bool matches = true;
+    if (mode == SearchMode::kLeft) {
+      matches = d == first;
+    } else if (mode == SearchMode::kRight) {
+      matches = LastPos(entry.digits, number) + static_cast<int>(entry.digits.size()) - 1 == last;
+    }
+    if (!matches) {
+      return;
+    }
+    // Endings and beginnings are not words on their own; a word marked "over+" is both
+    // a beginning and the word over.
+    const char head = entry.word.front();
+    if (head == '-' || head == '+' || entry.word.back() == '-') {
+      return;
+    }
+    counts.matches = std::min(counts.matches + 1, kMaxCandidates);
+    word.clear();
+    for (char ch : entry.word) {
+      if (ch != '+') {
+        word += ch;
+      }
+    }
+    candidates.SetCell(0, counts.matches, word);
+    candidates.SetCell(1, counts.matches, entry.digits);
+    if (entry.classLetter == 'A') {
+      candidates.SetItalic(0, counts.matches, true);
+    }
+  });
+}
+
+std::string FormatSeconds(double seconds, char decimalSeparator) {
+  if (!std::isfinite(seconds)) {
+    return {};
+  }
+  const long long thousandths = std::llround(seconds * 1000.0);
+  if (thousandths == 0) {
+    return {};
+  }
+  std::string out;
+  unsigned long long magnitude = thousandths < 0
+                                     ? 0ULL - static_cast<unsigned long long>(thousandths)
+                                     : static_cast<unsigned long long>(thousandths);
+  if (thousandths < 0) {
+    out += '-';
+  }
+  const unsigned long long whole = magnitude / 1000;
+  unsigned frac = static_cast<unsigned>(magnitude % 1000);
+  if (whole != 0) {
+    out += std::to_string(whole);
+  }
+  if (frac != 0) {
+    std::string decimals = {static_cast<char>('0' + frac / 100),
+                            static_cast<char>('0' + frac / 10 % 10),
+                            static_cast<char>('0' + frac % 10)};
+    while (decimals.back() == '0') {
+      decimals.pop_back();
+    }
+    out += decimalSeparator;
+    out += decimals;
+  }
+  return out;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,242 @@
+// vantrel-cli: the word engine from the command line, for scripts. The interface is
+// kept stable: arguments and output are UTF-8, the engine works in Windows-1252.
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "Codepage.h"
+#include "Lookup.h"
+#include "MainModel.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vantrel-cli search [--mode any|left|right] [--dictionary FILE] [--] NUMBER\n"
+    "       vantrel-cli lookup [--dictionary FILE] [--] WORD\n"
+    "       vantrel-cli affixes [--dictionary FILE] [--] NUMBER DIGITS POSITION\n"
+    "       vantrel-cli --help\n";
+
+constexpr const char* kHelp =
+    "Vantrel turns telephone numbers into words, using a dictionary of\n"
+    "\"digits,word,class\" lines.\n"
+    "\n"
+    "search   Lists every dictionary word whose digits occur in NUMBER where the mode\n"
+    "         allows: any (anywhere, the default), left (at the number's first digit)\n"
+    "         or right (at its last digit). One line per candidate, in dictionary\n"
+    "         order: the word, a TAB, its digits, a TAB, and \"italic\" or \"regular\".\n"
+    "         The status line (\" 3 Matches out of 10 words in .001 secs\") goes to\n"
+    "         standard error.\n"
+    "lookup   Lists the digits under which the dictionary holds WORD, one per line\n"
+    "         (letters A to Z in any case, bracketed notes ignored), or \"No Numeric\n"
+    "         Equivalent\". The status line goes to standard error.\n"
+    "affixes  Lists the endings and beginnings that fit next to a word placed in\n"
+    "         NUMBER: NUMBER is the entry text as it stands, with a bullet \"\xE2\x80\xA2\"\n"
+    "         for every digit already taken; DIGITS and POSITION (counted from 1) are\n"
+    "         those of the word just placed. One line per offer: the affix as stored\n"
+    "         (with its '-' or '+'), a TAB, its digits, a TAB, \"italic\" or \"regular\".\n"
+    "\n"
+    "--dictionary FILE  the dictionary to read (default: the bundled English one)\n"
+    "--mode MODE        any, left or right (search only)\n"
+    "--                 ends the options, so that a NUMBER may begin with '-'\n"
+    "\n"
+    "Arguments and output are UTF-8; dictionary texts are Windows-1252 and are\n"
+    "converted both ways (a character Windows-1252 lacks becomes '?').\n"
+    "\n"
+    "Exit status: 0 on success; 1 when the dictionary cannot be opened or read (what\n"
+    "was found before a read failure is still printed); 2 on a usage error.\n";
+
+// Messages and the status line go to standard error; a message means failure.
+class CliHost final : public vantrel::MainHost {
+ public:
+  void Warn(const vantrel::Message& message) override {
+    std::cerr << vantrel::Cp1252ToUtf8(vantrel::Render(message, nullptr)) << '\n';
+    failed = true;
+  }
+  bool failed = false;
+};
+
+std::string ExecutableDir() {
+  std::vector<char> path(PATH_MAX + 1);
+  const ssize_t n = ::readlink("/proc/self/exe", path.data(), PATH_MAX);
+  if (n <= 0) {
+    return ".";
+  }
+  std::string exe(path.data(), static_cast<std::size_t>(n));
+  return exe.substr(0, exe.rfind('/'));
+}
+
+std::string BundledDictionary() {
+  const std::string name = "/Vantrel Dictionary.txt";
+  const std::string beside = ExecutableDir() + "/../share/vantrel" + name;
+  if (::access(beside.c_str(), R_OK) == 0) {
+    return beside;
+  }
+  return std::string(VANTREL_INSTALLED_SHARE) + name;
+}
+
+int UsageError(const std::string& why) {
+  std::cerr << "vantrel-cli: " << why << '\n' << kUsage;
+  return 2;
+}
+
+void PrintRow(const vantrel::CellTable& table, int row) {
+  std::cout << vantrel::Cp1252ToUtf8(table.Cell(0, row)) << '\t'
+            << vantrel::Cp1252ToUtf8(table.Cell(1, row)) << '\t'
+            << (table.Italic(0, row) ? "italic" : "regular") << '\n';
+}
+
+struct Options {
+  std::string command;
+  std::string dictionary;
+  std::string mode = "any";
+  bool modeGiven = false;
+  std::vector<std::string> operands;
+};
+
+// Returns an empty text on success, else what was wrong.
+std::string ParseArguments(int argc, char** argv, Options& options) {
+  bool optionsEnded = false;
+  for (int i = 2; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+      options.operands.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+    } else if (arg == "--dictionary" || arg == "--mode") {
+      if (i + 1 >= argc) {
+        return arg + " needs a value";
+      }
+      (arg == "--dictionary" ? options.dictionary : options.mode) = argv[++i];
+      options.modeGiven = options.modeGiven || arg == "--mode";
+    } else if (arg.rfind("--dictionary=", 0) == 0) {
+      options.dictionary = arg.substr(13);
+    } else if (arg.rfind("--mode=", 0) == 0) {
+      options.mode = arg.substr(7);
+      options.modeGiven = true;
+    } else {
+      return "unknown option " + arg;
+    }
+  }
+  return {};
+}
+
+int Search(vantrel::MainModel& model, CliHost& host, const Options& options) {
+  if (options.mode == "any") {
+    model.SetMode(vantrel::SearchMode::kAnyPoint);
+  } else if (options.mode == "left") {
+    model.SetMode(vantrel::SearchMode::kLeft);
+  } else if (options.mode == "right") {
+    model.SetMode(vantrel::SearchMode::kRight);
+  } else {
+    return UsageError("the mode is any, left or right, not " + options.mode);
+  }
+  model.SetEntryText(vantrel::Utf8ToCp1252(options.operands[0]));
+  model.ConvertBtnClick();
+  // The candidates fill the rows from 1 on, also those found before a read failure.
+  for (int row = 1; row < model.PossibleGrid.RowCount(); ++row) {
+    if (model.PossibleGrid.Cell(0, row).empty()) {
+      break;
+    }
+    PrintRow(model.PossibleGrid, row);
+  }
+  if (host.failed) {
+    return 1;
+  }
+  std::cerr << vantrel::Cp1252ToUtf8(vantrel::Render(model.Status(), nullptr)) << '\n';
+  return 0;
+}
+
+int Lookup(vantrel::DictionaryFile& dictionary, CliHost& host, const Options& options) {
+  vantrel::LookupModel lookup(dictionary, host);
+  lookup.WordToConvertChange(vantrel::Utf8ToCp1252(options.operands[0]), true);
+  lookup.ConvertBtnClick();
+  for (int row = 0; row < lookup.ConvertedGrid.RowCount(); ++row) {
+    const std::string& cell = lookup.ConvertedGrid.Cell(0, row);
+    if (!cell.empty()) {
+      std::cout << vantrel::Cp1252ToUtf8(cell) << '\n';
+    }
+  }
+  if (host.failed) {
+    return 1;
+  }
+  std::cerr << vantrel::Cp1252ToUtf8(vantrel::Render(lookup.Status(), nullptr)) << '\n';
+  return 0;
+}
+
+int Affixes(vantrel::MainModel& model, CliHost& host, const Options& options) {
+  char* end = nullptr;
+  const long position = std::strtol(options.operands[2].c_str(), &end, 10);
+  if (options.operands[2].empty() || *end != '\0' || position < INT_MIN / 2 ||
+      position > INT_MAX / 2) {
+    return UsageError("POSITION must be a whole number, not " + options.operands[2]);
+  }
+  // Without an Open dialog to ask, a dictionary that cannot be opened ends here.
+  if (model.Dictionary().Reopen() == nullptr) {
+    std::cerr << "Can Not Open " << vantrel::Cp1252ToUtf8(model.Dictionary().name)
+              << " in LoadAffixes\n";
+    return 1;
+  }
+  model.LoadAffixes();
+  model.SetEntryText(vantrel::Utf8ToCp1252(options.operands[0]));
+  const std::string digits = vantrel::Utf8ToCp1252(options.operands[1]);
+  model.ShowAffixesFor(digits, digits, static_cast<int>(position));
+  for (int row = 0; row < model.AffixGrid.RowCount(); ++row) {
+    if (model.AffixGrid.Cell(0, row).empty()) {
+      break;
+    }
+    PrintRow(model.AffixGrid, row);
+  }
+  return host.failed ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::cerr << kUsage;
+    return 2;
+  }
+  const std::string command = argv[1];
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::cout << kUsage << '\n' << kHelp;
+    return 0;
+  }
+  Options options;
+  options.command = command;
+  if (const std::string why = ParseArguments(argc, argv, options); !why.empty()) {
+    return UsageError(why);
+  }
+  const std::size_t wanted = command == "affixes" ? 3 : 1;
+  if (command != "search" && command != "lookup" && command != "affixes") {
+    return UsageError("unknown command " + command);
+  }
+  if (options.modeGiven && command != "search") {
+    return UsageError("--mode belongs to search");
+  }
+  if (options.operands.size() != wanted) {
+    return UsageError(command + " takes " + (wanted == 1 ? "one operand" : "three operands"));
+  }
+
+  // Paths are passed to the file system as they were given.
+  vantrel::DictionaryFile dictionary;
+  const std::string path = options.dictionary.empty() ? BundledDictionary() : options.dictionary;
+  dictionary.Bind(path);
+  dictionary.name = vantrel::Utf8ToCp1252(path);
+  CliHost host;
+  vantrel::MainModel model(dictionary, host);
+  if (command == "search") {
+    return Search(model, host, options);
+  }
+  if (command == "lookup") {
+    return Lookup(dictionary, host, options);
+  }
+  return Affixes(model, host, options);
+}

@@ -1,0 +1,48 @@
+#pragma once
+// The affix table: the dictionary's endings and beginnings, the only part of a
+// dictionary held in memory.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Dictionary.h"
+
+namespace vantrel {
+
+struct AffixRecord {
+  std::uint8_t Kind = 0;  // kSuffix or kPrefix
+  std::string Word;       // the word field as in the file, marks included
+  std::string Digits;
+  std::string ClassLetter;
+};
+
+inline constexpr std::uint8_t kSuffix = 0;
+inline constexpr std::uint8_t kPrefix = 1;
+
+class AffixTable {
+ public:
+  static constexpr int kCapacity = 8500;
+
+  AffixTable() : entries_(kCapacity) {}
+
+  // The index of the last filled entry; -1 when the table is empty.
+  int AffixLast = -1;
+
+  const AffixRecord& operator[](int index) const {
+    return entries_[static_cast<std::size_t>(index)];
+  }
+
+  // Fills the table from the lines of a dictionary. A word field that begins with '-'
+  // or '+' is an ending, one that ends with either a beginning, one marked at both
+  // ends both (the ending first). Past the capacity, the last entry is overwritten by
+  // each further one. Entries read before a read failure stay.
+  ScanResult Load(ByteSource& source);
+
+ private:
+  void Store(std::uint8_t kind, const DictionaryEntry& entry);
+
+  std::vector<AffixRecord> entries_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,179 @@
+#pragma once
+// The dictionary file: one entry per line, read again from its first line by every
+// search, lookup and affix load. Nothing of it is kept in memory but the line at hand.
+
+#include <algorithm>
+#include <cerrno>
+#include <cstddef>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "VantrelGlobal.h"
+
+namespace vantrel {
+
+// Where the scan gets its bytes: the file, or memory in tests.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Bytes read (> 0), 0 at the end, -1 on a read failure.
+  virtual long Read(char* buffer, std::size_t size) = 0;
+};
+
+// Opens a path for reading; nullptr when it cannot be opened.
+using SourceOpener = std::function<std::unique_ptr<ByteSource>(const std::string& path)>;
+
+// Reads a file with POSIX read(2). An empty path is never opened: there is no file to
+// read, and reading standard input would stall the program.
+std::unique_ptr<ByteSource> OpenFileSource(const std::string& path);
+
+enum class ScanResult { kEnd, kReadError };
+
+// The dictionary scan. Lines end at CR; an LF right after the CR belongs to the line
+// end, any other LF is an ordinary character. Ctrl-Z ends the file. A line is kept as
+// at most 255 characters, the rest up to its line end skipped. A line after which the
+// file ends is never examined, so a file of N lines has N-1 examined; onLine sees
+// each examined line, valid until it returns.
+template <class OnLine>
+ScanResult ScanDictionary(ByteSource& source, OnLine&& onLine);
+
+// The one dictionary handle: the path it is bound to and the name the windows show.
+class DictionaryFile {
+ public:
+  explicit DictionaryFile(SourceOpener opener = OpenFileSource) : opener_(std::move(opener)) {}
+
+  void Bind(std::string path) { path_ = std::move(path); }
+  const std::string& BoundPath() const { return path_; }
+
+  // Opens the bound path again at its first line; nullptr when that fails.
+  std::unique_ptr<ByteSource> Reopen() const { return opener_(path_); }
+
+  // The path in use, or the translated "No Dictionary Open".
+  std::string name;
+
+ private:
+  SourceOpener opener_;
+  std::string path_;
+};
+
+namespace detail {
+
+// A buffered reader that treats the first Ctrl-Z as the end of the file.
+class ScanBuffer {
+ public:
+  static constexpr std::size_t kSize = 128 * 1024;
+
+  explicit ScanBuffer(ByteSource& source) : source_(source), data_(new char[kSize]) {}
+
+  // Refills the buffer once it is used up. Returns false on a read failure.
+  bool Fill() {
+    pos_ = end_ = 0;
+    while (!ended_) {
+      const long got = source_.Read(data_.get(), kSize);
+      if (got < 0) {
+        if (errno == EINTR) {
+          continue;
+        }
+        return false;
+      }
+      if (got == 0) {
+        ended_ = true;
+        break;
+      }
+      end_ = static_cast<std::size_t>(got);
+      if (const void* eof = std::memchr(data_.get(), 26, end_)) {
+        end_ = static_cast<std::size_t>(static_cast<const char*>(eof) - data_.get());
+        ended_ = true;
+      }
+      if (end_ > 0) {
+        break;
+      }
+    }
+    return true;
+  }
+
+  const char* data() const { return data_.get(); }
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+
+ private:
+  ByteSource& source_;
+  std::unique_ptr<char[]> data_;
+  bool ended_ = false;
+};
+
+}  // namespace detail
+
+template <class OnLine>
+ScanResult ScanDictionary(ByteSource& source, OnLine&& onLine) {
+  detail::ScanBuffer buf(source);
+  char carry[kShortText];
+  for (;;) {
+    // Read one line. It is seen in place in the buffer unless it crosses the buffer's
+    // end; then its first 255 characters are gathered in carry.
+    std::string_view line;
+    std::size_t carried = 0;
+    bool inPlace = false;
+    bool ended = false;  // a CR ended the line
+    for (;;) {
+      if (buf.pos_ == buf.end_) {
+        if (!buf.Fill()) {
+          return ScanResult::kReadError;
+        }
+        if (buf.pos_ == buf.end_) {
+          break;
+        }
+      }
+      const char* start = buf.data() + buf.pos_;
+      const std::size_t avail = buf.end_ - buf.pos_;
+      const char* cr = static_cast<const char*>(std::memchr(start, '\r', avail));
+      const std::size_t n = cr != nullptr ? static_cast<std::size_t>(cr - start) : avail;
+      if (cr != nullptr && carried == 0) {
+        line = std::string_view(start, n < kShortText ? n : kShortText);
+        inPlace = true;
+      } else {
+        const std::size_t take = std::min(n, kShortText - carried);
+        std::memcpy(carry + carried, start, take);
+        carried += take;
+      }
+      buf.pos_ += n;
+      if (cr != nullptr) {
+        buf.pos_ += 1;
+        ended = true;
+        break;
+      }
+    }
+    if (!inPlace) {
+      line = std::string_view(carry, carried);
+    }
+    // Keeps the line when the buffer has to be refilled under it.
+    auto refill = [&]() {
+      if (inPlace) {
+        std::memcpy(carry, line.data(), line.size());
+        line = std::string_view(carry, line.size());
+        inPlace = false;
+      }
+      return buf.Fill();
+    };
+    if (ended) {
+      if (buf.pos_ == buf.end_ && !refill()) {
+        return ScanResult::kReadError;
+      }
+      if (buf.pos_ < buf.end_ && buf.data()[buf.pos_] == '\n') {
+        ++buf.pos_;
+      }
+    }
+    if (buf.pos_ == buf.end_ && !refill()) {
+      return ScanResult::kReadError;
+    }
+    if (buf.pos_ == buf.end_) {
+      return ScanResult::kEnd;  // the last line is never examined
+    }
+    onLine(line);
+  }
+}
+
+}  // namespace vantrel

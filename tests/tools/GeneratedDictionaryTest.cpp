@@ -1,0 +1,100 @@
+// Checks the English dictionary that the build generated, as the program will read it.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "Codepage.h"
+#include "DictionaryGenerator.h"
+
+namespace vantrel::gendict {
+namespace {
+
+class GeneratedEnglishTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { error_ = ReadFile(VANTREL_ENGLISH_DICTIONARY, file_); }
+  void SetUp() override { ASSERT_EQ(error_, ""); }
+
+  static bool HasLine(std::string_view line) {
+    return file_.find("\r\n" + std::string(line) + "\r\n") != std::string::npos;
+  }
+
+  static inline std::string file_;
+  static inline std::string error_;
+};
+
+TEST_F(GeneratedEnglishTest, HoldsTheWordsOfTheUsualExamples) {
+  for (std::string_view line :
+       {"3569377,flowers,B", "228,bat,B", "4357,help,B", "26478766,\xC5ngstr\xF6m,A", "464,-ing,B",
+        "5377,+less,B", "73,re-,B", "6837,over+,B"}) {
+    SCOPED_TRACE(line);
+    EXPECT_TRUE(HasLine(line));
+  }
+  // Possessives and other words with signs are left out.
+  EXPECT_FALSE(HasLine("4357,help's,B"));
+  EXPECT_EQ(file_.find('\''), std::string::npos);
+}
+
+TEST_F(GeneratedEnglishTest, EndsWithTheDigitsAndAnEmptyLine) {
+  const std::size_t digits = file_.find("\r\n0,0,D\r\n1,1,D\r\n");
+  ASSERT_NE(digits, std::string::npos);
+  EXPECT_LT(file_.find("\r\n464,-ing,B\r\n"), digits);
+  EXPECT_LT(file_.find("\r\n3569377,flowers,B\r\n"), file_.find("\r\n464,-ing,B\r\n"));
+  EXPECT_TRUE(file_.ends_with("8,8,D\r\n9,9,D\r\n\r\n"));
+}
+
+// Every line ends with CR LF and no LF stands alone, since the program ends lines at CR
+// and reads an LF without one as part of the line. Each entry line must be read whole and
+// its digits must be the keypad spelling of its word, marks excluded.
+TEST_F(GeneratedEnglishTest, EveryLineIsAWholeEntrySpelledOnTheKeypad) {
+  std::string_view rest = file_;
+  std::size_t lineNumber = 0;
+  std::size_t checked = 0;
+  while (!rest.empty()) {
+    ++lineNumber;
+    const std::size_t end = rest.find("\r\n");
+    ASSERT_NE(end, std::string_view::npos) << "line " << lineNumber << " lacks CR LF";
+    const std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(end + 2);
+    ASSERT_EQ(line.find_first_of("\r\n\x1A"), std::string_view::npos) << "line " << lineNumber;
+    if (rest.empty()) {
+      EXPECT_EQ(line, "") << "the last line is never read, so it must be empty";
+      break;
+    }
+    ASSERT_LE(line.size(), kMaxLineLength) << "line " << lineNumber;
+    const std::size_t first = line.find(',');
+    const std::size_t second = line.find(',', first + 1);
+    ASSERT_TRUE(first != std::string_view::npos && second == line.size() - 2)
+        << "line " << lineNumber << ": " << line;
+    const std::string_view digits = line.substr(0, first);
+    std::string_view word = line.substr(first + 1, second - first - 1);
+    const char classLetter = line.back();
+    if (classLetter == kDigitClass) {
+      ASSERT_TRUE(digits.size() == 1 && digits == word) << line;
+      ++checked;
+      continue;
+    }
+    if (word.front() == '-' || word.front() == '+') {
+      word.remove_prefix(1);
+    }
+    if (word.back() == '-' || word.back() == '+') {
+      word.remove_suffix(1);
+    }
+    std::string spelled;
+    for (char byte : word) {
+      spelled += KeypadDigit(Cp1252ToUnicode(static_cast<unsigned char>(byte)));
+    }
+    ASSERT_EQ(spelled, digits) << "line " << lineNumber << ": " << line;
+    ASSERT_EQ(classLetter,
+              IsUpperCaseLetter(Cp1252ToUnicode(static_cast<unsigned char>(word.front())))
+                  ? kNameClass
+                  : kWordClass)
+        << line;
+    ++checked;
+  }
+  EXPECT_GT(checked, 50000u);
+}
+
+}  // namespace
+}  // namespace vantrel::gendict

@@ -1,0 +1,122 @@
+// vantrel-gendict: writes one bundled dictionary from a word list and an affix list.
+//
+//   vantrel-gendict --words LIST [--affixes LIST] --output FILE
+//
+// Exits with 0 on success, 1 when an input is bad or a file cannot be read or written
+// (the message says which), 2 on a wrong command line. The output is replaced only when
+// the whole dictionary could be built.
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "DictionaryGenerator.h"
+
+namespace {
+
+using namespace vantrel::gendict;
+
+constexpr std::string_view kUsage =
+    "usage: vantrel-gendict --words LIST [--affixes LIST] --output FILE\n"
+    "  LIST   UTF-8 text, one word (or one affix with its '-' or '+' mark) a line\n"
+    "  FILE   the dictionary to write (Windows-1252, CR LF line ends)\n";
+
+struct Options {
+  std::string words;
+  std::string affixes;
+  std::string output;
+};
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    std::string* target = arg == "--words"     ? &options.words
+                          : arg == "--affixes" ? &options.affixes
+                          : arg == "--output"  ? &options.output
+                                               : nullptr;
+    if (target == nullptr || i + 1 >= argc) {
+      std::fprintf(stderr, "vantrel-gendict: %s %.*s\n",
+                   target == nullptr ? "unknown argument" : "missing value after",
+                   static_cast<int>(arg.size()), arg.data());
+      return false;
+    }
+    *target = argv[++i];
+  }
+  if (options.words.empty() || options.output.empty()) {
+    std::fprintf(stderr, "vantrel-gendict: --words and --output are required\n");
+    return false;
+  }
+  return true;
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "vantrel-gendict: %s\n", message.c_str());
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, options)) {
+    std::fputs(kUsage.data(), stderr);
+    return 2;
+  }
+  const auto start = std::chrono::steady_clock::now();
+
+  std::string text;
+  if (std::string error = ReadFile(options.words, text); !error.empty()) {
+    return Fail(error);
+  }
+  const WordList words = ReadWordList(text);
+  // The Debian word lists are UTF-8; anything else means the wrong file, and reading it
+  // on would quietly drop every accented word.
+  if (const SkipCount& bad = words.Skipped(Skip::kNotUtf8); bad.count > 0) {
+    return Fail(options.words + ": line " + std::to_string(bad.firstLine) + " is not UTF-8 text (" +
+                std::to_string(bad.count) + " lines in all); the word list must be UTF-8");
+  }
+  if (words.entries.empty()) {
+    return Fail(options.words + ": no usable words");
+  }
+
+  AffixList affixes;
+  if (!options.affixes.empty()) {
+    if (std::string error = ReadFile(options.affixes, text); !error.empty()) {
+      return Fail(error);
+    }
+    affixes = ReadAffixList(text);
+    if (!affixes.errors.empty()) {
+      for (const std::string& error : affixes.errors) {
+        std::fprintf(stderr, "%s: %s\n", options.affixes.c_str(), error.c_str());
+      }
+      return Fail(options.affixes + ": " + std::to_string(affixes.errors.size()) +
+                  " bad lines; nothing written");
+    }
+  }
+
+  const std::string dictionary = RenderDictionary(words.entries, affixes.entries);
+  if (std::string error = WriteFileReplacing(options.output, dictionary); !error.empty()) {
+    return Fail(error);
+  }
+
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  std::string leftOut;
+  for (std::size_t kind = 1; kind < kSkipKinds; ++kind) {
+    const SkipCount& count = words.skipped[kind];
+    if (count.count > 0) {
+      leftOut += (leftOut.empty() ? " " : ", ") + std::to_string(count.count) + " " +
+                 std::string(SkipReason(static_cast<Skip>(kind))) + " (first at line " +
+                 std::to_string(count.firstLine) + ")";
+    }
+  }
+  char seconds[32];
+  std::snprintf(seconds, sizeof seconds, "%.2f", took.count());
+  const std::string summary = options.output + ": " + std::to_string(words.entries.size()) +
+                              " words, " + std::to_string(affixes.entries.size()) +
+                              " affixes, 10 digits, " + std::to_string(dictionary.size()) +
+                              " bytes in " + seconds +
+                              " s; left out:" + (leftOut.empty() ? " nothing" : leftOut) + "\n";
+  std::fputs(summary.c_str(), stdout);
+  return 0;
+}

@@ -1,0 +1,302 @@
+// The affix table and the endings and beginnings offered next to a placed word.
+
+#include <gtest/gtest.h>
+
+#include "Fakes.h"
+#include "MainModel.h"
+
+namespace vantrel {
+namespace {
+
+using testing::Dict;
+using testing::MemoryFiles;
+using testing::MemorySource;
+using testing::RecordingHost;
+using Words = std::vector<std::string>;
+
+TEST(AffixTableTest, EndingsBeginningsAndWordsMarkedAtBothEnds) {
+  MemorySource source(Dict({"9729,x-ray,B", "464,-ing,B", "73,re-,A", "46,-in-,B", "68437,over+,B",
+                            "7,+s,B", "2255,ball,B"}));
+  AffixTable table;
+  ASSERT_EQ(table.Load(source), ScanResult::kEnd);
+  struct Row {
+    std::uint8_t kind;
+    const char* word;
+    const char* digits;
+    const char* cls;
+  };
+  const Row expected[] = {{kSuffix, "-ing", "464", "B"},    {kPrefix, "re-", "73", "A"},
+                          {kSuffix, "-in-", "46", "B"},     {kPrefix, "-in-", "46", "B"},
+                          {kPrefix, "over+", "68437", "B"}, {kSuffix, "+s", "7", "B"}};
+  ASSERT_EQ(table.AffixLast, 5);
+  for (int i = 0; i <= table.AffixLast; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(table[i].Kind, expected[i].kind);
+    EXPECT_EQ(table[i].Word, expected[i].word);
+    EXPECT_EQ(table[i].Digits, expected[i].digits);
+    EXPECT_EQ(table[i].ClassLetter, expected[i].cls);
+  }
+}
+
+TEST(AffixTableTest, PastTheCapacityTheLastEntryIsOverwritten) {
+  std::vector<std::string> lines;
+  for (int i = 1; i <= 8501; ++i) {
+    lines.push_back(std::to_string(i) + ",-a" + std::to_string(i) + ",B");
+  }
+  MemorySource source(Dict(lines));
+  AffixTable table;
+  table.Load(source);
+  EXPECT_EQ(table.AffixLast, 8499);
+  EXPECT_EQ(table[8498].Word, "-a8499");
+  EXPECT_EQ(table[8499].Word, "-a8501");
+}
+
+TEST(AffixTableTest, EntriesBeforeAReadFailureStay) {
+  MemorySource source(Dict({"464,-ing,B", "73,re-,B", "7,-s,B", "8,-t,B"}), 4, 25);
+  AffixTable table;
+  EXPECT_EQ(table.Load(source), ScanResult::kReadError);
+  EXPECT_EQ(table.AffixLast, 1);
+}
+
+class AffixTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    files.files["dict.txt"] = Dict({"2255,ball,B", "464,-ing,B", "7,-s,A", "73,re-,B", "46,-in-,B",
+                                    "663,+one,B", "68437,over+,B", "8,8,D"});
+    dictionary.Bind("dict.txt");
+    dictionary.name = "dict.txt";
+    model.LoadAffixes();
+    model.EntryEditEnter();
+  }
+
+  void PlaceBall(const std::string& number) {
+    model.EntryEditEnter();
+    model.EntryEditChange(number);
+    model.ConvertBtnClick();
+    for (int row = 1; row < model.PossibleGrid.RowCount(); ++row) {
+      if (model.PossibleGrid.Cell(0, row) == "ball") {
+        model.ChooseCandidate(row);
+        return;
+      }
+    }
+    FAIL() << "ball is no candidate of " << number;
+  }
+
+  Words Offers() {
+    Words out;
+    for (int row = 0; row < model.AffixGrid.RowCount(); ++row) {
+      if (!model.AffixGrid.Cell(0, row).empty()) {
+        out.push_back(model.AffixGrid.Cell(0, row));
+      }
+    }
+    return out;
+  }
+
+  Words Phrase() {
+    Words out;
+    for (int row = 1; row <= 100; ++row) {
+      if (!model.SelectedGrid.Cell(0, row).empty()) {
+        out.push_back(model.SelectedGrid.Cell(0, row) + "/" + model.SelectedGrid.Cell(1, row) +
+                      "@" + std::to_string(model.WordPositions(row)));
+      }
+    }
+    return out;
+  }
+
+  int RowOfOffer(const std::string& word) {
+    for (int row = 0; row < model.AffixGrid.RowCount(); ++row) {
+      if (model.AffixGrid.Cell(0, row) == word) {
+        return row;
+      }
+    }
+    return -1;
+  }
+
+  MemoryFiles files;
+  DictionaryFile dictionary{files.Opener()};
+  RecordingHost host;
+  MainModel model{dictionary, host};
+};
+
+TEST_F(AffixTest, OnlyAffixesRightBesideTheWordAreOffered) {
+  struct Row {
+    const char* number;
+    Words offers;
+  };
+  const Row rows[] = {
+      {"2255464", {"-ing", "-in-"}},
+      {"2255-464", {}},  // not directly after the word
+      {"732255", {"re-"}},
+      {"73-2255", {}},  // the beginning must end where the word begins
+      {"2255", {}},     // at the start and the end of the number: nothing either side
+      {"684372255", {"over+"}},
+      {"462255", {"-in-"}},  // the beginning half of an entry marked at both ends
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.number);
+    PlaceBall(row.number);
+    EXPECT_EQ(Offers(), row.offers);
+    EXPECT_EQ(model.SelectedWordLabel(), "ball");
+    EXPECT_EQ(model.AffixGrid.RowCount(), 16);
+  }
+}
+
+TEST_F(AffixTest, ClassAOffersAreItalicUntilTheGridIsRefilled) {
+  PlaceBall("22557");
+  ASSERT_EQ(Offers(), (Words{"-s"}));
+  EXPECT_TRUE(model.AffixGrid.Italic(0, 0));
+  PlaceBall("2255464");
+  ASSERT_EQ(model.AffixGrid.Cell(0, 0), "-ing");
+  EXPECT_FALSE(model.AffixGrid.Italic(0, 0));
+}
+
+TEST_F(AffixTest, AJoinedEndingConfirmedWithOkCoversItsDigits) {
+  PlaceBall("2255464");
+  host.onAffixWindow = [&] {
+    EXPECT_EQ(model.SelectedAffixGrid.Cell(0, 1), "balling");
+    EXPECT_EQ(model.SelectedAffixGrid.Cell(1, 1), "2255464");
+    EXPECT_TRUE(model.AffixOkBtnClick());
+  };
+  model.AffixGridMouseUp(RowOfOffer("-ing"));
+  EXPECT_EQ(host.affixWindows, 1);
+  EXPECT_EQ(model.EntryText(), std::string(7, '\x95'));
+  EXPECT_EQ(Phrase(), (Words{"balling/2255464@1"}));
+  EXPECT_EQ(model.ChosenWord, "balling");
+  EXPECT_EQ(model.SelectedWordLabel(), "balling");
+  EXPECT_TRUE(model.CopyEnabled());
+  EXPECT_TRUE(host.warnings.empty());
+}
+
+TEST_F(AffixTest, CancelChangesNothing) {
+  PlaceBall("2255464");
+  const std::string entry = model.EntryText();
+  model.AffixGridMouseUp(RowOfOffer("-ing"));  // the window closes without OK
+  EXPECT_EQ(host.affixWindows, 1);
+  EXPECT_EQ(model.EntryText(), entry);
+  EXPECT_EQ(Phrase(), (Words{"ball/2255@1"}));
+  EXPECT_EQ(Offers(), (Words{"-ing", "-in-"}));
+}
+
+TEST_F(AffixTest, ACorrectedSpellingLandsInThePhraseWithBulletsForTheDigits) {
+  PlaceBall("2255464");
+  host.onAffixWindow = [&] {
+    model.SelectedAffixGrid.SetCell(0, 1, "bawling");
+    EXPECT_TRUE(model.AffixOkBtnClick());
+  };
+  model.AffixGridMouseUp(RowOfOffer("-ing"));
+  EXPECT_EQ(Phrase(), (Words{"bawling/2255464@1"}));
+  EXPECT_EQ(model.EntryText(), std::string(7, '\x95'));
+}
+
+TEST_F(AffixTest, AJoinedBeginningStartsLeftOfTheWord) {
+  PlaceBall("8732255");
+  host.onAffixWindow = [&] {
+    EXPECT_EQ(model.SelectedAffixGrid.Cell(0, 1), "reball");
+    EXPECT_EQ(model.SelectedAffixGrid.Cell(1, 1), "732255");
+    EXPECT_EQ(model.AffixPos, 2);
+    EXPECT_TRUE(model.AffixOkBtnClick());
+  };
+  model.AffixGridMouseUp(RowOfOffer("re-"));
+  EXPECT_EQ(model.EntryText(), "8" + std::string(6, '\x95'));
+  EXPECT_EQ(Phrase(), (Words{"reball/732255@2"}));
+}
+
+TEST_F(AffixTest, PlusEndingsAndBeginningsBecomeWordsOfTheirOwn) {
+  PlaceBall("2255663");
+  model.AffixGridMouseUp(RowOfOffer("+one"));
+  EXPECT_EQ(Phrase(), (Words{"ball/2255@1", "one/663@5"}));
+  EXPECT_EQ(model.SelectedWordLabel(), "one");
+  EXPECT_EQ(host.affixWindows, 0);
+
+  PlaceBall("684372255");
+  model.AffixGridMouseUp(RowOfOffer("over+"));
+  EXPECT_EQ(Phrase(), (Words{"over/68437@1", "ball/2255@6"}));
+  EXPECT_EQ(model.EntryText(), std::string(9, '\x95'));
+}
+
+TEST_F(AffixTest, ATextMarkedAtBothEndsTakesTwoStepsInTurn) {
+  PlaceBall("2255464");
+  Words proposals;
+  host.onAffixWindow = [&] { proposals.push_back(model.SelectedAffixGrid.Cell(0, 1)); };
+  model.AffixGridMouseUp(RowOfOffer("-in-"));
+  EXPECT_EQ(proposals, (Words{"ballin-", "inball"}));
+}
+
+TEST_F(AffixTest, ClicksBesideTheOffersDoNothing) {
+  PlaceBall("2255464");
+  for (int row : {-1, 2, 15, 16, 9000}) {
+    model.AffixGridMouseUp(row);
+  }
+  EXPECT_EQ(host.affixWindows, 0);
+  EXPECT_EQ(Phrase(), (Words{"ball/2255@1"}));
+}
+
+TEST_F(AffixTest, OkRefusesWhenThePhraseNoLongerFitsTheProposal) {
+  PlaceBall("2255464");
+  host.onAffixWindow = [&] {
+    model.SelectedAffixGrid.SetCell(1, 1, "2255999");  // pasted over with other digits
+    EXPECT_FALSE(model.AffixOkBtnClick());
+    model.SelectedAffixGrid.SetCell(1, 1, "2255464");
+    model.ChosenPos = 3;  // no phrase row starts there
+    EXPECT_FALSE(model.AffixOkBtnClick());
+    model.ChosenPos = 1;
+  };
+  model.AffixGridMouseUp(RowOfOffer("-ing"));
+  EXPECT_EQ(host.warnings.size(), 2u);
+  EXPECT_EQ(model.EntryText(), std::string(4, '\x95') + "464");
+  EXPECT_EQ(Phrase(), (Words{"ball/2255@1"}));
+  EXPECT_EQ(Offers(), (Words{"-ing", "-in-"}));
+}
+
+TEST_F(AffixTest, ManyOffersGrowTheGridPastSixteenRows) {
+  std::vector<std::string> lines = {"2255,ball,B"};
+  for (int i = 0; i < 20; ++i) {
+    lines.push_back("4,-x" + std::to_string(i) + ",B");
+  }
+  files.files["dict.txt"] = Dict(lines);
+  model.LoadAffixes();
+  PlaceBall("22554");
+  EXPECT_EQ(Offers().size(), 20u);
+  EXPECT_EQ(model.AffixGrid.RowCount(), 20);
+}
+
+TEST_F(AffixTest, ADictionaryThatCannotBeOpenedAsksForAnother) {
+  dictionary.Bind("gone.txt");
+  host.nextChoice.reset();
+  model.LoadAffixes();
+  EXPECT_EQ(host.dialogs, 1);
+  EXPECT_EQ(model.Affixes().AffixLast, -1);
+  EXPECT_EQ(dictionary.name, "No Dictionary Open");
+
+  host.nextChoice = "dict.txt";
+  dictionary.Bind("gone.txt");
+  model.LoadAffixes();
+  EXPECT_EQ(host.dialogs, 2);
+  EXPECT_EQ(dictionary.name, "dict.txt");
+  EXPECT_EQ(model.Affixes().AffixLast, 6);
+}
+
+TEST_F(AffixTest, OpenDictionaryKeepsThePreviousFileWhenCancelledOrFailing) {
+  host.translate = true;
+  host.nextChoice.reset();
+  EXPECT_FALSE(model.OpenDictionary());
+  EXPECT_EQ(dictionary.name, "[No Dictionary Open]");
+  EXPECT_EQ(dictionary.BoundPath(), "dict.txt");  // later searches still read it
+
+  host.nextChoice = "missing.txt";
+  EXPECT_FALSE(model.OpenDictionary());
+  EXPECT_EQ(host.warnings, (Words{"Can Not Open missing.txt in Open1Click"}));
+  EXPECT_EQ(dictionary.name, "[No Dictionary Open]");
+  EXPECT_EQ(dictionary.BoundPath(), "missing.txt");
+}
+
+TEST_F(AffixTest, AReadFailureDuringTheLoadIsReported) {
+  files.chunk = 8;
+  files.failAt = 30;
+  model.LoadAffixes();
+  EXPECT_EQ(host.warnings, (Words{"Error Reading Dictionary dict.txt"}));
+  EXPECT_EQ(model.Affixes().AffixLast, 0);  // -ing was read before the failure
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,115 @@
+#pragma once
+// Seams for engine tests: dictionaries in memory that can be read in small pieces or
+// fail part-way, and a host that records what the window would have shown.
+
+#include <algorithm>
+#include <cerrno>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Dictionary.h"
+#include "MainModel.h"
+
+namespace vantrel::testing {
+
+class MemorySource final : public ByteSource {
+ public:
+  // chunk: the most bytes one read returns; failAt: the offset at which reading fails.
+  explicit MemorySource(std::string data, std::size_t chunk = 1 << 20,
+                        std::size_t failAt = std::string::npos)
+      : data_(std::move(data)), chunk_(chunk), failAt_(failAt) {}
+
+  long Read(char* buffer, std::size_t size) override {
+    if (pos_ >= failAt_) {
+      errno = EIO;
+      return -1;
+    }
+    std::size_t n = std::min({size, chunk_, data_.size() - pos_});
+    if (failAt_ != std::string::npos) {
+      n = std::min(n, failAt_ - pos_);
+    }
+    std::copy_n(data_.data() + pos_, n, buffer);
+    pos_ += n;
+    return static_cast<long>(n);
+  }
+
+ private:
+  std::string data_;
+  std::size_t chunk_;
+  std::size_t failAt_;
+  std::size_t pos_ = 0;
+};
+
+// A file system of named texts; a path it lacks cannot be opened.
+struct MemoryFiles {
+  std::map<std::string, std::string> files;
+  std::size_t chunk = 1 << 20;
+  std::size_t failAt = std::string::npos;
+
+  SourceOpener Opener() {
+    return [this](const std::string& path) -> std::unique_ptr<ByteSource> {
+      const auto it = files.find(path);
+      if (it == files.end()) {
+        return nullptr;
+      }
+      return std::make_unique<MemorySource>(it->second, chunk, failAt);
+    };
+  }
+};
+
+// Joins dictionary lines with CR LF and ends the file with the empty line that keeps
+// the last entry examined.
+inline std::string Dict(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const std::string& line : lines) {
+    out += line + "\r\n";
+  }
+  return out + "\r\n";
+}
+
+class RecordingHost : public MainHost {
+ public:
+  void Warn(const Message& message) override { warnings.push_back(Render(message, nullptr)); }
+  void SetBusy(bool busy) override {
+    busyNow = busy;
+    busyChanges.push_back(busy);
+  }
+  void EntryWritten() override { ++entryWrites; }
+  std::optional<std::string> ChooseDictionaryFile() override {
+    ++dialogs;
+    return nextChoice;
+  }
+  void ShowAffixWindow() override {
+    ++affixWindows;
+    if (onAffixWindow) {
+      onAffixWindow();
+    }
+  }
+  std::string Translate(std::string_view english) override {
+    return translate ? "[" + std::string(english) + "]" : std::string(english);
+  }
+  double Now() override {
+    const double t = clock;
+    clock += tick;
+    return t;
+  }
+  char DecimalSeparator() override { return separator; }
+
+  std::vector<std::string> warnings;
+  std::vector<bool> busyChanges;
+  bool busyNow = false;
+  int entryWrites = 0;
+  int dialogs = 0;
+  std::optional<std::string> nextChoice;
+  int affixWindows = 0;
+  std::function<void()> onAffixWindow;
+  bool translate = false;
+  double clock = 0;
+  double tick = 0;
+  char separator = '.';
+};
+
+}  // namespace vantrel::testing

@@ -1,0 +1,158 @@
+// The word lookup: the digits fields under which the dictionary holds a word.
+
+#include <gtest/gtest.h>
+
+#include "Fakes.h"
+#include "Lookup.h"
+
+namespace vantrel {
+namespace {
+
+using testing::Dict;
+using testing::MemoryFiles;
+using testing::RecordingHost;
+using Words = std::vector<std::string>;
+
+class LookupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    files.files["dict.txt"] =
+        Dict({"4357,help,A", "2255,ball,B", "2256,ball(toy),B", "2257,ball (toy),B", "2255,BALL,B",
+              "228,bat ,B", "6663,\xC9t\xE9,B", "9999,last,B"}) +
+        "4444,onlylast,B";
+    dictionary.Bind("dict.txt");
+    dictionary.name = "dict.txt";
+  }
+
+  Words Lookup(const std::string& word) {
+    lookup.WordToConvertChange(word, true);
+    lookup.ConvertBtnClick();
+    Words out;
+    for (int row = 0; row < lookup.ConvertedGrid.RowCount(); ++row) {
+      if (!lookup.ConvertedGrid.Cell(0, row).empty()) {
+        out.push_back(lookup.ConvertedGrid.Cell(0, row));
+      }
+    }
+    return out;
+  }
+
+  MemoryFiles files;
+  DictionaryFile dictionary{files.Opener()};
+  RecordingHost host;
+  LookupModel lookup{dictionary, host};
+};
+
+TEST_F(LookupTest, FindsTheDigitsOfAWordIgnoringCaseAndNotes) {
+  struct Row {
+    const char* word;
+    Words digits;
+    bool copy;
+  };
+  const Row rows[] = {
+      {"help", {"4357"}, true},
+      {"HELP", {"4357"}, true},
+      {"Help (note)", {"4357"}, true},
+      {"  help  ", {"4357"}, true},
+      // Listed once each, in file order; a blank left by a removed note never matches.
+      {"ball", {"2255", "2256"}, false},
+      {"bat", {"No Numeric Equivalent"}, false},        // "bat " keeps its blank
+      {"\xC9T\xC9", {"No Numeric Equivalent"}, false},  // only A to Z fold
+      {"\xC9t\xE9", {"6663"}, true},
+      {"onlylast", {"No Numeric Equivalent"}, false},  // the last line is never examined
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.word);
+    EXPECT_EQ(Lookup(row.word), row.digits);
+    EXPECT_EQ(lookup.CopyEnabled(), row.copy);
+  }
+}
+
+TEST_F(LookupTest, TheStatusLineCountsExaminedLinesLessOne) {
+  host.tick = 0.25;
+  Lookup("ball");
+  EXPECT_EQ(Render(lookup.Status(), nullptr), " 2 Matches out of 8 words in .25 secs");
+}
+
+TEST_F(LookupTest, AClickOnAResultEnablesCopyWithItsDigits) {
+  Lookup("Ball");
+  lookup.ConvertedGrid.SetCurrentRow(1);
+  lookup.ConvertedGridClick();
+  EXPECT_TRUE(lookup.CopyEnabled());
+  EXPECT_EQ(lookup.CopyBtnClick(), "2256, Ball");
+  lookup.ConvertedGrid.SetCurrentRow(5);
+  lookup.ConvertedGridClick();
+  EXPECT_FALSE(lookup.CopyEnabled());
+
+  Lookup("nothing");
+  lookup.ConvertedGrid.SetCurrentRow(0);
+  lookup.ConvertedGridClick();
+  EXPECT_TRUE(lookup.CopyEnabled());  // also the "No Numeric Equivalent" row
+}
+
+TEST_F(LookupTest, ATwentiethDistinctFieldReplacesTheNineteenth) {
+  std::vector<std::string> lines;
+  for (int i = 1; i <= 22; ++i) {
+    lines.push_back(std::to_string(1000 + i) + ",word,B");
+    lines.push_back(std::to_string(1000 + i) + ",word,B");  // the same field twice
+  }
+  files.files["dict.txt"] = Dict(lines);
+  const Words found = Lookup("word");
+  ASSERT_EQ(found.size(), 19u);
+  EXPECT_EQ(found[17], "1018");
+  EXPECT_EQ(found[18], "1022");
+  EXPECT_TRUE(lookup.ConvertedGrid.Cell(0, 19).empty());
+  EXPECT_EQ(Render(lookup.Status(), nullptr), " 19 Matches out of 43 words in  secs");
+}
+
+TEST_F(LookupTest, ConvertIsEnabledOnlyForAUserTypedWordThatIsNotBlank) {
+  lookup.WordToConvertChange("   ", true);
+  EXPECT_FALSE(lookup.ConvertEnabled());
+  lookup.WordToConvertChange("help", true);
+  EXPECT_TRUE(lookup.ConvertEnabled());
+  lookup.ConvertBtnClick();
+  // Entering the field again with the typed word still marked empties the results.
+  lookup.WordToConvertChange("help", true);
+  EXPECT_TRUE(lookup.ConvertedGrid.Cell(0, 0).empty());
+  EXPECT_FALSE(lookup.CopyEnabled());
+  lookup.ConvertBtnClick();
+  // A focus on a text the program wrote changes nothing.
+  lookup.WordToConvertChange("help", false);
+  EXPECT_EQ(lookup.ConvertedGrid.Cell(0, 0), "4357");
+  EXPECT_TRUE(lookup.CopyEnabled());
+}
+
+TEST_F(LookupTest, ClearEmptiesWordAndResultsButKeepsTheStatus) {
+  Lookup("help");
+  const Message status = lookup.Status();
+  lookup.ClearBtnClick();
+  EXPECT_EQ(lookup.WordText(), "");
+  EXPECT_TRUE(lookup.ConvertedGrid.Cell(0, 0).empty());
+  EXPECT_FALSE(lookup.ConvertEnabled());
+  EXPECT_FALSE(lookup.CopyEnabled());
+  EXPECT_EQ(Render(lookup.Status(), nullptr), Render(status, nullptr));
+}
+
+TEST_F(LookupTest, FailuresLeaveTheWindowAsItWasOrWithWhatWasFound) {
+  Lookup("help");
+  host.translate = true;
+  files.files.erase("dict.txt");
+  Lookup("ball");
+  EXPECT_EQ(host.warnings, (Words{"Can Not Open dict.txt in ConvertBtnClick"}));
+  EXPECT_TRUE(lookup.ConvertedGrid.Cell(0, 0).empty());  // emptied by the edit only
+
+  std::vector<std::string> lines(100, "2255,ball,B");
+  lines.insert(lines.begin(), "4357,help,A");
+  files.files["dict.txt"] = Dict(lines);
+  files.chunk = 16;
+  files.failAt = 200;
+  lookup.WordToConvertChange("help", true);
+  lookup.ConvertBtnClick();
+  // This one message is never translated.
+  EXPECT_EQ(host.warnings.back(), "Error Reading Dictionary dict.txt");
+  EXPECT_EQ(lookup.ConvertedGrid.Cell(0, 0), "4357");
+  EXPECT_FALSE(lookup.CopyEnabled());
+  EXPECT_FALSE(host.busyNow);
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,260 @@
+// Picking candidates into the number, removing them, and the texts that come out.
+
+#include <gtest/gtest.h>
+
+#include "Fakes.h"
+#include "MainModel.h"
+
+namespace vantrel {
+namespace {
+
+using testing::Dict;
+using testing::MemoryFiles;
+using testing::RecordingHost;
+using Words = std::vector<std::string>;
+
+const std::string B3 = "\x95\x95\x95";
+
+class PhraseTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    files.files["dict.txt"] =
+        Dict({"1,1,D", "8,8,D", "800,tuu,B", "356,elk,B", "9377,wees,B", "377,err,B", "77,ss,B",
+              "7,s,B", "228,bat,B", "4357,help,A", "2,a,B", "0,0,D"});
+    dictionary.Bind("dict.txt");
+    dictionary.name = "dict.txt";
+    model.EntryEditEnter();  // the field gets the focus when the window first shows
+  }
+
+  void Type(const std::string& number) {
+    model.EntryEditChange(number);
+    model.ConvertBtnClick();
+  }
+
+  int RowOf(const std::string& word) {
+    for (int row = 1; row < model.PossibleGrid.RowCount(); ++row) {
+      if (model.PossibleGrid.Cell(0, row) == word) {
+        return row;
+      }
+    }
+    ADD_FAILURE() << word << " is no candidate";
+    return -1;
+  }
+
+  void Pick(const std::string& word) { model.ChooseCandidate(RowOf(word)); }
+
+  Words Phrase() {
+    Words out;
+    for (int row = 1; row <= 100; ++row) {
+      if (!model.SelectedGrid.Cell(0, row).empty()) {
+        out.push_back(model.SelectedGrid.Cell(0, row) + "@" +
+                      std::to_string(model.WordPositions(row)));
+      }
+    }
+    return out;
+  }
+
+  Words Candidates() {
+    Words out;
+    for (int row = 1; row < model.PossibleGrid.RowCount(); ++row) {
+      if (!model.PossibleGrid.Cell(0, row).empty()) {
+        out.push_back(model.PossibleGrid.Cell(0, row));
+      }
+    }
+    return out;
+  }
+
+  MemoryFiles files;
+  DictionaryFile dictionary{files.Opener()};
+  RecordingHost host;
+  MainModel model{dictionary, host};
+};
+
+TEST_F(PhraseTest, PickingAWordTurnsItsDigitsIntoBulletsAndSearchesTheRest) {
+  Type("1-800-356-9377");
+  const int writes = host.entryWrites;
+  Pick("elk");
+  EXPECT_EQ(model.EntryText(), "1-800-" + B3 + "-9377");
+  EXPECT_GT(host.entryWrites, writes);  // the engine's own write, not a user edit
+  EXPECT_EQ(Phrase(), (Words{"elk@7"}));
+  EXPECT_EQ(model.SelectedGrid.Cell(1, 1), "356");
+  EXPECT_EQ(Candidates(), (Words{"1", "8", "tuu", "wees", "err", "ss", "s", "0"}));
+  EXPECT_EQ(model.CurrentNumber(), "1-800-356-9377");  // the typed number stays
+  EXPECT_EQ(model.SelectedWordLabel(), "elk");
+  EXPECT_TRUE(model.ConvertEnabled());
+  EXPECT_FALSE(model.CopyEnabled());
+}
+
+TEST_F(PhraseTest, TheModeDecidesWhichOccurrenceIsTaken) {
+  Type("77-77");
+  Pick("ss");
+  EXPECT_EQ(model.EntryText(), "\x95\x95-77");
+  model.EntryEditEnter();
+  model.SetMode(SearchMode::kRight);
+  model.ConvertBtnClick();
+  Pick("ss");
+  EXPECT_EQ(model.EntryText(), "77-\x95\x95");
+  EXPECT_EQ(Phrase(), (Words{"ss@4"}));
+}
+
+TEST_F(PhraseTest, ThePhraseStaysInNumberOrder) {
+  Type("228-4357");
+  Pick("help");
+  Pick("bat");
+  EXPECT_EQ(Phrase(), (Words{"bat@1", "help@5"}));
+  EXPECT_EQ(model.SelectedGrid.Cell(1, 1), "228");
+  EXPECT_EQ(model.SelectedGrid.Cell(1, 2), "4357");
+}
+
+TEST_F(PhraseTest, ACoveredNumberEnablesCopyWithTheTypedNumberAndTheWords) {
+  Type("228-4357");
+  Pick("bat");
+  Pick("help");
+  EXPECT_EQ(model.EntryText(), B3 + "-\x95\x95\x95\x95");
+  EXPECT_FALSE(model.ConvertEnabled());
+  EXPECT_TRUE(model.CopyEnabled());
+  EXPECT_TRUE(Candidates().empty());
+  EXPECT_EQ(model.PhraseText(), "228-4357, bat help");
+}
+
+TEST_F(PhraseTest, DigitWordsCoverTheDigitsWithoutLetters) {
+  Type("18003569377");
+  // No "flowers" in this dictionary: elk and wees with digit words around them.
+  for (const char* word : {"elk", "wees", "1", "8"}) {
+    Pick(word);
+  }
+  Pick("0");
+  Pick("0");
+  EXPECT_TRUE(model.CopyEnabled());
+  EXPECT_EQ(model.PhraseText(), "18003569377, 1 8 0 0 elk wees");
+}
+
+TEST_F(PhraseTest, RemovingAWordGivesItsDigitsBackAndSearchesAgain) {
+  Type("228-4357");
+  Pick("bat");
+  Pick("help");
+  model.RemovePhraseWord(1);  // bat
+  EXPECT_EQ(model.EntryText(), "228-\x95\x95\x95\x95");
+  EXPECT_EQ(Phrase(), (Words{"help@5"}));
+  EXPECT_EQ(model.SelectedGrid.Cell(1, 1), "4357");
+  EXPECT_EQ(Candidates(), (Words{"8", "bat", "a"}));
+  EXPECT_TRUE(model.ConvertEnabled());
+  EXPECT_FALSE(model.CopyEnabled());
+  EXPECT_TRUE(model.SelectedWordLabel().empty());  // the affix offers are gone
+}
+
+TEST_F(PhraseTest, RemovingAnEmptySlotOnlyRebuildsAndSearches) {
+  Type("228-4357");
+  Pick("bat");
+  const std::string before = model.EntryText();
+  model.RemovePhraseWord(5);
+  EXPECT_EQ(model.EntryText(), before);
+  EXPECT_EQ(Phrase(), (Words{"bat@1"}));
+  EXPECT_EQ(Candidates(), (Words{"s", "help"}));
+  model.RemovePhraseWord(0);    // the header is no slot
+  model.RemovePhraseWord(101);  // nor is anything past the last one
+  EXPECT_EQ(Phrase(), (Words{"bat@1"}));
+}
+
+TEST_F(PhraseTest, HeaderAndEmptyCandidateRowsPickNothing) {
+  Type("228");
+  const std::string before = model.EntryText();
+  model.ChooseCandidate(0);
+  model.ChooseCandidate(-3);
+  model.ChooseCandidate(40);
+  EXPECT_EQ(model.EntryText(), before);
+  EXPECT_TRUE(Phrase().empty());
+}
+
+TEST_F(PhraseTest, ACandidateWhoseDigitsAreNotInTheNumberIsRefused) {
+  // A cell pasted over through the grid's clipboard keys no longer matches the number.
+  Type("228");
+  model.PossibleGrid.SetCell(1, 1, "999");
+  model.ChooseCandidate(1);
+  model.PossibleGrid.SetCell(1, 1, "\x95");
+  model.ChooseCandidate(1);
+  EXPECT_EQ(model.EntryText(), "228");
+  EXPECT_TRUE(Phrase().empty());
+}
+
+TEST_F(PhraseTest, TheGridShowsAtLeast25WordRowsAndGrowsForMore) {
+  Type(std::string(30, '2'));
+  Pick("a");
+  EXPECT_EQ(model.SelectedGrid.RowCount(), 26);
+  for (int i = 1; i < 30; ++i) {
+    model.ChooseCandidate(RowOf("a"));
+  }
+  EXPECT_EQ(model.SelectedGrid.RowCount(), 31);
+  EXPECT_EQ(model.WordPositions(30), 30);
+  EXPECT_EQ(model.WordPositions(31), 5000);
+  EXPECT_TRUE(model.CopyEnabled());
+}
+
+TEST_F(PhraseTest, PositionsAreZeroUntilTheFirstClear) {
+  DictionaryFile other(files.Opener());
+  RecordingHost otherHost;
+  MainModel fresh(other, otherHost);
+  EXPECT_EQ(fresh.WordPositions(1), 0);
+  EXPECT_EQ(fresh.SelectedGrid.Cell(0, 1), "  ");
+  fresh.EntryEditEnter();
+  EXPECT_EQ(fresh.WordPositions(1), 5000);
+  EXPECT_EQ(fresh.WordPositions(100), 5000);
+  EXPECT_EQ(fresh.SelectedGrid.RowCount(), 101);
+  EXPECT_TRUE(fresh.SelectedGrid.Cell(0, 1).empty());
+}
+
+TEST_F(PhraseTest, EnteringTheFieldStartsOverWithTheTypedNumber) {
+  Type("228-4357");
+  Pick("bat");
+  model.EntryEditEnter();
+  EXPECT_EQ(model.EntryText(), "228-4357");
+  EXPECT_TRUE(Phrase().empty());
+  EXPECT_TRUE(Candidates().empty());
+  EXPECT_TRUE(model.ConvertEnabled());
+  EXPECT_TRUE(model.Status().empty());
+}
+
+TEST_F(PhraseTest, TypingAfterAPickKeepsTheBulletsButDropsThePhrase) {
+  Type("228-4357");
+  Pick("bat");
+  model.EntryEditChange(B3 + "-43571");
+  EXPECT_EQ(model.EntryText(), B3 + "-43571");
+  EXPECT_TRUE(Phrase().empty());
+  EXPECT_TRUE(Candidates().empty());
+  EXPECT_TRUE(model.SelectedWordLabel().empty());
+  EXPECT_TRUE(model.ConvertEnabled());
+  model.EntryEditChange(B3);
+  EXPECT_FALSE(model.ConvertEnabled());
+}
+
+TEST_F(PhraseTest, ClearEmptiesTheFieldButKeepsTheTypedNumber) {
+  Type("228-4357");
+  Pick("bat");
+  model.ClearBtnClick();
+  EXPECT_EQ(model.EntryText(), "");
+  EXPECT_EQ(model.CurrentNumber(), "228-4357");
+  EXPECT_FALSE(model.ConvertEnabled());
+  EXPECT_TRUE(Phrase().empty());
+  model.EntryEditEnter();  // the empty text holds no bullet: it stays empty
+  EXPECT_EQ(model.EntryText(), "");
+}
+
+TEST_F(PhraseTest, AFullEntryFieldWarnsOnEveryUserChange) {
+  model.EntryEditChange(std::string(99, '2'));
+  EXPECT_TRUE(host.warnings.empty());
+  model.EntryEditChange(std::string(100, '2'));
+  model.EntryEditChange(std::string(100, '3'));
+  EXPECT_EQ(host.warnings,
+            (Words{"Entry Can Not Exceed 100 Characters", "Entry Can Not Exceed 100 Characters"}));
+  EXPECT_EQ(model.EntryText(), std::string(100, '3'));
+}
+
+TEST_F(PhraseTest, PhraseTextTrimsTheNumberAndSkipsBlankRows) {
+  Type(" 228-4357  ");
+  Pick("bat");
+  Pick("help");
+  EXPECT_EQ(model.PhraseText(), "228-4357, bat help");
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,141 @@
+// vantrel-cli as a script sees it: output lines, standard error and exit codes.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+struct CliRun {
+  std::string out;
+  std::string err;
+  int status = -1;
+};
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string Quote(const std::string& arg) {
+  std::string out = "'";
+  for (char ch : arg) {
+    out += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
+  }
+  return out + "'";
+}
+
+CliRun Cli(const std::vector<std::string>& args) {
+  const std::string dir = ::testing::TempDir();
+  std::string command = Quote(VANTREL_CLI);
+  for (const std::string& arg : args) {
+    command += " " + Quote(arg);
+  }
+  command += " >" + dir + "/cli.out 2>" + dir + "/cli.err";
+  CliRun run;
+  const int raw = std::system(command.c_str());
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.out = Slurp(dir + "/cli.out");
+  run.err = Slurp(dir + "/cli.err");
+  return run;
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path = ::testing::TempDir() + "/cli-dictionary.txt";
+    std::ofstream(path, std::ios::binary)
+        << "4357,help,A\r\n228,bat,B\r\n2255,ball,B\r\n464,-ing,B\r\n73,re-,A\r\n"
+           "68437,over+,B\r\n3569377,flowers,B\r\n6663,\xC9t\xE9,B\r\n1,1,D\r\n0,0,D\r\n\r\n";
+  }
+  void TearDown() override { std::remove(path.c_str()); }
+  std::string path;
+};
+
+TEST_F(CliTest, SearchPrintsOneLinePerCandidateAndTheStatusOnStandardError) {
+  const CliRun run = Cli({"search", "--dictionary", path, "228-4357"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "help\t4357\titalic\nbat\t228\tregular\n");
+  EXPECT_EQ(run.err.rfind(" 2 Matches out of 9 words in ", 0), 0u) << run.err;
+  EXPECT_EQ(run.err.substr(run.err.size() - 6), " secs\n");
+}
+
+TEST_F(CliTest, SearchModesAndSeparators) {
+  EXPECT_EQ(Cli({"search", "--dictionary", path, "18003569377"}).out,
+            "flowers\t3569377\tregular\n1\t1\tregular\n0\t0\tregular\n");
+  // A match never runs across a hyphen.
+  EXPECT_EQ(Cli({"search", "--dictionary", path, "1-800-356-9377"}).out,
+            "1\t1\tregular\n0\t0\tregular\n");
+  EXPECT_EQ(Cli({"search", "--mode", "right", "--dictionary", path, "18003569377"}).out,
+            "flowers\t3569377\tregular\n");
+  EXPECT_EQ(Cli({"search", "--mode=left", "--dictionary", path, "18003569377"}).out,
+            "1\t1\tregular\n");
+  EXPECT_EQ(Cli({"search", "--dictionary", path, "684373"}).out, "over\t68437\tregular\n");
+}
+
+TEST_F(CliTest, LookupFoldsCaseAndConvertsToUtf8) {
+  CliRun run = Cli({"lookup", "--dictionary", path, "HeLP"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "4357\n");
+  EXPECT_EQ(run.err.rfind(" 1 Matches out of 9 words in ", 0), 0u) << run.err;
+  EXPECT_EQ(Cli({"lookup", "--dictionary", path, "\xC3\x89t\xC3\xA9"}).out, "6663\n");
+  EXPECT_EQ(Cli({"lookup", "--dictionary", path, "nothing"}).out, "No Numeric Equivalent\n");
+}
+
+TEST_F(CliTest, AffixesReadBulletsFromTheEntryText) {
+  const std::string ball = "\xE2\x80\xA2\xE2\x80\xA2\xE2\x80\xA2\xE2\x80\xA2";
+  EXPECT_EQ(Cli({"affixes", "--dictionary", path, ball + "464", "2255", "1"}).out,
+            "-ing\t464\tregular\n");
+  EXPECT_EQ(Cli({"affixes", "--dictionary", path, "73" + ball, "2255", "3"}).out,
+            "re-\t73\titalic\n");
+  // Positions outside the number offer nothing rather than failing.
+  const CliRun outside = Cli({"affixes", "--dictionary", path, "--", "-73", "2255", "-5"});
+  EXPECT_EQ(outside.status, 0);
+  EXPECT_EQ(outside.out, "");
+}
+
+TEST_F(CliTest, ADictionaryThatCannotBeOpenedFailsWithTheWindowsMessage) {
+  for (const std::string& missing : {std::string("/no/such/file.txt"), ::testing::TempDir()}) {
+    const CliRun run = Cli({"search", "--dictionary", missing, "228"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Can Not Open " + missing + " in ConvertBtnClick\n");
+  }
+  EXPECT_EQ(Cli({"lookup", "--dictionary", "/no/such/file.txt", "help"}).status, 1);
+  EXPECT_EQ(Cli({"affixes", "--dictionary", "/no/such/file.txt", "1", "1", "1"}).status, 1);
+}
+
+TEST_F(CliTest, UsageErrorsExitWithTwo) {
+  const std::vector<std::vector<std::string>> wrong = {
+      {},
+      {"frobnicate", "1"},
+      {"search"},
+      {"search", "1", "2"},
+      {"search", "--mode", "middle", "1"},
+      {"search", "--mode"},
+      {"search", "--colour", "1"},
+      {"lookup", "--mode", "left", "help"},
+      {"affixes", "1", "2"},
+      {"affixes", "1", "2", "three"},
+  };
+  for (const auto& args : wrong) {
+    SCOPED_TRACE(args.empty() ? "(none)" : args[0] + " ...");
+    const CliRun run = Cli(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("usage: vantrel-cli"), std::string::npos);
+  }
+  const CliRun help = Cli({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--dictionary FILE"), std::string::npos);
+}
+
+TEST_F(CliTest, ANumberMayBeginWithAHyphenAfterTheOptionsEnd) {
+  const CliRun run = Cli({"search", "--dictionary", path, "--", "-228"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "bat\t228\tregular\n");
+}
+
+}  // namespace

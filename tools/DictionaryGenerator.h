@@ -52,6 +52,7 @@ enum class Skip {
   kDuplicate,   // the same word came earlier in the list
 };
 inline constexpr std::size_t kSkipKinds = 7;
+static_assert(static_cast<std::size_t>(Skip::kDuplicate) + 1 == kSkipKinds);
 
 // A phrase for a summary line, such as "not Windows-1252".
 std::string_view SkipReason(Skip skip);

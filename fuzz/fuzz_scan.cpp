@@ -1,0 +1,86 @@
+// Any bytes as a dictionary: the scan, the search in every mode, the affix load and the
+// lookup must end with defined results, whatever the file holds and however the reads
+// are cut.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "Affixes.h"
+#include "Dictionary.h"
+#include "Lookup.h"
+#include "Search.h"
+
+namespace {
+
+class Source final : public vantrel::ByteSource {
+ public:
+  Source(const std::string& data, std::size_t chunk) : data_(data), chunk_(chunk) {}
+  long Read(char* buffer, std::size_t size) override {
+    const std::size_t n = std::min({size, chunk_, data_.size() - pos_});
+    data_.copy(buffer, n, pos_);
+    pos_ += n;
+    return static_cast<long>(n);
+  }
+
+ private:
+  const std::string& data_;
+  std::size_t chunk_;
+  std::size_t pos_ = 0;
+};
+
+class Host final : public vantrel::EngineHost {
+ public:
+  void Warn(const vantrel::Message&) override {}
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 2) {
+    return 0;
+  }
+  // The first byte picks the read size, the second the length of the number taken from
+  // the start of the file.
+  const std::size_t chunk = 1 + data[0] % 64;
+  const std::string file(reinterpret_cast<const char*>(data) + 2, size - 2);
+  const std::string number = file.substr(0, data[1] % 32);
+
+  std::size_t lines = 0;
+  {
+    Source source(file, chunk);
+    vantrel::ScanDictionary(source, [&](std::string_view line) {
+      if (line.size() > vantrel::kShortText) {
+        __builtin_trap();
+      }
+      ++lines;
+    });
+  }
+  for (auto mode :
+       {vantrel::SearchMode::kAnyPoint, vantrel::SearchMode::kLeft, vantrel::SearchMode::kRight}) {
+    Source source(file, chunk);
+    vantrel::CellTable candidates(2, vantrel::kSearchRows);
+    vantrel::SearchCounts counts;
+    vantrel::SearchCandidates(source, number, mode, candidates, counts);
+    if (counts.words + 1 != static_cast<int>(lines) || counts.matches > vantrel::kMaxCandidates) {
+      __builtin_trap();
+    }
+  }
+  {
+    Source source(file, chunk);
+    vantrel::AffixTable affixes;
+    affixes.Load(source);
+    if (affixes.AffixLast >= vantrel::AffixTable::kCapacity) {
+      __builtin_trap();
+    }
+  }
+  {
+    vantrel::DictionaryFile dictionary(
+        [&](const std::string&) { return std::make_unique<Source>(file, chunk); });
+    Host host;
+    vantrel::LookupModel lookup(dictionary, host);
+    lookup.WordToConvertChange(number, true);
+    lookup.ConvertBtnClick();
+  }
+  return 0;
+}

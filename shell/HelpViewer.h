@@ -1,0 +1,71 @@
+#pragma once
+// The help book lives in the program's resources as HTML pages under qrc:/help/. Each help
+// context that a window or menu asks for is an anchor in one of the pages; THelpViewer is
+// the window that shows them. Windows take an IHelp& when they are built, so a test can
+// record what F1 asked for instead of opening a window.
+
+#include <QUrl>
+#include <QWidget>
+#include <array>
+#include <string_view>
+
+class QMenu;
+class QTextBrowser;
+
+namespace vantrel {
+
+inline constexpr int kHelpMainWindow = 10;
+inline constexpr int kHelpFileMenu = 210;
+inline constexpr int kHelpHelpMenu = 220;
+inline constexpr int kHelpLookupWindow = 230;
+
+struct HelpTopic {
+  int context;
+  std::string_view page;    // file name under qrc:/help/
+  std::string_view anchor;  // <a name="..."> in that page
+};
+
+inline constexpr std::string_view kHelpContentsPage = "index.html";
+
+inline constexpr std::array<HelpTopic, 4> kHelpTopics{{
+    {kHelpMainWindow, "main-window.html", "main-window"},
+    {kHelpFileMenu, "menus.html", "file-menu"},
+    {kHelpHelpMenu, "menus.html", "help-menu"},
+    {kHelpLookupWindow, "lookup.html", "lookup-window"},
+}};
+
+QUrl HelpContentsUrl();
+// The page and anchor of a context; a context the book does not know gives the contents.
+QUrl HelpUrl(int context);
+
+class IHelp {
+ public:
+  virtual ~IHelp() = default;
+  virtual void ShowContents() = 0;
+  virtual void ShowContext(int context) = 0;
+};
+
+// A window of its own, kept for the whole run and brought to the front on each request.
+class THelpViewer : public QWidget, public IHelp {
+  Q_OBJECT
+
+ public:
+  explicit THelpViewer(QWidget* parent = nullptr);
+
+  void ShowContents() override;
+  void ShowContext(int context) override;
+
+  QTextBrowser* Browser() const { return browser_; }
+
+ private:
+  void Present(const QUrl& url);
+
+  QTextBrowser* browser_;
+};
+
+// F1 anywhere in window asks help for context. The help must outlive the window.
+void InstallHelpKey(QWidget* window, IHelp& help, int context);
+// F1 while the menu is open closes it and asks help for the menu's context.
+void InstallHelpKey(QMenu* menu, IHelp& help, int context);
+
+}  // namespace vantrel

@@ -1,0 +1,11 @@
+#include "Launcher.h"
+
+#include <QDesktopServices>
+
+namespace vantrel {
+
+bool DesktopLauncher::Open(const QUrl& url) {
+  return QDesktopServices::openUrl(url);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,363 @@
+#include "SettingsStore.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <string>
+#include <system_error>
+#include <utility>
+
+namespace vantrel {
+
+namespace {
+
+std::string Utf8(const QString& s) {
+  return s.toStdString();
+}
+
+QString ReadErrorText(const QString& name, SettingsReadError::Reason reason) {
+  return reason == SettingsReadError::Reason::Missing
+             ? QStringLiteral("The setting \"%1\" is missing").arg(name)
+             : QStringLiteral("The setting \"%1\" is not of the type asked for").arg(name);
+}
+
+QString WriteErrorText(const QString& name, const QString& path, const QString& reason) {
+  return name.isEmpty()
+             ? QStringLiteral("The settings key cannot be created in %1: %2").arg(path, reason)
+             : QStringLiteral("The setting \"%1\" cannot be written to %2: %3")
+                   .arg(name, path, reason);
+}
+
+QString Describe(const regfile::ParseError& error) {
+  const QString reason = QString::fromStdString(error.reason);
+  return error.line == 0 ? reason : QStringLiteral("line %1: %2").arg(error.line).arg(reason);
+}
+
+QString ErrnoText(int error) {
+  return QString::fromStdString(std::generic_category().message(error));
+}
+
+// Writes the whole file through a temporary file beside it: every byte is written and
+// synced before the rename puts it in place, so the old file stays whole until the new one
+// is. Every step's result is checked, a short write included; returns the failure, or an
+// empty text.
+QString WriteWholeFile(const QString& folder, const QString& path, const std::string& bytes) {
+  const QByteArray target = QFile::encodeName(path);
+  QByteArray temp = target + ".tmp-XXXXXX";
+  int fd = mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) {
+    return ErrnoText(errno);
+  }
+  auto fail = [&](int error) {
+    if (fd >= 0) {
+      close(fd);
+    }
+    unlink(temp.constData());
+    return ErrnoText(error);
+  };
+  // A file the user made private, or shared, keeps its permissions.
+  struct stat old {};
+  if (stat(target.constData(), &old) == 0 && fchmod(fd, old.st_mode & 07777) != 0) {
+    return fail(errno);
+  }
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      return fail(errno);
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  if (fsync(fd) != 0) {
+    return fail(errno);
+  }
+  const int closed = close(fd);
+  fd = -1;
+  if (closed != 0) {
+    return fail(errno);
+  }
+  if (rename(temp.constData(), target.constData()) != 0) {
+    return fail(errno);
+  }
+  // The rename lives in the folder; syncing it keeps the new file after a power cut.
+  const int dir = open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    fsync(dir);
+    close(dir);
+  }
+  return QString();
+}
+
+}  // namespace
+
+// The store's file and what it has to report, shared by the store and its open keys.
+class SettingsFiles {
+ public:
+  explicit SettingsFiles(QString folder) : folder_(std::move(folder)) {}
+
+  const QString& Folder() const { return folder_; }
+  QString FilePath() const {
+    return QDir(folder_).filePath(QString::fromLatin1(SettingsStore::kFileName));
+  }
+
+  struct Loaded {
+    enum class State { Missing, Read, Unusable } state = State::Missing;
+    regfile::Document document;
+    QString problem;  // Unusable: why writing must not replace the file
+  };
+
+  Loaded Load();
+  // Reads the file again, sets the values in the program's key and writes it all back.
+  // valueName names the write in an error.
+  regfile::Key Update(const QString& valueName, const std::vector<regfile::Value>& values);
+  std::vector<SettingsFileNotice> TakeNotices() { return std::exchange(notices_, {}); }
+
+ private:
+  QString KeepAside(const QString& path, QString& failure);
+  void Note(SettingsFileNotice notice);
+  void Save(const regfile::Document& document, const QString& valueName);
+
+  QString folder_;
+  std::vector<SettingsFileNotice> notices_;
+  std::optional<SettingsFileNotice> lastNotice_;
+};
+
+SettingsReadError::SettingsReadError(QString valueName, Reason reason)
+    : SettingsError(Utf8(ReadErrorText(valueName, reason))),
+      valueName_(std::move(valueName)),
+      reason_(reason) {}
+
+SettingsWriteError::SettingsWriteError(QString valueName, QString filePath, QString reason)
+    : SettingsError(Utf8(WriteErrorText(valueName, filePath, reason))),
+      valueName_(std::move(valueName)),
+      filePath_(std::move(filePath)),
+      reason_(std::move(reason)) {}
+
+QString SettingsKey::ReadText(const QString& name) const {
+  const regfile::Value* value = key_.Find(Utf8(name));
+  if (value == nullptr) {
+    return {};
+  }
+  if (value->kind != regfile::ValueKind::Text) {
+    throw SettingsReadError(name, SettingsReadError::Reason::WrongType);
+  }
+  return QString::fromStdString(value->text);
+}
+
+qint32 SettingsKey::ReadInteger(const QString& name) const {
+  const regfile::Value* value = key_.Find(Utf8(name));
+  if (value == nullptr) {
+    throw SettingsReadError(name, SettingsReadError::Reason::Missing);
+  }
+  if (value->kind != regfile::ValueKind::Dword) {
+    throw SettingsReadError(name, SettingsReadError::Reason::WrongType);
+  }
+  // The dword's bits, taken as a signed integer: 0xffffffff is -1.
+  return static_cast<qint32>(value->dword);
+}
+
+bool SettingsKey::ReadSwitch(const QString& name) const {
+  return ReadInteger(name) != 0;
+}
+
+void SettingsKey::WriteText(const QString& name, const QString& text) {
+  Batch batch;
+  batch.Text(name, text);
+  Write(batch);
+}
+
+void SettingsKey::WriteInteger(const QString& name, qint32 value) {
+  Batch batch;
+  batch.Integer(name, value);
+  Write(batch);
+}
+
+void SettingsKey::WriteSwitch(const QString& name, bool on) {
+  Batch batch;
+  batch.Switch(name, on);
+  Write(batch);
+}
+
+void SettingsKey::Batch::Text(const QString& name, const QString& text) {
+  values_.emplace_back(name, regfile::Value::MakeText(Utf8(name), Utf8(text)));
+}
+
+void SettingsKey::Batch::Integer(const QString& name, qint32 value) {
+  values_.emplace_back(name,
+                       regfile::Value::MakeDword(Utf8(name), static_cast<std::uint32_t>(value)));
+}
+
+void SettingsKey::Batch::Switch(const QString& name, bool on) {
+  Integer(name, on ? 1 : 0);
+}
+
+void SettingsKey::Write(const Batch& batch) {
+  Write(batch.values_);
+}
+
+void SettingsKey::Write(const std::vector<std::pair<QString, regfile::Value>>& values) {
+  if (values.empty()) {
+    return;
+  }
+  std::vector<regfile::Value> plain;
+  for (const auto& [name, value] : values) {
+    if (!regfile::CanWriteName(value.name)) {
+      throw SettingsWriteError(name, files_->FilePath(),
+                               QStringLiteral("a value name cannot hold control characters"));
+    }
+    plain.push_back(value);
+  }
+  key_ = files_->Update(values.front().first, plain);
+}
+
+QString SettingsStore::DefaultFolder() {
+  return FolderFor(qEnvironmentVariable("XDG_CONFIG_HOME"), qEnvironmentVariable("HOME"));
+}
+
+QString SettingsStore::FolderFor(const QString& xdgConfigHome, const QString& home) {
+  if (!xdgConfigHome.isEmpty() && QDir::isAbsolutePath(xdgConfigHome)) {
+    return QDir::cleanPath(xdgConfigHome + QStringLiteral("/Vantrel"));
+  }
+  const QString base = home.isEmpty() ? QDir::homePath() : home;
+  return QDir::cleanPath(base + QStringLiteral("/.config/Vantrel"));
+}
+
+SettingsStore::SettingsStore(QString folder)
+    : files_(std::make_shared<SettingsFiles>(std::move(folder))) {}
+
+const QString& SettingsStore::Folder() const {
+  return files_->Folder();
+}
+
+QString SettingsStore::FilePath() const {
+  return files_->FilePath();
+}
+
+std::optional<SettingsKey> SettingsStore::OpenKey(OpenMode mode) {
+  SettingsFiles::Loaded loaded = files_->Load();
+  if (loaded.state == SettingsFiles::Loaded::State::Read) {
+    if (const regfile::Key* key = loaded.document.Find(kKeyPath)) {
+      return SettingsKey(files_, *key);
+    }
+  }
+  if (mode == OpenMode::Existing) {
+    return std::nullopt;
+  }
+  return SettingsKey(files_, files_->Update(QString(), {}));
+}
+
+std::vector<SettingsFileNotice> SettingsStore::TakeFileNotices() {
+  return files_->TakeNotices();
+}
+
+SettingsFiles::Loaded SettingsFiles::Load() {
+  Loaded loaded;
+  const QString path = FilePath();
+  if (!QFileInfo::exists(path)) {
+    return loaded;
+  }
+  auto unusable = [&](const QString& problem, const QString& keptAs) {
+    loaded.state = Loaded::State::Unusable;
+    loaded.problem = problem;
+    Note({path, keptAs, problem});
+    return loaded;
+  };
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    return unusable(file.errorString(), QString());
+  }
+  // One byte more than the parser accepts, so that it can tell a file that is too large.
+  const QByteArray bytes = file.read(static_cast<qint64>(regfile::kMaxFileSize) + 1);
+  if (file.error() != QFileDevice::NoError) {
+    return unusable(file.errorString(), QString());
+  }
+  file.close();
+
+  regfile::ParseResult parsed =
+      regfile::Parse(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  if (parsed.document) {
+    loaded.state = Loaded::State::Read;
+    loaded.document = std::move(*parsed.document);
+    return loaded;
+  }
+  const QString reason = Describe(parsed.error);
+  QString failure;
+  const QString keptAs = KeepAside(path, failure);
+  if (keptAs.isEmpty()) {
+    return unusable(QStringLiteral("%1; it could not be kept aside: %2").arg(reason, failure),
+                    QString());
+  }
+  Note({path, keptAs, reason});
+  return loaded;
+}
+
+QString SettingsFiles::KeepAside(const QString& path, QString& failure) {
+  const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+  for (int n = 1; n <= 100; ++n) {
+    QString aside = path + QStringLiteral(".corrupt-") + stamp;
+    if (n > 1) {
+      aside += QLatin1Char('-') + QString::number(n);
+    }
+    if (QFileInfo::exists(aside)) {
+      continue;
+    }
+    QFile file(path);
+    if (file.rename(aside)) {
+      return aside;
+    }
+    failure = file.errorString();
+    return QString();
+  }
+  failure = QStringLiteral("too many kept files with the same time");
+  return QString();
+}
+
+void SettingsFiles::Note(SettingsFileNotice notice) {
+  // A file that stays unusable would otherwise be reported at every opening.
+  if (lastNotice_ && lastNotice_->filePath == notice.filePath &&
+      lastNotice_->keptAs == notice.keptAs && lastNotice_->reason == notice.reason) {
+    return;
+  }
+  lastNotice_ = notice;
+  notices_.push_back(std::move(notice));
+}
+
+regfile::Key SettingsFiles::Update(const QString& valueName,
+                                   const std::vector<regfile::Value>& values) {
+  Loaded loaded = Load();
+  if (loaded.state == Loaded::State::Unusable) {
+    throw SettingsWriteError(
+        valueName, FilePath(),
+        QStringLiteral("the settings file is left as it is: %1").arg(loaded.problem));
+  }
+  regfile::Document document = std::move(loaded.document);
+  regfile::Key& key = document.FindOrAdd(SettingsStore::kKeyPath);
+  for (const regfile::Value& value : values) {
+    key.Set(value);
+  }
+  regfile::Key written = key;
+  Save(document, valueName);
+  return written;
+}
+
+void SettingsFiles::Save(const regfile::Document& document, const QString& valueName) {
+  const QString path = FilePath();
+  if (!QDir().mkpath(folder_)) {
+    throw SettingsWriteError(valueName, path,
+                             QStringLiteral("the folder %1 cannot be created").arg(folder_));
+  }
+  const QString failure = WriteWholeFile(folder_, path, regfile::Serialize(document));
+  if (!failure.isEmpty()) {
+    throw SettingsWriteError(valueName, path, failure);
+  }
+}
+
+}  // namespace vantrel

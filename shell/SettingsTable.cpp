@@ -1,0 +1,83 @@
+#include "SettingsTable.h"
+
+namespace vantrel {
+
+SettingValue DesignValue(Setting setting) {
+  const SettingSpec& spec = SpecOf(setting);
+  if (spec.type == SettingType::Text) {
+    return SettingValue::Text(QString::fromLatin1(spec.designText.data(),
+                                                  static_cast<qsizetype>(spec.designText.size())));
+  }
+  return SettingValue::Integer(spec.design);
+}
+
+std::optional<SettingsReadError> ReadSettings(const SettingsKey& key,
+                                              std::span<const Setting> order,
+                                              const SettingApplier& apply) {
+  for (Setting setting : order) {
+    const QString name = NameOf(setting);
+    SettingValue value;
+    try {
+      switch (SpecOf(setting).type) {
+        case SettingType::Text:
+          value.text = key.ReadText(name);
+          break;
+        case SettingType::Integer:
+          value.integer = key.ReadInteger(name);
+          break;
+        case SettingType::Switch:
+          value.integer = key.ReadSwitch(name) ? 1 : 0;
+          break;
+      }
+    } catch (const SettingsReadError& error) {
+      return error;
+    }
+    apply(setting, value);
+  }
+  return std::nullopt;
+}
+
+RestoreResult RestoreSettings(SettingsStore& store, std::span<const Setting> order,
+                              const SettingApplier& apply) {
+  RestoreResult result;
+  const std::optional<SettingsKey> key = store.OpenKey(SettingsStore::OpenMode::Existing);
+  if (!key) {
+    return result;
+  }
+  result.keyExists = true;
+  result.failure = ReadSettings(*key, order, apply);
+  return result;
+}
+
+void SaveSettings(SettingsStore& store, std::span<const Setting> order,
+                  const SettingProvider& provide) {
+  SettingsKey::Batch batch;
+  for (Setting setting : order) {
+    const QString name = NameOf(setting);
+    const SettingValue value = provide(setting);
+    switch (SpecOf(setting).type) {
+      case SettingType::Text:
+        batch.Text(name, value.text);
+        break;
+      case SettingType::Integer:
+        batch.Integer(name, value.integer);
+        break;
+      case SettingType::Switch:
+        batch.Switch(name, value.IsOn());
+        break;
+    }
+  }
+  std::optional<SettingsKey> key;
+  try {
+    key = store.OpenKey(SettingsStore::OpenMode::Create);
+  } catch (const SettingsWriteError& error) {
+    // A key that cannot be created fails the first value, as the registry would.
+    if (order.empty()) {
+      throw;
+    }
+    throw SettingsWriteError(NameOf(order.front()), error.FilePath(), error.Reason());
+  }
+  key->Write(batch);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,338 @@
+#include "SettingsStore.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <climits>
+#include <csignal>
+
+#include "TestFiles.h"
+
+namespace vantrel {
+namespace {
+
+using Mode = SettingsStore::OpenMode;
+
+const QByteArray kHead = "Windows Registry Editor Version 5.00\n\n";
+const QByteArray kOwnKey = "[HKEY_CURRENT_USER\\Software\\Vantrel]\n";
+
+// Every write to a regular file past the limit fails with EFBIG, as on a full disk. This
+// fails writes for root too, whom folder permissions do not stop.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previous_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  void (*previous_)(int) = nullptr;
+};
+
+class SettingsStoreTest : public testing::Test {
+ protected:
+  // A folder that does not exist yet, as on a first run.
+  QString Folder(const QString& name = QStringLiteral("Vantrel")) const {
+    return temp_.path() + QStringLiteral("/config/") + name;
+  }
+  QString FileIn(const QString& folder) const { return folder + QStringLiteral("/Vantrel.reg"); }
+
+  QTemporaryDir temp_;
+};
+
+TEST_F(SettingsStoreTest, AMissingKeyIsNotAnEmptyKey) {
+  SettingsStore store(Folder());
+  EXPECT_FALSE(store.OpenKey(Mode::Existing).has_value());
+  EXPECT_FALSE(QDir(Folder()).exists()) << "reading must not create anything";
+
+  WriteBytes(FileIn(Folder()), kHead + "[HKEY_CURRENT_USER\\Software\\Other]\n\"A\"=\"b\"\n");
+  EXPECT_FALSE(store.OpenKey(Mode::Existing).has_value());
+
+  ASSERT_TRUE(store.OpenKey(Mode::Create).has_value());
+  const std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::Existing);
+  ASSERT_TRUE(key.has_value());
+  EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")), QString());
+  EXPECT_THROW(key->ReadInteger(QStringLiteral("Form Top")), SettingsReadError);
+  EXPECT_TRUE(store.TakeFileNotices().empty());
+}
+
+TEST_F(SettingsStoreTest, TextsComeBackAsWritten) {
+  const struct {
+    const char* name;
+    QString text;
+  } rows[] = {
+      {"path with blanks", QStringLiteral("/usr/share/vantrel/Vantrel Dictionary.txt")},
+      {"quotes and backslashes", QStringLiteral("C:\\Program Files\\\"Vantrel\"\\")},
+      {"non-ASCII",
+       QString::fromUtf8("/home/j\xC3\xBCrgen/W\xC3\xB6rter \xE6\x97\xA5 \xF0\x9F\x93\x9E.txt")},
+      {"empty", QString()},
+      {"line break", QStringLiteral("first\nsecond\r\nthird")},
+      {"blanks at both ends", QStringLiteral("  x  ")},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    SettingsStore(Folder())
+        .OpenKey(Mode::Create)
+        ->WriteText(QStringLiteral("Dictionary"), row.text);
+    const std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::Existing);
+    ASSERT_TRUE(key.has_value());
+    EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")), row.text);
+  }
+}
+
+TEST_F(SettingsStoreTest, IntegersKeepTheirSign) {
+  const struct {
+    qint32 value;
+    const char* inFile;
+  } rows[] = {
+      {0, "dword:00000000"},     {189, "dword:000000bd"},     {-1, "dword:ffffffff"},
+      {-1920, "dword:fffff880"}, {INT_MIN, "dword:80000000"}, {INT_MAX, "dword:7fffffff"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.value);
+    SettingsStore(Folder())
+        .OpenKey(Mode::Create)
+        ->WriteInteger(QStringLiteral("Form Left"), row.value);
+    EXPECT_TRUE(ReadBytes(FileIn(Folder())).contains(QByteArray("\"Form Left\"=") + row.inFile));
+    EXPECT_EQ(
+        SettingsStore(Folder()).OpenKey(Mode::Existing)->ReadInteger(QStringLiteral("Form Left")),
+        row.value);
+  }
+}
+
+TEST_F(SettingsStoreTest, ReadsFollowTheRegistryRules) {
+  WriteBytes(FileIn(Folder()), kHead + kOwnKey +
+                                   "\"Text\"=\"x\"\n"
+                                   "\"Number\"=dword:00000002\n"
+                                   "\"Zero\"=dword:00000000\n"
+                                   "\"Blob\"=hex:00\n");
+  const std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::Existing);
+  ASSERT_TRUE(key.has_value());
+
+  EXPECT_EQ(key->ReadText(QStringLiteral("Missing")), QString());
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("NUMBER")), 2) << "names ignore the case of A-Z";
+  EXPECT_TRUE(key->ReadSwitch(QStringLiteral("Number")));
+  EXPECT_FALSE(key->ReadSwitch(QStringLiteral("Zero")));
+
+  using Reason = SettingsReadError::Reason;
+  const struct {
+    const char* what;
+    const char* name;
+    bool asText;
+    Reason reason;
+  } failures[] = {
+      {"missing integer", "Missing", false, Reason::Missing},
+      {"text read as integer", "Text", false, Reason::WrongType},
+      {"integer read as text", "Number", true, Reason::WrongType},
+      {"binary read as integer", "Blob", false, Reason::WrongType},
+      {"binary read as text", "Blob", true, Reason::WrongType},
+  };
+  for (const auto& row : failures) {
+    SCOPED_TRACE(row.what);
+    const QString name = QString::fromLatin1(row.name);
+    try {
+      if (row.asText) {
+        key->ReadText(name);
+      } else {
+        key->ReadSwitch(name);
+      }
+      ADD_FAILURE() << "the read did not fail";
+    } catch (const SettingsReadError& error) {
+      EXPECT_EQ(error.ValueName(), name);
+      EXPECT_EQ(error.WhyFailed(), row.reason);
+    }
+  }
+}
+
+TEST_F(SettingsStoreTest, AnUnreadableFileIsKeptAsideAndReportedOnce) {
+  const struct {
+    const char* name;
+    QByteArray bytes;
+    const char* because;
+  } rows[] = {
+      {"cut off inside a text", kHead + kOwnKey + "\"Dictionary\"=\"/usr/sh", "closing quote"},
+      {"zeros left by a crash", QByteArray(512, '\0'), "control character"},
+      {"empty", QByteArray(), "empty"},
+      {"UTF-16 export", QByteArray("\xFF\xFEW\0i\0n\0", 8), "UTF-16"},
+      {"another program's file", "[General]\ngeometry=@ByteArray(x)\n", "first line"},
+      {"dword out of range", kHead + kOwnKey + "\"Form Top\"=dword:100000000\n", "line 4"},
+  };
+  int n = 0;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const QString folder = Folder(QString::number(++n));
+    const QString file = FileIn(folder);
+    WriteBytes(file, row.bytes);
+    SettingsStore store(folder);
+
+    EXPECT_FALSE(store.OpenKey(Mode::Existing).has_value());
+    const QStringList kept = QDir(folder).entryList({QStringLiteral("Vantrel.reg.corrupt-*")});
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_FALSE(QFile::exists(file));
+    const QString keptPath = folder + QLatin1Char('/') + kept[0];
+    EXPECT_EQ(ReadBytes(keptPath), row.bytes);
+
+    const std::vector<SettingsFileNotice> notices = store.TakeFileNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].filePath, file);
+    EXPECT_EQ(notices[0].keptAs, keptPath);
+    EXPECT_TRUE(notices[0].reason.contains(QLatin1String(row.because)))
+        << notices[0].reason.toStdString();
+
+    // Once kept aside, the file is gone: the next opening finds no key and nothing to report,
+    // and a write starts a new file without touching the kept one.
+    EXPECT_FALSE(store.OpenKey(Mode::Existing).has_value());
+    store.OpenKey(Mode::Create)->WriteInteger(QStringLiteral("Form Top"), 7);
+    EXPECT_TRUE(store.TakeFileNotices().empty());
+    EXPECT_EQ(
+        SettingsStore(folder).OpenKey(Mode::Existing)->ReadInteger(QStringLiteral("Form Top")), 7);
+    EXPECT_EQ(ReadBytes(keptPath), row.bytes);
+  }
+}
+
+TEST_F(SettingsStoreTest, AFileThatCannotBeReadIsNeverReplaced) {
+  // A folder where the file should be cannot be opened, not even by root.
+  const QString file = FileIn(Folder());
+  ASSERT_TRUE(QDir().mkpath(file));
+  WriteBytes(file + QStringLiteral("/inside"), "keep");
+  SettingsStore store(Folder());
+
+  EXPECT_FALSE(store.OpenKey(Mode::Existing).has_value());
+  EXPECT_THROW(store.OpenKey(Mode::Create), SettingsWriteError);
+  EXPECT_FALSE(store.OpenKey(Mode::Existing).has_value());
+  const std::vector<SettingsFileNotice> notices = store.TakeFileNotices();
+  ASSERT_EQ(notices.size(), 1u) << "the same problem is reported once";
+  EXPECT_EQ(notices[0].filePath, file);
+  EXPECT_TRUE(notices[0].keptAs.isEmpty());
+  EXPECT_EQ(ReadBytes(file + QStringLiteral("/inside")), QByteArray("keep"));
+}
+
+TEST_F(SettingsStoreTest, AWriteKeepsWhatItDoesNotKnow) {
+  WriteBytes(FileIn(Folder()), kHead +
+                                   "[HKEY_CURRENT_USER\\Software\\Vantrel\\Sub]\n"
+                                   "\"Other\"=\"kept\"\n"
+                                   "\r\n"
+                                   "; a comment is not kept\n"
+                                   "[HKEY_CURRENT_USER\\Software\\Vantrel]\n"
+                                   "@=\"default\"\n"
+                                   "\"Form Top\"=dword:00000001\n"
+                                   "\"Future\"=hex(b):01,00,00,00,00,00,00,00\n"
+                                   "\"Dictionary\"=\"old.txt\"\n");
+  std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::Existing);
+  ASSERT_TRUE(key.has_value());
+  key->WriteInteger(QStringLiteral("form top"), 189);
+  key->WriteText(QStringLiteral("Language"), QStringLiteral("de_DE"));
+  EXPECT_EQ(ReadBytes(FileIn(Folder())), kHead +
+                                             "[HKEY_CURRENT_USER\\Software\\Vantrel\\Sub]\n"
+                                             "\"Other\"=\"kept\"\n"
+                                             "\n"
+                                             "[HKEY_CURRENT_USER\\Software\\Vantrel]\n"
+                                             "@=\"default\"\n"
+                                             "\"Form Top\"=dword:000000bd\n"
+                                             "\"Future\"=hex(b):01,00,00,00,00,00,00,00\n"
+                                             "\"Dictionary\"=\"old.txt\"\n"
+                                             "\"Language\"=\"de_DE\"\n");
+}
+
+TEST_F(SettingsStoreTest, AWriteKeepsValuesWrittenMeanwhile) {
+  SettingsStore first(Folder());
+  std::optional<SettingsKey> key = first.OpenKey(Mode::Create);
+  SettingsStore(Folder()).OpenKey(Mode::Create)->WriteInteger(QStringLiteral("NotifyCount"), 4);
+  key->WriteInteger(QStringLiteral("Form Top"), 1);
+  const std::optional<SettingsKey> again = SettingsStore(Folder()).OpenKey(Mode::Existing);
+  EXPECT_EQ(again->ReadInteger(QStringLiteral("NotifyCount")), 4);
+  EXPECT_EQ(again->ReadInteger(QStringLiteral("Form Top")), 1);
+}
+
+// A write that fails raises the error and leaves the old file exactly as it was, with no
+// temporary file beside it.
+void ExpectWriteFailsAndKeepsOldFile(SettingsKey& key, const QString& folder,
+                                     const QByteArray& before) {
+  const QString file = folder + QStringLiteral("/Vantrel.reg");
+  try {
+    key.WriteInteger(QStringLiteral("Form Top"), 2);
+    ADD_FAILURE() << "the write did not fail";
+  } catch (const SettingsWriteError& error) {
+    EXPECT_EQ(error.ValueName(), QStringLiteral("Form Top"));
+    EXPECT_EQ(error.FilePath(), file);
+    EXPECT_FALSE(error.Reason().isEmpty());
+  }
+  SettingsKey::Batch batch;
+  batch.Text(QStringLiteral("Dictionary"), QStringLiteral("new.txt"));
+  batch.Integer(QStringLiteral("Form Left"), 3);
+  EXPECT_THROW(key.Write(batch), SettingsWriteError);
+  EXPECT_EQ(ReadBytes(file), before);
+  EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"Vantrel.reg"});
+  EXPECT_EQ(key.ReadInteger(QStringLiteral("Form Top")), 1) << "a failed write stored nothing";
+}
+
+TEST_F(SettingsStoreTest, AWriteOnAFullDiskFails) {
+  SettingsStore store(Folder());
+  std::optional<SettingsKey> key = store.OpenKey(Mode::Create);
+  key->WriteInteger(QStringLiteral("Form Top"), 1);
+  const QByteArray before = ReadBytes(FileIn(Folder()));
+
+  const FileSizeLimit full(16);
+  ExpectWriteFailsAndKeepsOldFile(*key, Folder(), before);
+}
+
+TEST_F(SettingsStoreTest, AWriteIntoAFolderWithoutWritePermissionFails) {
+  SettingsStore store(Folder());
+  std::optional<SettingsKey> key = store.OpenKey(Mode::Create);
+  key->WriteInteger(QStringLiteral("Form Top"), 1);
+  const QByteArray before = ReadBytes(FileIn(Folder()));
+
+  ASSERT_EQ(chmod(QFile::encodeName(Folder()).constData(), 0555), 0);
+  QFile probe(Folder() + QStringLiteral("/probe"));
+  if (probe.open(QIODevice::WriteOnly)) {
+    probe.remove();
+    chmod(QFile::encodeName(Folder()).constData(), 0755);
+    GTEST_SKIP() << "folder permissions do not bind this user (root); the full-disk test "
+                    "covers the failed write";
+  }
+  ExpectWriteFailsAndKeepsOldFile(*key, Folder(), before);
+  chmod(QFile::encodeName(Folder()).constData(), 0755);
+}
+
+TEST_F(SettingsStoreTest, ANameThatCannotBeWrittenFailsBeforeTouchingTheFile) {
+  std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::Create);
+  const QByteArray before = ReadBytes(FileIn(Folder()));
+  EXPECT_THROW(key->WriteText(QStringLiteral("two\nlines"), QStringLiteral("x")),
+               SettingsWriteError);
+  EXPECT_EQ(ReadBytes(FileIn(Folder())), before);
+}
+
+TEST(SettingsFolder, FollowsXdgConfigHome) {
+  const struct {
+    const char* xdg;
+    const char* home;
+    const char* folder;
+  } rows[] = {
+      {"/xdg", "/home/u", "/xdg/Vantrel"},
+      {"/xdg/", "/home/u", "/xdg/Vantrel"},
+      {"", "/home/u", "/home/u/.config/Vantrel"},
+      {"relative/path", "/home/u", "/home/u/.config/Vantrel"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.xdg);
+    EXPECT_EQ(SettingsStore::FolderFor(QString::fromLatin1(row.xdg), QString::fromLatin1(row.home)),
+              QString::fromLatin1(row.folder));
+  }
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,6 +1,6 @@
 // vantrel-gendict: writes one bundled dictionary from a word list and an affix list.
 //
-//   vantrel-gendict --words LIST [--affixes LIST] --output FILE
+//   vantrel-gendict --words LIST [--affixes LIST] [--no-names] --output FILE
 //
 // Exits with 0 on success, 1 when an input is bad or a file cannot be read or written
 // (the message says which), 2 on a wrong command line. The output is replaced only when
@@ -18,7 +18,7 @@ namespace {
 using namespace vantrel::gendict;
 
 constexpr std::string_view kUsage =
-    "usage: vantrel-gendict --words LIST [--affixes LIST] --output FILE\n"
+    "usage: vantrel-gendict --words LIST [--affixes LIST] [--no-names] --output FILE\n"
     "  LIST   UTF-8 text, one word (or one affix with its '-' or '+' mark) a line\n"
     "  FILE   the dictionary to write (Windows-1252, CR LF line ends)\n";
 
@@ -26,11 +26,16 @@ struct Options {
   std::string words;
   std::string affixes;
   std::string output;
+  bool noNames = false;
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
+    if (arg == "--no-names") {
+      options.noNames = true;
+      continue;
+    }
     std::string* target = arg == "--words"     ? &options.words
                           : arg == "--affixes" ? &options.affixes
                           : arg == "--output"  ? &options.output
@@ -69,7 +74,7 @@ int main(int argc, char** argv) {
   if (std::string error = ReadFile(options.words, text); !error.empty()) {
     return Fail(error);
   }
-  const WordList words = ReadWordList(text);
+  WordList words = ReadWordList(text);
   // The Debian word lists are UTF-8; anything else means the wrong file, and reading it
   // on would quietly drop every accented word.
   if (const SkipCount& bad = words.Skipped(Skip::kNotUtf8); bad.count > 0) {
@@ -78,6 +83,14 @@ int main(int argc, char** argv) {
   }
   if (words.entries.empty()) {
     return Fail(options.words + ": no usable words");
+  }
+
+  // German writes every noun with a capital, so a capital says nothing about names
+  // there; such lists mark no word as a name.
+  if (options.noNames) {
+    for (Entry& entry : words.entries) {
+      entry.classLetter = kWordClass;
+    }
   }
 
   AffixList affixes;

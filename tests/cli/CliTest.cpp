@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -28,25 +29,31 @@ std::string Quote(const std::string& arg) {
   return out + "'";
 }
 
+// ctest runs tests side by side: each process keeps its own files.
+std::string Scratch(const std::string& name) {
+  return ::testing::TempDir() + "/vantrel-cli-" + std::to_string(::getpid()) + "-" + name;
+}
+
 CliRun Cli(const std::vector<std::string>& args) {
-  const std::string dir = ::testing::TempDir();
   std::string command = Quote(VANTREL_CLI);
   for (const std::string& arg : args) {
     command += " " + Quote(arg);
   }
-  command += " >" + dir + "/cli.out 2>" + dir + "/cli.err";
+  command += " >" + Scratch("out") + " 2>" + Scratch("err");
   CliRun run;
   const int raw = std::system(command.c_str());
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.out = Slurp(dir + "/cli.out");
-  run.err = Slurp(dir + "/cli.err");
+  run.out = Slurp(Scratch("out"));
+  run.err = Slurp(Scratch("err"));
+  std::remove(Scratch("out").c_str());
+  std::remove(Scratch("err").c_str());
   return run;
 }
 
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    path = ::testing::TempDir() + "/cli-dictionary.txt";
+    path = Scratch("dictionary.txt");
     std::ofstream(path, std::ios::binary)
         << "4357,help,A\r\n228,bat,B\r\n2255,ball,B\r\n464,-ing,B\r\n73,re-,A\r\n"
            "68437,over+,B\r\n3569377,flowers,B\r\n6663,\xC9t\xE9,B\r\n1,1,D\r\n0,0,D\r\n\r\n";

@@ -1,6 +1,7 @@
 #include "RegFile.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 namespace vantrel::regfile {
@@ -38,6 +39,13 @@ int HexDigit(char c) {
 
 char LowerAscii(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The form under which SameName finds a name equal.
+std::string Folded(std::string_view s) {
+  std::string folded(s);
+  std::transform(folded.begin(), folded.end(), folded.begin(), LowerAscii);
+  return folded;
 }
 
 // 1 to 8 hex digits and nothing else.
@@ -365,8 +373,13 @@ class Parser {
     if (path.front() == '-') {
       return Fail(line_ + 1, "a key deletion has no place in a settings file");
     }
-    Key& key = document_.FindOrAdd(path);
-    currentKey_ = static_cast<std::size_t>(&key - document_.keys.data());
+    // Looked up by index: a file of many keys or values must not take quadratic time.
+    const auto [it, added] = keyIndex_.try_emplace(Folded(path), document_.keys.size());
+    if (added) {
+      document_.keys.push_back(Key{std::string(path), {}});
+      valueIndex_.emplace_back();
+    }
+    currentKey_ = it->second;
     return true;
   }
 
@@ -393,7 +406,16 @@ class Parser {
     if (!ReadData(rest, value, reason)) {
       return Fail(lineNumber, reason);
     }
-    document_.keys[*currentKey_].Set(std::move(value));
+    std::vector<Value>& values = document_.keys[*currentKey_].values;
+    const auto [it, added] =
+        valueIndex_[*currentKey_].try_emplace(Folded(value.name), values.size());
+    if (added) {
+      values.push_back(std::move(value));
+    } else {
+      // A repeated name replaces the earlier value where it stands, under its spelling.
+      value.name = std::move(values[it->second].name);
+      values[it->second] = std::move(value);
+    }
     return true;
   }
 
@@ -484,6 +506,8 @@ class Parser {
   std::size_t line_ = 0;  // index into lines_ while reading
   std::optional<std::size_t> currentKey_;
   Document document_;
+  std::unordered_map<std::string, std::size_t> keyIndex_;
+  std::vector<std::unordered_map<std::string, std::size_t>> valueIndex_;  // one per key
   ParseError error_;
 };
 

@@ -354,7 +354,14 @@ void SettingsFiles::Save(const regfile::Document& document, const QString& value
     throw SettingsWriteError(valueName, path,
                              QStringLiteral("the folder %1 cannot be created").arg(folder_));
   }
-  const QString failure = WriteWholeFile(folder_, path, regfile::Serialize(document));
+  const std::string bytes = regfile::Serialize(document);
+  // What is written must read back; a file past the limit would be kept aside next time.
+  if (bytes.size() > regfile::kMaxFileSize) {
+    throw SettingsWriteError(valueName, path,
+                             QStringLiteral("the settings would grow larger than a settings "
+                                            "file may be"));
+  }
+  const QString failure = WriteWholeFile(folder_, path, bytes);
   if (!failure.isEmpty()) {
     throw SettingsWriteError(valueName, path, failure);
   }

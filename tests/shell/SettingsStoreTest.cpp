@@ -308,6 +308,18 @@ TEST_F(SettingsStoreTest, AWriteIntoAFolderWithoutWritePermissionFails) {
   chmod(QFile::encodeName(Folder()).constData(), 0755);
 }
 
+TEST_F(SettingsStoreTest, AWriteThatWouldOutgrowTheReadLimitFails) {
+  // Rewritten, this file would be too large to be read back at the next start.
+  const QByteArray before =
+      kHead + kOwnKey + "\"Note\"=\"" + QByteArray(regfile::kMaxFileSize - 200, 'x') + "\"\n";
+  WriteBytes(FileIn(Folder()), before);
+  std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::Existing);
+  ASSERT_TRUE(key.has_value());
+  EXPECT_THROW(key->WriteText(QStringLiteral("Dictionary"), QString(300, QLatin1Char('d'))),
+               SettingsWriteError);
+  EXPECT_EQ(ReadBytes(FileIn(Folder())), before);
+}
+
 TEST_F(SettingsStoreTest, ANameThatCannotBeWrittenFailsBeforeTouchingTheFile) {
   std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::Create);
   const QByteArray before = ReadBytes(FileIn(Folder()));

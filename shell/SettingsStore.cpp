@@ -46,8 +46,13 @@ QString ErrnoText(int error) {
 // synced before the rename puts it in place, so the old file stays whole until the new one
 // is. Every step's result is checked, a short write included; returns the failure, or an
 // empty text.
-QString WriteWholeFile(const QString& folder, const QString& path, const std::string& bytes) {
-  const QByteArray target = QFile::encodeName(path);
+QString WriteWholeFile(const QString& path, const std::string& bytes) {
+  // A settings file linked from elsewhere (a dotfile collection) stays linked: the new file
+  // replaces the link's target, beside which the temporary file is made.
+  const QFileInfo info(path);
+  const QString real = info.isSymLink() && info.exists() ? info.canonicalFilePath() : path;
+  const QString folder = QFileInfo(real).absolutePath();
+  const QByteArray target = QFile::encodeName(real);
   QByteArray temp = target + ".tmp-XXXXXX";
   int fd = mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0) {
@@ -270,6 +275,10 @@ SettingsFiles::Loaded SettingsFiles::Load() {
     Note({path, keptAs, problem});
     return loaded;
   };
+  // Opening a pipe or a device would wait for a writer or read forever.
+  if (!QFileInfo(path).isFile()) {
+    return unusable(QStringLiteral("it is not a regular file"), QString());
+  }
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     return unusable(file.errorString(), QString());
@@ -361,7 +370,7 @@ void SettingsFiles::Save(const regfile::Document& document, const QString& value
                              QStringLiteral("the settings would grow larger than a settings "
                                             "file may be"));
   }
-  const QString failure = WriteWholeFile(folder_, path, bytes);
+  const QString failure = WriteWholeFile(path, bytes);
   if (!failure.isEmpty()) {
     throw SettingsWriteError(valueName, path, failure);
   }

@@ -205,20 +205,42 @@ TEST_F(SettingsStoreTest, AnUnreadableFileIsKeptAsideAndReportedOnce) {
 }
 
 TEST_F(SettingsStoreTest, AFileThatCannotBeReadIsNeverReplaced) {
-  // A folder where the file should be cannot be opened, not even by root.
-  const QString file = FileIn(Folder());
-  ASSERT_TRUE(QDir().mkpath(file));
-  WriteBytes(file + QStringLiteral("/inside"), "keep");
-  SettingsStore store(Folder());
+  // Neither can be read, not even by root; opening the pipe would wait for ever.
+  const struct {
+    const char* name;
+    bool pipe;
+  } rows[] = {{"a folder", false}, {"a pipe", true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const QString folder = Folder(QString::fromLatin1(row.name));
+    const QString file = FileIn(folder);
+    ASSERT_TRUE(QDir().mkpath(row.pipe ? folder : file));
+    if (row.pipe) {
+      ASSERT_EQ(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    }
+    SettingsStore store(folder);
 
-  EXPECT_FALSE(store.OpenKey(Mode::Existing).has_value());
-  EXPECT_THROW(store.OpenKey(Mode::Create), SettingsWriteError);
-  EXPECT_FALSE(store.OpenKey(Mode::Existing).has_value());
-  const std::vector<SettingsFileNotice> notices = store.TakeFileNotices();
-  ASSERT_EQ(notices.size(), 1u) << "the same problem is reported once";
-  EXPECT_EQ(notices[0].filePath, file);
-  EXPECT_TRUE(notices[0].keptAs.isEmpty());
-  EXPECT_EQ(ReadBytes(file + QStringLiteral("/inside")), QByteArray("keep"));
+    EXPECT_FALSE(store.OpenKey(Mode::Existing).has_value());
+    EXPECT_THROW(store.OpenKey(Mode::Create), SettingsWriteError);
+    EXPECT_FALSE(store.OpenKey(Mode::Existing).has_value());
+    const std::vector<SettingsFileNotice> notices = store.TakeFileNotices();
+    ASSERT_EQ(notices.size(), 1u) << "the same problem is reported once";
+    EXPECT_EQ(notices[0].filePath, file);
+    EXPECT_TRUE(notices[0].keptAs.isEmpty());
+    EXPECT_EQ(QFileInfo(file).isDir(), !row.pipe);
+    EXPECT_FALSE(QFileInfo(file).isFile());
+  }
+}
+
+TEST_F(SettingsStoreTest, ALinkedSettingsFileStaysLinked) {
+  const QString real = temp_.path() + QStringLiteral("/dotfiles/Vantrel.reg");
+  WriteBytes(real, kHead + kOwnKey);
+  ASSERT_TRUE(QDir().mkpath(Folder()));
+  ASSERT_TRUE(QFile::link(real, FileIn(Folder())));
+
+  SettingsStore(Folder()).OpenKey(Mode::Existing)->WriteInteger(QStringLiteral("Form Top"), 5);
+  EXPECT_TRUE(QFileInfo(FileIn(Folder())).isSymLink());
+  EXPECT_TRUE(ReadBytes(real).contains("\"Form Top\"=dword:00000005"));
 }
 
 TEST_F(SettingsStoreTest, AWriteKeepsWhatItDoesNotKnow) {

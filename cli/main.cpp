@@ -55,7 +55,7 @@ constexpr const char* kHelp =
 class CliHost final : public vantrel::MainHost {
  public:
   void Warn(const vantrel::Message& message) override {
-    std::cerr << vantrel::Cp1252ToUtf8(vantrel::Render(message, nullptr)) << '\n';
+    std::cerr << vantrel::Render(message, nullptr) << '\n';
     failed = true;
   }
   bool failed = false;
@@ -150,7 +150,7 @@ int Search(vantrel::MainModel& model, CliHost& host, const Options& options) {
   if (host.failed) {
     return 1;
   }
-  std::cerr << vantrel::Cp1252ToUtf8(vantrel::Render(model.Status(), nullptr)) << '\n';
+  std::cerr << vantrel::Render(model.Status(), nullptr) << '\n';
   return 0;
 }
 
@@ -167,7 +167,7 @@ int Lookup(vantrel::DictionaryFile& dictionary, CliHost& host, const Options& op
   if (host.failed) {
     return 1;
   }
-  std::cerr << vantrel::Cp1252ToUtf8(vantrel::Render(lookup.Status(), nullptr)) << '\n';
+  std::cerr << vantrel::Render(lookup.Status(), nullptr) << '\n';
   return 0;
 }
 
@@ -180,8 +180,7 @@ int Affixes(vantrel::MainModel& model, CliHost& host, const Options& options) {
   }
   // Without an Open dialog to ask, a dictionary that cannot be opened ends here.
   if (model.Dictionary().Reopen() == nullptr) {
-    std::cerr << "Can Not Open " << vantrel::Cp1252ToUtf8(model.Dictionary().name)
-              << " in LoadAffixes\n";
+    std::cerr << "Can Not Open " << model.Dictionary().name << " in LoadAffixes\n";
     return 1;
   }
   model.LoadAffixes();
@@ -225,11 +224,12 @@ int main(int argc, char** argv) {
     return UsageError(command + " takes " + (wanted == 1 ? "one operand" : "three operands"));
   }
 
-  // Paths are passed to the file system as they were given.
+  // Paths are passed to the file system as they were given, and named in messages as
+  // the UTF-8 they are.
   vantrel::DictionaryFile dictionary;
   const std::string path = options.dictionary.empty() ? BundledDictionary() : options.dictionary;
   dictionary.Bind(path);
-  dictionary.name = vantrel::Utf8ToCp1252(path);
+  dictionary.name = path;
   CliHost host;
   vantrel::MainModel model(dictionary, host);
   if (command == "search") {

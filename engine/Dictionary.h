@@ -51,7 +51,7 @@ class DictionaryFile {
   // Opens the bound path again at its first line; nullptr when that fails.
   std::unique_ptr<ByteSource> Reopen() const { return opener_(path_); }
 
-  // The path in use, or the translated "No Dictionary Open".
+  // The path in use, or the translated "No Dictionary Open"; UTF-8.
   std::string name;
 
  private:

@@ -17,6 +17,7 @@ class EngineHost {
   virtual void SetBusy(bool /*busy*/) {}
   // Buttons, status line or labels may have changed.
   virtual void StateChanged() {}
+  // One English text in the user's language, as UTF-8.
   virtual std::string Translate(std::string_view english) { return std::string(english); }
   // Seconds on a clock that never goes back.
   virtual double Now();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "Codepage.h"
 #include "Search.h"
 
 namespace vantrel {
@@ -83,7 +84,7 @@ void LookupModel::ConvertBtnClick() {
     return;
   }
   if (ConvertedGrid.Cell(0, 0).empty()) {
-    ConvertedGrid.SetCell(0, 0, host_.Translate("No Numeric Equivalent"));
+    ConvertedGrid.SetCell(0, 0, Utf8ToCp1252(host_.Translate("No Numeric Equivalent")));
     copyEnabled_ = false;
   } else {
     copyEnabled_ = true;

@@ -1,7 +1,8 @@
 #pragma once
 // Messages are built from fixed English pieces, each translated on its own, with names
 // and numbers inserted untranslated between them. The engine only assembles the pieces;
-// the windows translate and show them.
+// the windows translate and show them. Pieces are UTF-8, like paths and translations;
+// dictionary texts inside them have been converted from Windows-1252 first.
 
 #include <functional>
 #include <string>

@@ -1,0 +1,232 @@
+// Stored design data: bytes, lists and layers, round trips and refused data.
+
+#include "DesignData.h"
+
+#include <gtest/gtest.h>
+
+namespace vantrel {
+namespace {
+
+constexpr std::int32_t kWindowText = -2147483640;
+
+DesignLists ListsWith(DesignListId id, DesignList values) {
+  DesignLists lists;
+  lists[id] = std::move(values);
+  return lists;
+}
+
+// Layers touching every attribute and every list.
+DesignLayers Sample() {
+  DesignLayers layers;
+  DesignEntry bold;
+  bold.font = DesignFont{kWindowText, -16, "MS Sans Serif", 0, 1};
+  layers.cells.push_back({0, 0, bold});
+  DesignEntry full;
+  full.align = 2;
+  full.wordwrap = 2;
+  full.editable = 255;
+  full.brush = DesignBrush{0xFFFFFF, 0};
+  full.selectedBrush = DesignBrush{0x0000FF, 7};
+  full.font = DesignFont{0, -12, "Caf\xE9", 1, 0x0F};
+  full.selectedFont = DesignFont{0xFFFFFF, 10, "", 2, 0};
+  layers.cells.push_back({65535, 65535, full});
+  layers.cols.push_back({1, bold});
+  layers.rows.push_back({0, full});
+  layers.fixedCols.push_back({3, bold});
+  layers.fixedRows.push_back({0, bold});
+  return layers;
+}
+
+TEST(DesignData, LayersSurviveBytesAndBack) {
+  const DesignLayers layers = Sample();
+  const std::string bytes = FormatDesignData(layers);
+  EXPECT_EQ(ParseDesignData(bytes), layers);
+  EXPECT_EQ(ParseDesignBytes(bytes), WriteDesignLayers(layers));
+}
+
+TEST(DesignData, EntryItemsAppearInCodeOrderAndOnlyWhenSet) {
+  DesignLayers layers;
+  DesignEntry entry;
+  entry.font = DesignFont{kWindowText, -16, "MS Sans Serif", 0, 1};
+  entry.wordwrap = 2;
+  entry.align = 3;  // not set
+  layers.cols.push_back({4, entry});
+  layers.cols.push_back({5, DesignEntry{}});  // empty: left out
+  const DesignList expected = {4, 2, 2, 6, kWindowText, -16, std::string("MS Sans Serif"), 0, 1, 0};
+  EXPECT_EQ(WriteDesignLayers(layers)[DesignListId::PropCol], expected);
+}
+
+TEST(DesignData, EmptyDataHasFiveEmptyLists) {
+  const std::string bytes = FormatDesignData(DesignLayers{});
+  EXPECT_EQ(ParseDesignBytes(bytes), DesignLists{});
+  EXPECT_EQ(ParseDesignData(bytes), DesignLayers{});
+}
+
+TEST(DesignData, OnlyTheLowestByteOfAFontStyleCounts) {
+  const DesignLists lists =
+      ListsWith(DesignListId::PropRow, {7, 6, 0, -16, std::string("Arial"), 0, 0x7F02, 0});
+  const DesignLayers layers = ReadDesignLayers(lists);
+  ASSERT_EQ(layers.rows.size(), 1u);
+  EXPECT_EQ(layers.rows[0].entry.font->style, 0x02);
+}
+
+TEST(DesignData, LaterEntriesForAnIndexAreKeptInOrder) {
+  const DesignLists lists = ListsWith(DesignListId::PropCol, {1, 1, 0, 0, 1, 1, 2, 0});
+  const DesignLayers layers = ReadDesignLayers(lists);
+  ASSERT_EQ(layers.cols.size(), 2u);
+  EXPECT_EQ(layers.cols[1].entry.align, 2);
+}
+
+TEST(DesignData, RefusedLists) {
+  using Kind = DesignDataError::Kind;
+  struct Case {
+    const char* name;
+    DesignListId list;
+    DesignList values;
+    Kind kind;
+    const char* message;
+  };
+  const std::string font = "MS Sans Serif";
+  const Case cases[] = {
+      {"column index above 65535",
+       DesignListId::PropCol,
+       {65536, 0},
+       Kind::Range,
+       "Range check error"},
+      {"negative row index", DesignListId::PropRow, {-1, 0}, Kind::Range, "Range check error"},
+      {"cell row above 65535",
+       DesignListId::PropCell,
+       {0, 70000, 0},
+       Kind::Range,
+       "Range check error"},
+      {"editable above 255",
+       DesignListId::PropFixedRow,
+       {0, 3, 256, 0},
+       Kind::Range,
+       "Range check error"},
+      {"align without meaning",
+       DesignListId::PropCol,
+       {0, 1, 4, 0},
+       Kind::Range,
+       "Range check error"},
+      {"word wrap without meaning",
+       DesignListId::PropCol,
+       {0, 2, -1, 0},
+       Kind::Range,
+       "Range check error"},
+      {"brush style without meaning",
+       DesignListId::PropCol,
+       {0, 4, 0, 8, 0},
+       Kind::Range,
+       "Range check error"},
+      {"pitch without meaning",
+       DesignListId::PropCol,
+       {0, 6, 0, -16, font, 3, 0, 0},
+       Kind::Range,
+       "Range check error"},
+      {"unknown attribute code",
+       DesignListId::PropFixedCol,
+       {0, 9, 0},
+       Kind::UnknownCode,
+       "Unknown attribute code 9 in PropFixedCol"},
+      {"entry without its end",
+       DesignListId::PropCol,
+       {0, 1, 2},
+       Kind::Truncated,
+       "PropCol ends inside an entry"},
+      {"cell without its row",
+       DesignListId::PropCell,
+       {0},
+       Kind::Truncated,
+       "PropCell ends inside an entry"},
+      {"font cut short",
+       DesignListId::PropRow,
+       {0, 6, 0, -16},
+       Kind::Truncated,
+       "PropRow ends inside an entry"},
+      {"text where a number belongs",
+       DesignListId::PropCol,
+       {font},
+       Kind::Malformed,
+       "PropCol holds a text where a number belongs"},
+      {"number where the font name belongs",
+       DesignListId::PropCol,
+       {0, 6, 0, -16, 5, 0, 0, 0},
+       Kind::Malformed,
+       "PropCol holds a number where a font name belongs"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    try {
+      ReadDesignLayers(ListsWith(c.list, c.values));
+      ADD_FAILURE() << "accepted";
+    } catch (const DesignDataError& error) {
+      EXPECT_EQ(error.kind(), c.kind);
+      EXPECT_STREQ(error.what(), c.message);
+    }
+  }
+}
+
+TEST(DesignData, EditableOf255IsTheLargestAccepted) {
+  const DesignLayers layers =
+      ReadDesignLayers(ListsWith(DesignListId::PropCol, {65535, 3, 255, 0}));
+  EXPECT_EQ(layers.cols.at(0).index, 65535);
+  EXPECT_EQ(layers.cols.at(0).entry.editable, 255);
+}
+
+TEST(DesignData, EveryTruncationOfTheBytesIsRefused) {
+  const std::string bytes = FormatDesignData(Sample());
+  for (std::size_t length = 0; length < bytes.size(); ++length) {
+    SCOPED_TRACE(length);
+    EXPECT_THROW(ParseDesignData(std::string_view(bytes).substr(0, length)), DesignDataError);
+  }
+}
+
+TEST(DesignData, RefusedBytes) {
+  using Kind = DesignDataError::Kind;
+  const std::string good = FormatDesignBytes(DesignLists{});
+  const std::string withoutLastList = good.substr(0, good.rfind('T'));
+  struct Case {
+    const char* name;
+    std::string bytes;
+    Kind kind;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"another format", "GIF89a", Kind::Malformed, "Not grid design data"},
+      {"nothing at all", "", Kind::Truncated, "Design data ends too early"},
+      {"a list missing", withoutLastList, Kind::Truncated,
+       "Design list \"PropFixedRow\" is missing"},
+      {"a list twice", good + good.substr(4, good.find('E') - 3), Kind::Malformed,
+       "Design list \"PropCell\" is stored twice"},
+      {"an unknown list", std::string("VGD1T\x04\x00Prop", 11) + "E", Kind::UnknownCode,
+       "Unknown design list \"Prop\""},
+      {"a list without a name", std::string("VGD1I\x00\x00\x00\x00", 9), Kind::Malformed,
+       "A design list does not start with its name"},
+      {"an unknown value tag", std::string("VGD1T\x08\x00PropCellX", 16), Kind::UnknownCode,
+       "Unknown value tag 88 in PropCell"},
+      {"a text longer than the data", std::string("VGD1T\xFF\xFFPropCell", 15), Kind::Truncated,
+       "Design data ends too early"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    try {
+      ParseDesignBytes(c.bytes);
+      ADD_FAILURE() << "accepted";
+    } catch (const DesignDataError& error) {
+      EXPECT_EQ(error.kind(), c.kind);
+      EXPECT_STREQ(error.what(), c.message);
+    }
+  }
+}
+
+TEST(DesignData, ListsMayComeInAnyOrder) {
+  const std::string good = FormatDesignBytes(ListsWith(DesignListId::PropCell, {0, 0, 1, 2, 0}));
+  // Move the first list (PropCell) behind the others.
+  const std::size_t firstEnd = good.find('E', 4) + 1;
+  const std::string reordered = "VGD1" + good.substr(firstEnd) + good.substr(4, firstEnd - 4);
+  EXPECT_EQ(ParseDesignBytes(reordered), ParseDesignBytes(good));
+}
+
+}  // namespace
+}  // namespace vantrel

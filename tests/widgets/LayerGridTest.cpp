@@ -1,0 +1,449 @@
+// The grid widget: its cell table, column widths and their event, stretching, the mouse,
+// hints, the clipboard keys and design data.
+
+#include "LayerGrid.h"
+#include "ProgramGrids.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolTip>
+
+#include <gtest/gtest.h>
+
+namespace vantrel {
+namespace {
+
+// Two columns of 100 and 50 pixels, one header row and a client area of the given size
+// (no scroll bars, so the size is exact): the header takes 25 pixels, each row 25.
+std::unique_ptr<TLayerGrid> ShownGrid(int rows = 50, QSize client = {300, 130}) {
+  auto grid = std::make_unique<TLayerGrid>(nullptr, 2, rows);
+  grid->SetFixedCols(0);
+  grid->SetScrollBars(TLayerGrid::ScrollBars::None);
+  grid->SetColWidth(0, 100);
+  grid->SetColWidth(1, 50);
+  const int frame = grid->frameWidth();
+  grid->resize(client.width() + 2 * frame, client.height() + 2 * frame);
+  grid->show();
+  QCoreApplication::processEvents();
+  return grid;
+}
+
+// Shows a grid and lets its scroll bars settle, which they do through queued events.
+void Show(TLayerGrid& grid, QSize size) {
+  grid.resize(size);
+  grid.show();
+  QCoreApplication::processEvents();
+}
+
+// The middle of a cell in client coordinates.
+QPoint Middle(const TLayerGrid& grid, int col, int row) {
+  return grid.CellRect(col, row).center();
+}
+
+void SendHintRequest(TLayerGrid& grid, QPoint point) {
+  QHelpEvent event(QEvent::ToolTip, point, grid.viewport()->mapToGlobal(point));
+  QApplication::sendEvent(grid.viewport(), &event);
+}
+
+const QLabel* ShownCellHint(const TLayerGrid& grid) {
+  const auto* label = grid.findChild<QLabel*>("cellHint");
+  return label != nullptr && label->isVisible() ? label : nullptr;
+}
+
+void WaitForToolTipToHide() {
+  QToolTip::hideText();
+  for (int i = 0; i < 100 && QToolTip::isVisible(); ++i) {
+    QTest::qWait(20);
+  }
+}
+
+TEST(LayerGridTable, ShowsAndEditsTheAttachedTable) {
+  CellTable table(2, 30);
+  TLayerGrid grid(nullptr, 2, 5);
+  grid.SetTable(&table);
+  EXPECT_EQ(grid.RowCount(), 30);
+
+  // Windows-1252 bytes show as Unicode; the placeholder bullet is 0x95.
+  table.SetCell(0, 3, "caf\xE9 \x95");
+  EXPECT_EQ(grid.CellText(0, 3), QString::fromUtf8("café •"));
+  grid.SetCellText(1, 2, QString::fromUtf8("naïve"));
+  EXPECT_EQ(table.Cell(1, 2), "na\xEFve");
+
+  grid.SetRowCount(40);
+  EXPECT_EQ(table.RowCount(), 40);
+  table.SetRowCount(10);
+  EXPECT_EQ(grid.RowCount(), 10);
+
+  table.SetItalic(0, 3, true);
+  EXPECT_TRUE(grid.DisplayFont(0, 3).italic());
+  EXPECT_FALSE(grid.DisplayFont(1, 3).italic());
+
+  grid.SetTable(nullptr);
+  EXPECT_EQ(grid.RowCount(), 5);
+  table.SetCell(0, 1, "gone");
+  EXPECT_EQ(grid.CellText(0, 1), QString());
+}
+
+TEST(LayerGridTable, CurrentRowIsTheTables) {
+  CellTable table(2, 100);
+  auto grid = ShownGrid();
+  grid->SetTable(&table);
+  QSignalSpy topLeft(grid.get(), &TLayerGrid::TopLeftChanged);
+
+  table.SetCurrentRow(60);
+  EXPECT_EQ(grid->Row(), 60);
+  EXPECT_GE(topLeft.count(), 1) << "the current row was scrolled into view";
+  EXPECT_LE(grid->TopRow(), 60);
+  EXPECT_GT(grid->TopRow() + grid->VisibleRowCount(), 60);
+
+  grid->SetOnSelectCell([](int, int row) { return row < 70; });
+  table.SetCurrentRow(80);
+  EXPECT_EQ(grid->Row(), 60);
+  EXPECT_EQ(table.CurrentRow(), 60) << "a refused row is put back";
+
+  table.SetCurrentRow(0);
+  EXPECT_EQ(table.CurrentRow(), 60) << "the header row cannot be current";
+
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, Middle(*grid, 1, grid->TopRow() + 1));
+  EXPECT_EQ(table.CurrentRow(), grid->TopRow() + 1);
+  grid->SetTable(nullptr);
+}
+
+TEST(LayerGridTable, ColumnCountBelongsToAnAttachedTable) {
+  CellTable table(2, 3);
+  TLayerGrid grid(nullptr, 3, 3);
+  grid.SetCellText(1, 1, "kept");
+  grid.Table().SetItalic(1, 1, true);
+  grid.SetColCount(2);
+  EXPECT_EQ(grid.ColCount(), 2);
+  EXPECT_EQ(grid.CellText(1, 1), "kept");
+  EXPECT_TRUE(grid.Table().Italic(1, 1));
+  grid.SetTable(&table);
+  EXPECT_THROW(grid.SetColCount(4), std::logic_error);
+  grid.SetTable(nullptr);
+}
+
+TEST(LayerGridWidths, EventAfterEveryRealChangeOnly) {
+  TLayerGrid grid(nullptr, 2, 5);
+  QSignalSpy changed(&grid, &TLayerGrid::ColWidthsChanged);
+  grid.SetColWidth(1, 80);
+  EXPECT_EQ(changed.count(), 1);
+  grid.SetColWidth(1, 80);
+  EXPECT_EQ(changed.count(), 1) << "an unchanged width raises nothing";
+  EXPECT_EQ(grid.ColWidth(1), 80);
+
+  for (int col : {2, -1}) {
+    SCOPED_TRACE(col);
+    try {
+      grid.SetColWidth(col, 10);
+      ADD_FAILURE() << "accepted";
+    } catch (const GridIndexError& error) {
+      EXPECT_STREQ(error.what(), "Grid index out of range");
+    }
+  }
+  EXPECT_EQ(changed.count(), 1);
+}
+
+TEST(LayerGridWidths, WidthsSettledByTwoGridsComeToRest) {
+  // Two grids copying widths to each other in both directions, as the main window does.
+  TLayerGrid first(nullptr, 2, 5);
+  TLayerGrid second(nullptr, 2, 5);
+  int events = 0;
+  auto sync = [&events](TLayerGrid& from, TLayerGrid& to) {
+    ++events;
+    to.SetColWidth(0, from.ColWidth(0));
+    to.SetColWidth(1, from.ColWidth(1));
+  };
+  QObject::connect(&first, &TLayerGrid::ColWidthsChanged, [&] { sync(first, second); });
+  QObject::connect(&second, &TLayerGrid::ColWidthsChanged, [&] { sync(second, first); });
+  first.SetColWidth(0, 120);
+  EXPECT_EQ(second.ColWidth(0), 120);
+  EXPECT_LE(events, 3);
+}
+
+TEST(LayerGridStretch, LastColumnFillsTheClientWidth) {
+  auto grid = ShownGrid();
+  ASSERT_EQ(grid->viewport()->size(), QSize(300, 130));
+  QSignalSpy changed(grid.get(), &TLayerGrid::ColWidthsChanged);
+
+  grid->SetAutoAdjustLastCol(true);
+  EXPECT_EQ(grid->ColWidth(1), 300 - 100 - 2) << "switching it on stretches";
+  EXPECT_EQ(changed.count(), 1);
+
+  grid->resize(grid->width() + 40, grid->height());
+  EXPECT_EQ(grid->ColWidth(1), 238) << "a resize stretches";
+
+  grid->SetGridLineWidth(3);
+  EXPECT_EQ(grid->ColWidth(1), 340 - 100 - 6) << "a new line width stretches";
+
+  grid->SetColWidth(0, 150);
+  EXPECT_EQ(grid->ColWidth(1), 234) << "a width set by code waits for the next trigger";
+  QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, Middle(*grid, 0, 2));
+  EXPECT_EQ(grid->ColWidth(1), 340 - 150 - 6) << "any button release stretches";
+}
+
+TEST(LayerGridStretch, OtherColumnsWiderThanTheClientLeaveTheLastAlone) {
+  for (int first : {300, 420}) {
+    SCOPED_TRACE(first);
+    auto grid = ShownGrid();
+    grid->SetColWidth(0, first);
+    grid->SetAutoAdjustLastCol(true);
+    EXPECT_EQ(grid->ColWidth(1), 50);
+  }
+}
+
+TEST(LayerGridStretch, OffDoesNothing) {
+  auto grid = ShownGrid();
+  grid->resize(grid->width() + 40, grid->height());
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, Middle(*grid, 0, 2));
+  EXPECT_EQ(grid->ColWidth(1), 50);
+}
+
+TEST(LayerGridMouse, DraggingTheBorderInPossibleGridStretchesAgain) {
+  auto grid = MakePossibleGrid();
+  Show(*grid, {306, 200});
+  const int client = grid->viewport()->width();
+  ASSERT_EQ(grid->ColWidth(1), client - 151 - 2);
+  QSignalSpy changed(grid.get(), &TLayerGrid::ColWidthsChanged);
+  QSignalSpy mouseUp(grid.get(), &TLayerGrid::MouseUp);
+
+  QWidget* viewport = grid->viewport();
+  QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(151, 10));
+  QTest::mouseMove(viewport, QPoint(140, 10));
+  QTest::mouseMove(viewport, QPoint(121, 10));
+  EXPECT_EQ(changed.count(), 0) << "the width is applied when the button is released";
+  QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(121, 10));
+
+  EXPECT_EQ(grid->ColWidth(0), 121);
+  EXPECT_EQ(grid->ColWidth(1), client - 121 - 2);
+  EXPECT_EQ(changed.count(), 2) << "once for the drag, once for the stretch";
+  ASSERT_EQ(mouseUp.count(), 1);
+  EXPECT_EQ(mouseUp.at(0).at(2).toPoint(), QPoint(121, 10));
+  EXPECT_EQ(grid->MouseToCell(QPoint(121, 10)).row, 0) << "the release lands on the header";
+
+  // A click on the header without a drag changes no width and raises nothing.
+  QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(60, 10));
+  EXPECT_EQ(changed.count(), 2);
+}
+
+TEST(LayerGridMouse, BordersAreDraggedInTheHeaderOnly) {
+  auto grid = MakePossibleGrid();
+  Show(*grid, {306, 200});
+  QWidget* viewport = grid->viewport();
+  const int row = grid->TopRow() + 2;
+  const QPoint onBorder(151, grid->CellRect(0, row).center().y());
+  QTest::mousePress(viewport, Qt::LeftButton, {}, onBorder);
+  QTest::mouseMove(viewport, QPoint(100, onBorder.y()));
+  QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(100, onBorder.y()));
+  EXPECT_EQ(grid->ColWidth(0), 151);
+  EXPECT_EQ(grid->Row(), row);
+}
+
+TEST(LayerGridMouse, RefusedCellsStillReportTheMouse) {
+  auto grid = ShownGrid(50, {300, 140});
+  // Only wholly shown rows may become current, as the main window's grids require.
+  TLayerGrid* raw = grid.get();
+  grid->SetOnSelectCell(
+      [raw](int, int row) { return row < raw->TopRow() + raw->VisibleRowCount(); });
+  QSignalSpy topLeft(raw, &TLayerGrid::TopLeftChanged);
+  QSignalSpy clicks(raw, &TLayerGrid::Click);
+  QSignalSpy mouseDown(raw, &TLayerGrid::MouseDown);
+  QSignalSpy mouseUp(raw, &TLayerGrid::MouseUp);
+
+  // Rows 1 to 4 show wholly; row 5 shows its top 15 pixels.
+  ASSERT_EQ(grid->VisibleRowCount(), 4);
+  const QPoint halfShown(20, 130);
+  ASSERT_EQ(grid->MouseToCell(halfShown), (TGridCoord{0, 5}));
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, halfShown);
+  EXPECT_EQ(grid->Row(), 1) << "the current cell did not move";
+  EXPECT_EQ(topLeft.count(), 0) << "nor did the grid scroll";
+  EXPECT_EQ(clicks.count(), 0);
+  EXPECT_EQ(mouseDown.count(), 1);
+  ASSERT_EQ(mouseUp.count(), 1);
+  EXPECT_EQ(grid->MouseToCell(mouseUp.at(0).at(2).toPoint()).row, 5);
+
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, Middle(*grid, 1, 3));
+  EXPECT_EQ(grid->Row(), 3);
+  EXPECT_EQ(grid->Col(), 1);
+  EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST(LayerGridMouse, ScrollingByAnyMeansIsReported) {
+  auto grid = ShownGrid();
+  grid->SetScrollBars(TLayerGrid::ScrollBars::Vertical);
+  QSignalSpy topLeft(grid.get(), &TLayerGrid::TopLeftChanged);
+  grid->verticalScrollBar()->setValue(10);
+  EXPECT_EQ(grid->TopRow(), 11);
+  EXPECT_EQ(topLeft.count(), 1);
+  ASSERT_TRUE(grid->FocusCell(0, 12));
+  QTest::keyClick(grid.get(), Qt::Key_PageDown);
+  EXPECT_EQ(grid->Row(), 16);
+  EXPECT_GT(grid->TopRow(), 11);
+  EXPECT_EQ(topLeft.count(), 2);
+  grid->SetTopRow(1000);
+  EXPECT_EQ(grid->TopRow(), grid->RowCount() - grid->Geometry().RowsThatFit());
+}
+
+TEST(LayerGridMouse, ShiftClickSelectsARange) {
+  auto grid = ShownGrid();
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, Middle(*grid, 0, 1));
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, Middle(*grid, 1, 3));
+  EXPECT_EQ(grid->Selection(), (TGridRect{0, 1, 1, 3}));
+  EXPECT_EQ(grid->Row(), 3);
+}
+
+TEST(LayerGridHints, CellHintShowsBelowItsCell) {
+  auto grid = ShownGrid();
+  grid->SetShowCellHints(true);
+  grid->SetCellHint(1, 2, "two");
+  const QRect cell = grid->CellRect(1, 2);
+  SendHintRequest(*grid, Middle(*grid, 1, 2));
+  const QLabel* label = ShownCellHint(*grid);
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->text(), "two");
+  EXPECT_EQ(label->pos(), grid->viewport()->mapToGlobal(QPoint(cell.left(), cell.top() + 24 + 6)));
+  EXPECT_EQ(grid->HintCell(), (TGridCoord{1, 2}));
+
+  // Moving inside the cell keeps it; moving onto another cell cancels it.
+  QTest::mouseMove(grid->viewport(), Middle(*grid, 1, 2) + QPoint(3, 2));
+  EXPECT_NE(ShownCellHint(*grid), nullptr);
+  QTest::mouseMove(grid->viewport(), Middle(*grid, 1, 3));
+  EXPECT_EQ(ShownCellHint(*grid), nullptr);
+  EXPECT_FALSE(grid->HintCell().Valid());
+}
+
+TEST(LayerGridHints, HandlerMayChangeTextAndPlace) {
+  auto grid = ShownGrid();
+  grid->SetShowCellHints(true);
+  grid->SetCellHint(0, 1, "one");
+  grid->SetOnShowHintCell([](int col, int row, QString& text, QPoint& place) {
+    text += QString(" at %1,%2").arg(col).arg(row);
+    place = QPoint(7, 9);
+  });
+  SendHintRequest(*grid, Middle(*grid, 0, 1));
+  const QLabel* label = ShownCellHint(*grid);
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->text(), "one at 0,1");
+  EXPECT_EQ(label->pos(), grid->viewport()->mapToGlobal(QPoint(7, 9)));
+}
+
+TEST(LayerGridHints, NoCellHintMeansNoHintAtAll) {
+  // The lookup grid: cell hints on, a grid hint set, no cell with a hint.
+  auto grid = MakeConvertedGrid();
+  Show(*grid, {240, 120});
+  WaitForToolTipToHide();
+  ASSERT_EQ(grid->Hint(), "Numeric equivalent");
+  SendHintRequest(*grid, Middle(*grid, 0, 1));
+  EXPECT_EQ(ShownCellHint(*grid), nullptr);
+  EXPECT_FALSE(QToolTip::isVisible());
+}
+
+TEST(LayerGridHints, GridHintWhenCellHintsAreOff) {
+  auto grid = MakePossibleGrid();
+  Show(*grid, {306, 200});
+  grid->SetCellHint(0, 1, "never shown");
+  SendHintRequest(*grid, Middle(*grid, 0, 1));
+  EXPECT_EQ(ShownCellHint(*grid), nullptr);
+  EXPECT_TRUE(QToolTip::isVisible());
+  EXPECT_EQ(QToolTip::text(), "Click to select");
+  WaitForToolTipToHide();
+
+  grid->SetShowHint(false);
+  SendHintRequest(*grid, Middle(*grid, 0, 1));
+  EXPECT_FALSE(QToolTip::isVisible());
+}
+
+class LayerGridClipboard : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    grid = MakePossibleGrid();
+    grid->resize(306, 200);
+    for (int row = 1; row <= 3; ++row) {
+      grid->SetCellText(0, row, QString("word%1").arg(row));
+      grid->SetCellText(1, row, QString("%1%1").arg(row));
+    }
+    QGuiApplication::clipboard()->clear();
+  }
+
+  std::unique_ptr<TLayerGrid> grid;
+};
+
+TEST_F(LayerGridClipboard, CtrlInsertCopiesTheSelection) {
+  grid->SetSelection({0, 1, 1, 2});
+  QTest::keyClick(grid.get(), Qt::Key_Insert, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "word1\t11\t\r\nword2\t22\t\r\n");
+  EXPECT_EQ(grid->CellText(0, 1), "word1");
+}
+
+TEST_F(LayerGridClipboard, ShiftDeleteEmptiesTheCurrentCellOfAReadOnlyGrid) {
+  ASSERT_FALSE(grid->Editable());
+  ASSERT_TRUE(grid->FocusCell(0, 2));
+  QTest::keyClick(grid.get(), Qt::Key_Delete, Qt::ShiftModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "word2\t\r\n");
+  EXPECT_EQ(grid->CellText(0, 2), "");
+  EXPECT_EQ(grid->CellText(1, 2), "22");
+}
+
+TEST_F(LayerGridClipboard, ShiftInsertPastesIntoTheSelection) {
+  QGuiApplication::clipboard()->setText(QString::fromUtf8("café\t77\r\nzwei\t88\r\n"));
+  grid->SetSelection({0, 2, 1, 2});
+  QTest::keyClick(grid.get(), Qt::Key_Insert, Qt::ShiftModifier);
+  EXPECT_EQ(grid->Cell(0, 2), "caf\xE9");
+  EXPECT_EQ(grid->CellText(1, 2), "77");
+  EXPECT_EQ(grid->CellText(0, 3), "word3") << "the selection ends at row 2";
+}
+
+TEST_F(LayerGridClipboard, OtherInsertAndDeleteKeysDoNothing) {
+  ASSERT_TRUE(grid->FocusCell(0, 1));
+  QTest::keyClick(grid.get(), Qt::Key_Delete);
+  QTest::keyClick(grid.get(), Qt::Key_Insert);
+  QTest::keyClick(grid.get(), Qt::Key_Delete, Qt::ControlModifier);
+  EXPECT_EQ(grid->CellText(0, 1), "word1");
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "");
+}
+
+TEST(LayerGridDesign, RefusedDataChangesNothing) {
+  TLayerGrid grid(nullptr, 2, 5);
+  grid.ColProperties(1).SetAlign(alCenter);
+  DesignLists lists;
+  lists[DesignListId::PropCol] = {1, 1, 0, 0, 70000, 0};
+  std::string bytes = FormatDesignBytes(lists);
+  EXPECT_THROW(grid.ReadDesignData(bytes), DesignDataError);
+  EXPECT_EQ(grid.Layers().ResolvedAlign(1, 2), alCenter);
+  EXPECT_EQ(grid.Layers().EntryCount(), 1u);
+}
+
+TEST(LayerGridDesign, WrittenAsRead) {
+  TLayerGrid grid(nullptr, 3, 10);
+  grid.SetFixedRows(1);
+  grid.ColProperties(2).SetWordwrap(ww_wordwrap);
+  grid.CellProperties(1, 4).SetBrush(TLayerBrush(0x00FF00, bsCross));
+  grid.CellFont(0, 3).SetStyle(fsItalic | fsUnderline);
+  grid.FixedRowProperties(0).SetSelectedBrush(TLayerBrush(kSysWindowText, bsSolid));
+  grid.RowProperties(9).SetEditable(kNotEditable);
+  grid.RowProperties(10);  // beyond the row count: not written
+  grid.RowProperties(5);   // empty: not written
+
+  const std::string bytes = grid.WriteDesignData();
+  const DesignLayers design = ParseDesignData(bytes);
+  EXPECT_EQ(design.cells.size(), 2u);
+  EXPECT_EQ(design.cells[0].col, 0) << "cells column by column";
+  EXPECT_EQ(design.rows.size(), 1u);
+
+  TLayerGrid copy(nullptr, 3, 10);
+  copy.SetFixedRows(1);
+  copy.ReadDesignData(bytes);
+  EXPECT_EQ(copy.WriteDesignData(), bytes);
+  EXPECT_EQ(copy.Layers().ResolvedWordwrap(2, 3), ww_wordwrap);
+  EXPECT_EQ(copy.Layers().ResolvedBrush(1, 4).style(), Qt::CrossPattern);
+  EXPECT_TRUE(copy.Layers().ResolvedFont(0, 3).Font().underline());
+  EXPECT_FALSE(copy.Layers().ResolvedEditable(1, 9));
+}
+
+}  // namespace
+}  // namespace vantrel

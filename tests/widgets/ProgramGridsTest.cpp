@@ -1,0 +1,396 @@
+// The five grids of the program: their design, what it resolves to, and how they look.
+
+#include "ProgramGrids.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+namespace vantrel {
+namespace {
+
+const ProgramGrid kAllGrids[] = {ProgramGrid::Possible, ProgramGrid::Selected, ProgramGrid::Affix,
+                                 ProgramGrid::Converted, ProgramGrid::SelectedAffix};
+
+std::unique_ptr<TLayerGrid> Make(ProgramGrid which) {
+  switch (which) {
+    case ProgramGrid::Possible:
+      return MakePossibleGrid();
+    case ProgramGrid::Selected:
+      return MakeSelectedGrid();
+    case ProgramGrid::Affix:
+      return MakeAffixGrid();
+    case ProgramGrid::Converted:
+      return MakeConvertedGrid();
+    case ProgramGrid::SelectedAffix:
+      break;
+  }
+  return MakeSelectedAffixGrid();
+}
+
+TEST(ProgramGrids, SizesAndGridWideValues) {
+  using Opt = TLayerGrid::GridOption;
+  struct Case {
+    const char* name;
+    ProgramGrid which;
+    int cols;
+    int rows;
+    int fixedRows;
+    int widths[2];
+    bool editable;
+    bool showCellHints;
+    const char* hint;
+    bool colSizing;
+    bool editing;
+    int fontPixels;  // 0: the font of the window
+  };
+  const Case cases[] = {
+      {"PossibleGrid",
+       ProgramGrid::Possible,
+       2,
+       5000,
+       1,
+       {151, 115},
+       false,
+       false,
+       "Click to select",
+       true,
+       false,
+       16},
+      {"SelectedGrid",
+       ProgramGrid::Selected,
+       2,
+       100,
+       1,
+       {151, 115},
+       true,
+       false,
+       "Click to remove",
+       true,
+       false,
+       0},
+      {"AffixGrid",
+       ProgramGrid::Affix,
+       2,
+       8500,
+       0,
+       {106, 53},
+       false,
+       false,
+       "Click to select",
+       true,
+       false,
+       16},
+      {"ConvertedGrid",
+       ProgramGrid::Converted,
+       1,
+       20,
+       0,
+       {214, 0},
+       true,
+       true,
+       "Numeric equivalent",
+       false,
+       false,
+       0},
+      {"SelectedAffixGrid",
+       ProgramGrid::SelectedAffix,
+       2,
+       2,
+       1,
+       {175, 135},
+       false,
+       true,
+       "",
+       true,
+       true,
+       0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto grid = Make(c.which);
+    EXPECT_EQ(grid->ColCount(), c.cols);
+    EXPECT_EQ(grid->RowCount(), c.rows);
+    EXPECT_EQ(grid->FixedRows(), c.fixedRows);
+    EXPECT_EQ(grid->FixedCols(), 0);
+    EXPECT_EQ(grid->DefaultRowHeight(), 24);
+    EXPECT_EQ(grid->GridLineWidth(), 1);
+    for (int col = 0; col < c.cols; ++col) {
+      EXPECT_EQ(grid->ColWidth(col), c.widths[col]) << "column " << col;
+    }
+    EXPECT_EQ(grid->Editable(), c.editable);
+    EXPECT_EQ(grid->ShowCellHints(), c.showCellHints);
+    EXPECT_EQ(grid->Hint(), c.hint);
+    EXPECT_TRUE(grid->AutoAdjustLastCol());
+    EXPECT_EQ(grid->Options().testFlag(Opt::goColSizing), c.colSizing);
+    EXPECT_EQ(grid->Options().testFlag(Opt::goEditing), c.editing);
+    if (c.fontPixels != 0) {
+      EXPECT_EQ(grid->font().pixelSize(), c.fontPixels);
+    }
+    // No window can edit a cell in place.
+    EXPECT_FALSE(grid->CanEditCell(0, 1));
+  }
+}
+
+TEST(ProgramGrids, ResolvedLooks) {
+  struct Case {
+    const char* name;
+    ProgramGrid which;
+    int col;
+    int row;
+    TCellAlign align;
+    bool bold;
+    TColorRef color;
+    TCellWordwrap wordwrap;
+    bool whiteBrush;  // from a layer rather than the grid's background
+  };
+  const Case cases[] = {
+      {"candidate header", ProgramGrid::Possible, 0, 0, alCenter, true, kSysWindowText, ww_none,
+       false},
+      {"digits header", ProgramGrid::Possible, 1, 0, alCenter, true, kSysWindowText, ww_none,
+       false},
+      {"candidate", ProgramGrid::Possible, 0, 7, alCenter, false, kSysWindowText, ww_none, false},
+      {"phrase header", ProgramGrid::Selected, 1, 0, alCenter, true, kSysWindowText, ww_none,
+       false},
+      {"phrase word", ProgramGrid::Selected, 0, 3, alCenter, false, kSysWindowText, ww_none, false},
+      {"first affix", ProgramGrid::Affix, 0, 0, alCenter, false, kBlack, ww_ellipsis, true},
+      {"first affix digits", ProgramGrid::Affix, 1, 0, alCenter, false, kSysWindowText, ww_ellipsis,
+       true},
+      {"later affix", ProgramGrid::Affix, 0, 1, alCenter, false, kBlack, ww_none, false},
+      {"later affix digits", ProgramGrid::Affix, 1, 1, alCenter, false, kSysWindowText, ww_none,
+       false},
+      {"lookup result", ProgramGrid::Converted, 0, 0, alCenter, false, kSysWindowText, ww_none,
+       false},
+      {"proposal header", ProgramGrid::SelectedAffix, 1, 0, alCenter, true, kSysWindowText, ww_none,
+       false},
+      {"proposed word: the column beats the row", ProgramGrid::SelectedAffix, 0, 1, alCenter, true,
+       kSysWindowText, ww_none, false},
+      {"proposed digits", ProgramGrid::SelectedAffix, 1, 1, alCenter, false, kSysWindowText,
+       ww_none, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto grid = Make(c.which);
+    const TCellLayers& layers = grid->Layers();
+    EXPECT_EQ(layers.ResolvedAlign(c.col, c.row), c.align);
+    const TLayerFont& font = layers.ResolvedFont(c.col, c.row);
+    EXPECT_EQ(font.Font().bold(), c.bold);
+    EXPECT_FALSE(font.Font().italic());
+    EXPECT_EQ(font.Font().pixelSize(), 16);
+    EXPECT_EQ(font.ColorRef(), c.color);
+    EXPECT_EQ(layers.ResolvedWordwrap(c.col, c.row), c.wordwrap);
+    const QBrush& brush = layers.ResolvedBrush(c.col, c.row);
+    EXPECT_EQ(&brush != &layers.Background().Brush() && &brush != &layers.FixedBrush().Brush(),
+              c.whiteBrush);
+    if (c.whiteBrush) {
+      EXPECT_EQ(brush.color(), QColor(Qt::white));
+    }
+  }
+}
+
+TEST(ProgramGrids, DesignIsWrittenBackAsCarried) {
+  for (ProgramGrid which : kAllGrids) {
+    SCOPED_TRACE(static_cast<int>(which));
+    const DesignLists& carried = ProgramGridDesign(which);
+    const auto grid = Make(which);
+    EXPECT_EQ(grid->Design(), ReadDesignLayers(carried));
+    EXPECT_EQ(ParseDesignBytes(grid->WriteDesignData()), carried);
+  }
+}
+
+// ---- How the grids look --------------------------------------------------------------
+
+double Distance(const QColor& a, const QColor& b) {
+  return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+         std::abs(a.blue() - b.blue());
+}
+
+// Pixels of an area that differ clearly from its background, taken from the area's
+// bottom-left pixel, where text never reaches.
+QRect InkBox(const QImage& image, const QRect& area, int* count = nullptr) {
+  const QColor background = image.pixelColor(area.left(), area.bottom());
+  QRect box;
+  int pixels = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      if (Distance(image.pixelColor(x, y), background) > 90) {
+        box |= QRect(x, y, 1, 1);
+        ++pixels;
+      }
+    }
+  }
+  if (count != nullptr) {
+    *count = pixels;
+  }
+  return box;
+}
+
+// The text area of a cell: inside the 2-pixel inset, clear of a header cell's edges.
+QRect TextArea(const TLayerGrid& grid, int col, int row) {
+  return grid.CellRect(col, row).adjusted(2, 2, -2, -2);
+}
+
+QImage Shot(TLayerGrid& grid) {
+  return grid.viewport()->grab().toImage();
+}
+
+// Shown as in a window whose focus is elsewhere: the current cell shows selected.
+void Show(TLayerGrid& grid, QSize size) {
+  grid.resize(size);
+  grid.show();
+  QCoreApplication::processEvents();
+  grid.clearFocus();
+}
+
+void Fill(TLayerGrid& grid, std::initializer_list<std::pair<const char*, const char*>> rows,
+          int firstRow) {
+  int row = firstRow;
+  for (const auto& [word, digits] : rows) {
+    grid.SetCellText(0, row, QString::fromUtf8(word));
+    if (grid.ColCount() > 1) {
+      grid.SetCellText(1, row, QString::fromUtf8(digits));
+    }
+    ++row;
+  }
+}
+
+class GridPictures : public ::testing::Test {
+ protected:
+  static void Save(TLayerGrid& grid, const char* name) {
+    const QString path = QDir::temp().filePath(QString("vantrel-grid-%1.png").arg(name));
+    EXPECT_TRUE(grid.grab().save(path)) << path.toStdString();
+  }
+};
+
+TEST_F(GridPictures, PossibleGrid) {
+  const auto grid = MakePossibleGrid();
+  Fill(*grid,
+       {{"Candidate Word", "Represents"},
+        {"bat", "228"},
+        {"Boston", "267866"},
+        {"cat", "228"},
+        {"AT&T", "2828"},
+        {"extraordinarily-long-candidate", ""}},
+       0);
+  grid->Table().SetItalic(0, 2, true);  // class "A"
+  Show(*grid, {306, 200});
+  Save(*grid, "possible");
+  const QImage image = Shot(*grid);
+
+  for (int col : {0, 1}) {
+    SCOPED_TRACE(col);
+    const QRect header = InkBox(image, TextArea(*grid, col, 0));
+    ASSERT_FALSE(header.isEmpty());
+    EXPECT_NEAR(header.center().x(), grid->CellRect(col, 0).center().x(), 2) << "centred";
+    const QRect digits = InkBox(image, TextArea(*grid, col, 3));
+    EXPECT_NEAR(digits.center().x(), grid->CellRect(col, 3).center().x(), 2) << "centred";
+  }
+
+  // "&" is drawn as it stands, not taken as a mnemonic marker.
+  const QFontMetrics metrics(grid->DisplayFont(0, 4));
+  const QRect ampersand = InkBox(image, TextArea(*grid, 0, 4));
+  EXPECT_NEAR(ampersand.width(), metrics.boundingRect("AT&T").width(), 3);
+  EXPECT_GT(ampersand.width(), metrics.horizontalAdvance("ATT") + 3);
+
+  // A text too long for its cell is cut at the cell's edge, not wrapped: it runs up to
+  // both edges (a gap between letters may fall there) and not into its neighbour.
+  const QRect cell = grid->CellRect(0, 5);
+  const QRect longText = InkBox(image, cell);
+  EXPECT_LE(longText.left(), cell.left() + 3);
+  EXPECT_GE(longText.right(), cell.right() - 3);
+  EXPECT_LT(longText.bottom(), cell.top() + 22) << "one line only";
+  EXPECT_TRUE(InkBox(image, grid->CellRect(1, 5)).isEmpty());
+}
+
+TEST_F(GridPictures, HeadersAreBoldAndClassAIsItalic) {
+  const auto grid = MakePossibleGrid();
+  Fill(*grid, {{"Represents", "Represents"}, {"Represents", "Represents"}}, 0);
+  Show(*grid, {306, 200});
+  grid->FocusCell(1, 1);  // keep the compared cells out of the selection
+  const QImage plain = Shot(*grid);
+  int header = 0;
+  int data = 0;
+  InkBox(plain, TextArea(*grid, 0, 0), &header);
+  InkBox(plain, TextArea(*grid, 0, 1), &data);
+  EXPECT_GT(header, data * 1.15) << "bold takes more ink";
+
+  grid->Table().SetItalic(0, 1, true);
+  const QImage italic = Shot(*grid);
+  const QRect area = TextArea(*grid, 0, 1);
+  EXPECT_NE(plain.copy(area), italic.copy(area));
+  EXPECT_EQ(plain.copy(TextArea(*grid, 0, 0)), italic.copy(TextArea(*grid, 0, 0)));
+}
+
+TEST_F(GridPictures, SelectedGrid) {
+  const auto grid = MakeSelectedGrid();
+  Fill(*grid, {{"Selected Word", "Represents"}, {"bat", "228"}, {"go", "46"}}, 0);
+  Show(*grid, {306, 110});
+  Save(*grid, "selected");
+  const QImage image = Shot(*grid);
+  const QRect header = InkBox(image, TextArea(*grid, 0, 0));
+  EXPECT_NEAR(header.center().x(), grid->CellRect(0, 0).center().x(), 2);
+}
+
+TEST_F(GridPictures, AffixGrid) {
+  const auto grid = MakeAffixGrid();
+  Fill(*grid,
+       {{"-ization-ization", "4928466"},
+        {"-ization-ization", "4928466"},
+        {"-ing", "464"},
+        {"+Ann", "266"},
+        {"re-", "73"}},
+       0);
+  grid->Table().SetItalic(0, 3, true);  // class "A"
+  Show(*grid, {185, 160});
+  Save(*grid, "affix");
+
+  // Row 0 ends its long text in "..." inside the cell; row 1 cuts it at the edges.
+  const QImage image = Shot(*grid);
+  // One pixel in from the edges, clear of the focus frame of the current cell.
+  const QRect first = grid->CellRect(0, 0);
+  const QRect ellipsis = InkBox(image, first.adjusted(1, 1, -1, -1));
+  EXPECT_GE(ellipsis.left(), first.left() + 2);
+  EXPECT_LE(ellipsis.right(), first.right() - 2);
+  EXPECT_GT(ellipsis.width(), first.width() / 2);
+  const QRect second = grid->CellRect(0, 1);
+  const QRect clipped = InkBox(image, second);
+  EXPECT_LE(clipped.left(), second.left() + 1);
+  EXPECT_GE(clipped.right(), second.right() - 1);
+
+  // Row 0 is white whatever the grid's background.
+  grid->Layers().Background().SetColor(QColor(200, 200, 200));
+  const QImage grey = Shot(*grid);
+  const QRect digits = grid->CellRect(1, 0);
+  EXPECT_EQ(grey.pixelColor(digits.right() - 1, digits.bottom() - 1), QColor(Qt::white));
+  const QRect later = grid->CellRect(1, 4);
+  EXPECT_EQ(grey.pixelColor(later.right() - 1, later.bottom() - 1), QColor(200, 200, 200));
+}
+
+TEST_F(GridPictures, ConvertedGrid) {
+  const auto grid = MakeConvertedGrid();
+  Fill(*grid, {{"4357", ""}, {"43573", ""}}, 0);
+  Show(*grid, {240, 110});
+  Save(*grid, "converted");
+  const QImage image = Shot(*grid);
+  const QRect result = InkBox(image, TextArea(*grid, 0, 1));
+  EXPECT_NEAR(result.center().x(), grid->CellRect(0, 1).center().x(), 2);
+  EXPECT_EQ(grid->ColWidth(0), grid->viewport()->width() - 1) << "stretched";
+}
+
+TEST_F(GridPictures, SelectedAffixGrid) {
+  const auto grid = MakeSelectedAffixGrid();
+  Fill(*grid, {{"Candidate Word", "Represents"}, {"balling", "2255464"}}, 0);
+  const int frame = grid->frameWidth();
+  Show(*grid, {330, 2 * 25 + 2 * frame});
+  Save(*grid, "selectedaffix");
+  const QImage image = Shot(*grid);
+  const QRect word = InkBox(image, TextArea(*grid, 0, 1));
+  EXPECT_NEAR(word.center().x(), grid->CellRect(0, 1).center().x(), 2);
+}
+
+}  // namespace
+}  // namespace vantrel

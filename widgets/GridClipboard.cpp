@@ -1,0 +1,128 @@
+#include "GridClipboard.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace vantrel {
+namespace {
+
+// Lines of clipboard text, read in place. A line break at the very end starts no
+// further, empty line.
+class LineCursor {
+ public:
+  explicit LineCursor(std::string_view text) : text_(text) {}
+
+  bool Next(std::string_view& line) {
+    if (pos_ >= text_.size()) {
+      return false;
+    }
+    const std::size_t end = text_.find_first_of("\r\n", pos_);
+    if (end == std::string_view::npos) {
+      line = text_.substr(pos_);
+      pos_ = text_.size();
+      return true;
+    }
+    line = text_.substr(pos_, end - pos_);
+    pos_ = end + 1;
+    if (text_[end] == '\r' && pos_ < text_.size() && text_[pos_] == '\n') {
+      ++pos_;
+    }
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+void PasteLine(CellTable& table, const TGridRect& range, int row, std::string_view line) {
+  // Copy ends every cell with a TAB; that last one separates nothing.
+  if (!line.empty() && line.back() == '\t') {
+    line.remove_suffix(1);
+  }
+  const std::int64_t lastCol = std::min<std::int64_t>(range.right, table.ColCount() - 1);
+  std::int64_t col = range.left;
+  std::size_t start = 0;
+  while (col <= lastCol) {
+    const std::size_t tab = line.find('\t', start);
+    const std::string_view field =
+        line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start);
+    table.SetCell(static_cast<int>(col), row, std::string(field));
+    if (tab == std::string_view::npos) {
+      break;
+    }
+    start = tab + 1;
+    ++col;
+  }
+}
+
+}  // namespace
+
+TGridRect CopyRange(const TGridRect& selection, int colCount, int rowCount) {
+  TGridRect range;
+  range.left = std::max(selection.left, 0);
+  range.top = std::max(selection.top, 0);
+  range.right =
+      selection.right < selection.left ? colCount - 1 : std::min(selection.right, colCount - 1);
+  range.bottom =
+      selection.bottom < selection.top ? rowCount - 1 : std::min(selection.bottom, rowCount - 1);
+  return range;
+}
+
+TGridRect PasteRange(const TGridRect& selection) {
+  TGridRect range;
+  range.left = std::max(selection.left, 0);
+  range.top = std::max(selection.top, 0);
+  range.right = selection.right < selection.left ? INT_MAX : selection.right;
+  range.bottom = selection.bottom < selection.top ? INT_MAX : selection.bottom;
+  return range;
+}
+
+std::string SelectionText(const CellTable& table, const TGridRect& selection) {
+  const TGridRect range = CopyRange(selection, table.ColCount(), table.RowCount());
+  std::string text;
+  for (int row = range.top; row <= range.bottom; ++row) {
+    for (int col = range.left; col <= range.right; ++col) {
+      text += table.Cell(col, row);
+      text += '\t';
+    }
+    text += "\r\n";
+  }
+  return text;
+}
+
+void ClearSelection(CellTable& table, const TGridRect& selection) {
+  const TGridRect range = CopyRange(selection, table.ColCount(), table.RowCount());
+  for (int row = range.top; row <= range.bottom; ++row) {
+    for (int col = range.left; col <= range.right; ++col) {
+      table.SetCell(col, row, std::string());
+    }
+  }
+}
+
+void PasteIntoTable(CellTable& table, const TGridRect& selection, std::string_view text) {
+  const TGridRect range = PasteRange(selection);
+  const std::int64_t rowLimit =
+      std::min<std::int64_t>(range.bottom, std::int64_t{table.RowCount()} - 1 + kPasteRowLimit);
+
+  // Grow the table once, to the last row that the text reaches and may be written.
+  std::int64_t lastRow = std::int64_t{range.top} - 1;
+  LineCursor counter(text);
+  std::string_view line;
+  while (lastRow < rowLimit && counter.Next(line)) {
+    ++lastRow;
+  }
+  if (lastRow < range.top) {
+    return;
+  }
+  if (lastRow >= table.RowCount()) {
+    table.SetRowCount(static_cast<int>(lastRow + 1));
+  }
+
+  LineCursor lines(text);
+  for (std::int64_t row = range.top; row <= lastRow && lines.Next(line); ++row) {
+    PasteLine(table, range, static_cast<int>(row), line);
+  }
+}
+
+}  // namespace vantrel

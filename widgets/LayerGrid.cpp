@@ -1,0 +1,931 @@
+#include "LayerGrid.h"
+
+#include "Codepage.h"
+#include "GridClipboard.h"
+#include "GridDesign.h"
+
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QToolTip>
+
+#include <algorithm>
+
+namespace vantrel {
+namespace {
+
+constexpr int kTextInset = 2;
+constexpr int kHintGap = 6;
+constexpr int kSizingSlop = 3;
+constexpr int kAutoScrollMs = 60;
+constexpr int kHintShowMs = 10000;
+
+QString FromCp1252(const std::string& bytes) {
+  return QString::fromStdString(Cp1252ToUtf8(bytes));
+}
+
+std::string ToCp1252(const QString& text) {
+  return Utf8ToCp1252(text.toStdString());
+}
+
+std::uint64_t HintKey(int col, int row) {
+  return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(col)) << 32) |
+         static_cast<std::uint32_t>(row);
+}
+
+// One line cut so that it fits with "..." at its end.
+QString EllipsisLine(const QString& line, const QFontMetrics& metrics, int width) {
+  if (metrics.horizontalAdvance(line) <= width) {
+    return line;
+  }
+  const QString dots = QStringLiteral("...");
+  qsizetype low = 0;
+  qsizetype high = line.size();
+  while (low < high) {
+    const qsizetype mid = (low + high + 1) / 2;
+    if (metrics.horizontalAdvance(line.left(mid) + dots) <= width) {
+      low = mid;
+    } else {
+      high = mid - 1;
+    }
+  }
+  return line.left(low) + dots;
+}
+
+QString EllipsisText(const QString& text, const QFontMetrics& metrics, int width) {
+  QStringList lines = text.split(QLatin1Char('\n'));
+  for (QString& line : lines) {
+    line = EllipsisLine(line, metrics, width);
+  }
+  return lines.join(QLatin1Char('\n'));
+}
+
+}  // namespace
+
+class TLayerGrid::TableWatch : public CellTable::Observer {
+ public:
+  explicit TableWatch(TLayerGrid& grid) : grid_(grid) {}
+  void CellChanged(int col, int row) override { grid_.TableCellChanged(col, row); }
+  void RowCountChanged(int) override { grid_.TableRowCountChanged(); }
+  void CurrentRowChanged(int row) override { grid_.TableCurrentRowChanged(row); }
+  void ItalicChanged(int col, int row) override { grid_.TableCellChanged(col, row); }
+
+ private:
+  TLayerGrid& grid_;
+};
+
+TLayerGrid::TLayerGrid(QWidget* parent, int colCount, int rowCount)
+    : QAbstractScrollArea(parent),
+      ownTable_(std::make_unique<CellTable>(colCount, rowCount)),
+      watch_(std::make_unique<TableWatch>(*this)),
+      layers_([this] { viewport()->update(); }),
+      options_(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect) {
+  setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  setFocusPolicy(Qt::StrongFocus);
+  viewport()->setMouseTracking(true);
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  layers_.GridFont().SetFont(font());
+
+  geometry_.SetFixedCols(1);
+  geometry_.SetFixedRows(1);
+  layers_.SetFixed(1, 1);
+  ApplyLineOptions();
+
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
+          [this](int value) { ScrollTo(value + FixedRows(), LeftCol()); });
+  connect(horizontalScrollBar(), &QScrollBar::valueChanged, this,
+          [this](int value) { ScrollTo(TopRow(), value + FixedCols()); });
+  autoScroll_.setInterval(kAutoScrollMs);
+  connect(&autoScroll_, &QTimer::timeout, this, &TLayerGrid::AutoScrollStep);
+  hintTimer_.setSingleShot(true);
+  connect(&hintTimer_, &QTimer::timeout, this, &TLayerGrid::HideCellHint);
+
+  AttachTable(ownTable_.get());
+}
+
+TLayerGrid::~TLayerGrid() {
+  table_->SetObserver(nullptr);
+}
+
+void TLayerGrid::SetTable(CellTable* table) {
+  AttachTable(table != nullptr ? table : ownTable_.get());
+}
+
+void TLayerGrid::AttachTable(CellTable* table) {
+  if (table_ != nullptr) {
+    table_->SetObserver(nullptr);
+  }
+  table_ = table;
+  table_->SetObserver(watch_.get());
+  geometry_.SetColCount(table_->ColCount(), defaultColWidth_);
+  current_.row = table_->CurrentRow();
+  SyncRows();
+}
+
+QString TLayerGrid::CellText(int col, int row) const {
+  return FromCp1252(Cell(col, row));
+}
+
+void TLayerGrid::SetCellText(int col, int row, const QString& text) {
+  SetCell(col, row, ToCp1252(text));
+}
+
+void TLayerGrid::SetColCount(int count) {
+  if (table_ != ownTable_.get()) {
+    throw std::logic_error("The column count of an attached cell table is the table's");
+  }
+  count = std::max(count, 0);
+  if (count == ColCount()) {
+    return;
+  }
+  auto table = std::make_unique<CellTable>(count, table_->RowCount());
+  const int kept = std::min(count, table_->ColCount());
+  for (int row = 0; row < table_->RowCount(); ++row) {
+    for (int col = 0; col < kept; ++col) {
+      table->SetCell(col, row, table_->Cell(col, row));
+      table->SetItalic(col, row, table_->Italic(col, row));
+    }
+  }
+  table->SetCurrentRow(table_->CurrentRow());
+  table_->SetObserver(nullptr);
+  table_ = nullptr;
+  ownTable_ = std::move(table);
+  AttachTable(ownTable_.get());
+}
+
+void TLayerGrid::SetFixedCols(int count) {
+  geometry_.SetFixedCols(std::max(count, 0));
+  layers_.SetFixed(FixedCols(), FixedRows());
+  // New fixed columns start the grid afresh at its first scrollable column.
+  current_.col = FixedCols();
+  geometry_.SetLeftCol(FixedCols());
+  SelectCurrentOnly();
+  SyncRows();
+}
+
+void TLayerGrid::SetFixedRows(int count) {
+  geometry_.SetFixedRows(std::max(count, 0));
+  layers_.SetFixed(FixedCols(), FixedRows());
+  current_.row = FixedRows();
+  geometry_.SetTopRow(FixedRows());
+  SelectCurrentOnly();
+  SyncRows();
+}
+
+int TLayerGrid::ColWidth(int col) const {
+  if (col < 0 || col >= ColCount()) {
+    throw GridIndexError();
+  }
+  return geometry_.ColWidth(col);
+}
+
+void TLayerGrid::SetColWidth(int col, int width) {
+  if (col < 0 || col >= ColCount()) {
+    throw GridIndexError();
+  }
+  width = std::max(width, 0);
+  if (geometry_.ColWidth(col) == width) {
+    return;
+  }
+  geometry_.SetColWidth(col, width);
+  ClampScroll();
+  UpdateScrollBars();
+  viewport()->update();
+  emit ColWidthsChanged();
+}
+
+void TLayerGrid::SetDefaultColWidth(int width) {
+  defaultColWidth_ = std::max(width, 0);
+  bool changed = false;
+  for (int col = 0; col < ColCount(); ++col) {
+    changed = changed || geometry_.ColWidth(col) != defaultColWidth_;
+    geometry_.SetColWidth(col, defaultColWidth_);
+  }
+  if (changed) {
+    ClampScroll();
+    UpdateScrollBars();
+    viewport()->update();
+    emit ColWidthsChanged();
+  }
+}
+
+void TLayerGrid::SetDefaultRowHeight(int height) {
+  height = std::max(height, 1);
+  if (height == geometry_.RowHeight()) {
+    return;
+  }
+  geometry_.SetRowHeight(height);
+  ClampScroll();
+  UpdateScrollBars();
+  viewport()->update();
+  emit RowHeightsChanged();
+}
+
+void TLayerGrid::SetGridLineWidth(int width) {
+  width = std::max(width, 0);
+  if (width == geometry_.LineWidth()) {
+    return;
+  }
+  geometry_.SetLineWidth(width);
+  ClampScroll();
+  UpdateScrollBars();
+  viewport()->update();
+  AdjustLastCol();
+}
+
+void TLayerGrid::SetOptions(GridOptions options) {
+  options_ = options;
+  ApplyLineOptions();
+  ClampScroll();
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+void TLayerGrid::ApplyLineOptions() {
+  geometry_.SetLines(options_.testFlag(goFixedVertLine), options_.testFlag(goFixedHorzLine),
+                     options_.testFlag(goVertLine), options_.testFlag(goHorzLine));
+}
+
+void TLayerGrid::SetScrollBars(ScrollBars bars) {
+  scrollBars_ = bars;
+  const bool vertical = bars == ScrollBars::Vertical || bars == ScrollBars::Both;
+  const bool horizontal = bars == ScrollBars::Horizontal || bars == ScrollBars::Both;
+  setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+  setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+}
+
+bool TLayerGrid::FocusCell(int col, int row) {
+  return MoveCurrent(col, row, true, false);
+}
+
+void TLayerGrid::SetSelection(const TGridRect& selection) {
+  selection_ = selection;
+  viewport()->update();
+}
+
+void TLayerGrid::SetTopRow(int row) {
+  ScrollTo(row, LeftCol());
+}
+
+void TLayerGrid::SetLeftCol(int col) {
+  ScrollTo(TopRow(), col);
+}
+
+QFont TLayerGrid::DisplayFont(int col, int row) const {
+  QFont font = layers_.ResolvedFont(col, row).Font();
+  if (table_->Italic(col, row)) {
+    font.setItalic(true);
+  }
+  return font;
+}
+
+void TLayerGrid::SetDrawSelection(bool draw) {
+  drawSelection_ = draw;
+  viewport()->update();
+}
+
+bool TLayerGrid::CanEditCell(int col, int row) const {
+  return options_.testFlag(goEditing) && !geometry_.IsFixed(col, row) &&
+         layers_.ResolvedEditable(col, row);
+}
+
+void TLayerGrid::SetAutoAdjustLastCol(bool on) {
+  autoAdjustLastCol_ = on;
+  AdjustLastCol();
+}
+
+void TLayerGrid::AdjustLastCol() {
+  if (!autoAdjustLastCol_) {
+    return;
+  }
+  if (const std::optional<int> width = geometry_.StretchedLastWidth()) {
+    SetColWidth(ColCount() - 1, *width);
+  }
+}
+
+QString TLayerGrid::CellHint(int col, int row) const {
+  const auto it = cellHints_.find(HintKey(col, row));
+  return it == cellHints_.end() ? QString() : it->second;
+}
+
+void TLayerGrid::SetCellHint(int col, int row, const QString& hint) {
+  if (hint.isEmpty()) {
+    cellHints_.erase(HintKey(col, row));
+  } else {
+    cellHints_[HintKey(col, row)] = hint;
+  }
+}
+
+QString TLayerGrid::SelectionText() const {
+  return FromCp1252(vantrel::SelectionText(*table_, selection_));
+}
+
+void TLayerGrid::CopyToClipboard() {
+  QGuiApplication::clipboard()->setText(SelectionText());
+}
+
+void TLayerGrid::CutToClipboard() {
+  CopyToClipboard();
+  ClearSelection(*table_, selection_);
+}
+
+void TLayerGrid::PasteFromClipboard() {
+  PasteText(QGuiApplication::clipboard()->text());
+}
+
+void TLayerGrid::PasteText(const QString& text) {
+  PasteIntoTable(*table_, selection_, ToCp1252(text));
+}
+
+void TLayerGrid::ReadDesignData(std::string_view bytes) {
+  // Parsed whole before anything is applied, so refused data changes nothing.
+  ApplyDesign(ParseDesignData(bytes));
+}
+
+std::string TLayerGrid::WriteDesignData() const {
+  return FormatDesignData(Design());
+}
+
+void TLayerGrid::ApplyDesign(const DesignLayers& design) {
+  ApplyDesignLayers(layers_, design);
+}
+
+DesignLayers TLayerGrid::Design() const {
+  return ExtractDesignLayers(layers_, ColCount(), RowCount());
+}
+
+void TLayerGrid::TableCellChanged(int col, int row) {
+  UpdateCell(col, row);
+}
+
+void TLayerGrid::TableRowCountChanged() {
+  SyncRows();
+}
+
+void TLayerGrid::TableCurrentRowChanged(int row) {
+  if (row == current_.row) {
+    return;
+  }
+  // The table's current row is always the grid's: a row the grid cannot make current
+  // is put back.
+  if (!MoveCurrent(current_.col, row, true, false)) {
+    table_->SetCurrentRow(current_.row);
+  }
+}
+
+void TLayerGrid::SyncRows() {
+  geometry_.SetRowCount(table_->RowCount());
+  ClampCurrent();
+  ClampScroll();
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+void TLayerGrid::ClampCurrent() {
+  TGridCoord cell = current_;
+  cell.col = std::clamp(cell.col, FixedCols(), std::max(FixedCols(), ColCount() - 1));
+  cell.row = std::clamp(cell.row, FixedRows(), std::max(FixedRows(), RowCount() - 1));
+  if (cell != current_) {
+    current_ = cell;
+    SelectCurrentOnly();
+  }
+  if (table_->CurrentRow() != current_.row) {
+    table_->SetCurrentRow(current_.row);
+  }
+}
+
+void TLayerGrid::SelectCurrentOnly() {
+  anchor_ = current_;
+  SelectFromAnchor();
+}
+
+void TLayerGrid::SelectFromAnchor() {
+  selection_ = {std::min(anchor_.col, current_.col), std::min(anchor_.row, current_.row),
+                std::max(anchor_.col, current_.col), std::max(anchor_.row, current_.row)};
+  if (options_.testFlag(goRowSelect)) {
+    selection_.left = FixedCols();
+    selection_.right = ColCount() - 1;
+  }
+}
+
+void TLayerGrid::UpdateScrollBars() {
+  QScrollBar* vertical = verticalScrollBar();
+  vertical->setRange(0, geometry_.MaxTopRow() - FixedRows());
+  vertical->setPageStep(geometry_.RowsThatFit());
+  vertical->setSingleStep(1);
+  vertical->setValue(TopRow() - FixedRows());
+  QScrollBar* horizontal = horizontalScrollBar();
+  horizontal->setRange(0, std::max(geometry_.MaxLeftCol() - FixedCols(), 0));
+  horizontal->setPageStep(1);
+  horizontal->setSingleStep(1);
+  horizontal->setValue(LeftCol() - FixedCols());
+}
+
+void TLayerGrid::ClampScroll() {
+  ScrollTo(TopRow(), LeftCol());
+}
+
+void TLayerGrid::ScrollTo(int topRow, int leftCol) {
+  const int oldTop = TopRow();
+  const int oldLeft = LeftCol();
+  geometry_.SetTopRow(topRow);
+  geometry_.SetLeftCol(leftCol);
+  geometry_.ClampScroll();
+  if (TopRow() == oldTop && LeftCol() == oldLeft) {
+    return;
+  }
+  verticalScrollBar()->setValue(TopRow() - FixedRows());
+  horizontalScrollBar()->setValue(LeftCol() - FixedCols());
+  HideCellHint();
+  viewport()->update();
+  emit TopLeftChanged();
+}
+
+void TLayerGrid::ScrollInView(int col, int row) {
+  int top = TopRow();
+  int left = LeftCol();
+  if (row >= FixedRows()) {
+    const int fit = geometry_.RowsThatFit();
+    if (row < top) {
+      top = row;
+    } else if (row >= top + fit) {
+      top = row - fit + 1;
+    }
+  }
+  if (col >= FixedCols()) {
+    if (col < left) {
+      left = col;
+    } else {
+      // Move the left column on until the column's right edge is on screen.
+      const int free = geometry_.ClientWidth() - geometry_.FixedWidth();
+      int used = 0;
+      for (int c = left; c <= col; ++c) {
+        used += c == col ? geometry_.ColWidth(c) : geometry_.ColPitch(c);
+      }
+      while (left < col && used > free) {
+        used -= geometry_.ColPitch(left);
+        ++left;
+      }
+    }
+  }
+  ScrollTo(top, left);
+}
+
+bool TLayerGrid::MoveCurrent(int col, int row, bool moveAnchor, bool byUser) {
+  if (col < FixedCols() || row < FixedRows() || col >= ColCount() || row >= RowCount()) {
+    return false;
+  }
+  if (onSelectCell_ && !onSelectCell_(col, row)) {
+    return false;
+  }
+  current_ = {col, row};
+  if (moveAnchor || !options_.testFlag(goRangeSelect)) {
+    anchor_ = current_;
+  }
+  SelectFromAnchor();
+  ScrollInView(col, row);
+  if (table_->CurrentRow() != row) {
+    table_->SetCurrentRow(row);
+  }
+  viewport()->update();
+  if (byUser) {
+    emit Click();
+  }
+  return true;
+}
+
+void TLayerGrid::UpdateCell(int col, int row) {
+  const QRect rect = CellRect(col, row);
+  if (!rect.isEmpty() && rect.intersects(viewport()->rect())) {
+    viewport()->update(rect);
+  }
+}
+
+bool TLayerGrid::IsSelectedForPaint(int col, int row) const {
+  if (!drawSelection_ || geometry_.IsFixed(col, row) || !selection_.Contains(col, row)) {
+    return false;
+  }
+  const bool focused = hasFocus() && col == current_.col && row == current_.row;
+  return !focused || options_.testFlag(goDrawFocusSelected) || options_.testFlag(goRowSelect);
+}
+
+void TLayerGrid::paintEvent(QPaintEvent* event) {
+  QPainter painter(viewport());
+  const QRect dirty = event->rect();
+  painter.fillRect(dirty, layers_.Background().Brush().color());
+
+  const int lastRow = geometry_.LastVisibleRow();
+  const int lastCol = geometry_.LastVisibleCol();
+  const int fixedCols = std::min(FixedCols(), ColCount());
+  const int firstCol = std::max(LeftCol(), FixedCols());
+  auto paintRow = [&](int row) {
+    const std::optional<int> top = geometry_.RowTop(row);
+    if (!top || *top > dirty.bottom() || *top + geometry_.RowPitch(row) <= dirty.top()) {
+      return;
+    }
+    auto paintCol = [&](int col) {
+      const QRect rect = geometry_.CellRect(col, row);
+      const QRect withLines(rect.topLeft(),
+                            QSize(geometry_.ColPitch(col), geometry_.RowPitch(row)));
+      if (withLines.intersects(dirty)) {
+        PaintCell(painter, col, row, rect);
+        PaintLines(painter, col, row, rect);
+      }
+    };
+    for (int col = 0; col < fixedCols; ++col) {
+      paintCol(col);
+    }
+    for (int col = firstCol; col <= lastCol; ++col) {
+      paintCol(col);
+    }
+  };
+  for (int row = 0; row < std::min(FixedRows(), RowCount()); ++row) {
+    paintRow(row);
+  }
+  for (int row = std::max(TopRow(), FixedRows()); row <= lastRow; ++row) {
+    paintRow(row);
+  }
+
+  if (mouseState_ == MouseState::Sizing) {
+    painter.fillRect(QRect(sizingX_, 0, 2, viewport()->height()),
+                     palette().color(QPalette::Shadow));
+  }
+}
+
+void TLayerGrid::PaintCell(QPainter& painter, int col, int row, const QRect& rect) {
+  TResolvedCell cell;
+  layers_.Resolve(col, row, cell);
+  const bool fixed = geometry_.IsFixed(col, row);
+  const bool selected = IsSelectedForPaint(col, row);
+
+  const QBrush& brush = *cell.brush;
+  if (brush.style() != Qt::NoBrush) {
+    if (selected) {
+      painter.fillRect(rect, QBrush(cell.selectedBackground, brush.style()));
+    } else {
+      painter.fillRect(rect, brush);
+    }
+  }
+  if (fixed) {
+    // Fixed cells stand out like buttons: a light edge at the top and left, a shadow
+    // at the bottom and right.
+    painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1),
+                     palette().color(QPalette::Light));
+    painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()),
+                     palette().color(QPalette::Light));
+    painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1),
+                     palette().color(QPalette::Mid));
+    painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()),
+                     palette().color(QPalette::Mid));
+  }
+
+  const std::string& bytes = table_->Cell(col, row);
+  if (!bytes.empty()) {
+    QString text = FromCp1252(bytes);
+    if (text.contains(QLatin1Char('\r'))) {
+      text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+      text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    }
+    const QFont& resolvedFont = cell.font->Font();
+    if (table_->Italic(col, row) && !resolvedFont.italic()) {
+      QFont italic = resolvedFont;
+      italic.setItalic(true);
+      painter.setFont(italic);
+    } else {
+      painter.setFont(resolvedFont);
+    }
+    painter.setPen(selected ? cell.selectedText : cell.font->Color());
+
+    const QRect textRect = rect.adjusted(kTextInset, kTextInset, -kTextInset, -kTextInset);
+    // Text starts at the top; "&" is drawn as it stands, since no mnemonic flag is given.
+    int flags = Qt::AlignTop | Qt::TextDontClip;
+    switch (cell.align) {
+      case alRight:
+        flags |= Qt::AlignRight;
+        break;
+      case alCenter:
+        flags |= Qt::AlignHCenter;
+        break;
+      default:
+        flags |= Qt::AlignLeft;
+        break;
+    }
+    if (cell.wordwrap == ww_wordwrap) {
+      flags |= Qt::TextWordWrap;
+    } else if (cell.wordwrap == ww_ellipsis) {
+      text = EllipsisText(text, painter.fontMetrics(), textRect.width());
+    }
+    // A text too long for its cell is cut at the cell's edge.
+    painter.setClipRect(rect);
+    painter.drawText(textRect, flags, text);
+    painter.setClipping(false);
+  }
+
+  if (!fixed && hasFocus() && col == current_.col && row == current_.row &&
+      !options_.testFlag(goRowSelect)) {
+    painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+  }
+}
+
+void TLayerGrid::PaintLines(QPainter& painter, int col, int row, const QRect& rect) {
+  const int vertical = geometry_.ColPitch(col) - rect.width();
+  const int horizontal = geometry_.RowPitch(row) - rect.height();
+  const QColor color = geometry_.IsFixed(col, row) ? palette().color(QPalette::Dark)
+                                                   : palette().color(QPalette::Midlight);
+  if (vertical > 0) {
+    painter.fillRect(QRect(rect.right() + 1, rect.top(), vertical, rect.height() + horizontal),
+                     color);
+  }
+  if (horizontal > 0) {
+    painter.fillRect(QRect(rect.left(), rect.bottom() + 1, rect.width(), horizontal), color);
+  }
+}
+
+void TLayerGrid::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  geometry_.SetClientSize(viewport()->width(), viewport()->height());
+  ClampScroll();
+  UpdateScrollBars();
+  AdjustLastCol();
+}
+
+int TLayerGrid::SizingColumnAt(QPoint point) const {
+  if (!options_.testFlag(goColSizing)) {
+    return -1;
+  }
+  // With header rows, borders are dragged in the header only, so a press on a data
+  // row always selects.
+  if (FixedRows() > 0 && point.y() >= geometry_.FixedHeight()) {
+    return -1;
+  }
+  return geometry_.ColBorderAt(point.x(), kSizingSlop);
+}
+
+void TLayerGrid::mousePressEvent(QMouseEvent* event) {
+  HideCellHint();
+  const QPoint point = event->position().toPoint();
+  lastMousePoint_ = point;
+  if (!hasFocus()) {
+    setFocus(Qt::MouseFocusReason);
+  }
+  if (event->button() == Qt::LeftButton) {
+    const int border = SizingColumnAt(point);
+    if (border >= 0) {
+      mouseState_ = MouseState::Sizing;
+      sizingCol_ = border;
+      sizingX_ = point.x();
+      viewport()->update();
+    } else {
+      const TGridCoord cell = MouseToCell(point);
+      if (cell.Valid() && !geometry_.IsFixed(cell.col, cell.row)) {
+        const bool extend =
+            event->modifiers().testFlag(Qt::ShiftModifier) && options_.testFlag(goRangeSelect);
+        MoveCurrent(cell.col, cell.row, !extend, true);
+        mouseState_ = MouseState::Selecting;
+      }
+    }
+  }
+  emit MouseDown(event->button(), event->modifiers(), point);
+}
+
+void TLayerGrid::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint point = event->position().toPoint();
+  lastMousePoint_ = point;
+  switch (mouseState_) {
+    case MouseState::Sizing:
+      sizingX_ = std::max(point.x(), geometry_.ColLeft(sizingCol_).value_or(0));
+      viewport()->update();
+      return;
+    case MouseState::Selecting:
+      DragSelectTo(point);
+      return;
+    case MouseState::None:
+      break;
+  }
+  if (SizingColumnAt(point) >= 0) {
+    viewport()->setCursor(Qt::SplitHCursor);
+  } else {
+    viewport()->unsetCursor();
+  }
+  if (hintCell_.Valid() && MouseToCell(point) != hintCell_) {
+    HideCellHint();
+  }
+}
+
+void TLayerGrid::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint point = event->position().toPoint();
+  autoScroll_.stop();
+  if (event->button() == Qt::LeftButton) {
+    const MouseState state = mouseState_;
+    mouseState_ = MouseState::None;
+    if (state == MouseState::Sizing) {
+      viewport()->update();
+      const int left = geometry_.ColLeft(sizingCol_).value_or(0);
+      SetColWidth(sizingCol_, sizingX_ - left);
+    }
+  }
+  emit MouseUp(event->button(), event->modifiers(), point);
+  AdjustLastCol();
+}
+
+void TLayerGrid::DragSelectTo(QPoint point) {
+  const bool outside = point.y() < geometry_.FixedHeight() ||
+                       point.y() >= geometry_.ClientHeight() ||
+                       point.x() < geometry_.FixedWidth() || point.x() >= geometry_.ClientWidth();
+  if (outside && !autoScroll_.isActive()) {
+    autoScroll_.start();
+  } else if (!outside) {
+    autoScroll_.stop();
+  }
+  const QPoint inside(std::clamp(point.x(), geometry_.FixedWidth(), geometry_.ClientWidth() - 1),
+                      std::clamp(point.y(), geometry_.FixedHeight(), geometry_.ClientHeight() - 1));
+  const TGridCoord cell = MouseToCell(inside);
+  if (cell.Valid() && cell != current_) {
+    MoveCurrent(cell.col, cell.row, false, true);
+  }
+}
+
+void TLayerGrid::AutoScrollStep() {
+  if (mouseState_ != MouseState::Selecting) {
+    autoScroll_.stop();
+    return;
+  }
+  int top = TopRow();
+  int left = LeftCol();
+  if (lastMousePoint_.y() >= geometry_.ClientHeight()) {
+    ++top;
+  } else if (lastMousePoint_.y() < geometry_.FixedHeight()) {
+    --top;
+  }
+  if (lastMousePoint_.x() >= geometry_.ClientWidth()) {
+    ++left;
+  } else if (lastMousePoint_.x() < geometry_.FixedWidth()) {
+    --left;
+  }
+  ScrollTo(top, left);
+  DragSelectTo(lastMousePoint_);
+}
+
+void TLayerGrid::keyPressEvent(QKeyEvent* event) {
+  const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
+                                                           Qt::AltModifier | Qt::MetaModifier);
+  const int key = event->key();
+  if (key == Qt::Key_Insert && mods == Qt::ControlModifier) {
+    CopyToClipboard();
+    return;
+  }
+  if (key == Qt::Key_Delete && mods == Qt::ShiftModifier) {
+    CutToClipboard();
+    return;
+  }
+  if (key == Qt::Key_Insert && mods == Qt::ShiftModifier) {
+    PasteFromClipboard();
+    return;
+  }
+
+  int col = current_.col;
+  int row = current_.row;
+  const int page = geometry_.RowsThatFit();
+  const bool control = mods.testFlag(Qt::ControlModifier);
+  switch (key) {
+    case Qt::Key_Up:
+      --row;
+      break;
+    case Qt::Key_Down:
+      ++row;
+      break;
+    case Qt::Key_Left:
+      --col;
+      break;
+    case Qt::Key_Right:
+      ++col;
+      break;
+    case Qt::Key_PageUp:
+      row -= page;
+      break;
+    case Qt::Key_PageDown:
+      row += page;
+      break;
+    case Qt::Key_Home:
+      (control ? row : col) = control ? FixedRows() : FixedCols();
+      break;
+    case Qt::Key_End:
+      (control ? row : col) = control ? RowCount() - 1 : ColCount() - 1;
+      break;
+    default:
+      QAbstractScrollArea::keyPressEvent(event);
+      return;
+  }
+  col = std::clamp(col, FixedCols(), std::max(FixedCols(), ColCount() - 1));
+  row = std::clamp(row, FixedRows(), std::max(FixedRows(), RowCount() - 1));
+  if (col != current_.col || row != current_.row) {
+    const bool extend = mods.testFlag(Qt::ShiftModifier) && options_.testFlag(goRangeSelect);
+    MoveCurrent(col, row, !extend, true);
+  }
+  event->accept();
+}
+
+void TLayerGrid::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) {
+    layers_.GridFont().SetFont(font());
+  } else if (event->type() == QEvent::PaletteChange) {
+    layers_.RefreshColors();
+  }
+  QAbstractScrollArea::changeEvent(event);
+}
+
+void TLayerGrid::focusInEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusInEvent(event);
+  viewport()->update();
+}
+
+void TLayerGrid::focusOutEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusOutEvent(event);
+  viewport()->update();
+}
+
+bool TLayerGrid::viewportEvent(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::ToolTip: {
+      const auto* help = static_cast<QHelpEvent*>(event);
+      ShowHintAt(help->pos(), help->globalPos());
+      return true;
+    }
+    case QEvent::Leave:
+      HideCellHint();
+      break;
+    default:
+      break;
+  }
+  return QAbstractScrollArea::viewportEvent(event);
+}
+
+bool TLayerGrid::event(QEvent* event) {
+  // Over the scroll bars and the frame only the grid's own hint can show, and only
+  // when cell hints are off.
+  if (event->type() == QEvent::ToolTip && (showCellHints_ || !showHint_)) {
+    QToolTip::hideText();
+    return true;
+  }
+  return QAbstractScrollArea::event(event);
+}
+
+void TLayerGrid::ShowHintAt(const QPoint& point, const QPoint& globalPoint) {
+  if (!showCellHints_) {
+    if (showHint_ && !toolTip().isEmpty()) {
+      QToolTip::showText(globalPoint, toolTip(), viewport());
+    } else {
+      QToolTip::hideText();
+    }
+    return;
+  }
+  const TGridCoord cell = MouseToCell(point);
+  if (!cell.Valid()) {
+    HideCellHint();
+    return;
+  }
+  QString text = CellHint(cell.col, cell.row);
+  const QRect rect = CellRect(cell.col, cell.row);
+  QPoint place(rect.left(), rect.top() + rect.height() + kHintGap);
+  if (onShowHintCell_) {
+    onShowHintCell_(cell.col, cell.row, text, place);
+  }
+  if (text.isEmpty()) {
+    HideCellHint();
+    return;
+  }
+  if (hintLabel_ == nullptr) {
+    hintLabel_ = new QLabel(this, Qt::ToolTip);
+    hintLabel_->setObjectName(QStringLiteral("cellHint"));
+    hintLabel_->setTextFormat(Qt::PlainText);
+    hintLabel_->setForegroundRole(QPalette::ToolTipText);
+    hintLabel_->setBackgroundRole(QPalette::ToolTipBase);
+    hintLabel_->setAutoFillBackground(true);
+    hintLabel_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    hintLabel_->setMargin(2);
+  }
+  hintLabel_->setText(text);
+  hintLabel_->adjustSize();
+  hintLabel_->move(viewport()->mapToGlobal(place));
+  hintLabel_->show();
+  hintCell_ = cell;
+  hintTimer_.start(kHintShowMs);
+}
+
+void TLayerGrid::HideCellHint() {
+  if (hintLabel_ != nullptr) {
+    hintLabel_->hide();
+  }
+  hintCell_ = {};
+  hintTimer_.stop();
+}
+
+}  // namespace vantrel

@@ -1,0 +1,287 @@
+#pragma once
+// TLayerGrid: the string grid of every list of the program. It shows a cell table
+// (texts, row count, current row and italics, written by the word engine), paints each
+// cell by the values its appearance layers resolve to, stretches its last column on
+// request, reports every change of a column width, shows per-cell hints and copies, cuts
+// and pastes cells with Ctrl+Insert, Shift+Delete and Shift+Insert.
+//
+// Only the cells on screen are painted, and no cell has a widget or any memory of its
+// own beyond its text: a grid of thousands of rows costs what is set and what is seen.
+// Positions in events and in MouseToCell() are in client (viewport) coordinates.
+
+#include "CellLayers.h"
+#include "CellTable.h"
+#include "DesignData.h"
+#include "GridGeometry.h"
+#include "GridTypes.h"
+
+#include <QAbstractScrollArea>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+class QLabel;
+
+namespace vantrel {
+
+// A column index at or beyond the column count.
+class GridIndexError : public std::out_of_range {
+ public:
+  GridIndexError() : std::out_of_range("Grid index out of range") {}
+};
+
+class TLayerGrid : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  enum GridOption {
+    goFixedVertLine = 0x001,
+    goFixedHorzLine = 0x002,
+    goVertLine = 0x004,
+    goHorzLine = 0x008,
+    goRangeSelect = 0x010,
+    goDrawFocusSelected = 0x020,
+    goColSizing = 0x040,
+    goEditing = 0x080,
+    goRowSelect = 0x100,
+  };
+  Q_DECLARE_FLAGS(GridOptions, GridOption)
+
+  enum class ScrollBars { None, Horizontal, Vertical, Both };
+
+  // Called before a cell becomes the current cell; returning false refuses it.
+  using SelectCellHandler = std::function<bool(int col, int row)>;
+  // Called before a cell hint shows; may change its text and its place (client
+  // coordinates of the hint's top-left corner).
+  using ShowHintCellHandler = std::function<void(int col, int row, QString& text, QPoint& place)>;
+
+  // The grid starts with a cell table of its own of the given size.
+  explicit TLayerGrid(QWidget* parent = nullptr, int colCount = 5, int rowCount = 5);
+  ~TLayerGrid() override;
+
+  // Shows the given table instead of the grid's own: its texts, row count, current row
+  // and italics appear at once, and the grid's edits go into it. The table is not owned
+  // and must outlive the grid or be detached first; nullptr returns to the grid's own.
+  void SetTable(CellTable* table);
+  CellTable& Table() { return *table_; }
+  const CellTable& Table() const { return *table_; }
+
+  // Cell texts, as Windows-1252 bytes or as Unicode.
+  const std::string& Cell(int col, int row) const { return table_->Cell(col, row); }
+  void SetCell(int col, int row, std::string text) { table_->SetCell(col, row, std::move(text)); }
+  QString CellText(int col, int row) const;
+  void SetCellText(int col, int row, const QString& text);
+
+  int ColCount() const { return geometry_.ColCount(); }
+  // Only a grid that shows its own table can change its column count: an attached
+  // table's columns are the table's (std::logic_error otherwise).
+  void SetColCount(int count);
+  int RowCount() const { return table_->RowCount(); }
+  void SetRowCount(int count) { table_->SetRowCount(count); }
+  int FixedCols() const { return geometry_.FixedCols(); }
+  int FixedRows() const { return geometry_.FixedRows(); }
+  void SetFixedCols(int count);
+  void SetFixedRows(int count);
+
+  int ColWidth(int col) const;
+  // Raises ColWidthsChanged after a real change; GridIndexError beyond the last column.
+  void SetColWidth(int col, int width);
+  int DefaultColWidth() const { return defaultColWidth_; }
+  // Gives every column this width.
+  void SetDefaultColWidth(int width);
+  int DefaultRowHeight() const { return geometry_.RowHeight(); }
+  void SetDefaultRowHeight(int height);
+  int GridLineWidth() const { return geometry_.LineWidth(); }
+  void SetGridLineWidth(int width);
+
+  GridOptions Options() const { return options_; }
+  void SetOptions(GridOptions options);
+  ScrollBars ScrollBarsShown() const { return scrollBars_; }
+  void SetScrollBars(ScrollBars bars);
+
+  // The current cell and the selection.
+  int Col() const { return current_.col; }
+  int Row() const { return current_.row; }
+  // Makes a cell current (if the select-cell handler allows) and scrolls it into view.
+  bool FocusCell(int col, int row);
+  TGridRect Selection() const { return selection_; }
+  // Kept as given, even with edges out of order; the current cell does not move.
+  void SetSelection(const TGridRect& selection);
+
+  int TopRow() const { return geometry_.TopRow(); }
+  void SetTopRow(int row);
+  int LeftCol() const { return geometry_.LeftCol(); }
+  void SetLeftCol(int col);
+  // Scrollable rows shown wholly.
+  int VisibleRowCount() const { return geometry_.VisibleRowCount(); }
+  TGridCoord MouseToCell(QPoint point) const { return geometry_.CellAt(point); }
+  QRect CellRect(int col, int row) const { return geometry_.CellRect(col, row); }
+  const TGridGeometry& Geometry() const { return geometry_; }
+
+  // The appearance layers. Changing an entry, or a font or brush obtained from one,
+  // repaints the grid.
+  TCellLayers& Layers() { return layers_; }
+  const TCellLayers& Layers() const { return layers_; }
+  TCellProperties& CellProperties(int col, int row) {
+    return layers_.Entry(TLayerKind::Cell, col, row);
+  }
+  TCellProperties& ColProperties(int col) { return layers_.Entry(TLayerKind::Column, col); }
+  TCellProperties& RowProperties(int row) { return layers_.Entry(TLayerKind::Row, row); }
+  TCellProperties& FixedColProperties(int col) {
+    return layers_.Entry(TLayerKind::FixedColumn, col);
+  }
+  TCellProperties& FixedRowProperties(int row) { return layers_.Entry(TLayerKind::FixedRow, row); }
+  TLayerFont& CellFont(int col, int row) { return layers_.CellFont(col, row); }
+  // The font a cell is drawn with: its resolved font, made italic where the cell table
+  // marks the cell italic.
+  QFont DisplayFont(int col, int row) const;
+
+  // Grid-wide values.
+  TCellAlign Alignment() const { return layers_.Alignment(); }
+  void SetAlignment(TCellAlign align) { layers_.SetAlignment(align); }
+  TCellWordwrap Wordwrap() const { return layers_.Wordwrap(); }
+  void SetWordwrap(TCellWordwrap wordwrap) { layers_.SetWordwrap(wordwrap); }
+  bool Editable() const { return layers_.Editable(); }
+  void SetEditable(bool editable) { layers_.SetEditable(editable); }
+  QColor FixedColor() const { return layers_.FixedBrush().Color(); }
+  void SetFixedColor(const QColor& color) { layers_.FixedBrush().SetColor(color); }
+  QColor SelectedCellColor() const { return layers_.SelectedCellColor(); }
+  void SetSelectedCellColor(const QColor& color) { layers_.SetSelectedCellColor(color); }
+  QColor SelectedFontColor() const { return layers_.SelectedFontColor(); }
+  void SetSelectedFontColor(const QColor& color) { layers_.SetSelectedFontColor(color); }
+  bool DrawSelection() const { return drawSelection_; }
+  void SetDrawSelection(bool draw);
+  // The grid's font is the widget's font; this sets its colour.
+  void SetFontColor(const QColor& color) { layers_.GridFont().SetColor(color); }
+  // A cell opens an editor only with the editing option and an editable cell.
+  bool CanEditCell(int col, int row) const;
+
+  bool AutoAdjustLastCol() const { return autoAdjustLastCol_; }
+  void SetAutoAdjustLastCol(bool on);
+  // Stretches the last column to the client width, when AutoAdjustLastCol is on.
+  void AdjustLastCol();
+
+  // Hints. With ShowCellHints on, the cell under the mouse shows its own hint (none
+  // when it has none) and the grid's hint is never used; otherwise the grid's hint (the
+  // widget's tool tip) shows when ShowHint is on.
+  bool ShowCellHints() const { return showCellHints_; }
+  void SetShowCellHints(bool on) { showCellHints_ = on; }
+  bool ShowHint() const { return showHint_; }
+  void SetShowHint(bool on) { showHint_ = on; }
+  QString Hint() const { return toolTip(); }
+  void SetHint(const QString& hint) { setToolTip(hint); }
+  QString CellHint(int col, int row) const;
+  void SetCellHint(int col, int row, const QString& hint);
+  void SetOnShowHintCell(ShowHintCellHandler handler) { onShowHintCell_ = std::move(handler); }
+  // The cell whose hint shows, or an invalid coordinate.
+  TGridCoord HintCell() const { return hintCell_; }
+
+  void SetOnSelectCell(SelectCellHandler handler) { onSelectCell_ = std::move(handler); }
+
+  // The keyboard clipboard commands, also callable directly.
+  QString SelectionText() const;
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  void PasteText(const QString& text);
+
+  // Stored design data of the five layers. Reading replaces the entries it names and
+  // leaves the grid as it was when the data is refused (DesignDataError).
+  void ReadDesignData(std::string_view bytes);
+  std::string WriteDesignData() const;
+  void ApplyDesign(const DesignLayers& design);
+  DesignLayers Design() const;
+
+ signals:
+  void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point);
+  void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point);
+  // The top row or the left column moved, by whatever means.
+  void TopLeftChanged();
+  // The user made a cell current, with the mouse or the keyboard.
+  void Click();
+  void ColWidthsChanged();
+  void RowHeightsChanged();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
+  bool event(QEvent* event) override;
+
+ private:
+  class TableWatch;
+  enum class MouseState { None, Selecting, Sizing };
+
+  // Table notifications.
+  void TableCellChanged(int col, int row);
+  void TableRowCountChanged();
+  void TableCurrentRowChanged(int row);
+
+  void AttachTable(CellTable* table);
+  void SyncRows();
+  void UpdateScrollBars();
+  void ClampScroll();
+  void ScrollTo(int topRow, int leftCol);
+  void ScrollInView(int col, int row);
+  bool MoveCurrent(int col, int row, bool moveAnchor, bool byUser);
+  void ClampCurrent();
+  void SelectCurrentOnly();
+  void SelectFromAnchor();
+  bool IsSelectedForPaint(int col, int row) const;
+  void UpdateCell(int col, int row);
+  void PaintCell(QPainter& painter, int col, int row, const QRect& rect);
+  void PaintLines(QPainter& painter, int col, int row, const QRect& rect);
+  int SizingColumnAt(QPoint point) const;
+  void DragSelectTo(QPoint point);
+  void AutoScrollStep();
+  void ShowHintAt(const QPoint& point, const QPoint& globalPoint);
+  void HideCellHint();
+  void ApplyLineOptions();
+
+  std::unique_ptr<CellTable> ownTable_;
+  CellTable* table_ = nullptr;
+  std::unique_ptr<TableWatch> watch_;
+  TCellLayers layers_;
+  TGridGeometry geometry_;
+
+  GridOptions options_;
+  ScrollBars scrollBars_ = ScrollBars::Both;
+  int defaultColWidth_ = 64;
+  bool drawSelection_ = true;
+  bool autoAdjustLastCol_ = false;
+  bool showCellHints_ = true;
+  bool showHint_ = false;
+
+  TGridCoord current_;
+  TGridCoord anchor_;
+  TGridRect selection_;
+
+  MouseState mouseState_ = MouseState::None;
+  int sizingCol_ = -1;
+  int sizingX_ = 0;
+  QPoint lastMousePoint_;
+  QTimer autoScroll_;
+
+  std::unordered_map<std::uint64_t, QString> cellHints_;
+  ShowHintCellHandler onShowHintCell_;
+  SelectCellHandler onSelectCell_;
+  QLabel* hintLabel_ = nullptr;  // owned by the grid as its Qt child
+  QTimer hintTimer_;
+  TGridCoord hintCell_;
+};
+
+}  // namespace vantrel
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(vantrel::TLayerGrid::GridOptions)

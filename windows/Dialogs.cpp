@@ -1,0 +1,42 @@
+#include "Dialogs.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace vantrel {
+
+void QtDialogs::Warning(QWidget* parent, const QString& text) {
+  // The pointer must not stay busy over a message the user has to answer.
+  while (QApplication::overrideCursor() != nullptr) {
+    QApplication::restoreOverrideCursor();
+  }
+  QMessageBox::warning(parent, QApplication::applicationDisplayName(), text, QMessageBox::Ok);
+}
+
+std::optional<QString> QtDialogs::OpenFileName(QWidget* parent, const QString& title,
+                                               const QString& filter, const QString& proposed) {
+  const QString chosen = QFileDialog::getOpenFileName(parent, title, proposed, filter);
+  if (chosen.isEmpty()) {
+    return std::nullopt;
+  }
+  return chosen;
+}
+
+int QtDialogs::Exec(QDialog& dialog) {
+  return dialog.exec();
+}
+
+void QtDialogs::ShowModeless(QWidget& window) {
+  window.show();
+  window.raise();
+  window.activateWindow();
+}
+
+void QtDialogs::SetClipboardText(const QString& text) {
+  QApplication::clipboard()->setText(text);
+}
+
+}  // namespace vantrel

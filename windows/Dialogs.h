@@ -1,0 +1,40 @@
+#pragma once
+// Everything a window shows modally or hands to the desktop goes through IDialogs, so
+// that a test can drive every window from start to end without a person.
+
+#include <QString>
+#include <optional>
+
+class QDialog;
+class QWidget;
+
+namespace vantrel {
+
+class IDialogs {
+ public:
+  virtual ~IDialogs() = default;
+  // A warning message box with a single OK button.
+  virtual void Warning(QWidget* parent, const QString& text) = 0;
+  // The Open dialog: the chosen file, or nothing when the user cancels. The filter is in
+  // Qt's form ("Text Documents (*.txt)").
+  virtual std::optional<QString> OpenFileName(QWidget* parent, const QString& title,
+                                              const QString& filter, const QString& proposed) = 0;
+  // Shows a window modally and returns its result (QDialog::Accepted or Rejected).
+  virtual int Exec(QDialog& dialog) = 0;
+  // Shows a window without blocking the others.
+  virtual void ShowModeless(QWidget& window) = 0;
+  virtual void SetClipboardText(const QString& text) = 0;
+};
+
+// The real dialogs: QMessageBox, QFileDialog, QDialog::exec and the system clipboard.
+class QtDialogs final : public IDialogs {
+ public:
+  void Warning(QWidget* parent, const QString& text) override;
+  std::optional<QString> OpenFileName(QWidget* parent, const QString& title, const QString& filter,
+                                      const QString& proposed) override;
+  int Exec(QDialog& dialog) override;
+  void ShowModeless(QWidget& window) override;
+  void SetClipboardText(const QString& text) override;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,70 @@
+#pragma once
+// TLookupForm, "Vantrel - Lookup Individual Word": the digits under which the dictionary
+// holds a typed word.
+
+#include <QDialog>
+
+#include "Dictionary.h"
+#include "EngineHost.h"
+#include "Lookup.h"
+#include "Services.h"
+
+class QLineEdit;
+class QPushButton;
+class QStatusBar;
+
+namespace vantrel {
+
+class TLayerGrid;
+
+class TLookupForm : public QDialog, private EngineHost {
+  Q_OBJECT
+
+ public:
+  // Created once at start-up, after the main window; reads "Lookup Top" and "Lookup
+  // Left" itself (FormCreate).
+  TLookupForm(DictionaryFile& dictionary, Services& services, QWidget* parent = nullptr);
+  ~TLookupForm() override;
+
+  // Shows the window modally; it keeps its contents between showings.
+  int ShowModal();
+
+  LookupModel& Model() { return model_; }
+
+  // Controls, for the main window's tests and for translation.
+  QLineEdit* WordToConvert() const { return wordToConvert_; }
+  TLayerGrid* ConvertedGrid() const { return convertedGrid_; }
+  QPushButton* ConvertBtn() const { return convertBtn_; }
+  QPushButton* ClearBtn() const { return clearBtn_; }
+  QPushButton* CopyBtn() const { return copyBtn_; }
+  QPushButton* CancelLookUpBtn() const { return cancelLookUpBtn_; }
+  QStatusBar* StatusBar1() const { return statusBar1_; }
+
+ private:
+  // EngineHost
+  void Warn(const Message& message) override;
+  void SetBusy(bool busy) override;
+  void StateChanged() override;
+  std::string Translate(std::string_view english) override;
+  char DecimalSeparator() override;
+
+  void FormCreate();
+  void WordToConvertChange();
+  void ConvertBtnClick();
+  void ConvertedGridClick();
+  void CopyBtnClick();
+  void ClearBtnClick();
+  void CancelLookUpBtnClick();
+
+  Services& services_;
+  LookupModel model_;
+  QLineEdit* wordToConvert_ = nullptr;
+  TLayerGrid* convertedGrid_ = nullptr;
+  QPushButton* convertBtn_ = nullptr;
+  QPushButton* clearBtn_ = nullptr;
+  QPushButton* copyBtn_ = nullptr;
+  QPushButton* cancelLookUpBtn_ = nullptr;
+  QStatusBar* statusBar1_ = nullptr;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,27 @@
+#pragma once
+// What every window is given at its creation: the seams to the desktop and the shell's
+// shared state.
+
+#include "Dialogs.h"
+#include "HelpViewer.h"
+#include "Launcher.h"
+#include "SettingsStore.h"
+
+namespace vantrel {
+
+struct ShellState {
+  // Whether the button animation runs; changed only by the test window.
+  bool AnimationOn = false;
+  // Set near the end of the main window's creation; column syncing waits for it.
+  bool StartupDone = false;
+};
+
+struct Services {
+  IDialogs& dialogs;
+  ILauncher& launcher;
+  IHelp& help;
+  SettingsStore& settings;
+  ShellState& state;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,31 @@
+#include "Texts.h"
+
+#include "Codepage.h"
+
+namespace vantrel {
+
+QString TranslateText(std::string_view english) {
+  return QString::fromUtf8(english.data(), static_cast<qsizetype>(english.size()));
+}
+
+std::string TranslateTextCp1252(std::string_view english) {
+  return ToCp1252(TranslateText(english));
+}
+
+QString TranslateMessage(const Message& message) {
+  QString out;
+  for (const TextPiece& piece : message) {
+    out += piece.translate ? TranslateText(piece.text) : FromCp1252(piece.text);
+  }
+  return out;
+}
+
+QString FromCp1252(std::string_view text) {
+  return QString::fromStdString(Cp1252ToUtf8(text));
+}
+
+std::string ToCp1252(const QString& text) {
+  return Utf8ToCp1252(text.toStdString());
+}
+
+}  // namespace vantrel

@@ -1,6 +1,6 @@
 #include "CellLayers.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <stdexcept>
@@ -25,7 +25,7 @@ TCellLayers::TCellLayers(std::function<void()> onChange)
     : onChange_(std::move(onChange)),
       gridFont_(QGuiApplication::font(), kSysWindowText),
       // The fixed cells' font keeps the toolkit's defaults, whatever the grid's font is.
-      fixedFont_(QApplication::font(), kSysWindowText),
+      fixedFont_(QGuiApplication::font(), kSysWindowText),
       selectedCellColor_(ColorFromRef(selectedCellRef_)),
       selectedFontColor_(ColorFromRef(selectedFontRef_)) {
   LayerListener* listener = this;

@@ -190,11 +190,7 @@ void TLayerFont::SetBold(bool bold) {
 }
 
 void TLayerFont::SetFont(const QFont& font) {
-  const TColorRef color = colorRef_;
-  LayerListener* listener = listener_;
-  *this = TLayerFont(font, color);
-  listener_ = listener;
-  Changed();
+  *this = TLayerFont(font, colorRef_);
 }
 
 void TLayerFont::RefreshColor() {

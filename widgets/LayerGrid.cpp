@@ -815,10 +815,18 @@ void TLayerGrid::keyPressEvent(QKeyEvent* event) {
       row += page;
       break;
     case Qt::Key_Home:
-      (control ? row : col) = control ? FixedRows() : FixedCols();
+      if (control) {
+        row = FixedRows();
+      } else {
+        col = FixedCols();
+      }
       break;
     case Qt::Key_End:
-      (control ? row : col) = control ? RowCount() - 1 : ColCount() - 1;
+      if (control) {
+        row = RowCount() - 1;
+      } else {
+        col = ColCount() - 1;
+      }
       break;
     default:
       QAbstractScrollArea::keyPressEvent(event);

@@ -407,6 +407,45 @@ TEST_F(LayerGridClipboard, OtherInsertAndDeleteKeysDoNothing) {
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "");
 }
 
+// The colour inside a cell, away from its text and its focus frame.
+QColor CellColor(TLayerGrid& grid, int col, int row) {
+  const QRect rect = grid.CellRect(col, row);
+  return grid.viewport()->grab().toImage().pixelColor(rect.right() - 2, rect.bottom() - 2);
+}
+
+TEST(LayerGridPaint, SelectedCellsTakeTheResolvedSelectionColours) {
+  auto grid = ShownGrid();
+  const QColor green(10, 200, 10);
+  const QColor red(200, 10, 10);
+  const QColor background = CellColor(*grid, 0, 4);
+  grid->SetSelectedCellColor(green);
+  grid->ColProperties(1).SetSelectedBrush(TLayerBrush(RefFromColor(red), bsSolid));
+  grid->SetSelection({0, 2, 1, 3});
+  EXPECT_EQ(CellColor(*grid, 0, 2), green);
+  EXPECT_EQ(CellColor(*grid, 1, 3), red);
+  EXPECT_EQ(CellColor(*grid, 0, 4), background);
+
+  grid->SetDrawSelection(false);
+  EXPECT_EQ(CellColor(*grid, 0, 2), background);
+}
+
+TEST(LayerGridPaint, TheFocusedCellShowsSelectedOnlyWhenAskedTo) {
+  auto grid = ShownGrid();
+  grid->activateWindow();
+  grid->setFocus();
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(grid->hasFocus());
+  const QColor highlight(10, 200, 10);
+  grid->SetSelectedCellColor(highlight);
+  ASSERT_TRUE(grid->FocusCell(0, 2));
+  EXPECT_NE(CellColor(*grid, 0, 2), highlight);
+  grid->SetOptions(grid->Options() | TLayerGrid::goDrawFocusSelected);
+  EXPECT_EQ(CellColor(*grid, 0, 2), highlight);
+  grid->SetOptions(grid->Options() & ~TLayerGrid::GridOptions(TLayerGrid::goDrawFocusSelected));
+  grid->clearFocus();
+  EXPECT_EQ(CellColor(*grid, 0, 2), highlight) << "not focused: shown selected";
+}
+
 TEST(LayerGridDesign, RefusedDataChangesNothing) {
   TLayerGrid grid(nullptr, 2, 5);
   grid.ColProperties(1).SetAlign(alCenter);

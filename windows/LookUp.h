@@ -9,13 +9,19 @@
 #include "Lookup.h"
 #include "Services.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStatusBar;
+class QValidator;
 
 namespace vantrel {
 
 class TLayerGrid;
+
+// Accepts only text that Windows-1252 can hold. Dictionary words are Windows-1252, so a
+// character outside it could never match and would reach the clipboard as '?'.
+QValidator* NewCp1252Validator(QObject* parent);
 
 class TLookupForm : public QDialog, private EngineHost {
   Q_OBJECT
@@ -40,6 +46,9 @@ class TLookupForm : public QDialog, private EngineHost {
   QPushButton* CancelLookUpBtn() const { return cancelLookUpBtn_; }
   QStatusBar* StatusBar1() const { return statusBar1_; }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   // EngineHost
   void Warn(const Message& message) override;
@@ -59,12 +68,15 @@ class TLookupForm : public QDialog, private EngineHost {
   Services& services_;
   LookupModel model_;
   QLineEdit* wordToConvert_ = nullptr;
+  QLabel* equalsLabel_ = nullptr;
   TLayerGrid* convertedGrid_ = nullptr;
   QPushButton* convertBtn_ = nullptr;
   QPushButton* clearBtn_ = nullptr;
   QPushButton* copyBtn_ = nullptr;
   QPushButton* cancelLookUpBtn_ = nullptr;
   QStatusBar* statusBar1_ = nullptr;
+  // Whether this window has put up the busy pointer, so that it takes down only its own.
+  bool busy_ = false;
 };
 
 }  // namespace vantrel

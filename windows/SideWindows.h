@@ -3,31 +3,47 @@
 // hidden test window.
 
 #include <QDialog>
+#include <QString>
 
+#include "Dictionary.h"
 #include "Services.h"
 
 class QCheckBox;
 class QLabel;
+class QPushButton;
 class QRadioButton;
 
 namespace vantrel {
+
+// The makers' addresses, shown by the About window and used in the e-mails composed.
+inline constexpr const char* kSupportEmail = "support@vantrel.example";
+inline constexpr const char* kHomePage = "https://vantrel.example/";
 
 class TAboutForm : public QDialog {
   Q_OBJECT
 
  public:
   explicit TAboutForm(Services& services, QWidget* parent = nullptr);
+  // Shows the window modally; Frog follows the animation switch at every showing.
   int ShowModal();
   QLabel* EmailLabel() const { return emailLabel_; }
   QLabel* HomePageLabel() const { return homePageLabel_; }
+  QLabel* Frog() const { return frog_; }
+  QPushButton* OkBtn() const { return okBtn_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void FormShow();
   void EmailLabelClick();
   void HomePageLabelClick();
 
   Services& services_;
   QLabel* emailLabel_ = nullptr;
   QLabel* homePageLabel_ = nullptr;
+  QLabel* frog_ = nullptr;
+  QPushButton* okBtn_ = nullptr;
 };
 
 class TNotifyForm : public QDialog {
@@ -37,10 +53,12 @@ class TNotifyForm : public QDialog {
   explicit TNotifyForm(Services& services, QWidget* parent = nullptr);
   int ShowModal();
   // The countdown run at the main window's close: every fifth close shows the window.
+  // A failure to store the count raises SettingsWriteError.
   void ShowNotifyForm();
   QRadioButton* NotifyRadioButton() const { return notify_; }
   QRadioButton* RemindRadioButton() const { return remind_; }
   QRadioButton* DoNotShowRadioButton() const { return doNotShow_; }
+  QPushButton* Ok() const { return ok_; }
 
  private:
   void OkClick();
@@ -49,22 +67,44 @@ class TNotifyForm : public QDialog {
   QRadioButton* notify_ = nullptr;
   QRadioButton* remind_ = nullptr;
   QRadioButton* doNotShow_ = nullptr;
+  QPushButton* ok_ = nullptr;
 };
 
+// The hidden test window. Its own texts stay in English in every language; the messages
+// it shows are translated.
 class TTestForm : public QDialog {
   Q_OBJECT
 
  public:
   explicit TTestForm(Services& services, QWidget* parent = nullptr);
+  // The dictionary whose name the "'Error Reading Dictionary'" message shows; without
+  // one, it names none.
+  void SetDictionary(const DictionaryFile* dictionary) { dictionary_ = dictionary; }
   // Shown without blocking the main window.
   void ShowModeless();
   QCheckBox* AnimationCheckBox() const { return animationCheckBox_; }
+  QPushButton* OKBtn() const { return okBtn_; }
+  QPushButton* EmailErrorBtn() const { return emailErrorBtn_; }
+  QPushButton* NoDictionaryBtn() const { return noDictionaryBtn_; }
+  QPushButton* ErrorReadingDictionary() const { return errorReadingDictionary_; }
+  QPushButton* EntryCanNotExceed() const { return entryCanNotExceed_; }
 
  private:
+  void FormShow();
   void OKBtnClick();
+  void EmailErrorBtnClick();
+  void NoDictionaryBtnClick();
+  void ErrorReadingDictionaryClick();
+  void EntryCanNotExceedClick();
 
   Services& services_;
+  const DictionaryFile* dictionary_ = nullptr;
   QCheckBox* animationCheckBox_ = nullptr;
+  QPushButton* okBtn_ = nullptr;
+  QPushButton* emailErrorBtn_ = nullptr;
+  QPushButton* noDictionaryBtn_ = nullptr;
+  QPushButton* errorReadingDictionary_ = nullptr;
+  QPushButton* entryCanNotExceed_ = nullptr;
 };
 
 }  // namespace vantrel

@@ -1,0 +1,222 @@
+#include "LookUp.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <QValidator>
+
+#include "Codepage.h"
+#include "HelpViewer.h"
+#include "LayerGrid.h"
+#include "ProgramGrids.h"
+#include "SettingsTable.h"
+#include "Texts.h"
+
+namespace vantrel {
+namespace {
+
+// The size of the window's client area.
+constexpr int kClientWidth = 387;
+constexpr int kClientHeight = 251;
+
+class Cp1252Validator final : public QValidator {
+ public:
+  using QValidator::QValidator;
+
+  State validate(QString& input, int& /*pos*/) const override {
+    for (const char32_t code : input.toUcs4()) {
+      if (UnicodeToCp1252(code) < 0) {
+        return Invalid;
+      }
+    }
+    return Acceptable;
+  }
+};
+
+}  // namespace
+
+QValidator* NewCp1252Validator(QObject* parent) {
+  return new Cp1252Validator(parent);
+}
+
+TLookupForm::TLookupForm(DictionaryFile& dictionary, Services& services, QWidget* parent)
+    : QDialog(parent), services_(services), model_(dictionary, *this) {
+  setObjectName(QStringLiteral("TLookupForm"));
+  // A fixed dialog frame whose only button is the system menu's close.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setWindowTitle(TranslateText("Vantrel - Lookup Individual Word"));
+  setFixedSize(kClientWidth, kClientHeight);
+
+  wordToConvert_ = new QLineEdit(this);
+  wordToConvert_->setObjectName(QStringLiteral("WordToConvert"));
+  wordToConvert_->setToolTip(TranslateText("Enter word to convert to numbers"));
+  QFont entryFont = wordToConvert_->font();
+  entryFont.setPixelSize(16);
+  wordToConvert_->setFont(entryFont);
+  wordToConvert_->setValidator(NewCp1252Validator(wordToConvert_));
+  wordToConvert_->installEventFilter(this);
+
+  equalsLabel_ = new QLabel(this);
+  equalsLabel_->setObjectName(QStringLiteral("EqualsLabel"));
+  equalsLabel_->setText(TranslateText("="));
+  equalsLabel_->setFont(entryFont);
+
+  convertedGrid_ = MakeConvertedGrid(this).release();
+  convertedGrid_->setObjectName(QStringLiteral("ConvertedGrid"));
+  convertedGrid_->SetTable(&model_.ConvertedGrid);
+  convertedGrid_->SetHint(TranslateText("Numeric equivalent"));
+
+  auto makeButton = [this](const char* name, std::string_view text, std::string_view hint) {
+    auto* button = new QPushButton(this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setText(TranslateText(text));
+    button->setToolTip(TranslateText(hint));
+    return button;
+  };
+  convertBtn_ = makeButton("ConvertBtn", "Convert", "Convert word to numeric equivalents");
+  clearBtn_ = makeButton("ClearBtn", "Clear", "Clear word");
+  copyBtn_ = makeButton("CopyBtn", "Copy", "Copies selected number and word to clipboard");
+  cancelLookUpBtn_ = makeButton("CancelLookUpBtn", "Cancel", "Cancel & Close Window");
+  convertBtn_->setDefault(true);
+  convertBtn_->setEnabled(false);
+  copyBtn_->setEnabled(false);
+
+  statusBar1_ = new QStatusBar(this);
+  statusBar1_->setObjectName(QStringLiteral("StatusBar1"));
+  statusBar1_->setSizeGripEnabled(false);
+
+  auto* left = new QVBoxLayout;
+  left->setSpacing(8);
+  left->addWidget(wordToConvert_);
+  left->addSpacing(12);
+  for (QPushButton* button : {convertBtn_, clearBtn_, copyBtn_, cancelLookUpBtn_}) {
+    left->addWidget(button);
+  }
+  left->addStretch(1);
+
+  auto* work = new QHBoxLayout;
+  work->setContentsMargins(8, 8, 8, 4);
+  work->setSpacing(6);
+  work->addLayout(left, 1);
+  work->addWidget(equalsLabel_, 0, Qt::AlignTop);
+  work->addWidget(convertedGrid_, 0);
+  convertedGrid_->setFixedWidth(232);
+
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->setSpacing(0);
+  outer->addLayout(work, 1);
+  outer->addWidget(statusBar1_);
+
+  connect(wordToConvert_, &QLineEdit::textEdited, this, [this] { WordToConvertChange(); });
+  connect(convertBtn_, &QPushButton::clicked, this, [this] { ConvertBtnClick(); });
+  connect(clearBtn_, &QPushButton::clicked, this, [this] { ClearBtnClick(); });
+  connect(copyBtn_, &QPushButton::clicked, this, [this] { CopyBtnClick(); });
+  connect(cancelLookUpBtn_, &QPushButton::clicked, this, [this] { CancelLookUpBtnClick(); });
+  connect(convertedGrid_, &TLayerGrid::Click, this, [this] { ConvertedGridClick(); });
+
+  InstallHelpKey(this, services_.help, kHelpLookupWindow);
+  FormCreate();
+}
+
+TLookupForm::~TLookupForm() {
+  SetBusy(false);
+}
+
+int TLookupForm::ShowModal() {
+  return services_.dialogs.Exec(*this);
+}
+
+void TLookupForm::FormCreate() {
+  // The place the window has when nothing is stored, or when reading stops early.
+  move(SpecOf(Setting::LookupLeft).design, SpecOf(Setting::LookupTop).design);
+  RestoreSettings(services_.settings, kLookupWindowReadOrder,
+                  [this](Setting setting, const SettingValue& value) {
+                    if (setting == Setting::LookupTop) {
+                      move(x(), value.integer);
+                    } else if (setting == Setting::LookupLeft) {
+                      move(value.integer, y());
+                    }
+                  });
+}
+
+bool TLookupForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == wordToConvert_ && event->type() == QEvent::FocusIn) {
+    // Entering the field runs the change handler, so that clicking back into a typed word
+    // clears the last results. The window coming back to the front, or a menu closing,
+    // is no entering: the contents stay as they were between showings.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+      WordToConvertChange();
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TLookupForm::WordToConvertChange() {
+  // Only the user's own edits count; the program's writes (setText) reset the flag.
+  model_.WordToConvertChange(ToCp1252(wordToConvert_->text()), wordToConvert_->isModified());
+}
+
+void TLookupForm::ConvertBtnClick() {
+  model_.ConvertBtnClick();
+}
+
+void TLookupForm::ConvertedGridClick() {
+  model_.ConvertedGridClick();
+}
+
+void TLookupForm::CopyBtnClick() {
+  services_.dialogs.SetClipboardText(FromCp1252(model_.CopyBtnClick()));
+}
+
+void TLookupForm::ClearBtnClick() {
+  wordToConvert_->setText(QString());
+  model_.ClearBtnClick();
+}
+
+void TLookupForm::CancelLookUpBtnClick() {
+  NoteUserActivity();
+  reject();
+}
+
+void TLookupForm::Warn(const Message& message) {
+  services_.dialogs.Warning(this, TranslateMessage(message));
+}
+
+void TLookupForm::SetBusy(bool busy) {
+  if (busy == busy_) {
+    return;
+  }
+  busy_ = busy;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else if (QApplication::overrideCursor() != nullptr) {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void TLookupForm::StateChanged() {
+  convertBtn_->setEnabled(model_.ConvertEnabled());
+  copyBtn_->setEnabled(model_.CopyEnabled());
+  statusBar1_->showMessage(TranslateMessage(model_.Status()));
+}
+
+std::string TLookupForm::Translate(std::string_view english) {
+  return TranslateText(english).toStdString();
+}
+
+char TLookupForm::DecimalSeparator() {
+  const QString point = QLocale().decimalPoint();
+  return point.size() == 1 && point.at(0).unicode() < 0x80 ? point.at(0).toLatin1() : '.';
+}
+
+}  // namespace vantrel

@@ -1,0 +1,423 @@
+#include "SideWindows.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <limits>
+
+#include "MainModel.h"
+#include "SettingsTable.h"
+#include "Texts.h"
+#include "VantrelGlobal.h"
+
+namespace vantrel {
+namespace {
+
+constexpr qint32 kNoMoreNotices = std::numeric_limits<qint32>::max();
+constexpr qint32 kRemindAfter = 5;
+
+QString Latin(const char* text) {
+  return QString::fromLatin1(text);
+}
+
+// A telephone keypad: the program's own picture.
+QPixmap KeypadPicture(int keySize) {
+  const int gap = keySize / 4;
+  QPixmap pixmap(3 * keySize + 4 * gap, 4 * keySize + 5 * gap);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(QColor(40, 60, 110), 1.5));
+  painter.setBrush(QColor(70, 100, 170));
+  painter.drawRoundedRect(QRectF(pixmap.rect()).adjusted(0.75, 0.75, -0.75, -0.75), gap, gap);
+  painter.setBrush(QColor(235, 240, 250));
+  for (int row = 0; row < 4; ++row) {
+    for (int col = 0; col < 3; ++col) {
+      painter.drawRoundedRect(gap + col * (keySize + gap), gap + row * (keySize + gap), keySize,
+                              keySize, 3, 3);
+    }
+  }
+  return pixmap;
+}
+
+QPixmap FrogPicture() {
+  QPixmap pixmap(40, 32);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(QColor(20, 90, 20), 1.5));
+  painter.setBrush(QColor(80, 170, 60));
+  painter.drawEllipse(QRectF(3, 10, 34, 20));
+  for (const qreal x : {8.0, 22.0}) {
+    painter.setBrush(QColor(80, 170, 60));
+    painter.drawEllipse(QRectF(x, 3, 10, 10));
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(QRectF(x + 3, 6, 4, 4));
+  }
+  painter.drawArc(QRectF(12, 16, 16, 8), 200 * 16, 140 * 16);
+  return pixmap;
+}
+
+QLabel* PictureLabel(QWidget* parent, const char* name, const QPixmap& pixmap) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(Latin(name));
+  label->setPixmap(pixmap);
+  label->setFixedSize(pixmap.size());
+  return label;
+}
+
+QLabel* TextLabel(QWidget* parent, const char* name, const QString& text, bool bold) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(Latin(name));
+  label->setTextFormat(Qt::PlainText);
+  label->setText(text);
+  if (bold) {
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+  }
+  return label;
+}
+
+// Blue and underlined, as addresses are shown; the window takes its clicks.
+QLabel* AddressLabel(QWidget* parent, const char* name, const QString& text) {
+  QLabel* label = TextLabel(parent, name, text, false);
+  QFont font = label->font();
+  font.setUnderline(true);
+  label->setFont(font);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, Qt::blue);
+  label->setPalette(palette);
+  label->setCursor(Qt::PointingHandCursor);
+  label->installEventFilter(parent);
+  return label;
+}
+
+QPushButton* OkButton(QWidget* parent, const char* name, const QString& text) {
+  auto* button = new QPushButton(parent);
+  button->setObjectName(Latin(name));
+  button->setText(text);
+  button->setDefault(true);
+  return button;
+}
+
+// A fixed dialog frame with only a close box; the window is as large as its contents.
+void FixedFrame(QDialog& dialog) {
+  dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  dialog.layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+}  // namespace
+
+// ----- About -----
+
+TAboutForm::TAboutForm(Services& services, QWidget* parent) : QDialog(parent), services_(services) {
+  setObjectName(QStringLiteral("TAboutForm"));
+  setWindowTitle(TranslateText("About Vantrel"));
+
+  QLabel* picture = PictureLabel(this, "ProgramIcon", KeypadPicture(14));
+  frog_ = PictureLabel(this, "Frog", FrogPicture());
+  frog_->setVisible(false);
+
+  QLabel* name = TextLabel(this, "ProductName", TranslateText("Vantrel"), true);
+  QFont nameFont = name->font();
+  nameFont.setPixelSize(28);
+  name->setFont(nameFont);
+  QLabel* version = TextLabel(this, "Version", TranslateText("Beta Version 2.0"), false);
+  QLabel* copyright =
+      TextLabel(this, "Copyright", TranslateText("Copyright (C) The Vantrel developers"), false);
+  emailLabel_ = AddressLabel(this, "EmailLabel", TranslateText(kSupportEmail));
+  homePageLabel_ = AddressLabel(this, "HomePageLabel", TranslateText(kHomePage));
+  okBtn_ = OkButton(this, "OKButton", TranslateText("OK"));
+
+  auto* pictures = new QVBoxLayout;
+  pictures->addWidget(picture, 0, Qt::AlignHCenter);
+  pictures->addSpacing(8);
+  pictures->addWidget(frog_, 0, Qt::AlignHCenter);
+  pictures->addStretch(1);
+
+  auto* texts = new QVBoxLayout;
+  texts->setSpacing(4);
+  texts->addWidget(name);
+  texts->addWidget(version);
+  texts->addWidget(copyright);
+  texts->addSpacing(8);
+  texts->addWidget(emailLabel_);
+  texts->addWidget(homePageLabel_);
+
+  auto* top = new QHBoxLayout;
+  top->setSpacing(16);
+  top->addLayout(pictures);
+  top->addLayout(texts);
+
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(16, 16, 16, 12);
+  outer->addLayout(top);
+  outer->addSpacing(8);
+  outer->addWidget(okBtn_, 0, Qt::AlignHCenter);
+  FixedFrame(*this);
+
+  connect(okBtn_, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+int TAboutForm::ShowModal() {
+  FormShow();
+  return services_.dialogs.Exec(*this);
+}
+
+void TAboutForm::FormShow() {
+  frog_->setVisible(services_.state.AnimationOn);
+}
+
+bool TAboutForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+      (watched == emailLabel_ || watched == homePageLabel_)) {
+    auto* label = static_cast<QLabel*>(watched);
+    // A press that is dragged off the address and let go elsewhere is no click.
+    if (label->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+      if (label == emailLabel_) {
+        EmailLabelClick();
+      } else {
+        HomePageLabelClick();
+      }
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TAboutForm::EmailLabelClick() {
+  NoteUserActivity();
+  services_.launcher.Open(
+      QUrl(Latin("mailto:") + Latin(kSupportEmail) + Latin("?subject=Vantrel")));
+}
+
+void TAboutForm::HomePageLabelClick() {
+  NoteUserActivity();
+  services_.launcher.Open(QUrl(homePageLabel_->text()));
+}
+
+// ----- New-release notification -----
+
+TNotifyForm::TNotifyForm(Services& services, QWidget* parent)
+    : QDialog(parent), services_(services) {
+  setObjectName(QStringLiteral("TNotifyForm"));
+  setWindowTitle(TranslateText("New Release Notification"));
+
+  auto* choices = new QGroupBox(this);
+  choices->setObjectName(QStringLiteral("ChoiceBox"));
+  auto makeRadio = [choices](const char* name, std::string_view text) {
+    auto* radio = new QRadioButton(choices);
+    radio->setObjectName(Latin(name));
+    radio->setText(TranslateText(text));
+    return radio;
+  };
+  notify_ = makeRadio("NotifyRadioButton", "Please notify me of new releases");
+  remind_ = makeRadio("RemindRadioButton", "Remind me later");
+  doNotShow_ = makeRadio("DoNotShowRadioButton", "Do not show this message again");
+  notify_->setChecked(true);
+  auto* choiceLayout = new QVBoxLayout(choices);
+  for (QRadioButton* radio : {notify_, remind_, doNotShow_}) {
+    choiceLayout->addWidget(radio);
+  }
+
+  auto* note = new QFrame(this);
+  note->setObjectName(QStringLiteral("NoteFrame"));
+  note->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  auto* noteLayout = new QVBoxLayout(note);
+  noteLayout->setSpacing(0);
+  noteLayout->addWidget(TextLabel(note, "NoteLine1", TranslateText("Your address will be "), true),
+                        0, Qt::AlignHCenter);
+  noteLayout->addWidget(TextLabel(note, "NoteLine2", TranslateText("kept private"), true), 0,
+                        Qt::AlignHCenter);
+
+  ok_ = OkButton(this, "Ok", TranslateText("OK"));
+
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(12, 12, 12, 12);
+  outer->setSpacing(10);
+  outer->addWidget(choices);
+  outer->addWidget(note);
+  outer->addWidget(ok_, 0, Qt::AlignHCenter);
+  FixedFrame(*this);
+
+  connect(ok_, &QPushButton::clicked, this, [this] { OkClick(); });
+}
+
+int TNotifyForm::ShowModal() {
+  return services_.dialogs.Exec(*this);
+}
+
+void TNotifyForm::ShowNotifyForm() {
+  const QString name = NameOf(Setting::NotifyCount);
+  qint32 count = SpecOf(Setting::NotifyCount).design;
+  if (const std::optional<SettingsKey> key =
+          services_.settings.OpenKey(SettingsStore::OpenMode::Existing)) {
+    try {
+      // Counted in 64 bits: the lowest value a hand-edited file may hold has no
+      // predecessor in 32.
+      const qint64 next = qint64{key->ReadInteger(name)} - 1;
+      if (next <= 0) {
+        ShowModal();
+        return;
+      }
+      count = static_cast<qint32>(next);
+    } catch (const SettingsReadError&) {
+      // A missing or mistyped count starts the countdown again.
+    }
+  }
+  services_.settings.OpenKey(SettingsStore::OpenMode::Create)->WriteInteger(name, count);
+}
+
+void TNotifyForm::OkClick() {
+  qint32 value = kNoMoreNotices;
+  if (notify_->isChecked()) {
+    // Joined as it is: the blanks of the subject stay blanks.
+    services_.launcher.Open(QUrl(Latin("mailto:") + Latin(kSupportEmail) + Latin("?subject=") +
+                                 TranslateText("Please notify me about updates to Vantrel 2.0")));
+  } else if (remind_->isChecked()) {
+    value = kRemindAfter;
+  }
+  services_.settings.OpenKey(SettingsStore::OpenMode::Create)
+      ->WriteInteger(NameOf(Setting::NotifyCount), value);
+  accept();
+}
+
+// ----- Test window -----
+
+TTestForm::TTestForm(Services& services, QWidget* parent) : QDialog(parent), services_(services) {
+  setObjectName(QStringLiteral("TTestForm"));
+  setWindowTitle(Latin("Vantrel - Test Hidden Functions & Messages"));
+
+  auto* welcome = new QFrame(this);
+  welcome->setObjectName(QStringLiteral("WelcomePanel"));
+  welcome->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+  auto* welcomeTexts = new QVBoxLayout;
+  welcomeTexts->addWidget(
+      TextLabel(welcome, "WelcomeLabel",
+                Latin("Welcome - Willkommen - Benvenuto - Bienvenue - Bienvenidos"), true));
+  welcomeTexts->addWidget(TextLabel(welcome, "TeamLabel", Latin("Vantrel Test Team Member"), true));
+  auto* welcomeLayout = new QHBoxLayout(welcome);
+  welcomeLayout->addWidget(PictureLabel(welcome, "Banner", KeypadPicture(8)));
+  welcomeLayout->addSpacing(8);
+  welcomeLayout->addLayout(welcomeTexts, 1);
+
+  auto* messages = new QFrame(this);
+  messages->setObjectName(QStringLiteral("MessagePanel"));
+  messages->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+  messages->setToolTip(Latin("Click Buttons to Show Message"));
+  auto makeButton = [messages](const char* name, const char* text) {
+    auto* button = new QPushButton(messages);
+    button->setObjectName(Latin(name));
+    button->setText(Latin(text));
+    return button;
+  };
+  emailErrorBtn_ = makeButton("EmailErrorBtn", "'Application Error'");
+  noDictionaryBtn_ = makeButton("NoDictionaryBtn", "'No Dictionary Open'");
+  errorReadingDictionary_ = makeButton("ErrorReadingDictionary", "'Error Reading Dictionary'");
+  entryCanNotExceed_ = makeButton("EntryCanNotExceed", "'Entry Can Not Exceed'");
+  auto* messageLayout = new QGridLayout(messages);
+  messageLayout->addWidget(emailErrorBtn_, 0, 0);
+  messageLayout->addWidget(noDictionaryBtn_, 0, 1);
+  messageLayout->addWidget(errorReadingDictionary_, 1, 0);
+  messageLayout->addWidget(entryCanNotExceed_, 1, 1);
+
+  auto* animation = new QFrame(this);
+  animation->setObjectName(QStringLiteral("AnimationPanel"));
+  animation->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+  animationCheckBox_ = new QCheckBox(animation);
+  animationCheckBox_->setObjectName(QStringLiteral("AnimationCheckBox"));
+  animationCheckBox_->setText(Latin("Enable Animation"));
+  auto* advice = new QPlainTextEdit(animation);
+  advice->setObjectName(QStringLiteral("AnimationMemo"));
+  advice->setReadOnly(true);
+  advice->setLineWrapMode(QPlainTextEdit::NoWrap);
+  advice->setPlainText(
+      Latin("If animation  causes problems, use regedit to \n"
+            "set the 'HKEY_CURRENT_USER' registry key \n"
+            "'SoftWare\\Vantrel\\Animation On' to zero.\n"
+            " "));
+  advice->setFixedHeight(advice->fontMetrics().lineSpacing() * 4 + 2 * advice->frameWidth() + 8);
+  auto* checkRow = new QHBoxLayout;
+  checkRow->addWidget(
+      PictureLabel(animation, "CautionImage",
+                   style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(QSize(32, 32))));
+  checkRow->addWidget(animationCheckBox_, 1);
+  auto* animationLayout = new QVBoxLayout(animation);
+  animationLayout->addLayout(checkRow);
+  animationLayout->addWidget(advice);
+
+  okBtn_ = OkButton(this, "OKBtn", Latin("OK"));
+
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(10, 10, 10, 10);
+  outer->addWidget(welcome);
+  outer->addWidget(messages);
+  outer->addWidget(animation);
+  outer->addWidget(okBtn_, 0, Qt::AlignHCenter);
+  FixedFrame(*this);
+
+  connect(okBtn_, &QPushButton::clicked, this, [this] { OKBtnClick(); });
+  connect(emailErrorBtn_, &QPushButton::clicked, this, [this] { EmailErrorBtnClick(); });
+  connect(noDictionaryBtn_, &QPushButton::clicked, this, [this] { NoDictionaryBtnClick(); });
+  connect(errorReadingDictionary_, &QPushButton::clicked, this,
+          [this] { ErrorReadingDictionaryClick(); });
+  connect(entryCanNotExceed_, &QPushButton::clicked, this, [this] { EntryCanNotExceedClick(); });
+}
+
+void TTestForm::ShowModeless() {
+  FormShow();
+  services_.dialogs.ShowModeless(*this);
+}
+
+void TTestForm::FormShow() {
+  animationCheckBox_->setChecked(services_.state.AnimationOn);
+}
+
+void TTestForm::OKBtnClick() {
+  // The About window's Frog follows at its next showing; the button animation at the
+  // next tick.
+  services_.state.AnimationOn = animationCheckBox_->isChecked();
+  accept();
+}
+
+void TTestForm::EmailErrorBtnClick() {
+  // Stands in for the raised error until the error report can take it.
+  services_.dialogs.Warning(
+      this, TranslateText("An application error was raised for the test. The error report "
+                          "that would show it is not part of this version yet."));
+}
+
+void TTestForm::NoDictionaryBtnClick() {
+  services_.dialogs.Warning(
+      this, TranslateText("Error Reading Dictionary ") + TranslateText("No Dictionary Open"));
+}
+
+void TTestForm::ErrorReadingDictionaryClick() {
+  const QString name = dictionary_ != nullptr ? QString::fromStdString(dictionary_->name)
+                                              : TranslateText("No Dictionary Open");
+  services_.dialogs.Warning(this, TranslateText("Error Reading Dictionary ") + name);
+}
+
+void TTestForm::EntryCanNotExceedClick() {
+  services_.dialogs.Warning(this, TranslateText("Entry Can Not Exceed ") +
+                                      QString::number(MainModel::kEntryLimit) +
+                                      TranslateText(" Characters"));
+}
+
+}  // namespace vantrel

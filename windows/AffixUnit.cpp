@@ -84,6 +84,7 @@ TAffixForm::TAffixForm(MainModel& model, Services& services, QWidget* parent)
     label->setText(TranslateText(text));
     warning->addWidget(label);
   }
+  warning->addStretch(1);
 
   affixOkBtn_ = new QPushButton(this);
   affixOkBtn_->setObjectName(QStringLiteral("AffixOkBtn"));
@@ -213,7 +214,19 @@ void TAffixForm::BeginEdit(int col, int row, const QString* typed) {
   }
   editCol_ = col;
   editRow_ = row;
+  // The editor looks like the cell it lies over.
   wordEditor_->setFont(selectedAffixGrid_->DisplayFont(col, row));
+  switch (selectedAffixGrid_->Layers().ResolvedAlign(col, row)) {
+    case alRight:
+      wordEditor_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      break;
+    case alCenter:
+      wordEditor_->setAlignment(Qt::AlignCenter);
+      break;
+    default:
+      wordEditor_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+      break;
+  }
   PlaceWordEditor();
   if (typed != nullptr) {
     // Typing replaces the word, as in any grid.

@@ -151,10 +151,12 @@ void TLookupForm::FormCreate() {
 bool TLookupForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == wordToConvert_ && event->type() == QEvent::FocusIn) {
     // Entering the field runs the change handler, so that clicking back into a typed word
-    // clears the last results. The window coming back to the front, or a menu closing,
-    // is no entering: the contents stay as they were between showings.
+    // clears the last results. Showing the window again is no entering, nor is the window
+    // coming back to the front or a menu closing: the contents stay between showings.
+    // (A dialog being shown sends its focus widget a focus event before it is active.)
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+    if (isActiveWindow() && reason != Qt::ActiveWindowFocusReason &&
+        reason != Qt::PopupFocusReason) {
       WordToConvertChange();
     }
   }

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -352,7 +353,10 @@ TTestForm::TTestForm(Services& services, QWidget* parent) : QDialog(parent), ser
             "set the 'HKEY_CURRENT_USER' registry key \n"
             "'SoftWare\\Vantrel\\Animation On' to zero.\n"
             " "));
-  advice->setFixedHeight(advice->fontMetrics().lineSpacing() * 4 + 2 * advice->frameWidth() + 8);
+  advice->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  advice->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  advice->setFixedHeight(advice->fontMetrics().lineSpacing() * 4 + 2 * advice->frameWidth() +
+                         2 * static_cast<int>(advice->document()->documentMargin()) + 2);
   auto* checkRow = new QHBoxLayout;
   checkRow->addWidget(
       PictureLabel(animation, "CautionImage",

@@ -1,0 +1,314 @@
+// The affix window driven from a real MainModel: an ending clicked in the affix grid shows
+// the window, whose OK, Cancel and in-place correction decide what enters the phrase.
+// Also the column rule and the geometry read at creation.
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "AffixUnit.h"
+#include "LayerGrid.h"
+#include "SideTesting.h"
+
+namespace vantrel {
+namespace {
+
+using testing::ShowActive;
+using testing::TestServices;
+using testing::WriteDictionary;
+
+const std::string kBullets(7, kBullet);
+
+// The main window as far as the affix window needs it: the engine reaches the affix
+// window and its messages through this host.
+class AffixHost final : public MainHost {
+ public:
+  void Warn(const Message& message) override { warnings.push_back(Render(message, nullptr)); }
+  void ShowAffixWindow() override { results.push_back(form->ShowModal()); }
+
+  TAffixForm* form = nullptr;
+  std::vector<std::string> warnings;
+  std::vector<int> results;
+};
+
+int RowOf(const CellTable& table, int col, const std::string& text) {
+  for (int row = 0; row < table.RowCount(); ++row) {
+    if (table.Cell(col, row) == text) {
+      return row;
+    }
+  }
+  return -1;
+}
+
+// The number 2255464 with ball placed on 2255 at its start; the affix grid offers -ing.
+class AffixFormTest : public ::testing::Test {
+ protected:
+  AffixFormTest() {
+    host.form = &form;
+    dictionary.name =
+        WriteDictionary(env.folder, {"2255,ball,B", "22,ba,B", "464,-ing,B", "4,-i,A", "7,re-,B"});
+    dictionary.Bind(dictionary.name);
+    model.LoadAffixes();
+    model.EntryEditChange("2255464");
+    model.ConvertBtnClick();
+    model.ChooseCandidate(RowOf(model.PossibleGrid, 0, "ball"));
+  }
+
+  void ClickEnding(const std::function<void(QDialog&)>& inWindow) {
+    env.dialogs.onExec.push_back(inWindow);
+    const int row = RowOf(model.AffixGrid, 0, "-ing");
+    ASSERT_GE(row, 0);
+    model.AffixGridMouseUp(row);
+  }
+
+  TLayerGrid& Grid() { return *form.SelectedAffixGrid(); }
+  // A double click as the user makes it: the first press selects the cell.
+  void DoubleClick(int col, int row) {
+    const QPoint middle = Grid().CellRect(col, row).center();
+    QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, middle);
+    QTest::mouseDClick(Grid().viewport(), Qt::LeftButton, {}, middle);
+  }
+  void ClickOk() { QTest::mouseClick(form.AffixOkBtn(), Qt::LeftButton); }
+
+  // The phrase, number and offers that Cancel must leave alone.
+  struct Snapshot {
+    std::string entry, word, digits, label;
+    std::vector<std::string> offers;
+    bool operator==(const Snapshot&) const = default;
+  };
+  Snapshot Take() const {
+    Snapshot s{model.EntryText(),
+               model.SelectedGrid.Cell(0, 1),
+               model.SelectedGrid.Cell(1, 1),
+               model.SelectedWordLabel(),
+               {}};
+    for (int row = 0; !model.AffixGrid.Cell(0, row).empty(); ++row) {
+      s.offers.push_back(model.AffixGrid.Cell(0, row));
+    }
+    return s;
+  }
+
+  TestServices env;
+  DictionaryFile dictionary;
+  AffixHost host;
+  MainModel model{dictionary, host};
+  TAffixForm form{model, env.services};
+};
+
+TEST_F(AffixFormTest, OkJoinsTheEndingAndCoversItsDigitsWithBullets) {
+  ASSERT_EQ(model.EntryText(), std::string(4, kBullet) + "464");
+  ClickEnding([this](QDialog& dialog) {
+    ASSERT_TRUE(ShowActive(dialog));
+    EXPECT_EQ(Grid().CellText(0, 0), "Candidate Word");
+    EXPECT_EQ(Grid().CellText(1, 0), "Represents");
+    EXPECT_EQ(Grid().CellText(0, 1), "balling");
+    EXPECT_EQ(Grid().CellText(1, 1), "2255464");
+    ClickOk();
+  });
+  EXPECT_EQ(host.results, std::vector<int>{QDialog::Accepted});
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_EQ(model.EntryText(), kBullets);
+  EXPECT_EQ(model.SelectedGrid.Cell(0, 1), "balling");
+  EXPECT_EQ(model.SelectedGrid.Cell(1, 1), "2255464");
+  EXPECT_TRUE(model.SelectedGrid.Cell(0, 2).empty());
+  EXPECT_EQ(model.PhraseText(), "2255464, balling");
+  EXPECT_EQ(model.SelectedWordLabel(), "balling");
+  EXPECT_TRUE(host.warnings.empty());
+}
+
+TEST_F(AffixFormTest, CancelEscAndTheCloseBoxChangeNothing) {
+  const Snapshot before = Take();
+  ASSERT_EQ(before.offers, (std::vector<std::string>{"-ing", "-i"}));
+  const std::pair<const char*, std::function<void(QDialog&)>> ways[] = {
+      {"Cancel", [this](QDialog&) { QTest::mouseClick(form.AffixCancelBtn(), Qt::LeftButton); }},
+      {"Esc", [](QDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }},
+      {"close box", [](QDialog& dialog) { dialog.close(); }},
+  };
+  for (const auto& [name, close] : ways) {
+    SCOPED_TRACE(name);
+    host.results.clear();
+    ClickEnding([&close](QDialog& dialog) {
+      ASSERT_TRUE(ShowActive(dialog));
+      close(dialog);
+    });
+    EXPECT_EQ(host.results, std::vector<int>{QDialog::Rejected});
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(Take(), before);
+  }
+}
+
+TEST_F(AffixFormTest, ACorrectedSpellingEntersThePhraseWithTheBulletsOfTheDigits) {
+  ClickEnding([this](QDialog& dialog) {
+    ASSERT_TRUE(ShowActive(dialog));
+    ASSERT_TRUE(Grid().hasFocus());
+    QTest::keyClick(&Grid(), Qt::Key_F2);
+    ASSERT_TRUE(form.Editing());
+    QLineEdit* editor = form.WordEditor();
+    ASSERT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->text(), "balling");
+    EXPECT_EQ(editor->selectedText(), "balling");
+    EXPECT_EQ(editor->geometry(), Grid().CellRect(0, 1));
+    QTest::keyClicks(editor, "Baling");
+    QTest::keyClick(editor, Qt::Key_Return);  // keeps the text; the window stays
+    EXPECT_FALSE(form.Editing());
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(Grid().CellText(0, 1), "Baling");
+    ClickOk();
+  });
+  EXPECT_EQ(host.results, std::vector<int>{QDialog::Accepted});
+  EXPECT_EQ(model.SelectedGrid.Cell(0, 1), "Baling");
+  EXPECT_EQ(model.SelectedGrid.Cell(1, 1), "2255464");
+  EXPECT_EQ(model.EntryText(), kBullets);
+  EXPECT_EQ(model.PhraseText(), "2255464, Baling");
+}
+
+TEST_F(AffixFormTest, TypingOnTheWordStartsAnEditThatOkTakesWithoutEnter) {
+  ClickEnding([this](QDialog& dialog) {
+    ASSERT_TRUE(ShowActive(dialog));
+    QTest::keyClicks(&Grid(), "b");  // replaces the word, as typing into any grid cell
+    ASSERT_TRUE(form.Editing());
+    testing::TypeText(form.WordEditor(), QString::fromUtf8("al\u00e9ing"));
+    ClickOk();  // the click takes the focus from the editor, which keeps its text
+  });
+  EXPECT_EQ(host.results, std::vector<int>{QDialog::Accepted});
+  EXPECT_EQ(model.SelectedGrid.Cell(0, 1), "bal\xe9ing");
+  EXPECT_EQ(model.EntryText(), kBullets);
+}
+
+TEST_F(AffixFormTest, OnlyTheWordCellOpensAnEditor) {
+  ClickEnding([this](QDialog& dialog) {
+    ASSERT_TRUE(ShowActive(dialog));
+    DoubleClick(1, 1);
+    EXPECT_FALSE(form.Editing());
+    QTest::keyClick(&Grid(), Qt::Key_F2);
+    QTest::keyClicks(&Grid(), "9");
+    EXPECT_FALSE(form.Editing());
+    EXPECT_EQ(Grid().CellText(1, 1), "2255464");
+    DoubleClick(0, 0);
+    EXPECT_FALSE(form.Editing());
+
+    DoubleClick(0, 1);
+    EXPECT_TRUE(form.Editing());
+    EXPECT_TRUE(form.WordEditor()->hasFocus());
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+  });
+}
+
+TEST_F(AffixFormTest, EscInTheEditorDropsTheEditAndABlankWordIsNotTaken) {
+  ClickEnding([this](QDialog& dialog) {
+    ASSERT_TRUE(ShowActive(dialog));
+    QTest::keyClick(&Grid(), Qt::Key_F2);
+    QTest::keyClicks(form.WordEditor(), "xyz");
+    QTest::keyClick(form.WordEditor(), Qt::Key_Escape);
+    EXPECT_FALSE(form.Editing());
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(Grid().CellText(0, 1), "balling");
+    EXPECT_TRUE(Grid().hasFocus());
+
+    QTest::keyClick(&Grid(), Qt::Key_F2);
+    QTest::keyClicks(form.WordEditor(), "   ");
+    QTest::keyClick(form.WordEditor(), Qt::Key_Enter);
+    EXPECT_EQ(Grid().CellText(0, 1), "balling");
+
+    // Only now does Esc reach the window.
+    QTest::keyClick(&Grid(), Qt::Key_Escape);
+  });
+  EXPECT_EQ(host.results, std::vector<int>{QDialog::Rejected});
+  EXPECT_EQ(model.SelectedGrid.Cell(0, 1), "ball");
+}
+
+TEST_F(AffixFormTest, AnOkThatTheEngineRefusesClosesAsCancel) {
+  ClickEnding([this](QDialog& dialog) {
+    ASSERT_TRUE(ShowActive(dialog));
+    // The clipboard keys paste into any cell, the digits cell included.
+    Grid().FocusCell(1, 1);
+    Grid().PasteText("9999999");
+    ClickOk();
+  });
+  EXPECT_EQ(host.results, std::vector<int>{QDialog::Rejected});
+  EXPECT_EQ(host.warnings,
+            std::vector<std::string>{"The digits of the corrected word do not match the number."});
+  EXPECT_EQ(model.EntryText(), std::string(4, kBullet) + "464");
+  EXPECT_EQ(model.SelectedGrid.Cell(0, 1), "ball");
+}
+
+TEST_F(AffixFormTest, TheWordColumnLeavesFortyPixelsOfTheGrid) {
+  form.resize(600, 150);
+  ASSERT_TRUE(ShowActive(form));
+  const int gridWidth = Grid().width();
+  Grid().SetColWidth(0, 1000);
+  EXPECT_EQ(form.WordWidth(), gridWidth - 40);
+  Grid().SetColWidth(0, 300);
+  EXPECT_EQ(form.WordWidth(), 300);
+
+  // Narrowing the window narrows the grid, and the rule follows.
+  Grid().SetColWidth(0, gridWidth - 40);
+  form.resize(435, 150);
+  QTRY_VERIFY(Grid().width() < gridWidth);
+  EXPECT_EQ(form.WordWidth(), Grid().width() - 40);
+  EXPECT_EQ(form.width(), 435);
+
+  // The window keeps its minimum width and its height.
+  form.resize(300, 400);
+  QTRY_COMPARE(form.width(), 435);
+  EXPECT_EQ(form.height(), 150);
+}
+
+TEST(AffixFormGeometry, IsReadAtCreationUntilTheFirstFailure) {
+  DictionaryFile dictionary;
+  AffixHost host;
+  MainModel model(dictionary, host);
+  {
+    SCOPED_TRACE("nothing stored");
+    TestServices env;
+    TAffixForm form(model, env.services);
+    EXPECT_EQ(form.pos(), QPoint(347, 221));
+    EXPECT_EQ(form.size(), QSize(466, 150));
+    EXPECT_EQ(form.WordWidth(), 175);
+  }
+  {
+    SCOPED_TRACE("all five");
+    TestServices env;
+    env.WriteInteger("Affix Top", 40);
+    env.WriteInteger("Affix Left", 60);
+    env.WriteInteger("Affix Width", 520);
+    env.WriteInteger("Affix Word Width", 200);
+    env.WriteInteger("Affix Number Width", 150);
+    TAffixForm form(model, env.services);
+    EXPECT_EQ(form.pos(), QPoint(60, 40));
+    EXPECT_EQ(form.size(), QSize(520, 150));
+    EXPECT_EQ(form.WordWidth(), 200);
+    EXPECT_EQ(form.NumberWidth(), 150);
+  }
+  {
+    SCOPED_TRACE("a missing width stops the reading");
+    TestServices env;
+    env.WriteInteger("Affix Top", 40);
+    env.WriteInteger("Affix Left", 60);
+    env.WriteInteger("Affix Word Width", 200);
+    TAffixForm form(model, env.services);
+    EXPECT_EQ(form.pos(), QPoint(60, 40));
+    EXPECT_EQ(form.width(), 466);
+    EXPECT_EQ(form.WordWidth(), 175);
+  }
+  {
+    SCOPED_TRACE("a narrow width and a wide word column");
+    TestServices env;
+    env.WriteInteger("Affix Top", 40);
+    env.WriteInteger("Affix Left", 60);
+    env.WriteInteger("Affix Width", 100);
+    env.WriteInteger("Affix Word Width", 5000);
+    TAffixForm form(model, env.services);
+    EXPECT_EQ(form.width(), 435);
+    EXPECT_EQ(form.WordWidth(), form.SelectedAffixGrid()->width() - 40);
+    EXPECT_LT(form.WordWidth(), 435);
+  }
+  EXPECT_TRUE(host.warnings.empty());
+}
+
+}  // namespace
+}  // namespace vantrel

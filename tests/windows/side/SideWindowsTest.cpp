@@ -1,0 +1,212 @@
+// The About, notification and test windows: the addresses they hand to the launcher, the
+// new-release countdown over many closes, and the animation switch.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "SideTesting.h"
+#include "SideWindows.h"
+
+namespace vantrel {
+namespace {
+
+using testing::ShowActive;
+using testing::TestServices;
+
+QStringList Opened(const RecordingLauncher& launcher) {
+  QStringList urls;
+  for (const QUrl& url : launcher.Opened()) {
+    urls << url.toString();
+  }
+  return urls;
+}
+
+// On the box itself: a check box takes clicks on its box and text only.
+void ClickCheckBox(QCheckBox& box) {
+  QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(6, box.height() / 2));
+}
+
+TEST(AboutForm, TheAddressesOpenTheMailProgramAndTheBrowser) {
+  TestServices env;
+  TAboutForm about(env.services);
+  ASSERT_TRUE(ShowActive(about));
+  QTest::mouseClick(about.EmailLabel(), Qt::LeftButton);
+  QTest::mouseClick(about.HomePageLabel(), Qt::LeftButton);
+  EXPECT_EQ(Opened(env.launcher), (QStringList{"mailto:support@vantrel.example?subject=Vantrel",
+                                               "https://vantrel.example/"}));
+
+  // A press dragged off the address before it is let go opens nothing.
+  QTest::mousePress(about.EmailLabel(), Qt::LeftButton, {}, QPoint(2, 2));
+  QTest::mouseRelease(about.EmailLabel(), Qt::LeftButton, {}, QPoint(-20, 2));
+  EXPECT_EQ(env.launcher.Opened().size(), 2u);
+}
+
+TEST(AboutForm, TheFrogFollowsTheAnimationSwitchAtEveryShowing) {
+  TestServices env;
+  TAboutForm about(env.services);
+  TTestForm test(env.services);
+  EXPECT_EQ(about.ShowModal(), QDialog::Rejected);
+  EXPECT_FALSE(about.Frog()->isVisibleTo(&about));
+
+  test.ShowModeless();
+  ASSERT_TRUE(ShowActive(test));
+  ClickCheckBox(*test.AnimationCheckBox());
+  QTest::mouseClick(test.OKBtn(), Qt::LeftButton);
+  env.dialogs.onExec.push_back([](QDialog& dialog) {
+    EXPECT_TRUE(dialog.findChild<QLabel*>("Frog")->isVisibleTo(&dialog));
+    dialog.accept();
+  });
+  EXPECT_EQ(about.ShowModal(), QDialog::Accepted);
+
+  env.state.AnimationOn = false;
+  about.ShowModal();
+  EXPECT_FALSE(about.Frog()->isVisibleTo(&about));
+  EXPECT_EQ(env.dialogs.shownDialogs, (QStringList{"TAboutForm", "TAboutForm", "TAboutForm"}));
+}
+
+class NotifyFormTest : public ::testing::Test {
+ protected:
+  // One close of the program: the countdown, then what it left in the settings.
+  void Close() { notify.ShowNotifyForm(); }
+  qint32 Count() const { return env.ReadInteger("NotifyCount"); }
+  // The user's answer at the next showing of the window.
+  void Answer(QRadioButton* choice) {
+    env.dialogs.onExec.push_back([choice](QDialog& dialog) {
+      ASSERT_TRUE(ShowActive(dialog));
+      QTest::mouseClick(choice, Qt::LeftButton);
+      QTest::mouseClick(dialog.findChild<QPushButton*>("Ok"), Qt::LeftButton);
+    });
+  }
+  void CloseBox() {
+    env.dialogs.onExec.push_back([](QDialog& dialog) {
+      ASSERT_TRUE(ShowActive(dialog));
+      dialog.close();
+    });
+  }
+
+  TestServices env;
+  TNotifyForm notify{env.services};
+};
+
+TEST_F(NotifyFormTest, AFreshInstallationIsAskedAtTheSixthClose) {
+  for (const qint32 expected : {5, 4, 3, 2, 1}) {
+    Close();
+    EXPECT_EQ(Count(), expected);
+    EXPECT_EQ(env.dialogs.execs, 0);
+  }
+  CloseBox();
+  Close();
+  EXPECT_EQ(env.dialogs.execs, 1);
+  EXPECT_EQ(Count(), 1);  // the showing writes nothing itself
+  EXPECT_TRUE(env.launcher.Opened().empty());
+
+  // Dismissed with the close box: asked again at the very next close.
+  Answer(notify.RemindRadioButton());
+  Close();
+  EXPECT_EQ(env.dialogs.execs, 2);
+  EXPECT_EQ(Count(), 5);
+
+  // "Remind me later": asked again at the fifth close after it.
+  for (const qint32 expected : {4, 3, 2, 1}) {
+    Close();
+    EXPECT_EQ(Count(), expected);
+  }
+  EXPECT_EQ(env.dialogs.execs, 2);
+  EXPECT_TRUE(notify.RemindRadioButton()->isChecked());  // the choice stays within a run
+  Answer(notify.DoNotShowRadioButton());
+  Close();
+  EXPECT_EQ(env.dialogs.execs, 3);
+  EXPECT_EQ(Count(), std::numeric_limits<qint32>::max());
+
+  // Still counted down, never reaching a showing in practice.
+  Close();
+  EXPECT_EQ(Count(), std::numeric_limits<qint32>::max() - 1);
+  EXPECT_EQ(env.dialogs.execs, 3);
+}
+
+TEST_F(NotifyFormTest, AskingToBeNotifiedComposesTheMailAndStopsTheNotices) {
+  EXPECT_TRUE(notify.NotifyRadioButton()->isChecked());
+  env.WriteInteger("NotifyCount", 1);
+  Answer(notify.NotifyRadioButton());
+  Close();
+  // The subject goes out as it reads, blanks and all.
+  EXPECT_EQ(Opened(env.launcher),
+            QStringList{"mailto:support@vantrel.example?subject=Please notify me about updates to "
+                        "Vantrel 2.0"});
+  EXPECT_EQ(Count(), std::numeric_limits<qint32>::max());
+}
+
+TEST_F(NotifyFormTest, TheMenuShowingWithRemindMeLaterRestartsTheCountdown) {
+  env.WriteInteger("NotifyCount", 3);
+  Answer(notify.RemindRadioButton());
+  EXPECT_EQ(notify.ShowModal(), QDialog::Accepted);
+  EXPECT_EQ(Count(), 5);
+  EXPECT_TRUE(env.launcher.Opened().empty());
+}
+
+TEST_F(NotifyFormTest, AnUnreadableCountStartsAgainAndTheLowestCountShowsTheWindow) {
+  env.WriteText("NotifyCount", "3");
+  Close();
+  EXPECT_EQ(Count(), 5);
+
+  env.WriteInteger("NotifyCount", std::numeric_limits<qint32>::min());
+  CloseBox();
+  Close();
+  EXPECT_EQ(env.dialogs.execs, 1);
+  EXPECT_EQ(Count(), std::numeric_limits<qint32>::min());
+}
+
+TEST(TestForm, TheCheckBoxMirrorsTheAnimationSwitchAndOnlyOkStoresIt) {
+  TestServices env;
+  TTestForm test(env.services);
+  env.state.AnimationOn = true;
+  test.ShowModeless();
+  EXPECT_EQ(env.dialogs.modeless, QStringList{"TTestForm"});
+  EXPECT_TRUE(test.AnimationCheckBox()->isChecked());
+
+  // Closed without OK: the switch keeps its value.
+  ASSERT_TRUE(ShowActive(test));
+  ClickCheckBox(*test.AnimationCheckBox());
+  test.close();
+  EXPECT_TRUE(env.state.AnimationOn);
+
+  test.ShowModeless();
+  EXPECT_TRUE(test.AnimationCheckBox()->isChecked());
+  ASSERT_TRUE(ShowActive(test));
+  ClickCheckBox(*test.AnimationCheckBox());
+  QTest::mouseClick(test.OKBtn(), Qt::LeftButton);
+  EXPECT_FALSE(env.state.AnimationOn);
+  EXPECT_FALSE(test.isVisible());
+}
+
+TEST(TestForm, TheMessageButtonsShowTheProgramsWarnings) {
+  TestServices env;
+  TTestForm test(env.services);
+  ASSERT_TRUE(ShowActive(test));
+  QTest::mouseClick(test.NoDictionaryBtn(), Qt::LeftButton);
+  QTest::mouseClick(test.ErrorReadingDictionary(), Qt::LeftButton);
+  DictionaryFile dictionary;
+  dictionary.name = "/home/user/W\u00f6rter.txt";
+  test.SetDictionary(&dictionary);
+  QTest::mouseClick(test.ErrorReadingDictionary(), Qt::LeftButton);
+  QTest::mouseClick(test.EntryCanNotExceed(), Qt::LeftButton);
+  EXPECT_EQ(env.dialogs.warnings,
+            (QStringList{"Error Reading Dictionary No Dictionary Open",
+                         "Error Reading Dictionary No Dictionary Open",
+                         QString::fromUtf8("Error Reading Dictionary /home/user/W\u00f6rter.txt"),
+                         "Entry Can Not Exceed 100 Characters"}));
+
+  QTest::mouseClick(test.EmailErrorBtn(), Qt::LeftButton);
+  ASSERT_EQ(env.dialogs.warnings.size(), 5);
+  EXPECT_TRUE(env.dialogs.warnings.back().contains("application error"));
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -2,7 +2,7 @@
 
 namespace vantrel {
 
-SettingValue DesignValue(Setting setting) {
+SettingValue SettingDesignValue(Setting setting) {
   const SettingSpec& spec = SpecOf(setting);
   if (spec.type == SettingType::Text) {
     return SettingValue::Text(QString::fromLatin1(spec.designText.data(),

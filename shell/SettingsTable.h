@@ -180,7 +180,7 @@ struct SettingValue {
 };
 
 // The design value of a setting; the Dictionary text still needs translating.
-SettingValue DesignValue(Setting setting);
+SettingValue SettingDesignValue(Setting setting);
 
 using SettingApplier = std::function<void(Setting, const SettingValue&)>;
 using SettingProvider = std::function<SettingValue(Setting)>;

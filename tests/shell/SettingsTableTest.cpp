@@ -39,9 +39,9 @@ class SettingsTableTest : public testing::Test {
 // these names and types, so a change here breaks what they have stored.
 TEST_F(SettingsTableTest, AFirstCloseWritesEveryValueInTableOrder) {
   SettingsStore store(Folder());
-  SaveSettings(store, kMainWindowWriteOrder, DesignValue);
+  SaveSettings(store, kMainWindowWriteOrder, SettingDesignValue);
   const Setting countdown[] = {Setting::NotifyCount};
-  SaveSettings(store, countdown, DesignValue);
+  SaveSettings(store, countdown, SettingDesignValue);
   EXPECT_EQ(ReadBytes(File()), kHead + kOwnKey +
                                    "\"Dictionary\"=\"No Dictionary Open\"\n"
                                    "\"Form Top\"=dword:000000bd\n"
@@ -203,7 +203,7 @@ TEST_F(SettingsTableTest, AFailedCloseNamesTheFirstValueAndWritesNothing) {
   ASSERT_TRUE(QDir().mkpath(File()));
   SettingsStore store(Folder());
   try {
-    SaveSettings(store, kMainWindowWriteOrder, DesignValue);
+    SaveSettings(store, kMainWindowWriteOrder, SettingDesignValue);
     ADD_FAILURE() << "the save did not fail";
   } catch (const SettingsWriteError& error) {
     EXPECT_EQ(error.ValueName(), QStringLiteral("Dictionary"));

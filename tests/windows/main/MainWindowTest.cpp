@@ -1,0 +1,415 @@
+// The main window driven as a person would: typing, searching, picking and removing
+// words, copying, clearing, and the settings read at creation and written at close.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "AffixUnit.h"
+#include "LayerGrid.h"
+#include "LookUp.h"
+#include "Main.h"
+#include "RecordingHelp.h"
+#include "RecordingLauncher.h"
+#include "ScriptedDialogs.h"
+#include "SettingsTable.h"
+#include "SideWindows.h"
+#include "Texts.h"
+
+namespace vantrel {
+namespace {
+
+using testing::ScriptedDialogs;
+
+const QString kBullet = QString(QChar(0x2022));
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    dictionaryPath = dir.filePath(QStringLiteral("words.txt"));
+    QFile file(dictionaryPath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "3569377,flowers,B\r\n4357,help,A\r\n228,bat,B\r\n46,go,B\r\n2255,ball,B\r\n"
+        "464,-ing,B\r\n663,+one,B\r\n9377,wees,B\r\n77,ss,B\r\n7,s,B\r\n"
+        "0,0,D\r\n1,1,D\r\n2,2,D\r\n8,8,D\r\n\r\n");
+    file.close();
+    settings = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("config")));
+  }
+
+  void TearDown() override { CloseWindows(); }
+
+  // Starts the program's windows in their order; the first run asks for a dictionary.
+  void Start() {
+    services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
+    form = std::make_unique<TMainForm>(*services);
+    lookup = std::make_unique<TLookupForm>(form->Dictionary(), *services, form.get());
+    about = std::make_unique<TAboutForm>(*services, form.get());
+    affix = std::make_unique<TAffixForm>(form->Model(), *services, form.get());
+    notify = std::make_unique<TNotifyForm>(*services, form.get());
+    test = std::make_unique<TTestForm>(*services, form.get());
+    form->SetSideWindows(lookup.get(), about.get(), affix.get(), notify.get(), test.get());
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  }
+
+  void StartWithDictionary() {
+    dialogs.fileChoices.push_back(dictionaryPath);
+    Start();
+  }
+
+  void CloseWindows() {
+    test.reset();
+    notify.reset();
+    affix.reset();
+    about.reset();
+    lookup.reset();
+    form.reset();
+  }
+
+  void TypeNumber(const QString& number) {
+    form->EntryEdit()->setFocus();
+    QTest::keyClicks(form->EntryEdit(), number);
+  }
+
+  int CandidateRow(const std::string& word) {
+    const CellTable& table = form->Model().PossibleGrid;
+    for (int row = 1; row < table.RowCount(); ++row) {
+      if (table.Cell(0, row) == word) {
+        return row;
+      }
+    }
+    return -1;
+  }
+
+  // Clicks a row of a grid where a person would: in the middle of its first cell.
+  void ClickRow(TLayerGrid* grid, int row) {
+    grid->SetTopRow(std::max(grid->FixedRows(), row - 2));
+    const QPoint point = grid->CellRect(0, row).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, point);
+  }
+
+  void Pick(const std::string& word) {
+    const int row = CandidateRow(word);
+    ASSERT_GT(row, 0) << word << " is no candidate";
+    ClickRow(form->PossibleGrid(), row);
+  }
+
+  QStringList PhraseWords() {
+    QStringList words;
+    for (int row = 1; row <= 100; ++row) {
+      const std::string& word = form->Model().SelectedGrid.Cell(0, row);
+      if (!word.empty()) {
+        words << FromCp1252(word);
+      }
+    }
+    return words;
+  }
+
+  QTemporaryDir dir;
+  QString dictionaryPath;
+  std::unique_ptr<SettingsStore> settings;
+  ScriptedDialogs dialogs;
+  RecordingLauncher launcher;
+  RecordingHelp help;
+  ShellState state;
+  std::unique_ptr<Services> services;
+  std::unique_ptr<TMainForm> form;
+  std::unique_ptr<TLookupForm> lookup;
+  std::unique_ptr<TAboutForm> about;
+  std::unique_ptr<TAffixForm> affix;
+  std::unique_ptr<TNotifyForm> notify;
+  std::unique_ptr<TTestForm> test;
+};
+
+TEST_F(MainWindowTest, TheFirstRunAsksForADictionaryAndComesUpAtTheDesignPlace) {
+  StartWithDictionary();
+  ASSERT_EQ(dialogs.openDialogs.size(), 1u);
+  EXPECT_EQ(dialogs.openDialogs[0].title, QStringLiteral("Open Dictionary"));
+  EXPECT_EQ(dialogs.openDialogs[0].filter, QStringLiteral("Text Documents (*.txt)"));
+  EXPECT_EQ(dialogs.openDialogs[0].proposed, BundledDictionaryPath());
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + dictionaryPath);
+  EXPECT_EQ(form->size(), QSize(485, 498));
+  for (TLayerGrid* grid : {form->PossibleGrid(), form->SelectedGrid()}) {
+    EXPECT_EQ(grid->ColWidth(0), 151);
+  }
+  EXPECT_FALSE(state.AnimationOn);
+  EXPECT_TRUE(state.StartupDone);
+  EXPECT_FALSE(form->ConvertBtn()->isEnabled());
+  EXPECT_FALSE(form->CopyBtn()->isEnabled());
+  EXPECT_TRUE(form->AnyPointBtn()->isChecked());
+  EXPECT_EQ(form->PossibleGrid()->CellText(0, 0), QStringLiteral("Candidate Word"));
+  EXPECT_EQ(form->SelectedGrid()->CellText(0, 0), QStringLiteral("Selected Word"));
+}
+
+TEST_F(MainWindowTest, ACancelledFirstRunLeavesNoDictionaryOpen) {
+  Start();  // no choice queued: the user cancels
+  EXPECT_EQ(dialogs.openDialogs.size(), 1u);
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel No Dictionary Open"));
+  TypeNumber(QStringLiteral("228"));
+  form->ConvertBtn()->click();
+  EXPECT_EQ(dialogs.warnings.value(0),
+            QStringLiteral("Can Not Open No Dictionary Open in ConvertBtnClick"));
+}
+
+TEST_F(MainWindowTest, TypingEnablesConvertAndEachModeSearches) {
+  StartWithDictionary();
+  TypeNumber(QStringLiteral("18003569377"));
+  EXPECT_TRUE(form->ConvertBtn()->isEnabled());
+  EXPECT_EQ(form->Model().PossibleGrid.RowCount(), 5000);  // cleared for the search to come
+  QTest::keyClick(form->EntryEdit(), Qt::Key_Return);      // Enter presses Convert
+  EXPECT_GT(CandidateRow("flowers"), 0);
+  EXPECT_TRUE(form->StatusText().startsWith(QStringLiteral(" 7 Matches out of 13 words in ")))
+      << form->StatusText().toStdString();
+
+  form->LeftBtn()->click();
+  EXPECT_EQ(CandidateRow("flowers"), -1);
+  EXPECT_EQ(CandidateRow("1"), 1);
+  form->RightBtn()->click();
+  EXPECT_EQ(CandidateRow("flowers"), 1);
+  EXPECT_EQ(CandidateRow("1"), -1);
+}
+
+TEST_F(MainWindowTest, PickingAndRemovingWordsWithTheMouse) {
+  StartWithDictionary();
+  TypeNumber(QStringLiteral("228-4357"));
+  form->ConvertBtn()->click();
+  Pick("help");
+  EXPECT_EQ(form->EntryEdit()->text(), QStringLiteral("228-") + kBullet.repeated(4));
+  EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("help")});
+  EXPECT_EQ(form->SelectedWordLabel()->text(), QStringLiteral("help"));
+  Pick("bat");
+  EXPECT_EQ(PhraseWords(), (QStringList{QStringLiteral("bat"), QStringLiteral("help")}));
+  EXPECT_FALSE(form->ConvertBtn()->isEnabled());
+  EXPECT_TRUE(form->CopyBtn()->isEnabled());
+
+  ClickRow(form->SelectedGrid(), 1);  // bat goes, its digits come back
+  EXPECT_EQ(form->EntryEdit()->text(), QStringLiteral("228-") + kBullet.repeated(4));
+  EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("help")});
+  EXPECT_TRUE(form->ConvertBtn()->isEnabled());
+  EXPECT_FALSE(form->CopyBtn()->isEnabled());
+  EXPECT_TRUE(form->SelectedWordLabel()->text().isEmpty());
+}
+
+TEST_F(MainWindowTest, ClicksOnTheHeaderOrAfterAScrollPickNothing) {
+  StartWithDictionary();
+  TypeNumber(QStringLiteral("18003569377"));
+  form->ConvertBtn()->click();
+  TLayerGrid* grid = form->PossibleGrid();
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(0, 0).center());
+  EXPECT_TRUE(PhraseWords().isEmpty());
+
+  // Pressed on a candidate, the list scrolled before the button came up.
+  const int row = CandidateRow("flowers");
+  const QPoint point = grid->CellRect(0, row).center();
+  QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, point);
+  grid->SetTopRow(grid->TopRow() + 1);
+  QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, point);
+  EXPECT_TRUE(PhraseWords().isEmpty());
+
+  grid->SetTopRow(1);
+  ClickRow(grid, CandidateRow("flowers"));  // the next click picks normally
+  EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("flowers")});
+}
+
+TEST_F(MainWindowTest, ACoveredNumberIsCopiedWithItsPhrase) {
+  StartWithDictionary();
+  TypeNumber(QStringLiteral("18003569377"));
+  form->ConvertBtn()->click();
+  for (const char* word : {"flowers", "1", "8", "0", "0"}) {
+    Pick(word);
+  }
+  EXPECT_FALSE(form->ConvertBtn()->isEnabled());
+  ASSERT_TRUE(form->CopyBtn()->isEnabled());
+  form->CopyBtn()->click();
+  EXPECT_EQ(dialogs.clipboard, QStringLiteral("18003569377, 1 8 0 0 flowers"));
+}
+
+TEST_F(MainWindowTest, EnteringTheFieldAgainStartsOverWithTheTypedNumber) {
+  StartWithDictionary();
+  TypeNumber(QStringLiteral("228-4357"));
+  form->ConvertBtn()->click();
+  Pick("bat");
+  form->ConvertBtn()->setFocus();
+  form->EntryEdit()->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(form->EntryEdit()->text(), QStringLiteral("228-4357"));
+  EXPECT_TRUE(PhraseWords().isEmpty());
+  EXPECT_TRUE(form->ConvertBtn()->isEnabled());
+  EXPECT_TRUE(form->StatusText().isEmpty());
+}
+
+TEST_F(MainWindowTest, ClearEmptiesTheWindow) {
+  StartWithDictionary();
+  TypeNumber(QStringLiteral("228"));
+  form->ConvertBtn()->click();
+  Pick("bat");
+  form->ClearBtn()->click();
+  EXPECT_TRUE(form->EntryEdit()->text().isEmpty());
+  EXPECT_TRUE(PhraseWords().isEmpty());
+  EXPECT_EQ(CandidateRow("bat"), -1);
+  EXPECT_FALSE(form->ConvertBtn()->isEnabled());
+  EXPECT_FALSE(form->CopyBtn()->isEnabled());
+  EXPECT_EQ(form->Model().CurrentNumber(), "228");
+}
+
+TEST_F(MainWindowTest, AFullEntryFieldWarns) {
+  StartWithDictionary();
+  TypeNumber(QString(99, QLatin1Char('2')));
+  EXPECT_TRUE(dialogs.warnings.isEmpty());
+  QTest::keyClick(form->EntryEdit(), Qt::Key_3);
+  EXPECT_EQ(dialogs.warnings, QStringList{QStringLiteral("Entry Can Not Exceed 100 Characters")});
+  QTest::keyClick(form->EntryEdit(), Qt::Key_4);  // refused by the field: no change, no warning
+  EXPECT_EQ(form->EntryEdit()->text().size(), 100);
+  EXPECT_EQ(dialogs.warnings.size(), 1);
+}
+
+TEST_F(MainWindowTest, TheTwoWordGridsKeepTheirColumnsEqual) {
+  StartWithDictionary();
+  form->PossibleGrid()->SetColWidth(0, 120);
+  EXPECT_EQ(form->SelectedGrid()->ColWidth(0), 120);
+  form->SelectedGrid()->SetColWidth(1, 90);
+  EXPECT_EQ(form->PossibleGrid()->ColWidth(1), 90);
+  // The first column never takes more than the grid's width less 40 pixels.
+  form->PossibleGrid()->SetColWidth(0, 5000);
+  EXPECT_EQ(form->PossibleGrid()->ColWidth(0), form->PossibleGrid()->width() - 40);
+  EXPECT_EQ(form->SelectedGrid()->ColWidth(0), form->PossibleGrid()->ColWidth(0));
+}
+
+TEST_F(MainWindowTest, LookupOpensTheLookupWindowOrTheHiddenTestWindow) {
+  StartWithDictionary();
+  TypeNumber(QStringLiteral(" TeSt "));
+  form->LookupBtn()->click();
+  EXPECT_EQ(dialogs.modeless, QStringList{QStringLiteral("TTestForm")});
+  EXPECT_EQ(dialogs.execs, 0);
+  form->EntryEdit()->clear();
+  TypeNumber(QStringLiteral("tests"));
+  form->LookupBtn()->click();
+  EXPECT_EQ(dialogs.shownDialogs, QStringList{QStringLiteral("TLookupForm")});
+}
+
+TEST_F(MainWindowTest, MenuCommandsReachHelpAboutAndNotify) {
+  StartWithDictionary();
+  form->Contents1()->trigger();
+  QTest::keyClick(form.get(), Qt::Key_F1);
+  EXPECT_EQ(help.Asked(), (std::vector<int>{0, 10}));
+  form->About1()->trigger();
+  form->Notify1()->trigger();
+  EXPECT_EQ(dialogs.shownDialogs,
+            (QStringList{QStringLiteral("TAboutForm"), QStringLiteral("TNotifyForm")}));
+  EXPECT_FALSE(form->English1()->isEnabled());
+  form->German1()->trigger();
+  EXPECT_EQ(form->CurrentLanguage(), QStringLiteral("de_DE"));
+  EXPECT_TRUE(form->English1()->isEnabled());
+  EXPECT_FALSE(form->German1()->isEnabled());
+}
+
+TEST_F(MainWindowTest, OpeningAnotherDictionarySearchesItAndCancellingKeepsTheOld) {
+  StartWithDictionary();
+  const QString other = dir.filePath(QStringLiteral("other.txt"));
+  QFile file(other);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("228,act,B\r\n\r\n");
+  file.close();
+  TypeNumber(QStringLiteral("228"));
+  form->ConvertBtn()->click();
+  ASSERT_GT(CandidateRow("bat"), 0);
+
+  dialogs.fileChoices.push_back(other);
+  form->Open1()->trigger();
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + other);
+  EXPECT_EQ(CandidateRow("act"), 1);
+  EXPECT_EQ(dialogs.openDialogs.back().proposed, dictionaryPath);  // the last file chosen
+
+  form->Open1()->trigger();  // cancelled
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + other);
+  form->ConvertBtn()->click();
+  EXPECT_EQ(CandidateRow("act"), 1);  // the previous file is still read
+}
+
+TEST_F(MainWindowTest, CloseWritesEverySettingAndTheNextStartRestoresThem) {
+  StartWithDictionary();
+  form->move(40, 60);
+  form->resize(600, 520);
+  form->PossibleGrid()->SetColWidth(0, 130);
+  form->PossibleGrid()->SetColWidth(1, 100);
+  form->German1()->trigger();
+  state.AnimationOn = true;
+  ASSERT_TRUE(form->close());
+
+  std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::Existing);
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")), dictionaryPath);
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Width")), 600);
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Word Width")), 130);
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Number Width")), 100);
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Lookup Top")), lookup->y());
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Affix Word Width")), affix->WordWidth());
+  EXPECT_TRUE(key->ReadSwitch(QStringLiteral("Animation On")));
+  EXPECT_EQ(key->ReadText(QStringLiteral("Language")), QStringLiteral("de_DE"));
+  for (Setting setting : kMainWindowWriteOrder) {
+    SCOPED_TRACE(NameOf(setting).toStdString());
+    if (SpecOf(setting).type != SettingType::Text) {
+      EXPECT_NO_THROW(key->ReadInteger(NameOf(setting)));
+    }
+  }
+
+  CloseWindows();
+  state = ShellState{};
+  dialogs.openDialogs.clear();
+  Start();
+  EXPECT_TRUE(dialogs.openDialogs.empty());  // the stored dictionary opens
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + dictionaryPath);
+  EXPECT_EQ(form->SelectedGrid()->ColWidth(0), 130);
+  // The last column fills the grid again, in both grids alike.
+  EXPECT_EQ(form->SelectedGrid()->ColWidth(1), form->PossibleGrid()->ColWidth(1));
+  EXPECT_EQ(form->width(), 600);
+  EXPECT_TRUE(state.AnimationOn);
+  EXPECT_EQ(form->CurrentLanguage(), QStringLiteral("de_DE"));
+  EXPECT_FALSE(form->German1()->isEnabled());
+}
+
+TEST_F(MainWindowTest, AMissingIntegerEndsTheReadingAndAsksForADictionary) {
+  QDir().mkpath(settings->Folder());
+  QFile file(settings->FilePath());
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(QStringLiteral("Windows Registry Editor Version 5.00\n\n"
+                            "[HKEY_CURRENT_USER\\Software\\Vantrel]\n"
+                            "\"Language\"=\"en_US\"\n\"Dictionary\"=\"%1\"\n"
+                            "\"Form Left\"=dword:00000010\n")
+                 .arg(dictionaryPath)
+                 .toUtf8());
+  file.close();
+  Start();  // the user cancels the dialog, which comes back from the affix load
+  EXPECT_EQ(dialogs.openDialogs.size(), 2u);
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel No Dictionary Open"));
+  EXPECT_EQ(form->size(), QSize(485, 498));  // the geometry keeps its design values
+}
+
+TEST_F(MainWindowTest, ACorruptSettingsFileIsKeptAsideAndReported) {
+  QDir().mkpath(settings->Folder());
+  QFile file(settings->FilePath());
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("this is \x01 not a settings file");
+  file.close();
+  StartWithDictionary();
+  ASSERT_EQ(dialogs.warnings.size(), 1);
+  EXPECT_TRUE(dialogs.warnings[0].contains(QStringLiteral("could not be read and was kept as")));
+  EXPECT_EQ(dialogs.openDialogs.size(), 1u);  // as on a first run
+  EXPECT_TRUE(form->close());
+  const QStringList kept = QDir(settings->Folder()).entryList({QStringLiteral("*.corrupt-*")});
+  EXPECT_EQ(kept.size(), 1);
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,725 @@
+#include "Main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <cstdlib>
+#include <ctime>
+
+#include "AffixUnit.h"
+#include "LayerGrid.h"
+#include "LookUp.h"
+#include "ProgramGrids.h"
+#include "SettingsTable.h"
+#include "SideWindows.h"
+#include "Texts.h"
+
+namespace vantrel {
+namespace {
+
+// Design sizes of the window.
+constexpr int kDesignWidth = 485;
+constexpr int kDesignHeight = 498;
+constexpr int kMinWidth = 483;
+constexpr int kMinHeight = 496;
+constexpr int kRightColumnWidth = 185;
+constexpr int kButtonPanelHeight = 263;
+
+// Help contexts of the window and its menus.
+constexpr int kMainHelp = 10;
+constexpr int kFileMenuHelp = 210;
+constexpr int kHelpMenuHelp = 220;
+
+QString Caption(std::string_view english) {
+  return TranslateText(english);
+}
+
+}  // namespace
+
+QString BundledDictionaryPath() {
+  const QString name = QStringLiteral("Vantrel Dictionary.txt");
+  const QString beside = QDir(QCoreApplication::applicationDirPath())
+                             .filePath(QStringLiteral("../share/vantrel/") + name);
+  if (QFileInfo::exists(beside)) {
+    return QDir::cleanPath(beside);
+  }
+  return QStringLiteral(VANTREL_INSTALLED_SHARE "/") + name;
+}
+
+QString AutomaticLanguage() {
+  const QString lang = qEnvironmentVariable("LANG");
+  const QString code = lang.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
+  if (code.size() >= 2 && code != QLatin1String("C") && code != QLatin1String("POSIX")) {
+    return code;
+  }
+  return QStringLiteral("en_US");
+}
+
+TMainForm::TMainForm(Services& services, QWidget* parent)
+    : QMainWindow(parent), services_(services), model_(dictionary_, *this) {
+  setObjectName(QStringLiteral("TMainForm"));
+  BuildWindow();
+  BuildMenu();
+  FormCreate();
+}
+
+TMainForm::~TMainForm() {
+  // The grids show the model's tables; let go of them before the model goes.
+  for (TLayerGrid* grid : {possibleGrid_, selectedGrid_, affixGrid_}) {
+    grid->SetTable(nullptr);
+  }
+}
+
+void TMainForm::SetSideWindows(TLookupForm* lookup, TAboutForm* about, TAffixForm* affix,
+                               TNotifyForm* notify, TTestForm* test) {
+  lookupForm_ = lookup;
+  aboutForm_ = about;
+  affixForm_ = affix;
+  notifyForm_ = notify;
+  testForm_ = test;
+}
+
+// ----- building the window -----
+
+void TMainForm::BuildWindow() {
+  resize(kDesignWidth, kDesignHeight);
+  setMinimumSize(kMinWidth, kMinHeight);
+  setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
+
+  auto* central = new QWidget(this);
+  auto* outer = new QVBoxLayout(central);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->setSpacing(0);
+
+  // The entry panel: the number, across the whole width.
+  auto* entryPanel = new QWidget(central);
+  entryPanel->setFixedHeight(32);
+  auto* entryLayout = new QHBoxLayout(entryPanel);
+  entryLayout->setContentsMargins(4, 3, 4, 3);
+  entryEdit_ = new QLineEdit(entryPanel);
+  entryEdit_->setObjectName(QStringLiteral("EntryEdit"));
+  QFont entryFont = entryEdit_->font();
+  entryFont.setPixelSize(16);
+  entryEdit_->setFont(entryFont);
+  entryEdit_->installEventFilter(this);
+  entryLayout->addWidget(entryEdit_);
+  outer->addWidget(entryPanel);
+
+  // The work area: the two word grids on the left, the affixes and buttons on the right.
+  auto* work = new QWidget(central);
+  auto* workLayout = new QHBoxLayout(work);
+  workLayout->setContentsMargins(0, 0, 0, 0);
+  workLayout->setSpacing(2);
+
+  panel4_ = new QSplitter(Qt::Vertical, work);
+  panel4_->setObjectName(QStringLiteral("Panel4"));
+  panel4_->setHandleWidth(2);
+  panel4_->setChildrenCollapsible(false);
+  possiblePanel_ = new QWidget(panel4_);
+  possiblePanel_->setObjectName(QStringLiteral("PossiblePanel"));
+  possiblePanel_->setMinimumHeight(54);
+  auto* possibleLayout = new QVBoxLayout(possiblePanel_);
+  possibleLayout->setContentsMargins(0, 0, 0, 0);
+  possibleGrid_ = MakePossibleGrid(possiblePanel_).release();
+  possibleGrid_->setObjectName(QStringLiteral("PossibleGrid"));
+  // A resize of the grids' panel reaches the candidate grid once the layout has given
+  // it its new size; that is when its columns can be measured against it.
+  possibleGrid_->installEventFilter(this);
+  possibleLayout->addWidget(possibleGrid_);
+  selectedPanel_ = new QWidget(panel4_);
+  selectedPanel_->setObjectName(QStringLiteral("SelectedPanel"));
+  selectedPanel_->setMinimumHeight(56);
+  auto* selectedLayout = new QVBoxLayout(selectedPanel_);
+  selectedLayout->setContentsMargins(0, 0, 0, 0);
+  selectedGrid_ = MakeSelectedGrid(selectedPanel_).release();
+  selectedGrid_->setObjectName(QStringLiteral("SelectedGrid"));
+  selectedLayout->addWidget(selectedGrid_);
+  panel4_->addWidget(possiblePanel_);
+  panel4_->addWidget(selectedPanel_);
+  panel4_->setStretchFactor(0, 1);
+  panel4_->setStretchFactor(1, 0);
+  panel4_->setSizes({300, 106});
+  workLayout->addWidget(panel4_, 1);
+
+  auto* right = new QWidget(work);
+  right->setFixedWidth(kRightColumnWidth);
+  auto* rightLayout = new QVBoxLayout(right);
+  rightLayout->setContentsMargins(2, 2, 2, 2);
+  rightLayout->setSpacing(2);
+  additionsText_ = new QLabel(right);
+  additionsText_->setObjectName(QStringLiteral("AdditionsText"));
+  QFont bold = additionsText_->font();
+  bold.setBold(true);
+  additionsText_->setFont(bold);
+  additionsText_->setAlignment(Qt::AlignCenter);
+  rightLayout->addWidget(additionsText_);
+  selectedWordLabel_ = new QLabel(right);
+  selectedWordLabel_->setObjectName(QStringLiteral("SelectedWordLabel"));
+  selectedWordLabel_->setAlignment(Qt::AlignCenter);
+  rightLayout->addWidget(selectedWordLabel_);
+  affixGrid_ = MakeAffixGrid(right).release();
+  affixGrid_->setObjectName(QStringLiteral("AffixGrid"));
+  rightLayout->addWidget(affixGrid_, 1);
+
+  auto* buttonPanel = new QWidget(right);
+  buttonPanel->setFixedHeight(kButtonPanelHeight);
+  auto* buttonLayout = new QVBoxLayout(buttonPanel);
+  buttonLayout->setContentsMargins(14, 4, 14, 4);
+  auto* convertFrom = new QGroupBox(buttonPanel);
+  convertFrom->setObjectName(QStringLiteral("ConvertFrom"));
+  auto* modeLayout = new QVBoxLayout(convertFrom);
+  leftBtn_ = new QRadioButton(convertFrom);
+  leftBtn_->setObjectName(QStringLiteral("LeftBtn"));
+  rightBtn_ = new QRadioButton(convertFrom);
+  rightBtn_->setObjectName(QStringLiteral("RightBtn"));
+  anyPointBtn_ = new QRadioButton(convertFrom);
+  anyPointBtn_->setObjectName(QStringLiteral("AnyPointBtn"));
+  anyPointBtn_->setChecked(true);
+  modeLayout->addWidget(leftBtn_);
+  modeLayout->addWidget(rightBtn_);
+  modeLayout->addWidget(anyPointBtn_);
+  buttonLayout->addWidget(convertFrom);
+  convertBtn_ = new QPushButton(buttonPanel);
+  convertBtn_->setObjectName(QStringLiteral("ConvertBtn"));
+  convertBtn_->setEnabled(false);
+  clearBtn_ = new QPushButton(buttonPanel);
+  clearBtn_->setObjectName(QStringLiteral("ClearBtn"));
+  copyBtn_ = new QPushButton(buttonPanel);
+  copyBtn_->setObjectName(QStringLiteral("CopyBtn"));
+  copyBtn_->setEnabled(false);
+  lookupBtn_ = new QPushButton(buttonPanel);
+  lookupBtn_->setObjectName(QStringLiteral("LookupBtn"));
+  for (QPushButton* button : {convertBtn_, clearBtn_, copyBtn_, lookupBtn_}) {
+    buttonLayout->addWidget(button);
+  }
+  buttonLayout->addStretch(1);
+  rightLayout->addWidget(buttonPanel);
+  workLayout->addWidget(right);
+  outer->addWidget(work, 1);
+  setCentralWidget(central);
+
+  statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+  statusBar()->setSizeGripEnabled(false);
+  statusBar()->setFixedHeight(25);
+
+  // Texts, each as a property of its control, so that translation can find them.
+  entryEdit_->setToolTip(Caption("Enter Number to Convert"));
+  possibleGrid_->SetHint(Caption("Click to select"));
+  selectedGrid_->SetHint(Caption("Click to remove"));
+  affixGrid_->SetHint(Caption("Click to select"));
+  additionsText_->setText(Caption("Add To Word"));
+  selectedWordLabel_->setToolTip(Caption("Selected Word"));
+  convertFrom->setTitle(Caption("Convert From"));
+  leftBtn_->setText(Caption("Left"));
+  leftBtn_->setToolTip(Caption("Include leftmost digit in conversion"));
+  rightBtn_->setText(Caption("Right"));
+  rightBtn_->setToolTip(Caption("Include rightmost digit in conversion"));
+  anyPointBtn_->setText(Caption("Any Point "));
+  anyPointBtn_->setToolTip(Caption("Convert longest string of digits"));
+  convertBtn_->setText(Caption("Convert"));
+  convertBtn_->setToolTip(Caption("Convert to alpha equivalents"));
+  clearBtn_->setText(Caption("Clear"));
+  clearBtn_->setToolTip(Caption("Clear form"));
+  copyBtn_->setText(Caption("Copy"));
+  copyBtn_->setToolTip(Caption("Copy number and phrase to clipboard"));
+  lookupBtn_->setText(Caption("Lookup"));
+  lookupBtn_->setToolTip(Caption("Lookup numeric equivalent of a word"));
+
+  // The grids show the engine's tables.
+  possibleGrid_->SetTable(&model_.PossibleGrid);
+  selectedGrid_->SetTable(&model_.SelectedGrid);
+  affixGrid_->SetTable(&model_.AffixGrid);
+  for (TLayerGrid* grid : {possibleGrid_, selectedGrid_, affixGrid_}) {
+    grid->SetOnSelectCell([grid](int, int row) { return FullyVisibleRow(*grid, row); });
+  }
+
+  connect(entryEdit_, &QLineEdit::textEdited, this, &TMainForm::EntryEditChange);
+  connect(possibleGrid_, &TLayerGrid::MouseDown, this, [this] { PossibleGridMouseDown(); });
+  connect(possibleGrid_, &TLayerGrid::TopLeftChanged, this, &TMainForm::PossibleGridTopLeftChanged);
+  connect(
+      possibleGrid_, &TLayerGrid::MouseUp, this,
+      [this](Qt::MouseButton, Qt::KeyboardModifiers, QPoint point) { PossibleGridMouseUp(point); });
+  connect(selectedGrid_, &TLayerGrid::MouseDown, this, [this] { SelectedGridMouseDown(); });
+  connect(selectedGrid_, &TLayerGrid::TopLeftChanged, this, &TMainForm::SelectedGridTopLeftChanged);
+  connect(
+      selectedGrid_, &TLayerGrid::MouseUp, this,
+      [this](Qt::MouseButton, Qt::KeyboardModifiers, QPoint point) { SelectedGridMouseUp(point); });
+  connect(
+      affixGrid_, &TLayerGrid::MouseUp, this,
+      [this](Qt::MouseButton, Qt::KeyboardModifiers, QPoint point) { AffixGridMouseUp(point); });
+  connect(possibleGrid_, &TLayerGrid::ColWidthsChanged, this,
+          &TMainForm::PossibleGridColWidthsChanged);
+  connect(selectedGrid_, &TLayerGrid::ColWidthsChanged, this,
+          &TMainForm::SelectedGridColWidthsChanged);
+  connect(convertBtn_, &QPushButton::clicked, this, &TMainForm::ConvertBtnClick);
+  connect(copyBtn_, &QPushButton::clicked, this, &TMainForm::CopyBtnClick);
+  connect(clearBtn_, &QPushButton::clicked, this, &TMainForm::ClearBtnClick);
+  connect(lookupBtn_, &QPushButton::clicked, this, &TMainForm::LookupBtnClick);
+  // The engine reads the mode at every search, also when a pick searches again.
+  for (QRadioButton* button : {leftBtn_, rightBtn_, anyPointBtn_}) {
+    connect(button, &QRadioButton::toggled, this, [this] {
+      model_.SetMode(leftBtn_->isChecked()    ? SearchMode::kLeft
+                     : rightBtn_->isChecked() ? SearchMode::kRight
+                                              : SearchMode::kAnyPoint);
+    });
+  }
+  // A click on a mode button searches at once, also on the one already selected.
+  connect(leftBtn_, &QRadioButton::clicked, this, &TMainForm::ConvertBtnClick);
+  connect(rightBtn_, &QRadioButton::clicked, this, &TMainForm::ConvertBtnClick);
+  connect(anyPointBtn_, &QRadioButton::clicked, this, &TMainForm::ConvertBtnClick);
+
+  // Convert is the window's default button: Enter presses it while it is enabled.
+  for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
+    auto* shortcut = new QShortcut(QKeySequence(key), this);
+    connect(shortcut, &QShortcut::activated, this, [this] {
+      if (convertBtn_->isEnabled()) {
+        convertBtn_->click();
+      }
+    });
+  }
+}
+
+void TMainForm::BuildMenu() {
+  fileMenu_ = menuBar()->addMenu(Caption("&File"));
+  fileMenu_->setObjectName(QStringLiteral("File1"));
+  open1_ = fileMenu_->addAction(Caption("&Open"), this, &TMainForm::Open1Click);
+  open1_->setObjectName(QStringLiteral("Open1"));
+  open1_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  exit1_ = fileMenu_->addAction(Caption("E&xit"), this, &TMainForm::Exit1Click);
+  exit1_->setObjectName(QStringLiteral("Exit1"));
+
+  languageMenu_ = menuBar()->addMenu(Caption("&Language"));
+  languageMenu_->setObjectName(QStringLiteral("Language1"));
+  english1_ = languageMenu_->addAction(Caption("&English"), this,
+                                       [this] { SelectLanguage(QStringLiteral("en_US")); });
+  english1_->setObjectName(QStringLiteral("English1"));
+  german1_ = languageMenu_->addAction(Caption("&Deutsch"), this,
+                                      [this] { SelectLanguage(QStringLiteral("de_DE")); });
+  german1_->setObjectName(QStringLiteral("German1"));
+  french1_ = languageMenu_->addAction(Caption("&Francais"), this,
+                                      [this] { SelectLanguage(QStringLiteral("fr_FR")); });
+  french1_->setObjectName(QStringLiteral("French1"));
+
+  helpMenu_ = menuBar()->addMenu(Caption("&Help"));
+  helpMenu_->setObjectName(QStringLiteral("Help1"));
+  contents1_ = helpMenu_->addAction(Caption("&Contents"), this, &TMainForm::Contents1Click);
+  contents1_->setObjectName(QStringLiteral("Contents1"));
+  about1_ = helpMenu_->addAction(Caption("&About"), this, &TMainForm::About1Click);
+  about1_->setObjectName(QStringLiteral("About1"));
+  notify1_ = helpMenu_->addAction(Caption("&Notify"), this, &TMainForm::Notify1Click);
+  notify1_->setObjectName(QStringLiteral("Notify1"));
+
+  InstallHelpKey(this, services_.help, kMainHelp);
+  InstallHelpKey(fileMenu_, services_.help, kFileMenuHelp);
+  InstallHelpKey(helpMenu_, services_.help, kHelpMenuHelp);
+}
+
+// ----- creation and closing -----
+
+void TMainForm::FormCreate() {
+  currentLanguage_ = AutomaticLanguage();
+  UpdateLanguageMenu();
+  dictionary_.name = Translate("No Dictionary Open");
+
+  const RestoreResult restored = RestoreSettings(
+      services_.settings, kMainWindowReadOrder, [this](Setting setting, const SettingValue& value) {
+        switch (setting) {
+          case Setting::Language:
+            currentLanguage_ = value.text.isEmpty() ? AutomaticLanguage() : value.text;
+            UpdateLanguageMenu();
+            dictionary_.name = Translate("No Dictionary Open");
+            break;
+          case Setting::Dictionary:
+            dictionary_.name = value.text.toStdString();
+            break;
+          case Setting::FormTop:
+            move(x(), value.integer);
+            break;
+          case Setting::FormLeft:
+            move(value.integer, y());
+            break;
+          case Setting::FormWidth:
+            resize(std::max(value.integer, kMinWidth), height());
+            break;
+          case Setting::FormHeight:
+            resize(width(), std::max(value.integer, kMinHeight));
+            break;
+          case Setting::SelectedPanelHeight: {
+            const int total = panel4_->sizes().value(0) + panel4_->sizes().value(1);
+            const int selected = std::max(value.integer, selectedPanel_->minimumHeight());
+            panel4_->setSizes({std::max(total - selected, 54), selected});
+            selectedPanel_->resize(selectedPanel_->width(), selected);
+            break;
+          }
+          case Setting::WordWidth:
+            possibleGrid_->SetColWidth(0, value.integer);
+            selectedGrid_->SetColWidth(0, possibleGrid_->ColWidth(0));
+            break;
+          case Setting::NumberWidth:
+            possibleGrid_->SetColWidth(1, value.integer);
+            break;
+          case Setting::AnimationOn:
+            services_.state.AnimationOn = value.IsOn();
+            break;
+          default:
+            break;
+        }
+      });
+  if (restored.Complete()) {
+    selectedGrid_->SetColWidth(1, possibleGrid_->ColWidth(1));
+  }
+  for (const SettingsFileNotice& notice : services_.settings.TakeFileNotices()) {
+    // A settings file that cannot be used is kept, never overwritten unnoticed.
+    QString text = TranslateText("The settings file ") + notice.filePath;
+    text += notice.keptAs.isEmpty()
+                ? TranslateText(" could not be read and was left as it is")
+                : TranslateText(" could not be read and was kept as ") + notice.keptAs;
+    services_.dialogs.Warning(this,
+                              text + QStringLiteral(" (") + notice.reason + QStringLiteral(")"));
+  }
+  if (restored.keyExists && restored.failure) {
+    model_.OpenDictionary();  // the user is asked for a dictionary; the answer is not needed here
+  }
+
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  UpdateCaption();
+  dictionary_.Bind(dictionary_.name);
+  WriteColumnTitles();
+  entryEdit_->setMaxLength(MainModel::kEntryLimit);
+  services_.state.StartupDone = true;
+  model_.LoadAffixes();
+  UpdateCaption();
+}
+
+void TMainForm::WriteColumnTitles() {
+  model_.PossibleGrid.SetCell(0, 0, TranslateTextCp1252("Candidate Word"));
+  model_.PossibleGrid.SetCell(1, 0, TranslateTextCp1252("Represents"));
+  model_.SelectedGrid.SetCell(0, 0, TranslateTextCp1252("Selected Word"));
+  model_.SelectedGrid.SetCell(1, 0, TranslateTextCp1252("Represents"));
+}
+
+bool TMainForm::FormClose() {
+  // The place is the frame's, the size the window's own, so that a restart puts the
+  // window back exactly, whatever frame the desktop draws around it.
+  const QRect frame(pos(), size());
+  try {
+    SaveSettings(services_.settings, kMainWindowWriteOrder, [&](Setting setting) -> SettingValue {
+      switch (setting) {
+        case Setting::Dictionary:
+          return SettingValue::Text(QString::fromStdString(dictionary_.name));
+        case Setting::FormTop:
+          return SettingValue::Integer(frame.y());
+        case Setting::FormLeft:
+          return SettingValue::Integer(frame.x());
+        case Setting::FormWidth:
+          return SettingValue::Integer(frame.width());
+        case Setting::FormHeight:
+          return SettingValue::Integer(frame.height());
+        case Setting::SelectedPanelHeight:
+          return SettingValue::Integer(selectedPanel_->height());
+        case Setting::WordWidth:
+          return SettingValue::Integer(possibleGrid_->ColWidth(0));
+        case Setting::NumberWidth:
+          return SettingValue::Integer(possibleGrid_->ColWidth(1));
+        case Setting::LookupTop:
+          return SettingValue::Integer(lookupForm_ != nullptr ? lookupForm_->y() : 190);
+        case Setting::LookupLeft:
+          return SettingValue::Integer(lookupForm_ != nullptr ? lookupForm_->x() : 302);
+        case Setting::AffixTop:
+          return SettingValue::Integer(affixForm_ != nullptr ? affixForm_->y() : 221);
+        case Setting::AffixLeft:
+          return SettingValue::Integer(affixForm_ != nullptr ? affixForm_->x() : 347);
+        case Setting::AffixWidth:
+          return SettingValue::Integer(affixForm_ != nullptr ? affixForm_->width() : 466);
+        case Setting::AffixWordWidth:
+          return SettingValue::Integer(affixForm_ != nullptr ? affixForm_->WordWidth() : 175);
+        case Setting::AffixNumberWidth:
+          return SettingValue::Integer(affixForm_ != nullptr ? affixForm_->NumberWidth() : 135);
+        case Setting::AnimationOn:
+          return SettingValue::Switch(services_.state.AnimationOn);
+        case Setting::Language:
+          return SettingValue::Text(currentLanguage_);
+        default:
+          return SettingDesignValue(setting);
+      }
+    });
+  } catch (const SettingsWriteError& error) {
+    // The window stays open, so that nothing the user set is lost unnoticed.
+    services_.dialogs.Warning(this, TranslateText("Failed to set data for '") + error.ValueName() +
+                                        QStringLiteral("'\n") + error.Reason());
+    return false;
+  }
+  if (notifyForm_ != nullptr) {
+    notifyForm_->ShowNotifyForm();
+  }
+  return true;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (closing_) {
+    event->accept();
+    return;
+  }
+  if (!FormClose()) {
+    event->ignore();
+    return;
+  }
+  closing_ = true;
+  event->accept();
+  // Closing the main window ends the run, also while the test window stands open.
+  QCoreApplication::quit();
+}
+
+// ----- the host of the word engine -----
+
+void TMainForm::Warn(const Message& message) {
+  services_.dialogs.Warning(this, TranslateMessage(message));
+}
+
+void TMainForm::SetBusy(bool busy) {
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void TMainForm::EntryWritten() {
+  // setText is the program's own write: it resets the modified state and raises no
+  // textEdited, so the change handler stays out of it.
+  entryEdit_->setText(FromCp1252(model_.EntryText()));
+}
+
+void TMainForm::StateChanged() {
+  convertBtn_->setEnabled(model_.ConvertEnabled());
+  copyBtn_->setEnabled(model_.CopyEnabled());
+  statusBar()->showMessage(TranslateMessage(model_.Status()));
+  selectedWordLabel_->setText(FromCp1252(model_.SelectedWordLabel()));
+}
+
+std::optional<std::string> TMainForm::ChooseDictionaryFile() {
+  const QString proposed = lastChosenFile_.isEmpty() ? BundledDictionaryPath() : lastChosenFile_;
+  const std::optional<QString> chosen = services_.dialogs.OpenFileName(
+      this, TranslateText("Open Dictionary"),
+      TranslateText("Text Documents") + QStringLiteral(" (*.txt)"), proposed);
+  if (!chosen) {
+    return std::nullopt;
+  }
+  lastChosenFile_ = *chosen;
+  return chosen->toStdString();
+}
+
+void TMainForm::ShowAffixWindow() {
+  if (affixForm_ != nullptr) {
+    affixForm_->ShowModal();
+  }
+}
+
+std::string TMainForm::Translate(std::string_view english) {
+  return TranslateText(english).toStdString();
+}
+
+char TMainForm::DecimalSeparator() {
+  const QString point = QLocale().decimalPoint();
+  return point.size() == 1 && point[0].unicode() < 128 ? static_cast<char>(point[0].unicode())
+                                                       : '.';
+}
+
+// ----- the entry field -----
+
+void TMainForm::EntryEditChange(const QString& text) {
+  if (!entryEdit_->isModified()) {
+    return;
+  }
+  model_.EntryEditChange(ToCp1252(text));
+}
+
+void TMainForm::EntryEditEnter() {
+  model_.EntryEditEnter();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == entryEdit_ && event->type() == QEvent::FocusIn) {
+    EntryEditEnter();
+  } else if (watched == possibleGrid_ && event->type() == QEvent::Resize) {
+    PossibleGridColWidthsChanged();
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// ----- the grids -----
+
+bool TMainForm::FullyVisibleRow(const TLayerGrid& grid, int row) {
+  return row < grid.TopRow() + grid.VisibleRowCount();
+}
+
+void TMainForm::PossibleGridMouseDown() {
+  candidatesScrolled_ = false;
+}
+
+void TMainForm::PossibleGridTopLeftChanged() {
+  candidatesScrolled_ = true;
+}
+
+void TMainForm::PossibleGridMouseUp(QPoint point) {
+  NoteUserActivity();
+  // A press that ended after the list scrolled picks nothing.
+  if (candidatesScrolled_) {
+    return;
+  }
+  const TGridCoord cell = possibleGrid_->MouseToCell(point);
+  if (!cell.Valid() || cell.row == 0) {
+    return;
+  }
+  model_.ChooseCandidate(cell.row);
+}
+
+void TMainForm::SelectedGridMouseDown() {
+  phraseScrolled_ = false;
+}
+
+void TMainForm::SelectedGridTopLeftChanged() {
+  phraseScrolled_ = true;
+}
+
+void TMainForm::SelectedGridMouseUp(QPoint point) {
+  NoteUserActivity();
+  if (phraseScrolled_) {
+    return;
+  }
+  const TGridCoord cell = selectedGrid_->MouseToCell(point);
+  if (!cell.Valid() || cell.row == 0) {
+    return;
+  }
+  model_.RemovePhraseWord(cell.row);
+}
+
+void TMainForm::AffixGridMouseUp(QPoint point) {
+  const TGridCoord cell = affixGrid_->MouseToCell(point);
+  model_.AffixGridMouseUp(cell.Valid() ? cell.row : -1);
+}
+
+void TMainForm::SyncColumns(TLayerGrid& from, TLayerGrid& to) {
+  NoteUserActivity();
+  if (!services_.state.StartupDone) {
+    return;
+  }
+  // A grid not yet on screen has not been laid out: its width says nothing yet.
+  if (!from.isVisible()) {
+    return;
+  }
+  const int limit = from.width() - 40;
+  if (from.ColWidth(0) > limit) {
+    from.SetColWidth(0, limit);
+  }
+  to.SetColWidth(0, from.ColWidth(0));
+  to.SetColWidth(1, from.ColWidth(1));
+}
+
+void TMainForm::PossibleGridColWidthsChanged() {
+  SyncColumns(*possibleGrid_, *selectedGrid_);
+}
+
+void TMainForm::SelectedGridColWidthsChanged() {
+  SyncColumns(*selectedGrid_, *possibleGrid_);
+}
+
+// ----- the buttons -----
+
+void TMainForm::ConvertBtnClick() {
+  model_.ConvertBtnClick();
+}
+
+void TMainForm::CopyBtnClick() {
+  NoteUserActivity();
+  services_.dialogs.SetClipboardText(FromCp1252(model_.PhraseText()));
+}
+
+void TMainForm::ClearBtnClick() {
+  model_.ClearBtnClick();
+}
+
+void TMainForm::LookupBtnClick() {
+  NoteUserActivity();
+  const std::string typed = LowerAZ(model_.EntryText());
+  if (Trim(typed) == "test") {
+    if (testForm_ != nullptr) {
+      testForm_->ShowModeless();
+    }
+  } else if (lookupForm_ != nullptr) {
+    lookupForm_->ShowModal();
+  }
+}
+
+// ----- the menu -----
+
+void TMainForm::Open1Click() {
+  NoteUserActivity();
+  if (!model_.OpenDictionary()) {
+    return;
+  }
+  model_.LoadAffixes();
+  UpdateCaption();
+  ConvertBtnClick();
+}
+
+void TMainForm::Exit1Click() {
+  close();
+}
+
+void TMainForm::Contents1Click() {
+  services_.help.ShowContents();
+}
+
+void TMainForm::About1Click() {
+  NoteUserActivity();
+  if (aboutForm_ != nullptr) {
+    aboutForm_->ShowModal();
+  }
+}
+
+void TMainForm::Notify1Click() {
+  if (notifyForm_ != nullptr) {
+    notifyForm_->ShowModal();
+  }
+}
+
+void TMainForm::SelectLanguage(const QString& code) {
+  currentLanguage_ = code;
+  UpdateLanguageMenu();
+}
+
+void TMainForm::UpdateLanguageMenu() {
+  const QString language = currentLanguage_.left(2);
+  english1_->setEnabled(language != QLatin1String("en"));
+  german1_->setEnabled(language != QLatin1String("de"));
+  french1_->setEnabled(language != QLatin1String("fr"));
+  UpdateCaption();
+  statusBar()->clearMessage();
+}
+
+void TMainForm::UpdateCaption() {
+  setWindowTitle(QStringLiteral("Vantrel ") + QString::fromStdString(dictionary_.name));
+}
+
+QString TMainForm::StatusText() const {
+  return statusBar()->currentMessage();
+}
+
+}  // namespace vantrel

@@ -1,0 +1,177 @@
+#pragma once
+// TMainForm: the main window. The user types a number, searches it, picks candidates
+// into a phrase, adds endings and beginnings, and copies the number with its phrase.
+// The word engine (MainModel) does the work; this window turns Qt events into its calls
+// and shows its tables through the grids.
+
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+
+#include "Dictionary.h"
+#include "MainModel.h"
+#include "Services.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QSplitter;
+class QWidget;
+
+namespace vantrel {
+
+class TAboutForm;
+class TAffixForm;
+class TLayerGrid;
+class TLookupForm;
+class TNotifyForm;
+class TTestForm;
+
+// The bundled English dictionary: beside the program (share/vantrel/ next to bin/), or
+// where it was installed.
+QString BundledDictionaryPath();
+
+// The language chosen from the environment when none is stored: LANG's "ll_CC", or
+// "en_US".
+QString AutomaticLanguage();
+
+class TMainForm : public QMainWindow, private MainHost {
+  Q_OBJECT
+
+ public:
+  // Runs FormCreate: reads the settings, binds the dictionary and loads its affixes,
+  // asking for a dictionary with the Open dialog when there is none.
+  explicit TMainForm(Services& services, QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // The windows created after this one, which the menu and buttons show.
+  void SetSideWindows(TLookupForm* lookup, TAboutForm* about, TAffixForm* affix,
+                      TNotifyForm* notify, TTestForm* test);
+
+  MainModel& Model() { return model_; }
+  DictionaryFile& Dictionary() { return dictionary_; }
+  const QString& CurrentLanguage() const { return currentLanguage_; }
+
+  // Controls, for tests and for the translation of the window.
+  QLineEdit* EntryEdit() const { return entryEdit_; }
+  TLayerGrid* PossibleGrid() const { return possibleGrid_; }
+  TLayerGrid* SelectedGrid() const { return selectedGrid_; }
+  TLayerGrid* AffixGrid() const { return affixGrid_; }
+  QLabel* SelectedWordLabel() const { return selectedWordLabel_; }
+  QWidget* SelectedPanel() const { return selectedPanel_; }
+  QSplitter* Panel4() const { return panel4_; }
+  QRadioButton* LeftBtn() const { return leftBtn_; }
+  QRadioButton* RightBtn() const { return rightBtn_; }
+  QRadioButton* AnyPointBtn() const { return anyPointBtn_; }
+  QPushButton* ConvertBtn() const { return convertBtn_; }
+  QPushButton* ClearBtn() const { return clearBtn_; }
+  QPushButton* CopyBtn() const { return copyBtn_; }
+  QPushButton* LookupBtn() const { return lookupBtn_; }
+  QString StatusText() const;
+  QAction* Open1() const { return open1_; }
+  QAction* Exit1() const { return exit1_; }
+  QAction* English1() const { return english1_; }
+  QAction* German1() const { return german1_; }
+  QAction* French1() const { return french1_; }
+  QAction* Contents1() const { return contents1_; }
+  QAction* About1() const { return about1_; }
+  QAction* Notify1() const { return notify1_; }
+
+  // Handlers of the window's events.
+  void EntryEditChange(const QString& text);
+  void EntryEditEnter();
+  void PossibleGridMouseDown();
+  void PossibleGridTopLeftChanged();
+  void PossibleGridMouseUp(QPoint point);
+  void SelectedGridMouseDown();
+  void SelectedGridTopLeftChanged();
+  void SelectedGridMouseUp(QPoint point);
+  void AffixGridMouseUp(QPoint point);
+  void PossibleGridColWidthsChanged();
+  void SelectedGridColWidthsChanged();
+  void ConvertBtnClick();
+  void CopyBtnClick();
+  void ClearBtnClick();
+  void LookupBtnClick();
+  void Open1Click();
+  void Exit1Click();
+  void Contents1Click();
+  void About1Click();
+  void Notify1Click();
+  void SelectLanguage(const QString& code);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // MainHost
+  void Warn(const Message& message) override;
+  void SetBusy(bool busy) override;
+  void EntryWritten() override;
+  void StateChanged() override;
+  std::optional<std::string> ChooseDictionaryFile() override;
+  void ShowAffixWindow() override;
+  std::string Translate(std::string_view english) override;
+  char DecimalSeparator() override;
+
+  void BuildWindow();
+  void BuildMenu();
+  void FormCreate();
+  // Writes every persisted value; false when one could not be written.
+  bool FormClose();
+  void UpdateLanguageMenu();
+  void UpdateCaption();
+  void WriteColumnTitles();
+  // Only rows shown wholly can become the current row, so a click never scrolls.
+  static bool FullyVisibleRow(const TLayerGrid& grid, int row);
+  void SyncColumns(TLayerGrid& from, TLayerGrid& to);
+
+  Services& services_;
+  DictionaryFile dictionary_;
+  MainModel model_;
+  QString currentLanguage_;
+  QString lastChosenFile_;
+  bool candidatesScrolled_ = false;
+  bool phraseScrolled_ = false;
+  bool closing_ = false;
+
+  TLookupForm* lookupForm_ = nullptr;
+  TAboutForm* aboutForm_ = nullptr;
+  TAffixForm* affixForm_ = nullptr;
+  TNotifyForm* notifyForm_ = nullptr;
+  TTestForm* testForm_ = nullptr;
+
+  QLineEdit* entryEdit_ = nullptr;
+  QSplitter* panel4_ = nullptr;
+  QWidget* possiblePanel_ = nullptr;
+  QWidget* selectedPanel_ = nullptr;
+  TLayerGrid* possibleGrid_ = nullptr;
+  TLayerGrid* selectedGrid_ = nullptr;
+  TLayerGrid* affixGrid_ = nullptr;
+  QLabel* additionsText_ = nullptr;
+  QLabel* selectedWordLabel_ = nullptr;
+  QRadioButton* leftBtn_ = nullptr;
+  QRadioButton* rightBtn_ = nullptr;
+  QRadioButton* anyPointBtn_ = nullptr;
+  QPushButton* convertBtn_ = nullptr;
+  QPushButton* clearBtn_ = nullptr;
+  QPushButton* copyBtn_ = nullptr;
+  QPushButton* lookupBtn_ = nullptr;
+  QMenu* fileMenu_ = nullptr;
+  QMenu* languageMenu_ = nullptr;
+  QMenu* helpMenu_ = nullptr;
+  QAction* open1_ = nullptr;
+  QAction* exit1_ = nullptr;
+  QAction* english1_ = nullptr;
+  QAction* german1_ = nullptr;
+  QAction* french1_ = nullptr;
+  QAction* contents1_ = nullptr;
+  QAction* about1_ = nullptr;
+  QAction* notify1_ = nullptr;
+};
+
+}  // namespace vantrel

@@ -23,8 +23,12 @@ class ScriptedDialogs final : public IDialogs {
     if (fileChoices.empty()) {
       return std::nullopt;  // as if the user cancelled
     }
-    std::optional<QString> choice = fileChoices.front();
+    const bool chosen = fileChoices.front().has_value();
+    const QString choice = chosen ? *fileChoices.front() : QString();
     fileChoices.pop_front();
+    if (!chosen) {
+      return std::nullopt;
+    }
     return choice;
   }
 

@@ -2,12 +2,14 @@
 
 #include <QEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -29,6 +31,22 @@ constexpr int kMinimumWidth = 435;
 // The word column always leaves this much of the grid to the digits.
 constexpr int kDigitsRoom = 40;
 constexpr int kCautionSize = 32;
+
+// A stored window width, at least the minimum and at most the width of the desktop: a
+// window millions of pixels wide would take seconds to draw.
+int WindowWidth(qint32 stored) {
+  int widest = QWIDGETSIZE_MAX;
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    widest = std::max(screen->availableVirtualGeometry().width(), kMinimumWidth);
+  }
+  return std::clamp(stored, kMinimumWidth, widest);
+}
+
+// A stored column width, no wider than any widget can be: the grid adds widths up in
+// plain integers.
+int ColumnWidth(qint32 stored) {
+  return std::min(stored, QWIDGETSIZE_MAX);
+}
 
 }  // namespace
 
@@ -164,14 +182,14 @@ void TAffixForm::FormCreate() {
                         move(value.integer, y());
                         break;
                       case Setting::AffixWidth:
-                        resize(std::max(value.integer, kMinimumWidth), kFixedHeight);
+                        resize(WindowWidth(value.integer), kFixedHeight);
                         layOut();
                         break;
                       case Setting::AffixWordWidth:
-                        selectedAffixGrid_->SetColWidth(0, value.integer);
+                        selectedAffixGrid_->SetColWidth(0, ColumnWidth(value.integer));
                         break;
                       case Setting::AffixNumberWidth:
-                        selectedAffixGrid_->SetColWidth(1, value.integer);
+                        selectedAffixGrid_->SetColWidth(1, ColumnWidth(value.integer));
                         break;
                       default:
                         break;

@@ -2,11 +2,14 @@
 // the window, whose OK, Cancel and in-place correction decide what enters the phrase.
 // Also the column rule and the geometry read at creation.
 
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include <functional>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -179,6 +182,18 @@ TEST_F(AffixFormTest, TypingOnTheWordStartsAnEditThatOkTakesWithoutEnter) {
   EXPECT_EQ(model.EntryText(), kBullets);
 }
 
+TEST_F(AffixFormTest, OkPressedWithoutTakingTheFocusStillTakesTheEdit) {
+  ClickEnding([this](QDialog& dialog) {
+    ASSERT_TRUE(ShowActive(dialog));
+    QTest::keyClick(&Grid(), Qt::Key_F2);
+    QTest::keyClicks(form.WordEditor(), "bawling");
+    // As an accessibility tool presses a button: the editor keeps the focus.
+    form.AffixOkBtn()->click();
+  });
+  EXPECT_EQ(host.results, std::vector<int>{QDialog::Accepted});
+  EXPECT_EQ(model.SelectedGrid.Cell(0, 1), "bawling");
+}
+
 TEST_F(AffixFormTest, OnlyTheWordCellOpensAnEditor) {
   ClickEnding([this](QDialog& dialog) {
     ASSERT_TRUE(ShowActive(dialog));
@@ -308,6 +323,25 @@ TEST(AffixFormGeometry, IsReadAtCreationUntilTheFirstFailure) {
     EXPECT_LT(form.WordWidth(), 435);
   }
   EXPECT_TRUE(host.warnings.empty());
+}
+
+TEST(AffixFormGeometry, ExtremeStoredValuesLeaveAUsableWindow) {
+  DictionaryFile dictionary;
+  AffixHost host;
+  MainModel model(dictionary, host);
+  TestServices env;
+  env.WriteInteger("Affix Top", std::numeric_limits<qint32>::min());
+  env.WriteInteger("Affix Left", std::numeric_limits<qint32>::max());
+  env.WriteInteger("Affix Width", std::numeric_limits<qint32>::max());
+  env.WriteInteger("Affix Word Width", std::numeric_limits<qint32>::max());
+  env.WriteInteger("Affix Number Width", std::numeric_limits<qint32>::max());
+  TAffixForm form(model, env.services);
+  form.show();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(form.height(), 150);
+  EXPECT_LE(form.width(), QGuiApplication::primaryScreen()->availableVirtualGeometry().width());
+  EXPECT_LE(form.WordWidth(), form.SelectedAffixGrid()->width() - 40);
+  (void)form.grab();  // painting copes with the widths
 }
 
 }  // namespace

@@ -163,6 +163,20 @@ TEST_F(NotifyFormTest, AnUnreadableCountStartsAgainAndTheLowestCountShowsTheWind
   EXPECT_EQ(Count(), std::numeric_limits<qint32>::min());
 }
 
+TEST(NotifyForm, ACountThatCannotBeStoredIsRaisedForTheErrorReport) {
+  TestServices env;
+  // A file where the settings folder should be: nothing can be written there.
+  const QString blocked = QDir(env.folder.path()).filePath("blocked");
+  QFile file(blocked);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  SettingsStore store(blocked);
+  Services services{env.dialogs, env.launcher, env.help, store, env.state};
+  TNotifyForm notify(services);
+  EXPECT_THROW(notify.ShowNotifyForm(), SettingsWriteError);
+  EXPECT_EQ(env.dialogs.execs, 0);
+}
+
 TEST(TestForm, TheCheckBoxMirrorsTheAnimationSwitchAndOnlyOkStoresIt) {
   TestServices env;
   TTestForm test(env.services);

@@ -1,5 +1,7 @@
 #include "DictionaryGenerator.h"
 
+#include <algorithm>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -203,6 +205,8 @@ std::string_view SkipReason(Skip skip) {
       return "too long";
     case Skip::kDuplicate:
       return "duplicate";
+    case Skip::kAbbreviation:
+      return "abbreviations";
   }
   return "unknown";
 }
@@ -229,6 +233,15 @@ WordResult MakeWordEntry(std::string_view utf8Word) {
   }
   if (LineLength(*entry) > kMaxLineLength) {
     result.skip = Skip::kTooLong;
+    return result;
+  }
+  // Letters and acronyms (D, DPs, ESP) would crowd out the real words of every number;
+  // "a" is the one single letter worth offering. A word such as eBay stays.
+  const bool single = text->size() == 1 && (*text)[0] != U'a';
+  const bool acronym = IsUpperCaseLetter(text->front()) &&
+                       std::any_of(text->begin() + 1, text->end(), IsUpperCaseLetter);
+  if (single || acronym) {
+    result.skip = Skip::kAbbreviation;
     return result;
   }
   entry->classLetter = IsUpperCaseLetter(text->front()) ? kNameClass : kWordClass;

@@ -46,13 +46,14 @@ enum class Skip {
   kNone,
   kEmpty,
   kNotUtf8,
-  kNotCp1252,   // holds a character that Windows-1252 lacks
-  kNotLetters,  // apostrophes, hyphens, digits, blanks, punctuation...
-  kTooLong,     // the entry line would be longer than kMaxLineLength
-  kDuplicate,   // the same word came earlier in the list
+  kNotCp1252,     // holds a character that Windows-1252 lacks
+  kNotLetters,    // apostrophes, hyphens, digits, blanks, punctuation...
+  kTooLong,       // the entry line would be longer than kMaxLineLength
+  kDuplicate,     // the same word came earlier in the list
+  kAbbreviation,  // a single letter, or capitals after the first letter (DPs, ESP)
 };
-inline constexpr std::size_t kSkipKinds = 7;
-static_assert(static_cast<std::size_t>(Skip::kDuplicate) + 1 == kSkipKinds);
+inline constexpr std::size_t kSkipKinds = 8;
+static_assert(static_cast<std::size_t>(Skip::kAbbreviation) + 1 == kSkipKinds);
 
 // A phrase for a summary line, such as "not Windows-1252".
 std::string_view SkipReason(Skip skip);

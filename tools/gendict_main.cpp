@@ -6,6 +6,7 @@
 // (the message says which), 2 on a wrong command line. The output is replaced only when
 // the whole dictionary could be built.
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -92,6 +93,10 @@ int main(int argc, char** argv) {
       entry.classLetter = kWordClass;
     }
   }
+
+  // Ordinary words list before names, so that a number's candidates start with words.
+  std::stable_partition(words.entries.begin(), words.entries.end(),
+                        [](const Entry& entry) { return entry.classLetter != kNameClass; });
 
   AffixList affixes;
   if (!options.affixes.empty()) {

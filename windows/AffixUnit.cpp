@@ -136,7 +136,10 @@ TAffixForm::TAffixForm(MainModel& model, Services& services, QWidget* parent)
   FormCreate();
 }
 
-TAffixForm::~TAffixForm() = default;
+TAffixForm::~TAffixForm() {
+  // The model may go before the grid, which is deleted with the window's children.
+  selectedAffixGrid_->SetTable(nullptr);
+}
 
 int TAffixForm::ShowModal() {
   CancelWordEdit();

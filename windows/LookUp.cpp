@@ -129,6 +129,8 @@ TLookupForm::TLookupForm(DictionaryFile& dictionary, Services& services, QWidget
 
 TLookupForm::~TLookupForm() {
   SetBusy(false);
+  // The grid is deleted with the window's children, after the model and its table.
+  convertedGrid_->SetTable(nullptr);
 }
 
 int TLookupForm::ShowModal() {

@@ -8,7 +8,39 @@ const std::string kEmpty;
 }
 
 CellTable::CellTable(int colCount, int rowCount)
-    : colCount_(std::max(colCount, 0)), rowCount_(std::clamp(rowCount, 0, kMaxRows)) {}
+    : colCount_(std::clamp(colCount, 0, kMaxCols)), rowCount_(std::clamp(rowCount, 0, kMaxRows)) {}
+
+CellTable::CellTable(CellTable&& other) noexcept
+    : colCount_(other.colCount_),
+      rowCount_(other.rowCount_),
+      texts_(std::move(other.texts_)),
+      italics_(std::move(other.italics_)),
+      currentRow_(other.currentRow_) {}
+
+CellTable::~CellTable() {
+  if (observer_ != nullptr) {
+    observer_->TableDestroyed();
+  }
+}
+
+void CellTable::SetColCount(int colCount) {
+  colCount = std::clamp(colCount, 0, kMaxCols);
+  if (colCount == colCount_) {
+    return;
+  }
+  for (std::vector<std::string>& row : texts_) {
+    row.resize(static_cast<std::size_t>(colCount));
+  }
+  if (colCount < colCount_) {
+    std::erase_if(italics_, [colCount](std::uint64_t key) {
+      return static_cast<int>(key >> 32) >= colCount;
+    });
+  }
+  colCount_ = colCount;
+  if (observer_ != nullptr) {
+    observer_->ColCountChanged(colCount);
+  }
+}
 
 void CellTable::SetRowCount(int rowCount) {
   rowCount = std::clamp(rowCount, 0, kMaxRows);

@@ -22,11 +22,23 @@ class CellTable {
     virtual void RowCountChanged(int rowCount) = 0;
     virtual void CurrentRowChanged(int row) = 0;
     virtual void ItalicChanged(int col, int row) = 0;
+    virtual void ColCountChanged(int /*colCount*/) {}
+    // The table is going away; the observer must let go of it.
+    virtual void TableDestroyed() {}
   };
 
   CellTable(int colCount, int rowCount);
+  ~CellTable();
+  CellTable(const CellTable&) = delete;
+  CellTable& operator=(const CellTable&) = delete;
+  // The contents move; an observer stays with the table it watches.
+  CellTable(CellTable&& other) noexcept;
+  CellTable& operator=(CellTable&&) = delete;
 
   int ColCount() const { return colCount_; }
+  // Columns added are empty; the texts and italics of columns cut off are dropped.
+  static constexpr int kMaxCols = 256;
+  void SetColCount(int colCount);
   int RowCount() const { return rowCount_; }
 
   // Growing adds empty rows; shrinking drops the texts of the rows cut off, as a

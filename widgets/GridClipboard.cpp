@@ -105,18 +105,29 @@ void PasteIntoTable(CellTable& table, const TGridRect& selection, std::string_vi
   const std::int64_t rowLimit =
       std::min<std::int64_t>(range.bottom, std::int64_t{table.RowCount()} - 1 + kPasteRowLimit);
 
-  // Grow the table once, to the last row that the text reaches and may be written.
+  // Grow the table once, to the last row and column that the text reaches and may be
+  // written.
   std::int64_t lastRow = std::int64_t{range.top} - 1;
+  std::int64_t fields = 0;
   LineCursor counter(text);
   std::string_view line;
   while (lastRow < rowLimit && counter.Next(line)) {
     ++lastRow;
+    if (!line.empty() && line.back() == '\t') {
+      line.remove_suffix(1);
+    }
+    fields = std::max<std::int64_t>(fields, std::count(line.begin(), line.end(), '\t') + 1);
   }
   if (lastRow < range.top) {
     return;
   }
   if (lastRow >= table.RowCount()) {
     table.SetRowCount(static_cast<int>(lastRow + 1));
+  }
+  const std::int64_t lastCol = std::min<std::int64_t>(
+      {range.right, std::int64_t{range.left} + fields - 1, CellTable::kMaxCols - 1});
+  if (lastCol >= table.ColCount()) {
+    table.SetColCount(static_cast<int>(lastCol + 1));
   }
 
   LineCursor lines(text);

@@ -30,8 +30,8 @@ void ClearSelection(CellTable& table, const TGridRect& selection);
 // Writes text into the selection from its top-left cell: one line per row (CR LF, LF or
 // CR end a line), fields separated by TAB, left to right, no further than the
 // selection's last column and row. A TAB at the end of a line ends the last field and
-// starts no new one. Rows beyond the table's end are added, at most kPasteRowLimit of
-// them; the table's column count is fixed, so fields beyond its last column are dropped.
+// starts no new one. Rows and columns beyond the table's end are added, at most
+// kPasteRowLimit rows and up to the table's column limit.
 void PasteIntoTable(CellTable& table, const TGridRect& selection, std::string_view text);
 
 }  // namespace vantrel

@@ -75,6 +75,8 @@ class TLayerGrid::TableWatch : public CellTable::Observer {
   void RowCountChanged(int) override { grid_.TableRowCountChanged(); }
   void CurrentRowChanged(int row) override { grid_.TableCurrentRowChanged(row); }
   void ItalicChanged(int col, int row) override { grid_.TableCellChanged(col, row); }
+  void ColCountChanged(int) override { grid_.TableColCountChanged(); }
+  void TableDestroyed() override { grid_.TableDestroyed(); }
 
  private:
   TLayerGrid& grid_;
@@ -137,26 +139,22 @@ void TLayerGrid::SetCellText(int col, int row, const QString& text) {
 }
 
 void TLayerGrid::SetColCount(int count) {
-  if (table_ != ownTable_.get()) {
-    throw std::logic_error("The column count of an attached cell table is the table's");
-  }
-  count = std::max(count, 0);
-  if (count == ColCount()) {
-    return;
-  }
-  auto table = std::make_unique<CellTable>(count, table_->RowCount());
-  const int kept = std::min(count, table_->ColCount());
-  for (int row = 0; row < table_->RowCount(); ++row) {
-    for (int col = 0; col < kept; ++col) {
-      table->SetCell(col, row, table_->Cell(col, row));
-      table->SetItalic(col, row, table_->Italic(col, row));
-    }
-  }
-  table->SetCurrentRow(table_->CurrentRow());
-  table_->SetObserver(nullptr);
+  table_->SetColCount(count);
+}
+
+void TLayerGrid::TableColCountChanged() {
+  geometry_.SetColCount(table_->ColCount(), defaultColWidth_);
+  ClampCurrent();
+  SyncRows();
+  viewport()->update();
+}
+
+void TLayerGrid::TableDestroyed() {
+  // The table is half gone: only forget it, and show the grid's own again.
   table_ = nullptr;
-  ownTable_ = std::move(table);
-  AttachTable(ownTable_.get());
+  if (ownTable_ != nullptr) {
+    AttachTable(ownTable_.get());
+  }
 }
 
 void TLayerGrid::SetFixedCols(int count) {

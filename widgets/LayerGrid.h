@@ -65,8 +65,8 @@ class TLayerGrid : public QAbstractScrollArea {
   ~TLayerGrid() override;
 
   // Shows the given table instead of the grid's own: its texts, row count, current row
-  // and italics appear at once, and the grid's edits go into it. The table is not owned
-  // and must outlive the grid or be detached first; nullptr returns to the grid's own.
+  // and italics appear at once, and the grid's edits go into it. The table is not owned;
+  // nullptr, or the table's end, returns the grid to its own.
   void SetTable(CellTable* table);
   CellTable& Table() { return *table_; }
   const CellTable& Table() const { return *table_; }
@@ -78,8 +78,7 @@ class TLayerGrid : public QAbstractScrollArea {
   void SetCellText(int col, int row, const QString& text);
 
   int ColCount() const { return geometry_.ColCount(); }
-  // Only a grid that shows its own table can change its column count: an attached
-  // table's columns are the table's (std::logic_error otherwise).
+  // Sets the column count of the table shown, the grid's own or an attached one.
   void SetColCount(int count);
   int RowCount() const { return table_->RowCount(); }
   void SetRowCount(int count) { table_->SetRowCount(count); }
@@ -228,6 +227,8 @@ class TLayerGrid : public QAbstractScrollArea {
   void TableCellChanged(int col, int row);
   void TableRowCountChanged();
   void TableCurrentRowChanged(int row);
+  void TableColCountChanged();
+  void TableDestroyed();
 
   void AttachTable(CellTable* table);
   void SyncRows();

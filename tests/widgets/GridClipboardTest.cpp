@@ -90,7 +90,7 @@ TEST(GridClipboard, PasteFillsTheSelectionFromItsTopLeft) {
        "\tb",
        {"", "b", "2,1"},
        {"0,2", "1,2", "2,2"}},
-      {"unbounded to the right stops at the last column",
+      {"unbounded to the right takes every field",
        {1, 1, 0, 1},
        "a\tb\tc\td",
        {"0,1", "a", "b"},
@@ -111,6 +111,23 @@ TEST(GridClipboard, PasteFillsTheSelectionFromItsTopLeft) {
     }
     EXPECT_EQ(table.RowCount(), 4);
   }
+}
+
+TEST(GridClipboard, PasteAddsColumnsAsFarAsBothTextAndSelectionReach) {
+  CellTable unbounded = Numbered();
+  PasteIntoTable(unbounded, {1, 1, 0, 0}, "a\tb\tc\td\r\ne");
+  EXPECT_EQ(unbounded.ColCount(), 5);
+  EXPECT_EQ(unbounded.Cell(4, 1), "d");
+  EXPECT_EQ(unbounded.Cell(1, 2), "e");
+
+  CellTable bounded = Numbered();
+  PasteIntoTable(bounded, {0, 1, 3, 1}, "a\tb\tc\td\te\tf");
+  EXPECT_EQ(bounded.ColCount(), 4);
+  EXPECT_EQ(bounded.Cell(3, 1), "d");
+
+  CellTable huge = Numbered();
+  PasteIntoTable(huge, {0, 1, -1, 1}, std::string(100000, '\t') + "x");
+  EXPECT_EQ(huge.ColCount(), CellTable::kMaxCols);
 }
 
 TEST(GridClipboard, UnboundedPasteAddsRows) {

@@ -124,8 +124,23 @@ TEST(LayerGridTable, ColumnCountBelongsToAnAttachedTable) {
   EXPECT_EQ(grid.CellText(1, 1), "kept");
   EXPECT_TRUE(grid.Table().Italic(1, 1));
   grid.SetTable(&table);
-  EXPECT_THROW(grid.SetColCount(4), std::logic_error);
+  grid.SetColCount(4);
+  EXPECT_EQ(table.ColCount(), 4);
+  EXPECT_EQ(grid.ColCount(), 4);
   grid.SetTable(nullptr);
+}
+
+TEST(LayerGridTable, ATableThatGoesAwayLeavesTheGridItsOwn) {
+  TLayerGrid grid(nullptr, 3, 3);
+  grid.SetCellText(0, 0, "own");
+  {
+    CellTable table(2, 40);
+    grid.SetTable(&table);
+    EXPECT_EQ(grid.RowCount(), 40);
+  }
+  EXPECT_EQ(grid.RowCount(), 3);
+  EXPECT_EQ(grid.CellText(0, 0), "own");
+  grid.grab();  // painting after the loss touches nothing freed
 }
 
 TEST(LayerGridWidths, EventAfterEveryRealChangeOnly) {

@@ -222,6 +222,51 @@ TEST_F(MainWindowTest, ClicksOnTheHeaderOrAfterAScrollPickNothing) {
   EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("flowers")});
 }
 
+TEST_F(MainWindowTest, AHalfVisibleRowPicksWithoutMovingOrScrolling) {
+  QFile file(dictionaryPath);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  for (int i = 0; i < 60; ++i) {
+    file.write(QStringLiteral("8,w%1,B\r\n").arg(i).toLatin1());
+  }
+  file.write("\r\n");
+  file.close();
+  StartWithDictionary();
+  TypeNumber(QStringLiteral("888"));
+  form->ConvertBtn()->click();
+  TLayerGrid* grid = form->PossibleGrid();
+  // Make the last row on screen show only partly.
+  const int rowHeight = grid->DefaultRowHeight() + grid->GridLineWidth();
+  if (grid->viewport()->height() % rowHeight < rowHeight / 3) {
+    form->resize(form->width(), form->height() + rowHeight / 2);
+    QApplication::processEvents();
+  }
+  const int partial = grid->TopRow() + grid->VisibleRowCount();
+  const QRect rect = grid->CellRect(0, partial);
+  ASSERT_GT(rect.bottom(), grid->viewport()->height()) << "no partly shown row";
+  const int top = grid->TopRow();
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                    QPoint(rect.center().x(), rect.top() + 3));
+  EXPECT_EQ(grid->TopRow(), top);
+  EXPECT_NE(grid->Row(), partial);
+  EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("w%1").arg(partial - 1)});
+}
+
+TEST_F(MainWindowTest, ThePhraseGridHasItsOwnScrollGuard) {
+  StartWithDictionary();
+  TypeNumber(QStringLiteral("228-4357"));
+  form->ConvertBtn()->click();
+  Pick("bat");
+  TLayerGrid* grid = form->SelectedGrid();
+  const QPoint point = grid->CellRect(0, 1).center();
+  QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, point);
+  grid->SetTopRow(grid->TopRow() + 1);
+  QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, point);
+  EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("bat")});
+  grid->SetTopRow(1);
+  ClickRow(grid, 1);
+  EXPECT_TRUE(PhraseWords().isEmpty());
+}
+
 TEST_F(MainWindowTest, ACoveredNumberIsCopiedWithItsPhrase) {
   StartWithDictionary();
   TypeNumber(QStringLiteral("18003569377"));

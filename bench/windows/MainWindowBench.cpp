@@ -1,0 +1,89 @@
+// What a person waits for after a click in the main window: a candidate picked with the
+// mouse, the phrase rebuilt, the bundled dictionary searched again and the grids
+// repainted.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "LayerGrid.h"
+#include "Main.h"
+
+namespace {
+
+class NoDialogs final : public vantrel::IDialogs {
+ public:
+  void Warning(QWidget*, const QString&) override { ++warnings; }
+  std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&,
+                                      const QString&) override {
+    return QStringLiteral(VANTREL_ENGLISH);
+  }
+  int Exec(QDialog&) override { return QDialog::Rejected; }
+  void ShowModeless(QWidget&) override {}
+  void SetClipboardText(const QString&) override {}
+  int warnings = 0;
+};
+
+class NoLauncher final : public vantrel::ILauncher {
+ public:
+  bool Open(const QUrl&) override { return true; }
+};
+
+class NoHelp final : public vantrel::IHelp {
+ public:
+  void ShowContents() override {}
+  void ShowContext(int) override {}
+};
+
+void BM_PickThroughTheWindow(benchmark::State& state) {
+  QTemporaryDir dir;
+  vantrel::SettingsStore settings(dir.path());
+  NoDialogs dialogs;
+  NoLauncher launcher;
+  NoHelp help;
+  vantrel::ShellState shell;
+  vantrel::Services services{dialogs, launcher, help, settings, shell};
+  vantrel::TMainForm form(services);
+  form.show();
+  if (!QTest::qWaitForWindowExposed(&form)) {
+    state.SkipWithError("the window did not show");
+    return;
+  }
+  vantrel::TLayerGrid* grid = form.PossibleGrid();
+  for (auto _ : state) {
+    state.PauseTiming();
+    form.EntryEdit()->setFocus();
+    form.EntryEditEnter();
+    form.EntryEdit()->selectAll();
+    QTest::keyClicks(form.EntryEdit(), QStringLiteral("18003569377"));
+    form.ConvertBtn()->click();
+    grid->SetTopRow(1);
+    state.ResumeTiming();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(0, 1).center());
+    form.repaint();
+  }
+  if (dialogs.warnings != 0 || form.Model().SelectedGrid.Cell(0, 1).empty()) {
+    state.SkipWithError(("the pick did not happen: " + std::to_string(dialogs.warnings) +
+                         " warnings, status " + form.StatusText().toStdString())
+                            .c_str());
+  }
+}
+BENCHMARK(BM_PickThroughTheWindow)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

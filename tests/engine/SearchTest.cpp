@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <random>
 
 #include "Fakes.h"
@@ -212,6 +215,34 @@ TEST_F(SearchTest, ConvertAndCopyFollowTheFreeDigits) {
     EXPECT_EQ(model.ConvertEnabled(), row.convert);
     EXPECT_EQ(model.CopyEnabled(), row.copy);
   }
+}
+
+TEST(SearchFileTest, ADictionaryFileThatShrinksOrVanishesBetweenSearches) {
+  const std::string path = ::testing::TempDir() + "/shrinking-" + std::to_string(::getpid());
+  auto write = [&](const std::string& text) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+  };
+  write(Dict({"228,bat,B", "4357,help,A", "8,8,D"}));
+  DictionaryFile dictionary;
+  dictionary.Bind(path);
+  dictionary.name = path;
+  RecordingHost host;
+  MainModel model(dictionary, host);
+  model.SetEntryText("228-4357");
+  model.ConvertBtnClick();
+  EXPECT_EQ(Render(model.Status(), nullptr), " 3 Matches out of 2 words in  secs");
+  write("228,bat,B\r\n4357,he");  // cut off in the middle of a line
+  model.ConvertBtnClick();
+  EXPECT_EQ(Render(model.Status(), nullptr), " 1 Matches out of 0 words in  secs");
+  EXPECT_EQ(model.PossibleGrid.Cell(0, 1), "bat");
+  EXPECT_TRUE(model.PossibleGrid.Cell(0, 2).empty());
+  std::remove(path.c_str());
+  model.ConvertBtnClick();
+  EXPECT_EQ(host.warnings,
+            (std::vector<std::string>{"Can Not Open " + path + " in ConvertBtnClick"}));
 }
 
 TEST(FormatSecondsTest, FollowsThePatternWithOptionalDigits) {

@@ -412,6 +412,11 @@ bool MainModel::AffixOkBtnClick() {
   }
   const std::string word = SelectedAffixGrid.Cell(0, 1);
   const std::string digits = SelectedAffixGrid.Cell(1, 1);
+  // A cut can empty the word cell; a phrase row without a word would hide its digits.
+  if (Trim(word).empty()) {
+    host_.Warn({Tr("The corrected word must not be empty.")});
+    return false;
+  }
   const int n = static_cast<int>(digits.size());
   // The proposal must cover the chosen word's own bullets and free digits that are
   // exactly its own, or the bullets would swallow other words or separators.

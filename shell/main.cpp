@@ -33,6 +33,7 @@ int main(int argc, char** argv) {
   vantrel::TAffixForm affixForm(mainForm.Model(), services, &mainForm);
   vantrel::TNotifyForm notifyForm(services, &mainForm);
   vantrel::TTestForm testForm(services, &mainForm);
+  testForm.SetDictionary(&mainForm.Dictionary());
   mainForm.SetSideWindows(&lookupForm, &aboutForm, &affixForm, &notifyForm, &testForm);
 
   mainForm.show();

@@ -187,7 +187,9 @@ void TLayerGrid::SetColWidth(int col, int width) {
   if (col < 0 || col >= ColCount()) {
     throw GridIndexError();
   }
-  width = std::max(width, 0);
+  // A width from a hand-edited settings file may be absurd; the grid's arithmetic
+  // stays far from overflow.
+  width = std::clamp(width, 0, kMaxColWidth);
   if (geometry_.ColWidth(col) == width) {
     return;
   }

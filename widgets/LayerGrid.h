@@ -87,6 +87,7 @@ class TLayerGrid : public QAbstractScrollArea {
   void SetFixedCols(int count);
   void SetFixedRows(int count);
 
+  static constexpr int kMaxColWidth = 100000;
   int ColWidth(int col) const;
   // Raises ColWidthsChanged after a real change; GridIndexError beyond the last column.
   void SetColWidth(int col, int width);

@@ -15,7 +15,8 @@ std::string TranslateTextCp1252(std::string_view english) {
 QString TranslateMessage(const Message& message) {
   QString out;
   for (const TextPiece& piece : message) {
-    out += piece.translate ? TranslateText(piece.text) : FromCp1252(piece.text);
+    // Names and numbers are UTF-8 already; dictionary texts were converted before.
+    out += piece.translate ? TranslateText(piece.text) : QString::fromStdString(piece.text);
   }
   return out;
 }

@@ -240,9 +240,11 @@ TEST_F(AffixTest, OkRefusesWhenThePhraseNoLongerFitsTheProposal) {
     model.ChosenPos = 3;  // no phrase row starts there
     EXPECT_FALSE(model.AffixOkBtnClick());
     model.ChosenPos = 1;
+    model.SelectedAffixGrid.SetCell(0, 1, " ");  // the word cut away
+    EXPECT_FALSE(model.AffixOkBtnClick());
   };
   model.AffixGridMouseUp(RowOfOffer("-ing"));
-  EXPECT_EQ(host.warnings.size(), 2u);
+  EXPECT_EQ(host.warnings.size(), 3u);
   EXPECT_EQ(model.EntryText(), std::string(4, '\x95') + "464");
   EXPECT_EQ(Phrase(), (Words{"ball/2255@1"}));
   EXPECT_EQ(Offers(), (Words{"-ing", "-in-"}));

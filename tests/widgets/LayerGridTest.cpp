@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace vantrel {
 namespace {
 
@@ -141,6 +143,17 @@ TEST(LayerGridTable, ATableThatGoesAwayLeavesTheGridItsOwn) {
   EXPECT_EQ(grid.RowCount(), 3);
   EXPECT_EQ(grid.CellText(0, 0), "own");
   grid.grab();  // painting after the loss touches nothing freed
+}
+
+TEST(LayerGridWidths, AbsurdWidthsAreBounded) {
+  TLayerGrid grid(nullptr, 2, 5);
+  grid.SetColWidth(0, INT_MAX);
+  grid.SetColWidth(1, INT_MAX);
+  EXPECT_EQ(grid.ColWidth(0), TLayerGrid::kMaxColWidth);
+  grid.SetColWidth(1, -5);
+  EXPECT_EQ(grid.ColWidth(1), 0);
+  grid.resize(300, 200);
+  grid.grab();  // paints without overflowing its sums
 }
 
 TEST(LayerGridWidths, EventAfterEveryRealChangeOnly) {

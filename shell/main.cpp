@@ -16,7 +16,6 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vantrel"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Vantrel"));
 
   vantrel::QtDialogs dialogs;
   vantrel::DesktopLauncher launcher;

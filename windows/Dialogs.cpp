@@ -13,7 +13,7 @@ void QtDialogs::Warning(QWidget* parent, const QString& text) {
   while (QApplication::overrideCursor() != nullptr) {
     QApplication::restoreOverrideCursor();
   }
-  QMessageBox::warning(parent, QApplication::applicationDisplayName(), text, QMessageBox::Ok);
+  QMessageBox::warning(parent, QApplication::applicationName(), text, QMessageBox::Ok);
 }
 
 std::optional<QString> QtDialogs::OpenFileName(QWidget* parent, const QString& title,

@@ -118,6 +118,9 @@ void TMainForm::BuildWindow() {
   entryFont.setPixelSize(16);
   entryEdit_->setFont(entryFont);
   entryEdit_->installEventFilter(this);
+  // The number lives in the dictionary's code page; what it cannot hold is refused at
+  // the keyboard instead of turning into '?' behind the user's back.
+  entryEdit_->setValidator(NewCp1252Validator(entryEdit_));
   entryLayout->addWidget(entryEdit_);
   outer->addWidget(entryPanel);
 

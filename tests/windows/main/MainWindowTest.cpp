@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -306,6 +307,19 @@ TEST_F(MainWindowTest, ClearEmptiesTheWindow) {
   EXPECT_FALSE(form->ConvertBtn()->isEnabled());
   EXPECT_FALSE(form->CopyBtn()->isEnabled());
   EXPECT_EQ(form->Model().CurrentNumber(), "228");
+}
+
+TEST_F(MainWindowTest, TheEntryFieldTakesOnlyWhatTheDictionaryCanHold) {
+  StartWithDictionary();
+  TypeNumber(QStringLiteral("228"));
+  auto typeText = [&](const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+    QApplication::sendEvent(form->EntryEdit(), &press);
+  };
+  typeText(QString::fromUtf8("\xE4\xB8\xAD"));  // a CJK character
+  EXPECT_EQ(form->EntryEdit()->text(), QStringLiteral("228"));
+  typeText(QString::fromUtf8("\xC3\xA9"));  // é is in the code page
+  EXPECT_EQ(form->Model().EntryText(), "228\xE9");
 }
 
 TEST_F(MainWindowTest, AFullEntryFieldWarns) {

@@ -547,6 +547,7 @@ char TMainForm::DecimalSeparator() {
 // ----- the entry field -----
 
 void TMainForm::EntryEditChange(const QString& text) {
+  NoteUserActivity();
   if (!entryEdit_->isModified()) {
     return;
   }

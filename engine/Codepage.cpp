@@ -61,53 +61,50 @@ std::string Cp1252ToUtf8(std::string_view text) {
   return out;
 }
 
+Utf8Char DecodeUtf8At(std::string_view text, std::size_t pos) {
+  Utf8Char result;
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  std::size_t extra = 0;
+  if (lead < 0x80) {
+    result.code = lead;
+  } else if ((lead & 0xE0) == 0xC0) {
+    extra = 1;
+    result.code = lead & 0x1F;
+  } else if ((lead & 0xF0) == 0xE0) {
+    extra = 2;
+    result.code = lead & 0x0F;
+  } else if ((lead & 0xF8) == 0xF0) {
+    extra = 3;
+    result.code = lead & 0x07;
+  } else {
+    return result;
+  }
+  if (text.size() - pos <= extra) {
+    return result;
+  }
+  for (std::size_t k = 1; k <= extra; ++k) {
+    const auto next = static_cast<unsigned char>(text[pos + k]);
+    if ((next & 0xC0) != 0x80) {
+      return result;
+    }
+    result.code = (result.code << 6) | (next & 0x3F);
+  }
+  result.length = 1 + extra;
+  // Overlong forms and surrogates are malformed too.
+  static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
+  result.valid = result.code >= kMin[extra] && !(result.code >= 0xD800 && result.code <= 0xDFFF) &&
+                 result.code <= 0x10FFFF;
+  return result;
+}
+
 std::string Utf8ToCp1252(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    int extra = 0;
-    char32_t code = 0;
-    if (lead < 0x80) {
-      code = lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-      extra = 1;
-      code = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-      extra = 2;
-      code = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-      extra = 3;
-      code = lead & 0x07;
-    } else {
-      out += '?';
-      ++i;
-      continue;
-    }
-    bool ok = i + static_cast<std::size_t>(extra) < text.size();
-    for (int k = 1; ok && k <= extra; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) {
-        ok = false;
-      } else {
-        code = (code << 6) | (next & 0x3F);
-      }
-    }
-    if (!ok) {
-      out += '?';
-      ++i;
-      continue;
-    }
-    // Overlong forms and surrogates are malformed too.
-    static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-    if (code < kMin[extra] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
-      out += '?';
-    } else {
-      const int byte = UnicodeToCp1252(code);
-      out += byte < 0 ? '?' : static_cast<char>(byte);
-    }
-    i += 1 + static_cast<std::size_t>(extra);
+  for (std::size_t i = 0; i < text.size();) {
+    const Utf8Char ch = DecodeUtf8At(text, i);
+    const int byte = ch.valid ? UnicodeToCp1252(ch.code) : -1;
+    out += byte < 0 ? '?' : static_cast<char>(byte);
+    i += ch.length;
   }
   return out;
 }

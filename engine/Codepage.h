@@ -2,6 +2,7 @@
 // Dictionary texts are single bytes in the Windows-1252 code page; everything the user
 // sees or types is Unicode. These functions convert between the two.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,16 @@ char32_t Cp1252ToUnicode(unsigned char byte);
 int UnicodeToCp1252(char32_t code);
 
 std::string Cp1252ToUtf8(std::string_view text);
+
+// One UTF-8 sequence read from text at pos. A malformed one (a stray byte, a truncated
+// sequence, an overlong form, a surrogate, beyond U+10FFFF) is not valid; its length
+// then covers the bytes that belong to it, at least one.
+struct Utf8Char {
+  char32_t code = 0;
+  std::size_t length = 1;
+  bool valid = false;
+};
+Utf8Char DecodeUtf8At(std::string_view text, std::size_t pos);
 
 // Characters Windows-1252 lacks, and malformed UTF-8, become '?'.
 std::string Utf8ToCp1252(std::string_view text);

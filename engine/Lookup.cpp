@@ -1,29 +1,10 @@
 #include "Lookup.h"
 
 #include <algorithm>
-#include <chrono>
 
 #include "Codepage.h"
-#include "Search.h"
 
 namespace vantrel {
-
-double EngineHost::Now() {
-  using Clock = std::chrono::steady_clock;
-  return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
-}
-
-Message StatusLine(int matches, int words, double seconds, char decimalSeparator) {
-  // Appending, not " " + text: GCC 12 warns falsely about operator+ at -O3.
-  std::string count = " ";
-  count += std::to_string(matches);
-  return {Lit(count),
-          Tr(" Matches out of "),
-          Lit(std::to_string(words)),
-          Tr(" words in "),
-          Lit(FormatSeconds(seconds, decimalSeparator)),
-          Tr(" secs")};
-}
 
 void LookupModel::EmptyGrid() {
   for (int row = 0; row < kRows; ++row) {

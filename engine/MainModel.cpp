@@ -1,6 +1,7 @@
 #include "MainModel.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace vantrel {
 
@@ -336,6 +337,20 @@ void MainModel::ShowAffixesFor(const std::string& word, const std::string& digit
   Changed();
 }
 
+void MainModel::PlaceWordBeside(int pos, std::string word, std::string digits) {
+  const int savedPos = std::exchange(ChosenPos, pos);
+  std::string savedWord = std::exchange(ChosenWord, std::move(word));
+  std::string savedDigits = std::exchange(ChosenDigits, std::move(digits));
+  if (InsertChosenWord()) {
+    RebuildPhrase();
+    return;
+  }
+  // Refused: the chosen word stays the one whose affixes are listed.
+  ChosenPos = savedPos;
+  ChosenWord = std::move(savedWord);
+  ChosenDigits = std::move(savedDigits);
+}
+
 void MainModel::AffixGridMouseUp(int row) {
   NoteUserActivity();
   if (row < 0 || row > AffixGrid.RowCount() - 1) {
@@ -356,20 +371,7 @@ void MainModel::AffixGridMouseUp(int row) {
     host_.ShowAffixWindow();
   }
   if (!a.empty() && a.front() == '+') {  // a word of its own after the chosen one
-    const std::string digits = ad();
-    const int saved = ChosenPos;
-    const std::string savedWord = ChosenWord;
-    const std::string savedDigits = ChosenDigits;
-    ChosenPos = ChosenPos + static_cast<int>(ChosenDigits.size());
-    ChosenWord = WithoutPlus(a);
-    ChosenDigits = digits;
-    if (InsertChosenWord()) {
-      RebuildPhrase();
-    } else {
-      ChosenPos = saved;
-      ChosenWord = savedWord;
-      ChosenDigits = savedDigits;
-    }
+    PlaceWordBeside(ChosenPos + static_cast<int>(ChosenDigits.size()), WithoutPlus(a), ad());
   }
   if (!a.empty() && a.back() == '-') {  // a beginning joined to the word
     a.back() = ' ';
@@ -382,19 +384,7 @@ void MainModel::AffixGridMouseUp(int row) {
   }
   if (!a.empty() && a.back() == '+') {  // a word of its own before the chosen one
     const std::string digits = ad();
-    const int saved = ChosenPos;
-    const std::string savedWord = ChosenWord;
-    const std::string savedDigits = ChosenDigits;
-    ChosenDigits = digits;
-    ChosenPos = ChosenPos - static_cast<int>(ChosenDigits.size());
-    ChosenWord = WithoutPlus(a);
-    if (InsertChosenWord()) {
-      RebuildPhrase();
-    } else {
-      ChosenPos = saved;
-      ChosenWord = savedWord;
-      ChosenDigits = savedDigits;
-    }
+    PlaceWordBeside(ChosenPos - static_cast<int>(digits.size()), WithoutPlus(a), digits);
   }
 }
 

@@ -106,6 +106,8 @@ class MainModel {
 
  private:
   void WriteEntry(std::string text);
+  // An affix marked '+' placed as a word of its own at pos, beside the chosen word.
+  void PlaceWordBeside(int pos, std::string word, std::string digits);
   void Changed() { host_.StateChanged(); }
 
   DictionaryFile& dictionary_;

@@ -61,41 +61,13 @@ char BaseLetter(char32_t c) {
 std::optional<std::u32string> DecodeUtf8(std::string_view text) {
   std::u32string out;
   out.reserve(text.size());
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t extra = 0;
-    char32_t code = 0;
-    if (lead < 0x80) {
-      code = lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-      extra = 1;
-      code = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-      extra = 2;
-      code = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-      extra = 3;
-      code = lead & 0x07;
-    } else {
+  for (std::size_t i = 0; i < text.size();) {
+    const Utf8Char ch = DecodeUtf8At(text, i);
+    if (!ch.valid) {
       return std::nullopt;
     }
-    if (text.size() - i <= extra) {
-      return std::nullopt;
-    }
-    for (std::size_t k = 1; k <= extra; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) {
-        return std::nullopt;
-      }
-      code = (code << 6) | (next & 0x3F);
-    }
-    static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-    if (code < kMin[extra] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
-      return std::nullopt;
-    }
-    out += code;
-    i += 1 + extra;
+    out += ch.code;
+    i += ch.length;
   }
   return out;
 }

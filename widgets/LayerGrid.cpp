@@ -1,6 +1,6 @@
 #include "LayerGrid.h"
 
-#include "Codepage.h"
+#include "CellText.h"
 #include "GridClipboard.h"
 #include "GridDesign.h"
 
@@ -25,14 +25,6 @@ constexpr int kHintGap = 6;
 constexpr int kSizingSlop = 3;
 constexpr int kAutoScrollMs = 60;
 constexpr int kHintShowMs = 10000;
-
-QString FromCp1252(const std::string& bytes) {
-  return QString::fromStdString(Cp1252ToUtf8(bytes));
-}
-
-std::string ToCp1252(const QString& text) {
-  return Utf8ToCp1252(text.toStdString());
-}
 
 std::uint64_t HintKey(int col, int row) {
   return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(col)) << 32) |

@@ -46,10 +46,6 @@ constexpr int kMainHelp = 10;
 constexpr int kFileMenuHelp = 210;
 constexpr int kHelpMenuHelp = 220;
 
-QString Caption(std::string_view english) {
-  return TranslateText(english);
-}
-
 }  // namespace
 
 QString BundledDictionaryPath() {
@@ -222,27 +218,27 @@ void TMainForm::BuildWindow() {
   statusBar()->setFixedHeight(25);
 
   // Texts, each as a property of its control, so that translation can find them.
-  entryEdit_->setToolTip(Caption("Enter Number to Convert"));
-  possibleGrid_->SetHint(Caption("Click to select"));
-  selectedGrid_->SetHint(Caption("Click to remove"));
-  affixGrid_->SetHint(Caption("Click to select"));
-  additionsText_->setText(Caption("Add To Word"));
-  selectedWordLabel_->setToolTip(Caption("Selected Word"));
-  convertFrom->setTitle(Caption("Convert From"));
-  leftBtn_->setText(Caption("Left"));
-  leftBtn_->setToolTip(Caption("Include leftmost digit in conversion"));
-  rightBtn_->setText(Caption("Right"));
-  rightBtn_->setToolTip(Caption("Include rightmost digit in conversion"));
-  anyPointBtn_->setText(Caption("Any Point "));
-  anyPointBtn_->setToolTip(Caption("Convert longest string of digits"));
-  convertBtn_->setText(Caption("Convert"));
-  convertBtn_->setToolTip(Caption("Convert to alpha equivalents"));
-  clearBtn_->setText(Caption("Clear"));
-  clearBtn_->setToolTip(Caption("Clear form"));
-  copyBtn_->setText(Caption("Copy"));
-  copyBtn_->setToolTip(Caption("Copy number and phrase to clipboard"));
-  lookupBtn_->setText(Caption("Lookup"));
-  lookupBtn_->setToolTip(Caption("Lookup numeric equivalent of a word"));
+  entryEdit_->setToolTip(TranslateText("Enter Number to Convert"));
+  possibleGrid_->SetHint(TranslateText("Click to select"));
+  selectedGrid_->SetHint(TranslateText("Click to remove"));
+  affixGrid_->SetHint(TranslateText("Click to select"));
+  additionsText_->setText(TranslateText("Add To Word"));
+  selectedWordLabel_->setToolTip(TranslateText("Selected Word"));
+  convertFrom->setTitle(TranslateText("Convert From"));
+  leftBtn_->setText(TranslateText("Left"));
+  leftBtn_->setToolTip(TranslateText("Include leftmost digit in conversion"));
+  rightBtn_->setText(TranslateText("Right"));
+  rightBtn_->setToolTip(TranslateText("Include rightmost digit in conversion"));
+  anyPointBtn_->setText(TranslateText("Any Point "));
+  anyPointBtn_->setToolTip(TranslateText("Convert longest string of digits"));
+  convertBtn_->setText(TranslateText("Convert"));
+  convertBtn_->setToolTip(TranslateText("Convert to alpha equivalents"));
+  clearBtn_->setText(TranslateText("Clear"));
+  clearBtn_->setToolTip(TranslateText("Clear form"));
+  copyBtn_->setText(TranslateText("Copy"));
+  copyBtn_->setToolTip(TranslateText("Copy number and phrase to clipboard"));
+  lookupBtn_->setText(TranslateText("Lookup"));
+  lookupBtn_->setToolTip(TranslateText("Lookup numeric equivalent of a word"));
 
   // The grids show the engine's tables.
   possibleGrid_->SetTable(&model_.PossibleGrid);
@@ -299,33 +295,33 @@ void TMainForm::BuildWindow() {
 }
 
 void TMainForm::BuildMenu() {
-  fileMenu_ = menuBar()->addMenu(Caption("&File"));
+  fileMenu_ = menuBar()->addMenu(TranslateText("&File"));
   fileMenu_->setObjectName(QStringLiteral("File1"));
-  open1_ = fileMenu_->addAction(Caption("&Open"), this, &TMainForm::Open1Click);
+  open1_ = fileMenu_->addAction(TranslateText("&Open"), this, &TMainForm::Open1Click);
   open1_->setObjectName(QStringLiteral("Open1"));
   open1_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  exit1_ = fileMenu_->addAction(Caption("E&xit"), this, &TMainForm::Exit1Click);
+  exit1_ = fileMenu_->addAction(TranslateText("E&xit"), this, &TMainForm::Exit1Click);
   exit1_->setObjectName(QStringLiteral("Exit1"));
 
-  languageMenu_ = menuBar()->addMenu(Caption("&Language"));
+  languageMenu_ = menuBar()->addMenu(TranslateText("&Language"));
   languageMenu_->setObjectName(QStringLiteral("Language1"));
-  english1_ = languageMenu_->addAction(Caption("&English"), this,
+  english1_ = languageMenu_->addAction(TranslateText("&English"), this,
                                        [this] { SelectLanguage(QStringLiteral("en_US")); });
   english1_->setObjectName(QStringLiteral("English1"));
-  german1_ = languageMenu_->addAction(Caption("&Deutsch"), this,
+  german1_ = languageMenu_->addAction(TranslateText("&Deutsch"), this,
                                       [this] { SelectLanguage(QStringLiteral("de_DE")); });
   german1_->setObjectName(QStringLiteral("German1"));
-  french1_ = languageMenu_->addAction(Caption("&Francais"), this,
+  french1_ = languageMenu_->addAction(TranslateText("&Francais"), this,
                                       [this] { SelectLanguage(QStringLiteral("fr_FR")); });
   french1_->setObjectName(QStringLiteral("French1"));
 
-  helpMenu_ = menuBar()->addMenu(Caption("&Help"));
+  helpMenu_ = menuBar()->addMenu(TranslateText("&Help"));
   helpMenu_->setObjectName(QStringLiteral("Help1"));
-  contents1_ = helpMenu_->addAction(Caption("&Contents"), this, &TMainForm::Contents1Click);
+  contents1_ = helpMenu_->addAction(TranslateText("&Contents"), this, &TMainForm::Contents1Click);
   contents1_->setObjectName(QStringLiteral("Contents1"));
-  about1_ = helpMenu_->addAction(Caption("&About"), this, &TMainForm::About1Click);
+  about1_ = helpMenu_->addAction(TranslateText("&About"), this, &TMainForm::About1Click);
   about1_->setObjectName(QStringLiteral("About1"));
-  notify1_ = helpMenu_->addAction(Caption("&Notify"), this, &TMainForm::Notify1Click);
+  notify1_ = helpMenu_->addAction(TranslateText("&Notify"), this, &TMainForm::Notify1Click);
   notify1_->setObjectName(QStringLiteral("Notify1"));
 
   InstallHelpKey(this, services_.help, kMainHelp);

@@ -1,7 +1,5 @@
 #include "Texts.h"
 
-#include "Codepage.h"
-
 namespace vantrel {
 
 QString TranslateText(std::string_view english) {
@@ -19,14 +17,6 @@ QString TranslateMessage(const Message& message) {
     out += piece.translate ? TranslateText(piece.text) : QString::fromStdString(piece.text);
   }
   return out;
-}
-
-QString FromCp1252(std::string_view text) {
-  return QString::fromStdString(Cp1252ToUtf8(text));
-}
-
-std::string ToCp1252(const QString& text) {
-  return Utf8ToCp1252(text.toStdString());
 }
 
 }  // namespace vantrel

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "CellText.h"
 #include "Message.h"
 
 namespace vantrel {
@@ -17,8 +18,5 @@ std::string TranslateTextCp1252(std::string_view english);
 
 // A message assembled from pieces, each translatable piece translated on its own.
 QString TranslateMessage(const Message& message);
-
-QString FromCp1252(std::string_view text);
-std::string ToCp1252(const QString& text);
 
 }  // namespace vantrel

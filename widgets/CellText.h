@@ -1,0 +1,14 @@
+#pragma once
+// Cell texts are Windows-1252 bytes; Qt shows and edits Unicode. The placeholder bullet
+// 0x95 becomes "•" and back; a character the code page lacks becomes '?'.
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+QString FromCp1252(std::string_view text);
+std::string ToCp1252(const QString& text);
+
+}  // namespace vantrel

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "Codepage.h"
-#include "Lookup.h"
 #include "MainModel.h"
+#include "WordLookup.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include "Affixes.h"
 #include "Dictionary.h"
-#include "Lookup.h"
 #include "Search.h"
+#include "WordLookup.h"
 
 namespace {
 

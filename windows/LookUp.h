@@ -6,8 +6,8 @@
 
 #include "Dictionary.h"
 #include "EngineHost.h"
-#include "Lookup.h"
 #include "Services.h"
+#include "WordLookup.h"
 
 class QLabel;
 class QLineEdit;

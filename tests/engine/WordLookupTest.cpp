@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Fakes.h"
-#include "Lookup.h"
+#include "WordLookup.h"
 
 namespace vantrel {
 namespace {

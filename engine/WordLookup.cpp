@@ -1,4 +1,4 @@
-#include "Lookup.h"
+#include "WordLookup.h"
 
 #include <algorithm>
 

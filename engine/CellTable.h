@@ -41,13 +41,12 @@ class CellTable {
   void SetColCount(int colCount);
   int RowCount() const { return rowCount_; }
 
-  // Growing adds empty rows; shrinking drops the texts of the rows cut off, as a
-  // toolkit grid does. Italics belong to the cell's font, not to its text, and stay.
+  // Growing adds empty rows; shrinking drops the texts of the rows cut off, so a row
+  // shown again starts empty. Italics belong to the cell's font, not to its text, and stay.
   void SetRowCount(int rowCount);
 
-  // Texts are Windows-1252 bytes. As in a toolkit string grid, a cell below the last
-  // row still holds a text once written (the phrase stages a new word in a row that is
-  // not shown); only columns outside the table and rows from kMaxRows on read as empty
+  // Texts are Windows-1252 bytes. A cell below the last row still holds a text once
+  // written, because the phrase stages a new word in a row that is not shown yet; only columns outside the table and rows from kMaxRows on read as empty
   // and ignore writes.
   static constexpr int kMaxRows = 65536;
   const std::string& Cell(int col, int row) const;

@@ -3,12 +3,12 @@
 namespace vantrel {
 
 SettingValue SettingDesignValue(Setting setting) {
-  const SettingSpec& spec = SpecOf(setting);
-  if (spec.type == SettingType::Text) {
-    return SettingValue::Text(QString::fromLatin1(spec.designText.data(),
-                                                  static_cast<qsizetype>(spec.designText.size())));
+  const SettingRow& row = RowOf(setting);
+  if (row.type == SettingType::Text) {
+    return SettingValue::Text(QString::fromLatin1(row.designText.data(),
+                                                  static_cast<qsizetype>(row.designText.size())));
   }
-  return SettingValue::Integer(spec.design);
+  return SettingValue::Integer(row.design);
 }
 
 std::optional<SettingsReadError> ReadSettings(const SettingsKey& key,
@@ -18,7 +18,7 @@ std::optional<SettingsReadError> ReadSettings(const SettingsKey& key,
     const QString name = NameOf(setting);
     SettingValue value;
     try {
-      switch (SpecOf(setting).type) {
+      switch (RowOf(setting).type) {
         case SettingType::Text:
           value.text = key.ReadText(name);
           break;
@@ -55,7 +55,7 @@ void SaveSettings(SettingsStore& store, std::span<const Setting> order,
   for (Setting setting : order) {
     const QString name = NameOf(setting);
     const SettingValue value = provide(setting);
-    switch (SpecOf(setting).type) {
+    switch (RowOf(setting).type) {
       case SettingType::Text:
         batch.Text(name, value.text);
         break;

@@ -42,7 +42,7 @@ enum class SettingType { Text, Integer, Switch };
 // the new-release countdown reads and writes after the others have been written.
 enum class SettingReader { MainWindow, LookupWindow, AffixWindow, NotifyCountdown };
 
-struct SettingSpec {
+struct SettingRow {
   Setting setting;
   std::string_view name;
   SettingType type;
@@ -55,7 +55,7 @@ struct SettingSpec {
   std::string_view designText;
 };
 
-inline constexpr std::array<SettingSpec, 18> kSettingsTable{{
+inline constexpr std::array<SettingRow, 18> kSettingsTable{{
     {Setting::Dictionary, "Dictionary", SettingType::Text, SettingReader::MainWindow, 0,
      "No Dictionary Open"},
     {Setting::FormTop, "Form Top", SettingType::Integer, SettingReader::MainWindow, 189, ""},
@@ -84,7 +84,7 @@ inline constexpr std::array<SettingSpec, 18> kSettingsTable{{
      ""},
 }};
 
-constexpr const SettingSpec& SpecOf(Setting setting) {
+constexpr const SettingRow& RowOf(Setting setting) {
   return kSettingsTable[static_cast<std::size_t>(setting)];
 }
 
@@ -99,7 +99,7 @@ static_assert([] {
 }());
 
 inline QString NameOf(Setting setting) {
-  const std::string_view name = SpecOf(setting).name;
+  const std::string_view name = RowOf(setting).name;
   return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
@@ -140,11 +140,11 @@ inline constexpr std::array<Setting, 5> kAffixWindowReadOrder{
 template <std::size_t N>
 constexpr bool ReadsAllOf(const std::array<Setting, N>& order, SettingReader reader) {
   std::size_t owned = 0;
-  for (const SettingSpec& spec : kSettingsTable) {
-    owned += spec.reader == reader ? 1 : 0;
+  for (const SettingRow& row : kSettingsTable) {
+    owned += row.reader == reader ? 1 : 0;
   }
   for (std::size_t i = 0; i < N; ++i) {
-    if (SpecOf(order[i]).reader != reader) {
+    if (RowOf(order[i]).reader != reader) {
       return false;
     }
     for (std::size_t j = 0; j < i; ++j) {

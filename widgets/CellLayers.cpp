@@ -24,7 +24,7 @@ const TCellProperties* Find(const std::unordered_map<std::uint64_t, TCellPropert
 TCellLayers::TCellLayers(std::function<void()> onChange)
     : onChange_(std::move(onChange)),
       gridFont_(QGuiApplication::font(), kSysWindowText),
-      // The fixed cells' font keeps the toolkit's defaults, whatever the grid's font is.
+      // The fixed cells keep the application font, whatever font the grid is given.
       fixedFont_(QGuiApplication::font(), kSysWindowText),
       selectedCellColor_(ColorFromRef(selectedCellRef_)),
       selectedFontColor_(ColorFromRef(selectedFontRef_)) {

@@ -163,8 +163,8 @@ void TAffixForm::FormCreate() {
   model_.SelectedAffixGrid.SetCell(1, 0, ToCp1252(TranslateText("Represents")));
 
   // The created size and place, kept where nothing is stored or the reading stops.
-  move(SpecOf(Setting::AffixLeft).design, SpecOf(Setting::AffixTop).design);
-  resize(SpecOf(Setting::AffixWidth).design, kFixedHeight);
+  move(RowOf(Setting::AffixLeft).design, RowOf(Setting::AffixTop).design);
+  resize(RowOf(Setting::AffixWidth).design, kFixedHeight);
   // A hidden window gets no resize events: lay the grid out now, so that the column rule
   // measures the grid at the window's width.
   auto layOut = [this] {
@@ -250,7 +250,7 @@ void TAffixForm::BeginEdit(int col, int row, const QString* typed) {
   }
   PlaceWordEditor();
   if (typed != nullptr) {
-    // Typing replaces the word, as in any grid.
+    // Typing starts a new word: the user who types means to replace the proposal.
     wordEditor_->setText(*typed);
     wordEditor_->end(false);
   } else {

@@ -139,7 +139,7 @@ int TLookupForm::ShowModal() {
 
 void TLookupForm::FormCreate() {
   // The place the window has when nothing is stored, or when reading stops early.
-  move(SpecOf(Setting::LookupLeft).design, SpecOf(Setting::LookupTop).design);
+  move(RowOf(Setting::LookupLeft).design, RowOf(Setting::LookupTop).design);
   RestoreSettings(services_.settings, kLookupWindowReadOrder,
                   [this](Setting setting, const SettingValue& value) {
                     if (setting == Setting::LookupTop) {

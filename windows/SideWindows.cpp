@@ -266,7 +266,7 @@ int TNotifyForm::ShowModal() {
 
 void TNotifyForm::ShowNotifyForm() {
   const QString name = NameOf(Setting::NotifyCount);
-  qint32 count = SpecOf(Setting::NotifyCount).design;
+  qint32 count = RowOf(Setting::NotifyCount).design;
   if (const std::optional<SettingsKey> key =
           services_.settings.OpenKey(SettingsStore::OpenMode::Existing)) {
     try {

@@ -103,7 +103,7 @@ TEST_F(SettingsTableTest, EveryWindowGetsBackWhatTheCloseWrote) {
     for (Setting s : window.order) {
       EXPECT_EQ(applied.values[s].text, stored.at(s).text) << NameOf(s).toStdString();
       EXPECT_EQ(applied.values[s].IsOn(), stored.at(s).IsOn()) << NameOf(s).toStdString();
-      if (SpecOf(s).type == SettingType::Integer) {
+      if (RowOf(s).type == SettingType::Integer) {
         EXPECT_EQ(applied.values[s].integer, stored.at(s).integer) << NameOf(s).toStdString();
       }
     }

@@ -418,7 +418,7 @@ TEST_F(MainWindowTest, CloseWritesEverySettingAndTheNextStartRestoresThem) {
   EXPECT_EQ(key->ReadText(QStringLiteral("Language")), QStringLiteral("de_DE"));
   for (Setting setting : kMainWindowWriteOrder) {
     SCOPED_TRACE(NameOf(setting).toStdString());
-    if (SpecOf(setting).type != SettingType::Text) {
+    if (RowOf(setting).type != SettingType::Text) {
       EXPECT_NO_THROW(key->ReadInteger(NameOf(setting)));
     }
   }

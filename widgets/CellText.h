@@ -3,6 +3,7 @@
 // 0x95 becomes "•" and back; a character the code page lacks becomes '?'.
 
 #include <QString>
+#include <QValidator>
 #include <string>
 #include <string_view>
 
@@ -10,5 +11,9 @@ namespace vantrel {
 
 QString FromCp1252(std::string_view text);
 std::string ToCp1252(const QString& text);
+
+// Accepts only text that Windows-1252 can hold. Dictionary words are Windows-1252, so a
+// character outside it could never match and would reach the clipboard as '?'.
+QValidator* NewCp1252Validator(QObject* parent);
 
 }  // namespace vantrel

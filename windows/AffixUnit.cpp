@@ -17,7 +17,6 @@
 
 #include "CellProperties.h"
 #include "LayerGrid.h"
-#include "LookUp.h"
 #include "ProgramGrids.h"
 #include "SettingsTable.h"
 #include "Texts.h"

@@ -10,9 +10,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
-#include <QValidator>
 
-#include "Codepage.h"
 #include "HelpViewer.h"
 #include "LayerGrid.h"
 #include "ProgramGrids.h"
@@ -26,25 +24,7 @@ namespace {
 constexpr int kClientWidth = 387;
 constexpr int kClientHeight = 251;
 
-class Cp1252Validator final : public QValidator {
- public:
-  using QValidator::QValidator;
-
-  State validate(QString& input, int& /*pos*/) const override {
-    for (const char32_t code : input.toUcs4()) {
-      if (UnicodeToCp1252(code) < 0) {
-        return Invalid;
-      }
-    }
-    return Acceptable;
-  }
-};
-
 }  // namespace
-
-QValidator* NewCp1252Validator(QObject* parent) {
-  return new Cp1252Validator(parent);
-}
 
 TLookupForm::TLookupForm(DictionaryFile& dictionary, Services& services, QWidget* parent)
     : QDialog(parent), services_(services), model_(dictionary, *this) {

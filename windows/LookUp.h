@@ -13,15 +13,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStatusBar;
-class QValidator;
 
 namespace vantrel {
 
 class TLayerGrid;
-
-// Accepts only text that Windows-1252 can hold. Dictionary words are Windows-1252, so a
-// character outside it could never match and would reach the clipboard as '?'.
-QValidator* NewCp1252Validator(QObject* parent);
 
 class TLookupForm : public QDialog, private EngineHost {
   Q_OBJECT

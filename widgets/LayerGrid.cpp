@@ -10,6 +10,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -99,6 +100,14 @@ TLayerGrid::TLayerGrid(QWidget* parent, int colCount, int rowCount)
   connect(&autoScroll_, &QTimer::timeout, this, &TLayerGrid::AutoScrollStep);
   hintTimer_.setSingleShot(true);
   connect(&hintTimer_, &QTimer::timeout, this, &TLayerGrid::HideCellHint);
+
+  editor_ = new QLineEdit(viewport());
+  editor_->setObjectName(QStringLiteral("cellEditor"));
+  editor_->setFrame(false);
+  editor_->hide();
+  editor_->installEventFilter(this);
+  connect(this, &TLayerGrid::ColWidthsChanged, this, &TLayerGrid::PlaceEditor);
+  connect(this, &TLayerGrid::TopLeftChanged, this, &TLayerGrid::PlaceEditor);
 
   AttachTable(ownTable_.get());
 }
@@ -647,6 +656,7 @@ void TLayerGrid::resizeEvent(QResizeEvent* event) {
   ClampScroll();
   UpdateScrollBars();
   AdjustLastCol();
+  PlaceEditor();
 }
 
 int TLayerGrid::SizingColumnAt(QPoint point) const {
@@ -780,6 +790,9 @@ void TLayerGrid::keyPressEvent(QKeyEvent* event) {
   }
   if (key == Qt::Key_Insert && mods == Qt::ShiftModifier) {
     PasteFromClipboard();
+    return;
+  }
+  if (StartEditByKey(event)) {
     return;
   }
 

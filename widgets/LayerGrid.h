@@ -26,6 +26,7 @@
 #include <unordered_map>
 
 class QLabel;
+class QLineEdit;
 
 namespace vantrel {
 
@@ -161,6 +162,27 @@ class TLayerGrid : public QAbstractScrollArea {
   // A cell opens an editor only with the editing option and an editable cell.
   bool CanEditCell(int col, int row) const;
 
+  // In-place editing. With goEditing, a double click on an editable cell, F2 on the
+  // current one or typing on it (the typed text replaces the cell's) opens a line editor
+  // over the cell, drawn with the cell's font and alignment. Enter, or leaving the editor
+  // for another control, commits; Esc cancels. A context menu or the window losing the
+  // focus leaves the edit open.
+  // Takes a text only where the accept handler, if any, agrees; a refused text leaves the
+  // cell as it was.
+  using AcceptEditHandler = std::function<bool(int col, int row, const QString& text)>;
+  void SetOnAcceptEdit(AcceptEditHandler handler) { onAcceptEdit_ = std::move(handler); }
+  // The editor, for the owner's limits on what may be typed (length, validator).
+  QLineEdit* Editor() const { return editor_; }
+  bool Editing() const { return editing_.Valid(); }
+  TGridCoord EditingCell() const { return editing_; }
+  // Opens the editor on a cell with its text selected; nothing where the cell cannot be
+  // edited.
+  void BeginEdit(int col, int row);
+  // Closes the editor and writes its text into the cell (see the accept handler). Does
+  // nothing when no edit is open.
+  void CommitEdit();
+  void CancelEdit();
+
   bool AutoAdjustLastCol() const { return autoAdjustLastCol_; }
   void SetAutoAdjustLastCol(bool on);
   // Stretches the last column to the client width, when AutoAdjustLastCol is on.
@@ -206,6 +228,8 @@ class TLayerGrid : public QAbstractScrollArea {
   void Click();
   void ColWidthsChanged();
   void RowHeightsChanged();
+  // An edit was committed and the cell now holds its text.
+  void CellEdited(int col, int row);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -214,6 +238,8 @@ class TLayerGrid : public QAbstractScrollArea {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
@@ -251,6 +277,10 @@ class TLayerGrid : public QAbstractScrollArea {
   void ShowHintAt(const QPoint& point, const QPoint& globalPoint);
   void HideCellHint();
   void ApplyLineOptions();
+  void OpenEditor(int col, int row, const QString* typed);
+  bool EditorKey(QKeyEvent* event);
+  bool StartEditByKey(QKeyEvent* event);
+  void PlaceEditor();
 
   std::unique_ptr<CellTable> ownTable_;
   CellTable* table_ = nullptr;
@@ -282,6 +312,10 @@ class TLayerGrid : public QAbstractScrollArea {
   QLabel* hintLabel_ = nullptr;  // owned by the grid as its Qt child
   QTimer hintTimer_;
   TGridCoord hintCell_;
+
+  QLineEdit* editor_ = nullptr;  // owned by the viewport as its Qt child
+  TGridCoord editing_;
+  AcceptEditHandler onAcceptEdit_;
 };
 
 }  // namespace vantrel

@@ -1,13 +1,10 @@
 #include "AffixUnit.h"
 
 #include <QEvent>
-#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -75,15 +72,13 @@ TAffixForm::TAffixForm(MainModel& model, Services& services, QWidget* parent)
           (selectedAffixGrid_->DefaultRowHeight() + selectedAffixGrid_->GridLineWidth()) +
       2 * selectedAffixGrid_->frameWidth());
 
-  wordEditor_ = new QLineEdit(selectedAffixGrid_->viewport());
-  wordEditor_->setObjectName(QStringLiteral("WordEditor"));
-  wordEditor_->setFrame(false);
-  wordEditor_->setMaxLength(static_cast<int>(kShortText));
-  wordEditor_->setValidator(NewCp1252Validator(wordEditor_));
-  wordEditor_->hide();
-  wordEditor_->installEventFilter(this);
+  QLineEdit* editor = selectedAffixGrid_->Editor();
+  editor->setObjectName(QStringLiteral("WordEditor"));
+  editor->setMaxLength(static_cast<int>(kShortText));
+  editor->setValidator(NewCp1252Validator(editor));
+  selectedAffixGrid_->SetOnAcceptEdit(
+      [this](int, int, const QString& text) { return AcceptWord(text); });
   selectedAffixGrid_->installEventFilter(this);
-  selectedAffixGrid_->viewport()->installEventFilter(this);
 
   auto* caution = new QLabel(this);
   caution->setObjectName(QStringLiteral("CautionImage"));
@@ -127,10 +122,8 @@ TAffixForm::TAffixForm(MainModel& model, Services& services, QWidget* parent)
 
   connect(affixOkBtn_, &QPushButton::clicked, this, [this] { AffixOkBtnClick(); });
   connect(affixCancelBtn_, &QPushButton::clicked, this, &TAffixForm::reject);
-  connect(selectedAffixGrid_, &TLayerGrid::ColWidthsChanged, this, [this] {
-    SelectedAffixGridColWidthsChanged();
-    PlaceWordEditor();
-  });
+  connect(selectedAffixGrid_, &TLayerGrid::ColWidthsChanged, this,
+          [this] { SelectedAffixGridColWidthsChanged(); });
 
   FormCreate();
 }
@@ -141,7 +134,7 @@ TAffixForm::~TAffixForm() {
 }
 
 int TAffixForm::ShowModal() {
-  CancelWordEdit();
+  selectedAffixGrid_->CancelEdit();
   // The word cell is current and the grid has the focus, so typing corrects the word at
   // once, while Enter still presses OK.
   selectedAffixGrid_->FocusCell(0, 1);
@@ -200,7 +193,7 @@ void TAffixForm::FormCreate() {
 }
 
 void TAffixForm::AffixOkBtnClick() {
-  CommitWordEdit();
+  selectedAffixGrid_->CommitEdit();
   if (model_.AffixOkBtnClick()) {
     accept();
   } else {
@@ -209,7 +202,7 @@ void TAffixForm::AffixOkBtnClick() {
 }
 
 void TAffixForm::reject() {
-  CancelWordEdit();
+  selectedAffixGrid_->CancelEdit();
   QDialog::reject();
 }
 
@@ -220,134 +213,16 @@ void TAffixForm::SelectedAffixGridColWidthsChanged() {
   }
 }
 
-bool TAffixForm::Editing() const {
-  return editCol_ >= 0;
-}
-
-void TAffixForm::BeginWordEdit() {
-  BeginEdit(0, 1, nullptr);
-}
-
-void TAffixForm::BeginEdit(int col, int row, const QString* typed) {
-  if (!selectedAffixGrid_->CanEditCell(col, row)) {
-    return;
-  }
-  editCol_ = col;
-  editRow_ = row;
-  // The editor looks like the cell it lies over.
-  wordEditor_->setFont(selectedAffixGrid_->DisplayFont(col, row));
-  switch (selectedAffixGrid_->Layers().ResolvedAlign(col, row)) {
-    case alRight:
-      wordEditor_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      break;
-    case alCenter:
-      wordEditor_->setAlignment(Qt::AlignCenter);
-      break;
-    default:
-      wordEditor_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-      break;
-  }
-  PlaceWordEditor();
-  if (typed != nullptr) {
-    // Typing starts a new word: the user who types means to replace the proposal.
-    wordEditor_->setText(*typed);
-    wordEditor_->end(false);
-  } else {
-    wordEditor_->setText(selectedAffixGrid_->CellText(col, row));
-    wordEditor_->selectAll();
-  }
-  wordEditor_->show();
-  wordEditor_->setFocus(Qt::OtherFocusReason);
-}
-
-void TAffixForm::CommitWordEdit() {
-  if (!Editing()) {
-    return;
-  }
-  const QString text = wordEditor_->text();
-  const int col = editCol_;
-  const int row = editRow_;
-  CancelWordEdit();
+bool TAffixForm::AcceptWord(const QString& text) const {
   // A blank word would leave a phrase row that shows nothing over its bullets.
-  if (!Trim(ToCp1252(text)).empty()) {
-    selectedAffixGrid_->SetCellText(col, row, text);
-  }
-}
-
-void TAffixForm::CancelWordEdit() {
-  if (!Editing()) {
-    return;
-  }
-  editCol_ = editRow_ = -1;
-  const bool hadFocus = wordEditor_->hasFocus();
-  wordEditor_->hide();
-  if (hadFocus) {
-    selectedAffixGrid_->setFocus(Qt::OtherFocusReason);
-  }
-}
-
-void TAffixForm::PlaceWordEditor() {
-  if (!Editing()) {
-    return;
-  }
-  const QRect cell = selectedAffixGrid_->CellRect(editCol_, editRow_);
-  if (cell.isEmpty()) {
-    CancelWordEdit();
-    return;
-  }
-  wordEditor_->setGeometry(cell);
+  return !Trim(ToCp1252(text)).empty();
 }
 
 bool TAffixForm::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == wordEditor_) {
-    if (event->type() == QEvent::KeyPress) {
-      const int key = static_cast<QKeyEvent*>(event)->key();
-      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        CommitWordEdit();
-        return true;
-      }
-      if (key == Qt::Key_Escape) {
-        CancelWordEdit();
-        return true;
-      }
-    } else if (event->type() == QEvent::FocusOut) {
-      // Leaving the editor for another control keeps the text; a context menu or the
-      // window losing the focus does not end the edit.
-      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-      if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
-        CommitWordEdit();
-      }
-    }
-  } else if (watched == selectedAffixGrid_) {
-    if (event->type() == QEvent::KeyPress && !Editing()) {
-      auto* key = static_cast<QKeyEvent*>(event);
-      const int col = selectedAffixGrid_->Col();
-      const int row = selectedAffixGrid_->Row();
-      if (key->key() == Qt::Key_F2 && key->modifiers() == Qt::NoModifier) {
-        BeginEdit(col, row, nullptr);
-        return Editing();
-      }
-      const bool command =
-          (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
-      const QString text = key->text();
-      if (!command && !text.isEmpty() && text.at(0).isPrint()) {
-        BeginEdit(col, row, &text);
-        return Editing();
-      }
-    } else if (event->type() == QEvent::Resize) {
-      // The grid fills GridPanel, so it is resized exactly when the panel is; measured
-      // here, the grid already has its new width.
-      SelectedAffixGridColWidthsChanged();
-      PlaceWordEditor();
-    }
-  } else if (watched == selectedAffixGrid_->viewport() &&
-             event->type() == QEvent::MouseButtonDblClick) {
-    const TGridCoord cell =
-        selectedAffixGrid_->MouseToCell(static_cast<QMouseEvent*>(event)->position().toPoint());
-    if (cell.Valid() && selectedAffixGrid_->CanEditCell(cell.col, cell.row)) {
-      BeginEdit(cell.col, cell.row, nullptr);
-      return true;
-    }
+  if (watched == selectedAffixGrid_ && event->type() == QEvent::Resize) {
+    // The grid fills GridPanel, so it is resized exactly when the panel is; measured
+    // here, the grid already has its new width.
+    SelectedAffixGridColWidthsChanged();
   }
   return QDialog::eventFilter(watched, event);
 }

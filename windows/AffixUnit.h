@@ -7,7 +7,6 @@
 #include "MainModel.h"
 #include "Services.h"
 
-class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -38,13 +37,6 @@ class TAffixForm : public QDialog {
   QPushButton* AffixOkBtn() const { return affixOkBtn_; }
   QPushButton* AffixCancelBtn() const { return affixCancelBtn_; }
 
-  // The in-place editor of the proposed word. It opens on a double click on the word
-  // cell, on F2, or on typing while the word cell is current; Enter or leaving it keeps
-  // the text, Esc drops it. The digits cell has none: the bullets follow the digits.
-  QLineEdit* WordEditor() const { return wordEditor_; }
-  bool Editing() const;
-  void BeginWordEdit();
-
  public slots:
   void reject() override;
 
@@ -56,20 +48,16 @@ class TAffixForm : public QDialog {
   void AffixOkBtnClick();
   void SelectedAffixGridColWidthsChanged();
 
-  void BeginEdit(int col, int row, const QString* typed);
-  void CommitWordEdit();
-  void CancelWordEdit();
-  void PlaceWordEditor();
+  // The proposed word may be corrected in the grid's editor, but not to a blank word;
+  // the digits cell has no editor: the bullets follow the digits.
+  bool AcceptWord(const QString& text) const;
 
   MainModel& model_;
   Services& services_;
   QWidget* gridPanel_ = nullptr;
   TLayerGrid* selectedAffixGrid_ = nullptr;
-  QLineEdit* wordEditor_ = nullptr;
   QPushButton* affixOkBtn_ = nullptr;
   QPushButton* affixCancelBtn_ = nullptr;
-  int editCol_ = -1;
-  int editRow_ = -1;
 };
 
 }  // namespace vantrel

@@ -149,15 +149,15 @@ TEST_F(AffixFormTest, ACorrectedSpellingEntersThePhraseWithTheBulletsOfTheDigits
     ASSERT_TRUE(ShowActive(dialog));
     ASSERT_TRUE(Grid().hasFocus());
     QTest::keyClick(&Grid(), Qt::Key_F2);
-    ASSERT_TRUE(form.Editing());
-    QLineEdit* editor = form.WordEditor();
+    ASSERT_TRUE(Grid().Editing());
+    QLineEdit* editor = Grid().Editor();
     ASSERT_TRUE(editor->isVisible());
     EXPECT_EQ(editor->text(), "balling");
     EXPECT_EQ(editor->selectedText(), "balling");
     EXPECT_EQ(editor->geometry(), Grid().CellRect(0, 1));
     QTest::keyClicks(editor, "Baling");
     QTest::keyClick(editor, Qt::Key_Return);  // keeps the text; the window stays
-    EXPECT_FALSE(form.Editing());
+    EXPECT_FALSE(Grid().Editing());
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(Grid().CellText(0, 1), "Baling");
     ClickOk();
@@ -173,8 +173,8 @@ TEST_F(AffixFormTest, TypingOnTheWordStartsAnEditThatOkTakesWithoutEnter) {
   ClickEnding([this](QDialog& dialog) {
     ASSERT_TRUE(ShowActive(dialog));
     QTest::keyClicks(&Grid(), "b");  // replaces the word, as typing into any grid cell
-    ASSERT_TRUE(form.Editing());
-    testing::TypeText(form.WordEditor(), QString::fromUtf8("al\u00e9ing"));
+    ASSERT_TRUE(Grid().Editing());
+    testing::TypeText(Grid().Editor(), QString::fromUtf8("al\u00e9ing"));
     ClickOk();  // the click takes the focus from the editor, which keeps its text
   });
   EXPECT_EQ(host.results, std::vector<int>{QDialog::Accepted});
@@ -186,7 +186,7 @@ TEST_F(AffixFormTest, OkPressedWithoutTakingTheFocusStillTakesTheEdit) {
   ClickEnding([this](QDialog& dialog) {
     ASSERT_TRUE(ShowActive(dialog));
     QTest::keyClick(&Grid(), Qt::Key_F2);
-    QTest::keyClicks(form.WordEditor(), "bawling");
+    QTest::keyClicks(Grid().Editor(), "bawling");
     // As an accessibility tool presses a button: the editor keeps the focus.
     form.AffixOkBtn()->click();
   });
@@ -198,17 +198,17 @@ TEST_F(AffixFormTest, OnlyTheWordCellOpensAnEditor) {
   ClickEnding([this](QDialog& dialog) {
     ASSERT_TRUE(ShowActive(dialog));
     DoubleClick(1, 1);
-    EXPECT_FALSE(form.Editing());
+    EXPECT_FALSE(Grid().Editing());
     QTest::keyClick(&Grid(), Qt::Key_F2);
     QTest::keyClicks(&Grid(), "9");
-    EXPECT_FALSE(form.Editing());
+    EXPECT_FALSE(Grid().Editing());
     EXPECT_EQ(Grid().CellText(1, 1), "2255464");
     DoubleClick(0, 0);
-    EXPECT_FALSE(form.Editing());
+    EXPECT_FALSE(Grid().Editing());
 
     DoubleClick(0, 1);
-    EXPECT_TRUE(form.Editing());
-    EXPECT_TRUE(form.WordEditor()->hasFocus());
+    EXPECT_TRUE(Grid().Editing());
+    EXPECT_TRUE(Grid().Editor()->hasFocus());
     QTest::keyClick(&dialog, Qt::Key_Escape);
   });
 }
@@ -217,16 +217,16 @@ TEST_F(AffixFormTest, EscInTheEditorDropsTheEditAndABlankWordIsNotTaken) {
   ClickEnding([this](QDialog& dialog) {
     ASSERT_TRUE(ShowActive(dialog));
     QTest::keyClick(&Grid(), Qt::Key_F2);
-    QTest::keyClicks(form.WordEditor(), "xyz");
-    QTest::keyClick(form.WordEditor(), Qt::Key_Escape);
-    EXPECT_FALSE(form.Editing());
+    QTest::keyClicks(Grid().Editor(), "xyz");
+    QTest::keyClick(Grid().Editor(), Qt::Key_Escape);
+    EXPECT_FALSE(Grid().Editing());
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(Grid().CellText(0, 1), "balling");
     EXPECT_TRUE(Grid().hasFocus());
 
     QTest::keyClick(&Grid(), Qt::Key_F2);
-    QTest::keyClicks(form.WordEditor(), "   ");
-    QTest::keyClick(form.WordEditor(), Qt::Key_Enter);
+    QTest::keyClicks(Grid().Editor(), "   ");
+    QTest::keyClick(Grid().Editor(), Qt::Key_Enter);
     EXPECT_EQ(Grid().CellText(0, 1), "balling");
 
     // Only now does Esc reach the window.

@@ -32,9 +32,7 @@ void CellTable::SetColCount(int colCount) {
     row.resize(static_cast<std::size_t>(colCount));
   }
   if (colCount < colCount_) {
-    std::erase_if(italics_, [colCount](std::uint64_t key) {
-      return static_cast<int>(key >> 32) >= colCount;
-    });
+    std::erase_if(italics_, [colCount](std::uint64_t key) { return CellKeyCol(key) >= colCount; });
   }
   colCount_ = colCount;
   if (observer_ != nullptr) {
@@ -85,7 +83,7 @@ void CellTable::SetCell(int col, int row, std::string text) {
 }
 
 bool CellTable::Italic(int col, int row) const {
-  return italics_.count(Key(col, row)) != 0;
+  return italics_.count(CellKey(col, row)) != 0;
 }
 
 void CellTable::SetItalic(int col, int row, bool italic) {
@@ -93,7 +91,7 @@ void CellTable::SetItalic(int col, int row, bool italic) {
     return;
   }
   const bool changed =
-      italic ? italics_.insert(Key(col, row)).second : italics_.erase(Key(col, row)) != 0;
+      italic ? italics_.insert(CellKey(col, row)).second : italics_.erase(CellKey(col, row)) != 0;
   if (changed && observer_ != nullptr) {
     observer_->ItalicChanged(col, row);
   }

@@ -12,6 +12,19 @@
 
 namespace vantrel {
 
+// The one key of a (column, row) pair in the hashed tables of cells (italics, hints,
+// appearance entries): the column in the high half, the row in the low half.
+constexpr std::uint64_t CellKey(int col, int row) {
+  return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(col)) << 32) |
+         static_cast<std::uint32_t>(row);
+}
+constexpr int CellKeyCol(std::uint64_t key) {
+  return static_cast<int>(key >> 32);
+}
+constexpr int CellKeyRow(std::uint64_t key) {
+  return static_cast<int>(key & 0xFFFFFFFFu);
+}
+
 class CellTable {
  public:
   // Told about every change, so that a view can repaint.
@@ -46,8 +59,8 @@ class CellTable {
   void SetRowCount(int rowCount);
 
   // Texts are Windows-1252 bytes. A cell below the last row still holds a text once
-  // written, because the phrase stages a new word in a row that is not shown yet; only columns outside the table and rows from kMaxRows on read as empty
-  // and ignore writes.
+  // written, because the phrase stages a new word in a row that is not shown yet; only columns
+  // outside the table and rows from kMaxRows on read as empty and ignore writes.
   static constexpr int kMaxRows = 65536;
   const std::string& Cell(int col, int row) const;
   void SetCell(int col, int row, std::string text);
@@ -62,10 +75,6 @@ class CellTable {
   void SetObserver(Observer* observer) { observer_ = observer; }
 
  private:
-  static std::uint64_t Key(int col, int row) {
-    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(col)) << 32) |
-           static_cast<std::uint32_t>(row);
-  }
   bool Addressable(int col, int row) const {
     return col >= 0 && col < colCount_ && row >= 0 && row < kMaxRows;
   }

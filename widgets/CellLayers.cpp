@@ -60,7 +60,7 @@ std::uint64_t TCellLayers::KeyOf(TLayerKind kind, int index, int row) {
   if (index < 0 || index > kMaxLayerIndex || (cell && (row < 0 || row > kMaxLayerIndex))) {
     throw std::out_of_range("Range check error");
   }
-  return cell ? Key(index, row) : Key(index, 0);
+  return cell ? CellKey(index, row) : CellKey(index, 0);
 }
 
 TCellProperties& TCellLayers::Entry(TLayerKind kind, int index, int row) {
@@ -83,7 +83,7 @@ TCellProperties& TCellLayers::ReplaceEntry(TLayerKind kind, int index, int row) 
 std::vector<std::pair<int, int>> TCellLayers::EntryIndexes(TLayerKind kind) const {
   std::vector<std::pair<int, int>> indexes;
   for (const auto& [key, entry] : TableOf(kind)) {
-    indexes.emplace_back(static_cast<int>(key >> 32), static_cast<int>(key & 0xFFFFFFFFu));
+    indexes.emplace_back(CellKeyCol(key), CellKeyRow(key));
   }
   std::sort(indexes.begin(), indexes.end());
   return indexes;
@@ -140,9 +140,9 @@ TCellLayers::Chain TCellLayers::LookChain(int col, int row, bool fixedLayers) co
   if (col < 0 || row < 0) {
     return chain;
   }
-  chain.entries[0] = Find(cells_, Key(col, row));
-  chain.entries[1] = Find(fixedLayers ? fixedColLayer_ : cols_, Key(col, 0));
-  chain.entries[2] = Find(fixedLayers ? fixedRowLayer_ : rows_, Key(row, 0));
+  chain.entries[0] = Find(cells_, CellKey(col, row));
+  chain.entries[1] = Find(fixedLayers ? fixedColLayer_ : cols_, CellKey(col, 0));
+  chain.entries[2] = Find(fixedLayers ? fixedRowLayer_ : rows_, CellKey(row, 0));
   return chain;
 }
 

@@ -8,6 +8,7 @@
 // Resolution looks at no more than three entries per value and allocates nothing.
 
 #include "CellProperties.h"
+#include "CellTable.h"
 
 #include <cstdint>
 #include <functional>
@@ -100,10 +101,6 @@ class TCellLayers : private LayerListener {
   };
   Chain LookChain(int col, int row, bool fixedLayers) const;
 
-  static std::uint64_t Key(int index, int row) {
-    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(index)) << 32) |
-           static_cast<std::uint32_t>(row);
-  }
   Table& TableOf(TLayerKind kind);
   const Table& TableOf(TLayerKind kind) const;
   static std::uint64_t KeyOf(TLayerKind kind, int index, int row);

@@ -27,11 +27,6 @@ constexpr int kSizingSlop = 3;
 constexpr int kAutoScrollMs = 60;
 constexpr int kHintShowMs = 10000;
 
-std::uint64_t HintKey(int col, int row) {
-  return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(col)) << 32) |
-         static_cast<std::uint32_t>(row);
-}
-
 // One line cut so that it fits with "..." at its end.
 QString EllipsisLine(const QString& line, const QFontMetrics& metrics, int width) {
   if (metrics.horizontalAdvance(line) <= width) {
@@ -311,15 +306,15 @@ void TLayerGrid::AdjustLastCol() {
 }
 
 QString TLayerGrid::CellHint(int col, int row) const {
-  const auto it = cellHints_.find(HintKey(col, row));
+  const auto it = cellHints_.find(CellKey(col, row));
   return it == cellHints_.end() ? QString() : it->second;
 }
 
 void TLayerGrid::SetCellHint(int col, int row, const QString& hint) {
   if (hint.isEmpty()) {
-    cellHints_.erase(HintKey(col, row));
+    cellHints_.erase(CellKey(col, row));
   } else {
-    cellHints_[HintKey(col, row)] = hint;
+    cellHints_[CellKey(col, row)] = hint;
   }
 }
 

@@ -21,6 +21,9 @@ int UnicodeToCp1252(char32_t code);
 
 std::string Cp1252ToUtf8(std::string_view text);
 
+// Appends the UTF-8 form of a code point (at most U+10FFFF).
+void AppendUtf8(std::string& out, char32_t code);
+
 // One UTF-8 sequence read from text at pos. A malformed one (a stray byte, a truncated
 // sequence, an overlong form, a surrogate, beyond U+10FFFF) is not valid; its length
 // then covers the bytes that belong to it, at least one.

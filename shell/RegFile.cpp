@@ -1,5 +1,7 @@
 #include "RegFile.h"
 
+#include "Codepage.h"
+
 #include <algorithm>
 #include <unordered_map>
 #include <utility>
@@ -84,82 +86,25 @@ std::string Hex32(std::uint32_t v, bool padded) {
   return s;
 }
 
-// One well-formed UTF-8 sequence at s[i] (no overlong forms, no surrogates, nothing
-// above U+10FFFF): its code point and length, or false.
-bool DecodeOne(std::string_view s, std::size_t i, std::uint32_t& cp, std::size_t& len) {
-  const auto c = static_cast<unsigned char>(s[i]);
-  if (c < 0x80) {
-    cp = c;
-    len = 1;
-    return true;
-  }
-  if (c >= 0xC2 && c <= 0xDF) {
-    len = 2;
-    cp = c & 0x1Fu;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    len = 3;
-    cp = c & 0x0Fu;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    len = 4;
-    cp = c & 0x07u;
-  } else {
-    return false;
-  }
-  if (s.size() - i < len) {
-    return false;
-  }
-  for (std::size_t k = 1; k < len; ++k) {
-    const auto cc = static_cast<unsigned char>(s[i + k]);
-    if ((cc & 0xC0) != 0x80) {
-      return false;
-    }
-    cp = (cp << 6) | (cc & 0x3Fu);
-  }
-  return !((len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) || cp > 0x10FFFF ||
-           (cp >= 0xD800 && cp <= 0xDFFF));
-}
-
 std::size_t FirstInvalidUtf8(std::string_view s) {
-  std::uint32_t cp = 0;
-  std::size_t len = 0;
-  for (std::size_t i = 0; i < s.size(); i += len) {
-    if (!DecodeOne(s, i, cp, len)) {
+  for (std::size_t i = 0; i < s.size();) {
+    const Utf8Char ch = DecodeUtf8At(s, i);
+    if (!ch.valid) {
       return i;
     }
+    i += ch.length;
   }
   return kNone;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
 }
 
 // Code points of valid UTF-8; a stray byte, which the writer's callers never hand over,
 // becomes U+FFFD rather than being lost without trace.
 std::vector<std::uint32_t> DecodeUtf8(std::string_view s) {
   std::vector<std::uint32_t> cps;
-  std::uint32_t cp = 0;
-  std::size_t len = 0;
-  for (std::size_t i = 0; i < s.size(); i += len) {
-    if (!DecodeOne(s, i, cp, len)) {
-      cp = 0xFFFD;
-      len = 1;
-    }
-    cps.push_back(cp);
+  for (std::size_t i = 0; i < s.size();) {
+    const Utf8Char ch = DecodeUtf8At(s, i);
+    cps.push_back(ch.valid ? ch.code : 0xFFFD);
+    i += ch.valid ? ch.length : 1;
   }
   return cps;
 }

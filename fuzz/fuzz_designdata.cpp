@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "../widgets/DesignData.h"
+#include "DesignData.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -1,15 +1,12 @@
 #include "SettingsStore.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "ReplaceFile.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
 #include <string>
-#include <system_error>
 #include <utility>
 
 namespace vantrel {
@@ -36,69 +33,6 @@ QString WriteErrorText(const QString& name, const QString& path, const QString& 
 QString Describe(const regfile::ParseError& error) {
   const QString reason = QString::fromStdString(error.reason);
   return error.line == 0 ? reason : QStringLiteral("line %1: %2").arg(error.line).arg(reason);
-}
-
-QString ErrnoText(int error) {
-  return QString::fromStdString(std::generic_category().message(error));
-}
-
-// Writes the whole file through a temporary file beside it: every byte is written and
-// synced before the rename puts it in place, so the old file stays whole until the new one
-// is. Every step's result is checked, a short write included; returns the failure, or an
-// empty text.
-QString WriteWholeFile(const QString& path, const std::string& bytes) {
-  // A settings file linked from elsewhere (a dotfile collection) stays linked: the new file
-  // replaces the link's target, beside which the temporary file is made.
-  const QFileInfo info(path);
-  const QString real = info.isSymLink() && info.exists() ? info.canonicalFilePath() : path;
-  const QString folder = QFileInfo(real).absolutePath();
-  const QByteArray target = QFile::encodeName(real);
-  QByteArray temp = target + ".tmp-XXXXXX";
-  int fd = mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) {
-    return ErrnoText(errno);
-  }
-  auto fail = [&](int error) {
-    if (fd >= 0) {
-      close(fd);
-    }
-    unlink(temp.constData());
-    return ErrnoText(error);
-  };
-  // A file the user made private, or shared, keeps its permissions.
-  struct stat old {};
-  if (stat(target.constData(), &old) == 0 && fchmod(fd, old.st_mode & 07777) != 0) {
-    return fail(errno);
-  }
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return fail(errno);
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  if (fsync(fd) != 0) {
-    return fail(errno);
-  }
-  const int closed = close(fd);
-  fd = -1;
-  if (closed != 0) {
-    return fail(errno);
-  }
-  if (rename(temp.constData(), target.constData()) != 0) {
-    return fail(errno);
-  }
-  // The rename lives in the folder; syncing it keeps the new file after a power cut.
-  const int dir = open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    fsync(dir);
-    close(dir);
-  }
-  return QString();
 }
 
 }  // namespace
@@ -370,9 +304,9 @@ void SettingsFiles::Save(const regfile::Document& document, const QString& value
                              QStringLiteral("the settings would grow larger than a settings "
                                             "file may be"));
   }
-  const QString failure = WriteWholeFile(path, bytes);
-  if (!failure.isEmpty()) {
-    throw SettingsWriteError(valueName, path, failure);
+  const std::string failure = ReplaceFile(QFile::encodeName(path).toStdString(), bytes);
+  if (!failure.empty()) {
+    throw SettingsWriteError(valueName, path, QString::fromStdString(failure));
   }
 }
 

@@ -11,6 +11,7 @@
 #include <unordered_set>
 
 #include "Codepage.h"
+#include "ReplaceFile.h"
 
 namespace vantrel::gendict {
 namespace {
@@ -340,23 +341,8 @@ std::string ReadFile(const std::string& path, std::string& contents) {
 }
 
 std::string WriteFileReplacing(const std::string& path, std::string_view contents) {
-  const std::string temporary = path + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) {
-    return "cannot create " + temporary + ": " + ErrnoText();
-  }
-  const bool written = std::fwrite(contents.data(), 1, contents.size(), file) == contents.size();
-  std::string error = written ? std::string() : "cannot write " + temporary + ": " + ErrnoText();
-  if (std::fclose(file) != 0 && error.empty()) {
-    error = "cannot write " + temporary + ": " + ErrnoText();
-  }
-  if (error.empty() && std::rename(temporary.c_str(), path.c_str()) != 0) {
-    error = "cannot rename " + temporary + " to " + path + ": " + ErrnoText();
-  }
-  if (!error.empty()) {
-    std::remove(temporary.c_str());
-  }
-  return error;
+  const std::string failure = ReplaceFile(path, contents);
+  return failure.empty() ? std::string() : "cannot write " + path + ": " + failure;
 }
 
 }  // namespace vantrel::gendict

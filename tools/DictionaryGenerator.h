@@ -101,9 +101,9 @@ std::string RenderDictionary(const std::vector<Entry>& words, const std::vector<
 // Reads a whole file. Returns an empty text on success, else a message naming the path.
 std::string ReadFile(const std::string& path, std::string& contents);
 
-// Writes a whole file through a temporary file renamed into place, so that an interrupted
-// build never leaves a half-written dictionary that looks complete. Returns an empty text
-// on success, else a message naming the path.
+// Writes a whole file as the settings store writes its own (ReplaceFile), so that an
+// interrupted build never leaves a half-written dictionary that looks complete. Returns
+// an empty text on success, else a message naming the path.
 std::string WriteFileReplacing(const std::string& path, std::string_view contents);
 
 }  // namespace vantrel::gendict

@@ -1,0 +1,20 @@
+#pragma once
+// The program's one way of writing a whole file: the settings store writes its file with
+// it, the dictionary generator the bundled dictionaries. Plain C++, so that the tools and
+// the fuzz build, which have no Qt, share it.
+
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+// Writes `bytes` as the whole file at `path` through a temporary file of a unique name
+// beside it: every byte is written and synced before the rename puts it in place, so the
+// old file stays whole until the new one is, and two writers never share a temporary
+// file. Every step's result is checked, a short write included. A file linked from
+// elsewhere stays linked (the link's target is replaced) and an existing file keeps its
+// permissions. Returns the reason of a failure (the temporary file is then removed), or
+// an empty text.
+std::string ReplaceFile(const std::string& path, std::string_view bytes);
+
+}  // namespace vantrel

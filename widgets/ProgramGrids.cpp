@@ -6,94 +6,75 @@ namespace {
 using Opt = TLayerGrid::GridOption;
 
 constexpr std::int32_t kWindowText = kSysWindowText;
-constexpr std::int32_t kCenter = alCenter;
-constexpr std::int32_t kEllipsis = ww_ellipsis;
-constexpr std::int32_t kRegular = 0;
-constexpr std::int32_t kBoldStyle = fsBold;
-
-// Attribute codes of stored entries.
-constexpr std::int32_t kAlignCode = 1;
-constexpr std::int32_t kWordwrapCode = 2;
-constexpr std::int32_t kEditableCode = 3;
-constexpr std::int32_t kBrushCode = 4;
-constexpr std::int32_t kFontCode = 6;
+constexpr std::uint8_t kRegular = 0;
 
 // Every font of the stored layers is a 16-pixel "MS Sans Serif".
-DesignList Font(std::int32_t color, std::int32_t style) {
-  return {kFontCode, color, -16, std::string("MS Sans Serif"), 0, style};
+DesignFont Font(std::int32_t color, std::uint8_t style) {
+  return {color, -16, "MS Sans Serif", 0, style};
 }
 
-DesignList Join(std::initializer_list<DesignList> parts) {
-  DesignList list;
-  for (const DesignList& part : parts) {
-    list.insert(list.end(), part.begin(), part.end());
-  }
-  return list;
-}
-
-DesignLists Lists(DesignList cells, DesignList cols, DesignList rows, DesignList fixedCols,
-                  DesignList fixedRows) {
-  DesignLists lists;
-  lists[DesignListId::PropCell] = std::move(cells);
-  lists[DesignListId::PropCol] = std::move(cols);
-  lists[DesignListId::PropRow] = std::move(rows);
-  lists[DesignListId::PropFixedCol] = std::move(fixedCols);
-  lists[DesignListId::PropFixedRow] = std::move(fixedRows);
-  return lists;
+DesignEntry WithFont(DesignFont font, std::uint8_t align = alDefault) {
+  DesignEntry entry;
+  entry.align = align;
+  entry.font = std::move(font);
+  return entry;
 }
 
 // Columns 0 and 1 centred and regular; the header row centred and bold.
-DesignList WordColumns() {
-  return Join({{0, kAlignCode, kCenter},
-               Font(kWindowText, kRegular),
-               {0},
-               {1, kAlignCode, kCenter},
-               Font(kWindowText, kRegular),
-               {0}});
+std::vector<DesignIndexEntry> WordColumns() {
+  return {{0, WithFont(Font(kWindowText, kRegular), alCenter)},
+          {1, WithFont(Font(kWindowText, kRegular), alCenter)}};
 }
 
-DesignList BoldHeaderRow() {
-  return Join({{0, kAlignCode, kCenter}, Font(kWindowText, kBoldStyle), {0}});
+std::vector<DesignIndexEntry> BoldHeaderRow() {
+  return {{0, WithFont(Font(kWindowText, fsBold), alCenter)}};
 }
 
-DesignLists PossibleDesign() {
-  return Lists(Join({{0, 0}, Font(kWindowText, kBoldStyle), {0}}), WordColumns(), {}, {},
-               BoldHeaderRow());
+DesignLayers PossibleDesign() {
+  DesignLayers design;
+  design.cells = {{0, 0, WithFont(Font(kWindowText, fsBold))}};
+  design.cols = WordColumns();
+  design.fixedRows = BoldHeaderRow();
+  return design;
 }
 
-DesignLists SelectedDesign() {
-  return Lists({}, WordColumns(), {}, {}, BoldHeaderRow());
+DesignLayers SelectedDesign() {
+  DesignLayers design;
+  design.cols = WordColumns();
+  design.fixedRows = BoldHeaderRow();
+  return design;
 }
 
-DesignLists AffixDesign() {
-  return Lists(
-      {0, 0, kAlignCode, kCenter, kEditableCode, 1, kBrushCode, kWhite, bsSolid, 0},
-      Join({{0, kAlignCode, kCenter},
-            Font(kBlack, kRegular),
-            {0},
-            {1, kAlignCode, kCenter},
-            Font(kWindowText, kRegular),
-            {0}}),
-      Join({{0, kAlignCode, kCenter, kWordwrapCode, kEllipsis, kBrushCode, kWhite, bsSolid},
-            Font(kWindowText, kRegular),
-            {0}}),
-      {}, {});
+DesignLayers AffixDesign() {
+  DesignLayers design;
+  DesignEntry corner;
+  corner.align = alCenter;
+  corner.editable = kNotEditable;
+  corner.brush = DesignBrush{kWhite, bsSolid};
+  design.cells = {{0, 0, corner}};
+  design.cols = {{0, WithFont(Font(kBlack, kRegular), alCenter)},
+                 {1, WithFont(Font(kWindowText, kRegular), alCenter)}};
+  DesignEntry firstRow = WithFont(Font(kWindowText, kRegular), alCenter);
+  firstRow.wordwrap = ww_ellipsis;
+  firstRow.brush = DesignBrush{kWhite, bsSolid};
+  design.rows = {{0, firstRow}};
+  return design;
 }
 
-DesignLists ConvertedDesign() {
-  return Lists({}, Join({{0, kAlignCode, kCenter}, Font(kWindowText, kRegular), {0}}), {}, {}, {});
+DesignLayers ConvertedDesign() {
+  DesignLayers design;
+  design.cols = {{0, WithFont(Font(kWindowText, kRegular), alCenter)}};
+  return design;
 }
 
-DesignLists SelectedAffixDesign() {
-  return Lists(Join({{0, 0}, Font(kWindowText, kBoldStyle), {0}}),
-               Join({{0}, Font(kWindowText, kBoldStyle), {0}}),
-               Join({{0},
-                     Font(kWindowText, kRegular),
-                     {0},
-                     {1, kAlignCode, kCenter},
-                     Font(kWindowText, kRegular),
-                     {0}}),
-               {}, BoldHeaderRow());
+DesignLayers SelectedAffixDesign() {
+  DesignLayers design;
+  design.cells = {{0, 0, WithFont(Font(kWindowText, fsBold))}};
+  design.cols = {{0, WithFont(Font(kWindowText, fsBold))}};
+  design.rows = {{0, WithFont(Font(kWindowText, kRegular))},
+                 {1, WithFont(Font(kWindowText, kRegular), alCenter)}};
+  design.fixedRows = BoldHeaderRow();
+  return design;
 }
 
 constexpr TLayerGrid::GridOptions kAllLines = TLayerGrid::GridOptions(
@@ -197,12 +178,12 @@ std::unique_ptr<TLayerGrid> Make(ProgramGrid which, QWidget* parent) {
 
 }  // namespace
 
-const DesignLists& ProgramGridDesign(ProgramGrid which) {
-  static const DesignLists possible = PossibleDesign();
-  static const DesignLists selected = SelectedDesign();
-  static const DesignLists affix = AffixDesign();
-  static const DesignLists converted = ConvertedDesign();
-  static const DesignLists selectedAffix = SelectedAffixDesign();
+const DesignLayers& ProgramGridDesign(ProgramGrid which) {
+  static const DesignLayers possible = PossibleDesign();
+  static const DesignLayers selected = SelectedDesign();
+  static const DesignLayers affix = AffixDesign();
+  static const DesignLayers converted = ConvertedDesign();
+  static const DesignLayers selectedAffix = SelectedAffixDesign();
   switch (which) {
     case ProgramGrid::Possible:
       return possible;
@@ -243,7 +224,7 @@ void SetupProgramGrid(TLayerGrid& grid, ProgramGrid which) {
   grid.SetShowCellHints(frame.showCellHints);
   grid.SetHint(QString::fromUtf8(frame.hint));
   grid.SetShowHint(frame.showHint);
-  grid.ApplyDesign(ReadDesignLayers(ProgramGridDesign(which)));
+  grid.ApplyDesign(ProgramGridDesign(which));
   grid.SetAutoAdjustLastCol(true);
 }
 

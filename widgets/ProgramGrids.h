@@ -17,8 +17,8 @@ enum class ProgramGrid { Possible, Selected, Affix, Converted, SelectedAffix };
 // table (its column and row counts are set) or a table of the right column count.
 void SetupProgramGrid(TLayerGrid& grid, ProgramGrid which);
 
-// The stored design data of a grid's layers, as the program carries it.
-const DesignLists& ProgramGridDesign(ProgramGrid which);
+// The design of a grid's layers, as the program carries it.
+const DesignLayers& ProgramGridDesign(ProgramGrid which);
 
 // The grids, ready to use. With a parent, place the grid and release() it: Qt's parent
 // then owns it.

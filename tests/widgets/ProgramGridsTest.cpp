@@ -195,10 +195,10 @@ TEST(ProgramGrids, ResolvedLooks) {
 TEST(ProgramGrids, DesignIsWrittenBackAsCarried) {
   for (ProgramGrid which : kAllGrids) {
     SCOPED_TRACE(static_cast<int>(which));
-    const DesignLists& carried = ProgramGridDesign(which);
+    const DesignLayers& carried = ProgramGridDesign(which);
     const auto grid = Make(which);
-    EXPECT_EQ(grid->Design(), ReadDesignLayers(carried));
-    EXPECT_EQ(ParseDesignBytes(grid->WriteDesignData()), carried);
+    EXPECT_EQ(grid->Design(), carried);
+    EXPECT_EQ(ParseDesignData(grid->WriteDesignData()), carried);
   }
 }
 

@@ -33,18 +33,11 @@
 namespace vantrel {
 namespace {
 
-// Design sizes of the window.
-constexpr int kDesignWidth = 485;
-constexpr int kDesignHeight = 498;
+// Sizes of the window's parts; its own design size is that of the settings table.
 constexpr int kMinWidth = 483;
 constexpr int kMinHeight = 496;
 constexpr int kRightColumnWidth = 185;
 constexpr int kButtonPanelHeight = 263;
-
-// Help contexts of the window and its menus.
-constexpr int kMainHelp = 10;
-constexpr int kFileMenuHelp = 210;
-constexpr int kHelpMenuHelp = 220;
 
 }  // namespace
 
@@ -94,7 +87,7 @@ void TMainForm::SetSideWindows(TLookupForm* lookup, TAboutForm* about, TAffixFor
 // ----- building the window -----
 
 void TMainForm::BuildWindow() {
-  resize(kDesignWidth, kDesignHeight);
+  resize(RowOf(Setting::FormWidth).design, RowOf(Setting::FormHeight).design);
   setMinimumSize(kMinWidth, kMinHeight);
   setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
 
@@ -153,7 +146,7 @@ void TMainForm::BuildWindow() {
   panel4_->addWidget(selectedPanel_);
   panel4_->setStretchFactor(0, 1);
   panel4_->setStretchFactor(1, 0);
-  panel4_->setSizes({300, 106});
+  panel4_->setSizes({300, RowOf(Setting::SelectedPanelHeight).design});
   workLayout->addWidget(panel4_, 1);
 
   auto* right = new QWidget(work);
@@ -324,9 +317,9 @@ void TMainForm::BuildMenu() {
   notify1_ = helpMenu_->addAction(TranslateText("&Notify"), this, &TMainForm::Notify1Click);
   notify1_->setObjectName(QStringLiteral("Notify1"));
 
-  InstallHelpKey(this, services_.help, kMainHelp);
-  InstallHelpKey(fileMenu_, services_.help, kFileMenuHelp);
-  InstallHelpKey(helpMenu_, services_.help, kHelpMenuHelp);
+  InstallHelpKey(this, services_.help, kHelpMainWindow);
+  InstallHelpKey(fileMenu_, services_.help, kHelpFileMenu);
+  InstallHelpKey(helpMenu_, services_.help, kHelpHelpMenu);
 }
 
 // ----- creation and closing -----
@@ -437,19 +430,26 @@ bool TMainForm::FormClose() {
         case Setting::NumberWidth:
           return SettingValue::Integer(possibleGrid_->ColWidth(1));
         case Setting::LookupTop:
-          return SettingValue::Integer(lookupForm_ != nullptr ? lookupForm_->y() : 190);
+          return lookupForm_ != nullptr ? SettingValue::Integer(lookupForm_->y())
+                                        : SettingDesignValue(setting);
         case Setting::LookupLeft:
-          return SettingValue::Integer(lookupForm_ != nullptr ? lookupForm_->x() : 302);
+          return lookupForm_ != nullptr ? SettingValue::Integer(lookupForm_->x())
+                                        : SettingDesignValue(setting);
         case Setting::AffixTop:
-          return SettingValue::Integer(affixForm_ != nullptr ? affixForm_->y() : 221);
+          return affixForm_ != nullptr ? SettingValue::Integer(affixForm_->y())
+                                       : SettingDesignValue(setting);
         case Setting::AffixLeft:
-          return SettingValue::Integer(affixForm_ != nullptr ? affixForm_->x() : 347);
+          return affixForm_ != nullptr ? SettingValue::Integer(affixForm_->x())
+                                       : SettingDesignValue(setting);
         case Setting::AffixWidth:
-          return SettingValue::Integer(affixForm_ != nullptr ? affixForm_->width() : 466);
+          return affixForm_ != nullptr ? SettingValue::Integer(affixForm_->width())
+                                       : SettingDesignValue(setting);
         case Setting::AffixWordWidth:
-          return SettingValue::Integer(affixForm_ != nullptr ? affixForm_->WordWidth() : 175);
+          return affixForm_ != nullptr ? SettingValue::Integer(affixForm_->WordWidth())
+                                       : SettingDesignValue(setting);
         case Setting::AffixNumberWidth:
-          return SettingValue::Integer(affixForm_ != nullptr ? affixForm_->NumberWidth() : 135);
+          return affixForm_ != nullptr ? SettingValue::Integer(affixForm_->NumberWidth())
+                                       : SettingDesignValue(setting);
         case Setting::AnimationOn:
           return SettingValue::Switch(services_.state.AnimationOn);
         case Setting::Language:

@@ -49,7 +49,7 @@ void MainModel::WriteEntry(std::string text) {
 // ----- the entry field -----
 
 void MainModel::EntryEditChange(std::string text) {
-  NoteUserActivity();
+  host_.NoteUserActivity();
   entry_ = std::move(text);
   UpdateConvertButton();
   ClearPhrase();
@@ -61,7 +61,7 @@ void MainModel::EntryEditChange(std::string text) {
 }
 
 void MainModel::EntryEditEnter() {
-  NoteUserActivity();
+  host_.NoteUserActivity();
   ClearPhrase();
   ClearCandidates();
   ClearAffixGrid();
@@ -72,7 +72,7 @@ void MainModel::EntryEditEnter() {
 }
 
 void MainModel::ClearBtnClick() {
-  NoteUserActivity();
+  host_.NoteUserActivity();
   ClearPhrase();
   ClearCandidates();
   ClearAffixGrid();
@@ -146,7 +146,7 @@ void MainModel::ClearCandidates() {
 }
 
 void MainModel::ConvertBtnClick() {
-  NoteUserActivity();
+  host_.NoteUserActivity();
   const std::string number(Short(entry_));
   if (number.find(kBullet) == std::string::npos) {
     currentNumber_ = number;
@@ -352,7 +352,7 @@ void MainModel::PlaceWordBeside(int pos, std::string word, std::string digits) {
 }
 
 void MainModel::AffixGridMouseUp(int row) {
-  NoteUserActivity();
+  host_.NoteUserActivity();
   if (row < 0 || row > AffixGrid.RowCount() - 1) {
     return;
   }

@@ -2,12 +2,6 @@
 
 namespace vantrel {
 
-std::atomic<int> IdleTicks{0};
-
-void NoteUserActivity() {
-  IdleTicks = 0;
-}
-
 int Pos(std::string_view sub, std::string_view text) {
   if (sub.empty()) {
     return 0;

@@ -1,8 +1,7 @@
 #pragma once
-// Text helpers shared by the word engine and the windows, and the idle count.
+// Text helpers shared by the word engine and the windows.
 // Texts are Windows-1252 bytes; positions count from 1 and 0 means "not found".
 
-#include <atomic>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -46,11 +45,5 @@ std::string LowerAZ(std::string_view text);
 inline std::string_view Short(std::string_view text) {
   return text.substr(0, kShortText);
 }
-
-// Timer ticks since the user last did something; the button animation raises it.
-extern std::atomic<int> IdleTicks;
-
-// The first step of every handler of a user action.
-void NoteUserActivity();
 
 }  // namespace vantrel

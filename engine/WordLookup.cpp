@@ -13,7 +13,7 @@ void LookupModel::EmptyGrid() {
 }
 
 void LookupModel::WordToConvertChange(std::string text, bool modifiedByUser) {
-  NoteUserActivity();
+  host_.NoteUserActivity();
   word_ = std::move(text);
   if (!modifiedByUser) {
     return;
@@ -79,18 +79,18 @@ void LookupModel::ConvertBtnClick() {
 }
 
 void LookupModel::ConvertedGridClick() {
-  NoteUserActivity();
+  host_.NoteUserActivity();
   copyEnabled_ = !ConvertedGrid.Cell(0, ConvertedGrid.CurrentRow()).empty();
   host_.StateChanged();
 }
 
 std::string LookupModel::CopyBtnClick() {
-  NoteUserActivity();
+  host_.NoteUserActivity();
   return std::string(Trim(ConvertedGrid.Cell(0, ConvertedGrid.CurrentRow()))) + ", " + word_;
 }
 
 void LookupModel::ClearBtnClick() {
-  NoteUserActivity();
+  host_.NoteUserActivity();
   word_.clear();
   EmptyGrid();
   convertEnabled_ = false;

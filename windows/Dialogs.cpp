@@ -7,12 +7,26 @@
 #include <QMessageBox>
 
 namespace vantrel {
+namespace {
 
-void QtDialogs::Warning(QWidget* parent, const QString& text) {
-  // The pointer must not stay busy over a message the user has to answer.
-  while (QApplication::overrideCursor() != nullptr) {
+bool busyPointerShown = false;
+
+}  // namespace
+
+void ShowBusyPointer(bool busy) {
+  if (busy == busyPointerShown) {
+    return;
+  }
+  busyPointerShown = busy;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
     QApplication::restoreOverrideCursor();
   }
+}
+
+void QtDialogs::Warning(QWidget* parent, const QString& text) {
+  ShowBusyPointer(false);
   QMessageBox::warning(parent, QApplication::applicationName(), text, QMessageBox::Ok);
 }
 

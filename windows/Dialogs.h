@@ -26,6 +26,11 @@ class IDialogs {
   virtual void SetClipboardText(const QString& text) = 0;
 };
 
+// The busy pointer over every window while the program reads a dictionary. Its one
+// owner: showing it twice counts once, and a warning takes it away (the pointer must not
+// stay busy over a message the user has to answer).
+void ShowBusyPointer(bool busy);
+
 // The real dialogs: QMessageBox, QFileDialog, QDialog::exec and the system clipboard.
 class QtDialogs final : public IDialogs {
  public:

@@ -172,20 +172,16 @@ void TLookupForm::CancelLookUpBtnClick() {
   reject();
 }
 
+void TLookupForm::NoteUserActivity() {
+  services_.state.NoteUserActivity();
+}
+
 void TLookupForm::Warn(const Message& message) {
   services_.dialogs.Warning(this, TranslateMessage(message));
 }
 
 void TLookupForm::SetBusy(bool busy) {
-  if (busy == busy_) {
-    return;
-  }
-  busy_ = busy;
-  if (busy) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  } else if (QApplication::overrideCursor() != nullptr) {
-    QApplication::restoreOverrideCursor();
-  }
+  ShowBusyPointer(busy);
 }
 
 void TLookupForm::StateChanged() {

@@ -47,6 +47,7 @@ class TLookupForm : public QDialog, private EngineHost {
  private:
   // EngineHost
   void Warn(const Message& message) override;
+  void NoteUserActivity() override;
   void SetBusy(bool busy) override;
   void StateChanged() override;
   std::string Translate(std::string_view english) override;
@@ -71,7 +72,6 @@ class TLookupForm : public QDialog, private EngineHost {
   QPushButton* cancelLookUpBtn_ = nullptr;
   QStatusBar* statusBar1_ = nullptr;
   // Whether this window has put up the busy pointer, so that it takes down only its own.
-  bool busy_ = false;
 };
 
 }  // namespace vantrel

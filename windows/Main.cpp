@@ -487,16 +487,16 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 // ----- the host of the word engine -----
 
+void TMainForm::NoteUserActivity() {
+  services_.state.NoteUserActivity();
+}
+
 void TMainForm::Warn(const Message& message) {
   services_.dialogs.Warning(this, TranslateMessage(message));
 }
 
 void TMainForm::SetBusy(bool busy) {
-  if (busy) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  } else {
-    QApplication::restoreOverrideCursor();
-  }
+  ShowBusyPointer(busy);
 }
 
 void TMainForm::EntryWritten() {

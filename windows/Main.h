@@ -109,6 +109,7 @@ class TMainForm : public QMainWindow, private MainHost {
 
  private:
   // MainHost
+  void NoteUserActivity() override;
   void Warn(const Message& message) override;
   void SetBusy(bool busy) override;
   void EntryWritten() override;

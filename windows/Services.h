@@ -10,6 +10,10 @@
 namespace vantrel {
 
 struct ShellState {
+  // Timer ticks since the user last did something; the button animation raises it.
+  int IdleTicks = 0;
+  // The first step of every handler of a user action.
+  void NoteUserActivity() { IdleTicks = 0; }
   // Whether the button animation runs; changed only by the test window.
   bool AnimationOn = false;
   // Set near the end of the main window's creation; column syncing waits for it.

@@ -203,13 +203,13 @@ bool TAboutForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TAboutForm::EmailLabelClick() {
-  NoteUserActivity();
+  services_.state.NoteUserActivity();
   services_.launcher.Open(
       QUrl(Latin("mailto:") + Latin(kSupportEmail) + Latin("?subject=Vantrel")));
 }
 
 void TAboutForm::HomePageLabelClick() {
-  NoteUserActivity();
+  services_.state.NoteUserActivity();
   services_.launcher.Open(QUrl(homePageLabel_->text()));
 }
 

@@ -229,7 +229,7 @@ int main(int argc, char** argv) {
   vantrel::DictionaryFile dictionary;
   const std::string path = options.dictionary.empty() ? BundledDictionary() : options.dictionary;
   dictionary.Bind(path);
-  dictionary.name = path;
+  dictionary.SetInUse(path);
   CliHost host;
   vantrel::MainModel model(dictionary, host);
   if (command == "search") {

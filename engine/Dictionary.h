@@ -48,15 +48,34 @@ class DictionaryFile {
   void Bind(std::string path) { path_ = std::move(path); }
   const std::string& BoundPath() const { return path_; }
 
-  // Opens the bound path again at its first line; nullptr when that fails.
-  std::unique_ptr<ByteSource> Reopen() const { return opener_(path_); }
+  // Opens the bound path again at its first line; nullptr when that fails or when
+  // nothing was ever bound.
+  std::unique_ptr<ByteSource> Reopen() const { return path_.empty() ? nullptr : opener_(path_); }
 
-  // The path in use, or the translated "No Dictionary Open"; UTF-8.
+  // The dictionary in use: its path, which is also the name the windows show.
+  void SetInUse(std::string path) {
+    name = path;
+    inUse_ = std::move(path);
+  }
+  // No dictionary in use: the windows show `shown` (the translated "No Dictionary Open"),
+  // and no path is kept, so the text is never mistaken for a file name.
+  void SetNoneInUse(std::string shown) {
+    name = std::move(shown);
+    inUse_.clear();
+  }
+  // The path of the dictionary in use, empty when there is none; this is what the
+  // settings keep. The bound path may differ: a cancelled choice leaves the previous
+  // file bound while no dictionary is in use.
+  const std::string& InUse() const { return inUse_; }
+
+  // The name the windows show and messages quote; UTF-8. Set it through SetInUse or
+  // SetNoneInUse.
   std::string name;
 
  private:
   SourceOpener opener_;
   std::string path_;
+  std::string inUse_;
 };
 
 namespace detail {

@@ -86,14 +86,14 @@ bool MainModel::OpenDictionary() {
   const std::optional<std::string> chosen = host_.ChooseDictionaryFile();
   if (!chosen) {
     // The previous file stays bound, so later searches keep reading it.
-    dictionary_.name = host_.Translate("No Dictionary Open");
+    dictionary_.SetNoneInUse(host_.Translate("No Dictionary Open"));
     return false;
   }
-  dictionary_.name = *chosen;
+  dictionary_.SetInUse(*chosen);
   dictionary_.Bind(*chosen);
   if (dictionary_.Reopen() == nullptr) {
     host_.Warn({Tr("Can Not Open "), Lit(dictionary_.name), Tr(" in Open1Click")});
-    dictionary_.name = host_.Translate("No Dictionary Open");
+    dictionary_.SetNoneInUse(host_.Translate("No Dictionary Open"));
     return false;
   }
   return true;

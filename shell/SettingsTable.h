@@ -48,16 +48,15 @@ struct SettingRow {
   SettingType type;
   SettingReader reader;
   // The value a window has when the setting is not read: integers and the switch use
-  // design; texts use designText, which for Dictionary is the English text that the
-  // window translates, and for Language is empty, meaning the language chosen
-  // automatically.
+  // design; texts use designText, which is empty for both: no dictionary in use (the
+  // window shows the translated "No Dictionary Open", which is never stored), and the
+  // language chosen automatically.
   qint32 design;
   std::string_view designText;
 };
 
 inline constexpr std::array<SettingRow, 18> kSettingsTable{{
-    {Setting::Dictionary, "Dictionary", SettingType::Text, SettingReader::MainWindow, 0,
-     "No Dictionary Open"},
+    {Setting::Dictionary, "Dictionary", SettingType::Text, SettingReader::MainWindow, 0, ""},
     {Setting::FormTop, "Form Top", SettingType::Integer, SettingReader::MainWindow, 189, ""},
     {Setting::FormLeft, "Form Left", SettingType::Integer, SettingReader::MainWindow, 474, ""},
     {Setting::FormWidth, "Form Width", SettingType::Integer, SettingReader::MainWindow, 485, ""},

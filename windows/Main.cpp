@@ -327,7 +327,7 @@ void TMainForm::BuildMenu() {
 void TMainForm::FormCreate() {
   currentLanguage_ = AutomaticLanguage();
   UpdateLanguageMenu();
-  dictionary_.name = Translate("No Dictionary Open");
+  dictionary_.SetNoneInUse(Translate("No Dictionary Open"));
 
   const RestoreResult restored = RestoreSettings(
       services_.settings, kMainWindowReadOrder, [this](Setting setting, const SettingValue& value) {
@@ -335,10 +335,15 @@ void TMainForm::FormCreate() {
           case Setting::Language:
             currentLanguage_ = value.text.isEmpty() ? AutomaticLanguage() : value.text;
             UpdateLanguageMenu();
-            dictionary_.name = Translate("No Dictionary Open");
+            dictionary_.SetNoneInUse(Translate("No Dictionary Open"));
             break;
           case Setting::Dictionary:
-            dictionary_.name = value.text.toStdString();
+            // Earlier versions stored the shown text when no dictionary was open; it
+            // names no dictionary, even when a file of that name happens to exist.
+            if (!value.text.isEmpty() && value.text != QLatin1String("No Dictionary Open") &&
+                value.text.toStdString() != dictionary_.name) {
+              dictionary_.SetInUse(value.text.toStdString());
+            }
             break;
           case Setting::FormTop:
             move(x(), value.integer);
@@ -391,7 +396,7 @@ void TMainForm::FormCreate() {
 
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   UpdateCaption();
-  dictionary_.Bind(dictionary_.name);
+  dictionary_.Bind(dictionary_.InUse());
   WriteColumnTitles();
   entryEdit_->setMaxLength(MainModel::kEntryLimit);
   services_.state.StartupDone = true;
@@ -414,7 +419,7 @@ bool TMainForm::FormClose() {
     SaveSettings(services_.settings, kMainWindowWriteOrder, [&](Setting setting) -> SettingValue {
       switch (setting) {
         case Setting::Dictionary:
-          return SettingValue::Text(QString::fromStdString(dictionary_.name));
+          return SettingValue::Text(QString::fromStdString(dictionary_.InUse()));
         case Setting::FormTop:
           return SettingValue::Integer(frame.y());
         case Setting::FormLeft:

@@ -43,7 +43,7 @@ TEST_F(SettingsTableTest, AFirstCloseWritesEveryValueInTableOrder) {
   const Setting countdown[] = {Setting::NotifyCount};
   SaveSettings(store, countdown, SettingDesignValue);
   EXPECT_EQ(ReadBytes(File()), kHead + kOwnKey +
-                                   "\"Dictionary\"=\"No Dictionary Open\"\n"
+                                   "\"Dictionary\"=\"\"\n"
                                    "\"Form Top\"=dword:000000bd\n"
                                    "\"Form Left\"=dword:000001da\n"
                                    "\"Form Width\"=dword:000001e5\n"

@@ -13,6 +13,7 @@
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 #include "AffixUnit.h"
@@ -161,6 +162,73 @@ TEST_F(MainWindowTest, ACancelledFirstRunLeavesNoDictionaryOpen) {
   form->ConvertBtn()->click();
   EXPECT_EQ(dialogs.warnings.value(0),
             QStringLiteral("Can Not Open No Dictionary Open in ConvertBtnClick"));
+}
+
+// The shown text "No Dictionary Open" is no file name: a file of that name in the working
+// folder is never opened, whether the settings were written by this version at a close
+// without a dictionary or hold the shown text from an earlier one.
+TEST_F(MainWindowTest, NoDictionaryIsStoredAsEmptyAndTheShownTextIsNeverOpened) {
+  const QString before = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(dir.path()));
+  ASSERT_TRUE(QFile::copy(dictionaryPath, dir.filePath(QStringLiteral("No Dictionary Open"))));
+  struct Case {
+    const char* name;
+    bool earlierFile;
+  };
+  for (const Case& c :
+       {Case{"closed without a dictionary", false}, Case{"file of an earlier version", true}}) {
+    SCOPED_TRACE(c.name);
+    QFile::remove(settings->FilePath());
+    if (c.earlierFile) {
+      QDir().mkpath(settings->Folder());
+      QFile file(settings->FilePath());
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write(
+          "Windows Registry Editor Version 5.00\n\n"
+          "[HKEY_CURRENT_USER\\Software\\Vantrel]\n"
+          "\"Dictionary\"=\"No Dictionary Open\"\n");
+    } else {
+      Start();  // the user cancels the Open dialog
+      ASSERT_TRUE(form->close());
+      std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::Existing);
+      ASSERT_TRUE(key);
+      EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")), QString());
+      CloseWindows();
+    }
+    dialogs.openDialogs.clear();
+    dialogs.warnings.clear();
+    Start();                                    // cancelled again
+    EXPECT_FALSE(dialogs.openDialogs.empty());  // nothing opened silently
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel No Dictionary Open"));
+    TypeNumber(QStringLiteral("228"));
+    form->ConvertBtn()->click();
+    EXPECT_EQ(dialogs.warnings.value(0),
+              QStringLiteral("Can Not Open No Dictionary Open in ConvertBtnClick"));
+    EXPECT_EQ(CandidateRow("bat"), -1);
+    CloseWindows();
+  }
+  QDir::setCurrent(before);
+}
+
+// The animation counts idle ticks in the shell state; what the user does here, in the
+// window or through the engine's handlers, sets the count back.
+TEST_F(MainWindowTest, TheUsersActionsResetTheIdleCount) {
+  StartWithDictionary();
+  struct Step {
+    const char* name;
+    std::function<void()> act;
+  };
+  const Step steps[] = {
+      {"typing", [this] { TypeNumber(QStringLiteral("228")); }},
+      {"Convert", [this] { form->ConvertBtn()->click(); }},
+      {"Clear", [this] { form->ClearBtn()->click(); }},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    state.IdleTicks = 7;
+    step.act();
+    EXPECT_EQ(state.IdleTicks, 0);
+  }
 }
 
 TEST_F(MainWindowTest, TypingEnablesConvertAndEachModeSearches) {

@@ -99,6 +99,30 @@ TEST(HelpBook, EveryLinkLeadsToAPageAndPlaceOfTheBook) {
   }
 }
 
+// The pages take their look from the one stylesheet of the book: a page that lost its
+// link, or a stylesheet missing from the resources, shows plain black headings.
+TEST(HelpBook, EveryPageTakesTheSharedStylesheet) {
+  THelpViewer viewer;
+  const QStringList files = QDir(QStringLiteral(":/help")).entryList({QStringLiteral("*.html")});
+  ASSERT_GE(files.size(), 7);
+  for (const QString& file : files) {
+    SCOPED_TRACE(file.toStdString());
+    viewer.Browser()->setSource(QUrl(QStringLiteral("qrc:/help/") + file));
+    const QTextDocument& document = *viewer.Browser()->document();
+    bool sawHeading = false;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+      if (block.blockFormat().headingLevel() == 1) {
+        sawHeading = true;
+        ASSERT_FALSE(block.begin().atEnd());
+        EXPECT_EQ(block.begin().fragment().charFormat().foreground().color(),
+                  QColor(0x1f, 0x3f, 0x6f));
+        break;
+      }
+    }
+    EXPECT_TRUE(sawHeading);
+  }
+}
+
 TEST(HelpViewer, AContextIsShownAtItsAnchor) {
   THelpViewer viewer;
   // Small enough that the Help menu's section starts below the first screenful.

@@ -5,8 +5,8 @@ namespace vantrel {
 SettingValue SettingDesignValue(Setting setting) {
   const SettingRow& row = RowOf(setting);
   if (row.type == SettingType::Text) {
-    return SettingValue::Text(QString::fromLatin1(row.designText.data(),
-                                                  static_cast<qsizetype>(row.designText.size())));
+    return SettingValue::Text(
+        QString::fromLatin1(row.designText.data(), static_cast<qsizetype>(row.designText.size())));
   }
   return SettingValue::Integer(row.design);
 }

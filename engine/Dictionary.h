@@ -48,9 +48,9 @@ class DictionaryFile {
   void Bind(std::string path) { path_ = std::move(path); }
   const std::string& BoundPath() const { return path_; }
 
-  // Opens the bound path again at its first line; nullptr when that fails or when
-  // nothing was ever bound.
-  std::unique_ptr<ByteSource> Reopen() const { return path_.empty() ? nullptr : opener_(path_); }
+  // Opens the bound path again at its first line; nullptr when that fails (as it does
+  // for the empty path bound while no dictionary is in use).
+  std::unique_ptr<ByteSource> Reopen() const { return opener_(path_); }
 
   // The dictionary in use: its path, which is also the name the windows show.
   void SetInUse(std::string path) {

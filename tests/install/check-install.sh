@@ -1,0 +1,69 @@
+#!/bin/bash
+# check-install.sh BUILD_DIR: installs BUILD_DIR with DESTDIR into a scratch folder and
+# checks the installed tree. Fails with a message naming the first thing that is wrong.
+set -euo pipefail
+build=$1
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
+root="$stage/usr"
+id=example.vantrel.vantrel
+
+expected=(
+  bin/vantrel
+  bin/vantrel-cli
+  "share/vantrel/Vantrel Dictionary.txt"
+  "share/vantrel/Vantrel Deutsch.txt"
+  "share/vantrel/Vantrel Francais.txt"
+  share/vantrel/affixes/english.txt
+  share/vantrel/affixes/german.txt
+  share/vantrel/affixes/french.txt
+  share/applications/$id.desktop
+  share/metainfo/$id.metainfo.xml
+  share/icons/hicolor/scalable/apps/$id.svg
+  share/man/man1/vantrel.1.gz
+  share/man/man1/vantrel-cli.1.gz
+)
+for size in 16 32 48 64 128 256; do
+  expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
+done
+for f in "${expected[@]}"; do
+  [ -f "$root/$f" ] || fail "not installed: $f"
+done
+for f in bin/vantrel bin/vantrel-cli; do
+  [ -x "$root/$f" ] || fail "not executable: $f"
+done
+# Nothing outside the prefix, and nothing that points back into the build tree.
+stray=$(cd "$stage" && find . -mindepth 1 -maxdepth 1 ! -name usr)
+[ -z "$stray" ] || fail "installed outside the prefix: $stray"
+if grep -rlF "$(cd "$build" && pwd)" "$root/share" >/dev/null 2>&1; then
+  fail "an installed data file names the build tree"
+fi
+
+for size in 16 32 48 64 128 256; do
+  got=$(identify -format '%wx%h' "$root/share/icons/hicolor/${size}x${size}/apps/$id.png")
+  [ "$got" = "${size}x${size}" ] || fail "icon of size $size is $got"
+done
+
+desktop-file-validate "$root/share/applications/$id.desktop" || fail "desktop file"
+grep -qx "Exec=vantrel" "$root/share/applications/$id.desktop" || fail "desktop Exec"
+appstreamcli validate --pedantic --no-net "$root/share/metainfo/$id.metainfo.xml" >/dev/null ||
+  fail "metainfo: $(appstreamcli validate --pedantic --no-net "$root/share/metainfo/$id.metainfo.xml")"
+
+for page in vantrel vantrel-cli; do
+  text=$(MANWIDTH=80 man -l "$root/share/man/man1/$page.1.gz" 2>&1) || fail "man $page"
+  warnings=$(MANWIDTH=80 man --warnings=all -l "$root/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "man $page warns: $warnings"
+  grep -q "SYNOPSIS" <<<"$text" || fail "man $page has no synopsis"
+done
+cli_page=$(MANWIDTH=200 man -l "$root/share/man/man1/vantrel-cli.1.gz")
+for command in search lookup affixes suggest; do
+  grep -q "vantrel-cli $command" <<<"$cli_page" || fail "man vantrel-cli lacks $command"
+done
+
+# The installed vantrel-cli finds its installed dictionary beside itself; run it from
+# elsewhere so that nothing in the build tree can be found by accident.
+out=$(cd / && "$root/bin/vantrel-cli" search 18003569377)
+grep -q $'^flowers\t3569377\t' <<<"$out" || fail "installed vantrel-cli does not find flowers"

@@ -1,0 +1,330 @@
+#include "Catalogs.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <system_error>
+#include <utility>
+
+#include "CatalogsUtf8.h"
+
+namespace vantrel::i18n {
+
+namespace {
+
+constexpr std::string_view kDefaultDomain = "default";
+
+std::atomic<TTranslationInstance*> installedInstance{nullptr};
+
+bool IsLower(char c) {
+  return c >= 'a' && c <= 'z';
+}
+bool IsUpper(char c) {
+  return c >= 'A' && c <= 'Z';
+}
+
+bool IsLocaleName(std::string_view name) {
+  return name.size() == 5 && IsLower(name[0]) && IsLower(name[1]) && name[2] == '_' &&
+         IsUpper(name[3]) && IsUpper(name[4]);
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+CatalogError::CatalogError(Reason reason, std::string message)
+    : std::runtime_error(std::move(message)), reason_(reason) {}
+
+std::string LanguageFromWindowsId(std::uint16_t id) {
+  switch (id) {
+    case 1030: return "da_DK";
+    case 1031: return "de_DE";
+    case 1032: return "gr_GR";
+    case 1033: return "en_US";
+    case 1034:
+    case 3082: return "es_ES";
+    case 1035: return "fi_FI";
+    case 1036: return "fr_FR";
+    case 1039: return "is_IS";
+    case 1040: return "it_IT";
+    case 1042: return "ko_KO";
+    case 1043: return "nl_NL";
+    case 1044: return "no_NO";
+    case 1045: return "pl_PL";
+    case 1046: return "pt_BR";
+    case 1049: return "ru_RU";
+    case 1053: return "sv_SE";
+    case 2057: return "en_UK";
+    case 2060: return "fr_BE";
+    case 2067: return "nl_BE";
+    case 2068: return "nn_NO";
+    case 2070: return "pt_PT";
+    case 2077: return "fi_SE";
+    case 3084: return "fr_CA";
+    case 4103: return "de_LU";
+    default: return "C";
+  }
+}
+
+std::string AutomaticLanguage(const LanguageSources& sources) {
+  std::string code = sources.environment ? sources.environment() : std::string();
+  if (code.empty() && sources.userLocale) {
+    code = sources.userLocale();
+    if (!IsLocaleName(code)) {
+      code.clear();
+    }
+  }
+  if (code.empty()) {
+    const std::optional<std::uint16_t> id =
+        sources.windowsLanguageId ? sources.windowsLanguageId() : std::nullopt;
+    code = id ? LanguageFromWindowsId(*id) : std::string("C");
+  }
+  return code.substr(0, code.find('.'));
+}
+
+LanguageSources EnvironmentLanguageSources() {
+  LanguageSources sources;
+  sources.environment = [] {
+    const char* lang = std::getenv("LANG");
+    return std::string(lang != nullptr ? lang : "");
+  };
+  return sources;
+}
+
+// ----- TDomain -----
+
+TDomain::TDomain(std::string name, std::string directory, std::string language,
+                 std::string executablePath, std::string executableFolder,
+                 const TCatalogArchive* archive)
+    : name_(std::move(name)),
+      directory_(std::move(directory)),
+      executablePath_(std::move(executablePath)),
+      executableFolder_(std::move(executableFolder)),
+      archive_(archive),
+      language_(std::move(language)) {}
+
+TDomain::State TDomain::CurrentState() const {
+  std::shared_lock lock(mutex_);
+  return state_;
+}
+
+std::string TDomain::CatalogPath() const {
+  std::shared_lock lock(mutex_);
+  return catalogPath_;
+}
+
+bool TDomain::FromArchive() const {
+  std::shared_lock lock(mutex_);
+  return fromArchive_;
+}
+
+void TDomain::SetLanguage(std::string language) {
+  std::unique_lock lock(mutex_);
+  CloseCatalog();
+  language_ = std::move(language);
+  state_ = State::ClosedMayOpen;
+}
+
+void TDomain::CloseCatalog() {
+  file_.Close();
+  catalog_ = TMoCatalog();
+  catalogPath_.clear();
+  fromArchive_ = false;
+}
+
+bool TDomain::Exists(const std::string& path) const {
+  if (archive_ != nullptr && path.starts_with(executableFolder_) &&
+      archive_->Find(std::string_view(path).substr(executableFolder_.size())) != nullptr) {
+    return true;
+  }
+  std::error_code error;
+  return std::filesystem::exists(path, error);
+}
+
+void TDomain::OpenCatalog() {
+  const std::string tail = "/LC_MESSAGES/" + name_ + ".mo";
+  std::string path = directory_ + language_ + tail;
+  if (!Exists(path)) {
+    path = directory_ + language_.substr(0, 2) + tail;
+    if (!Exists(path)) {
+      state_ = State::NoneFound;
+      return;
+    }
+  }
+  const TArchivedFileInfo* archived =
+      archive_ != nullptr && path.starts_with(executableFolder_)
+          ? archive_->Find(std::string_view(path).substr(executableFolder_.size()))
+          : nullptr;
+  const std::string& file = archived != nullptr ? executablePath_ : path;
+  switch (file_.Open(file)) {
+    case TMappedFile::Result::Ok:
+      break;
+    case TMappedFile::Result::CannotOpen:
+      throw CatalogError(CatalogError::Reason::CannotOpen, "Cannot open file " + path);
+    case TMappedFile::Result::CannotCreateMap:
+      throw CatalogError(CatalogError::Reason::CannotCreateMap,
+                         "Cannot create memory map on file " + path);
+    case TMappedFile::Result::CannotMap:
+      throw CatalogError(CatalogError::Reason::CannotMap, "Cannot map file " + path +
+                                                              " into memory. Reason: " +
+                                                              file_.SystemError());
+  }
+  std::span<const unsigned char> bytes = file_.Bytes();
+  if (archived != nullptr) {
+    // The executable may have changed since its index was read.
+    if (archived->offset > bytes.size() || archived->size > bytes.size() - archived->offset) {
+      file_.Close();
+      throw CatalogError(CatalogError::Reason::NotMoFile,
+                         "This file is not a valid GNU gettext mo file: " + path);
+    }
+    bytes = bytes.subspan(archived->offset, archived->size);
+  }
+  if (TMoCatalog::Read(bytes, catalog_) != TMoCatalog::Status::Ok) {
+    CloseCatalog();
+    throw CatalogError(CatalogError::Reason::NotMoFile,
+                       "This file is not a valid GNU gettext mo file: " + path);
+  }
+  if (!catalog_.HasUtf8Charset()) {
+    CloseCatalog();
+    throw CatalogError(CatalogError::Reason::NotUtf8Charset,
+                       "The translation for the language code " + language_ + " (in " + path +
+                           ") does not have charset=utf-8 in its Content-Type. Translations "
+                           "are turned off.");
+  }
+  catalogPath_ = path;
+  fromArchive_ = archived != nullptr;
+  state_ = State::Open;
+}
+
+std::optional<std::string> TDomain::Lookup(std::string_view key) {
+  {
+    std::shared_lock lock(mutex_);
+    if (state_ == State::NoneFound) {
+      return std::nullopt;
+    }
+    if (state_ == State::Open) {
+      const std::optional<std::string_view> found = catalog_.Find(key);
+      return found ? std::optional<std::string>(*found) : std::nullopt;
+    }
+  }
+  std::unique_lock lock(mutex_);
+  if (state_ == State::ClosedMayOpen) {
+    OpenCatalog();
+  }
+  if (state_ != State::Open) {
+    return std::nullopt;
+  }
+  const std::optional<std::string_view> found = catalog_.Find(key);
+  return found ? std::optional<std::string>(*found) : std::nullopt;
+}
+
+// ----- TTranslationInstance -----
+
+TTranslationInstance::TTranslationInstance(TTranslationSetup setup)
+    : executablePath_(std::move(setup.executablePath)),
+      executableFolder_(FolderOf(executablePath_)),
+      catalogDirectory_(executableFolder_ + "locale/"),
+      sources_(std::move(setup.languageSources)),
+      archive_(TCatalogArchive::Load(executablePath_, setup.archiveIndexOffset)) {
+  language_ = AutomaticLanguage(sources_);
+}
+
+TTranslationInstance::~TTranslationInstance() {
+  TTranslationInstance* self = this;
+  installedInstance.compare_exchange_strong(self, nullptr);
+}
+
+TTranslationSetup TTranslationInstance::ForThisProgram() {
+  std::error_code error;
+  std::string path = std::filesystem::read_symlink("/proc/self/exe", error).string();
+  return {std::move(path), ArchiveIndexOffset(), EnvironmentLanguageSources()};
+}
+
+TTranslationInstance* TTranslationInstance::Installed() {
+  return installedInstance.load();
+}
+
+void TTranslationInstance::Install() {
+  installedInstance.store(this);
+}
+
+void TTranslationInstance::SelectLanguage(std::string_view code) {
+  const std::string language = code.empty() ? AutomaticLanguage(sources_) : std::string(code);
+  std::unique_lock lock(mutex_);
+  language_ = language;
+  for (auto& [name, domain] : domains_) {
+    domain->SetLanguage(language_);
+  }
+}
+
+std::string TTranslationInstance::CurrentLanguage() const {
+  std::shared_lock lock(mutex_);
+  return language_;
+}
+
+void TTranslationInstance::SetEnabled(bool enabled) {
+  std::unique_lock lock(mutex_);
+  enabled_ = enabled;
+}
+
+bool TTranslationInstance::Enabled() const {
+  std::shared_lock lock(mutex_);
+  return enabled_;
+}
+
+TDomain& TTranslationInstance::Domain(const std::string& name) {
+  {
+    std::shared_lock lock(mutex_);
+    const auto found = domains_.find(name);
+    if (found != domains_.end()) {
+      return *found->second;
+    }
+  }
+  std::unique_lock lock(mutex_);
+  auto& domain = domains_[name];
+  if (!domain) {
+    domain = std::make_unique<TDomain>(name, catalogDirectory_, language_, executablePath_,
+                                       executableFolder_, &archive_);
+  }
+  return *domain;
+}
+
+std::string TTranslationInstance::TranslateText(std::string_view english) {
+  if (!Enabled()) {
+    return std::string(english);
+  }
+  const std::string key = WithoutCarriageReturns(english);
+  const std::optional<std::string> found = Domain(std::string(kDefaultDomain)).Lookup(key);
+  if (found && !IsValidUtf8(*found)) {
+    throw CatalogError(CatalogError::Reason::NotUtf8Translation,
+                       "Error: Could not translate " + std::string(english) +
+                           ". Probably because the mo file doesn't contain utf-8 encoded "
+                           "translations.");
+  }
+  return WithCarriageReturns(found ? *found : key);
+}
+
+std::optional<std::string> TTranslationInstance::TranslateResourceText(std::string_view text) {
+  if (!Enabled()) {
+    return std::nullopt;
+  }
+  std::vector<std::string> names;
+  {
+    std::shared_lock lock(resourceMutex_);
+    names = resourceDomains_;
+  }
+  const std::string key = WithoutCarriageReturns(text);
+  for (const std::string& name : names) {
+    const std::optional<std::string> found = Domain(name).Lookup(key);
+    if (found && *found != key && IsValidUtf8(*found)) {
+      return WithCarriageReturns(*found);
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace vantrel::i18n

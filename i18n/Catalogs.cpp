@@ -294,7 +294,8 @@ TDomain& TTranslationInstance::Domain(const std::string& name) {
 }
 
 std::string TTranslationInstance::TranslateText(std::string_view english) {
-  if (!Enabled()) {
+  // The empty text's entry is the catalog's header, which is no text to show.
+  if (!Enabled() || english.empty()) {
     return std::string(english);
   }
   const std::string key = WithoutCarriageReturns(english);

@@ -122,7 +122,7 @@ TEST(CatalogArchive, HostileIndexesEndTheReadingWithTheEntriesReadSoFar) {
     EXPECT_EQ(TCatalogArchive::Parse(image, first).Count(), hostile.entries);
   }
   for (std::uint64_t start : {std::uint64_t{1}, std::uint64_t{good.size()},
-                              std::uint64_t{good.size() - 7}, ~0ULL}) {
+                              std::uint64_t{good.size() - 7}, ~std::uint64_t{0}}) {
     SCOPED_TRACE(start);
     EXPECT_EQ(TCatalogArchive::Parse(good, start).Count(), 0U);
   }

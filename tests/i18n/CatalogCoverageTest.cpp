@@ -118,9 +118,14 @@ TEST(CatalogCoverage, TheScannerFindsLiteralsOfEveryForm) {
 TEST(CatalogCoverage, EveryTextOfTheSourcesIsInBothCatalogs) {
   const std::set<std::string> texts = ProgramTexts();
   ASSERT_GT(texts.size(), 60U) << "the scan of the sources found too little";
+  // The Language menu names German and French in their own words, in every language.
+  const std::set<std::string> unchanged = {"&Deutsch", "&Francais"};
   for (const char* language : {"de", "fr"}) {
     CompiledCatalog compiled(language);
     for (const std::string& text : texts) {
+      if (unchanged.count(text) != 0) {
+        continue;
+      }
       EXPECT_TRUE(compiled.Catalog().Find(text))
           << "\"" << text << "\" has no entry in assets/po/" << language << ".po";
     }

@@ -21,7 +21,7 @@ std::vector<std::pair<std::string, std::string>> Messages(int count) {
       "a", "ab", "abc", "b", " lead", "trail ", "Z", "\xC3\x9C" "ber", "~", "&Yes", "&No",
       "Cancel", "Candidate Word", "Represents", "x", "xy", "xyz", "line\\none", "0", "9",
       "Selected Word", "Convert", "Convert From", "Copy", "Clear", "Clear form", "Left",
-      "Right", "Lookup", "OK", "about", "zz"};
+      "Right", "Lookup", "OK", "about", "zz", "Zebra"};
   std::vector<std::pair<std::string, std::string>> messages;
   for (int i = 0; i < count; ++i) {
     messages.emplace_back(keys[static_cast<std::size_t>(i)],

@@ -266,6 +266,11 @@ std::string TTranslationInstance::CurrentLanguage() const {
   return language_;
 }
 
+void TTranslationInstance::SetMissObserver(std::function<void(std::string_view)> observer) {
+  std::unique_lock lock(mutex_);
+  missObserver_ = std::move(observer);
+}
+
 void TTranslationInstance::SetEnabled(bool enabled) {
   std::unique_lock lock(mutex_);
   enabled_ = enabled;
@@ -299,7 +304,18 @@ std::string TTranslationInstance::TranslateText(std::string_view english) {
     return std::string(english);
   }
   const std::string key = WithoutCarriageReturns(english);
-  const std::optional<std::string> found = Domain(std::string(kDefaultDomain)).Lookup(key);
+  TDomain& domain = Domain(std::string(kDefaultDomain));
+  const std::optional<std::string> found = domain.Lookup(key);
+  if (!found) {
+    std::function<void(std::string_view)> observer;
+    {
+      std::shared_lock lock(mutex_);
+      observer = missObserver_;
+    }
+    if (observer && domain.CurrentState() == TDomain::State::Open) {
+      observer(key);
+    }
+  }
   if (found && !IsValidUtf8(*found)) {
     throw CatalogError(CatalogError::Reason::NotUtf8Translation,
                        "Error: Could not translate " + std::string(english) +

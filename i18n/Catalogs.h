@@ -143,6 +143,10 @@ class TTranslationInstance {
   // differs from the text, or nullopt. Raises CatalogError.
   std::optional<std::string> TranslateResourceText(std::string_view text);
 
+  // Told of every text that TranslateText looked up in an open catalog without finding it:
+  // a text the catalogs lack. Tests use it to find texts added without a translation.
+  void SetMissObserver(std::function<void(std::string_view)> observer);
+
   // When disabled, every lookup returns its text unchanged.
   void SetEnabled(bool enabled);
   bool Enabled() const;
@@ -167,6 +171,7 @@ class TTranslationInstance {
   std::string language_;
   bool enabled_ = true;
   std::map<std::string, std::unique_ptr<TDomain>, std::less<>> domains_;
+  std::function<void(std::string_view)> missObserver_;
 
   mutable std::shared_mutex resourceMutex_;
   std::vector<std::string> resourceDomains_{"default"};

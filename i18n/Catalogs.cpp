@@ -200,26 +200,33 @@ void TDomain::OpenCatalog() {
   state_ = State::Open;
 }
 
-std::optional<std::string> TDomain::Lookup(std::string_view key) {
+TDomain::Found TDomain::FindInto(std::string_view key, std::string& out) const {
+  const std::optional<std::string_view> found = catalog_.Find(key);
+  if (!found) {
+    return Found::No;
+  }
+  if (!IsValidUtf8(*found)) {
+    return Found::NotUtf8;
+  }
+  AppendWithCarriageReturns(out, *found);
+  return Found::Yes;
+}
+
+TDomain::Found TDomain::LookupInto(std::string_view key, std::string& out) {
   {
     std::shared_lock lock(mutex_);
     if (state_ == State::NoneFound) {
-      return std::nullopt;
+      return Found::No;
     }
     if (state_ == State::Open) {
-      const std::optional<std::string_view> found = catalog_.Find(key);
-      return found ? std::optional<std::string>(*found) : std::nullopt;
+      return FindInto(key, out);
     }
   }
   std::unique_lock lock(mutex_);
   if (state_ == State::ClosedMayOpen) {
     OpenCatalog();
   }
-  if (state_ != State::Open) {
-    return std::nullopt;
-  }
-  const std::optional<std::string_view> found = catalog_.Find(key);
-  return found ? std::optional<std::string>(*found) : std::nullopt;
+  return state_ == State::Open ? FindInto(key, out) : Found::No;
 }
 
 // ----- TTranslationInstance -----
@@ -281,7 +288,7 @@ bool TTranslationInstance::Enabled() const {
   return enabled_;
 }
 
-TDomain& TTranslationInstance::Domain(const std::string& name) {
+TDomain& TTranslationInstance::Domain(std::string_view name) {
   {
     std::shared_lock lock(mutex_);
     const auto found = domains_.find(name);
@@ -290,9 +297,9 @@ TDomain& TTranslationInstance::Domain(const std::string& name) {
     }
   }
   std::unique_lock lock(mutex_);
-  auto& domain = domains_[name];
+  auto& domain = domains_[std::string(name)];
   if (!domain) {
-    domain = std::make_unique<TDomain>(name, catalogDirectory_, language_, executablePath_,
+    domain = std::make_unique<TDomain>(std::string(name), catalogDirectory_, language_, executablePath_,
                                        executableFolder_, &archive_);
   }
   return *domain;
@@ -303,26 +310,36 @@ std::string TTranslationInstance::TranslateText(std::string_view english) {
   if (!Enabled() || english.empty()) {
     return std::string(english);
   }
-  const std::string key = WithoutCarriageReturns(english);
-  TDomain& domain = Domain(std::string(kDefaultDomain));
-  const std::optional<std::string> found = domain.Lookup(key);
-  if (!found) {
-    std::function<void(std::string_view)> observer;
-    {
-      std::shared_lock lock(mutex_);
-      observer = missObserver_;
-    }
-    if (observer && domain.CurrentState() == TDomain::State::Open) {
-      observer(key);
-    }
+  // Keys hold no carriage returns; most texts have none to remove.
+  std::string withoutReturns;
+  std::string_view key = english;
+  if (english.find('\r') != std::string_view::npos) {
+    withoutReturns = WithoutCarriageReturns(english);
+    key = withoutReturns;
   }
-  if (found && !IsValidUtf8(*found)) {
-    throw CatalogError(CatalogError::Reason::NotUtf8Translation,
-                       "Error: Could not translate " + std::string(english) +
-                           ". Probably because the mo file doesn't contain utf-8 encoded "
-                           "translations.");
+  std::string result;
+  TDomain& domain = Domain(kDefaultDomain);
+  switch (domain.LookupInto(key, result)) {
+    case TDomain::Found::Yes:
+      return result;
+    case TDomain::Found::NotUtf8:
+      throw CatalogError(CatalogError::Reason::NotUtf8Translation,
+                         "Error: Could not translate " + std::string(english) +
+                             ". Probably because the mo file doesn't contain utf-8 encoded "
+                             "translations.");
+    case TDomain::Found::No:
+      break;
   }
-  return WithCarriageReturns(found ? *found : key);
+  std::function<void(std::string_view)> observer;
+  {
+    std::shared_lock lock(mutex_);
+    observer = missObserver_;
+  }
+  if (observer && domain.CurrentState() == TDomain::State::Open) {
+    observer(key);
+  }
+  AppendWithCarriageReturns(result, key);
+  return result;
 }
 
 std::optional<std::string> TTranslationInstance::TranslateResourceText(std::string_view text) {
@@ -335,10 +352,11 @@ std::optional<std::string> TTranslationInstance::TranslateResourceText(std::stri
     names = resourceDomains_;
   }
   const std::string key = WithoutCarriageReturns(text);
+  const std::string unchanged = WithCarriageReturns(key);
   for (const std::string& name : names) {
-    const std::optional<std::string> found = Domain(name).Lookup(key);
-    if (found && *found != key && IsValidUtf8(*found)) {
-      return WithCarriageReturns(*found);
+    std::string found;
+    if (Domain(name).LookupInto(key, found) == TDomain::Found::Yes && found != unchanged) {
+      return found;
     }
   }
   return std::nullopt;

@@ -80,9 +80,12 @@ class TDomain {
           std::string executablePath, std::string executableFolder,
           const TCatalogArchive* archive);
 
-  // The translation of key (without carriage returns); nullopt when the catalog does not
-  // hold it or there is no catalog. Opens the catalog first when it is closed.
-  std::optional<std::string> Lookup(std::string_view key);
+  enum class Found { No, Yes, NotUtf8 };
+  // The translation of key (without carriage returns) with its line ends made CR LF,
+  // appended to out, the only copy a lookup makes; out is left alone unless Yes. No when
+  // the catalog does not hold key or there is no catalog. Opens the catalog first when it
+  // is closed.
+  Found LookupInto(std::string_view key, std::string& out);
 
   // Closes the catalog; the next lookup opens the one of language.
   void SetLanguage(std::string language);
@@ -94,6 +97,7 @@ class TDomain {
   bool FromArchive() const;
 
  private:
+  Found FindInto(std::string_view key, std::string& out) const;  // under a lock
   void OpenCatalog();  // under the write lock
   void CloseCatalog();
   bool Exists(const std::string& path) const;
@@ -153,7 +157,7 @@ class TTranslationInstance {
 
   const std::string& CatalogDirectory() const { return catalogDirectory_; }
   const TCatalogArchive& Archive() const { return archive_; }
-  TDomain& Domain(const std::string& name);
+  TDomain& Domain(std::string_view name);
 
   // The instance that the free TranslateText of the windows uses; nullptr while none is
   // installed. An installed instance stays until it is destroyed or another is installed.

@@ -131,14 +131,21 @@ std::string WithoutCarriageReturns(std::string_view text) {
 
 std::string WithCarriageReturns(std::string_view text) {
   std::string out;
-  out.reserve(text.size() + 8);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) {
-      out += '\r';
-    }
-    out += text[i];
-  }
+  AppendWithCarriageReturns(out, text);
   return out;
+}
+
+void AppendWithCarriageReturns(std::string& out, std::string_view text) {
+  std::size_t done = 0;
+  for (std::size_t i = text.find('\n'); i != std::string_view::npos;
+       i = text.find('\n', i + 1)) {
+    if (i == 0 || text[i - 1] != '\r') {
+      out.append(text.substr(done, i - done));
+      out += '\r';
+      done = i;
+    }
+  }
+  out.append(text.substr(done));
 }
 
 }  // namespace vantrel::i18n

@@ -24,5 +24,7 @@ std::string WithoutCarriageReturns(std::string_view text);
 
 // A carriage return put before every line feed that has none before it.
 std::string WithCarriageReturns(std::string_view text);
+// The same, appended to out.
+void AppendWithCarriageReturns(std::string& out, std::string_view text);
 
 }  // namespace vantrel::i18n

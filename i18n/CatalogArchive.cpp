@@ -9,11 +9,11 @@ namespace vantrel::i18n {
 // The marker is spelt out byte by byte, so that the compiler keeps no second copy of the
 // text elsewhere; "used" keeps it even where nothing reads it. volatile stops the 8 zero
 // bytes from being folded into the code: the build step rewrites them in the file.
-__attribute__((used)) const volatile unsigned char
-    kCatalogArchiveMarker[kArchiveMarkerLength + 8] = {
-        '6', '6', '3', '7', 'D', 'B', '2', 'E', '-', '6', '2', 'E', '1', '-', '4',
-        'A', '6', '0', '-', 'A', 'C', '1', '9', '-', 'C', '2', '3', '8', '6', '7',
-        '0', '4', '6', 'A', '8', '9', 0,   0,   0,   0,   0,   0,   0,   0};
+__attribute__((used))
+const volatile unsigned char kCatalogArchiveMarker[kArchiveMarkerLength + 8] = {
+    '6', '6', '3', '7', 'D', 'B', '2', 'E', '-', '6', '2', 'E', '1', '-', '4',
+    'A', '6', '0', '-', 'A', 'C', '1', '9', '-', 'C', '2', '3', '8', '6', '7',
+    '0', '4', '6', 'A', '8', '9', 0,   0,   0,   0,   0,   0,   0,   0};
 
 namespace {
 

@@ -40,34 +40,22 @@ CatalogError::CatalogError(Reason reason, std::string message)
     : std::runtime_error(std::move(message)), reason_(reason) {}
 
 std::string LanguageFromWindowsId(std::uint16_t id) {
-  switch (id) {
-    case 1030: return "da_DK";
-    case 1031: return "de_DE";
-    case 1032: return "gr_GR";
-    case 1033: return "en_US";
-    case 1034:
-    case 3082: return "es_ES";
-    case 1035: return "fi_FI";
-    case 1036: return "fr_FR";
-    case 1039: return "is_IS";
-    case 1040: return "it_IT";
-    case 1042: return "ko_KO";
-    case 1043: return "nl_NL";
-    case 1044: return "no_NO";
-    case 1045: return "pl_PL";
-    case 1046: return "pt_BR";
-    case 1049: return "ru_RU";
-    case 1053: return "sv_SE";
-    case 2057: return "en_UK";
-    case 2060: return "fr_BE";
-    case 2067: return "nl_BE";
-    case 2068: return "nn_NO";
-    case 2070: return "pt_PT";
-    case 2077: return "fi_SE";
-    case 3084: return "fr_CA";
-    case 4103: return "de_LU";
-    default: return "C";
+  struct Row {
+    std::uint16_t id;
+    const char* code;
+  };
+  static constexpr Row kTable[] = {
+      {1030, "da_DK"}, {1031, "de_DE"}, {1032, "gr_GR"}, {1033, "en_US"}, {1034, "es_ES"},
+      {3082, "es_ES"}, {1035, "fi_FI"}, {1036, "fr_FR"}, {1039, "is_IS"}, {1040, "it_IT"},
+      {1042, "ko_KO"}, {1043, "nl_NL"}, {1044, "no_NO"}, {1045, "pl_PL"}, {1046, "pt_BR"},
+      {1049, "ru_RU"}, {1053, "sv_SE"}, {2057, "en_UK"}, {2060, "fr_BE"}, {2067, "nl_BE"},
+      {2068, "nn_NO"}, {2070, "pt_PT"}, {2077, "fi_SE"}, {3084, "fr_CA"}, {4103, "de_LU"}};
+  for (const Row& row : kTable) {
+    if (row.id == id) {
+      return row.code;
+    }
   }
+  return "C";
 }
 
 std::string AutomaticLanguage(const LanguageSources& sources) {
@@ -169,9 +157,9 @@ void TDomain::OpenCatalog() {
       throw CatalogError(CatalogError::Reason::CannotCreateMap,
                          "Cannot create memory map on file " + path);
     case TMappedFile::Result::CannotMap:
-      throw CatalogError(CatalogError::Reason::CannotMap, "Cannot map file " + path +
-                                                              " into memory. Reason: " +
-                                                              file_.SystemError());
+      throw CatalogError(
+          CatalogError::Reason::CannotMap,
+          "Cannot map file " + path + " into memory. Reason: " + file_.SystemError());
   }
   std::span<const unsigned char> bytes = file_.Bytes();
   if (archived != nullptr) {
@@ -299,8 +287,8 @@ TDomain& TTranslationInstance::Domain(std::string_view name) {
   std::unique_lock lock(mutex_);
   auto& domain = domains_[std::string(name)];
   if (!domain) {
-    domain = std::make_unique<TDomain>(std::string(name), catalogDirectory_, language_, executablePath_,
-                                       executableFolder_, &archive_);
+    domain = std::make_unique<TDomain>(std::string(name), catalogDirectory_, language_,
+                                       executablePath_, executableFolder_, &archive_);
   }
   return *domain;
 }

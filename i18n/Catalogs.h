@@ -76,9 +76,8 @@ class TDomain {
 
   // directory is the catalog directory with its trailing '/'; executableFolder (with its
   // trailing '/') is what a catalog path loses to become an archive name.
-  TDomain(std::string name, std::string directory, std::string language,
-          std::string executablePath, std::string executableFolder,
-          const TCatalogArchive* archive);
+  TDomain(std::string name, std::string directory, std::string language, std::string executablePath,
+          std::string executableFolder, const TCatalogArchive* archive);
 
   enum class Found { No, Yes, NotUtf8 };
   // The translation of key (without carriage returns) with its line ends made CR LF,
@@ -98,7 +97,7 @@ class TDomain {
 
  private:
   Found FindInto(std::string_view key, std::string& out) const;  // under a lock
-  void OpenCatalog();  // under the write lock
+  void OpenCatalog();                                            // under the write lock
   void CloseCatalog();
   bool Exists(const std::string& path) const;
 
@@ -118,8 +117,8 @@ class TDomain {
 };
 
 struct TTranslationSetup {
-  std::string executablePath;         // the program's file; its folder holds "locale"
-  std::uint64_t archiveIndexOffset;   // where the archive's index starts in it; 0 = none
+  std::string executablePath;        // the program's file; its folder holds "locale"
+  std::uint64_t archiveIndexOffset;  // where the archive's index starts in it; 0 = none
   LanguageSources languageSources;
 };
 

@@ -137,8 +137,7 @@ std::string WithCarriageReturns(std::string_view text) {
 
 void AppendWithCarriageReturns(std::string& out, std::string_view text) {
   std::size_t done = 0;
-  for (std::size_t i = text.find('\n'); i != std::string_view::npos;
-       i = text.find('\n', i + 1)) {
+  for (std::size_t i = text.find('\n'); i != std::string_view::npos; i = text.find('\n', i + 1)) {
     if (i == 0 || text[i - 1] != '\r') {
       out.append(text.substr(done, i - done));
       out += '\r';

@@ -13,8 +13,7 @@ constexpr std::uint32_t kMagicSwapped = 0xDE120495;
 constexpr std::uint64_t kHeaderSize = 20;  // magic, revision, N, two table offsets
 
 std::uint32_t Swap(std::uint32_t value) {
-  return ((value & 0xFF) << 24) | ((value & 0xFF00) << 8) | ((value >> 8) & 0xFF00) |
-         (value >> 24);
+  return ((value & 0xFF) << 24) | ((value & 0xFF00) << 8) | ((value >> 8) & 0xFF00) | (value >> 24);
 }
 
 char Upper(char c) {

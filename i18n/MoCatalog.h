@@ -39,9 +39,7 @@ class TMoCatalog {
   std::uint32_t Count() const { return count_; }
   bool BigEndian() const { return swapped_; }
   std::string_view SourceAt(std::uint32_t index) const { return Text(sources_, index); }
-  std::string_view TranslationAt(std::uint32_t index) const {
-    return Text(translations_, index);
-  }
+  std::string_view TranslationAt(std::uint32_t index) const { return Text(translations_, index); }
 
  private:
   std::uint32_t Word(std::uint64_t offset) const;

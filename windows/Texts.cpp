@@ -11,9 +11,9 @@ QString TranslateText(std::string_view english) {
 QString SelectCatalogLanguage(const QString& code) {
   i18n::TTranslationInstance* instance = i18n::TTranslationInstance::Installed();
   if (instance == nullptr) {
-    return code.isEmpty() ? QString::fromStdString(
-                                i18n::AutomaticLanguage(i18n::QtLanguageSources()))
-                          : code;
+    return code.isEmpty()
+               ? QString::fromStdString(i18n::AutomaticLanguage(i18n::QtLanguageSources()))
+               : code;
   }
   instance->SelectLanguage(code.toStdString());
   return QString::fromStdString(instance->CurrentLanguage());

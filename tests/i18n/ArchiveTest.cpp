@@ -43,8 +43,9 @@ TEST(CatalogArchive, WrittenArchiveReadsBackWithNamesInAnyCase) {
 
   const TCatalogArchive archive = TCatalogArchive::Parse(image, index);
   ASSERT_EQ(archive.Count(), 2U);
-  for (const char* name : {"locale\\de\\LC_MESSAGES\\default.mo",
-                           "LOCALE/DE/lc_messages/DEFAULT.MO", "locale/fr/LC_MESSAGES/default.mo"}) {
+  for (const char* name :
+       {"locale\\de\\LC_MESSAGES\\default.mo", "LOCALE/DE/lc_messages/DEFAULT.MO",
+        "locale/fr/LC_MESSAGES/default.mo"}) {
     SCOPED_TRACE(name);
     EXPECT_NE(archive.Find(name), nullptr);
   }

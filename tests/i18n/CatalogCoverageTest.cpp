@@ -51,8 +51,7 @@ std::set<std::string> TranslatedLiterals(const std::string& text) {
   std::set<std::string> found;
   for (const char* function : {"TranslateText(", "TranslateTextCp1252(", "Translate(", "Tr("}) {
     const std::string call = function;
-    for (std::size_t at = text.find(call); at != std::string::npos;
-         at = text.find(call, at + 1)) {
+    for (std::size_t at = text.find(call); at != std::string::npos; at = text.find(call, at + 1)) {
       if (at > 0 && IsNameChar(text[at - 1])) {
         continue;  // another function whose name ends the same way
       }

@@ -57,10 +57,10 @@ TEST_F(CatalogsTest, ArchivedCatalogsAreFoundByLanguageAndTerritoryOrLanguageAlo
     const char* cancel;
   };
   // Archive names are compared without regard to case, so "DE" finds "de" there.
-  for (const Row& row : {Row{"de_DE", "Abbrechen"}, Row{"de_AT", "Abbrechen"},
-                         Row{"de", "Abbrechen"}, Row{"fr_FR", "Annuler"}, Row{"fr_CA", "Annuler"},
-                         Row{"en_US", "Cancel"}, Row{"es_ES", "Cancel"}, Row{"C", "Cancel"},
-                         Row{"", "Cancel"}, Row{"DE_de", "Abbrechen"}}) {
+  for (const Row& row :
+       {Row{"de_DE", "Abbrechen"}, Row{"de_AT", "Abbrechen"}, Row{"de", "Abbrechen"},
+        Row{"fr_FR", "Annuler"}, Row{"fr_CA", "Annuler"}, Row{"en_US", "Cancel"},
+        Row{"es_ES", "Cancel"}, Row{"C", "Cancel"}, Row{"", "Cancel"}, Row{"DE_de", "Abbrechen"}}) {
     SCOPED_TRACE(row.code);
     instance->SelectLanguage(row.code);
     EXPECT_EQ(instance->TranslateText("Cancel"), row.cancel);
@@ -103,9 +103,9 @@ TEST_F(CatalogsTest, ALanguageWithoutCatalogIsProbedOnceAndSaysNothing) {
 }
 
 TEST_F(CatalogsTest, CarriageReturnsAreDroppedFromKeysAndAddedToTranslations) {
-  MakeProgram({{"locale\\de\\LC_MESSAGES\\default.mo",
-                Catalog({{"Line one\\nLine two", "Zeile eins\\nZeile zwei"},
-                         {"Ends\\n", "Endet\\n"}})}});
+  MakeProgram(
+      {{"locale\\de\\LC_MESSAGES\\default.mo",
+        Catalog({{"Line one\\nLine two", "Zeile eins\\nZeile zwei"}, {"Ends\\n", "Endet\\n"}})}});
   auto instance = Start("de_DE");
   EXPECT_EQ(instance->TranslateText("Line one\r\nLine two"), "Zeile eins\r\nZeile zwei");
   EXPECT_EQ(instance->TranslateText("Line one\nLine two"), "Zeile eins\r\nZeile zwei");
@@ -125,8 +125,7 @@ TEST_F(CatalogsTest, DisabledTranslationReturnsTextsUnchanged) {
 }
 
 TEST_F(CatalogsTest, ResourceTextsGiveOnlyTranslationsThatDiffer) {
-  MakeProgram({{"locale\\de\\LC_MESSAGES\\default.mo",
-                Catalog({{"&Yes", "&Ja"}, {"OK", "OK"}})}});
+  MakeProgram({{"locale\\de\\LC_MESSAGES\\default.mo", Catalog({{"&Yes", "&Ja"}, {"OK", "OK"}})}});
   auto instance = Start("de_DE");
   EXPECT_EQ(instance->TranslateResourceText("&Yes"), "&Ja");
   EXPECT_FALSE(instance->TranslateResourceText("OK"));

@@ -27,7 +27,8 @@ inline std::vector<unsigned char> ReadBytes(const std::filesystem::path& path) {
 inline void WriteBytes(const std::filesystem::path& path, const std::vector<unsigned char>& bytes) {
   std::filesystem::create_directories(path.parent_path());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 inline void WriteText(const std::filesystem::path& path, const std::string& text) {
@@ -47,14 +48,13 @@ inline std::string PoText(const std::vector<std::pair<std::string, std::string>>
 }
 
 // Compiles po with msgfmt; bigEndian asks for the other byte order.
-inline std::vector<unsigned char> Msgfmt(const std::filesystem::path& folder,
-                                         const std::string& po, bool bigEndian = false) {
+inline std::vector<unsigned char> Msgfmt(const std::filesystem::path& folder, const std::string& po,
+                                         bool bigEndian = false) {
   const std::filesystem::path source = folder / "catalog.po";
   const std::filesystem::path compiled = folder / "catalog.mo";
   WriteText(source, po);
-  const std::string command = std::string(VANTREL_MSGFMT) +
-                              (bigEndian ? " --endianness=big" : "") + " -o '" +
-                              compiled.string() + "' '" + source.string() + "'";
+  const std::string command = std::string(VANTREL_MSGFMT) + (bigEndian ? " --endianness=big" : "") +
+                              " -o '" + compiled.string() + "' '" + source.string() + "'";
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
   return ReadBytes(compiled);
 }

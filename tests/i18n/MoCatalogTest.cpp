@@ -17,15 +17,43 @@ using testing::TempFolder;
 
 // Keys that sort next to each other in awkward ways: prefixes, bytes above 127, blanks.
 std::vector<std::pair<std::string, std::string>> Messages(int count) {
-  static const std::vector<std::string> keys = {
-      "a", "ab", "abc", "b", " lead", "trail ", "Z", "\xC3\x9C" "ber", "~", "&Yes", "&No",
-      "Cancel", "Candidate Word", "Represents", "x", "xy", "xyz", "line\\none", "0", "9",
-      "Selected Word", "Convert", "Convert From", "Copy", "Clear", "Clear form", "Left",
-      "Right", "Lookup", "OK", "about", "zz", "Zebra"};
+  static const std::vector<std::string> keys = {"a",
+                                                "ab",
+                                                "abc",
+                                                "b",
+                                                " lead",
+                                                "trail ",
+                                                "Z",
+                                                "\xC3\x9C"
+                                                "ber",
+                                                "~",
+                                                "&Yes",
+                                                "&No",
+                                                "Cancel",
+                                                "Candidate Word",
+                                                "Represents",
+                                                "x",
+                                                "xy",
+                                                "xyz",
+                                                "line\\none",
+                                                "0",
+                                                "9",
+                                                "Selected Word",
+                                                "Convert",
+                                                "Convert From",
+                                                "Copy",
+                                                "Clear",
+                                                "Clear form",
+                                                "Left",
+                                                "Right",
+                                                "Lookup",
+                                                "OK",
+                                                "about",
+                                                "zz",
+                                                "Zebra"};
   std::vector<std::pair<std::string, std::string>> messages;
   for (int i = 0; i < count; ++i) {
-    messages.emplace_back(keys[static_cast<std::size_t>(i)],
-                          "T" + std::to_string(i) + "\xC3\xA4");
+    messages.emplace_back(keys[static_cast<std::size_t>(i)], "T" + std::to_string(i) + "\xC3\xA4");
   }
   return messages;
 }
@@ -81,8 +109,8 @@ TEST(MoCatalog, WrongMagicAndShortFilesAreRefused) {
   TMoCatalog catalog;
   const std::vector<unsigned char> empty;
   EXPECT_EQ(TMoCatalog::Read(empty, catalog), TMoCatalog::Status::WrongMagic);
-  const std::vector<unsigned char> text = {'m', 's', 'g', 'i', 'd', ' ', '"', '"', 0, 0, 0, 0,
-                                           0,   0,   0,   0,   0,   0,   0,   0};
+  const std::vector<unsigned char> text = {'m', 's', 'g', 'i', 'd', ' ', '"', '"', 0, 0,
+                                           0,   0,   0,   0,   0,   0,   0,   0,   0, 0};
   EXPECT_EQ(TMoCatalog::Read(text, catalog), TMoCatalog::Status::WrongMagic);
   const std::vector<unsigned char> magicOnly = {0xDE, 0x12, 0x04, 0x95, 0, 0};
   EXPECT_EQ(TMoCatalog::Read(magicOnly, catalog), TMoCatalog::Status::Damaged);
@@ -170,7 +198,7 @@ TEST(MoCatalog, HeaderCharsetTest) {
            Row{"MIME-Version: 1.0\ncontent-type: text/plain; charset=utf-8\n", true},
            Row{"CONTENT-TYPE:    text/plain;charset=UTF-8   ", true},
            Row{"Content-Type: text/plain; charset=ISO-8859-1\n", false},
-           Row{"Content-Type:text/plain; charset=UTF-8\n", false},  // ": " is required
+           Row{"Content-Type:text/plain; charset=UTF-8\n", false},      // ": " is required
            Row{"Content-Type: text/plain\nX: charset=UTF-8\n", false},  // first line counts
            Row{"X-Content-Type: text/plain; charset=UTF-8\n", false},
            Row{"", false},

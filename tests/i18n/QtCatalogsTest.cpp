@@ -45,10 +45,9 @@ TEST(QtTexts, MessageBoxButtonsSpeakTheCurrentLanguage) {
     const char* no;
     const char* cancel;
   };
-  for (const Row& row : {Row{"de_DE", "&Ja", "&Nein", "Abbrechen"},
-                         Row{"fr_FR", "Oui", "Non", "Annuler"},
-                         Row{"en_US", "&Yes", "&No", "Cancel"},
-                         Row{"es_ES", "&Yes", "&No", "Cancel"}}) {
+  for (const Row& row :
+       {Row{"de_DE", "&Ja", "&Nein", "Abbrechen"}, Row{"fr_FR", "Oui", "Non", "Annuler"},
+        Row{"en_US", "&Yes", "&No", "Cancel"}, Row{"es_ES", "&Yes", "&No", "Cancel"}}) {
     SCOPED_TRACE(row.code);
     translation->Instance().SelectLanguage(row.code);
     QMessageBox box(QMessageBox::Question, QStringLiteral("Vantrel"), QStringLiteral("?"),
@@ -96,7 +95,8 @@ TEST(QtTexts, ACatalogThatCannotBeUsedIsReportedOnceAndTextsStayEnglish) {
   i18n::testing::WriteText(folder.Path() / "locale/de/LC_MESSAGES/default.mo", "garbage");
   i18n::TProgramTranslation translation(i18n::TTranslationSetup{program.string(), 0, {}});
   std::vector<std::string> told;
-  i18n::SetCatalogErrorHandler([&](const i18n::CatalogError& error) { told.push_back(error.what()); });
+  i18n::SetCatalogErrorHandler(
+      [&](const i18n::CatalogError& error) { told.push_back(error.what()); });
   translation.Instance().SelectLanguage("de_DE");
   EXPECT_EQ(TranslateText("Cancel"), QStringLiteral("Cancel"));
   EXPECT_EQ(TranslateText("Copy"), QStringLiteral("Copy"));

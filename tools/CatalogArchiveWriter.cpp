@@ -84,12 +84,20 @@ ArchiveResult AppendCatalogArchive(std::vector<unsigned char>& image,
       result.ok = true;
       return result;
     }
+    // Cut only what is recognisably an archive this step wrote: files right after each
+    // other up to the index, and the index ending the file. Anything else (a stripped
+    // file whose old offset now lands inside the program) is left whole.
     std::uint64_t start = first;
+    std::uint64_t filesSize = 0;
     for (const auto& [name, info] : existing.Files()) {
       start = std::min(start, info.offset);
+      filesSize += info.size;
     }
-    // Bytes before the marker's end are the program itself, never an old archive.
-    if (start < image.size() && start > where + kArchiveMarkerLength + 8) {
+    const bool recognised =
+        existing.Count() > 0 && start + filesSize == first &&
+        first + (existing.Count() + 1) * kArchiveIndexEntrySize == image.size() &&
+        start >= where + kArchiveMarkerLength + 8;
+    if (recognised) {
       image.resize(start);
     }
     slot = image.data() + where + kArchiveMarkerLength;

@@ -79,6 +79,26 @@ TEST(CatalogArchive, RunningTheStepAgainReplacesTheArchiveAndIfMissingKeepsAWhol
   EXPECT_EQ(image, once);
 }
 
+TEST(CatalogArchive, AnOldOffsetLandingInsideTheProgramNeverCutsIt) {
+  std::vector<unsigned char> image = FakeProgram();
+  image.resize(2000, 0x7F);  // a program long enough to hold a forged index
+  std::vector<unsigned char> stripped = image;
+  ASSERT_TRUE(AppendCatalogArchive(image, kTwoCatalogs, false).ok);
+  // Stripped, and the marker's offset now points at program bytes that happen to look
+  // like an index entry.
+  const std::uint64_t old = 1000;
+  Put64(stripped, 100 + kArchiveMarkerLength, old);
+  Put64(stripped, old, old + 256);
+  Put64(stripped, old + 8, 1200);
+  Put64(stripped, old + 16, 10);
+  std::copy_n("locale\\de\\LC_MESSAGES\\default.mo", 32, stripped.begin() + old + 24);
+  const std::vector<unsigned char> program = stripped;
+  ASSERT_TRUE(AppendCatalogArchive(stripped, kTwoCatalogs, true).ok);
+  ASSERT_GT(stripped.size(), program.size());
+  EXPECT_TRUE(std::equal(program.begin() + 200, program.end(), stripped.begin() + 200));
+  EXPECT_EQ(TCatalogArchive::Parse(stripped, IndexOffsetOf(stripped)).Count(), 2U);
+}
+
 TEST(CatalogArchive, TheStepRefusesExecutablesWithoutOneMarkerAndNamesTooLong) {
   std::vector<unsigned char> none(500, 1);
   EXPECT_FALSE(AppendCatalogArchive(none, kTwoCatalogs, false).ok);

@@ -191,6 +191,29 @@ TEST(ThisProgram, SpeaksGermanAndFrenchFromItsOwnArchive) {
   EXPECT_EQ(instance.TranslateText("Selected Word"), "Mot selectionné");
 }
 
+#ifdef VANTREL_PROGRAM
+TEST(TheProgram, CarriesTheGermanAndFrenchCatalogs) {
+  const std::vector<unsigned char> image = testing::ReadBytes(VANTREL_PROGRAM);
+  const TCatalogArchive archive = TCatalogArchive::Parse(image, IndexOffsetOf(image));
+  ASSERT_EQ(archive.Count(), 2U);
+  struct Row {
+    const char* name;
+    const char* english;
+    const char* translation;
+  };
+  for (const Row& row : {Row{"locale\\de\\LC_MESSAGES\\default.mo", "Cancel", "Abbrechen"},
+                         Row{"locale\\fr\\LC_MESSAGES\\Default.mo", "Cancel", "Annuler"}}) {
+    SCOPED_TRACE(row.name);
+    const TArchivedFileInfo* info = archive.Find(row.name);
+    ASSERT_NE(info, nullptr);
+    TMoCatalog catalog;
+    ASSERT_EQ(TMoCatalog::Read(std::span(image).subspan(info->offset, info->size), catalog),
+              TMoCatalog::Status::Ok);
+    EXPECT_EQ(catalog.Find(row.english).value_or(""), row.translation);
+  }
+}
+#endif
+
 TEST(ThisProgram, CopiedAloneToAnotherFolderStillSpeaksGerman) {
   TempFolder folder;
   const std::filesystem::path copy = folder.Path() / "elsewhere" / "alone";

@@ -112,14 +112,22 @@ TEST(QtTexts, ACatalogThatCannotBeUsedIsReportedOnceAndTextsStayEnglish) {
 // Builds the six windows as the program does, with a dictionary so that nothing asks.
 class AllWindows {
  public:
-  AllWindows() {
+  // storedLanguage, when given, is the "Language" a previous run kept.
+  explicit AllWindows(const QString& storedLanguage = {}) {
     const QString path = dir.filePath(QStringLiteral("words.txt"));
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("228,bat,B\r\n464,-ing,B\r\n\r\n");
     file.close();
     settings = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("config")));
-    dialogs.fileChoices.push_back(path);
+    if (!storedLanguage.isEmpty()) {
+      std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::Create);
+      EXPECT_TRUE(key);
+      key->WriteText(QStringLiteral("Language"), storedLanguage);
+      key->WriteText(QStringLiteral("Dictionary"), path);
+    } else {
+      dialogs.fileChoices.push_back(path);
+    }
     services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
     form = std::make_unique<TMainForm>(*services);
     lookup = std::make_unique<TLookupForm>(form->Dictionary(), *services, form.get());
@@ -177,6 +185,30 @@ TEST(QtTexts, EveryWindowBuildsInGermanAndFrenchWithoutATextMissingFromTheCatalo
     for (const std::string& text : missing) {
       ADD_FAILURE() << "\"" << text << "\" has no entry in the " << code << " catalog";
     }
+  }
+  qputenv("LANG", "en_US.UTF-8");
+}
+
+TEST(QtTexts, TheStoredLanguageBecomesTheCatalogsLanguageAtTheMainWindowsCreation) {
+  qputenv("LANG", "de_DE.UTF-8");
+  i18n::TTranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
+  setup.languageSources = i18n::EnvironmentLanguageSources();
+  struct Row {
+    const char* stored;
+    const char* language;
+    const char* aboutTitle;
+  };
+  for (const Row& row :
+       {Row{"fr_FR", "fr_FR", "À propos de Vantrel"}, Row{"en_US", "en_US", "About Vantrel"},
+        Row{"", "de_DE", "Über Vantrel"}}) {
+    SCOPED_TRACE(row.stored);
+    i18n::TProgramTranslation translation(setup);  // a run of its own
+    ASSERT_EQ(CatalogLanguage(), QStringLiteral("de_DE"));
+    AllWindows windows(QString::fromUtf8(row.stored));
+    EXPECT_EQ(windows.form->CurrentLanguage(), QString::fromUtf8(row.language));
+    EXPECT_EQ(CatalogLanguage(), QString::fromUtf8(row.language));
+    // The windows created after the main window speak that language.
+    EXPECT_EQ(windows.about->windowTitle(), QString::fromUtf8(row.aboutTitle));
   }
   qputenv("LANG", "en_US.UTF-8");
 }

@@ -9,6 +9,7 @@
 #include "Launcher.h"
 #include "LookUp.h"
 #include "Main.h"
+#include "QtCatalogs.h"
 #include "Services.h"
 #include "SettingsStore.h"
 #include "SideWindows.h"
@@ -16,6 +17,8 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vantrel"));
+  // Before any window: the catalogs and Qt's own texts in the user's language.
+  vantrel::i18n::TProgramTranslation translation;
 
   vantrel::QtDialogs dialogs;
   vantrel::DesktopLauncher launcher;

@@ -26,6 +26,7 @@
 #include "LayerGrid.h"
 #include "LookUp.h"
 #include "ProgramGrids.h"
+#include "QtCatalogs.h"
 #include "SettingsTable.h"
 #include "SideWindows.h"
 #include "Texts.h"
@@ -52,12 +53,7 @@ QString BundledDictionaryPath() {
 }
 
 QString AutomaticLanguage() {
-  const QString lang = qEnvironmentVariable("LANG");
-  const QString code = lang.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
-  if (code.size() >= 2 && code != QLatin1String("C") && code != QLatin1String("POSIX")) {
-    return code;
-  }
-  return QStringLiteral("en_US");
+  return QString::fromStdString(i18n::AutomaticLanguage(i18n::QtLanguageSources()));
 }
 
 TMainForm::TMainForm(Services& services, QWidget* parent)
@@ -325,7 +321,7 @@ void TMainForm::BuildMenu() {
 // ----- creation and closing -----
 
 void TMainForm::FormCreate() {
-  currentLanguage_ = AutomaticLanguage();
+  currentLanguage_ = CatalogLanguage();
   UpdateLanguageMenu();
   dictionary_.SetNoneInUse(Translate("No Dictionary Open"));
 
@@ -333,7 +329,7 @@ void TMainForm::FormCreate() {
       services_.settings, kMainWindowReadOrder, [this](Setting setting, const SettingValue& value) {
         switch (setting) {
           case Setting::Language:
-            currentLanguage_ = value.text.isEmpty() ? AutomaticLanguage() : value.text;
+            currentLanguage_ = SelectCatalogLanguage(value.text);
             UpdateLanguageMenu();
             dictionary_.SetNoneInUse(Translate("No Dictionary Open"));
             break;
@@ -706,7 +702,7 @@ void TMainForm::Notify1Click() {
 }
 
 void TMainForm::SelectLanguage(const QString& code) {
-  currentLanguage_ = code;
+  currentLanguage_ = SelectCatalogLanguage(code);
   UpdateLanguageMenu();
 }
 

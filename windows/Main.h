@@ -34,8 +34,8 @@ class TTestForm;
 // where it was installed.
 QString BundledDictionaryPath();
 
-// The language chosen from the environment when none is stored: LANG's "ll_CC", or
-// "en_US".
+// The language chosen when none is stored: LANG cut before its '.', else the user's
+// locale; it becomes the catalogs' language.
 QString AutomaticLanguage();
 
 class TMainForm : public QMainWindow, private MainHost {

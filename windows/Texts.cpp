@@ -1,9 +1,29 @@
 #include "Texts.h"
 
+#include "QtCatalogs.h"
+
 namespace vantrel {
 
 QString TranslateText(std::string_view english) {
-  return QString::fromUtf8(english.data(), static_cast<qsizetype>(english.size()));
+  return i18n::TranslateQText(english);
+}
+
+QString SelectCatalogLanguage(const QString& code) {
+  i18n::TTranslationInstance* instance = i18n::TTranslationInstance::Installed();
+  if (instance == nullptr) {
+    return code.isEmpty()
+               ? QString::fromStdString(i18n::AutomaticLanguage(i18n::QtLanguageSources()))
+               : code;
+  }
+  instance->SelectLanguage(code.toStdString());
+  return QString::fromStdString(instance->CurrentLanguage());
+}
+
+QString CatalogLanguage() {
+  i18n::TTranslationInstance* instance = i18n::TTranslationInstance::Installed();
+  return instance != nullptr
+             ? QString::fromStdString(instance->CurrentLanguage())
+             : QString::fromStdString(i18n::AutomaticLanguage(i18n::QtLanguageSources()));
 }
 
 std::string TranslateTextCp1252(std::string_view english) {

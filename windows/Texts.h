@@ -11,9 +11,16 @@
 
 namespace vantrel {
 
-// One English text through the catalog of the current language. Until catalogs are
-// installed the English text is the translation.
+// One English text through the catalog of the current language. Until the program's
+// translation is set up (and where there is no catalog) the English text is the
+// translation; a catalog that cannot be used is reported and leaves the text English.
 QString TranslateText(std::string_view english);
+
+// Makes code (empty: the automatic choice from LANG and the user's locale) the language of
+// the catalogs and returns the language now current.
+QString SelectCatalogLanguage(const QString& code);
+// The language of the catalogs now.
+QString CatalogLanguage();
 std::string TranslateTextCp1252(std::string_view english);
 
 // A message assembled from pieces, each translatable piece translated on its own.

@@ -1,0 +1,233 @@
+// The catalog archive: what the build step writes, what the reader makes of hostile
+// indexes, and the archive that this test program carries itself.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstring>
+
+#include "Catalogs.h"
+#include "I18nTesting.h"
+
+namespace vantrel::i18n {
+namespace {
+
+using testing::FakeProgram;
+using testing::IndexOffsetOf;
+using testing::TempFolder;
+using tools::AppendCatalogArchive;
+using tools::ArchiveFile;
+
+std::vector<unsigned char> Bytes(const std::string& text) {
+  return {text.begin(), text.end()};
+}
+
+const std::vector<ArchiveFile> kTwoCatalogs = {
+    {"locale\\de\\LC_MESSAGES\\default.mo", Bytes("german catalog")},
+    {"locale\\fr\\LC_MESSAGES\\Default.mo", Bytes("french catalog bytes")}};
+
+void Put64(std::vector<unsigned char>& image, std::uint64_t at, std::uint64_t value) {
+  for (int i = 0; i < 8; ++i) {
+    image[at + static_cast<std::uint64_t>(i)] = static_cast<unsigned char>(value >> (8 * i));
+  }
+}
+
+TEST(CatalogArchive, WrittenArchiveReadsBackWithNamesInAnyCase) {
+  std::vector<unsigned char> image = FakeProgram();
+  const std::size_t programSize = image.size();
+  ASSERT_TRUE(AppendCatalogArchive(image, kTwoCatalogs, false).ok);
+  const std::uint64_t index = IndexOffsetOf(image);
+  // The files, then 256-byte entries: one per file and the one that ends the chain.
+  EXPECT_EQ(index, programSize + 14 + 20);
+  EXPECT_EQ(image.size(), index + 3 * kArchiveIndexEntrySize);
+
+  const TCatalogArchive archive = TCatalogArchive::Parse(image, index);
+  ASSERT_EQ(archive.Count(), 2U);
+  for (const char* name :
+       {"locale\\de\\LC_MESSAGES\\default.mo", "LOCALE/DE/lc_messages/DEFAULT.MO",
+        "locale/fr/LC_MESSAGES/default.mo"}) {
+    SCOPED_TRACE(name);
+    EXPECT_NE(archive.Find(name), nullptr);
+  }
+  const TArchivedFileInfo* french = archive.Find("locale/fr/LC_MESSAGES/Default.mo");
+  ASSERT_NE(french, nullptr);
+  EXPECT_EQ(std::string(image.begin() + static_cast<std::ptrdiff_t>(french->offset),
+                        image.begin() + static_cast<std::ptrdiff_t>(french->offset + french->size)),
+            "french catalog bytes");
+  EXPECT_EQ(archive.Find("locale/es/LC_MESSAGES/default.mo"), nullptr);
+  EXPECT_EQ(TCatalogArchive::Parse(image, 0).Count(), 0U);
+}
+
+TEST(CatalogArchive, RunningTheStepAgainReplacesTheArchiveAndIfMissingKeepsAWholeOne) {
+  std::vector<unsigned char> image = FakeProgram();
+  ASSERT_TRUE(AppendCatalogArchive(image, kTwoCatalogs, false).ok);
+  const std::vector<unsigned char> once = image;
+
+  tools::ArchiveResult again = AppendCatalogArchive(image, kTwoCatalogs, true);
+  EXPECT_TRUE(again.ok);
+  EXPECT_FALSE(again.changed);
+  EXPECT_EQ(image, once);
+
+  again = AppendCatalogArchive(image, kTwoCatalogs, false);
+  EXPECT_TRUE(again.changed);
+  EXPECT_EQ(image, once);  // the old archive was cut off, not stacked
+
+  // Stripping cuts the appended bytes off and leaves the marker pointing past the end.
+  image.resize(FakeProgram().size());
+  again = AppendCatalogArchive(image, kTwoCatalogs, true);
+  EXPECT_TRUE(again.changed);
+  EXPECT_EQ(image, once);
+}
+
+TEST(CatalogArchive, AnOldOffsetLandingInsideTheProgramNeverCutsIt) {
+  std::vector<unsigned char> image = FakeProgram();
+  image.resize(2000, 0x7F);  // a program long enough to hold a forged index
+  std::vector<unsigned char> stripped = image;
+  ASSERT_TRUE(AppendCatalogArchive(image, kTwoCatalogs, false).ok);
+  // Stripped, and the marker's offset now points at program bytes that happen to look
+  // like an index entry.
+  const std::uint64_t old = 1000;
+  Put64(stripped, 100 + kArchiveMarkerLength, old);
+  Put64(stripped, old, old + 256);
+  Put64(stripped, old + 8, 1200);
+  Put64(stripped, old + 16, 10);
+  std::copy_n("locale\\de\\LC_MESSAGES\\default.mo", 32, stripped.begin() + old + 24);
+  const std::vector<unsigned char> program = stripped;
+  ASSERT_TRUE(AppendCatalogArchive(stripped, kTwoCatalogs, true).ok);
+  ASSERT_GT(stripped.size(), program.size());
+  EXPECT_TRUE(std::equal(program.begin() + 200, program.end(), stripped.begin() + 200));
+  EXPECT_EQ(TCatalogArchive::Parse(stripped, IndexOffsetOf(stripped)).Count(), 2U);
+}
+
+TEST(CatalogArchive, TheStepRefusesExecutablesWithoutOneMarkerAndNamesTooLong) {
+  std::vector<unsigned char> none(500, 1);
+  EXPECT_FALSE(AppendCatalogArchive(none, kTwoCatalogs, false).ok);
+
+  std::vector<unsigned char> twice = FakeProgram();
+  const std::vector<unsigned char> more = FakeProgram();
+  twice.insert(twice.end(), more.begin(), more.end());
+  const tools::ArchiveResult result = AppendCatalogArchive(twice, kTwoCatalogs, false);
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.error.find("more than once"), std::string::npos);
+
+  std::vector<unsigned char> image = FakeProgram();
+  EXPECT_FALSE(AppendCatalogArchive(image, {{std::string(233, 'n'), Bytes("x")}}, false).ok);
+  EXPECT_TRUE(AppendCatalogArchive(image, {{std::string(232, 'n'), Bytes("x")}}, false).ok);
+}
+
+TEST(CatalogArchive, HostileIndexesEndTheReadingWithTheEntriesReadSoFar) {
+  std::vector<unsigned char> good = FakeProgram();
+  ASSERT_TRUE(AppendCatalogArchive(good, kTwoCatalogs, false).ok);
+  const std::uint64_t first = IndexOffsetOf(good);
+  const std::uint64_t second = first + kArchiveIndexEntrySize;
+  struct Case {
+    const char* name;
+    std::uint64_t at;
+    std::uint64_t value;
+    std::size_t entries;
+  };
+  for (const Case& hostile : {
+           Case{"second entry points to itself", second, second, 1},
+           Case{"second entry points back to the first", second, first, 1},
+           Case{"first entry points to itself", first, first, 0},
+           Case{"next entry past the end", second, good.size() + 1, 1},
+           Case{"next entry far past the end", first, ~0ULL, 0},
+           Case{"next entry too close for three numbers", first, first + 8, 0},
+           Case{"file offset past the end", first + 8, good.size() + 1, 0},
+           Case{"file size past the end", second + 16, good.size(), 1},
+           Case{"file size wrapping around", first + 16, ~0ULL - 5, 0},
+       }) {
+    SCOPED_TRACE(hostile.name);
+    std::vector<unsigned char> image = good;
+    Put64(image, hostile.at, hostile.value);
+    EXPECT_EQ(TCatalogArchive::Parse(image, first).Count(), hostile.entries);
+  }
+  for (std::uint64_t start : {std::uint64_t{1}, std::uint64_t{good.size()},
+                              std::uint64_t{good.size() - 7}, ~std::uint64_t{0}}) {
+    SCOPED_TRACE(start);
+    EXPECT_EQ(TCatalogArchive::Parse(good, start).Count(), 0U);
+  }
+}
+
+TEST(CatalogArchive, EveryTruncationReadsSafely) {
+  std::vector<unsigned char> good = FakeProgram();
+  ASSERT_TRUE(AppendCatalogArchive(good, kTwoCatalogs, false).ok);
+  const std::uint64_t first = IndexOffsetOf(good);
+  for (std::size_t length = 0; length <= good.size(); ++length) {
+    const std::vector<unsigned char> cut(good.begin(),
+                                         good.begin() + static_cast<std::ptrdiff_t>(length));
+    const std::size_t count = TCatalogArchive::Parse(cut, first).Count();
+    // An entry counts once the next one's offset lies inside the file.
+    const std::size_t expected = length >= first + 2 * kArchiveIndexEntrySize ? 2U
+                                 : length >= first + kArchiveIndexEntrySize   ? 1U
+                                                                              : 0U;
+    EXPECT_EQ(count, expected) << length;
+  }
+}
+
+// ----- the archive of this very program, appended by the build -----
+
+std::string ThisProgram() {
+  return std::filesystem::read_symlink("/proc/self/exe").string();
+}
+
+TEST(ThisProgram, CarriesBothCatalogsUnderTheirNames) {
+  ASSERT_NE(ArchiveIndexOffset(), 0U) << "the build did not append the catalogs";
+  const TCatalogArchive archive = TCatalogArchive::Load(ThisProgram(), ArchiveIndexOffset());
+  EXPECT_EQ(archive.Count(), 2U);
+  EXPECT_NE(archive.Find("locale\\de\\LC_MESSAGES\\default.mo"), nullptr);
+  EXPECT_NE(archive.Find("locale\\fr\\LC_MESSAGES\\Default.mo"), nullptr);
+}
+
+TEST(ThisProgram, SpeaksGermanAndFrenchFromItsOwnArchive) {
+  TTranslationSetup setup = TTranslationInstance::ForThisProgram();
+  setup.languageSources = {};
+  TTranslationInstance instance(setup);
+  EXPECT_FALSE(std::filesystem::exists(instance.CatalogDirectory()));
+  instance.SelectLanguage("de_DE");
+  EXPECT_EQ(instance.TranslateText("Candidate Word"), "Beispielwort");
+  EXPECT_TRUE(instance.Domain("default").FromArchive());
+  instance.SelectLanguage("fr_FR");
+  EXPECT_EQ(instance.TranslateText("Selected Word"), "Mot selectionné");
+}
+
+#ifdef VANTREL_PROGRAM
+TEST(TheProgram, CarriesTheGermanAndFrenchCatalogs) {
+  // The installed copy when the install check names one, else the build's own.
+  const char* installed = std::getenv("VANTREL_INSTALLED_PROGRAM");
+  const std::vector<unsigned char> image =
+      testing::ReadBytes(installed != nullptr ? installed : VANTREL_PROGRAM);
+  const TCatalogArchive archive = TCatalogArchive::Parse(image, IndexOffsetOf(image));
+  ASSERT_EQ(archive.Count(), 2U);
+  struct Row {
+    const char* name;
+    const char* english;
+    const char* translation;
+  };
+  for (const Row& row : {Row{"locale\\de\\LC_MESSAGES\\default.mo", "Cancel", "Abbrechen"},
+                         Row{"locale\\fr\\LC_MESSAGES\\Default.mo", "Cancel", "Annuler"}}) {
+    SCOPED_TRACE(row.name);
+    const TArchivedFileInfo* info = archive.Find(row.name);
+    ASSERT_NE(info, nullptr);
+    TMoCatalog catalog;
+    ASSERT_EQ(TMoCatalog::Read(std::span(image).subspan(info->offset, info->size), catalog),
+              TMoCatalog::Status::Ok);
+    EXPECT_EQ(catalog.Find(row.english).value_or(""), row.translation);
+  }
+}
+#endif
+
+TEST(ThisProgram, CopiedAloneToAnotherFolderStillSpeaksGerman) {
+  TempFolder folder;
+  const std::filesystem::path copy = folder.Path() / "elsewhere" / "alone";
+  std::filesystem::create_directories(copy.parent_path());
+  std::filesystem::copy_file(ThisProgram(), copy);
+  const std::string command = "'" + copy.string() +
+                              "' --gtest_filter=ThisProgram.SpeaksGermanAndFrenchFromItsOwnArchive"
+                              " > /dev/null 2>&1";
+  const int status = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
+}
+
+}  // namespace
+}  // namespace vantrel::i18n

@@ -1,0 +1,217 @@
+// Qt's own texts through the catalog, the windows' TranslateText, and every window built
+// in German and in French with no text missing from the catalogs.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <memory>
+#include <set>
+
+#include "AffixUnit.h"
+#include "I18nTesting.h"
+#include "LookUp.h"
+#include "Main.h"
+#include "QtCatalogs.h"
+#include "RecordingHelp.h"
+#include "RecordingLauncher.h"
+#include "ScriptedDialogs.h"
+#include "SideWindows.h"
+#include "Texts.h"
+
+namespace vantrel {
+namespace {
+
+// This test program carries the catalogs as vantrel does.
+std::unique_ptr<i18n::TProgramTranslation> ProgramTranslation() {
+  i18n::TTranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
+  setup.languageSources = {};
+  return std::make_unique<i18n::TProgramTranslation>(setup);
+}
+
+QString ButtonText(QMessageBox& box, QMessageBox::StandardButton which) {
+  QAbstractButton* button = box.button(which);
+  return button != nullptr ? button->text() : QStringLiteral("(none)");
+}
+
+TEST(QtTexts, MessageBoxButtonsSpeakTheCurrentLanguage) {
+  auto translation = ProgramTranslation();
+  struct Row {
+    const char* code;
+    const char* yes;
+    const char* no;
+    const char* cancel;
+  };
+  for (const Row& row :
+       {Row{"de_DE", "&Ja", "&Nein", "Abbrechen"}, Row{"fr_FR", "Oui", "Non", "Annuler"},
+        Row{"en_US", "&Yes", "&No", "Cancel"}, Row{"es_ES", "&Yes", "&No", "Cancel"}}) {
+    SCOPED_TRACE(row.code);
+    translation->Instance().SelectLanguage(row.code);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Vantrel"), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(ButtonText(box, QMessageBox::Yes), QString::fromUtf8(row.yes));
+    EXPECT_EQ(ButtonText(box, QMessageBox::No), QString::fromUtf8(row.no));
+    EXPECT_EQ(ButtonText(box, QMessageBox::Cancel), QString::fromUtf8(row.cancel));
+    QMessageBox ok(QMessageBox::Warning, QStringLiteral("Vantrel"), QStringLiteral("!"),
+                   QMessageBox::Ok);
+    EXPECT_EQ(ButtonText(ok, QMessageBox::Ok), QStringLiteral("OK"));
+  }
+}
+
+TEST(QtTexts, AnyContextIsTranslatedBySourceText) {
+  auto translation = ProgramTranslation();
+  translation->Instance().SelectLanguage("de_DE");
+  for (const char* context : {"QPlatformTheme", "QGnomeTheme", "QFileDialog", "Whatever"}) {
+    SCOPED_TRACE(context);
+    EXPECT_EQ(QCoreApplication::translate(context, "Cancel"), QStringLiteral("Abbrechen"));
+    EXPECT_EQ(QCoreApplication::translate(context, "Look in:"), QStringLiteral("Suchen in:"));
+    EXPECT_EQ(QCoreApplication::translate(context, "No such text"), QStringLiteral("No such text"));
+  }
+}
+
+TEST(QtTexts, WindowsTranslateTextFollowsTheInstalledInstance) {
+  EXPECT_EQ(TranslateText("Candidate Word"), QStringLiteral("Candidate Word"));  // none yet
+  {
+    auto translation = ProgramTranslation();
+    EXPECT_EQ(SelectCatalogLanguage(QStringLiteral("de_DE")), QStringLiteral("de_DE"));
+    EXPECT_EQ(TranslateText("Candidate Word"), QStringLiteral("Beispielwort"));
+    EXPECT_EQ(TranslateTextCp1252("Selected Word"), "Ausgew\xE4hltes Wort");
+    EXPECT_EQ(TranslateMessage({Tr("Entry Can Not Exceed "), Lit("30"), Tr(" Characters")}),
+              QStringLiteral("Die Eingabe darf nicht länger sein als 30 Zeichen"));
+    EXPECT_EQ(SelectCatalogLanguage(QStringLiteral("fr_FR")), QStringLiteral("fr_FR"));
+    EXPECT_EQ(TranslateText("Represents"), QStringLiteral("Représente"));
+    EXPECT_EQ(CatalogLanguage(), QStringLiteral("fr_FR"));
+  }
+  EXPECT_EQ(TranslateText("Represents"), QStringLiteral("Represents"));  // gone with it
+}
+
+TEST(QtTexts, ACatalogThatCannotBeUsedIsReportedOnceAndTextsStayEnglish) {
+  i18n::testing::TempFolder folder;
+  const std::filesystem::path program = folder.Path() / "prog";
+  i18n::testing::WriteBytes(program, i18n::testing::FakeProgram());
+  i18n::testing::WriteText(folder.Path() / "locale/de/LC_MESSAGES/default.mo", "garbage");
+  i18n::TProgramTranslation translation(i18n::TTranslationSetup{program.string(), 0, {}});
+  std::vector<std::string> told;
+  i18n::SetCatalogErrorHandler(
+      [&](const i18n::CatalogError& error) { told.push_back(error.what()); });
+  translation.Instance().SelectLanguage("de_DE");
+  EXPECT_EQ(TranslateText("Cancel"), QStringLiteral("Cancel"));
+  EXPECT_EQ(TranslateText("Copy"), QStringLiteral("Copy"));
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Vantrel"), QStringLiteral("?"),
+                  QMessageBox::Yes | QMessageBox::No);
+  EXPECT_EQ(ButtonText(box, QMessageBox::Yes), QStringLiteral("&Yes"));
+  i18n::SetCatalogErrorHandler({});
+  ASSERT_EQ(told.size(), 1U);
+  EXPECT_EQ(told[0], "This file is not a valid GNU gettext mo file: " +
+                         (folder.Path() / "locale/de/LC_MESSAGES/default.mo").string());
+}
+
+// Builds the six windows as the program does, with a dictionary so that nothing asks.
+class AllWindows {
+ public:
+  // storedLanguage, when given, is the "Language" a previous run kept.
+  explicit AllWindows(const QString& storedLanguage = {}) {
+    const QString path = dir.filePath(QStringLiteral("words.txt"));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("228,bat,B\r\n464,-ing,B\r\n\r\n");
+    file.close();
+    settings = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("config")));
+    if (!storedLanguage.isEmpty()) {
+      std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::Create);
+      EXPECT_TRUE(key);
+      key->WriteText(QStringLiteral("Language"), storedLanguage);
+      key->WriteText(QStringLiteral("Dictionary"), path);
+    } else {
+      dialogs.fileChoices.push_back(path);
+    }
+    services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
+    form = std::make_unique<TMainForm>(*services);
+    lookup = std::make_unique<TLookupForm>(form->Dictionary(), *services, form.get());
+    about = std::make_unique<TAboutForm>(*services, form.get());
+    affix = std::make_unique<TAffixForm>(form->Model(), *services, form.get());
+    notify = std::make_unique<TNotifyForm>(*services, form.get());
+    test = std::make_unique<TTestForm>(*services, form.get());
+    form->SetSideWindows(lookup.get(), about.get(), affix.get(), notify.get(), test.get());
+  }
+  ~AllWindows() {
+    test.reset();
+    notify.reset();
+    affix.reset();
+    about.reset();
+    lookup.reset();
+    form.reset();
+  }
+
+  QTemporaryDir dir;
+  testing::ScriptedDialogs dialogs;
+  RecordingLauncher launcher;
+  RecordingHelp help;
+  std::unique_ptr<SettingsStore> settings;
+  ShellState state;
+  std::unique_ptr<Services> services;
+  std::unique_ptr<TMainForm> form;
+  std::unique_ptr<TLookupForm> lookup;
+  std::unique_ptr<TAboutForm> about;
+  std::unique_ptr<TAffixForm> affix;
+  std::unique_ptr<TNotifyForm> notify;
+  std::unique_ptr<TTestForm> test;
+};
+
+TEST(QtTexts, EveryWindowBuildsInGermanAndFrenchWithoutATextMissingFromTheCatalogs) {
+  auto translation = ProgramTranslation();
+  std::set<std::string> missing;
+  translation->Instance().SetMissObserver(
+      [&](std::string_view text) { missing.insert(std::string(text)); });
+  for (const char* code : {"de_DE", "fr_FR"}) {
+    SCOPED_TRACE(code);
+    qputenv("LANG", code);
+    translation->Instance().SelectLanguage(code);
+    missing.clear();
+    {
+      AllWindows windows;
+      EXPECT_EQ(windows.form->CurrentLanguage(), QString::fromLatin1(code));
+      EXPECT_EQ(windows.affix->windowTitle(),
+                TranslateText("Vantrel - Correct Root Word Spelling"));
+      EXPECT_NE(windows.affix->windowTitle(),
+                QStringLiteral("Vantrel - Correct Root Word Spelling"));
+    }
+    // The Language menu names German and French in their own words, in every language.
+    missing.erase("&Deutsch");
+    missing.erase("&Francais");
+    for (const std::string& text : missing) {
+      ADD_FAILURE() << "\"" << text << "\" has no entry in the " << code << " catalog";
+    }
+  }
+  qputenv("LANG", "en_US.UTF-8");
+}
+
+TEST(QtTexts, TheStoredLanguageBecomesTheCatalogsLanguageAtTheMainWindowsCreation) {
+  qputenv("LANG", "de_DE.UTF-8");
+  i18n::TTranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
+  setup.languageSources = i18n::EnvironmentLanguageSources();
+  struct Row {
+    const char* stored;
+    const char* language;
+    const char* aboutTitle;
+  };
+  for (const Row& row :
+       {Row{"fr_FR", "fr_FR", "À propos de Vantrel"}, Row{"en_US", "en_US", "About Vantrel"},
+        Row{"", "de_DE", "Über Vantrel"}}) {
+    SCOPED_TRACE(row.stored);
+    i18n::TProgramTranslation translation(setup);  // a run of its own
+    ASSERT_EQ(CatalogLanguage(), QStringLiteral("de_DE"));
+    AllWindows windows(QString::fromUtf8(row.stored));
+    EXPECT_EQ(windows.form->CurrentLanguage(), QString::fromUtf8(row.language));
+    EXPECT_EQ(CatalogLanguage(), QString::fromUtf8(row.language));
+    // The windows created after the main window speak that language.
+    EXPECT_EQ(windows.about->windowTitle(), QString::fromUtf8(row.aboutTitle));
+  }
+  qputenv("LANG", "en_US.UTF-8");
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,16 +1,21 @@
 #include "SettingsStore.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <string>
 #include <system_error>
 #include <utility>
+
+#include "SettingsFileCalls.h"
 
 namespace vantrel {
 
@@ -42,37 +47,81 @@ QString ErrnoText(int error) {
   return QString::fromStdString(std::generic_category().message(error));
 }
 
+// The temporary files of writes that never finished (the program was killed, the power
+// went) would pile up beside the settings file. Each write removes those of its own
+// pattern, "<file>.tmp-" and the six characters mkostemp puts there, and nothing else.
+// A write holds an exclusive lock on its temporary file from right after creating it until
+// the rename, and a lock ends with the process that held it: a file whose lock can be taken
+// is no longer being written, however slow the disk of a running instance is. The lock is
+// taken a moment after the file is made, so a file is also left alone until it is a
+// minute old, which no write takes between making its file and locking it.
+void RemoveStaleTempFiles(const QString& folder, const QString& fileName) {
+  constexpr qint64 kMinAgeSeconds = 60;
+  const QString prefix = fileName + QStringLiteral(".tmp-");
+  const QStringList names =
+      QDir(folder).entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden);
+  const QDateTime now = QDateTime::currentDateTimeUtc();
+  for (const QString& name : names) {
+    const QStringView tail = QStringView(name).mid(prefix.size());
+    const bool ownPattern = std::all_of(tail.begin(), tail.end(), [](QChar ch) {
+      return ch.unicode() < 128 && std::isalnum(static_cast<unsigned char>(ch.unicode()));
+    });
+    if (!ownPattern) {
+      continue;
+    }
+    const QByteArray path = QFile::encodeName(QDir(folder).filePath(name));
+    struct stat info {};
+    if (lstat(path.constData(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        QDateTime::fromSecsSinceEpoch(info.st_mtim.tv_sec, Qt::UTC).secsTo(now) < kMinAgeSeconds) {
+      continue;
+    }
+    const int fd = open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+      continue;
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      SettingsFileCalls::Current().Unlink(path.constData());
+    }
+    close(fd);
+  }
+}
+
 // Writes the whole file through a temporary file beside it: every byte is written and
 // synced before the rename puts it in place, so the old file stays whole until the new one
 // is. Every step's result is checked, a short write included; returns the failure, or an
 // empty text.
 QString WriteWholeFile(const QString& path, const std::string& bytes) {
+  SettingsFileCalls& calls = SettingsFileCalls::Current();
   // A settings file linked from elsewhere (a dotfile collection) stays linked: the new file
   // replaces the link's target, beside which the temporary file is made.
   const QFileInfo info(path);
   const QString real = info.isSymLink() && info.exists() ? info.canonicalFilePath() : path;
   const QString folder = QFileInfo(real).absolutePath();
+  RemoveStaleTempFiles(folder, QFileInfo(real).fileName());
   const QByteArray target = QFile::encodeName(real);
   QByteArray temp = target + ".tmp-XXXXXX";
-  int fd = mkostemp(temp.data(), O_CLOEXEC);
+  int fd = calls.MakeTemp(temp.data());
   if (fd < 0) {
     return ErrnoText(errno);
   }
   auto fail = [&](int error) {
     if (fd >= 0) {
-      close(fd);
+      calls.Close(fd);
     }
-    unlink(temp.constData());
+    calls.Unlink(temp.constData());
     return ErrnoText(error);
   };
+  // Marks the file as being written, for the removal of stale ones above; a file system
+  // without locks only loses that mark.
+  flock(fd, LOCK_EX | LOCK_NB);
   // A file the user made private, or shared, keeps its permissions.
   struct stat old {};
-  if (stat(target.constData(), &old) == 0 && fchmod(fd, old.st_mode & 07777) != 0) {
+  if (stat(target.constData(), &old) == 0 && calls.Chmod(fd, old.st_mode & 07777) != 0) {
     return fail(errno);
   }
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    const ssize_t n = calls.Write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) {
         continue;
@@ -81,17 +130,16 @@ QString WriteWholeFile(const QString& path, const std::string& bytes) {
     }
     done += static_cast<std::size_t>(n);
   }
-  if (fsync(fd) != 0) {
+  if (calls.Sync(fd) != 0) {
     return fail(errno);
   }
-  const int closed = close(fd);
+  // Renamed before it is closed, so the lock lasts until the file has its final name. The
+  // bytes are synced already: once renamed, the new file is in place whatever close says.
+  if (calls.Rename(temp.constData(), target.constData()) != 0) {
+    return fail(errno);
+  }
+  calls.Close(fd);
   fd = -1;
-  if (closed != 0) {
-    return fail(errno);
-  }
-  if (rename(temp.constData(), target.constData()) != 0) {
-    return fail(errno);
-  }
   // The rename lives in the folder; syncing it keeps the new file after a power cut.
   const int dir = open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
@@ -257,6 +305,10 @@ std::optional<SettingsKey> SettingsStore::OpenKey(OpenMode mode) {
     return std::nullopt;
   }
   return SettingsKey(files_, files_->Update(QString(), {}));
+}
+
+void SettingsStore::Write(const SettingsKey::Batch& batch) {
+  SettingsKey(files_, regfile::Key{}).Write(batch);
 }
 
 std::vector<SettingsFileNotice> SettingsStore::TakeFileNotices() {

@@ -190,6 +190,30 @@ TEST_F(PhraseTest, TheGridShowsAtLeast25WordRowsAndGrowsForMore) {
   EXPECT_TRUE(model.CopyEnabled());
 }
 
+TEST_F(PhraseTest, AHundredWordsAreAllShownAndCopied) {
+  // The longest number the field takes, covered by one-digit words: the hundredth word
+  // lands in slot 100.
+  Type(std::string(100, '2'));
+  for (int i = 0; i < 100; ++i) {
+    model.ChooseCandidate(RowOf("a"));
+  }
+  ASSERT_EQ(Phrase().size(), 100u);
+  EXPECT_EQ(model.SelectedGrid.Cell(0, 100), "a");
+  EXPECT_EQ(model.WordPositions(100), 100);
+  EXPECT_EQ(model.SelectedGrid.RowCount(), 101) << "the hundredth word is shown";
+  EXPECT_TRUE(model.CopyEnabled());
+  std::string words;
+  for (int i = 0; i < 100; ++i) {
+    words += " a";
+  }
+  EXPECT_EQ(model.PhraseText(), std::string(100, '2') + "," + words);
+
+  // The hundredth word can be taken out again like any other.
+  model.RemovePhraseWord(100);
+  EXPECT_EQ(Phrase().size(), 99u);
+  EXPECT_EQ(model.EntryText(), std::string(99, '\x95') + "2");
+}
+
 TEST_F(PhraseTest, PositionsAreZeroUntilTheFirstClear) {
   DictionaryFile other(files.Opener());
   RecordingHost otherHost;

@@ -190,6 +190,42 @@ TEST_F(PhraseTest, TheGridShowsAtLeast25WordRowsAndGrowsForMore) {
   EXPECT_TRUE(model.CopyEnabled());
 }
 
+TEST_F(PhraseTest, LeftModeStartsAtTheFirstDigitBehindSeparatorsAndBullets) {
+  model.SetMode(SearchMode::kLeft);
+  const struct {
+    const char* number;
+    Words first;   // candidates of the typed number
+    Words second;  // after picking bat, the entry starts with bullets
+  } rows[] = {
+      {"-228-4357", {"bat", "a"}, {"help"}},
+      {"(228) 4357", {"bat", "a"}, {"help"}},
+      {"228-4357", {"bat", "a"}, {"help"}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.number);
+    Type(row.number);
+    EXPECT_EQ(Candidates(), row.first);
+    Pick("bat");
+    EXPECT_EQ(Candidates(), row.second);
+    Pick("help");
+    EXPECT_TRUE(model.CopyEnabled());
+    EXPECT_EQ(model.PhraseText(), std::string(row.number) + ", bat help");
+  }
+}
+
+TEST_F(PhraseTest, RemovingAWordAfterTheEntryWasRewrittenLeavesTheNumberAlone) {
+  // The digits go back only where the word's bullets still stand.
+  for (const std::string rewritten : {"555-4357", "\x95", "", "\x95\x95-4357"}) {
+    SCOPED_TRACE(rewritten);
+    Type("228-4357");
+    Pick("bat");
+    model.SetEntryText(rewritten);
+    model.RemovePhraseWord(1);
+    EXPECT_EQ(model.EntryText(), rewritten);
+    EXPECT_TRUE(Phrase().empty());
+  }
+}
+
 TEST_F(PhraseTest, AHundredWordsAreAllShownAndCopied) {
   // The longest number the field takes, covered by one-digit words: the hundredth word
   // lands in slot 100.

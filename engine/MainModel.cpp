@@ -459,6 +459,8 @@ bool MainModel::AffixOkBtnClick() {
   ChosenDigits = digits;
   ChosenPos = AffixPos;
   ShowAffixesFor(ChosenWord, ChosenDigits, ChosenPos);
+  // The affix may have taken the last free digits: Convert follows the number.
+  UpdateConvertButton();
   ConvertBtnClick();
   return true;
 }

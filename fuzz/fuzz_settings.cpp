@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,22 @@
 #include "SettingsRead.h"
 
 namespace {
+
+void Remove(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0) {
+    S_ISDIR(info.st_mode) ? ::rmdir(path.c_str()) : ::unlink(path.c_str());
+  }
+}
+
+const std::string& Folder();
+
+// The run leaves nothing behind in /tmp.
+void RemoveFolder() {
+  Remove(Folder() + "/Vantrel.reg");
+  Remove(Folder() + "/target.reg");
+  Remove(Folder());
+}
 
 const std::string& Folder() {
   static const std::string folder = [] {
@@ -29,14 +46,10 @@ const std::string& Folder() {
     }
     return std::string(made);
   }();
+  // Registered after the name is made, so it runs before the name is destroyed.
+  static const bool cleanedUp = std::atexit(RemoveFolder) == 0;
+  (void)cleanedUp;
   return folder;
-}
-
-void Remove(const std::string& path) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) == 0) {
-    S_ISDIR(info.st_mode) ? ::rmdir(path.c_str()) : ::unlink(path.c_str());
-  }
 }
 
 }  // namespace

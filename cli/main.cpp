@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "CliArguments.h"
 #include "Codepage.h"
 #include "MainModel.h"
 #include "WordLookup.h"
@@ -91,53 +93,10 @@ void PrintRow(const vantrel::CellTable& table, int row) {
             << (table.Italic(0, row) ? "italic" : "regular") << '\n';
 }
 
-struct Options {
-  std::string command;
-  std::string dictionary;
-  std::string mode = "any";
-  bool modeGiven = false;
-  std::vector<std::string> operands;
-};
-
-// Returns an empty text on success, else what was wrong.
-std::string ParseArguments(int argc, char** argv, Options& options) {
-  bool optionsEnded = false;
-  for (int i = 2; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
-      options.operands.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      optionsEnded = true;
-    } else if (arg == "--dictionary" || arg == "--mode") {
-      if (i + 1 >= argc) {
-        return arg + " needs a value";
-      }
-      (arg == "--dictionary" ? options.dictionary : options.mode) = argv[++i];
-      options.modeGiven = options.modeGiven || arg == "--mode";
-    } else if (arg.rfind("--dictionary=", 0) == 0) {
-      options.dictionary = arg.substr(13);
-    } else if (arg.rfind("--mode=", 0) == 0) {
-      options.mode = arg.substr(7);
-      options.modeGiven = true;
-    } else {
-      return "unknown option " + arg;
-    }
-  }
-  return {};
-}
-
-int Search(vantrel::MainModel& model, CliHost& host, const Options& options) {
-  if (options.mode == "any") {
-    model.SetMode(vantrel::SearchMode::kAnyPoint);
-  } else if (options.mode == "left") {
-    model.SetMode(vantrel::SearchMode::kLeft);
-  } else if (options.mode == "right") {
-    model.SetMode(vantrel::SearchMode::kRight);
-  } else {
-    return UsageError("the mode is any, left or right, not " + options.mode);
-  }
+int Search(vantrel::MainModel& model, CliHost& host, const vantrel::cli::Arguments& options) {
+  model.SetMode(options.mode == "left"    ? vantrel::SearchMode::kLeft
+                : options.mode == "right" ? vantrel::SearchMode::kRight
+                                          : vantrel::SearchMode::kAnyPoint);
   model.SetEntryText(vantrel::Utf8ToCp1252(options.operands[0]));
   model.ConvertBtnClick();
   // The candidates fill the rows from 1 on, also those found before a read failure.
@@ -154,7 +113,8 @@ int Search(vantrel::MainModel& model, CliHost& host, const Options& options) {
   return 0;
 }
 
-int Lookup(vantrel::DictionaryFile& dictionary, CliHost& host, const Options& options) {
+int Lookup(vantrel::DictionaryFile& dictionary, CliHost& host,
+           const vantrel::cli::Arguments& options) {
   vantrel::LookupModel lookup(dictionary, host);
   lookup.WordToConvertChange(vantrel::Utf8ToCp1252(options.operands[0]), true);
   lookup.ConvertBtnClick();
@@ -171,13 +131,7 @@ int Lookup(vantrel::DictionaryFile& dictionary, CliHost& host, const Options& op
   return 0;
 }
 
-int Affixes(vantrel::MainModel& model, CliHost& host, const Options& options) {
-  char* end = nullptr;
-  const long position = std::strtol(options.operands[2].c_str(), &end, 10);
-  if (options.operands[2].empty() || *end != '\0' || position < INT_MIN / 2 ||
-      position > INT_MAX / 2) {
-    return UsageError("POSITION must be a whole number, not " + options.operands[2]);
-  }
+int Affixes(vantrel::MainModel& model, CliHost& host, const vantrel::cli::Arguments& options) {
   // Without an Open dialog to ask, a dictionary that cannot be opened ends here.
   if (model.Dictionary().Reopen() == nullptr) {
     std::cerr << "Can Not Open " << model.Dictionary().name << " in LoadAffixes\n";
@@ -186,7 +140,7 @@ int Affixes(vantrel::MainModel& model, CliHost& host, const Options& options) {
   model.LoadAffixes();
   model.SetEntryText(vantrel::Utf8ToCp1252(options.operands[0]));
   const std::string digits = vantrel::Utf8ToCp1252(options.operands[1]);
-  model.ShowAffixesFor(digits, digits, static_cast<int>(position));
+  model.ShowAffixesFor(digits, digits, static_cast<int>(options.position));
   for (int row = 0; row < model.AffixGrid.RowCount(); ++row) {
     if (model.AffixGrid.Cell(0, row).empty()) {
       break;
@@ -199,30 +153,21 @@ int Affixes(vantrel::MainModel& model, CliHost& host, const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::cerr << kUsage;
-    return 2;
+  const vantrel::cli::Arguments options =
+      vantrel::cli::ParseArguments(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+  switch (options.action) {
+    case vantrel::cli::Arguments::Action::kUsage:
+      std::cerr << kUsage;
+      return 2;
+    case vantrel::cli::Arguments::Action::kHelp:
+      std::cout << kUsage << '\n' << kHelp;
+      return 0;
+    case vantrel::cli::Arguments::Action::kUsageError:
+      return UsageError(options.usageError);
+    case vantrel::cli::Arguments::Action::kRun:
+      break;
   }
-  const std::string command = argv[1];
-  if (command == "--help" || command == "-h" || command == "help") {
-    std::cout << kUsage << '\n' << kHelp;
-    return 0;
-  }
-  Options options;
-  options.command = command;
-  if (const std::string why = ParseArguments(argc, argv, options); !why.empty()) {
-    return UsageError(why);
-  }
-  const std::size_t wanted = command == "affixes" ? 3 : 1;
-  if (command != "search" && command != "lookup" && command != "affixes") {
-    return UsageError("unknown command " + command);
-  }
-  if (options.modeGiven && command != "search") {
-    return UsageError("--mode belongs to search");
-  }
-  if (options.operands.size() != wanted) {
-    return UsageError(command + " takes " + (wanted == 1 ? "one operand" : "three operands"));
-  }
+  const std::string& command = options.command;
 
   // Paths are passed to the file system as they were given, and named in messages as
   // the UTF-8 they are.

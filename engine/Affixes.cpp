@@ -15,8 +15,10 @@ void AffixTable::Store(std::uint8_t kind, const DictionaryEntry& entry) {
 
 ScanResult AffixTable::Load(ByteSource& source) {
   AffixLast = -1;
+  examinedLines_ = 0;
   DictionaryEntry entry;
   return ScanDictionary(source, [&](std::string_view line) {
+    ++examinedLines_;
     // Most lines are plain words: a mark can only stand right after the first comma
     // or right before the second one, so lines without '-' or '+' are passed over.
     if (line.find_first_of("-+") == std::string_view::npos) {

@@ -38,11 +38,14 @@ class AffixTable {
   // ends both (the ending first). Past the capacity, the last entry is overwritten by
   // each further one. Entries read before a read failure stay.
   ScanResult Load(ByteSource& source);
+  // The lines the last Load examined, affixes or not.
+  int ExaminedLines() const { return examinedLines_; }
 
  private:
   void Store(std::uint8_t kind, const DictionaryEntry& entry);
 
   std::vector<AffixRecord> entries_;
+  int examinedLines_ = 0;
 };
 
 }  // namespace vantrel

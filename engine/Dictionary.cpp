@@ -28,13 +28,21 @@ std::unique_ptr<ByteSource> OpenFileSource(const std::string& path) {
   if (path.empty()) {
     return nullptr;
   }
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opening a FIFO waits for a writer, so the file is opened without waiting and looked
+  // at first. Only a regular file (or a link to one) is a dictionary: a FIFO or a
+  // device would stall the program or be read for ever, and a folder cannot be read.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     return nullptr;
   }
-  // A folder opens, but reading it fails; it cannot be a dictionary.
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
+  // Reads of a regular file wait for the disk as usual.
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
     ::close(fd);
     return nullptr;
   }

@@ -27,7 +27,8 @@ class ByteSource {
 using SourceOpener = std::function<std::unique_ptr<ByteSource>(const std::string& path)>;
 
 // Reads a file with POSIX read(2). An empty path is never opened: there is no file to
-// read, and reading standard input would stall the program.
+// read, and reading standard input would stall the program. Only a regular file, or a
+// link to one, opens; a FIFO, a device or a folder does not.
 std::unique_ptr<ByteSource> OpenFileSource(const std::string& path);
 
 enum class ScanResult { kEnd, kReadError };
@@ -39,6 +40,49 @@ enum class ScanResult { kEnd, kReadError };
 // each examined line, valid until it returns.
 template <class OnLine>
 ScanResult ScanDictionary(ByteSource& source, OnLine&& onLine);
+
+// Why a dictionary gives the scan no line to examine.
+enum class Unexaminable { kNo, kEmpty, kSingleLine, kUnixLineEnds };
+
+// Passes a source's bytes on unchanged and notes what came before the first Ctrl-Z:
+// any byte at all, a CR, an LF. From that and the number of lines the scan examined it
+// tells why a dictionary yields nothing.
+class ByteCensus final : public ByteSource {
+ public:
+  explicit ByteCensus(ByteSource& source) : source_(source) {}
+
+  long Read(char* buffer, std::size_t size) override {
+    const long got = source_.Read(buffer, size);
+    if (got > 0 && !ended_) {
+      std::size_t n = static_cast<std::size_t>(got);
+      if (const void* eof = std::memchr(buffer, 26, n)) {
+        n = static_cast<std::size_t>(static_cast<const char*>(eof) - buffer);
+        ended_ = true;
+      }
+      anyByte_ = anyByte_ || n > 0;
+      cr_ = cr_ || std::memchr(buffer, '\r', n) != nullptr;
+      lf_ = lf_ || std::memchr(buffer, '\n', n) != nullptr;
+    }
+    return got;
+  }
+
+  Unexaminable Why(int examinedLines) const {
+    if (examinedLines > 0) {
+      return Unexaminable::kNo;
+    }
+    if (!anyByte_) {
+      return Unexaminable::kEmpty;
+    }
+    return lf_ && !cr_ ? Unexaminable::kUnixLineEnds : Unexaminable::kSingleLine;
+  }
+
+ private:
+  ByteSource& source_;
+  bool ended_ = false;
+  bool anyByte_ = false;
+  bool cr_ = false;
+  bool lf_ = false;
+};
 
 // The one dictionary handle: the path it is bound to and the name the windows show.
 class DictionaryFile {

@@ -111,8 +111,29 @@ void MainModel::LoadAffixes() {
       return;
     }
   }
-  if (affixes_.Load(*source) == ScanResult::kReadError) {
+  ByteCensus census(*source);
+  if (affixes_.Load(census) == ScanResult::kReadError) {
     host_.Warn({Tr("Error Reading Dictionary "), Lit(dictionary_.name)});
+    return;
+  }
+  // Every search of such a file ends with "0 Matches out of -1 words"; the user learns
+  // why once, when the file is opened.
+  switch (census.Why(affixes_.ExaminedLines())) {
+    case Unexaminable::kNo:
+      break;
+    case Unexaminable::kEmpty:
+      host_.Warn({Tr("The dictionary "), Lit(dictionary_.name),
+                  Tr(" is empty, so no words can be found in it.")});
+      break;
+    case Unexaminable::kSingleLine:
+      host_.Warn({Tr("The dictionary "), Lit(dictionary_.name),
+                  Tr(" has a single line. The last line of a dictionary is never examined, so "
+                     "no words can be found in it.")});
+      break;
+    case Unexaminable::kUnixLineEnds:
+      host_.Warn({Tr("The dictionary "), Lit(dictionary_.name),
+                  Tr(" yields no words: its lines must end with CR LF, not with LF alone.")});
+      break;
   }
 }
 
@@ -241,7 +262,9 @@ void MainModel::RebuildPhrase() {
       break;
     }
   }
-  SelectedGrid.SetRowCount(std::min(kPhraseSlots, firstEmpty));
+  // A hundredth word stands in slot 100: the grid shows it too, or cutting the row off
+  // would drop it from the phrase that Copy writes.
+  SelectedGrid.SetRowCount(std::min(kPhraseSlots + 1, firstEmpty));
   SelectedGrid.SetCurrentRow(1);
   ConvertBtnClick();
 }
@@ -436,6 +459,8 @@ bool MainModel::AffixOkBtnClick() {
   ChosenDigits = digits;
   ChosenPos = AffixPos;
   ShowAffixesFor(ChosenWord, ChosenDigits, ChosenPos);
+  // The affix may have taken the last free digits: Convert follows the number.
+  UpdateConvertButton();
   ConvertBtnClick();
   return true;
 }

@@ -63,7 +63,7 @@ class MainModel {
   // Asks for a dictionary through the Open dialog and opens it.
   bool OpenDictionary();
   // Fills the affix table from the dictionary; asks for another when it cannot be
-  // opened.
+  // opened. Says once why a dictionary of which no line can be examined yields nothing.
   void LoadAffixes();
   const AffixTable& Affixes() const { return affixes_; }
 

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "Affixes.h"
 #include "Dictionary.h"
@@ -35,6 +37,24 @@ class Host final : public vantrel::EngineHost {
 };
 
 }  // namespace
+
+// Lines are cut at 255 characters and the rest skipped up to the line end: inputs must be
+// long enough to hold several such lines, so the target raises libFuzzer's maximum input
+// length unless the command line sets one.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  static std::vector<char*> args(*argv, *argv + *argc);
+  static char maxLen[] = "-max_len=16384";
+  for (const char* arg : args) {
+    if (std::string_view(arg).rfind("-max_len=", 0) == 0) {
+      return 0;
+    }
+  }
+  args.insert(args.begin() + (args.empty() ? 0 : 1), maxLen);
+  *argc = static_cast<int>(args.size());
+  args.push_back(nullptr);
+  *argv = args.data();
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <utility>
 
+#include "SettingsRead.h"
+
 namespace vantrel {
 
 namespace {
@@ -80,27 +82,29 @@ SettingsWriteError::SettingsWriteError(QString valueName, QString filePath, QStr
       filePath_(std::move(filePath)),
       reason_(std::move(reason)) {}
 
+namespace {
+
+TypedValue ReadOrThrow(const regfile::Key& key, const QString& name, SettingType type) {
+  TypedValue value = ReadTyped(key, Utf8(name), type);
+  switch (value.failure) {
+    case TypedValue::Failure::kNone:
+      break;
+    case TypedValue::Failure::kMissing:
+      throw SettingsReadError(name, SettingsReadError::Reason::Missing);
+    case TypedValue::Failure::kWrongType:
+      throw SettingsReadError(name, SettingsReadError::Reason::WrongType);
+  }
+  return value;
+}
+
+}  // namespace
+
 QString SettingsKey::ReadText(const QString& name) const {
-  const regfile::Value* value = key_.Find(Utf8(name));
-  if (value == nullptr) {
-    return {};
-  }
-  if (value->kind != regfile::ValueKind::Text) {
-    throw SettingsReadError(name, SettingsReadError::Reason::WrongType);
-  }
-  return QString::fromStdString(value->text);
+  return QString::fromStdString(ReadOrThrow(key_, name, SettingType::Text).text);
 }
 
 qint32 SettingsKey::ReadInteger(const QString& name) const {
-  const regfile::Value* value = key_.Find(Utf8(name));
-  if (value == nullptr) {
-    throw SettingsReadError(name, SettingsReadError::Reason::Missing);
-  }
-  if (value->kind != regfile::ValueKind::Dword) {
-    throw SettingsReadError(name, SettingsReadError::Reason::WrongType);
-  }
-  // The dword's bits, taken as a signed integer: 0xffffffff is -1.
-  return static_cast<qint32>(value->dword);
+  return ReadOrThrow(key_, name, SettingType::Integer).integer;
 }
 
 bool SettingsKey::ReadSwitch(const QString& name) const {
@@ -193,6 +197,10 @@ std::optional<SettingsKey> SettingsStore::OpenKey(OpenMode mode) {
   return SettingsKey(files_, files_->Update(QString(), {}));
 }
 
+void SettingsStore::Write(const SettingsKey::Batch& batch) {
+  SettingsKey(files_, regfile::Key{}).Write(batch);
+}
+
 std::vector<SettingsFileNotice> SettingsStore::TakeFileNotices() {
   return files_->TakeNotices();
 }
@@ -209,23 +217,16 @@ SettingsFiles::Loaded SettingsFiles::Load() {
     Note({path, keptAs, problem});
     return loaded;
   };
-  // Opening a pipe or a device would wait for a writer or read forever.
-  if (!QFileInfo(path).isFile()) {
-    return unusable(QStringLiteral("it is not a regular file"), QString());
+  const SettingsFileBytes file = ReadSettingsFile(QFile::encodeName(path).toStdString());
+  if (file.state == SettingsFileBytes::State::Missing) {
+    return loaded;
   }
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    return unusable(file.errorString(), QString());
+  if (file.state == SettingsFileBytes::State::Unusable) {
+    return unusable(QString::fromStdString(file.problem), QString());
   }
-  // One byte more than the parser accepts, so that it can tell a file that is too large.
-  const QByteArray bytes = file.read(static_cast<qint64>(regfile::kMaxFileSize) + 1);
-  if (file.error() != QFileDevice::NoError) {
-    return unusable(file.errorString(), QString());
-  }
-  file.close();
+  const std::string& bytes = file.bytes;
 
-  regfile::ParseResult parsed =
-      regfile::Parse(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  regfile::ParseResult parsed = regfile::Parse(bytes);
   if (parsed.document) {
     loaded.state = Loaded::State::Read;
     loaded.document = std::move(*parsed.document);

@@ -141,6 +141,11 @@ class SettingsStore {
   // when it is missing; throws SettingsWriteError when that fails.
   std::optional<SettingsKey> OpenKey(OpenMode mode);
 
+  // Stores the values in the key, creating the key when it is missing, by one replacement
+  // of the file: a first save never leaves a key without its values behind. Fails as
+  // SettingsKey::Write does.
+  void Write(const SettingsKey::Batch& batch);
+
   // The files found unusable since the last call, each reported once.
   std::vector<SettingsFileNotice> TakeFileNotices();
 

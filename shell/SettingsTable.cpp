@@ -67,17 +67,14 @@ void SaveSettings(SettingsStore& store, std::span<const Setting> order,
         break;
     }
   }
-  std::optional<SettingsKey> key;
-  try {
-    key = store.OpenKey(SettingsStore::OpenMode::Create);
-  } catch (const SettingsWriteError& error) {
-    // A key that cannot be created fails the first value, as the registry would.
-    if (order.empty()) {
-      throw;
-    }
-    throw SettingsWriteError(NameOf(order.front()), error.FilePath(), error.Reason());
+  if (order.empty()) {
+    store.OpenKey(SettingsStore::OpenMode::Create);
+    return;
   }
-  key->Write(batch);
+  // The key and its values in one replacement of the file: a key created on its own first
+  // would be left empty by a failure, or a kill, before the values were written. A failure
+  // names the first value, as the registry's would when the key cannot be created.
+  store.Write(batch);
 }
 
 }  // namespace vantrel

@@ -1,6 +1,7 @@
 // vantrel-cli as a script sees it: output lines, standard error and exit codes.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,7 +36,8 @@ std::string Scratch(const std::string& name) {
 }
 
 CliRun Cli(const std::vector<std::string>& args) {
-  std::string command = Quote(VANTREL_CLI);
+  // A run that hangs is ended, so that it fails instead of stalling the suite.
+  std::string command = "timeout -s KILL 20 " + Quote(VANTREL_CLI);
   for (const std::string& arg : args) {
     command += " " + Quote(arg);
   }
@@ -113,6 +115,31 @@ TEST_F(CliTest, ADictionaryThatCannotBeOpenedFailsWithTheWindowsMessage) {
   }
   EXPECT_EQ(Cli({"lookup", "--dictionary", "/no/such/file.txt", "help"}).status, 1);
   EXPECT_EQ(Cli({"affixes", "--dictionary", "/no/such/file.txt", "1", "1", "1"}).status, 1);
+}
+
+TEST_F(CliTest, AFifoOrADeviceIsRefusedInsteadOfWaitedFor) {
+  const std::string fifo = Scratch("fifo");
+  std::remove(fifo.c_str());
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& device : {fifo, std::string("/dev/zero")}) {
+    SCOPED_TRACE(device);
+    const CliRun search = Cli({"search", "--dictionary", device, "228"});
+    EXPECT_EQ(search.status, 1);
+    EXPECT_EQ(search.err, "Can Not Open " + device + " in ConvertBtnClick\n");
+    EXPECT_EQ(Cli({"lookup", "--dictionary", device, "help"}).status, 1);
+    const CliRun affixes = Cli({"affixes", "--dictionary", device, "1", "1", "1"});
+    EXPECT_EQ(affixes.status, 1);
+    EXPECT_EQ(affixes.err, "Can Not Open " + device + " in LoadAffixes\n");
+  }
+  std::remove(fifo.c_str());
+}
+
+TEST_F(CliTest, ADictionaryWithUnixLineEndsSaysWhyItYieldsNothing) {
+  std::ofstream(path, std::ios::binary) << "228,bat,B\n4357,help,A\n\n";
+  const CliRun run = Cli({"affixes", "--dictionary", path, "228", "228", "1"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "The dictionary " + path +
+                         " yields no words: its lines must end with CR LF, not with LF alone.\n");
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {

@@ -164,6 +164,7 @@ TEST_F(AffixTest, AJoinedEndingConfirmedWithOkCoversItsDigits) {
   EXPECT_EQ(model.ChosenWord, "balling");
   EXPECT_EQ(model.SelectedWordLabel(), "balling");
   EXPECT_TRUE(model.CopyEnabled());
+  EXPECT_FALSE(model.ConvertEnabled()) << "the ending took the last free digits";
   EXPECT_TRUE(host.warnings.empty());
 }
 

@@ -190,6 +190,66 @@ TEST_F(PhraseTest, TheGridShowsAtLeast25WordRowsAndGrowsForMore) {
   EXPECT_TRUE(model.CopyEnabled());
 }
 
+TEST_F(PhraseTest, LeftModeStartsAtTheFirstDigitBehindSeparatorsAndBullets) {
+  model.SetMode(SearchMode::kLeft);
+  const struct {
+    const char* number;
+    Words first;   // candidates of the typed number
+    Words second;  // after picking bat, the entry starts with bullets
+  } rows[] = {
+      {"-228-4357", {"bat", "a"}, {"help"}},
+      {"(228) 4357", {"bat", "a"}, {"help"}},
+      {"228-4357", {"bat", "a"}, {"help"}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.number);
+    Type(row.number);
+    EXPECT_EQ(Candidates(), row.first);
+    Pick("bat");
+    EXPECT_EQ(Candidates(), row.second);
+    Pick("help");
+    EXPECT_TRUE(model.CopyEnabled());
+    EXPECT_EQ(model.PhraseText(), std::string(row.number) + ", bat help");
+  }
+}
+
+TEST_F(PhraseTest, RemovingAWordAfterTheEntryWasRewrittenLeavesTheNumberAlone) {
+  // The digits go back only where the word's bullets still stand.
+  for (const std::string rewritten : {"555-4357", "\x95", "", "\x95\x95-4357"}) {
+    SCOPED_TRACE(rewritten);
+    Type("228-4357");
+    Pick("bat");
+    model.SetEntryText(rewritten);
+    model.RemovePhraseWord(1);
+    EXPECT_EQ(model.EntryText(), rewritten);
+    EXPECT_TRUE(Phrase().empty());
+  }
+}
+
+TEST_F(PhraseTest, AHundredWordsAreAllShownAndCopied) {
+  // The longest number the field takes, covered by one-digit words: the hundredth word
+  // lands in slot 100.
+  Type(std::string(100, '2'));
+  for (int i = 0; i < 100; ++i) {
+    model.ChooseCandidate(RowOf("a"));
+  }
+  ASSERT_EQ(Phrase().size(), 100u);
+  EXPECT_EQ(model.SelectedGrid.Cell(0, 100), "a");
+  EXPECT_EQ(model.WordPositions(100), 100);
+  EXPECT_EQ(model.SelectedGrid.RowCount(), 101) << "the hundredth word is shown";
+  EXPECT_TRUE(model.CopyEnabled());
+  std::string words;
+  for (int i = 0; i < 100; ++i) {
+    words += " a";
+  }
+  EXPECT_EQ(model.PhraseText(), std::string(100, '2') + "," + words);
+
+  // The hundredth word can be taken out again like any other.
+  model.RemovePhraseWord(100);
+  EXPECT_EQ(Phrase().size(), 99u);
+  EXPECT_EQ(model.EntryText(), std::string(99, '\x95') + "2");
+}
+
 TEST_F(PhraseTest, PositionsAreZeroUntilTheFirstClear) {
   DictionaryFile other(files.Opener());
   RecordingHost otherHost;

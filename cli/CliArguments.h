@@ -1,0 +1,25 @@
+#pragma once
+// vantrel-cli's command line, read without touching anything: the command, its options
+// and operands, or what is wrong with them.
+
+#include <string>
+#include <vector>
+
+namespace vantrel::cli {
+
+struct Arguments {
+  // What to do: run the command, print the usage, the help, or a usage error.
+  enum class Action { kRun, kUsage, kHelp, kUsageError } action = Action::kRun;
+  std::string usageError;  // kUsageError: what was wrong
+
+  std::string command;     // search, lookup or affixes
+  std::string dictionary;  // empty: the bundled one
+  std::string mode = "any";
+  std::vector<std::string> operands;
+  long position = 0;  // affixes: POSITION
+};
+
+// args are the arguments after the program's name, as given.
+Arguments ParseArguments(const std::vector<std::string>& args);
+
+}  // namespace vantrel::cli

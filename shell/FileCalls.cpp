@@ -1,0 +1,53 @@
+#include "FileCalls.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vantrel {
+namespace {
+
+FileCalls* replaced = nullptr;
+
+}  // namespace
+
+int FileCalls::MakeTemp(char* pattern) {
+  return ::mkostemp(pattern, O_CLOEXEC);
+}
+
+int FileCalls::Chmod(int fd, mode_t mode) {
+  return ::fchmod(fd, mode);
+}
+
+ssize_t FileCalls::Write(int fd, const void* data, std::size_t size) {
+  return ::write(fd, data, size);
+}
+
+int FileCalls::Sync(int fd) {
+  return ::fsync(fd);
+}
+
+int FileCalls::Close(int fd) {
+  return ::close(fd);
+}
+
+int FileCalls::Rename(const char* from, const char* to) {
+  return ::rename(from, to);
+}
+
+int FileCalls::Unlink(const char* path) {
+  return ::unlink(path);
+}
+
+FileCalls& FileCalls::Current() {
+  static FileCalls real;
+  return replaced != nullptr ? *replaced : real;
+}
+
+void FileCalls::Replace(FileCalls* calls) {
+  replaced = calls;
+}
+
+}  // namespace vantrel

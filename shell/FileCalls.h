@@ -1,0 +1,29 @@
+#pragma once
+// The file calls by which a whole file is replaced (ReplaceFile). Tests put their own in
+// place to see the order of the calls or to make one of them fail.
+
+#include <sys/types.h>
+
+#include <cstddef>
+
+namespace vantrel {
+
+class FileCalls {
+ public:
+  virtual ~FileCalls() = default;
+  // mkostemp(3) with O_CLOEXEC.
+  virtual int MakeTemp(char* pattern);
+  virtual int Chmod(int fd, mode_t mode);
+  virtual ssize_t Write(int fd, const void* data, std::size_t size);
+  virtual int Sync(int fd);
+  virtual int Close(int fd);
+  virtual int Rename(const char* from, const char* to);
+  virtual int Unlink(const char* path);
+
+  // The calls every store makes; the real ones unless a test has put others in place.
+  static FileCalls& Current();
+  // nullptr puts the real calls back.
+  static void Replace(FileCalls* calls);
+};
+
+}  // namespace vantrel

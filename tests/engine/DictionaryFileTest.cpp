@@ -1,0 +1,167 @@
+// What may be opened as a dictionary, and what the user is told about a dictionary that
+// can be opened but yields nothing.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "Fakes.h"
+#include "MainModel.h"
+
+namespace vantrel {
+namespace {
+
+using testing::Dict;
+using testing::MemoryFiles;
+using testing::RecordingHost;
+using Words = std::vector<std::string>;
+
+std::string Scratch(const std::string& name) {
+  return ::testing::TempDir() + "/dictionary-file-" + std::to_string(::getpid()) + "-" + name;
+}
+
+// A hang must fail the test, not stall the suite: the body runs in a child process that
+// is ended after ten seconds, and passes by exiting with 0.
+#define EXPECT_RETURNS_IN_TIME(body) \
+  EXPECT_EXIT(                       \
+      {                              \
+        ::alarm(10);                 \
+        body;                        \
+      },                             \
+      ::testing::ExitedWithCode(0), "")
+
+TEST(DictionaryFileTest, OnlyRegularFilesAndLinksToThemOpen) {
+  const std::string fifo = Scratch("fifo");
+  const std::string file = Scratch("file.txt");
+  const std::string link = Scratch("link.txt");
+  const std::string deviceLink = Scratch("zero-link");
+  std::remove(fifo.c_str());
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  FILE* out = std::fopen(file.c_str(), "wb");
+  ASSERT_NE(out, nullptr);
+  std::fputs(Dict({"228,bat,B"}).c_str(), out);
+  std::fclose(out);
+  std::remove(link.c_str());
+  std::remove(deviceLink.c_str());
+  ASSERT_EQ(::symlink(file.c_str(), link.c_str()), 0);
+  ASSERT_EQ(::symlink("/dev/zero", deviceLink.c_str()), 0);
+
+  const struct {
+    std::string path;
+    bool opens;
+  } rows[] = {
+      {fifo, false},   {"/dev/zero", false}, {"/dev/null", false}, {deviceLink, false},
+      {"/tmp", false}, {file, true},         {link, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.path);
+    const std::string path = row.path;
+    const bool opens = row.opens;
+    EXPECT_RETURNS_IN_TIME(std::exit((OpenFileSource(path) != nullptr) == opens ? 0 : 1));
+  }
+  for (const std::string& made : {fifo, file, link, deviceLink}) {
+    std::remove(made.c_str());
+  }
+}
+
+TEST(DictionaryFileTest, AFifoOrADeviceIsRefusedWithCanNotOpen) {
+  const std::string fifo = Scratch("fifo-dictionary");
+  std::remove(fifo.c_str());
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+    SCOPED_TRACE(path);
+    // As the window's start reads it: the affix load, then a search.
+    EXPECT_RETURNS_IN_TIME({
+      DictionaryFile dictionary;
+      dictionary.Bind(path);
+      dictionary.name = path;
+      RecordingHost host;
+      host.nextChoice.reset();
+      MainModel model(dictionary, host);
+      model.LoadAffixes();
+      if (host.dialogs != 1) {
+        std::exit(2);  // a dictionary that cannot be opened asks for another
+      }
+      dictionary.Bind(path);
+      dictionary.name = path;
+      model.SetEntryText("228");
+      model.ConvertBtnClick();
+      std::exit(host.warnings == Words{"Can Not Open " + path + " in ConvertBtnClick"} ? 0 : 1);
+    });
+  }
+  std::remove(fifo.c_str());
+}
+
+class UnexaminableDictionaryTest : public ::testing::Test {
+ protected:
+  Words Open(const std::string& bytes) {
+    files.files["words.txt"] = bytes;
+    host.nextChoice = "words.txt";
+    EXPECT_TRUE(model.OpenDictionary());
+    model.LoadAffixes();
+    return host.warnings;
+  }
+
+  MemoryFiles files;
+  DictionaryFile dictionary{files.Opener()};
+  RecordingHost host;
+  MainModel model{dictionary, host};
+};
+
+TEST_F(UnexaminableDictionaryTest, ADictionaryWithoutAnExaminedLineSaysWhyOnce) {
+  const std::string empty = "The dictionary words.txt is empty, so no words can be found in it.";
+  const std::string single =
+      "The dictionary words.txt has a single line. The last line of a dictionary is never "
+      "examined, so no words can be found in it.";
+  const std::string unix =
+      "The dictionary words.txt yields no words: its lines must end with CR LF, not with LF "
+      "alone.";
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::string warning;  // empty: the dictionary is usable
+  } rows[] = {
+      {"empty", "", empty},
+      {"nothing before Ctrl-Z",
+       "\x1A"
+       "228,bat,B\r\n\r\n",
+       empty},
+      {"one line without a line end", "228,bat,B", single},
+      {"one line with CR LF", "228,bat,B\r\n", single},
+      {"Unix line ends", "228,bat,B\n4357,help,A\n2,a,B\n\n", unix},
+      {"a single LF", "\n", unix},
+      {"two lines, one examined", "228,bat,B\r\n\r\n", ""},
+      {"mixed line ends", "228,bat,B\n4357,help,A\r\n\r\n", ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    host.warnings.clear();
+    const Words want = row.warning.empty() ? Words{} : Words{row.warning};
+    EXPECT_EQ(Open(row.bytes), want);
+
+    // Searches go on as before: the status line is the usual one, and nothing more is said.
+    host.warnings.clear();
+    model.SetEntryText("228");
+    model.ConvertBtnClick();
+    EXPECT_TRUE(host.warnings.empty());
+    if (!row.warning.empty()) {
+      EXPECT_EQ(Render(model.Status(), nullptr), " 0 Matches out of -1 words in  secs");
+    }
+  }
+}
+
+TEST(ByteCensusTest, PassesTheBytesOnUnchanged) {
+  testing::MemorySource source("228,bat,B\r\n4357,help,A\r\n\r\n", 3);
+  ByteCensus census(source);
+  std::vector<std::string> lines;
+  EXPECT_EQ(ScanDictionary(census, [&](std::string_view line) { lines.emplace_back(line); }),
+            ScanResult::kEnd);
+  EXPECT_EQ(lines, (Words{"228,bat,B", "4357,help,A"}));
+  EXPECT_EQ(census.Why(2), Unexaminable::kNo);
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,212 @@
+// How the settings file is replaced: the calls in their order, their failures part-way,
+// and the temporary files that interrupted writes leave behind.
+
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <utime.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "FileCalls.h"
+#include "SettingsStore.h"
+#include "SettingsTable.h"
+#include "TestFiles.h"
+
+namespace vantrel {
+namespace {
+
+using Mode = SettingsStore::OpenMode;
+
+// Forwards to the real calls and notes each one; a write fails once writeBudget bytes have
+// been written in all, as on a disk that fills up.
+class RecordingCalls final : public FileCalls {
+ public:
+  RecordingCalls() { Replace(this); }
+  ~RecordingCalls() override { Replace(nullptr); }
+  RecordingCalls(const RecordingCalls&) = delete;
+  RecordingCalls& operator=(const RecordingCalls&) = delete;
+
+  int MakeTemp(char* pattern) override {
+    const int fd = FileCalls::MakeTemp(pattern);
+    temps.emplace_back(pattern);
+    log.push_back("make " + std::to_string(fd));
+    return fd;
+  }
+  int Chmod(int fd, mode_t mode) override {
+    log.push_back("chmod " + std::to_string(fd));
+    return FileCalls::Chmod(fd, mode);
+  }
+  ssize_t Write(int fd, const void* data, std::size_t size) override {
+    if (written + size > writeBudget) {
+      errno = ENOSPC;
+      return -1;
+    }
+    written += size;
+    log.push_back("write " + std::to_string(fd));
+    return FileCalls::Write(fd, data, size);
+  }
+  int Sync(int fd) override {
+    log.push_back("sync " + std::to_string(fd));
+    return FileCalls::Sync(fd);
+  }
+  int Close(int fd) override {
+    log.push_back("close " + std::to_string(fd));
+    return FileCalls::Close(fd);
+  }
+  int Rename(const char* from, const char* to) override {
+    ++renames;
+    log.push_back(std::string("rename ") + (from == temps.back() ? "temp" : from) + " " +
+                  QFileInfo(QFile::decodeName(to)).fileName().toStdString());
+    return FileCalls::Rename(from, to);
+  }
+
+  std::vector<std::string> log;
+  std::vector<std::string> temps;
+  std::size_t written = 0;
+  std::size_t writeBudget = static_cast<std::size_t>(-1);
+  int renames = 0;
+};
+
+class FileCallsTest : public testing::Test {
+ protected:
+  QString Folder() const { return temp_.path() + QStringLiteral("/config/Vantrel"); }
+  QString File() const { return Folder() + QStringLiteral("/Vantrel.reg"); }
+  QStringList FolderFiles() const {
+    return QDir(Folder()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+  }
+
+  QTemporaryDir temp_;
+};
+
+TEST_F(FileCallsTest, TheFirstSaveIsOneReplacement) {
+  RecordingCalls calls;
+  SettingsStore store(Folder());
+  SaveSettings(store, kMainWindowWriteOrder, SettingDesignValue);
+  EXPECT_EQ(calls.renames, 1);
+  EXPECT_EQ(
+      SettingsStore(Folder()).OpenKey(Mode::Existing)->ReadInteger(QStringLiteral("Form Top")),
+      RowOf(Setting::FormTop).design);
+}
+
+TEST_F(FileCallsTest, AFirstSaveThatFailsPartWayLeavesNoFile) {
+  // Room for a file with the bare key, but not for the values: the disk fills part-way.
+  RecordingCalls calls;
+  calls.writeBudget = 120;
+  SettingsStore store(Folder());
+  try {
+    SaveSettings(store, kMainWindowWriteOrder, SettingDesignValue);
+    ADD_FAILURE() << "the save did not fail";
+  } catch (const SettingsWriteError& error) {
+    EXPECT_EQ(error.ValueName(), QStringLiteral("Dictionary"));
+  }
+  // A key without its values would make the next start ask for a dictionary again.
+  EXPECT_FALSE(QFile::exists(File()));
+  EXPECT_FALSE(SettingsStore(Folder()).OpenKey(Mode::Existing).has_value());
+  EXPECT_TRUE(FolderFiles().isEmpty()) << FolderFiles().join(QLatin1Char(' ')).toStdString();
+}
+
+TEST_F(FileCallsTest, TheFileIsSyncedBeforeItIsRenamedIntoPlace) {
+  SettingsStore(Folder()).OpenKey(Mode::Create)->WriteInteger(QStringLiteral("Form Top"), 1);
+  RecordingCalls calls;
+  SettingsStore(Folder()).OpenKey(Mode::Existing)->WriteInteger(QStringLiteral("Form Top"), 2);
+
+  ASSERT_FALSE(calls.log.empty());
+  const std::string fd = calls.log.front().substr(5);
+  ASSERT_EQ(calls.log.front(), "make " + fd);
+  std::vector<std::string> order;
+  for (const std::string& call : calls.log) {
+    if (call == "write " + fd && !order.empty() && order.back() == call) {
+      continue;  // a write may come in pieces
+    }
+    order.push_back(call);
+  }
+  EXPECT_EQ(order,
+            (std::vector<std::string>{"make " + fd, "chmod " + fd, "write " + fd, "sync " + fd,
+                                      "rename temp Vantrel.reg", "close " + fd}));
+}
+
+TEST_F(FileCallsTest, TheFileKeepsItsPermissionsAcrossASave) {
+  SettingsStore(Folder()).OpenKey(Mode::Create)->WriteInteger(QStringLiteral("Form Top"), 1);
+  const QByteArray path = QFile::encodeName(File());
+  for (const mode_t mode : {0600, 0640, 0644, 0664, 0400}) {
+    SCOPED_TRACE(mode);
+    ASSERT_EQ(chmod(path.constData(), mode), 0);
+    SettingsStore(Folder()).OpenKey(Mode::Existing)->WriteInteger(QStringLiteral("Form Top"), 2);
+    struct stat info {};
+    ASSERT_EQ(stat(path.constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, mode);
+  }
+}
+
+TEST_F(FileCallsTest, StaleTemporaryFilesOfTheProgramAreRemovedAtTheNextWrite) {
+  ASSERT_TRUE(QDir().mkpath(Folder()));
+  const auto make = [&](const QString& name, bool old) {
+    const QString path = Folder() + QLatin1Char('/') + name;
+    WriteBytes(path, "left by a write that never finished");
+    if (old) {
+      const std::time_t hourAgo = std::time(nullptr) - 3600;
+      const utimbuf times{hourAgo, hourAgo};
+      utime(QFile::encodeName(path).constData(), &times);
+    }
+    return path;
+  };
+  make(QStringLiteral("Vantrel.reg.tmp-a1B2c3"), true);
+  make(QStringLiteral("Vantrel.reg.tmp-zzzzzz"), true);
+  // Being written by another running instance: it holds the lock.
+  const QString busy = make(QStringLiteral("Vantrel.reg.tmp-Busy01"), true);
+  const int busyFd = open(QFile::encodeName(busy).constData(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(busyFd, 0);
+  ASSERT_EQ(flock(busyFd, LOCK_EX), 0);
+  // Made a moment ago: its writer may not have locked it yet.
+  make(QStringLiteral("Vantrel.reg.tmp-fresh1"), false);
+  // Not of the program's pattern.
+  make(QStringLiteral("Vantrel.reg.tmp-abc"), true);
+  make(QStringLiteral("Vantrel.reg.tmp-abc.bak"), true);
+  make(QStringLiteral("Other.reg.tmp-a1B2c3"), true);
+  make(QStringLiteral("Vantrel.reg.corrupt-20260101-120000"), true);
+  make(QStringLiteral("notes.txt"), true);
+
+  SettingsStore(Folder()).OpenKey(Mode::Create)->WriteInteger(QStringLiteral("Form Top"), 1);
+  close(busyFd);
+
+  EXPECT_EQ(FolderFiles(), (QStringList{
+                               "Other.reg.tmp-a1B2c3",
+                               "Vantrel.reg",
+                               "Vantrel.reg.corrupt-20260101-120000",
+                               "Vantrel.reg.tmp-Busy01",
+                               "Vantrel.reg.tmp-abc",
+                               "Vantrel.reg.tmp-abc.bak",
+                               "Vantrel.reg.tmp-fresh1",
+                               "notes.txt",
+                           }));
+}
+
+TEST_F(FileCallsTest, AWriteHoldsItsTemporaryFileLockedUntilTheRename) {
+  // Another instance cleaning up while this one writes must leave the file alone.
+  SettingsStore(Folder()).OpenKey(Mode::Create)->WriteInteger(QStringLiteral("Form Top"), 1);
+  struct LockProbe final : FileCalls {
+    int Sync(int fd) override {
+      const std::string path = "/proc/self/fd/" + std::to_string(fd);
+      const int other = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+      lockedElsewhere = other >= 0 && flock(other, LOCK_EX | LOCK_NB) != 0;
+      if (other >= 0) {
+        close(other);
+      }
+      return FileCalls::Sync(fd);
+    }
+    bool lockedElsewhere = false;
+  } probe;
+  FileCalls::Replace(&probe);
+  SettingsStore(Folder()).OpenKey(Mode::Existing)->WriteInteger(QStringLiteral("Form Top"), 2);
+  FileCalls::Replace(nullptr);
+  EXPECT_TRUE(probe.lockedElsewhere);
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 
 #include "Codepage.h"
 #include "MainModel.h"
+#include "Suggest.h"
 #include "WordLookup.h"
 
 namespace {
@@ -20,6 +22,7 @@ constexpr const char* kUsage =
     "usage: vantrel-cli search [--mode any|left|right] [--dictionary FILE] [--] NUMBER\n"
     "       vantrel-cli lookup [--dictionary FILE] [--] WORD\n"
     "       vantrel-cli affixes [--dictionary FILE] [--] NUMBER DIGITS POSITION\n"
+    "       vantrel-cli suggest [--limit N] [--dictionary FILE] [--] NUMBER\n"
     "       vantrel-cli --help\n";
 
 constexpr const char* kHelp =
@@ -40,9 +43,15 @@ constexpr const char* kHelp =
     "         for every digit already taken; DIGITS and POSITION (counted from 1) are\n"
     "         those of the word just placed. One line per offer: the affix as stored\n"
     "         (with its '-' or '+'), a TAB, its digits, a TAB, \"italic\" or \"regular\".\n"
+    "suggest  Lists whole phrases that cover every free digit of NUMBER, best first:\n"
+    "         fewer words made of digits only, then fewer words, then fewer proper\n"
+    "         names (class \"A\"), then the phrase in alphabetical (byte) order; each\n"
+    "         vanity text once. One line per suggestion: the phrase, a TAB, and the\n"
+    "         vanity text (NUMBER with the words in capitals over their digits).\n"
     "\n"
     "--dictionary FILE  the dictionary to read (default: the bundled English one)\n"
     "--mode MODE        any, left or right (search only)\n"
+    "--limit N          how many suggestions, 1 to 1000 (default 20; suggest only)\n"
     "--                 ends the options, so that a NUMBER may begin with '-'\n"
     "\n"
     "Arguments and output are UTF-8; dictionary texts are Windows-1252 and are\n"
@@ -96,6 +105,8 @@ struct Options {
   std::string dictionary;
   std::string mode = "any";
   bool modeGiven = false;
+  std::string limit;
+  bool limitGiven = false;
   std::vector<std::string> operands;
 };
 
@@ -110,12 +121,18 @@ std::string ParseArguments(int argc, char** argv, Options& options) {
     }
     if (arg == "--") {
       optionsEnded = true;
-    } else if (arg == "--dictionary" || arg == "--mode") {
+    } else if (arg == "--dictionary" || arg == "--mode" || arg == "--limit") {
       if (i + 1 >= argc) {
         return arg + " needs a value";
       }
-      (arg == "--dictionary" ? options.dictionary : options.mode) = argv[++i];
+      (arg == "--dictionary" ? options.dictionary
+       : arg == "--mode"     ? options.mode
+                             : options.limit) = argv[++i];
       options.modeGiven = options.modeGiven || arg == "--mode";
+      options.limitGiven = options.limitGiven || arg == "--limit";
+    } else if (arg.rfind("--limit=", 0) == 0) {
+      options.limit = arg.substr(8);
+      options.limitGiven = true;
     } else if (arg.rfind("--dictionary=", 0) == 0) {
       options.dictionary = arg.substr(13);
     } else if (arg.rfind("--mode=", 0) == 0) {
@@ -196,6 +213,35 @@ int Affixes(vantrel::MainModel& model, CliHost& host, const Options& options) {
   return host.failed ? 1 : 0;
 }
 
+int Suggest(vantrel::DictionaryFile& dictionary, const Options& options) {
+  int limit = vantrel::kDefaultSuggestions;
+  if (options.limitGiven) {
+    char* end = nullptr;
+    errno = 0;
+    const long wanted = std::strtol(options.limit.c_str(), &end, 10);
+    if (options.limit.empty() || *end != '\0' || errno != 0 || wanted < 1 ||
+        wanted > vantrel::kMaxSuggestions) {
+      return UsageError("the limit is a whole number from 1 to 1000, not " + options.limit);
+    }
+    limit = static_cast<int>(wanted);
+  }
+  const std::unique_ptr<vantrel::ByteSource> source = dictionary.Reopen();
+  if (source == nullptr) {
+    std::cerr << "Can Not Open " << dictionary.name << " in Suggest1Click\n";
+    return 1;
+  }
+  std::vector<vantrel::Suggestion> suggestions;
+  if (vantrel::Suggest(*source, vantrel::Utf8ToCp1252(options.operands[0]), limit, suggestions) !=
+      vantrel::ScanResult::kEnd) {
+    std::cerr << "Error Reading Dictionary " << dictionary.name << '\n';
+    return 1;
+  }
+  for (const vantrel::Suggestion& s : suggestions) {
+    std::cout << vantrel::Cp1252ToUtf8(s.phrase) << '\t' << s.vanity << '\n';
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -214,11 +260,14 @@ int main(int argc, char** argv) {
     return UsageError(why);
   }
   const std::size_t wanted = command == "affixes" ? 3 : 1;
-  if (command != "search" && command != "lookup" && command != "affixes") {
+  if (command != "search" && command != "lookup" && command != "affixes" && command != "suggest") {
     return UsageError("unknown command " + command);
   }
   if (options.modeGiven && command != "search") {
     return UsageError("--mode belongs to search");
+  }
+  if (options.limitGiven && command != "suggest") {
+    return UsageError("--limit belongs to suggest");
   }
   if (options.operands.size() != wanted) {
     return UsageError(command + " takes " + (wanted == 1 ? "one operand" : "three operands"));
@@ -230,6 +279,9 @@ int main(int argc, char** argv) {
   const std::string path = options.dictionary.empty() ? BundledDictionary() : options.dictionary;
   dictionary.Bind(path);
   dictionary.name = path;
+  if (command == "suggest") {
+    return Suggest(dictionary, options);
+  }
   CliHost host;
   vantrel::MainModel model(dictionary, host);
   if (command == "search") {

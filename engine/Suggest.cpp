@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "Codepage.h"
+#include "MainModel.h"
 #include "Search.h"
 
 namespace vantrel {
@@ -143,6 +144,22 @@ bool RanksBefore(const Suggestion& a, const Suggestion& b) {
     return c < 0;
   }
   return a.vanity < b.vanity;
+}
+
+bool PlaceSuggestion(MainModel& model, const Suggestion& suggestion) {
+  // A pick by hand always follows a search, which notes the number as typed for Copy
+  // before any of its digits turns into a bullet.
+  model.ConvertBtnClick();
+  for (const SuggestedWord& w : suggestion.placed) {
+    model.ChosenWord = w.word;
+    model.ChosenDigits = w.digits;
+    model.ChosenPos = w.pos;
+    if (!model.InsertChosenWord()) {
+      return false;
+    }
+    model.RebuildPhrase();
+  }
+  return true;
 }
 
 std::string UpperUtf8(std::string_view text) {

@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "Suggest.h"
+
 namespace vantrel::cli {
 namespace {
 
@@ -28,6 +30,8 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     return out;
   }
   bool modeGiven = false;
+  bool limitGiven = false;
+  std::string limit;
   bool optionsEnded = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -37,12 +41,18 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     }
     if (arg == "--") {
       optionsEnded = true;
-    } else if (arg == "--dictionary" || arg == "--mode") {
+    } else if (arg == "--dictionary" || arg == "--mode" || arg == "--limit") {
       if (i + 1 >= args.size()) {
         return Wrong(arg + " needs a value");
       }
-      (arg == "--dictionary" ? out.dictionary : out.mode) = args[++i];
+      (arg == "--dictionary" ? out.dictionary
+       : arg == "--mode"     ? out.mode
+                             : limit) = args[++i];
       modeGiven = modeGiven || arg == "--mode";
+      limitGiven = limitGiven || arg == "--limit";
+    } else if (arg.rfind("--limit=", 0) == 0) {
+      limit = arg.substr(8);
+      limitGiven = true;
     } else if (arg.rfind("--dictionary=", 0) == 0) {
       out.dictionary = arg.substr(13);
     } else if (arg.rfind("--mode=", 0) == 0) {
@@ -52,11 +62,15 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
       return Wrong("unknown option " + arg);
     }
   }
-  if (out.command != "search" && out.command != "lookup" && out.command != "affixes") {
+  if (out.command != "search" && out.command != "lookup" && out.command != "affixes" &&
+      out.command != "suggest") {
     return Wrong("unknown command " + out.command);
   }
   if (modeGiven && out.command != "search") {
     return Wrong("--mode belongs to search");
+  }
+  if (limitGiven && out.command != "suggest") {
+    return Wrong("--limit belongs to suggest");
   }
   const std::size_t wanted = out.command == "affixes" ? 3 : 1;
   if (out.operands.size() != wanted) {
@@ -64,6 +78,15 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
   }
   if (out.mode != "any" && out.mode != "left" && out.mode != "right") {
     return Wrong("the mode is any, left or right, not " + out.mode);
+  }
+  if (limitGiven) {
+    char* end = nullptr;
+    errno = 0;
+    const long wanted = std::strtol(limit.c_str(), &end, 10);
+    if (limit.empty() || *end != '\0' || errno != 0 || wanted < 1 || wanted > kMaxSuggestions) {
+      return Wrong("the limit is a whole number from 1 to 1000, not " + limit);
+    }
+    out.limit = static_cast<int>(wanted);
   }
   if (out.command == "affixes") {
     // A position far outside any number offers nothing; one that does not fit an int

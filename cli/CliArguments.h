@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "Suggest.h"
+
 namespace vantrel::cli {
 
 struct Arguments {
@@ -12,11 +14,12 @@ struct Arguments {
   enum class Action { kRun, kUsage, kHelp, kUsageError } action = Action::kRun;
   std::string usageError;  // kUsageError: what was wrong
 
-  std::string command;     // search, lookup or affixes
+  std::string command;     // search, lookup, affixes or suggest
   std::string dictionary;  // empty: the bundled one
   std::string mode = "any";
   std::vector<std::string> operands;
   long position = 0;  // affixes: POSITION
+  int limit = kDefaultSuggestions;  // suggest: how many, 1 to kMaxSuggestions
 };
 
 // args are the arguments after the program's name, as given.

@@ -14,6 +14,7 @@
 #include "CliArguments.h"
 #include "Codepage.h"
 #include "MainModel.h"
+#include "Suggest.h"
 #include "WordLookup.h"
 
 namespace {
@@ -22,6 +23,7 @@ constexpr const char* kUsage =
     "usage: vantrel-cli search [--mode any|left|right] [--dictionary FILE] [--] NUMBER\n"
     "       vantrel-cli lookup [--dictionary FILE] [--] WORD\n"
     "       vantrel-cli affixes [--dictionary FILE] [--] NUMBER DIGITS POSITION\n"
+    "       vantrel-cli suggest [--limit N] [--dictionary FILE] [--] NUMBER\n"
     "       vantrel-cli --help\n";
 
 constexpr const char* kHelp =
@@ -42,9 +44,15 @@ constexpr const char* kHelp =
     "         for every digit already taken; DIGITS and POSITION (counted from 1) are\n"
     "         those of the word just placed. One line per offer: the affix as stored\n"
     "         (with its '-' or '+'), a TAB, its digits, a TAB, \"italic\" or \"regular\".\n"
+    "suggest  Lists whole phrases that cover every free digit of NUMBER, best first:\n"
+    "         fewer words made of digits only, then fewer words, then fewer proper\n"
+    "         names (class \"A\"), then the phrase in alphabetical (byte) order; each\n"
+    "         vanity text once. One line per suggestion: the phrase, a TAB, and the\n"
+    "         vanity text (NUMBER with the words in capitals over their digits).\n"
     "\n"
     "--dictionary FILE  the dictionary to read (default: the bundled English one)\n"
     "--mode MODE        any, left or right (search only)\n"
+    "--limit N          how many suggestions, 1 to 1000 (default 20; suggest only)\n"
     "--                 ends the options, so that a NUMBER may begin with '-'\n"
     "\n"
     "Arguments and output are UTF-8; dictionary texts are Windows-1252 and are\n"
@@ -150,6 +158,24 @@ int Affixes(vantrel::MainModel& model, CliHost& host, const vantrel::cli::Argume
   return host.failed ? 1 : 0;
 }
 
+int Suggest(vantrel::DictionaryFile& dictionary, const vantrel::cli::Arguments& options) {
+  const std::unique_ptr<vantrel::ByteSource> source = dictionary.Reopen();
+  if (source == nullptr) {
+    std::cerr << "Can Not Open " << dictionary.name << " in Suggest1Click\n";
+    return 1;
+  }
+  std::vector<vantrel::Suggestion> suggestions;
+  if (vantrel::Suggest(*source, vantrel::Utf8ToCp1252(options.operands[0]), options.limit,
+                       suggestions) != vantrel::ScanResult::kEnd) {
+    std::cerr << "Error Reading Dictionary " << dictionary.name << '\n';
+    return 1;
+  }
+  for (const vantrel::Suggestion& s : suggestions) {
+    std::cout << vantrel::Cp1252ToUtf8(s.phrase) << '\t' << s.vanity << '\n';
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -175,6 +201,9 @@ int main(int argc, char** argv) {
   const std::string path = options.dictionary.empty() ? BundledDictionary() : options.dictionary;
   dictionary.Bind(path);
   dictionary.SetInUse(path);
+  if (command == "suggest") {
+    return Suggest(dictionary, options);
+  }
   CliHost host;
   vantrel::MainModel model(dictionary, host);
   if (command == "search") {

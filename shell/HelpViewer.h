@@ -18,6 +18,7 @@ inline constexpr int kHelpMainWindow = 10;
 inline constexpr int kHelpFileMenu = 210;
 inline constexpr int kHelpHelpMenu = 220;
 inline constexpr int kHelpLookupWindow = 230;
+inline constexpr int kHelpSuggestWindow = 240;
 
 struct HelpTopic {
   int context;
@@ -27,11 +28,12 @@ struct HelpTopic {
 
 inline constexpr std::string_view kHelpContentsPage = "index.html";
 
-inline constexpr std::array<HelpTopic, 4> kHelpTopics{{
+inline constexpr std::array<HelpTopic, 5> kHelpTopics{{
     {kHelpMainWindow, "main-window.html", "main-window"},
     {kHelpFileMenu, "menus.html", "file-menu"},
     {kHelpHelpMenu, "menus.html", "help-menu"},
     {kHelpLookupWindow, "lookup.html", "lookup-window"},
+    {kHelpSuggestWindow, "suggest.html", "suggestions"},
 }};
 
 QUrl HelpContentsUrl();

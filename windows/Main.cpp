@@ -29,6 +29,7 @@
 #include "QtCatalogs.h"
 #include "SettingsTable.h"
 #include "SideWindows.h"
+#include "SuggestWindow.h"
 #include "Texts.h"
 
 namespace vantrel {
@@ -289,6 +290,9 @@ void TMainForm::BuildMenu() {
   open1_ = fileMenu_->addAction(TranslateText("&Open"), this, &TMainForm::Open1Click);
   open1_->setObjectName(QStringLiteral("Open1"));
   open1_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  suggest1_ = fileMenu_->addAction(TranslateText("&Suggest"), this, &TMainForm::Suggest1Click);
+  suggest1_->setObjectName(QStringLiteral("Suggest1"));
+  suggest1_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
   exit1_ = fileMenu_->addAction(TranslateText("E&xit"), this, &TMainForm::Exit1Click);
   exit1_->setObjectName(QStringLiteral("Exit1"));
 
@@ -699,6 +703,14 @@ void TMainForm::Notify1Click() {
   if (notifyForm_ != nullptr) {
     notifyForm_->ShowModal();
   }
+}
+
+void TMainForm::Suggest1Click() {
+  NoteUserActivity();
+  if (suggestForm_ == nullptr) {
+    suggestForm_ = new TSuggestForm(model_, services_, this);
+  }
+  suggestForm_->ShowSuggestions();
 }
 
 void TMainForm::SelectLanguage(const QString& code) {

@@ -28,6 +28,7 @@ class TAffixForm;
 class TLayerGrid;
 class TLookupForm;
 class TNotifyForm;
+class TSuggestForm;
 class TTestForm;
 
 // The bundled English dictionary: beside the program (share/vantrel/ next to bin/), or
@@ -73,6 +74,8 @@ class TMainForm : public QMainWindow, private MainHost {
   QString StatusText() const;
   QAction* Open1() const { return open1_; }
   QAction* Exit1() const { return exit1_; }
+  QAction* Suggest1() const { return suggest1_; }
+  TSuggestForm* SuggestForm() const { return suggestForm_; }
   QAction* English1() const { return english1_; }
   QAction* German1() const { return german1_; }
   QAction* French1() const { return french1_; }
@@ -98,6 +101,7 @@ class TMainForm : public QMainWindow, private MainHost {
   void LookupBtnClick();
   void Open1Click();
   void Exit1Click();
+  void Suggest1Click();
   void Contents1Click();
   void About1Click();
   void Notify1Click();
@@ -167,6 +171,8 @@ class TMainForm : public QMainWindow, private MainHost {
   QMenu* helpMenu_ = nullptr;
   QAction* open1_ = nullptr;
   QAction* exit1_ = nullptr;
+  QAction* suggest1_ = nullptr;
+  TSuggestForm* suggestForm_ = nullptr;
   QAction* english1_ = nullptr;
   QAction* german1_ = nullptr;
   QAction* french1_ = nullptr;

@@ -172,4 +172,55 @@ TEST_F(CliTest, ANumberMayBeginWithAHyphenAfterTheOptionsEnd) {
   EXPECT_EQ(run.out, "bat\t228\tregular\n");
 }
 
+TEST_F(CliTest, SuggestPrintsThePhraseAndTheVanityText) {
+  const CliRun run = Cli({"suggest", "--dictionary", path, "10-3569377"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "1 0 flowers\t10-FLOWERS\n");
+  EXPECT_EQ(run.err, "");
+  // Windows-1252 words come out as UTF-8, upper case by the Unicode rules.
+  EXPECT_EQ(Cli({"suggest", "--dictionary", path, "6663"}).out,
+            "\xC3\x89t\xC3\xA9\t\xC3\x89T\xC3\x89\n");
+  // Bullets stay; digits without any word give no line and no failure.
+  const std::string bullet = "\xE2\x80\xA2";
+  EXPECT_EQ(Cli({"suggest", "--dictionary", path, "--", bullet + "-1"}).out,
+            "1\t" + bullet + "-1\n");
+  const CliRun none = Cli({"suggest", "--dictionary", path, "9"});
+  EXPECT_EQ(none.status, 0);
+  EXPECT_EQ(none.out, "");
+}
+
+TEST_F(CliTest, SuggestTakesALimitFromOneTo1000) {
+  std::ofstream(path, std::ios::binary) << "2,a,B\r\n2,b,B\r\n2,c,B\r\n\r\n";
+  EXPECT_EQ(Cli({"suggest", "--limit", "1", "--dictionary", path, "22"}).out, "a a\tAA\n");
+  EXPECT_EQ(Cli({"suggest", "--limit=2", "--dictionary", path, "22"}).out, "a a\tAA\na b\tAB\n");
+  EXPECT_EQ(Cli({"suggest", "--limit", "1000", "--dictionary", path, "22"}).status, 0);
+  const std::vector<std::vector<std::string>> wrong = {
+      {"suggest", "--limit", "0", "22"},
+      {"suggest", "--limit", "1001", "22"},
+      {"suggest", "--limit", "-1", "22"},
+      {"suggest", "--limit", "2x", "22"},
+      {"suggest", "--limit", "", "22"},
+      {"suggest", "--limit", "99999999999999999999", "22"},
+      {"suggest", "--limit"},
+      {"suggest", "--mode", "left", "22"},
+      {"search", "--limit", "2", "22"},
+      {"suggest"},
+      {"suggest", "22", "33"},
+  };
+  for (const auto& args : wrong) {
+    SCOPED_TRACE(args.size() > 2 ? args[1] + " " + args[2] : "short");
+    const CliRun run = Cli(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("usage: vantrel-cli"), std::string::npos);
+  }
+}
+
+TEST_F(CliTest, SuggestFromADictionaryThatCannotBeOpenedFails) {
+  const CliRun run = Cli({"suggest", "--dictionary", "/no/such/file.txt", "228"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "Can Not Open /no/such/file.txt in Suggest1Click\n");
+}
+
 }  // namespace

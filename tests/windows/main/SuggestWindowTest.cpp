@@ -1,0 +1,254 @@
+// The Suggest command driven as a person would: Ctrl+G on the main window, a choice in
+// the list, and the phrase it leaves, compared with the same words picked by hand.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "AffixUnit.h"
+#include "LayerGrid.h"
+#include "LookUp.h"
+#include "Main.h"
+#include "RecordingHelp.h"
+#include "RecordingLauncher.h"
+#include "ScriptedDialogs.h"
+#include "SideWindows.h"
+#include "Suggest.h"
+#include "SuggestWindow.h"
+#include "Texts.h"
+
+namespace vantrel {
+namespace {
+
+using testing::ScriptedDialogs;
+
+const QString kBullet = QString(QChar(0x2022));
+
+// What a pick leaves behind, as the windows and Copy see it.
+struct PhraseState {
+  std::string entry;
+  std::vector<std::string> phrase;
+  std::vector<int> positions;
+  std::vector<std::string> affixes;
+  std::string copied;
+  bool copyEnabled = false;
+  bool convertEnabled = false;
+  bool operator==(const PhraseState&) const = default;
+};
+
+class SuggestWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    dictionaryPath = dir.filePath(QStringLiteral("words.txt"));
+    QFile file(dictionaryPath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "3569377,flowers,B\r\n356,elm,B\r\n9377,yeps,B\r\n4357,help,A\r\n228,bat,B\r\n"
+        "464,-ing,B\r\n0,0,D\r\n1,1,D\r\n2,2,D\r\n8,8,D\r\n\r\n");
+    file.close();
+    settings = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("config")));
+    dialogs.fileChoices.push_back(dictionaryPath);
+    services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
+    form = std::make_unique<TMainForm>(*services);
+    lookup = std::make_unique<TLookupForm>(form->Dictionary(), *services, form.get());
+    about = std::make_unique<TAboutForm>(*services, form.get());
+    affix = std::make_unique<TAffixForm>(form->Model(), *services, form.get());
+    notify = std::make_unique<TNotifyForm>(*services, form.get());
+    test = std::make_unique<TTestForm>(*services, form.get());
+    form->SetSideWindows(lookup.get(), about.get(), affix.get(), notify.get(), test.get());
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  }
+
+  void TearDown() override {
+    test.reset();
+    notify.reset();
+    affix.reset();
+    about.reset();
+    lookup.reset();
+    form.reset();
+  }
+
+  void TypeNumber(const QString& number) {
+    form->EntryEdit()->setFocus();
+    QTest::keyClicks(form->EntryEdit(), number);
+  }
+
+  // Ctrl+G in the entry field; the window comes up over the main window.
+  TSuggestForm* PressSuggest() {
+    QTest::keyClick(form->EntryEdit(), Qt::Key_G, Qt::ControlModifier);
+    TSuggestForm* window = form->SuggestForm();
+    if (window != nullptr && window->isVisible()) {
+      EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+    }
+    return window;
+  }
+
+  QStringList Listed(const TSuggestForm& window) {
+    QStringList rows;
+    const QTableWidget* list = window.SuggestionList();
+    for (int row = 0; row < list->rowCount(); ++row) {
+      rows << list->item(row, 0)->text() + QStringLiteral("|") + list->item(row, 1)->text();
+    }
+    return rows;
+  }
+
+  void Pick(const std::string& word) {
+    const CellTable& table = form->Model().PossibleGrid;
+    for (int row = 1; row < table.RowCount(); ++row) {
+      if (table.Cell(0, row) == word) {
+        TLayerGrid* grid = form->PossibleGrid();
+        grid->SetTopRow(std::max(grid->FixedRows(), row - 2));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(0, row).center());
+        return;
+      }
+    }
+    ADD_FAILURE() << word << " is no candidate";
+  }
+
+  PhraseState State() {
+    PhraseState s;
+    const MainModel& model = form->Model();
+    s.entry = model.EntryText();
+    for (int row = 1; row <= MainModel::kPhraseSlots; ++row) {
+      s.phrase.push_back(model.SelectedGrid.Cell(0, row) + "@" + model.SelectedGrid.Cell(1, row));
+      s.positions.push_back(model.WordPositions(row));
+    }
+    for (int row = 0; row < model.AffixGrid.RowCount() && !model.AffixGrid.Cell(0, row).empty();
+         ++row) {
+      s.affixes.push_back(model.AffixGrid.Cell(0, row));
+    }
+    s.copyEnabled = form->CopyBtn()->isEnabled();
+    s.convertEnabled = form->ConvertBtn()->isEnabled();
+    if (s.copyEnabled) {
+      form->CopyBtn()->click();
+      s.copied = dialogs.clipboard.toStdString();
+    }
+    return s;
+  }
+
+  QTemporaryDir dir;
+  QString dictionaryPath;
+  std::unique_ptr<SettingsStore> settings;
+  ScriptedDialogs dialogs;
+  RecordingLauncher launcher;
+  RecordingHelp help;
+  ShellState state;
+  std::unique_ptr<Services> services;
+  std::unique_ptr<TMainForm> form;
+  std::unique_ptr<TLookupForm> lookup;
+  std::unique_ptr<TAboutForm> about;
+  std::unique_ptr<TAffixForm> affix;
+  std::unique_ptr<TNotifyForm> notify;
+  std::unique_ptr<TTestForm> test;
+};
+
+TEST_F(SuggestWindowTest, FlowersComesFirstAndEnterPlacesItForCopy) {
+  EXPECT_EQ(form->Suggest1()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
+  TypeNumber(QStringLiteral("18003569377"));
+  TSuggestForm* window = PressSuggest();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(window->isVisible());
+  EXPECT_EQ(Listed(*window), (QStringList{QStringLiteral("1 8 0 0 flowers|1800FLOWERS"),
+                                          QStringLiteral("1 8 0 0 elm yeps|1800ELMYEPS")}));
+  EXPECT_EQ(window->SuggestionList()->accessibleName(), QStringLiteral("Suggestions"));
+  EXPECT_TRUE(window->SuggestionList()->hasFocus());
+
+  QTest::keyClick(window->SuggestionList(), Qt::Key_Return);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(form->EntryEdit()->text(), kBullet.repeated(11));
+  ASSERT_TRUE(form->CopyBtn()->isEnabled());
+  form->CopyBtn()->click();
+  EXPECT_EQ(dialogs.clipboard, QStringLiteral("18003569377, 1 8 0 0 flowers"));
+}
+
+TEST_F(SuggestWindowTest, AChoiceBuildsTheSamePhraseAsPickingByHand) {
+  TypeNumber(QStringLiteral("228-4357"));
+  TSuggestForm* window = PressSuggest();
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(Listed(*window).value(0), QStringLiteral("bat help|BAT-HELP"));
+  // A double click on the second row: 2 2 8 help.
+  ASSERT_EQ(Listed(*window).value(1), QStringLiteral("2 2 8 help|228-HELP"));
+  QTableWidget* list = window->SuggestionList();
+  const QPoint second = list->visualItemRect(list->item(1, 1)).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second);
+  EXPECT_FALSE(window->isVisible());
+  const PhraseState suggested = State();
+
+  form->ClearBtn()->click();
+  TypeNumber(QStringLiteral("228-4357"));
+  form->ConvertBtn()->click();
+  for (const std::string word : {"2", "2", "8", "help"}) {
+    Pick(word);
+  }
+  const PhraseState byHand = State();
+  EXPECT_EQ(suggested.phrase, byHand.phrase);
+  EXPECT_EQ(suggested, byHand);
+  EXPECT_EQ(byHand.copied, "228-4357, 2 2 8 help");
+}
+
+TEST_F(SuggestWindowTest, TheNumberAsItStandsWithItsBullets) {
+  TypeNumber(QStringLiteral("228-4357"));
+  form->ConvertBtn()->click();
+  Pick("help");
+  TSuggestForm* window = PressSuggest();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(Listed(*window).value(0), QStringLiteral("bat|BAT-") + kBullet.repeated(4));
+  window->OkBtn()->click();
+  EXPECT_EQ(State().copied, "228-4357, bat help");
+}
+
+TEST_F(SuggestWindowTest, NoSuggestionSaysSoAndCancelChangesNothing) {
+  TypeNumber(QStringLiteral("9-1"));
+  const PhraseState before = State();
+  TSuggestForm* window = PressSuggest();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->SuggestionList()->rowCount(), 0);
+  EXPECT_EQ(window->CountLabel()->text(), QStringLiteral("No phrase covers every free digit."));
+  EXPECT_FALSE(window->OkBtn()->isEnabled());
+  QTest::keyClick(window->SuggestionList(), Qt::Key_Escape);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(State(), before);
+}
+
+TEST_F(SuggestWindowTest, F1InTheWindowAsksForItsHelp) {
+  TypeNumber(QStringLiteral("1"));
+  TSuggestForm* window = PressSuggest();
+  ASSERT_NE(window, nullptr);
+  QTest::keyClick(window->SuggestionList(), Qt::Key_F1);
+  EXPECT_EQ(help.Asked().back(), kHelpSuggestWindow);
+  EXPECT_EQ(HelpUrl(kHelpSuggestWindow).fragment(), QStringLiteral("suggestions"));
+}
+
+TEST_F(SuggestWindowTest, ADictionaryThatCannotBeOpenedIsNamedAndTheWindowStaysClosed) {
+  form->Dictionary().Bind(dir.filePath(QStringLiteral("gone.txt")).toStdString());
+  form->Dictionary().name = "gone.txt";
+  TypeNumber(QStringLiteral("1"));
+  TSuggestForm* window = PressSuggest();
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(dialogs.warnings.value(0), QStringLiteral("Can Not Open gone.txt in Suggest1Click"));
+}
+
+// The vanity text's capitals follow the same rules as Qt's, byte for byte.
+TEST(SuggestUpperCase, AgreesWithQtForEveryByte) {
+  for (int byte = 32; byte < 256; ++byte) {
+    const std::string text(1, static_cast<char>(byte));
+    SCOPED_TRACE(byte);
+    EXPECT_EQ(QString::fromStdString(UpperUtf8(text)), FromCp1252(text).toUpper());
+  }
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,111 @@
+#include "SuggestWindow.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "Codepage.h"
+#include "HelpViewer.h"
+#include "Texts.h"
+#include "VantrelGlobal.h"
+
+namespace vantrel {
+
+TSuggestForm::TSuggestForm(MainModel& model, Services& services, QWidget* parent)
+    : QDialog(parent), model_(model), services_(services) {
+  setObjectName(QStringLiteral("TSuggestForm"));
+  setWindowTitle(TranslateText("Vantrel - Suggestions"));
+  resize(460, 360);
+
+  list_ = new QTableWidget(0, 2, this);
+  list_->setObjectName(QStringLiteral("SuggestionList"));
+  list_->setAccessibleName(TranslateText("Suggestions"));
+  list_->setHorizontalHeaderLabels({TranslateText("Phrase"), TranslateText("Vanity Text")});
+  list_->horizontalHeader()->setStretchLastSection(true);
+  list_->verticalHeader()->hide();
+  list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list_->setSelectionMode(QAbstractItemView::SingleSelection);
+  list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list_->setTabKeyNavigation(false);
+  list_->setColumnWidth(0, 220);
+
+  countLabel_ = new QLabel(this);
+  countLabel_->setObjectName(QStringLiteral("CountLabel"));
+  countLabel_->setTextFormat(Qt::PlainText);
+
+  okBtn_ = new QPushButton(TranslateText("OK"), this);
+  okBtn_->setObjectName(QStringLiteral("OkBtn"));
+  okBtn_->setDefault(true);
+  cancelBtn_ = new QPushButton(TranslateText("Cancel"), this);
+  cancelBtn_->setObjectName(QStringLiteral("CancelBtn"));
+
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(countLabel_, 1);
+  bottom->addWidget(okBtn_);
+  bottom->addWidget(cancelBtn_);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(8, 8, 8, 8);
+  outer->addWidget(list_, 1);
+  outer->addLayout(bottom);
+
+  connect(okBtn_, &QPushButton::clicked, this, [this] { Choose(list_->currentRow()); });
+  connect(cancelBtn_, &QPushButton::clicked, this, &TSuggestForm::reject);
+  connect(list_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { Choose(row); });
+  InstallHelpKey(this, services_.help, kHelpSuggestWindow);
+}
+
+bool TSuggestForm::ShowSuggestions() {
+  NoteUserActivity();
+  suggestions_.clear();
+  list_->setRowCount(0);
+  std::unique_ptr<ByteSource> source = model_.Dictionary().Reopen();
+  if (source == nullptr) {
+    services_.dialogs.Warning(parentWidget(),
+                              TranslateMessage({Tr("Can Not Open "), Lit(model_.Dictionary().name),
+                                                Tr(" in Suggest1Click")}));
+    return false;
+  }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const ScanResult result = Suggest(*source, model_.EntryText(), kDefaultSuggestions, suggestions_);
+  QApplication::restoreOverrideCursor();
+  if (result != ScanResult::kEnd) {
+    services_.dialogs.Warning(parentWidget(), TranslateMessage({Tr("Error Reading Dictionary "),
+                                                                Lit(model_.Dictionary().name)}));
+    return false;
+  }
+
+  list_->setRowCount(static_cast<int>(suggestions_.size()));
+  for (int row = 0; row < list_->rowCount(); ++row) {
+    const Suggestion& s = suggestions_[static_cast<std::size_t>(row)];
+    auto* phrase = new QTableWidgetItem(FromCp1252(s.phrase));
+    auto* vanity = new QTableWidgetItem(QString::fromStdString(s.vanity));
+    list_->setItem(row, 0, phrase);
+    list_->setItem(row, 1, vanity);
+  }
+  if (suggestions_.empty()) {
+    countLabel_->setText(TranslateText("No phrase covers every free digit."));
+  } else {
+    countLabel_->setText(QString());
+    list_->setCurrentCell(0, 0);
+  }
+  okBtn_->setEnabled(!suggestions_.empty());
+  list_->setFocus();
+  open();
+  return true;
+}
+
+void TSuggestForm::Choose(int row) {
+  NoteUserActivity();
+  if (row < 0 || row >= static_cast<int>(suggestions_.size())) {
+    return;
+  }
+  const Suggestion chosen = suggestions_[static_cast<std::size_t>(row)];
+  accept();
+  PlaceSuggestion(model_, chosen);
+}
+
+}  // namespace vantrel

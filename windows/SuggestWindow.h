@@ -1,0 +1,49 @@
+#pragma once
+// TSuggestForm, "Vantrel - Suggestions": whole phrases for the free digits of the number
+// as it stands, best first. Choosing one places its words into the phrase one by one,
+// as if the user had picked them from the candidates.
+
+#include <QDialog>
+#include <vector>
+
+#include "MainModel.h"
+#include "Services.h"
+#include "Suggest.h"
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace vantrel {
+
+class TSuggestForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  TSuggestForm(MainModel& model, Services& services, QWidget* parent = nullptr);
+
+  // Lists the suggestions for the entry text and opens the window (modal to the main
+  // window, without waiting). When the dictionary cannot be read the user is told and
+  // the window stays closed; false then.
+  bool ShowSuggestions();
+
+  // Places the suggestion of a row of the list and closes the window.
+  void Choose(int row);
+
+  QTableWidget* SuggestionList() const { return list_; }
+  QLabel* CountLabel() const { return countLabel_; }
+  QPushButton* OkBtn() const { return okBtn_; }
+  QPushButton* CancelBtn() const { return cancelBtn_; }
+  const std::vector<Suggestion>& Suggestions() const { return suggestions_; }
+
+ private:
+  MainModel& model_;
+  Services& services_;
+  std::vector<Suggestion> suggestions_;
+  QTableWidget* list_ = nullptr;
+  QLabel* countLabel_ = nullptr;
+  QPushButton* okBtn_ = nullptr;
+  QPushButton* cancelBtn_ = nullptr;
+};
+
+}  // namespace vantrel

@@ -18,7 +18,7 @@ struct Arguments {
   std::string dictionary;  // empty: the bundled one
   std::string mode = "any";
   std::vector<std::string> operands;
-  long position = 0;  // affixes: POSITION
+  long position = 0;                // affixes: POSITION
   int limit = kDefaultSuggestions;  // suggest: how many, 1 to kMaxSuggestions
 };
 

@@ -39,6 +39,9 @@ AnimationFrames DecodeAnimation(QIODevice& device, const QString& name) {
   QImageReader reader(&buffer, "gif");
   AnimationFrames frames;
   frames.loopCount = reader.loopCount();
+  // The delays as stored: Qt's reader reports 1 hundredth as 100 milliseconds, which
+  // would play it as slowly as 10.
+  frames.storedDelays = layout.delays;
   while (static_cast<int>(frames.images.size()) < layout.frames) {
     QImage image = reader.read();
     if (image.isNull()) {
@@ -46,9 +49,6 @@ AnimationFrames DecodeAnimation(QIODevice& device, const QString& name) {
                      .arg(frames.images.size() + 1)
                      .arg(reader.errorString()));
     }
-    // Qt reports the delay of the frame just read in milliseconds, ten per stored unit,
-    // and a stored 0 as 100; without a timing block it reports 0.
-    frames.storedDelays.push_back(std::max(reader.nextImageDelay(), 0) / 10);
     frames.images.push_back(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
   }
   return frames;

@@ -6,6 +6,8 @@ namespace {
 constexpr unsigned char kExtension = 0x21;
 constexpr unsigned char kImage = 0x2C;
 constexpr unsigned char kEndMark = 0x3B;
+constexpr unsigned char kTimingLabel = 0xF9;
+constexpr std::size_t kTimingSize = 4;
 constexpr std::size_t kHeaderSize = 6;
 constexpr std::size_t kScreenSize = 7;
 constexpr std::size_t kImageDescriptorSize = 9;
@@ -77,6 +79,7 @@ GifLayout ScanGifLayout(std::string_view data) {
     return layout;
   }
 
+  int pendingDelay = 0;
   while (reader.Has(1)) {
     const unsigned char block = reader.Byte(0);
     reader.Skip(1);
@@ -92,7 +95,13 @@ GifLayout ScanGifLayout(std::string_view data) {
         layout.problem = "ends inside a block before frame " + nextFrame;
         return layout;
       }
-      reader.Skip(1);  // the extension's label
+      const unsigned char label = reader.Byte(0);
+      reader.Skip(1);
+      // A timing block: its first sub-block holds flags, the delay and the see-through
+      // colour. It applies to the next frame.
+      if (label == kTimingLabel && reader.Has(1 + kTimingSize) && reader.Byte(0) >= kTimingSize) {
+        pendingDelay = reader.Word(2);
+      }
       if (!reader.SkipSubBlocks()) {
         layout.problem = "ends inside a block before frame " + nextFrame;
         return layout;
@@ -115,6 +124,8 @@ GifLayout ScanGifLayout(std::string_view data) {
         return layout;
       }
       ++layout.frames;
+      layout.delays.push_back(pendingDelay);
+      pendingDelay = 0;
     } else {
       layout.problem = "is damaged before frame " + nextFrame;
       return layout;

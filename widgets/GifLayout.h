@@ -1,7 +1,8 @@
 #pragma once
 // The block layout of a GIF file, walked without decoding a pixel. Qt's GIF reader shows
 // whatever frames a cut-off file still holds, a half frame included, and reports no error;
-// walking the blocks first is how a damaged picture is refused when it is loaded.
+// walking the blocks first is how a damaged picture is refused when it is loaded. The walk
+// also gives each frame's stored delay, which Qt's reader rounds for short delays.
 //
 // Every length is read from the data and checked against its end before it is used, so
 // that any bytes at all, however hostile, give an answer and never a read past the end.
@@ -9,6 +10,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantrel {
 
@@ -20,6 +22,9 @@ struct GifLayout {
   int frames = 0;
   int width = 0;
   int height = 0;
+  // Per frame, the delay its timing block gives, in hundredths of a second, as stored;
+  // 0 for a frame without one.
+  std::vector<int> delays;
 
   bool Whole() const { return problem.empty(); }
 };

@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "AnimatedPicture.h"
@@ -144,6 +147,44 @@ TEST_F(WormWindowTest, AClickOnAWormOverItsButtonPressesTheButton) {
   ClickWindowAt(clear->parentWidget(), overlap);
   EXPECT_EQ(clicked.count(), 1);
   EXPECT_EQ(IdleTicks, 0);
+}
+
+TEST_F(WormWindowTest, TheListedHandlersCountAsUserActivityAndNothingElseDoes) {
+  form->EntryEdit()->setFocus();
+  QTest::keyClicks(form->EntryEdit(), QStringLiteral("228"));
+  QTest::keyClick(form->EntryEdit(), Qt::Key_Return);
+  ASSERT_GT(form->Model().PossibleGrid.RowCount(), 1);
+  auto clickCell = [](TLayerGrid* grid, int col, int row) {
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(col, row).center());
+  };
+  struct Row {
+    const char* name;
+    std::function<void()> act;
+    bool activity;
+  };
+  const std::vector<Row> rows = {
+      {"typing a digit", [&] { QTest::keyClick(form->EntryEdit(), '2'); }, true},
+      {"Convert by the Enter key", [&] { QTest::keyClick(form->EntryEdit(), Qt::Key_Return); },
+       true},
+      {"a mode button",
+       [&] { QTest::mouseClick(form->LeftBtn(), Qt::LeftButton, {}, QPoint(6, 6)); }, true},
+      {"a click on a candidate", [&] { clickCell(form->PossibleGrid(), 0, 1); }, true},
+      {"a click on the phrase", [&] { clickCell(form->SelectedGrid(), 0, 1); }, true},
+      {"a click on the affix list", [&] { clickCell(form->AffixGrid(), 0, 0); }, true},
+      {"Clear", [&] { QTest::mouseClick(form->ClearBtn(), Qt::LeftButton); }, true},
+      {"Lookup", [&] { QTest::mouseClick(form->LookupBtn(), Qt::LeftButton); }, true},
+      {"Help > About", [&] { form->About1()->trigger(); }, true},
+      {"File > Open, cancelled", [&] { form->Open1()->trigger(); }, true},
+      {"Help > Contents", [&] { form->Contents1()->trigger(); }, false},
+      {"Help > Notify", [&] { form->Notify1()->trigger(); }, false},
+      {"Language > Deutsch", [&] { form->German1()->trigger(); }, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    IdleTicks = 50;
+    row.act();
+    EXPECT_EQ(IdleTicks, row.activity ? 0 : 50);
+  }
 }
 
 TEST_F(WormWindowTest, WithTheAnimationOffNoWormComesHoweverLongTheWait) {

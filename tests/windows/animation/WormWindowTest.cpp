@@ -18,6 +18,7 @@
 #include "AnimatedPicture.h"
 #include "ButtonWorms.h"
 #include "LayerGrid.h"
+#include "LookUp.h"
 #include "Main.h"
 #include "SideWindows.h"
 #include "VantrelGlobal.h"
@@ -178,6 +179,37 @@ TEST_F(WormWindowTest, TheListedHandlersCountAsUserActivityAndNothingElseDoes) {
       {"Help > Contents", [&] { form->Contents1()->trigger(); }, false},
       {"Help > Notify", [&] { form->Notify1()->trigger(); }, false},
       {"Language > Deutsch", [&] { form->German1()->trigger(); }, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    IdleTicks = 50;
+    row.act();
+    EXPECT_EQ(IdleTicks, row.activity ? 0 : 50);
+  }
+}
+
+TEST_F(WormWindowTest, TheLookupWindowsListedHandlersCountAsUserActivity) {
+  TLookupForm lookup(form->Dictionary(), env.services, form.get());
+  ASSERT_TRUE(ShowActive(lookup));
+  QTest::keyClicks(lookup.WordToConvert(), QStringLiteral("bat"));
+  QTest::mouseClick(lookup.ConvertBtn(), Qt::LeftButton);
+  TLayerGrid* grid = lookup.ConvertedGrid();
+  struct Row {
+    const char* name;
+    std::function<void()> act;
+    bool activity;
+  };
+  const std::vector<Row> rows = {
+      {"Convert", [&] { QTest::mouseClick(lookup.ConvertBtn(), Qt::LeftButton); }, false},
+      {"a click on a result",
+       [&] {
+         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(0, 0).center());
+       },
+       true},
+      {"Copy", [&] { QTest::mouseClick(lookup.CopyBtn(), Qt::LeftButton); }, true},
+      {"typing", [&] { QTest::keyClick(lookup.WordToConvert(), 's'); }, true},
+      {"Clear", [&] { QTest::mouseClick(lookup.ClearBtn(), Qt::LeftButton); }, true},
+      {"Cancel", [&] { QTest::mouseClick(lookup.CancelLookUpBtn(), Qt::LeftButton); }, true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
   vantrel::TNotifyForm notifyForm(services, &mainForm);
   vantrel::TTestForm testForm(services, &mainForm);
   testForm.SetDictionary(&mainForm.Dictionary());
+  testForm.SetAboutForm(&aboutForm);
   mainForm.SetSideWindows(&lookupForm, &aboutForm, &affixForm, &notifyForm, &testForm);
 
   mainForm.show();

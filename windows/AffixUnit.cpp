@@ -14,6 +14,7 @@
 
 #include "CellProperties.h"
 #include "LayerGrid.h"
+#include "Pictures.h"
 #include "ProgramGrids.h"
 #include "SettingsTable.h"
 #include "Texts.h"
@@ -82,7 +83,7 @@ TAffixForm::TAffixForm(MainModel& model, Services& services, QWidget* parent)
 
   auto* caution = new QLabel(this);
   caution->setObjectName(QStringLiteral("CautionImage"));
-  caution->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(kCautionSize));
+  caution->setPixmap(StillPicture("caution.gif"));
   caution->setFixedSize(kCautionSize, kCautionSize);
 
   auto* warning = new QVBoxLayout;

@@ -163,6 +163,7 @@ void TLookupForm::CopyBtnClick() {
 }
 
 void TLookupForm::ClearBtnClick() {
+  NoteUserActivity();
   wordToConvert_->setText(QString());
   model_.ClearBtnClick();
 }

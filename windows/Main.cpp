@@ -18,11 +18,12 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
-#include <cstdlib>
-#include <ctime>
 
 #include "AffixUnit.h"
+#include "ButtonAnimation.h"
+#include "ButtonWorms.h"
 #include "LayerGrid.h"
 #include "LookUp.h"
 #include "ProgramGrids.h"
@@ -40,6 +41,8 @@ constexpr int kMinWidth = 483;
 constexpr int kMinHeight = 496;
 constexpr int kRightColumnWidth = 185;
 constexpr int kButtonPanelHeight = 263;
+// The command buttons keep their design width, which leaves the worms room on both sides.
+constexpr int kCommandButtonWidth = 99;
 
 }  // namespace
 
@@ -63,6 +66,12 @@ TMainForm::TMainForm(Services& services, QWidget* parent)
   BuildWindow();
   BuildMenu();
   FormCreate();
+  // Ticks once a second for the whole run.
+  timer1_ = new QTimer(this);
+  timer1_->setObjectName(QStringLiteral("Timer1"));
+  timer1_->setInterval(1000);
+  connect(timer1_, &QTimer::timeout, this, &TMainForm::Timer1Timer);
+  timer1_->start();
 }
 
 TMainForm::~TMainForm() {
@@ -195,9 +204,11 @@ void TMainForm::BuildWindow() {
   lookupBtn_ = new QPushButton(buttonPanel);
   lookupBtn_->setObjectName(QStringLiteral("LookupBtn"));
   for (QPushButton* button : {convertBtn_, clearBtn_, copyBtn_, lookupBtn_}) {
-    buttonLayout->addWidget(button);
+    button->setFixedWidth(kCommandButtonWidth);
+    buttonLayout->addWidget(button, 0, Qt::AlignHCenter);
   }
   buttonLayout->addStretch(1);
+  worms_ = new TButtonWorms(convertBtn_, clearBtn_, copyBtn_, lookupBtn_);
   rightLayout->addWidget(buttonPanel);
   workLayout->addWidget(right);
   outer->addWidget(work, 1);
@@ -394,7 +405,8 @@ void TMainForm::FormCreate() {
     model_.OpenDictionary();  // the user is asked for a dictionary; the answer is not needed here
   }
 
-  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  random_ = std::make_unique<ClockSeededRandom>(ClockReading());
+  animation_ = std::make_unique<ButtonAnimation>(*worms_, *random_, services_.state);
   UpdateCaption();
   dictionary_.Bind(dictionary_.InUse());
   WriteColumnTitles();
@@ -711,6 +723,10 @@ void TMainForm::Suggest1Click() {
     suggestForm_ = new TSuggestForm(model_, services_, this);
   }
   suggestForm_->ShowSuggestions();
+}
+
+void TMainForm::Timer1Timer() {
+  animation_->Tick();
 }
 
 void TMainForm::SelectLanguage(const QString& code) {

@@ -19,12 +19,16 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QSplitter;
+class QTimer;
 class QWidget;
 
 namespace vantrel {
 
+class ButtonAnimation;
+class IRandomPick;
 class TAboutForm;
 class TAffixForm;
+class TButtonWorms;
 class TLayerGrid;
 class TLookupForm;
 class TNotifyForm;
@@ -82,6 +86,9 @@ class TMainForm : public QMainWindow, private MainHost {
   QAction* Contents1() const { return contents1_; }
   QAction* About1() const { return about1_; }
   QAction* Notify1() const { return notify1_; }
+  // The button animation: the once-a-second timer and the worms beside the buttons.
+  QTimer* Timer1() const { return timer1_; }
+  TButtonWorms* Worms() const { return worms_; }
 
   // Handlers of the window's events.
   void EntryEditChange(const QString& text);
@@ -106,6 +113,7 @@ class TMainForm : public QMainWindow, private MainHost {
   void About1Click();
   void Notify1Click();
   void SelectLanguage(const QString& code);
+  void Timer1Timer();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -179,6 +187,11 @@ class TMainForm : public QMainWindow, private MainHost {
   QAction* contents1_ = nullptr;
   QAction* about1_ = nullptr;
   QAction* notify1_ = nullptr;
+
+  QTimer* timer1_ = nullptr;
+  TButtonWorms* worms_ = nullptr;
+  std::unique_ptr<IRandomPick> random_;
+  std::unique_ptr<ButtonAnimation> animation_;
 };
 
 }  // namespace vantrel

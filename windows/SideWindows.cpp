@@ -17,9 +17,12 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <limits>
 
+#include "AnimatedPicture.h"
 #include "MainModel.h"
+#include "Pictures.h"
 #include "SettingsTable.h"
 #include "Texts.h"
 #include "VantrelGlobal.h"
@@ -29,47 +32,10 @@ namespace {
 
 constexpr qint32 kNoMoreNotices = std::numeric_limits<qint32>::max();
 constexpr qint32 kRemindAfter = 5;
+constexpr int kAdviceMaxWidth = 600;
 
 QString Latin(const char* text) {
   return QString::fromLatin1(text);
-}
-
-// A telephone keypad: the program's own picture.
-QPixmap KeypadPicture(int keySize) {
-  const int gap = keySize / 4;
-  QPixmap pixmap(3 * keySize + 4 * gap, 4 * keySize + 5 * gap);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(QPen(QColor(40, 60, 110), 1.5));
-  painter.setBrush(QColor(70, 100, 170));
-  painter.drawRoundedRect(QRectF(pixmap.rect()).adjusted(0.75, 0.75, -0.75, -0.75), gap, gap);
-  painter.setBrush(QColor(235, 240, 250));
-  for (int row = 0; row < 4; ++row) {
-    for (int col = 0; col < 3; ++col) {
-      painter.drawRoundedRect(gap + col * (keySize + gap), gap + row * (keySize + gap), keySize,
-                              keySize, 3, 3);
-    }
-  }
-  return pixmap;
-}
-
-QPixmap FrogPicture() {
-  QPixmap pixmap(40, 32);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(QPen(QColor(20, 90, 20), 1.5));
-  painter.setBrush(QColor(80, 170, 60));
-  painter.drawEllipse(QRectF(3, 10, 34, 20));
-  for (const qreal x : {8.0, 22.0}) {
-    painter.setBrush(QColor(80, 170, 60));
-    painter.drawEllipse(QRectF(x, 3, 10, 10));
-    painter.setBrush(Qt::black);
-    painter.drawEllipse(QRectF(x + 3, 6, 4, 4));
-  }
-  painter.drawArc(QRectF(12, 16, 16, 8), 200 * 16, 140 * 16);
-  return pixmap;
 }
 
 QLabel* PictureLabel(QWidget* parent, const char* name, const QPixmap& pixmap) {
@@ -130,9 +96,8 @@ TAboutForm::TAboutForm(Services& services, QWidget* parent) : QDialog(parent), s
   setObjectName(QStringLiteral("TAboutForm"));
   setWindowTitle(TranslateText("About Vantrel"));
 
-  QLabel* picture = PictureLabel(this, "ProgramIcon", KeypadPicture(14));
-  frog_ = PictureLabel(this, "Frog", FrogPicture());
-  frog_->setVisible(false);
+  QLabel* picture = PictureLabel(this, "ProgramIcon", StillPicture("about.gif"));
+  frog_ = NewAnimatedPicture(this, "Frog", "frog.gif");
 
   QLabel* name = TextLabel(this, "ProductName", TranslateText("Vantrel"), true);
   QFont nameFont = name->font();
@@ -181,7 +146,17 @@ int TAboutForm::ShowModal() {
 }
 
 void TAboutForm::FormShow() {
-  frog_->setVisible(services_.state.AnimationOn);
+  FrogFollowsAnimation();
+}
+
+void TAboutForm::FrogFollowsAnimation() {
+  if (services_.state.AnimationOn) {
+    frog_->show();
+    frog_->Restart();
+  } else {
+    frog_->hide();
+    frog_->Stop();
+  }
 }
 
 bool TAboutForm::eventFilter(QObject* watched, QEvent* event) {
@@ -314,7 +289,7 @@ TTestForm::TTestForm(Services& services, QWidget* parent) : QDialog(parent), ser
                 Latin("Welcome - Willkommen - Benvenuto - Bienvenue - Bienvenidos"), true));
   welcomeTexts->addWidget(TextLabel(welcome, "TeamLabel", Latin("Vantrel Test Team Member"), true));
   auto* welcomeLayout = new QHBoxLayout(welcome);
-  welcomeLayout->addWidget(PictureLabel(welcome, "Banner", KeypadPicture(8)));
+  welcomeLayout->addWidget(PictureLabel(welcome, "Banner", StillPicture("banner.gif")));
   welcomeLayout->addSpacing(8);
   welcomeLayout->addLayout(welcomeTexts, 1);
 
@@ -348,19 +323,27 @@ TTestForm::TTestForm(Services& services, QWidget* parent) : QDialog(parent), ser
   advice->setObjectName(QStringLiteral("AnimationMemo"));
   advice->setReadOnly(true);
   advice->setLineWrapMode(QPlainTextEdit::NoWrap);
-  advice->setPlainText(
-      Latin("If animation  causes problems, use regedit to \n"
-            "set the 'HKEY_CURRENT_USER' registry key \n"
-            "'SoftWare\\Vantrel\\Animation On' to zero.\n"
-            " "));
+  // The settings live in a file, not in a registry: the note names the file. The program
+  // writes that file when it closes, so it is changed while the program is not running.
+  const QString adviceText = Latin("If animation  causes problems, close Vantrel and \n") +
+                             Latin("set \"Animation On\" to dword:00000000 in \n") +
+                             services_.settings.FilePath() + Latin("\n ");
+  advice->setPlainText(adviceText);
+  int widest = 0;
+  for (const QString& line : adviceText.split(QLatin1Char('\n'))) {
+    widest = std::max(widest, advice->fontMetrics().horizontalAdvance(line));
+  }
+  // Wide enough for the file's name, unless that is very long.
+  advice->setMinimumWidth(std::min(widest + 2 * advice->frameWidth() +
+                                       2 * static_cast<int>(advice->document()->documentMargin()) +
+                                       4,
+                                   kAdviceMaxWidth));
   advice->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  advice->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  advice->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   advice->setFixedHeight(advice->fontMetrics().lineSpacing() * 4 + 2 * advice->frameWidth() +
                          2 * static_cast<int>(advice->document()->documentMargin()) + 2);
   auto* checkRow = new QHBoxLayout;
-  checkRow->addWidget(
-      PictureLabel(animation, "CautionImage",
-                   style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(QSize(32, 32))));
+  checkRow->addWidget(PictureLabel(animation, "CautionImage", StillPicture("caution.gif")));
   checkRow->addWidget(animationCheckBox_, 1);
   auto* animationLayout = new QVBoxLayout(animation);
   animationLayout->addLayout(checkRow);
@@ -394,9 +377,11 @@ void TTestForm::FormShow() {
 }
 
 void TTestForm::OKBtnClick() {
-  // The About window's Frog follows at its next showing; the button animation at the
-  // next tick.
+  // The button animation follows at the next tick.
   services_.state.AnimationOn = animationCheckBox_->isChecked();
+  if (aboutForm_ != nullptr) {
+    aboutForm_->FrogFollowsAnimation();
+  }
   accept();
 }
 

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QString>
 
+#include "AnimatedPicture.h"
 #include "Dictionary.h"
 #include "Services.h"
 
@@ -26,9 +27,11 @@ class TAboutForm : public QDialog {
   explicit TAboutForm(Services& services, QWidget* parent = nullptr);
   // Shows the window modally; Frog follows the animation switch at every showing.
   int ShowModal();
+  // Frog is shown and plays while the animation is on, and is hidden while it is off.
+  void FrogFollowsAnimation();
   QLabel* EmailLabel() const { return emailLabel_; }
   QLabel* HomePageLabel() const { return homePageLabel_; }
-  QLabel* Frog() const { return frog_; }
+  TAnimatedPicture* Frog() const { return frog_; }
   QPushButton* OkBtn() const { return okBtn_; }
 
  protected:
@@ -42,7 +45,7 @@ class TAboutForm : public QDialog {
   Services& services_;
   QLabel* emailLabel_ = nullptr;
   QLabel* homePageLabel_ = nullptr;
-  QLabel* frog_ = nullptr;
+  TAnimatedPicture* frog_ = nullptr;
   QPushButton* okBtn_ = nullptr;
 };
 
@@ -80,6 +83,8 @@ class TTestForm : public QDialog {
   // The dictionary whose name the "'Error Reading Dictionary'" message shows; without
   // one, it names none.
   void SetDictionary(const DictionaryFile* dictionary) { dictionary_ = dictionary; }
+  // The About window, whose Frog follows the animation switch at every OK.
+  void SetAboutForm(TAboutForm* about) { aboutForm_ = about; }
   // Shown without blocking the main window.
   void ShowModeless();
   QCheckBox* AnimationCheckBox() const { return animationCheckBox_; }
@@ -99,6 +104,7 @@ class TTestForm : public QDialog {
 
   Services& services_;
   const DictionaryFile* dictionary_ = nullptr;
+  TAboutForm* aboutForm_ = nullptr;
   QCheckBox* animationCheckBox_ = nullptr;
   QPushButton* okBtn_ = nullptr;
   QPushButton* emailErrorBtn_ = nullptr;

@@ -60,7 +60,7 @@ TEST(AboutForm, TheFrogFollowsTheAnimationSwitchAtEveryShowing) {
   ClickCheckBox(*test.AnimationCheckBox());
   QTest::mouseClick(test.OKBtn(), Qt::LeftButton);
   env.dialogs.onExec.push_back([](QDialog& dialog) {
-    EXPECT_TRUE(dialog.findChild<QLabel*>("Frog")->isVisibleTo(&dialog));
+    EXPECT_TRUE(dialog.findChild<QWidget*>("Frog")->isVisibleTo(&dialog));
     dialog.accept();
   });
   EXPECT_EQ(about.ShowModal(), QDialog::Accepted);

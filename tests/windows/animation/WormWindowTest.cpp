@@ -1,0 +1,334 @@
+// The worms in the real main window: their places beside the buttons, clicks that go
+// through them, and the edge cases of the animation driven through Timer1Timer with
+// real typing and clicking. The window's own timer is stopped: the test is the clock.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "AnimatedPicture.h"
+#include "ButtonWorms.h"
+#include "LayerGrid.h"
+#include "LookUp.h"
+#include "Main.h"
+#include "SideWindows.h"
+#include "VantrelGlobal.h"
+#include "side/SideTesting.h"
+
+namespace vantrel {
+namespace {
+
+using testing::ShowActive;
+using testing::TestServices;
+
+class WormWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    env.dialogs.fileChoices.push_back(QString::fromStdString(testing::WriteDictionary(
+        env.folder, {"228,bat,B", "2255,ball,B", "46,go,B", "4357,help,A", "2,2,D"})));
+    form = std::make_unique<TMainForm>(env.services);
+    about = std::make_unique<TAboutForm>(env.services, form.get());
+    test = std::make_unique<TTestForm>(env.services, form.get());
+    test->SetAboutForm(about.get());
+    form->SetSideWindows(nullptr, about.get(), nullptr, nullptr, test.get());
+    form->Timer1()->stop();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    env.services.state.NoteUserActivity();
+  }
+
+  void TearDown() override {
+    test.reset();
+    about.reset();
+    form.reset();
+  }
+
+  TAnimatedPicture* Worm(int index) const { return form->Worms()->Worm(index); }
+
+  std::vector<int> VisibleWorms() const {
+    std::vector<int> visible;
+    for (int index = 0; index < kWormCount; ++index) {
+      if (Worm(index)->isVisible()) {
+        visible.push_back(index);
+      }
+    }
+    return visible;
+  }
+
+  void Ticks(int count) {
+    for (int i = 0; i < count; ++i) {
+      form->Timer1Timer();
+    }
+  }
+
+  // A left click where a person would click: through the window, at a point of it, so
+  // that Qt finds the control under the pointer.
+  void ClickWindowAt(QWidget* widget, QPoint point) {
+    const QPoint inWindow = widget->mapTo(form.get(), point);
+    QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, inWindow);
+  }
+
+  TestServices env;
+  std::unique_ptr<TMainForm> form;
+  std::unique_ptr<TAboutForm> about;
+  std::unique_ptr<TTestForm> test;
+};
+
+TEST_F(WormWindowTest, Timer1TicksOnceASecondFromTheWindowsCreation) {
+  TMainForm fresh(env.services);
+  ASSERT_NE(fresh.Timer1(), nullptr);
+  EXPECT_EQ(fresh.Timer1()->objectName(), QStringLiteral("Timer1"));
+  EXPECT_EQ(fresh.Timer1()->interval(), 1000);
+  EXPECT_TRUE(fresh.Timer1()->isActive());
+  EXPECT_FALSE(fresh.Timer1()->isSingleShot());
+}
+
+TEST_F(WormWindowTest, EveryWormLiesAtItsPlaceBesideItsButtonAndBeneathIt) {
+  // Where each worm lies against its button: its left edge in the button panel (the
+  // buttons stand at 41, 99 wide), its top below the button's top (the bottom worm's
+  // below the button's lower edge).
+  struct Row {
+    const char* name;
+    QPushButton* button;
+    int left;
+    int drop;
+    QSize size;
+  };
+  const std::vector<Row> rows = {
+      {"ConvertWormLeft", form->ConvertBtn(), 19, 1, {33, 33}},
+      {"ConvertWormTop", form->ConvertBtn(), 75, -22, {33, 33}},
+      {"ConvertWormRight", form->ConvertBtn(), 129, 1, {35, 33}},
+      {"ClearWormLeft", form->ClearBtn(), 19, 2, {33, 33}},
+      {"ClearWormRight", form->ClearBtn(), 129, 0, {35, 33}},
+      {"CopyWormLeft", form->CopyBtn(), 19, 3, {33, 33}},
+      {"CopyWormRight", form->CopyBtn(), 129, 3, {35, 33}},
+      {"LookupWormLeft", form->LookupBtn(), 19, 0, {33, 33}},
+      {"LookupWormBottom", form->LookupBtn(), 75, -11, {33, 33}},
+      {"LookupWormRight", form->LookupBtn(), 129, 0, {35, 33}},
+  };
+  for (int index = 0; index < kWormCount; ++index) {
+    const Row& row = rows[static_cast<std::size_t>(index)];
+    SCOPED_TRACE(row.name);
+    TAnimatedPicture* worm = Worm(index);
+    EXPECT_EQ(worm->objectName(), QLatin1String(row.name));
+    ASSERT_EQ(worm->parentWidget(), row.button->parentWidget());
+    const QRect button = row.button->geometry();
+    EXPECT_EQ(button.width(), 99);
+    EXPECT_EQ(button.x(), 41);
+    EXPECT_EQ(worm->x(), row.left);
+    const int from = index == 8 ? button.y() + button.height() : button.y();
+    EXPECT_EQ(worm->y() - from, row.drop);
+    EXPECT_EQ(worm->size(), row.size);
+    EXPECT_FALSE(worm->isVisibleTo(form.get()));
+    EXPECT_TRUE(worm->testAttribute(Qt::WA_TransparentForMouseEvents));
+    // Drawn beneath: earlier among the panel's children than the button.
+    const QObjectList& siblings = row.button->parentWidget()->children();
+    EXPECT_LT(siblings.indexOf(worm), siblings.indexOf(row.button));
+    // Fully inside the button panel, so no part of it is cut off.
+    EXPECT_TRUE(row.button->parentWidget()->rect().contains(worm->geometry()));
+  }
+}
+
+TEST_F(WormWindowTest, AClickOnAWormOverItsButtonPressesTheButton) {
+  form->Worms()->ShowAndRestart(3);  // ClearWormLeft
+  ASSERT_TRUE(Worm(3)->isVisible());
+  QPushButton* clear = form->ClearBtn();
+  const QPoint overlap = clear->mapTo(clear->parentWidget(), QPoint(4, clear->height() / 2));
+  ASSERT_TRUE(Worm(3)->geometry().contains(overlap));
+  QSignalSpy clicked(clear, &QPushButton::clicked);
+  ClickWindowAt(clear->parentWidget(), overlap);
+  EXPECT_EQ(clicked.count(), 1);
+  EXPECT_EQ(env.services.state.IdleTicks, 0);
+}
+
+TEST_F(WormWindowTest, TheListedHandlersCountAsUserActivityAndNothingElseDoes) {
+  form->EntryEdit()->setFocus();
+  QTest::keyClicks(form->EntryEdit(), QStringLiteral("228"));
+  QTest::keyClick(form->EntryEdit(), Qt::Key_Return);
+  ASSERT_GT(form->Model().PossibleGrid.RowCount(), 1);
+  auto clickCell = [](TLayerGrid* grid, int col, int row) {
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(col, row).center());
+  };
+  struct Row {
+    const char* name;
+    std::function<void()> act;
+    bool activity;
+  };
+  const std::vector<Row> rows = {
+      {"typing a digit", [&] { QTest::keyClick(form->EntryEdit(), '2'); }, true},
+      {"Convert by the Enter key", [&] { QTest::keyClick(form->EntryEdit(), Qt::Key_Return); },
+       true},
+      {"a mode button",
+       [&] { QTest::mouseClick(form->LeftBtn(), Qt::LeftButton, {}, QPoint(6, 6)); }, true},
+      {"a click on a candidate", [&] { clickCell(form->PossibleGrid(), 0, 1); }, true},
+      {"a click on the phrase", [&] { clickCell(form->SelectedGrid(), 0, 1); }, true},
+      {"a click on the affix list", [&] { clickCell(form->AffixGrid(), 0, 0); }, true},
+      {"Clear", [&] { QTest::mouseClick(form->ClearBtn(), Qt::LeftButton); }, true},
+      {"Lookup", [&] { QTest::mouseClick(form->LookupBtn(), Qt::LeftButton); }, true},
+      {"Help > About", [&] { form->About1()->trigger(); }, true},
+      {"File > Open, cancelled", [&] { form->Open1()->trigger(); }, true},
+      {"Help > Contents", [&] { form->Contents1()->trigger(); }, false},
+      {"Help > Notify", [&] { form->Notify1()->trigger(); }, false},
+      {"Language > Deutsch", [&] { form->German1()->trigger(); }, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    env.services.state.IdleTicks = 50;
+    row.act();
+    EXPECT_EQ(env.services.state.IdleTicks, row.activity ? 0 : 50);
+  }
+}
+
+TEST_F(WormWindowTest, TheLookupWindowsListedHandlersCountAsUserActivity) {
+  TLookupForm lookup(form->Dictionary(), env.services, form.get());
+  ASSERT_TRUE(ShowActive(lookup));
+  QTest::keyClicks(lookup.WordToConvert(), QStringLiteral("bat"));
+  QTest::mouseClick(lookup.ConvertBtn(), Qt::LeftButton);
+  TLayerGrid* grid = lookup.ConvertedGrid();
+  struct Row {
+    const char* name;
+    std::function<void()> act;
+    bool activity;
+  };
+  const std::vector<Row> rows = {
+      {"Convert", [&] { QTest::mouseClick(lookup.ConvertBtn(), Qt::LeftButton); }, false},
+      {"a click on a result",
+       [&] {
+         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(0, 0).center());
+       },
+       true},
+      {"Copy", [&] { QTest::mouseClick(lookup.CopyBtn(), Qt::LeftButton); }, true},
+      {"typing", [&] { QTest::keyClick(lookup.WordToConvert(), 's'); }, true},
+      {"Clear", [&] { QTest::mouseClick(lookup.ClearBtn(), Qt::LeftButton); }, true},
+      {"Cancel", [&] { QTest::mouseClick(lookup.CancelLookUpBtn(), Qt::LeftButton); }, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    env.services.state.IdleTicks = 50;
+    row.act();
+    EXPECT_EQ(env.services.state.IdleTicks, row.activity ? 0 : 50);
+  }
+}
+
+TEST_F(WormWindowTest, WithTheAnimationOffNoWormComesHoweverLongTheWait) {
+  env.state.AnimationOn = false;
+  for (int tick = 1; tick <= 400; ++tick) {
+    Ticks(1);
+    ASSERT_TRUE(VisibleWorms().empty()) << "tick " << tick;
+  }
+}
+
+TEST_F(WormWindowTest, LeftAloneTheFirstWormComesAtTheNinetiethTickFromItsFirstFrame) {
+  env.state.AnimationOn = true;
+  Ticks(89);
+  EXPECT_TRUE(VisibleWorms().empty());
+  Ticks(1);
+  const std::vector<int> visible = VisibleWorms();
+  ASSERT_EQ(visible.size(), 1u);
+  TAnimatedPicture* worm = Worm(visible[0]);
+  EXPECT_TRUE(worm->IsPlaying());
+  EXPECT_EQ(worm->CurrentFrame(), 0);
+  // Visible for 11 ticks, the next one tick later.
+  Ticks(10);
+  EXPECT_EQ(VisibleWorms(), visible);
+  Ticks(1);
+  EXPECT_TRUE(VisibleWorms().empty());
+  EXPECT_FALSE(worm->IsPlaying());
+  Ticks(1);
+  EXPECT_EQ(VisibleWorms().size(), 1u);
+}
+
+TEST_F(WormWindowTest, TypingOrClickingAGridEveryFewSecondsKeepsTheWormsAway) {
+  env.state.AnimationOn = true;
+  form->EntryEdit()->setFocus();
+  for (int tick = 1; tick <= 300; ++tick) {
+    if (tick % 5 == 0) {
+      QTest::keyClick(form->EntryEdit(), tick % 10 == 0 ? '2' : '8');
+    }
+    Ticks(1);
+    ASSERT_TRUE(VisibleWorms().empty()) << "typing, tick " << tick;
+  }
+  QTest::keyClick(form->ConvertBtn(), Qt::Key_Space);
+  ASSERT_GT(form->Model().PossibleGrid.RowCount(), 1);
+  TLayerGrid* grid = form->PossibleGrid();
+  for (int tick = 1; tick <= 300; ++tick) {
+    if (tick % 7 == 0) {
+      QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(1, 0).center());
+    }
+    Ticks(1);
+    ASSERT_TRUE(VisibleWorms().empty()) << "clicking, tick " << tick;
+  }
+}
+
+TEST_F(WormWindowTest, TheTestWindowsButtonsAreNoUserActivity) {
+  env.state.AnimationOn = false;
+  Ticks(95);
+  test->ShowModeless();
+  ASSERT_TRUE(ShowActive(*test));
+  QTest::mouseClick(test->NoDictionaryBtn(), Qt::LeftButton);
+  QTest::mouseClick(test->EntryCanNotExceed(), Qt::LeftButton);
+  QTest::mouseClick(test->AnimationCheckBox(), Qt::LeftButton, {},
+                    QPoint(8, test->AnimationCheckBox()->height() / 2));
+  ASSERT_TRUE(test->AnimationCheckBox()->isChecked());
+  QTest::mouseClick(test->OKBtn(), Qt::LeftButton);
+  ASSERT_TRUE(env.state.AnimationOn);
+  EXPECT_EQ(env.dialogs.warnings.size(), 2);
+  Ticks(1);
+  EXPECT_EQ(VisibleWorms().size(), 1u);
+}
+
+TEST_F(WormWindowTest, AWormOutWhenTheUserClicksStaysItsElevenSeconds) {
+  env.state.AnimationOn = true;
+  Ticks(90);
+  const std::vector<int> visible = VisibleWorms();
+  ASSERT_EQ(visible.size(), 1u);
+  Ticks(3);
+  QTest::mouseClick(form->ClearBtn(), Qt::LeftButton);
+  ASSERT_EQ(env.services.state.IdleTicks, 0);
+  Ticks(7);  // tick 100: the worm's tenth tick
+  EXPECT_EQ(VisibleWorms(), visible);
+  Ticks(1);
+  EXPECT_TRUE(VisibleWorms().empty());
+  // The next comes 90 ticks after the click, at tick 183.
+  Ticks(81);
+  EXPECT_TRUE(VisibleWorms().empty());
+  Ticks(1);
+  EXPECT_EQ(VisibleWorms().size(), 1u);
+}
+
+TEST_F(WormWindowTest, AWormShownAgainStartsFromItsFirstFrame) {
+  TButtonWorms& worms = *form->Worms();
+  TAnimatedPicture* worm = Worm(5);
+  worms.ShowAndRestart(5);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return worm->CurrentFrame() >= 2; }, 3000));
+  worms.HideAndStop(5);
+  EXPECT_FALSE(worm->isVisible());
+  EXPECT_FALSE(worm->IsPlaying());
+  worms.ShowAndRestart(5);
+  EXPECT_TRUE(worm->isVisible());
+  EXPECT_TRUE(worm->IsPlaying());
+  EXPECT_EQ(worm->CurrentFrame(), 0);
+}
+
+TEST_F(WormWindowTest, AHiddenWormDrawsNothingMore) {
+  TButtonWorms& worms = *form->Worms();
+  TAnimatedPicture* worm = Worm(0);
+  worms.ShowAndRestart(0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return worm->CurrentFrame() >= 1; }, 3000));
+  worms.HideAndStop(0);
+  QSignalSpy frames(worm, &TAnimatedPicture::FrameShown);
+  QTest::qWait(400);  // more than three frames' time
+  EXPECT_EQ(frames.count(), 0);
+}
+
+}  // namespace
+}  // namespace vantrel

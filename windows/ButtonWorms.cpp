@@ -1,0 +1,122 @@
+#include "ButtonWorms.h"
+
+#include <QEvent>
+#include <QPushButton>
+
+#include "AnimatedPicture.h"
+#include "Pictures.h"
+
+namespace vantrel {
+namespace {
+
+enum class Side { Left, Top, Right, Bottom };
+
+struct WormSpec {
+  const char* name;
+  int button;  // Convert 0, Clear 1, Copy 2, Lookup 3
+  Side side;
+  // How far below the button's top a worm beside it lies.
+  int drop;
+};
+
+// The worms' places, as laid out for buttons 99 pixels wide and 25 high: 22 pixels of
+// each worm show beside its button, the other 11 lie behind it.
+constexpr std::array<WormSpec, kWormCount> kWorms = {{
+    {"ConvertWormLeft", 0, Side::Left, 1},
+    {"ConvertWormTop", 0, Side::Top, 0},
+    {"ConvertWormRight", 0, Side::Right, 1},
+    {"ClearWormLeft", 1, Side::Left, 2},
+    {"ClearWormRight", 1, Side::Right, 0},
+    {"CopyWormLeft", 2, Side::Left, 3},
+    {"CopyWormRight", 2, Side::Right, 3},
+    {"LookupWormLeft", 3, Side::Left, 0},
+    {"LookupWormBottom", 3, Side::Bottom, 0},
+    {"LookupWormRight", 3, Side::Right, 0},
+}};
+
+constexpr int kOutside = 22;
+constexpr int kBehind = 11;
+constexpr int kControlHeight = 33;
+constexpr int kSideWidth = 33;
+constexpr int kRightWidth = 35;
+// The upright worms stand a little left of the button's middle.
+constexpr int kUprightFromMiddle = 15;
+
+const char* PictureFile(Side side) {
+  switch (side) {
+    case Side::Left:
+      return "worm-left.gif";
+    case Side::Top:
+      return "worm-top.gif";
+    case Side::Right:
+      return "worm-right.gif";
+    case Side::Bottom:
+      return "worm-bottom.gif";
+  }
+  return "";
+}
+
+}  // namespace
+
+TButtonWorms::TButtonWorms(QPushButton* convert, QPushButton* clear, QPushButton* copy,
+                           QPushButton* lookup)
+    : QObject(convert), buttons_{convert, clear, copy, lookup} {
+  QWidget* panel = convert->parentWidget();
+  for (int index = 0; index < kWormCount; ++index) {
+    const WormSpec& spec = kWorms[static_cast<std::size_t>(index)];
+    const QSize size(spec.side == Side::Right ? kRightWidth : kSideWidth, kControlHeight);
+    TAnimatedPicture* worm = NewAnimatedPicture(panel, spec.name, PictureFile(spec.side), size);
+    // Beneath every sibling, the buttons included.
+    worm->lower();
+    worms_[static_cast<std::size_t>(index)] = worm;
+  }
+  for (QPushButton* button : buttons_) {
+    button->installEventFilter(this);
+  }
+  PlaceAll();
+}
+
+QRect TButtonWorms::Place(int index) const {
+  const WormSpec& spec = kWorms[static_cast<std::size_t>(index)];
+  const QRect button = buttons_[static_cast<std::size_t>(spec.button)]->geometry();
+  const int middle = button.x() + button.width() / 2 - kUprightFromMiddle;
+  switch (spec.side) {
+    case Side::Left:
+      return {button.x() - kOutside, button.y() + spec.drop, kSideWidth, kControlHeight};
+    case Side::Right:
+      return {button.x() + button.width() - kBehind, button.y() + spec.drop, kRightWidth,
+              kControlHeight};
+    case Side::Top:
+      return {middle, button.y() - kOutside, kSideWidth, kControlHeight};
+    case Side::Bottom:
+      return {middle, button.y() + button.height() - kBehind, kSideWidth, kControlHeight};
+  }
+  return {};
+}
+
+void TButtonWorms::PlaceAll() {
+  for (int index = 0; index < kWormCount; ++index) {
+    Worm(index)->setGeometry(Place(index));
+  }
+}
+
+bool TButtonWorms::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Move || event->type() == QEvent::Resize) {
+    PlaceAll();
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void TButtonWorms::HideAndStop(int index) {
+  TAnimatedPicture* worm = Worm(index);
+  worm->hide();
+  worm->Stop();
+}
+
+void TButtonWorms::ShowAndRestart(int index) {
+  TAnimatedPicture* worm = Worm(index);
+  worm->show();
+  worm->Restart();
+}
+
+}  // namespace vantrel

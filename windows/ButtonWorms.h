@@ -1,0 +1,45 @@
+#pragma once
+// The ten worm pictures beside the main window's Convert, Clear, Copy and Lookup buttons.
+// They lie beneath the buttons, each overlapping the edge of its button so that it seems
+// to come out from behind it, and follow the buttons wherever the layout puts them. All
+// start hidden; they take no mouse input.
+
+#include <QObject>
+#include <array>
+
+#include "ButtonAnimation.h"
+
+class QPushButton;
+
+namespace vantrel {
+
+class TAnimatedPicture;
+
+class TButtonWorms final : public QObject, public IWormPictures {
+  Q_OBJECT
+
+ public:
+  // The pictures become children of the buttons' common parent.
+  TButtonWorms(QPushButton* convert, QPushButton* clear, QPushButton* copy, QPushButton* lookup);
+
+  // By index: ConvertWormLeft, ConvertWormTop, ConvertWormRight, ClearWormLeft,
+  // ClearWormRight, CopyWormLeft, CopyWormRight, LookupWormLeft, LookupWormBottom,
+  // LookupWormRight.
+  TAnimatedPicture* Worm(int index) const { return worms_[static_cast<std::size_t>(index)]; }
+  // Where worm index belongs, in its parent's coordinates, for the buttons as they are.
+  QRect Place(int index) const;
+
+  void HideAndStop(int index) override;
+  void ShowAndRestart(int index) override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void PlaceAll();
+
+  std::array<QPushButton*, 4> buttons_;
+  std::array<TAnimatedPicture*, kWormCount> worms_{};
+};
+
+}  // namespace vantrel

@@ -1,0 +1,51 @@
+#include "Pictures.h"
+
+#include <QImageReader>
+#include <QtGlobal>
+
+#include "AnimatedPicture.h"
+
+// The pictures are compiled into a static library; nothing refers to them by symbol, so
+// the linker would drop them unless they are registered by name.
+static void RegisterPictures() {
+  static const bool registered = [] {
+    Q_INIT_RESOURCE(vantrel_pictures);
+    return true;
+  }();
+  (void)registered;
+}
+
+namespace vantrel {
+
+QString PicturePath(const char* fileName) {
+  RegisterPictures();
+  return QStringLiteral(":/pictures/") + QLatin1String(fileName);
+}
+
+QPixmap StillPicture(const char* fileName) {
+  const QString path = PicturePath(fileName);
+  QImageReader reader(path);
+  const QImage image = reader.read();
+  if (image.isNull()) {
+    qWarning("The picture %s cannot be read: %s", qPrintable(path),
+             qPrintable(reader.errorString()));
+    return QPixmap();
+  }
+  return QPixmap::fromImage(image);
+}
+
+TAnimatedPicture* NewAnimatedPicture(QWidget* parent, const char* objectName, const char* fileName,
+                                     QSize size) {
+  auto* picture = new TAnimatedPicture(parent);
+  picture->setObjectName(QLatin1String(objectName));
+  picture->hide();
+  try {
+    picture->Load(PicturePath(fileName));
+  } catch (const PictureLoadError& error) {
+    qWarning("%s", error.what());
+  }
+  picture->setFixedSize(size.isValid() ? size : picture->PictureSize().expandedTo(QSize(0, 0)));
+  return picture;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,26 @@
+#pragma once
+// The program's pictures, kept in its resources (drawn by tools/vantrel-drawgifs into
+// assets/pictures/).
+
+#include <QPixmap>
+#include <QString>
+
+class QWidget;
+
+namespace vantrel {
+
+class TAnimatedPicture;
+
+// The resource path of a picture: ":/pictures/" and its file name.
+QString PicturePath(const char* fileName);
+
+// A still picture, or an empty one (with a warning on the console) when it cannot be read.
+QPixmap StillPicture(const char* fileName);
+
+// A hidden picture control holding an animated picture, stopped on its first frame and as
+// large as the picture, or as size when that is given. A picture that cannot be read
+// leaves the control empty, with a warning on the console.
+TAnimatedPicture* NewAnimatedPicture(QWidget* parent, const char* objectName, const char* fileName,
+                                     QSize size = QSize());
+
+}  // namespace vantrel

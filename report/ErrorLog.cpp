@@ -75,7 +75,8 @@ LogWrite ErrorLog::Append(std::string_view record) {
   // Without blocking: a pipe in the log's place would otherwise wait for a reader for ever.
   const int fd = open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0600);
   if (fd < 0) {
-    return errno == EISDIR ? LogWrite::kNotAFile : LogWrite::kCannotOpen;
+    // ENXIO: a pipe that nobody reads.
+    return errno == EISDIR || errno == ENXIO ? LogWrite::kNotAFile : LogWrite::kCannotOpen;
   }
   struct stat info{};
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {

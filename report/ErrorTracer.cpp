@@ -252,18 +252,16 @@ void TErrorTracer::SetRecording(bool on) {
 
 RaiseRecord TErrorTracer::RecordOf(const std::exception_ptr& error) {
   const ThreadRecords& mine = threadRecords;
-  if (mine.used == 0) {
-    return RaiseRecord();
-  }
   const void* object = ObjectOf(error);
   const int latest = (mine.next + kRecordsPerThread - 1) % kRecordsPerThread;
-  for (int back = 0; back < mine.used; ++back) {
+  for (int back = 0; object != nullptr && back < mine.used; ++back) {
     const int i = (latest - back + kRecordsPerThread) % kRecordsPerThread;
-    if (object != nullptr && mine.records[i].object == object) {
+    if (mine.records[i].object == object) {
       return mine.records[i];
     }
   }
-  return mine.records[latest];
+  // Another error's stack would mislead more than none.
+  return RaiseRecord();
 }
 
 void DescribeError(const std::exception_ptr& error, std::string& className, std::string& message) {

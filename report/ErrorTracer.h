@@ -98,8 +98,8 @@ class TErrorTracer {
   // Whether raises are recorded. Off, a raise costs one load more than without the tracer.
   void SetRecording(bool on);
 
-  // The record of the given error as kept on this thread, or the latest raise of the
-  // thread when the error was not raised here (an empty record when there was none).
+  // The record of the given error as kept on this thread; an empty record when the error
+  // was not raised on this thread lately.
   static RaiseRecord RecordOf(const std::exception_ptr& error);
 
   // Builds the three texts for an error from what was recorded at its raise.

@@ -86,7 +86,7 @@ TErrorDialog::TErrorDialog(const ErrorDialogTexts& texts, const QIcon& icon, QWi
                  QStringLiteral("Registers"));
   pages_->addTab(PageText(pages_, "ReportPage", texts.reportCaption, texts.reportLines),
                  texts.reportCaption);
-  pages_->setMinimumSize(560, 260);
+  pages_->setMinimumSize(680, 280);
 
   auto* buttons = new QVBoxLayout;
   buttons->addWidget(okBtn_);
@@ -119,6 +119,8 @@ TErrorDialog::TErrorDialog(const ErrorDialogTexts& texts, const QIcon& icon, QWi
 void TErrorDialog::ShowDetails(bool shown) {
   pages_->setVisible(shown);
   detailsBtn_->setText(shown ? QStringLiteral("Compact <<") : QStringLiteral("Details >>"));
+  // The fixed size follows at once, not at the next pass of the event loop.
+  layout()->activate();
 }
 
 bool TErrorDialog::DetailsShown() const {

@@ -329,7 +329,8 @@ std::vector<StackEntry> FoldStack(const std::uintptr_t* addresses, int count,
 std::string ErrorMessageText(const std::string& className, const std::string& module,
                              std::uintptr_t offset, const std::string& message,
                              const std::string& file, int line) {
-  std::string text = "Exception '" + className + "' in module " + module + " at " +
+  std::string text = "Exception '" + className + "' in module " +
+                     (module.empty() ? std::string("UNKNOWN") : module) + " at " +
                      Format("%.8" PRIXPTR, offset) + "\r\n" + message + "\r\n\r\nSource file: " +
                      (file.empty() ? std::string("UNKNOWN") : file) + ", Line " +
                      (line > 0 ? std::to_string(line) : std::string("UNKNOWN"));

@@ -60,9 +60,8 @@ int main(int argc, char** argv) {
 
   mainForm.show();
   if (vantrel::TakeCrashNotice(errorLog.Path())) {
-    QTimer::singleShot(0, &mainForm, [&] {
-      dialogs.Warning(&mainForm, vantrel::CrashNoticeText(logPath));
-    });
+    QTimer::singleShot(0, &mainForm,
+                       [&] { dialogs.Warning(&mainForm, vantrel::CrashNoticeText(logPath)); });
   }
   return QApplication::exec();
 }

@@ -58,8 +58,8 @@ struct Text {
     char out[24];
     int n = 0;
     const bool negative = value < 0;
-    unsigned long v = negative ? 0UL - static_cast<unsigned long>(value)
-                               : static_cast<unsigned long>(value);
+    unsigned long v =
+        negative ? 0UL - static_cast<unsigned long>(value) : static_cast<unsigned long>(value);
     do {
       out[n++] = static_cast<char>('0' + v % 10);
       v /= 10;
@@ -225,6 +225,19 @@ void AddRegisters(Text& out, const ucontext_t* context) {
 #endif
 }
 
+// The folders of the log, made one by one as on the first record of a run.
+void MakeLogFolders() {
+  static char folder[kPathMax];
+  std::memcpy(folder, logPath, kPathMax);
+  for (char* p = folder + 1; *p != '\0'; ++p) {
+    if (*p == '/') {
+      *p = '\0';
+      mkdir(folder, 0700);
+      *p = '/';
+    }
+  }
+}
+
 void WriteRecord(int signal, const siginfo_t* info, const ucontext_t* context) {
   Text out;
   out.Add("---------------------------");
@@ -235,10 +248,16 @@ void WriteRecord(int signal, const siginfo_t* info, const ucontext_t* context) {
   out.Add(SignalName(signal));
   out.Add(" (");
   out.Dec(signal);
-  out.Add(") at address ");
-  out.Hex(reinterpret_cast<std::uintptr_t>(info != nullptr ? info->si_addr : nullptr), 16);
-  out.Add(", code ");
-  out.Dec(info != nullptr ? info->si_code : 0);
+  if (info != nullptr && info->si_code <= 0) {
+    // Sent, not caused: by kill, by another process, or by abort in this one.
+    out.Add(") sent by process ");
+    out.Dec(info->si_pid);
+  } else {
+    out.Add(") at address ");
+    out.Hex(reinterpret_cast<std::uintptr_t>(info != nullptr ? info->si_addr : nullptr), 16);
+    out.Add(", code ");
+    out.Dec(info != nullptr ? info->si_code : 0);
+  }
   out.Line();
   out.Add("The program ended here.");
   out.Line();
@@ -264,9 +283,10 @@ void WriteRecord(int signal, const siginfo_t* info, const ucontext_t* context) {
   out.Line();
 
   if (logPath[0] != '\0') {
+    MakeLogFolders();
     const int fd = open(logPath, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0600);
     if (fd >= 0) {
-      struct stat st{};
+      struct stat st {};
       if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
         flock(fd, LOCK_EX);
         std::size_t done = 0;
@@ -350,7 +370,7 @@ void InstallCrashHandler(const std::string& path) {
   alternate.ss_size = sizeof alternateStack;
   sigaltstack(&alternate, nullptr);
 
-  struct sigaction action{};
+  struct sigaction action {};
   action.sa_sigaction = OnFatalSignal;
   action.sa_flags = SA_SIGINFO | SA_ONSTACK;
   sigemptyset(&action.sa_mask);

@@ -17,7 +17,7 @@ bool MakeFolders(const std::string& path) {
   if (path.empty()) {
     return true;
   }
-  struct stat info{};
+  struct stat info {};
   if (stat(path.c_str(), &info) == 0) {
     return S_ISDIR(info.st_mode);
   }
@@ -78,7 +78,7 @@ LogWrite ErrorLog::Append(std::string_view record) {
     // ENXIO: a pipe that nobody reads.
     return errno == EISDIR || errno == ENXIO ? LogWrite::kNotAFile : LogWrite::kCannotOpen;
   }
-  struct stat info{};
+  struct stat info {};
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     close(fd);
     return LogWrite::kNotAFile;
@@ -93,7 +93,7 @@ LogWrite ErrorLog::Append(std::string_view record) {
 }
 
 bool ErrorLog::Exists() const {
-  struct stat info{};
+  struct stat info {};
   return !path_.empty() && stat(path_.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 

@@ -125,6 +125,16 @@ __attribute__((always_inline)) inline void CaptureRegisters(RaiseRegisters& out)
 inline void CaptureRegisters(RaiseRegisters&) {}
 #endif
 
+// The words above the raiser's stack pointer belong to frames that an address checker
+// guards word by word; they are copied as the processor sees them.
+__attribute__((no_sanitize("address"))) void CopyStackWords(std::uint64_t* to,
+                                                            std::uintptr_t stackPointer) {
+  const auto* from = reinterpret_cast<const volatile std::uint64_t*>(stackPointer);
+  for (int i = 0; i < kStackWords; ++i) {
+    to[i] = from[i];
+  }
+}
+
 __attribute__((noinline)) void Record(void* object, RaiseRegisters registers,
                                       std::uintptr_t raiseAddress, std::uintptr_t stackPointer) {
   ThreadRecords& mine = threadRecords;
@@ -159,7 +169,7 @@ __attribute__((noinline)) void Record(void* object, RaiseRegisters registers,
   record.stackRead = mine.stackHigh != 0 && stackPointer >= mine.stackLow &&
                      stackPointer + stackBytes <= mine.stackHigh;
   if (record.stackRead) {
-    std::memcpy(record.stack.data(), reinterpret_cast<const void*>(stackPointer), stackBytes);
+    CopyStackWords(record.stack.data(), stackPointer);
   } else {
     record.stack.fill(0);
   }
@@ -331,9 +341,9 @@ std::string ErrorMessageText(const std::string& className, const std::string& mo
                              const std::string& file, int line) {
   std::string text = "Exception '" + className + "' in module " +
                      (module.empty() ? std::string("UNKNOWN") : module) + " at " +
-                     Format("%.8" PRIXPTR, offset) + "\r\n" + message + "\r\n\r\nSource file: " +
-                     (file.empty() ? std::string("UNKNOWN") : file) + ", Line " +
-                     (line > 0 ? std::to_string(line) : std::string("UNKNOWN"));
+                     Format("%.8" PRIXPTR, offset) + "\r\n" + message +
+                     "\r\n\r\nSource file: " + (file.empty() ? std::string("UNKNOWN") : file) +
+                     ", Line " + (line > 0 ? std::to_string(line) : std::string("UNKNOWN"));
   constexpr std::size_t kMessageLimit = 1024;
   if (text.size() > kMessageLimit) {
     text.resize(kMessageLimit);
@@ -453,8 +463,8 @@ AddressInfo AddressResolver::Resolve(std::uintptr_t returnAddress) const {
   }
   if (info.module.empty()) {
     Dwarf_Addr start = 0;
-    info.module = BaseName(dwfl_module_info(module, nullptr, &start, nullptr, nullptr, nullptr,
-                                            nullptr, nullptr));
+    info.module = BaseName(
+        dwfl_module_info(module, nullptr, &start, nullptr, nullptr, nullptr, nullptr, nullptr));
     info.moduleBase = start;
   }
   info.function = Demangled(dwfl_module_addrname(module, inside));

@@ -81,9 +81,9 @@ class AddressResolver {
 
 // The texts of one report.
 struct ErrorTexts {
-  std::string message;                   // "Exception '...' in module ...", CR LF inside
-  std::vector<std::string> callStack;    // "Call stack:" and one line per entry
-  std::vector<std::string> registers;    // "Registers:" and the register lines
+  std::string message;                 // "Exception '...' in module ...", CR LF inside
+  std::vector<std::string> callStack;  // "Call stack:" and one line per entry
+  std::vector<std::string> registers;  // "Registers:" and the register lines
 };
 
 class TErrorTracer {
@@ -119,8 +119,7 @@ std::string ErrorMessageText(const std::string& className, const std::string& mo
 std::vector<std::string> CallStackLines(const std::vector<StackEntry>& entries);
 // codeBytes may be null (the code could not be read); so may stack.
 std::vector<std::string> RegisterLines(const RaiseRegisters& registers,
-                                       const std::uint8_t* codeBytes,
-                                       const std::uint64_t* stack);
+                                       const std::uint8_t* codeBytes, const std::uint64_t* stack);
 
 // Copies count bytes at address when the whole range lies in readable memory of the
 // process; false otherwise, and nothing is read.

@@ -14,17 +14,15 @@ QStringList ReportPageLines(const QString& logPath) {
   // where its sentence needs it, and the real path takes its place here.
   QString email = TranslateText("Please email c:\\VantrelError.Log to");
   email.replace(QStringLiteral("c:\\VantrelError.Log"), logPath, Qt::CaseInsensitive);
-  return {QString(),
-          QString(),
-          email,
-          TranslateText(std::string(kSupportEmail) + "."),
-          QString(),
-          TranslateText("Thank You")};
+  return {QString(), QString(),
+          email,     TranslateText(std::string(kSupportEmail) + "."),
+          QString(), TranslateText("Thank You")};
 }
 
 QString CrashNoticeText(const QString& logPath) {
-  return TranslateText("Vantrel ended unexpectedly the last time it ran. A report was written "
-                       "to ") +
+  return TranslateText(
+             "Vantrel ended unexpectedly the last time it ran. A report was written "
+             "to ") +
          logPath;
 }
 

@@ -89,7 +89,7 @@ TEST(ErrorLog, RecordsAreAppendedAndTheMissingFoldersAreMade) {
   EXPECT_EQ(log.Append("two\r\n"), LogWrite::kWritten);
   EXPECT_TRUE(log.Exists());
   EXPECT_EQ(ReadAll(log.Path()), "one\r\ntwo\r\n");
-  struct stat info{};
+  struct stat info {};
   ASSERT_EQ(stat(log.Path().c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600U);
 }

@@ -53,16 +53,14 @@ class ReportTest : public ::testing::Test {
     Report(dir.filePath(QStringLiteral("state/Vantrel/VantrelError.Log")));
   }
 
-  void TearDown() override {
-    static_cast<TVantrelApplication*>(qApp)->SetErrorHandler(nullptr);
-  }
+  void TearDown() override { static_cast<TVantrelApplication*>(qApp)->SetErrorHandler(nullptr); }
 
   // The program's wiring: the application hands escaping errors to the report.
   void Report(const QString& logPath) {
     log = std::make_unique<ErrorLog>(logPath.toStdString());
-    report = std::make_unique<TErrorReport>(
-        *log, QString::fromLatin1(kSupportEmail),
-        [this](const QUrl& address) { launcher.Open(address); });
+    report =
+        std::make_unique<TErrorReport>(*log, QString::fromLatin1(kSupportEmail),
+                                       [this](const QUrl& address) { launcher.Open(address); });
     report->SetReportPage([this] { return caption; },
                           [this, logPath] {
                             ++linesAsked;
@@ -139,9 +137,9 @@ TEST_F(ReportTest, TheTestWindowsApplicationErrorIsShownLoggedAndOfferedByMail) 
   ASSERT_EQ(seen.size(), 1U);
   const SeenDialog& shown = seen[0];
   EXPECT_EQ(shown.title, "Application Error");
-  const QRegularExpression form(QStringLiteral(
-      "^Exception 'std::runtime_error' in module report_tests at [0-9A-F]{8,}\n\n\n"
-      "Source file: SideWindows\\.cpp, Line ([0-9]+)$"));
+  const QRegularExpression form(
+      QStringLiteral("^Exception 'std::runtime_error' in module report_tests at [0-9A-F]{8,}\n\n\n"
+                     "Source file: SideWindows\\.cpp, Line ([0-9]+)$"));
   const QRegularExpressionMatch match = form.match(shown.message);
   ASSERT_TRUE(match.hasMatch()) << shown.message.toStdString();
   EXPECT_TRUE(SourceLine(match.captured(1).toInt()).contains(QStringLiteral("throw")))
@@ -159,8 +157,9 @@ TEST_F(ReportTest, TheTestWindowsApplicationErrorIsShownLoggedAndOfferedByMail) 
   EXPECT_EQ(shown.detailsText, "Compact <<");
   EXPECT_FALSE(shown.terminateShown);
   const QString path = QString::fromStdString(log->Path());
-  EXPECT_EQ(shown.reportPage, "\n\nPlease email " + path + " to\nsupport@vantrel.example.\n\n"
-                              "Thank You");
+  EXPECT_EQ(shown.reportPage, "\n\nPlease email " + path +
+                                  " to\nsupport@vantrel.example.\n\n"
+                                  "Thank You");
 
   // The record is in the log, and the mail names the log.
   const QString text = LogText();
@@ -169,9 +168,9 @@ TEST_F(ReportTest, TheTestWindowsApplicationErrorIsShownLoggedAndOfferedByMail) 
   EXPECT_TRUE(text.contains("\r\nPlease email " + path + " to\r\n"));
   ASSERT_EQ(launcher.Opened().size(), 1U);
   EXPECT_EQ(launcher.Opened()[0], report->MailAddress());
-  EXPECT_EQ(report->MailAddress(),
-            QUrl("mailto:support@vantrel.example?subject=Vantrel 2.0 Error Log&file=\"" + path +
-                 "\""));
+  EXPECT_EQ(
+      report->MailAddress(),
+      QUrl("mailto:support@vantrel.example?subject=Vantrel 2.0 Error Log&file=\"" + path + "\""));
 
   // The program goes on: a second error gives a second record in the same file.
   QTest::mouseClick(test.EmailErrorBtn(), Qt::LeftButton);
@@ -206,8 +205,9 @@ TEST_F(ReportTest, TheReportPageIsAskedForAtEveryErrorInTheLanguageOfTheMoment) 
   EXPECT_EQ(seen[0].tabs.value(2), "How To Report Error");
   EXPECT_EQ(seen[1].tabs.value(2), "So melden Sie den Fehler");
   // An error with no raise on record still has its class and message, and no stack.
-  EXPECT_TRUE(seen[1].message.startsWith("Exception 'std::runtime_error' in module UNKNOWN at 00000000"
-                                         "\ntwo\n\nSource file: UNKNOWN, Line UNKNOWN"))
+  EXPECT_TRUE(
+      seen[1].message.startsWith("Exception 'std::runtime_error' in module UNKNOWN at 00000000"
+                                 "\ntwo\n\nSource file: UNKNOWN, Line UNKNOWN"))
       << seen[1].message.toStdString();
 }
 
@@ -262,8 +262,9 @@ ErrorDialogTexts SampleTexts() {
   texts.registers = QStringList{
       "Registers:", "RAX = 0000000000000000  CS = 0033  RIP = 000055D0C4A4A1C3  Flags = 00000246"};
   texts.reportCaption = QStringLiteral("How To Report Error");
-  texts.reportLines = ReportPageLines(QStringLiteral("/home/user/.local/state/Vantrel/"
-                                                     "VantrelError.Log"));
+  texts.reportLines =
+      ReportPageLines(QStringLiteral("/home/user/.local/state/Vantrel/"
+                                     "VantrelError.Log"));
   return texts;
 }
 

@@ -143,8 +143,9 @@ TEST(Tracer, RegistersAreThoseOfTheRaise) {
 
   const ErrorTexts texts = TErrorTracer::BuildTexts(raised.error);
   const std::string lines = Joined(texts.registers);
-  EXPECT_TRUE(std::regex_search(lines, std::regex("^Registers:\nRAX = [0-9A-F]{16}  CS = [0-9A-F]{4}"
-                                                  "  RIP = [0-9A-F]{16}  Flags = [0-9A-F]{8}\n")))
+  EXPECT_TRUE(
+      std::regex_search(lines, std::regex("^Registers:\nRAX = [0-9A-F]{16}  CS = [0-9A-F]{4}"
+                                          "  RIP = [0-9A-F]{16}  Flags = [0-9A-F]{8}\n")))
       << lines;
   // The code bytes are those at the raise address.
   std::uint8_t code[kCodeBytes];
@@ -164,17 +165,17 @@ TEST(Tracer, WithoutDebugInformationTheSourceIsUnknown) {
     error = std::current_exception();
   }
   const ErrorTexts texts = TErrorTracer::BuildTexts(error);
-  EXPECT_TRUE(std::regex_match(texts.message,
-                               std::regex("Exception 'std::out_of_range' in module "
-                                          "libtracer_nodebug\\.so at [0-9A-F]{8,}\r\n"
-                                          "no debug information\r\n\r\n"
-                                          "Source file: UNKNOWN, Line UNKNOWN")))
+  EXPECT_TRUE(
+      std::regex_match(texts.message, std::regex("Exception 'std::out_of_range' in module "
+                                                 "libtracer_nodebug\\.so at [0-9A-F]{8,}\r\n"
+                                                 "no debug information\r\n\r\n"
+                                                 "Source file: UNKNOWN, Line UNKNOWN")))
       << texts.message;
   // The stack line keeps the module and the name of the exported function, nothing more.
   ASSERT_GE(texts.callStack.size(), 3U);
-  EXPECT_TRUE(std::regex_match(texts.callStack[1],
-                               std::regex(":[0-9A-F]{16} \\[libtracer_nodebug\\.so\\] "
-                                          "RaiseWithoutDebugInformation\\(\\)")))
+  EXPECT_TRUE(
+      std::regex_match(texts.callStack[1], std::regex(":[0-9A-F]{16} \\[libtracer_nodebug\\.so\\] "
+                                                      "RaiseWithoutDebugInformation\\(\\)")))
       << texts.callStack[1];
   // The next entry is back in code with debug information.
   EXPECT_NE(texts.callStack[2].find("(TracerTest.cpp, line "), std::string::npos);

@@ -2,6 +2,8 @@
 
 #include <cxxabi.h>
 #include <dlfcn.h>
+#include <dwarf.h>
+#include <elfutils/libdw.h>
 #include <elfutils/libdwfl.h>
 #include <execinfo.h>
 #include <pthread.h>
@@ -331,6 +333,7 @@ std::vector<StackEntry> FoldStack(const std::uintptr_t* addresses, int count,
     entry.function = info.function;
     entry.file = info.file;
     entry.line = info.line;
+    entry.inlinedInto = info.inlinedInto;
     entries.push_back(std::move(entry));
   }
   return entries;
@@ -365,6 +368,17 @@ std::vector<std::string> CallStackLines(const std::vector<StackEntry>& entries) 
       line += " (" + entry.file + ", line " + std::to_string(entry.line) + ")";
     }
     lines.push_back(std::move(line));
+    // Code merged into its caller: the caller follows with the same address.
+    for (const CallSite& site : entry.inlinedInto) {
+      std::string outer = Format(":%.16" PRIXPTR " [", entry.address) + entry.module + "]";
+      if (!site.function.empty()) {
+        outer += " " + site.function;
+      }
+      if (!site.file.empty() && site.line > 0) {
+        outer += " (" + site.file + ", line " + std::to_string(site.line) + ")";
+      }
+      lines.push_back(std::move(outer));
+    }
   }
   return lines;
 }
@@ -476,7 +490,71 @@ AddressInfo AddressResolver::Resolve(std::uintptr_t returnAddress) const {
       info.line = lineNo;
     }
   }
+  AddInlinedCallers(module, inside, info);
   return info;
+}
+
+namespace {
+
+std::string DieName(Dwarf_Die* die) {
+  Dwarf_Attribute attribute;
+  if (dwarf_attr_integrate(die, DW_AT_linkage_name, &attribute) != nullptr) {
+    if (const char* linkage = dwarf_formstring(&attribute)) {
+      return Demangled(linkage);
+    }
+  }
+  const char* name = dwarf_diename(die);
+  return name != nullptr ? std::string(name) : std::string();
+}
+
+}  // namespace
+
+// The symbol names the function that holds the address; when the address lies in code of
+// other functions merged into it, the line belongs to the innermost of them. Each merged
+// function is named, and each place where one was merged into the next becomes a line of
+// its own, so that names and lines agree.
+void AddressResolver::AddInlinedCallers(Dwfl_Module* module, std::uintptr_t inside,
+                                        AddressInfo& info) {
+  Dwarf_Addr bias = 0;
+  Dwarf_Die* unit = dwfl_module_addrdie(module, inside, &bias);
+  if (unit == nullptr) {
+    return;
+  }
+  Dwarf_Die* scopes = nullptr;
+  const int count = dwarf_getscopes(unit, inside - bias, &scopes);
+  // The merged functions, innermost first; the symbol's own function holds them all.
+  std::vector<Dwarf_Die*> merged;
+  for (int i = 0; i < count && dwarf_tag(&scopes[i]) != DW_TAG_subprogram; ++i) {
+    if (dwarf_tag(&scopes[i]) == DW_TAG_inlined_subroutine) {
+      merged.push_back(&scopes[i]);
+    }
+  }
+  if (!merged.empty()) {
+    Dwarf_Files* files = nullptr;
+    std::size_t fileCount = 0;
+    if (dwarf_getsrcfiles(unit, &files, &fileCount) != 0) {
+      files = nullptr;
+    }
+    const std::string outermost = info.function;
+    info.function = DieName(merged[0]);
+    for (std::size_t k = 1; k <= merged.size(); ++k) {
+      CallSite site;
+      site.function = k < merged.size() ? DieName(merged[k]) : outermost;
+      Dwarf_Attribute attribute;
+      Dwarf_Word file = 0;
+      Dwarf_Word line = 0;
+      if (files != nullptr &&
+          dwarf_formudata(dwarf_attr(merged[k - 1], DW_AT_call_file, &attribute), &file) == 0 &&
+          file < fileCount) {
+        site.file = BaseName(dwarf_filesrc(files, file, nullptr, nullptr));
+      }
+      if (dwarf_formudata(dwarf_attr(merged[k - 1], DW_AT_call_line, &attribute), &line) == 0) {
+        site.line = static_cast<int>(line);
+      }
+      info.inlinedInto.push_back(std::move(site));
+    }
+  }
+  std::free(scopes);
 }
 
 }  // namespace vantrel

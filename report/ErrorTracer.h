@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+typedef struct Dwfl_Module Dwfl_Module;
+
 namespace vantrel {
 
 // The processor state at a raise. On x86-64 every general register; elsewhere zeros.
@@ -42,6 +44,14 @@ struct RaiseRecord {
   std::array<std::uint64_t, kStackWords> stack{};
 };
 
+// A function that the compiler merged into its caller, seen from the caller: the caller's
+// name and the place of the call.
+struct CallSite {
+  std::string function;
+  std::string file;
+  int line = 0;
+};
+
 // One call stack entry after folding: a run of equal addresses is one entry with a count.
 struct StackEntry {
   std::uintptr_t address = 0;
@@ -50,15 +60,18 @@ struct StackEntry {
   std::string file;      // source file name, without folder; empty when unknown
   int line = 0;          // 0 when unknown
   int count = 1;
+  std::vector<CallSite> inlinedInto;  // innermost first; each is a line of its own
 };
 
-// Where an address lies: what the debug information says about it.
+// Where an address lies: what the debug information says about it. function, file and
+// line are those of the innermost code, also when it was merged into a caller.
 struct AddressInfo {
   std::string module;
   std::uintptr_t moduleBase = 0;
   std::string function;
   std::string file;
   int line = 0;
+  std::vector<CallSite> inlinedInto;
 };
 
 // Turns addresses of this process into module, function, source file and line, with the
@@ -76,6 +89,8 @@ class AddressResolver {
 
  private:
   struct Session;
+  static void AddInlinedCallers(Dwfl_Module* module, std::uintptr_t inside, AddressInfo& info);
+
   Session* session_;
 };
 

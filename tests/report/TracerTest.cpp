@@ -77,6 +77,20 @@ __attribute__((noinline)) Raised RaiseNamed(const char* message) {
   return raised;
 }
 
+int inlinedRaiseLine = 0;
+int inlinedCallLine = 0;
+
+// Merged into its caller by the compiler.
+__attribute__((always_inline)) inline void RaiseInlined() {
+  inlinedRaiseLine = __LINE__ + 1;
+  throw std::runtime_error("inlined");
+}
+
+__attribute__((noinline)) void CallsInlined() {
+  inlinedCallLine = __LINE__ + 1;
+  RaiseInlined();
+}
+
 // Calls itself depth times before raising; the work after the call keeps every level a
 // real frame of its own.
 __attribute__((noinline)) int Recurse(int depth) {
@@ -203,6 +217,30 @@ TEST(Tracer, WithoutDebugInformationTheSourceIsUnknown) {
       << texts.callStack[1];
   // The next entry is back in code with debug information.
   EXPECT_NE(texts.callStack[2].find("(TracerTest.cpp, line "), std::string::npos);
+}
+
+TEST(Tracer, CodeMergedIntoItsCallerIsNamedWithTheCallerAndThePlaceOfTheCall) {
+  TErrorTracer tracer;
+  std::exception_ptr error;
+  try {
+    CallsInlined();
+  } catch (...) {
+    error = std::current_exception();
+  }
+  const ErrorTexts texts = TErrorTracer::BuildTexts(error);
+  ASSERT_GE(texts.callStack.size(), 3U);
+  const std::string address = texts.callStack[1].substr(0, 18);
+  // A merged function without a linkage name of its own is named without its parameters.
+  EXPECT_NE(texts.callStack[1].find("] RaiseInlined"), std::string::npos);
+  EXPECT_NE(
+      texts.callStack[1].find(" (TracerTest.cpp, line " + std::to_string(inlinedRaiseLine) + ")"),
+      std::string::npos)
+      << Joined(texts.callStack);
+  EXPECT_EQ(texts.callStack[2].substr(0, 18), address);
+  EXPECT_NE(texts.callStack[2].find("CallsInlined() (TracerTest.cpp, line " +
+                                    std::to_string(inlinedCallLine) + ")"),
+            std::string::npos)
+      << Joined(texts.callStack);
 }
 
 TEST(Tracer, TheMessageIsCutAt1024Characters) {

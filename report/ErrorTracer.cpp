@@ -149,10 +149,11 @@ __attribute__((noinline)) void Record(void* object, RaiseRegisters registers,
   registers.rsp = stackPointer;
   record.registers = registers;
 
-  // backtrace() starts in Record; the first two frames are Record and __cxa_throw, so the
-  // third is the raise address itself.
-  void* frames[kMaxStackEntries + 2];
-  const int got = backtrace(frames, kMaxStackEntries + 2);
+  // backtrace() starts in Record (or in a checker's wrapper of it); the frames up to the
+  // raise address itself are the tracer's own and are left out.
+  constexpr int kOwnFrames = 8;
+  void* frames[kMaxStackEntries + kOwnFrames];
+  const int got = backtrace(frames, kMaxStackEntries + kOwnFrames);
   int depth = 0;
   for (int i = 0; i < got && depth < kMaxStackEntries; ++i) {
     const auto address = reinterpret_cast<std::uintptr_t>(frames[i]);

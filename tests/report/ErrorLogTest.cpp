@@ -167,13 +167,28 @@ TEST(ErrorLog, RecordsOfTwoThreadsNeverInterleave) {
 
 // ----- crashes -----
 
+// Under the address checker, its own handler takes the signal over after the record and
+// ends the process with a report and an exit status instead.
+void ExpectDiedOf(int status, int signal) {
+#if defined(__SANITIZE_ADDRESS__)
+  if (WIFEXITED(status)) {
+    EXPECT_NE(WEXITSTATUS(status), 0);
+    return;
+  }
+#endif
+  ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << status;
+  EXPECT_EQ(WTERMSIG(status), signal);
+}
+
 struct CrashRow {
   const char* name;
   int signal;
   void (*crash)();
 };
 
-void NullWrite() {
+// A real fault, which the undefined-behaviour checker would otherwise stop before it
+// happens.
+__attribute__((no_sanitize("undefined"))) void NullWrite() {
   volatile int* volatile nowhere = nullptr;
   *nowhere = 1;
 }
@@ -199,8 +214,7 @@ TEST_P(CrashRecord, AProcessKilledByASignalLeavesARecordAndDiesOfTheSignal) {
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << status;
-  EXPECT_EQ(WTERMSIG(status), GetParam().signal);
+  ExpectDiedOf(status, GetParam().signal);
 
   const std::string log = ReadAll(path);
   EXPECT_EQ(log.rfind("earlier record\r\n", 0), 0U);
@@ -233,8 +247,7 @@ TEST(CrashRecord, WithoutAWritableLogTheProcessStillDiesOfTheSignal) {
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFSIGNALED(status));
-  EXPECT_EQ(WTERMSIG(status), SIGSEGV);
+  ExpectDiedOf(status, SIGSEGV);
 }
 
 }  // namespace

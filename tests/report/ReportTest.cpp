@@ -203,6 +203,14 @@ TEST_F(ReportTest, WithoutALogThatCanBeMadeTheDialogStillShowsAndNoMailIsOffered
   EXPECT_TRUE(launcher.Opened().empty());
 }
 
+TEST_F(ReportTest, AnOlderLogIsOfferedEvenWhenThisRecordCouldNotBeWritten) {
+  // A file that is there but takes no writes.
+  Report(QStringLiteral("/proc/version"));
+  report->ApplicationEvents1Exception(nullptr, std::make_exception_ptr(std::runtime_error("x")));
+  EXPECT_EQ(seen.size(), 1U);
+  EXPECT_EQ(launcher.Opened().size(), 1U);
+}
+
 TEST_F(ReportTest, TheReportPageIsAskedForAtEveryErrorInTheLanguageOfTheMoment) {
   report->ShowError(std::make_exception_ptr(std::runtime_error("one")));
   caption = QStringLiteral("So melden Sie den Fehler");

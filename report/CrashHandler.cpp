@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <ucontext.h>
 #include <unistd.h>
 
@@ -27,7 +28,7 @@ char logPath[kPathMax];
 char markerPath[kPathMax];
 long utcOffset = 0;  // seconds east of UTC, taken when the handler is installed
 struct sigaction previous[sizeof kSignals / sizeof kSignals[0]];
-std::atomic<bool> crashing{false};
+std::atomic<long> crashingThread{0};
 
 alignas(16) char alternateStack[64 * 1024];
 char maps[256 * 1024];
@@ -313,10 +314,11 @@ void WriteRecord(int signal, const siginfo_t* info, const ucontext_t* context) {
 
 void OnFatalSignal(int signal, siginfo_t* info, void* context) {
   const int saved = errno;
-  bool expected = false;
-  if (crashing.compare_exchange_strong(expected, true)) {
+  const long self = syscall(SYS_gettid);
+  long expected = 0;
+  if (crashingThread.compare_exchange_strong(expected, self)) {
     WriteRecord(signal, info, static_cast<const ucontext_t*>(context));
-  } else {
+  } else if (expected != self) {
     // Another thread is writing its record: give it time to finish before this signal
     // ends the process.
     timespec pause{0, 100 * 1000 * 1000};

@@ -1,22 +1,38 @@
 // Vantrel: program start. The six windows are created in their fixed order and live
 // until the main window closes.
 
-#include <QApplication>
+#include <QTimer>
+#include <QUrl>
 
 #include "AffixUnit.h"
+#include "Application.h"
+#include "CrashHandler.h"
 #include "Dialogs.h"
+#include "ErrorLog.h"
+#include "ErrorReport.h"
+#include "ErrorTracer.h"
 #include "HelpViewer.h"
 #include "Launcher.h"
 #include "LookUp.h"
 #include "Main.h"
 #include "QtCatalogs.h"
+#include "ReportPage.h"
 #include "Services.h"
 #include "SettingsStore.h"
 #include "SideWindows.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+  // The tracer comes before anything else, so that it sees errors raised during start-up;
+  // a crash from here on leaves a record in the log.
+  vantrel::TErrorTracer tracer;
+  vantrel::ErrorLog errorLog(vantrel::ErrorLog::DefaultPath());
+  vantrel::InstallCrashHandler(errorLog.Path());
+  const QString logPath = QString::fromStdString(errorLog.Path());
+
+  vantrel::TVantrelApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vantrel"));
+  // The desktop finds the menu entry, and with it the icon, under this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("example.vantrel.vantrel"));
   // Before any window: the catalogs and Qt's own texts in the user's language.
   vantrel::i18n::TProgramTranslation translation;
 
@@ -26,6 +42,15 @@ int main(int argc, char** argv) {
   vantrel::SettingsStore settings;
   vantrel::ShellState state;
   vantrel::Services services{dialogs, launcher, help, settings, state};
+
+  // Every error that escapes an event handler is logged, shown and offered by e-mail.
+  vantrel::TErrorReport report(errorLog, QString::fromLatin1(vantrel::kSupportEmail),
+                               [&launcher](const QUrl& address) { launcher.Open(address); });
+  report.SetReportPage(&vantrel::ReportPageCaption,
+                       [logPath] { return vantrel::ReportPageLines(logPath); });
+  app.SetErrorHandler([&report](QObject* sender, const std::exception_ptr& error) {
+    report.ApplicationEvents1Exception(sender, error);
+  });
 
   // The main window comes first; its creation touches none of the others. The others
   // are its children, so that they stay above it, and go before it.
@@ -40,5 +65,9 @@ int main(int argc, char** argv) {
   mainForm.SetSideWindows(&lookupForm, &aboutForm, &affixForm, &notifyForm, &testForm);
 
   mainForm.show();
+  if (vantrel::TakeCrashNotice(errorLog.Path())) {
+    QTimer::singleShot(0, &mainForm,
+                       [&] { dialogs.Warning(&mainForm, vantrel::CrashNoticeText(logPath)); });
+  }
   return QApplication::exec();
 }

@@ -15,11 +15,13 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <stdexcept>
 
 #include "AffixUnit.h"
 #include "ButtonAnimation.h"
@@ -423,7 +425,7 @@ void TMainForm::WriteColumnTitles() {
   model_.SelectedGrid.SetCell(1, 0, TranslateTextCp1252("Represents"));
 }
 
-bool TMainForm::FormClose() {
+void TMainForm::FormClose() {
   // The place is the frame's, the size the window's own, so that a restart puts the
   // window back exactly, whatever frame the desktop draws around it.
   const QRect frame(pos(), size());
@@ -476,15 +478,15 @@ bool TMainForm::FormClose() {
       }
     });
   } catch (const SettingsWriteError& error) {
-    // The window stays open, so that nothing the user set is lost unnoticed.
-    services_.dialogs.Warning(this, TranslateText("Failed to set data for '") + error.ValueName() +
-                                        QStringLiteral("'\n") + error.Reason());
-    return false;
+    // The later values are not written and the countdown does not run; the error report
+    // names the value that failed.
+    throw std::runtime_error((TranslateText("Failed to set data for '") + error.ValueName() +
+                              QStringLiteral("'\n") + error.Reason())
+                                 .toStdString());
   }
   if (notifyForm_ != nullptr) {
     notifyForm_->ShowNotifyForm();
   }
-  return true;
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -492,14 +494,13 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
-  if (!FormClose()) {
-    event->ignore();
-    return;
-  }
+  // Closing the main window ends the run, also while the test window stands open, and
+  // also when a value or the countdown cannot be stored: that error goes on to the error
+  // report, and settings that cannot be written never keep the program from closing.
   closing_ = true;
   event->accept();
-  // Closing the main window ends the run, also while the test window stands open.
-  QCoreApplication::quit();
+  const auto quit = qScopeGuard([] { QCoreApplication::quit(); });
+  FormClose();
 }
 
 // ----- the host of the word engine -----

@@ -134,8 +134,9 @@ class TMainForm : public QMainWindow, private MainHost {
   void BuildWindow();
   void BuildMenu();
   void FormCreate();
-  // Writes every persisted value; false when one could not be written.
-  bool FormClose();
+  // Writes every persisted value and runs the countdown; raises when a value cannot be
+  // written.
+  void FormClose();
   void UpdateLanguageMenu();
   void UpdateCaption();
   void WriteColumnTitles();

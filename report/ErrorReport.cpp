@@ -1,0 +1,82 @@
+#include "ErrorReport.h"
+
+#include <ctime>
+
+#include "ErrorDialog.h"
+#include "ErrorTracer.h"
+
+namespace vantrel {
+namespace {
+
+QStringList Lines(const std::vector<std::string>& lines) {
+  QStringList out;
+  for (const std::string& line : lines) {
+    out << QString::fromStdString(line);
+  }
+  return out;
+}
+
+std::tm LocalNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return local;
+}
+
+}  // namespace
+
+TErrorReport::TErrorReport(ErrorLog& log, QString supportEmail, OpenAddress openAddress)
+    : log_(log), supportEmail_(std::move(supportEmail)), openAddress_(std::move(openAddress)) {}
+
+void TErrorReport::SetReportPage(std::function<QString()> caption,
+                                 std::function<QStringList()> lines) {
+  caption_ = std::move(caption);
+  lines_ = std::move(lines);
+}
+
+LogWrite TErrorReport::ShowError(const std::exception_ptr& error) {
+  ErrorDialogTexts shown;
+  LogWrite written = LogWrite::kNoPath;
+  {
+    // Two threads reporting at once build and write their records one after the other.
+    const std::lock_guard<std::mutex> hold(lock_);
+    const ErrorTexts texts = TErrorTracer::BuildTexts(error);
+    shown.reportCaption = caption_ ? caption_() : QString();
+    shown.reportLines = lines_ ? lines_() : QStringList();
+    std::vector<std::string> reportLines;
+    for (const QString& line : shown.reportLines) {
+      reportLines.push_back(line.toStdString());
+    }
+    written = log_.Append(LogRecord(LocalNow(), texts, reportLines));
+    shown.message = QString::fromStdString(texts.message);
+    shown.callStack = Lines(texts.callStack);
+    shown.registers = Lines(texts.registers);
+  }
+
+  TErrorDialog dialog(shown, icon_);
+  dialog.ShowDetails(detailsShown_);
+  if (showDialog_) {
+    showDialog_(dialog);
+  } else {
+    dialog.exec();
+  }
+  return written;
+}
+
+void TErrorReport::ApplicationEvents1Exception(QObject* /*sender*/,
+                                               const std::exception_ptr& error) {
+  ShowError(error);
+  if (log_.Exists() && openAddress_) {
+    openAddress_(MailAddress());
+  }
+}
+
+QUrl TErrorReport::MailAddress() const {
+  // Joined as it is, without encoding: the mail program reads the blanks of the subject
+  // and the quotes around the file name as they are.
+  return QUrl(QStringLiteral("mailto:") + supportEmail_ +
+              QStringLiteral("?subject=Vantrel 2.0 Error Log&file=\"") +
+              QString::fromStdString(log_.Path()) + QStringLiteral("\""));
+}
+
+}  // namespace vantrel

@@ -1,0 +1,253 @@
+// The error log: records appended whole, never interleaved, and dropped without harm when
+// the file cannot be written.
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "CrashHandler.h"
+#include "ErrorLog.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    char pattern[] = "/tmp/vantrel-log-XXXXXX";
+    path_ = mkdtemp(pattern);
+  }
+  ~ScratchFolder() { fs::remove_all(path_); }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+int Count(const std::string& text, const std::string& piece) {
+  int n = 0;
+  for (std::size_t at = text.find(piece); at != std::string::npos;
+       at = text.find(piece, at + piece.size())) {
+    ++n;
+  }
+  return n;
+}
+
+ErrorTexts SomeTexts(const std::string& tag) {
+  ErrorTexts texts;
+  texts.message = "Exception 'std::runtime_error' in module vantrel at 00001000\r\n" + tag +
+                  "\r\n\r\nSource file: UNKNOWN, Line UNKNOWN";
+  texts.callStack = {"Call stack:", ":0000000000401000 [vantrel]"};
+  texts.registers = {"Registers:", "RAX = 0000000000000000"};
+  return texts;
+}
+
+TEST(ErrorLog, TheRecordHasItsTimeLineAndItsPartsInOrder) {
+  std::tm t{};
+  t.tm_hour = 9;
+  t.tm_min = 5;
+  t.tm_sec = 7;
+  t.tm_mday = 3;
+  t.tm_mon = 1;
+  t.tm_year = 126;
+  const std::string record =
+      LogRecord(t, SomeTexts("boom"), {"", "", "Please email /x/VantrelError.Log to", "Thank You"});
+  const std::string hyphens(27, '-');
+  EXPECT_EQ(record, hyphens + "09:05:07 03/02/2026" + hyphens + "\r\n" +
+                        "Exception 'std::runtime_error' in module vantrel at 00001000\r\nboom\r\n"
+                        "\r\nSource file: UNKNOWN, Line UNKNOWN\r\n\r\n"
+                        "Call stack:\r\n:0000000000401000 [vantrel]\r\n\r\n"
+                        "Registers:\r\nRAX = 0000000000000000\r\n\r\n"
+                        "\r\n\r\nPlease email /x/VantrelError.Log to\r\nThank You\r\n\r\n\r\n");
+}
+
+TEST(ErrorLog, RecordsAreAppendedAndTheMissingFoldersAreMade) {
+  ScratchFolder folder;
+  ErrorLog log(folder / "state/Vantrel/VantrelError.Log");
+  EXPECT_FALSE(log.Exists());
+  EXPECT_EQ(log.Append("one\r\n"), LogWrite::kWritten);
+  EXPECT_EQ(log.Append("two\r\n"), LogWrite::kWritten);
+  EXPECT_TRUE(log.Exists());
+  EXPECT_EQ(ReadAll(log.Path()), "one\r\ntwo\r\n");
+  struct stat info {};
+  ASSERT_EQ(stat(log.Path().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600U);
+}
+
+TEST(ErrorLog, ALogThatCannotBeWrittenDropsTheRecordAndNothingElse) {
+  ScratchFolder folder;
+  fs::create_directories(folder / "afolder");
+  fs::create_directory_symlink(folder / "afolder", folder / "link");
+  ASSERT_EQ(mkfifo((folder / "pipe").c_str(), 0600), 0);
+  struct Row {
+    const char* name;
+    std::string path;
+    LogWrite expected;
+  } rows[] = {
+      {"no path", "", LogWrite::kNoPath},
+      {"folder not creatable", "/proc/vantrel-none/VantrelError.Log", LogWrite::kNoFolder},
+      {"folder taken by a file", "/proc/version/VantrelError.Log", LogWrite::kNoFolder},
+      {"log is a folder", folder / "afolder", LogWrite::kNotAFile},
+      {"log is a link to a folder", folder / "link", LogWrite::kNotAFile},
+      {"log is a pipe nobody reads", folder / "pipe", LogWrite::kNotAFile},
+      {"log is a device", "/dev/null", LogWrite::kNotAFile},
+      // The superuser may open it, yet no write goes through.
+      {"no right to write", "/proc/version",
+       geteuid() == 0 ? LogWrite::kWriteFailed : LogWrite::kCannotOpen},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    ErrorLog log(row.path);
+    EXPECT_EQ(log.Append("record\r\n"), row.expected);
+  }
+  EXPECT_TRUE(fs::is_empty(folder / "afolder"));
+  EXPECT_FALSE(ErrorLog(folder / "afolder").Exists());
+  EXPECT_FALSE(ErrorLog(folder / "pipe").Exists());
+}
+
+TEST(ErrorLog, AReadOnlyLogIsLeftAsItIs) {
+  if (geteuid() == 0) {
+    GTEST_SKIP() << "file permissions do not bind the superuser";
+  }
+  ScratchFolder folder;
+  const std::string path = folder / "VantrelError.Log";
+  std::ofstream(path) << "old\r\n";
+  chmod(path.c_str(), 0400);
+  ErrorLog log(path);
+  EXPECT_EQ(log.Append("record\r\n"), LogWrite::kCannotOpen);
+  EXPECT_EQ(ReadAll(path), "old\r\n");
+}
+
+TEST(ErrorLog, RecordsOfTwoThreadsNeverInterleave) {
+  ScratchFolder folder;
+  ErrorLog log(folder / "VantrelError.Log");
+  constexpr int kRecords = 300;
+  // Large records, written in more than one piece by the system if it wants to.
+  auto writer = [&log](char mark) {
+    const std::string record = "<" + std::string(20000, mark) + ">\r\n";
+    for (int i = 0; i < kRecords; ++i) {
+      log.Append(record);
+    }
+  };
+  std::thread a(writer, 'a');
+  std::thread b(writer, 'b');
+  a.join();
+  b.join();
+  const std::string text = ReadAll(log.Path());
+  std::istringstream lines(text);
+  std::string line;
+  int seen = 0;
+  while (std::getline(lines, line)) {
+    ASSERT_EQ(line.size(), 20003U);
+    ASSERT_TRUE(line.find_first_not_of(line[1], 1) == 20001U) << "record " << seen << " is mixed";
+    ++seen;
+  }
+  EXPECT_EQ(seen, 2 * kRecords);
+}
+
+// ----- crashes -----
+
+// Under the address checker, its own handler takes the signal over after the record and
+// ends the process its own way: with an exit status, or with an abort.
+void ExpectDiedOf(int status, int signal) {
+#if defined(__SANITIZE_ADDRESS__)
+  EXPECT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  (void)signal;
+  return;
+#endif
+  ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << status;
+  EXPECT_EQ(WTERMSIG(status), signal);
+}
+
+struct CrashRow {
+  const char* name;
+  int signal;
+  void (*crash)();
+};
+
+// A real fault, which the undefined-behaviour checker would otherwise stop before it
+// happens.
+__attribute__((no_sanitize("undefined"))) void NullWrite() {
+  volatile int* volatile nowhere = nullptr;
+  *nowhere = 1;
+}
+
+void Abort() {
+  std::abort();
+}
+
+class CrashRecord : public ::testing::TestWithParam<CrashRow> {};
+
+TEST_P(CrashRecord, AProcessKilledByASignalLeavesARecordAndDiesOfTheSignal) {
+  ScratchFolder folder;
+  const std::string path = folder / "Vantrel/VantrelError.Log";
+  fs::create_directories(folder / "Vantrel");
+  std::ofstream(path, std::ios::binary) << "earlier record\r\n";
+
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    InstallCrashHandler(path);
+    GetParam().crash();
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ExpectDiedOf(status, GetParam().signal);
+
+  const std::string log = ReadAll(path);
+  EXPECT_EQ(log.rfind("earlier record\r\n", 0), 0U);
+  const std::string name = GetParam().name;
+  EXPECT_NE(log.find("\r\nSignal " + name + " (" + std::to_string(GetParam().signal) + ")"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("\r\nCall stack:\r\n:"), std::string::npos);
+  EXPECT_NE(log.find(" [tracer_tests] +"), std::string::npos) << log;
+  EXPECT_NE(log.find("\r\nRegisters:\r\nRAX = "), std::string::npos);
+  EXPECT_EQ(Count(log, std::string(27, '-')), 2);
+
+  // The next start hears of it once.
+  EXPECT_TRUE(TakeCrashNotice(path));
+  EXPECT_FALSE(TakeCrashNotice(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, CrashRecord,
+                         ::testing::Values(CrashRow{"SIGSEGV", SIGSEGV, NullWrite},
+                                           CrashRow{"SIGABRT", SIGABRT, Abort}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CrashRecord, WithoutAWritableLogTheProcessStillDiesOfTheSignal) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    InstallCrashHandler("/proc/vantrel-none/VantrelError.Log");
+    NullWrite();
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ExpectDiedOf(status, SIGSEGV);
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,7 @@
+#include "NoDebug.h"
+
+#include <stdexcept>
+
+void RaiseWithoutDebugInformation() {
+  throw std::out_of_range("no debug information");
+}

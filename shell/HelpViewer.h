@@ -18,6 +18,8 @@ inline constexpr int kHelpMainWindow = 10;
 inline constexpr int kHelpFileMenu = 210;
 inline constexpr int kHelpHelpMenu = 220;
 inline constexpr int kHelpLookupWindow = 230;
+inline constexpr int kHelpAffixWindow = 240;
+inline constexpr int kHelpNotifyWindow = 250;
 
 struct HelpTopic {
   int context;
@@ -27,11 +29,13 @@ struct HelpTopic {
 
 inline constexpr std::string_view kHelpContentsPage = "index.html";
 
-inline constexpr std::array<HelpTopic, 4> kHelpTopics{{
+inline constexpr std::array<HelpTopic, 6> kHelpTopics{{
     {kHelpMainWindow, "main-window.html", "main-window"},
     {kHelpFileMenu, "menus.html", "file-menu"},
     {kHelpHelpMenu, "menus.html", "help-menu"},
     {kHelpLookupWindow, "lookup.html", "lookup-window"},
+    {kHelpAffixWindow, "affixes.html", "joined"},
+    {kHelpNotifyWindow, "menus.html", "notification"},
 }};
 
 QUrl HelpContentsUrl();

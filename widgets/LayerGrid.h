@@ -25,9 +25,12 @@
 #include <string_view>
 #include <unordered_map>
 
+class QKeyEvent;
 class QLabel;
 
 namespace vantrel {
+
+class TGridAccessNotes;
 
 // A column index at or beyond the column count.
 class GridIndexError : public std::out_of_range {
@@ -183,6 +186,12 @@ class TLayerGrid : public QAbstractScrollArea {
 
   void SetOnSelectCell(SelectCellHandler handler) { onSelectCell_ = std::move(handler); }
 
+  // With pick keys on, Space and Enter on the current cell raise RowPicked instead of
+  // reaching the window's default button, so that a row is chosen from the keyboard as a
+  // click would choose it.
+  bool PickKeys() const { return pickKeys_; }
+  void SetPickKeys(bool on) { pickKeys_ = on; }
+
   // The keyboard clipboard commands, also callable directly.
   QString SelectionText() const;
   void CopyToClipboard();
@@ -206,6 +215,8 @@ class TLayerGrid : public QAbstractScrollArea {
   void Click();
   void ColWidthsChanged();
   void RowHeightsChanged();
+  // Space or Enter on the current row, with pick keys on.
+  void RowPicked(int row);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -251,6 +262,7 @@ class TLayerGrid : public QAbstractScrollArea {
   void ShowHintAt(const QPoint& point, const QPoint& globalPoint);
   void HideCellHint();
   void ApplyLineOptions();
+  bool IsPickKey(const QKeyEvent& event) const;
 
   std::unique_ptr<CellTable> ownTable_;
   CellTable* table_ = nullptr;
@@ -265,6 +277,7 @@ class TLayerGrid : public QAbstractScrollArea {
   bool autoAdjustLastCol_ = false;
   bool showCellHints_ = true;
   bool showHint_ = false;
+  bool pickKeys_ = false;
 
   TGridCoord current_;
   TGridCoord anchor_;
@@ -282,6 +295,7 @@ class TLayerGrid : public QAbstractScrollArea {
   QLabel* hintLabel_ = nullptr;  // owned by the grid as its Qt child
   QTimer hintTimer_;
   TGridCoord hintCell_;
+  TGridAccessNotes* accessNotes_ = nullptr;  // owned by the grid as its Qt child
 };
 
 }  // namespace vantrel

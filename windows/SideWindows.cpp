@@ -19,6 +19,7 @@
 
 #include <limits>
 
+#include "HelpViewer.h"
 #include "MainModel.h"
 #include "SettingsTable.h"
 #include "Texts.h"
@@ -257,6 +258,7 @@ TNotifyForm::TNotifyForm(Services& services, QWidget* parent)
   outer->addWidget(ok_, 0, Qt::AlignHCenter);
   FixedFrame(*this);
 
+  InstallHelpKey(this, services_.help, kHelpNotifyWindow);
   connect(ok_, &QPushButton::clicked, this, [this] { OkClick(); });
 }
 
@@ -347,6 +349,7 @@ TTestForm::TTestForm(Services& services, QWidget* parent) : QDialog(parent), ser
   auto* advice = new QPlainTextEdit(animation);
   advice->setObjectName(QStringLiteral("AnimationMemo"));
   advice->setReadOnly(true);
+  advice->setAccessibleName(Latin("Animation Advice"));
   advice->setLineWrapMode(QPlainTextEdit::NoWrap);
   advice->setPlainText(
       Latin("If animation  causes problems, use regedit to \n"

@@ -227,7 +227,6 @@ void TMainForm::BuildWindow() {
   possibleGrid_->setAccessibleName(TranslateText("Candidate Word"));
   selectedGrid_->setAccessibleName(TranslateText("Selected Word"));
   affixGrid_->setAccessibleName(TranslateText("Add To Word"));
-  selectedWordLabel_->setAccessibleName(TranslateText("Selected Word"));
   possibleGrid_->SetHint(TranslateText("Click to select"));
   selectedGrid_->SetHint(TranslateText("Click to remove"));
   affixGrid_->SetHint(TranslateText("Click to select"));

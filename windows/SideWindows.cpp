@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -104,6 +105,8 @@ QLabel* AddressLabel(QWidget* parent, const char* name, const QString& text) {
   palette.setColor(QPalette::WindowText, Qt::blue);
   label->setPalette(palette);
   label->setCursor(Qt::PointingHandCursor);
+  // Reached with Tab and opened with Space or Enter, like a link.
+  label->setFocusPolicy(Qt::StrongFocus);
   label->installEventFilter(parent);
   return label;
 }
@@ -186,6 +189,20 @@ void TAboutForm::FormShow() {
 }
 
 bool TAboutForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && (watched == emailLabel_ || watched == homePageLabel_)) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool opens = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+                       (key->key() == Qt::Key_Space || key->key() == Qt::Key_Return ||
+                        key->key() == Qt::Key_Enter);
+    if (opens) {
+      if (watched == emailLabel_) {
+        EmailLabelClick();
+      } else {
+        HomePageLabelClick();
+      }
+      return true;
+    }
+  }
   if (event->type() == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
       (watched == emailLabel_ || watched == homePageLabel_)) {

@@ -18,7 +18,9 @@ inline constexpr int kHelpMainWindow = 10;
 inline constexpr int kHelpFileMenu = 210;
 inline constexpr int kHelpHelpMenu = 220;
 inline constexpr int kHelpLookupWindow = 230;
-inline constexpr int kHelpSuggestWindow = 240;
+inline constexpr int kHelpAffixWindow = 240;
+inline constexpr int kHelpNotifyWindow = 250;
+inline constexpr int kHelpSuggestWindow = 260;
 
 struct HelpTopic {
   int context;
@@ -28,11 +30,13 @@ struct HelpTopic {
 
 inline constexpr std::string_view kHelpContentsPage = "index.html";
 
-inline constexpr std::array<HelpTopic, 5> kHelpTopics{{
+inline constexpr std::array<HelpTopic, 7> kHelpTopics{{
     {kHelpMainWindow, "main-window.html", "main-window"},
     {kHelpFileMenu, "menus.html", "file-menu"},
     {kHelpHelpMenu, "menus.html", "help-menu"},
     {kHelpLookupWindow, "lookup.html", "lookup-window"},
+    {kHelpAffixWindow, "affixes.html", "joined"},
+    {kHelpNotifyWindow, "menus.html", "notification"},
     {kHelpSuggestWindow, "suggest.html", "suggestions"},
 }};
 

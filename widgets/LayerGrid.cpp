@@ -3,6 +3,7 @@
 #include "CellText.h"
 #include "GridClipboard.h"
 #include "GridDesign.h"
+#include "LayerGridAccessible.h"
 
 #include <QClipboard>
 #include <QFontMetrics>
@@ -76,6 +77,8 @@ TLayerGrid::TLayerGrid(QWidget* parent, int colCount, int rowCount)
       watch_(std::make_unique<TableWatch>(*this)),
       layers_([this] { viewport()->update(); }),
       options_(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect) {
+  InstallLayerGridAccessibility();
+  accessNotes_ = new TGridAccessNotes(*this);
   setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setMouseTracking(true);
@@ -124,6 +127,7 @@ void TLayerGrid::AttachTable(CellTable* table) {
   geometry_.SetColCount(table_->ColCount(), defaultColWidth_);
   current_.row = table_->CurrentRow();
   SyncRows();
+  accessNotes_->ColCountChanged();
 }
 
 QString TLayerGrid::CellText(int col, int row) const {
@@ -139,6 +143,7 @@ void TLayerGrid::SetColCount(int count) {
 }
 
 void TLayerGrid::TableColCountChanged() {
+  accessNotes_->ColCountChanged();
   geometry_.SetColCount(table_->ColCount(), defaultColWidth_);
   ClampCurrent();
   SyncRows();
@@ -358,9 +363,11 @@ DesignLayers TLayerGrid::Design() const {
 
 void TLayerGrid::TableCellChanged(int col, int row) {
   UpdateCell(col, row);
+  accessNotes_->CellChanged(col, row);
 }
 
 void TLayerGrid::TableRowCountChanged() {
+  accessNotes_->RowCountChanged(geometry_.RowCount());
   SyncRows();
 }
 
@@ -390,6 +397,7 @@ void TLayerGrid::ClampCurrent() {
   if (cell != current_) {
     current_ = cell;
     SelectCurrentOnly();
+    accessNotes_->CurrentChanged();
   }
   if (table_->CurrentRow() != current_.row) {
     table_->SetCurrentRow(current_.row);
@@ -481,6 +489,7 @@ bool TLayerGrid::MoveCurrent(int col, int row, bool moveAnchor, bool byUser) {
     return false;
   }
   current_ = {col, row};
+  accessNotes_->CurrentChanged();
   if (moveAnchor || !options_.testFlag(goRangeSelect)) {
     anchor_ = current_;
   }
@@ -790,6 +799,10 @@ void TLayerGrid::keyPressEvent(QKeyEvent* event) {
   if (StartEditByKey(event)) {
     return;
   }
+  if (IsPickKey(*event)) {
+    emit RowPicked(current_.row);
+    return;
+  }
 
   int col = current_.col;
   int row = current_.row;
@@ -836,9 +849,18 @@ void TLayerGrid::keyPressEvent(QKeyEvent* event) {
   row = std::clamp(row, FixedRows(), std::max(FixedRows(), RowCount() - 1));
   if (col != current_.col || row != current_.row) {
     const bool extend = mods.testFlag(Qt::ShiftModifier) && options_.testFlag(goRangeSelect);
+    // The keyboard brings the row into view first: a window that lets only rows on
+    // screen become current must not keep the keyboard on the first page.
+    ScrollInView(col, row);
     MoveCurrent(col, row, !extend, true);
   }
   event->accept();
+}
+
+bool TLayerGrid::IsPickKey(const QKeyEvent& event) const {
+  const int key = event.key();
+  return pickKeys_ && (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+         (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter);
 }
 
 void TLayerGrid::changeEvent(QEvent* event) {
@@ -853,6 +875,7 @@ void TLayerGrid::changeEvent(QEvent* event) {
 void TLayerGrid::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
   viewport()->update();
+  accessNotes_->FocusGained();
 }
 
 void TLayerGrid::focusOutEvent(QFocusEvent* event) {
@@ -881,6 +904,11 @@ bool TLayerGrid::event(QEvent* event) {
   // when cell hints are off.
   if (event->type() == QEvent::ToolTip && (showCellHints_ || !showHint_)) {
     QToolTip::hideText();
+    return true;
+  }
+  // Space and Enter go to the grid, not to the window's shortcuts or default button.
+  if (event->type() == QEvent::ShortcutOverride && IsPickKey(*static_cast<QKeyEvent*>(event))) {
+    event->accept();
     return true;
   }
   return QAbstractScrollArea::event(event);

@@ -25,10 +25,13 @@
 #include <string_view>
 #include <unordered_map>
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 
 namespace vantrel {
+
+class TGridAccessNotes;
 
 // A column index at or beyond the column count.
 class GridIndexError : public std::out_of_range {
@@ -205,6 +208,12 @@ class TLayerGrid : public QAbstractScrollArea {
 
   void SetOnSelectCell(SelectCellHandler handler) { onSelectCell_ = std::move(handler); }
 
+  // With pick keys on, Space and Enter on the current cell raise RowPicked instead of
+  // reaching the window's default button, so that a row is chosen from the keyboard as a
+  // click would choose it.
+  bool PickKeys() const { return pickKeys_; }
+  void SetPickKeys(bool on) { pickKeys_ = on; }
+
   // The keyboard clipboard commands, also callable directly.
   QString SelectionText() const;
   void CopyToClipboard();
@@ -230,6 +239,8 @@ class TLayerGrid : public QAbstractScrollArea {
   void RowHeightsChanged();
   // An edit was committed and the cell now holds its text.
   void CellEdited(int col, int row);
+  // Space or Enter on the current row, with pick keys on.
+  void RowPicked(int row);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -281,6 +292,7 @@ class TLayerGrid : public QAbstractScrollArea {
   bool EditorKey(QKeyEvent* event);
   bool StartEditByKey(QKeyEvent* event);
   void PlaceEditor();
+  bool IsPickKey(const QKeyEvent& event) const;
 
   std::unique_ptr<CellTable> ownTable_;
   CellTable* table_ = nullptr;
@@ -295,6 +307,7 @@ class TLayerGrid : public QAbstractScrollArea {
   bool autoAdjustLastCol_ = false;
   bool showCellHints_ = true;
   bool showHint_ = false;
+  bool pickKeys_ = false;
 
   TGridCoord current_;
   TGridCoord anchor_;
@@ -316,6 +329,7 @@ class TLayerGrid : public QAbstractScrollArea {
   QLineEdit* editor_ = nullptr;  // owned by the viewport as its Qt child
   TGridCoord editing_;
   AcceptEditHandler onAcceptEdit_;
+  TGridAccessNotes* accessNotes_ = nullptr;  // owned by the grid as its Qt child
 };
 
 }  // namespace vantrel

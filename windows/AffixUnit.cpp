@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "CellProperties.h"
+#include "HelpViewer.h"
 #include "LayerGrid.h"
 #include "Pictures.h"
 #include "ProgramGrids.h"
@@ -61,6 +62,7 @@ TAffixForm::TAffixForm(MainModel& model, Services& services, QWidget* parent)
   gridPanel_->setObjectName(QStringLiteral("GridPanel"));
   selectedAffixGrid_ = MakeSelectedAffixGrid(gridPanel_).release();
   selectedAffixGrid_->setObjectName(QStringLiteral("SelectedAffixGrid"));
+  selectedAffixGrid_->setAccessibleName(TranslateText("Candidate Word"));
   selectedAffixGrid_->SetTable(&model_.SelectedAffixGrid);
   // The proposed word may be corrected in place; its digits may not, because the
   // bullets that OK writes into the number follow them.
@@ -121,6 +123,7 @@ TAffixForm::TAffixForm(MainModel& model, Services& services, QWidget* parent)
   outer->addWidget(gridPanel_);
   outer->addLayout(bottom, 1);
 
+  InstallHelpKey(this, services_.help, kHelpAffixWindow);
   connect(affixOkBtn_, &QPushButton::clicked, this, [this] { AffixOkBtnClick(); });
   connect(affixCancelBtn_, &QPushButton::clicked, this, &TAffixForm::reject);
   connect(selectedAffixGrid_, &TLayerGrid::ColWidthsChanged, this,

@@ -3,9 +3,11 @@
 // that a test can drive every window from start to end without a person.
 
 #include <QString>
+#include <memory>
 #include <optional>
 
 class QDialog;
+class QFileDialog;
 class QWidget;
 
 namespace vantrel {
@@ -16,9 +18,11 @@ class IDialogs {
   // A warning message box with a single OK button.
   virtual void Warning(QWidget* parent, const QString& text) = 0;
   // The Open dialog: the chosen file, or nothing when the user cancels. The filter is in
-  // Qt's form ("Text Documents (*.txt)").
+  // Qt's form ("Text Documents (*.txt)"). A note, when not empty, says in the dialog why
+  // it is shown.
   virtual std::optional<QString> OpenFileName(QWidget* parent, const QString& title,
-                                              const QString& filter, const QString& proposed) = 0;
+                                              const QString& filter, const QString& proposed,
+                                              const QString& note) = 0;
   // Shows a window modally and returns its result (QDialog::Accepted or Rejected).
   virtual int Exec(QDialog& dialog) = 0;
   // Shows a window without blocking the others.
@@ -36,10 +40,17 @@ class QtDialogs final : public IDialogs {
  public:
   void Warning(QWidget* parent, const QString& text) override;
   std::optional<QString> OpenFileName(QWidget* parent, const QString& title, const QString& filter,
-                                      const QString& proposed) override;
+                                      const QString& proposed, const QString& note) override;
   int Exec(QDialog& dialog) override;
   void ShowModeless(QWidget& window) override;
   void SetClipboardText(const QString& text) override;
 };
+
+// The Open dialog that QtDialogs shows: Qt's own, so that it can carry the note (in the
+// label "NoteLabel" above the files) on every desktop, and wide enough that the columns
+// of its file list show whole. The proposed file is selected in its folder.
+std::unique_ptr<QFileDialog> NewOpenDialog(QWidget* parent, const QString& title,
+                                           const QString& filter, const QString& proposed,
+                                           const QString& note);
 
 }  // namespace vantrel

@@ -38,6 +38,7 @@ TLookupForm::TLookupForm(DictionaryFile& dictionary, Services& services, QWidget
   wordToConvert_ = new QLineEdit(this);
   wordToConvert_->setObjectName(QStringLiteral("WordToConvert"));
   wordToConvert_->setToolTip(TranslateText("Enter word to convert to numbers"));
+  wordToConvert_->setAccessibleName(TranslateText("Enter word to convert to numbers"));
   QFont entryFont = wordToConvert_->font();
   entryFont.setPixelSize(16);
   wordToConvert_->setFont(entryFont);
@@ -53,6 +54,7 @@ TLookupForm::TLookupForm(DictionaryFile& dictionary, Services& services, QWidget
   convertedGrid_->setObjectName(QStringLiteral("ConvertedGrid"));
   convertedGrid_->SetTable(&model_.ConvertedGrid);
   convertedGrid_->SetHint(TranslateText("Numeric equivalent"));
+  convertedGrid_->setAccessibleName(TranslateText("Numeric equivalent"));
 
   auto makeButton = [this](const char* name, std::string_view text, std::string_view hint) {
     auto* button = new QPushButton(this);

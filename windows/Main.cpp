@@ -67,7 +67,9 @@ TMainForm::TMainForm(Services& services, QWidget* parent)
   setObjectName(QStringLiteral("TMainForm"));
   BuildWindow();
   BuildMenu();
+  creating_ = true;
   FormCreate();
+  creating_ = false;
   // Ticks once a second for the whole run.
   timer1_ = new QTimer(this);
   timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -222,6 +224,12 @@ void TMainForm::BuildWindow() {
 
   // Texts, each as a property of its control, so that translation can find them.
   entryEdit_->setToolTip(TranslateText("Enter Number to Convert"));
+  entryEdit_->setPlaceholderText(TranslateText("Enter Number to Convert"));
+  // What a screen reader says of each control that shows no text of its own.
+  entryEdit_->setAccessibleName(TranslateText("Enter Number to Convert"));
+  possibleGrid_->setAccessibleName(TranslateText("Candidate Word"));
+  selectedGrid_->setAccessibleName(TranslateText("Selected Word"));
+  affixGrid_->setAccessibleName(TranslateText("Add To Word"));
   possibleGrid_->SetHint(TranslateText("Click to select"));
   selectedGrid_->SetHint(TranslateText("Click to remove"));
   affixGrid_->SetHint(TranslateText("Click to select"));
@@ -249,6 +257,7 @@ void TMainForm::BuildWindow() {
   affixGrid_->SetTable(&model_.AffixGrid);
   for (TLayerGrid* grid : {possibleGrid_, selectedGrid_, affixGrid_}) {
     grid->SetOnSelectCell([grid](int, int row) { return FullyVisibleRow(*grid, row); });
+    grid->SetPickKeys(true);
   }
 
   connect(entryEdit_, &QLineEdit::textEdited, this, &TMainForm::EntryEditChange);
@@ -265,6 +274,9 @@ void TMainForm::BuildWindow() {
   connect(
       affixGrid_, &TLayerGrid::MouseUp, this,
       [this](Qt::MouseButton, Qt::KeyboardModifiers, QPoint point) { AffixGridMouseUp(point); });
+  connect(possibleGrid_, &TLayerGrid::RowPicked, this, &TMainForm::PossibleGridRowPicked);
+  connect(selectedGrid_, &TLayerGrid::RowPicked, this, &TMainForm::SelectedGridRowPicked);
+  connect(affixGrid_, &TLayerGrid::RowPicked, this, &TMainForm::AffixGridRowPicked);
   connect(possibleGrid_, &TLayerGrid::ColWidthsChanged, this,
           &TMainForm::PossibleGridColWidthsChanged);
   connect(selectedGrid_, &TLayerGrid::ColWidthsChanged, this,
@@ -532,9 +544,14 @@ void TMainForm::StateChanged() {
 
 std::optional<std::string> TMainForm::ChooseDictionaryFile() {
   const QString proposed = lastChosenFile_.isEmpty() ? BundledDictionaryPath() : lastChosenFile_;
+  // At start the dialog comes before any window: it says why it is there.
+  const QString note = creating_ ? TranslateText(
+                                       "Vantrel needs a dictionary to turn numbers into words. "
+                                       "Please choose one.")
+                                 : QString();
   const std::optional<QString> chosen = services_.dialogs.OpenFileName(
       this, TranslateText("Open Dictionary"),
-      TranslateText("Text Documents") + QStringLiteral(" (*.txt)"), proposed);
+      TranslateText("Text Documents") + QStringLiteral(" (*.txt)"), proposed, note);
   if (!chosen) {
     return std::nullopt;
   }
@@ -631,6 +648,28 @@ void TMainForm::SelectedGridMouseUp(QPoint point) {
 void TMainForm::AffixGridMouseUp(QPoint point) {
   const TGridCoord cell = affixGrid_->MouseToCell(point);
   model_.AffixGridMouseUp(cell.Valid() ? cell.row : -1);
+}
+
+// The keyboard picks the current row, which it has brought into view itself: the scroll
+// guard of the mouse has nothing to guard here.
+void TMainForm::PossibleGridRowPicked(int row) {
+  NoteUserActivity();
+  if (row < 1) {
+    return;
+  }
+  model_.ChooseCandidate(row);
+}
+
+void TMainForm::SelectedGridRowPicked(int row) {
+  NoteUserActivity();
+  if (row < 1) {
+    return;
+  }
+  model_.RemovePhraseWord(row);
+}
+
+void TMainForm::AffixGridRowPicked(int row) {
+  model_.AffixGridMouseUp(row);
 }
 
 void TMainForm::SyncColumns(TLayerGrid& from, TLayerGrid& to) {

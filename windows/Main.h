@@ -100,6 +100,10 @@ class TMainForm : public QMainWindow, private MainHost {
   void SelectedGridTopLeftChanged();
   void SelectedGridMouseUp(QPoint point);
   void AffixGridMouseUp(QPoint point);
+  // Space or Enter on the current row: the keyboard's click.
+  void PossibleGridRowPicked(int row);
+  void SelectedGridRowPicked(int row);
+  void AffixGridRowPicked(int row);
   void PossibleGridColWidthsChanged();
   void SelectedGridColWidthsChanged();
   void ConvertBtnClick();
@@ -152,6 +156,9 @@ class TMainForm : public QMainWindow, private MainHost {
   bool candidatesScrolled_ = false;
   bool phraseScrolled_ = false;
   bool closing_ = false;
+  // While the window is being created: an Open dialog then asks for the dictionary that
+  // the program needs before it can show anything.
+  bool creating_ = false;
 
   TLookupForm* lookupForm_ = nullptr;
   TAboutForm* aboutForm_ = nullptr;

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -23,6 +24,7 @@
 #include <string>
 
 #include "AnimatedPicture.h"
+#include "HelpViewer.h"
 #include "MainModel.h"
 #include "Pictures.h"
 #include "SettingsTable.h"
@@ -71,6 +73,8 @@ QLabel* AddressLabel(QWidget* parent, const char* name, const QString& text) {
   palette.setColor(QPalette::WindowText, Qt::blue);
   label->setPalette(palette);
   label->setCursor(Qt::PointingHandCursor);
+  // Reached with Tab and opened with Space or Enter, like a link.
+  label->setFocusPolicy(Qt::StrongFocus);
   label->installEventFilter(parent);
   return label;
 }
@@ -162,6 +166,20 @@ void TAboutForm::FrogFollowsAnimation() {
 }
 
 bool TAboutForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && (watched == emailLabel_ || watched == homePageLabel_)) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool opens = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+                       (key->key() == Qt::Key_Space || key->key() == Qt::Key_Return ||
+                        key->key() == Qt::Key_Enter);
+    if (opens) {
+      if (watched == emailLabel_) {
+        EmailLabelClick();
+      } else {
+        HomePageLabelClick();
+      }
+      return true;
+    }
+  }
   if (event->type() == QEvent::MouseButtonRelease &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
       (watched == emailLabel_ || watched == homePageLabel_)) {
@@ -234,6 +252,7 @@ TNotifyForm::TNotifyForm(Services& services, QWidget* parent)
   outer->addWidget(ok_, 0, Qt::AlignHCenter);
   FixedFrame(*this);
 
+  InstallHelpKey(this, services_.help, kHelpNotifyWindow);
   connect(ok_, &QPushButton::clicked, this, [this] { OkClick(); });
 }
 
@@ -324,6 +343,7 @@ TTestForm::TTestForm(Services& services, QWidget* parent) : QDialog(parent), ser
   auto* advice = new QPlainTextEdit(animation);
   advice->setObjectName(QStringLiteral("AnimationMemo"));
   advice->setReadOnly(true);
+  advice->setAccessibleName(Latin("Animation Advice"));
   advice->setLineWrapMode(QPlainTextEdit::NoWrap);
   // The settings live in a file, not in a registry: the note names the file. The program
   // writes that file when it closes, so it is changed while the program is not running.

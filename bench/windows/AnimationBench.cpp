@@ -20,7 +20,7 @@ namespace {
 class NoDialogs final : public vantrel::IDialogs {
  public:
   void Warning(QWidget*, const QString&) override {}
-  std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&,
+  std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&, const QString&,
                                       const QString&) override {
     return std::nullopt;
   }

@@ -18,8 +18,8 @@ class ScriptedDialogs final : public IDialogs {
   void Warning(QWidget*, const QString& text) override { warnings << text; }
 
   std::optional<QString> OpenFileName(QWidget*, const QString& title, const QString& filter,
-                                      const QString& proposed) override {
-    openDialogs.push_back({title, filter, proposed});
+                                      const QString& proposed, const QString& note) override {
+    openDialogs.push_back({title, filter, proposed, note});
     if (fileChoices.empty()) {
       return std::nullopt;  // as if the user cancelled
     }
@@ -55,6 +55,7 @@ class ScriptedDialogs final : public IDialogs {
     QString title;
     QString filter;
     QString proposed;
+    QString note;
   };
 
   QStringList warnings;

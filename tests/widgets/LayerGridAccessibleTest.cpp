@@ -1,0 +1,340 @@
+// What a screen reader sees of the grid, and the keys that pick a row: the table and its
+// cells as QAccessible builds them, and the events a screen reader is sent.
+
+#include "LayerGrid.h"
+#include "LayerGridAccessible.h"
+
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
+#include <QAccessible>
+#include <QApplication>
+#include <QShortcut>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace vantrel {
+namespace {
+
+struct SeenEvent {
+  QAccessible::Event type = QAccessible::InvalidEvent;
+  int child = -1;
+  int change = -1;  // QAccessibleTableModelChangeEvent::ModelChangeType
+  int firstRow = -1;
+  int lastRow = -1;
+  int firstCol = -1;
+  int lastCol = -1;
+  QString childName;
+};
+
+std::vector<SeenEvent>* seen = nullptr;
+
+void Record(QAccessibleEvent* event) {
+  if (seen == nullptr) {
+    return;
+  }
+  SeenEvent e;
+  e.type = event->type();
+  e.child = event->child();
+  if (event->type() == QAccessible::TableModelChanged) {
+    auto* change = static_cast<QAccessibleTableModelChangeEvent*>(event);
+    e.change = change->modelChangeType();
+    e.firstRow = change->firstRow();
+    e.lastRow = change->lastRow();
+    e.firstCol = change->firstColumn();
+    e.lastCol = change->lastColumn();
+  }
+  if (QAccessibleInterface* target = event->accessibleInterface(); target != nullptr) {
+    e.childName = target->text(QAccessible::Name);
+  }
+  seen->push_back(e);
+}
+
+// The platform's accessibility, which a screen reader switches on; nothing is sent while
+// it is off.
+QPlatformAccessibility* PlatformAccessibility() {
+  QPlatformIntegration* platform = QGuiApplicationPrivate::platformIntegration();
+  return platform != nullptr ? platform->accessibility() : nullptr;
+}
+
+// Records every accessibility event for the life of the fixture, as a screen reader
+// would receive it.
+class RecordedEvents {
+ public:
+  RecordedEvents() {
+    seen = &events;
+    QAccessible::installUpdateHandler(Record);
+    if (QPlatformAccessibility* platform = PlatformAccessibility()) {
+      platform->setActive(true);
+    }
+  }
+  ~RecordedEvents() {
+    if (QPlatformAccessibility* platform = PlatformAccessibility()) {
+      platform->setActive(false);
+    }
+    QAccessible::installUpdateHandler(nullptr);
+    seen = nullptr;
+  }
+  // Lets the grid send what it has gathered, and takes what arrived.
+  std::vector<SeenEvent> Take() {
+    QCoreApplication::processEvents();
+    std::vector<SeenEvent> taken;
+    taken.swap(events);
+    return taken;
+  }
+  std::vector<SeenEvent> events;
+};
+
+std::vector<SeenEvent> OfType(const std::vector<SeenEvent>& events, QAccessible::Event type) {
+  std::vector<SeenEvent> found;
+  for (const SeenEvent& e : events) {
+    if (e.type == type) {
+      found.push_back(e);
+    }
+  }
+  return found;
+}
+
+// A candidate list as the main window has it: a header row, two columns, rows of 24.
+struct CandidateGrid {
+  CandidateGrid(int rows = 6) : grid(nullptr, 2, rows) {
+    grid.SetFixedCols(0);
+    grid.SetScrollBars(TLayerGrid::ScrollBars::None);
+    grid.SetColWidth(0, 100);
+    grid.SetColWidth(1, 60);
+    grid.SetCellText(0, 0, QStringLiteral("Candidate Word"));
+    grid.SetCellText(1, 0, QStringLiteral("Represents"));
+    grid.setAccessibleName(QStringLiteral("Candidates"));
+  }
+  void Show() {
+    grid.resize(200, 4 * 25 + 2 * grid.frameWidth());
+    grid.show();
+    grid.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&grid));
+    grid.setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+  }
+  QAccessibleInterface* Table() { return QAccessible::queryAccessibleInterface(&grid); }
+  TLayerGrid grid;
+};
+
+TEST(LayerGridAccessible, IsATableOfTheScrollableCellsWithTheFixedRowAsHeaders) {
+  CandidateGrid g;
+  g.grid.SetCell(0, 1, "caf\xE9");
+  g.grid.SetCell(1, 1, "223");
+  g.grid.SetCell(0, 2, "two\r\nlines");
+  QAccessibleInterface* table = g.Table();
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(table->role(), QAccessible::Table);
+  EXPECT_EQ(table->text(QAccessible::Name), QStringLiteral("Candidates"));
+  QAccessibleTableInterface* cells = table->tableInterface();
+  ASSERT_NE(cells, nullptr);
+  EXPECT_EQ(cells->rowCount(), 5);
+  EXPECT_EQ(cells->columnCount(), 2);
+  EXPECT_EQ(table->childCount(), 12);
+  EXPECT_EQ(cells->columnDescription(0), QStringLiteral("Candidate Word"));
+  EXPECT_EQ(cells->columnDescription(1), QStringLiteral("Represents"));
+
+  struct Row {
+    int row, col;
+    QString name;
+  };
+  for (const Row& r : {Row{0, 0, QString::fromUtf8("café")}, Row{0, 1, QStringLiteral("223")},
+                       Row{1, 0, QStringLiteral("two\nlines")}, Row{4, 1, QString()}}) {
+    SCOPED_TRACE(testing::Message() << "row " << r.row << " column " << r.col);
+    QAccessibleInterface* cell = cells->cellAt(r.row, r.col);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->role(), QAccessible::Cell);
+    EXPECT_EQ(cell->text(QAccessible::Name), r.name);
+    EXPECT_EQ(cell->parent(), table);
+    // Children are numbered row by row, the header row first.
+    EXPECT_EQ(table->indexOfChild(cell), (r.row + 1) * 2 + r.col);
+    EXPECT_EQ(table->child((r.row + 1) * 2 + r.col), cell);
+    QAccessibleTableCellInterface* place = cell->tableCellInterface();
+    ASSERT_NE(place, nullptr);
+    EXPECT_EQ(place->rowIndex(), r.row);
+    EXPECT_EQ(place->columnIndex(), r.col);
+    const QList<QAccessibleInterface*> headers = place->columnHeaderCells();
+    ASSERT_EQ(headers.size(), 1);
+    EXPECT_EQ(headers.front()->role(), QAccessible::ColumnHeader);
+    EXPECT_EQ(headers.front()->text(QAccessible::Name),
+              r.col == 0 ? QStringLiteral("Candidate Word") : QStringLiteral("Represents"));
+  }
+  EXPECT_EQ(cells->cellAt(5, 0), nullptr);
+  EXPECT_EQ(cells->cellAt(0, 2), nullptr);
+}
+
+TEST(LayerGridAccessible, GridWithoutFixedRowsHasNoHeaders) {
+  TLayerGrid grid(nullptr, 1, 3);
+  grid.SetFixedCols(0);
+  grid.SetFixedRows(0);
+  grid.SetCell(0, 0, "4357");
+  QAccessibleTableInterface* cells = QAccessible::queryAccessibleInterface(&grid)->tableInterface();
+  ASSERT_NE(cells, nullptr);
+  EXPECT_EQ(cells->rowCount(), 3);
+  EXPECT_EQ(cells->columnCount(), 1);
+  EXPECT_EQ(cells->cellAt(0, 0)->text(QAccessible::Name), QStringLiteral("4357"));
+  EXPECT_TRUE(cells->cellAt(0, 0)->tableCellInterface()->columnHeaderCells().isEmpty());
+}
+
+TEST(LayerGridAccessible, TheCurrentCellIsFocusedAndSelected) {
+  CandidateGrid g;
+  g.Show();
+  ASSERT_TRUE(g.grid.FocusCell(1, 3));
+  QAccessibleTableInterface* cells = g.Table()->tableInterface();
+  QAccessibleInterface* current = cells->cellAt(2, 1);
+  EXPECT_TRUE(current->state().focused);
+  EXPECT_TRUE(current->state().selected);
+  EXPECT_TRUE(current->tableCellInterface()->isSelected());
+  EXPECT_EQ(g.Table()->focusChild(), current);
+  EXPECT_EQ(cells->selectedCellCount(), 1);
+  ASSERT_EQ(cells->selectedCells().size(), 1);
+  EXPECT_EQ(cells->selectedCells().front(), current);
+  QAccessibleInterface* other = cells->cellAt(2, 0);
+  EXPECT_FALSE(other->state().focused);
+  EXPECT_FALSE(other->state().selected);
+  // The cell's place on the screen is the one the grid draws it at.
+  EXPECT_EQ(current->rect(), QRect(g.grid.viewport()->mapToGlobal(g.grid.CellRect(1, 3).topLeft()),
+                                   g.grid.CellRect(1, 3).size()));
+  EXPECT_EQ(g.Table()->childAt(current->rect().center().x(), current->rect().center().y()),
+            current);
+}
+
+TEST(LayerGridAccessible, ChangedCellsAreSentAsOneChangeOfTheTable) {
+  RecordedEvents recorder;
+  CandidateGrid g(40);
+  recorder.Take();
+  // A search writes cell after cell; the screen reader hears of the rows once.
+  for (int row = 2; row < 30; ++row) {
+    g.grid.SetCell(0, row, "word");
+    g.grid.SetCell(1, row, "9673");
+  }
+  const std::vector<SeenEvent> changes = OfType(recorder.Take(), QAccessible::TableModelChanged);
+  ASSERT_EQ(changes.size(), 1u);
+  EXPECT_EQ(changes[0].change, QAccessibleTableModelChangeEvent::DataChanged);
+  EXPECT_EQ(changes[0].firstRow, 1);
+  EXPECT_EQ(changes[0].lastRow, 28);
+  EXPECT_EQ(changes[0].firstCol, 0);
+  EXPECT_EQ(changes[0].lastCol, 1);
+}
+
+TEST(LayerGridAccessible, RowCountChangesAreSentAsRowsInsertedOrRemoved) {
+  RecordedEvents recorder;
+  CandidateGrid g(6);
+  QAccessibleTableInterface* cells = g.Table()->tableInterface();
+  ASSERT_NE(cells->cellAt(4, 0), nullptr);
+  recorder.Take();
+
+  struct Step {
+    const char* name;
+    int rows;
+    int change;
+    int firstRow, lastRow;
+  };
+  for (const Step& s : {Step{"grows", 10, QAccessibleTableModelChangeEvent::RowsInserted, 5, 8},
+                        Step{"shrinks", 3, QAccessibleTableModelChangeEvent::RowsRemoved, 2, 8}}) {
+    SCOPED_TRACE(s.name);
+    g.grid.SetRowCount(s.rows);
+    const std::vector<SeenEvent> changes = OfType(recorder.Take(), QAccessible::TableModelChanged);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].change, s.change);
+    EXPECT_EQ(changes[0].firstRow, s.firstRow);
+    EXPECT_EQ(changes[0].lastRow, s.lastRow);
+    EXPECT_EQ(cells->rowCount(), s.rows - 1);
+  }
+  EXPECT_EQ(cells->cellAt(2, 0), nullptr);
+  EXPECT_EQ(g.Table()->childCount(), 6);
+}
+
+TEST(LayerGridAccessible, MovingTheCurrentCellSendsFocusToThatCell) {
+  RecordedEvents recorder;
+  CandidateGrid g;
+  g.grid.SetCell(0, 2, "bat");
+  g.Show();
+  g.grid.FocusCell(0, 1);
+  recorder.Take();
+
+  QTest::keyClick(&g.grid, Qt::Key_Down);
+  const std::vector<SeenEvent> focus = OfType(recorder.Take(), QAccessible::Focus);
+  ASSERT_EQ(focus.size(), 1u);
+  EXPECT_EQ(focus[0].child, 2 * 2 + 0);
+  EXPECT_EQ(focus[0].childName, QStringLiteral("bat"));
+
+  // A new text under the cell the user is on is read out again.
+  g.grid.SetCell(0, 2, "cat");
+  const std::vector<SeenEvent> named = OfType(recorder.Take(), QAccessible::NameChanged);
+  ASSERT_EQ(named.size(), 1u);
+  EXPECT_EQ(named[0].childName, QStringLiteral("cat"));
+}
+
+TEST(LayerGridAccessible, TakingTheFocusSendsFocusToTheCurrentCell) {
+  RecordedEvents recorder;
+  CandidateGrid g;
+  g.grid.SetCell(1, 1, "228");
+  g.grid.FocusCell(1, 1);
+  g.Show();
+  const std::vector<SeenEvent> focus = OfType(recorder.Take(), QAccessible::Focus);
+  ASSERT_FALSE(focus.empty());
+  // The grid's own focus comes first; the cell's follows, so it is the one read out.
+  EXPECT_EQ(focus.back().child, 1 * 2 + 1);
+  EXPECT_EQ(focus.back().childName, QStringLiteral("228"));
+}
+
+TEST(LayerGridPickKeys, SpaceAndEnterPickTheCurrentRowOnlyWithPickKeysOn) {
+  for (const bool on : {true, false}) {
+    SCOPED_TRACE(on ? "pick keys on" : "pick keys off");
+    CandidateGrid g;
+    QWidget* window = &g.grid;
+    int shortcutRuns = 0;
+    // Enter is also the window's default key; the grid must get it first.
+    auto* enter = new QShortcut(QKeySequence(Qt::Key_Return), window);
+    QObject::connect(enter, &QShortcut::activated, [&] { ++shortcutRuns; });
+    g.grid.SetPickKeys(on);
+    g.Show();
+    g.grid.FocusCell(0, 3);
+    QSignalSpy picked(&g.grid, &TLayerGrid::RowPicked);
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
+      QTest::keyClick(&g.grid, key);
+    }
+    if (on) {
+      ASSERT_EQ(picked.size(), 3);
+      for (const QList<QVariant>& args : picked) {
+        EXPECT_EQ(args.at(0).toInt(), 3);
+      }
+      EXPECT_EQ(shortcutRuns, 0);
+    } else {
+      EXPECT_EQ(picked.size(), 0);
+      EXPECT_EQ(shortcutRuns, 1);
+    }
+    // With a modifier the keys are no pick.
+    QTest::keyClick(&g.grid, Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(picked.size(), on ? 3 : 0);
+  }
+}
+
+TEST(LayerGridPickKeys, TheKeyboardReachesRowsBelowTheFirstPage) {
+  CandidateGrid g(30);
+  // As in the main window: only rows shown wholly may become current, so that a click
+  // never scrolls.
+  g.grid.SetOnSelectCell(
+      [&g](int, int row) { return row < g.grid.TopRow() + g.grid.VisibleRowCount(); });
+  g.Show();
+  g.grid.FocusCell(0, 1);
+  for (int i = 0; i < 10; ++i) {
+    QTest::keyClick(&g.grid, Qt::Key_Down);
+  }
+  EXPECT_EQ(g.grid.Row(), 11);
+  EXPECT_GT(g.grid.TopRow(), 1);
+  QTest::keyClick(&g.grid, Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(g.grid.Row(), 29);
+  QTest::keyClick(&g.grid, Qt::Key_Home, Qt::ControlModifier);
+  EXPECT_EQ(g.grid.Row(), 1);
+  EXPECT_EQ(g.grid.TopRow(), 1);
+}
+
+}  // namespace
+}  // namespace vantrel

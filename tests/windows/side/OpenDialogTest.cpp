@@ -1,0 +1,74 @@
+// The Open dialog as QtDialogs shows it: its caption, the note of the first start, the
+// proposed file and a file list whose columns show whole.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include "Dialogs.h"
+
+namespace vantrel {
+namespace {
+
+TEST(OpenDialog, ShowsItsColumnsWholeAndTheNoteAboveTheFiles) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString proposed = dir.filePath(QStringLiteral("Vantrel Dictionary.txt"));
+  QFile file(proposed);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("228,bat,B\r\n\r\n");
+  file.close();
+
+  struct Case {
+    const char* name;
+    QString note;
+  };
+  for (const Case& c : {Case{"first start", QStringLiteral("A dictionary is needed.")},
+                        Case{"File > Open", QString()}}) {
+    SCOPED_TRACE(c.name);
+    const std::unique_ptr<QFileDialog> dialog =
+        NewOpenDialog(nullptr, QStringLiteral("Open Dictionary"),
+                      QStringLiteral("Text Documents (*.txt)"), proposed, c.note);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Open Dictionary"));
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    // The folder is read in the background; its files arrive through the event loop.
+    QTest::qWait(300);
+
+    const auto* note = dialog->findChild<QLabel*>(QStringLiteral("NoteLabel"));
+    if (c.note.isEmpty()) {
+      EXPECT_EQ(note, nullptr);
+    } else {
+      ASSERT_NE(note, nullptr);
+      EXPECT_TRUE(note->isVisible());
+      EXPECT_EQ(note->text(), c.note);
+      // Above the file list, where it is read first.
+      const auto* files = dialog->findChild<QTreeView*>();
+      ASSERT_NE(files, nullptr);
+      EXPECT_LT(note->mapTo(dialog.get(), QPoint(0, 0)).y(),
+                files->mapTo(dialog.get(), QPoint(0, 0)).y());
+    }
+
+    const auto* files = dialog->findChild<QTreeView*>();
+    ASSERT_NE(files, nullptr);
+    ASSERT_TRUE(files->isVisible());
+    const QHeaderView* header = files->header();
+    EXPECT_GE(header->count(), 4);
+    EXPECT_LE(header->length(), files->viewport()->width());
+    EXPECT_GE(header->sectionSize(0), 200);
+    for (int section = 1; section < header->count(); ++section) {
+      EXPECT_GT(header->sectionSize(section), 0) << "section " << section;
+    }
+    ASSERT_EQ(dialog->selectedFiles().size(), 1);
+    EXPECT_EQ(dialog->selectedFiles().front(), proposed);
+  }
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,502 @@
+#include "LayerGridAccessible.h"
+
+#include "LayerGrid.h"
+
+#include <QAccessible>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace vantrel {
+namespace {
+
+std::uint64_t CellKey(int col, int row) {
+  return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(col)) << 32) |
+         static_cast<std::uint32_t>(row);
+}
+
+bool IsGridCell(const TLayerGrid* grid, int col, int row) {
+  return grid != nullptr && col >= 0 && row >= 0 && col < grid->ColCount() &&
+         row < grid->RowCount();
+}
+
+// The text a cell shows: the grid draws a CR, alone or before an LF, as a line break.
+QString ShownText(const TLayerGrid& grid, int col, int row) {
+  QString text = grid.CellText(col, row);
+  if (text.contains(QLatin1Char('\r'))) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  }
+  return text;
+}
+
+TLayerGridAccessible* TableOf(TLayerGrid* grid) {
+  return dynamic_cast<TLayerGridAccessible*>(QAccessible::queryAccessibleInterface(grid));
+}
+
+// One cell. Header cells (fixed rows and columns) are plain interfaces with a header role;
+// the others are table cells, so that a screen reader can ask for their row, column and
+// headers.
+class TGridCellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface {
+ public:
+  TGridCellAccessible(TLayerGrid* grid, int col, int row) : grid_(grid), col_(col), row_(row) {}
+
+  bool isValid() const override { return IsGridCell(grid_, col_, row_); }
+  QObject* object() const override { return nullptr; }
+  QWindow* window() const override {
+    return grid_ != nullptr && grid_->window() != nullptr ? grid_->window()->windowHandle()
+                                                          : nullptr;
+  }
+  QAccessibleInterface* parent() const override {
+    return grid_ != nullptr ? QAccessible::queryAccessibleInterface(grid_.data()) : nullptr;
+  }
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+
+  QString text(QAccessible::Text t) const override {
+    if (t != QAccessible::Name || !isValid()) {
+      return {};
+    }
+    return ShownText(*grid_, col_, row_);
+  }
+  void setText(QAccessible::Text, const QString&) override {}
+
+  QRect rect() const override {
+    if (!isValid()) {
+      return {};
+    }
+    const QRect cell = grid_->CellRect(col_, row_);
+    if (cell.isEmpty()) {
+      return {};
+    }
+    return QRect(grid_->viewport()->mapToGlobal(cell.topLeft()), cell.size());
+  }
+
+  QAccessible::Role role() const override {
+    if (!isValid()) {
+      return QAccessible::Cell;
+    }
+    if (row_ < grid_->FixedRows()) {
+      return QAccessible::ColumnHeader;
+    }
+    if (col_ < grid_->FixedCols()) {
+      return QAccessible::RowHeader;
+    }
+    return QAccessible::Cell;
+  }
+
+  QAccessible::State state() const override {
+    QAccessible::State state;
+    if (!isValid()) {
+      state.invalid = true;
+      return state;
+    }
+    if (!grid_->isVisible()) {
+      state.invisible = true;
+    }
+    if (grid_->CellRect(col_, row_).isEmpty()) {
+      state.offscreen = true;
+    }
+    if (IsHeader()) {
+      return state;
+    }
+    state.selectable = true;
+    state.focusable = true;
+    if (isSelected()) {
+      state.selected = true;
+    }
+    if (grid_->hasFocus() && col_ == grid_->Col() && row_ == grid_->Row()) {
+      state.focused = true;
+    }
+    return state;
+  }
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::TableCellInterface && isValid() && !IsHeader()) {
+      return static_cast<QAccessibleTableCellInterface*>(this);
+    }
+    return nullptr;
+  }
+
+  // QAccessibleTableCellInterface
+  bool isSelected() const override {
+    return isValid() && !IsHeader() && grid_->Selection().Contains(col_, row_);
+  }
+  QList<QAccessibleInterface*> columnHeaderCells() const override {
+    QList<QAccessibleInterface*> headers;
+    if (TLayerGridAccessible* table = Table()) {
+      for (int row = 0; row < std::min(grid_->FixedRows(), grid_->RowCount()); ++row) {
+        headers << table->GridCell(col_, row);
+      }
+    }
+    return headers;
+  }
+  QList<QAccessibleInterface*> rowHeaderCells() const override {
+    QList<QAccessibleInterface*> headers;
+    if (TLayerGridAccessible* table = Table()) {
+      for (int col = 0; col < std::min(grid_->FixedCols(), grid_->ColCount()); ++col) {
+        headers << table->GridCell(col, row_);
+      }
+    }
+    return headers;
+  }
+  int columnIndex() const override { return grid_ != nullptr ? col_ - grid_->FixedCols() : -1; }
+  int rowIndex() const override { return grid_ != nullptr ? row_ - grid_->FixedRows() : -1; }
+  int columnExtent() const override { return 1; }
+  int rowExtent() const override { return 1; }
+  QAccessibleInterface* table() const override { return parent(); }
+
+ private:
+  bool IsHeader() const { return row_ < grid_->FixedRows() || col_ < grid_->FixedCols(); }
+  TLayerGridAccessible* Table() const { return grid_ != nullptr ? TableOf(grid_.data()) : nullptr; }
+
+  QPointer<TLayerGrid> grid_;
+  int col_;
+  int row_;
+};
+
+QAccessibleInterface* GridFactory(const QString&, QObject* object) {
+  if (auto* grid = qobject_cast<TLayerGrid*>(object)) {
+    return new TLayerGridAccessible(grid);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void InstallLayerGridAccessibility() {
+  static const bool installed = [] {
+    QAccessible::installFactory(GridFactory);
+    return true;
+  }();
+  (void)installed;
+}
+
+// ----- the table -----
+
+TLayerGridAccessible::TLayerGridAccessible(TLayerGrid* grid)
+    : QAccessibleWidget(grid, QAccessible::Table) {}
+
+TLayerGridAccessible::~TLayerGridAccessible() {
+  for (const auto& [key, id] : cells_) {
+    QAccessible::deleteAccessibleInterface(id);
+  }
+}
+
+TLayerGrid* TLayerGridAccessible::Grid() const {
+  return static_cast<TLayerGrid*>(widget());
+}
+
+void* TLayerGridAccessible::interface_cast(QAccessible::InterfaceType type) {
+  if (type == QAccessible::TableInterface) {
+    return static_cast<QAccessibleTableInterface*>(this);
+  }
+  return QAccessibleWidget::interface_cast(type);
+}
+
+QAccessibleInterface* TLayerGridAccessible::GridCell(int col, int row) const {
+  TLayerGrid* grid = Grid();
+  if (!IsGridCell(grid, col, row)) {
+    return nullptr;
+  }
+  const std::uint64_t key = CellKey(col, row);
+  if (const auto it = cells_.find(key); it != cells_.end()) {
+    if (QAccessibleInterface* cell = QAccessible::accessibleInterface(it->second)) {
+      return cell;
+    }
+    cells_.erase(it);
+  }
+  auto* cell = new TGridCellAccessible(grid, col, row);
+  cells_[key] = QAccessible::registerAccessibleInterface(cell);
+  return cell;
+}
+
+void TLayerGridAccessible::ForgetCellsOutside(int colCount, int rowCount) {
+  for (auto it = cells_.begin(); it != cells_.end();) {
+    const int col = static_cast<int>(it->first >> 32);
+    const int row = static_cast<int>(it->first & 0xFFFFFFFFu);
+    if (col >= colCount || row >= rowCount) {
+      QAccessible::deleteAccessibleInterface(it->second);
+      it = cells_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+QAccessibleInterface* TLayerGridAccessible::child(int index) const {
+  const TLayerGrid* grid = Grid();
+  const int cols = grid->ColCount();
+  if (index < 0 || cols <= 0) {
+    return nullptr;
+  }
+  return GridCell(index % cols, index / cols);
+}
+
+int TLayerGridAccessible::childCount() const {
+  const TLayerGrid* grid = Grid();
+  return grid->ColCount() * grid->RowCount();
+}
+
+int TLayerGridAccessible::indexOfChild(const QAccessibleInterface* child) const {
+  if (child == nullptr) {
+    return -1;
+  }
+  for (const auto& [key, id] : cells_) {
+    if (QAccessible::accessibleInterface(id) == child) {
+      const int col = static_cast<int>(key >> 32);
+      const int row = static_cast<int>(key & 0xFFFFFFFFu);
+      return row * Grid()->ColCount() + col;
+    }
+  }
+  return -1;
+}
+
+QAccessibleInterface* TLayerGridAccessible::childAt(int x, int y) const {
+  const TLayerGrid* grid = Grid();
+  const QPoint point = grid->viewport()->mapFromGlobal(QPoint(x, y));
+  const TGridCoord cell = grid->MouseToCell(point);
+  return cell.Valid() ? GridCell(cell.col, cell.row) : nullptr;
+}
+
+QAccessibleInterface* TLayerGridAccessible::focusChild() const {
+  const TLayerGrid* grid = Grid();
+  if (!grid->hasFocus()) {
+    return nullptr;
+  }
+  return GridCell(grid->Col(), grid->Row());
+}
+
+QAccessibleInterface* TLayerGridAccessible::cellAt(int row, int column) const {
+  const TLayerGrid* grid = Grid();
+  if (row < 0 || column < 0) {
+    return nullptr;
+  }
+  return GridCell(column + grid->FixedCols(), row + grid->FixedRows());
+}
+
+int TLayerGridAccessible::columnCount() const {
+  const TLayerGrid* grid = Grid();
+  return std::max(grid->ColCount() - grid->FixedCols(), 0);
+}
+
+int TLayerGridAccessible::rowCount() const {
+  const TLayerGrid* grid = Grid();
+  return std::max(grid->RowCount() - grid->FixedRows(), 0);
+}
+
+QString TLayerGridAccessible::columnDescription(int column) const {
+  const TLayerGrid* grid = Grid();
+  QStringList lines;
+  for (int row = 0; row < std::min(grid->FixedRows(), grid->RowCount()); ++row) {
+    if (IsGridCell(grid, column + grid->FixedCols(), row)) {
+      lines << ShownText(*grid, column + grid->FixedCols(), row);
+    }
+  }
+  return lines.join(QLatin1Char('\n'));
+}
+
+QString TLayerGridAccessible::rowDescription(int row) const {
+  const TLayerGrid* grid = Grid();
+  QStringList texts;
+  for (int col = 0; col < std::min(grid->FixedCols(), grid->ColCount()); ++col) {
+    if (IsGridCell(grid, col, row + grid->FixedRows())) {
+      texts << ShownText(*grid, col, row + grid->FixedRows());
+    }
+  }
+  return texts.join(QLatin1Char(' '));
+}
+
+// The selection as far as it lies on scrollable cells of the grid.
+static TGridRect ShownSelection(const TLayerGrid& grid) {
+  TGridRect s = grid.Selection();
+  s.left = std::max(s.left, grid.FixedCols());
+  s.top = std::max(s.top, grid.FixedRows());
+  s.right = std::min(s.right, grid.ColCount() - 1);
+  s.bottom = std::min(s.bottom, grid.RowCount() - 1);
+  return s;
+}
+
+int TLayerGridAccessible::selectedCellCount() const {
+  const TGridRect s = ShownSelection(*Grid());
+  if (s.right < s.left || s.bottom < s.top) {
+    return 0;
+  }
+  return (s.right - s.left + 1) * (s.bottom - s.top + 1);
+}
+
+QList<QAccessibleInterface*> TLayerGridAccessible::selectedCells() const {
+  const TGridRect s = ShownSelection(*Grid());
+  QList<QAccessibleInterface*> cells;
+  for (int row = s.top; row <= s.bottom; ++row) {
+    for (int col = s.left; col <= s.right; ++col) {
+      cells << GridCell(col, row);
+    }
+  }
+  return cells;
+}
+
+bool TLayerGridAccessible::isRowSelected(int row) const {
+  const TLayerGrid* grid = Grid();
+  const TGridRect s = ShownSelection(*grid);
+  const int gridRow = row + grid->FixedRows();
+  return gridRow >= s.top && gridRow <= s.bottom && s.left <= grid->FixedCols() &&
+         s.right >= grid->ColCount() - 1;
+}
+
+int TLayerGridAccessible::selectedRowCount() const {
+  return static_cast<int>(selectedRows().size());
+}
+
+QList<int> TLayerGridAccessible::selectedRows() const {
+  QList<int> rows;
+  for (int row = 0; row < rowCount(); ++row) {
+    if (isRowSelected(row)) {
+      rows << row;
+    }
+  }
+  return rows;
+}
+
+bool TLayerGridAccessible::selectRow(int row) {
+  TLayerGrid* grid = Grid();
+  return grid->FocusCell(grid->Col(), row + grid->FixedRows());
+}
+
+void TLayerGridAccessible::modelChange(QAccessibleTableModelChangeEvent*) {
+  ForgetCellsOutside(Grid()->ColCount(), Grid()->RowCount());
+}
+
+// ----- the notes -----
+
+TGridAccessNotes::TGridAccessNotes(TLayerGrid& grid) : QObject(&grid), grid_(grid) {}
+
+void TGridAccessNotes::CellChanged(int col, int row) {
+  if (!cellsChanged_) {
+    cellsChanged_ = true;
+    firstCol_ = lastCol_ = col;
+    firstRow_ = lastRow_ = row;
+  } else {
+    firstCol_ = std::min(firstCol_, col);
+    lastCol_ = std::max(lastCol_, col);
+    firstRow_ = std::min(firstRow_, row);
+    lastRow_ = std::max(lastRow_, row);
+  }
+  Schedule();
+}
+
+void TGridAccessNotes::RowCountChanged(int oldCount) {
+  if (oldRowCount_ < 0) {
+    oldRowCount_ = oldCount;
+  }
+  Schedule();
+}
+
+void TGridAccessNotes::ColCountChanged() {
+  reset_ = true;
+  Schedule();
+}
+
+void TGridAccessNotes::CurrentChanged() {
+  currentChanged_ = true;
+  Schedule();
+}
+
+void TGridAccessNotes::FocusGained() {
+  focusGained_ = true;
+  Schedule();
+}
+
+void TGridAccessNotes::Schedule() {
+  if (!scheduled_) {
+    scheduled_ = true;
+    QTimer::singleShot(0, this, &TGridAccessNotes::Flush);
+  }
+}
+
+void TGridAccessNotes::Send(QAccessibleEvent& event) {
+  QAccessible::updateAccessibility(&event);
+}
+
+void TGridAccessNotes::Flush() {
+  scheduled_ = false;
+  const int cols = grid_.ColCount();
+  const int rows = grid_.RowCount();
+  const int fixedRows = grid_.FixedRows();
+  const int fixedCols = grid_.FixedCols();
+  if (TLayerGridAccessible* table = TableOf(&grid_)) {
+    table->ForgetCellsOutside(cols, rows);
+  }
+
+  if (reset_) {
+    QAccessibleTableModelChangeEvent event(&grid_, QAccessibleTableModelChangeEvent::ModelReset);
+    Send(event);
+  } else if (oldRowCount_ >= 0 && oldRowCount_ != rows) {
+    const bool grew = rows > oldRowCount_;
+    QAccessibleTableModelChangeEvent event(&grid_,
+                                           grew ? QAccessibleTableModelChangeEvent::RowsInserted
+                                                : QAccessibleTableModelChangeEvent::RowsRemoved);
+    event.setFirstRow(std::max(std::min(rows, oldRowCount_) - fixedRows, 0));
+    event.setLastRow(std::max(std::max(rows, oldRowCount_) - 1 - fixedRows, 0));
+    event.setFirstColumn(0);
+    event.setLastColumn(std::max(cols - 1 - fixedCols, 0));
+    Send(event);
+  }
+
+  if (cellsChanged_ && !reset_) {
+    // Header texts are names of their own: say each one that changed.
+    for (int row = firstRow_; row <= std::min(lastRow_, fixedRows - 1); ++row) {
+      for (int col = firstCol_; col <= std::min(lastCol_, cols - 1); ++col) {
+        QAccessibleEvent event(&grid_, QAccessible::NameChanged);
+        event.setChild(row * cols + col);
+        Send(event);
+      }
+    }
+    const int top = std::max(firstRow_, fixedRows);
+    const int bottom = std::min(lastRow_, rows - 1);
+    const int left = std::max(firstCol_, fixedCols);
+    const int right = std::min(lastCol_, cols - 1);
+    if (top <= bottom && left <= right) {
+      QAccessibleTableModelChangeEvent event(&grid_, QAccessibleTableModelChangeEvent::DataChanged);
+      event.setFirstRow(top - fixedRows);
+      event.setLastRow(bottom - fixedRows);
+      event.setFirstColumn(left - fixedCols);
+      event.setLastColumn(right - fixedCols);
+      Send(event);
+      // The cell the user is on has a new text: that is what the screen reader reads out.
+      const int col = grid_.Col();
+      const int row = grid_.Row();
+      if (grid_.hasFocus() && !currentChanged_ && col >= left && col <= right && row >= top &&
+          row <= bottom) {
+        QAccessibleEvent named(&grid_, QAccessible::NameChanged);
+        named.setChild(row * cols + col);
+        Send(named);
+      }
+    }
+  }
+
+  const bool onCell = IsGridCell(&grid_, grid_.Col(), grid_.Row()) && grid_.Row() >= fixedRows &&
+                      grid_.Col() >= fixedCols;
+  const int currentIndex = grid_.Row() * cols + grid_.Col();
+  if ((currentChanged_ || reset_) && onCell) {
+    QAccessibleEvent event(&grid_, QAccessible::Selection);
+    event.setChild(currentIndex);
+    Send(event);
+  }
+  if ((currentChanged_ || focusGained_ || reset_) && onCell && grid_.hasFocus()) {
+    QAccessibleEvent event(&grid_, QAccessible::Focus);
+    event.setChild(currentIndex);
+    Send(event);
+  }
+
+  reset_ = false;
+  oldRowCount_ = -1;
+  cellsChanged_ = false;
+  currentChanged_ = false;
+  focusGained_ = false;
+}
+
+}  // namespace vantrel

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -140,6 +141,7 @@ void TMainForm::BuildWindow() {
   // A resize of the grids' panel reaches the candidate grid once the layout has given
   // it its new size; that is when its columns can be measured against it.
   possibleGrid_->installEventFilter(this);
+  possibleGrid_->viewport()->installEventFilter(this);
   possibleLayout->addWidget(possibleGrid_);
   selectedPanel_ = new QWidget(panel4_);
   selectedPanel_->setObjectName(QStringLiteral("SelectedPanel"));
@@ -148,6 +150,7 @@ void TMainForm::BuildWindow() {
   selectedLayout->setContentsMargins(0, 0, 0, 0);
   selectedGrid_ = MakeSelectedGrid(selectedPanel_).release();
   selectedGrid_->setObjectName(QStringLiteral("SelectedGrid"));
+  selectedGrid_->viewport()->installEventFilter(this);
   selectedLayout->addWidget(selectedGrid_);
   panel4_->addWidget(possiblePanel_);
   panel4_->addWidget(selectedPanel_);
@@ -554,11 +557,40 @@ void TMainForm::EntryEditEnter() {
   model_.EntryEditEnter();
 }
 
+bool TMainForm::event(QEvent* event) {
+  // The status line is the search's: the empty status tips that a menu sends while the
+  // pointer moves over it would wipe the result of the last search.
+  if (event->type() == QEvent::StatusTip) {
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == entryEdit_ && event->type() == QEvent::FocusIn) {
-    EntryEditEnter();
+    // Only the user's own entering of the field starts over: a click, Tab, Shift+Tab or a
+    // shortcut. The focus coming back when a menu, a popup or a dialog closes, or when the
+    // window becomes active again, leaves the search and the phrase as they are. The first
+    // focus of all, when the window first shows, counts: it gives the phrase its empty
+    // slots.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    const bool byUser = reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason ||
+                        reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+    if (byUser || !entryEntered_) {
+      entryEntered_ = true;
+      EntryEditEnter();
+    }
   } else if (watched == possibleGrid_ && event->type() == QEvent::Resize) {
     PossibleGridColWidthsChanged();
+  } else if ((event->type() == QEvent::MouseButtonPress ||
+              event->type() == QEvent::MouseButtonDblClick) &&
+             selectedGrid_ != nullptr &&
+             (watched == possibleGrid_->viewport() || watched == selectedGrid_->viewport())) {
+    // The second click of a double click picks nothing more: the first one has picked,
+    // and the row now under the pointer holds another word.
+    bool& doubleClicked =
+        watched == possibleGrid_->viewport() ? candidatesDoubleClicked_ : phraseDoubleClicked_;
+    doubleClicked = event->type() == QEvent::MouseButtonDblClick;
   }
   return QMainWindow::eventFilter(watched, event);
 }
@@ -580,7 +612,7 @@ void TMainForm::PossibleGridTopLeftChanged() {
 void TMainForm::PossibleGridMouseUp(QPoint point) {
   NoteUserActivity();
   // A press that ended after the list scrolled picks nothing.
-  if (candidatesScrolled_) {
+  if (candidatesScrolled_ || candidatesDoubleClicked_) {
     return;
   }
   const TGridCoord cell = possibleGrid_->MouseToCell(point);
@@ -600,7 +632,7 @@ void TMainForm::SelectedGridTopLeftChanged() {
 
 void TMainForm::SelectedGridMouseUp(QPoint point) {
   NoteUserActivity();
-  if (phraseScrolled_) {
+  if (phraseScrolled_ || phraseDoubleClicked_) {
     return;
   }
   const TGridCoord cell = selectedGrid_->MouseToCell(point);

@@ -105,6 +105,7 @@ class TMainForm : public QMainWindow, private MainHost {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -137,7 +138,12 @@ class TMainForm : public QMainWindow, private MainHost {
   QString lastChosenFile_;
   bool candidatesScrolled_ = false;
   bool phraseScrolled_ = false;
+  // Set by the second press of a double click, cleared by the next single press.
+  bool candidatesDoubleClicked_ = false;
+  bool phraseDoubleClicked_ = false;
   bool closing_ = false;
+  // Whether the entry field has had the focus yet.
+  bool entryEntered_ = false;
 
   TLookupForm* lookupForm_ = nullptr;
   TAboutForm* aboutForm_ = nullptr;

@@ -8,11 +8,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 #include "AffixUnit.h"
@@ -62,6 +65,12 @@ class MainWindowTest : public ::testing::Test {
     form->SetSideWindows(lookup.get(), about.get(), affix.get(), notify.get(), test.get());
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  }
+
+  // Makes the main window the active one, as a click on its frame would.
+  bool ActivateMainWindow() {
+    form->activateWindow();
+    return QTest::qWaitForWindowActive(form.get());
   }
 
   void StartWithDictionary() {
@@ -282,17 +291,91 @@ TEST_F(MainWindowTest, ACoveredNumberIsCopiedWithItsPhrase) {
 }
 
 TEST_F(MainWindowTest, EnteringTheFieldAgainStartsOverWithTheTypedNumber) {
+  struct Way {
+    const char* name;
+    std::function<void(TMainForm&)> enter;
+  };
+  const Way ways[] = {
+      {"a click into the field",
+       [](TMainForm& form) { QTest::mouseClick(form.EntryEdit(), Qt::LeftButton); }},
+      // The candidate grid follows the field in the tab order.
+      {"Shift+Tab from the candidates",
+       [](TMainForm& form) { QTest::keyClick(form.PossibleGrid(), Qt::Key_Backtab); }},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    StartWithDictionary();
+    ASSERT_TRUE(ActivateMainWindow());
+    TypeNumber(QStringLiteral("228-4357"));
+    form->ConvertBtn()->click();
+    Pick("bat");  // the click leaves the focus in the candidate grid
+    ASSERT_TRUE(form->PossibleGrid()->hasFocus());
+    way.enter(*form);
+    ASSERT_TRUE(form->EntryEdit()->hasFocus());
+    EXPECT_EQ(form->EntryEdit()->text(), QStringLiteral("228-4357"));
+    EXPECT_TRUE(PhraseWords().isEmpty());
+    EXPECT_EQ(CandidateRow("help"), -1);
+    EXPECT_TRUE(form->ConvertBtn()->isEnabled());
+    EXPECT_TRUE(form->StatusText().isEmpty());
+    CloseWindows();
+  }
+}
+
+TEST_F(MainWindowTest, AMenuOrAnotherWindowLeavesTheSearchAsItWas) {
   StartWithDictionary();
-  TypeNumber(QStringLiteral("228-4357"));
-  form->ConvertBtn()->click();
-  Pick("bat");
-  form->ConvertBtn()->setFocus();
-  form->EntryEdit()->setFocus();
-  QApplication::processEvents();
-  EXPECT_EQ(form->EntryEdit()->text(), QStringLiteral("228-4357"));
-  EXPECT_TRUE(PhraseWords().isEmpty());
-  EXPECT_TRUE(form->ConvertBtn()->isEnabled());
-  EXPECT_TRUE(form->StatusText().isEmpty());
+  ASSERT_TRUE(ActivateMainWindow());
+  TypeNumber(QStringLiteral("2284357"));
+  QTest::keyClick(form->EntryEdit(), Qt::Key_Return);
+  const QString status = form->StatusText();
+  ASSERT_FALSE(status.isEmpty());
+  ASSERT_GT(CandidateRow("help"), 0);
+  auto expectSearchKept = [&] {
+    EXPECT_EQ(form->StatusText().toStdString(), status.toStdString());
+    EXPECT_GT(CandidateRow("help"), 0);
+    EXPECT_GT(CandidateRow("bat"), 0);
+    EXPECT_EQ(form->EntryEdit()->text(), QStringLiteral("2284357"));
+  };
+
+  {
+    SCOPED_TRACE("the File menu opened and closed");
+    QMenuBar* bar = form->menuBar();
+    auto* fileMenu = form->findChild<QMenu*>(QStringLiteral("File1"));
+    ASSERT_NE(fileMenu, nullptr);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(fileMenu->menuAction()).center());
+    QTRY_VERIFY(fileMenu->isVisible());
+    QTest::keyClick(fileMenu, Qt::Key_Escape);
+    QTRY_VERIFY(!fileMenu->isVisible());
+    if (!form->EntryEdit()->hasFocus()) {
+      QTest::keyClick(bar, Qt::Key_Escape);  // the bar lets go of the keyboard
+    }
+    QTRY_VERIFY(form->EntryEdit()->hasFocus());
+    expectSearchKept();
+  }
+  {
+    SCOPED_TRACE("another window activated, then this one again");
+    QWidget other;
+    other.resize(200, 100);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    ASSERT_FALSE(form->EntryEdit()->hasFocus());
+    ASSERT_TRUE(ActivateMainWindow());
+    QTRY_VERIFY(form->EntryEdit()->hasFocus());
+    expectSearchKept();
+  }
+  {
+    SCOPED_TRACE("a dialog shown and closed");
+    dialogs.onExec.push_back([](QDialog& dialog) {
+      dialog.show();
+      dialog.activateWindow();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+      dialog.reject();
+    });
+    form->About1()->trigger();
+    ASSERT_TRUE(ActivateMainWindow());
+    QTRY_VERIFY(form->EntryEdit()->hasFocus());
+    expectSearchKept();
+  }
 }
 
 TEST_F(MainWindowTest, ClearEmptiesTheWindow) {

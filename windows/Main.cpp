@@ -6,8 +6,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>

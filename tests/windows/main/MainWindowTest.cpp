@@ -341,7 +341,8 @@ TEST_F(MainWindowTest, AMenuOrAnotherWindowLeavesTheSearchAsItWas) {
     QMenuBar* bar = form->menuBar();
     auto* fileMenu = form->findChild<QMenu*>(QStringLiteral("File1"));
     ASSERT_NE(fileMenu, nullptr);
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(fileMenu->menuAction()).center());
+    QTest::mouseClick(bar, Qt::LeftButton, {},
+                      bar->actionGeometry(fileMenu->menuAction()).center());
     QTRY_VERIFY(fileMenu->isVisible());
     QTest::keyClick(fileMenu, Qt::Key_Escape);
     QTRY_VERIFY(!fileMenu->isVisible());

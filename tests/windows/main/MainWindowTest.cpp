@@ -277,6 +277,33 @@ TEST_F(MainWindowTest, ThePhraseGridHasItsOwnScrollGuard) {
   EXPECT_TRUE(PhraseWords().isEmpty());
 }
 
+TEST_F(MainWindowTest, ADoubleClickPlacesOneWordAndTakesOneOut) {
+  StartWithDictionary();
+  TypeNumber(QStringLiteral("228-4357"));
+  form->ConvertBtn()->click();
+  TLayerGrid* candidates = form->PossibleGrid();
+  const int row = CandidateRow("help");
+  ASSERT_GT(row, 0);
+  const QPoint point = candidates->CellRect(0, row).center();
+  QTest::mouseClick(candidates->viewport(), Qt::LeftButton, {}, point);
+  ASSERT_EQ(PhraseWords(), QStringList{QStringLiteral("help")});
+  // The search ran again: another word now stands under the pointer.
+  ASSERT_FALSE(form->Model().PossibleGrid.Cell(0, row).empty());
+  QTest::mouseDClick(candidates->viewport(), Qt::LeftButton, {}, point);
+  QTest::mouseRelease(candidates->viewport(), Qt::LeftButton, {}, point);
+  EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("help")});
+  ClickRow(candidates, CandidateRow("bat"));  // the next single click picks again
+  EXPECT_EQ(PhraseWords(), (QStringList{QStringLiteral("bat"), QStringLiteral("help")}));
+
+  TLayerGrid* phrase = form->SelectedGrid();
+  const QPoint first = phrase->CellRect(0, 1).center();
+  QTest::mouseClick(phrase->viewport(), Qt::LeftButton, {}, first);
+  ASSERT_EQ(PhraseWords(), QStringList{QStringLiteral("help")});  // help moved up to row 1
+  QTest::mouseDClick(phrase->viewport(), Qt::LeftButton, {}, first);
+  QTest::mouseRelease(phrase->viewport(), Qt::LeftButton, {}, first);
+  EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("help")});
+}
+
 TEST_F(MainWindowTest, ACoveredNumberIsCopiedWithItsPhrase) {
   StartWithDictionary();
   TypeNumber(QStringLiteral("18003569377"));

@@ -1,20 +1,20 @@
 // Vantrel: program start. The six windows are created in their fixed order and live
 // until the main window closes.
 
-#include <QApplication>
-
+#include "Main.h"
 #include "AffixUnit.h"
+#include "Application.h"
 #include "Dialogs.h"
 #include "HelpViewer.h"
 #include "Launcher.h"
 #include "LookUp.h"
-#include "Main.h"
 #include "Services.h"
 #include "SettingsStore.h"
 #include "SideWindows.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+  // Its notify keeps any error inside the event loop: the program goes on after it.
+  vantrel::TVantrelApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vantrel"));
 
   vantrel::QtDialogs dialogs;

@@ -462,7 +462,8 @@ bool TMainForm::FormClose() {
       }
     });
   } catch (const SettingsWriteError& error) {
-    // The window stays open, so that nothing the user set is lost unnoticed.
+    // Said once; the window closes all the same, since trying again cannot help. The
+    // countdown is left out: its count could not be stored either.
     services_.dialogs.Warning(this, TranslateText("Failed to set data for '") + error.ValueName() +
                                         QStringLiteral("'\n") + error.Reason());
     return false;
@@ -478,14 +479,16 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
-  if (!FormClose()) {
-    event->ignore();
-    return;
-  }
+  // The user can always leave: whatever fails on the way has been said by then, and an
+  // error that escapes the countdown goes to the application's handler while the window
+  // still closes.
   closing_ = true;
   event->accept();
-  // Closing the main window ends the run, also while the test window stands open.
-  QCoreApplication::quit();
+  struct EndRun {
+    // Closing the main window ends the run, also while the test window stands open.
+    ~EndRun() { QCoreApplication::quit(); }
+  } endRun;
+  FormClose();
 }
 
 // ----- the host of the word engine -----

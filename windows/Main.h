@@ -122,7 +122,8 @@ class TMainForm : public QMainWindow, private MainHost {
   void BuildWindow();
   void BuildMenu();
   void FormCreate();
-  // Writes every persisted value; false when one could not be written.
+  // Writes every persisted value, then runs the new-release countdown; false when a value
+  // could not be written, which has then been told to the user.
   bool FormClose();
   void UpdateLanguageMenu();
   void UpdateCaption();

@@ -1,0 +1,43 @@
+#pragma once
+// TVantrelApplication: the program's application object. Every event passes through its
+// notify, so no error can leave an event handler: one that escapes is handed to the error
+// handler, and the event loop goes on with the state the handler left behind.
+
+#include <QApplication>
+#include <QString>
+#include <exception>
+#include <functional>
+
+namespace vantrel {
+
+class TVantrelApplication : public QApplication {
+  Q_OBJECT
+
+ public:
+  // Told of every error that escapes an event handler: the object the event was for, and
+  // the error. It runs inside the handler's event loop and may show windows.
+  using ErrorHandler = std::function<void(QObject* receiver, std::exception_ptr error)>;
+
+  TVantrelApplication(int& argc, char** argv);
+
+  bool notify(QObject* receiver, QEvent* event) override;
+
+  // Replaces the handler; an empty one brings back the plain warning.
+  void SetErrorHandler(ErrorHandler handler);
+
+  // The plain warning: a message box with the error's text and a single OK button. An
+  // error that escapes while one is shown is written to the log stream instead, so that a
+  // failing timer cannot stack up message boxes.
+  static void WarnOfError(QObject* receiver, std::exception_ptr error);
+
+  // The text the user is shown: the error's message, or the name of its type when it
+  // carries none.
+  static QString ErrorText(std::exception_ptr error);
+
+ private:
+  void HandleError(QObject* receiver, std::exception_ptr error);
+
+  ErrorHandler handler_;
+};
+
+}  // namespace vantrel

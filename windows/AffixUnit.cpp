@@ -22,6 +22,7 @@
 #include "SettingsTable.h"
 #include "Texts.h"
 #include "VantrelGlobal.h"
+#include "WindowPlace.h"
 
 namespace vantrel {
 namespace {
@@ -163,7 +164,8 @@ void TAffixForm::FormCreate() {
   model_.SelectedAffixGrid.SetCell(1, 0, ToCp1252(TranslateText("Represents")));
 
   // The created size and place, kept where nothing is stored or the reading stops.
-  move(SpecOf(Setting::AffixLeft).design, SpecOf(Setting::AffixTop).design);
+  const QPoint designPlace(SpecOf(Setting::AffixLeft).design, SpecOf(Setting::AffixTop).design);
+  move(designPlace);
   resize(SpecOf(Setting::AffixWidth).design, kFixedHeight);
   // A hidden window gets no resize events: lay the grid out now, so that the column rule
   // measures the grid at the window's width.
@@ -189,15 +191,20 @@ void TAffixForm::FormCreate() {
                         layOut();
                         break;
                       case Setting::AffixWordWidth:
-                        selectedAffixGrid_->SetColWidth(0, ColumnWidth(value.integer));
+                        selectedAffixGrid_->SetColWidth(
+                            0, ColumnWidth(StoredColumnWidth(
+                                   value.integer, SpecOf(Setting::AffixWordWidth).design)));
                         break;
                       case Setting::AffixNumberWidth:
-                        selectedAffixGrid_->SetColWidth(1, ColumnWidth(value.integer));
+                        selectedAffixGrid_->SetColWidth(
+                            1, ColumnWidth(StoredColumnWidth(
+                                   value.integer, SpecOf(Setting::AffixNumberWidth).design)));
                         break;
                       default:
                         break;
                     }
                   });
+  move(PlaceOnScreen(QRect(pos(), size()), designPlace));
 }
 
 void TAffixForm::AffixOkBtnClick() {

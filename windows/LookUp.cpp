@@ -18,6 +18,7 @@
 #include "ProgramGrids.h"
 #include "SettingsTable.h"
 #include "Texts.h"
+#include "WindowPlace.h"
 
 namespace vantrel {
 namespace {
@@ -139,7 +140,8 @@ int TLookupForm::ShowModal() {
 
 void TLookupForm::FormCreate() {
   // The place the window has when nothing is stored, or when reading stops early.
-  move(SpecOf(Setting::LookupLeft).design, SpecOf(Setting::LookupTop).design);
+  const QPoint designPlace(SpecOf(Setting::LookupLeft).design, SpecOf(Setting::LookupTop).design);
+  move(designPlace);
   RestoreSettings(services_.settings, kLookupWindowReadOrder,
                   [this](Setting setting, const SettingValue& value) {
                     if (setting == Setting::LookupTop) {
@@ -148,6 +150,7 @@ void TLookupForm::FormCreate() {
                       move(value.integer, y());
                     }
                   });
+  move(PlaceOnScreen(QRect(pos(), size()), designPlace));
 }
 
 bool TLookupForm::eventFilter(QObject* watched, QEvent* event) {

@@ -30,6 +30,7 @@
 #include "SettingsTable.h"
 #include "SideWindows.h"
 #include "Texts.h"
+#include "WindowPlace.h"
 
 namespace vantrel {
 namespace {
@@ -338,6 +339,9 @@ void TMainForm::FormCreate() {
   currentLanguage_ = AutomaticLanguage();
   UpdateLanguageMenu();
   dictionary_.name = Translate("No Dictionary Open");
+  // The design place, kept where nothing is stored or the reading stops before it.
+  const QPoint designPlace(SpecOf(Setting::FormLeft).design, SpecOf(Setting::FormTop).design);
+  move(designPlace);
 
   const RestoreResult restored = RestoreSettings(
       services_.settings, kMainWindowReadOrder, [this](Setting setting, const SettingValue& value) {
@@ -370,11 +374,13 @@ void TMainForm::FormCreate() {
             break;
           }
           case Setting::WordWidth:
-            possibleGrid_->SetColWidth(0, value.integer);
+            possibleGrid_->SetColWidth(
+                0, StoredColumnWidth(value.integer, SpecOf(Setting::WordWidth).design));
             selectedGrid_->SetColWidth(0, possibleGrid_->ColWidth(0));
             break;
           case Setting::NumberWidth:
-            possibleGrid_->SetColWidth(1, value.integer);
+            possibleGrid_->SetColWidth(
+                1, StoredColumnWidth(value.integer, SpecOf(Setting::NumberWidth).design));
             break;
           case Setting::AnimationOn:
             services_.state.AnimationOn = value.IsOn();
@@ -386,6 +392,7 @@ void TMainForm::FormCreate() {
   if (restored.Complete()) {
     selectedGrid_->SetColWidth(1, possibleGrid_->ColWidth(1));
   }
+  move(PlaceOnScreen(QRect(pos(), size()), designPlace));
   for (const SettingsFileNotice& notice : services_.settings.TakeFileNotices()) {
     // A settings file that cannot be used is kept, never overwritten unnoticed.
     QString text = TranslateText("The settings file ") + notice.filePath;

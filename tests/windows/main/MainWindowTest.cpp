@@ -149,6 +149,7 @@ TEST_F(MainWindowTest, TheFirstRunAsksForADictionaryAndComesUpAtTheDesignPlace) 
   EXPECT_EQ(dialogs.openDialogs[0].filter, QStringLiteral("Text Documents (*.txt)"));
   EXPECT_EQ(dialogs.openDialogs[0].proposed, BundledDictionaryPath());
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + dictionaryPath);
+  EXPECT_EQ(form->pos(), QPoint(474, 189));
   EXPECT_EQ(form->size(), QSize(485, 498));
   for (TLayerGrid* grid : {form->PossibleGrid(), form->SelectedGrid()}) {
     EXPECT_EQ(grid->ColWidth(0), 151);
@@ -578,6 +579,58 @@ TEST_F(MainWindowTest, SettingsThatCannotBeWrittenAreReportedOnceAndTheWindowClo
     CloseWindows();
     ASSERT_TRUE(QFile::remove(settings->Folder()));
   }
+}
+
+TEST_F(MainWindowTest, TheWindowComesBackOnTheScreenWithColumnsThatCanBeSeen) {
+  struct Case {
+    const char* name;
+    qint32 top, left, wordWidth, numberWidth;
+    QPoint place;
+    int word;
+  };
+  const Case cases[] = {
+      {"as stored", 60, 40, 130, 100, {40, 60}, 130},
+      // Top and left differ enough that a swap would show.
+      {"partly off the right edge", 20, 700, 130, 100, {700, 20}, 130},
+      {"far right of the only screen", 60, 2000, 130, 100, {474, 189}, 130},
+      {"negative", -3000, -3000, 130, 100, {474, 189}, 130},
+      {"below the screen", 5000, 40, 130, 100, {474, 189}, 130},
+      {"columns of no width", 60, 40, 0, 0, {40, 60}, 151},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::Create);
+    key->WriteText(QStringLiteral("Dictionary"), dictionaryPath);
+    key->WriteInteger(QStringLiteral("Form Top"), c.top);
+    key->WriteInteger(QStringLiteral("Form Left"), c.left);
+    key->WriteInteger(QStringLiteral("Form Width"), 485);
+    key->WriteInteger(QStringLiteral("Form Height"), 498);
+    key->WriteInteger(QStringLiteral("Selected Panel Height"), 106);
+    key->WriteInteger(QStringLiteral("Word Width"), c.wordWidth);
+    key->WriteInteger(QStringLiteral("Number Width"), c.numberWidth);
+    key->WriteSwitch(QStringLiteral("Animation On"), false);
+    Start();
+    EXPECT_EQ(form->pos(), c.place);
+    EXPECT_EQ(form->PossibleGrid()->ColWidth(0), c.word);
+    EXPECT_EQ(form->SelectedGrid()->ColWidth(0), c.word);
+    // The digits column fills the rest of the grid, in both grids alike.
+    EXPECT_GE(form->PossibleGrid()->ColWidth(1), 100);
+    EXPECT_EQ(form->SelectedGrid()->ColWidth(1), form->PossibleGrid()->ColWidth(1));
+    CloseWindows();
+  }
+}
+
+TEST_F(MainWindowTest, ThePlaceIsWrittenAndRestoredTopAsTopAndLeftAsLeft) {
+  StartWithDictionary();
+  form->move(130, 40);
+  ASSERT_TRUE(form->close());
+  std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::Existing);
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Left")), 130);
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Top")), 40);
+  CloseWindows();
+  Start();
+  EXPECT_EQ(form->pos(), QPoint(130, 40));
 }
 
 TEST_F(MainWindowTest, AMissingIntegerEndsTheReadingAndAsksForADictionary) {

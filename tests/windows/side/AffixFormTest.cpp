@@ -322,6 +322,20 @@ TEST(AffixFormGeometry, IsReadAtCreationUntilTheFirstFailure) {
     EXPECT_EQ(form.WordWidth(), form.SelectedAffixGrid()->width() - 40);
     EXPECT_LT(form.WordWidth(), 435);
   }
+  {
+    SCOPED_TRACE("a place off every screen and columns of no width");
+    TestServices env;
+    env.WriteInteger("Affix Top", -2000);
+    env.WriteInteger("Affix Left", 60);
+    env.WriteInteger("Affix Width", 520);
+    env.WriteInteger("Affix Word Width", 0);
+    env.WriteInteger("Affix Number Width", 2);
+    TAffixForm form(model, env.services);
+    EXPECT_EQ(form.pos(), QPoint(347, 221));
+    EXPECT_EQ(form.WordWidth(), 175);
+    // The last column fills the grid; it is never left as narrow as stored.
+    EXPECT_GE(form.NumberWidth(), 135);
+  }
   EXPECT_TRUE(host.warnings.empty());
 }
 

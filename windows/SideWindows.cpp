@@ -396,7 +396,11 @@ TTestForm::TTestForm(Services& services, QWidget* parent) : QDialog(parent), ser
 }
 
 void TTestForm::ShowModeless() {
-  FormShow();
+  // A window that is already open only comes to the front: a tick not yet confirmed with
+  // OK stays as the user left it.
+  if (!isVisible()) {
+    FormShow();
+  }
   services_.dialogs.ShowModeless(*this);
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -467,6 +468,30 @@ TEST_F(MainWindowTest, LookupOpensTheLookupWindowOrTheHiddenTestWindow) {
   TypeNumber(QStringLiteral("tests"));
   form->LookupBtn()->click();
   EXPECT_EQ(dialogs.shownDialogs, QStringList{QStringLiteral("TLookupForm")});
+}
+
+TEST_F(MainWindowTest, TheTestWindowOpenedAgainWhileOpenKeepsAnUnsavedTick) {
+  StartWithDictionary();
+  TypeNumber(QStringLiteral("test"));
+  QTest::mouseClick(form->LookupBtn(), Qt::LeftButton);
+  ASSERT_EQ(dialogs.modeless, QStringList{QStringLiteral("TTestForm")});
+  test->show();  // as the desktop shows a window without blocking the others
+  test->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(test.get()));
+  QCheckBox* box = test->AnimationCheckBox();
+  QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+  ASSERT_TRUE(box->isChecked());
+
+  ASSERT_TRUE(ActivateMainWindow());
+  QTest::mouseClick(form->LookupBtn(), Qt::LeftButton);
+  EXPECT_EQ(dialogs.modeless.size(), 2);
+  EXPECT_TRUE(box->isChecked());
+  EXPECT_FALSE(state.AnimationOn);  // not stored before OK
+
+  // Shown anew after it was closed, it shows the switch again.
+  test->close();
+  QTest::mouseClick(form->LookupBtn(), Qt::LeftButton);
+  EXPECT_FALSE(box->isChecked());
 }
 
 TEST_F(MainWindowTest, MenuCommandsReachHelpAboutAndNotify) {

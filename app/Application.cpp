@@ -39,7 +39,7 @@ void TVantrelApplication::SetErrorHandler(ErrorHandler handler) {
   handler_ = std::move(handler);
 }
 
-void TVantrelApplication::HandleError(QObject* receiver, std::exception_ptr error) {
+void TVantrelApplication::HandleError(QObject* receiver, const std::exception_ptr& error) {
   // Nothing may leave notify, not even a failure of the handler itself.
   try {
     if (handler_) {
@@ -53,7 +53,7 @@ void TVantrelApplication::HandleError(QObject* receiver, std::exception_ptr erro
   }
 }
 
-void TVantrelApplication::WarnOfError(QObject* receiver, std::exception_ptr error) {
+void TVantrelApplication::WarnOfError(QObject* receiver, const std::exception_ptr& error) {
   static bool showing = false;
   const QString text = ErrorText(error);
   if (showing) {
@@ -75,7 +75,7 @@ void TVantrelApplication::WarnOfError(QObject* receiver, std::exception_ptr erro
   QMessageBox::warning(parent, applicationName(), text, QMessageBox::Ok);
 }
 
-QString TVantrelApplication::ErrorText(std::exception_ptr error) {
+QString TVantrelApplication::ErrorText(const std::exception_ptr& error) {
   if (!error) {
     return TypeName(nullptr);
   }

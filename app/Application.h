@@ -16,7 +16,7 @@ class TVantrelApplication : public QApplication {
  public:
   // Told of every error that escapes an event handler: the object the event was for, and
   // the error. It runs inside the handler's event loop and may show windows.
-  using ErrorHandler = std::function<void(QObject* receiver, std::exception_ptr error)>;
+  using ErrorHandler = std::function<void(QObject* receiver, const std::exception_ptr& error)>;
 
   TVantrelApplication(int& argc, char** argv);
 
@@ -28,14 +28,14 @@ class TVantrelApplication : public QApplication {
   // The plain warning: a message box with the error's text and a single OK button. An
   // error that escapes while one is shown is written to the log stream instead, so that a
   // failing timer cannot stack up message boxes.
-  static void WarnOfError(QObject* receiver, std::exception_ptr error);
+  static void WarnOfError(QObject* receiver, const std::exception_ptr& error);
 
   // The text the user is shown: the error's message, or the name of its type when it
   // carries none.
-  static QString ErrorText(std::exception_ptr error);
+  static QString ErrorText(const std::exception_ptr& error);
 
  private:
-  void HandleError(QObject* receiver, std::exception_ptr error);
+  void HandleError(QObject* receiver, const std::exception_ptr& error);
 
   ErrorHandler handler_;
 };

@@ -16,12 +16,14 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <cstdlib>
 #include <ctime>
+#include <stdexcept>
 
 #include "AffixUnit.h"
 #include "LayerGrid.h"
@@ -423,7 +425,7 @@ void TMainForm::WriteColumnTitles() {
   model_.SelectedGrid.SetCell(1, 0, TranslateTextCp1252("Represents"));
 }
 
-bool TMainForm::FormClose() {
+void TMainForm::FormClose() {
   // The place is the frame's, the size the window's own, so that a restart puts the
   // window back exactly, whatever frame the desktop draws around it.
   const QRect frame(pos(), size());
@@ -469,16 +471,15 @@ bool TMainForm::FormClose() {
       }
     });
   } catch (const SettingsWriteError& error) {
-    // Said once; the window closes all the same, since trying again cannot help. The
-    // countdown is left out: its count could not be stored either.
-    services_.dialogs.Warning(this, TranslateText("Failed to set data for '") + error.ValueName() +
-                                        QStringLiteral("'\n") + error.Reason());
-    return false;
+    // The later values are not written and the countdown does not run; the error report
+    // names the value that failed.
+    throw std::runtime_error((TranslateText("Failed to set data for '") + error.ValueName() +
+                              QStringLiteral("'\n") + error.Reason())
+                                 .toStdString());
   }
   if (notifyForm_ != nullptr) {
     notifyForm_->ShowNotifyForm();
   }
-  return true;
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -486,15 +487,12 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
-  // The user can always leave: whatever fails on the way has been said by then, and an
-  // error that escapes the countdown goes to the application's handler while the window
-  // still closes.
+  // Closing the main window ends the run, also while the test window stands open, and
+  // also when a value or the countdown cannot be stored: that error goes on to the error
+  // report, and settings that cannot be written never keep the program from closing.
   closing_ = true;
   event->accept();
-  struct EndRun {
-    // Closing the main window ends the run, also while the test window stands open.
-    ~EndRun() { QCoreApplication::quit(); }
-  } endRun;
+  const auto quit = qScopeGuard([] { QCoreApplication::quit(); });
   FormClose();
 }
 

@@ -122,9 +122,9 @@ class TMainForm : public QMainWindow, private MainHost {
   void BuildWindow();
   void BuildMenu();
   void FormCreate();
-  // Writes every persisted value, then runs the new-release countdown; false when a value
-  // could not be written, which has then been told to the user.
-  bool FormClose();
+  // Writes every persisted value and runs the countdown; raises when a value cannot be
+  // written.
+  void FormClose();
   void UpdateLanguageMenu();
   void UpdateCaption();
   void WriteColumnTitles();

@@ -45,7 +45,7 @@ struct Reported {
 class RecordedErrors {
  public:
   RecordedErrors() {
-    App().SetErrorHandler([this](QObject* receiver, std::exception_ptr error) {
+    App().SetErrorHandler([this](QObject* receiver, const std::exception_ptr& error) {
       errors.push_back({receiver, TVantrelApplication::ErrorText(error)});
     });
   }
@@ -162,7 +162,7 @@ TEST(Application, WithoutAHandlerTheErrorShowsAsAWarningWithOneOk) {
 }
 
 TEST(Application, AHandlerThatFailsItselfDoesNotEndTheProgram) {
-  App().SetErrorHandler([](QObject*, std::exception_ptr) { throw std::bad_alloc(); });
+  App().SetErrorHandler([](QObject*, const std::exception_ptr&) { throw std::bad_alloc(); });
   QPushButton button;
   QObject::connect(&button, &QPushButton::clicked, [] { throw std::runtime_error("first"); });
   QTest::mouseClick(&button, Qt::LeftButton);
@@ -280,6 +280,34 @@ TEST_F(ProgramTest, HelpNotifyOkWithSettingsThatCannotBeWrittenIsReportedAndTheP
   QTest::keyClicks(form->EntryEdit(), QStringLiteral("228"));
   QTest::keyClick(form->EntryEdit(), Qt::Key_Return);
   EXPECT_EQ(form->Model().PossibleGrid.Cell(0, 1), "bat");
+}
+
+TEST_F(ProgramTest, SettingsThatCannotBeWrittenAreReportedOnceAndTheWindowCloses) {
+  struct Way {
+    const char* name;
+    std::function<void(TMainForm&)> close;
+  };
+  const Way ways[] = {
+      {"File > Exit", [](TMainForm& form) { form.Exit1()->trigger(); }},
+      {"the close box", [](TMainForm& form) { form.close(); }},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    recorded.errors.clear();
+    Start();
+    BlockSettings();
+    way.close(*form);
+    EXPECT_FALSE(form->isVisible());
+    ASSERT_EQ(recorded.errors.size(), 1u);
+    EXPECT_TRUE(
+        recorded.errors[0].text.startsWith(QStringLiteral("Failed to set data for 'Dictionary'")))
+        << recorded.errors[0].text.toStdString();
+    EXPECT_TRUE(dialogs.shownDialogs.isEmpty());  // no countdown on top
+    form->close();                                // closing again says nothing more
+    EXPECT_EQ(recorded.errors.size(), 1u);
+    Stop();
+    ASSERT_TRUE(QFile::remove(settings.Folder()));
+  }
 }
 
 TEST_F(ProgramTest, AnErrorInTheCountdownAtCloseIsReportedAndTheWindowStillCloses) {

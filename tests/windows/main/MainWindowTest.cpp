@@ -575,37 +575,6 @@ TEST_F(MainWindowTest, CloseWritesEverySettingAndTheNextStartRestoresThem) {
   EXPECT_FALSE(form->German1()->isEnabled());
 }
 
-TEST_F(MainWindowTest, SettingsThatCannotBeWrittenAreReportedOnceAndTheWindowCloses) {
-  struct Way {
-    const char* name;
-    std::function<void(TMainForm&)> close;
-  };
-  const Way ways[] = {
-      {"File > Exit", [](TMainForm& form) { form.Exit1()->trigger(); }},
-      {"the close box", [](TMainForm& form) { form.close(); }},
-  };
-  for (const Way& way : ways) {
-    SCOPED_TRACE(way.name);
-    StartWithDictionary();
-    // A file where the settings folder should be.
-    QFile blocker(settings->Folder());
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    dialogs.warnings.clear();
-    way.close(*form);
-    EXPECT_FALSE(form->isVisible());
-    ASSERT_EQ(dialogs.warnings.size(), 1);
-    EXPECT_TRUE(
-        dialogs.warnings[0].startsWith(QStringLiteral("Failed to set data for 'Dictionary'")))
-        << dialogs.warnings[0].toStdString();
-    EXPECT_TRUE(dialogs.shownDialogs.isEmpty());  // no countdown on top
-    form->close();                                // closing again says nothing more
-    EXPECT_EQ(dialogs.warnings.size(), 1);
-    CloseWindows();
-    ASSERT_TRUE(QFile::remove(settings->Folder()));
-  }
-}
-
 TEST_F(MainWindowTest, TheWindowComesBackOnTheScreenWithColumnsThatCanBeSeen) {
   struct Case {
     const char* name;

@@ -306,6 +306,30 @@ TEST_F(MainWindowTest, ADoubleClickPlacesOneWordAndTakesOneOut) {
   EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("help")});
 }
 
+TEST_F(MainWindowTest, ClassAAffixesShowInItalicsAndAPlainOneAfterThemDoesNot) {
+  QFile file(dictionaryPath);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("2255,ball,B\r\n464,-ing,A\r\n4,-s,B\r\n\r\n");
+  file.close();
+  StartWithDictionary();
+  TypeNumber(QStringLiteral("2255464"));
+  form->ConvertBtn()->click();
+  Pick("ball");
+  TLayerGrid* affixes = form->AffixGrid();
+  ASSERT_EQ(affixes->CellText(0, 0), QStringLiteral("-ing"));
+  EXPECT_TRUE(affixes->Layers().ResolvedFont(0, 0).Font().italic());
+  EXPECT_FALSE(affixes->Layers().ResolvedFont(0, 1).Font().italic());  // -s is class B
+
+  // The field entered again and another number: -s now stands in row 0, in plain type.
+  QTest::mouseClick(form->EntryEdit(), Qt::LeftButton);
+  form->EntryEdit()->selectAll();
+  QTest::keyClicks(form->EntryEdit(), QStringLiteral("22554"));
+  form->ConvertBtn()->click();
+  Pick("ball");
+  ASSERT_EQ(affixes->CellText(0, 0), QStringLiteral("-s"));
+  EXPECT_FALSE(affixes->Layers().ResolvedFont(0, 0).Font().italic());
+}
+
 TEST_F(MainWindowTest, ACoveredNumberIsCopiedWithItsPhrase) {
   StartWithDictionary();
   TypeNumber(QStringLiteral("18003569377"));

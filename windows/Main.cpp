@@ -16,7 +16,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
@@ -490,10 +489,13 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   // Closing the main window ends the run, also while the test window stands open, and
   // also when a value or the countdown cannot be stored: that error goes on to the error
   // report, and settings that cannot be written never keep the program from closing.
+  // The run is not ended while that error is on its way: the report shows it in an event
+  // loop of its own, which an ended run would close at once. The window closes after the
+  // report, and as the last window of the program its closing ends the run.
   closing_ = true;
   event->accept();
-  const auto quit = qScopeGuard([] { QCoreApplication::quit(); });
   FormClose();
+  QCoreApplication::quit();
 }
 
 // ----- the host of the word engine -----

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -308,6 +309,31 @@ TEST_F(ProgramTest, SettingsThatCannotBeWrittenAreReportedOnceAndTheWindowCloses
     Stop();
     ASSERT_TRUE(QFile::remove(settings.Folder()));
   }
+}
+
+TEST_F(ProgramTest, TheFailureAtCloseIsShownBeforeTheRunEnds) {
+  Start();
+  BlockSettings();
+  // The handler shows its message in an event loop of its own, as a message box does.
+  bool shown = false;
+  App().SetErrorHandler([&shown](QObject*, const std::exception_ptr&) {
+    QEventLoop box;
+    QTimer::singleShot(20, &box, [&] {
+      shown = true;
+      box.quit();
+    });
+    box.exec();
+  });
+  bool stoppedByTest = false;
+  QTimer::singleShot(0, form.get(), [this] { form->close(); });  // the close box, in the loop
+  QTimer::singleShot(5000, qApp, [&stoppedByTest] {
+    stoppedByTest = true;
+    QCoreApplication::quit();
+  });
+  QApplication::exec();
+  EXPECT_TRUE(shown) << "the run ended before the message could show";
+  EXPECT_FALSE(stoppedByTest) << "closing the main window did not end the run";
+  EXPECT_FALSE(form->isVisible());
 }
 
 TEST_F(ProgramTest, AnErrorInTheCountdownAtCloseIsReportedAndTheWindowStillCloses) {

@@ -44,9 +44,9 @@ int WindowWidth(qint32 stored) {
 }
 
 // A stored column width, no wider than any widget can be: the grid adds widths up in
-// plain integers.
-int ColumnWidth(qint32 stored) {
-  return std::min(stored, QWIDGETSIZE_MAX);
+// plain integers. One too narrow to see takes the design width.
+int ColumnWidth(Setting setting, qint32 stored) {
+  return std::min(StoredColumnWidth(stored, setting), QWIDGETSIZE_MAX);
 }
 
 }  // namespace
@@ -164,8 +164,8 @@ void TAffixForm::FormCreate() {
   model_.SelectedAffixGrid.SetCell(1, 0, ToCp1252(TranslateText("Represents")));
 
   // The created size and place, kept where nothing is stored or the reading stops.
-  const QPoint designPlace(SpecOf(Setting::AffixLeft).design, SpecOf(Setting::AffixTop).design);
-  move(designPlace);
+  move(SpecOf(Setting::AffixLeft).design, SpecOf(Setting::AffixTop).design);
+  const QPoint designPlace = pos();
   resize(SpecOf(Setting::AffixWidth).design, kFixedHeight);
   // A hidden window gets no resize events: lay the grid out now, so that the column rule
   // measures the grid at the window's width.
@@ -191,14 +191,10 @@ void TAffixForm::FormCreate() {
                         layOut();
                         break;
                       case Setting::AffixWordWidth:
-                        selectedAffixGrid_->SetColWidth(
-                            0, ColumnWidth(StoredColumnWidth(
-                                   value.integer, SpecOf(Setting::AffixWordWidth).design)));
+                        selectedAffixGrid_->SetColWidth(0, ColumnWidth(setting, value.integer));
                         break;
                       case Setting::AffixNumberWidth:
-                        selectedAffixGrid_->SetColWidth(
-                            1, ColumnWidth(StoredColumnWidth(
-                                   value.integer, SpecOf(Setting::AffixNumberWidth).design)));
+                        selectedAffixGrid_->SetColWidth(1, ColumnWidth(setting, value.integer));
                         break;
                       default:
                         break;

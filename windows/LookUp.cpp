@@ -140,8 +140,8 @@ int TLookupForm::ShowModal() {
 
 void TLookupForm::FormCreate() {
   // The place the window has when nothing is stored, or when reading stops early.
-  const QPoint designPlace(SpecOf(Setting::LookupLeft).design, SpecOf(Setting::LookupTop).design);
-  move(designPlace);
+  move(SpecOf(Setting::LookupLeft).design, SpecOf(Setting::LookupTop).design);
+  const QPoint designPlace = pos();
   RestoreSettings(services_.settings, kLookupWindowReadOrder,
                   [this](Setting setting, const SettingValue& value) {
                     if (setting == Setting::LookupTop) {

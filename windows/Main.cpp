@@ -341,7 +341,7 @@ void TMainForm::FormCreate() {
   UpdateLanguageMenu();
   dictionary_.name = Translate("No Dictionary Open");
   // The design place, kept where nothing is stored or the reading stops before it.
-  const QPoint designPlace(SpecOf(Setting::FormLeft).design, SpecOf(Setting::FormTop).design);
+  const QPoint designPlace = DesignPlace(Setting::FormLeft, Setting::FormTop);
   move(designPlace);
 
   const RestoreResult restored = RestoreSettings(
@@ -375,13 +375,11 @@ void TMainForm::FormCreate() {
             break;
           }
           case Setting::WordWidth:
-            possibleGrid_->SetColWidth(
-                0, StoredColumnWidth(value.integer, SpecOf(Setting::WordWidth).design));
+            possibleGrid_->SetColWidth(0, StoredColumnWidth(value.integer, Setting::WordWidth));
             selectedGrid_->SetColWidth(0, possibleGrid_->ColWidth(0));
             break;
           case Setting::NumberWidth:
-            possibleGrid_->SetColWidth(
-                1, StoredColumnWidth(value.integer, SpecOf(Setting::NumberWidth).design));
+            possibleGrid_->SetColWidth(1, StoredColumnWidth(value.integer, Setting::NumberWidth));
             break;
           case Setting::AnimationOn:
             services_.state.AnimationOn = value.IsOn();

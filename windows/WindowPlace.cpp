@@ -54,4 +54,12 @@ int StoredColumnWidth(qint32 stored, int design) {
   return stored < kMinStoredColumnWidth ? design : stored;
 }
 
+int StoredColumnWidth(qint32 stored, Setting setting) {
+  return StoredColumnWidth(stored, SettingDesignValue(setting).integer);
+}
+
+QPoint DesignPlace(Setting left, Setting top) {
+  return {SettingDesignValue(left).integer, SettingDesignValue(top).integer};
+}
+
 }  // namespace vantrel

@@ -9,6 +9,8 @@
 #include <QRect>
 #include <QtGlobal>
 
+#include "SettingsTable.h"
+
 namespace vantrel {
 
 // How much of a window's top edge must lie on one screen, in pixels across, for the user
@@ -29,5 +31,10 @@ QPoint PlaceOnScreens(const QRect& stored, QPoint design, const QList<QRect>& sc
 QPoint PlaceOnScreen(const QRect& stored, QPoint design);
 
 int StoredColumnWidth(qint32 stored, int design);
+// The same with the design width of the setting.
+int StoredColumnWidth(qint32 stored, Setting setting);
+
+// The design place of a window: the design values of its left and top settings.
+QPoint DesignPlace(Setting left, Setting top);
 
 }  // namespace vantrel

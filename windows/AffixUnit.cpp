@@ -165,7 +165,6 @@ void TAffixForm::FormCreate() {
 
   // The created size and place, kept where nothing is stored or the reading stops.
   move(SpecOf(Setting::AffixLeft).design, SpecOf(Setting::AffixTop).design);
-  const QPoint designPlace = pos();
   resize(SpecOf(Setting::AffixWidth).design, kFixedHeight);
   // A hidden window gets no resize events: lay the grid out now, so that the column rule
   // measures the grid at the window's width.
@@ -200,7 +199,7 @@ void TAffixForm::FormCreate() {
                         break;
                     }
                   });
-  move(PlaceOnScreen(QRect(pos(), size()), designPlace));
+  move(PlaceOnScreen(QRect(pos(), size()), DesignPlace(Setting::AffixLeft, Setting::AffixTop)));
 }
 
 void TAffixForm::AffixOkBtnClick() {

@@ -141,7 +141,6 @@ int TLookupForm::ShowModal() {
 void TLookupForm::FormCreate() {
   // The place the window has when nothing is stored, or when reading stops early.
   move(SpecOf(Setting::LookupLeft).design, SpecOf(Setting::LookupTop).design);
-  const QPoint designPlace = pos();
   RestoreSettings(services_.settings, kLookupWindowReadOrder,
                   [this](Setting setting, const SettingValue& value) {
                     if (setting == Setting::LookupTop) {
@@ -150,7 +149,7 @@ void TLookupForm::FormCreate() {
                       move(value.integer, y());
                     }
                   });
-  move(PlaceOnScreen(QRect(pos(), size()), designPlace));
+  move(PlaceOnScreen(QRect(pos(), size()), DesignPlace(Setting::LookupLeft, Setting::LookupTop)));
 }
 
 bool TLookupForm::eventFilter(QObject* watched, QEvent* event) {

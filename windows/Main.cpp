@@ -100,6 +100,8 @@ void TMainForm::BuildWindow() {
   resize(kDesignWidth, kDesignHeight);
   setMinimumSize(kMinWidth, kMinHeight);
   setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
+  // The design place, kept where nothing is stored or the reading stops before it.
+  move(DesignPlace(Setting::FormLeft, Setting::FormTop));
 
   auto* central = new QWidget(this);
   auto* outer = new QVBoxLayout(central);
@@ -340,9 +342,6 @@ void TMainForm::FormCreate() {
   currentLanguage_ = AutomaticLanguage();
   UpdateLanguageMenu();
   dictionary_.name = Translate("No Dictionary Open");
-  // The design place, kept where nothing is stored or the reading stops before it.
-  const QPoint designPlace = DesignPlace(Setting::FormLeft, Setting::FormTop);
-  move(designPlace);
 
   const RestoreResult restored = RestoreSettings(
       services_.settings, kMainWindowReadOrder, [this](Setting setting, const SettingValue& value) {
@@ -391,7 +390,7 @@ void TMainForm::FormCreate() {
   if (restored.Complete()) {
     selectedGrid_->SetColWidth(1, possibleGrid_->ColWidth(1));
   }
-  move(PlaceOnScreen(QRect(pos(), size()), designPlace));
+  move(PlaceOnScreen(QRect(pos(), size()), DesignPlace(Setting::FormLeft, Setting::FormTop)));
   for (const SettingsFileNotice& notice : services_.settings.TakeFileNotices()) {
     // A settings file that cannot be used is kept, never overwritten unnoticed.
     QString text = TranslateText("The settings file ") + notice.filePath;

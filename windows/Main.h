@@ -142,9 +142,9 @@ class TMainForm : public QMainWindow, private MainHost {
   // Set by the second press of a double click, cleared by the next single press.
   bool candidatesDoubleClicked_ = false;
   bool phraseDoubleClicked_ = false;
-  bool closing_ = false;
   // Whether the entry field has had the focus yet.
   bool entryEntered_ = false;
+  bool closing_ = false;
 
   TLookupForm* lookupForm_ = nullptr;
   TAboutForm* aboutForm_ = nullptr;

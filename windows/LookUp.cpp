@@ -149,7 +149,7 @@ void TLookupForm::FormCreate() {
                       move(value.integer, y());
                     }
                   });
-  move(PlaceOnScreen(QRect(pos(), size()), DesignPlace(Setting::LookupLeft, Setting::LookupTop)));
+  move(PlaceOnScreen(pos(), size(), DesignPlace(Setting::LookupLeft, Setting::LookupTop)));
 }
 
 bool TLookupForm::eventFilter(QObject* watched, QEvent* event) {

@@ -7,11 +7,18 @@
 namespace vantrel {
 namespace {
 
-bool Shown(const QRect& window, const QList<QRect>& screens) {
-  const QRect strip(window.left(), window.top(), std::max(window.width(), 1), kTitleStrip);
-  return std::any_of(screens.begin(), screens.end(), [&strip](const QRect& screen) {
-    const QRect part = strip.intersected(screen);
-    return part.width() >= kShownWidth && part.height() >= kTitleStrip;
+// Counted in 64 bits: a hand-edited place may lie at the very edge of the integers.
+bool Shown(QPoint place, QSize size, const QList<QRect>& screens) {
+  const qint64 left = place.x();
+  const qint64 top = place.y();
+  const qint64 right = left + std::max(size.width(), 1);
+  const qint64 bottom = top + kTitleStrip;
+  return std::any_of(screens.begin(), screens.end(), [&](const QRect& screen) {
+    const qint64 across = std::min<qint64>(right, qint64{screen.left()} + screen.width()) -
+                          std::max<qint64>(left, screen.left());
+    const qint64 down = std::min<qint64>(bottom, qint64{screen.top()} + screen.height()) -
+                        std::max<qint64>(top, screen.top());
+    return across >= kShownWidth && down >= kTitleStrip;
   });
 }
 
@@ -26,18 +33,17 @@ QPoint OntoScreen(const QRect& window, const QRect& screen) {
 
 }  // namespace
 
-QPoint PlaceOnScreens(const QRect& stored, QPoint design, const QList<QRect>& screens) {
-  if (screens.isEmpty() || Shown(stored, screens)) {
-    return stored.topLeft();
+QPoint PlaceOnScreens(QPoint stored, QSize size, QPoint design, const QList<QRect>& screens) {
+  if (screens.isEmpty() || Shown(stored, size, screens)) {
+    return stored;
   }
-  const QRect atDesign(design, stored.size());
-  if (Shown(atDesign, screens)) {
+  if (Shown(design, size, screens)) {
     return design;
   }
-  return OntoScreen(atDesign, screens.front());
+  return OntoScreen(QRect(design, size), screens.front());
 }
 
-QPoint PlaceOnScreen(const QRect& stored, QPoint design) {
+QPoint PlaceOnScreen(QPoint stored, QSize size, QPoint design) {
   QList<QRect> screens;
   if (const QScreen* primary = QGuiApplication::primaryScreen()) {
     screens << primary->availableGeometry();
@@ -47,7 +53,7 @@ QPoint PlaceOnScreen(const QRect& stored, QPoint design) {
       screens << screen->availableGeometry();
     }
   }
-  return PlaceOnScreens(stored, design, screens);
+  return PlaceOnScreens(stored, size, design, screens);
 }
 
 int StoredColumnWidth(qint32 stored, int design) {

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QtGlobal>
 
 #include "SettingsTable.h"
@@ -25,10 +26,10 @@ inline constexpr int kMinStoredColumnWidth = 10;
 // screens (the primary one first): the stored place when enough of its top edge is on one
 // of them, otherwise the design place, moved onto the primary screen when even that is
 // off it.
-QPoint PlaceOnScreens(const QRect& stored, QPoint design, const QList<QRect>& screens);
+QPoint PlaceOnScreens(QPoint stored, QSize size, QPoint design, const QList<QRect>& screens);
 
 // The same on the screens of this desktop.
-QPoint PlaceOnScreen(const QRect& stored, QPoint design);
+QPoint PlaceOnScreen(QPoint stored, QSize size, QPoint design);
 
 int StoredColumnWidth(qint32 stored, int design);
 // The same with the design width of the setting.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "WindowPlace.h"
 
 namespace vantrel {
@@ -36,22 +38,25 @@ TEST(WindowPlace, AStoredPlaceIsKeptOnlyWhileItsTitleBarCanBeReached) {
        {kLaptop, kRightMonitor},
        {1500, 900}},
       {"below the shorter of two monitors", {100, 900}, {kLaptop, kRightMonitor}, kDesign},
+      {"at the edges of the integers",
+       {std::numeric_limits<int>::max(), std::numeric_limits<int>::min()},
+       {kLaptop},
+       kDesign},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(PlaceOnScreens(QRect(c.stored, kWindow), kDesign, c.screens), c.expected);
+    EXPECT_EQ(PlaceOnScreens(c.stored, kWindow, kDesign, c.screens), c.expected);
   }
 }
 
 TEST(WindowPlace, ADesignPlaceOffTheScreenIsMovedOntoIt) {
   // A small screen that the design place misses, and one that is not at the origin.
-  EXPECT_EQ(PlaceOnScreens(QRect(QPoint(5000, 5000), kWindow), kDesign, {QRect(0, 0, 400, 150)}),
+  EXPECT_EQ(PlaceOnScreens(QPoint(5000, 5000), kWindow, kDesign, {QRect(0, 0, 400, 150)}),
             QPoint(0, 0));
-  EXPECT_EQ(
-      PlaceOnScreens(QRect(QPoint(5000, 5000), kWindow), kDesign, {QRect(2000, 1000, 1024, 768)}),
-      QPoint(2000, 1000));
+  EXPECT_EQ(PlaceOnScreens(QPoint(5000, 5000), kWindow, kDesign, {QRect(2000, 1000, 1024, 768)}),
+            QPoint(2000, 1000));
   // Without any screen known, nothing is moved.
-  EXPECT_EQ(PlaceOnScreens(QRect(QPoint(5000, 5000), kWindow), kDesign, {}), QPoint(5000, 5000));
+  EXPECT_EQ(PlaceOnScreens(QPoint(5000, 5000), kWindow, kDesign, {}), QPoint(5000, 5000));
 }
 
 TEST(WindowPlace, ColumnsTooNarrowToSeeTakeTheirDesignWidth) {

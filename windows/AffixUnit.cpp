@@ -199,7 +199,7 @@ void TAffixForm::FormCreate() {
                         break;
                     }
                   });
-  move(PlaceOnScreen(pos(), size(), DesignPlace(Setting::AffixLeft, Setting::AffixTop)));
+  move(PlaceOnScreen(pos(), WindowSize(*this), DesignPlace(Setting::AffixLeft, Setting::AffixTop)));
 }
 
 void TAffixForm::AffixOkBtnClick() {

@@ -149,7 +149,8 @@ void TLookupForm::FormCreate() {
                       move(value.integer, y());
                     }
                   });
-  move(PlaceOnScreen(pos(), size(), DesignPlace(Setting::LookupLeft, Setting::LookupTop)));
+  move(PlaceOnScreen(pos(), WindowSize(*this),
+                     DesignPlace(Setting::LookupLeft, Setting::LookupTop)));
 }
 
 bool TLookupForm::eventFilter(QObject* watched, QEvent* event) {

@@ -390,7 +390,7 @@ void TMainForm::FormCreate() {
   if (restored.Complete()) {
     selectedGrid_->SetColWidth(1, possibleGrid_->ColWidth(1));
   }
-  move(PlaceOnScreen(pos(), size(), DesignPlace(Setting::FormLeft, Setting::FormTop)));
+  move(PlaceOnScreen(pos(), WindowSize(*this), DesignPlace(Setting::FormLeft, Setting::FormTop)));
   for (const SettingsFileNotice& notice : services_.settings.TakeFileNotices()) {
     // A settings file that cannot be used is kept, never overwritten unnoticed.
     QString text = TranslateText("The settings file ") + notice.filePath;

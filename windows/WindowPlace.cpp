@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 #include <algorithm>
 
 namespace vantrel {
@@ -41,6 +42,14 @@ QPoint PlaceOnScreens(QPoint stored, QSize size, QPoint design, const QList<QRec
     return design;
   }
   return OntoScreen(QRect(design, size), screens.front());
+}
+
+QSize WindowSize(const QWidget& window) {
+  const QRect geometry = window.geometry();
+  auto extent = [](int first, int last) {
+    return static_cast<int>(std::clamp<qint64>(qint64{last} - first + 1, 0, QWIDGETSIZE_MAX));
+  };
+  return {extent(geometry.left(), geometry.right()), extent(geometry.top(), geometry.bottom())};
 }
 
 QPoint PlaceOnScreen(QPoint stored, QSize size, QPoint design) {

@@ -12,6 +12,8 @@
 
 #include "SettingsTable.h"
 
+class QWidget;
+
 namespace vantrel {
 
 // How much of a window's top edge must lie on one screen, in pixels across, for the user
@@ -27,6 +29,10 @@ inline constexpr int kMinStoredColumnWidth = 10;
 // of them, otherwise the design place, moved onto the primary screen when even that is
 // off it.
 QPoint PlaceOnScreens(QPoint stored, QSize size, QPoint design, const QList<QRect>& screens);
+
+// The size of a window, also while its place lies at the edge of the integers, where
+// QWidget::size() would overflow.
+QSize WindowSize(const QWidget& window);
 
 // The same on the screens of this desktop.
 QPoint PlaceOnScreen(QPoint stored, QSize size, QPoint design);

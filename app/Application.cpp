@@ -1,8 +1,28 @@
 #include "Application.h"
 
+#include <cxxabi.h>
 #include <QMessageBox>
+#include <QWidget>
+#include <QtGlobal>
+#include <cstdlib>
+#include <memory>
+#include <typeinfo>
 
 namespace vantrel {
+namespace {
+
+// A type's name as the source spells it.
+QString TypeName(const std::type_info* type) {
+  if (type == nullptr) {
+    return QStringLiteral("unknown error");
+  }
+  int status = 0;
+  const std::unique_ptr<char, decltype(&std::free)> readable(
+      abi::__cxa_demangle(type->name(), nullptr, nullptr, &status), &std::free);
+  return QString::fromUtf8(status == 0 && readable ? readable.get() : type->name());
+}
+
+}  // namespace
 
 TVantrelApplication::TVantrelApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
@@ -13,15 +33,64 @@ bool TVantrelApplication::notify(QObject* receiver, QEvent* event) {
   } catch (...) {
     error = std::current_exception();
   }
-  // Reported after the catch has ended, so that an error raised while the report is shown
+  // Handled after the catch has ended, so that an error raised while the report is shown
   // is caught by the notify of the report's own event loop, not lost in this one.
-  if (handler_) {
-    handler_(receiver, error);
-  } else {
-    QMessageBox::warning(nullptr, QStringLiteral("Vantrel"),
-                         QStringLiteral("An unexpected error occurred."));
-  }
+  HandleError(receiver, error);
   return false;
+}
+
+void TVantrelApplication::SetErrorHandler(ErrorHandler handler) {
+  handler_ = std::move(handler);
+}
+
+void TVantrelApplication::HandleError(QObject* receiver, const std::exception_ptr& error) {
+  // Nothing may leave notify, not even a failure of the handler itself.
+  try {
+    if (handler_) {
+      handler_(receiver, error);
+    } else {
+      WarnOfError(receiver, error);
+    }
+  } catch (...) {
+    qWarning("Vantrel: an error escaped while an error was handled: %s",
+             qUtf8Printable(ErrorText(std::current_exception())));
+  }
+}
+
+void TVantrelApplication::WarnOfError(QObject* receiver, const std::exception_ptr& error) {
+  static bool showing = false;
+  const QString text = ErrorText(error);
+  if (showing) {
+    qWarning("Vantrel: %s", qUtf8Printable(text));
+    return;
+  }
+  showing = true;
+  struct Shown {
+    ~Shown() { showing = false; }
+  } shown;
+  // The message stands over the window whose event failed, when there is one.
+  QWidget* parent = activeModalWidget() != nullptr ? activeModalWidget() : activeWindow();
+  if (parent == nullptr && receiver != nullptr && receiver->isWidgetType()) {
+    parent = static_cast<QWidget*>(receiver)->window();
+  }
+  while (overrideCursor() != nullptr) {
+    restoreOverrideCursor();
+  }
+  QMessageBox::warning(parent, applicationName(), text, QMessageBox::Ok);
+}
+
+QString TVantrelApplication::ErrorText(const std::exception_ptr& error) {
+  if (!error) {
+    return TypeName(nullptr);
+  }
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& known) {
+    const QString message = QString::fromUtf8(known.what());
+    return message.trimmed().isEmpty() ? TypeName(&typeid(known)) : message;
+  } catch (...) {
+    return TypeName(abi::__cxa_current_exception_type());
+  }
 }
 
 }  // namespace vantrel

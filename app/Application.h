@@ -1,9 +1,10 @@
 #pragma once
-// TVantrelApplication: the application object. Every event passes through its notify, so
-// an error that escapes an event handler is caught here and handed to the error handler;
-// the event loop then goes on.
+// TVantrelApplication: the program's application object. Every event passes through its
+// notify, so no error can leave an event handler: one that escapes is handed to the error
+// handler, and the event loop goes on with the state the handler left behind.
 
 #include <QApplication>
+#include <QString>
 #include <exception>
 #include <functional>
 
@@ -13,16 +14,29 @@ class TVantrelApplication : public QApplication {
   Q_OBJECT
 
  public:
-  // The receiver of the event whose handler let the error escape, and the error.
+  // Told of every error that escapes an event handler: the object the event was for, and
+  // the error. It runs inside the handler's event loop and may show windows.
   using ErrorHandler = std::function<void(QObject* receiver, const std::exception_ptr& error)>;
 
   TVantrelApplication(int& argc, char** argv);
 
-  void SetErrorHandler(ErrorHandler handler) { handler_ = std::move(handler); }
-
   bool notify(QObject* receiver, QEvent* event) override;
 
+  // Replaces the handler; an empty one brings back the plain warning.
+  void SetErrorHandler(ErrorHandler handler);
+
+  // The plain warning: a message box with the error's text and a single OK button. An
+  // error that escapes while one is shown is written to the log stream instead, so that a
+  // failing timer cannot stack up message boxes.
+  static void WarnOfError(QObject* receiver, const std::exception_ptr& error);
+
+  // The text the user is shown: the error's message, or the name of its type when it
+  // carries none.
+  static QString ErrorText(const std::exception_ptr& error);
+
  private:
+  void HandleError(QObject* receiver, const std::exception_ptr& error);
+
   ErrorHandler handler_;
 };
 

@@ -63,7 +63,7 @@ class TLayerGrid::TableWatch : public CellTable::Observer {
   void CellChanged(int col, int row) override { grid_.TableCellChanged(col, row); }
   void RowCountChanged(int) override { grid_.TableRowCountChanged(); }
   void CurrentRowChanged(int row) override { grid_.TableCurrentRowChanged(row); }
-  void ItalicChanged(int col, int row) override { grid_.TableCellChanged(col, row); }
+  void ItalicChanged(int col, int row) override { grid_.TableItalicChanged(col, row); }
   void ColCountChanged(int) override { grid_.TableColCountChanged(); }
   void TableDestroyed() override { grid_.TableDestroyed(); }
 
@@ -126,6 +126,11 @@ void TLayerGrid::AttachTable(CellTable* table) {
   table_->SetObserver(watch_.get());
   geometry_.SetColCount(table_->ColCount(), defaultColWidth_);
   current_.row = table_->CurrentRow();
+  for (int row = 0; row < table_->RowCount(); ++row) {
+    for (int col = 0; col < table_->ColCount(); ++col) {
+      TableItalicChanged(col, row);
+    }
+  }
   SyncRows();
   accessNotes_->ColCountChanged();
 }
@@ -279,11 +284,7 @@ void TLayerGrid::SetLeftCol(int col) {
 }
 
 QFont TLayerGrid::DisplayFont(int col, int row) const {
-  QFont font = layers_.ResolvedFont(col, row).Font();
-  if (table_->Italic(col, row)) {
-    font.setItalic(true);
-  }
-  return font;
+  return layers_.ResolvedFont(col, row).Font();
 }
 
 void TLayerGrid::SetDrawSelection(bool draw) {
@@ -364,6 +365,23 @@ DesignLayers TLayerGrid::Design() const {
 void TLayerGrid::TableCellChanged(int col, int row) {
   UpdateCell(col, row);
   accessNotes_->CellChanged(col, row);
+}
+
+void TLayerGrid::TableItalicChanged(int col, int row) {
+  // Italics live in the cell's own font, as CellFont gives it, so that a column or row font
+  // cannot take them away: the cell's entry comes first in every resolution.
+  if (col < 0 || row < 0 || col > kMaxDesignIndex || row > kMaxDesignIndex) {
+    return;
+  }
+  const bool italic = table_->Italic(col, row);
+  const TCellProperties* entry = layers_.FindEntry(TLayerKind::Cell, col, row);
+  if (!italic && (entry == nullptr || entry->Font() == nullptr)) {
+    return;  // nothing to take off; no entry is made for it
+  }
+  TLayerFont& font = layers_.CellFont(col, row);
+  if (((font.Style() & fsItalic) != 0) != italic) {
+    font.SetItalic(italic);
+  }
 }
 
 void TLayerGrid::TableRowCountChanged() {
@@ -597,14 +615,7 @@ void TLayerGrid::PaintCell(QPainter& painter, int col, int row, const QRect& rec
       text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
       text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     }
-    const QFont& resolvedFont = cell.font->Font();
-    if (table_->Italic(col, row) && !resolvedFont.italic()) {
-      QFont italic = resolvedFont;
-      italic.setItalic(true);
-      painter.setFont(italic);
-    } else {
-      painter.setFont(resolvedFont);
-    }
+    painter.setFont(cell.font->Font());
     painter.setPen(selected ? cell.selectedText : cell.font->Color());
 
     const QRect textRect = rect.adjusted(kTextInset, kTextInset, -kTextInset, -kTextInset);

@@ -141,8 +141,8 @@ class TLayerGrid : public QAbstractScrollArea {
   }
   TCellProperties& FixedRowProperties(int row) { return layers_.Entry(TLayerKind::FixedRow, row); }
   TLayerFont& CellFont(int col, int row) { return layers_.CellFont(col, row); }
-  // The font a cell is drawn with: its resolved font, made italic where the cell table
-  // marks the cell italic.
+  // The font a cell is drawn with: its resolved font. Where the cell table marks a cell
+  // italic, the cell's own font (CellFont) is italic.
   QFont DisplayFont(int col, int row) const;
 
   // Grid-wide values.
@@ -263,6 +263,7 @@ class TLayerGrid : public QAbstractScrollArea {
 
   // Table notifications.
   void TableCellChanged(int col, int row);
+  void TableItalicChanged(int col, int row);
   void TableRowCountChanged();
   void TableCurrentRowChanged(int row);
   void TableColCountChanged();

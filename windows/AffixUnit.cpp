@@ -20,6 +20,7 @@
 #include "SettingsTable.h"
 #include "Texts.h"
 #include "VantrelGlobal.h"
+#include "WindowPlace.h"
 
 namespace vantrel {
 namespace {
@@ -41,9 +42,9 @@ int WindowWidth(qint32 stored) {
 }
 
 // A stored column width, no wider than any widget can be: the grid adds widths up in
-// plain integers.
-int ColumnWidth(qint32 stored) {
-  return std::min(stored, QWIDGETSIZE_MAX);
+// plain integers. One too narrow to see takes the design width.
+int ColumnWidth(Setting setting, qint32 stored) {
+  return std::min(StoredColumnWidth(stored, setting), QWIDGETSIZE_MAX);
 }
 
 }  // namespace
@@ -185,15 +186,16 @@ void TAffixForm::FormCreate() {
                         layOut();
                         break;
                       case Setting::AffixWordWidth:
-                        selectedAffixGrid_->SetColWidth(0, ColumnWidth(value.integer));
+                        selectedAffixGrid_->SetColWidth(0, ColumnWidth(setting, value.integer));
                         break;
                       case Setting::AffixNumberWidth:
-                        selectedAffixGrid_->SetColWidth(1, ColumnWidth(value.integer));
+                        selectedAffixGrid_->SetColWidth(1, ColumnWidth(setting, value.integer));
                         break;
                       default:
                         break;
                     }
                   });
+  move(PlaceOnScreen(pos(), WindowSize(*this), DesignPlace(Setting::AffixLeft, Setting::AffixTop)));
 }
 
 void TAffixForm::AffixOkBtnClick() {

@@ -16,6 +16,7 @@
 #include "ProgramGrids.h"
 #include "SettingsTable.h"
 #include "Texts.h"
+#include "WindowPlace.h"
 
 namespace vantrel {
 namespace {
@@ -130,6 +131,8 @@ void TLookupForm::FormCreate() {
                       move(value.integer, y());
                     }
                   });
+  move(PlaceOnScreen(pos(), WindowSize(*this),
+                     DesignPlace(Setting::LookupLeft, Setting::LookupTop)));
 }
 
 bool TLookupForm::eventFilter(QObject* watched, QEvent* event) {

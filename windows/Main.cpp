@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,7 +16,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
@@ -34,6 +34,7 @@
 #include "SideWindows.h"
 #include "SuggestWindow.h"
 #include "Texts.h"
+#include "WindowPlace.h"
 
 namespace vantrel {
 namespace {
@@ -100,6 +101,8 @@ void TMainForm::BuildWindow() {
   resize(RowOf(Setting::FormWidth).design, RowOf(Setting::FormHeight).design);
   setMinimumSize(kMinWidth, kMinHeight);
   setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
+  // The design place, kept where nothing is stored or the reading stops before it.
+  move(DesignPlace(Setting::FormLeft, Setting::FormTop));
 
   auto* central = new QWidget(this);
   auto* outer = new QVBoxLayout(central);
@@ -143,6 +146,7 @@ void TMainForm::BuildWindow() {
   // A resize of the grids' panel reaches the candidate grid once the layout has given
   // it its new size; that is when its columns can be measured against it.
   possibleGrid_->installEventFilter(this);
+  possibleGrid_->viewport()->installEventFilter(this);
   possibleLayout->addWidget(possibleGrid_);
   selectedPanel_ = new QWidget(panel4_);
   selectedPanel_->setObjectName(QStringLiteral("SelectedPanel"));
@@ -151,6 +155,7 @@ void TMainForm::BuildWindow() {
   selectedLayout->setContentsMargins(0, 0, 0, 0);
   selectedGrid_ = MakeSelectedGrid(selectedPanel_).release();
   selectedGrid_->setObjectName(QStringLiteral("SelectedGrid"));
+  selectedGrid_->viewport()->installEventFilter(this);
   selectedLayout->addWidget(selectedGrid_);
   panel4_->addWidget(possiblePanel_);
   panel4_->addWidget(selectedPanel_);
@@ -390,11 +395,11 @@ void TMainForm::FormCreate() {
             break;
           }
           case Setting::WordWidth:
-            possibleGrid_->SetColWidth(0, value.integer);
+            possibleGrid_->SetColWidth(0, StoredColumnWidth(value.integer, Setting::WordWidth));
             selectedGrid_->SetColWidth(0, possibleGrid_->ColWidth(0));
             break;
           case Setting::NumberWidth:
-            possibleGrid_->SetColWidth(1, value.integer);
+            possibleGrid_->SetColWidth(1, StoredColumnWidth(value.integer, Setting::NumberWidth));
             break;
           case Setting::AnimationOn:
             services_.state.AnimationOn = value.IsOn();
@@ -406,6 +411,7 @@ void TMainForm::FormCreate() {
   if (restored.Complete()) {
     selectedGrid_->SetColWidth(1, possibleGrid_->ColWidth(1));
   }
+  move(PlaceOnScreen(pos(), WindowSize(*this), DesignPlace(Setting::FormLeft, Setting::FormTop)));
   for (const SettingsFileNotice& notice : services_.settings.TakeFileNotices()) {
     // A settings file that cannot be used is kept, never overwritten unnoticed.
     QString text = TranslateText("The settings file ") + notice.filePath;
@@ -509,10 +515,13 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   // Closing the main window ends the run, also while the test window stands open, and
   // also when a value or the countdown cannot be stored: that error goes on to the error
   // report, and settings that cannot be written never keep the program from closing.
+  // The run is not ended while that error is on its way: the report shows it in an event
+  // loop of its own, which an ended run would close at once. The window closes after the
+  // report, and as the last window of the program its closing ends the run.
   closing_ = true;
   event->accept();
-  const auto quit = qScopeGuard([] { QCoreApplication::quit(); });
   FormClose();
+  QCoreApplication::quit();
 }
 
 // ----- the host of the word engine -----
@@ -589,11 +598,40 @@ void TMainForm::EntryEditEnter() {
   model_.EntryEditEnter();
 }
 
+bool TMainForm::event(QEvent* event) {
+  // The status line is the search's: the empty status tips that a menu sends while the
+  // pointer moves over it would wipe the result of the last search.
+  if (event->type() == QEvent::StatusTip) {
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == entryEdit_ && event->type() == QEvent::FocusIn) {
-    EntryEditEnter();
+    // Only the user's own entering of the field starts over: a click, Tab, Shift+Tab or a
+    // shortcut. The focus coming back when a menu, a popup or a dialog closes, or when the
+    // window becomes active again, leaves the search and the phrase as they are. The first
+    // focus of all, when the window first shows, counts: it gives the phrase its empty
+    // slots.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    const bool byUser = reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason ||
+                        reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+    if (byUser || !entryEntered_) {
+      entryEntered_ = true;
+      EntryEditEnter();
+    }
   } else if (watched == possibleGrid_ && event->type() == QEvent::Resize) {
     PossibleGridColWidthsChanged();
+  } else if ((event->type() == QEvent::MouseButtonPress ||
+              event->type() == QEvent::MouseButtonDblClick) &&
+             selectedGrid_ != nullptr &&
+             (watched == possibleGrid_->viewport() || watched == selectedGrid_->viewport())) {
+    // The second click of a double click picks nothing more: the first one has picked,
+    // and the row now under the pointer holds another word.
+    bool& doubleClicked =
+        watched == possibleGrid_->viewport() ? candidatesDoubleClicked_ : phraseDoubleClicked_;
+    doubleClicked = event->type() == QEvent::MouseButtonDblClick;
   }
   return QMainWindow::eventFilter(watched, event);
 }
@@ -615,7 +653,7 @@ void TMainForm::PossibleGridTopLeftChanged() {
 void TMainForm::PossibleGridMouseUp(QPoint point) {
   NoteUserActivity();
   // A press that ended after the list scrolled picks nothing.
-  if (candidatesScrolled_) {
+  if (candidatesScrolled_ || candidatesDoubleClicked_) {
     return;
   }
   const TGridCoord cell = possibleGrid_->MouseToCell(point);
@@ -635,7 +673,7 @@ void TMainForm::SelectedGridTopLeftChanged() {
 
 void TMainForm::SelectedGridMouseUp(QPoint point) {
   NoteUserActivity();
-  if (phraseScrolled_) {
+  if (phraseScrolled_ || phraseDoubleClicked_) {
     return;
   }
   const TGridCoord cell = selectedGrid_->MouseToCell(point);

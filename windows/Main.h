@@ -121,6 +121,7 @@ class TMainForm : public QMainWindow, private MainHost {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -155,6 +156,11 @@ class TMainForm : public QMainWindow, private MainHost {
   QString lastChosenFile_;
   bool candidatesScrolled_ = false;
   bool phraseScrolled_ = false;
+  // Set by the second press of a double click, cleared by the next single press.
+  bool candidatesDoubleClicked_ = false;
+  bool phraseDoubleClicked_ = false;
+  // Whether the entry field has had the focus yet.
+  bool entryEntered_ = false;
   bool closing_ = false;
   // While the window is being created: an Open dialog then asks for the dictionary that
   // the program needs before it can show anything.

@@ -278,7 +278,19 @@ void TNotifyForm::ShowNotifyForm() {
       // A missing or mistyped count starts the countdown again.
     }
   }
-  services_.settings.OpenKey(SettingsStore::OpenMode::Create)->WriteInteger(name, count);
+  WriteNotifyCount(count);
+}
+
+void TNotifyForm::WriteNotifyCount(qint32 count) {
+  const QString name = NameOf(Setting::NotifyCount);
+  std::optional<SettingsKey> key;
+  try {
+    key = services_.settings.OpenKey(SettingsStore::OpenMode::Create);
+  } catch (const SettingsWriteError& error) {
+    // A key that cannot be created fails the count, which is what the user is told of.
+    throw SettingsWriteError(name, error.FilePath(), error.Reason());
+  }
+  key->WriteInteger(name, count);
 }
 
 void TNotifyForm::OkClick() {
@@ -290,8 +302,7 @@ void TNotifyForm::OkClick() {
   } else if (remind_->isChecked()) {
     value = kRemindAfter;
   }
-  services_.settings.OpenKey(SettingsStore::OpenMode::Create)
-      ->WriteInteger(NameOf(Setting::NotifyCount), value);
+  WriteNotifyCount(value);
   accept();
 }
 
@@ -390,7 +401,11 @@ TTestForm::TTestForm(Services& services, QWidget* parent) : QDialog(parent), ser
 }
 
 void TTestForm::ShowModeless() {
-  FormShow();
+  // A window that is already open only comes to the front: a tick not yet confirmed with
+  // OK stays as the user left it.
+  if (!isVisible()) {
+    FormShow();
+  }
   services_.dialogs.ShowModeless(*this);
 }
 

@@ -65,6 +65,8 @@ class TNotifyForm : public QDialog {
 
  private:
   void OkClick();
+  // Raises SettingsWriteError naming "NotifyCount" when the count cannot be stored.
+  void WriteNotifyCount(qint32 count);
 
   Services& services_;
   QRadioButton* notify_ = nullptr;

@@ -59,7 +59,7 @@ TSuggestForm::TSuggestForm(MainModel& model, Services& services, QWidget* parent
 }
 
 bool TSuggestForm::ShowSuggestions() {
-  NoteUserActivity();
+  services_.state.NoteUserActivity();
   suggestions_.clear();
   list_->setRowCount(0);
   std::unique_ptr<ByteSource> source = model_.Dictionary().Reopen();
@@ -99,7 +99,7 @@ bool TSuggestForm::ShowSuggestions() {
 }
 
 void TSuggestForm::Choose(int row) {
-  NoteUserActivity();
+  services_.state.NoteUserActivity();
   if (row < 0 || row >= static_cast<int>(suggestions_.size())) {
     return;
   }

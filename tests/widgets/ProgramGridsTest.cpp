@@ -192,6 +192,46 @@ TEST(ProgramGrids, ResolvedLooks) {
   }
 }
 
+TEST(ProgramGrids, ClassAItalicsComeThroughTheCellFontWhateverTheColumnFont) {
+  for (const ProgramGrid which : {ProgramGrid::Possible, ProgramGrid::Affix}) {
+    SCOPED_TRACE(static_cast<int>(which));
+    const auto grid = Make(which);
+    // A column font of another family and size: it must not take the italics away.
+    grid->ColProperties(0).SetFont(TLayerFont(kBlack, -20, QStringLiteral("Serif"), 0, fsBold));
+    grid->SetCellText(0, 3, QStringLiteral("Boston"));
+    grid->Table().SetItalic(0, 3, true);
+    const TCellProperties* entry = grid->Layers().FindEntry(TLayerKind::Cell, 0, 3);
+    ASSERT_NE(entry, nullptr);
+    ASSERT_NE(entry->Font(), nullptr);
+    const TLayerFont& italic = grid->Layers().ResolvedFont(0, 3);
+    EXPECT_EQ(&italic, entry->Font());
+    EXPECT_TRUE(italic.Font().italic());
+    // The cell's own font starts as a copy of the grid's font, not of the column's.
+    EXPECT_EQ(italic.Font().family(), grid->font().family());
+    EXPECT_FALSE(italic.Font().bold());
+    EXPECT_TRUE(grid->DisplayFont(0, 3).italic());
+    EXPECT_FALSE(grid->DisplayFont(0, 4).italic());
+
+    grid->Table().SetItalic(0, 3, false);  // cleared for the next search
+    EXPECT_FALSE(grid->Layers().ResolvedFont(0, 3).Font().italic());
+    // A row never italic gets no font of its own.
+    EXPECT_EQ(grid->Layers().FindEntry(TLayerKind::Cell, 0, 4), nullptr);
+  }
+}
+
+TEST(ProgramGrids, ATableAttachedWithItalicsShowsThem) {
+  const auto grid = MakeAffixGrid();
+  CellTable table(2, 20);
+  table.SetCell(0, 2, "+Ann");
+  table.SetItalic(0, 2, true);
+  grid->SetTable(&table);
+  EXPECT_TRUE(grid->Layers().ResolvedFont(0, 2).Font().italic());
+  CellTable plain(2, 20);
+  grid->SetTable(&plain);
+  EXPECT_FALSE(grid->Layers().ResolvedFont(0, 2).Font().italic());
+  grid->SetTable(nullptr);
+}
+
 TEST(ProgramGrids, DesignIsWrittenBackAsCarried) {
   for (ProgramGrid which : kAllGrids) {
     SCOPED_TRACE(static_cast<int>(which));

@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
@@ -63,6 +66,12 @@ class MainWindowTest : public ::testing::Test {
     form->SetSideWindows(lookup.get(), about.get(), affix.get(), notify.get(), test.get());
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  }
+
+  // Makes the main window the active one, as a click on its frame would.
+  bool ActivateMainWindow() {
+    form->activateWindow();
+    return QTest::qWaitForWindowActive(form.get());
   }
 
   void StartWithDictionary() {
@@ -141,6 +150,7 @@ TEST_F(MainWindowTest, TheFirstRunAsksForADictionaryAndComesUpAtTheDesignPlace) 
   EXPECT_EQ(dialogs.openDialogs[0].filter, QStringLiteral("Text Documents (*.txt)"));
   EXPECT_EQ(dialogs.openDialogs[0].proposed, BundledDictionaryPath());
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + dictionaryPath);
+  EXPECT_EQ(form->pos(), QPoint(474, 189));
   EXPECT_EQ(form->size(), QSize(485, 498));
   for (TLayerGrid* grid : {form->PossibleGrid(), form->SelectedGrid()}) {
     EXPECT_EQ(grid->ColWidth(0), 151);
@@ -336,6 +346,57 @@ TEST_F(MainWindowTest, ThePhraseGridHasItsOwnScrollGuard) {
   EXPECT_TRUE(PhraseWords().isEmpty());
 }
 
+TEST_F(MainWindowTest, ADoubleClickPlacesOneWordAndTakesOneOut) {
+  StartWithDictionary();
+  TypeNumber(QStringLiteral("228-4357"));
+  form->ConvertBtn()->click();
+  TLayerGrid* candidates = form->PossibleGrid();
+  const int row = CandidateRow("help");
+  ASSERT_GT(row, 0);
+  const QPoint point = candidates->CellRect(0, row).center();
+  QTest::mouseClick(candidates->viewport(), Qt::LeftButton, {}, point);
+  ASSERT_EQ(PhraseWords(), QStringList{QStringLiteral("help")});
+  // The search ran again: another word now stands under the pointer.
+  ASSERT_FALSE(form->Model().PossibleGrid.Cell(0, row).empty());
+  QTest::mouseDClick(candidates->viewport(), Qt::LeftButton, {}, point);
+  QTest::mouseRelease(candidates->viewport(), Qt::LeftButton, {}, point);
+  EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("help")});
+  ClickRow(candidates, CandidateRow("bat"));  // the next single click picks again
+  EXPECT_EQ(PhraseWords(), (QStringList{QStringLiteral("bat"), QStringLiteral("help")}));
+
+  TLayerGrid* phrase = form->SelectedGrid();
+  const QPoint first = phrase->CellRect(0, 1).center();
+  QTest::mouseClick(phrase->viewport(), Qt::LeftButton, {}, first);
+  ASSERT_EQ(PhraseWords(), QStringList{QStringLiteral("help")});  // help moved up to row 1
+  QTest::mouseDClick(phrase->viewport(), Qt::LeftButton, {}, first);
+  QTest::mouseRelease(phrase->viewport(), Qt::LeftButton, {}, first);
+  EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("help")});
+}
+
+TEST_F(MainWindowTest, ClassAAffixesShowInItalicsAndAPlainOneAfterThemDoesNot) {
+  QFile file(dictionaryPath);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("2255,ball,B\r\n464,-ing,A\r\n4,-s,B\r\n\r\n");
+  file.close();
+  StartWithDictionary();
+  TypeNumber(QStringLiteral("2255464"));
+  form->ConvertBtn()->click();
+  Pick("ball");
+  TLayerGrid* affixes = form->AffixGrid();
+  ASSERT_EQ(affixes->CellText(0, 0), QStringLiteral("-ing"));
+  EXPECT_TRUE(affixes->Layers().ResolvedFont(0, 0).Font().italic());
+  EXPECT_FALSE(affixes->Layers().ResolvedFont(0, 1).Font().italic());  // -s is class B
+
+  // The field entered again and another number: -s now stands in row 0, in plain type.
+  QTest::mouseClick(form->EntryEdit(), Qt::LeftButton);
+  form->EntryEdit()->selectAll();
+  QTest::keyClicks(form->EntryEdit(), QStringLiteral("22554"));
+  form->ConvertBtn()->click();
+  Pick("ball");
+  ASSERT_EQ(affixes->CellText(0, 0), QStringLiteral("-s"));
+  EXPECT_FALSE(affixes->Layers().ResolvedFont(0, 0).Font().italic());
+}
+
 TEST_F(MainWindowTest, ACoveredNumberIsCopiedWithItsPhrase) {
   StartWithDictionary();
   TypeNumber(QStringLiteral("18003569377"));
@@ -350,17 +411,92 @@ TEST_F(MainWindowTest, ACoveredNumberIsCopiedWithItsPhrase) {
 }
 
 TEST_F(MainWindowTest, EnteringTheFieldAgainStartsOverWithTheTypedNumber) {
+  struct Way {
+    const char* name;
+    std::function<void(TMainForm&)> enter;
+  };
+  const Way ways[] = {
+      {"a click into the field",
+       [](TMainForm& form) { QTest::mouseClick(form.EntryEdit(), Qt::LeftButton); }},
+      // The candidate grid follows the field in the tab order.
+      {"Shift+Tab from the candidates",
+       [](TMainForm& form) { QTest::keyClick(form.PossibleGrid(), Qt::Key_Backtab); }},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    StartWithDictionary();
+    ASSERT_TRUE(ActivateMainWindow());
+    TypeNumber(QStringLiteral("228-4357"));
+    form->ConvertBtn()->click();
+    Pick("bat");  // the click leaves the focus in the candidate grid
+    ASSERT_TRUE(form->PossibleGrid()->hasFocus());
+    way.enter(*form);
+    ASSERT_TRUE(form->EntryEdit()->hasFocus());
+    EXPECT_EQ(form->EntryEdit()->text(), QStringLiteral("228-4357"));
+    EXPECT_TRUE(PhraseWords().isEmpty());
+    EXPECT_EQ(CandidateRow("help"), -1);
+    EXPECT_TRUE(form->ConvertBtn()->isEnabled());
+    EXPECT_TRUE(form->StatusText().isEmpty());
+    CloseWindows();
+  }
+}
+
+TEST_F(MainWindowTest, AMenuOrAnotherWindowLeavesTheSearchAsItWas) {
   StartWithDictionary();
-  TypeNumber(QStringLiteral("228-4357"));
-  form->ConvertBtn()->click();
-  Pick("bat");
-  form->ConvertBtn()->setFocus();
-  form->EntryEdit()->setFocus();
-  QApplication::processEvents();
-  EXPECT_EQ(form->EntryEdit()->text(), QStringLiteral("228-4357"));
-  EXPECT_TRUE(PhraseWords().isEmpty());
-  EXPECT_TRUE(form->ConvertBtn()->isEnabled());
-  EXPECT_TRUE(form->StatusText().isEmpty());
+  ASSERT_TRUE(ActivateMainWindow());
+  TypeNumber(QStringLiteral("2284357"));
+  QTest::keyClick(form->EntryEdit(), Qt::Key_Return);
+  const QString status = form->StatusText();
+  ASSERT_FALSE(status.isEmpty());
+  ASSERT_GT(CandidateRow("help"), 0);
+  auto expectSearchKept = [&] {
+    EXPECT_EQ(form->StatusText().toStdString(), status.toStdString());
+    EXPECT_GT(CandidateRow("help"), 0);
+    EXPECT_GT(CandidateRow("bat"), 0);
+    EXPECT_EQ(form->EntryEdit()->text(), QStringLiteral("2284357"));
+  };
+
+  {
+    SCOPED_TRACE("the File menu opened and closed");
+    QMenuBar* bar = form->menuBar();
+    auto* fileMenu = form->findChild<QMenu*>(QStringLiteral("File1"));
+    ASSERT_NE(fileMenu, nullptr);
+    QTest::mouseClick(bar, Qt::LeftButton, {},
+                      bar->actionGeometry(fileMenu->menuAction()).center());
+    QTRY_VERIFY(fileMenu->isVisible());
+    QTest::keyClick(fileMenu, Qt::Key_Escape);
+    QTRY_VERIFY(!fileMenu->isVisible());
+    if (!form->EntryEdit()->hasFocus()) {
+      QTest::keyClick(bar, Qt::Key_Escape);  // the bar lets go of the keyboard
+    }
+    QTRY_VERIFY(form->EntryEdit()->hasFocus());
+    expectSearchKept();
+  }
+  {
+    SCOPED_TRACE("another window activated, then this one again");
+    QWidget other;
+    other.resize(200, 100);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    ASSERT_FALSE(form->EntryEdit()->hasFocus());
+    ASSERT_TRUE(ActivateMainWindow());
+    QTRY_VERIFY(form->EntryEdit()->hasFocus());
+    expectSearchKept();
+  }
+  {
+    SCOPED_TRACE("a dialog shown and closed");
+    dialogs.onExec.push_back([](QDialog& dialog) {
+      dialog.show();
+      dialog.activateWindow();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+      dialog.reject();
+    });
+    form->About1()->trigger();
+    ASSERT_TRUE(ActivateMainWindow());
+    QTRY_VERIFY(form->EntryEdit()->hasFocus());
+    expectSearchKept();
+  }
 }
 
 TEST_F(MainWindowTest, ClearEmptiesTheWindow) {
@@ -423,6 +559,30 @@ TEST_F(MainWindowTest, LookupOpensTheLookupWindowOrTheHiddenTestWindow) {
   TypeNumber(QStringLiteral("tests"));
   form->LookupBtn()->click();
   EXPECT_EQ(dialogs.shownDialogs, QStringList{QStringLiteral("TLookupForm")});
+}
+
+TEST_F(MainWindowTest, TheTestWindowOpenedAgainWhileOpenKeepsAnUnsavedTick) {
+  StartWithDictionary();
+  TypeNumber(QStringLiteral("test"));
+  QTest::mouseClick(form->LookupBtn(), Qt::LeftButton);
+  ASSERT_EQ(dialogs.modeless, QStringList{QStringLiteral("TTestForm")});
+  test->show();  // as the desktop shows a window without blocking the others
+  test->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(test.get()));
+  QCheckBox* box = test->AnimationCheckBox();
+  QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+  ASSERT_TRUE(box->isChecked());
+
+  ASSERT_TRUE(ActivateMainWindow());
+  QTest::mouseClick(form->LookupBtn(), Qt::LeftButton);
+  EXPECT_EQ(dialogs.modeless.size(), 2);
+  EXPECT_TRUE(box->isChecked());
+  EXPECT_FALSE(state.AnimationOn);  // not stored before OK
+
+  // Shown anew after it was closed, it shows the switch again.
+  test->close();
+  QTest::mouseClick(form->LookupBtn(), Qt::LeftButton);
+  EXPECT_FALSE(box->isChecked());
 }
 
 TEST_F(MainWindowTest, MenuCommandsReachHelpAboutAndNotify) {
@@ -504,6 +664,58 @@ TEST_F(MainWindowTest, CloseWritesEverySettingAndTheNextStartRestoresThem) {
   EXPECT_TRUE(state.AnimationOn);
   EXPECT_EQ(form->CurrentLanguage(), QStringLiteral("de_DE"));
   EXPECT_FALSE(form->German1()->isEnabled());
+}
+
+TEST_F(MainWindowTest, TheWindowComesBackOnTheScreenWithColumnsThatCanBeSeen) {
+  struct Case {
+    const char* name;
+    qint32 top, left, wordWidth, numberWidth;
+    QPoint place;
+    int word;
+  };
+  const Case cases[] = {
+      {"as stored", 60, 40, 130, 100, {40, 60}, 130},
+      // Top and left differ enough that a swap would show.
+      {"partly off the right edge", 20, 700, 130, 100, {700, 20}, 130},
+      {"far right of the only screen", 60, 2000, 130, 100, {474, 189}, 130},
+      {"negative", -3000, -3000, 130, 100, {474, 189}, 130},
+      {"below the screen", 5000, 40, 130, 100, {474, 189}, 130},
+      {"columns of no width", 60, 40, 0, 0, {40, 60}, 151},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::Create);
+    key->WriteText(QStringLiteral("Dictionary"), dictionaryPath);
+    key->WriteInteger(QStringLiteral("Form Top"), c.top);
+    key->WriteInteger(QStringLiteral("Form Left"), c.left);
+    key->WriteInteger(QStringLiteral("Form Width"), 485);
+    key->WriteInteger(QStringLiteral("Form Height"), 498);
+    key->WriteInteger(QStringLiteral("Selected Panel Height"), 106);
+    key->WriteInteger(QStringLiteral("Word Width"), c.wordWidth);
+    key->WriteInteger(QStringLiteral("Number Width"), c.numberWidth);
+    key->WriteSwitch(QStringLiteral("Animation On"), false);
+    Start();
+    EXPECT_EQ(form->pos(), c.place);
+    EXPECT_EQ(form->PossibleGrid()->ColWidth(0), c.word);
+    EXPECT_EQ(form->SelectedGrid()->ColWidth(0), c.word);
+    // The digits column fills the rest of the grid, in both grids alike.
+    EXPECT_GE(form->PossibleGrid()->ColWidth(1), 100);
+    EXPECT_EQ(form->SelectedGrid()->ColWidth(1), form->PossibleGrid()->ColWidth(1));
+    CloseWindows();
+  }
+}
+
+TEST_F(MainWindowTest, ThePlaceIsWrittenAndRestoredTopAsTopAndLeftAsLeft) {
+  StartWithDictionary();
+  form->move(130, 40);
+  ASSERT_TRUE(form->close());
+  std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::Existing);
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Left")), 130);
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Top")), 40);
+  CloseWindows();
+  Start();
+  EXPECT_EQ(form->pos(), QPoint(130, 40));
 }
 
 TEST_F(MainWindowTest, AMissingIntegerEndsTheReadingAndAsksForADictionary) {

@@ -2,6 +2,7 @@
 // the window, whose OK, Cancel and in-place correction decide what enters the phrase.
 // Also the column rule and the geometry read at creation.
 
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -237,18 +238,37 @@ TEST_F(AffixFormTest, EscInTheEditorDropsTheEditAndABlankWordIsNotTaken) {
 }
 
 TEST_F(AffixFormTest, AnOkThatTheEngineRefusesClosesAsCancel) {
-  ClickEnding([this](QDialog& dialog) {
-    ASSERT_TRUE(ShowActive(dialog));
-    // The clipboard keys paste into any cell, the digits cell included.
-    Grid().FocusCell(1, 1);
-    Grid().PasteText("9999999");
-    ClickOk();
-  });
-  EXPECT_EQ(host.results, std::vector<int>{QDialog::Rejected});
-  EXPECT_EQ(host.warnings,
-            std::vector<std::string>{"The digits of the corrected word do not match the number."});
-  EXPECT_EQ(model.EntryText(), std::string(4, kBullet) + "464");
-  EXPECT_EQ(model.SelectedGrid.Cell(0, 1), "ball");
+  struct Case {
+    const char* name;
+    const char* pasted;
+  };
+  const Case cases[] = {
+      {"other digits of the same length", "9999999"},
+      // Bullets on 225 only would leave the last digit of ball free under the joined word.
+      {"shorter than the word's own digits", "225"},
+      {"a single digit", "2"},
+      {"longer than the number", "225546400"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    host.results.clear();
+    host.warnings.clear();
+    ClickEnding([this, &c](QDialog& dialog) {
+      ASSERT_TRUE(ShowActive(dialog));
+      // The clipboard keys paste into any cell, the digits cell included.
+      Grid().FocusCell(1, 1);
+      QGuiApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
+      QTest::keyClick(&Grid(), Qt::Key_Insert, Qt::ShiftModifier);
+      ASSERT_EQ(Grid().Cell(1, 1), c.pasted);
+      ClickOk();
+    });
+    EXPECT_EQ(host.results, std::vector<int>{QDialog::Rejected});
+    EXPECT_EQ(host.warnings, std::vector<std::string>{
+                                 "The digits of the corrected word do not match the number."});
+    EXPECT_EQ(model.EntryText(), std::string(4, kBullet) + "464");
+    EXPECT_EQ(model.SelectedGrid.Cell(0, 1), "ball");
+    EXPECT_EQ(model.SelectedGrid.Cell(1, 1), "2255");
+  }
 }
 
 TEST_F(AffixFormTest, TheWordColumnLeavesFortyPixelsOfTheGrid) {
@@ -321,6 +341,20 @@ TEST(AffixFormGeometry, IsReadAtCreationUntilTheFirstFailure) {
     EXPECT_EQ(form.width(), 435);
     EXPECT_EQ(form.WordWidth(), form.SelectedAffixGrid()->width() - 40);
     EXPECT_LT(form.WordWidth(), 435);
+  }
+  {
+    SCOPED_TRACE("a place off every screen and columns of no width");
+    TestServices env;
+    env.WriteInteger("Affix Top", -2000);
+    env.WriteInteger("Affix Left", 60);
+    env.WriteInteger("Affix Width", 520);
+    env.WriteInteger("Affix Word Width", 0);
+    env.WriteInteger("Affix Number Width", 2);
+    TAffixForm form(model, env.services);
+    EXPECT_EQ(form.pos(), QPoint(347, 221));
+    EXPECT_EQ(form.WordWidth(), 175);
+    // The last column fills the grid; it is never left as narrow as stored.
+    EXPECT_GE(form.NumberWidth(), 135);
   }
   EXPECT_TRUE(host.warnings.empty());
 }

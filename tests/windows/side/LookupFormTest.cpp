@@ -404,6 +404,15 @@ TEST(LookupFormGeometry, ThePlaceIsReadAtCreationUntilTheFirstFailure) {
     EXPECT_EQ(form.pos(), QPoint(302, 120));
     EXPECT_TRUE(env.dialogs.warnings.isEmpty());
   }
+  {
+    SCOPED_TRACE("a place off every screen");
+    TestServices env;
+    env.WriteInteger("Lookup Top", 120);
+    env.WriteInteger("Lookup Left", 5000);
+    DictionaryFile dictionary;
+    TLookupForm form(dictionary, env.services);
+    EXPECT_EQ(form.pos(), QPoint(302, 190));
+  }
 }
 
 }  // namespace

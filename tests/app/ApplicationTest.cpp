@@ -1,0 +1,372 @@
+// The application object keeps every error inside the event loop: a click, a key, a timer
+// or a posted event whose handler fails leaves the program running. Also the program's
+// windows under it, where settings that cannot be written make handlers fail.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include "AffixUnit.h"
+#include "Application.h"
+#include "LookUp.h"
+#include "Main.h"
+#include "RecordingHelp.h"
+#include "RecordingLauncher.h"
+#include "ScriptedDialogs.h"
+#include "SettingsStore.h"
+#include "SideWindows.h"
+
+namespace vantrel {
+namespace {
+
+TVantrelApplication& App() {
+  return *static_cast<TVantrelApplication*>(QCoreApplication::instance());
+}
+
+struct Reported {
+  QObject* receiver;
+  QString text;
+};
+
+// Records what reaches the error handler instead of showing it.
+class RecordedErrors {
+ public:
+  RecordedErrors() {
+    App().SetErrorHandler([this](QObject* receiver, const std::exception_ptr& error) {
+      errors.push_back({receiver, TVantrelApplication::ErrorText(error)});
+    });
+  }
+  ~RecordedErrors() { App().SetErrorHandler({}); }
+
+  std::vector<Reported> errors;
+};
+
+// Whether the event loop still delivers: a timer set now fires.
+bool LoopGoesOn() {
+  bool fired = false;
+  QTimer::singleShot(0, [&fired] { fired = true; });
+  return QTest::qWaitFor([&fired] { return fired; }, 2000);
+}
+
+class ThrowingObject final : public QObject {
+ public:
+  bool event(QEvent* event) override {
+    if (event->type() == QEvent::User) {
+      throw std::runtime_error("a posted event failed");
+    }
+    return QObject::event(event);
+  }
+};
+
+TEST(Application, AnErrorLeavingAnyHandlerReachesTheErrorHandlerAndTheLoopGoesOn) {
+  struct Case {
+    const char* name;
+    // Makes a handler fail through a real event; returns the object the event was for.
+    std::function<QObject*(QWidget& window)> raise;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"a button's click",
+       [](QWidget& window) -> QObject* {
+         auto* button = new QPushButton(QStringLiteral("Go"), &window);
+         QObject::connect(button, &QPushButton::clicked,
+                          [] { throw std::runtime_error("the click failed"); });
+         QTest::mouseClick(button, Qt::LeftButton);
+         return button;
+       },
+       "the click failed"},
+      {"a key typed into a field",
+       [](QWidget& window) -> QObject* {
+         auto* edit = new QLineEdit(&window);
+         QObject::connect(edit, &QLineEdit::textEdited,
+                          [] { throw std::length_error("the key failed"); });
+         QTest::keyClick(edit, Qt::Key_A);
+         return edit;
+       },
+       "the key failed"},
+      {"a timer's tick",
+       [](QWidget& window) -> QObject* {
+         auto* timer = new QTimer(&window);
+         timer->setSingleShot(true);
+         QObject::connect(timer, &QTimer::timeout,
+                          [] { throw std::runtime_error("the tick failed"); });
+         timer->start(0);
+         QTest::qWait(20);
+         return timer;
+       },
+       "the tick failed"},
+      {"a posted event",
+       [](QWidget& window) -> QObject* {
+         auto* object = new ThrowingObject;
+         object->setParent(&window);
+         QCoreApplication::postEvent(object, new QEvent(QEvent::User));
+         QCoreApplication::processEvents();
+         return object;
+       },
+       "a posted event failed"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordedErrors recorded;
+    QWidget window;
+    window.show();
+    QObject* receiver = c.raise(window);
+    ASSERT_EQ(recorded.errors.size(), 1u);
+    EXPECT_EQ(recorded.errors[0].text, QString::fromUtf8(c.text));
+    // The event was for the control itself (a timer's tick is an event of the timer).
+    EXPECT_EQ(recorded.errors[0].receiver, receiver);
+    EXPECT_TRUE(LoopGoesOn());
+  }
+}
+
+TEST(Application, WithoutAHandlerTheErrorShowsAsAWarningWithOneOk) {
+  QPushButton button(QStringLiteral("Go"));
+  QObject::connect(&button, &QPushButton::clicked,
+                   [] { throw std::runtime_error("The disk is full"); });
+  button.show();
+
+  QString text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QList<QAbstractButton*> buttons;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) {
+      return;
+    }
+    answer.stop();
+    text = box->text();
+    icon = box->icon();
+    buttons = box->buttons();
+    QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+  });
+  answer.start(10);
+  QTest::mouseClick(&button, Qt::LeftButton);  // returns once the warning is answered
+  EXPECT_EQ(text, QStringLiteral("The disk is full"));
+  EXPECT_EQ(icon, QMessageBox::Warning);
+  EXPECT_EQ(buttons.size(), 1);
+  EXPECT_TRUE(LoopGoesOn());
+}
+
+TEST(Application, AHandlerThatFailsItselfDoesNotEndTheProgram) {
+  App().SetErrorHandler([](QObject*, const std::exception_ptr&) { throw std::bad_alloc(); });
+  QPushButton button;
+  QObject::connect(&button, &QPushButton::clicked, [] { throw std::runtime_error("first"); });
+  QTest::mouseClick(&button, Qt::LeftButton);
+  App().SetErrorHandler({});
+  EXPECT_TRUE(LoopGoesOn());
+}
+
+TEST(Application, TheTextShownIsTheMessageOrElseTheTypeOfTheError) {
+  struct Case {
+    const char* name;
+    std::exception_ptr error;
+    QString text;
+  };
+  const Case cases[] = {
+      {"a message", std::make_exception_ptr(std::runtime_error("Out of paper")),
+       QStringLiteral("Out of paper")},
+      {"an empty message", std::make_exception_ptr(std::runtime_error("")),
+       QStringLiteral("std::runtime_error")},
+      {"blanks only", std::make_exception_ptr(std::logic_error("  ")),
+       QStringLiteral("std::logic_error")},
+      {"no standard error", std::make_exception_ptr(42), QStringLiteral("int")},
+      {"a settings error",
+       std::make_exception_ptr(SettingsWriteError(QStringLiteral("NotifyCount"),
+                                                  QStringLiteral("/x/Vantrel.reg"),
+                                                  QStringLiteral("Not a directory"))),
+       QStringLiteral("The setting \"NotifyCount\" cannot be written to /x/Vantrel.reg: Not a "
+                      "directory")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(TVantrelApplication::ErrorText(c.error).toStdString(), c.text.toStdString());
+  }
+}
+
+// The six windows on a small dictionary, with settings in a folder of their own.
+class ProgramTest : public ::testing::Test {
+ protected:
+  ~ProgramTest() override { Stop(); }
+
+  void Start() {
+    const QString dictionaryPath = dir.filePath(QStringLiteral("words.txt"));
+    QFile file(dictionaryPath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("228,bat,B\r\n46,go,B\r\n\r\n");
+    file.close();
+    dialogs.fileChoices.push_back(dictionaryPath);
+    form = std::make_unique<TMainForm>(services);
+    lookup = std::make_unique<TLookupForm>(form->Dictionary(), services, form.get());
+    about = std::make_unique<TAboutForm>(services, form.get());
+    affix = std::make_unique<TAffixForm>(form->Model(), services, form.get());
+    notify = std::make_unique<TNotifyForm>(services, form.get());
+    test = std::make_unique<TTestForm>(services, form.get());
+    form->SetSideWindows(lookup.get(), about.get(), affix.get(), notify.get(), test.get());
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  }
+
+  void Stop() {
+    test.reset();
+    notify.reset();
+    affix.reset();
+    about.reset();
+    lookup.reset();
+    form.reset();
+  }
+
+  // A file where the settings folder should be: every write fails.
+  void BlockSettings() {
+    QDir(settings.Folder()).removeRecursively();
+    QFile blocker(settings.Folder());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  }
+
+  // The notification window shown for real, as its modal loop would show it.
+  static void ShowNotificationWindow(QDialog& dialog) {
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  }
+
+  QTemporaryDir dir;
+  SettingsStore settings{dir.filePath(QStringLiteral("config"))};
+  testing::ScriptedDialogs dialogs;
+  RecordingLauncher launcher;
+  RecordingHelp help;
+  ShellState state;
+  Services services{dialogs, launcher, help, settings, state};
+  std::unique_ptr<TMainForm> form;
+  std::unique_ptr<TLookupForm> lookup;
+  std::unique_ptr<TAboutForm> about;
+  std::unique_ptr<TAffixForm> affix;
+  std::unique_ptr<TNotifyForm> notify;
+  std::unique_ptr<TTestForm> test;
+  RecordedErrors recorded;
+};
+
+TEST_F(ProgramTest, HelpNotifyOkWithSettingsThatCannotBeWrittenIsReportedAndTheProgramGoesOn) {
+  Start();
+  BlockSettings();
+  dialogs.onExec.push_back([this](QDialog& dialog) {
+    ShowNotificationWindow(dialog);
+    QTest::mouseClick(notify->RemindRadioButton(), Qt::LeftButton);
+    QTest::mouseClick(notify->Ok(), Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());  // the count was not stored: nothing closes it
+    dialog.reject();
+  });
+  form->Notify1()->trigger();
+  ASSERT_EQ(recorded.errors.size(), 1u);
+  EXPECT_TRUE(recorded.errors[0].text.contains(QStringLiteral("\"NotifyCount\"")))
+      << recorded.errors[0].text.toStdString();
+  EXPECT_EQ(recorded.errors[0].receiver, notify->Ok());
+
+  // The program goes on: a number is still searched.
+  form->EntryEdit()->setFocus();
+  QTest::keyClicks(form->EntryEdit(), QStringLiteral("228"));
+  QTest::keyClick(form->EntryEdit(), Qt::Key_Return);
+  EXPECT_EQ(form->Model().PossibleGrid.Cell(0, 1), "bat");
+}
+
+TEST_F(ProgramTest, SettingsThatCannotBeWrittenAreReportedOnceAndTheWindowCloses) {
+  struct Way {
+    const char* name;
+    std::function<void(TMainForm&)> close;
+  };
+  const Way ways[] = {
+      {"File > Exit", [](TMainForm& form) { form.Exit1()->trigger(); }},
+      {"the close box", [](TMainForm& form) { form.close(); }},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    recorded.errors.clear();
+    Start();
+    BlockSettings();
+    way.close(*form);
+    EXPECT_FALSE(form->isVisible());
+    ASSERT_EQ(recorded.errors.size(), 1u);
+    EXPECT_TRUE(
+        recorded.errors[0].text.startsWith(QStringLiteral("Failed to set data for 'Dictionary'")))
+        << recorded.errors[0].text.toStdString();
+    EXPECT_TRUE(dialogs.shownDialogs.isEmpty());  // no countdown on top
+    form->close();                                // closing again says nothing more
+    EXPECT_EQ(recorded.errors.size(), 1u);
+    Stop();
+    ASSERT_TRUE(QFile::remove(settings.Folder()));
+  }
+}
+
+TEST_F(ProgramTest, TheFailureAtCloseIsShownBeforeTheRunEnds) {
+  Start();
+  BlockSettings();
+  // The handler shows its message in an event loop of its own, as a message box does.
+  bool shown = false;
+  App().SetErrorHandler([&shown](QObject*, const std::exception_ptr&) {
+    QEventLoop box;
+    QTimer::singleShot(20, &box, [&] {
+      shown = true;
+      box.quit();
+    });
+    box.exec();
+  });
+  bool stoppedByTest = false;
+  QTimer::singleShot(0, form.get(), [this] { form->close(); });  // the close box, in the loop
+  QTimer::singleShot(5000, qApp, [&stoppedByTest] {
+    stoppedByTest = true;
+    QCoreApplication::quit();
+  });
+  QApplication::exec();
+  EXPECT_TRUE(shown) << "the run ended before the message could show";
+  EXPECT_FALSE(stoppedByTest) << "closing the main window did not end the run";
+  EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(ProgramTest, AnErrorInTheCountdownAtCloseIsReportedAndTheWindowStillCloses) {
+  struct Case {
+    const char* name;
+    std::function<void(TNotifyForm&)> answer;
+  };
+  const Case cases[] = {
+      {"OK pressed in the notification window",
+       [](TNotifyForm& window) { QTest::mouseClick(window.Ok(), Qt::LeftButton); }},
+      // An error raised by the countdown itself leaves the close handler.
+      {"an error leaving the countdown", [](TNotifyForm& window) { window.Ok()->click(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    recorded.errors.clear();
+    Start();
+    // The last close before the notification: the countdown shows the window.
+    settings.OpenKey(SettingsStore::OpenMode::Create)
+        ->WriteInteger(QStringLiteral("NotifyCount"), 1);
+    dialogs.onExec.push_back([&](QDialog& dialog) {
+      ShowNotificationWindow(dialog);
+      BlockSettings();
+      c.answer(*notify);
+    });
+    EXPECT_TRUE(form->close());  // the close event goes through notify, as the close box's
+    ASSERT_EQ(recorded.errors.size(), 1u);
+    EXPECT_TRUE(recorded.errors[0].text.contains(QStringLiteral("\"NotifyCount\"")));
+    EXPECT_FALSE(form->isVisible());
+    Stop();
+    ASSERT_TRUE(QFile::remove(settings.Folder()));
+  }
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,23 @@
+#include <gtest/gtest.h>
+
+#include <QLocale>
+#include <QStyleFactory>
+#include <QtGlobal>
+
+#include "Application.h"
+
+int main(int argc, char** argv) {
+  // Test discovery runs this program at build time, where the test's environment does not
+  // apply: the offscreen platform has to be chosen here.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  // Nothing may depend on the machine's language or locale.
+  qputenv("LANG", "en_US.UTF-8");
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  // The program's own application object, whose notify is under test.
+  vantrel::TVantrelApplication app(argc, argv);
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

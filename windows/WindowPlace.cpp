@@ -1,0 +1,80 @@
+#include "WindowPlace.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+
+namespace vantrel {
+namespace {
+
+// Counted in 64 bits: a hand-edited place may lie at the very edge of the integers.
+bool Shown(QPoint place, QSize size, const QList<QRect>& screens) {
+  const qint64 left = place.x();
+  const qint64 top = place.y();
+  const qint64 right = left + std::max(size.width(), 1);
+  const qint64 bottom = top + kTitleStrip;
+  return std::any_of(screens.begin(), screens.end(), [&](const QRect& screen) {
+    const qint64 across = std::min<qint64>(right, qint64{screen.left()} + screen.width()) -
+                          std::max<qint64>(left, screen.left());
+    const qint64 down = std::min<qint64>(bottom, qint64{screen.top()} + screen.height()) -
+                        std::max<qint64>(top, screen.top());
+    return across >= kShownWidth && down >= kTitleStrip;
+  });
+}
+
+// Moves a window onto the screen, its top-left corner first when it is larger.
+QPoint OntoScreen(const QRect& window, const QRect& screen) {
+  const int x = std::clamp(window.left(), screen.left(),
+                           std::max(screen.left(), screen.right() + 1 - window.width()));
+  const int y = std::clamp(window.top(), screen.top(),
+                           std::max(screen.top(), screen.bottom() + 1 - window.height()));
+  return {x, y};
+}
+
+}  // namespace
+
+QPoint PlaceOnScreens(QPoint stored, QSize size, QPoint design, const QList<QRect>& screens) {
+  if (screens.isEmpty() || Shown(stored, size, screens)) {
+    return stored;
+  }
+  if (Shown(design, size, screens)) {
+    return design;
+  }
+  return OntoScreen(QRect(design, size), screens.front());
+}
+
+QSize WindowSize(const QWidget& window) {
+  const QRect geometry = window.geometry();
+  auto extent = [](int first, int last) {
+    return static_cast<int>(std::clamp<qint64>(qint64{last} - first + 1, 0, QWIDGETSIZE_MAX));
+  };
+  return {extent(geometry.left(), geometry.right()), extent(geometry.top(), geometry.bottom())};
+}
+
+QPoint PlaceOnScreen(QPoint stored, QSize size, QPoint design) {
+  QList<QRect> screens;
+  if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+    screens << primary->availableGeometry();
+  }
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    if (screen != QGuiApplication::primaryScreen()) {
+      screens << screen->availableGeometry();
+    }
+  }
+  return PlaceOnScreens(stored, size, design, screens);
+}
+
+int StoredColumnWidth(qint32 stored, int design) {
+  return stored < kMinStoredColumnWidth ? design : stored;
+}
+
+int StoredColumnWidth(qint32 stored, Setting setting) {
+  return StoredColumnWidth(stored, SettingDesignValue(setting).integer);
+}
+
+QPoint DesignPlace(Setting left, Setting top) {
+  return {SettingDesignValue(left).integer, SettingDesignValue(top).integer};
+}
+
+}  // namespace vantrel

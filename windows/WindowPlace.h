@@ -1,0 +1,47 @@
+#pragma once
+// Where a window comes back at the next start. A stored place is used only while the
+// desktop still shows it: after a monitor has been unplugged, or with a hand-edited
+// value, the window would otherwise open where nobody can see it or reach its title bar.
+// A stored column width too narrow to see or to grab takes the design width.
+
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QtGlobal>
+
+#include "SettingsTable.h"
+
+class QWidget;
+
+namespace vantrel {
+
+// How much of a window's top edge must lie on one screen, in pixels across, for the user
+// to see the window and drag it by its title bar.
+inline constexpr int kShownWidth = 40;
+// The strip along the top edge that must lie on that screen from top to bottom.
+inline constexpr int kTitleStrip = 20;
+// Narrower stored columns take their design width.
+inline constexpr int kMinStoredColumnWidth = 10;
+
+// The place for a window of the stored place and size, given the available areas of the
+// screens (the primary one first): the stored place when enough of its top edge is on one
+// of them, otherwise the design place, moved onto the primary screen when even that is
+// off it.
+QPoint PlaceOnScreens(QPoint stored, QSize size, QPoint design, const QList<QRect>& screens);
+
+// The size of a window, also while its place lies at the edge of the integers, where
+// QWidget::size() would overflow.
+QSize WindowSize(const QWidget& window);
+
+// The same on the screens of this desktop.
+QPoint PlaceOnScreen(QPoint stored, QSize size, QPoint design);
+
+int StoredColumnWidth(qint32 stored, int design);
+// The same with the design width of the setting.
+int StoredColumnWidth(qint32 stored, Setting setting);
+
+// The design place of a window: the design values of its left and top settings.
+QPoint DesignPlace(Setting left, Setting top);
+
+}  // namespace vantrel

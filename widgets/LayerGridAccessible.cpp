@@ -11,11 +11,6 @@
 namespace vantrel {
 namespace {
 
-std::uint64_t CellKey(int col, int row) {
-  return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(col)) << 32) |
-         static_cast<std::uint32_t>(row);
-}
-
 bool IsGridCell(const TLayerGrid* grid, int col, int row) {
   return grid != nullptr && col >= 0 && row >= 0 && col < grid->ColCount() &&
          row < grid->RowCount();

@@ -127,20 +127,20 @@ TEST_F(ButtonAnimationTest, UserActionsAndTheSwitchDecideWhenWormsCome) {
   };
   for (const Timeline& row : rows) {
     SCOPED_TRACE(row.name);
-    state.NoteUserActivity();
     RecordingWorms freshWorms;
     ListedRandom freshRandom;
-    bool on = true;
-    ButtonAnimation fresh(freshWorms, freshRandom, on);
+    ShellState freshState;
+    freshState.AnimationOn = true;
+    ButtonAnimation fresh(freshWorms, freshRandom, freshState);
     std::map<int, const char*> events(row.events.begin(), row.events.end());
     std::vector<int> shownAt;
     for (int t = 1; t <= row.last; ++t) {
       if (const auto found = events.find(t); found != events.end()) {
         const std::string what = found->second;
         if (what == "act") {
-          state.NoteUserActivity();
+          freshState.NoteUserActivity();
         } else {
-          on = what == "on";
+          freshState.AnimationOn = what == "on";
         }
       }
       const std::size_t before = freshWorms.shows.size();

@@ -45,9 +45,7 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
       if (i + 1 >= args.size()) {
         return Wrong(arg + " needs a value");
       }
-      (arg == "--dictionary" ? out.dictionary
-       : arg == "--mode"     ? out.mode
-                             : limit) = args[++i];
+      (arg == "--dictionary" ? out.dictionary : arg == "--mode" ? out.mode : limit) = args[++i];
       modeGiven = modeGiven || arg == "--mode";
       limitGiven = limitGiven || arg == "--limit";
     } else if (arg.rfind("--limit=", 0) == 0) {

@@ -40,7 +40,8 @@ void ButtonAnimation::Tick() {
       pictures_.HideAndStop(index);
     }
   }
-  if (state_.IdleTicks >= kIdleTicksBeforeWorms && state_.AnimationOn && wormTicks_ >= kTicksBetweenWorms) {
+  if (state_.IdleTicks >= kIdleTicksBeforeWorms && state_.AnimationOn &&
+      wormTicks_ >= kTicksBetweenWorms) {
     const int index = random_.Pick(kWormCount);
     wormTicks_ = 0;
     pictures_.ShowAndRestart(index);

@@ -52,7 +52,7 @@ TAffixForm::TAffixForm(MainModel& model, Services& services, QWidget* parent)
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  setWindowTitle(TranslateText("Vantrel - Correct Root Word Spelling"));
+  setWindowTitle(SourceText("Vantrel - Correct Root Word Spelling"));
   setMinimumWidth(kMinimumWidth);
   setFixedHeight(kFixedHeight);
 
@@ -93,18 +93,18 @@ TAffixForm::TAffixForm(MainModel& model, Services& services, QWidget* parent)
     auto* label = new QLabel(this);
     label->setObjectName(QStringLiteral("WarningLine%1").arg(++line));
     label->setTextFormat(Qt::PlainText);
-    label->setText(TranslateText(text));
+    label->setText(SourceText(text));
     warning->addWidget(label);
   }
   warning->addStretch(1);
 
   affixOkBtn_ = new QPushButton(this);
   affixOkBtn_->setObjectName(QStringLiteral("AffixOkBtn"));
-  affixOkBtn_->setText(TranslateText("OK"));
+  affixOkBtn_->setText(SourceText("OK"));
   affixOkBtn_->setDefault(true);
   affixCancelBtn_ = new QPushButton(this);
   affixCancelBtn_->setObjectName(QStringLiteral("AffixCancelBtn"));
-  affixCancelBtn_->setText(TranslateText("Cancel"));
+  affixCancelBtn_->setText(SourceText("Cancel"));
 
   auto* bottom = new QHBoxLayout;
   bottom->setSpacing(8);
@@ -151,6 +151,7 @@ int TAffixForm::NumberWidth() const {
 }
 
 void TAffixForm::FormCreate() {
+  TranslateWindow(*this);
   model_.SelectedAffixGrid.SetCell(0, 0, ToCp1252(TranslateText("Candidate Word")));
   model_.SelectedAffixGrid.SetCell(1, 0, ToCp1252(TranslateText("Represents")));
 

@@ -101,7 +101,10 @@ class TMainForm : public QMainWindow, private MainHost {
   void Contents1Click();
   void About1Click();
   void Notify1Click();
-  void SelectLanguage(const QString& code);
+  // The Language menu: the language of every window becomes English, German or French.
+  void English1Click();
+  void German1Click();
+  void French1Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -124,7 +127,15 @@ class TMainForm : public QMainWindow, private MainHost {
   void FormCreate();
   // Writes every persisted value; false when one could not be written.
   bool FormClose();
+  void SelectLanguage(const QString& code, QAction* item);
+  // Enables the other languages' items, rebuilds the caption, clears the status line and
+  // retitles the error report's page.
   void UpdateLanguageMenu();
+  // The side windows in the current language again, and the grids' column titles.
+  void RetranslateWindows();
+  // The error report's own page follows the language; the report dialog titles it
+  // TranslateText("How To Report Error") here once it is part of the program.
+  void RetitleErrorReportPage();
   void UpdateCaption();
   void WriteColumnTitles();
   // Only rows shown wholly can become the current row, so a click never scrolls.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
@@ -223,6 +224,36 @@ TEST_F(LanguageSwitchTest, AStoredLanguageTranslatesTheMainWindowFromItsEnglish)
   auto translation = StartTranslation("de_DE.UTF-8");
   AllWindows w(QStringLiteral("fr_FR"));
   ExpectShown(w, kFrench);
+}
+
+TEST_F(LanguageSwitchTest, EveryButtonAndLabelHasRoomForItsTextInEveryLanguage) {
+  auto translation = StartTranslation("en_US.UTF-8");
+  AllWindows w;
+  for (QAction* item : {w.form->German1(), w.form->French1(), w.form->English1()}) {
+    item->trigger();
+    SCOPED_TRACE(w.form->CurrentLanguage().toStdString());
+    for (QWidget* window : std::initializer_list<QWidget*>{
+             w.form.get(), w.lookup.get(), w.about.get(), w.affix.get(), w.notify.get()}) {
+      window->show();
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+      QList<QWidget*> controls;
+      for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        controls << button;
+      }
+      for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (label->pixmap().isNull() && !label->wordWrap()) {
+          controls << label;
+        }
+      }
+      for (QWidget* control : controls) {
+        if (control->isVisible()) {
+          SCOPED_TRACE(control->objectName().toStdString());
+          EXPECT_GE(control->width(), control->sizeHint().width());
+        }
+      }
+      window->hide();
+    }
+  }
 }
 
 }  // namespace

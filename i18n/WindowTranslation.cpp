@@ -159,20 +159,36 @@ TWindowTranslator& TWindowTranslator::Current() {
 void TWindowTranslator::IgnoreClassProperty(const QMetaObject& type, const QByteArray& property) {
   std::lock_guard lock(mutex_);
   rules_.push_back(Rule{&type, property.toUpper()});
+  classes_.clear();
 }
 
-bool TWindowTranslator::IgnoredNames(const QObject& object, std::vector<QByteArray>& names) const {
+std::shared_ptr<const TWindowTranslator::ClassTexts> TWindowTranslator::TextsOf(
+    const QMetaObject& type) {
   std::lock_guard lock(mutex_);
-  for (const Rule& rule : rules_) {
-    if (!object.metaObject()->inherits(rule.type)) {
-      continue;
-    }
-    if (rule.property.isEmpty()) {
-      return false;
-    }
-    names.push_back(rule.property);
+  auto found = classes_.find(&type);
+  if (found != classes_.end()) {
+    return found->second;
   }
-  return true;
+  auto texts = std::make_shared<ClassTexts>();
+  std::vector<QByteArray> ignored;
+  bool whole = false;
+  for (const Rule& rule : rules_) {
+    if (type.inherits(rule.type)) {
+      whole = whole || rule.property.isEmpty();
+      ignored.push_back(rule.property);
+    }
+  }
+  for (int i = 0; !whole && i < type.propertyCount(); ++i) {
+    const QMetaProperty property = type.property(i);
+    const int kind = property.metaType().id();
+    if ((kind == QMetaType::QString || kind == QMetaType::QStringList) && property.isWritable() &&
+        std::find(ignored.begin(), ignored.end(), QByteArray(property.name()).toUpper()) ==
+            ignored.end()) {
+      texts->properties.push_back(i);
+    }
+  }
+  classes_.emplace(&type, texts);
+  return texts;
 }
 
 void TWindowTranslator::TranslateWindow(QObject& window) {
@@ -195,7 +211,6 @@ void TWindowTranslator::TranslateWindow(QObject& window) {
 void TWindowTranslator::Walk(QObject& window, TRetranslator* recorder) {
   std::deque<QObject*> work{&window};
   QSet<const QObject*> visited;
-  std::vector<QByteArray> ignored;
   while (!work.empty()) {
     QObject* object = work.front();
     work.pop_front();
@@ -204,50 +219,39 @@ void TWindowTranslator::Walk(QObject& window, TRetranslator* recorder) {
     }
     visited.insert(object);
 
-    ignored.clear();
-    if (IgnoredNames(*object, ignored)) {
-      const QMetaObject* type = object->metaObject();
-      for (int i = 0; i < type->propertyCount(); ++i) {
-        const QMetaProperty property = type->property(i);
-        const int kind = property.metaType().id();
-        if (kind != QMetaType::QString && kind != QMetaType::QStringList) {
+    const std::shared_ptr<const ClassTexts> texts = TextsOf(*object->metaObject());
+    for (const int index : texts->properties) {
+      const QMetaProperty property = object->metaObject()->property(index);
+      const QByteArray name(property.name());
+      const QVariant value = property.read(object);
+      if (!value.isValid()) {
+        throw WindowTranslationError(ClassName(*object), QString::fromLatin1(name),
+                                     QStringLiteral("the value could not be read"));
+      }
+      if (property.metaType().id() == QMetaType::QString) {
+        const QString text = value.toString();
+        if (text.isEmpty()) {
           continue;
         }
-        const QByteArray name(property.name());
-        if (!property.isWritable() ||
-            std::find(ignored.begin(), ignored.end(), name.toUpper()) != ignored.end()) {
+        if (recorder != nullptr) {
+          recorder->Record(object, name, text);
+        }
+        const QString translated = TranslateWindowText(text);
+        if (translated != text) {
+          Write(*object, property, QVariant(translated));
+        }
+      } else {
+        // An item list: kept whole, translated line by line.
+        const QStringList lines = value.toStringList();
+        if (lines.isEmpty()) {
           continue;
         }
-        const QVariant value = property.read(object);
-        if (!value.isValid()) {
-          throw WindowTranslationError(ClassName(*object), QString::fromLatin1(name),
-                                       QStringLiteral("the value could not be read"));
+        if (recorder != nullptr) {
+          recorder->RecordList(object, name, lines);
         }
-        if (kind == QMetaType::QString) {
-          const QString text = value.toString();
-          if (text.isEmpty()) {
-            continue;
-          }
-          if (recorder != nullptr) {
-            recorder->Record(object, name, text);
-          }
-          const QString translated = TranslateWindowText(text);
-          if (translated != text) {
-            Write(*object, property, QVariant(translated));
-          }
-        } else {
-          // An item list: kept whole, translated line by line.
-          const QStringList lines = value.toStringList();
-          if (lines.isEmpty()) {
-            continue;
-          }
-          if (recorder != nullptr) {
-            recorder->RecordList(object, name, lines);
-          }
-          const QStringList translated = TranslateLines(lines);
-          if (translated != lines) {
-            Write(*object, property, QVariant(translated));
-          }
+        const QStringList translated = TranslateLines(lines);
+        if (translated != lines) {
+          Write(*object, property, QVariant(translated));
         }
       }
     }

@@ -20,6 +20,7 @@
 #include <mutex>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 struct QMetaObject;
@@ -108,14 +109,19 @@ class TWindowTranslator {
     const QMetaObject* type;
     QByteArray property;  // upper case; empty: every property
   };
+  // What a walk reads of the objects of one class: the indices of its writable text and
+  // item-list properties that no rule leaves out.
+  struct ClassTexts {
+    std::vector<int> properties;
+  };
 
   void Walk(QObject& window, TRetranslator* recorder);
-  // Adds the upper-cased property names left out for object to names; false when the
-  // object's texts are all left out.
-  bool IgnoredNames(const QObject& object, std::vector<QByteArray>& names) const;
+  // Worked out once for each class: a window has hundreds of objects of a few classes.
+  std::shared_ptr<const ClassTexts> TextsOf(const QMetaObject& type);
 
-  mutable std::mutex mutex_;
+  std::mutex mutex_;
   std::vector<Rule> rules_;
+  std::unordered_map<const QMetaObject*, std::shared_ptr<const ClassTexts>> classes_;
 };
 
 // Through the current translator.

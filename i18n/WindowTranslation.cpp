@@ -72,12 +72,13 @@ bool IsOwnWindow(const QObject& child) {
 
 WindowTranslationError::WindowTranslationError(const QString& className, const QString& property,
                                                const QString& reason)
-    : std::runtime_error((QStringLiteral("Property cannot be translated.\r\nUse IgnoreClassProperty(") +
-                          className + QStringLiteral(",") + property + QStringLiteral(") or") +
-                          QStringLiteral("\r\n") + QStringLiteral("IgnoreProperty (self,'.") +
-                          property + QStringLiteral("') to prevent this message.") +
-                          QStringLiteral("\r\n") + QStringLiteral("Reason: ") + reason)
-                             .toStdString()) {}
+    : std::runtime_error(
+          (QStringLiteral("Property cannot be translated.\r\nUse IgnoreClassProperty(") +
+           className + QStringLiteral(",") + property + QStringLiteral(") or") +
+           QStringLiteral("\r\n") + QStringLiteral("IgnoreProperty (self,'.") + property +
+           QStringLiteral("') to prevent this message.") + QStringLiteral("\r\n") +
+           QStringLiteral("Reason: ") + reason)
+              .toStdString()) {}
 
 // ----- TRetranslator -----
 
@@ -193,8 +194,8 @@ std::shared_ptr<const TWindowTranslator::ClassTexts> TWindowTranslator::TextsOf(
 
 void TWindowTranslator::TranslateWindow(QObject& window) {
   const std::string language = CurrentCatalogLanguage();
-  auto* marker = window.findChild<TTranslationMarker*>(QString::fromLatin1(TTranslationMarker::kName),
-                                                       Qt::FindDirectChildrenOnly);
+  auto* marker = window.findChild<TTranslationMarker*>(
+      QString::fromLatin1(TTranslationMarker::kName), Qt::FindDirectChildrenOnly);
   if (marker == nullptr) {
     // The marker joins the window only once the walk went through: a window whose walk
     // failed is walked from the start the next time, not replayed from half a record.

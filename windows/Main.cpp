@@ -745,8 +745,8 @@ void TMainForm::UpdateLanguageMenu() {
 }
 
 void TMainForm::RetranslateWindows() {
-  for (QWidget* window : std::initializer_list<QWidget*>{affixForm_, notifyForm_, aboutForm_,
-                                                         lookupForm_}) {
+  for (QWidget* window :
+       std::initializer_list<QWidget*>{affixForm_, notifyForm_, aboutForm_, lookupForm_}) {
     if (window != nullptr) {
       TranslateWindow(*window);
     }

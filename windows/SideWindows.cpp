@@ -243,8 +243,8 @@ TNotifyForm::TNotifyForm(Services& services, QWidget* parent)
   note->setFrameStyle(QFrame::Box | QFrame::Sunken);
   auto* noteLayout = new QVBoxLayout(note);
   noteLayout->setSpacing(0);
-  noteLayout->addWidget(TextLabel(note, "NoteLine1", SourceText("Your address will be "), true),
-                        0, Qt::AlignHCenter);
+  noteLayout->addWidget(TextLabel(note, "NoteLine1", SourceText("Your address will be "), true), 0,
+                        Qt::AlignHCenter);
   noteLayout->addWidget(TextLabel(note, "NoteLine2", SourceText("kept private"), true), 0,
                         Qt::AlignHCenter);
 

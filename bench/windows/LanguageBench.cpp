@@ -100,8 +100,7 @@ struct Run {
 };
 
 std::unique_ptr<vantrel::i18n::TProgramTranslation> ProgramTranslation() {
-  vantrel::i18n::TTranslationSetup setup =
-      vantrel::i18n::TTranslationInstance::ForThisProgram();
+  vantrel::i18n::TTranslationSetup setup = vantrel::i18n::TTranslationInstance::ForThisProgram();
   setup.languageSources = vantrel::i18n::EnvironmentLanguageSources();
   return std::make_unique<vantrel::i18n::TProgramTranslation>(setup);
 }

@@ -76,18 +76,42 @@ struct Shown {
   bool englishOn, germanOn, frenchOn;
 };
 
-const Shown kEnglish{"en_US",         "Convert",      "&Language",
-                     "&English",      "Candidate Word", "Represents",
-                     "Selected Word", "About Vantrel",  "Vantrel - Lookup Individual Word",
-                     false,           true,             true};
-const Shown kGerman{"de_DE",        "Umwandeln",         "&Sprache",
-                    "&Englisch",    "Beispielwort",      "stellt dar",
-                    "Ausgewähltes Wort", "Über Vantrel", "Vantrel - Einzelnes Wort nachschlagen",
-                    true,           false,               true};
-const Shown kFrench{"fr_FR",           "Convertir",           "Langue",
-                    "&English",        "Mot candidat",        "Représente",
-                    "Mot selectionné", "À propos de Vantrel", "Vantrel - Rechercher un mot",
-                    true,              true,                  false};
+const Shown kEnglish{"en_US",
+                     "Convert",
+                     "&Language",
+                     "&English",
+                     "Candidate Word",
+                     "Represents",
+                     "Selected Word",
+                     "About Vantrel",
+                     "Vantrel - Lookup Individual Word",
+                     false,
+                     true,
+                     true};
+const Shown kGerman{"de_DE",
+                    "Umwandeln",
+                    "&Sprache",
+                    "&Englisch",
+                    "Beispielwort",
+                    "stellt dar",
+                    "Ausgewähltes Wort",
+                    "Über Vantrel",
+                    "Vantrel - Einzelnes Wort nachschlagen",
+                    true,
+                    false,
+                    true};
+const Shown kFrench{"fr_FR",
+                    "Convertir",
+                    "Langue",
+                    "&English",
+                    "Mot candidat",
+                    "Représente",
+                    "Mot selectionné",
+                    "À propos de Vantrel",
+                    "Vantrel - Rechercher un mot",
+                    true,
+                    true,
+                    false};
 
 void ExpectShown(const AllWindows& w, const Shown& shown) {
   SCOPED_TRACE(shown.code);

@@ -11,8 +11,8 @@
 #include <memory>
 #include <set>
 
-#include "AllWindows.h"
 #include "AffixUnit.h"
+#include "AllWindows.h"
 #include "I18nTesting.h"
 #include "LookUp.h"
 #include "Main.h"

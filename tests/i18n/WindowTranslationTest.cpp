@@ -84,7 +84,7 @@ struct TestWindow {
 
   TTranslationMarker* Marker() const {
     return window.findChild<TTranslationMarker*>(QStringLiteral("TranslationMarker"),
-                                                  Qt::FindDirectChildrenOnly);
+                                                 Qt::FindDirectChildrenOnly);
   }
 
   QWidget window;
@@ -113,8 +113,8 @@ TEST(WindowTranslation, EveryTextFollowsTheLanguageFromItsEnglish) {
        "À propos de Vantrel"},
       {"label", [&] { return w.label->text(); }, "Candidate Word", "Beispielwort", "Mot candidat"},
       {"button", [&] { return w.button->text(); }, "Convert", "Umwandeln", "Convertir"},
-      {"tool tip", [&] { return w.button->toolTip(); }, "Click to select",
-       "Zum Auswählen klicken", "Cliquer pour sélectionner"},
+      {"tool tip", [&] { return w.button->toolTip(); }, "Click to select", "Zum Auswählen klicken",
+       "Cliquer pour sélectionner"},
       {"accessible name", [&] { return w.button->accessibleName(); }, "Represents", "stellt dar",
        "Représente"},
       {"group title", [&] { return w.box->title(); }, "Convert From", "Umwandeln ab",
@@ -123,8 +123,7 @@ TEST(WindowTranslation, EveryTextFollowsTheLanguageFromItsEnglish) {
        "Ausgewähltes Wort", "Mot selectionné"},
       {"menu", [&] { return w.menu->title(); }, "&Language", "&Sprache", "Langue"},
       {"menu item", [&] { return w.english->text(); }, "&English", "&Englisch", "&English"},
-      {"language's own name", [&] { return w.german->text(); }, "&Deutsch", "&Deutsch",
-       "&Deutsch"},
+      {"language's own name", [&] { return w.german->text(); }, "&Deutsch", "&Deutsch", "&Deutsch"},
       {"own property", [&] { return w.holder->Caption(); }, "Represents", "stellt dar",
        "Représente"},
       {"item list", [&] { return w.holder->Items().join(QLatin1Char('|')); },

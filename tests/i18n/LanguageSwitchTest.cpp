@@ -250,6 +250,25 @@ TEST_F(LanguageSwitchTest, AStoredLanguageTranslatesTheMainWindowFromItsEnglish)
   ExpectShown(w, kFrench);
 }
 
+TEST_F(LanguageSwitchTest, WithoutADictionaryTheCaptionKeepsTheLanguageItsNameWasSetIn) {
+  auto translation = StartTranslation("de_DE.UTF-8");
+  QTemporaryDir dir;
+  SettingsStore settings(dir.filePath(QStringLiteral("config")));
+  testing::ScriptedDialogs dialogs;  // the Open dialog is cancelled
+  RecordingLauncher launcher;
+  RecordingHelp help;
+  ShellState state;
+  Services services{dialogs, launcher, help, settings, state};
+  TMainForm form(services);
+  const QString caption = QStringLiteral("Vantrel Kein Verzeichnis geöffnet");
+  ASSERT_EQ(form.windowTitle(), caption);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  ChooseLanguage(form, form.French1());
+  EXPECT_EQ(form.windowTitle(), caption);
+  EXPECT_EQ(form.ConvertBtn()->text(), QStringLiteral("Convertir"));
+}
+
 TEST_F(LanguageSwitchTest, EveryButtonAndLabelHasRoomForItsTextInEveryLanguage) {
   auto translation = StartTranslation("en_US.UTF-8");
   AllWindows w;

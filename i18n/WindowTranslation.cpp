@@ -166,6 +166,11 @@ void TWindowTranslator::IgnoreClassProperty(const QMetaObject& type, const QByte
 std::shared_ptr<const TWindowTranslator::ClassTexts> TWindowTranslator::TextsOf(
     const QMetaObject& type) {
   std::lock_guard lock(mutex_);
+  return TextsOfLocked(type);
+}
+
+std::shared_ptr<const TWindowTranslator::ClassTexts> TWindowTranslator::TextsOfLocked(
+    const QMetaObject& type) {
   auto found = classes_.find(&type);
   if (found != classes_.end()) {
     return found->second;
@@ -179,13 +184,33 @@ std::shared_ptr<const TWindowTranslator::ClassTexts> TWindowTranslator::TextsOf(
       ignored.push_back(rule.property);
     }
   }
-  for (int i = 0; !whole && i < type.propertyCount(); ++i) {
-    const QMetaProperty property = type.property(i);
-    const int kind = property.metaType().id();
-    if ((kind == QMetaType::QString || kind == QMetaType::QStringList) && property.isWritable() &&
-        std::find(ignored.begin(), ignored.end(), QByteArray(property.name()).toUpper()) ==
-            ignored.end()) {
-      texts->properties.push_back(i);
+  if (!whole) {
+    auto kept = [&](const QByteArray& name) {
+      return std::find(ignored.begin(), ignored.end(), name) == ignored.end();
+    };
+    // The inherited texts are those of the base class, less what a rule for this class
+    // leaves out; only the class's own properties are looked at anew.
+    if (const QMetaObject* base = type.superClass()) {
+      const std::shared_ptr<const ClassTexts> inherited = TextsOfLocked(*base);
+      for (std::size_t i = 0; i < inherited->properties.size(); ++i) {
+        if (kept(inherited->names[i])) {
+          texts->properties.push_back(inherited->properties[i]);
+          texts->names.push_back(inherited->names[i]);
+        }
+      }
+    }
+    for (int i = type.propertyOffset(); i < type.propertyCount(); ++i) {
+      const QMetaProperty property = type.property(i);
+      const int kind = property.metaType().id();
+      if ((kind != QMetaType::QString && kind != QMetaType::QStringList) ||
+          !property.isWritable()) {
+        continue;
+      }
+      QByteArray name = QByteArray(property.name()).toUpper();
+      if (kept(name)) {
+        texts->properties.push_back(i);
+        texts->names.push_back(std::move(name));
+      }
     }
   }
   classes_.emplace(&type, texts);

@@ -113,11 +113,13 @@ class TWindowTranslator {
   // item-list properties that no rule leaves out.
   struct ClassTexts {
     std::vector<int> properties;
+    std::vector<QByteArray> names;  // upper case, one for each of properties
   };
 
   void Walk(QObject& window, TRetranslator* recorder);
   // Worked out once for each class: a window has hundreds of objects of a few classes.
   std::shared_ptr<const ClassTexts> TextsOf(const QMetaObject& type);
+  std::shared_ptr<const ClassTexts> TextsOfLocked(const QMetaObject& type);  // under mutex_
 
   std::mutex mutex_;
   std::vector<Rule> rules_;

@@ -93,6 +93,7 @@ TProgramTranslation::TProgramTranslation(TTranslationSetup setup)
     : instance_(std::make_unique<TTranslationInstance>(std::move(setup))),
       translator_(std::make_unique<TQtTextTranslator>(*instance_)) {
   instance_->Install();
+  windows_.Install();
   QCoreApplication::installTranslator(translator_.get());
 }
 

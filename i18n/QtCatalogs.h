@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "Catalogs.h"
+#include "WindowTranslation.h"
 
 namespace vantrel::i18n {
 
@@ -46,7 +47,8 @@ void ReportCatalogError(const CatalogError& error);
 QString TranslateQText(std::string_view english);
 
 // The program's translation, created at start before any window and living for the run:
-// the instance for this executable (installed for TranslateQText) and Qt's translator.
+// the instance for this executable (installed for TranslateQText), Qt's translator and
+// the rules of the window translation (installed for TranslateWindow).
 class TProgramTranslation {
  public:
   TProgramTranslation();
@@ -55,9 +57,11 @@ class TProgramTranslation {
   ~TProgramTranslation();
 
   TTranslationInstance& Instance() { return *instance_; }
+  TWindowTranslator& Windows() { return windows_; }
 
  private:
   std::unique_ptr<TTranslationInstance> instance_;
+  TWindowTranslator windows_;
   std::unique_ptr<TQtTextTranslator> translator_;
 };
 

@@ -55,7 +55,7 @@ TAffixForm::TAffixForm(MainModel& model, Services& services, QWidget* parent)
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  setWindowTitle(TranslateText("Vantrel - Correct Root Word Spelling"));
+  setWindowTitle(SourceText("Vantrel - Correct Root Word Spelling"));
   setMinimumWidth(kMinimumWidth);
   setFixedHeight(kFixedHeight);
 
@@ -63,7 +63,7 @@ TAffixForm::TAffixForm(MainModel& model, Services& services, QWidget* parent)
   gridPanel_->setObjectName(QStringLiteral("GridPanel"));
   selectedAffixGrid_ = MakeSelectedAffixGrid(gridPanel_).release();
   selectedAffixGrid_->setObjectName(QStringLiteral("SelectedAffixGrid"));
-  selectedAffixGrid_->setAccessibleName(TranslateText("Candidate Word"));
+  selectedAffixGrid_->setAccessibleName(SourceText("Candidate Word"));
   selectedAffixGrid_->SetTable(&model_.SelectedAffixGrid);
   // The proposed word may be corrected in place; its digits may not, because the
   // bullets that OK writes into the number follow them.
@@ -97,18 +97,18 @@ TAffixForm::TAffixForm(MainModel& model, Services& services, QWidget* parent)
     auto* label = new QLabel(this);
     label->setObjectName(QStringLiteral("WarningLine%1").arg(++line));
     label->setTextFormat(Qt::PlainText);
-    label->setText(TranslateText(text));
+    label->setText(SourceText(text));
     warning->addWidget(label);
   }
   warning->addStretch(1);
 
   affixOkBtn_ = new QPushButton(this);
   affixOkBtn_->setObjectName(QStringLiteral("AffixOkBtn"));
-  affixOkBtn_->setText(TranslateText("OK"));
+  affixOkBtn_->setText(SourceText("OK"));
   affixOkBtn_->setDefault(true);
   affixCancelBtn_ = new QPushButton(this);
   affixCancelBtn_->setObjectName(QStringLiteral("AffixCancelBtn"));
-  affixCancelBtn_->setText(TranslateText("Cancel"));
+  affixCancelBtn_->setText(SourceText("Cancel"));
 
   auto* bottom = new QHBoxLayout;
   bottom->setSpacing(8);
@@ -156,6 +156,7 @@ int TAffixForm::NumberWidth() const {
 }
 
 void TAffixForm::FormCreate() {
+  TranslateWindow(*this);
   model_.SelectedAffixGrid.SetCell(0, 0, ToCp1252(TranslateText("Candidate Word")));
   model_.SelectedAffixGrid.SetCell(1, 0, ToCp1252(TranslateText("Represents")));
 

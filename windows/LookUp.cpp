@@ -33,13 +33,13 @@ TLookupForm::TLookupForm(DictionaryFile& dictionary, Services& services, QWidget
   // A fixed dialog frame whose only button is the system menu's close.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  setWindowTitle(TranslateText("Vantrel - Lookup Individual Word"));
+  setWindowTitle(SourceText("Vantrel - Lookup Individual Word"));
   setFixedSize(kClientWidth, kClientHeight);
 
   wordToConvert_ = new QLineEdit(this);
   wordToConvert_->setObjectName(QStringLiteral("WordToConvert"));
-  wordToConvert_->setToolTip(TranslateText("Enter word to convert to numbers"));
-  wordToConvert_->setAccessibleName(TranslateText("Enter word to convert to numbers"));
+  wordToConvert_->setToolTip(SourceText("Enter word to convert to numbers"));
+  wordToConvert_->setAccessibleName(SourceText("Enter word to convert to numbers"));
   QFont entryFont = wordToConvert_->font();
   entryFont.setPixelSize(16);
   wordToConvert_->setFont(entryFont);
@@ -48,20 +48,20 @@ TLookupForm::TLookupForm(DictionaryFile& dictionary, Services& services, QWidget
 
   equalsLabel_ = new QLabel(this);
   equalsLabel_->setObjectName(QStringLiteral("EqualsLabel"));
-  equalsLabel_->setText(TranslateText("="));
+  equalsLabel_->setText(SourceText("="));
   equalsLabel_->setFont(entryFont);
 
   convertedGrid_ = MakeConvertedGrid(this).release();
   convertedGrid_->setObjectName(QStringLiteral("ConvertedGrid"));
   convertedGrid_->SetTable(&model_.ConvertedGrid);
-  convertedGrid_->SetHint(TranslateText("Numeric equivalent"));
-  convertedGrid_->setAccessibleName(TranslateText("Numeric equivalent"));
+  convertedGrid_->SetHint(SourceText("Numeric equivalent"));
+  convertedGrid_->setAccessibleName(SourceText("Numeric equivalent"));
 
   auto makeButton = [this](const char* name, std::string_view text, std::string_view hint) {
     auto* button = new QPushButton(this);
     button->setObjectName(QString::fromLatin1(name));
-    button->setText(TranslateText(text));
-    button->setToolTip(TranslateText(hint));
+    button->setText(SourceText(text));
+    button->setToolTip(SourceText(hint));
     return button;
   };
   convertBtn_ = makeButton("ConvertBtn", "Convert", "Convert word to numeric equivalents");
@@ -133,6 +133,7 @@ void TLookupForm::FormCreate() {
                   });
   move(PlaceOnScreen(pos(), WindowSize(*this),
                      DesignPlace(Setting::LookupLeft, Setting::LookupTop)));
+  TranslateWindow(*this);
 }
 
 bool TLookupForm::eventFilter(QObject* watched, QEvent* event) {

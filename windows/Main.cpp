@@ -227,34 +227,35 @@ void TMainForm::BuildWindow() {
   statusBar()->setSizeGripEnabled(false);
   statusBar()->setFixedHeight(25);
 
-  // Texts, each as a property of its control, so that translation can find them.
-  entryEdit_->setToolTip(TranslateText("Enter Number to Convert"));
-  entryEdit_->setPlaceholderText(TranslateText("Enter Number to Convert"));
+  // The English texts, each as a property of its control, where the window's translation
+  // finds them.
+  entryEdit_->setToolTip(SourceText("Enter Number to Convert"));
+  entryEdit_->setPlaceholderText(SourceText("Enter Number to Convert"));
   // What a screen reader says of each control that shows no text of its own.
-  entryEdit_->setAccessibleName(TranslateText("Enter Number to Convert"));
-  possibleGrid_->setAccessibleName(TranslateText("Candidate Word"));
-  selectedGrid_->setAccessibleName(TranslateText("Selected Word"));
-  affixGrid_->setAccessibleName(TranslateText("Add To Word"));
-  possibleGrid_->SetHint(TranslateText("Click to select"));
-  selectedGrid_->SetHint(TranslateText("Click to remove"));
-  affixGrid_->SetHint(TranslateText("Click to select"));
-  additionsText_->setText(TranslateText("Add To Word"));
-  selectedWordLabel_->setToolTip(TranslateText("Selected Word"));
-  convertFrom->setTitle(TranslateText("Convert From"));
-  leftBtn_->setText(TranslateText("Left"));
-  leftBtn_->setToolTip(TranslateText("Include leftmost digit in conversion"));
-  rightBtn_->setText(TranslateText("Right"));
-  rightBtn_->setToolTip(TranslateText("Include rightmost digit in conversion"));
-  anyPointBtn_->setText(TranslateText("Any Point "));
-  anyPointBtn_->setToolTip(TranslateText("Convert longest string of digits"));
-  convertBtn_->setText(TranslateText("Convert"));
-  convertBtn_->setToolTip(TranslateText("Convert to alpha equivalents"));
-  clearBtn_->setText(TranslateText("Clear"));
-  clearBtn_->setToolTip(TranslateText("Clear form"));
-  copyBtn_->setText(TranslateText("Copy"));
-  copyBtn_->setToolTip(TranslateText("Copy number and phrase to clipboard"));
-  lookupBtn_->setText(TranslateText("Lookup"));
-  lookupBtn_->setToolTip(TranslateText("Lookup numeric equivalent of a word"));
+  entryEdit_->setAccessibleName(SourceText("Enter Number to Convert"));
+  possibleGrid_->setAccessibleName(SourceText("Candidate Word"));
+  selectedGrid_->setAccessibleName(SourceText("Selected Word"));
+  affixGrid_->setAccessibleName(SourceText("Add To Word"));
+  possibleGrid_->SetHint(SourceText("Click to select"));
+  selectedGrid_->SetHint(SourceText("Click to remove"));
+  affixGrid_->SetHint(SourceText("Click to select"));
+  additionsText_->setText(SourceText("Add To Word"));
+  selectedWordLabel_->setToolTip(SourceText("Selected Word"));
+  convertFrom->setTitle(SourceText("Convert From"));
+  leftBtn_->setText(SourceText("Left"));
+  leftBtn_->setToolTip(SourceText("Include leftmost digit in conversion"));
+  rightBtn_->setText(SourceText("Right"));
+  rightBtn_->setToolTip(SourceText("Include rightmost digit in conversion"));
+  anyPointBtn_->setText(SourceText("Any Point "));
+  anyPointBtn_->setToolTip(SourceText("Convert longest string of digits"));
+  convertBtn_->setText(SourceText("Convert"));
+  convertBtn_->setToolTip(SourceText("Convert to alpha equivalents"));
+  clearBtn_->setText(SourceText("Clear"));
+  clearBtn_->setToolTip(SourceText("Clear form"));
+  copyBtn_->setText(SourceText("Copy"));
+  copyBtn_->setToolTip(SourceText("Copy number and phrase to clipboard"));
+  lookupBtn_->setText(SourceText("Lookup"));
+  lookupBtn_->setToolTip(SourceText("Lookup numeric equivalent of a word"));
 
   // The grids show the engine's tables.
   possibleGrid_->SetTable(&model_.PossibleGrid);
@@ -315,36 +316,34 @@ void TMainForm::BuildWindow() {
 }
 
 void TMainForm::BuildMenu() {
-  fileMenu_ = menuBar()->addMenu(TranslateText("&File"));
+  fileMenu_ = menuBar()->addMenu(SourceText("&File"));
   fileMenu_->setObjectName(QStringLiteral("File1"));
-  open1_ = fileMenu_->addAction(TranslateText("&Open"), this, &TMainForm::Open1Click);
+  open1_ = fileMenu_->addAction(SourceText("&Open"), this, &TMainForm::Open1Click);
   open1_->setObjectName(QStringLiteral("Open1"));
   open1_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  suggest1_ = fileMenu_->addAction(TranslateText("&Suggest"), this, &TMainForm::Suggest1Click);
+  suggest1_ = fileMenu_->addAction(SourceText("&Suggest"), this, &TMainForm::Suggest1Click);
   suggest1_->setObjectName(QStringLiteral("Suggest1"));
   suggest1_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-  exit1_ = fileMenu_->addAction(TranslateText("E&xit"), this, &TMainForm::Exit1Click);
+  exit1_ = fileMenu_->addAction(SourceText("E&xit"), this, &TMainForm::Exit1Click);
   exit1_->setObjectName(QStringLiteral("Exit1"));
 
-  languageMenu_ = menuBar()->addMenu(TranslateText("&Language"));
+  languageMenu_ = menuBar()->addMenu(SourceText("&Language"));
   languageMenu_->setObjectName(QStringLiteral("Language1"));
-  english1_ = languageMenu_->addAction(TranslateText("&English"), this,
-                                       [this] { SelectLanguage(QStringLiteral("en_US")); });
+  english1_ = languageMenu_->addAction(SourceText("&English"), this, &TMainForm::English1Click);
   english1_->setObjectName(QStringLiteral("English1"));
-  german1_ = languageMenu_->addAction(TranslateText("&Deutsch"), this,
-                                      [this] { SelectLanguage(QStringLiteral("de_DE")); });
+  // The languages' own names: no catalog has them, so they read the same in every language.
+  german1_ = languageMenu_->addAction(SourceText("&Deutsch"), this, &TMainForm::German1Click);
   german1_->setObjectName(QStringLiteral("German1"));
-  french1_ = languageMenu_->addAction(TranslateText("&Francais"), this,
-                                      [this] { SelectLanguage(QStringLiteral("fr_FR")); });
+  french1_ = languageMenu_->addAction(SourceText("&Francais"), this, &TMainForm::French1Click);
   french1_->setObjectName(QStringLiteral("French1"));
 
-  helpMenu_ = menuBar()->addMenu(TranslateText("&Help"));
+  helpMenu_ = menuBar()->addMenu(SourceText("&Help"));
   helpMenu_->setObjectName(QStringLiteral("Help1"));
-  contents1_ = helpMenu_->addAction(TranslateText("&Contents"), this, &TMainForm::Contents1Click);
+  contents1_ = helpMenu_->addAction(SourceText("&Contents"), this, &TMainForm::Contents1Click);
   contents1_->setObjectName(QStringLiteral("Contents1"));
-  about1_ = helpMenu_->addAction(TranslateText("&About"), this, &TMainForm::About1Click);
+  about1_ = helpMenu_->addAction(SourceText("&About"), this, &TMainForm::About1Click);
   about1_->setObjectName(QStringLiteral("About1"));
-  notify1_ = helpMenu_->addAction(TranslateText("&Notify"), this, &TMainForm::Notify1Click);
+  notify1_ = helpMenu_->addAction(SourceText("&Notify"), this, &TMainForm::Notify1Click);
   notify1_->setObjectName(QStringLiteral("Notify1"));
 
   InstallHelpKey(this, services_.help, kHelpMainWindow);
@@ -355,7 +354,10 @@ void TMainForm::BuildMenu() {
 // ----- creation and closing -----
 
 void TMainForm::FormCreate() {
+  // First in the language chosen automatically, so that even a window whose settings
+  // cannot be read speaks the user's language.
   currentLanguage_ = CatalogLanguage();
+  TranslateWindow(*this);
   UpdateLanguageMenu();
   dictionary_.SetNoneInUse(Translate("No Dictionary Open"));
 
@@ -364,6 +366,7 @@ void TMainForm::FormCreate() {
         switch (setting) {
           case Setting::Language:
             currentLanguage_ = SelectCatalogLanguage(value.text);
+            TranslateWindow(*this);
             UpdateLanguageMenu();
             dictionary_.SetNoneInUse(Translate("No Dictionary Open"));
             break;
@@ -807,18 +810,56 @@ void TMainForm::Timer1Timer() {
   animation_->Tick();
 }
 
-void TMainForm::SelectLanguage(const QString& code) {
+void TMainForm::English1Click() {
+  SelectLanguage(QStringLiteral("en_US"), english1_);
+}
+
+void TMainForm::German1Click() {
+  SelectLanguage(QStringLiteral("de_DE"), german1_);
+}
+
+void TMainForm::French1Click() {
+  SelectLanguage(QStringLiteral("fr_FR"), french1_);
+}
+
+void TMainForm::SelectLanguage(const QString& code, QAction* item) {
   currentLanguage_ = SelectCatalogLanguage(code);
+  TranslateWindow(*this);
   UpdateLanguageMenu();
+  RetranslateWindows();
+  item->setEnabled(false);
 }
 
 void TMainForm::UpdateLanguageMenu() {
+  english1_->setEnabled(true);
+  german1_->setEnabled(true);
+  french1_->setEnabled(true);
   const QString language = currentLanguage_.left(2);
-  english1_->setEnabled(language != QLatin1String("en"));
-  german1_->setEnabled(language != QLatin1String("de"));
-  french1_->setEnabled(language != QLatin1String("fr"));
+  if (language == QLatin1String("en")) {
+    english1_->setEnabled(false);
+  } else if (language == QLatin1String("de")) {
+    german1_->setEnabled(false);
+  } else if (language == QLatin1String("fr")) {
+    french1_->setEnabled(false);
+  }
+  // The caption shows the dictionary's name as it was set: "No Dictionary Open" stays in
+  // the language it was written in.
   UpdateCaption();
+  // A status line written in the old language is not translated; it goes.
   statusBar()->clearMessage();
+}
+
+void TMainForm::RetranslateWindows() {
+  for (QWidget* window :
+       std::initializer_list<QWidget*>{affixForm_, notifyForm_, aboutForm_, lookupForm_,
+                                       suggestForm_}) {
+    if (window != nullptr) {
+      TranslateWindow(*window);
+    }
+  }
+  WriteColumnTitles();
+  model_.SelectedAffixGrid.SetCell(0, 0, TranslateTextCp1252("Candidate Word"));
+  model_.SelectedAffixGrid.SetCell(1, 0, TranslateTextCp1252("Represents"));
 }
 
 void TMainForm::UpdateCaption() {

@@ -116,8 +116,11 @@ class TMainForm : public QMainWindow, private MainHost {
   void Contents1Click();
   void About1Click();
   void Notify1Click();
-  void SelectLanguage(const QString& code);
   void Timer1Timer();
+  // The Language menu: the language of every window becomes English, German or French.
+  void English1Click();
+  void German1Click();
+  void French1Click();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -142,7 +145,11 @@ class TMainForm : public QMainWindow, private MainHost {
   // Writes every persisted value and runs the countdown; raises when a value cannot be
   // written.
   void FormClose();
+  void SelectLanguage(const QString& code, QAction* item);
+  // Enables the other languages' items, rebuilds the caption and clears the status line.
   void UpdateLanguageMenu();
+  // The side windows in the current language again, and the grids' column titles.
+  void RetranslateWindows();
   void UpdateCaption();
   void WriteColumnTitles();
   // Only rows shown wholly can become the current row, so a click never scrolls.

@@ -100,21 +100,21 @@ void FixedFrame(QDialog& dialog) {
 
 TAboutForm::TAboutForm(Services& services, QWidget* parent) : QDialog(parent), services_(services) {
   setObjectName(QStringLiteral("TAboutForm"));
-  setWindowTitle(TranslateText("About Vantrel"));
+  setWindowTitle(SourceText("About Vantrel"));
 
   QLabel* picture = PictureLabel(this, "ProgramIcon", StillPicture("about.gif"));
   frog_ = NewAnimatedPicture(this, "Frog", "frog.gif");
 
-  QLabel* name = TextLabel(this, "ProductName", TranslateText("Vantrel"), true);
+  QLabel* name = TextLabel(this, "ProductName", SourceText("Vantrel"), true);
   QFont nameFont = name->font();
   nameFont.setPixelSize(28);
   name->setFont(nameFont);
-  QLabel* version = TextLabel(this, "Version", TranslateText("Beta Version 2.0"), false);
+  QLabel* version = TextLabel(this, "Version", SourceText("Beta Version 2.0"), false);
   QLabel* copyright =
-      TextLabel(this, "Copyright", TranslateText("Copyright (C) The Vantrel developers"), false);
-  emailLabel_ = AddressLabel(this, "EmailLabel", TranslateText(kSupportEmail));
-  homePageLabel_ = AddressLabel(this, "HomePageLabel", TranslateText(kHomePage));
-  okBtn_ = OkButton(this, "OKButton", TranslateText("OK"));
+      TextLabel(this, "Copyright", SourceText("Copyright (C) The Vantrel developers"), false);
+  emailLabel_ = AddressLabel(this, "EmailLabel", SourceText(kSupportEmail));
+  homePageLabel_ = AddressLabel(this, "HomePageLabel", SourceText(kHomePage));
+  okBtn_ = OkButton(this, "OKButton", SourceText("OK"));
 
   auto* pictures = new QVBoxLayout;
   pictures->addWidget(picture, 0, Qt::AlignHCenter);
@@ -144,6 +144,7 @@ TAboutForm::TAboutForm(Services& services, QWidget* parent) : QDialog(parent), s
   FixedFrame(*this);
 
   connect(okBtn_, &QPushButton::clicked, this, &QDialog::accept);
+  TranslateWindow(*this);
 }
 
 int TAboutForm::ShowModal() {
@@ -213,14 +214,14 @@ void TAboutForm::HomePageLabelClick() {
 TNotifyForm::TNotifyForm(Services& services, QWidget* parent)
     : QDialog(parent), services_(services) {
   setObjectName(QStringLiteral("TNotifyForm"));
-  setWindowTitle(TranslateText("New Release Notification"));
+  setWindowTitle(SourceText("New Release Notification"));
 
   auto* choices = new QGroupBox(this);
   choices->setObjectName(QStringLiteral("ChoiceBox"));
   auto makeRadio = [choices](const char* name, std::string_view text) {
     auto* radio = new QRadioButton(choices);
     radio->setObjectName(Latin(name));
-    radio->setText(TranslateText(text));
+    radio->setText(SourceText(text));
     return radio;
   };
   notify_ = makeRadio("NotifyRadioButton", "Please notify me of new releases");
@@ -237,12 +238,12 @@ TNotifyForm::TNotifyForm(Services& services, QWidget* parent)
   note->setFrameStyle(QFrame::Box | QFrame::Sunken);
   auto* noteLayout = new QVBoxLayout(note);
   noteLayout->setSpacing(0);
-  noteLayout->addWidget(TextLabel(note, "NoteLine1", TranslateText("Your address will be "), true),
-                        0, Qt::AlignHCenter);
-  noteLayout->addWidget(TextLabel(note, "NoteLine2", TranslateText("kept private"), true), 0,
+  noteLayout->addWidget(TextLabel(note, "NoteLine1", SourceText("Your address will be "), true), 0,
+                        Qt::AlignHCenter);
+  noteLayout->addWidget(TextLabel(note, "NoteLine2", SourceText("kept private"), true), 0,
                         Qt::AlignHCenter);
 
-  ok_ = OkButton(this, "Ok", TranslateText("OK"));
+  ok_ = OkButton(this, "Ok", SourceText("OK"));
 
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(12, 12, 12, 12);
@@ -254,6 +255,7 @@ TNotifyForm::TNotifyForm(Services& services, QWidget* parent)
 
   InstallHelpKey(this, services_.help, kHelpNotifyWindow);
   connect(ok_, &QPushButton::clicked, this, [this] { OkClick(); });
+  TranslateWindow(*this);
 }
 
 int TNotifyForm::ShowModal() {

@@ -18,13 +18,12 @@ namespace vantrel {
 TSuggestForm::TSuggestForm(MainModel& model, Services& services, QWidget* parent)
     : QDialog(parent), model_(model), services_(services) {
   setObjectName(QStringLiteral("TSuggestForm"));
-  setWindowTitle(TranslateText("Vantrel - Suggestions"));
+  setWindowTitle(SourceText("Vantrel - Suggestions"));
   resize(460, 360);
 
   list_ = new QTableWidget(0, 2, this);
   list_->setObjectName(QStringLiteral("SuggestionList"));
-  list_->setAccessibleName(TranslateText("Suggestions"));
-  list_->setHorizontalHeaderLabels({TranslateText("Phrase"), TranslateText("Vanity Text")});
+  list_->setAccessibleName(SourceText("Suggestions"));
   list_->horizontalHeader()->setStretchLastSection(true);
   list_->verticalHeader()->hide();
   list_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -37,10 +36,10 @@ TSuggestForm::TSuggestForm(MainModel& model, Services& services, QWidget* parent
   countLabel_->setObjectName(QStringLiteral("CountLabel"));
   countLabel_->setTextFormat(Qt::PlainText);
 
-  okBtn_ = new QPushButton(TranslateText("OK"), this);
+  okBtn_ = new QPushButton(SourceText("OK"), this);
   okBtn_->setObjectName(QStringLiteral("OkBtn"));
   okBtn_->setDefault(true);
-  cancelBtn_ = new QPushButton(TranslateText("Cancel"), this);
+  cancelBtn_ = new QPushButton(SourceText("Cancel"), this);
   cancelBtn_->setObjectName(QStringLiteral("CancelBtn"));
 
   auto* bottom = new QHBoxLayout;
@@ -56,12 +55,15 @@ TSuggestForm::TSuggestForm(MainModel& model, Services& services, QWidget* parent
   connect(cancelBtn_, &QPushButton::clicked, this, &TSuggestForm::reject);
   connect(list_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { Choose(row); });
   InstallHelpKey(this, services_.help, kHelpSuggestWindow);
+  TranslateWindow(*this);
 }
 
 bool TSuggestForm::ShowSuggestions() {
   services_.state.NoteUserActivity();
   suggestions_.clear();
   list_->setRowCount(0);
+  // Header items are no properties of the window: written in the current language here.
+  list_->setHorizontalHeaderLabels({TranslateText("Phrase"), TranslateText("Vanity Text")});
   std::unique_ptr<ByteSource> source = model_.Dictionary().Reopen();
   if (source == nullptr) {
     services_.dialogs.Warning(parentWidget(),
@@ -69,9 +71,9 @@ bool TSuggestForm::ShowSuggestions() {
                                                 Tr(" in Suggest1Click")}));
     return false;
   }
-  QApplication::setOverrideCursor(Qt::WaitCursor);
+  ShowBusyPointer(true);
   const ScanResult result = Suggest(*source, model_.EntryText(), kDefaultSuggestions, suggestions_);
-  QApplication::restoreOverrideCursor();
+  ShowBusyPointer(false);
   if (result != ScanResult::kEnd) {
     services_.dialogs.Warning(parentWidget(), TranslateMessage({Tr("Error Reading Dictionary "),
                                                                 Lit(model_.Dictionary().name)}));

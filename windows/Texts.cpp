@@ -1,11 +1,16 @@
 #include "Texts.h"
 
 #include "QtCatalogs.h"
+#include "WindowTranslation.h"
 
 namespace vantrel {
 
 QString TranslateText(std::string_view english) {
   return i18n::TranslateQText(english);
+}
+
+void TranslateWindow(QObject& window) {
+  i18n::TranslateWindow(window);
 }
 
 QString SelectCatalogLanguage(const QString& code) {

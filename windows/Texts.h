@@ -2,6 +2,7 @@
 // Texts between the engine's Windows-1252 bytes and what the windows show, and the one
 // place where an English text is turned into the user's language.
 
+#include <QObject>
 #include <QString>
 #include <string>
 #include <string_view>
@@ -15,6 +16,18 @@ namespace vantrel {
 // translation is set up (and where there is no catalog) the English text is the
 // translation; a catalog that cannot be used is reported and leaves the text English.
 QString TranslateText(std::string_view english);
+
+// An English text that a window is built with. It stays English here: the window's
+// translation (TranslateWindow) puts it into the user's language and keeps the English, so
+// that a change of language translates it again. The catalogs hold it as they hold every
+// text of TranslateText.
+inline QString SourceText(std::string_view english) {
+  return QString::fromUtf8(english.data(), static_cast<qsizetype>(english.size()));
+}
+
+// A window's texts in the current language (see WindowTranslation.h); the first call
+// keeps the English texts for later calls after a change of language.
+void TranslateWindow(QObject& window);
 
 // Makes code (empty: the automatic choice from LANG and the user's locale) the language of
 // the catalogs and returns the language now current.

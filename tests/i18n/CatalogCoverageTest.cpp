@@ -2,9 +2,9 @@
 // German and in the French catalog, and the catalogs carry the agreed translations.
 //
 // The sources are scanned for string literals passed to TranslateText, TranslateTextCp1252,
-// the windows' Translate and the engine's Tr (message pieces). Texts that reach
-// TranslateText through a variable are caught by the window suite, which builds every
-// window with a catalog installed.
+// the windows' Translate, SourceText (a window's English texts) and the engine's Tr (message
+// pieces). Texts that reach TranslateText or a window through a variable are caught by the
+// window suite, which builds every window with a catalog installed.
 
 #include <gtest/gtest.h>
 
@@ -49,7 +49,8 @@ bool ReadLiterals(const std::string& text, std::size_t& i, std::string& out) {
 // The literal texts passed to the translating functions in one source text.
 std::set<std::string> TranslatedLiterals(const std::string& text) {
   std::set<std::string> found;
-  for (const char* function : {"TranslateText(", "TranslateTextCp1252(", "Translate(", "Tr("}) {
+  for (const char* function :
+       {"TranslateText(", "TranslateTextCp1252(", "Translate(", "SourceText(", "Tr("}) {
     const std::string call = function;
     for (std::size_t at = text.find(call); at != std::string::npos; at = text.find(call, at + 1)) {
       if (at > 0 && IsNameChar(text[at - 1])) {
@@ -110,8 +111,9 @@ class CompiledCatalog {
 TEST(CatalogCoverage, TheScannerFindsLiteralsOfEveryForm) {
   const std::set<std::string> found = TranslatedLiterals(
       "a(TranslateText(\"One\")); Tr(\"Two \"\n  \"parts\"); x.Translate(\"Three\\n\");"
-      " TranslateTextCp1252( \"Four\" ); MyTr(\"no\"); TranslateText(name); Tr(\"a\" + b);");
-  EXPECT_EQ(found, (std::set<std::string>{"One", "Two parts", "Three\n", "Four"}));
+      " TranslateTextCp1252( \"Four\" ); SourceText(\"Five\"); MyTr(\"no\"); TranslateText(name); "
+      "Tr(\"a\" + b);");
+  EXPECT_EQ(found, (std::set<std::string>{"One", "Two parts", "Three\n", "Four", "Five"}));
 }
 
 TEST(CatalogCoverage, EveryTextOfTheSourcesIsInBothCatalogs) {

@@ -12,6 +12,7 @@
 #include <set>
 
 #include "AffixUnit.h"
+#include "AllWindows.h"
 #include "I18nTesting.h"
 #include "LookUp.h"
 #include "Main.h"
@@ -108,58 +109,6 @@ TEST(QtTexts, ACatalogThatCannotBeUsedIsReportedOnceAndTextsStayEnglish) {
   EXPECT_EQ(told[0], "This file is not a valid GNU gettext mo file: " +
                          (folder.Path() / "locale/de/LC_MESSAGES/default.mo").string());
 }
-
-// Builds the six windows as the program does, with a dictionary so that nothing asks.
-class AllWindows {
- public:
-  // storedLanguage, when given, is the "Language" a previous run kept.
-  explicit AllWindows(const QString& storedLanguage = {}) {
-    const QString path = dir.filePath(QStringLiteral("words.txt"));
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("228,bat,B\r\n464,-ing,B\r\n\r\n");
-    file.close();
-    settings = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("config")));
-    if (!storedLanguage.isEmpty()) {
-      std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::Create);
-      EXPECT_TRUE(key);
-      key->WriteText(QStringLiteral("Language"), storedLanguage);
-      key->WriteText(QStringLiteral("Dictionary"), path);
-    } else {
-      dialogs.fileChoices.push_back(path);
-    }
-    services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
-    form = std::make_unique<TMainForm>(*services);
-    lookup = std::make_unique<TLookupForm>(form->Dictionary(), *services, form.get());
-    about = std::make_unique<TAboutForm>(*services, form.get());
-    affix = std::make_unique<TAffixForm>(form->Model(), *services, form.get());
-    notify = std::make_unique<TNotifyForm>(*services, form.get());
-    test = std::make_unique<TTestForm>(*services, form.get());
-    form->SetSideWindows(lookup.get(), about.get(), affix.get(), notify.get(), test.get());
-  }
-  ~AllWindows() {
-    test.reset();
-    notify.reset();
-    affix.reset();
-    about.reset();
-    lookup.reset();
-    form.reset();
-  }
-
-  QTemporaryDir dir;
-  testing::ScriptedDialogs dialogs;
-  RecordingLauncher launcher;
-  RecordingHelp help;
-  std::unique_ptr<SettingsStore> settings;
-  ShellState state;
-  std::unique_ptr<Services> services;
-  std::unique_ptr<TMainForm> form;
-  std::unique_ptr<TLookupForm> lookup;
-  std::unique_ptr<TAboutForm> about;
-  std::unique_ptr<TAffixForm> affix;
-  std::unique_ptr<TNotifyForm> notify;
-  std::unique_ptr<TTestForm> test;
-};
 
 TEST(QtTexts, EveryWindowBuildsInGermanAndFrenchWithoutATextMissingFromTheCatalogs) {
   auto translation = ProgramTranslation();

@@ -1,0 +1,184 @@
+// What the translation of the windows costs a person: a change of language from the menu,
+// which translates all six windows again and must fit in one frame (16 ms), and the start
+// of the program to its first shown window, with the translation and without it (the
+// ratio must stay below 1.2).
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+#include <memory>
+
+#include "AffixUnit.h"
+#include "LookUp.h"
+#include "Main.h"
+#include "QtCatalogs.h"
+#include "SideWindows.h"
+#include "WindowTranslation.h"
+
+namespace {
+
+class NoDialogs final : public vantrel::IDialogs {
+ public:
+  explicit NoDialogs(QString dictionary) : dictionary_(std::move(dictionary)) {}
+  void Warning(QWidget*, const QString&) override { ++warnings; }
+  std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&,
+                                      const QString&) override {
+    return dictionary_;
+  }
+  int Exec(QDialog&) override { return QDialog::Rejected; }
+  void ShowModeless(QWidget&) override {}
+  void SetClipboardText(const QString&) override {}
+  int warnings = 0;
+
+ private:
+  QString dictionary_;
+};
+
+class NoLauncher final : public vantrel::ILauncher {
+ public:
+  bool Open(const QUrl&) override { return true; }
+};
+
+class NoHelp final : public vantrel::IHelp {
+ public:
+  void ShowContents() override {}
+  void ShowContext(int) override {}
+};
+
+// A first run: no settings, a small dictionary chosen in the Open dialog, so that what is
+// measured is the windows and not the reading of a large dictionary.
+struct Run {
+  Run()
+      : dialogs(dir.filePath(QStringLiteral("words.txt"))),
+        settings(dir.filePath(QStringLiteral("config"))) {
+    QFile file(dir.filePath(QStringLiteral("words.txt")));
+    if (file.open(QIODevice::WriteOnly)) {
+      file.write("228,bat,B\r\n2255,ball,B\r\n464,-ing,B\r\n663,+one,B\r\n\r\n");
+    }
+  }
+
+  // The six windows in their order, as the program creates them.
+  void CreateWindows() {
+    form = std::make_unique<vantrel::TMainForm>(services);
+    lookup = std::make_unique<vantrel::TLookupForm>(form->Dictionary(), services, form.get());
+    about = std::make_unique<vantrel::TAboutForm>(services, form.get());
+    affix = std::make_unique<vantrel::TAffixForm>(form->Model(), services, form.get());
+    notify = std::make_unique<vantrel::TNotifyForm>(services, form.get());
+    test = std::make_unique<vantrel::TTestForm>(services, form.get());
+    form->SetSideWindows(lookup.get(), about.get(), affix.get(), notify.get(), test.get());
+  }
+
+  void DestroyWindows() {
+    test.reset();
+    notify.reset();
+    affix.reset();
+    about.reset();
+    lookup.reset();
+    form.reset();
+  }
+
+  ~Run() { DestroyWindows(); }
+
+  QTemporaryDir dir;
+  NoDialogs dialogs;
+  NoLauncher launcher;
+  NoHelp help;
+  vantrel::ShellState shell;
+  vantrel::SettingsStore settings;
+  vantrel::Services services{dialogs, launcher, help, settings, shell};
+  std::unique_ptr<vantrel::TMainForm> form;
+  std::unique_ptr<vantrel::TLookupForm> lookup;
+  std::unique_ptr<vantrel::TAboutForm> about;
+  std::unique_ptr<vantrel::TAffixForm> affix;
+  std::unique_ptr<vantrel::TNotifyForm> notify;
+  std::unique_ptr<vantrel::TTestForm> test;
+};
+
+std::unique_ptr<vantrel::i18n::TProgramTranslation> ProgramTranslation() {
+  vantrel::i18n::TTranslationSetup setup = vantrel::i18n::TTranslationInstance::ForThisProgram();
+  setup.languageSources = vantrel::i18n::EnvironmentLanguageSources();
+  return std::make_unique<vantrel::i18n::TProgramTranslation>(setup);
+}
+
+// German and French in turn from the Language menu: every window but the test window is
+// translated again, the grids' titles rewritten, the main window repainted.
+void BM_LanguageSwitch(benchmark::State& state) {
+  qputenv("LANG", "en_US.UTF-8");
+  auto translation = ProgramTranslation();
+  Run run;
+  run.CreateWindows();
+  run.form->show();
+  if (!QTest::qWaitForWindowExposed(run.form.get())) {
+    state.SkipWithError("the window did not show");
+    return;
+  }
+  bool german = true;
+  for (auto _ : state) {
+    if (german) {
+      run.form->German1()->trigger();
+    } else {
+      run.form->French1()->trigger();
+    }
+    run.form->repaint();
+    german = !german;
+  }
+  if (run.form->German1()->isEnabled() == run.form->French1()->isEnabled()) {
+    state.SkipWithError("the language did not change");
+  }
+}
+BENCHMARK(BM_LanguageSwitch)->Unit(benchmark::kMillisecond);
+
+// From the start of the translation layer to the first shown window: range 1 with the
+// translation in German, range 0 without any translation (no catalogs, and walks that
+// read no property).
+void BM_StartToFirstWindow(benchmark::State& state) {
+  const bool translated = state.range(0) != 0;
+  qputenv("LANG", translated ? "de_DE.UTF-8" : "en_US.UTF-8");
+  for (auto _ : state) {
+    state.PauseTiming();
+    {
+      auto run = std::make_unique<Run>();
+      state.ResumeTiming();
+      std::unique_ptr<vantrel::i18n::TProgramTranslation> translation;
+      vantrel::i18n::TWindowTranslator untranslated;
+      if (translated) {
+        translation = ProgramTranslation();
+      } else {
+        untranslated.IgnoreClassProperty(QObject::staticMetaObject, QByteArray());
+        untranslated.Install();
+      }
+      run->CreateWindows();
+      run->form->show();
+      // Shown and painted: the offscreen platform exposes a window at once, without
+      // the polling of a wait that would round the time up.
+      QApplication::processEvents();
+      if (run->form->windowHandle() == nullptr || !run->form->windowHandle()->isExposed()) {
+        state.SkipWithError("the window did not show");
+      }
+      state.PauseTiming();
+      run.reset();
+      translation.reset();
+    }
+    state.ResumeTiming();
+  }
+  qputenv("LANG", "en_US.UTF-8");
+}
+BENCHMARK(BM_StartToFirstWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

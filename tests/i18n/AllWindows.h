@@ -1,0 +1,80 @@
+#pragma once
+// The six windows built as the program builds them, with a dictionary, so that nothing
+// asks, and the settings of a throwaway folder (or of an earlier run's).
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "AffixUnit.h"
+#include "LookUp.h"
+#include "Main.h"
+#include "RecordingHelp.h"
+#include "RecordingLauncher.h"
+#include "ScriptedDialogs.h"
+#include "SideWindows.h"
+
+namespace vantrel {
+
+class AllWindows {
+ public:
+  // storedLanguage, when given, is the "Language" a previous run kept. folder, when given,
+  // holds the dictionary and the settings of an earlier run, which this run goes on with.
+  explicit AllWindows(const QString& storedLanguage = {}, const QString& folder = {})
+      : folder_(folder.isEmpty() ? dir.path() : folder) {
+    const QString path = folder_ + QStringLiteral("/words.txt");
+    if (!QFile::exists(path)) {
+      QFile file(path);
+      EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write("228,bat,B\r\n464,-ing,B\r\n\r\n");
+    }
+    settings = std::make_unique<SettingsStore>(folder_ + QStringLiteral("/config"));
+    if (!storedLanguage.isEmpty()) {
+      std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::Create);
+      EXPECT_TRUE(key);
+      key->WriteText(QStringLiteral("Language"), storedLanguage);
+      key->WriteText(QStringLiteral("Dictionary"), path);
+    } else if (!settings->OpenKey(SettingsStore::OpenMode::Existing)) {
+      dialogs.fileChoices.push_back(path);
+    }
+    services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
+    form = std::make_unique<TMainForm>(*services);
+    lookup = std::make_unique<TLookupForm>(form->Dictionary(), *services, form.get());
+    about = std::make_unique<TAboutForm>(*services, form.get());
+    affix = std::make_unique<TAffixForm>(form->Model(), *services, form.get());
+    notify = std::make_unique<TNotifyForm>(*services, form.get());
+    test = std::make_unique<TTestForm>(*services, form.get());
+    form->SetSideWindows(lookup.get(), about.get(), affix.get(), notify.get(), test.get());
+  }
+  ~AllWindows() {
+    test.reset();
+    notify.reset();
+    affix.reset();
+    about.reset();
+    lookup.reset();
+    form.reset();
+  }
+
+  const QString& Folder() const { return folder_; }
+
+  QTemporaryDir dir;
+  testing::ScriptedDialogs dialogs;
+  RecordingLauncher launcher;
+  RecordingHelp help;
+  std::unique_ptr<SettingsStore> settings;
+  ShellState state;
+  std::unique_ptr<Services> services;
+  std::unique_ptr<TMainForm> form;
+  std::unique_ptr<TLookupForm> lookup;
+  std::unique_ptr<TAboutForm> about;
+  std::unique_ptr<TAffixForm> affix;
+  std::unique_ptr<TNotifyForm> notify;
+  std::unique_ptr<TTestForm> test;
+
+ private:
+  QString folder_;
+};
+
+}  // namespace vantrel

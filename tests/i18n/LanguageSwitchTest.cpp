@@ -1,0 +1,303 @@
+// The Language menu of the running program: every window but the test window changes its
+// language at once, always from its English texts; the choice is kept for the next start,
+// and a fresh start speaks the language of LANG.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <memory>
+
+#include "AllWindows.h"
+#include "CellText.h"
+#include "LayerGrid.h"
+#include "QtCatalogs.h"
+#include "Texts.h"
+#include "WindowTranslation.h"
+
+namespace vantrel {
+namespace {
+
+// A run of its own: the catalogs this test program carries, the language chosen from LANG.
+std::unique_ptr<i18n::TProgramTranslation> StartTranslation(const char* lang) {
+  qputenv("LANG", lang);
+  i18n::TTranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
+  setup.languageSources = i18n::EnvironmentLanguageSources();
+  return std::make_unique<i18n::TProgramTranslation>(setup);
+}
+
+class LanguageSwitchTest : public ::testing::Test {
+ protected:
+  void TearDown() override { qputenv("LANG", "en_US.UTF-8"); }
+
+  // Opens the Language menu with the mouse and clicks item, as a person does.
+  static void ChooseLanguage(TMainForm& form, QAction* item) {
+    auto* menu = qobject_cast<QMenu*>(item->parent());
+    ASSERT_NE(menu, nullptr);
+    QMenuBar* bar = form.menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+    EXPECT_FALSE(menu->isVisible());
+  }
+
+  static QMenu* LanguageMenu(const TMainForm& form) {
+    return qobject_cast<QMenu*>(form.English1()->parent());
+  }
+
+  static QString Header(const CellTable& table, int col) { return FromCp1252(table.Cell(col, 0)); }
+
+  static void TypeAndSearch(TMainForm& form) {
+    QTest::keyClicks(form.EntryEdit(), QStringLiteral("228"));
+    QTest::mouseClick(form.ConvertBtn(), Qt::LeftButton);
+    ASSERT_FALSE(form.StatusText().isEmpty());
+  }
+};
+
+// What the windows show in one language.
+struct Shown {
+  const char* code;
+  const char* convert;
+  const char* language;
+  const char* english;
+  const char* candidate;
+  const char* represents;
+  const char* selected;
+  const char* about;
+  const char* lookup;
+  bool englishOn, germanOn, frenchOn;
+};
+
+const Shown kEnglish{"en_US",
+                     "Convert",
+                     "&Language",
+                     "&English",
+                     "Candidate Word",
+                     "Represents",
+                     "Selected Word",
+                     "About Vantrel",
+                     "Vantrel - Lookup Individual Word",
+                     false,
+                     true,
+                     true};
+const Shown kGerman{"de_DE",
+                    "Umwandeln",
+                    "&Sprache",
+                    "&Englisch",
+                    "Beispielwort",
+                    "stellt dar",
+                    "Ausgewähltes Wort",
+                    "Über Vantrel",
+                    "Vantrel - Einzelnes Wort nachschlagen",
+                    true,
+                    false,
+                    true};
+const Shown kFrench{"fr_FR",
+                    "Convertir",
+                    "Langue",
+                    "&English",
+                    "Mot candidat",
+                    "Représente",
+                    "Mot selectionné",
+                    "À propos de Vantrel",
+                    "Vantrel - Rechercher un mot",
+                    true,
+                    true,
+                    false};
+
+void ExpectShown(const AllWindows& w, const Shown& shown) {
+  SCOPED_TRACE(shown.code);
+  const TMainForm& form = *w.form;
+  EXPECT_EQ(form.ConvertBtn()->text(), QString::fromUtf8(shown.convert));
+  // Texts without an agreed wording are the catalog's for their English.
+  EXPECT_EQ(form.ConvertBtn()->toolTip(), TranslateText("Convert to alpha equivalents"));
+  EXPECT_EQ(form.LeftBtn()->text(), TranslateText("Left"));
+  EXPECT_EQ(form.EntryEdit()->toolTip(), TranslateText("Enter Number to Convert"));
+  EXPECT_EQ(form.PossibleGrid()->Hint(), TranslateText("Click to select"));
+  EXPECT_EQ(form.Open1()->text(), TranslateText("&Open"));
+  EXPECT_EQ(qobject_cast<QMenu*>(form.English1()->parent())->title(),
+            QString::fromUtf8(shown.language));
+  EXPECT_EQ(form.English1()->text(), QString::fromUtf8(shown.english));
+  // The languages' own names never change.
+  EXPECT_EQ(form.German1()->text(), QStringLiteral("&Deutsch"));
+  EXPECT_EQ(form.French1()->text(), QStringLiteral("&Francais"));
+  EXPECT_EQ(form.English1()->isEnabled(), shown.englishOn);
+  EXPECT_EQ(form.German1()->isEnabled(), shown.germanOn);
+  EXPECT_EQ(form.French1()->isEnabled(), shown.frenchOn);
+
+  const MainModel& model = w.form->Model();
+  EXPECT_EQ(FromCp1252(model.PossibleGrid.Cell(0, 0)), QString::fromUtf8(shown.candidate));
+  EXPECT_EQ(FromCp1252(model.PossibleGrid.Cell(1, 0)), QString::fromUtf8(shown.represents));
+  EXPECT_EQ(FromCp1252(model.SelectedGrid.Cell(0, 0)), QString::fromUtf8(shown.selected));
+  EXPECT_EQ(FromCp1252(model.SelectedGrid.Cell(1, 0)), QString::fromUtf8(shown.represents));
+  EXPECT_EQ(FromCp1252(model.SelectedAffixGrid.Cell(0, 0)), QString::fromUtf8(shown.candidate));
+  EXPECT_EQ(FromCp1252(model.SelectedAffixGrid.Cell(1, 0)), QString::fromUtf8(shown.represents));
+
+  EXPECT_EQ(w.about->windowTitle(), QString::fromUtf8(shown.about));
+  EXPECT_EQ(w.lookup->windowTitle(), QString::fromUtf8(shown.lookup));
+  EXPECT_EQ(w.lookup->findChild<QPushButton*>(QStringLiteral("CancelLookUpBtn"))->text(),
+            TranslateText("Cancel"));
+  EXPECT_EQ(w.affix->windowTitle(), TranslateText("Vantrel - Correct Root Word Spelling"));
+  EXPECT_EQ(w.affix->findChild<QLabel*>(QStringLiteral("WarningLine1"))->text(),
+            TranslateText("If you correct spelling,  make"));
+  EXPECT_EQ(w.notify->windowTitle(), TranslateText("New Release Notification"));
+  EXPECT_EQ(w.notify->RemindRadioButton()->text(), TranslateText("Remind me later"));
+
+  // The test window keeps its English in every language and is never translated.
+  EXPECT_EQ(w.test->windowTitle(), QStringLiteral("Vantrel - Test Hidden Functions & Messages"));
+  EXPECT_EQ(w.test->AnimationCheckBox()->text(), QStringLiteral("Enable Animation"));
+  EXPECT_EQ(w.test->findChild<i18n::TTranslationMarker*>(), nullptr);
+}
+
+TEST_F(LanguageSwitchTest, EveryWindowButTheTestWindowFollowsTheMenuFromItsEnglish) {
+  auto translation = StartTranslation("en_US.UTF-8");
+  AllWindows w;
+  w.form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.form.get()));
+  const QString caption = w.form->windowTitle();
+  ASSERT_EQ(caption, QStringLiteral("Vantrel ") + w.Folder() + QStringLiteral("/words.txt"));
+  ExpectShown(w, kEnglish);
+
+  struct Step {
+    QAction* item;
+    const Shown& shown;
+  };
+  // French after German: the French can only come from the English texts.
+  for (const Step& step : {Step{w.form->German1(), kGerman}, Step{w.form->French1(), kFrench},
+                           Step{w.form->English1(), kEnglish}, Step{w.form->French1(), kFrench}}) {
+    SCOPED_TRACE(step.shown.code);
+    TypeAndSearch(*w.form);
+    ChooseLanguage(*w.form, step.item);
+    EXPECT_EQ(w.form->CurrentLanguage(), QString::fromLatin1(step.shown.code));
+    ExpectShown(w, step.shown);
+    // A status line written in the old language goes; the caption is rebuilt.
+    EXPECT_EQ(w.form->StatusText(), QString());
+    EXPECT_EQ(w.form->windowTitle(), caption);
+  }
+}
+
+TEST_F(LanguageSwitchTest, ChoosingTheCurrentLanguageAgainRewritesWhatCodeWrote) {
+  auto translation = StartTranslation("de_DE.UTF-8");
+  AllWindows w;
+  w.form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.form.get()));
+  ExpectShown(w, kGerman);
+  TypeAndSearch(*w.form);
+  w.form->Model().PossibleGrid.SetCell(0, 0, "stale");
+  w.form->setWindowTitle(QStringLiteral("stale"));
+  // The item is disabled, so no person reaches it; its handler still keeps every rule.
+  w.form->German1Click();
+  ExpectShown(w, kGerman);
+  EXPECT_EQ(w.form->StatusText(), QString());
+  EXPECT_EQ(w.form->windowTitle(),
+            QStringLiteral("Vantrel ") + w.Folder() + QStringLiteral("/words.txt"));
+}
+
+TEST_F(LanguageSwitchTest, AFreshStartSpeaksTheLanguageOfLang) {
+  struct Row {
+    const char* lang;
+    const Shown& shown;
+    bool allOn;  // a language without catalog: English, every item enabled
+  };
+  for (const Row& row : {Row{"de_AT", kGerman, false}, Row{"de_DE.UTF-8", kGerman, false},
+                         Row{"fr_FR.UTF-8", kFrench, false}, Row{"es_ES", kEnglish, true},
+                         Row{"C", kEnglish, true}}) {
+    SCOPED_TRACE(row.lang);
+    auto translation = StartTranslation(row.lang);
+    AllWindows w;  // no stored language
+    if (row.allOn) {
+      Shown shown = row.shown;
+      shown.code = row.lang;
+      shown.englishOn = shown.germanOn = shown.frenchOn = true;
+      ExpectShown(w, shown);
+    } else {
+      ExpectShown(w, row.shown);
+    }
+  }
+}
+
+TEST_F(LanguageSwitchTest, TheChoiceIsKeptForTheNextStart) {
+  QTemporaryDir folder;
+  {
+    auto translation = StartTranslation("en_US.UTF-8");
+    AllWindows w({}, folder.path());
+    w.form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.form.get()));
+    ChooseLanguage(*w.form, w.form->French1());
+    ASSERT_TRUE(w.form->close());
+  }
+  auto translation = StartTranslation("en_US.UTF-8");
+  AllWindows w({}, folder.path());
+  EXPECT_TRUE(w.dialogs.openDialogs.empty());
+  ExpectShown(w, kFrench);
+  std::optional<SettingsKey> key = w.settings->OpenKey(SettingsStore::OpenMode::Existing);
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->ReadText(QStringLiteral("Language")), QStringLiteral("fr_FR"));
+}
+
+TEST_F(LanguageSwitchTest, AStoredLanguageTranslatesTheMainWindowFromItsEnglish) {
+  // Built first in the German of LANG, then in the stored French.
+  auto translation = StartTranslation("de_DE.UTF-8");
+  AllWindows w(QStringLiteral("fr_FR"));
+  ExpectShown(w, kFrench);
+}
+
+TEST_F(LanguageSwitchTest, WithoutADictionaryTheCaptionKeepsTheLanguageItsNameWasSetIn) {
+  auto translation = StartTranslation("de_DE.UTF-8");
+  QTemporaryDir dir;
+  SettingsStore settings(dir.filePath(QStringLiteral("config")));
+  testing::ScriptedDialogs dialogs;  // the Open dialog is cancelled
+  RecordingLauncher launcher;
+  RecordingHelp help;
+  ShellState state;
+  Services services{dialogs, launcher, help, settings, state};
+  TMainForm form(services);
+  const QString caption = QStringLiteral("Vantrel Kein Verzeichnis geöffnet");
+  ASSERT_EQ(form.windowTitle(), caption);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  ChooseLanguage(form, form.French1());
+  EXPECT_EQ(form.windowTitle(), caption);
+  EXPECT_EQ(form.ConvertBtn()->text(), QStringLiteral("Convertir"));
+}
+
+TEST_F(LanguageSwitchTest, EveryButtonAndLabelHasRoomForItsTextInEveryLanguage) {
+  auto translation = StartTranslation("en_US.UTF-8");
+  AllWindows w;
+  for (QAction* item : {w.form->German1(), w.form->French1(), w.form->English1()}) {
+    item->trigger();
+    SCOPED_TRACE(w.form->CurrentLanguage().toStdString());
+    for (QWidget* window : std::initializer_list<QWidget*>{
+             w.form.get(), w.lookup.get(), w.about.get(), w.affix.get(), w.notify.get()}) {
+      window->show();
+      ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+      QList<QWidget*> controls;
+      for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        controls << button;
+      }
+      for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (label->pixmap().isNull() && !label->wordWrap()) {
+          controls << label;
+        }
+      }
+      for (QWidget* control : controls) {
+        if (control->isVisible()) {
+          SCOPED_TRACE(control->objectName().toStdString());
+          EXPECT_GE(control->width(), control->sizeHint().width());
+        }
+      }
+      window->hide();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vantrel

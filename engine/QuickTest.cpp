@@ -113,12 +113,15 @@ std::size_t FindLineEnds(const char* base, const char* from, const char* to, std
     }
     // Eight offsets are written whatever the count, so that a block of few lines costs
     // no branch per line; the extra ones are overwritten or never read.
+    // The top bit only keeps the count of trailing zeros defined once the mask is used
+    // up: it never shows among the first `lines` offsets unless it is set anyway.
+    constexpr std::uint64_t kTop = std::uint64_t{1} << 63;
     const auto at = static_cast<std::uint32_t>(block - base);
     const int lines = CountBits(mask);
     std::uint32_t* o = out + n;
 #pragma GCC unroll 8
     for (int k = 0; k < 8; ++k) {
-      o[k] = at + static_cast<std::uint32_t>(std::countr_zero(mask));
+      o[k] = at + static_cast<std::uint32_t>(__builtin_ctzll(mask | kTop));
       mask &= mask - 1;
     }
     for (int k = 8; mask != 0; ++k) {

@@ -90,14 +90,13 @@ ScanResult SearchCandidates(ByteSource& source, std::string_view number, SearchM
   counts = SearchCounts{};
   std::size_t examined = 0;
   const ScanResult result = ScanQuickTested(source, quick, examined, [&](std::string_view line) {
-    const std::size_t comma = line.find(',');
-    const int d = Pos(line.substr(0, comma), number);
     if (!ParseDictionaryLine(line, entry)) {
       return;
     }
     bool matches = true;
     if (mode == SearchMode::kLeft) {
-      matches = d == first;
+      // The first occurrence of the text before the line's first comma, as read.
+      matches = Pos(line.substr(0, line.find(',')), number) == first;
     } else if (mode == SearchMode::kRight) {
       matches = LastPos(entry.digits, number) + static_cast<int>(entry.digits.size()) - 1 == last;
     }

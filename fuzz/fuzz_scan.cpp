@@ -10,6 +10,7 @@
 
 #include "Affixes.h"
 #include "Dictionary.h"
+#include "QuickTest.h"
 #include "Search.h"
 #include "WordLookup.h"
 
@@ -67,14 +68,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string number = file.substr(0, data[1] % 32);
 
   std::size_t lines = 0;
+  std::vector<std::string> passing;
+  vantrel::ScanResult plainResult;
   {
     Source source(file, chunk);
-    vantrel::ScanDictionary(source, [&](std::string_view line) {
+    plainResult = vantrel::ScanDictionary(source, [&](std::string_view line) {
       if (line.size() > vantrel::kShortText) {
         __builtin_trap();
       }
       ++lines;
+      const std::size_t comma = line.find(',');
+      if (comma != std::string_view::npos && comma > 0 &&
+          number.find(line.substr(0, comma)) != std::string::npos) {
+        passing.emplace_back(line);
+      }
     });
+  }
+  // The search's own scan passes on exactly the lines that pass the quick test.
+  {
+    Source source(file, chunk);
+    const vantrel::QuickTest test(number);
+    std::size_t examined = 0;
+    std::size_t next = 0;
+    const vantrel::ScanResult result =
+        vantrel::ScanQuickTested(source, test, examined, [&](std::string_view line) {
+          if (next >= passing.size() || passing[next] != line) {
+            __builtin_trap();
+          }
+          ++next;
+        });
+    if (result != plainResult || examined != lines || next != passing.size()) {
+      __builtin_trap();
+    }
   }
   for (auto mode :
        {vantrel::SearchMode::kAnyPoint, vantrel::SearchMode::kLeft, vantrel::SearchMode::kRight}) {

@@ -1,10 +1,12 @@
 #include "QuickTest.h"
 
 #include <algorithm>
-#include <bit>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if VANTREL_WIDE_LINE_ENDS
+#include <immintrin.h>
 #endif
 
 #include "Search.h"
@@ -54,6 +56,16 @@ QuickTest::QuickTest(std::string_view number) {
     out[crClass] = row(2);
     out[endClass] = row(3);
   }
+  pairs_.resize(width * width);
+  for (std::size_t first = 0; first < width; ++first) {
+    const std::int32_t after = next_[static_cast<std::size_t>(live_) + first];
+    for (std::size_t second = 0; second < width; ++second) {
+      pairs_[first * width + second] = next_[static_cast<std::size_t>(after) + second];
+    }
+  }
+  for (std::size_t ch = 0; ch < 256; ++ch) {
+    pairRow_[ch] = row(classOf_[ch]);
+  }
 }
 
 bool QuickTest::Passes(std::string_view line) const {
@@ -101,36 +113,80 @@ int CountBits(std::uint64_t x) {
   return static_cast<int>((x * 0x0101010101010101ULL) >> 56);
 }
 
+// Writes the offsets of the set bits of a block's mask. Eight are written whatever the
+// count, so that a block of few lines costs no branch per line; the extra ones are
+// overwritten or never read. The top bit only keeps the count of trailing zeros defined
+// once the mask is used up: it never shows among the real offsets unless it is set.
+[[gnu::always_inline]] inline void WriteOffsets(std::uint64_t mask, std::uint32_t at,
+                                                std::uint32_t* o) {
+  constexpr std::uint64_t kTop = std::uint64_t{1} << 63;
+#pragma GCC unroll 8
+  for (int k = 0; k < 8; ++k) {
+    o[k] = at + static_cast<std::uint32_t>(__builtin_ctzll(mask | kTop));
+    mask &= mask - 1;
+  }
+  for (int k = 8; mask != 0; ++k) {
+    o[k] = at + static_cast<std::uint32_t>(__builtin_ctzll(mask));
+    mask &= mask - 1;
+  }
+}
+
+// Keeps the bits of a block's mask that stand before `to`.
+[[gnu::always_inline]] inline std::uint64_t Before(std::uint64_t mask, const char* block,
+                                                   const char* to) {
+  const std::ptrdiff_t left = to - block;
+  return left < 64 ? mask & ((std::uint64_t{1} << left) - 1) : mask;
+}
+
 }  // namespace
 
-std::size_t FindLineEnds(const char* base, const char* from, const char* to, std::uint32_t* out) {
+std::size_t FindLineEndsPlain(const char* base, const char* from, const char* to,
+                              std::uint32_t* out) {
   std::size_t n = 0;
   for (const char* block = from; block < to; block += 64) {
-    std::uint64_t mask = CrMask(block);
-    const std::ptrdiff_t left = to - block;
-    if (left < 64) {
-      mask &= (std::uint64_t{1} << left) - 1;
-    }
-    // Eight offsets are written whatever the count, so that a block of few lines costs
-    // no branch per line; the extra ones are overwritten or never read.
-    // The top bit only keeps the count of trailing zeros defined once the mask is used
-    // up: it never shows among the first `lines` offsets unless it is set anyway.
-    constexpr std::uint64_t kTop = std::uint64_t{1} << 63;
-    const auto at = static_cast<std::uint32_t>(block - base);
-    const int lines = CountBits(mask);
-    std::uint32_t* o = out + n;
-#pragma GCC unroll 8
-    for (int k = 0; k < 8; ++k) {
-      o[k] = at + static_cast<std::uint32_t>(__builtin_ctzll(mask | kTop));
-      mask &= mask - 1;
-    }
-    for (int k = 8; mask != 0; ++k) {
-      o[k] = at + static_cast<std::uint32_t>(std::countr_zero(mask));
-      mask &= mask - 1;
-    }
-    n += static_cast<std::size_t>(lines);
+    const std::uint64_t mask = Before(CrMask(block), block, to);
+    WriteOffsets(mask, static_cast<std::uint32_t>(block - base), out + n);
+    n += static_cast<std::size_t>(CountBits(mask));
   }
   return n;
+}
+
+#if VANTREL_WIDE_LINE_ENDS
+__attribute__((target("avx2,bmi,popcnt"))) std::size_t FindLineEndsWide(const char* base,
+                                                                        const char* from,
+                                                                        const char* to,
+                                                                        std::uint32_t* out) {
+  const __m256i cr = _mm256_set1_epi8('\r');
+  std::size_t n = 0;
+  for (const char* block = from; block < to; block += 64) {
+    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block));
+    const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block + 32));
+    const auto lowBits =
+        static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(low, cr)));
+    const auto highBits =
+        static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(high, cr)));
+    const std::uint64_t mask =
+        Before(lowBits | static_cast<std::uint64_t>(highBits) << 32, block, to);
+    WriteOffsets(mask, static_cast<std::uint32_t>(block - base), out + n);
+    n += static_cast<std::size_t>(__builtin_popcountll(mask));
+  }
+  return n;
+}
+
+bool WideLineEndsAvailable() {
+  static const bool available = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") &&
+                                __builtin_cpu_supports("popcnt");
+  return available;
+}
+#endif
+
+std::size_t FindLineEnds(const char* base, const char* from, const char* to, std::uint32_t* out) {
+#if VANTREL_WIDE_LINE_ENDS
+  if (WideLineEndsAvailable()) {
+    return FindLineEndsWide(base, from, to, out);
+  }
+#endif
+  return FindLineEndsPlain(base, from, to, out);
 }
 
 }  // namespace detail

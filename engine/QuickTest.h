@@ -38,8 +38,7 @@ class QuickTest {
     static_assert(detail::ScanBuffer::kPad >= 3);
     const auto* u = reinterpret_cast<const unsigned char*>(p);
     const std::int32_t* next = next_.data();
-    std::int32_t s = next[live_ + classOf_[u[0]]];
-    s = next[s + classOf_[u[1]]];
+    std::int32_t s = pairs_[static_cast<std::size_t>(pairRow_[u[0]]) + classOf_[u[1]]];
     s = next[s + classOf_[u[2]]];
     for (u += 3; s >= live_; ++u) {
       s = next[s + classOf_[*u]];
@@ -56,6 +55,10 @@ class QuickTest {
   // four rows are the absorbing stops (rejected, comma, CR, end of the bytes read),
   // the number's automaton follows from live_ on, its start state first.
   std::vector<std::int32_t> next_;
+  // The state after a line's first two characters in one look-up: pairs_[pairRow_[first]
+  // + classOf_[second]].
+  std::array<std::int32_t, 256> pairRow_{};
+  std::vector<std::int32_t> pairs_;
   std::int32_t comma_ = 0;
   std::int32_t live_ = 0;
 };
@@ -66,6 +69,19 @@ namespace detail {
 // for one more offset than there are characters, and 8 on top; returns the count. Reads
 // up to 63 characters past `to`.
 std::size_t FindLineEnds(const char* base, const char* from, const char* to, std::uint32_t* out);
+
+// The ways FindLineEnds has, for tests: the plain one works everywhere; the wide one,
+// taken when the processor has AVX2, looks at 32 characters at a time.
+std::size_t FindLineEndsPlain(const char* base, const char* from, const char* to,
+                              std::uint32_t* out);
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define VANTREL_WIDE_LINE_ENDS 1
+std::size_t FindLineEndsWide(const char* base, const char* from, const char* to,
+                             std::uint32_t* out);
+bool WideLineEndsAvailable();
+#else
+#define VANTREL_WIDE_LINE_ENDS 0
+#endif
 
 }  // namespace detail
 

@@ -184,6 +184,39 @@ TEST(QuickScanTest, AReadFailureCountsTheLinesBeforeIt) {
   }
 }
 
+TEST(QuickScanTest, EveryWayOfFindingLineEndsFindsThemAll) {
+  // Dense line ends (more than eight in a block), none at all, and stretches that start
+  // and stop anywhere; the bytes past `to` hold CRs that must not be counted.
+  std::mt19937 random(5);
+  std::string data(4096 + 64, '\r');
+  for (int round = 0; round < 200; ++round) {
+    const int density = round % 5;
+    for (char& ch : data) {
+      ch = static_cast<int>(random() % 8) < density * 2 ? '\r' : 'x';
+    }
+    const std::size_t from = random() % 2048;
+    const std::size_t to = from + random() % 2048;
+    std::vector<std::uint32_t> expected;
+    for (std::size_t i = from; i < to; ++i) {
+      if (data[i] == '\r') {
+        expected.push_back(static_cast<std::uint32_t>(i));
+      }
+    }
+    std::vector<std::uint32_t> got(to - from + 1 + 8);
+    got.resize(
+        detail::FindLineEndsPlain(data.data(), data.data() + from, data.data() + to, got.data()));
+    ASSERT_EQ(got, expected) << "plain, round " << round;
+#if VANTREL_WIDE_LINE_ENDS
+    if (detail::WideLineEndsAvailable()) {
+      got.assign(to - from + 1 + 8, 0);
+      got.resize(
+          detail::FindLineEndsWide(data.data(), data.data() + from, data.data() + to, got.data()));
+      ASSERT_EQ(got, expected) << "wide, round " << round;
+    }
+#endif
+  }
+}
+
 TEST(QuickTestTest, PassesAgreesWithAPlainSearch) {
   std::mt19937 random(11);
   const std::string alphabet = "0123,-\n\x1A\r(";

@@ -117,6 +117,28 @@ TEST(QuickScanTest, AgreesWithThePlainScanForEveryReadSize) {
   }
 }
 
+TEST(QuickScanTest, ShortLinesAcrossManyStretchesOfOneRead) {
+  // Line ends close to every edge of the stretches in which the line ends are sought.
+  std::mt19937 random(3);
+  const char* const ends[] = {"\r\n", "\r", "\r\n\n"};
+  std::string data;
+  while (data.size() < 40000) {
+    const std::size_t length = 1 + random() % 6;
+    for (std::size_t i = 0; i < length; ++i) {
+      data += static_cast<char>('0' + random() % 10);
+    }
+    data += ",w,B";
+    data += ends[random() % 3];
+  }
+  const std::string number = "1-800-356-9377";
+  const Result expected = Plain(data, number, 1 << 20);
+  ASSERT_GT(expected.lines.size(), 100u);
+  for (std::size_t chunk : {4095u, 4096u, 4097u, 10000u, 1u << 20}) {
+    SCOPED_TRACE(chunk);
+    EXPECT_EQ(Quick(data, number, chunk), expected);
+  }
+}
+
 TEST(QuickScanTest, LineEndsAndCtrlZAtTheEdgeOfARead) {
   struct Row {
     const char* name;

@@ -1,12 +1,12 @@
 #pragma once
 // The search's dictionary scan: the quick test (does the text before a line's first
 // comma occur in the number?) run on the lines where they stand in the read buffer,
-// so that most lines cost a look at their first characters and a search for their CR.
+// after their line ends have been found in one pass, so that most lines cost a look at
+// their first characters and nothing more.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -32,8 +32,8 @@ class QuickTest {
 
   // Reads a line in a scan buffer from its start until the line is rejected or its
   // first comma, its CR or the end of the bytes read is reached. The buffer's Ctrl-Z
-  // padding ends every walk, and the first characters are read whatever they are
-  // (their states absorb), so most lines cost no branch before their CR is sought.
+  // padding ends every walk, and the first three characters are read whatever they are
+  // (the stops absorb), so a line rejected on them costs no branch.
   std::int32_t Walk(const char* p) const {
     static_assert(detail::ScanBuffer::kPad >= 3);
     const auto* u = reinterpret_cast<const unsigned char*>(p);
@@ -55,8 +55,8 @@ class QuickTest {
   // four rows are the absorbing stops (rejected, comma, CR, end of the bytes read),
   // the number's automaton follows from live_ on, its start state first.
   std::vector<std::int32_t> next_;
-  // The state after a line's first two characters in one look-up: pairs_[pairRow_[first]
-  // + classOf_[second]].
+  // The state after a line's first two characters in one look-up:
+  // pairs_[pairRow_[first] + classOf_[second]].
   std::array<std::int32_t, 256> pairRow_{};
   std::vector<std::int32_t> pairs_;
   std::int32_t comma_ = 0;
@@ -94,6 +94,7 @@ ScanResult ScanQuickTested(ByteSource& source, const QuickTest& test, std::size_
   // The line ends of one stretch of the buffer are found first, in one pass, so that
   // the loop over its lines neither calls nor stops for anything but a passing line.
   constexpr std::size_t kStretch = 4096;
+  static_assert(detail::ScanBuffer::kSize + detail::ScanBuffer::kPad <= UINT32_MAX);
   std::vector<std::uint32_t> ends(kStretch + 1 + 8);
   detail::LineReader reader(source);
   detail::ScanBuffer& buf = reader.buffer();

@@ -61,10 +61,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 2) {
     return 0;
   }
-  // The first byte picks the read size, the second the length of the number taken from
-  // the start of the file.
-  const std::size_t chunk = 1 + data[0] % 64;
+  // The first byte picks the read size (255: the whole file in one read, so
+  // that one buffer holds many stretches of lines), the second the length of the number
+  // taken from the start of the file.
   const std::string file(reinterpret_cast<const char*>(data) + 2, size - 2);
+  const std::size_t chunk = data[0] == 255 ? file.size() + 1 : 1 + data[0] % 64;
   const std::string number = file.substr(0, data[1] % 32);
 
   std::size_t lines = 0;

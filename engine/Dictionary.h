@@ -124,39 +124,21 @@ class DictionaryFile {
 
 namespace detail {
 
-// A buffered reader that treats the first Ctrl-Z as the end of the file.
+// A buffered reader that treats the first Ctrl-Z as the end of the file. The bytes
+// read are followed by kPad Ctrl-Z characters, so a loop that reads ahead in blocks of
+// up to kPad characters stops at the end of what was read without counting.
 class ScanBuffer {
  public:
   static constexpr std::size_t kSize = 128 * 1024;
+  static constexpr std::size_t kPad = 64;
+  static constexpr char kEnd = 26;
 
-  explicit ScanBuffer(ByteSource& source) : source_(source), data_(new char[kSize]) {}
+  explicit ScanBuffer(ByteSource& source) : source_(source), data_(new char[kSize + kPad]) {
+    std::memset(data_.get(), kEnd, kPad);
+  }
 
   // Refills the buffer once it is used up. Returns false on a read failure.
-  bool Fill() {
-    pos_ = end_ = 0;
-    while (!ended_) {
-      const long got = source_.Read(data_.get(), kSize);
-      if (got < 0) {
-        if (errno == EINTR) {
-          continue;
-        }
-        return false;
-      }
-      if (got == 0) {
-        ended_ = true;
-        break;
-      }
-      end_ = static_cast<std::size_t>(got);
-      if (const void* eof = std::memchr(data_.get(), 26, end_)) {
-        end_ = static_cast<std::size_t>(static_cast<const char*>(eof) - data_.get());
-        ended_ = true;
-      }
-      if (end_ > 0) {
-        break;
-      }
-    }
-    return true;
-  }
+  bool Fill();
 
   const char* data() const { return data_.get(); }
   std::size_t pos_ = 0;
@@ -168,74 +150,42 @@ class ScanBuffer {
   bool ended_ = false;
 };
 
+// Reads the lines to examine one at a time, whatever the buffer's end cuts.
+class LineReader {
+ public:
+  enum class Step { kLine, kEnd, kReadError };
+
+  explicit LineReader(ByteSource& source) : buf_(source) {}
+
+  // The next line to examine, valid until the next call; kEnd once the line just read
+  // is the last one, which is never examined.
+  Step Next(std::string_view& line);
+
+  // The buffer, for a scan that walks the lines inside it itself and leaves to Next
+  // only the line that crosses its end.
+  ScanBuffer& buffer() { return buf_; }
+
+ private:
+  ScanBuffer buf_;
+  char carry_[kShortText];
+};
+
 }  // namespace detail
 
 template <class OnLine>
 ScanResult ScanDictionary(ByteSource& source, OnLine&& onLine) {
-  detail::ScanBuffer buf(source);
-  char carry[kShortText];
+  detail::LineReader reader(source);
+  std::string_view line;
   for (;;) {
-    // Read one line. It is seen in place in the buffer unless it crosses the buffer's
-    // end; then its first 255 characters are gathered in carry.
-    std::string_view line;
-    std::size_t carried = 0;
-    bool inPlace = false;
-    bool ended = false;  // a CR ended the line
-    for (;;) {
-      if (buf.pos_ == buf.end_) {
-        if (!buf.Fill()) {
-          return ScanResult::kReadError;
-        }
-        if (buf.pos_ == buf.end_) {
-          break;
-        }
-      }
-      const char* start = buf.data() + buf.pos_;
-      const std::size_t avail = buf.end_ - buf.pos_;
-      const char* cr = static_cast<const char*>(std::memchr(start, '\r', avail));
-      const std::size_t n = cr != nullptr ? static_cast<std::size_t>(cr - start) : avail;
-      if (cr != nullptr && carried == 0) {
-        line = std::string_view(start, n < kShortText ? n : kShortText);
-        inPlace = true;
-      } else {
-        const std::size_t take = std::min(n, kShortText - carried);
-        std::memcpy(carry + carried, start, take);
-        carried += take;
-      }
-      buf.pos_ += n;
-      if (cr != nullptr) {
-        buf.pos_ += 1;
-        ended = true;
+    switch (reader.Next(line)) {
+      case detail::LineReader::Step::kLine:
+        onLine(line);
         break;
-      }
-    }
-    if (!inPlace) {
-      line = std::string_view(carry, carried);
-    }
-    // Keeps the line when the buffer has to be refilled under it.
-    auto refill = [&]() {
-      if (inPlace) {
-        std::memcpy(carry, line.data(), line.size());
-        line = std::string_view(carry, line.size());
-        inPlace = false;
-      }
-      return buf.Fill();
-    };
-    if (ended) {
-      if (buf.pos_ == buf.end_ && !refill()) {
+      case detail::LineReader::Step::kEnd:
+        return ScanResult::kEnd;
+      case detail::LineReader::Step::kReadError:
         return ScanResult::kReadError;
-      }
-      if (buf.pos_ < buf.end_ && buf.data()[buf.pos_] == '\n') {
-        ++buf.pos_;
-      }
     }
-    if (buf.pos_ == buf.end_ && !refill()) {
-      return ScanResult::kReadError;
-    }
-    if (buf.pos_ == buf.end_) {
-      return ScanResult::kEnd;  // the last line is never examined
-    }
-    onLine(line);
   }
 }
 

@@ -1,7 +1,11 @@
 #include "Search.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
+
+#include "QuickTest.h"
 
 namespace vantrel {
 
@@ -76,38 +80,23 @@ bool SubstringMatcher::Contains(std::string_view text) const {
 
 ScanResult SearchCandidates(ByteSource& source, std::string_view number, SearchMode mode,
                             CellTable& candidates, SearchCounts& counts) {
-  const SubstringMatcher matcher(number);
+  // The quick test: the text before the first comma, as the line stands, must occur
+  // in the number. Most lines fail on their first characters and are never split.
+  const QuickTest quick(number);
   const int first = FirstDigitPos(number);
   const int last = LastDigitPos(number);
   DictionaryEntry entry;
   std::string word;
   counts = SearchCounts{};
-  return ScanDictionary(source, [&](std::string_view line) {
-    ++counts.words;
-    // The quick test: the text before the first comma, as the line stands, must occur
-    // in the number. Most lines fail on their first characters.
-    int state = matcher.Start();
-    std::size_t comma = 0;
-    for (; comma < line.size(); ++comma) {
-      const auto ch = static_cast<unsigned char>(line[comma]);
-      if (ch == ',') {
-        break;
-      }
-      state = matcher.Next(state, ch);
-      if (state < 0) {
-        return;
-      }
-    }
-    if (comma == line.size() || comma == 0) {
-      return;
-    }
-    const int d = Pos(line.substr(0, comma), number);
+  std::size_t examined = 0;
+  const ScanResult result = ScanQuickTested(source, quick, examined, [&](std::string_view line) {
     if (!ParseDictionaryLine(line, entry)) {
       return;
     }
     bool matches = true;
     if (mode == SearchMode::kLeft) {
-      matches = d == first;
+      // The first occurrence of the text before the line's first comma, as read.
+      matches = Pos(line.substr(0, line.find(',')), number) == first;
     } else if (mode == SearchMode::kRight) {
       matches = LastPos(entry.digits, number) + static_cast<int>(entry.digits.size()) - 1 == last;
     }
@@ -133,6 +122,10 @@ ScanResult SearchCandidates(ByteSource& source, std::string_view number, SearchM
       candidates.SetItalic(0, counts.matches, true);
     }
   });
+  // The count starts at -1; a file of more lines than an int holds shows the largest.
+  counts.words =
+      static_cast<int>(std::min<std::size_t>(examined, std::numeric_limits<int>::max())) - 1;
+  return result;
 }
 
 std::string FormatSeconds(double seconds, char decimalSeparator) {

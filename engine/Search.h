@@ -31,6 +31,8 @@ class SubstringMatcher {
   }
 
   bool Contains(std::string_view text) const;
+  // The states are 0 to StateCount() - 1.
+  std::size_t StateCount() const { return next_.size() / width_; }
 
  private:
   std::array<std::uint8_t, 256> classOf_{};  // 0: the number lacks the character

@@ -52,17 +52,24 @@ std::string StripBrackets(std::string_view line) {
 }
 
 bool ParseDictionaryLine(std::string_view line, DictionaryEntry& entry) {
-  const std::string s = StripBrackets(line);
+  // Without a ')' there is no bracketed note to remove, and the line is split where it
+  // stands; the search meets such lines by the thousand.
+  std::string stripped;
+  std::string_view s = line.substr(0, kShortText);
+  if (line.find(')') != std::string_view::npos) {
+    stripped = StripBrackets(line);
+    s = stripped;
+  }
   const std::size_t p = s.find(',');
   if (p == std::string::npos || p == 0) {
     return false;
   }
-  const std::string_view rest = std::string_view(s).substr(p + 1);
+  const std::string_view rest = s.substr(p + 1);
   const std::size_t q = rest.find(',');
   if (q == std::string_view::npos || q == 0 || q + 1 >= rest.size()) {
     return false;
   }
-  entry.digits.assign(s, 0, p);
+  entry.digits.assign(s.substr(0, p));
   entry.word.assign(rest.substr(0, q));
   entry.classLetter = rest[q + 1];
   return true;

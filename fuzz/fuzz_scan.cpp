@@ -10,6 +10,7 @@
 
 #include "Affixes.h"
 #include "Dictionary.h"
+#include "QuickTest.h"
 #include "Search.h"
 #include "WordLookup.h"
 
@@ -60,21 +61,46 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 2) {
     return 0;
   }
-  // The first byte picks the read size, the second the length of the number taken from
-  // the start of the file.
-  const std::size_t chunk = 1 + data[0] % 64;
+  // The first byte picks the read size (255: the whole file in one read, so
+  // that one buffer holds many stretches of lines), the second the length of the number
+  // taken from the start of the file.
   const std::string file(reinterpret_cast<const char*>(data) + 2, size - 2);
+  const std::size_t chunk = data[0] == 255 ? file.size() + 1 : 1 + data[0] % 64;
   const std::string number = file.substr(0, data[1] % 32);
 
   std::size_t lines = 0;
+  std::vector<std::string> passing;
+  vantrel::ScanResult plainResult;
   {
     Source source(file, chunk);
-    vantrel::ScanDictionary(source, [&](std::string_view line) {
+    plainResult = vantrel::ScanDictionary(source, [&](std::string_view line) {
       if (line.size() > vantrel::kShortText) {
         __builtin_trap();
       }
       ++lines;
+      const std::size_t comma = line.find(',');
+      if (comma != std::string_view::npos && comma > 0 &&
+          number.find(line.substr(0, comma)) != std::string::npos) {
+        passing.emplace_back(line);
+      }
     });
+  }
+  // The search's own scan passes on exactly the lines that pass the quick test.
+  {
+    Source source(file, chunk);
+    const vantrel::QuickTest test(number);
+    std::size_t examined = 0;
+    std::size_t next = 0;
+    const vantrel::ScanResult result =
+        vantrel::ScanQuickTested(source, test, examined, [&](std::string_view line) {
+          if (next >= passing.size() || passing[next] != line) {
+            __builtin_trap();
+          }
+          ++next;
+        });
+    if (result != plainResult || examined != lines || next != passing.size()) {
+      __builtin_trap();
+    }
   }
   for (auto mode :
        {vantrel::SearchMode::kAnyPoint, vantrel::SearchMode::kLeft, vantrel::SearchMode::kRight}) {

@@ -102,6 +102,20 @@ TEST(ParseDictionaryLineTest, SplitsDigitsWordAndClass) {
   }
 }
 
+TEST(ParseDictionaryLineTest, ALineIsSplitAsAt255CharactersWithOrWithoutBrackets) {
+  // The class letter is the 256th character: cut off, whether or not a group was there
+  // to be removed; a lone ')' removes nothing.
+  const std::string word(252, 'w');
+  DictionaryEntry entry;
+  EXPECT_FALSE(ParseDictionaryLine("2," + word + ",B", entry));
+  EXPECT_FALSE(ParseDictionaryLine("2," + word + ",B)", entry));
+  // Removing the group brings the class letter within the 255.
+  EXPECT_TRUE(ParseDictionaryLine("2,(x)" + word.substr(3) + ",B", entry));
+  EXPECT_EQ(entry.word, word.substr(3));
+  EXPECT_TRUE(ParseDictionaryLine("2,w),B", entry));
+  EXPECT_EQ(entry.word, "w)");
+}
+
 TEST(TextTest, TrimRemovesControlCharactersAndBlanksOnly) {
   EXPECT_EQ(Trim(" \t\r\n228-4357 \x01"), "228-4357");
   EXPECT_EQ(Trim("\x95 x \x95"), "\x95 x \x95");

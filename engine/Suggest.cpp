@@ -9,6 +9,7 @@
 
 #include "Codepage.h"
 #include "MainModel.h"
+#include "QuickTest.h"
 #include "Search.h"
 
 namespace vantrel {
@@ -198,23 +199,14 @@ ScanResult Suggest(ByteSource& source, std::string_view fullNumber, int limitWan
   const std::size_t length = number.size();
 
   // The scan: every candidate of the search, at every place where its digits stand.
-  const SubstringMatcher matcher(number);
+  const QuickTest quick(number);
   std::map<std::pair<int, int>, Group> groups;  // by position and length
   DictionaryEntry entry;
   const std::size_t pruneAt = 2 * limit + 16;
-  const ScanResult scanned = ScanDictionary(source, [&](std::string_view line) {
-    int state = matcher.Start();
-    std::size_t comma = 0;
-    for (; comma < line.size(); ++comma) {
-      const auto ch = static_cast<unsigned char>(line[comma]);
-      if (ch == ',') {
-        break;
-      }
-      state = matcher.Next(state, ch);
-      if (state < 0) {
-        return;
-      }
-    }
+  std::size_t examined = 0;
+  // Only lines whose digits stand somewhere in the number reach the callback.
+  const ScanResult scanned = ScanQuickTested(source, quick, examined, [&](std::string_view line) {
+    const std::size_t comma = std::min(line.find(','), line.size());
     if (comma == line.size() || comma == 0 || !ParseDictionaryLine(line, entry)) {
       return;
     }

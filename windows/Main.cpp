@@ -850,9 +850,8 @@ void TMainForm::UpdateLanguageMenu() {
 }
 
 void TMainForm::RetranslateWindows() {
-  for (QWidget* window :
-       std::initializer_list<QWidget*>{affixForm_, notifyForm_, aboutForm_, lookupForm_,
-                                       suggestForm_}) {
+  for (QWidget* window : std::initializer_list<QWidget*>{affixForm_, notifyForm_, aboutForm_,
+                                                         lookupForm_, suggestForm_}) {
     if (window != nullptr) {
       TranslateWindow(*window);
     }

@@ -26,7 +26,7 @@ class NoDialogs final : public vantrel::IDialogs {
  public:
   explicit NoDialogs(QString dictionary) : dictionary_(std::move(dictionary)) {}
   void Warning(QWidget*, const QString&) override { ++warnings; }
-  std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&,
+  std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&, const QString&,
                                       const QString&) override {
     return dictionary_;
   }

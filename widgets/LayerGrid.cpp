@@ -636,6 +636,12 @@ void TLayerGrid::PaintCell(QPainter& painter, int col, int row, const QRect& rec
       flags |= Qt::TextWordWrap;
     } else if (cell.wordwrap == ww_ellipsis) {
       text = EllipsisText(text, painter.fontMetrics(), textRect.width());
+    } else if (fixed && !text.contains(QLatin1Char('\n')) &&
+               painter.fontMetrics().horizontalAdvance(text) > textRect.width()) {
+      // A column title longer than its column (a translation may be) keeps its beginning
+      // and ends in an ellipsis, rather than losing both ends to a centred cut.
+      text = EllipsisText(text, painter.fontMetrics(), textRect.width());
+      flags = (flags & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
     }
     // A text too long for its cell is cut at the cell's edge.
     painter.setClipRect(rect);

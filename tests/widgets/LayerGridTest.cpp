@@ -441,6 +441,35 @@ QColor CellColor(TLayerGrid& grid, int col, int row) {
   return grid.viewport()->grab().toImage().pixelColor(rect.right() - 2, rect.bottom() - 2);
 }
 
+// Whether any pixel of the column x, between the cell's top and bottom, differs from the
+// cell's own background.
+bool InkInColumn(const QImage& image, const QRect& cell, int x) {
+  const QColor background = image.pixelColor(cell.right() - 2, cell.bottom() - 2);
+  for (int y = cell.top() + 3; y < cell.bottom() - 2; ++y) {
+    if (image.pixelColor(x, y) != background) {
+      return true;
+    }
+  }
+  return false;
+}
+
+TEST(LayerGridPaint, AColumnTitleLongerThanItsColumnKeepsItsBeginning) {
+  // A translated title can be wider than the column: centred, it would lose its first
+  // letters at the left edge; it starts at the inset instead and ends in an ellipsis.
+  auto grid = ShownGrid();
+  grid->FixedRowProperties(0).SetAlign(alCenter);
+  grid->SetCellText(1, 0, QStringLiteral("WWWWWWWWWWWWWWWWWWWW"));
+  grid->SetCellText(0, 0, QStringLiteral("WW"));
+  const QImage image = grid->viewport()->grab().toImage();
+  const QRect longTitle = grid->CellRect(1, 0);
+  EXPECT_FALSE(InkInColumn(image, longTitle, longTitle.left() + 1));
+  EXPECT_TRUE(InkInColumn(image, longTitle, longTitle.left() + 6));
+  // A title that fits stays centred.
+  const QRect shortTitle = grid->CellRect(0, 0);
+  EXPECT_FALSE(InkInColumn(image, shortTitle, shortTitle.left() + 6));
+  EXPECT_TRUE(InkInColumn(image, shortTitle, shortTitle.center().x()));
+}
+
 TEST(LayerGridPaint, SelectedCellsTakeTheResolvedSelectionColours) {
   auto grid = ShownGrid();
   const QColor green(10, 200, 10);

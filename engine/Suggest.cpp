@@ -4,6 +4,7 @@
 #include <map>
 #include <queue>
 #include <set>
+#include <tuple>
 #include <unordered_set>
 #include <utility>
 
@@ -89,20 +90,17 @@ struct Partial {
   int restRank = 0;                  // in the list of the position after it
 };
 
+// The ranking, best first: fewer words of digits alone, fewer words, fewer words of class
+// "A", then the phrase's bytes (std::string compares them as unsigned, the Windows-1252
+// order), and last the vanity text, so that no two different results ever tie.
+template <class Ranked>
+bool RankedBefore(const Ranked& a, const Ranked& b) {
+  return std::tie(a.digitWords, a.words, a.classA, a.phrase, a.vanity) <
+         std::tie(b.digitWords, b.words, b.classA, b.phrase, b.vanity);
+}
+
 bool PartialBefore(const Partial& a, const Partial& b) {
-  if (a.digitWords != b.digitWords) {
-    return a.digitWords < b.digitWords;
-  }
-  if (a.words != b.words) {
-    return a.words < b.words;
-  }
-  if (a.classA != b.classA) {
-    return a.classA < b.classA;
-  }
-  if (const int c = a.phrase.compare(b.phrase); c != 0) {
-    return c < 0;
-  }
-  return a.vanity < b.vanity;
+  return RankedBefore(a, b);
 }
 
 // The phrase with one more word in front; words that trim to nothing add nothing, as
@@ -132,19 +130,7 @@ Partial Combine(const Placement& p, const Partial& rest, int restRank) {
 }  // namespace
 
 bool RanksBefore(const Suggestion& a, const Suggestion& b) {
-  if (a.digitWords != b.digitWords) {
-    return a.digitWords < b.digitWords;
-  }
-  if (a.words != b.words) {
-    return a.words < b.words;
-  }
-  if (a.classA != b.classA) {
-    return a.classA < b.classA;
-  }
-  if (const int c = a.phrase.compare(b.phrase); c != 0) {
-    return c < 0;
-  }
-  return a.vanity < b.vanity;
+  return RankedBefore(a, b);
 }
 
 bool PlaceSuggestion(MainModel& model, const Suggestion& suggestion) {

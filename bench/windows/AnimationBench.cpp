@@ -14,38 +14,16 @@
 #include "ButtonWorms.h"
 #include "Main.h"
 #include "Pictures.h"
+#include "QuietServices.h"
 
 namespace {
-
-class NoDialogs final : public vantrel::IDialogs {
- public:
-  void Warning(QWidget*, const QString&) override {}
-  std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&, const QString&,
-                                      const QString&) override {
-    return std::nullopt;
-  }
-  int Exec(QDialog&) override { return QDialog::Rejected; }
-  void ShowModeless(QWidget&) override {}
-  void SetClipboardText(const QString&) override {}
-};
-
-class NoLauncher final : public vantrel::ILauncher {
- public:
-  bool Open(const QUrl&) override { return true; }
-};
-
-class NoHelp final : public vantrel::IHelp {
- public:
-  void ShowContents() override {}
-  void ShowContext(int) override {}
-};
 
 struct Window {
   QTemporaryDir dir;
   vantrel::SettingsStore settings{dir.path()};
-  NoDialogs dialogs;
-  NoLauncher launcher;
-  NoHelp help;
+  vantrel::bench::QuietDialogs dialogs;
+  vantrel::bench::QuietLauncher launcher;
+  vantrel::bench::QuietHelp help;
   vantrel::ShellState shell;
   vantrel::Services services{dialogs, launcher, help, settings, shell};
   vantrel::TMainForm form{services};
@@ -104,12 +82,5 @@ BENCHMARK(BM_ShowAndHideAWorm);
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return vantrel::bench::RunWindowBenchmarks(argc, argv);
 }

@@ -17,38 +17,11 @@
 #include "LookUp.h"
 #include "Main.h"
 #include "QtCatalogs.h"
+#include "QuietServices.h"
 #include "SideWindows.h"
 #include "WindowTranslation.h"
 
 namespace {
-
-class NoDialogs final : public vantrel::IDialogs {
- public:
-  explicit NoDialogs(QString dictionary) : dictionary_(std::move(dictionary)) {}
-  void Warning(QWidget*, const QString&) override { ++warnings; }
-  std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&, const QString&,
-                                      const QString&) override {
-    return dictionary_;
-  }
-  int Exec(QDialog&) override { return QDialog::Rejected; }
-  void ShowModeless(QWidget&) override {}
-  void SetClipboardText(const QString&) override {}
-  int warnings = 0;
-
- private:
-  QString dictionary_;
-};
-
-class NoLauncher final : public vantrel::ILauncher {
- public:
-  bool Open(const QUrl&) override { return true; }
-};
-
-class NoHelp final : public vantrel::IHelp {
- public:
-  void ShowContents() override {}
-  void ShowContext(int) override {}
-};
 
 // A first run: no settings, a small dictionary chosen in the Open dialog, so that what is
 // measured is the windows and not the reading of a large dictionary.
@@ -85,9 +58,9 @@ struct Run {
   ~Run() { DestroyWindows(); }
 
   QTemporaryDir dir;
-  NoDialogs dialogs;
-  NoLauncher launcher;
-  NoHelp help;
+  vantrel::bench::QuietDialogs dialogs;
+  vantrel::bench::QuietLauncher launcher;
+  vantrel::bench::QuietHelp help;
   vantrel::ShellState shell;
   vantrel::SettingsStore settings;
   vantrel::Services services{dialogs, launcher, help, settings, shell};
@@ -173,12 +146,5 @@ BENCHMARK(BM_StartToFirstWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return vantrel::bench::RunWindowBenchmarks(argc, argv);
 }

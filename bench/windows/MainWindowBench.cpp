@@ -13,39 +13,16 @@
 
 #include "LayerGrid.h"
 #include "Main.h"
+#include "QuietServices.h"
 
 namespace {
-
-class NoDialogs final : public vantrel::IDialogs {
- public:
-  void Warning(QWidget*, const QString&) override { ++warnings; }
-  std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&, const QString&,
-                                      const QString&) override {
-    return QStringLiteral(VANTREL_ENGLISH);
-  }
-  int Exec(QDialog&) override { return QDialog::Rejected; }
-  void ShowModeless(QWidget&) override {}
-  void SetClipboardText(const QString&) override {}
-  int warnings = 0;
-};
-
-class NoLauncher final : public vantrel::ILauncher {
- public:
-  bool Open(const QUrl&) override { return true; }
-};
-
-class NoHelp final : public vantrel::IHelp {
- public:
-  void ShowContents() override {}
-  void ShowContext(int) override {}
-};
 
 void BM_PickThroughTheWindow(benchmark::State& state) {
   QTemporaryDir dir;
   vantrel::SettingsStore settings(dir.path());
-  NoDialogs dialogs;
-  NoLauncher launcher;
-  NoHelp help;
+  vantrel::bench::QuietDialogs dialogs{QStringLiteral(VANTREL_ENGLISH)};
+  vantrel::bench::QuietLauncher launcher;
+  vantrel::bench::QuietHelp help;
   vantrel::ShellState shell;
   vantrel::Services services{dialogs, launcher, help, settings, shell};
   vantrel::TMainForm form(services);
@@ -78,12 +55,5 @@ BENCHMARK(BM_PickThroughTheWindow)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return vantrel::bench::RunWindowBenchmarks(argc, argv);
 }

@@ -17,6 +17,7 @@
 #include "LayerGrid.h"
 #include "LookUp.h"
 #include "Main.h"
+#include "ProgramWindows.h"
 #include "RecordingHelp.h"
 #include "RecordingLauncher.h"
 #include "ScriptedDialogs.h"
@@ -28,41 +29,18 @@ namespace {
 
 using testing::ScriptedDialogs;
 
-class KeyboardAccessTest : public ::testing::Test {
+class KeyboardAccessTest : public testing::ProgramWindowsTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    dictionaryPath = dir.filePath(QStringLiteral("words.txt"));
-    QFile file(dictionaryPath);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(
+    WriteDictionary(
         "4357,help,A\r\n228,bat,B\r\n46,go,B\r\n2255,ball,B\r\n464,-ing,B\r\n"
         "0,0,D\r\n2,2,D\r\n\r\n");
-    file.close();
-    settings = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("config")));
-  }
-
-  void TearDown() override {
-    test.reset();
-    notify.reset();
-    affix.reset();
-    about.reset();
-    lookup.reset();
-    form.reset();
   }
 
   // Starts the windows in their order, with the dictionary chosen at the first start.
   void Start() {
     dialogs.fileChoices.push_back(dictionaryPath);
-    services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
-    form = std::make_unique<TMainForm>(*services);
-    lookup = std::make_unique<TLookupForm>(form->Dictionary(), *services, form.get());
-    about = std::make_unique<TAboutForm>(*services, form.get());
-    affix = std::make_unique<TAffixForm>(form->Model(), *services, form.get());
-    notify = std::make_unique<TNotifyForm>(*services, form.get());
-    test = std::make_unique<TTestForm>(*services, form.get());
-    form->SetSideWindows(lookup.get(), about.get(), affix.get(), notify.get(), test.get());
-    form->show();
+    CreateWindows();
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
   }
@@ -92,32 +70,6 @@ class KeyboardAccessTest : public ::testing::Test {
     }
     ASSERT_EQ(grid->Row(), row);
   }
-
-  QStringList PhraseWords() {
-    QStringList words;
-    for (int row = 1; row <= 100; ++row) {
-      const std::string& word = form->Model().SelectedGrid.Cell(0, row);
-      if (!word.empty()) {
-        words << FromCp1252(word);
-      }
-    }
-    return words;
-  }
-
-  QTemporaryDir dir;
-  QString dictionaryPath;
-  std::unique_ptr<SettingsStore> settings;
-  ScriptedDialogs dialogs;
-  RecordingLauncher launcher;
-  RecordingHelp help;
-  ShellState state;
-  std::unique_ptr<Services> services;
-  std::unique_ptr<TMainForm> form;
-  std::unique_ptr<TLookupForm> lookup;
-  std::unique_ptr<TAboutForm> about;
-  std::unique_ptr<TAffixForm> affix;
-  std::unique_ptr<TNotifyForm> notify;
-  std::unique_ptr<TTestForm> test;
 };
 
 TEST_F(KeyboardAccessTest, APhraseIsBuiltChangedAndCopiedWithKeysAlone) {

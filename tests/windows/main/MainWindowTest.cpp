@@ -23,6 +23,7 @@
 #include "LayerGrid.h"
 #include "LookUp.h"
 #include "Main.h"
+#include "ProgramWindows.h"
 #include "RecordingHelp.h"
 #include "RecordingLauncher.h"
 #include "ScriptedDialogs.h"
@@ -37,34 +38,18 @@ using testing::ScriptedDialogs;
 
 const QString kBullet = QString(QChar(0x2022));
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public testing::ProgramWindowsTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    dictionaryPath = dir.filePath(QStringLiteral("words.txt"));
-    QFile file(dictionaryPath);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(
+    WriteDictionary(
         "3569377,flowers,B\r\n4357,help,A\r\n228,bat,B\r\n46,go,B\r\n2255,ball,B\r\n"
         "464,-ing,B\r\n663,+one,B\r\n9377,wees,B\r\n77,ss,B\r\n7,s,B\r\n"
         "0,0,D\r\n1,1,D\r\n2,2,D\r\n8,8,D\r\n\r\n");
-    file.close();
-    settings = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("config")));
   }
-
-  void TearDown() override { CloseWindows(); }
 
   // Starts the program's windows in their order; the first run asks for a dictionary.
   void Start() {
-    services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
-    form = std::make_unique<TMainForm>(*services);
-    lookup = std::make_unique<TLookupForm>(form->Dictionary(), *services, form.get());
-    about = std::make_unique<TAboutForm>(*services, form.get());
-    affix = std::make_unique<TAffixForm>(form->Model(), *services, form.get());
-    notify = std::make_unique<TNotifyForm>(*services, form.get());
-    test = std::make_unique<TTestForm>(*services, form.get());
-    form->SetSideWindows(lookup.get(), about.get(), affix.get(), notify.get(), test.get());
-    form->show();
+    CreateWindows();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   }
 
@@ -77,15 +62,6 @@ class MainWindowTest : public ::testing::Test {
   void StartWithDictionary() {
     dialogs.fileChoices.push_back(dictionaryPath);
     Start();
-  }
-
-  void CloseWindows() {
-    test.reset();
-    notify.reset();
-    affix.reset();
-    about.reset();
-    lookup.reset();
-    form.reset();
   }
 
   void TypeNumber(const QString& number) {
@@ -115,32 +91,6 @@ class MainWindowTest : public ::testing::Test {
     ASSERT_GT(row, 0) << word << " is no candidate";
     ClickRow(form->PossibleGrid(), row);
   }
-
-  QStringList PhraseWords() {
-    QStringList words;
-    for (int row = 1; row <= 100; ++row) {
-      const std::string& word = form->Model().SelectedGrid.Cell(0, row);
-      if (!word.empty()) {
-        words << FromCp1252(word);
-      }
-    }
-    return words;
-  }
-
-  QTemporaryDir dir;
-  QString dictionaryPath;
-  std::unique_ptr<SettingsStore> settings;
-  ScriptedDialogs dialogs;
-  RecordingLauncher launcher;
-  RecordingHelp help;
-  ShellState state;
-  std::unique_ptr<Services> services;
-  std::unique_ptr<TMainForm> form;
-  std::unique_ptr<TLookupForm> lookup;
-  std::unique_ptr<TAboutForm> about;
-  std::unique_ptr<TAffixForm> affix;
-  std::unique_ptr<TNotifyForm> notify;
-  std::unique_ptr<TTestForm> test;
 };
 
 TEST_F(MainWindowTest, TheFirstRunAsksForADictionaryAndComesUpAtTheDesignPlace) {

@@ -17,6 +17,7 @@
 #include "LayerGrid.h"
 #include "LookUp.h"
 #include "Main.h"
+#include "ProgramWindows.h"
 #include "RecordingHelp.h"
 #include "RecordingLauncher.h"
 #include "ScriptedDialogs.h"
@@ -44,39 +45,16 @@ struct PhraseState {
   bool operator==(const PhraseState&) const = default;
 };
 
-class SuggestWindowTest : public ::testing::Test {
+class SuggestWindowTest : public testing::ProgramWindowsTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    dictionaryPath = dir.filePath(QStringLiteral("words.txt"));
-    QFile file(dictionaryPath);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(
+    WriteDictionary(
         "3569377,flowers,B\r\n356,elm,B\r\n9377,yeps,B\r\n4357,help,A\r\n228,bat,B\r\n"
         "464,-ing,B\r\n0,0,D\r\n1,1,D\r\n2,2,D\r\n8,8,D\r\n\r\n");
-    file.close();
-    settings = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("config")));
     dialogs.fileChoices.push_back(dictionaryPath);
-    services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
-    form = std::make_unique<TMainForm>(*services);
-    lookup = std::make_unique<TLookupForm>(form->Dictionary(), *services, form.get());
-    about = std::make_unique<TAboutForm>(*services, form.get());
-    affix = std::make_unique<TAffixForm>(form->Model(), *services, form.get());
-    notify = std::make_unique<TNotifyForm>(*services, form.get());
-    test = std::make_unique<TTestForm>(*services, form.get());
-    form->SetSideWindows(lookup.get(), about.get(), affix.get(), notify.get(), test.get());
-    form->show();
+    CreateWindows();
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-  }
-
-  void TearDown() override {
-    test.reset();
-    notify.reset();
-    affix.reset();
-    about.reset();
-    lookup.reset();
-    form.reset();
   }
 
   void TypeNumber(const QString& number) {
@@ -136,21 +114,6 @@ class SuggestWindowTest : public ::testing::Test {
     }
     return s;
   }
-
-  QTemporaryDir dir;
-  QString dictionaryPath;
-  std::unique_ptr<SettingsStore> settings;
-  ScriptedDialogs dialogs;
-  RecordingLauncher launcher;
-  RecordingHelp help;
-  ShellState state;
-  std::unique_ptr<Services> services;
-  std::unique_ptr<TMainForm> form;
-  std::unique_ptr<TLookupForm> lookup;
-  std::unique_ptr<TAboutForm> about;
-  std::unique_ptr<TAffixForm> affix;
-  std::unique_ptr<TNotifyForm> notify;
-  std::unique_ptr<TTestForm> test;
 };
 
 TEST_F(SuggestWindowTest, FlowersComesFirstAndEnterPlacesItForCopy) {

@@ -1,5 +1,5 @@
 // Any command line for vantrel-cli (arguments separated by NUL bytes): it is either run
-// with a known command, a valid mode and the right number of operands taken from the
+// with a known command, a valid mode and limit and the right number of operands taken from the
 // arguments, or refused with a reason; it is never half accepted.
 
 #include <algorithm>
@@ -46,11 +46,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       break;
   }
   const std::size_t wanted = parsed.command == "affixes" ? 3 : 1;
-  if ((parsed.command != "search" && parsed.command != "lookup" && parsed.command != "affixes") ||
+  if ((parsed.command != "search" && parsed.command != "lookup" && parsed.command != "affixes" &&
+       parsed.command != "suggest") ||
       parsed.command != args[0] || parsed.operands.size() != wanted ||
       (parsed.mode != "any" && parsed.mode != "left" && parsed.mode != "right") ||
       (parsed.command != "search" && parsed.mode != "any") || parsed.position < INT_MIN / 2 ||
-      parsed.position > INT_MAX / 2) {
+      parsed.position > INT_MAX / 2 || parsed.limit < 1 ||
+      parsed.limit > vantrel::kMaxSuggestions ||
+      (parsed.command != "suggest" && parsed.limit != vantrel::kDefaultSuggestions)) {
     __builtin_trap();
   }
   // Operands are arguments as given, in their order.

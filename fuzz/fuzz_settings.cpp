@@ -106,10 +106,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   using Failure = vantrel::TypedValue::Failure;
-  for (const vantrel::SettingRow& spec : vantrel::kSettingsTable) {
-    const vantrel::TypedValue value = vantrel::ReadTyped(*key, spec.name, spec.type);
-    const vantrel::regfile::Value* stored = key->Find(spec.name);
-    switch (spec.type) {
+  for (const vantrel::SettingRow& row : vantrel::kSettingsTable) {
+    const vantrel::TypedValue value = vantrel::ReadTyped(*key, row.name, row.type);
+    const vantrel::regfile::Value* stored = key->Find(row.name);
+    switch (row.type) {
       case vantrel::SettingType::Text:
         if (value.failure == Failure::kMissing ||
             (value.failure == Failure::kNone && stored != nullptr && value.text != stored->text) ||
@@ -128,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                       (value.failure == Failure::kNone))) {
           __builtin_trap();
         }
-        if (spec.type == vantrel::SettingType::Integer && value.failure == Failure::kNone &&
+        if (row.type == vantrel::SettingType::Integer && value.failure == Failure::kNone &&
             static_cast<std::uint32_t>(value.integer) != stored->dword) {
           __builtin_trap();
         }

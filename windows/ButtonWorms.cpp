@@ -11,7 +11,7 @@ namespace {
 
 enum class Side { Left, Top, Right, Bottom };
 
-struct WormSpec {
+struct WormPlace {
   const char* name;
   int button;  // Convert 0, Clear 1, Copy 2, Lookup 3
   Side side;
@@ -21,7 +21,7 @@ struct WormSpec {
 
 // The worms' places, as laid out for buttons 99 pixels wide and 25 high: 22 pixels of
 // each worm show beside its button, the other 11 lie behind it.
-constexpr std::array<WormSpec, kWormCount> kWorms = {{
+constexpr std::array<WormPlace, kWormCount> kWorms = {{
     {"ConvertWormLeft", 0, Side::Left, 1},
     {"ConvertWormTop", 0, Side::Top, 0},
     {"ConvertWormRight", 0, Side::Right, 1},
@@ -63,9 +63,9 @@ TButtonWorms::TButtonWorms(QPushButton* convert, QPushButton* clear, QPushButton
     : QObject(convert), buttons_{convert, clear, copy, lookup} {
   QWidget* panel = convert->parentWidget();
   for (int index = 0; index < kWormCount; ++index) {
-    const WormSpec& spec = kWorms[static_cast<std::size_t>(index)];
-    const QSize size(spec.side == Side::Right ? kRightWidth : kSideWidth, kControlHeight);
-    TAnimatedPicture* worm = NewAnimatedPicture(panel, spec.name, PictureFile(spec.side), size);
+    const WormPlace& place = kWorms[static_cast<std::size_t>(index)];
+    const QSize size(place.side == Side::Right ? kRightWidth : kSideWidth, kControlHeight);
+    TAnimatedPicture* worm = NewAnimatedPicture(panel, place.name, PictureFile(place.side), size);
     // Beneath every sibling, the buttons included.
     worm->lower();
     worms_[static_cast<std::size_t>(index)] = worm;
@@ -77,14 +77,14 @@ TButtonWorms::TButtonWorms(QPushButton* convert, QPushButton* clear, QPushButton
 }
 
 QRect TButtonWorms::Place(int index) const {
-  const WormSpec& spec = kWorms[static_cast<std::size_t>(index)];
-  const QRect button = buttons_[static_cast<std::size_t>(spec.button)]->geometry();
+  const WormPlace& place = kWorms[static_cast<std::size_t>(index)];
+  const QRect button = buttons_[static_cast<std::size_t>(place.button)]->geometry();
   const int middle = button.x() + button.width() / 2 - kUprightFromMiddle;
-  switch (spec.side) {
+  switch (place.side) {
     case Side::Left:
-      return {button.x() - kOutside, button.y() + spec.drop, kSideWidth, kControlHeight};
+      return {button.x() - kOutside, button.y() + place.drop, kSideWidth, kControlHeight};
     case Side::Right:
-      return {button.x() + button.width() - kBehind, button.y() + spec.drop, kRightWidth,
+      return {button.x() + button.width() - kBehind, button.y() + place.drop, kRightWidth,
               kControlHeight};
     case Side::Top:
       return {middle, button.y() - kOutside, kSideWidth, kControlHeight};

@@ -29,6 +29,7 @@
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
 #include "SideWindows.h"
+#include "SixWindows.h"
 
 namespace vantrel {
 namespace {
@@ -199,7 +200,7 @@ TEST(Application, TheTextShownIsTheMessageOrElseTheTypeOfTheError) {
 }
 
 // The six windows on a small dictionary, with settings in a folder of their own.
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public ::testing::Test, public testing::SixWindows {
  protected:
   ~ProgramTest() override { Stop(); }
 
@@ -210,25 +211,12 @@ class ProgramTest : public ::testing::Test {
     file.write("228,bat,B\r\n46,go,B\r\n\r\n");
     file.close();
     dialogs.fileChoices.push_back(dictionaryPath);
-    form = std::make_unique<TMainForm>(services);
-    lookup = std::make_unique<TLookupForm>(form->Dictionary(), services, form.get());
-    about = std::make_unique<TAboutForm>(services, form.get());
-    affix = std::make_unique<TAffixForm>(form->Model(), services, form.get());
-    notify = std::make_unique<TNotifyForm>(services, form.get());
-    test = std::make_unique<TTestForm>(services, form.get());
-    form->SetSideWindows(lookup.get(), about.get(), affix.get(), notify.get(), test.get());
+    CreateWindows(services);
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   }
 
-  void Stop() {
-    test.reset();
-    notify.reset();
-    affix.reset();
-    about.reset();
-    lookup.reset();
-    form.reset();
-  }
+  void Stop() { CloseWindows(); }
 
   // A file where the settings folder should be: every write fails.
   void BlockSettings() {
@@ -251,12 +239,6 @@ class ProgramTest : public ::testing::Test {
   RecordingHelp help;
   ShellState state;
   Services services{dialogs, launcher, help, settings, state};
-  std::unique_ptr<TMainForm> form;
-  std::unique_ptr<TLookupForm> lookup;
-  std::unique_ptr<TAboutForm> about;
-  std::unique_ptr<TAffixForm> affix;
-  std::unique_ptr<TNotifyForm> notify;
-  std::unique_ptr<TTestForm> test;
   RecordedErrors recorded;
 };
 

@@ -15,10 +15,11 @@
 #include "RecordingLauncher.h"
 #include "ScriptedDialogs.h"
 #include "SideWindows.h"
+#include "SixWindows.h"
 
 namespace vantrel {
 
-class AllWindows {
+class AllWindows : public testing::SixWindows {
  public:
   // storedLanguage, when given, is the "Language" a previous run kept. folder, when given,
   // holds the dictionary and the settings of an earlier run, which this run goes on with.
@@ -40,22 +41,9 @@ class AllWindows {
       dialogs.fileChoices.push_back(path);
     }
     services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
-    form = std::make_unique<TMainForm>(*services);
-    lookup = std::make_unique<TLookupForm>(form->Dictionary(), *services, form.get());
-    about = std::make_unique<TAboutForm>(*services, form.get());
-    affix = std::make_unique<TAffixForm>(form->Model(), *services, form.get());
-    notify = std::make_unique<TNotifyForm>(*services, form.get());
-    test = std::make_unique<TTestForm>(*services, form.get());
-    form->SetSideWindows(lookup.get(), about.get(), affix.get(), notify.get(), test.get());
+    CreateWindows(*services);
   }
-  ~AllWindows() {
-    test.reset();
-    notify.reset();
-    affix.reset();
-    about.reset();
-    lookup.reset();
-    form.reset();
-  }
+  ~AllWindows() { CloseWindows(); }
 
   const QString& Folder() const { return folder_; }
 
@@ -66,12 +54,6 @@ class AllWindows {
   std::unique_ptr<SettingsStore> settings;
   ShellState state;
   std::unique_ptr<Services> services;
-  std::unique_ptr<TMainForm> form;
-  std::unique_ptr<TLookupForm> lookup;
-  std::unique_ptr<TAboutForm> about;
-  std::unique_ptr<TAffixForm> affix;
-  std::unique_ptr<TNotifyForm> notify;
-  std::unique_ptr<TTestForm> test;
 
  private:
   QString folder_;

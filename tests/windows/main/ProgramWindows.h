@@ -18,11 +18,12 @@
 #include "RecordingLauncher.h"
 #include "ScriptedDialogs.h"
 #include "SideWindows.h"
+#include "SixWindows.h"
 #include "Texts.h"
 
 namespace vantrel::testing {
 
-class ProgramWindowsTest : public ::testing::Test {
+class ProgramWindowsTest : public ::testing::Test, public SixWindows {
  protected:
   // Writes the dictionary that the first start's Open dialog will be given.
   void WriteDictionary(const char* lines) {
@@ -40,23 +41,8 @@ class ProgramWindowsTest : public ::testing::Test {
   // The six windows in the program's order; the main window is shown.
   void CreateWindows() {
     services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
-    form = std::make_unique<TMainForm>(*services);
-    lookup = std::make_unique<TLookupForm>(form->Dictionary(), *services, form.get());
-    about = std::make_unique<TAboutForm>(*services, form.get());
-    affix = std::make_unique<TAffixForm>(form->Model(), *services, form.get());
-    notify = std::make_unique<TNotifyForm>(*services, form.get());
-    test = std::make_unique<TTestForm>(*services, form.get());
-    form->SetSideWindows(lookup.get(), about.get(), affix.get(), notify.get(), test.get());
+    SixWindows::CreateWindows(*services);
     form->show();
-  }
-
-  void CloseWindows() {
-    test.reset();
-    notify.reset();
-    affix.reset();
-    about.reset();
-    lookup.reset();
-    form.reset();
   }
 
   // The words of the phrase, in number order.
@@ -79,12 +65,6 @@ class ProgramWindowsTest : public ::testing::Test {
   RecordingHelp help;
   ShellState state;
   std::unique_ptr<Services> services;
-  std::unique_ptr<TMainForm> form;
-  std::unique_ptr<TLookupForm> lookup;
-  std::unique_ptr<TAboutForm> about;
-  std::unique_ptr<TAffixForm> affix;
-  std::unique_ptr<TNotifyForm> notify;
-  std::unique_ptr<TTestForm> test;
 };
 
 }  // namespace vantrel::testing

@@ -414,6 +414,8 @@ void TMainForm::FormCreate() {
   if (restored.Complete()) {
     selectedGrid_->SetColWidth(1, possibleGrid_->ColWidth(1));
   }
+  resize(SizeOnScreen(WindowSize(*this),
+                      {RowOf(Setting::FormWidth).design, RowOf(Setting::FormHeight).design}));
   move(PlaceOnScreen(pos(), WindowSize(*this), DesignPlace(Setting::FormLeft, Setting::FormTop)));
   for (const SettingsFileNotice& notice : services_.settings.TakeFileNotices()) {
     // A settings file that cannot be used is kept, never overwritten unnoticed.

@@ -622,9 +622,13 @@ TEST_F(MainWindowTest, TheWindowComesBackOnTheScreenWithColumnsThatCanBeSeen) {
     qint32 top, left, wordWidth, numberWidth;
     QPoint place;
     int word;
+    qint32 width = 485, height = 498;
+    QSize size = {485, 498};
   };
   const Case cases[] = {
-      {"as stored", 60, 40, 130, 100, {40, 60}, 130},
+      {"as stored", 60, 40, 130, 100, {40, 60}, 130, 600, 520, {600, 520}},
+      // Larger than any screen: a window of that size would take gigabytes to draw.
+      {"the largest size", 60, 40, 130, 100, {40, 60}, 130, 0x7fffffff, 0x7fffffff, {485, 498}},
       // Top and left differ enough that a swap would show.
       {"partly off the right edge", 20, 700, 130, 100, {700, 20}, 130},
       {"far right of the only screen", 60, 2000, 130, 100, {474, 189}, 130},
@@ -638,14 +642,15 @@ TEST_F(MainWindowTest, TheWindowComesBackOnTheScreenWithColumnsThatCanBeSeen) {
     key->WriteText(QStringLiteral("Dictionary"), dictionaryPath);
     key->WriteInteger(QStringLiteral("Form Top"), c.top);
     key->WriteInteger(QStringLiteral("Form Left"), c.left);
-    key->WriteInteger(QStringLiteral("Form Width"), 485);
-    key->WriteInteger(QStringLiteral("Form Height"), 498);
+    key->WriteInteger(QStringLiteral("Form Width"), c.width);
+    key->WriteInteger(QStringLiteral("Form Height"), c.height);
     key->WriteInteger(QStringLiteral("Selected Panel Height"), 106);
     key->WriteInteger(QStringLiteral("Word Width"), c.wordWidth);
     key->WriteInteger(QStringLiteral("Number Width"), c.numberWidth);
     key->WriteSwitch(QStringLiteral("Animation On"), false);
     Start();
     EXPECT_EQ(form->pos(), c.place);
+    EXPECT_EQ(form->size(), c.size);
     EXPECT_EQ(form->PossibleGrid()->ColWidth(0), c.word);
     EXPECT_EQ(form->SelectedGrid()->ColWidth(0), c.word);
     // The digits column fills the rest of the grid, in both grids alike.

@@ -33,6 +33,12 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Vantrel"));
   // The desktop finds the menu entry, and with it the icon, under this name.
   QGuiApplication::setDesktopFileName(QStringLiteral("example.vantrel.vantrel"));
+  // A catalog that cannot be used is an error of the program like any other: it reaches
+  // the error report, once for each distinct error. It may be found in the middle of
+  // building a window or of Qt's own translation, so the report waits for the event loop.
+  vantrel::i18n::SetCatalogErrorHandler([&app](const vantrel::i18n::CatalogError& error) {
+    app.ReportLater(std::make_exception_ptr(error));
+  });
   // Before any window: the catalogs and Qt's own texts in the user's language.
   vantrel::i18n::TProgramTranslation translation;
 
@@ -69,5 +75,7 @@ int main(int argc, char** argv) {
     QTimer::singleShot(0, &mainForm,
                        [&] { dialogs.Warning(&mainForm, vantrel::CrashNoticeText(logPath)); });
   }
-  return QApplication::exec();
+  const int result = QApplication::exec();
+  vantrel::i18n::SetCatalogErrorHandler({});
+  return result;
 }

@@ -24,6 +24,7 @@
 #include "Application.h"
 #include "LookUp.h"
 #include "Main.h"
+#include "QtCatalogs.h"
 #include "RecordingHelp.h"
 #include "RecordingLauncher.h"
 #include "ScriptedDialogs.h"
@@ -132,6 +133,22 @@ TEST(Application, AnErrorLeavingAnyHandlerReachesTheErrorHandlerAndTheLoopGoesOn
     EXPECT_EQ(recorded.errors[0].receiver, receiver);
     EXPECT_TRUE(LoopGoesOn());
   }
+}
+
+TEST(Application, ACatalogErrorReachesTheErrorHandlerOnceAndOnlyFromTheEventLoop) {
+  RecordedErrors recorded;
+  i18n::SetCatalogErrorHandler(
+      [](const i18n::CatalogError& error) { App().ReportLater(std::make_exception_ptr(error)); });
+  const i18n::CatalogError broken(i18n::CatalogError::Reason::NotMoFile,
+                                  "This file is not a valid GNU gettext mo file: /x/app-test.mo");
+  for (int i = 0; i < 3; ++i) {
+    i18n::ReportCatalogError(broken);
+  }
+  EXPECT_TRUE(recorded.errors.empty());  // not in the middle of what was being built
+  EXPECT_TRUE(LoopGoesOn());
+  i18n::SetCatalogErrorHandler({});
+  ASSERT_EQ(recorded.errors.size(), 1U);
+  EXPECT_EQ(recorded.errors[0].text, QString::fromUtf8(broken.what()));
 }
 
 TEST(Application, WithoutAHandlerTheErrorShowsAsAWarningWithOneOk) {

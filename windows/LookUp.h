@@ -43,6 +43,7 @@ class TLookupForm : public QDialog, private EngineHost {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   // EngineHost

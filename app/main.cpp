@@ -50,8 +50,9 @@ int main(int argc, char** argv) {
   vantrel::Services services{dialogs, launcher, help, settings, state};
 
   // Every error that escapes an event handler is logged, shown and offered by e-mail.
-  vantrel::TErrorReport report(errorLog, QString::fromLatin1(vantrel::kSupportEmail),
-                               [&launcher](const QUrl& address) { launcher.Open(address); });
+  vantrel::TErrorReport report(
+      errorLog, QString::fromLatin1(vantrel::kSupportEmail),
+      [&services](const QUrl& address) { vantrel::OpenAddress(services, nullptr, address); });
   report.SetReportPage(&vantrel::ReportPageCaption,
                        [logPath] { return vantrel::ReportPageLines(logPath); });
   app.SetErrorHandler([&report](QObject* sender, const std::exception_ptr& error) {

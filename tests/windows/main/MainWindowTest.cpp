@@ -690,6 +690,41 @@ TEST_F(MainWindowTest, AMissingIntegerEndsTheReadingAndAsksForADictionary) {
   EXPECT_EQ(form->size(), QSize(485, 498));  // the geometry keeps its design values
 }
 
+TEST_F(MainWindowTest, ABadLineOfTheSettingsCostsOnlyItsValueAndIsNamedInTheUsersLanguage) {
+  QDir().mkpath(settings->Folder());
+  QFile file(settings->FilePath());
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(QStringLiteral("Windows Registry Editor Version 5.00\n\n"
+                            "[HKEY_CURRENT_USER\\Software\\Vantrel]\n"
+                            "\"Language\"=\"de_DE\"\n\"Dictionary\"=\"%1\"\n"
+                            "\"Form Top\"=dword:0000004g\n"
+                            "\"Form Left\"=dword:00000010\n\"Form Width\"=dword:000001f4\n"
+                            "\"Form Height\"=dword:000001f4\n"
+                            "\"Selected Panel Height\"=dword:0000006a\n"
+                            "\"Word Width\"=dword:00000082\n\"Number Width\"=dword:00000064\n"
+                            "\"Animation On\"=dword:00000000\n")
+                 .arg(dictionaryPath)
+                 .toUtf8());
+  file.close();
+  Start();
+  EXPECT_TRUE(dialogs.openDialogs.empty());  // the dictionary read well
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + dictionaryPath);
+  EXPECT_EQ(form->CurrentLanguage(), QStringLiteral("de_DE"));
+  EXPECT_EQ(form->pos(), QPoint(16, 189));
+  EXPECT_EQ(form->size(), QSize(500, 500));
+  EXPECT_EQ(form->PossibleGrid()->ColWidth(0), 130);
+  ASSERT_EQ(dialogs.warnings.size(), 1);
+  const QStringList kept = QDir(settings->Folder()).entryList({QStringLiteral("*.corrupt-*")});
+  ASSERT_EQ(kept.size(), 1);
+  EXPECT_TRUE(dialogs.warnings[0].startsWith(
+      TranslateText("The settings file ") + settings->FilePath() +
+      TranslateText(" could not be read in line ") + QStringLiteral("6") +
+      TranslateText(". Every other setting was kept; the original file was kept as ") +
+      settings->Folder() + QLatin1Char('/') + kept[0]))
+      << dialogs.warnings[0].toStdString();
+  EXPECT_TRUE(form->close());
+}
+
 TEST_F(MainWindowTest, ACorruptSettingsFileIsKeptAsideAndReported) {
   QDir().mkpath(settings->Folder());
   QFile file(settings->FilePath());

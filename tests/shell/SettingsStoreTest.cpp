@@ -395,6 +395,25 @@ TEST_F(SettingsStoreTest, AWriteIntoAFolderWithoutWritePermissionFails) {
   chmod(QFile::encodeName(Folder()).constData(), 0755);
 }
 
+TEST_F(SettingsStoreTest, AFileOfExactlyTheLimitIsReadAndOneByteMoreIsNot) {
+  for (const std::size_t size : {regfile::kMaxFileSize, regfile::kMaxFileSize + 1}) {
+    SCOPED_TRACE(size);
+    const QString folder = Folder(QString::number(size));
+    const QByteArray start = kHead + kOwnKey + "\"Note\"=\"";
+    const QByteArray bytes = start + QByteArray(qsizetype(size) - start.size() - 2, 'x') + "\"\n";
+    ASSERT_EQ(std::size_t(bytes.size()), size);
+    WriteBytes(FileIn(folder), bytes);
+    SettingsStore store(folder);
+    const std::optional<SettingsKey> key = store.OpenKey(Mode::Existing);
+    const bool fits = size == regfile::kMaxFileSize;
+    EXPECT_EQ(key.has_value(), fits);
+    if (key) {
+      EXPECT_EQ(key->ReadText(QStringLiteral("Note")).size(), bytes.size() - start.size() - 2);
+    }
+    EXPECT_EQ(store.TakeFileNotices().size(), fits ? 0u : 1u);
+  }
+}
+
 TEST_F(SettingsStoreTest, AWriteThatWouldOutgrowTheReadLimitFails) {
   // Rewritten, this file would be too large to be read back at the next start.
   const QByteArray before =

@@ -173,7 +173,14 @@ TEST(Application, WithoutAHandlerTheErrorShowsAsAWarningWithOneOk) {
     QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
   });
   answer.start(10);
+  // A search inside a search: two busy pointers stacked, both taken down before the message.
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
   QTest::mouseClick(&button, Qt::LeftButton);  // returns once the warning is answered
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  while (QApplication::overrideCursor() != nullptr) {
+    QApplication::restoreOverrideCursor();
+  }
   EXPECT_EQ(text, QStringLiteral("The disk is full"));
   EXPECT_EQ(icon, QMessageBox::Warning);
   EXPECT_EQ(buttons.size(), 1);

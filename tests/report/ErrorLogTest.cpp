@@ -27,6 +27,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+int WaitBriefly(pid_t child);
+void NullWrite();
+
 class ScratchFolder {
  public:
   ScratchFolder() {
@@ -95,6 +98,31 @@ TEST(ErrorLog, RecordsAreAppendedAndTheMissingFoldersAreMade) {
   struct stat info {};
   ASSERT_EQ(stat(log.Path().c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600U);
+}
+
+TEST(ErrorLog, TheFoldersItMakesAreTheUsersAlone) {
+  ScratchFolder folder;
+  const mode_t before = umask(0);  // a permissive umask must not open them to others
+  const std::string path = folder / "state/Vantrel/VantrelError.Log";
+  const std::string crashPath = folder / "crash/Vantrel/VantrelError.Log";
+  ErrorLog log(path);
+  const LogWrite written = log.Append("record\r\n");
+  const pid_t child = fork();
+  if (child == 0) {
+    InstallCrashHandler(crashPath);
+    NullWrite();
+    _exit(0);
+  }
+  WaitBriefly(child);
+  umask(before);
+  ASSERT_EQ(written, LogWrite::kWritten);
+  for (const std::string& made :
+       {folder / "state", folder / "state/Vantrel", folder / "crash", folder / "crash/Vantrel"}) {
+    SCOPED_TRACE(made);
+    struct stat info {};
+    ASSERT_EQ(stat(made.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0077, 0U);
+  }
 }
 
 TEST(ErrorLog, ALogThatCannotBeWrittenDropsTheRecordAndNothingElse) {

@@ -106,13 +106,13 @@ int Search(vantrel::MainModel& model, CliHost& host, const vantrel::cli::Argumen
                 : options.mode == "right" ? vantrel::SearchMode::kRight
                                           : vantrel::SearchMode::kAnyPoint);
   model.SetEntryText(vantrel::Utf8ToCp1252(options.operands[0]));
-  model.ConvertBtnClick();
+  model.Search();
   // The candidates fill the rows from 1 on, also those found before a read failure.
-  for (int row = 1; row < model.PossibleGrid.RowCount(); ++row) {
-    if (model.PossibleGrid.Cell(0, row).empty()) {
+  for (int row = 1; row < model.Candidates().RowCount(); ++row) {
+    if (model.Candidates().Cell(0, row).empty()) {
       break;
     }
-    PrintRow(model.PossibleGrid, row);
+    PrintRow(model.Candidates(), row);
   }
   if (host.failed) {
     return 1;
@@ -124,10 +124,10 @@ int Search(vantrel::MainModel& model, CliHost& host, const vantrel::cli::Argumen
 int Lookup(vantrel::DictionaryFile& dictionary, CliHost& host,
            const vantrel::cli::Arguments& options) {
   vantrel::LookupModel lookup(dictionary, host);
-  lookup.WordToConvertChange(vantrel::Utf8ToCp1252(options.operands[0]), true);
-  lookup.ConvertBtnClick();
-  for (int row = 0; row < lookup.ConvertedGrid.RowCount(); ++row) {
-    const std::string& cell = lookup.ConvertedGrid.Cell(0, row);
+  lookup.TypeWord(vantrel::Utf8ToCp1252(options.operands[0]), true);
+  lookup.LookUp();
+  for (int row = 0; row < lookup.Results().RowCount(); ++row) {
+    const std::string& cell = lookup.Results().Cell(0, row);
     if (!cell.empty()) {
       std::cout << vantrel::Cp1252ToUtf8(cell) << '\n';
     }
@@ -147,13 +147,13 @@ int Affixes(vantrel::MainModel& model, CliHost& host, const vantrel::cli::Argume
   }
   model.LoadAffixes();
   model.SetEntryText(vantrel::Utf8ToCp1252(options.operands[0]));
-  const std::string digits = vantrel::Utf8ToCp1252(options.operands[1]);
-  model.ShowAffixesFor(digits, digits, static_cast<int>(options.position));
-  for (int row = 0; row < model.AffixGrid.RowCount(); ++row) {
-    if (model.AffixGrid.Cell(0, row).empty()) {
+  model.OfferAffixes(vantrel::Utf8ToCp1252(options.operands[1]),
+                     static_cast<int>(options.position));
+  for (int row = 0; row < model.AffixOffers().RowCount(); ++row) {
+    if (model.AffixOffers().Cell(0, row).empty()) {
       break;
     }
-    PrintRow(model.AffixGrid, row);
+    PrintRow(model.AffixOffers(), row);
   }
   return host.failed ? 1 : 0;
 }

@@ -53,7 +53,7 @@ TLookupForm::TLookupForm(DictionaryFile& dictionary, Services& services, QWidget
 
   convertedGrid_ = MakeConvertedGrid(this).release();
   convertedGrid_->setObjectName(QStringLiteral("ConvertedGrid"));
-  convertedGrid_->SetTable(&model_.ConvertedGrid);
+  convertedGrid_->SetTable(&model_.ResultsForGrid());
   convertedGrid_->SetHint(SourceText("Numeric equivalent"));
   convertedGrid_->setAccessibleName(SourceText("Numeric equivalent"));
 
@@ -153,25 +153,28 @@ bool TLookupForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TLookupForm::WordToConvertChange() {
   // Only the user's own edits count; the program's writes (setText) reset the flag.
-  model_.WordToConvertChange(ToCp1252(wordToConvert_->text()), wordToConvert_->isModified());
+  NoteUserActivity();
+  model_.TypeWord(ToCp1252(wordToConvert_->text()), wordToConvert_->isModified());
 }
 
 void TLookupForm::ConvertBtnClick() {
-  model_.ConvertBtnClick();
+  model_.LookUp();
 }
 
 void TLookupForm::ConvertedGridClick() {
-  model_.ConvertedGridClick();
+  NoteUserActivity();
+  model_.ChooseResult();
 }
 
 void TLookupForm::CopyBtnClick() {
-  services_.dialogs.SetClipboardText(FromCp1252(model_.CopyBtnClick()));
+  NoteUserActivity();
+  services_.dialogs.SetClipboardText(FromCp1252(model_.CopyText()));
 }
 
 void TLookupForm::ClearBtnClick() {
   NoteUserActivity();
   wordToConvert_->setText(QString());
-  model_.ClearBtnClick();
+  model_.Clear();
 }
 
 void TLookupForm::CancelLookUpBtnClick() {

@@ -45,9 +45,10 @@ class TLookupForm : public QDialog, private EngineHost {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The first step of every handler of a user action but Convert.
+  void NoteUserActivity();
   // EngineHost
   void Warn(const Message& message) override;
-  void NoteUserActivity() override;
   void SetBusy(bool busy) override;
   void StateChanged() override;
   std::string Translate(std::string_view english) override;

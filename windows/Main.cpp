@@ -258,9 +258,10 @@ void TMainForm::BuildWindow() {
   lookupBtn_->setToolTip(SourceText("Lookup numeric equivalent of a word"));
 
   // The grids show the engine's tables.
-  possibleGrid_->SetTable(&model_.PossibleGrid);
-  selectedGrid_->SetTable(&model_.SelectedGrid);
-  affixGrid_->SetTable(&model_.AffixGrid);
+  const MainModel::GridTables tables = model_.TablesForGrids();
+  possibleGrid_->SetTable(&tables.candidates);
+  selectedGrid_->SetTable(&tables.phrase);
+  affixGrid_->SetTable(&tables.affixOffers);
   for (TLayerGrid* grid : {possibleGrid_, selectedGrid_, affixGrid_}) {
     grid->SetOnSelectCell([grid](int, int row) { return FullyVisibleRow(*grid, row); });
     grid->SetPickKeys(true);
@@ -440,10 +441,11 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::WriteColumnTitles() {
-  model_.PossibleGrid.SetCell(0, 0, TranslateTextCp1252("Candidate Word"));
-  model_.PossibleGrid.SetCell(1, 0, TranslateTextCp1252("Represents"));
-  model_.SelectedGrid.SetCell(0, 0, TranslateTextCp1252("Selected Word"));
-  model_.SelectedGrid.SetCell(1, 0, TranslateTextCp1252("Represents"));
+  const MainModel::GridTables tables = model_.TablesForGrids();
+  tables.candidates.SetCell(0, 0, TranslateTextCp1252("Candidate Word"));
+  tables.candidates.SetCell(1, 0, TranslateTextCp1252("Represents"));
+  tables.phrase.SetCell(0, 0, TranslateTextCp1252("Selected Word"));
+  tables.phrase.SetCell(1, 0, TranslateTextCp1252("Represents"));
 }
 
 void TMainForm::FormClose() {
@@ -594,11 +596,12 @@ void TMainForm::EntryEditChange(const QString& text) {
   if (!entryEdit_->isModified()) {
     return;
   }
-  model_.EntryEditChange(ToCp1252(text));
+  model_.TypeNumber(ToCp1252(text));
 }
 
 void TMainForm::EntryEditEnter() {
-  model_.EntryEditEnter();
+  NoteUserActivity();
+  model_.ResumeNumber();
 }
 
 bool TMainForm::event(QEvent* event) {
@@ -687,8 +690,9 @@ void TMainForm::SelectedGridMouseUp(QPoint point) {
 }
 
 void TMainForm::AffixGridMouseUp(QPoint point) {
+  NoteUserActivity();
   const TGridCoord cell = affixGrid_->MouseToCell(point);
-  model_.AffixGridMouseUp(cell.Valid() ? cell.row : -1);
+  model_.ChooseAffix(cell.Valid() ? cell.row : -1);
 }
 
 // The keyboard picks the current row, which it has brought into view itself: the scroll
@@ -710,7 +714,8 @@ void TMainForm::SelectedGridRowPicked(int row) {
 }
 
 void TMainForm::AffixGridRowPicked(int row) {
-  model_.AffixGridMouseUp(row);
+  NoteUserActivity();
+  model_.ChooseAffix(row);
 }
 
 void TMainForm::SyncColumns(TLayerGrid& from, TLayerGrid& to) {
@@ -741,7 +746,8 @@ void TMainForm::SelectedGridColWidthsChanged() {
 // ----- the buttons -----
 
 void TMainForm::ConvertBtnClick() {
-  model_.ConvertBtnClick();
+  NoteUserActivity();
+  model_.Search();
 }
 
 void TMainForm::CopyBtnClick() {
@@ -750,7 +756,8 @@ void TMainForm::CopyBtnClick() {
 }
 
 void TMainForm::ClearBtnClick() {
-  model_.ClearBtnClick();
+  NoteUserActivity();
+  model_.ClearNumber();
 }
 
 void TMainForm::LookupBtnClick() {
@@ -774,7 +781,7 @@ void TMainForm::Open1Click() {
   }
   model_.LoadAffixes();
   UpdateCaption();
-  ConvertBtnClick();
+  model_.Search();
 }
 
 void TMainForm::Exit1Click() {
@@ -857,8 +864,8 @@ void TMainForm::RetranslateWindows() {
     }
   }
   WriteColumnTitles();
-  model_.SelectedAffixGrid.SetCell(0, 0, TranslateTextCp1252("Candidate Word"));
-  model_.SelectedAffixGrid.SetCell(1, 0, TranslateTextCp1252("Represents"));
+  model_.Correction().SetCell(0, 0, TranslateTextCp1252("Candidate Word"));
+  model_.Correction().SetCell(1, 0, TranslateTextCp1252("Represents"));
 }
 
 void TMainForm::UpdateCaption() {

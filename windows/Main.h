@@ -128,8 +128,10 @@ class TMainForm : public QMainWindow, private MainHost {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The first step of every handler of a user action: the animation counts the user's
+  // idle time from it.
+  void NoteUserActivity();
   // MainHost
-  void NoteUserActivity() override;
   void Warn(const Message& message) override;
   void SetBusy(bool busy) override;
   void EntryWritten() override;

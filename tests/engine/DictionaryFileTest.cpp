@@ -88,7 +88,7 @@ TEST(DictionaryFileTest, AFifoOrADeviceIsRefusedWithCanNotOpen) {
       dictionary.Bind(path);
       dictionary.name = path;
       model.SetEntryText("228");
-      model.ConvertBtnClick();
+      model.Search();
       std::exit(host.warnings == Words{"Can Not Open " + path + " in ConvertBtnClick"} ? 0 : 1);
     });
   }
@@ -145,7 +145,7 @@ TEST_F(UnexaminableDictionaryTest, ADictionaryWithoutAnExaminedLineSaysWhyOnce) 
     // Searches go on as before: the status line is the usual one, and nothing more is said.
     host.warnings.clear();
     model.SetEntryText("228");
-    model.ConvertBtnClick();
+    model.Search();
     EXPECT_TRUE(host.warnings.empty());
     if (!row.warning.empty()) {
       EXPECT_EQ(Render(model.Status(), nullptr), " 0 Matches out of -1 words in  secs");

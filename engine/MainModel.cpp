@@ -20,16 +20,6 @@ std::string_view SubText(std::string_view text, int pos, int count) {
 
 namespace {
 
-std::string WithoutPlus(std::string_view text) {
-  std::string out;
-  for (char ch : text) {
-    if (ch != '+') {
-      out += ch;
-    }
-  }
-  return out;
-}
-
 bool AllBullets(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char ch) { return ch == kBullet; });
 }

@@ -12,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -64,7 +63,10 @@ QString AutomaticLanguage() {
 }
 
 TMainForm::TMainForm(Services& services, QWidget* parent)
-    : QMainWindow(parent), services_(services), model_(dictionary_, *this) {
+    : QMainWindow(parent),
+      WindowEngineHost(*this, services),
+      services_(services),
+      model_(dictionary_, *this) {
   setObjectName(QStringLiteral("TMainForm"));
   BuildWindow();
   BuildMenu();
@@ -535,14 +537,6 @@ void TMainForm::NoteUserActivity() {
   services_.state.NoteUserActivity();
 }
 
-void TMainForm::Warn(const Message& message) {
-  services_.dialogs.Warning(this, TranslateMessage(message));
-}
-
-void TMainForm::SetBusy(bool busy) {
-  ShowBusyPointer(busy);
-}
-
 void TMainForm::EntryWritten() {
   // setText is the program's own write: it resets the modified state and raises no
   // textEdited, so the change handler stays out of it.
@@ -577,16 +571,6 @@ void TMainForm::ShowAffixWindow() {
   if (affixForm_ != nullptr) {
     affixForm_->ShowModal();
   }
-}
-
-std::string TMainForm::Translate(std::string_view english) {
-  return TranslateText(english).toStdString();
-}
-
-char TMainForm::DecimalSeparator() {
-  const QString point = QLocale().decimalPoint();
-  return point.size() == 1 && point[0].unicode() < 128 ? static_cast<char>(point[0].unicode())
-                                                       : '.';
 }
 
 // ----- the entry field -----

@@ -88,6 +88,25 @@ TEST_F(SearchTest, AffixEntriesAreNoWordsButOverPlusIs) {
   EXPECT_EQ(Search("6843746473", SearchMode::kAnyPoint), (Words{"8", "s", "over"}));
 }
 
+// The rule the candidate list, the affix offers and the phrase share.
+TEST(CandidateWordTest, AffixMarksDecideAndPlusMarksAreDropped) {
+  const struct {
+    const char* field;
+    bool candidate;
+    const char* shown;
+  } rows[] = {
+      {"ball", true, "ball"},  {"over+", true, "over"}, {"a+b+", true, "ab"},
+      {"-ing", false, "-ing"}, {"+one", false, "one"},  {"re-", false, "re-"},
+      {"-in-", false, "-in-"}, {"+", false, ""},        {"", false, ""},
+      {"x-y", true, "x-y"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.field);
+    EXPECT_EQ(IsCandidateWord(row.field), row.candidate);
+    EXPECT_EQ(WithoutPlus(row.field), row.shown);
+  }
+}
+
 TEST_F(SearchTest, TheQuickTestReadsTheLineBeforeItsBracketsAreRemoved) {
   // "(x)356" does not occur in the number, so the note line is never a candidate.
   EXPECT_EQ(Search("356", SearchMode::kAnyPoint), (Words{"elk"}));

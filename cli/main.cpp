@@ -1,10 +1,7 @@
 // vantrel-cli: the word engine from the command line, for scripts. The interface is
 // kept stable: arguments and output are UTF-8, the engine works in Windows-1252.
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -70,25 +67,6 @@ class CliHost final : public vantrel::MainHost {
   }
   bool failed = false;
 };
-
-std::string ExecutableDir() {
-  std::vector<char> path(PATH_MAX + 1);
-  const ssize_t n = ::readlink("/proc/self/exe", path.data(), PATH_MAX);
-  if (n <= 0) {
-    return ".";
-  }
-  std::string exe(path.data(), static_cast<std::size_t>(n));
-  return exe.substr(0, exe.rfind('/'));
-}
-
-std::string BundledDictionary() {
-  const std::string name = "/Vantrel Dictionary.txt";
-  const std::string beside = ExecutableDir() + "/../share/vantrel" + name;
-  if (::access(beside.c_str(), R_OK) == 0) {
-    return beside;
-  }
-  return std::string(VANTREL_INSTALLED_SHARE) + name;
-}
 
 int UsageError(const std::string& why) {
   std::cerr << "vantrel-cli: " << why << '\n' << kUsage;
@@ -198,7 +176,9 @@ int main(int argc, char** argv) {
   // Paths are passed to the file system as they were given, and named in messages as
   // the UTF-8 they are.
   vantrel::DictionaryFile dictionary;
-  const std::string path = options.dictionary.empty() ? BundledDictionary() : options.dictionary;
+  const std::string path = options.dictionary.empty()
+                               ? vantrel::BundledDictionaryPath(vantrel::ProgramDir())
+                               : options.dictionary;
   dictionary.Bind(path);
   dictionary.SetInUse(path);
   if (command == "suggest") {

@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <system_error>
+
 namespace vantrel {
 namespace {
 
@@ -23,6 +26,22 @@ class FileSource final : public ByteSource {
 };
 
 }  // namespace
+
+std::string BundledDictionaryPath(const std::string& programDir) {
+  const std::string name = "Vantrel Dictionary.txt";
+  const std::filesystem::path beside =
+      (std::filesystem::path(programDir) / "../share/vantrel" / name).lexically_normal();
+  if (::access(beside.c_str(), R_OK) == 0) {
+    return beside.string();
+  }
+  return std::string(VANTREL_INSTALLED_SHARE) + "/" + name;
+}
+
+std::string ProgramDir() {
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error || !program.has_parent_path() ? "." : program.parent_path().string();
+}
 
 namespace detail {
 

@@ -4,9 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QEvent>
-#include <QFileInfo>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -49,13 +47,7 @@ constexpr int kCommandButtonWidth = 99;
 }  // namespace
 
 QString BundledDictionaryPath() {
-  const QString name = QStringLiteral("Vantrel Dictionary.txt");
-  const QString beside = QDir(QCoreApplication::applicationDirPath())
-                             .filePath(QStringLiteral("../share/vantrel/") + name);
-  if (QFileInfo::exists(beside)) {
-    return QDir::cleanPath(beside);
-  }
-  return QStringLiteral(VANTREL_INSTALLED_SHARE "/") + name;
+  return QString::fromStdString(vantrel::BundledDictionaryPath(ProgramDir()));
 }
 
 QString AutomaticLanguage() {

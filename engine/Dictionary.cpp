@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "FileOpen.h"
+
 namespace vantrel {
 namespace {
 
@@ -141,22 +143,10 @@ std::unique_ptr<ByteSource> OpenFileSource(const std::string& path) {
   if (path.empty()) {
     return nullptr;
   }
-  // Opening a FIFO waits for a writer, so the file is opened without waiting and looked
-  // at first. Only a regular file (or a link to one) is a dictionary: a FIFO or a
-  // device would stall the program or be read for ever, and a folder cannot be read.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  // Only a regular file (or a link to one) is a dictionary: a FIFO or a device would
+  // stall the program or be read for ever, and a folder cannot be read.
+  const int fd = OpenRegularFile(path, O_RDONLY).fd;
   if (fd < 0) {
-    return nullptr;
-  }
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return nullptr;
-  }
-  // Reads of a regular file wait for the disk as usual.
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    ::close(fd);
     return nullptr;
   }
   ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);

@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "FileOpen.h"
 #include "SettingsRead.h"
 
 namespace vantrel {
@@ -166,11 +167,13 @@ QString SettingsStore::DefaultFolder() {
 }
 
 QString SettingsStore::FolderFor(const QString& xdgConfigHome, const QString& home) {
-  if (!xdgConfigHome.isEmpty() && QDir::isAbsolutePath(xdgConfigHome)) {
-    return QDir::cleanPath(xdgConfigHome + QStringLiteral("/Vantrel"));
-  }
   const QString base = home.isEmpty() ? QDir::homePath() : home;
-  return QDir::cleanPath(base + QStringLiteral("/.config/Vantrel"));
+  const std::string folder = XdgBaseFolder(QFile::encodeName(xdgConfigHome).toStdString(),
+                                           QFile::encodeName(base).toStdString(), ".config");
+  // A relative home still names the folder under it.
+  return QDir::cleanPath((folder.empty() ? base + QStringLiteral("/.config")
+                                         : QFile::decodeName(QByteArray::fromStdString(folder))) +
+                         QStringLiteral("/Vantrel"));
 }
 
 SettingsStore::SettingsStore(QString folder)

@@ -43,7 +43,7 @@ QString Describe(const regfile::ParseError& error) {
 // The store's file and what it has to report, shared by the store and its open keys.
 class SettingsFiles {
  public:
-  explicit SettingsFiles(QString folder) : folder_(std::move(folder)) {}
+  SettingsFiles(QString folder, FileCalls& calls) : folder_(std::move(folder)), calls_(calls) {}
 
   const QString& Folder() const { return folder_; }
   QString FilePath() const {
@@ -68,6 +68,7 @@ class SettingsFiles {
   void Save(const regfile::Document& document, const QString& valueName);
 
   QString folder_;
+  FileCalls& calls_;
   std::vector<SettingsFileNotice> notices_;
   std::optional<SettingsFileNotice> lastNotice_;
 };
@@ -176,8 +177,8 @@ QString SettingsStore::FolderFor(const QString& xdgConfigHome, const QString& ho
                          QStringLiteral("/Vantrel"));
 }
 
-SettingsStore::SettingsStore(QString folder)
-    : files_(std::make_shared<SettingsFiles>(std::move(folder))) {}
+SettingsStore::SettingsStore(QString folder, FileCalls& calls)
+    : files_(std::make_shared<SettingsFiles>(std::move(folder), calls)) {}
 
 const QString& SettingsStore::Folder() const {
   return files_->Folder();
@@ -308,7 +309,7 @@ void SettingsFiles::Save(const regfile::Document& document, const QString& value
                              QStringLiteral("the settings would grow larger than a settings "
                                             "file may be"));
   }
-  const std::string failure = ReplaceFile(QFile::encodeName(path).toStdString(), bytes);
+  const std::string failure = ReplaceFile(QFile::encodeName(path).toStdString(), bytes, calls_);
   if (!failure.empty()) {
     throw SettingsWriteError(valueName, path, QString::fromStdString(failure));
   }

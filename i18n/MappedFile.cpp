@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "FileOpen.h"
+
 namespace vantrel::i18n {
 
 namespace {
@@ -32,21 +34,14 @@ class Descriptor {
 TMappedFile::Result TMappedFile::Open(const std::string& path, std::uint64_t offset,
                                       std::uint64_t length) {
   Close();
-  const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (fd.Get() < 0) {
-    systemError_ = std::strerror(errno);
+  // A FIFO in the catalog's place would stall the open until a writer comes.
+  const RegularFile file = OpenRegularFile(path, O_RDONLY);
+  if (file.fd < 0) {
+    systemError_ = std::strerror(file.error);
     return Result::CannotOpen;
   }
-  struct stat status {};
-  if (::fstat(fd.Get(), &status) != 0) {
-    systemError_ = std::strerror(errno);
-    return Result::CannotCreateMap;
-  }
-  if (!S_ISREG(status.st_mode)) {
-    systemError_ = std::strerror(S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
-    return Result::CannotOpen;
-  }
-  fileSize_ = static_cast<std::uint64_t>(status.st_size);
+  const Descriptor fd(file.fd);
+  fileSize_ = static_cast<std::uint64_t>(file.info.st_size);
   // A range beyond the end reads as fewer bytes, or none: the caller sees what is there.
   const std::uint64_t wanted = offset > fileSize_ ? 0 : std::min(length, fileSize_ - offset);
   if (wanted > kLargest) {

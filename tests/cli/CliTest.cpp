@@ -175,15 +175,16 @@ TEST_F(CliTest, ANumberMayBeginWithAHyphenAfterTheOptionsEnd) {
 TEST_F(CliTest, SuggestPrintsThePhraseAndTheVanityText) {
   const CliRun run = Cli({"suggest", "--dictionary", path, "10-3569377"});
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, "1 0 flowers\t10-FLOWERS\n");
+  EXPECT_EQ(run.out, "10 flowers\t10-FLOWERS\n");
   EXPECT_EQ(run.err, "");
   // Windows-1252 words come out as UTF-8, upper case by the Unicode rules.
   EXPECT_EQ(Cli({"suggest", "--dictionary", path, "6663"}).out,
             "\xC3\x89t\xC3\xA9\t\xC3\x89T\xC3\x89\n");
-  // Bullets stay; digits without any word give no line and no failure.
+  // Bullets stay; digits kept with no word are no suggestion and no failure.
   const std::string bullet = "\xE2\x80\xA2";
-  EXPECT_EQ(Cli({"suggest", "--dictionary", path, "--", bullet + "-1"}).out,
-            "1\t" + bullet + "-1\n");
+  EXPECT_EQ(Cli({"suggest", "--dictionary", path, "--", bullet + "-1"}).out, "");
+  EXPECT_EQ(Cli({"suggest", "--dictionary", path, "--", bullet + "-1228"}).out,
+            "1 bat\t" + bullet + "-1BAT\n");
   const CliRun none = Cli({"suggest", "--dictionary", path, "9"});
   EXPECT_EQ(none.status, 0);
   EXPECT_EQ(none.out, "");
@@ -191,8 +192,8 @@ TEST_F(CliTest, SuggestPrintsThePhraseAndTheVanityText) {
 
 TEST_F(CliTest, SuggestTakesALimitFromOneTo1000) {
   std::ofstream(path, std::ios::binary) << "2,a,B\r\n2,b,B\r\n2,c,B\r\n\r\n";
-  EXPECT_EQ(Cli({"suggest", "--limit", "1", "--dictionary", path, "22"}).out, "a a\tAA\n");
-  EXPECT_EQ(Cli({"suggest", "--limit=2", "--dictionary", path, "22"}).out, "a a\tAA\na b\tAB\n");
+  EXPECT_EQ(Cli({"suggest", "--limit", "1", "--dictionary", path, "22"}).out, "2 a\t2A\n");
+  EXPECT_EQ(Cli({"suggest", "--limit=2", "--dictionary", path, "22"}).out, "2 a\t2A\n2 b\t2B\n");
   EXPECT_EQ(Cli({"suggest", "--limit", "1000", "--dictionary", path, "22"}).status, 0);
   const std::vector<std::vector<std::string>> wrong = {
       {"suggest", "--limit", "0", "22"},

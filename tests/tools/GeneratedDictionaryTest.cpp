@@ -107,8 +107,8 @@ TEST_F(GeneratedEnglishTest, EveryLineIsAWholeEntrySpelledOnTheKeypad) {
       ++checked;
       continue;
     }
-    const bool affix = word.front() == '-' || word.front() == '+' || word.back() == '-' ||
-                       word.back() == '+';
+    const bool affix =
+        word.front() == '-' || word.front() == '+' || word.back() == '-' || word.back() == '+';
     if (word.front() == '-' || word.front() == '+') {
       word.remove_prefix(1);
     }

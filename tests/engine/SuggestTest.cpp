@@ -9,6 +9,7 @@
 #include <random>
 
 #include "Fakes.h"
+#include "MainModel.h"
 #include "Suggest.h"
 
 namespace vantrel {
@@ -285,6 +286,46 @@ TEST(SuggestTest, FourteenTwosHaveTheirFirstTwentyDistinctAndInOrder) {
   // One word, the longest, after the digits kept at the start.
   EXPECT_EQ(out[0].words, 1);
   EXPECT_EQ(out[0].vanity, "22222222222ABC");
+}
+
+// A word across a separator is placed over the characters it covers, separator
+// included, so that the phrase keeps one row for it and taking it out gives back the
+// number exactly as it was typed.
+TEST(SuggestPlacementTest, AWordAcrossASeparatorTakesItsDigitsAndTheSeparator) {
+  testing::MemoryFiles files;
+  files.files["dict.txt"] = Dict({"3569377,flowers,B", "356,elm,B", "1,1,D"});
+  DictionaryFile dictionary{files.Opener()};
+  dictionary.Bind("dict.txt");
+  dictionary.name = "dict.txt";
+  testing::RecordingHost host;
+  MainModel model{dictionary, host};
+  model.EntryEditEnter();
+  model.EntryEditChange("1-888-356-9377");
+
+  MemorySource source(files.files["dict.txt"]);
+  std::vector<Suggestion> out;
+  ASSERT_EQ(Suggest(source, model.EntryText(), 1, out), ScanResult::kEnd);
+  ASSERT_EQ(out.size(), 1U);
+  ASSERT_EQ(out[0].vanity, "1-888-FLOWERS");
+  ASSERT_TRUE(PlaceSuggestion(model, out[0]));
+
+  const std::string b = "\x95";
+  EXPECT_EQ(model.EntryText(), b + "-" + b + b + b + "-" + b + b + b + b + b + b + b + b);
+  std::vector<std::string> rows;
+  for (int row = 1; row <= 3; ++row) {
+    rows.push_back(model.SelectedGrid.Cell(0, row) + "@" + model.SelectedGrid.Cell(1, row) + "@" +
+                   std::to_string(model.WordPositions(row)));
+  }
+  EXPECT_EQ(rows, (std::vector<std::string>{"1@1@1", "888@888@3", "flowers@356-9377@7"}));
+  EXPECT_EQ(model.PhraseText(), "1-888-356-9377, 1 888 flowers");
+
+  model.RemovePhraseWord(3);
+  EXPECT_EQ(model.EntryText(), b + "-" + b + b + b + "-356-9377");
+  // The number changed under a suggestion made before: nothing is placed over it.
+  model.RemovePhraseWord(1);
+  model.RemovePhraseWord(1);
+  model.SetEntryText("1-888-356-93");
+  EXPECT_FALSE(PlaceSuggestion(model, out[0]));
 }
 
 // --- brute force ---

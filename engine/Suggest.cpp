@@ -76,8 +76,19 @@ struct Group {
   int worstRarity = 0;
   std::string worstTrimmed;
 
-  bool Wants(int rarity, std::string_view trimmed) const {
-    return !full || std::tie(rarity, trimmed) < std::tie(worstRarity, worstTrimmed);
+  // The words held, by rarity and text: a word that the dictionary lists again (the
+  // same word on another line) adds nothing.
+  std::unordered_set<std::string> held;
+
+  static std::string Key(int rarity, std::string_view trimmed) {
+    std::string key(1, static_cast<char>('0' + rarity));
+    key += trimmed;
+    return key;
+  }
+
+  bool Wants(int rarity, std::string_view trimmed) {
+    return (!full || std::tie(rarity, trimmed) < std::tie(worstRarity, worstTrimmed)) &&
+           held.insert(Key(rarity, trimmed)).second;
   }
 
   // Keeps the best word of each vanity text, and of those the best limit.
@@ -94,6 +105,10 @@ struct Group {
       }
     }
     words = std::move(kept);
+    held.clear();
+    for (const Word& w : words) {
+      held.insert(Key(w.rarity, w.trimmed));
+    }
     full = words.size() == limit;
     if (full) {
       worstRarity = words.back().rarity;

@@ -127,6 +127,13 @@ TEST_F(SuggestWindowTest, FlowersComesFirstAndEnterPlacesItForCopy) {
                                           QStringLiteral("1800 elm 9377|1800ELM9377"),
                                           QStringLiteral("1800 elm yeps|1800ELMYEPS")}));
   EXPECT_EQ(window->SuggestionList()->accessibleName(), QStringLiteral("Suggestions"));
+  // Each row says why it stands where it does.
+  QTableWidget* list = window->SuggestionList();
+  ASSERT_EQ(list->columnCount(), 3);
+  EXPECT_EQ(list->horizontalHeaderItem(2)->text(), QStringLiteral("Why"));
+  EXPECT_EQ(list->item(0, 2)->text(), QStringLiteral("area code kept, 1 word, common"));
+  EXPECT_EQ(list->item(2, 2)->text(), QStringLiteral("area code kept, end kept, 1 word, common"));
+  EXPECT_EQ(list->item(3, 2)->text(), QStringLiteral("area code kept, 2 words, common"));
   EXPECT_TRUE(window->SuggestionList()->hasFocus());
 
   QTest::keyClick(window->SuggestionList(), Qt::Key_Return);

@@ -64,6 +64,8 @@ std::string Repeat(const std::string& text, int times) {
   return out;
 }
 const std::string kBalls = Repeat("2255", 63);
+// The longest number the program reads, with the most suggestions it gives.
+const std::string kLongest = Repeat("4937568227394628357462839462", 10).substr(0, 255);
 
 void RunSuggest(benchmark::State& state, const std::string& path, const std::string& number) {
   std::size_t found = 0;
@@ -122,13 +124,13 @@ CliCost TimeCli(const std::vector<std::string>& args) {
 }
 
 void CliSuggestAgainstSearch(benchmark::State& state, const std::string& path,
-                             const std::string& number) {
+                             const std::string& number, const std::string& limit = "20") {
   double search = 0;
   double suggest = 0;
   double peakMb = 0;
   for (auto _ : state) {
     const CliCost a = TimeCli({"search", "--dictionary", path, "--", number});
-    const CliCost b = TimeCli({"suggest", "--dictionary", path, "--", number});
+    const CliCost b = TimeCli({"suggest", "--limit", limit, "--dictionary", path, "--", number});
     if (a.seconds < 0 || b.seconds < 0) {
       state.SkipWithError("vantrel-cli failed");
       return;
@@ -161,6 +163,9 @@ BENCHMARK_CAPTURE(CliSuggestAgainstSearch, french_flowers, kFrench, kFlowers)
 BENCHMARK_CAPTURE(CliSuggestAgainstSearch, french_14_twos, kFrench, kTwos)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(CliSuggestAgainstSearch, french_30_digits, kFrench, kThirty)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CliSuggestAgainstSearch, english_255_digits_limit_1000, kEnglish, kLongest,
+                  "1000")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(CliSuggestAgainstSearch, million_inner_blanks, kInnerBlanks, kTwos)
     ->Unit(benchmark::kMillisecond);

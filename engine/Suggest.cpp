@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <map>
 #include <queue>
 #include <tuple>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -52,12 +54,35 @@ bool RankedBefore(const Ranked& a, const Ranked& b) {
                                        b.rarity, b.order, b.vanity);
 }
 
+// A hash of a text that can be extended at the front: h(xy) = h(x) * B^|y| + h(y), with
+// power = B^|text|. Two texts of one list that hash alike are compared in full.
+constexpr std::uint64_t kHashBase = 1099511628211ULL;
+
+struct TextHash {
+  std::uint64_t hash = 0;
+  std::uint64_t power = 1;
+
+  static TextHash Of(std::string_view text) {
+    TextHash h;
+    for (const char ch : text) {
+      h.hash = h.hash * kHashBase + static_cast<unsigned char>(ch);
+      h.power *= kHashBase;
+    }
+    return h;
+  }
+  TextHash Before(const TextHash& rest) const {
+    return {hash * rest.power + rest.hash, power * rest.power};
+  }
+  bool operator==(const TextHash&) const = default;
+};
+
 // One word found in the dictionary.
 struct Word {
   std::string word;     // as the candidate grid shows it
   std::string trimmed;  // as the phrase holds it
   std::string upper;    // as the vanity text holds it, UTF-8
   int rarity = 0;
+  TextHash upperHash;  // of upper
 };
 
 bool WordBefore(const Word& a, const Word& b) {
@@ -178,7 +203,9 @@ ScanResult ScanWords(ByteSource& source, const std::string& digitText, std::size
     if (!group.Wants(rarity, trimmed)) {
       return;
     }
-    group.words.push_back({shown, std::string(trimmed), UpperUtf8(trimmed), rarity});
+    std::string upper = UpperUtf8(trimmed);
+    const TextHash upperHash = TextHash::Of(upper);
+    group.words.push_back({shown, std::string(trimmed), std::move(upper), rarity, upperHash});
     if (group.words.size() > pruneAt) {
       group.Prune(limit);
     }
@@ -213,49 +240,156 @@ std::vector<std::vector<Span>> PlaceWords(const Groups& groups, const DigitText&
 // the end, not the free block at the start.
 enum Context : std::size_t { kLeading = 0, kAfterWord = 1 };
 
-// One suggestion for the number from some position to its end, with the way back to
-// its pieces.
+// What a piece of a partial suggestion is.
+enum class Piece : std::uint8_t { kEnd, kPass, kKeep, kSpell };
+
+// One suggestion for the number from some position to its end: its keys, its first
+// piece and the rest after that piece, which another list holds. Suggestions share their
+// rests, so a partial suggestion costs the same few bytes however long it is, and the
+// lists of all positions together grow with the limit and the number's length only.
 struct Partial {
   int middleDigits = 0;
   int words = 0;
-  int keptDigits = 0;
   int trailingDigits = 0;
+  int keptDigits = 0;
   int rarity = 0;
-  std::string order;
-  std::string vanity;
-  const Span* span = nullptr;  // the word at the position; nullptr: kept or passed over
-  int restRank = 0;            // in the list of the position after the piece
+  Piece piece = Piece::kEnd;
+  std::uint32_t at = 0;           // the piece's position in the number
+  const Span* span = nullptr;     // kSpell: the word
+  const Partial* rest = nullptr;  // nullptr for kEnd
+  TextHash vanity;                // of the whole vanity text
 };
 
-Partial Pass(const Partial& rest, std::string_view shown, int restRank) {
+// The texts of partial suggestions, read piece by piece along their rests.
+class Texts {
+ public:
+  Texts(std::string_view number) : number_(number) {
+    for (std::size_t i = 0; i < number.size(); ++i) {
+      shown_.push_back(Cp1252ToUtf8(number.substr(i, 1)));
+    }
+  }
+
+  // The piece's part of the vanity text.
+  std::string_view Vanity(const Partial& p) const {
+    switch (p.piece) {
+      case Piece::kPass:
+        return shown_[p.at];
+      case Piece::kKeep:
+        return number_.substr(p.at, 1);
+      case Piece::kSpell:
+        return p.span->word->upper;
+      case Piece::kEnd:
+        break;
+    }
+    return {};
+  }
+
+  // The piece's part of the order key, without the NUL that ends every piece but a pass.
+  std::string_view Order(const Partial& p) const {
+    return p.piece == Piece::kSpell  ? std::string_view(p.span->word->trimmed)
+           : p.piece == Piece::kKeep ? number_.substr(p.at, 1)
+                                     : std::string_view();
+  }
+
+  // <0, 0 or >0 as the order keys (order true) or the vanity texts of a and b compare.
+  int Compare(const Partial* a, const Partial* b, bool order) const {
+    Cursor x{this, a, order, {}};
+    Cursor y{this, b, order, {}};
+    for (;;) {
+      const int cx = x.Next();
+      const int cy = y.Next();
+      if (cx != cy) {
+        return cx < cy ? -1 : 1;
+      }
+      if (cx < 0) {
+        return 0;
+      }
+    }
+  }
+
+  bool Before(const Partial& a, const Partial& b) const {
+    const auto ka = std::tie(a.middleDigits, a.words, a.trailingDigits, a.keptDigits, a.rarity);
+    const auto kb = std::tie(b.middleDigits, b.words, b.trailingDigits, b.keptDigits, b.rarity);
+    if (ka != kb) {
+      return ka < kb;
+    }
+    if (const int c = Compare(&a, &b, true); c != 0) {
+      return c < 0;
+    }
+    return Compare(&a, &b, false) < 0;
+  }
+
+ private:
+  // The characters of a text as unsigned bytes, -1 at its end.
+  struct Cursor {
+    const Texts* texts;
+    const Partial* p;
+    bool order;
+    std::string_view token;
+    std::size_t i = 0;
+    bool started = false;
+    bool nulPending = false;
+
+    int Next() {
+      for (;;) {
+        if (started && i < token.size()) {
+          return static_cast<unsigned char>(token[i++]);
+        }
+        if (nulPending) {
+          nulPending = false;
+          return 0;
+        }
+        if (started) {
+          p = p->rest;
+        }
+        started = true;
+        if (p == nullptr || p->piece == Piece::kEnd) {
+          return -1;
+        }
+        token = order ? texts->Order(*p) : texts->Vanity(*p);
+        i = 0;
+        nulPending = order && p->piece != Piece::kPass;
+      }
+    }
+  };
+
+  std::string_view number_;
+  std::vector<std::string> shown_;
+};
+
+Partial Pass(std::uint32_t at, const Partial& rest, const Texts& texts) {
   Partial out = rest;
-  out.vanity.insert(0, shown);
+  out.piece = Piece::kPass;
+  out.at = at;
   out.span = nullptr;
-  out.restRank = restRank;
+  out.rest = &rest;
+  out.vanity = TextHash::Of(texts.Vanity(out)).Before(rest.vanity);
   return out;
 }
 
-Partial Keep(char digit, Context context, const Partial& rest, int restRank) {
-  Partial out = Pass(rest, std::string_view(&digit, 1), restRank);
+Partial Keep(std::uint32_t at, Context context, const Partial& rest, const Texts& texts) {
+  Partial out = rest;
+  out.piece = Piece::kKeep;
+  out.at = at;
+  out.span = nullptr;
+  out.rest = &rest;
   out.keptDigits += 1;
   if (context == kAfterWord) {
     (rest.words > 0 ? out.middleDigits : out.trailingDigits) += 1;
   }
-  out.order.insert(0, std::string{digit, '\0'});
+  out.vanity = TextHash::Of(texts.Vanity(out)).Before(rest.vanity);
   return out;
 }
 
-Partial Spell(const Span& span, const Partial& rest, int restRank) {
-  Partial out;
-  out.middleDigits = rest.middleDigits;
-  out.words = rest.words + 1;
-  out.keptDigits = rest.keptDigits;
-  out.trailingDigits = rest.trailingDigits;
-  out.rarity = rest.rarity + span.word->rarity;
-  out.order = span.word->trimmed + '\0' + rest.order;
-  out.vanity = span.word->upper + rest.vanity;
+Partial Spell(std::uint32_t at, const Span& span, const Partial& rest) {
+  Partial out = rest;
+  out.piece = Piece::kSpell;
+  out.at = at;
   out.span = &span;
-  out.restRank = restRank;
+  out.rest = &rest;
+  out.words += 1;
+  out.rarity += span.word->rarity;
+  out.vanity = span.word->upperHash.Before(rest.vanity);
   return out;
 }
 
@@ -267,20 +401,20 @@ using Lists = std::vector<std::array<std::vector<Partial>, 2>>;
 // the piece ends: with a worse rest, or another rest of the same vanity text, the same
 // piece would give something ranked no better.
 Lists RankFromEnd(std::string_view number, const std::vector<std::vector<Span>>& spans,
-                  std::size_t cap) {
+                  std::size_t cap, const Texts& texts) {
   const std::size_t length = number.size();
   Lists lists(length + 1);
   lists[length][kLeading].emplace_back();
   lists[length][kAfterWord].emplace_back();
   for (std::size_t i = length; i-- > 0;) {
+    const auto at = static_cast<std::uint32_t>(i);
     for (const Context context : {kLeading, kAfterWord}) {
       std::vector<Partial>& list = lists[i][context];
       if (!IsDigit(number[i])) {
-        const std::string shown = Cp1252ToUtf8(number.substr(i, 1));
         const std::vector<Partial>& next = lists[i + 1][context];
         list.reserve(next.size());
-        for (std::size_t r = 0; r < next.size(); ++r) {
-          list.push_back(Pass(next[r], shown, static_cast<int>(r)));
+        for (const Partial& rest : next) {
+          list.push_back(Pass(at, rest, texts));
         }
         continue;
       }
@@ -290,15 +424,16 @@ Lists RankFromEnd(std::string_view number, const std::vector<std::vector<Span>>&
         const Span* span;  // nullptr: the digit kept
         std::size_t rank;
       };
-      auto worse = [](const Head& a, const Head& b) { return RankedBefore(b.partial, a.partial); };
+      auto worse = [&texts](const Head& a, const Head& b) {
+        return texts.Before(b.partial, a.partial);
+      };
       std::priority_queue<Head, std::vector<Head>, decltype(worse)> heads(worse);
       auto restOf = [&](const Span* span) -> const std::vector<Partial>& {
         return span == nullptr ? lists[i + 1][context] : lists[span->end][kAfterWord];
       };
       auto make = [&](const Span* span, std::size_t rank) {
         const Partial& rest = restOf(span)[rank];
-        return span == nullptr ? Keep(number[i], context, rest, static_cast<int>(rank))
-                               : Spell(*span, rest, static_cast<int>(rank));
+        return span == nullptr ? Keep(at, context, rest, texts) : Spell(at, *span, rest);
       };
       if (!restOf(nullptr).empty()) {
         heads.push({make(nullptr, 0), nullptr, 0});
@@ -308,15 +443,23 @@ Lists RankFromEnd(std::string_view number, const std::vector<std::vector<Span>>&
           heads.push({make(&span, 0), &span, 0});
         }
       }
-      std::unordered_set<std::string> vanities;
+      // The vanity texts listed so far, by hash; alike hashes are compared in full.
+      std::unordered_multimap<std::uint64_t, std::size_t> vanities;
       while (!heads.empty() && list.size() < cap) {
         Head head = heads.top();
         heads.pop();
         if (head.rank + 1 < restOf(head.span).size()) {
           heads.push({make(head.span, head.rank + 1), head.span, head.rank + 1});
         }
-        if (vanities.insert(head.partial.vanity).second) {
-          list.push_back(std::move(head.partial));
+        const auto [from, to] = vanities.equal_range(head.partial.vanity.hash);
+        const bool listed = std::any_of(from, to, [&](const auto& entry) {
+          const Partial& other = list[entry.second];
+          return other.vanity == head.partial.vanity &&
+                 texts.Compare(&other, &head.partial, false) == 0;
+        });
+        if (!listed) {
+          vanities.emplace(head.partial.vanity.hash, list.size());
+          list.push_back(head.partial);
         }
       }
     }
@@ -325,47 +468,41 @@ Lists RankFromEnd(std::string_view number, const std::vector<std::vector<Span>>&
 }
 
 // Step 4: the suggestion of one entry of the first list, its pieces found by following
-// the way back.
-Suggestion Unwind(std::string_view number, const Lists& lists, std::size_t rank) {
-  const Partial& best = lists[0][kLeading][rank];
+// its rests.
+Suggestion Unwind(std::string_view number, const Partial& best, const Texts& texts) {
   Suggestion s;
   s.middleDigits = best.middleDigits;
   s.words = best.words;
   s.keptDigits = best.keptDigits;
   s.trailingDigits = best.trailingDigits;
   s.rarity = best.rarity;
-  s.order = best.order;
-  s.vanity = best.vanity;
-  std::size_t at = 0;
-  Context context = kLeading;
-  bool keptBefore = false;  // the character before at is a kept digit
-  while (at < number.size()) {
-    const Partial& step = lists[at][context][rank];
-    rank = static_cast<std::size_t>(step.restRank);
-    if (step.span != nullptr) {
-      const Word& w = *step.span->word;
-      s.placed.push_back({w.word, std::string(number.substr(at, step.span->end - at)),
-                          static_cast<int>(at) + 1, false});
-      s.mostRare = std::max(s.mostRare, w.rarity);
-      at = step.span->end;
-      context = kAfterWord;
-      keptBefore = false;
-      continue;
+  bool keptBefore = false;  // the character before this piece is a kept digit
+  for (const Partial* p = &best; p != nullptr && p->piece != Piece::kEnd; p = p->rest) {
+    s.vanity += texts.Vanity(*p);
+    if (p->piece != Piece::kPass) {
+      s.order += texts.Order(*p);
+      s.order += '\0';
     }
-    if (IsDigit(number[at])) {
+    if (p->piece == Piece::kSpell) {
+      const Word& w = *p->span->word;
+      s.placed.push_back({w.word, std::string(number.substr(p->at, p->span->end - p->at)),
+                          static_cast<int>(p->at) + 1, false});
+      s.mostRare = std::max(s.mostRare, w.rarity);
+      keptBefore = false;
+    } else if (p->piece == Piece::kKeep) {
       // Kept digits next to each other are one piece of the phrase, as typed.
+      const char digit = number[p->at];
       if (keptBefore) {
-        s.placed.back().word += number[at];
-        s.placed.back().digits += number[at];
+        s.placed.back().word += digit;
+        s.placed.back().digits += digit;
       } else {
-        const std::string digit(1, number[at]);
-        s.placed.push_back({digit, digit, static_cast<int>(at) + 1, true});
+        s.placed.push_back(
+            {std::string(1, digit), std::string(1, digit), static_cast<int>(p->at) + 1, true});
       }
       keptBefore = true;
     } else {
       keptBefore = false;
     }
-    at += 1;
   }
   for (const SuggestedWord& w : s.placed) {
     const std::string_view trimmed = Trim(w.word);
@@ -455,10 +592,11 @@ ScanResult Suggest(ByteSource& source, std::string_view fullNumber, int limitWan
     group.Prune(cap);
   }
   const auto spans = PlaceWords(groups, digits, number.size());
-  const Lists lists = RankFromEnd(number, spans, cap);
-  for (std::size_t r = 0; r < lists[0][kLeading].size() && out.size() < limit; ++r) {
-    if (lists[0][kLeading][r].words > 0) {
-      out.push_back(Unwind(number, lists, r));
+  const Texts texts(number);
+  const Lists lists = RankFromEnd(number, spans, cap, texts);
+  for (const Partial& best : lists[0][kLeading]) {
+    if (out.size() < limit && best.words > 0) {
+      out.push_back(Unwind(number, best, texts));
     }
   }
   return ScanResult::kEnd;

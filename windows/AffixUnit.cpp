@@ -61,8 +61,7 @@ TAffixForm::TAffixForm(MainModel& model, Services& services, QWidget* parent)
 
   gridPanel_ = new QWidget(this);
   gridPanel_->setObjectName(QStringLiteral("GridPanel"));
-  selectedAffixGrid_ = MakeSelectedAffixGrid(gridPanel_).release();
-  selectedAffixGrid_->setObjectName(QStringLiteral("SelectedAffixGrid"));
+  selectedAffixGrid_ = MakeProgramGrid(ProgramGrid::SelectedAffix, gridPanel_).release();
   selectedAffixGrid_->setAccessibleName(SourceText("Candidate Word"));
   selectedAffixGrid_->SetTable(&model_.Correction());
   // The proposed word may be corrected in place; its digits may not, because the

@@ -135,8 +135,7 @@ void TMainForm::BuildWindow() {
   possiblePanel_->setMinimumHeight(54);
   auto* possibleLayout = new QVBoxLayout(possiblePanel_);
   possibleLayout->setContentsMargins(0, 0, 0, 0);
-  possibleGrid_ = MakePossibleGrid(possiblePanel_).release();
-  possibleGrid_->setObjectName(QStringLiteral("PossibleGrid"));
+  possibleGrid_ = MakeProgramGrid(ProgramGrid::Possible, possiblePanel_).release();
   // A resize of the grids' panel reaches the candidate grid once the layout has given
   // it its new size; that is when its columns can be measured against it.
   possibleGrid_->installEventFilter(this);
@@ -147,8 +146,7 @@ void TMainForm::BuildWindow() {
   selectedPanel_->setMinimumHeight(56);
   auto* selectedLayout = new QVBoxLayout(selectedPanel_);
   selectedLayout->setContentsMargins(0, 0, 0, 0);
-  selectedGrid_ = MakeSelectedGrid(selectedPanel_).release();
-  selectedGrid_->setObjectName(QStringLiteral("SelectedGrid"));
+  selectedGrid_ = MakeProgramGrid(ProgramGrid::Selected, selectedPanel_).release();
   selectedGrid_->viewport()->installEventFilter(this);
   selectedLayout->addWidget(selectedGrid_);
   panel4_->addWidget(possiblePanel_);
@@ -174,8 +172,7 @@ void TMainForm::BuildWindow() {
   selectedWordLabel_->setObjectName(QStringLiteral("SelectedWordLabel"));
   selectedWordLabel_->setAlignment(Qt::AlignCenter);
   rightLayout->addWidget(selectedWordLabel_);
-  affixGrid_ = MakeAffixGrid(right).release();
-  affixGrid_->setObjectName(QStringLiteral("AffixGrid"));
+  affixGrid_ = MakeProgramGrid(ProgramGrid::Affix, right).release();
   rightLayout->addWidget(affixGrid_, 1);
 
   auto* buttonPanel = new QWidget(right);

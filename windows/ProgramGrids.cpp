@@ -99,6 +99,8 @@ GridFrame FrameOf(ProgramGrid which) {
     case ProgramGrid::SelectedAffix:
       break;
   }
+  // Its design makes cell (0,1) editable: the proposed word may be corrected in place;
+  // its digits may not, because the bullets that OK writes into the number follow them.
   return {.cols = 2,
           .rows = 2,
           .fixedRows = 1,

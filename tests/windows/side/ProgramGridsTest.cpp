@@ -85,8 +85,9 @@ TEST(ProgramGrids, SizesAndGridWideValues) {
     if (c.fontPixels != 0) {
       EXPECT_EQ(grid->font().pixelSize(), c.fontPixels);
     }
-    // No window can edit a cell in place.
-    EXPECT_FALSE(grid->CanEditCell(0, 1));
+    // Only the proposed affix word can be edited in place; its digits cannot.
+    EXPECT_EQ(grid->CanEditCell(0, 1), c.which == ProgramGrid::SelectedAffix);
+    EXPECT_FALSE(grid->CanEditCell(1, 1));
   }
 }
 

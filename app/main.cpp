@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "AboutVantrel.h"
 #include "AffixUnit.h"
 #include "Application.h"
 #include "CrashHandler.h"
@@ -15,11 +16,12 @@
 #include "Launcher.h"
 #include "LookUp.h"
 #include "Main.h"
+#include "Notify.h"
 #include "QtCatalogs.h"
 #include "ReportPage.h"
 #include "Services.h"
 #include "SettingsStore.h"
-#include "SideWindows.h"
+#include "TestPanel.h"
 
 int main(int argc, char** argv) {
   // The tracer comes before anything else, so that it sees errors raised during start-up;

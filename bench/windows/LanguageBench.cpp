@@ -18,7 +18,9 @@
 #include "Main.h"
 #include "QtCatalogs.h"
 #include "QuietServices.h"
-#include "SideWindows.h"
+#include "AboutVantrel.h"
+#include "Notify.h"
+#include "TestPanel.h"
 #include "WindowTranslation.h"
 
 namespace {

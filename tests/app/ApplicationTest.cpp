@@ -28,7 +28,9 @@
 #include "RecordingLauncher.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
-#include "SideWindows.h"
+#include "AboutVantrel.h"
+#include "Notify.h"
+#include "TestPanel.h"
 #include "SixWindows.h"
 
 namespace vantrel {

@@ -20,7 +20,9 @@
 #include "LayerGrid.h"
 #include "LookUp.h"
 #include "Main.h"
-#include "SideWindows.h"
+#include "AboutVantrel.h"
+#include "Notify.h"
+#include "TestPanel.h"
 #include "VantrelGlobal.h"
 #include "side/SideTesting.h"
 

@@ -21,7 +21,9 @@
 #include "RecordingHelp.h"
 #include "RecordingLauncher.h"
 #include "ScriptedDialogs.h"
-#include "SideWindows.h"
+#include "AboutVantrel.h"
+#include "Notify.h"
+#include "TestPanel.h"
 #include "Texts.h"
 
 namespace vantrel {

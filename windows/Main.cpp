@@ -468,6 +468,10 @@ void TMainForm::FormClose() {
   const QRect frame(pos(), size());
   try {
     SaveSettings(services_.settings, kMainWindowWriteOrder, [&](Setting setting) -> SettingValue {
+      // A value of a side window, or its design value while that window does not exist.
+      const auto sideValue = [setting](const auto* form, const auto& value) {
+        return form != nullptr ? SettingValue::Integer(value(*form)) : SettingDesignValue(setting);
+      };
       switch (setting) {
         case Setting::Dictionary:
           return SettingValue::Text(QString::fromStdString(dictionary_.InUse()));
@@ -486,26 +490,19 @@ void TMainForm::FormClose() {
         case Setting::NumberWidth:
           return SettingValue::Integer(possibleGrid_->ColWidth(1));
         case Setting::LookupTop:
-          return lookupForm_ != nullptr ? SettingValue::Integer(lookupForm_->y())
-                                        : SettingDesignValue(setting);
+          return sideValue(lookupForm_, [](const auto& form) { return form.y(); });
         case Setting::LookupLeft:
-          return lookupForm_ != nullptr ? SettingValue::Integer(lookupForm_->x())
-                                        : SettingDesignValue(setting);
+          return sideValue(lookupForm_, [](const auto& form) { return form.x(); });
         case Setting::AffixTop:
-          return affixForm_ != nullptr ? SettingValue::Integer(affixForm_->y())
-                                       : SettingDesignValue(setting);
+          return sideValue(affixForm_, [](const auto& form) { return form.y(); });
         case Setting::AffixLeft:
-          return affixForm_ != nullptr ? SettingValue::Integer(affixForm_->x())
-                                       : SettingDesignValue(setting);
+          return sideValue(affixForm_, [](const auto& form) { return form.x(); });
         case Setting::AffixWidth:
-          return affixForm_ != nullptr ? SettingValue::Integer(affixForm_->width())
-                                       : SettingDesignValue(setting);
+          return sideValue(affixForm_, [](const auto& form) { return form.width(); });
         case Setting::AffixWordWidth:
-          return affixForm_ != nullptr ? SettingValue::Integer(affixForm_->WordWidth())
-                                       : SettingDesignValue(setting);
+          return sideValue(affixForm_, [](const auto& form) { return form.WordWidth(); });
         case Setting::AffixNumberWidth:
-          return affixForm_ != nullptr ? SettingValue::Integer(affixForm_->NumberWidth())
-                                       : SettingDesignValue(setting);
+          return sideValue(affixForm_, [](const auto& form) { return form.NumberWidth(); });
         case Setting::AnimationOn:
           return SettingValue::Switch(services_.state.AnimationOn);
         case Setting::Language:

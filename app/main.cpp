@@ -1,5 +1,6 @@
-// Vantrel: program start. The six windows are created in their fixed order and live
-// until the main window closes.
+// Vantrel: program start. Seven windows: six are created here in their fixed order and
+// live until the main window closes; the suggestions window is made by the main window
+// the first time File > Suggest asks for it.
 
 #include <QTimer>
 #include <QUrl>

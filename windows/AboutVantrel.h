@@ -3,6 +3,7 @@
 // and home page, and Frog, who plays while the animation is on.
 
 #include <QDialog>
+#include <QUrl>
 
 #include "AnimatedPicture.h"
 #include "Services.h"
@@ -15,6 +16,11 @@ namespace vantrel {
 // The makers' addresses, shown by the About window and used in the e-mails composed.
 inline constexpr const char* kSupportEmail = "support@vantrel.example";
 inline constexpr const char* kHomePage = "https://vantrel.example/";
+
+// Hands an address to the desktop ("mailto:" to the mail program, a web address to the
+// browser). When no program takes it the user is told so, with the address to use by hand,
+// in a warning over parent.
+void OpenAddress(Services& services, QWidget* parent, const QUrl& address);
 
 class TAboutForm : public QDialog {
   Q_OBJECT
@@ -32,6 +38,7 @@ class TAboutForm : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void FormShow();

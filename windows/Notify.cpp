@@ -112,8 +112,9 @@ void TNotifyForm::OkClick() {
   qint32 value = kNoMoreNotices;
   if (notify_->isChecked()) {
     // Joined as it is: the blanks of the subject stay blanks.
-    services_.launcher.Open(QUrl(Latin("mailto:") + Latin(kSupportEmail) + Latin("?subject=") +
-                                 TranslateText("Please notify me about updates to Vantrel 2.0")));
+    OpenAddress(services_, this,
+                QUrl(Latin("mailto:") + Latin(kSupportEmail) + Latin("?subject=") +
+                     TranslateText("Please notify me about updates to Vantrel 2.0")));
   } else if (remind_->isChecked()) {
     value = kRemindAfter;
   }

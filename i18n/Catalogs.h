@@ -150,6 +150,10 @@ class TTranslationInstance {
   // a text the catalogs lack. Tests use it to find texts added without a translation.
   void SetMissObserver(std::function<void(std::string_view)> observer);
 
+  // Told of the new current language after every SelectLanguage, outside the instance's
+  // lock: Qt's own catalogs and the default locale follow the program's language by it.
+  void SetLanguageObserver(std::function<void(const std::string&)> observer);
+
   // When disabled, every lookup returns its text unchanged.
   void SetEnabled(bool enabled);
   bool Enabled() const;
@@ -175,6 +179,7 @@ class TTranslationInstance {
   bool enabled_ = true;
   std::map<std::string, std::unique_ptr<TDomain>, std::less<>> domains_;
   std::function<void(std::string_view)> missObserver_;
+  std::function<void(const std::string&)> languageObserver_;
 
   mutable std::shared_mutex resourceMutex_;
   std::vector<std::string> resourceDomains_{"default"};

@@ -38,6 +38,10 @@ class TTestForm;
 // The bundled English dictionary: beside the program (share/vantrel/ next to bin/), or
 // where it was installed.
 QString BundledDictionaryPath();
+// The note above the Open dialog at start, in the current language: why it opens (the
+// dictionary of the last run, stored, cannot be found or opened; or there is none yet)
+// and the dictionaries that come with Vantrel in bundledFolder.
+QString StartDictionaryNote(const QString& stored, const QString& bundledFolder);
 
 // The language chosen when none is stored: LANG cut before its '.', else the user's
 // locale; it becomes the catalogs' language.

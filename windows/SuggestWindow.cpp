@@ -66,9 +66,8 @@ bool TSuggestForm::ShowSuggestions() {
   list_->setHorizontalHeaderLabels({TranslateText("Phrase"), TranslateText("Vanity Text")});
   std::unique_ptr<ByteSource> source = model_.Dictionary().Reopen();
   if (source == nullptr) {
-    services_.dialogs.Warning(parentWidget(),
-                              TranslateMessage({Tr("Can Not Open "), Lit(model_.Dictionary().name),
-                                                Tr(" in Suggest1Click")}));
+    services_.dialogs.Warning(
+        parentWidget(), TranslateMessage({Tr("Can Not Open "), Lit(model_.Dictionary().name)}));
     return false;
   }
   ShowBusyPointer(true);

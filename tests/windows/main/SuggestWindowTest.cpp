@@ -201,7 +201,7 @@ TEST_F(SuggestWindowTest, ADictionaryThatCannotBeOpenedIsNamedAndTheWindowStaysC
   TSuggestForm* window = PressSuggest();
   ASSERT_NE(window, nullptr);
   EXPECT_FALSE(window->isVisible());
-  EXPECT_EQ(dialogs.warnings.value(0), QStringLiteral("Can Not Open gone.txt in Suggest1Click"));
+  EXPECT_EQ(dialogs.warnings.value(0), QStringLiteral("Can Not Open gone.txt"));
 }
 
 // The vanity text's capitals follow the same rules as Qt's, byte for byte.

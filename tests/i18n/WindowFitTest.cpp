@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -234,6 +235,74 @@ INSTANTIATE_TEST_SUITE_P(AllLanguages, WindowFitTest,
                            return std::string(std::get<0>(info.param)).substr(0, 2) +
                                   (std::get<1>(info.param) ? "Switched" : "Started");
                          });
+
+}  // namespace
+}  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+// The note of the Open dialog at start says why it opens and which dictionaries come with
+// Vantrel, in the current language.
+TEST(StartDictionaryNote, SaysWhyTheDialogOpensAndNamesTheBundledDictionaries) {
+  QTemporaryDir dir;
+  const QString present = dir.filePath(QStringLiteral("present.txt"));
+  QFile file(present);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  const QString gone = dir.filePath(QStringLiteral("gone.txt"));
+  const QString folder = dir.filePath(QStringLiteral("share"));
+  const struct {
+    QString stored;
+    const char* why;
+  } rows[] = {
+      {QString(), "Vantrel needs a dictionary"},
+      {present, "Vantrel needs a dictionary"},  // opened for another reason
+      {gone, "The dictionary used last time, %1, cannot be found."},
+      {dir.path(), "The dictionary used last time, %1, cannot be opened."},  // a folder
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.stored.toStdString());
+    const QString note = StartDictionaryNote(row.stored, folder);
+    QString why = QString::fromLatin1(row.why);
+    why.replace(QStringLiteral("%1"), row.stored);
+    EXPECT_TRUE(note.startsWith(why)) << note.toStdString();
+    EXPECT_TRUE(note.contains(QStringLiteral("Dictionaries that come with Vantrel, in ") + folder));
+    EXPECT_TRUE(
+        note.endsWith(QStringLiteral("Vantrel Dictionary.txt (English), Vantrel Deutsch.txt "
+                                     "(German), Vantrel Francais.txt (French)")));
+  }
+}
+
+TEST(StartDictionaryNote, AStartInGermanWithTheStoredDictionaryGoneSaysSoInGerman) {
+  QTemporaryDir dir;
+  qputenv("LANG", "de_DE.UTF-8");
+  i18n::TTranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
+  setup.languageSources = i18n::EnvironmentLanguageSources();
+  i18n::TProgramTranslation translation(setup);
+  // A first run keeps German and its dictionary; then the dictionary is moved away.
+  {
+    AllWindows first(QString(), dir.path());
+    first.form->close();  // closing keeps the settings
+  }
+  const QString gone = dir.filePath(QStringLiteral("moved-away.txt"));
+  {
+    SettingsStore settings(dir.filePath(QStringLiteral("config")));
+    std::optional<SettingsKey> key = settings.OpenKey(SettingsStore::OpenMode::Existing);
+    ASSERT_TRUE(key);
+    key->WriteText(QStringLiteral("Dictionary"), gone);
+  }
+  AllWindows second(QString(), dir.path());
+  ASSERT_EQ(second.dialogs.openDialogs.size(), 1U);
+  const QString note = second.dialogs.openDialogs[0].note;
+  EXPECT_TRUE(note.startsWith(QStringLiteral("Das zuletzt verwendete Wörterbuch ") + gone +
+                              QStringLiteral(" wurde nicht gefunden.")))
+      << note.toStdString();
+  EXPECT_TRUE(note.contains(QStringLiteral("Vantrel Deutsch.txt (Deutsch)")));
+  EXPECT_TRUE(note.contains(QStringLiteral("Vantrel Francais.txt (Französisch)")));
+  qputenv("LANG", "en_US.UTF-8");
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
 
 }  // namespace
 }  // namespace vantrel

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Vantrel: program start. The six windows are created in their fixed order and live
 // until the main window closes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-number suggestions on the bundled English and German dictionaries, and the whole
 // vantrel-cli suggest process against a plain search of the same number: suggestions
 // should cost at most twice a search. Both processes run in the same benchmark, turn

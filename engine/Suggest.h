@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whole-number suggestions: complete phrases that cover every free digit of a number,
 // ranked, so that the user sees 1800FLOWERS rather than a list of fragments.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The translation layer: the message catalogs of the text domain "default", the choice of
 // language and the lookup of one English text. No Qt here, so that every program of the

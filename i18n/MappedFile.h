@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A whole file mapped read-only into memory. Catalogs are read in place, never copied.
 

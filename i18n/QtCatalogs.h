@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The translation layer as Qt sees it: the program's translation set up before any window,
 // Qt's own texts (message-box buttons, file-dialog captions) routed through the catalog,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The help book lives in the program's resources as HTML pages under qrc:/help/. Each help
 // context that a window or menu asks for is an anchor in one of the pages; THelpViewer is

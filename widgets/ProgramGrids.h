@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The five grids of the program as they are designed: candidate list, phrase, affix
 // offers, lookup results and the proposed affix word. Each factory builds the grid with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TMainForm: the main window. The user types a number, searches it, picks candidates
 // into a phrase, adds endings and beginnings, and copies the number with its phrase.

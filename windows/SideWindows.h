@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The small windows beside the main window: About, the new-release notification and the
 // hidden test window.

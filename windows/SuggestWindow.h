@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TSuggestForm, "Vantrel - Suggestions": whole phrases for the free digits of the number
 // as it stands, best first. Choosing one places its words into the phrase one by one,

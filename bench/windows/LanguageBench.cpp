@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the translation of the windows costs a person: a change of language from the menu,
 // which translates all six windows again and must fit in one frame (16 ms), and the start
 // of the program to its first shown window, with the translation and without it (the

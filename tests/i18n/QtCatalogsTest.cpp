@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's own texts through the catalog, the windows' TranslateText, and every window built
 // in German and in French with no text missing from the catalogs.
 

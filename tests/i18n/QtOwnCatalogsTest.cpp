@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's own texts in the program's language from Qt's own catalogs (qtbase_de.qm,
 // qtbase_fr.qm), whatever LANG says; the program's catalog only where Qt's has nothing; and
 // English Qt texts on a system without Qt's catalogs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every window in English, German and French, reached both by a start in the language and
 // by a switch from the Language menu: each text fits where it is shown, and each window and
 // menu gives every access key once.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # check-install.sh BUILD_DIR VERSION: installs BUILD_DIR with DESTDIR into a scratch folder and
 # checks the installed tree. Fails with a message naming the first thing that is wrong.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Suggest command driven as a person would: Ctrl+G on the main window, a choice in
 // the list, and the phrase it leaves, compared with the same words picked by hand.
 

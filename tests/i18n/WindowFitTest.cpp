@@ -8,6 +8,8 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMainWindow>
@@ -22,6 +24,7 @@
 #include <memory>
 
 #include "AllWindows.h"
+#include "Dialogs.h"
 #include "ErrorDialog.h"
 #include "HelpViewer.h"
 #include "QtCatalogs.h"
@@ -199,6 +202,13 @@ TEST_P(WindowFitTest, EveryTextFitsAndEveryAccessKeyIsUnique) {
   TErrorDialog report(texts, QIcon());
   report.Pages()->setCurrentIndex(2);
   TSuggestForm suggest(windows.form->Model(), *windows.services, windows.form.get());
+  // The Open dialog as the first start shows it, with its note; its access keys are Qt's.
+  const std::unique_ptr<QFileDialog> open = NewOpenDialog(
+      windows.form.get(), TranslateText("Open Dictionary"),
+      TranslateText("Text Documents") + QStringLiteral(" (*.txt)"), BundledDictionaryPath(),
+      StartDictionaryNote(QStringLiteral("/home/someone/Wörterbücher/gone.txt"),
+                          QFileInfo(BundledDictionaryPath()).absolutePath()));
+  open->setObjectName(QStringLiteral("OpenDialog"));
 
   std::vector<Problem> problems;
   QWidget* all[] = {windows.form.get(),
@@ -216,6 +226,9 @@ TEST_P(WindowFitTest, EveryTextFitsAndEveryAccessKeyIsUnique) {
     CheckAccessKeys(*window, problems);
     window->hide();
   }
+  Expose(*open);
+  CheckFit(*open, problems);
+  open->hide();
   // The report page's sentences are read without scrolling sideways.
   QPlainTextEdit* page = report.Page(2);
   ASSERT_NE(page, nullptr);

@@ -14,6 +14,8 @@
 
 #include <vector>
 
+#include "Texts.h"
+
 namespace vantrel {
 namespace {
 
@@ -74,6 +76,8 @@ std::unique_ptr<QFileDialog> NewOpenDialog(QWidget* parent, const QString& title
   dialog->setAcceptMode(QFileDialog::AcceptOpen);
   dialog->setFileMode(QFileDialog::ExistingFile);
   dialog->setViewMode(QFileDialog::Detail);
+  // Qt's German catalog says "Dateien des Typs:", which no German dialog says.
+  dialog->setLabelText(QFileDialog::FileType, TranslateText("Files of type:"));
   if (!proposed.isEmpty()) {
     const QFileInfo file(proposed);
     dialog->setDirectory(file.absolutePath());

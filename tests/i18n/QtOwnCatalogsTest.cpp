@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "Dialogs.h"
 #include "QtCatalogs.h"
 
 namespace vantrel {
@@ -77,6 +78,23 @@ TEST_F(QtOwnCatalogsTest, TheFileDialogSpeaksTheProgramsLanguageNotLangs) {
     EXPECT_EQ(LabelText(dialog, "fileTypeLabel"), QString::fromUtf8(row.fileType));
     // Sizes, dates and file types come from the default locale, which follows too.
     EXPECT_EQ(QLocale().language(), row.locale);
+  }
+}
+
+// The program's Open dialog says what a German or French dialog says where Qt's catalog
+// does not.
+TEST_F(QtOwnCatalogsTest, TheOpenDialogNamesTheFileTypeAsANativeSpeakerWould) {
+  auto translation = Start("en_US.UTF-8", i18n::QtTranslationsFolder());
+  for (const auto& [code, fileType, lookIn] :
+       {std::tuple{"de_DE", "Dateityp:", "Suchen in:"},
+        std::tuple{"fr_FR", "Type de fichier :", "Voir dans :"},
+        std::tuple{"en_US", "Files of type:", "Look in:"}}) {
+    SCOPED_TRACE(code);
+    translation->Instance().SelectLanguage(code);
+    const std::unique_ptr<QFileDialog> dialog = NewOpenDialog(
+        nullptr, QStringLiteral("Open"), QStringLiteral("Text (*.txt)"), QString(), QString());
+    EXPECT_EQ(LabelText(*dialog, "fileTypeLabel"), QString::fromUtf8(fileType));
+    EXPECT_EQ(LabelText(*dialog, "lookInLabel"), QString::fromUtf8(lookIn));
   }
 }
 

@@ -2,10 +2,7 @@
 // vantrel-cli: the word engine from the command line, for scripts. The interface is
 // kept stable: arguments and output are UTF-8, the engine works in Windows-1252.
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -72,25 +69,6 @@ class CliHost final : public vantrel::MainHost {
   bool failed = false;
 };
 
-std::string ExecutableDir() {
-  std::vector<char> path(PATH_MAX + 1);
-  const ssize_t n = ::readlink("/proc/self/exe", path.data(), PATH_MAX);
-  if (n <= 0) {
-    return ".";
-  }
-  std::string exe(path.data(), static_cast<std::size_t>(n));
-  return exe.substr(0, exe.rfind('/'));
-}
-
-std::string BundledDictionary() {
-  const std::string name = "/Vantrel Dictionary.txt";
-  const std::string beside = ExecutableDir() + "/../share/vantrel" + name;
-  if (::access(beside.c_str(), R_OK) == 0) {
-    return beside;
-  }
-  return std::string(VANTREL_INSTALLED_SHARE) + name;
-}
-
 int UsageError(const std::string& why) {
   std::cerr << "vantrel-cli: " << why << '\n' << kUsage;
   return 2;
@@ -107,13 +85,13 @@ int Search(vantrel::MainModel& model, CliHost& host, const vantrel::cli::Argumen
                 : options.mode == "right" ? vantrel::SearchMode::kRight
                                           : vantrel::SearchMode::kAnyPoint);
   model.SetEntryText(vantrel::Utf8ToCp1252(options.operands[0]));
-  model.ConvertBtnClick();
+  model.Search();
   // The candidates fill the rows from 1 on, also those found before a read failure.
-  for (int row = 1; row < model.PossibleGrid.RowCount(); ++row) {
-    if (model.PossibleGrid.Cell(0, row).empty()) {
+  for (int row = 1; row < model.Candidates().RowCount(); ++row) {
+    if (model.Candidates().Cell(0, row).empty()) {
       break;
     }
-    PrintRow(model.PossibleGrid, row);
+    PrintRow(model.Candidates(), row);
   }
   if (host.failed) {
     return 1;
@@ -125,10 +103,10 @@ int Search(vantrel::MainModel& model, CliHost& host, const vantrel::cli::Argumen
 int Lookup(vantrel::DictionaryFile& dictionary, CliHost& host,
            const vantrel::cli::Arguments& options) {
   vantrel::LookupModel lookup(dictionary, host);
-  lookup.WordToConvertChange(vantrel::Utf8ToCp1252(options.operands[0]), true);
-  lookup.ConvertBtnClick();
-  for (int row = 0; row < lookup.ConvertedGrid.RowCount(); ++row) {
-    const std::string& cell = lookup.ConvertedGrid.Cell(0, row);
+  lookup.TypeWord(vantrel::Utf8ToCp1252(options.operands[0]), true);
+  lookup.LookUp();
+  for (int row = 0; row < lookup.Results().RowCount(); ++row) {
+    const std::string& cell = lookup.Results().Cell(0, row);
     if (!cell.empty()) {
       std::cout << vantrel::Cp1252ToUtf8(cell) << '\n';
     }
@@ -148,13 +126,13 @@ int Affixes(vantrel::MainModel& model, CliHost& host, const vantrel::cli::Argume
   }
   model.LoadAffixes();
   model.SetEntryText(vantrel::Utf8ToCp1252(options.operands[0]));
-  const std::string digits = vantrel::Utf8ToCp1252(options.operands[1]);
-  model.ShowAffixesFor(digits, digits, static_cast<int>(options.position));
-  for (int row = 0; row < model.AffixGrid.RowCount(); ++row) {
-    if (model.AffixGrid.Cell(0, row).empty()) {
+  model.OfferAffixes(vantrel::Utf8ToCp1252(options.operands[1]),
+                     static_cast<int>(options.position));
+  for (int row = 0; row < model.AffixOffers().RowCount(); ++row) {
+    if (model.AffixOffers().Cell(0, row).empty()) {
       break;
     }
-    PrintRow(model.AffixGrid, row);
+    PrintRow(model.AffixOffers(), row);
   }
   return host.failed ? 1 : 0;
 }
@@ -199,7 +177,9 @@ int main(int argc, char** argv) {
   // Paths are passed to the file system as they were given, and named in messages as
   // the UTF-8 they are.
   vantrel::DictionaryFile dictionary;
-  const std::string path = options.dictionary.empty() ? BundledDictionary() : options.dictionary;
+  const std::string path = options.dictionary.empty()
+                               ? vantrel::BundledDictionaryPath(vantrel::ProgramDir())
+                               : options.dictionary;
   dictionary.Bind(path);
   dictionary.SetInUse(path);
   if (command == "suggest") {

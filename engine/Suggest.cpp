@@ -10,7 +10,6 @@
 #include <utility>
 
 #include "Codepage.h"
-#include "MainModel.h"
 #include "QuickTest.h"
 #include "Search.h"
 
@@ -132,22 +131,6 @@ Partial Combine(const Placement& p, const Partial& rest, int restRank) {
 
 bool RanksBefore(const Suggestion& a, const Suggestion& b) {
   return RankedBefore(a, b);
-}
-
-bool PlaceSuggestion(MainModel& model, const Suggestion& suggestion) {
-  // A pick by hand always follows a search, which notes the number as typed for Copy
-  // before any of its digits turns into a bullet.
-  model.ConvertBtnClick();
-  for (const SuggestedWord& w : suggestion.placed) {
-    model.ChosenWord = w.word;
-    model.ChosenDigits = w.digits;
-    model.ChosenPos = w.pos;
-    if (!model.InsertChosenWord()) {
-      return false;
-    }
-    model.RebuildPhrase();
-  }
-  return true;
 }
 
 std::string UpperUtf8(std::string_view text) {

@@ -57,15 +57,6 @@ bool RanksBefore(const Suggestion& a, const Suggestion& b);
 ScanResult Suggest(ByteSource& source, std::string_view number, int limit,
                    std::vector<Suggestion>& out);
 
-class MainModel;
-
-// Searches the number as it stands, then places the suggestion's words into the
-// model's phrase from left to right, each as a pick of a candidate would: bullets over
-// its digits, its row in the phrase, the affix offers and a new search. Stops at the
-// first word whose digits no longer stand free at its place (the number changed since
-// the suggestion was made); false then.
-bool PlaceSuggestion(MainModel& model, const Suggestion& suggestion);
-
 // A Windows-1252 text in upper case by the Unicode rules (ß becomes SS, µ becomes the
 // Greek capital mu), as UTF-8.
 std::string UpperUtf8(std::string_view text);

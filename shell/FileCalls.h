@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The file calls by which a whole file is replaced (ReplaceFile). Tests put their own in
-// place to see the order of the calls or to make one of them fail.
+// The file calls by which a whole file is replaced (ReplaceFile). They are passed in, so
+// that tests hand in their own to see the order of the calls or to make one of them fail.
 
 #include <sys/types.h>
 
@@ -21,10 +21,8 @@ class FileCalls {
   virtual int Rename(const char* from, const char* to);
   virtual int Unlink(const char* path);
 
-  // The calls every store makes; the real ones unless a test has put others in place.
-  static FileCalls& Current();
-  // nullptr puts the real calls back.
-  static void Replace(FileCalls* calls);
+  // The system's own calls.
+  static FileCalls& Real();
 };
 
 }  // namespace vantrel

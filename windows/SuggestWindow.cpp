@@ -107,7 +107,7 @@ void TSuggestForm::Choose(int row) {
   }
   const Suggestion chosen = suggestions_[static_cast<std::size_t>(row)];
   accept();
-  PlaceSuggestion(model_, chosen);
+  model_.ApplySuggestion(chosen);
 }
 
 }  // namespace vantrel

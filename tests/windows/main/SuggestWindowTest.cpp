@@ -83,7 +83,7 @@ class SuggestWindowTest : public testing::ProgramWindowsTest {
   }
 
   void Pick(const std::string& word) {
-    const CellTable& table = form->Model().PossibleGrid;
+    const CellTable& table = form->Model().Candidates();
     for (int row = 1; row < table.RowCount(); ++row) {
       if (table.Cell(0, row) == word) {
         TLayerGrid* grid = form->PossibleGrid();
@@ -100,12 +100,12 @@ class SuggestWindowTest : public testing::ProgramWindowsTest {
     const MainModel& model = form->Model();
     s.entry = model.EntryText();
     for (int row = 1; row <= MainModel::kPhraseSlots; ++row) {
-      s.phrase.push_back(model.SelectedGrid.Cell(0, row) + "@" + model.SelectedGrid.Cell(1, row));
+      s.phrase.push_back(model.Phrase().Cell(0, row) + "@" + model.Phrase().Cell(1, row));
       s.positions.push_back(model.WordPositions(row));
     }
-    for (int row = 0; row < model.AffixGrid.RowCount() && !model.AffixGrid.Cell(0, row).empty();
-         ++row) {
-      s.affixes.push_back(model.AffixGrid.Cell(0, row));
+    for (int row = 0;
+         row < model.AffixOffers().RowCount() && !model.AffixOffers().Cell(0, row).empty(); ++row) {
+      s.affixes.push_back(model.AffixOffers().Cell(0, row));
     }
     s.copyEnabled = form->CopyBtn()->isEnabled();
     s.convertEnabled = form->ConvertBtn()->isEnabled();

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CliArguments.h"
@@ -21,7 +22,7 @@ constexpr const char* kUsage =
     "usage: vantrel-cli search [--mode any|left|right] [--dictionary FILE] [--] NUMBER\n"
     "       vantrel-cli lookup [--dictionary FILE] [--] WORD\n"
     "       vantrel-cli affixes [--dictionary FILE] [--] NUMBER DIGITS POSITION\n"
-    "       vantrel-cli suggest [--limit N] [--dictionary FILE] [--] NUMBER\n"
+    "       vantrel-cli suggest [--limit N] [--json] [--dictionary FILE] [--] NUMBER|-...\n"
     "       vantrel-cli --help\n";
 
 constexpr const char* kHelp =
@@ -42,15 +43,24 @@ constexpr const char* kHelp =
     "         for every digit already taken; DIGITS and POSITION (counted from 1) are\n"
     "         those of the word just placed. One line per offer: the affix as stored\n"
     "         (with its '-' or '+'), a TAB, its digits, a TAB, \"italic\" or \"regular\".\n"
-    "suggest  Lists whole phrases that cover every free digit of NUMBER, best first:\n"
-    "         fewer words made of digits only, then fewer words, then fewer proper\n"
-    "         names (class \"A\"), then the phrase in alphabetical (byte) order; each\n"
-    "         vanity text once. One line per suggestion: the phrase, a TAB, and the\n"
-    "         vanity text (NUMBER with the words in capitals over their digits).\n"
+    "suggest  Lists what each NUMBER could spell, best first: words over its digits,\n"
+    "         each digit either under a word or kept as it is. Digits kept at the\n"
+    "         start (a country or area code, an 800 prefix) cost nothing; kept between\n"
+    "         words they cost most; then fewer words, fewer digits kept at the end,\n"
+    "         fewer kept digits, more common words, and the words in byte order. Each\n"
+    "         vanity text once; none that keeps every digit. Words may cross the\n"
+    "         number's blanks, hyphens, brackets, dots and slashes. One line per\n"
+    "         suggestion: the phrase, a TAB, and the vanity text (NUMBER as typed\n"
+    "         with the words in capitals over their digits); with several NUMBERs each\n"
+    "         line starts with its NUMBER and a TAB. A NUMBER of - reads the numbers\n"
+    "         from standard input, one a line (blank lines are skipped).\n"
+    "         --json writes one JSON object a line for each NUMBER instead:\n"
+    "         {\"number\", \"suggestions\": [{\"phrase\", \"vanity\", \"keys\": {...}}]}.\n"
     "\n"
     "--dictionary FILE  the dictionary to read (default: the bundled English one)\n"
     "--mode MODE        any, left or right (search only)\n"
     "--limit N          how many suggestions, 1 to 1000 (default 20; suggest only)\n"
+    "--json             JSON lines for scripts (suggest only)\n"
     "--                 ends the options, so that a NUMBER may begin with '-'\n"
     "\n"
     "Arguments and output are UTF-8; dictionary texts are Windows-1252 and are\n"
@@ -137,22 +147,97 @@ int Affixes(vantrel::MainModel& model, CliHost& host, const vantrel::cli::Argume
   return host.failed ? 1 : 0;
 }
 
+// A UTF-8 text as a JSON string.
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (const char ch : text) {
+    const auto byte = static_cast<unsigned char>(ch);
+    if (ch == '"' || ch == '\\') {
+      out += '\\';
+      out += ch;
+    } else if (byte < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+      out += escaped;
+    } else {
+      out += ch;
+    }
+  }
+  return out + "\"";
+}
+
+std::string Json(const std::string& number, const std::vector<vantrel::Suggestion>& suggestions) {
+  std::string out = "{\"number\": " + JsonString(number) + ", \"suggestions\": [";
+  for (std::size_t i = 0; i < suggestions.size(); ++i) {
+    const vantrel::Suggestion& s = suggestions[i];
+    out += (i == 0 ? "" : ", ");
+    out += "{\"phrase\": " + JsonString(vantrel::Cp1252ToUtf8(s.phrase)) +
+           ", \"vanity\": " + JsonString(s.vanity) + ", \"keys\": {" +
+           "\"middleDigits\": " + std::to_string(s.middleDigits) +
+           ", \"words\": " + std::to_string(s.words) +
+           ", \"trailingDigits\": " + std::to_string(s.trailingDigits) +
+           ", \"keptDigits\": " + std::to_string(s.keptDigits) +
+           ", \"leadingDigits\": " + std::to_string(s.LeadingDigits()) +
+           ", \"rarity\": " + std::to_string(s.rarity) + "}}";
+  }
+  return out + "]}";
+}
+
+// The numbers to suggest for: the operands, with "-" standing for the lines of standard
+// input.
+std::vector<std::string> Numbers(const std::vector<std::string>& operands) {
+  std::vector<std::string> out;
+  for (const std::string& operand : operands) {
+    if (operand != "-") {
+      out.push_back(operand);
+      continue;
+    }
+    std::string line;
+    while (std::getline(std::cin, line)) {
+      if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+      }
+      if (!line.empty()) {
+        out.push_back(line);
+      }
+    }
+  }
+  return out;
+}
+
 int Suggest(vantrel::DictionaryFile& dictionary, const vantrel::cli::Arguments& options) {
-  const std::unique_ptr<vantrel::ByteSource> source = dictionary.Reopen();
-  if (source == nullptr) {
-    std::cerr << "Can Not Open " << dictionary.name << " in Suggest1Click\n";
-    return 1;
+  const std::vector<std::string> numbers = Numbers(options.operands);
+  const bool several = options.operands.size() > 1 || options.operands[0] == "-";
+  int status = 0;
+  for (const std::string& typed : numbers) {
+    const std::unique_ptr<vantrel::ByteSource> source = dictionary.Reopen();
+    if (source == nullptr) {
+      std::cerr << "Can Not Open " << dictionary.name << " in Suggest1Click\n";
+      return 1;
+    }
+    const std::string number = vantrel::Utf8ToCp1252(typed);
+    std::vector<vantrel::Suggestion> suggestions;
+    if (vantrel::Suggest(*source, number, options.limit, suggestions) !=
+        vantrel::ScanResult::kEnd) {
+      // A ranking from part of the dictionary would be wrong: nothing for this number,
+      // and the run fails.
+      std::cerr << "Error Reading Dictionary " << dictionary.name << '\n';
+      status = 1;
+      continue;
+    }
+    const std::string shown = vantrel::Cp1252ToUtf8(number);
+    if (options.json) {
+      std::cout << Json(shown, suggestions) << '\n';
+      continue;
+    }
+    for (const vantrel::Suggestion& s : suggestions) {
+      if (several) {
+        std::cout << shown << '\t';
+      }
+      std::cout << vantrel::Cp1252ToUtf8(s.phrase) << '\t' << s.vanity << '\n';
+    }
   }
-  std::vector<vantrel::Suggestion> suggestions;
-  if (vantrel::Suggest(*source, vantrel::Utf8ToCp1252(options.operands[0]), options.limit,
-                       suggestions) != vantrel::ScanResult::kEnd) {
-    std::cerr << "Error Reading Dictionary " << dictionary.name << '\n';
-    return 1;
-  }
-  for (const vantrel::Suggestion& s : suggestions) {
-    std::cout << vantrel::Cp1252ToUtf8(s.phrase) << '\t' << s.vanity << '\n';
-  }
-  return 0;
+  return status;
 }
 
 }  // namespace

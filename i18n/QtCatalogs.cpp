@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <mutex>
 #include <set>
+#include <vector>
 
 namespace vantrel::i18n {
 
@@ -155,6 +156,11 @@ TProgramTranslation::TProgramTranslation(TTranslationSetup setup, QString qtFold
       QCoreApplication::sendEvent(application, &change);
     }
   });
+  for (const std::string& name : instance_->Archive().Duplicates()) {
+    ReportCatalogError(CatalogError(
+        CatalogError::Reason::DuplicateInArchive,
+        "The catalog archive holds more than one file named " + name + "; the first one is used"));
+  }
   QCoreApplication::installTranslator(translator_.get());
 }
 

@@ -270,6 +270,20 @@ TEST(HelpViewer, AContextIsShownAtItsAnchor) {
   EXPECT_EQ(viewer.Browser()->source(), HelpContentsUrl());
 }
 
+TEST(HelpViewer, EscClosesItWhereverTheFocusIs) {
+  THelpViewer viewer;
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    viewer.ShowContents();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&viewer));
+    QWidget* focus = round == 0 ? static_cast<QWidget*>(viewer.Browser())
+                                : viewer.findChildren<QPushButton*>().front();
+    focus->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(focus, Qt::Key_Escape);
+    EXPECT_FALSE(viewer.isVisible());
+  }
+}
+
 TEST(HelpKey, F1AsksForTheContextOfTheWindowOrOpenMenu) {
   RecordingHelp help;
   QWidget window;

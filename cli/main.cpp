@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vantrel-cli: the word engine from the command line, for scripts. The interface is
 // kept stable: arguments and output are UTF-8, the engine works in Windows-1252.
 

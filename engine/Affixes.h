@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The affix table: the dictionary's endings and beginnings, the only part of a
 // dictionary held in memory.

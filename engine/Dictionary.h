@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The dictionary file: one entry per line, read again from its first line by every
 // search, lookup and affix load. Nothing of it is kept in memory but the line at hand.

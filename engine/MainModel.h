@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's word engine: the number in the entry field, the search, the phrase
 // and the affix additions, as operations on cell tables. The window shows the tables

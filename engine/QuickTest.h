@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The search's dictionary scan: the quick test (does the text before a line's first
 // comma occur in the number?) run on the lines where they stand in the read buffer,

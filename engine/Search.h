@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The number search: every dictionary word whose digits occur in the number at a
 // place that the search mode allows.

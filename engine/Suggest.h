@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whole-number suggestions: what the number could spell, ranked so that the answer a
 // person would pick by hand comes first (1-888-FLOWERS, (617) 555-1BEG, SERVICE).

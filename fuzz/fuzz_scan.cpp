@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a dictionary: the scan, the search in every mode, the affix load and the
 // lookup must end with defined results, whatever the file holds and however the reads
 // are cut.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The catalog archive: the compiled catalogs appended to the executable after linking, so
 // that the program alone, copied anywhere, carries its languages.

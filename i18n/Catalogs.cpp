@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Catalogs.h"
 
 #include <atomic>
@@ -247,11 +248,23 @@ void TTranslationInstance::Install() {
 
 void TTranslationInstance::SelectLanguage(std::string_view code) {
   const std::string language = code.empty() ? AutomaticLanguage(sources_) : std::string(code);
-  std::unique_lock lock(mutex_);
-  language_ = language;
-  for (auto& [name, domain] : domains_) {
-    domain->SetLanguage(language_);
+  std::function<void(const std::string&)> observer;
+  {
+    std::unique_lock lock(mutex_);
+    language_ = language;
+    for (auto& [name, domain] : domains_) {
+      domain->SetLanguage(language_);
+    }
+    observer = languageObserver_;
   }
+  if (observer) {
+    observer(language);
+  }
+}
+
+void TTranslationInstance::SetLanguageObserver(std::function<void(const std::string&)> observer) {
+  std::unique_lock lock(mutex_);
+  languageObserver_ = std::move(observer);
 }
 
 std::string TTranslationInstance::CurrentLanguage() const {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The translation layer: the message catalogs of the text domain "default", the choice of
 // language and the lookup of one English text. No Qt here, so that every program of the
@@ -151,6 +152,10 @@ class TTranslationInstance {
   // a text the catalogs lack. Tests use it to find texts added without a translation.
   void SetMissObserver(std::function<void(std::string_view)> observer);
 
+  // Told of the new current language after every SelectLanguage, outside the instance's
+  // lock: Qt's own catalogs and the default locale follow the program's language by it.
+  void SetLanguageObserver(std::function<void(const std::string&)> observer);
+
   // When disabled, every lookup returns its text unchanged.
   void SetEnabled(bool enabled);
   bool Enabled() const;
@@ -176,6 +181,7 @@ class TTranslationInstance {
   bool enabled_ = true;
   std::map<std::string, std::unique_ptr<TDomain>, std::less<>> domains_;
   std::function<void(std::string_view)> missObserver_;
+  std::function<void(const std::string&)> languageObserver_;
 
   mutable std::shared_mutex resourceMutex_;
   std::vector<std::string> resourceDomains_{"default"};

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A whole file, or a range of it, read into memory. Catalogs are small: a copy costs
 // little, while a mapping would end the program with SIGBUS the moment another program

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The error log: a text file that grows by one record per reported error and that the
 // program never truncates. Each record is written whole under a lock, with the file

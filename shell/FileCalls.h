@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The file calls by which a whole file is replaced (ReplaceFile). They are passed in, so
 // that tests hand in their own to see the order of the calls or to make one of them fail.

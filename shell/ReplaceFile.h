@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's one way of writing a whole file: the settings store writes its file with
 // it, the dictionary generator the bundled dictionaries. Plain C++, so that the tools and

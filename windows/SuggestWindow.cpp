@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SuggestWindow.h"
 
 #include <QApplication>
@@ -95,9 +96,8 @@ bool TSuggestForm::ShowSuggestions() {
       {TranslateText("Phrase"), TranslateText("Vanity Text"), TranslateText("Why")});
   std::unique_ptr<ByteSource> source = model_.Dictionary().Reopen();
   if (source == nullptr) {
-    services_.dialogs.Warning(parentWidget(),
-                              TranslateMessage({Tr("Can Not Open "), Lit(model_.Dictionary().name),
-                                                Tr(" in Suggest1Click")}));
+    services_.dialogs.Warning(
+        parentWidget(), TranslateMessage({Tr("Can Not Open "), Lit(model_.Dictionary().name)}));
     return false;
   }
   ShowBusyPointer(true);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The affix table and the endings and beginnings offered next to a placed word.
 
 #include <gtest/gtest.h>

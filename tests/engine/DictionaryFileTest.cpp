@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What may be opened as a dictionary, and what the user is told about a dictionary that
 // can be opened but yields nothing.
 

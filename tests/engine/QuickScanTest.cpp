@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search's scan against the plain dictionary scan: the same examined lines, of which
 // exactly those whose text before the first comma occurs in the number are passed on,
 // however the reads cut the file and wherever a read fails.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scan rules of the dictionary file, also for lines that cross the read buffer.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-number suggestions: hand-checked cases for each rule, and the first N against
 // a brute-force enumeration of every cover on random small dictionaries.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The translation instance: where catalogs are found, the language choice, the lookup with
 // its line ends, and every failure of a catalog that cannot be used.
 

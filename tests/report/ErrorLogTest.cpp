@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The error log: records appended whole, never interleaved, and dropped without harm when
 // the file cannot be written.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the settings file is replaced: the calls in their order, their failures part-way,
 // and the temporary files that interrupted writes leave behind.
 

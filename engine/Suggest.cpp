@@ -174,17 +174,11 @@ ScanResult ScanWords(ByteSource& source, const std::string& digitText, std::size
     if (comma == line.size() || comma == 0 || !ParseDictionaryLine(line, entry)) {
       return;
     }
-    const char head = entry.word.front();
-    if (head == '-' || head == '+' || entry.word.back() == '-' ||
+    if (!IsCandidateWord(entry.word) ||
         !std::all_of(entry.digits.begin(), entry.digits.end(), IsDigit)) {
       return;
     }
-    std::string shown;
-    for (char ch : entry.word) {
-      if (ch != '+') {
-        shown += ch;
-      }
-    }
+    std::string shown = WithoutPlus(entry.word);
     const std::string_view trimmed = Trim(shown);
     // Nothing to spell, or not one text: control characters inside would also break
     // the piece-by-piece comparison, which joins the pieces with NUL.

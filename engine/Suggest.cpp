@@ -162,8 +162,8 @@ struct DigitText {
 
 // Step 1: one scan of the dictionary, every word that spells digits standing in the
 // number, grouped by its digits field.
-ScanResult ScanWords(ByteSource& source, const std::string& digitText, std::size_t limit,
-                     Groups& groups) {
+Status ScanWords(ByteSource& source, const std::string& digitText, std::size_t limit,
+                 Groups& groups) {
   const QuickTest quick(digitText);
   DictionaryEntry entry;
   const std::size_t pruneAt = 2 * limit + 16;
@@ -551,8 +551,8 @@ std::string UpperUtf8(std::string_view text) {
   return out;
 }
 
-ScanResult Suggest(ByteSource& source, std::string_view fullNumber, int limitWanted,
-                   std::vector<Suggestion>& out) {
+Status Suggest(ByteSource& source, std::string_view fullNumber, int limitWanted,
+               std::vector<Suggestion>& out) {
   out.clear();
   const std::string_view number = Short(fullNumber);
   const std::size_t limit = static_cast<std::size_t>(std::clamp(limitWanted, 1, kMaxSuggestions));
@@ -561,8 +561,8 @@ ScanResult Suggest(ByteSource& source, std::string_view fullNumber, int limitWan
   const std::size_t cap = limit + 1;
   const DigitText digits(number);
   Groups groups;
-  const ScanResult scanned = ScanWords(source, digits.text, cap, groups);
-  if (scanned != ScanResult::kEnd || FirstDigitPos(number) == 0) {
+  Status scanned = ScanWords(source, digits.text, cap, groups);
+  if (!scanned.IsOk() || FirstDigitPos(number) == 0) {
     return scanned;
   }
   for (auto& [field, group] : groups) {
@@ -576,7 +576,7 @@ ScanResult Suggest(ByteSource& source, std::string_view fullNumber, int limitWan
       out.push_back(Unwind(number, best, texts));
     }
   }
-  return ScanResult::kEnd;
+  return {};
 }
 
 }  // namespace vantrel

@@ -128,8 +128,7 @@ TEST_F(FileCallsTest, AFailedSyncFailsTheSaveAndLeavesTheFileAsItWas) {
   {
     RecordingCalls calls;
     calls.syncFails = true;
-    SettingsStore store(Folder(), calls);
-    std::optional<SettingsKey> key = store.OpenKey(Mode::Existing);
+    std::optional<SettingsKey> key = SettingsStore(Folder(), calls).OpenKey(Mode::Existing);
     EXPECT_THROW(key->WriteInteger(QStringLiteral("Form Top"), 2), SettingsWriteError);
     EXPECT_EQ(calls.renames, 0);
   }

@@ -5,11 +5,13 @@
 
 #include <memory>
 
+#include "AboutVantrel.h"
 #include "AffixUnit.h"
 #include "LookUp.h"
 #include "Main.h"
+#include "Notify.h"
 #include "Services.h"
-#include "SideWindows.h"
+#include "TestPanel.h"
 
 namespace vantrel::testing {
 

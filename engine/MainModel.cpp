@@ -102,7 +102,7 @@ void MainModel::LoadAffixes() {
     }
   }
   ByteCensus census(*source);
-  if (affixes_.Load(census) == ScanResult::kReadError) {
+  if (!affixes_.Load(census).IsOk()) {
     host_.Warn({Tr("Error Reading Dictionary "), Lit(dictionary_.name)});
     return;
   }
@@ -175,7 +175,7 @@ void MainModel::Search() {
   }
   host_.SetBusy(true);
   SearchCounts counts;
-  if (SearchCandidates(*source, number, mode_, candidates_, counts) == ScanResult::kReadError) {
+  if (!SearchCandidates(*source, number, mode_, candidates_, counts).IsOk()) {
     host_.SetBusy(false);
     host_.Warn({Tr("Error Reading Dictionary "), Lit(dictionary_.name)});
     return;

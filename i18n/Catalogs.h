@@ -79,7 +79,8 @@ class TDomain {
   // directory is the catalog directory with its trailing '/'; executableFolder (with its
   // trailing '/') is what a catalog path loses to become an archive name.
   TDomain(std::string name, std::string directory, std::string language, std::string executablePath,
-          std::string executableFolder, const TCatalogArchive* archive);
+          std::string executableFolder, const TCatalogArchive* archive,
+          FileCalls& calls = FileCalls::Real());
 
   enum class Found { No, Yes, NotUtf8 };
   // The translation of key (without carriage returns) with its line ends made CR LF,
@@ -122,6 +123,8 @@ struct TTranslationSetup {
   std::string executablePath;        // the program's file; its folder holds "locale"
   std::uint64_t archiveIndexOffset;  // where the archive's index starts in it; 0 = none
   LanguageSources languageSources;
+  // The calls through which the archive's index and the catalogs are read.
+  FileCalls* fileCalls = &FileCalls::Real();
 };
 
 // The translation layer of one run, created before any window.
@@ -174,6 +177,7 @@ class TTranslationInstance {
   const std::string executableFolder_;
   const std::string catalogDirectory_;
   const LanguageSources sources_;
+  FileCalls& fileCalls_;
   const TCatalogArchive archive_;
 
   mutable std::shared_mutex mutex_;

@@ -101,9 +101,9 @@ bool TSuggestForm::ShowSuggestions() {
     return false;
   }
   ShowBusyPointer(true);
-  const ScanResult result = Suggest(*source, model_.EntryText(), kDefaultSuggestions, suggestions_);
+  const Status result = Suggest(*source, model_.EntryText(), kDefaultSuggestions, suggestions_);
   ShowBusyPointer(false);
-  if (result != ScanResult::kEnd) {
+  if (!result.IsOk()) {
     services_.dialogs.Warning(parentWidget(), TranslateMessage({Tr("Error Reading Dictionary "),
                                                                 Lit(model_.Dictionary().name)}));
     return false;

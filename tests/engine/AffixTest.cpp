@@ -19,7 +19,7 @@ TEST(AffixTableTest, EndingsBeginningsAndWordsMarkedAtBothEnds) {
   MemorySource source(Dict({"9729,x-ray,B", "464,-ing,B", "73,re-,A", "46,-in-,B", "68437,over+,B",
                             "7,+s,B", "2255,ball,B"}));
   AffixTable table;
-  ASSERT_EQ(table.Load(source), ScanResult::kEnd);
+  ASSERT_TRUE(table.Load(source).IsOk());
   struct Row {
     std::uint8_t kind;
     const char* word;
@@ -55,7 +55,7 @@ TEST(AffixTableTest, PastTheCapacityTheLastEntryIsOverwritten) {
 TEST(AffixTableTest, EntriesBeforeAReadFailureStay) {
   MemorySource source(Dict({"464,-ing,B", "73,re-,B", "7,-s,B", "8,-t,B"}), 4, 25);
   AffixTable table;
-  EXPECT_EQ(table.Load(source), ScanResult::kReadError);
+  EXPECT_EQ(table.Load(source).Code(), StatusCode::kReadFailed);
   EXPECT_EQ(table.AffixLast, 1);
 }
 

@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#define VANTREL_SKIP_WITHOUT_DEBUG_INFO()                                                      \
-  do {                                                                                         \
-    if (VANTREL_DEBUG_INFO == 0) {                                                             \
-      GTEST_SKIP() << "this build carries no debug information (a Release build), so no "     \
-                      "source file or line can be named";                                      \
-    }                                                                                          \
+#define VANTREL_SKIP_WITHOUT_DEBUG_INFO()                                                 \
+  do {                                                                                    \
+    if (VANTREL_DEBUG_INFO == 0) {                                                        \
+      GTEST_SKIP() << "this build carries no debug information (a Release build), so no " \
+                      "source file or line can be named";                                 \
+    }                                                                                     \
   } while (false)

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -42,15 +43,15 @@ QPlainTextEdit* PageText(QWidget* parent, const char* name, const QString& acces
 
 }  // namespace
 
-TErrorDialog::TErrorDialog(const ErrorDialogTexts& texts, const QIcon& icon, QWidget* parent)
+TErrorDialog::TErrorDialog(const ErrorDialogTexts& texts, QWidget* parent)
     : QDialog(parent) {
   setObjectName(QStringLiteral("TErrorDialog"));
   setWindowTitle(QStringLiteral("Application Error"));
 
   auto* iconLabel = new QLabel(this);
   iconLabel->setObjectName(QStringLiteral("ErrorIcon"));
-  const QIcon shown = icon.isNull() ? style()->standardIcon(QStyle::SP_MessageBoxCritical) : icon;
-  iconLabel->setPixmap(shown.pixmap(QSize(32, 32)));
+  iconLabel->setPixmap(
+      style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(QSize(32, 32)));
   iconLabel->setAlignment(Qt::AlignTop);
   iconLabel->setAccessibleName(QStringLiteral("Error"));
 

@@ -53,8 +53,9 @@ LogWrite TErrorReport::ShowError(const std::exception_ptr& error) {
     shown.registers = Lines(texts.registers);
   }
 
-  TErrorDialog dialog(shown, icon_);
-  dialog.ShowDetails(detailsShown_);
+  TErrorDialog dialog(shown);
+  // The dialog opens in full, on the call stack.
+  dialog.ShowDetails(true);
   if (showDialog_) {
     showDialog_(dialog);
   } else {

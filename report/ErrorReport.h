@@ -3,7 +3,6 @@
 // It is logged, shown in the report dialog, and the log is offered by e-mail; then the
 // program goes on with the state it had when the error left its handler.
 
-#include <QIcon>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -30,8 +29,6 @@ class TErrorReport {
   // The report page's name and its lines, asked for afresh at every error, so that they
   // come in the language of the moment.
   void SetReportPage(std::function<QString()> caption, std::function<QStringList()> lines);
-  void SetIcon(const QIcon& icon) { icon_ = icon; }
-  void SetDetailsShown(bool shown) { detailsShown_ = shown; }
   // The dialog runs modally unless a test puts something else here.
   void SetShowDialog(ShowDialog show) { showDialog_ = std::move(show); }
 
@@ -56,8 +53,6 @@ class TErrorReport {
   ShowDialog showDialog_;
   std::function<QString()> caption_;
   std::function<QStringList()> lines_;
-  QIcon icon_;
-  bool detailsShown_ = true;
   std::mutex lock_;
 };
 

@@ -207,48 +207,6 @@ void TCellLayers::Resolve(int col, int row, TResolvedCell& out) const {
   }
 }
 
-TCellAlign TCellLayers::ResolvedAlign(int col, int row) const {
-  TResolvedCell cell;
-  Resolve(col, row, cell);
-  return cell.align;
-}
-
-TCellWordwrap TCellLayers::ResolvedWordwrap(int col, int row) const {
-  TResolvedCell cell;
-  Resolve(col, row, cell);
-  return cell.wordwrap;
-}
-
-bool TCellLayers::ResolvedEditable(int col, int row) const {
-  TResolvedCell cell;
-  Resolve(col, row, cell);
-  return cell.editable;
-}
-
-const TLayerFont& TCellLayers::ResolvedFont(int col, int row) const {
-  TResolvedCell cell;
-  Resolve(col, row, cell);
-  return *cell.font;
-}
-
-const QBrush& TCellLayers::ResolvedBrush(int col, int row) const {
-  TResolvedCell cell;
-  Resolve(col, row, cell);
-  return *cell.brush;
-}
-
-QColor TCellLayers::ResolvedSelectedBackground(int col, int row) const {
-  TResolvedCell cell;
-  Resolve(col, row, cell);
-  return cell.selectedBackground;
-}
-
-QColor TCellLayers::ResolvedSelectedText(int col, int row) const {
-  TResolvedCell cell;
-  Resolve(col, row, cell);
-  return cell.selectedText;
-}
-
 void TCellLayers::RefreshColors() {
   for (Table* table : {&cells_, &cols_, &rows_, &fixedColLayer_, &fixedRowLayer_}) {
     for (auto& [key, entry] : *table) {

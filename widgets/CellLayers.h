@@ -79,14 +79,13 @@ class TCellLayers : private LayerListener {
   void SetFixed(int fixedCols, int fixedRows);
   bool IsFixed(int col, int row) const { return col < fixedCols_ || row < fixedRows_; }
 
+  // The cell's values after the layers' precedence; painting reuses one TResolvedCell.
   void Resolve(int col, int row, TResolvedCell& out) const;
-  TCellAlign ResolvedAlign(int col, int row) const;
-  TCellWordwrap ResolvedWordwrap(int col, int row) const;
-  bool ResolvedEditable(int col, int row) const;
-  const TLayerFont& ResolvedFont(int col, int row) const;
-  const QBrush& ResolvedBrush(int col, int row) const;
-  QColor ResolvedSelectedBackground(int col, int row) const;
-  QColor ResolvedSelectedText(int col, int row) const;
+  TResolvedCell Resolve(int col, int row) const {
+    TResolvedCell cell;
+    Resolve(col, row, cell);
+    return cell;
+  }
 
   // Looks up every system colour again, after the palette has changed.
   void RefreshColors();

@@ -284,7 +284,7 @@ void TLayerGrid::SetLeftCol(int col) {
 }
 
 QFont TLayerGrid::DisplayFont(int col, int row) const {
-  return layers_.ResolvedFont(col, row).Font();
+  return layers_.Resolve(col, row).font->Font();
 }
 
 void TLayerGrid::SetDrawSelection(bool draw) {
@@ -294,7 +294,7 @@ void TLayerGrid::SetDrawSelection(bool draw) {
 
 bool TLayerGrid::CanEditCell(int col, int row) const {
   return options_.testFlag(goEditing) && !geometry_.IsFixed(col, row) &&
-         layers_.ResolvedEditable(col, row);
+         layers_.Resolve(col, row).editable;
 }
 
 void TLayerGrid::SetAutoAdjustLastCol(bool on) {

@@ -178,9 +178,6 @@ class TLayerGrid : public QAbstractScrollArea {
   QLineEdit* Editor() const { return editor_; }
   bool Editing() const { return editing_.Valid(); }
   TGridCoord EditingCell() const { return editing_; }
-  // Opens the editor on a cell with its text selected; nothing where the cell cannot be
-  // edited.
-  void BeginEdit(int col, int row);
   // Closes the editor and writes its text into the cell (see the accept handler). Does
   // nothing when no edit is open.
   void CommitEdit();

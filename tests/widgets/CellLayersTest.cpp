@@ -63,7 +63,7 @@ TEST_F(CellLayersTest, FirstLayerThatSetsAValueWins) {
     if (c.cell) {
       fresh.Cell(2, 3).SetAlign(alLeft);
     }
-    EXPECT_EQ(fresh.layers.ResolvedAlign(2, 3), c.expected);
+    EXPECT_EQ(fresh.layers.Resolve(2, 3).align, c.expected);
   }
 }
 
@@ -83,12 +83,12 @@ TEST_F(CellLayersTest, EachValueResolvesOnItsOwn) {
 TEST_F(CellLayersTest, FontsAreTakenWhole) {
   Col(1).SetFont(SizedFont(20, fsBold | fsUnderline));
   Cell(1, 2).SetFont(SizedFont(12, fsItalic));
-  const QFont& font = layers.ResolvedFont(1, 2).Font();
+  const QFont& font = layers.Resolve(1, 2).font->Font();
   EXPECT_EQ(font.pixelSize(), 12);
   EXPECT_TRUE(font.italic());
   EXPECT_FALSE(font.bold());
   EXPECT_FALSE(font.underline());
-  EXPECT_TRUE(layers.ResolvedFont(1, 3).Font().bold());
+  EXPECT_TRUE(layers.Resolve(1, 3).font->Font().bold());
 }
 
 TEST_F(CellLayersTest, CellFontCopiesTheGridFontNotTheColumns) {
@@ -104,13 +104,13 @@ TEST_F(CellLayersTest, CellFontCopiesTheGridFontNotTheColumns) {
   EXPECT_FALSE(font.Font().bold());
   // A cell with a font of its own in a column whose font is black shows its own colour.
   EXPECT_EQ(font.ColorRef(), kSysWindowText);
-  EXPECT_EQ(layers.ResolvedFont(1, 2).Color(), ColorFromRef(kSysWindowText));
+  EXPECT_EQ(layers.Resolve(1, 2).font->Color(), ColorFromRef(kSysWindowText));
 
   // The same font comes back, and later column changes no longer reach the cell.
   EXPECT_EQ(&layers.CellFont(1, 2), &font);
   Col(1).Font()->SetStyle(fsItalic);
-  EXPECT_FALSE(layers.ResolvedFont(1, 2).Font().italic());
-  EXPECT_TRUE(layers.ResolvedFont(1, 3).Font().italic());
+  EXPECT_FALSE(layers.Resolve(1, 2).font->Font().italic());
+  EXPECT_TRUE(layers.Resolve(1, 3).font->Font().italic());
 }
 
 TEST_F(CellLayersTest, ChangesThroughReturnedFontsRepaint) {
@@ -122,7 +122,7 @@ TEST_F(CellLayersTest, ChangesThroughReturnedFontsRepaint) {
   changes = 0;
   Col(2).Brush()->SetColor(kRed);
   EXPECT_EQ(changes, 1);
-  EXPECT_EQ(layers.ResolvedBrush(2, 1).color(), kRed);
+  EXPECT_EQ(layers.Resolve(2, 1).brush->color(), kRed);
 }
 
 TEST_F(CellLayersTest, FixedCellsTakeTheFixedLayers) {
@@ -134,11 +134,11 @@ TEST_F(CellLayersTest, FixedCellsTakeTheFixedLayers) {
   FixedCol(0).SetWordwrap(ww_wordwrap);
   Col(0).SetWordwrap(ww_ellipsis);
 
-  EXPECT_EQ(layers.ResolvedAlign(1, 0), alCenter) << "header cell: fixed row, not column";
-  EXPECT_TRUE(layers.ResolvedFont(1, 0).Font().bold());
-  EXPECT_EQ(layers.ResolvedWordwrap(0, 2), ww_wordwrap) << "fixed column, not column";
-  EXPECT_EQ(layers.ResolvedAlign(1, 2), alRight) << "data cell: ordinary column";
-  EXPECT_EQ(layers.ResolvedWordwrap(1, 2), ww_none);
+  EXPECT_EQ(layers.Resolve(1, 0).align, alCenter) << "header cell: fixed row, not column";
+  EXPECT_TRUE(layers.Resolve(1, 0).font->Font().bold());
+  EXPECT_EQ(layers.Resolve(0, 2).wordwrap, ww_wordwrap) << "fixed column, not column";
+  EXPECT_EQ(layers.Resolve(1, 2).align, alRight) << "data cell: ordinary column";
+  EXPECT_EQ(layers.Resolve(1, 2).wordwrap, ww_none);
 }
 
 TEST_F(CellLayersTest, FallbacksDependOnFixedness) {
@@ -167,12 +167,12 @@ TEST_F(CellLayersTest, FallbacksDependOnFixedness) {
 TEST_F(CellLayersTest, DefaultGridValuesCountAsLeftAndNoWrap) {
   layers.SetAlignment(alDefault);
   layers.SetWordwrap(ww_default);
-  EXPECT_EQ(layers.ResolvedAlign(2, 2), alLeft);
-  EXPECT_EQ(layers.ResolvedWordwrap(2, 2), ww_none);
+  EXPECT_EQ(layers.Resolve(2, 2).align, alLeft);
+  EXPECT_EQ(layers.Resolve(2, 2).wordwrap, ww_none);
   layers.SetAlignment(alRight);
   layers.SetWordwrap(ww_wordwrap);
-  EXPECT_EQ(layers.ResolvedAlign(2, 2), alRight);
-  EXPECT_EQ(layers.ResolvedWordwrap(2, 2), ww_wordwrap);
+  EXPECT_EQ(layers.Resolve(2, 2).align, alRight);
+  EXPECT_EQ(layers.Resolve(2, 2).wordwrap, ww_wordwrap);
 }
 
 TEST_F(CellLayersTest, EditableValues) {
@@ -200,30 +200,30 @@ TEST_F(CellLayersTest, EditableValues) {
     if (c.cell != 0) {
       fresh.Cell(2, 2).SetEditable(c.cell);
     }
-    EXPECT_EQ(fresh.layers.ResolvedEditable(2, 2), c.expected);
+    EXPECT_EQ(fresh.layers.Resolve(2, 2).editable, c.expected);
   }
 }
 
 TEST_F(CellLayersTest, SelectedColoursSkipTheFixedLayers) {
   layers.SetSelectedCellColor(kBlue);
   layers.SetSelectedFontColor(kGreen);
-  EXPECT_EQ(layers.ResolvedSelectedBackground(2, 2), kBlue);
-  EXPECT_EQ(layers.ResolvedSelectedText(2, 2), kGreen);
+  EXPECT_EQ(layers.Resolve(2, 2).selectedBackground, kBlue);
+  EXPECT_EQ(layers.Resolve(2, 2).selectedText, kGreen);
 
   Row(2).SetSelectedBrush(TLayerBrush(RefFromColor(kRed), bsSolid));
-  EXPECT_EQ(layers.ResolvedSelectedBackground(2, 2), kRed);
+  EXPECT_EQ(layers.Resolve(2, 2).selectedBackground, kRed);
   Col(2).SetSelectedBrush(TLayerBrush(RefFromColor(kGreen), bsSolid));
-  EXPECT_EQ(layers.ResolvedSelectedBackground(2, 2), kGreen) << "column beats row";
+  EXPECT_EQ(layers.Resolve(2, 2).selectedBackground, kGreen) << "column beats row";
   Cell(2, 2).SetSelectedBrush(TLayerBrush(kWhite, bsSolid));
-  EXPECT_EQ(layers.ResolvedSelectedBackground(2, 2), QColor(Qt::white));
+  EXPECT_EQ(layers.Resolve(2, 2).selectedBackground, QColor(Qt::white));
 
   Col(2).SetSelectedFont(SizedFont(10, 0, RefFromColor(kRed)));
-  EXPECT_EQ(layers.ResolvedSelectedText(2, 2), kRed);
+  EXPECT_EQ(layers.Resolve(2, 2).selectedText, kRed);
 
   // A fixed cell takes its ordinary column, never the fixed layers.
   FixedRow(0).SetSelectedBrush(TLayerBrush(kBlack, bsSolid));
-  EXPECT_EQ(layers.ResolvedSelectedBackground(2, 0), kGreen);
-  EXPECT_EQ(layers.ResolvedSelectedText(2, 0), kRed);
+  EXPECT_EQ(layers.Resolve(2, 0).selectedBackground, kGreen);
+  EXPECT_EQ(layers.Resolve(2, 0).selectedText, kRed);
 }
 
 TEST_F(CellLayersTest, LayersStaySparse) {
@@ -234,8 +234,8 @@ TEST_F(CellLayersTest, LayersStaySparse) {
     layers.Resolve(1, row, cell);
   }
   EXPECT_EQ(layers.EntryCount(), 1u) << "resolving creates no entries";
-  EXPECT_EQ(layers.ResolvedAlign(0, 4000), alCenter);
-  EXPECT_EQ(layers.ResolvedAlign(0, 4001), alLeft);
+  EXPECT_EQ(layers.Resolve(0, 4000).align, alCenter);
+  EXPECT_EQ(layers.Resolve(0, 4001).align, alLeft);
 }
 
 TEST_F(CellLayersTest, IndexesBeyondSixteenBitsAreRefused) {
@@ -249,7 +249,7 @@ TEST_F(CellLayersTest, ReplacedEntriesStartEmpty) {
   Col(1).SetFont(SizedFont(20, fsBold));
   TCellProperties& fresh = layers.ReplaceEntry(TLayerKind::Column, 1);
   EXPECT_TRUE(fresh.Empty());
-  EXPECT_EQ(layers.ResolvedAlign(1, 2), alLeft);
+  EXPECT_EQ(layers.Resolve(1, 2).align, alLeft);
 }
 
 TEST(LayerColors, StoredColoursMapBothWays) {

@@ -510,7 +510,7 @@ TEST(LayerGridDesign, RefusedDataChangesNothing) {
   lists[DesignListId::PropCol] = {1, 1, 0, 0, 70000, 0};
   std::string bytes = FormatDesignBytes(lists);
   EXPECT_THROW(grid.ReadDesignData(bytes), DesignDataError);
-  EXPECT_EQ(grid.Layers().ResolvedAlign(1, 2), alCenter);
+  EXPECT_EQ(grid.Layers().Resolve(1, 2).align, alCenter);
   EXPECT_EQ(grid.Layers().EntryCount(), 1u);
 }
 
@@ -535,10 +535,10 @@ TEST(LayerGridDesign, WrittenAsRead) {
   copy.SetFixedRows(1);
   copy.ReadDesignData(bytes);
   EXPECT_EQ(copy.WriteDesignData(), bytes);
-  EXPECT_EQ(copy.Layers().ResolvedWordwrap(2, 3), ww_wordwrap);
-  EXPECT_EQ(copy.Layers().ResolvedBrush(1, 4).style(), Qt::CrossPattern);
-  EXPECT_TRUE(copy.Layers().ResolvedFont(0, 3).Font().underline());
-  EXPECT_FALSE(copy.Layers().ResolvedEditable(1, 9));
+  EXPECT_EQ(copy.Layers().Resolve(2, 3).wordwrap, ww_wordwrap);
+  EXPECT_EQ(copy.Layers().Resolve(1, 4).brush->style(), Qt::CrossPattern);
+  EXPECT_TRUE(copy.Layers().Resolve(0, 3).font->Font().underline());
+  EXPECT_FALSE(copy.Layers().Resolve(1, 9).editable);
 }
 
 }  // namespace

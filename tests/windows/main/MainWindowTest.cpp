@@ -334,8 +334,8 @@ TEST_F(MainWindowTest, ClassAAffixesShowInItalicsAndAPlainOneAfterThemDoesNot) {
   Pick("ball");
   TLayerGrid* affixes = form->AffixGrid();
   ASSERT_EQ(affixes->CellText(0, 0), QStringLiteral("-ing"));
-  EXPECT_TRUE(affixes->Layers().ResolvedFont(0, 0).Font().italic());
-  EXPECT_FALSE(affixes->Layers().ResolvedFont(0, 1).Font().italic());  // -s is class B
+  EXPECT_TRUE(affixes->Layers().Resolve(0, 0).font->Font().italic());
+  EXPECT_FALSE(affixes->Layers().Resolve(0, 1).font->Font().italic());  // -s is class B
 
   // The field entered again and another number: -s now stands in row 0, in plain type.
   QTest::mouseClick(form->EntryEdit(), Qt::LeftButton);
@@ -344,7 +344,7 @@ TEST_F(MainWindowTest, ClassAAffixesShowInItalicsAndAPlainOneAfterThemDoesNot) {
   form->ConvertBtn()->click();
   Pick("ball");
   ASSERT_EQ(affixes->CellText(0, 0), QStringLiteral("-s"));
-  EXPECT_FALSE(affixes->Layers().ResolvedFont(0, 0).Font().italic());
+  EXPECT_FALSE(affixes->Layers().Resolve(0, 0).font->Font().italic());
 }
 
 TEST_F(MainWindowTest, ACoveredNumberIsCopiedWithItsPhrase) {

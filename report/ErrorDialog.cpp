@@ -43,15 +43,13 @@ QPlainTextEdit* PageText(QWidget* parent, const char* name, const QString& acces
 
 }  // namespace
 
-TErrorDialog::TErrorDialog(const ErrorDialogTexts& texts, QWidget* parent)
-    : QDialog(parent) {
+TErrorDialog::TErrorDialog(const ErrorDialogTexts& texts, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("TErrorDialog"));
   setWindowTitle(QStringLiteral("Application Error"));
 
   auto* iconLabel = new QLabel(this);
   iconLabel->setObjectName(QStringLiteral("ErrorIcon"));
-  iconLabel->setPixmap(
-      style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(QSize(32, 32)));
+  iconLabel->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(QSize(32, 32)));
   iconLabel->setAlignment(Qt::AlignTop);
   iconLabel->setAccessibleName(QStringLiteral("Error"));
 

@@ -73,16 +73,16 @@ Qt::BrushStyle QtBrushStyle(int style) {
 std::uint8_t StyleOf(const QFont& font) {
   std::uint8_t style = 0;
   if (font.bold()) {
-    style |= fsBold;
+    style |= kBold;
   }
   if (font.italic()) {
-    style |= fsItalic;
+    style |= kItalic;
   }
   if (font.underline()) {
-    style |= fsUnderline;
+    style |= kUnderline;
   }
   if (font.strikeOut()) {
-    style |= fsStrikeOut;
+    style |= kStrikeOut;
   }
   return style;
 }
@@ -182,11 +182,11 @@ void TLayerFont::SetStyle(std::uint8_t style) {
 }
 
 void TLayerFont::SetItalic(bool italic) {
-  SetStyle(italic ? (style_ | fsItalic) : (style_ & ~fsItalic));
+  SetStyle(italic ? (style_ | kItalic) : (style_ & ~kItalic));
 }
 
 void TLayerFont::SetBold(bool bold) {
-  SetStyle(bold ? (style_ | fsBold) : (style_ & ~fsBold));
+  SetStyle(bold ? (style_ | kBold) : (style_ & ~kBold));
 }
 
 void TLayerFont::SetFont(const QFont& font) {
@@ -198,10 +198,10 @@ void TLayerFont::RefreshColor() {
 }
 
 void TLayerFont::ApplyStyle() {
-  font_.setBold((style_ & fsBold) != 0);
-  font_.setItalic((style_ & fsItalic) != 0);
-  font_.setUnderline((style_ & fsUnderline) != 0);
-  font_.setStrikeOut((style_ & fsStrikeOut) != 0);
+  font_.setBold((style_ & kBold) != 0);
+  font_.setItalic((style_ & kItalic) != 0);
+  font_.setUnderline((style_ & kUnderline) != 0);
+  font_.setStrikeOut((style_ & kStrikeOut) != 0);
 }
 
 void TLayerFont::ApplyHeight() {

@@ -379,7 +379,7 @@ void TLayerGrid::TableItalicChanged(int col, int row) {
     return;  // nothing to take off; no entry is made for it
   }
   TLayerFont& font = layers_.CellFont(col, row);
-  if (((font.Style() & fsItalic) != 0) != italic) {
+  if (((font.Style() & kItalic) != 0) != italic) {
     font.SetItalic(italic);
   }
 }

@@ -27,12 +27,12 @@ std::vector<DesignIndexEntry> WordColumns() {
 }
 
 std::vector<DesignIndexEntry> BoldHeaderRow() {
-  return {{0, WithFont(Font(kWindowText, fsBold), alCenter)}};
+  return {{0, WithFont(Font(kWindowText, kBold), alCenter)}};
 }
 
 DesignLayers PossibleDesign() {
   DesignLayers design;
-  design.cells = {{0, 0, WithFont(Font(kWindowText, fsBold))}};
+  design.cells = {{0, 0, WithFont(Font(kWindowText, kBold))}};
   design.cols = WordColumns();
   design.fixedRows = BoldHeaderRow();
   return design;
@@ -69,8 +69,8 @@ DesignLayers ConvertedDesign() {
 
 DesignLayers SelectedAffixDesign() {
   DesignLayers design;
-  design.cells = {{0, 0, WithFont(Font(kWindowText, fsBold))}};
-  design.cols = {{0, WithFont(Font(kWindowText, fsBold))}};
+  design.cells = {{0, 0, WithFont(Font(kWindowText, kBold))}};
+  design.cols = {{0, WithFont(Font(kWindowText, kBold))}};
   design.rows = {{0, WithFont(Font(kWindowText, kRegular))},
                  {1, WithFont(Font(kWindowText, kRegular), alCenter)}};
   design.fixedRows = BoldHeaderRow();

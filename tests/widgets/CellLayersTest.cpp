@@ -81,8 +81,8 @@ TEST_F(CellLayersTest, EachValueResolvesOnItsOwn) {
 }
 
 TEST_F(CellLayersTest, FontsAreTakenWhole) {
-  Col(1).SetFont(SizedFont(20, fsBold | fsUnderline));
-  Cell(1, 2).SetFont(SizedFont(12, fsItalic));
+  Col(1).SetFont(SizedFont(20, kBold | kUnderline));
+  Cell(1, 2).SetFont(SizedFont(12, kItalic));
   const QFont& font = layers.Resolve(1, 2).font->Font();
   EXPECT_EQ(font.pixelSize(), 12);
   EXPECT_TRUE(font.italic());
@@ -95,7 +95,7 @@ TEST_F(CellLayersTest, CellFontCopiesTheGridFontNotTheColumns) {
   QFont gridFont = layers.GridFont().Font();
   gridFont.setPixelSize(15);
   layers.GridFont().SetFont(gridFont);
-  Col(1).SetFont(SizedFont(20, fsBold, kBlack));
+  Col(1).SetFont(SizedFont(20, kBold, kBlack));
   ASSERT_EQ(layers.EntryCount(), 1u);
 
   TLayerFont& font = layers.CellFont(1, 2);
@@ -108,7 +108,7 @@ TEST_F(CellLayersTest, CellFontCopiesTheGridFontNotTheColumns) {
 
   // The same font comes back, and later column changes no longer reach the cell.
   EXPECT_EQ(&layers.CellFont(1, 2), &font);
-  Col(1).Font()->SetStyle(fsItalic);
+  Col(1).Font()->SetStyle(kItalic);
   EXPECT_FALSE(layers.Resolve(1, 2).font->Font().italic());
   EXPECT_TRUE(layers.Resolve(1, 3).font->Font().italic());
 }
@@ -130,7 +130,7 @@ TEST_F(CellLayersTest, FixedCellsTakeTheFixedLayers) {
   Col(1).SetAlign(alRight);
   Row(0).SetAlign(alRight);
   FixedRow(0).SetAlign(alCenter);
-  FixedRow(0).SetFont(SizedFont(16, fsBold));
+  FixedRow(0).SetFont(SizedFont(16, kBold));
   FixedCol(0).SetWordwrap(ww_wordwrap);
   Col(0).SetWordwrap(ww_ellipsis);
 
@@ -246,7 +246,7 @@ TEST_F(CellLayersTest, IndexesBeyondSixteenBitsAreRefused) {
 
 TEST_F(CellLayersTest, ReplacedEntriesStartEmpty) {
   Col(1).SetAlign(alCenter);
-  Col(1).SetFont(SizedFont(20, fsBold));
+  Col(1).SetFont(SizedFont(20, kBold));
   TCellProperties& fresh = layers.ReplaceEntry(TLayerKind::Column, 1);
   EXPECT_TRUE(fresh.Empty());
   EXPECT_EQ(layers.Resolve(1, 2).align, alLeft);

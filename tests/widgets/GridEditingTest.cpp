@@ -173,7 +173,7 @@ TEST(GridEditing, TheEditorFollowsItsCellAndClosesWhenTheCellLeavesTheView) {
   EditingGrid fixture;
   ASSERT_TRUE(fixture.ok);
   TLayerGrid& grid = *fixture.grid;
-  grid.CellFont(0, 1).SetStyle(fsBold);
+  grid.CellFont(0, 1).SetStyle(kBold);
   QTest::keyClick(&grid, Qt::Key_F2);
   EXPECT_TRUE(grid.Editor()->font().bold());
   grid.SetColWidth(0, 60);

@@ -519,7 +519,7 @@ TEST(LayerGridDesign, WrittenAsRead) {
   grid.SetFixedRows(1);
   grid.ColProperties(2).SetWordwrap(ww_wordwrap);
   grid.CellProperties(1, 4).SetBrush(TLayerBrush(0x00FF00, bsCross));
-  grid.CellFont(0, 3).SetStyle(fsItalic | fsUnderline);
+  grid.CellFont(0, 3).SetStyle(kItalic | kUnderline);
   grid.FixedRowProperties(0).SetSelectedBrush(TLayerBrush(kSysWindowText, bsSolid));
   grid.RowProperties(9).SetEditable(kNotEditable);
   grid.RowProperties(10);  // beyond the row count: not written

@@ -150,7 +150,7 @@ TEST(ProgramGrids, ClassAItalicsComeThroughTheCellFontWhateverTheColumnFont) {
     SCOPED_TRACE(static_cast<int>(which));
     const auto grid = Make(which);
     // A column font of another family and size: it must not take the italics away.
-    grid->ColProperties(0).SetFont(TLayerFont(kBlack, -20, QStringLiteral("Serif"), 0, fsBold));
+    grid->ColProperties(0).SetFont(TLayerFont(kBlack, -20, QStringLiteral("Serif"), 0, kBold));
     grid->SetCellText(0, 3, QStringLiteral("Boston"));
     grid->Table().SetItalic(0, 3, true);
     const TCellProperties* entry = grid->Layers().FindEntry(TLayerKind::Cell, 0, 3);

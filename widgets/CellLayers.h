@@ -117,8 +117,8 @@ class TCellLayers : private LayerListener {
   bool editable_ = true;
   TLayerFont gridFont_;
   TLayerFont fixedFont_;
-  TLayerBrush fixedBrush_{kSysBtnFace, bsSolid};
-  TLayerBrush background_{kSysWindow, bsSolid};
+  TLayerBrush fixedBrush_{kSysBtnFace, kSolid};
+  TLayerBrush background_{kSysWindow, kSolid};
   TColorRef selectedCellRef_ = kSysActiveCaption;
   TColorRef selectedFontRef_ = kWhite;
   QColor selectedCellColor_;

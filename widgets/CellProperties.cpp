@@ -51,19 +51,19 @@ constexpr std::array<SystemColor, 31> kSystemColors = {{
 
 Qt::BrushStyle QtBrushStyle(int style) {
   switch (style) {
-    case bsClear:
+    case kClear:
       return Qt::NoBrush;
-    case bsHorizontal:
+    case kHorizontal:
       return Qt::HorPattern;
-    case bsVertical:
+    case kVertical:
       return Qt::VerPattern;
-    case bsFDiagonal:
+    case kFDiagonal:
       return Qt::FDiagPattern;
-    case bsBDiagonal:
+    case kBDiagonal:
       return Qt::BDiagPattern;
-    case bsCross:
+    case kCross:
       return Qt::CrossPattern;
-    case bsDiagCross:
+    case kDiagCross:
       return Qt::DiagCrossPattern;
     default:
       return Qt::SolidPattern;

@@ -20,14 +20,14 @@ enum TFontStyle : std::uint8_t { kBold = 1, kItalic = 2, kUnderline = 4, kStrike
 
 // Brush styles, as stored.
 enum TBrushStyle : std::uint8_t {
-  bsSolid = 0,
-  bsClear = 1,
-  bsHorizontal = 2,
-  bsVertical = 3,
-  bsFDiagonal = 4,
-  bsBDiagonal = 5,
-  bsCross = 6,
-  bsDiagCross = 7,
+  kSolid = 0,
+  kClear = 1,
+  kHorizontal = 2,
+  kVertical = 3,
+  kFDiagonal = 4,
+  kBDiagonal = 5,
+  kCross = 6,
+  kDiagCross = 7,
 };
 
 // Editable values of an entry.
@@ -109,7 +109,7 @@ class TLayerFont {
 // A brush: colour and style. Copies take the look, never the listener.
 class TLayerBrush {
  public:
-  TLayerBrush() : TLayerBrush(kWhite, bsSolid) {}
+  TLayerBrush() : TLayerBrush(kWhite, kSolid) {}
   TLayerBrush(TColorRef color, int style);
   TLayerBrush(const TLayerBrush& other);
   TLayerBrush& operator=(const TLayerBrush& other);
@@ -132,7 +132,7 @@ class TLayerBrush {
 
   QBrush brush_;
   TColorRef colorRef_ = kWhite;
-  int style_ = bsSolid;
+  int style_ = kSolid;
   LayerListener* listener_ = nullptr;
 };
 

@@ -50,13 +50,13 @@ DesignLayers AffixDesign() {
   DesignEntry corner;
   corner.align = alCenter;
   corner.editable = kNotEditable;
-  corner.brush = DesignBrush{kWhite, bsSolid};
+  corner.brush = DesignBrush{kWhite, kSolid};
   design.cells = {{0, 0, corner}};
   design.cols = {{0, WithFont(Font(kBlack, kRegular), alCenter)},
                  {1, WithFont(Font(kWindowText, kRegular), alCenter)}};
   DesignEntry firstRow = WithFont(Font(kWindowText, kRegular), alCenter);
   firstRow.wordwrap = ww_ellipsis;
-  firstRow.brush = DesignBrush{kWhite, bsSolid};
+  firstRow.brush = DesignBrush{kWhite, kSolid};
   design.rows = {{0, firstRow}};
   return design;
 }

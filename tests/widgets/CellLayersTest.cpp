@@ -71,7 +71,7 @@ TEST_F(CellLayersTest, EachValueResolvesOnItsOwn) {
   // The column sets the alignment only; the row's word wrap and brush still show.
   Col(1).SetAlign(alRight);
   Row(2).SetWordwrap(ww_ellipsis);
-  Row(2).SetBrush(TLayerBrush(kWhite, bsSolid));
+  Row(2).SetBrush(TLayerBrush(kWhite, kSolid));
   TResolvedCell cell;
   layers.Resolve(1, 2, cell);
   EXPECT_EQ(cell.align, alRight);
@@ -118,7 +118,7 @@ TEST_F(CellLayersTest, ChangesThroughReturnedFontsRepaint) {
   changes = 0;
   font.SetItalic(true);
   EXPECT_EQ(changes, 1);
-  Col(2).SetBrush(TLayerBrush(kWhite, bsSolid));
+  Col(2).SetBrush(TLayerBrush(kWhite, kSolid));
   changes = 0;
   Col(2).Brush()->SetColor(kRed);
   EXPECT_EQ(changes, 1);
@@ -210,18 +210,18 @@ TEST_F(CellLayersTest, SelectedColoursSkipTheFixedLayers) {
   EXPECT_EQ(layers.Resolve(2, 2).selectedBackground, kBlue);
   EXPECT_EQ(layers.Resolve(2, 2).selectedText, kGreen);
 
-  Row(2).SetSelectedBrush(TLayerBrush(RefFromColor(kRed), bsSolid));
+  Row(2).SetSelectedBrush(TLayerBrush(RefFromColor(kRed), kSolid));
   EXPECT_EQ(layers.Resolve(2, 2).selectedBackground, kRed);
-  Col(2).SetSelectedBrush(TLayerBrush(RefFromColor(kGreen), bsSolid));
+  Col(2).SetSelectedBrush(TLayerBrush(RefFromColor(kGreen), kSolid));
   EXPECT_EQ(layers.Resolve(2, 2).selectedBackground, kGreen) << "column beats row";
-  Cell(2, 2).SetSelectedBrush(TLayerBrush(kWhite, bsSolid));
+  Cell(2, 2).SetSelectedBrush(TLayerBrush(kWhite, kSolid));
   EXPECT_EQ(layers.Resolve(2, 2).selectedBackground, QColor(Qt::white));
 
   Col(2).SetSelectedFont(SizedFont(10, 0, RefFromColor(kRed)));
   EXPECT_EQ(layers.Resolve(2, 2).selectedText, kRed);
 
   // A fixed cell takes its ordinary column, never the fixed layers.
-  FixedRow(0).SetSelectedBrush(TLayerBrush(kBlack, bsSolid));
+  FixedRow(0).SetSelectedBrush(TLayerBrush(kBlack, kSolid));
   EXPECT_EQ(layers.Resolve(2, 0).selectedBackground, kGreen);
   EXPECT_EQ(layers.Resolve(2, 0).selectedText, kRed);
 }

@@ -476,7 +476,7 @@ TEST(LayerGridPaint, SelectedCellsTakeTheResolvedSelectionColours) {
   const QColor red(200, 10, 10);
   const QColor background = CellColor(*grid, 0, 4);
   grid->SetSelectedCellColor(green);
-  grid->ColProperties(1).SetSelectedBrush(TLayerBrush(RefFromColor(red), bsSolid));
+  grid->ColProperties(1).SetSelectedBrush(TLayerBrush(RefFromColor(red), kSolid));
   grid->SetSelection({0, 2, 1, 3});
   EXPECT_EQ(CellColor(*grid, 0, 2), green);
   EXPECT_EQ(CellColor(*grid, 1, 3), red);
@@ -518,9 +518,9 @@ TEST(LayerGridDesign, WrittenAsRead) {
   TLayerGrid grid(nullptr, 3, 10);
   grid.SetFixedRows(1);
   grid.ColProperties(2).SetWordwrap(ww_wordwrap);
-  grid.CellProperties(1, 4).SetBrush(TLayerBrush(0x00FF00, bsCross));
+  grid.CellProperties(1, 4).SetBrush(TLayerBrush(0x00FF00, kCross));
   grid.CellFont(0, 3).SetStyle(kItalic | kUnderline);
-  grid.FixedRowProperties(0).SetSelectedBrush(TLayerBrush(kSysWindowText, bsSolid));
+  grid.FixedRowProperties(0).SetSelectedBrush(TLayerBrush(kSysWindowText, kSolid));
   grid.RowProperties(9).SetEditable(kNotEditable);
   grid.RowProperties(10);  // beyond the row count: not written
   grid.RowProperties(5);   // empty: not written

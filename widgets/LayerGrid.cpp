@@ -76,7 +76,7 @@ TLayerGrid::TLayerGrid(QWidget* parent, int colCount, int rowCount)
       ownTable_(std::make_unique<CellTable>(colCount, rowCount)),
       watch_(std::make_unique<TableWatch>(*this)),
       layers_([this] { viewport()->update(); }),
-      options_(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect) {
+      options_(kFixedVertLine | kFixedHorzLine | kVertLine | kHorzLine | kRangeSelect) {
   InstallLayerGridAccessibility();
   accessNotes_ = new TGridAccessNotes(*this);
   setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -254,8 +254,8 @@ void TLayerGrid::SetOptions(GridOptions options) {
 }
 
 void TLayerGrid::ApplyLineOptions() {
-  geometry_.SetLines(options_.testFlag(goFixedVertLine), options_.testFlag(goFixedHorzLine),
-                     options_.testFlag(goVertLine), options_.testFlag(goHorzLine));
+  geometry_.SetLines(options_.testFlag(kFixedVertLine), options_.testFlag(kFixedHorzLine),
+                     options_.testFlag(kVertLine), options_.testFlag(kHorzLine));
 }
 
 void TLayerGrid::SetScrollBars(ScrollBars bars) {
@@ -293,7 +293,7 @@ void TLayerGrid::SetDrawSelection(bool draw) {
 }
 
 bool TLayerGrid::CanEditCell(int col, int row) const {
-  return options_.testFlag(goEditing) && !geometry_.IsFixed(col, row) &&
+  return options_.testFlag(kEditing) && !geometry_.IsFixed(col, row) &&
          layers_.Resolve(col, row).editable;
 }
 
@@ -430,7 +430,7 @@ void TLayerGrid::SelectCurrentOnly() {
 void TLayerGrid::SelectFromAnchor() {
   selection_ = {std::min(anchor_.col, current_.col), std::min(anchor_.row, current_.row),
                 std::max(anchor_.col, current_.col), std::max(anchor_.row, current_.row)};
-  if (options_.testFlag(goRowSelect)) {
+  if (options_.testFlag(kRowSelect)) {
     selection_.left = FixedCols();
     selection_.right = ColCount() - 1;
   }
@@ -508,7 +508,7 @@ bool TLayerGrid::MoveCurrent(int col, int row, bool moveAnchor, bool byUser) {
   }
   current_ = {col, row};
   accessNotes_->CurrentChanged();
-  if (moveAnchor || !options_.testFlag(goRangeSelect)) {
+  if (moveAnchor || !options_.testFlag(kRangeSelect)) {
     anchor_ = current_;
   }
   SelectFromAnchor();
@@ -535,7 +535,7 @@ bool TLayerGrid::IsSelectedForPaint(int col, int row) const {
     return false;
   }
   const bool focused = hasFocus() && col == current_.col && row == current_.row;
-  return !focused || options_.testFlag(goDrawFocusSelected) || options_.testFlag(goRowSelect);
+  return !focused || options_.testFlag(kDrawFocusSelected) || options_.testFlag(kRowSelect);
 }
 
 void TLayerGrid::paintEvent(QPaintEvent* event) {
@@ -650,7 +650,7 @@ void TLayerGrid::PaintCell(QPainter& painter, int col, int row, const QRect& rec
   }
 
   if (!fixed && hasFocus() && col == current_.col && row == current_.row &&
-      !options_.testFlag(goRowSelect)) {
+      !options_.testFlag(kRowSelect)) {
     painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect.adjusted(0, 0, -1, -1));
@@ -681,7 +681,7 @@ void TLayerGrid::resizeEvent(QResizeEvent* event) {
 }
 
 int TLayerGrid::SizingColumnAt(QPoint point) const {
-  if (!options_.testFlag(goColSizing)) {
+  if (!options_.testFlag(kColSizing)) {
     return -1;
   }
   // With header rows, borders are dragged in the header only, so a press on a data
@@ -710,7 +710,7 @@ void TLayerGrid::mousePressEvent(QMouseEvent* event) {
       const TGridCoord cell = MouseToCell(point);
       if (cell.Valid() && !geometry_.IsFixed(cell.col, cell.row)) {
         const bool extend =
-            event->modifiers().testFlag(Qt::ShiftModifier) && options_.testFlag(goRangeSelect);
+            event->modifiers().testFlag(Qt::ShiftModifier) && options_.testFlag(kRangeSelect);
         MoveCurrent(cell.col, cell.row, !extend, true);
         mouseState_ = MouseState::Selecting;
       }
@@ -865,7 +865,7 @@ void TLayerGrid::keyPressEvent(QKeyEvent* event) {
   col = std::clamp(col, FixedCols(), std::max(FixedCols(), ColCount() - 1));
   row = std::clamp(row, FixedRows(), std::max(FixedRows(), RowCount() - 1));
   if (col != current_.col || row != current_.row) {
-    const bool extend = mods.testFlag(Qt::ShiftModifier) && options_.testFlag(goRangeSelect);
+    const bool extend = mods.testFlag(Qt::ShiftModifier) && options_.testFlag(kRangeSelect);
     // The keyboard brings the row into view first: a window that lets only rows on
     // screen become current must not keep the keyboard on the first page.
     ScrollInView(col, row);

@@ -44,15 +44,15 @@ class TLayerGrid : public QAbstractScrollArea {
 
  public:
   enum GridOption {
-    goFixedVertLine = 0x001,
-    goFixedHorzLine = 0x002,
-    goVertLine = 0x004,
-    goHorzLine = 0x008,
-    goRangeSelect = 0x010,
-    goDrawFocusSelected = 0x020,
-    goColSizing = 0x040,
-    goEditing = 0x080,
-    goRowSelect = 0x100,
+    kFixedVertLine = 0x001,
+    kFixedHorzLine = 0x002,
+    kVertLine = 0x004,
+    kHorzLine = 0x008,
+    kRangeSelect = 0x010,
+    kDrawFocusSelected = 0x020,
+    kColSizing = 0x040,
+    kEditing = 0x080,
+    kRowSelect = 0x100,
   };
   Q_DECLARE_FLAGS(GridOptions, GridOption)
 
@@ -165,7 +165,7 @@ class TLayerGrid : public QAbstractScrollArea {
   // A cell opens an editor only with the editing option and an editable cell.
   bool CanEditCell(int col, int row) const;
 
-  // In-place editing. With goEditing, a double click on an editable cell, F2 on the
+  // In-place editing. With kEditing, a double click on an editable cell, F2 on the
   // current one or typing on it (the typed text replaces the cell's) opens a line editor
   // over the cell, drawn with the cell's font and alignment. Enter, or leaving the editor
   // for another control, commits; Esc cancels. A context menu or the window losing the

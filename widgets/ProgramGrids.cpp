@@ -78,7 +78,7 @@ DesignLayers SelectedAffixDesign() {
 }
 
 constexpr TLayerGrid::GridOptions kAllLines = TLayerGrid::GridOptions(
-    Opt::goFixedVertLine | Opt::goFixedHorzLine | Opt::goVertLine | Opt::goHorzLine);
+    Opt::kFixedVertLine | Opt::kFixedHorzLine | Opt::kVertLine | Opt::kHorzLine);
 
 // The size, options and grid-wide values of a grid, besides its layers.
 struct GridFrame {
@@ -103,7 +103,7 @@ GridFrame FrameOf(ProgramGrid which) {
       return {.cols = 2,
               .rows = 5000,
               .fixedRows = 1,
-              .options = kAllLines | Opt::goColSizing,
+              .options = kAllLines | Opt::kColSizing,
               .scrollBars = SB::Vertical,
               .defaultColWidth = 64,
               .widths = {151, 115},
@@ -116,7 +116,7 @@ GridFrame FrameOf(ProgramGrid which) {
       return {.cols = 2,
               .rows = 100,
               .fixedRows = 1,
-              .options = kAllLines | Opt::goColSizing,
+              .options = kAllLines | Opt::kColSizing,
               .scrollBars = SB::Vertical,
               .defaultColWidth = 64,
               .widths = {151, 115},
@@ -129,7 +129,7 @@ GridFrame FrameOf(ProgramGrid which) {
       return {.cols = 2,
               .rows = 8500,
               .fixedRows = 0,
-              .options = kAllLines | Opt::goColSizing,
+              .options = kAllLines | Opt::kColSizing,
               .scrollBars = SB::Vertical,
               .defaultColWidth = 80,
               .widths = {106, 53},
@@ -143,7 +143,7 @@ GridFrame FrameOf(ProgramGrid which) {
       return {.cols = 1,
               .rows = 20,
               .fixedRows = 0,
-              .options = kAllLines | Opt::goRangeSelect,
+              .options = kAllLines | Opt::kRangeSelect,
               .scrollBars = SB::Vertical,
               .defaultColWidth = 64,
               .widths = {214, 0},
@@ -158,7 +158,7 @@ GridFrame FrameOf(ProgramGrid which) {
   return {.cols = 2,
           .rows = 2,
           .fixedRows = 1,
-          .options = kAllLines | Opt::goRangeSelect | Opt::goEditing | Opt::goColSizing,
+          .options = kAllLines | Opt::kRangeSelect | Opt::kEditing | Opt::kColSizing,
           .scrollBars = SB::None,
           .defaultColWidth = 64,
           .widths = {175, 135},

@@ -496,9 +496,9 @@ TEST(LayerGridPaint, TheFocusedCellShowsSelectedOnlyWhenAskedTo) {
   grid->SetSelectedCellColor(highlight);
   ASSERT_TRUE(grid->FocusCell(0, 2));
   EXPECT_NE(CellColor(*grid, 0, 2), highlight);
-  grid->SetOptions(grid->Options() | TLayerGrid::goDrawFocusSelected);
+  grid->SetOptions(grid->Options() | TLayerGrid::kDrawFocusSelected);
   EXPECT_EQ(CellColor(*grid, 0, 2), highlight);
-  grid->SetOptions(grid->Options() & ~TLayerGrid::GridOptions(TLayerGrid::goDrawFocusSelected));
+  grid->SetOptions(grid->Options() & ~TLayerGrid::GridOptions(TLayerGrid::kDrawFocusSelected));
   grid->clearFocus();
   EXPECT_EQ(CellColor(*grid, 0, 2), highlight) << "not focused: shown selected";
 }

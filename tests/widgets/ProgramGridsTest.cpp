@@ -85,7 +85,7 @@ TEST(ProgramGrids, ColumnsResizeByDragWhereThereIsMoreThanOne) {
   for (const ProgramGrid which : kAllGrids) {
     SCOPED_TRACE(static_cast<int>(which));
     const auto grid = Make(which);
-    EXPECT_EQ(grid->Options().testFlag(Opt::goColSizing), grid->ColCount() > 1);
+    EXPECT_EQ(grid->Options().testFlag(Opt::kColSizing), grid->ColCount() > 1);
   }
 }
 

@@ -146,7 +146,7 @@ TCellLayers::Chain TCellLayers::LookChain(int col, int row, bool fixedLayers) co
   return chain;
 }
 
-void TCellLayers::Resolve(int col, int row, TResolvedCell& out) const {
+void TCellLayers::Resolve(int col, int row, ResolvedCell& out) const {
   const bool fixed = IsFixed(col, row);
   const Chain chain = LookChain(col, row, fixed);
 

@@ -21,7 +21,7 @@ enum class TLayerKind { Cell, Column, Row, FixedColumn, FixedRow };
 
 // A cell's values as painting needs them. The font and brush point into the layers or
 // the grid-wide values and stay valid until those change.
-struct TResolvedCell {
+struct ResolvedCell {
   TCellAlign align = alLeft;
   TCellWordwrap wordwrap = ww_none;
   bool editable = true;
@@ -79,10 +79,10 @@ class TCellLayers : private LayerListener {
   void SetFixed(int fixedCols, int fixedRows);
   bool IsFixed(int col, int row) const { return col < fixedCols_ || row < fixedRows_; }
 
-  // The cell's values after the layers' precedence; painting reuses one TResolvedCell.
-  void Resolve(int col, int row, TResolvedCell& out) const;
-  TResolvedCell Resolve(int col, int row) const {
-    TResolvedCell cell;
+  // The cell's values after the layers' precedence; painting reuses one ResolvedCell.
+  void Resolve(int col, int row, ResolvedCell& out) const;
+  ResolvedCell Resolve(int col, int row) const {
+    ResolvedCell cell;
     Resolve(col, row, cell);
     return cell;
   }

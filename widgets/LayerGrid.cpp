@@ -582,7 +582,7 @@ void TLayerGrid::paintEvent(QPaintEvent* event) {
 }
 
 void TLayerGrid::PaintCell(QPainter& painter, int col, int row, const QRect& rect) {
-  TResolvedCell cell;
+  ResolvedCell cell;
   layers_.Resolve(col, row, cell);
   const bool fixed = geometry_.IsFixed(col, row);
   const bool selected = IsSelectedForPaint(col, row);

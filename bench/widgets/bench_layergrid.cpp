@@ -41,7 +41,7 @@ void BM_ResolveScreen(benchmark::State& state) {
   const vantrel::TCellLayers& layers = grid->Layers();
   const int first = grid->TopRow();
   const int last = grid->Geometry().LastVisibleRow();
-  vantrel::TResolvedCell cell;
+  vantrel::ResolvedCell cell;
   for (auto _ : state) {
     for (int col = 0; col < 2; ++col) {
       layers.Resolve(col, 0, cell);

@@ -72,7 +72,7 @@ TEST_F(CellLayersTest, EachValueResolvesOnItsOwn) {
   Col(1).SetAlign(alRight);
   Row(2).SetWordwrap(ww_ellipsis);
   Row(2).SetBrush(TLayerBrush(kWhite, kSolid));
-  TResolvedCell cell;
+  ResolvedCell cell;
   layers.Resolve(1, 2, cell);
   EXPECT_EQ(cell.align, alRight);
   EXPECT_EQ(cell.wordwrap, ww_ellipsis);
@@ -157,7 +157,7 @@ TEST_F(CellLayersTest, FallbacksDependOnFixedness) {
   layers.FixedBrush().SetColor(kGreen);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TResolvedCell cell;
+    ResolvedCell cell;
     layers.Resolve(c.col, c.row, cell);
     EXPECT_EQ(cell.font, c.fixed ? &layers.FixedFont() : &layers.GridFont());
     EXPECT_EQ(cell.brush->color(), c.fixed ? kGreen : layers.Background().Color());
@@ -230,7 +230,7 @@ TEST_F(CellLayersTest, LayersStaySparse) {
   layers.SetFixed(0, 0);
   Row(4000).SetAlign(alCenter);
   for (int row = 0; row < 8500; ++row) {
-    TResolvedCell cell;
+    ResolvedCell cell;
     layers.Resolve(1, row, cell);
   }
   EXPECT_EQ(layers.EntryCount(), 1u) << "resolving creates no entries";

@@ -35,52 +35,52 @@ TCellLayers::TCellLayers(std::function<void()> onChange)
   background_.SetListener(listener);
 }
 
-TCellLayers::Table& TCellLayers::TableOf(TLayerKind kind) {
+TCellLayers::Table& TCellLayers::TableOf(LayerKind kind) {
   return const_cast<Table&>(static_cast<const TCellLayers*>(this)->TableOf(kind));
 }
 
-const TCellLayers::Table& TCellLayers::TableOf(TLayerKind kind) const {
+const TCellLayers::Table& TCellLayers::TableOf(LayerKind kind) const {
   switch (kind) {
-    case TLayerKind::Cell:
+    case LayerKind::Cell:
       return cells_;
-    case TLayerKind::Column:
+    case LayerKind::Column:
       return cols_;
-    case TLayerKind::Row:
+    case LayerKind::Row:
       return rows_;
-    case TLayerKind::FixedColumn:
+    case LayerKind::FixedColumn:
       return fixedColLayer_;
-    case TLayerKind::FixedRow:
+    case LayerKind::FixedRow:
       break;
   }
   return fixedRowLayer_;
 }
 
-std::uint64_t TCellLayers::KeyOf(TLayerKind kind, int index, int row) {
-  const bool cell = kind == TLayerKind::Cell;
+std::uint64_t TCellLayers::KeyOf(LayerKind kind, int index, int row) {
+  const bool cell = kind == LayerKind::Cell;
   if (index < 0 || index > kMaxLayerIndex || (cell && (row < 0 || row > kMaxLayerIndex))) {
     throw std::out_of_range("Range check error");
   }
   return cell ? CellKey(index, row) : CellKey(index, 0);
 }
 
-TCellProperties& TCellLayers::Entry(TLayerKind kind, int index, int row) {
+TCellProperties& TCellLayers::Entry(LayerKind kind, int index, int row) {
   return TableOf(kind)
       .try_emplace(KeyOf(kind, index, row), static_cast<LayerListener*>(this))
       .first->second;
 }
 
-const TCellProperties* TCellLayers::FindEntry(TLayerKind kind, int index, int row) const {
+const TCellProperties* TCellLayers::FindEntry(LayerKind kind, int index, int row) const {
   return Find(TableOf(kind), KeyOf(kind, index, row));
 }
 
-TCellProperties& TCellLayers::ReplaceEntry(TLayerKind kind, int index, int row) {
+TCellProperties& TCellLayers::ReplaceEntry(LayerKind kind, int index, int row) {
   TCellProperties& entry = Entry(kind, index, row);
   entry = TCellProperties(static_cast<LayerListener*>(this));
   LayerChanged();
   return entry;
 }
 
-std::vector<std::pair<int, int>> TCellLayers::EntryIndexes(TLayerKind kind) const {
+std::vector<std::pair<int, int>> TCellLayers::EntryIndexes(LayerKind kind) const {
   std::vector<std::pair<int, int>> indexes;
   for (const auto& [key, entry] : TableOf(kind)) {
     indexes.emplace_back(CellKeyCol(key), CellKeyRow(key));
@@ -95,7 +95,7 @@ std::size_t TCellLayers::EntryCount() const {
 }
 
 TLayerFont& TCellLayers::CellFont(int col, int row) {
-  TCellProperties& entry = Entry(TLayerKind::Cell, col, row);
+  TCellProperties& entry = Entry(LayerKind::Cell, col, row);
   if (TLayerFont* font = entry.Font()) {
     return *font;
   }

@@ -17,7 +17,7 @@
 
 namespace vantrel {
 
-enum class TLayerKind { Cell, Column, Row, FixedColumn, FixedRow };
+enum class LayerKind { Cell, Column, Row, FixedColumn, FixedRow };
 
 // A cell's values as painting needs them. The font and brush point into the layers or
 // the grid-wide values and stay valid until those change.
@@ -42,12 +42,12 @@ class TCellLayers : private LayerListener {
   // The entry of a cell, column, row, fixed column or fixed row; created empty on first
   // use. The index of a cell is its column, and row is its row; the others ignore row.
   // Indexes run from 0 to 65535. References stay valid until the entry is replaced.
-  TCellProperties& Entry(TLayerKind kind, int index, int row = 0);
-  const TCellProperties* FindEntry(TLayerKind kind, int index, int row = 0) const;
+  TCellProperties& Entry(LayerKind kind, int index, int row = 0);
+  const TCellProperties* FindEntry(LayerKind kind, int index, int row = 0) const;
   // A fresh, empty entry in place of whatever the index held.
-  TCellProperties& ReplaceEntry(TLayerKind kind, int index, int row = 0);
+  TCellProperties& ReplaceEntry(LayerKind kind, int index, int row = 0);
   // Indexes of a layer's entries in ascending order (cells by column, then row).
-  std::vector<std::pair<int, int>> EntryIndexes(TLayerKind kind) const;
+  std::vector<std::pair<int, int>> EntryIndexes(LayerKind kind) const;
   std::size_t EntryCount() const;
 
   // The font of a cell, for changing it. A cell without a font of its own first gets
@@ -100,9 +100,9 @@ class TCellLayers : private LayerListener {
   };
   Chain LookChain(int col, int row, bool fixedLayers) const;
 
-  Table& TableOf(TLayerKind kind);
-  const Table& TableOf(TLayerKind kind) const;
-  static std::uint64_t KeyOf(TLayerKind kind, int index, int row);
+  Table& TableOf(LayerKind kind);
+  const Table& TableOf(LayerKind kind) const;
+  static std::uint64_t KeyOf(LayerKind kind, int index, int row);
   void LayerChanged() override;
 
   std::function<void()> onChange_;

@@ -62,14 +62,14 @@ DesignEntry DesignOf(const TCellProperties& entry) {
   return design;
 }
 
-void ApplyIndexed(TCellLayers& layers, TLayerKind kind,
+void ApplyIndexed(TCellLayers& layers, LayerKind kind,
                   const std::vector<DesignIndexEntry>& entries) {
   for (const DesignIndexEntry& item : entries) {
     Fill(layers.ReplaceEntry(kind, item.index), item.entry);
   }
 }
 
-std::vector<DesignIndexEntry> ExtractIndexed(const TCellLayers& layers, TLayerKind kind,
+std::vector<DesignIndexEntry> ExtractIndexed(const TCellLayers& layers, LayerKind kind,
                                              int count) {
   std::vector<DesignIndexEntry> entries;
   for (const auto& [index, unused] : layers.EntryIndexes(kind)) {
@@ -85,26 +85,26 @@ std::vector<DesignIndexEntry> ExtractIndexed(const TCellLayers& layers, TLayerKi
 
 void ApplyDesignLayers(TCellLayers& layers, const DesignLayers& design) {
   for (const DesignCellEntry& item : design.cells) {
-    Fill(layers.ReplaceEntry(TLayerKind::Cell, item.col, item.row), item.entry);
+    Fill(layers.ReplaceEntry(LayerKind::Cell, item.col, item.row), item.entry);
   }
-  ApplyIndexed(layers, TLayerKind::Column, design.cols);
-  ApplyIndexed(layers, TLayerKind::Row, design.rows);
-  ApplyIndexed(layers, TLayerKind::FixedColumn, design.fixedCols);
-  ApplyIndexed(layers, TLayerKind::FixedRow, design.fixedRows);
+  ApplyIndexed(layers, LayerKind::Column, design.cols);
+  ApplyIndexed(layers, LayerKind::Row, design.rows);
+  ApplyIndexed(layers, LayerKind::FixedColumn, design.fixedCols);
+  ApplyIndexed(layers, LayerKind::FixedRow, design.fixedRows);
 }
 
 DesignLayers ExtractDesignLayers(const TCellLayers& layers, int colCount, int rowCount) {
   DesignLayers design;
-  for (const auto& [col, row] : layers.EntryIndexes(TLayerKind::Cell)) {
-    const TCellProperties* entry = layers.FindEntry(TLayerKind::Cell, col, row);
+  for (const auto& [col, row] : layers.EntryIndexes(LayerKind::Cell)) {
+    const TCellProperties* entry = layers.FindEntry(LayerKind::Cell, col, row);
     if (col < colCount && row < rowCount && entry != nullptr && !entry->Empty()) {
       design.cells.push_back({col, row, DesignOf(*entry)});
     }
   }
-  design.cols = ExtractIndexed(layers, TLayerKind::Column, colCount);
-  design.rows = ExtractIndexed(layers, TLayerKind::Row, rowCount);
-  design.fixedCols = ExtractIndexed(layers, TLayerKind::FixedColumn, colCount);
-  design.fixedRows = ExtractIndexed(layers, TLayerKind::FixedRow, rowCount);
+  design.cols = ExtractIndexed(layers, LayerKind::Column, colCount);
+  design.rows = ExtractIndexed(layers, LayerKind::Row, rowCount);
+  design.fixedCols = ExtractIndexed(layers, LayerKind::FixedColumn, colCount);
+  design.fixedRows = ExtractIndexed(layers, LayerKind::FixedRow, rowCount);
   return design;
 }
 

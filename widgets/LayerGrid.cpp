@@ -374,7 +374,7 @@ void TLayerGrid::TableItalicChanged(int col, int row) {
     return;
   }
   const bool italic = table_->Italic(col, row);
-  const TCellProperties* entry = layers_.FindEntry(TLayerKind::Cell, col, row);
+  const TCellProperties* entry = layers_.FindEntry(LayerKind::Cell, col, row);
   if (!italic && (entry == nullptr || entry->Font() == nullptr)) {
     return;  // nothing to take off; no entry is made for it
   }

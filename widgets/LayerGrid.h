@@ -132,14 +132,14 @@ class TLayerGrid : public QAbstractScrollArea {
   TCellLayers& Layers() { return layers_; }
   const TCellLayers& Layers() const { return layers_; }
   TCellProperties& CellProperties(int col, int row) {
-    return layers_.Entry(TLayerKind::Cell, col, row);
+    return layers_.Entry(LayerKind::Cell, col, row);
   }
-  TCellProperties& ColProperties(int col) { return layers_.Entry(TLayerKind::Column, col); }
-  TCellProperties& RowProperties(int row) { return layers_.Entry(TLayerKind::Row, row); }
+  TCellProperties& ColProperties(int col) { return layers_.Entry(LayerKind::Column, col); }
+  TCellProperties& RowProperties(int row) { return layers_.Entry(LayerKind::Row, row); }
   TCellProperties& FixedColProperties(int col) {
-    return layers_.Entry(TLayerKind::FixedColumn, col);
+    return layers_.Entry(LayerKind::FixedColumn, col);
   }
-  TCellProperties& FixedRowProperties(int row) { return layers_.Entry(TLayerKind::FixedRow, row); }
+  TCellProperties& FixedRowProperties(int row) { return layers_.Entry(LayerKind::FixedRow, row); }
   TLayerFont& CellFont(int col, int row) { return layers_.CellFont(col, row); }
   // The font a cell is drawn with: its resolved font. Where the cell table marks a cell
   // italic, the cell's own font (CellFont) is italic.

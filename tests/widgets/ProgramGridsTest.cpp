@@ -153,7 +153,7 @@ TEST(ProgramGrids, ClassAItalicsComeThroughTheCellFontWhateverTheColumnFont) {
     grid->ColProperties(0).SetFont(TLayerFont(kBlack, -20, QStringLiteral("Serif"), 0, kBold));
     grid->SetCellText(0, 3, QStringLiteral("Boston"));
     grid->Table().SetItalic(0, 3, true);
-    const TCellProperties* entry = grid->Layers().FindEntry(TLayerKind::Cell, 0, 3);
+    const TCellProperties* entry = grid->Layers().FindEntry(LayerKind::Cell, 0, 3);
     ASSERT_NE(entry, nullptr);
     ASSERT_NE(entry->Font(), nullptr);
     const TLayerFont& italic = *grid->Layers().Resolve(0, 3).font;
@@ -168,7 +168,7 @@ TEST(ProgramGrids, ClassAItalicsComeThroughTheCellFontWhateverTheColumnFont) {
     grid->Table().SetItalic(0, 3, false);  // cleared for the next search
     EXPECT_FALSE(grid->Layers().Resolve(0, 3).font->Font().italic());
     // A row never italic gets no font of its own.
-    EXPECT_EQ(grid->Layers().FindEntry(TLayerKind::Cell, 0, 4), nullptr);
+    EXPECT_EQ(grid->Layers().FindEntry(LayerKind::Cell, 0, 4), nullptr);
   }
 }
 

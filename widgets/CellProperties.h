@@ -16,10 +16,10 @@ enum TCellAlign : std::uint8_t { alRight = 0, alLeft = 1, alCenter = 2, alDefaul
 enum TCellWordwrap : std::uint8_t { ww_none = 0, ww_wordwrap = 1, ww_ellipsis = 2, ww_default = 3 };
 
 // Font style bits, as stored.
-enum TFontStyle : std::uint8_t { kBold = 1, kItalic = 2, kUnderline = 4, kStrikeOut = 8 };
+enum FontStyle : std::uint8_t { kBold = 1, kItalic = 2, kUnderline = 4, kStrikeOut = 8 };
 
 // Brush styles, as stored.
-enum TBrushStyle : std::uint8_t {
+enum BrushStyle : std::uint8_t {
   kSolid = 0,
   kClear = 1,
   kHorizontal = 2,

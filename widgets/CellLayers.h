@@ -119,8 +119,8 @@ class TCellLayers : private LayerListener {
   TLayerFont fixedFont_;
   TLayerBrush fixedBrush_{kSysBtnFace, kSolid};
   TLayerBrush background_{kSysWindow, kSolid};
-  TColorRef selectedCellRef_ = kSysActiveCaption;
-  TColorRef selectedFontRef_ = kWhite;
+  StoredColor selectedCellRef_ = kSysActiveCaption;
+  StoredColor selectedFontRef_ = kWhite;
   QColor selectedCellColor_;
   QColor selectedFontColor_;
   int fixedCols_ = 0;

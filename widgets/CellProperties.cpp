@@ -89,7 +89,7 @@ std::uint8_t StyleOf(const QFont& font) {
 
 }  // namespace
 
-QColor ColorFromRef(TColorRef ref) {
+QColor ColorFromRef(StoredColor ref) {
   const auto bits = static_cast<std::uint32_t>(ref);
   if ((bits & 0x80000000u) != 0) {
     const std::uint32_t index = bits & 0xFFu;
@@ -103,21 +103,21 @@ QColor ColorFromRef(TColorRef ref) {
                 static_cast<int>((bits >> 16) & 0xFFu));
 }
 
-TColorRef RefFromColor(const QColor& color) {
+StoredColor RefFromColor(const QColor& color) {
   const QColor rgb = color.toRgb();
-  return static_cast<TColorRef>((rgb.blue() << 16) | (rgb.green() << 8) | rgb.red());
+  return static_cast<StoredColor>((rgb.blue() << 16) | (rgb.green() << 8) | rgb.red());
 }
 
 TLayerFont::TLayerFont() : TLayerFont(QGuiApplication::font(), kSysWindowText) {}
 
-TLayerFont::TLayerFont(const QFont& font, TColorRef color)
+TLayerFont::TLayerFont(const QFont& font, StoredColor color)
     : font_(font), color_(ColorFromRef(color)), colorRef_(color) {
   height_ = font.pixelSize() > 0 ? -font.pixelSize() : -QFontInfo(font).pixelSize();
   pitch_ = font.fixedPitch() ? 1 : 0;
   style_ = StyleOf(font);
 }
 
-TLayerFont::TLayerFont(TColorRef color, int height, const QString& name, int pitch,
+TLayerFont::TLayerFont(StoredColor color, int height, const QString& name, int pitch,
                        std::uint8_t style)
     : font_(QGuiApplication::font()),
       color_(ColorFromRef(color)),
@@ -152,7 +152,7 @@ TLayerFont& TLayerFont::operator=(const TLayerFont& other) {
   return *this;
 }
 
-void TLayerFont::SetColorRef(TColorRef color) {
+void TLayerFont::SetColorRef(StoredColor color) {
   colorRef_ = color;
   color_ = ColorFromRef(color);
   Changed();
@@ -217,7 +217,7 @@ void TLayerFont::Changed() {
   }
 }
 
-TLayerBrush::TLayerBrush(TColorRef color, int style) : colorRef_(color), style_(style) {
+TLayerBrush::TLayerBrush(StoredColor color, int style) : colorRef_(color), style_(style) {
   Rebuild();
 }
 
@@ -234,7 +234,7 @@ TLayerBrush& TLayerBrush::operator=(const TLayerBrush& other) {
   return *this;
 }
 
-void TLayerBrush::SetColorRef(TColorRef color) {
+void TLayerBrush::SetColorRef(StoredColor color) {
   colorRef_ = color;
   Rebuild();
   Changed();

@@ -14,7 +14,7 @@ const QColor kRed(255, 0, 0);
 const QColor kGreen(0, 128, 0);
 const QColor kBlue(0, 0, 255);
 
-TLayerFont SizedFont(int pixels, std::uint8_t style, TColorRef color = kSysWindowText) {
+TLayerFont SizedFont(int pixels, std::uint8_t style, StoredColor color = kSysWindowText) {
   return TLayerFont(color, -pixels, "DejaVu Sans", 0, style);
 }
 
@@ -257,7 +257,7 @@ TEST(LayerColors, StoredColoursMapBothWays) {
   EXPECT_EQ(ColorFromRef(kWhite), QColor(Qt::white));
   EXPECT_EQ(RefFromColor(QColor(0x12, 0x34, 0x56)), 0x563412);
   EXPECT_EQ(ColorFromRef(kSysWindowText), QGuiApplication::palette().color(QPalette::Text));
-  EXPECT_EQ(ColorFromRef(static_cast<TColorRef>(0x800000FFu)), QColor(Qt::black))
+  EXPECT_EQ(ColorFromRef(static_cast<StoredColor>(0x800000FFu)), QColor(Qt::black))
       << "an unknown system colour";
 }
 

@@ -97,7 +97,7 @@ TEST(ProgramGrids, ResolvedLooks) {
     int row;
     TCellAlign align;
     bool bold;
-    TColorRef color;
+    StoredColor color;
     TCellWordwrap wordwrap;
     bool whiteBrush;  // from a layer rather than the grid's background
   };

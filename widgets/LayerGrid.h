@@ -125,7 +125,7 @@ class TLayerGrid : public QAbstractScrollArea {
   int VisibleRowCount() const { return geometry_.VisibleRowCount(); }
   TGridCoord MouseToCell(QPoint point) const { return geometry_.CellAt(point); }
   QRect CellRect(int col, int row) const { return geometry_.CellRect(col, row); }
-  const TGridGeometry& Geometry() const { return geometry_; }
+  const GridGeometry& Geometry() const { return geometry_; }
 
   // The appearance layers. Changing an entry, or a font or brush obtained from one,
   // repaints the grid.
@@ -296,7 +296,7 @@ class TLayerGrid : public QAbstractScrollArea {
   CellTable* table_ = nullptr;
   std::unique_ptr<TableWatch> watch_;
   TCellLayers layers_;
-  TGridGeometry geometry_;
+  GridGeometry geometry_;
 
   GridOptions options_;
   ScrollBars scrollBars_ = ScrollBars::Both;

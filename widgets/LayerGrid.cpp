@@ -78,7 +78,7 @@ TLayerGrid::TLayerGrid(QWidget* parent, int colCount, int rowCount)
       layers_([this] { viewport()->update(); }),
       options_(kFixedVertLine | kFixedHorzLine | kVertLine | kHorzLine | kRangeSelect) {
   InstallLayerGridAccessibility();
-  accessNotes_ = new TGridAccessNotes(*this);
+  accessNotes_ = new GridAccessNotes(*this);
   setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setMouseTracking(true);

@@ -31,7 +31,7 @@ class QLineEdit;
 
 namespace vantrel {
 
-class TGridAccessNotes;
+class GridAccessNotes;
 
 // A column index at or beyond the column count.
 class GridIndexError : public std::out_of_range {
@@ -327,7 +327,7 @@ class TLayerGrid : public QAbstractScrollArea {
   QLineEdit* editor_ = nullptr;  // owned by the viewport as its Qt child
   TGridCoord editing_;
   AcceptEditHandler onAcceptEdit_;
-  TGridAccessNotes* accessNotes_ = nullptr;  // owned by the grid as its Qt child
+  GridAccessNotes* accessNotes_ = nullptr;  // owned by the grid as its Qt child
 };
 
 }  // namespace vantrel

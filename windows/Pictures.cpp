@@ -34,9 +34,9 @@ QPixmap StillPicture(const char* fileName) {
   return QPixmap::fromImage(image);
 }
 
-TAnimatedPicture* NewAnimatedPicture(QWidget* parent, const char* objectName, const char* fileName,
+AnimatedPicture* NewAnimatedPicture(QWidget* parent, const char* objectName, const char* fileName,
                                      QSize size) {
-  auto* picture = new TAnimatedPicture(parent);
+  auto* picture = new AnimatedPicture(parent);
   picture->setObjectName(QLatin1String(objectName));
   picture->hide();
   try {

@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
   vantrel::Services services{dialogs, launcher, help, settings, state};
 
   // Every error that escapes an event handler is logged, shown and offered by e-mail.
-  vantrel::TErrorReport report(errorLog, QString::fromLatin1(vantrel::kSupportEmail),
+  vantrel::ErrorReport report(errorLog, QString::fromLatin1(vantrel::kSupportEmail),
                                [&launcher](const QUrl& address) { launcher.Open(address); });
   report.SetReportPage(&vantrel::ReportPageCaption,
                        [logPath] { return vantrel::ReportPageLines(logPath); });

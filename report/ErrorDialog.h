@@ -23,11 +23,11 @@ struct ErrorDialogTexts {
   QStringList reportLines;
 };
 
-class TErrorDialog : public QDialog {
+class ErrorDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TErrorDialog(const ErrorDialogTexts& texts, QWidget* parent = nullptr);
+  explicit ErrorDialog(const ErrorDialogTexts& texts, QWidget* parent = nullptr);
 
   // Opens in full with "Call Stack" in front and the focus on OK.
   void ShowDetails(bool shown);

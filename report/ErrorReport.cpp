@@ -25,16 +25,16 @@ std::tm LocalNow() {
 
 }  // namespace
 
-TErrorReport::TErrorReport(ErrorLog& log, QString supportEmail, OpenAddress openAddress)
+ErrorReport::ErrorReport(ErrorLog& log, QString supportEmail, OpenAddress openAddress)
     : log_(log), supportEmail_(std::move(supportEmail)), openAddress_(std::move(openAddress)) {}
 
-void TErrorReport::SetReportPage(std::function<QString()> caption,
+void ErrorReport::SetReportPage(std::function<QString()> caption,
                                  std::function<QStringList()> lines) {
   caption_ = std::move(caption);
   lines_ = std::move(lines);
 }
 
-LogWrite TErrorReport::ShowError(const std::exception_ptr& error) {
+LogWrite ErrorReport::ShowError(const std::exception_ptr& error) {
   ErrorDialogTexts shown;
   LogWrite written = LogWrite::kNoPath;
   {
@@ -53,7 +53,7 @@ LogWrite TErrorReport::ShowError(const std::exception_ptr& error) {
     shown.registers = Lines(texts.registers);
   }
 
-  TErrorDialog dialog(shown);
+  ErrorDialog dialog(shown);
   // The dialog opens in full, on the call stack.
   dialog.ShowDetails(true);
   if (showDialog_) {
@@ -64,7 +64,7 @@ LogWrite TErrorReport::ShowError(const std::exception_ptr& error) {
   return written;
 }
 
-void TErrorReport::ApplicationEvents1Exception(QObject* /*sender*/,
+void ErrorReport::ApplicationEvents1Exception(QObject* /*sender*/,
                                                const std::exception_ptr& error) {
   ShowError(error);
   if (log_.Exists() && openAddress_) {
@@ -72,7 +72,7 @@ void TErrorReport::ApplicationEvents1Exception(QObject* /*sender*/,
   }
 }
 
-QUrl TErrorReport::MailAddress() const {
+QUrl ErrorReport::MailAddress() const {
   // Joined as it is, without encoding: the mail program reads the blanks of the subject
   // and the quotes around the file name as they are.
   return QUrl(QStringLiteral("mailto:") + supportEmail_ +

@@ -15,16 +15,16 @@
 
 namespace vantrel {
 
-class TErrorDialog;
+class ErrorDialog;
 
-class TErrorReport {
+class ErrorReport {
  public:
   // Hands an address to the desktop: "mailto:" to the mail program.
   using OpenAddress = std::function<void(const QUrl&)>;
   // Shows the dialog and returns when the user has closed it.
-  using ShowDialog = std::function<void(TErrorDialog&)>;
+  using ShowDialog = std::function<void(ErrorDialog&)>;
 
-  TErrorReport(ErrorLog& log, QString supportEmail, OpenAddress openAddress);
+  ErrorReport(ErrorLog& log, QString supportEmail, OpenAddress openAddress);
 
   // The report page's name and its lines, asked for afresh at every error, so that they
   // come in the language of the moment.

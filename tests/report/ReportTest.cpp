@@ -70,7 +70,7 @@ class ReportTest : public ::testing::Test {
   void Report(const QString& logPath) {
     log = std::make_unique<ErrorLog>(logPath.toStdString());
     report =
-        std::make_unique<TErrorReport>(*log, QString::fromLatin1(kSupportEmail),
+        std::make_unique<ErrorReport>(*log, QString::fromLatin1(kSupportEmail),
                                        [this](const QUrl& address) { launcher.Open(address); });
     report->SetReportPage([this] { return caption; },
                           [this, logPath] {
@@ -78,7 +78,7 @@ class ReportTest : public ::testing::Test {
                             return ReportPageLines(logPath);
                           });
     // The dialog is shown, looked at and closed with its OK button.
-    report->SetShowDialog([this](TErrorDialog& dialog) {
+    report->SetShowDialog([this](ErrorDialog& dialog) {
       dialog.show();
       ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
       SeenDialog s;
@@ -113,7 +113,7 @@ class ReportTest : public ::testing::Test {
   TErrorTracer tracer;
   RecordingLauncher launcher;
   std::unique_ptr<ErrorLog> log;
-  std::unique_ptr<TErrorReport> report;
+  std::unique_ptr<ErrorReport> report;
   QString caption = QStringLiteral("How To Report Error");
   int linesAsked = 0;
   std::vector<SeenDialog> seen;
@@ -297,7 +297,7 @@ ErrorDialogTexts SampleTexts() {
 }
 
 TEST(ErrorDialog, DetailsSwitchBetweenTheFullAndTheCompactDialog) {
-  TErrorDialog dialog(SampleTexts());
+  ErrorDialog dialog(SampleTexts());
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
   const int fullHeight = dialog.height();
@@ -317,7 +317,7 @@ TEST(ErrorDialog, DetailsSwitchBetweenTheFullAndTheCompactDialog) {
 }
 
 TEST(ErrorDialog, PagesAreFixedPitchReadOnlyAndNamedForScreenReaders) {
-  TErrorDialog dialog(SampleTexts());
+  ErrorDialog dialog(SampleTexts());
   for (int i = 0; i < 3; ++i) {
     SCOPED_TRACE(i);
     QPlainTextEdit* page = dialog.Page(i);
@@ -332,7 +332,7 @@ TEST(ErrorDialog, PagesAreFixedPitchReadOnlyAndNamedForScreenReaders) {
 }
 
 TEST(ErrorDialog, EnterOnTheOpenedDialogClosesItWithOk) {
-  TErrorDialog dialog(SampleTexts());
+  ErrorDialog dialog(SampleTexts());
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
   dialog.activateWindow();
@@ -348,7 +348,7 @@ TEST(ErrorDialog, PicturesOfTheFullAndTheCompactDialog) {
   if (folder.isEmpty()) {
     GTEST_SKIP() << "VANTREL_SHOTS names no folder";
   }
-  TErrorDialog dialog(SampleTexts());
+  ErrorDialog dialog(SampleTexts());
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
   EXPECT_TRUE(dialog.grab().save(QDir(folder).filePath(QStringLiteral("error-full.png"))));

@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
 
   vantrel::QtDialogs dialogs;
   vantrel::DesktopLauncher launcher;
-  vantrel::THelpViewer help;
+  vantrel::HelpViewer help;
   vantrel::SettingsStore settings;
   vantrel::ShellState state;
   vantrel::Services services{dialogs, launcher, help, settings, state};

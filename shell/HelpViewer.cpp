@@ -68,7 +68,7 @@ QUrl HelpUrl(int context) {
   return it == kHelpTopics.end() ? HelpContentsUrl() : PageUrl(it->page, it->anchor);
 }
 
-THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent), browser_(new QTextBrowser(this)) {
+HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent), browser_(new QTextBrowser(this)) {
   RegisterHelpBook();
   setWindowFlag(Qt::Window);
   setWindowTitle(tr("Vantrel Help"));
@@ -79,7 +79,7 @@ THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent), browser_(new QTextB
   auto* forward = new QPushButton(tr("Forward"), this);
   back->setEnabled(false);
   forward->setEnabled(false);
-  connect(contents, &QPushButton::clicked, this, &THelpViewer::ShowContents);
+  connect(contents, &QPushButton::clicked, this, &HelpViewer::ShowContents);
   connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
   connect(forward, &QPushButton::clicked, browser_, &QTextBrowser::forward);
   connect(browser_, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
@@ -100,15 +100,15 @@ THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent), browser_(new QTextB
   browser_->setSource(HelpContentsUrl());
 }
 
-void THelpViewer::ShowContents() {
+void HelpViewer::ShowContents() {
   Present(HelpContentsUrl());
 }
 
-void THelpViewer::ShowContext(int context) {
+void HelpViewer::ShowContext(int context) {
   Present(HelpUrl(context));
 }
 
-void THelpViewer::Present(const QUrl& url) {
+void HelpViewer::Present(const QUrl& url) {
   browser_->setSource(url);
   show();
   raise();

@@ -39,7 +39,7 @@ Page ReadPage(QTextDocument& document) {
   return page;
 }
 
-Page LoadPage(THelpViewer& viewer, const QUrl& url) {
+Page LoadPage(HelpViewer& viewer, const QUrl& url) {
   viewer.Browser()->setSource(url);
   return ReadPage(*viewer.Browser()->document());
 }
@@ -69,7 +69,7 @@ TEST(HelpBook, EachContextHasItsPlaceAndOthersGetTheContents) {
 }
 
 TEST(HelpBook, EveryContextAnchorIsInItsPage) {
-  THelpViewer viewer;
+  HelpViewer viewer;
   for (const HelpTopic& topic : kHelpTopics) {
     SCOPED_TRACE(topic.context);
     const Page page = LoadPage(viewer, HelpUrl(topic.context));
@@ -79,7 +79,7 @@ TEST(HelpBook, EveryContextAnchorIsInItsPage) {
 }
 
 TEST(HelpBook, EveryLinkLeadsToAPageAndPlaceOfTheBook) {
-  THelpViewer viewer;
+  HelpViewer viewer;
   const QStringList files = QDir(QStringLiteral(":/help")).entryList({QStringLiteral("*.html")});
   ASSERT_GE(files.size(), 7);
   for (const QString& file : files) {
@@ -102,7 +102,7 @@ TEST(HelpBook, EveryLinkLeadsToAPageAndPlaceOfTheBook) {
 // The pages take their look from the one stylesheet of the book: a page that lost its
 // link, or a stylesheet missing from the resources, shows plain black headings.
 TEST(HelpBook, EveryPageTakesTheSharedStylesheet) {
-  THelpViewer viewer;
+  HelpViewer viewer;
   const QStringList files = QDir(QStringLiteral(":/help")).entryList({QStringLiteral("*.html")});
   ASSERT_GE(files.size(), 7);
   for (const QString& file : files) {
@@ -124,7 +124,7 @@ TEST(HelpBook, EveryPageTakesTheSharedStylesheet) {
 }
 
 TEST(HelpViewer, AContextIsShownAtItsAnchor) {
-  THelpViewer viewer;
+  HelpViewer viewer;
   // Small enough that the Help menu's section starts below the first screenful.
   viewer.resize(320, 200);
   viewer.ShowContext(kHelpHelpMenu);

@@ -31,13 +31,13 @@ struct ResolvedCell {
   QColor selectedText;
 };
 
-class TCellLayers : private LayerListener {
+class CellLayers : private LayerListener {
  public:
   // onChange runs after every change of an entry, its fonts and brushes, or a
   // grid-wide value.
-  explicit TCellLayers(std::function<void()> onChange = {});
-  TCellLayers(const TCellLayers&) = delete;
-  TCellLayers& operator=(const TCellLayers&) = delete;
+  explicit CellLayers(std::function<void()> onChange = {});
+  CellLayers(const CellLayers&) = delete;
+  CellLayers& operator=(const CellLayers&) = delete;
 
   // The entry of a cell, column, row, fixed column or fixed row; created empty on first
   // use. The index of a cell is its column, and row is its row; the others ignore row.

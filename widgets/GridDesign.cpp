@@ -62,14 +62,14 @@ DesignEntry DesignOf(const TCellProperties& entry) {
   return design;
 }
 
-void ApplyIndexed(TCellLayers& layers, LayerKind kind,
+void ApplyIndexed(CellLayers& layers, LayerKind kind,
                   const std::vector<DesignIndexEntry>& entries) {
   for (const DesignIndexEntry& item : entries) {
     Fill(layers.ReplaceEntry(kind, item.index), item.entry);
   }
 }
 
-std::vector<DesignIndexEntry> ExtractIndexed(const TCellLayers& layers, LayerKind kind,
+std::vector<DesignIndexEntry> ExtractIndexed(const CellLayers& layers, LayerKind kind,
                                              int count) {
   std::vector<DesignIndexEntry> entries;
   for (const auto& [index, unused] : layers.EntryIndexes(kind)) {
@@ -83,7 +83,7 @@ std::vector<DesignIndexEntry> ExtractIndexed(const TCellLayers& layers, LayerKin
 
 }  // namespace
 
-void ApplyDesignLayers(TCellLayers& layers, const DesignLayers& design) {
+void ApplyDesignLayers(CellLayers& layers, const DesignLayers& design) {
   for (const DesignCellEntry& item : design.cells) {
     Fill(layers.ReplaceEntry(LayerKind::Cell, item.col, item.row), item.entry);
   }
@@ -93,7 +93,7 @@ void ApplyDesignLayers(TCellLayers& layers, const DesignLayers& design) {
   ApplyIndexed(layers, LayerKind::FixedRow, design.fixedRows);
 }
 
-DesignLayers ExtractDesignLayers(const TCellLayers& layers, int colCount, int rowCount) {
+DesignLayers ExtractDesignLayers(const CellLayers& layers, int colCount, int rowCount) {
   DesignLayers design;
   for (const auto& [col, row] : layers.EntryIndexes(LayerKind::Cell)) {
     const TCellProperties* entry = layers.FindEntry(LayerKind::Cell, col, row);

@@ -129,8 +129,8 @@ class TLayerGrid : public QAbstractScrollArea {
 
   // The appearance layers. Changing an entry, or a font or brush obtained from one,
   // repaints the grid.
-  TCellLayers& Layers() { return layers_; }
-  const TCellLayers& Layers() const { return layers_; }
+  CellLayers& Layers() { return layers_; }
+  const CellLayers& Layers() const { return layers_; }
   TCellProperties& CellProperties(int col, int row) {
     return layers_.Entry(LayerKind::Cell, col, row);
   }
@@ -295,7 +295,7 @@ class TLayerGrid : public QAbstractScrollArea {
   std::unique_ptr<CellTable> ownTable_;
   CellTable* table_ = nullptr;
   std::unique_ptr<TableWatch> watch_;
-  TCellLayers layers_;
+  CellLayers layers_;
   GridGeometry geometry_;
 
   GridOptions options_;

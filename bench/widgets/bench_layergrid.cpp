@@ -38,7 +38,7 @@ std::unique_ptr<TLayerGrid> FilledPossibleGrid(int rows) {
 
 void BM_ResolveScreen(benchmark::State& state) {
   const auto grid = FilledPossibleGrid(static_cast<int>(state.range(0)));
-  const vantrel::TCellLayers& layers = grid->Layers();
+  const vantrel::CellLayers& layers = grid->Layers();
   const int first = grid->TopRow();
   const int last = grid->Geometry().LastVisibleRow();
   vantrel::ResolvedCell cell;

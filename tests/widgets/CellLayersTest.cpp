@@ -29,7 +29,7 @@ struct Layers {
   TCellProperties& FixedRow(int row) { return layers.Entry(LayerKind::FixedRow, row); }
 
   int changes = 0;
-  TCellLayers layers;
+  CellLayers layers;
 };
 
 class CellLayersTest : public ::testing::Test, public Layers {};

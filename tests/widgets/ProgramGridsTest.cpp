@@ -128,7 +128,7 @@ TEST(ProgramGrids, ResolvedLooks) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const auto grid = Make(c.which);
-    const TCellLayers& layers = grid->Layers();
+    const CellLayers& layers = grid->Layers();
     EXPECT_EQ(layers.Resolve(c.col, c.row).align, c.align);
     const TLayerFont& font = *layers.Resolve(c.col, c.row).font;
     EXPECT_EQ(font.Font().bold(), c.bold);

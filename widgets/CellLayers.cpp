@@ -41,22 +41,22 @@ CellLayers::Table& CellLayers::TableOf(LayerKind kind) {
 
 const CellLayers::Table& CellLayers::TableOf(LayerKind kind) const {
   switch (kind) {
-    case LayerKind::Cell:
+    case LayerKind::kCell:
       return cells_;
-    case LayerKind::Column:
+    case LayerKind::kColumn:
       return cols_;
-    case LayerKind::Row:
+    case LayerKind::kRow:
       return rows_;
-    case LayerKind::FixedColumn:
+    case LayerKind::kFixedColumn:
       return fixedColLayer_;
-    case LayerKind::FixedRow:
+    case LayerKind::kFixedRow:
       break;
   }
   return fixedRowLayer_;
 }
 
 std::uint64_t CellLayers::KeyOf(LayerKind kind, int index, int row) {
-  const bool cell = kind == LayerKind::Cell;
+  const bool cell = kind == LayerKind::kCell;
   if (index < 0 || index > kMaxLayerIndex || (cell && (row < 0 || row > kMaxLayerIndex))) {
     throw std::out_of_range("Range check error");
   }
@@ -95,7 +95,7 @@ std::size_t CellLayers::EntryCount() const {
 }
 
 TLayerFont& CellLayers::CellFont(int col, int row) {
-  TCellProperties& entry = Entry(LayerKind::Cell, col, row);
+  TCellProperties& entry = Entry(LayerKind::kCell, col, row);
   if (TLayerFont* font = entry.Font()) {
     return *font;
   }

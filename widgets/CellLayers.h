@@ -17,7 +17,7 @@
 
 namespace vantrel {
 
-enum class LayerKind { Cell, Column, Row, FixedColumn, FixedRow };
+enum class LayerKind { kCell, kColumn, kRow, kFixedColumn, kFixedRow };
 
 // A cell's values as painting needs them. The font and brush point into the layers or
 // the grid-wide values and stay valid until those change.

@@ -85,26 +85,26 @@ std::vector<DesignIndexEntry> ExtractIndexed(const CellLayers& layers, LayerKind
 
 void ApplyDesignLayers(CellLayers& layers, const DesignLayers& design) {
   for (const DesignCellEntry& item : design.cells) {
-    Fill(layers.ReplaceEntry(LayerKind::Cell, item.col, item.row), item.entry);
+    Fill(layers.ReplaceEntry(LayerKind::kCell, item.col, item.row), item.entry);
   }
-  ApplyIndexed(layers, LayerKind::Column, design.cols);
-  ApplyIndexed(layers, LayerKind::Row, design.rows);
-  ApplyIndexed(layers, LayerKind::FixedColumn, design.fixedCols);
-  ApplyIndexed(layers, LayerKind::FixedRow, design.fixedRows);
+  ApplyIndexed(layers, LayerKind::kColumn, design.cols);
+  ApplyIndexed(layers, LayerKind::kRow, design.rows);
+  ApplyIndexed(layers, LayerKind::kFixedColumn, design.fixedCols);
+  ApplyIndexed(layers, LayerKind::kFixedRow, design.fixedRows);
 }
 
 DesignLayers ExtractDesignLayers(const CellLayers& layers, int colCount, int rowCount) {
   DesignLayers design;
-  for (const auto& [col, row] : layers.EntryIndexes(LayerKind::Cell)) {
-    const TCellProperties* entry = layers.FindEntry(LayerKind::Cell, col, row);
+  for (const auto& [col, row] : layers.EntryIndexes(LayerKind::kCell)) {
+    const TCellProperties* entry = layers.FindEntry(LayerKind::kCell, col, row);
     if (col < colCount && row < rowCount && entry != nullptr && !entry->Empty()) {
       design.cells.push_back({col, row, DesignOf(*entry)});
     }
   }
-  design.cols = ExtractIndexed(layers, LayerKind::Column, colCount);
-  design.rows = ExtractIndexed(layers, LayerKind::Row, rowCount);
-  design.fixedCols = ExtractIndexed(layers, LayerKind::FixedColumn, colCount);
-  design.fixedRows = ExtractIndexed(layers, LayerKind::FixedRow, rowCount);
+  design.cols = ExtractIndexed(layers, LayerKind::kColumn, colCount);
+  design.rows = ExtractIndexed(layers, LayerKind::kRow, rowCount);
+  design.fixedCols = ExtractIndexed(layers, LayerKind::kFixedColumn, colCount);
+  design.fixedRows = ExtractIndexed(layers, LayerKind::kFixedRow, rowCount);
   return design;
 }
 

@@ -260,8 +260,8 @@ void TLayerGrid::ApplyLineOptions() {
 
 void TLayerGrid::SetScrollBars(ScrollBars bars) {
   scrollBars_ = bars;
-  const bool vertical = bars == ScrollBars::Vertical || bars == ScrollBars::Both;
-  const bool horizontal = bars == ScrollBars::Horizontal || bars == ScrollBars::Both;
+  const bool vertical = bars == ScrollBars::kVertical || bars == ScrollBars::kBoth;
+  const bool horizontal = bars == ScrollBars::kHorizontal || bars == ScrollBars::kBoth;
   setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
   setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
 }
@@ -374,7 +374,7 @@ void TLayerGrid::TableItalicChanged(int col, int row) {
     return;
   }
   const bool italic = table_->Italic(col, row);
-  const TCellProperties* entry = layers_.FindEntry(LayerKind::Cell, col, row);
+  const TCellProperties* entry = layers_.FindEntry(LayerKind::kCell, col, row);
   if (!italic && (entry == nullptr || entry->Font() == nullptr)) {
     return;  // nothing to take off; no entry is made for it
   }
@@ -575,7 +575,7 @@ void TLayerGrid::paintEvent(QPaintEvent* event) {
     paintRow(row);
   }
 
-  if (mouseState_ == MouseState::Sizing) {
+  if (mouseState_ == MouseState::kSizing) {
     painter.fillRect(QRect(sizingX_, 0, 2, viewport()->height()),
                      palette().color(QPalette::Shadow));
   }
@@ -702,7 +702,7 @@ void TLayerGrid::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
     const int border = SizingColumnAt(point);
     if (border >= 0) {
-      mouseState_ = MouseState::Sizing;
+      mouseState_ = MouseState::kSizing;
       sizingCol_ = border;
       sizingX_ = point.x();
       viewport()->update();
@@ -712,7 +712,7 @@ void TLayerGrid::mousePressEvent(QMouseEvent* event) {
         const bool extend =
             event->modifiers().testFlag(Qt::ShiftModifier) && options_.testFlag(kRangeSelect);
         MoveCurrent(cell.col, cell.row, !extend, true);
-        mouseState_ = MouseState::Selecting;
+        mouseState_ = MouseState::kSelecting;
       }
     }
   }
@@ -723,14 +723,14 @@ void TLayerGrid::mouseMoveEvent(QMouseEvent* event) {
   const QPoint point = event->position().toPoint();
   lastMousePoint_ = point;
   switch (mouseState_) {
-    case MouseState::Sizing:
+    case MouseState::kSizing:
       sizingX_ = std::max(point.x(), geometry_.ColLeft(sizingCol_).value_or(0));
       viewport()->update();
       return;
-    case MouseState::Selecting:
+    case MouseState::kSelecting:
       DragSelectTo(point);
       return;
-    case MouseState::None:
+    case MouseState::kNone:
       break;
   }
   if (SizingColumnAt(point) >= 0) {
@@ -748,8 +748,8 @@ void TLayerGrid::mouseReleaseEvent(QMouseEvent* event) {
   autoScroll_.stop();
   if (event->button() == Qt::LeftButton) {
     const MouseState state = mouseState_;
-    mouseState_ = MouseState::None;
-    if (state == MouseState::Sizing) {
+    mouseState_ = MouseState::kNone;
+    if (state == MouseState::kSizing) {
       viewport()->update();
       const int left = geometry_.ColLeft(sizingCol_).value_or(0);
       SetColWidth(sizingCol_, sizingX_ - left);
@@ -777,7 +777,7 @@ void TLayerGrid::DragSelectTo(QPoint point) {
 }
 
 void TLayerGrid::AutoScrollStep() {
-  if (mouseState_ != MouseState::Selecting) {
+  if (mouseState_ != MouseState::kSelecting) {
     autoScroll_.stop();
     return;
   }

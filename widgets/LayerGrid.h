@@ -56,7 +56,7 @@ class TLayerGrid : public QAbstractScrollArea {
   };
   Q_DECLARE_FLAGS(GridOptions, GridOption)
 
-  enum class ScrollBars { None, Horizontal, Vertical, Both };
+  enum class ScrollBars { kNone, kHorizontal, kVertical, kBoth };
 
   // Called before a cell becomes the current cell; returning false refuses it.
   using SelectCellHandler = std::function<bool(int col, int row)>;
@@ -132,14 +132,14 @@ class TLayerGrid : public QAbstractScrollArea {
   CellLayers& Layers() { return layers_; }
   const CellLayers& Layers() const { return layers_; }
   TCellProperties& CellProperties(int col, int row) {
-    return layers_.Entry(LayerKind::Cell, col, row);
+    return layers_.Entry(LayerKind::kCell, col, row);
   }
-  TCellProperties& ColProperties(int col) { return layers_.Entry(LayerKind::Column, col); }
-  TCellProperties& RowProperties(int row) { return layers_.Entry(LayerKind::Row, row); }
+  TCellProperties& ColProperties(int col) { return layers_.Entry(LayerKind::kColumn, col); }
+  TCellProperties& RowProperties(int row) { return layers_.Entry(LayerKind::kRow, row); }
   TCellProperties& FixedColProperties(int col) {
-    return layers_.Entry(LayerKind::FixedColumn, col);
+    return layers_.Entry(LayerKind::kFixedColumn, col);
   }
-  TCellProperties& FixedRowProperties(int row) { return layers_.Entry(LayerKind::FixedRow, row); }
+  TCellProperties& FixedRowProperties(int row) { return layers_.Entry(LayerKind::kFixedRow, row); }
   TLayerFont& CellFont(int col, int row) { return layers_.CellFont(col, row); }
   // The font a cell is drawn with: its resolved font. Where the cell table marks a cell
   // italic, the cell's own font (CellFont) is italic.
@@ -256,7 +256,7 @@ class TLayerGrid : public QAbstractScrollArea {
 
  private:
   class TableWatch;
-  enum class MouseState { None, Selecting, Sizing };
+  enum class MouseState { kNone, kSelecting, kSizing };
 
   // Table notifications.
   void TableCellChanged(int col, int row);
@@ -299,7 +299,7 @@ class TLayerGrid : public QAbstractScrollArea {
   GridGeometry geometry_;
 
   GridOptions options_;
-  ScrollBars scrollBars_ = ScrollBars::Both;
+  ScrollBars scrollBars_ = ScrollBars::kBoth;
   int defaultColWidth_ = 64;
   bool drawSelection_ = true;
   bool autoAdjustLastCol_ = false;
@@ -311,7 +311,7 @@ class TLayerGrid : public QAbstractScrollArea {
   TGridCoord anchor_;
   TGridRect selection_;
 
-  MouseState mouseState_ = MouseState::None;
+  MouseState mouseState_ = MouseState::kNone;
   int sizingCol_ = -1;
   int sizingX_ = 0;
   QPoint lastMousePoint_;

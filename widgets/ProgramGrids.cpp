@@ -99,12 +99,12 @@ struct GridFrame {
 GridFrame FrameOf(ProgramGrid which) {
   using SB = TLayerGrid::ScrollBars;
   switch (which) {
-    case ProgramGrid::Possible:
+    case ProgramGrid::kPossible:
       return {.cols = 2,
               .rows = 5000,
               .fixedRows = 1,
               .options = kAllLines | Opt::kColSizing,
-              .scrollBars = SB::Vertical,
+              .scrollBars = SB::kVertical,
               .defaultColWidth = 64,
               .widths = {151, 115},
               .sixteenPixelFont = true,
@@ -112,12 +112,12 @@ GridFrame FrameOf(ProgramGrid which) {
               .showCellHints = false,
               .hint = "Click to select",
               .showHint = true};
-    case ProgramGrid::Selected:
+    case ProgramGrid::kSelected:
       return {.cols = 2,
               .rows = 100,
               .fixedRows = 1,
               .options = kAllLines | Opt::kColSizing,
-              .scrollBars = SB::Vertical,
+              .scrollBars = SB::kVertical,
               .defaultColWidth = 64,
               .widths = {151, 115},
               .sixteenPixelFont = false,
@@ -125,12 +125,12 @@ GridFrame FrameOf(ProgramGrid which) {
               .showCellHints = false,
               .hint = "Click to remove",
               .showHint = true};
-    case ProgramGrid::Affix:
+    case ProgramGrid::kAffix:
       return {.cols = 2,
               .rows = 8500,
               .fixedRows = 0,
               .options = kAllLines | Opt::kColSizing,
-              .scrollBars = SB::Vertical,
+              .scrollBars = SB::kVertical,
               .defaultColWidth = 80,
               .widths = {106, 53},
               .sixteenPixelFont = true,
@@ -138,13 +138,13 @@ GridFrame FrameOf(ProgramGrid which) {
               .showCellHints = false,
               .hint = "Click to select",
               .showHint = true};
-    case ProgramGrid::Converted:
+    case ProgramGrid::kConverted:
       // The hint is set but never shows: cell hints are on and no cell has one.
       return {.cols = 1,
               .rows = 20,
               .fixedRows = 0,
               .options = kAllLines | Opt::kRangeSelect,
-              .scrollBars = SB::Vertical,
+              .scrollBars = SB::kVertical,
               .defaultColWidth = 64,
               .widths = {214, 0},
               .sixteenPixelFont = false,
@@ -152,14 +152,14 @@ GridFrame FrameOf(ProgramGrid which) {
               .showCellHints = true,
               .hint = "Numeric equivalent",
               .showHint = true};
-    case ProgramGrid::SelectedAffix:
+    case ProgramGrid::kSelectedAffix:
       break;
   }
   return {.cols = 2,
           .rows = 2,
           .fixedRows = 1,
           .options = kAllLines | Opt::kRangeSelect | Opt::kEditing | Opt::kColSizing,
-          .scrollBars = SB::None,
+          .scrollBars = SB::kNone,
           .defaultColWidth = 64,
           .widths = {175, 135},
           .sixteenPixelFont = false,
@@ -185,15 +185,15 @@ const DesignLayers& ProgramGridDesign(ProgramGrid which) {
   static const DesignLayers converted = ConvertedDesign();
   static const DesignLayers selectedAffix = SelectedAffixDesign();
   switch (which) {
-    case ProgramGrid::Possible:
+    case ProgramGrid::kPossible:
       return possible;
-    case ProgramGrid::Selected:
+    case ProgramGrid::kSelected:
       return selected;
-    case ProgramGrid::Affix:
+    case ProgramGrid::kAffix:
       return affix;
-    case ProgramGrid::Converted:
+    case ProgramGrid::kConverted:
       return converted;
-    case ProgramGrid::SelectedAffix:
+    case ProgramGrid::kSelectedAffix:
       break;
   }
   return selectedAffix;
@@ -229,23 +229,23 @@ void SetupProgramGrid(TLayerGrid& grid, ProgramGrid which) {
 }
 
 std::unique_ptr<TLayerGrid> MakePossibleGrid(QWidget* parent) {
-  return Make(ProgramGrid::Possible, parent);
+  return Make(ProgramGrid::kPossible, parent);
 }
 
 std::unique_ptr<TLayerGrid> MakeSelectedGrid(QWidget* parent) {
-  return Make(ProgramGrid::Selected, parent);
+  return Make(ProgramGrid::kSelected, parent);
 }
 
 std::unique_ptr<TLayerGrid> MakeAffixGrid(QWidget* parent) {
-  return Make(ProgramGrid::Affix, parent);
+  return Make(ProgramGrid::kAffix, parent);
 }
 
 std::unique_ptr<TLayerGrid> MakeConvertedGrid(QWidget* parent) {
-  return Make(ProgramGrid::Converted, parent);
+  return Make(ProgramGrid::kConverted, parent);
 }
 
 std::unique_ptr<TLayerGrid> MakeSelectedAffixGrid(QWidget* parent) {
-  return Make(ProgramGrid::SelectedAffix, parent);
+  return Make(ProgramGrid::kSelectedAffix, parent);
 }
 
 }  // namespace vantrel

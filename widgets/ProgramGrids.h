@@ -11,7 +11,7 @@
 
 namespace vantrel {
 
-enum class ProgramGrid { Possible, Selected, Affix, Converted, SelectedAffix };
+enum class ProgramGrid { kPossible, kSelected, kAffix, kConverted, kSelectedAffix };
 
 // Gives a grid the design of one of the program's grids. The grid must show its own
 // table (its column and row counts are set) or a table of the right column count.

@@ -22,11 +22,11 @@ TLayerFont SizedFont(int pixels, std::uint8_t style, StoredColor color = kSysWin
 struct Layers {
   Layers() : layers([this] { ++changes; }) { layers.SetFixed(1, 1); }
 
-  TCellProperties& Cell(int col, int row) { return layers.Entry(LayerKind::Cell, col, row); }
-  TCellProperties& Col(int col) { return layers.Entry(LayerKind::Column, col); }
-  TCellProperties& Row(int row) { return layers.Entry(LayerKind::Row, row); }
-  TCellProperties& FixedCol(int col) { return layers.Entry(LayerKind::FixedColumn, col); }
-  TCellProperties& FixedRow(int row) { return layers.Entry(LayerKind::FixedRow, row); }
+  TCellProperties& Cell(int col, int row) { return layers.Entry(LayerKind::kCell, col, row); }
+  TCellProperties& Col(int col) { return layers.Entry(LayerKind::kColumn, col); }
+  TCellProperties& Row(int row) { return layers.Entry(LayerKind::kRow, row); }
+  TCellProperties& FixedCol(int col) { return layers.Entry(LayerKind::kFixedColumn, col); }
+  TCellProperties& FixedRow(int row) { return layers.Entry(LayerKind::kFixedRow, row); }
 
   int changes = 0;
   CellLayers layers;
@@ -239,15 +239,15 @@ TEST_F(CellLayersTest, LayersStaySparse) {
 }
 
 TEST_F(CellLayersTest, IndexesBeyondSixteenBitsAreRefused) {
-  EXPECT_THROW(layers.Entry(LayerKind::Row, 65536), std::out_of_range);
-  EXPECT_THROW(layers.Entry(LayerKind::Cell, 0, -1), std::out_of_range);
-  EXPECT_NO_THROW(layers.Entry(LayerKind::Cell, 65535, 65535));
+  EXPECT_THROW(layers.Entry(LayerKind::kRow, 65536), std::out_of_range);
+  EXPECT_THROW(layers.Entry(LayerKind::kCell, 0, -1), std::out_of_range);
+  EXPECT_NO_THROW(layers.Entry(LayerKind::kCell, 65535, 65535));
 }
 
 TEST_F(CellLayersTest, ReplacedEntriesStartEmpty) {
   Col(1).SetAlign(alCenter);
   Col(1).SetFont(SizedFont(20, kBold));
-  TCellProperties& fresh = layers.ReplaceEntry(LayerKind::Column, 1);
+  TCellProperties& fresh = layers.ReplaceEntry(LayerKind::kColumn, 1);
   EXPECT_TRUE(fresh.Empty());
   EXPECT_EQ(layers.Resolve(1, 2).align, alLeft);
 }

@@ -25,7 +25,7 @@ namespace {
 std::unique_ptr<TLayerGrid> ShownGrid(int rows = 50, QSize client = {300, 130}) {
   auto grid = std::make_unique<TLayerGrid>(nullptr, 2, rows);
   grid->SetFixedCols(0);
-  grid->SetScrollBars(TLayerGrid::ScrollBars::None);
+  grid->SetScrollBars(TLayerGrid::ScrollBars::kNone);
   grid->SetColWidth(0, 100);
   grid->SetColWidth(1, 50);
   const int frame = grid->frameWidth();
@@ -303,7 +303,7 @@ TEST(LayerGridMouse, RefusedCellsStillReportTheMouse) {
 
 TEST(LayerGridMouse, ScrollingByAnyMeansIsReported) {
   auto grid = ShownGrid();
-  grid->SetScrollBars(TLayerGrid::ScrollBars::Vertical);
+  grid->SetScrollBars(TLayerGrid::ScrollBars::kVertical);
   QSignalSpy topLeft(grid.get(), &TLayerGrid::TopLeftChanged);
   grid->verticalScrollBar()->setValue(10);
   EXPECT_EQ(grid->TopRow(), 11);
@@ -507,7 +507,7 @@ TEST(LayerGridDesign, RefusedDataChangesNothing) {
   TLayerGrid grid(nullptr, 2, 5);
   grid.ColProperties(1).SetAlign(alCenter);
   DesignLists lists;
-  lists[DesignListId::PropCol] = {1, 1, 0, 0, 70000, 0};
+  lists[DesignListId::kPropCol] = {1, 1, 0, 0, 70000, 0};
   std::string bytes = FormatDesignBytes(lists);
   EXPECT_THROW(grid.ReadDesignData(bytes), DesignDataError);
   EXPECT_EQ(grid.Layers().Resolve(1, 2).align, alCenter);

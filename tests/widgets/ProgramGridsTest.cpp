@@ -18,20 +18,20 @@
 namespace vantrel {
 namespace {
 
-const ProgramGrid kAllGrids[] = {ProgramGrid::Possible, ProgramGrid::Selected, ProgramGrid::Affix,
-                                 ProgramGrid::Converted, ProgramGrid::SelectedAffix};
+const ProgramGrid kAllGrids[] = {ProgramGrid::kPossible, ProgramGrid::kSelected, ProgramGrid::kAffix,
+                                 ProgramGrid::kConverted, ProgramGrid::kSelectedAffix};
 
 std::unique_ptr<TLayerGrid> Make(ProgramGrid which) {
   switch (which) {
-    case ProgramGrid::Possible:
+    case ProgramGrid::kPossible:
       return MakePossibleGrid();
-    case ProgramGrid::Selected:
+    case ProgramGrid::kSelected:
       return MakeSelectedGrid();
-    case ProgramGrid::Affix:
+    case ProgramGrid::kAffix:
       return MakeAffixGrid();
-    case ProgramGrid::Converted:
+    case ProgramGrid::kConverted:
       return MakeConvertedGrid();
-    case ProgramGrid::SelectedAffix:
+    case ProgramGrid::kSelectedAffix:
       break;
   }
   return MakeSelectedAffixGrid();
@@ -47,11 +47,11 @@ TEST(ProgramGrids, EachGridHoldsTheTableTheEngineFillsForIt) {
     int cols;
   };
   const Case cases[] = {
-      {"PossibleGrid", ProgramGrid::Possible, kSearchRows, 2},
-      {"SelectedGrid", ProgramGrid::Selected, MainModel::kPhraseSlots, 2},
-      {"AffixGrid", ProgramGrid::Affix, MainModel::kAffixRows, 2},
-      {"ConvertedGrid", ProgramGrid::Converted, LookupModel::kRows, 1},
-      {"SelectedAffixGrid", ProgramGrid::SelectedAffix, 2, 2},
+      {"PossibleGrid", ProgramGrid::kPossible, kSearchRows, 2},
+      {"SelectedGrid", ProgramGrid::kSelected, MainModel::kPhraseSlots, 2},
+      {"AffixGrid", ProgramGrid::kAffix, MainModel::kAffixRows, 2},
+      {"ConvertedGrid", ProgramGrid::kConverted, LookupModel::kRows, 1},
+      {"SelectedAffixGrid", ProgramGrid::kSelectedAffix, 2, 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -102,27 +102,27 @@ TEST(ProgramGrids, ResolvedLooks) {
     bool whiteBrush;  // from a layer rather than the grid's background
   };
   const Case cases[] = {
-      {"candidate header", ProgramGrid::Possible, 0, 0, alCenter, true, kSysWindowText, ww_none,
+      {"candidate header", ProgramGrid::kPossible, 0, 0, alCenter, true, kSysWindowText, ww_none,
        false},
-      {"digits header", ProgramGrid::Possible, 1, 0, alCenter, true, kSysWindowText, ww_none,
+      {"digits header", ProgramGrid::kPossible, 1, 0, alCenter, true, kSysWindowText, ww_none,
        false},
-      {"candidate", ProgramGrid::Possible, 0, 7, alCenter, false, kSysWindowText, ww_none, false},
-      {"phrase header", ProgramGrid::Selected, 1, 0, alCenter, true, kSysWindowText, ww_none,
+      {"candidate", ProgramGrid::kPossible, 0, 7, alCenter, false, kSysWindowText, ww_none, false},
+      {"phrase header", ProgramGrid::kSelected, 1, 0, alCenter, true, kSysWindowText, ww_none,
        false},
-      {"phrase word", ProgramGrid::Selected, 0, 3, alCenter, false, kSysWindowText, ww_none, false},
-      {"first affix", ProgramGrid::Affix, 0, 0, alCenter, false, kBlack, ww_ellipsis, true},
-      {"first affix digits", ProgramGrid::Affix, 1, 0, alCenter, false, kSysWindowText, ww_ellipsis,
+      {"phrase word", ProgramGrid::kSelected, 0, 3, alCenter, false, kSysWindowText, ww_none, false},
+      {"first affix", ProgramGrid::kAffix, 0, 0, alCenter, false, kBlack, ww_ellipsis, true},
+      {"first affix digits", ProgramGrid::kAffix, 1, 0, alCenter, false, kSysWindowText, ww_ellipsis,
        true},
-      {"later affix", ProgramGrid::Affix, 0, 1, alCenter, false, kBlack, ww_none, false},
-      {"later affix digits", ProgramGrid::Affix, 1, 1, alCenter, false, kSysWindowText, ww_none,
+      {"later affix", ProgramGrid::kAffix, 0, 1, alCenter, false, kBlack, ww_none, false},
+      {"later affix digits", ProgramGrid::kAffix, 1, 1, alCenter, false, kSysWindowText, ww_none,
        false},
-      {"lookup result", ProgramGrid::Converted, 0, 0, alCenter, false, kSysWindowText, ww_none,
+      {"lookup result", ProgramGrid::kConverted, 0, 0, alCenter, false, kSysWindowText, ww_none,
        false},
-      {"proposal header", ProgramGrid::SelectedAffix, 1, 0, alCenter, true, kSysWindowText, ww_none,
+      {"proposal header", ProgramGrid::kSelectedAffix, 1, 0, alCenter, true, kSysWindowText, ww_none,
        false},
-      {"proposed word: the column beats the row", ProgramGrid::SelectedAffix, 0, 1, alCenter, true,
+      {"proposed word: the column beats the row", ProgramGrid::kSelectedAffix, 0, 1, alCenter, true,
        kSysWindowText, ww_none, false},
-      {"proposed digits", ProgramGrid::SelectedAffix, 1, 1, alCenter, false, kSysWindowText,
+      {"proposed digits", ProgramGrid::kSelectedAffix, 1, 1, alCenter, false, kSysWindowText,
        ww_none, false},
   };
   for (const Case& c : cases) {
@@ -146,14 +146,14 @@ TEST(ProgramGrids, ResolvedLooks) {
 }
 
 TEST(ProgramGrids, ClassAItalicsComeThroughTheCellFontWhateverTheColumnFont) {
-  for (const ProgramGrid which : {ProgramGrid::Possible, ProgramGrid::Affix}) {
+  for (const ProgramGrid which : {ProgramGrid::kPossible, ProgramGrid::kAffix}) {
     SCOPED_TRACE(static_cast<int>(which));
     const auto grid = Make(which);
     // A column font of another family and size: it must not take the italics away.
     grid->ColProperties(0).SetFont(TLayerFont(kBlack, -20, QStringLiteral("Serif"), 0, kBold));
     grid->SetCellText(0, 3, QStringLiteral("Boston"));
     grid->Table().SetItalic(0, 3, true);
-    const TCellProperties* entry = grid->Layers().FindEntry(LayerKind::Cell, 0, 3);
+    const TCellProperties* entry = grid->Layers().FindEntry(LayerKind::kCell, 0, 3);
     ASSERT_NE(entry, nullptr);
     ASSERT_NE(entry->Font(), nullptr);
     const TLayerFont& italic = *grid->Layers().Resolve(0, 3).font;
@@ -168,7 +168,7 @@ TEST(ProgramGrids, ClassAItalicsComeThroughTheCellFontWhateverTheColumnFont) {
     grid->Table().SetItalic(0, 3, false);  // cleared for the next search
     EXPECT_FALSE(grid->Layers().Resolve(0, 3).font->Font().italic());
     // A row never italic gets no font of its own.
-    EXPECT_EQ(grid->Layers().FindEntry(LayerKind::Cell, 0, 4), nullptr);
+    EXPECT_EQ(grid->Layers().FindEntry(LayerKind::kCell, 0, 4), nullptr);
   }
 }
 

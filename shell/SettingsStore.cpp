@@ -20,7 +20,7 @@ std::string Utf8(const QString& s) {
 }
 
 QString ReadErrorText(const QString& name, SettingsReadError::Reason reason) {
-  return reason == SettingsReadError::Reason::Missing
+  return reason == SettingsReadError::Reason::kMissing
              ? QStringLiteral("The setting \"%1\" is missing").arg(name)
              : QStringLiteral("The setting \"%1\" is not of the type asked for").arg(name);
 }
@@ -50,7 +50,7 @@ class SettingsFiles {
   }
 
   struct Loaded {
-    enum class State { Missing, Read, Unusable } state = State::Missing;
+    enum class State { kMissing, kRead, kUnusable } state = State::kMissing;
     regfile::Document document;
     QString problem;  // Unusable: why writing must not replace the file
   };
@@ -90,9 +90,9 @@ TypedValue ReadOrThrow(const regfile::Key& key, const QString& name, SettingType
     case TypedValue::Failure::kNone:
       break;
     case TypedValue::Failure::kMissing:
-      throw SettingsReadError(name, SettingsReadError::Reason::Missing);
+      throw SettingsReadError(name, SettingsReadError::Reason::kMissing);
     case TypedValue::Failure::kWrongType:
-      throw SettingsReadError(name, SettingsReadError::Reason::WrongType);
+      throw SettingsReadError(name, SettingsReadError::Reason::kWrongType);
   }
   return value;
 }
@@ -100,11 +100,11 @@ TypedValue ReadOrThrow(const regfile::Key& key, const QString& name, SettingType
 }  // namespace
 
 QString SettingsKey::ReadText(const QString& name) const {
-  return QString::fromStdString(ReadOrThrow(key_, name, SettingType::Text).text);
+  return QString::fromStdString(ReadOrThrow(key_, name, SettingType::kText).text);
 }
 
 qint32 SettingsKey::ReadInteger(const QString& name) const {
-  return ReadOrThrow(key_, name, SettingType::Integer).integer;
+  return ReadOrThrow(key_, name, SettingType::kInteger).integer;
 }
 
 bool SettingsKey::ReadSwitch(const QString& name) const {
@@ -186,12 +186,12 @@ QString SettingsStore::FilePath() const {
 
 std::optional<SettingsKey> SettingsStore::OpenKey(OpenMode mode) {
   SettingsFiles::Loaded loaded = files_->Load();
-  if (loaded.state == SettingsFiles::Loaded::State::Read) {
+  if (loaded.state == SettingsFiles::Loaded::State::kRead) {
     if (const regfile::Key* key = loaded.document.Find(kKeyPath)) {
       return SettingsKey(files_, *key);
     }
   }
-  if (mode == OpenMode::Existing) {
+  if (mode == OpenMode::kExisting) {
     return std::nullopt;
   }
   return SettingsKey(files_, files_->Update(QString(), {}));
@@ -212,23 +212,23 @@ SettingsFiles::Loaded SettingsFiles::Load() {
     return loaded;
   }
   auto unusable = [&](const QString& problem, const QString& keptAs) {
-    loaded.state = Loaded::State::Unusable;
+    loaded.state = Loaded::State::kUnusable;
     loaded.problem = problem;
     Note({path, keptAs, problem});
     return loaded;
   };
   const SettingsFileBytes file = ReadSettingsFile(QFile::encodeName(path).toStdString());
-  if (file.state == SettingsFileBytes::State::Missing) {
+  if (file.state == SettingsFileBytes::State::kMissing) {
     return loaded;
   }
-  if (file.state == SettingsFileBytes::State::Unusable) {
+  if (file.state == SettingsFileBytes::State::kUnusable) {
     return unusable(QString::fromStdString(file.problem), QString());
   }
   const std::string& bytes = file.bytes;
 
   regfile::ParseResult parsed = regfile::Parse(bytes);
   if (parsed.document) {
-    loaded.state = Loaded::State::Read;
+    loaded.state = Loaded::State::kRead;
     loaded.document = std::move(*parsed.document);
     return loaded;
   }
@@ -277,7 +277,7 @@ void SettingsFiles::Note(SettingsFileNotice notice) {
 regfile::Key SettingsFiles::Update(const QString& valueName,
                                    const std::vector<regfile::Value>& values) {
   Loaded loaded = Load();
-  if (loaded.state == Loaded::State::Unusable) {
+  if (loaded.state == Loaded::State::kUnusable) {
     throw SettingsWriteError(
         valueName, FilePath(),
         QStringLiteral("the settings file is left as it is: %1").arg(loaded.problem));

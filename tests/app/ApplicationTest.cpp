@@ -358,7 +358,7 @@ TEST_F(ProgramTest, AnErrorInTheCountdownAtCloseIsReportedAndTheWindowStillClose
     recorded.errors.clear();
     Start();
     // The last close before the notification: the countdown shows the window.
-    settings.OpenKey(SettingsStore::OpenMode::Create)
+    settings.OpenKey(SettingsStore::OpenMode::kCreate)
         ->WriteInteger(QStringLiteral("NotifyCount"), 1);
     dialogs.onExec.push_back([&](QDialog& dialog) {
       ShowNotificationWindow(dialog);

@@ -150,7 +150,7 @@ TEST_F(MainWindowTest, NoDictionaryIsStoredAsEmptyAndTheShownTextIsNeverOpened) 
     } else {
       Start();  // the user cancels the Open dialog
       ASSERT_TRUE(form->close());
-      std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::Existing);
+      std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
       ASSERT_TRUE(key);
       EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")), QString());
       CloseWindows();
@@ -584,7 +584,7 @@ TEST_F(MainWindowTest, CloseWritesEverySettingAndTheNextStartRestoresThem) {
   state.AnimationOn = true;
   ASSERT_TRUE(form->close());
 
-  std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::Existing);
+  std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
   ASSERT_TRUE(key);
   EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")), dictionaryPath);
   EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Width")), 600);
@@ -596,7 +596,7 @@ TEST_F(MainWindowTest, CloseWritesEverySettingAndTheNextStartRestoresThem) {
   EXPECT_EQ(key->ReadText(QStringLiteral("Language")), QStringLiteral("de_DE"));
   for (Setting setting : kMainWindowWriteOrder) {
     SCOPED_TRACE(NameOf(setting).toStdString());
-    if (RowOf(setting).type != SettingType::Text) {
+    if (RowOf(setting).type != SettingType::kText) {
       EXPECT_NO_THROW(key->ReadInteger(NameOf(setting)));
     }
   }
@@ -634,7 +634,7 @@ TEST_F(MainWindowTest, TheWindowComesBackOnTheScreenWithColumnsThatCanBeSeen) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::Create);
+    std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kCreate);
     key->WriteText(QStringLiteral("Dictionary"), dictionaryPath);
     key->WriteInteger(QStringLiteral("Form Top"), c.top);
     key->WriteInteger(QStringLiteral("Form Left"), c.left);
@@ -659,7 +659,7 @@ TEST_F(MainWindowTest, ThePlaceIsWrittenAndRestoredTopAsTopAndLeftAsLeft) {
   StartWithDictionary();
   form->move(130, 40);
   ASSERT_TRUE(form->close());
-  std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::Existing);
+  std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
   ASSERT_TRUE(key);
   EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Left")), 130);
   EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Top")), 40);

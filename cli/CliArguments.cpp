@@ -70,9 +70,9 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
   if (limitGiven && out.command != "suggest") {
     return Wrong("--limit belongs to suggest");
   }
-  const std::size_t wanted = out.command == "affixes" ? 3 : 1;
-  if (out.operands.size() != wanted) {
-    return Wrong(out.command + " takes " + (wanted == 1 ? "one operand" : "three operands"));
+  const std::size_t operands = out.command == "affixes" ? 3 : 1;
+  if (out.operands.size() != operands) {
+    return Wrong(out.command + " takes " + (operands == 1 ? "one operand" : "three operands"));
   }
   if (out.mode != "any" && out.mode != "left" && out.mode != "right") {
     return Wrong("the mode is any, left or right, not " + out.mode);

@@ -295,8 +295,8 @@ TEST_F(ProgramTest, SettingsThatCannotBeWrittenAreReportedOnceAndTheWindowCloses
     std::function<void(TMainForm&)> close;
   };
   const Way ways[] = {
-      {"File > Exit", [](TMainForm& form) { form.Exit1()->trigger(); }},
-      {"the close box", [](TMainForm& form) { form.close(); }},
+      {"File > Exit", [](TMainForm& window) { window.Exit1()->trigger(); }},
+      {"the close box", [](TMainForm& window) { window.close(); }},
   };
   for (const Way& way : ways) {
     SCOPED_TRACE(way.name);

@@ -43,11 +43,11 @@ class SearchTest : public ::testing::Test {
     dictionary.name = "dict.txt";
   }
 
-  std::vector<std::string> Listed(MainModel& model) {
+  std::vector<std::string> Listed(MainModel& searched) {
     std::vector<std::string> out;
-    for (int row = 1; row < model.PossibleGrid.RowCount(); ++row) {
-      if (!model.PossibleGrid.Cell(0, row).empty()) {
-        out.push_back(model.PossibleGrid.Cell(0, row));
+    for (int row = 1; row < searched.PossibleGrid.RowCount(); ++row) {
+      if (!searched.PossibleGrid.Cell(0, row).empty()) {
+        out.push_back(searched.PossibleGrid.Cell(0, row));
       }
     }
     return out;

@@ -234,7 +234,7 @@ TEST_P(CrashRecord, AProcessKilledByASignalLeavesARecordAndDiesOfTheSignal) {
 INSTANTIATE_TEST_SUITE_P(Signals, CrashRecord,
                          ::testing::Values(CrashRow{"SIGSEGV", SIGSEGV, NullWrite},
                                            CrashRow{"SIGABRT", SIGABRT, Abort}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CrashRecord, WithoutAWritableLogTheProcessStillDiesOfTheSignal) {
   const pid_t child = fork();

@@ -367,10 +367,10 @@ TEST_F(MainWindowTest, EnteringTheFieldAgainStartsOverWithTheTypedNumber) {
   };
   const Way ways[] = {
       {"a click into the field",
-       [](TMainForm& form) { QTest::mouseClick(form.EntryEdit(), Qt::LeftButton); }},
+       [](TMainForm& window) { QTest::mouseClick(window.EntryEdit(), Qt::LeftButton); }},
       // The candidate grid follows the field in the tab order.
       {"Shift+Tab from the candidates",
-       [](TMainForm& form) { QTest::keyClick(form.PossibleGrid(), Qt::Key_Backtab); }},
+       [](TMainForm& window) { QTest::keyClick(window.PossibleGrid(), Qt::Key_Backtab); }},
   };
   for (const Way& way : ways) {
     SCOPED_TRACE(way.name);

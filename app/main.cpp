@@ -8,6 +8,7 @@
 #include "Application.h"
 #include "CrashHandler.h"
 #include "Dialogs.h"
+#include "FirstPaint.h"
 #include "ErrorLog.h"
 #include "ErrorReport.h"
 #include "ErrorTracer.h"
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
   testForm.SetAboutForm(&aboutForm);
   mainForm.SetSideWindows(&lookupForm, &aboutForm, &affixForm, &notifyForm, &testForm);
 
+  vantrel::SignalFirstPaint(mainForm);
   mainForm.show();
   if (vantrel::TakeCrashNotice(errorLog.Path())) {
     QTimer::singleShot(0, &mainForm,

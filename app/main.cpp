@@ -8,10 +8,10 @@
 #include "Application.h"
 #include "CrashHandler.h"
 #include "Dialogs.h"
-#include "FirstPaint.h"
 #include "ErrorLog.h"
 #include "ErrorReport.h"
 #include "ErrorTracer.h"
+#include "FirstPaint.h"
 #include "HelpViewer.h"
 #include "Launcher.h"
 #include "LookUp.h"
@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
 
   // Every error that escapes an event handler is logged, shown and offered by e-mail.
   vantrel::ErrorReport report(errorLog, QString::fromLatin1(vantrel::kSupportEmail),
-                               [&launcher](const QUrl& address) { launcher.Open(address); });
+                              [&launcher](const QUrl& address) { launcher.Open(address); });
   report.SetReportPage(&vantrel::ReportPageCaption,
                        [logPath] { return vantrel::ReportPageLines(logPath); });
   app.SetErrorHandler([&report](QObject* sender, const std::exception_ptr& error) {

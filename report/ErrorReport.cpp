@@ -29,7 +29,7 @@ ErrorReport::ErrorReport(ErrorLog& log, QString supportEmail, OpenAddress openAd
     : log_(log), supportEmail_(std::move(supportEmail)), openAddress_(std::move(openAddress)) {}
 
 void ErrorReport::SetReportPage(std::function<QString()> caption,
-                                 std::function<QStringList()> lines) {
+                                std::function<QStringList()> lines) {
   caption_ = std::move(caption);
   lines_ = std::move(lines);
 }
@@ -65,7 +65,7 @@ LogWrite ErrorReport::ShowError(const std::exception_ptr& error) {
 }
 
 void ErrorReport::ApplicationEvents1Exception(QObject* /*sender*/,
-                                               const std::exception_ptr& error) {
+                                              const std::exception_ptr& error) {
   ShowError(error);
   if (log_.Exists() && openAddress_) {
     openAddress_(MailAddress());

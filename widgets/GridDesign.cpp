@@ -69,8 +69,7 @@ void ApplyIndexed(CellLayers& layers, LayerKind kind,
   }
 }
 
-std::vector<DesignIndexEntry> ExtractIndexed(const CellLayers& layers, LayerKind kind,
-                                             int count) {
+std::vector<DesignIndexEntry> ExtractIndexed(const CellLayers& layers, LayerKind kind, int count) {
   std::vector<DesignIndexEntry> entries;
   for (const auto& [index, unused] : layers.EntryIndexes(kind)) {
     const TCellProperties* entry = layers.FindEntry(kind, index);

@@ -35,7 +35,7 @@ QPixmap StillPicture(const char* fileName) {
 }
 
 AnimatedPicture* NewAnimatedPicture(QWidget* parent, const char* objectName, const char* fileName,
-                                     QSize size) {
+                                    QSize size) {
   auto* picture = new AnimatedPicture(parent);
   picture->setObjectName(QLatin1String(objectName));
   picture->hide();

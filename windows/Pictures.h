@@ -21,6 +21,6 @@ QPixmap StillPicture(const char* fileName);
 // large as the picture, or as size when that is given. A picture that cannot be read
 // leaves the control empty, with a warning on the console.
 AnimatedPicture* NewAnimatedPicture(QWidget* parent, const char* objectName, const char* fileName,
-                                     QSize size = QSize());
+                                    QSize size = QSize());
 
 }  // namespace vantrel

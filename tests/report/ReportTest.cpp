@@ -69,9 +69,8 @@ class ReportTest : public ::testing::Test {
   // The program's wiring: the application hands escaping errors to the report.
   void Report(const QString& logPath) {
     log = std::make_unique<ErrorLog>(logPath.toStdString());
-    report =
-        std::make_unique<ErrorReport>(*log, QString::fromLatin1(kSupportEmail),
-                                       [this](const QUrl& address) { launcher.Open(address); });
+    report = std::make_unique<ErrorReport>(*log, QString::fromLatin1(kSupportEmail),
+                                           [this](const QUrl& address) { launcher.Open(address); });
     report->SetReportPage([this] { return caption; },
                           [this, logPath] {
                             ++linesAsked;

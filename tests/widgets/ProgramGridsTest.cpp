@@ -18,8 +18,9 @@
 namespace vantrel {
 namespace {
 
-const ProgramGrid kAllGrids[] = {ProgramGrid::kPossible, ProgramGrid::kSelected, ProgramGrid::kAffix,
-                                 ProgramGrid::kConverted, ProgramGrid::kSelectedAffix};
+const ProgramGrid kAllGrids[] = {ProgramGrid::kPossible, ProgramGrid::kSelected,
+                                 ProgramGrid::kAffix, ProgramGrid::kConverted,
+                                 ProgramGrid::kSelectedAffix};
 
 std::unique_ptr<TLayerGrid> Make(ProgramGrid which) {
   switch (which) {
@@ -109,17 +110,18 @@ TEST(ProgramGrids, ResolvedLooks) {
       {"candidate", ProgramGrid::kPossible, 0, 7, alCenter, false, kSysWindowText, ww_none, false},
       {"phrase header", ProgramGrid::kSelected, 1, 0, alCenter, true, kSysWindowText, ww_none,
        false},
-      {"phrase word", ProgramGrid::kSelected, 0, 3, alCenter, false, kSysWindowText, ww_none, false},
+      {"phrase word", ProgramGrid::kSelected, 0, 3, alCenter, false, kSysWindowText, ww_none,
+       false},
       {"first affix", ProgramGrid::kAffix, 0, 0, alCenter, false, kBlack, ww_ellipsis, true},
-      {"first affix digits", ProgramGrid::kAffix, 1, 0, alCenter, false, kSysWindowText, ww_ellipsis,
-       true},
+      {"first affix digits", ProgramGrid::kAffix, 1, 0, alCenter, false, kSysWindowText,
+       ww_ellipsis, true},
       {"later affix", ProgramGrid::kAffix, 0, 1, alCenter, false, kBlack, ww_none, false},
       {"later affix digits", ProgramGrid::kAffix, 1, 1, alCenter, false, kSysWindowText, ww_none,
        false},
       {"lookup result", ProgramGrid::kConverted, 0, 0, alCenter, false, kSysWindowText, ww_none,
        false},
-      {"proposal header", ProgramGrid::kSelectedAffix, 1, 0, alCenter, true, kSysWindowText, ww_none,
-       false},
+      {"proposal header", ProgramGrid::kSelectedAffix, 1, 0, alCenter, true, kSysWindowText,
+       ww_none, false},
       {"proposed word: the column beats the row", ProgramGrid::kSelectedAffix, 0, 1, alCenter, true,
        kSysWindowText, ww_none, false},
       {"proposed digits", ProgramGrid::kSelectedAffix, 1, 1, alCenter, false, kSysWindowText,

@@ -38,7 +38,8 @@ struct TestServices {
   // What a fresh SettingsStore on the same folder reads, as the next run would.
   qint32 ReadInteger(const char* name) const {
     SettingsStore again(folder.path());
-    return again.OpenKey(SettingsStore::OpenMode::kExisting)->ReadInteger(QString::fromLatin1(name));
+    return again.OpenKey(SettingsStore::OpenMode::kExisting)
+        ->ReadInteger(QString::fromLatin1(name));
   }
 };
 

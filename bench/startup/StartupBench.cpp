@@ -18,6 +18,7 @@
 #include <fstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -39,6 +40,29 @@ class ThrowawayConfig {
         << "[HKEY_CURRENT_USER\\Software\\Vantrel]\n"
         << "\"Dictionary\"=\"" << VANTREL_ENGLISH << "\"\n"
         << "\"Language\"=\"" << language << "\"\n";
+    // Every value the windows read at their creation: a missing one would ask for a
+    // dictionary before the first window.
+    const std::pair<const char*, int> values[] = {{"Form Top", 189},
+                                                  {"Form Left", 474},
+                                                  {"Form Width", 485},
+                                                  {"Form Height", 498},
+                                                  {"Selected Panel Height", 106},
+                                                  {"Word Width", 151},
+                                                  {"Number Width", 115},
+                                                  {"Lookup Top", 190},
+                                                  {"Lookup Left", 302},
+                                                  {"Affix Top", 221},
+                                                  {"Affix Left", 347},
+                                                  {"Affix Width", 466},
+                                                  {"Affix Word Width", 175},
+                                                  {"Affix Number Width", 135},
+                                                  {"Animation On", 0},
+                                                  {"NotifyCount", 5}};
+    char dword[16];
+    for (const auto& [name, value] : values) {
+      std::snprintf(dword, sizeof dword, "%08x", value);
+      reg << "\"" << name << "\"=dword:" << dword << "\n";
+    }
   }
   ~ThrowawayConfig() {
     std::error_code ignored;

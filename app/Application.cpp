@@ -4,9 +4,9 @@
 #include <QMessageBox>
 #include <QWidget>
 #include <QtGlobal>
-#include <cstdlib>
-#include <memory>
 #include <typeinfo>
+
+#include "ErrorTracer.h"
 
 namespace vantrel {
 namespace {
@@ -16,10 +16,7 @@ QString TypeName(const std::type_info* type) {
   if (type == nullptr) {
     return QStringLiteral("unknown error");
   }
-  int status = 0;
-  const std::unique_ptr<char, decltype(&std::free)> readable(
-      abi::__cxa_demangle(type->name(), nullptr, nullptr, &status), &std::free);
-  return QString::fromUtf8(status == 0 && readable ? readable.get() : type->name());
+  return QString::fromStdString(Demangled(type->name()));
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
-// Whole-number suggestions on the bundled English and German dictionaries, and the whole
-// vantrel-cli suggest process against a plain search of the same number: suggestions
-// should cost at most twice a search. Both processes run in the same benchmark, turn
-// about, so that their ratio is measured under the same conditions.
+// Whole-number suggestions on the bundled dictionaries, and the whole vantrel-cli
+// suggest process against a plain search of the same number: suggestions should cost at
+// most twice a search on the bundled dictionaries, and at most five times on two
+// dictionaries made to hurt them (a million words with inner blanks on one digit, and
+// one word listed a million times that stands 63 times in the number), with a peak
+// memory below 50 MB whatever the dictionary holds. Both processes run in the same
+// benchmark, turn about, so that their ratio is measured under the same conditions.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -9,7 +12,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,8 +30,42 @@ namespace {
 
 const std::string kEnglish = VANTREL_SHARE "/Vantrel Dictionary.txt";
 const std::string kGerman = VANTREL_SHARE "/Vantrel Deutsch.txt";
+const std::string kFrench = VANTREL_SHARE "/Vantrel Francais.txt";
 const std::string kFlowers = "18003569377";
 const std::string kTwos(14, '2');
+const std::string kThirty = "493-7568-2273-9462-8357-4628-3946-28";  // 30 digits
+
+// The dictionaries made to hurt, written once into the temporary folder.
+std::string WriteOnce(const std::string& name, const std::string& linePattern, bool numbered) {
+  const std::string path = "/tmp/vantrel-bench-suggest-" + name + ".txt";
+  std::ifstream probe(path);
+  if (probe.good()) {
+    return path;
+  }
+  std::ofstream out(path + ".part", std::ios::binary);
+  char line[64];
+  for (int i = 1; i <= 1000000; ++i) {
+    const int n = numbered ? std::snprintf(line, sizeof line, linePattern.c_str(), i)
+                           : std::snprintf(line, sizeof line, "%s", linePattern.c_str());
+    out.write(line, n);
+  }
+  out << "\r\n";
+  out.close();
+  std::rename((path + ".part").c_str(), path.c_str());
+  return path;
+}
+const std::string kInnerBlanks = WriteOnce("inner-blanks", "2,a x%07d,B\r\n", true);
+const std::string kMillionBalls = WriteOnce("ball-million", "2255,ball,B\r\n", false);
+std::string Repeat(const std::string& text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) {
+    out += text;
+  }
+  return out;
+}
+const std::string kBalls = Repeat("2255", 63);
+// The longest number the program reads, with the most suggestions it gives.
+const std::string kLongest = Repeat("4937568227394628357462839462", 10).substr(0, 255);
 
 void RunSuggest(benchmark::State& state, const std::string& path, const std::string& number) {
   std::size_t found = 0;
@@ -45,9 +87,16 @@ BENCHMARK_CAPTURE(RunSuggest, english_flowers, kEnglish, kFlowers)->Unit(benchma
 BENCHMARK_CAPTURE(RunSuggest, english_14_twos, kEnglish, kTwos)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RunSuggest, german_flowers, kGerman, kFlowers)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RunSuggest, german_14_twos, kGerman, kTwos)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunSuggest, french_flowers, kFrench, kFlowers)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunSuggest, english_30_digits, kEnglish, kThirty)->Unit(benchmark::kMillisecond);
 
-// Seconds that one vantrel-cli run takes, output thrown away; negative on failure.
-double TimeCli(const std::vector<std::string>& args) {
+struct CliCost {
+  double seconds = -1;  // negative on failure
+  double peakMb = 0;
+};
+
+// What one vantrel-cli run takes, output thrown away.
+CliCost TimeCli(const std::vector<std::string>& args) {
   std::vector<char*> argv;
   std::string program = VANTREL_CLI;
   argv.push_back(program.data());
@@ -65,31 +114,36 @@ double TimeCli(const std::vector<std::string>& args) {
   const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   int status = 0;
-  if (spawned != 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status) ||
+  struct rusage usage {};
+  if (spawned != 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
       WEXITSTATUS(status) != 0) {
-    return -1;
+    return {};
   }
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+          static_cast<double>(usage.ru_maxrss) / 1024.0};
 }
 
 void CliSuggestAgainstSearch(benchmark::State& state, const std::string& path,
-                             const std::string& number) {
+                             const std::string& number, const std::string& limit = "20") {
   double search = 0;
   double suggest = 0;
+  double peakMb = 0;
   for (auto _ : state) {
-    const double a = TimeCli({"search", "--dictionary", path, "--", number});
-    const double b = TimeCli({"suggest", "--dictionary", path, "--", number});
-    if (a < 0 || b < 0) {
+    const CliCost a = TimeCli({"search", "--dictionary", path, "--", number});
+    const CliCost b = TimeCli({"suggest", "--limit", limit, "--dictionary", path, "--", number});
+    if (a.seconds < 0 || b.seconds < 0) {
       state.SkipWithError("vantrel-cli failed");
       return;
     }
-    search += a;
-    suggest += b;
+    search += a.seconds;
+    suggest += b.seconds;
+    peakMb = std::max(peakMb, b.peakMb);
   }
   const auto runs = static_cast<double>(state.iterations());
   state.counters["search_ms"] = 1000 * search / runs;
   state.counters["suggest_ms"] = 1000 * suggest / runs;
   state.counters["suggest_per_search"] = suggest / search;
+  state.counters["suggest_peak_MB"] = peakMb;
 }
 
 BENCHMARK_CAPTURE(CliSuggestAgainstSearch, english_flowers, kEnglish, kFlowers)
@@ -99,6 +153,23 @@ BENCHMARK_CAPTURE(CliSuggestAgainstSearch, english_14_twos, kEnglish, kTwos)
 BENCHMARK_CAPTURE(CliSuggestAgainstSearch, german_flowers, kGerman, kFlowers)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(CliSuggestAgainstSearch, german_14_twos, kGerman, kTwos)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CliSuggestAgainstSearch, english_30_digits, kEnglish, kThirty)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CliSuggestAgainstSearch, german_30_digits, kGerman, kThirty)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CliSuggestAgainstSearch, french_flowers, kFrench, kFlowers)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CliSuggestAgainstSearch, french_14_twos, kFrench, kTwos)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CliSuggestAgainstSearch, french_30_digits, kFrench, kThirty)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CliSuggestAgainstSearch, english_255_digits_limit_1000, kEnglish, kLongest,
+                  "1000")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CliSuggestAgainstSearch, million_inner_blanks, kInnerBlanks, kTwos)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CliSuggestAgainstSearch, million_balls_63_places, kMillionBalls, kBalls)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

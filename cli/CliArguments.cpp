@@ -30,6 +30,7 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     return out;
   }
   bool modeGiven = false;
+  bool jsonGiven = false;
   bool limitGiven = false;
   std::string limit;
   bool optionsEnded = false;
@@ -41,6 +42,8 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     }
     if (arg == "--") {
       optionsEnded = true;
+    } else if (arg == "--json") {
+      jsonGiven = true;
     } else if (arg == "--dictionary" || arg == "--mode" || arg == "--limit") {
       if (i + 1 >= args.size()) {
         return Wrong(arg + " needs a value");
@@ -70,8 +73,16 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
   if (limitGiven && out.command != "suggest") {
     return Wrong("--limit belongs to suggest");
   }
+  if (jsonGiven && out.command != "suggest") {
+    return Wrong("--json belongs to suggest");
+  }
+  out.json = jsonGiven;
   const std::size_t operands = out.command == "affixes" ? 3 : 1;
-  if (out.operands.size() != operands) {
+  if (out.command == "suggest") {
+    if (out.operands.empty()) {
+      return Wrong("suggest takes at least one NUMBER, or - to read them from standard input");
+    }
+  } else if (out.operands.size() != operands) {
     return Wrong(out.command + " takes " + (operands == 1 ? "one operand" : "three operands"));
   }
   if (out.mode != "any" && out.mode != "left" && out.mode != "right") {

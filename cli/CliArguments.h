@@ -20,6 +20,7 @@ struct Arguments {
   std::vector<std::string> operands;
   long position = 0;                // affixes: POSITION
   int limit = kDefaultSuggestions;  // suggest: how many, 1 to kMaxSuggestions
+  bool json = false;                // suggest: one JSON object per number
 };
 
 // args are the arguments after the program's name, as given.

@@ -1,14 +1,12 @@
 // vantrel-cli: the word engine from the command line, for scripts. The interface is
 // kept stable: arguments and output are UTF-8, the engine works in Windows-1252.
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CliArguments.h"
@@ -23,7 +21,7 @@ constexpr const char* kUsage =
     "usage: vantrel-cli search [--mode any|left|right] [--dictionary FILE] [--] NUMBER\n"
     "       vantrel-cli lookup [--dictionary FILE] [--] WORD\n"
     "       vantrel-cli affixes [--dictionary FILE] [--] NUMBER DIGITS POSITION\n"
-    "       vantrel-cli suggest [--limit N] [--dictionary FILE] [--] NUMBER\n"
+    "       vantrel-cli suggest [--limit N] [--json] [--dictionary FILE] [--] NUMBER|-...\n"
     "       vantrel-cli --help\n";
 
 constexpr const char* kHelp =
@@ -44,15 +42,24 @@ constexpr const char* kHelp =
     "         for every digit already taken; DIGITS and POSITION (counted from 1) are\n"
     "         those of the word just placed. One line per offer: the affix as stored\n"
     "         (with its '-' or '+'), a TAB, its digits, a TAB, \"italic\" or \"regular\".\n"
-    "suggest  Lists whole phrases that cover every free digit of NUMBER, best first:\n"
-    "         fewer words made of digits only, then fewer words, then fewer proper\n"
-    "         names (class \"A\"), then the phrase in alphabetical (byte) order; each\n"
-    "         vanity text once. One line per suggestion: the phrase, a TAB, and the\n"
-    "         vanity text (NUMBER with the words in capitals over their digits).\n"
+    "suggest  Lists what each NUMBER could spell, best first: words over its digits,\n"
+    "         each digit either under a word or kept as it is. Digits kept at the\n"
+    "         start (a country or area code, an 800 prefix) cost nothing; kept between\n"
+    "         words they cost most; then fewer words, fewer digits kept at the end,\n"
+    "         fewer kept digits, more common words, and the words in byte order. Each\n"
+    "         vanity text once; none that keeps every digit. Words may cross the\n"
+    "         number's blanks, hyphens, brackets, dots and slashes. One line per\n"
+    "         suggestion: the phrase, a TAB, and the vanity text (NUMBER as typed\n"
+    "         with the words in capitals over their digits); with several NUMBERs each\n"
+    "         line starts with its NUMBER and a TAB. A NUMBER of - reads the numbers\n"
+    "         from standard input, one a line (blank lines are skipped).\n"
+    "         --json writes one JSON object a line for each NUMBER instead:\n"
+    "         {\"number\", \"suggestions\": [{\"phrase\", \"vanity\", \"keys\": {...}}]}.\n"
     "\n"
     "--dictionary FILE  the dictionary to read (default: the bundled English one)\n"
     "--mode MODE        any, left or right (search only)\n"
     "--limit N          how many suggestions, 1 to 1000 (default 20; suggest only)\n"
+    "--json             JSON lines for scripts (suggest only)\n"
     "--                 ends the options, so that a NUMBER may begin with '-'\n"
     "\n"
     "Arguments and output are UTF-8; dictionary texts are Windows-1252 and are\n"
@@ -71,25 +78,6 @@ class CliHost final : public vantrel::MainHost {
   bool failed = false;
 };
 
-std::string ExecutableDir() {
-  std::vector<char> path(PATH_MAX + 1);
-  const ssize_t n = ::readlink("/proc/self/exe", path.data(), PATH_MAX);
-  if (n <= 0) {
-    return ".";
-  }
-  std::string exe(path.data(), static_cast<std::size_t>(n));
-  return exe.substr(0, exe.rfind('/'));
-}
-
-std::string BundledDictionary() {
-  const std::string name = "/Vantrel Dictionary.txt";
-  const std::string beside = ExecutableDir() + "/../share/vantrel" + name;
-  if (::access(beside.c_str(), R_OK) == 0) {
-    return beside;
-  }
-  return std::string(VANTREL_INSTALLED_SHARE) + name;
-}
-
 int UsageError(const std::string& why) {
   std::cerr << "vantrel-cli: " << why << '\n' << kUsage;
   return 2;
@@ -106,13 +94,13 @@ int Search(vantrel::MainModel& model, CliHost& host, const vantrel::cli::Argumen
                 : options.mode == "right" ? vantrel::SearchMode::kRight
                                           : vantrel::SearchMode::kAnyPoint);
   model.SetEntryText(vantrel::Utf8ToCp1252(options.operands[0]));
-  model.ConvertBtnClick();
+  model.Search();
   // The candidates fill the rows from 1 on, also those found before a read failure.
-  for (int row = 1; row < model.PossibleGrid.RowCount(); ++row) {
-    if (model.PossibleGrid.Cell(0, row).empty()) {
+  for (int row = 1; row < model.Candidates().RowCount(); ++row) {
+    if (model.Candidates().Cell(0, row).empty()) {
       break;
     }
-    PrintRow(model.PossibleGrid, row);
+    PrintRow(model.Candidates(), row);
   }
   if (host.failed) {
     return 1;
@@ -124,10 +112,10 @@ int Search(vantrel::MainModel& model, CliHost& host, const vantrel::cli::Argumen
 int Lookup(vantrel::DictionaryFile& dictionary, CliHost& host,
            const vantrel::cli::Arguments& options) {
   vantrel::LookupModel lookup(dictionary, host);
-  lookup.WordToConvertChange(vantrel::Utf8ToCp1252(options.operands[0]), true);
-  lookup.ConvertBtnClick();
-  for (int row = 0; row < lookup.ConvertedGrid.RowCount(); ++row) {
-    const std::string& cell = lookup.ConvertedGrid.Cell(0, row);
+  lookup.TypeWord(vantrel::Utf8ToCp1252(options.operands[0]), true);
+  lookup.LookUp();
+  for (int row = 0; row < lookup.Results().RowCount(); ++row) {
+    const std::string& cell = lookup.Results().Cell(0, row);
     if (!cell.empty()) {
       std::cout << vantrel::Cp1252ToUtf8(cell) << '\n';
     }
@@ -147,33 +135,108 @@ int Affixes(vantrel::MainModel& model, CliHost& host, const vantrel::cli::Argume
   }
   model.LoadAffixes();
   model.SetEntryText(vantrel::Utf8ToCp1252(options.operands[0]));
-  const std::string digits = vantrel::Utf8ToCp1252(options.operands[1]);
-  model.ShowAffixesFor(digits, digits, static_cast<int>(options.position));
-  for (int row = 0; row < model.AffixGrid.RowCount(); ++row) {
-    if (model.AffixGrid.Cell(0, row).empty()) {
+  model.OfferAffixes(vantrel::Utf8ToCp1252(options.operands[1]),
+                     static_cast<int>(options.position));
+  for (int row = 0; row < model.AffixOffers().RowCount(); ++row) {
+    if (model.AffixOffers().Cell(0, row).empty()) {
       break;
     }
-    PrintRow(model.AffixGrid, row);
+    PrintRow(model.AffixOffers(), row);
   }
   return host.failed ? 1 : 0;
 }
 
+// A UTF-8 text as a JSON string.
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (const char ch : text) {
+    const auto byte = static_cast<unsigned char>(ch);
+    if (ch == '"' || ch == '\\') {
+      out += '\\';
+      out += ch;
+    } else if (byte < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+      out += escaped;
+    } else {
+      out += ch;
+    }
+  }
+  return out + "\"";
+}
+
+std::string Json(const std::string& number, const std::vector<vantrel::Suggestion>& suggestions) {
+  std::string out = "{\"number\": " + JsonString(number) + ", \"suggestions\": [";
+  for (std::size_t i = 0; i < suggestions.size(); ++i) {
+    const vantrel::Suggestion& s = suggestions[i];
+    out += (i == 0 ? "" : ", ");
+    out += "{\"phrase\": " + JsonString(vantrel::Cp1252ToUtf8(s.phrase)) +
+           ", \"vanity\": " + JsonString(s.vanity) + ", \"keys\": {" +
+           "\"middleDigits\": " + std::to_string(s.middleDigits) +
+           ", \"words\": " + std::to_string(s.words) +
+           ", \"trailingDigits\": " + std::to_string(s.trailingDigits) +
+           ", \"keptDigits\": " + std::to_string(s.keptDigits) +
+           ", \"leadingDigits\": " + std::to_string(s.LeadingDigits()) +
+           ", \"rarity\": " + std::to_string(s.rarity) + "}}";
+  }
+  return out + "]}";
+}
+
+// The numbers to suggest for: the operands, with "-" standing for the lines of standard
+// input.
+std::vector<std::string> Numbers(const std::vector<std::string>& operands) {
+  std::vector<std::string> out;
+  for (const std::string& operand : operands) {
+    if (operand != "-") {
+      out.push_back(operand);
+      continue;
+    }
+    std::string line;
+    while (std::getline(std::cin, line)) {
+      if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+      }
+      if (!line.empty()) {
+        out.push_back(line);
+      }
+    }
+  }
+  return out;
+}
+
 int Suggest(vantrel::DictionaryFile& dictionary, const vantrel::cli::Arguments& options) {
-  const std::unique_ptr<vantrel::ByteSource> source = dictionary.Reopen();
-  if (source == nullptr) {
-    std::cerr << "Can Not Open " << dictionary.name << " in Suggest1Click\n";
-    return 1;
+  const std::vector<std::string> numbers = Numbers(options.operands);
+  const bool several = options.operands.size() > 1 || options.operands[0] == "-";
+  int status = 0;
+  for (const std::string& typed : numbers) {
+    const std::unique_ptr<vantrel::ByteSource> source = dictionary.Reopen();
+    if (source == nullptr) {
+      std::cerr << "Can Not Open " << dictionary.name << " in Suggest1Click\n";
+      return 1;
+    }
+    const std::string number = vantrel::Utf8ToCp1252(typed);
+    std::vector<vantrel::Suggestion> suggestions;
+    if (vantrel::Suggest(*source, number, options.limit, suggestions) !=
+        vantrel::ScanResult::kEnd) {
+      // A ranking from part of the dictionary would be wrong: nothing for this number,
+      // and the run fails.
+      std::cerr << "Error Reading Dictionary " << dictionary.name << '\n';
+      status = 1;
+      continue;
+    }
+    const std::string shown = vantrel::Cp1252ToUtf8(number);
+    if (options.json) {
+      std::cout << Json(shown, suggestions) << '\n';
+      continue;
+    }
+    for (const vantrel::Suggestion& s : suggestions) {
+      if (several) {
+        std::cout << shown << '\t';
+      }
+      std::cout << vantrel::Cp1252ToUtf8(s.phrase) << '\t' << s.vanity << '\n';
+    }
   }
-  std::vector<vantrel::Suggestion> suggestions;
-  if (vantrel::Suggest(*source, vantrel::Utf8ToCp1252(options.operands[0]), options.limit,
-                       suggestions) != vantrel::ScanResult::kEnd) {
-    std::cerr << "Error Reading Dictionary " << dictionary.name << '\n';
-    return 1;
-  }
-  for (const vantrel::Suggestion& s : suggestions) {
-    std::cout << vantrel::Cp1252ToUtf8(s.phrase) << '\t' << s.vanity << '\n';
-  }
-  return 0;
+  return status;
 }
 
 }  // namespace
@@ -198,7 +261,9 @@ int main(int argc, char** argv) {
   // Paths are passed to the file system as they were given, and named in messages as
   // the UTF-8 they are.
   vantrel::DictionaryFile dictionary;
-  const std::string path = options.dictionary.empty() ? BundledDictionary() : options.dictionary;
+  const std::string path = options.dictionary.empty()
+                               ? vantrel::BundledDictionaryPath(vantrel::ProgramDir())
+                               : options.dictionary;
   dictionary.Bind(path);
   dictionary.SetInUse(path);
   if (command == "suggest") {

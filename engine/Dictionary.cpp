@@ -4,6 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <system_error>
+
+#include "FileOpen.h"
+
 namespace vantrel {
 namespace {
 
@@ -23,6 +28,22 @@ class FileSource final : public ByteSource {
 };
 
 }  // namespace
+
+std::string BundledDictionaryPath(const std::string& programDir) {
+  const std::string name = "Vantrel Dictionary.txt";
+  const std::filesystem::path beside =
+      (std::filesystem::path(programDir) / "../share/vantrel" / name).lexically_normal();
+  if (::access(beside.c_str(), R_OK) == 0) {
+    return beside.string();
+  }
+  return std::string(VANTREL_INSTALLED_SHARE) + "/" + name;
+}
+
+std::string ProgramDir() {
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error || !program.has_parent_path() ? "." : program.parent_path().string();
+}
 
 namespace detail {
 
@@ -122,22 +143,10 @@ std::unique_ptr<ByteSource> OpenFileSource(const std::string& path) {
   if (path.empty()) {
     return nullptr;
   }
-  // Opening a FIFO waits for a writer, so the file is opened without waiting and looked
-  // at first. Only a regular file (or a link to one) is a dictionary: a FIFO or a
-  // device would stall the program or be read for ever, and a folder cannot be read.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  // Only a regular file (or a link to one) is a dictionary: a FIFO or a device would
+  // stall the program or be read for ever, and a folder cannot be read.
+  const int fd = OpenRegularFile(path, O_RDONLY).fd;
   if (fd < 0) {
-    return nullptr;
-  }
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return nullptr;
-  }
-  // Reads of a regular file wait for the disk as usual.
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    ::close(fd);
     return nullptr;
   }
   ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);

@@ -11,9 +11,6 @@ namespace vantrel {
 class EngineHost {
  public:
   virtual ~EngineHost() = default;
-  // The user did something: the first step of every handler of a user action. The
-  // windows count the user's idle time from it.
-  virtual void NoteUserActivity() {}
   // A warning with a single OK button.
   virtual void Warn(const Message& message) = 0;
   // The busy pointer around a dictionary scan; it is put back before any message.

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "Suggest.h"
+
 namespace vantrel {
 
 std::string_view SubText(std::string_view text, int pos, int count) {
@@ -18,16 +20,6 @@ std::string_view SubText(std::string_view text, int pos, int count) {
 
 namespace {
 
-std::string WithoutPlus(std::string_view text) {
-  std::string out;
-  for (char ch : text) {
-    if (ch != '+') {
-      out += ch;
-    }
-  }
-  return out;
-}
-
 bool AllBullets(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char ch) { return ch == kBullet; });
 }
@@ -38,7 +30,7 @@ MainModel::MainModel(DictionaryFile& dictionary, MainHost& host)
     : dictionary_(dictionary), host_(host) {
   // Two blanks in the first phrase row make the first ClearPhrase (when the entry
   // field first gets the focus) empty every slot and give it the empty position.
-  SelectedGrid.SetCell(0, 1, "  ");
+  phrase_.SetCell(0, 1, "  ");
 }
 
 void MainModel::WriteEntry(std::string text) {
@@ -48,8 +40,7 @@ void MainModel::WriteEntry(std::string text) {
 
 // ----- the entry field -----
 
-void MainModel::EntryEditChange(std::string text) {
-  host_.NoteUserActivity();
+void MainModel::TypeNumber(std::string text) {
   entry_ = std::move(text);
   UpdateConvertButton();
   ClearPhrase();
@@ -60,8 +51,7 @@ void MainModel::EntryEditChange(std::string text) {
   }
 }
 
-void MainModel::EntryEditEnter() {
-  host_.NoteUserActivity();
+void MainModel::ResumeNumber() {
   ClearPhrase();
   ClearCandidates();
   ClearAffixGrid();
@@ -71,8 +61,7 @@ void MainModel::EntryEditEnter() {
   }
 }
 
-void MainModel::ClearBtnClick() {
-  host_.NoteUserActivity();
+void MainModel::ClearNumber() {
   ClearPhrase();
   ClearCandidates();
   ClearAffixGrid();
@@ -146,28 +135,27 @@ void MainModel::UpdateConvertButton() {
 
 void MainModel::UpdateCopyButton() {
   copyEnabled_ =
-      !Trim(entry_).empty() && !Trim(SelectedGrid.Cell(0, 1)).empty() && FirstDigitPos(entry_) == 0;
+      !Trim(entry_).empty() && !Trim(phrase_.Cell(0, 1)).empty() && FirstDigitPos(entry_) == 0;
   Changed();
 }
 
 void MainModel::ClearCandidates() {
   status_.clear();
-  PossibleGrid.SetCurrentRow(1);
+  candidates_.SetCurrentRow(1);
   UpdateCopyButton();
-  PossibleGrid.SetRowCount(kSearchRows);
+  candidates_.SetRowCount(kSearchRows);
   // Candidates fill the rows from 1 on, so an empty first row means nothing to clear.
-  if (!PossibleGrid.Cell(0, 1).empty()) {
+  if (!candidates_.Cell(0, 1).empty()) {
     for (int row = 1; row <= kSearchRows; ++row) {
-      PossibleGrid.SetCell(0, row, {});
-      PossibleGrid.SetCell(1, row, {});
-      PossibleGrid.SetItalic(0, row, false);
+      candidates_.SetCell(0, row, {});
+      candidates_.SetCell(1, row, {});
+      candidates_.SetItalic(0, row, false);
     }
   }
   Changed();
 }
 
-void MainModel::ConvertBtnClick() {
-  host_.NoteUserActivity();
+void MainModel::Search() {
   const std::string number(Short(entry_));
   if (number.find(kBullet) == std::string::npos) {
     currentNumber_ = number;
@@ -181,14 +169,14 @@ void MainModel::ConvertBtnClick() {
   }
   host_.SetBusy(true);
   SearchCounts counts;
-  if (SearchCandidates(*source, number, mode_, PossibleGrid, counts) == ScanResult::kReadError) {
+  if (SearchCandidates(*source, number, mode_, candidates_, counts) == ScanResult::kReadError) {
     host_.SetBusy(false);
     host_.Warn({Tr("Error Reading Dictionary "), Lit(dictionary_.name)});
     return;
   }
   const double seconds = host_.Now() - start;
   status_ = StatusLine(counts.matches, counts.words, seconds, host_.DecimalSeparator());
-  PossibleGrid.SetRowCount(std::max(counts.matches + 1, 25));
+  candidates_.SetRowCount(std::max(counts.matches + 1, 25));
   host_.SetBusy(false);
   Changed();
 }
@@ -199,34 +187,53 @@ void MainModel::ChooseCandidate(int row) {
   if (row < 1) {
     return;
   }
-  const std::string word = PossibleGrid.Cell(0, row);
-  const std::string digits = PossibleGrid.Cell(1, row);
+  const std::string word = candidates_.Cell(0, row);
+  const std::string digits = candidates_.Cell(1, row);
   if (word.empty() || digits.empty()) {
     return;
   }
   // The occurrence that let the word match in this mode.
-  ChosenPos = mode_ == SearchMode::kRight ? LastPos(digits, entry_) : Pos(digits, entry_);
-  ChosenWord = word;
-  ChosenDigits = digits;
-  if (InsertChosenWord()) {
-    RebuildPhrase();
+  const int pos = mode_ == SearchMode::kRight ? LastPos(digits, entry_) : Pos(digits, entry_);
+  PlaceWord({word, digits, pos});
+}
+
+bool MainModel::PlaceWord(PhraseWord word) {
+  PhraseWord previous = std::exchange(chosen_, std::move(word));
+  if (!InsertChosenWord()) {
+    // Refused: the chosen word stays the one whose affixes are listed.
+    chosen_ = std::move(previous);
+    return false;
   }
+  RebuildPhrase();
+  return true;
+}
+
+bool MainModel::ApplySuggestion(const Suggestion& suggestion) {
+  // A pick by hand always follows a search, which notes the number as typed for Copy
+  // before any of its digits turns into a bullet.
+  Search();
+  for (const SuggestedWord& w : suggestion.placed) {
+    if (!PlaceWord({w.word, w.digits, w.pos})) {
+      return false;
+    }
+  }
+  return true;
 }
 
 bool MainModel::InsertChosenWord() {
-  const int n = static_cast<int>(ChosenDigits.size());
-  if (n == 0 || ChosenPos < 1 || SubText(entry_, ChosenPos, n) != ChosenDigits ||
-      ChosenDigits.find(kBullet) != std::string::npos) {
+  const int n = static_cast<int>(chosen_.digits.size());
+  if (n == 0 || chosen_.pos < 1 || SubText(entry_, chosen_.pos, n) != chosen_.digits ||
+      chosen_.digits.find(kBullet) != std::string::npos) {
     return false;
   }
   std::string number = entry_;
-  number.replace(static_cast<std::size_t>(ChosenPos - 1), static_cast<std::size_t>(n),
+  number.replace(static_cast<std::size_t>(chosen_.pos - 1), static_cast<std::size_t>(n),
                  static_cast<std::size_t>(n), kBullet);
   WriteEntry(std::move(number));
-  SelectedGrid.SetCell(0, kStagingSlot, ChosenWord);
-  SelectedGrid.SetCell(1, kStagingSlot, ChosenDigits);
-  wordPositions_[kStagingSlot] = ChosenPos;
-  ShowAffixesFor(ChosenWord, ChosenDigits, ChosenPos);
+  phrase_.SetCell(0, kStagingSlot, chosen_.word);
+  phrase_.SetCell(1, kStagingSlot, chosen_.digits);
+  wordPositions_[kStagingSlot] = chosen_.pos;
+  ShowAffixesFor(chosen_.word, chosen_.digits, chosen_.pos);
   UpdateConvertButton();
   return true;
 }
@@ -236,8 +243,8 @@ void MainModel::RebuildPhrase() {
   std::array<std::string, kPhraseSlots + 1> digits;
   std::array<long long, kPhraseSlots + 1> key{};
   for (int r = 1; r <= kPhraseSlots; ++r) {
-    words[static_cast<std::size_t>(r)] = SelectedGrid.Cell(0, r);
-    digits[static_cast<std::size_t>(r)] = SelectedGrid.Cell(1, r);
+    words[static_cast<std::size_t>(r)] = phrase_.Cell(0, r);
+    digits[static_cast<std::size_t>(r)] = phrase_.Cell(1, r);
     key[static_cast<std::size_t>(r)] = wordPositions_[static_cast<std::size_t>(r)];
   }
   ClearPhrase();
@@ -250,43 +257,43 @@ void MainModel::RebuildPhrase() {
         lowest = i;
       }
     }
-    SelectedGrid.SetCell(0, k, words[lowest]);
-    SelectedGrid.SetCell(1, k, digits[lowest]);
+    phrase_.SetCell(0, k, words[lowest]);
+    phrase_.SetCell(1, k, digits[lowest]);
     wordPositions_[static_cast<std::size_t>(k)] = static_cast<int>(key[lowest]);
     key[lowest] += 100000;
   }
   int firstEmpty = 101;
   for (int r = 26; r <= kPhraseSlots; ++r) {
-    if (SelectedGrid.Cell(0, r).empty()) {
+    if (phrase_.Cell(0, r).empty()) {
       firstEmpty = r;
       break;
     }
   }
   // A hundredth word stands in slot 100: the grid shows it too, or cutting the row off
   // would drop it from the phrase that Copy writes.
-  SelectedGrid.SetRowCount(std::min(kPhraseSlots + 1, firstEmpty));
-  SelectedGrid.SetCurrentRow(1);
-  ConvertBtnClick();
+  phrase_.SetRowCount(std::min(kPhraseSlots + 1, firstEmpty));
+  phrase_.SetCurrentRow(1);
+  Search();
 }
 
 void MainModel::ClearPhrase() {
-  if (SelectedGrid.Cell(0, 1).empty()) {
+  if (phrase_.Cell(0, 1).empty()) {
     return;
   }
-  SelectedGrid.SetRowCount(kPhraseSlots + 1);
+  phrase_.SetRowCount(kPhraseSlots + 1);
   for (int r = 1; r <= kPhraseSlots; ++r) {
-    SelectedGrid.SetCell(0, r, {});
-    SelectedGrid.SetCell(1, r, {});
+    phrase_.SetCell(0, r, {});
+    phrase_.SetCell(1, r, {});
     wordPositions_[static_cast<std::size_t>(r)] = kEmptyPosition;
   }
-  SelectedGrid.SetCurrentRow(1);
+  phrase_.SetCurrentRow(1);
 }
 
 void MainModel::RemovePhraseWord(int row) {
   if (row < 1 || row > kPhraseSlots) {
     return;
   }
-  const std::string digits = SelectedGrid.Cell(1, row);
+  const std::string digits = phrase_.Cell(1, row);
   const int n = static_cast<int>(digits.size());
   const int p = wordPositions_[static_cast<std::size_t>(row)];
   // The digits go back only where the word's bullets stand; anything else would
@@ -297,8 +304,8 @@ void MainModel::RemovePhraseWord(int row) {
     number.replace(static_cast<std::size_t>(p - 1), static_cast<std::size_t>(n), digits);
     WriteEntry(std::move(number));
   }
-  SelectedGrid.SetCell(0, row, {});
-  SelectedGrid.SetCell(1, row, {});
+  phrase_.SetCell(0, row, {});
+  phrase_.SetCell(1, row, {});
   wordPositions_[static_cast<std::size_t>(row)] = kEmptyPosition;
   ClearAffixGrid();
   RebuildPhrase();
@@ -308,7 +315,7 @@ void MainModel::RemovePhraseWord(int row) {
 std::string MainModel::PhraseText() const {
   std::string text = std::string(Trim(currentNumber_)) + ",";
   for (int r = 1; r <= kPhraseSlots; ++r) {
-    text = std::string(Trim(text + " " + std::string(Trim(SelectedGrid.Cell(0, r)))));
+    text = std::string(Trim(text + " " + std::string(Trim(phrase_.Cell(0, r)))));
   }
   return text;
 }
@@ -317,22 +324,27 @@ std::string MainModel::PhraseText() const {
 
 void MainModel::ClearAffixGrid() {
   selectedWordLabel_.clear();
-  AffixGrid.SetRowCount(kAffixRows);
+  affixOffers_.SetRowCount(kAffixRows);
   // Offers fill the grid from row 0, so an empty first cell means nothing to clear.
-  if (!AffixGrid.Cell(0, 0).empty()) {
+  if (!affixOffers_.Cell(0, 0).empty()) {
     for (int row = 0; row < kAffixRows; ++row) {
-      AffixGrid.SetCell(0, row, {});
-      AffixGrid.SetCell(1, row, {});
-      AffixGrid.SetItalic(0, row, false);
+      affixOffers_.SetCell(0, row, {});
+      affixOffers_.SetCell(1, row, {});
+      affixOffers_.SetItalic(0, row, false);
     }
   }
   Changed();
 }
 
 void MainModel::ShowAffixesFor(const std::string& word, const std::string& digits, int pos) {
-  ClearAffixGrid();
-  AffixGrid.SetCurrentRow(0);
+  OfferAffixes(digits, pos);
   selectedWordLabel_ = word;
+  Changed();
+}
+
+void MainModel::OfferAffixes(std::string_view digits, int pos) {
+  ClearAffixGrid();
+  affixOffers_.SetCurrentRow(0);
   const std::string_view t = entry_;
   const std::string_view after =
       SubText(t, pos + static_cast<int>(digits.size()), static_cast<int>(t.size()));
@@ -348,73 +360,58 @@ void MainModel::ShowAffixesFor(const std::string& word, const std::string& digit
       listed = p > 0 && p == static_cast<int>(before.size() - e.Digits.size()) + 1;
     }
     if (listed) {
-      AffixGrid.SetCell(0, r, e.Word);
-      AffixGrid.SetCell(1, r, e.Digits);
+      affixOffers_.SetCell(0, r, e.Word);
+      affixOffers_.SetCell(1, r, e.Digits);
       if (e.ClassLetter == "A") {
-        AffixGrid.SetItalic(0, r, true);
+        affixOffers_.SetItalic(0, r, true);
       }
       ++r;
     }
   }
-  AffixGrid.SetRowCount(std::max(r, 16));
+  affixOffers_.SetRowCount(std::max(r, 16));
   Changed();
 }
 
-void MainModel::PlaceWordBeside(int pos, std::string word, std::string digits) {
-  const int savedPos = std::exchange(ChosenPos, pos);
-  std::string savedWord = std::exchange(ChosenWord, std::move(word));
-  std::string savedDigits = std::exchange(ChosenDigits, std::move(digits));
-  if (InsertChosenWord()) {
-    RebuildPhrase();
+void MainModel::ChooseAffix(int row) {
+  if (row < 0 || row > affixOffers_.RowCount() - 1) {
     return;
   }
-  // Refused: the chosen word stays the one whose affixes are listed.
-  ChosenPos = savedPos;
-  ChosenWord = std::move(savedWord);
-  ChosenDigits = std::move(savedDigits);
-}
-
-void MainModel::AffixGridMouseUp(int row) {
-  host_.NoteUserActivity();
-  if (row < 0 || row > AffixGrid.RowCount() - 1) {
-    return;
-  }
-  std::string a(Trim(AffixGrid.Cell(0, row)));
+  std::string a(Trim(affixOffers_.Cell(0, row)));
   // The digits are read when they are used: a '+' step refills the grid under them.
-  auto ad = [&]() { return std::string(Trim(AffixGrid.Cell(1, row))); };
+  auto ad = [&]() { return std::string(Trim(affixOffers_.Cell(1, row))); };
   if (a.empty()) {
     return;
   }
   if (a.front() == '-') {  // an ending joined to the word
     a.front() = ' ';
     a = std::string(Trim(a));
-    AffixPos = ChosenPos;
-    SelectedAffixGrid.SetCell(0, 1, ChosenWord + a);
-    SelectedAffixGrid.SetCell(1, 1, std::string(Trim(ChosenDigits)) + ad());
+    affixPos_ = chosen_.pos;
+    correction_.SetCell(0, 1, chosen_.word + a);
+    correction_.SetCell(1, 1, std::string(Trim(chosen_.digits)) + ad());
     host_.ShowAffixWindow();
   }
   if (!a.empty() && a.front() == '+') {  // a word of its own after the chosen one
-    PlaceWordBeside(ChosenPos + static_cast<int>(ChosenDigits.size()), WithoutPlus(a), ad());
+    PlaceWord({WithoutPlus(a), ad(), chosen_.pos + static_cast<int>(chosen_.digits.size())});
   }
   if (!a.empty() && a.back() == '-') {  // a beginning joined to the word
     a.back() = ' ';
     a = std::string(Trim(a));
     const std::string digits = ad();
-    AffixPos = ChosenPos - static_cast<int>(digits.size());
-    SelectedAffixGrid.SetCell(0, 1, a + ChosenWord);
-    SelectedAffixGrid.SetCell(1, 1, digits + std::string(Trim(ChosenDigits)));
+    affixPos_ = chosen_.pos - static_cast<int>(digits.size());
+    correction_.SetCell(0, 1, a + chosen_.word);
+    correction_.SetCell(1, 1, digits + std::string(Trim(chosen_.digits)));
     host_.ShowAffixWindow();
   }
   if (!a.empty() && a.back() == '+') {  // a word of its own before the chosen one
     const std::string digits = ad();
-    PlaceWordBeside(ChosenPos - static_cast<int>(digits.size()), WithoutPlus(a), digits);
+    PlaceWord({WithoutPlus(a), digits, chosen_.pos - static_cast<int>(digits.size())});
   }
 }
 
-bool MainModel::AffixOkBtnClick() {
+bool MainModel::JoinAffix() {
   int k = 0;
   for (int r = 1; r <= kPhraseSlots; ++r) {
-    if (wordPositions_[static_cast<std::size_t>(r)] == ChosenPos) {
+    if (wordPositions_[static_cast<std::size_t>(r)] == chosen_.pos) {
       k = r;
       break;
     }
@@ -423,8 +420,8 @@ bool MainModel::AffixOkBtnClick() {
     host_.Warn({Tr("The word to correct is no longer in the phrase.")});
     return false;
   }
-  const std::string word = SelectedAffixGrid.Cell(0, 1);
-  const std::string digits = SelectedAffixGrid.Cell(1, 1);
+  const std::string word = correction_.Cell(0, 1);
+  const std::string digits = correction_.Cell(1, 1);
   // A cut can empty the word cell; a phrase row without a word would hide its digits.
   if (Trim(word).empty()) {
     host_.Warn({Tr("The corrected word must not be empty.")});
@@ -434,34 +431,35 @@ bool MainModel::AffixOkBtnClick() {
   // The proposal must cover the chosen word's own bullets and free digits that are
   // exactly its own, or the bullets would swallow other words or separators.
   std::string restored = entry_;
-  const int chosenLength = static_cast<int>(SelectedGrid.Cell(1, k).size());
-  if (ChosenPos >= 1 &&
-      static_cast<int>(SubText(entry_, ChosenPos, chosenLength).size()) == chosenLength) {
-    restored.replace(static_cast<std::size_t>(ChosenPos - 1),
-                     static_cast<std::size_t>(chosenLength), SelectedGrid.Cell(1, k));
+  const int chosenLength = static_cast<int>(phrase_.Cell(1, k).size());
+  if (chosen_.pos >= 1 &&
+      static_cast<int>(SubText(entry_, chosen_.pos, chosenLength).size()) == chosenLength) {
+    restored.replace(static_cast<std::size_t>(chosen_.pos - 1),
+                     static_cast<std::size_t>(chosenLength), phrase_.Cell(1, k));
   }
-  const bool fits =
-      n > 0 && AffixPos >= 1 && AffixPos <= ChosenPos && AffixPos + n >= ChosenPos + chosenLength &&
-      SubText(restored, AffixPos, n) == digits && digits.find(kBullet) == std::string::npos;
+  const bool fits = n > 0 && affixPos_ >= 1 && affixPos_ <= chosen_.pos &&
+                    affixPos_ + n >= chosen_.pos + chosenLength &&
+                    SubText(restored, affixPos_, n) == digits &&
+                    digits.find(kBullet) == std::string::npos;
   if (!fits) {
     host_.Warn({Tr("The digits of the corrected word do not match the number.")});
     return false;
   }
   ClearAffixGrid();
   std::string number = entry_;
-  number.replace(static_cast<std::size_t>(AffixPos - 1), static_cast<std::size_t>(n),
+  number.replace(static_cast<std::size_t>(affixPos_ - 1), static_cast<std::size_t>(n),
                  static_cast<std::size_t>(n), kBullet);
   WriteEntry(std::move(number));
-  wordPositions_[static_cast<std::size_t>(k)] = AffixPos;
-  SelectedGrid.SetCell(0, k, word);
-  SelectedGrid.SetCell(1, k, digits);
-  ChosenWord = word;
-  ChosenDigits = digits;
-  ChosenPos = AffixPos;
-  ShowAffixesFor(ChosenWord, ChosenDigits, ChosenPos);
+  wordPositions_[static_cast<std::size_t>(k)] = affixPos_;
+  phrase_.SetCell(0, k, word);
+  phrase_.SetCell(1, k, digits);
+  chosen_.word = word;
+  chosen_.digits = digits;
+  chosen_.pos = affixPos_;
+  ShowAffixesFor(chosen_.word, chosen_.digits, chosen_.pos);
   // The affix may have taken the last free digits: Convert follows the number.
   UpdateConvertButton();
-  ConvertBtnClick();
+  Search();
   return true;
 }
 

@@ -26,10 +26,24 @@ class MainHost : public EngineHost {
   virtual void EntryWritten() {}
   // The Open dialog: the chosen path, or nothing when the user cancels.
   virtual std::optional<std::string> ChooseDictionaryFile() { return std::nullopt; }
-  // Shows the affix window modally; its OK runs AffixOkBtnClick.
+  // Shows the affix window modally; its OK joins the corrected word (JoinAffix).
   virtual void ShowAffixWindow() {}
 };
 
+// A word in the phrase: its text as the candidate grid shows it (Windows-1252, no '+'),
+// its digits, and the 1-based position of its digits in the number.
+struct PhraseWord {
+  std::string word;
+  std::string digits;
+  int pos = 0;
+};
+
+struct Suggestion;
+
+// The operations are what a person does to the number and the phrase; the windows call
+// them from their handlers, and note the user's activity themselves. Steps the engine
+// takes on its own (rebuilding the phrase, the search that follows a placed word) are
+// never the user's activity.
 class MainModel {
  public:
   static constexpr int kPhraseSlots = 100;
@@ -40,21 +54,35 @@ class MainModel {
 
   MainModel(DictionaryFile& dictionary, MainHost& host);
 
-  // The grids' contents.
-  CellTable PossibleGrid{2, kSearchRows};
-  CellTable SelectedGrid{2, kPhraseSlots};
-  CellTable AffixGrid{2, kAffixRows};
-  CellTable SelectedAffixGrid{2, 2};
+  // --- the tables the grids show ---
+  const CellTable& Candidates() const { return candidates_; }
+  const CellTable& Phrase() const { return phrase_; }
+  const CellTable& AffixOffers() const { return affixOffers_; }
+  // The proposal of the affix window in row 1, which the user may edit before JoinAffix.
+  CellTable& Correction() { return correction_; }
+  const CellTable& Correction() const { return correction_; }
+  // A grid binds to the table it shows: it moves the current row, writes its headings
+  // into row 0, and its clipboard keys can paste into a cell. The engine reads every
+  // cell back when it uses it.
+  struct GridTables {
+    CellTable& candidates;
+    CellTable& phrase;
+    CellTable& affixOffers;
+    CellTable& correction;
+  };
+  GridTables TablesForGrids() { return {candidates_, phrase_, affixOffers_, correction_}; }
 
-  // --- the entry field ---
+  // --- the number in the entry field ---
   const std::string& EntryText() const { return entry_; }
   // Puts a text into the entry field as the program's own write, not a user edit.
   void SetEntryText(std::string text) { WriteEntry(std::move(text)); }
-  // The user's own edit of the entry field (EntryEditChange).
-  void EntryEditChange(std::string text);
-  // The entry field receives the focus (EntryEditEnter).
-  void EntryEditEnter();
-  void ClearBtnClick();
+  // The user typed: the phrase, the candidates and the affix offers start over.
+  void TypeNumber(std::string text);
+  // The user came back to the field: the phrase goes, and a number with bullets turns
+  // back into the number as it was last searched.
+  void ResumeNumber();
+  // Empties the field, the phrase, the candidates and the affix offers.
+  void ClearNumber();
   SearchMode Mode() const { return mode_; }
   void SetMode(SearchMode mode) { mode_ = mode; }
 
@@ -68,50 +96,69 @@ class MainModel {
   const AffixTable& Affixes() const { return affixes_; }
 
   // --- the search ---
-  void ConvertBtnClick();
+  // Lists the words of the dictionary whose digits stand free in the number.
+  void Search();
   void ClearCandidates();
   void UpdateConvertButton();
   void UpdateCopyButton();
   bool ConvertEnabled() const { return convertEnabled_; }
   bool CopyEnabled() const { return copyEnabled_; }
   const Message& Status() const { return status_; }
+  // The number as last searched before any of its digits turned into a bullet.
   const std::string& CurrentNumber() const { return currentNumber_; }
 
   // --- the phrase ---
+  // Places the candidate of the row where its digits stand in the number.
   void ChooseCandidate(int row);
-  // Places ChosenWord at ChosenPos. Refuses (false) when ChosenDigits do not stand
-  // there as free digits, so that a phrase word can never cover what is not its own.
-  bool InsertChosenWord();
-  void RebuildPhrase();
+  // Places a word over its digits: bullets in the number, a row in the phrase, its
+  // affix offers and a new search. Refuses (false, nothing changed) when the digits do
+  // not stand free at pos, so that a phrase word never covers what is not its own.
+  bool PlaceWord(PhraseWord word);
+  // Takes the word of the phrase row out; its digits come back into the number.
   void RemovePhraseWord(int row);
+  // Searches the number as it stands, then places the suggestion's words from left to
+  // right. Stops at the first word whose digits no longer stand free at its place (the
+  // number changed since the suggestion was made); false then.
+  bool ApplySuggestion(const Suggestion& suggestion);
   void ClearPhrase();
   std::string PhraseText() const;
   int WordPositions(int slot) const { return wordPositions_[static_cast<std::size_t>(slot)]; }
-
-  std::string ChosenWord;
-  std::string ChosenDigits;
-  int ChosenPos = 0;
+  // The word placed last, whose affixes are offered.
+  const PhraseWord& Chosen() const { return chosen_; }
 
   // --- the affix additions ---
   void ClearAffixGrid();
+  // Offers the affixes that fit beside the digits at pos in the number as it stands,
+  // for the word placed there (shown above the offers).
   void ShowAffixesFor(const std::string& word, const std::string& digits, int pos);
-  // A release on the affix grid's row (-1 when the pointer was on no cell).
-  void AffixGridMouseUp(int row);
-  // OK in the affix window. False, with a message and nothing changed, when the
-  // phrase no longer holds the chosen word or the digits of the proposal do not stand
-  // in the number where it would go.
-  bool AffixOkBtnClick();
+  // The offers alone, for digits at pos, with no word named above them.
+  void OfferAffixes(std::string_view digits, int pos);
+  // Takes the offer of the row (-1 when the pointer was on no cell): an ending or a
+  // beginning goes to the affix window as a corrected word, a word of its own is placed.
+  void ChooseAffix(int row);
+  // Joins the corrected word held in Correction() in place of the chosen word. False,
+  // with a message and nothing changed, when the phrase no longer holds the chosen word
+  // or the digits of the proposal do not stand in the number where it would go.
+  bool JoinAffix();
+  // Where the corrected word's digits begin in the number.
+  int AffixPos() const { return affixPos_; }
   const std::string& SelectedWordLabel() const { return selectedWordLabel_; }
-  int AffixPos = 0;
 
  private:
   void WriteEntry(std::string text);
-  // An affix marked '+' placed as a word of its own at pos, beside the chosen word.
-  void PlaceWordBeside(int pos, std::string word, std::string digits);
+  // Places the chosen word at its position; false when its digits do not stand free
+  // there.
+  bool InsertChosenWord();
+  // Sorts the phrase by position and searches what is left of the number.
+  void RebuildPhrase();
   void Changed() { host_.StateChanged(); }
 
   DictionaryFile& dictionary_;
   MainHost& host_;
+  CellTable candidates_{2, kSearchRows};
+  CellTable phrase_{2, kPhraseSlots};
+  CellTable affixOffers_{2, kAffixRows};
+  CellTable correction_{2, 2};
   AffixTable affixes_;
   std::string entry_;
   std::string currentNumber_;
@@ -120,6 +167,8 @@ class MainModel {
   bool convertEnabled_ = false;
   bool copyEnabled_ = false;
   std::string selectedWordLabel_;
+  PhraseWord chosen_;
+  int affixPos_ = 0;
   // Slots 1 to 100; index 0 is unused. Zero until the first ClearPhrase.
   std::array<int, kPhraseSlots + 1> wordPositions_{};
 };

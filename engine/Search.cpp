@@ -78,6 +78,21 @@ bool SubstringMatcher::Contains(std::string_view text) const {
   return true;
 }
 
+bool IsCandidateWord(std::string_view word) {
+  return !word.empty() && word.front() != '-' && word.front() != '+' && word.back() != '-';
+}
+
+std::string WithoutPlus(std::string_view word) {
+  std::string out;
+  out.reserve(word.size());
+  for (const char ch : word) {
+    if (ch != '+') {
+      out += ch;
+    }
+  }
+  return out;
+}
+
 ScanResult SearchCandidates(ByteSource& source, std::string_view number, SearchMode mode,
                             CellTable& candidates, SearchCounts& counts) {
   // The quick test: the text before the first comma, as the line stands, must occur
@@ -86,7 +101,6 @@ ScanResult SearchCandidates(ByteSource& source, std::string_view number, SearchM
   const int first = FirstDigitPos(number);
   const int last = LastDigitPos(number);
   DictionaryEntry entry;
-  std::string word;
   counts = SearchCounts{};
   std::size_t examined = 0;
   const ScanResult result = ScanQuickTested(source, quick, examined, [&](std::string_view line) {
@@ -103,20 +117,11 @@ ScanResult SearchCandidates(ByteSource& source, std::string_view number, SearchM
     if (!matches) {
       return;
     }
-    // Endings and beginnings are not words on their own; a word marked "over+" is both
-    // a beginning and the word over.
-    const char head = entry.word.front();
-    if (head == '-' || head == '+' || entry.word.back() == '-') {
+    if (!IsCandidateWord(entry.word)) {
       return;
     }
     counts.matches = std::min(counts.matches + 1, kMaxCandidates);
-    word.clear();
-    for (char ch : entry.word) {
-      if (ch != '+') {
-        word += ch;
-      }
-    }
-    candidates.SetCell(0, counts.matches, word);
+    candidates.SetCell(0, counts.matches, WithoutPlus(entry.word));
     candidates.SetCell(1, counts.matches, entry.digits);
     if (entry.classLetter == 'A') {
       candidates.SetItalic(0, counts.matches, true);

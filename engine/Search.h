@@ -50,6 +50,13 @@ struct SearchCounts {
   int words = -1;   // examined lines less one
 };
 
+// Endings and beginnings are not words on their own: a word field that begins with '-'
+// or '+' or ends with '-' is an affix only. One marked "over+" is both a beginning and
+// the word over.
+bool IsCandidateWord(std::string_view word);
+// A word field as the candidate list and the phrase show it: without its '+' marks.
+std::string WithoutPlus(std::string_view word);
+
 // Scans a dictionary for the candidates of a number and writes them into rows 1 up of
 // the table: column 0 the word field without its '+' marks, column 1 the digits field,
 // column 0 in italics for class "A". The table must already have been cleared.

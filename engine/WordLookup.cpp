@@ -8,12 +8,11 @@ namespace vantrel {
 
 void LookupModel::EmptyGrid() {
   for (int row = 0; row < kRows; ++row) {
-    ConvertedGrid.SetCell(0, row, {});
+    results_.SetCell(0, row, {});
   }
 }
 
-void LookupModel::WordToConvertChange(std::string text, bool modifiedByUser) {
-  host_.NoteUserActivity();
+void LookupModel::TypeWord(std::string text, bool modifiedByUser) {
   word_ = std::move(text);
   if (!modifiedByUser) {
     return;
@@ -24,7 +23,7 @@ void LookupModel::WordToConvertChange(std::string text, bool modifiedByUser) {
   host_.StateChanged();
 }
 
-void LookupModel::ConvertBtnClick() {
+void LookupModel::LookUp() {
   std::unique_ptr<ByteSource> source = dictionary_.Reopen();
   if (source == nullptr) {
     host_.Warn({Tr("Can Not Open "), Lit(dictionary_.name), Tr(" in ConvertBtnClick")});
@@ -32,13 +31,13 @@ void LookupModel::ConvertBtnClick() {
   }
   int words = -1;
   int matches = 0;
-  ConvertedGrid.SetCurrentRow(0);
+  results_.SetCurrentRow(0);
   const std::string target(Short(Trim(StripBrackets(Short(LowerAZ(Short(word_)))))));
   host_.SetBusy(true);
   EmptyGrid();
-  ConvertedGrid.SetCurrentRow(0);
+  results_.SetCurrentRow(0);
   const double start = host_.Now();
-  const int lastRow = ConvertedGrid.RowCount() - 1;
+  const int lastRow = results_.RowCount() - 1;
   DictionaryEntry entry;
   const ScanResult result = ScanDictionary(*source, [&](std::string_view line) {
     ++words;
@@ -50,12 +49,12 @@ void LookupModel::ConvertBtnClick() {
       return;
     }
     for (int row = 0; row <= matches; ++row) {
-      if (ConvertedGrid.Cell(0, row) == entry.digits) {
+      if (results_.Cell(0, row) == entry.digits) {
         return;
       }
     }
     matches = std::min(matches + 1, lastRow);
-    ConvertedGrid.SetCell(0, matches - 1, entry.digits);
+    results_.SetCell(0, matches - 1, entry.digits);
   });
   if (result == ScanResult::kReadError) {
     host_.SetBusy(false);
@@ -64,13 +63,13 @@ void LookupModel::ConvertBtnClick() {
     host_.StateChanged();
     return;
   }
-  if (ConvertedGrid.Cell(0, 0).empty()) {
-    ConvertedGrid.SetCell(0, 0, Utf8ToCp1252(host_.Translate("No Numeric Equivalent")));
+  if (results_.Cell(0, 0).empty()) {
+    results_.SetCell(0, 0, Utf8ToCp1252(host_.Translate("No Numeric Equivalent")));
     copyEnabled_ = false;
   } else {
     copyEnabled_ = true;
   }
-  if (!ConvertedGrid.Cell(0, 1).empty()) {
+  if (!results_.Cell(0, 1).empty()) {
     copyEnabled_ = false;  // several results: the user picks one first
   }
   host_.SetBusy(false);
@@ -78,19 +77,16 @@ void LookupModel::ConvertBtnClick() {
   host_.StateChanged();
 }
 
-void LookupModel::ConvertedGridClick() {
-  host_.NoteUserActivity();
-  copyEnabled_ = !ConvertedGrid.Cell(0, ConvertedGrid.CurrentRow()).empty();
+void LookupModel::ChooseResult() {
+  copyEnabled_ = !results_.Cell(0, results_.CurrentRow()).empty();
   host_.StateChanged();
 }
 
-std::string LookupModel::CopyBtnClick() {
-  host_.NoteUserActivity();
-  return std::string(Trim(ConvertedGrid.Cell(0, ConvertedGrid.CurrentRow()))) + ", " + word_;
+std::string LookupModel::CopyText() const {
+  return std::string(Trim(results_.Cell(0, results_.CurrentRow()))) + ", " + word_;
 }
 
-void LookupModel::ClearBtnClick() {
-  host_.NoteUserActivity();
+void LookupModel::Clear() {
   word_.clear();
   EmptyGrid();
   convertEnabled_ = false;

@@ -16,17 +16,20 @@ class LookupModel {
   LookupModel(DictionaryFile& dictionary, EngineHost& host)
       : dictionary_(dictionary), host_(host) {}
 
-  CellTable ConvertedGrid{1, kRows};
+  // The digits found, one per row; the grid that shows them moves the current row.
+  const CellTable& Results() const { return results_; }
+  CellTable& ResultsForGrid() { return results_; }
 
   const std::string& WordText() const { return word_; }
   // The word field changed or got the focus; only a text the user changed counts.
-  void WordToConvertChange(std::string text, bool modifiedByUser);
-  void ConvertBtnClick();
-  // A click on the results: Copy follows the current row.
-  void ConvertedGridClick();
+  void TypeWord(std::string text, bool modifiedByUser);
+  // Lists the digits under which the dictionary holds the word.
+  void LookUp();
+  // The user picked a result: Copy follows the current row.
+  void ChooseResult();
   // The clipboard text of Copy: the digits of the current row, ", ", the typed word.
-  std::string CopyBtnClick();
-  void ClearBtnClick();
+  std::string CopyText() const;
+  void Clear();
 
   bool ConvertEnabled() const { return convertEnabled_; }
   bool CopyEnabled() const { return copyEnabled_; }
@@ -37,6 +40,7 @@ class LookupModel {
 
   DictionaryFile& dictionary_;
   EngineHost& host_;
+  CellTable results_{1, kRows};
   std::string word_;
   bool convertEnabled_ = false;
   bool copyEnabled_ = false;

@@ -48,7 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t wanted = parsed.command == "affixes" ? 3 : 1;
   if ((parsed.command != "search" && parsed.command != "lookup" && parsed.command != "affixes" &&
        parsed.command != "suggest") ||
-      parsed.command != args[0] || parsed.operands.size() != wanted ||
+      parsed.command != args[0] ||
+      (parsed.command == "suggest" ? parsed.operands.empty() : parsed.operands.size() != wanted) ||
+      (parsed.command != "suggest" && parsed.json) ||
       (parsed.mode != "any" && parsed.mode != "left" && parsed.mode != "right") ||
       (parsed.command != "search" && parsed.mode != "any") || parsed.position < INT_MIN / 2 ||
       parsed.position > INT_MAX / 2 || parsed.limit < 1 ||

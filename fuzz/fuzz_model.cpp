@@ -58,14 +58,14 @@ class Host final : public vantrel::MainHost {
     }
     if (choice % 4 == 3) {
       // The user edits the proposal: digits cut short or changed, the word emptied.
-      std::string digits = model->SelectedAffixGrid.Cell(1, 1);
+      std::string digits = model->Correction().Cell(1, 1);
       digits.resize(digits.size() * (input_.Byte() % 4) / 3);
-      model->SelectedAffixGrid.SetCell(1, 1, digits);
+      model->Correction().SetCell(1, 1, digits);
       if (input_.Byte() % 3 == 0) {
-        model->SelectedAffixGrid.SetCell(0, 1, " ");
+        model->Correction().SetCell(0, 1, " ");
       }
     }
-    model->AffixOkBtnClick();
+    model->JoinAffix();
   }
   vantrel::MainModel* model = nullptr;
 
@@ -76,15 +76,14 @@ class Host final : public vantrel::MainHost {
 void Check(const vantrel::MainModel& model, const std::string& typed, bool typedKnown) {
   const std::string& entry = model.EntryText();
   int filled = 0;
-  while (filled < vantrel::MainModel::kPhraseSlots &&
-         !model.SelectedGrid.Cell(0, filled + 1).empty()) {
+  while (filled < vantrel::MainModel::kPhraseSlots && !model.Phrase().Cell(0, filled + 1).empty()) {
     ++filled;
   }
   std::string restored = entry;
   std::size_t taken = 0;
   int end = 1;  // where the previous word's digits end
   for (int r = 1; r <= filled; ++r) {
-    const std::string& digits = model.SelectedGrid.Cell(1, r);
+    const std::string& digits = model.Phrase().Cell(1, r);
     const int p = model.WordPositions(r);
     const int n = static_cast<int>(digits.size());
     // Words in number order, none overlapping, each on bullets of its own.
@@ -97,7 +96,7 @@ void Check(const vantrel::MainModel& model, const std::string& typed, bool typed
     end = p + n;
   }
   for (int r = filled + 1; r <= vantrel::MainModel::kPhraseSlots; ++r) {
-    if (!model.SelectedGrid.Cell(0, r).empty() || !model.SelectedGrid.Cell(1, r).empty() ||
+    if (!model.Phrase().Cell(0, r).empty() || !model.Phrase().Cell(1, r).empty() ||
         model.WordPositions(r) != vantrel::MainModel::kEmptyPosition) {
       __builtin_trap();
     }
@@ -114,8 +113,8 @@ void Check(const vantrel::MainModel& model, const std::string& typed, bool typed
     __builtin_trap();
   }
   // Every candidate listed stands on free digits of the number.
-  for (int row = 1; row < model.PossibleGrid.RowCount(); ++row) {
-    const std::string& digits = model.PossibleGrid.Cell(1, row);
+  for (int row = 1; row < model.Candidates().RowCount(); ++row) {
+    const std::string& digits = model.Candidates().Cell(1, row);
     if (digits.empty()) {
       break;
     }
@@ -136,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   vantrel::MainModel model(dictionary, host);
   host.model = &model;
   model.LoadAffixes();
-  model.EntryEditEnter();  // the field gets the focus when the window first shows
+  model.ResumeNumber();  // the field gets the focus when the window first shows
 
   std::string typed;
   bool typedKnown = true;
@@ -150,13 +149,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int i = 0; i < length; ++i) {
           text += kKeys[input.Byte() % (sizeof kKeys - 1)];
         }
-        model.EntryEditChange(text);
+        model.TypeNumber(text);
         typed = text;
         typedKnown = text.find(vantrel::kBullet) == std::string::npos;
         break;
       }
       case 1:
-        model.ConvertBtnClick();
+        model.Search();
         break;
       case 2:
       case 3:
@@ -166,11 +165,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         model.RemovePhraseWord(input.Byte() % 101);
         break;
       case 5:
-        model.AffixGridMouseUp(input.Byte() % 10 - 1);
+        model.ChooseAffix(input.Byte() % 10 - 1);
         break;
       case 6: {
         const bool bullets = model.EntryText().find(vantrel::kBullet) != std::string::npos;
-        model.EntryEditEnter();
+        model.ResumeNumber();
         if (bullets) {
           typed = model.CurrentNumber();
           typedKnown = true;
@@ -178,7 +177,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       }
       case 7:
-        model.ClearBtnClick();
+        model.ClearNumber();
         typed.clear();
         typedKnown = true;
         break;

@@ -125,8 +125,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         [&](const std::string&) { return std::make_unique<Source>(file, chunk); });
     Host host;
     vantrel::LookupModel lookup(dictionary, host);
-    lookup.WordToConvertChange(number, true);
-    lookup.ConvertBtnClick();
+    lookup.TypeWord(number, true);
+    lookup.LookUp();
   }
   return 0;
 }

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <utility>
 
+#include "FileOpen.h"
+
 namespace vantrel::i18n {
 
 TMappedFile::TMappedFile(TMappedFile&& other) noexcept
@@ -32,23 +34,14 @@ TMappedFile::~TMappedFile() {
 
 TMappedFile::Result TMappedFile::Open(const std::string& path) {
   Close();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    systemError_ = std::strerror(errno);
+  // A FIFO in the catalog's place would stall the open until a writer comes.
+  const RegularFile file = OpenRegularFile(path, O_RDONLY);
+  if (file.fd < 0) {
+    systemError_ = std::strerror(file.error);
     return Result::CannotOpen;
   }
-  struct stat status {};
-  if (::fstat(fd, &status) != 0) {
-    systemError_ = std::strerror(errno);
-    ::close(fd);
-    return Result::CannotCreateMap;
-  }
-  if (!S_ISREG(status.st_mode)) {
-    systemError_ = std::strerror(S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
-    ::close(fd);
-    return Result::CannotOpen;
-  }
-  const auto size = static_cast<std::size_t>(status.st_size);
+  const int fd = file.fd;
+  const auto size = static_cast<std::size_t>(file.info.st_size);
   if (size == 0) {
     // An empty file maps to nothing; it is read as no bytes.
     ::close(fd);

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "FileOpen.h"
+
 namespace vantrel {
 namespace {
 
@@ -49,18 +51,8 @@ bool WriteAll(int fd, std::string_view bytes) {
 }  // namespace
 
 std::string ErrorLog::DefaultPath() {
-  std::string folder;
-  const char* state = std::getenv("XDG_STATE_HOME");
-  if (state != nullptr && state[0] == '/') {
-    folder = state;
-  } else {
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] != '/') {
-      return std::string();
-    }
-    folder = std::string(home) + "/.local/state";
-  }
-  return folder + "/Vantrel/VantrelError.Log";
+  const std::string folder = XdgBaseFolder("XDG_STATE_HOME", ".local/state");
+  return folder.empty() ? std::string() : folder + "/Vantrel/VantrelError.Log";
 }
 
 LogWrite ErrorLog::Append(std::string_view record) {
@@ -72,17 +64,14 @@ LogWrite ErrorLog::Append(std::string_view record) {
   if (slash != std::string::npos && !MakeFolders(path_.substr(0, slash))) {
     return LogWrite::kNoFolder;
   }
-  // Without blocking: a pipe in the log's place would otherwise wait for a reader for ever.
-  const int fd = open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0600);
-  if (fd < 0) {
+  // A pipe in the log's place would otherwise wait for a reader for ever.
+  const RegularFile file = OpenRegularFile(path_, O_WRONLY | O_APPEND | O_CREAT, 0600);
+  if (file.fd < 0) {
     // ENXIO: a pipe that nobody reads.
-    return errno == EISDIR || errno == ENXIO ? LogWrite::kNotAFile : LogWrite::kCannotOpen;
+    return file.notRegular || file.error == EISDIR || file.error == ENXIO ? LogWrite::kNotAFile
+                                                                          : LogWrite::kCannotOpen;
   }
-  struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    close(fd);
-    return LogWrite::kNotAFile;
-  }
+  const int fd = file.fd;
   // Another running copy of the program writes its records between ours, not into them.
   while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
   }

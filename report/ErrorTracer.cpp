@@ -195,16 +195,6 @@ std::string BaseName(const char* path) {
   return slash != nullptr ? std::string(slash + 1) : std::string(path);
 }
 
-std::string Demangled(const char* name) {
-  if (name == nullptr) {
-    return std::string();
-  }
-  int status = 0;
-  std::unique_ptr<char, decltype(&std::free)> plain(
-      abi::__cxa_demangle(name, nullptr, nullptr, &status), &std::free);
-  return status == 0 && plain ? std::string(plain.get()) : std::string(name);
-}
-
 std::string Format(const char* format, auto... values) {
   char buffer[160];
   const int n = std::snprintf(buffer, sizeof buffer, format, values...);
@@ -275,6 +265,16 @@ RaiseRecord TErrorTracer::RecordOf(const std::exception_ptr& error) {
   }
   // Another error's stack would mislead more than none.
   return RaiseRecord();
+}
+
+std::string Demangled(const char* name) {
+  if (name == nullptr) {
+    return std::string();
+  }
+  int status = 0;
+  std::unique_ptr<char, decltype(&std::free)> plain(
+      abi::__cxa_demangle(name, nullptr, nullptr, &status), &std::free);
+  return status == 0 && plain ? std::string(plain.get()) : std::string(name);
 }
 
 void DescribeError(const std::exception_ptr& error, std::string& className, std::string& message) {

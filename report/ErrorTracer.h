@@ -121,6 +121,9 @@ class TErrorTracer {
   static ErrorTexts BuildTexts(const std::exception_ptr& error);
 };
 
+// A type's name as the source spells it; the name as given when it cannot be demangled.
+std::string Demangled(const char* name);
+
 // Class name (demangled) and message of an error object; the message is empty for an
 // error that carries none.
 void DescribeError(const std::exception_ptr& error, std::string& className, std::string& message);

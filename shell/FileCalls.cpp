@@ -7,12 +7,6 @@
 #include <unistd.h>
 
 namespace vantrel {
-namespace {
-
-FileCalls* replaced = nullptr;
-
-}  // namespace
-
 int FileCalls::MakeTemp(char* pattern) {
   return ::mkostemp(pattern, O_CLOEXEC);
 }
@@ -41,13 +35,9 @@ int FileCalls::Unlink(const char* path) {
   return ::unlink(path);
 }
 
-FileCalls& FileCalls::Current() {
+FileCalls& FileCalls::Real() {
   static FileCalls real;
-  return replaced != nullptr ? *replaced : real;
-}
-
-void FileCalls::Replace(FileCalls* calls) {
-  replaced = calls;
+  return real;
 }
 
 }  // namespace vantrel

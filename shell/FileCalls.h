@@ -1,6 +1,6 @@
 #pragma once
-// The file calls by which a whole file is replaced (ReplaceFile). Tests put their own in
-// place to see the order of the calls or to make one of them fail.
+// The file calls by which a whole file is replaced (ReplaceFile). They are passed in, so
+// that tests hand in their own to see the order of the calls or to make one of them fail.
 
 #include <sys/types.h>
 
@@ -20,10 +20,8 @@ class FileCalls {
   virtual int Rename(const char* from, const char* to);
   virtual int Unlink(const char* path);
 
-  // The calls every store makes; the real ones unless a test has put others in place.
-  static FileCalls& Current();
-  // nullptr puts the real calls back.
-  static void Replace(FileCalls* calls);
+  // The system's own calls.
+  static FileCalls& Real();
 };
 
 }  // namespace vantrel

@@ -56,7 +56,8 @@ bool IsTempSuffix(std::string_view tail) {
 // is no longer being written, however slow the disk of a running instance is. The lock is
 // taken a moment after the file is made, so a file is also left alone until it is a
 // minute old, which no write takes between making its file and locking it.
-void RemoveStaleTempFiles(const std::string& folder, const std::string& fileName) {
+void RemoveStaleTempFiles(const std::string& folder, const std::string& fileName,
+                          FileCalls& calls) {
   constexpr std::time_t kMinAgeSeconds = 60;
   const std::string prefix = fileName + ".tmp-";
   DIR* dir = opendir(folder.c_str());
@@ -81,7 +82,7 @@ void RemoveStaleTempFiles(const std::string& folder, const std::string& fileName
       continue;
     }
     if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
-      FileCalls::Current().Unlink(path.c_str());
+      calls.Unlink(path.c_str());
     }
     close(fd);
   }
@@ -90,8 +91,7 @@ void RemoveStaleTempFiles(const std::string& folder, const std::string& fileName
 
 }  // namespace
 
-std::string ReplaceFile(const std::string& path, std::string_view bytes) {
-  FileCalls& calls = FileCalls::Current();
+std::string ReplaceFile(const std::string& path, std::string_view bytes, FileCalls& calls) {
   // A file linked from elsewhere (a dotfile collection) stays linked: the new file
   // replaces the link's target, beside which the temporary file is made.
   const std::string target = RealTarget(path);
@@ -100,7 +100,7 @@ std::string ReplaceFile(const std::string& path, std::string_view bytes) {
   if (folder.empty()) {
     folder = ".";
   }
-  RemoveStaleTempFiles(folder, targetPath.filename().string());
+  RemoveStaleTempFiles(folder, targetPath.filename().string(), calls);
   std::string temp = target + ".tmp-XXXXXX";
   int fd = calls.MakeTemp(temp.data());
   if (fd < 0) {

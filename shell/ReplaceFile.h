@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "FileCalls.h"
+
 namespace vantrel {
 
 // Writes `bytes` as the whole file at `path` through a temporary file of a unique name
@@ -15,6 +17,7 @@ namespace vantrel {
 // elsewhere stays linked (the link's target is replaced) and an existing file keeps its
 // permissions. Returns the reason of a failure (the temporary file is then removed), or
 // an empty text.
-std::string ReplaceFile(const std::string& path, std::string_view bytes);
+std::string ReplaceFile(const std::string& path, std::string_view bytes,
+                        FileCalls& calls = FileCalls::Real());
 
 }  // namespace vantrel

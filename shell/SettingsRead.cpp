@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "FileOpen.h"
+
 namespace vantrel {
 
 SettingsFileBytes ReadSettingsFile(const std::string& path) {
@@ -29,15 +31,15 @@ SettingsFileBytes ReadSettingsFile(const std::string& path) {
   if (!S_ISREG(info.st_mode)) {
     return unusable("it is not a regular file");
   }
-  // The file may have been replaced by a FIFO since: open without waiting, look again.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) {
-    return unusable(std::strerror(errno));
-  }
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
+  // The file may have been replaced by a FIFO since: the open looks again.
+  const RegularFile file = OpenRegularFile(path, O_RDONLY);
+  if (file.notRegular) {
     return unusable("it is not a regular file");
   }
+  if (file.fd < 0) {
+    return unusable(std::strerror(file.error));
+  }
+  const int fd = file.fd;
   // One byte more than the parser accepts, so that it can tell a file that is too large.
   const std::size_t limit = regfile::kMaxFileSize + 1;
   char chunk[16384];

@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "FileOpen.h"
 #include "SettingsRead.h"
 
 namespace vantrel {
@@ -42,7 +43,7 @@ QString Describe(const regfile::ParseError& error) {
 // The store's file and what it has to report, shared by the store and its open keys.
 class SettingsFiles {
  public:
-  explicit SettingsFiles(QString folder) : folder_(std::move(folder)) {}
+  SettingsFiles(QString folder, FileCalls& calls) : folder_(std::move(folder)), calls_(calls) {}
 
   const QString& Folder() const { return folder_; }
   QString FilePath() const {
@@ -67,6 +68,7 @@ class SettingsFiles {
   void Save(const regfile::Document& document, const QString& valueName);
 
   QString folder_;
+  FileCalls& calls_;
   std::vector<SettingsFileNotice> notices_;
   std::optional<SettingsFileNotice> lastNotice_;
 };
@@ -166,15 +168,17 @@ QString SettingsStore::DefaultFolder() {
 }
 
 QString SettingsStore::FolderFor(const QString& xdgConfigHome, const QString& home) {
-  if (!xdgConfigHome.isEmpty() && QDir::isAbsolutePath(xdgConfigHome)) {
-    return QDir::cleanPath(xdgConfigHome + QStringLiteral("/Vantrel"));
-  }
   const QString base = home.isEmpty() ? QDir::homePath() : home;
-  return QDir::cleanPath(base + QStringLiteral("/.config/Vantrel"));
+  const std::string folder = XdgBaseFolder(QFile::encodeName(xdgConfigHome).toStdString(),
+                                           QFile::encodeName(base).toStdString(), ".config");
+  // A relative home still names the folder under it.
+  return QDir::cleanPath((folder.empty() ? base + QStringLiteral("/.config")
+                                         : QFile::decodeName(QByteArray::fromStdString(folder))) +
+                         QStringLiteral("/Vantrel"));
 }
 
-SettingsStore::SettingsStore(QString folder)
-    : files_(std::make_shared<SettingsFiles>(std::move(folder))) {}
+SettingsStore::SettingsStore(QString folder, FileCalls& calls)
+    : files_(std::make_shared<SettingsFiles>(std::move(folder), calls)) {}
 
 const QString& SettingsStore::Folder() const {
   return files_->Folder();
@@ -305,7 +309,7 @@ void SettingsFiles::Save(const regfile::Document& document, const QString& value
                              QStringLiteral("the settings would grow larger than a settings "
                                             "file may be"));
   }
-  const std::string failure = ReplaceFile(QFile::encodeName(path).toStdString(), bytes);
+  const std::string failure = ReplaceFile(QFile::encodeName(path).toStdString(), bytes, calls_);
   if (!failure.empty()) {
     throw SettingsWriteError(valueName, path, QString::fromStdString(failure));
   }

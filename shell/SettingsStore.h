@@ -29,6 +29,7 @@
 #include <utility>
 #include <vector>
 
+#include "FileCalls.h"
 #include "RegFile.h"
 
 namespace vantrel {
@@ -128,8 +129,9 @@ class SettingsStore {
   static QString DefaultFolder();
   static QString FolderFor(const QString& xdgConfigHome, const QString& home);
 
-  // The folder is created when the first value is written.
-  explicit SettingsStore(QString folder = DefaultFolder());
+  // The folder is created when the first value is written, the file replaced through
+  // calls.
+  explicit SettingsStore(QString folder = DefaultFolder(), FileCalls& calls = FileCalls::Real());
 
   const QString& Folder() const;
   QString FilePath() const;

@@ -345,4 +345,41 @@ std::string WriteFileReplacing(const std::string& path, std::string_view content
   return failure.empty() ? std::string() : "cannot write " + path + ": " + failure;
 }
 
+std::vector<std::size_t> MarkCommonness(std::vector<Entry>& words,
+                                        const std::vector<std::string>& bands) {
+  // The words as the dictionary holds them (Windows-1252) mapped to their band; a word
+  // in several bands belongs to the first.
+  std::unordered_map<std::string, std::size_t> bandOf;
+  for (std::size_t band = 0; band < bands.size() && band < kBandClasses.size(); ++band) {
+    std::string_view text = bands[band];
+    while (!text.empty()) {
+      const std::size_t end = std::min(text.find('\n'), text.size());
+      std::string_view line = text.substr(0, end);
+      text.remove_prefix(std::min(end + 1, text.size()));
+      if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+      }
+      const WordResult made = MakeWordEntry(line);
+      if (made.skip == Skip::kNone) {
+        bandOf.emplace(made.entry.word, band);
+      }
+    }
+  }
+  std::vector<std::size_t> counts(std::min(bands.size(), kBandClasses.size()) + 1, 0);
+  for (Entry& entry : words) {
+    if (entry.classLetter == kNameClass) {
+      continue;
+    }
+    const auto found = bandOf.find(entry.word);
+    if (found == bandOf.end()) {
+      entry.classLetter = kRareClass;
+      counts.back() += 1;
+    } else {
+      entry.classLetter = kBandClasses[found->second];
+      counts[found->second] += 1;
+    }
+  }
+  return counts;
+}
+
 }  // namespace vantrel::gendict

@@ -15,12 +15,20 @@
 
 namespace vantrel::gendict {
 
-// Class letters of the generated entries. Only "A" means something to the program: the
-// word shows in italics. "B" and "D" merely tell ordinary entries and digit entries apart
-// for whoever reads the file.
+// Class letters of the generated entries. "A" shows the word in italics. The letters of
+// ordinary words also say how common the word is, which the suggestions read (the engine's
+// Rarity, which a test holds to these letters); a user's dictionary with one letter
+// throughout has all its words equally common. "D" tells the digit entries apart.
 inline constexpr char kNameClass = 'A';   // begins with an upper-case letter: a proper name
-inline constexpr char kWordClass = 'B';   // an ordinary word, or an affix
+inline constexpr char kWordClass = 'B';   // an ordinary word, or an affix; the most common band
 inline constexpr char kDigitClass = 'D';  // a digit standing for itself
+
+// The commonness bands after the first, most common one (kWordClass), and the letter of a
+// word that none of the given lists holds.
+inline constexpr char kFamiliarClass = 'C';
+inline constexpr char kLessCommonClass = 'E';
+inline constexpr char kRareClass = 'F';
+inline constexpr std::array<char, 3> kBandClasses = {kWordClass, kFamiliarClass, kLessCommonClass};
 
 // The program reads at most this many characters of a line; a longer entry would be cut
 // and found under the wrong digits, so it is left out instead.
@@ -92,6 +100,15 @@ struct AffixList {
 // both. Blanks around an affix are ignored; empty lines and lines starting with '#' are
 // comments. The digits come from the letters alone, marks excluded.
 AffixList ReadAffixList(std::string_view text);
+
+// Gives each ordinary word (not a name) the class letter of its commonness: the letter of
+// the first band whose lists hold the word (bands[0] the most common, at most
+// kBandClasses.size() bands), kRareClass when none does. A band is UTF-8 text, one word a
+// line, as the word lists by size are (several lists may be joined); words are matched
+// exactly as the word list spells them. Returns how many words each band took, the rare
+// ones last.
+std::vector<std::size_t> MarkCommonness(std::vector<Entry>& words,
+                                        const std::vector<std::string>& bands);
 
 // The whole dictionary file: the word entries, the affix entries, an entry for each digit
 // 0 to 9 (so that every number can be covered), and an empty last line, because the last

@@ -1,6 +1,7 @@
 // vantrel-gendict: writes one bundled dictionary from a word list and an affix list.
 //
-//   vantrel-gendict --words LIST [--affixes LIST] [--no-names] --output FILE
+//   vantrel-gendict --words LIST [--affixes LIST] [--no-names] [--common LISTS]...
+//                   --output FILE
 //
 // Exits with 0 on success, 1 when an input is bad or a file cannot be read or written
 // (the message says which), 2 on a wrong command line. The output is replaced only when
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "DictionaryGenerator.h"
 
@@ -19,14 +21,18 @@ namespace {
 using namespace vantrel::gendict;
 
 constexpr std::string_view kUsage =
-    "usage: vantrel-gendict --words LIST [--affixes LIST] [--no-names] --output FILE\n"
+    "usage: vantrel-gendict --words LIST [--affixes LIST] [--no-names] [--common LISTS]...\n"
+    "                       --output FILE\n"
     "  LIST   UTF-8 text, one word (or one affix with its '-' or '+' mark) a line\n"
+    "  LISTS  word lists joined by commas: the next band of commonness, the most common\n"
+    "         first (class letters B, C, E; words in no band get F); at most three\n"
     "  FILE   the dictionary to write (Windows-1252, CR LF line ends)\n";
 
 struct Options {
   std::string words;
   std::string affixes;
   std::string output;
+  std::vector<std::string> common;  // one entry per band: file names joined by commas
   bool noNames = false;
 };
 
@@ -35,6 +41,14 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     const std::string_view arg = argv[i];
     if (arg == "--no-names") {
       options.noNames = true;
+      continue;
+    }
+    if (arg == "--common" && i + 1 < argc) {
+      options.common.emplace_back(argv[++i]);
+      if (options.common.size() > kBandClasses.size()) {
+        std::fprintf(stderr, "vantrel-gendict: at most %zu --common bands\n", kBandClasses.size());
+        return false;
+      }
       continue;
     }
     std::string* target = arg == "--words"     ? &options.words
@@ -94,6 +108,37 @@ int main(int argc, char** argv) {
     }
   }
 
+  // Commonness: each band's lists are read whole and joined.
+  std::string bandSummary;
+  if (!options.common.empty()) {
+    std::vector<std::string> bands;
+    for (const std::string& files : options.common) {
+      std::string band;
+      std::size_t from = 0;
+      while (from <= files.size()) {
+        const std::size_t comma = std::min(files.find(',', from), files.size());
+        const std::string path = files.substr(from, comma - from);
+        from = comma + 1;
+        if (path.empty()) {
+          continue;
+        }
+        std::string list;
+        if (std::string error = ReadFile(path, list); !error.empty()) {
+          return Fail(error);
+        }
+        band += list + "\n";
+      }
+      bands.push_back(std::move(band));
+    }
+    const std::vector<std::size_t> counts = MarkCommonness(words.entries, bands);
+    bandSummary = "; commonness";
+    for (std::size_t band = 0; band < counts.size(); ++band) {
+      const char letter = band + 1 < counts.size() ? kBandClasses[band] : kRareClass;
+      bandSummary +=
+          std::string(band == 0 ? " " : ", ") + letter + " " + std::to_string(counts[band]);
+    }
+  }
+
   // Ordinary words list before names, so that a number's candidates start with words.
   std::stable_partition(words.entries.begin(), words.entries.end(),
                         [](const Entry& entry) { return entry.classLetter != kNameClass; });
@@ -130,11 +175,11 @@ int main(int argc, char** argv) {
   }
   char seconds[32];
   std::snprintf(seconds, sizeof seconds, "%.2f", took.count());
-  const std::string summary = options.output + ": " + std::to_string(words.entries.size()) +
-                              " words, " + std::to_string(affixes.entries.size()) +
-                              " affixes, 10 digits, " + std::to_string(dictionary.size()) +
-                              " bytes in " + seconds +
-                              " s; left out:" + (leftOut.empty() ? " nothing" : leftOut) + "\n";
+  const std::string summary =
+      options.output + ": " + std::to_string(words.entries.size()) + " words, " +
+      std::to_string(affixes.entries.size()) + " affixes, 10 digits, " +
+      std::to_string(dictionary.size()) + " bytes in " + seconds +
+      " s; left out:" + (leftOut.empty() ? " nothing" : leftOut) + bandSummary + "\n";
   std::fputs(summary.c_str(), stdout);
   return 0;
 }

@@ -64,7 +64,7 @@ TAffixForm::TAffixForm(MainModel& model, Services& services, QWidget* parent)
   selectedAffixGrid_ = MakeSelectedAffixGrid(gridPanel_).release();
   selectedAffixGrid_->setObjectName(QStringLiteral("SelectedAffixGrid"));
   selectedAffixGrid_->setAccessibleName(SourceText("Candidate Word"));
-  selectedAffixGrid_->SetTable(&model_.SelectedAffixGrid);
+  selectedAffixGrid_->SetTable(&model_.Correction());
   // The proposed word may be corrected in place; its digits may not, because the
   // bullets that OK writes into the number follow them.
   selectedAffixGrid_->CellProperties(0, 1).SetEditable(kEditable);
@@ -157,8 +157,8 @@ int TAffixForm::NumberWidth() const {
 
 void TAffixForm::FormCreate() {
   TranslateWindow(*this);
-  model_.SelectedAffixGrid.SetCell(0, 0, ToCp1252(TranslateText("Candidate Word")));
-  model_.SelectedAffixGrid.SetCell(1, 0, ToCp1252(TranslateText("Represents")));
+  model_.Correction().SetCell(0, 0, ToCp1252(TranslateText("Candidate Word")));
+  model_.Correction().SetCell(1, 0, ToCp1252(TranslateText("Represents")));
 
   // The created size and place, kept where nothing is stored or the reading stops.
   move(RowOf(Setting::AffixLeft).design, RowOf(Setting::AffixTop).design);
@@ -201,7 +201,7 @@ void TAffixForm::FormCreate() {
 
 void TAffixForm::AffixOkBtnClick() {
   selectedAffixGrid_->CommitEdit();
-  if (model_.AffixOkBtnClick()) {
+  if (model_.JoinAffix()) {
     accept();
   } else {
     reject();

@@ -20,11 +20,11 @@ class TAffixForm : public QDialog {
  public:
   // Created once at start-up; reads its geometry ("Affix Top", "Affix Left", "Affix
   // Width", "Affix Word Width", "Affix Number Width") itself (FormCreate). Shows the
-  // model's SelectedAffixGrid table.
+  // model's Correction() table.
   TAffixForm(MainModel& model, Services& services, QWidget* parent = nullptr);
   ~TAffixForm() override;
 
-  // Shows the window modally. OK runs the model's AffixOkBtnClick; when that refuses
+  // Shows the window modally. OK joins the corrected word (JoinAffix); when that refuses
   // (it has told the user why), the window closes as if cancelled.
   int ShowModal();
 

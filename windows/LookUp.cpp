@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -28,7 +27,10 @@ constexpr int kClientHeight = 251;
 }  // namespace
 
 TLookupForm::TLookupForm(DictionaryFile& dictionary, Services& services, QWidget* parent)
-    : QDialog(parent), services_(services), model_(dictionary, *this) {
+    : QDialog(parent),
+      WindowEngineHost(*this, services),
+      services_(services),
+      model_(dictionary, *this) {
   setObjectName(QStringLiteral("TLookupForm"));
   // A fixed dialog frame whose only button is the system menu's close.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -53,7 +55,7 @@ TLookupForm::TLookupForm(DictionaryFile& dictionary, Services& services, QWidget
 
   convertedGrid_ = MakeConvertedGrid(this).release();
   convertedGrid_->setObjectName(QStringLiteral("ConvertedGrid"));
-  convertedGrid_->SetTable(&model_.ConvertedGrid);
+  convertedGrid_->SetTable(&model_.ResultsForGrid());
   convertedGrid_->SetHint(SourceText("Numeric equivalent"));
   convertedGrid_->setAccessibleName(SourceText("Numeric equivalent"));
 
@@ -153,25 +155,28 @@ bool TLookupForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TLookupForm::WordToConvertChange() {
   // Only the user's own edits count; the program's writes (setText) reset the flag.
-  model_.WordToConvertChange(ToCp1252(wordToConvert_->text()), wordToConvert_->isModified());
+  NoteUserActivity();
+  model_.TypeWord(ToCp1252(wordToConvert_->text()), wordToConvert_->isModified());
 }
 
 void TLookupForm::ConvertBtnClick() {
-  model_.ConvertBtnClick();
+  model_.LookUp();
 }
 
 void TLookupForm::ConvertedGridClick() {
-  model_.ConvertedGridClick();
+  NoteUserActivity();
+  model_.ChooseResult();
 }
 
 void TLookupForm::CopyBtnClick() {
-  services_.dialogs.SetClipboardText(FromCp1252(model_.CopyBtnClick()));
+  NoteUserActivity();
+  services_.dialogs.SetClipboardText(FromCp1252(model_.CopyText()));
 }
 
 void TLookupForm::ClearBtnClick() {
   NoteUserActivity();
   wordToConvert_->setText(QString());
-  model_.ClearBtnClick();
+  model_.Clear();
 }
 
 void TLookupForm::CancelLookUpBtnClick() {
@@ -183,27 +188,10 @@ void TLookupForm::NoteUserActivity() {
   services_.state.NoteUserActivity();
 }
 
-void TLookupForm::Warn(const Message& message) {
-  services_.dialogs.Warning(this, TranslateMessage(message));
-}
-
-void TLookupForm::SetBusy(bool busy) {
-  ShowBusyPointer(busy);
-}
-
 void TLookupForm::StateChanged() {
   convertBtn_->setEnabled(model_.ConvertEnabled());
   copyBtn_->setEnabled(model_.CopyEnabled());
   statusBar1_->showMessage(TranslateMessage(model_.Status()));
-}
-
-std::string TLookupForm::Translate(std::string_view english) {
-  return TranslateText(english).toStdString();
-}
-
-char TLookupForm::DecimalSeparator() {
-  const QString point = QLocale().decimalPoint();
-  return point.size() == 1 && point.at(0).unicode() < 0x80 ? point.at(0).toLatin1() : '.';
 }
 
 }  // namespace vantrel

@@ -7,6 +7,7 @@
 #include "Dictionary.h"
 #include "EngineHost.h"
 #include "Services.h"
+#include "WindowEngineHost.h"
 #include "WordLookup.h"
 
 class QLabel;
@@ -18,7 +19,7 @@ namespace vantrel {
 
 class TLayerGrid;
 
-class TLookupForm : public QDialog, private EngineHost {
+class TLookupForm : public QDialog, private WindowEngineHost<EngineHost> {
   Q_OBJECT
 
  public:
@@ -45,13 +46,10 @@ class TLookupForm : public QDialog, private EngineHost {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // EngineHost
-  void Warn(const Message& message) override;
-  void NoteUserActivity() override;
-  void SetBusy(bool busy) override;
+  // The first step of every handler of a user action but Convert.
+  void NoteUserActivity();
+  // EngineHost, beyond what every window gives its engine
   void StateChanged() override;
-  std::string Translate(std::string_view english) override;
-  char DecimalSeparator() override;
 
   void FormCreate();
   void WordToConvertChange();

@@ -4,15 +4,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QEvent>
-#include <QFileInfo>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -50,13 +47,7 @@ constexpr int kCommandButtonWidth = 99;
 }  // namespace
 
 QString BundledDictionaryPath() {
-  const QString name = QStringLiteral("Vantrel Dictionary.txt");
-  const QString beside = QDir(QCoreApplication::applicationDirPath())
-                             .filePath(QStringLiteral("../share/vantrel/") + name);
-  if (QFileInfo::exists(beside)) {
-    return QDir::cleanPath(beside);
-  }
-  return QStringLiteral(VANTREL_INSTALLED_SHARE "/") + name;
+  return QString::fromStdString(vantrel::BundledDictionaryPath(ProgramDir()));
 }
 
 QString AutomaticLanguage() {
@@ -64,7 +55,10 @@ QString AutomaticLanguage() {
 }
 
 TMainForm::TMainForm(Services& services, QWidget* parent)
-    : QMainWindow(parent), services_(services), model_(dictionary_, *this) {
+    : QMainWindow(parent),
+      WindowEngineHost(*this, services),
+      services_(services),
+      model_(dictionary_, *this) {
   setObjectName(QStringLiteral("TMainForm"));
   BuildWindow();
   BuildMenu();
@@ -258,9 +252,10 @@ void TMainForm::BuildWindow() {
   lookupBtn_->setToolTip(SourceText("Lookup numeric equivalent of a word"));
 
   // The grids show the engine's tables.
-  possibleGrid_->SetTable(&model_.PossibleGrid);
-  selectedGrid_->SetTable(&model_.SelectedGrid);
-  affixGrid_->SetTable(&model_.AffixGrid);
+  const MainModel::GridTables tables = model_.TablesForGrids();
+  possibleGrid_->SetTable(&tables.candidates);
+  selectedGrid_->SetTable(&tables.phrase);
+  affixGrid_->SetTable(&tables.affixOffers);
   for (TLayerGrid* grid : {possibleGrid_, selectedGrid_, affixGrid_}) {
     grid->SetOnSelectCell([grid](int, int row) { return FullyVisibleRow(*grid, row); });
     grid->SetPickKeys(true);
@@ -440,10 +435,11 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::WriteColumnTitles() {
-  model_.PossibleGrid.SetCell(0, 0, TranslateTextCp1252("Candidate Word"));
-  model_.PossibleGrid.SetCell(1, 0, TranslateTextCp1252("Represents"));
-  model_.SelectedGrid.SetCell(0, 0, TranslateTextCp1252("Selected Word"));
-  model_.SelectedGrid.SetCell(1, 0, TranslateTextCp1252("Represents"));
+  const MainModel::GridTables tables = model_.TablesForGrids();
+  tables.candidates.SetCell(0, 0, TranslateTextCp1252("Candidate Word"));
+  tables.candidates.SetCell(1, 0, TranslateTextCp1252("Represents"));
+  tables.phrase.SetCell(0, 0, TranslateTextCp1252("Selected Word"));
+  tables.phrase.SetCell(1, 0, TranslateTextCp1252("Represents"));
 }
 
 void TMainForm::FormClose() {
@@ -533,14 +529,6 @@ void TMainForm::NoteUserActivity() {
   services_.state.NoteUserActivity();
 }
 
-void TMainForm::Warn(const Message& message) {
-  services_.dialogs.Warning(this, TranslateMessage(message));
-}
-
-void TMainForm::SetBusy(bool busy) {
-  ShowBusyPointer(busy);
-}
-
 void TMainForm::EntryWritten() {
   // setText is the program's own write: it resets the modified state and raises no
   // textEdited, so the change handler stays out of it.
@@ -577,16 +565,6 @@ void TMainForm::ShowAffixWindow() {
   }
 }
 
-std::string TMainForm::Translate(std::string_view english) {
-  return TranslateText(english).toStdString();
-}
-
-char TMainForm::DecimalSeparator() {
-  const QString point = QLocale().decimalPoint();
-  return point.size() == 1 && point[0].unicode() < 128 ? static_cast<char>(point[0].unicode())
-                                                       : '.';
-}
-
 // ----- the entry field -----
 
 void TMainForm::EntryEditChange(const QString& text) {
@@ -594,11 +572,12 @@ void TMainForm::EntryEditChange(const QString& text) {
   if (!entryEdit_->isModified()) {
     return;
   }
-  model_.EntryEditChange(ToCp1252(text));
+  model_.TypeNumber(ToCp1252(text));
 }
 
 void TMainForm::EntryEditEnter() {
-  model_.EntryEditEnter();
+  NoteUserActivity();
+  model_.ResumeNumber();
 }
 
 bool TMainForm::event(QEvent* event) {
@@ -687,8 +666,9 @@ void TMainForm::SelectedGridMouseUp(QPoint point) {
 }
 
 void TMainForm::AffixGridMouseUp(QPoint point) {
+  NoteUserActivity();
   const TGridCoord cell = affixGrid_->MouseToCell(point);
-  model_.AffixGridMouseUp(cell.Valid() ? cell.row : -1);
+  model_.ChooseAffix(cell.Valid() ? cell.row : -1);
 }
 
 // The keyboard picks the current row, which it has brought into view itself: the scroll
@@ -710,7 +690,8 @@ void TMainForm::SelectedGridRowPicked(int row) {
 }
 
 void TMainForm::AffixGridRowPicked(int row) {
-  model_.AffixGridMouseUp(row);
+  NoteUserActivity();
+  model_.ChooseAffix(row);
 }
 
 void TMainForm::SyncColumns(TLayerGrid& from, TLayerGrid& to) {
@@ -741,7 +722,8 @@ void TMainForm::SelectedGridColWidthsChanged() {
 // ----- the buttons -----
 
 void TMainForm::ConvertBtnClick() {
-  model_.ConvertBtnClick();
+  NoteUserActivity();
+  model_.Search();
 }
 
 void TMainForm::CopyBtnClick() {
@@ -750,7 +732,8 @@ void TMainForm::CopyBtnClick() {
 }
 
 void TMainForm::ClearBtnClick() {
-  model_.ClearBtnClick();
+  NoteUserActivity();
+  model_.ClearNumber();
 }
 
 void TMainForm::LookupBtnClick() {
@@ -774,7 +757,7 @@ void TMainForm::Open1Click() {
   }
   model_.LoadAffixes();
   UpdateCaption();
-  ConvertBtnClick();
+  model_.Search();
 }
 
 void TMainForm::Exit1Click() {
@@ -857,8 +840,8 @@ void TMainForm::RetranslateWindows() {
     }
   }
   WriteColumnTitles();
-  model_.SelectedAffixGrid.SetCell(0, 0, TranslateTextCp1252("Candidate Word"));
-  model_.SelectedAffixGrid.SetCell(1, 0, TranslateTextCp1252("Represents"));
+  model_.Correction().SetCell(0, 0, TranslateTextCp1252("Candidate Word"));
+  model_.Correction().SetCell(1, 0, TranslateTextCp1252("Represents"));
 }
 
 void TMainForm::UpdateCaption() {

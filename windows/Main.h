@@ -11,6 +11,7 @@
 #include "Dictionary.h"
 #include "MainModel.h"
 #include "Services.h"
+#include "WindowEngineHost.h"
 
 class QAction;
 class QLabel;
@@ -43,7 +44,7 @@ QString BundledDictionaryPath();
 // locale; it becomes the catalogs' language.
 QString AutomaticLanguage();
 
-class TMainForm : public QMainWindow, private MainHost {
+class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
   Q_OBJECT
 
  public:
@@ -128,16 +129,14 @@ class TMainForm : public QMainWindow, private MainHost {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // MainHost
-  void NoteUserActivity() override;
-  void Warn(const Message& message) override;
-  void SetBusy(bool busy) override;
+  // The first step of every handler of a user action: the animation counts the user's
+  // idle time from it.
+  void NoteUserActivity();
+  // MainHost, beyond what every window gives its engine
   void EntryWritten() override;
   void StateChanged() override;
   std::optional<std::string> ChooseDictionaryFile() override;
   void ShowAffixWindow() override;
-  std::string Translate(std::string_view english) override;
-  char DecimalSeparator() override;
 
   void BuildWindow();
   void BuildMenu();

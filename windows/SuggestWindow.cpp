@@ -15,13 +15,39 @@
 
 namespace vantrel {
 
+QString SuggestionReason(const Suggestion& s) {
+  QStringList parts;
+  if (s.LeadingDigits() > 0) {
+    parts << TranslateText("area code kept");
+  }
+  if (s.middleDigits > 0) {
+    parts << TranslateText("digits between words");
+  }
+  if (s.trailingDigits > 0) {
+    parts << TranslateText("end kept");
+  }
+  parts << (s.words == 1 ? TranslateText("1 word")
+                         : QString::number(s.words) + TranslateText(" words"));
+  // The rarest word says how common the whole is.
+  if (s.mostRare >= kNameRarity) {
+    parts << TranslateText("with a name");
+  } else if (s.mostRare >= Rarity(kRareClass)) {
+    parts << TranslateText("rare");
+  } else if (s.mostRare > 0) {
+    parts << TranslateText("less common");
+  } else {
+    parts << TranslateText("common");
+  }
+  return parts.join(QStringLiteral(", "));
+}
+
 TSuggestForm::TSuggestForm(MainModel& model, Services& services, QWidget* parent)
     : QDialog(parent), model_(model), services_(services) {
   setObjectName(QStringLiteral("TSuggestForm"));
   setWindowTitle(SourceText("Vantrel - Suggestions"));
-  resize(460, 360);
+  resize(720, 380);
 
-  list_ = new QTableWidget(0, 2, this);
+  list_ = new QTableWidget(0, 3, this);
   list_->setObjectName(QStringLiteral("SuggestionList"));
   list_->setAccessibleName(SourceText("Suggestions"));
   list_->horizontalHeader()->setStretchLastSection(true);
@@ -30,7 +56,9 @@ TSuggestForm::TSuggestForm(MainModel& model, Services& services, QWidget* parent
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list_->setTabKeyNavigation(false);
-  list_->setColumnWidth(0, 220);
+  list_->setWordWrap(false);
+  list_->setColumnWidth(0, 180);
+  list_->setColumnWidth(1, 170);
 
   countLabel_ = new QLabel(this);
   countLabel_->setObjectName(QStringLiteral("CountLabel"));
@@ -63,7 +91,8 @@ bool TSuggestForm::ShowSuggestions() {
   suggestions_.clear();
   list_->setRowCount(0);
   // Header items are no properties of the window: written in the current language here.
-  list_->setHorizontalHeaderLabels({TranslateText("Phrase"), TranslateText("Vanity Text")});
+  list_->setHorizontalHeaderLabels(
+      {TranslateText("Phrase"), TranslateText("Vanity Text"), TranslateText("Why")});
   std::unique_ptr<ByteSource> source = model_.Dictionary().Reopen();
   if (source == nullptr) {
     services_.dialogs.Warning(parentWidget(),
@@ -87,6 +116,7 @@ bool TSuggestForm::ShowSuggestions() {
     auto* vanity = new QTableWidgetItem(QString::fromStdString(s.vanity));
     list_->setItem(row, 0, phrase);
     list_->setItem(row, 1, vanity);
+    list_->setItem(row, 2, new QTableWidgetItem(SuggestionReason(s)));
   }
   if (suggestions_.empty()) {
     countLabel_->setText(TranslateText("No phrase covers every free digit."));
@@ -107,7 +137,7 @@ void TSuggestForm::Choose(int row) {
   }
   const Suggestion chosen = suggestions_[static_cast<std::size_t>(row)];
   accept();
-  PlaceSuggestion(model_, chosen);
+  model_.ApplySuggestion(chosen);
 }
 
 }  // namespace vantrel

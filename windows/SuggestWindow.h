@@ -1,7 +1,8 @@
 #pragma once
-// TSuggestForm, "Vantrel - Suggestions": whole phrases for the free digits of the number
-// as it stands, best first. Choosing one places its words into the phrase one by one,
-// as if the user had picked them from the candidates.
+// TSuggestForm, "Vantrel - Suggestions": what the free digits of the number as it stands
+// could spell, best first, each with the reason for its place in a few words. Choosing
+// one places its words into the phrase one by one, as if the user had picked them from
+// the candidates.
 
 #include <QDialog>
 #include <vector>
@@ -15,6 +16,10 @@ class QPushButton;
 class QTableWidget;
 
 namespace vantrel {
+
+// Why a suggestion stands where it does, in the current language, as a person reads it at
+// a glance: "area code kept, 1 word, common".
+QString SuggestionReason(const Suggestion& suggestion);
 
 class TSuggestForm : public QDialog {
   Q_OBJECT

@@ -44,7 +44,7 @@ void BM_PickThroughTheWindow(benchmark::State& state) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(0, 1).center());
     form.repaint();
   }
-  if (dialogs.warnings != 0 || form.Model().SelectedGrid.Cell(0, 1).empty()) {
+  if (dialogs.warnings != 0 || form.Model().Phrase().Cell(0, 1).empty()) {
     state.SkipWithError(("the pick did not happen: " + std::to_string(dialogs.warnings) +
                          " warnings, status " + form.StatusText().toStdString())
                             .c_str());

@@ -286,7 +286,7 @@ TEST_F(ProgramTest, HelpNotifyOkWithSettingsThatCannotBeWrittenIsReportedAndTheP
   form->EntryEdit()->setFocus();
   QTest::keyClicks(form->EntryEdit(), QStringLiteral("228"));
   QTest::keyClick(form->EntryEdit(), Qt::Key_Return);
-  EXPECT_EQ(form->Model().PossibleGrid.Cell(0, 1), "bat");
+  EXPECT_EQ(form->Model().Candidates().Cell(0, 1), "bat");
 }
 
 TEST_F(ProgramTest, SettingsThatCannotBeWrittenAreReportedOnceAndTheWindowCloses) {

@@ -35,13 +35,17 @@ std::string Scratch(const std::string& name) {
   return ::testing::TempDir() + "/vantrel-cli-" + std::to_string(::getpid()) + "-" + name;
 }
 
-CliRun Cli(const std::vector<std::string>& args) {
+CliRun Cli(const std::vector<std::string>& args, const std::string* input = nullptr) {
   // A run that hangs is ended, so that it fails instead of stalling the suite.
   std::string command = "timeout -s KILL 20 " + Quote(VANTREL_CLI);
   for (const std::string& arg : args) {
     command += " " + Quote(arg);
   }
   command += " >" + Scratch("out") + " 2>" + Scratch("err");
+  if (input != nullptr) {
+    std::ofstream(Scratch("in"), std::ios::binary) << *input;
+    command += " <" + Scratch("in");
+  }
   CliRun run;
   const int raw = std::system(command.c_str());
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -49,6 +53,7 @@ CliRun Cli(const std::vector<std::string>& args) {
   run.err = Slurp(Scratch("err"));
   std::remove(Scratch("out").c_str());
   std::remove(Scratch("err").c_str());
+  std::remove(Scratch("in").c_str());
   return run;
 }
 
@@ -175,15 +180,16 @@ TEST_F(CliTest, ANumberMayBeginWithAHyphenAfterTheOptionsEnd) {
 TEST_F(CliTest, SuggestPrintsThePhraseAndTheVanityText) {
   const CliRun run = Cli({"suggest", "--dictionary", path, "10-3569377"});
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, "1 0 flowers\t10-FLOWERS\n");
+  EXPECT_EQ(run.out, "10 flowers\t10-FLOWERS\n");
   EXPECT_EQ(run.err, "");
   // Windows-1252 words come out as UTF-8, upper case by the Unicode rules.
   EXPECT_EQ(Cli({"suggest", "--dictionary", path, "6663"}).out,
             "\xC3\x89t\xC3\xA9\t\xC3\x89T\xC3\x89\n");
-  // Bullets stay; digits without any word give no line and no failure.
+  // Bullets stay; digits kept with no word are no suggestion and no failure.
   const std::string bullet = "\xE2\x80\xA2";
-  EXPECT_EQ(Cli({"suggest", "--dictionary", path, "--", bullet + "-1"}).out,
-            "1\t" + bullet + "-1\n");
+  EXPECT_EQ(Cli({"suggest", "--dictionary", path, "--", bullet + "-1"}).out, "");
+  EXPECT_EQ(Cli({"suggest", "--dictionary", path, "--", bullet + "-1228"}).out,
+            "1 bat\t" + bullet + "-1BAT\n");
   const CliRun none = Cli({"suggest", "--dictionary", path, "9"});
   EXPECT_EQ(none.status, 0);
   EXPECT_EQ(none.out, "");
@@ -191,8 +197,8 @@ TEST_F(CliTest, SuggestPrintsThePhraseAndTheVanityText) {
 
 TEST_F(CliTest, SuggestTakesALimitFromOneTo1000) {
   std::ofstream(path, std::ios::binary) << "2,a,B\r\n2,b,B\r\n2,c,B\r\n\r\n";
-  EXPECT_EQ(Cli({"suggest", "--limit", "1", "--dictionary", path, "22"}).out, "a a\tAA\n");
-  EXPECT_EQ(Cli({"suggest", "--limit=2", "--dictionary", path, "22"}).out, "a a\tAA\na b\tAB\n");
+  EXPECT_EQ(Cli({"suggest", "--limit", "1", "--dictionary", path, "22"}).out, "2 a\t2A\n");
+  EXPECT_EQ(Cli({"suggest", "--limit=2", "--dictionary", path, "22"}).out, "2 a\t2A\n2 b\t2B\n");
   EXPECT_EQ(Cli({"suggest", "--limit", "1000", "--dictionary", path, "22"}).status, 0);
   const std::vector<std::vector<std::string>> wrong = {
       {"suggest", "--limit", "0", "22"},
@@ -205,7 +211,9 @@ TEST_F(CliTest, SuggestTakesALimitFromOneTo1000) {
       {"suggest", "--mode", "left", "22"},
       {"search", "--limit", "2", "22"},
       {"suggest"},
-      {"suggest", "22", "33"},
+      {"suggest", "--json"},
+      {"search", "--json", "22"},
+      {"lookup", "--json", "bat"},
   };
   for (const auto& args : wrong) {
     SCOPED_TRACE(args.size() > 2 ? args[1] + " " + args[2] : "short");
@@ -221,6 +229,70 @@ TEST_F(CliTest, SuggestFromADictionaryThatCannotBeOpenedFails) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "Can Not Open /no/such/file.txt in Suggest1Click\n");
+}
+
+TEST_F(CliTest, SuggestTakesSeveralNumbersAndTheLinesOfStandardInput) {
+  std::ofstream(path, std::ios::binary) << "228,bat,B\r\n4357,help,B\r\n\r\n";
+  const CliRun two = Cli({"suggest", "--limit", "1", "--dictionary", path, "228", "4357"});
+  EXPECT_EQ(two.status, 0);
+  EXPECT_EQ(two.out, "228\tbat\tBAT\n4357\thelp\tHELP\n");
+  // "-" reads one number a line, CR LF or LF, blank lines skipped, where it stands.
+  const std::string input = "228-4357\r\n\n4357\n";
+  const CliRun piped = Cli({"suggest", "--limit", "1", "--dictionary", path, "228", "-"}, &input);
+  EXPECT_EQ(piped.status, 0);
+  EXPECT_EQ(piped.out, "228\tbat\tBAT\n228-4357\t228 help\t228-HELP\n4357\thelp\tHELP\n");
+  // "-" alone still says which number each line is for.
+  const std::string one = "228\n";
+  EXPECT_EQ(Cli({"suggest", "--limit", "1", "--dictionary", path, "-"}, &one).out,
+            "228\tbat\tBAT\n");
+}
+
+TEST_F(CliTest, SuggestFailsOnAReadFailureAndPrintsNothingForThatNumber) {
+  // /proc/self/mem opens, but reading it from its start fails.
+  const CliRun run = Cli({"suggest", "--json", "--dictionary", "/proc/self/mem", "228", "4357"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err,
+            "Error Reading Dictionary /proc/self/mem\nError Reading Dictionary "
+            "/proc/self/mem\n");
+}
+
+// --json read back by a real JSON parser, on the bundled English dictionary: the answer a
+// person picks by hand comes first.
+TEST_F(CliTest, SuggestJsonReadsBackAndLeadsWithTheAnswerAPersonPicks) {
+  const std::string input = "1-888-356-9377\n16175551234\n(617) 555-1234\n7378423\n";
+  const CliRun run = Cli(
+      {"suggest", "--json", "--limit", "60", "18883569377", "2284357", "-", "0\"\\\x01"}, &input);
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::ofstream(Scratch("json"), std::ios::binary) << run.out;
+  // For each number: the number, the first vanity text, its keys, and the places of two
+  // vanity texts in the list (-1 when absent).
+  const std::string script =
+      "import json, sys\n"
+      "for line in open(sys.argv[1], encoding='utf-8'):\n"
+      "    o = json.loads(line)\n"
+      "    v = [s['vanity'] for s in o['suggestions']]\n"
+      "    k = o['suggestions'][0]['keys'] if v else {}\n"
+      "    at = lambda t: v.index(t) if t in v else -1\n"
+      "    print(o['number'], v[0] if v else '-', k.get('words'), k.get('leadingDigits'),\n"
+      "          k.get('middleDigits'), k.get('rarity'), at('BATHELP') < at('ACTGELS'),\n"
+      "          at('BATHELP') >= 0 or at('CATHELP') >= 0,\n"
+      "          all(any(c.isalpha() for c in x) for x in v))\n";
+  std::ofstream(Scratch("py"), std::ios::binary) << script;
+  const std::string command =
+      "python3 " + Scratch("py") + " " + Scratch("json") + " >" + Scratch("parsed") + " 2>&1";
+  EXPECT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(Slurp(Scratch("parsed")),
+            "18883569377 1888FLOWERS 1 4 0 0 False False True\n"
+            "2284357 228HELP 1 3 0 0 True True True\n"
+            "1-888-356-9377 1-888-FLOWERS 1 4 0 0 False False True\n"
+            "16175551234 16175551BEG 1 8 0 0 False False True\n"
+            "(617) 555-1234 (617) 555-1BEG 1 7 0 0 False False True\n"
+            "7378423 SERVICE 1 0 0 0 False False True\n"
+            "0\"\\\x01 - None None None None False False True\n");
+  for (const char* name : {"json", "py", "parsed"}) {
+    std::remove(Scratch(name).c_str());
+  }
 }
 
 }  // namespace

@@ -66,15 +66,15 @@ class AffixTest : public ::testing::Test {
     dictionary.Bind("dict.txt");
     dictionary.name = "dict.txt";
     model.LoadAffixes();
-    model.EntryEditEnter();
+    model.ResumeNumber();
   }
 
   void PlaceBall(const std::string& number) {
-    model.EntryEditEnter();
-    model.EntryEditChange(number);
-    model.ConvertBtnClick();
-    for (int row = 1; row < model.PossibleGrid.RowCount(); ++row) {
-      if (model.PossibleGrid.Cell(0, row) == "ball") {
+    model.ResumeNumber();
+    model.TypeNumber(number);
+    model.Search();
+    for (int row = 1; row < model.Candidates().RowCount(); ++row) {
+      if (model.Candidates().Cell(0, row) == "ball") {
         model.ChooseCandidate(row);
         return;
       }
@@ -84,9 +84,9 @@ class AffixTest : public ::testing::Test {
 
   Words Offers() {
     Words out;
-    for (int row = 0; row < model.AffixGrid.RowCount(); ++row) {
-      if (!model.AffixGrid.Cell(0, row).empty()) {
-        out.push_back(model.AffixGrid.Cell(0, row));
+    for (int row = 0; row < model.AffixOffers().RowCount(); ++row) {
+      if (!model.AffixOffers().Cell(0, row).empty()) {
+        out.push_back(model.AffixOffers().Cell(0, row));
       }
     }
     return out;
@@ -95,17 +95,17 @@ class AffixTest : public ::testing::Test {
   Words Phrase() {
     Words out;
     for (int row = 1; row <= 100; ++row) {
-      if (!model.SelectedGrid.Cell(0, row).empty()) {
-        out.push_back(model.SelectedGrid.Cell(0, row) + "/" + model.SelectedGrid.Cell(1, row) +
-                      "@" + std::to_string(model.WordPositions(row)));
+      if (!model.Phrase().Cell(0, row).empty()) {
+        out.push_back(model.Phrase().Cell(0, row) + "/" + model.Phrase().Cell(1, row) + "@" +
+                      std::to_string(model.WordPositions(row)));
       }
     }
     return out;
   }
 
   int RowOfOffer(const std::string& word) {
-    for (int row = 0; row < model.AffixGrid.RowCount(); ++row) {
-      if (model.AffixGrid.Cell(0, row) == word) {
+    for (int row = 0; row < model.AffixOffers().RowCount(); ++row) {
+      if (model.AffixOffers().Cell(0, row) == word) {
         return row;
       }
     }
@@ -137,31 +137,31 @@ TEST_F(AffixTest, OnlyAffixesRightBesideTheWordAreOffered) {
     PlaceBall(row.number);
     EXPECT_EQ(Offers(), row.offers);
     EXPECT_EQ(model.SelectedWordLabel(), "ball");
-    EXPECT_EQ(model.AffixGrid.RowCount(), 16);
+    EXPECT_EQ(model.AffixOffers().RowCount(), 16);
   }
 }
 
 TEST_F(AffixTest, ClassAOffersAreItalicUntilTheGridIsRefilled) {
   PlaceBall("22557");
   ASSERT_EQ(Offers(), (Words{"-s"}));
-  EXPECT_TRUE(model.AffixGrid.Italic(0, 0));
+  EXPECT_TRUE(model.AffixOffers().Italic(0, 0));
   PlaceBall("2255464");
-  ASSERT_EQ(model.AffixGrid.Cell(0, 0), "-ing");
-  EXPECT_FALSE(model.AffixGrid.Italic(0, 0));
+  ASSERT_EQ(model.AffixOffers().Cell(0, 0), "-ing");
+  EXPECT_FALSE(model.AffixOffers().Italic(0, 0));
 }
 
 TEST_F(AffixTest, AJoinedEndingConfirmedWithOkCoversItsDigits) {
   PlaceBall("2255464");
   host.onAffixWindow = [&] {
-    EXPECT_EQ(model.SelectedAffixGrid.Cell(0, 1), "balling");
-    EXPECT_EQ(model.SelectedAffixGrid.Cell(1, 1), "2255464");
-    EXPECT_TRUE(model.AffixOkBtnClick());
+    EXPECT_EQ(model.Correction().Cell(0, 1), "balling");
+    EXPECT_EQ(model.Correction().Cell(1, 1), "2255464");
+    EXPECT_TRUE(model.JoinAffix());
   };
-  model.AffixGridMouseUp(RowOfOffer("-ing"));
+  model.ChooseAffix(RowOfOffer("-ing"));
   EXPECT_EQ(host.affixWindows, 1);
   EXPECT_EQ(model.EntryText(), std::string(7, '\x95'));
   EXPECT_EQ(Phrase(), (Words{"balling/2255464@1"}));
-  EXPECT_EQ(model.ChosenWord, "balling");
+  EXPECT_EQ(model.Chosen().word, "balling");
   EXPECT_EQ(model.SelectedWordLabel(), "balling");
   EXPECT_TRUE(model.CopyEnabled());
   EXPECT_FALSE(model.ConvertEnabled()) << "the ending took the last free digits";
@@ -171,7 +171,7 @@ TEST_F(AffixTest, AJoinedEndingConfirmedWithOkCoversItsDigits) {
 TEST_F(AffixTest, CancelChangesNothing) {
   PlaceBall("2255464");
   const std::string entry = model.EntryText();
-  model.AffixGridMouseUp(RowOfOffer("-ing"));  // the window closes without OK
+  model.ChooseAffix(RowOfOffer("-ing"));  // the window closes without OK
   EXPECT_EQ(host.affixWindows, 1);
   EXPECT_EQ(model.EntryText(), entry);
   EXPECT_EQ(Phrase(), (Words{"ball/2255@1"}));
@@ -181,10 +181,10 @@ TEST_F(AffixTest, CancelChangesNothing) {
 TEST_F(AffixTest, ACorrectedSpellingLandsInThePhraseWithBulletsForTheDigits) {
   PlaceBall("2255464");
   host.onAffixWindow = [&] {
-    model.SelectedAffixGrid.SetCell(0, 1, "bawling");
-    EXPECT_TRUE(model.AffixOkBtnClick());
+    model.Correction().SetCell(0, 1, "bawling");
+    EXPECT_TRUE(model.JoinAffix());
   };
-  model.AffixGridMouseUp(RowOfOffer("-ing"));
+  model.ChooseAffix(RowOfOffer("-ing"));
   EXPECT_EQ(Phrase(), (Words{"bawling/2255464@1"}));
   EXPECT_EQ(model.EntryText(), std::string(7, '\x95'));
 }
@@ -192,25 +192,25 @@ TEST_F(AffixTest, ACorrectedSpellingLandsInThePhraseWithBulletsForTheDigits) {
 TEST_F(AffixTest, AJoinedBeginningStartsLeftOfTheWord) {
   PlaceBall("8732255");
   host.onAffixWindow = [&] {
-    EXPECT_EQ(model.SelectedAffixGrid.Cell(0, 1), "reball");
-    EXPECT_EQ(model.SelectedAffixGrid.Cell(1, 1), "732255");
-    EXPECT_EQ(model.AffixPos, 2);
-    EXPECT_TRUE(model.AffixOkBtnClick());
+    EXPECT_EQ(model.Correction().Cell(0, 1), "reball");
+    EXPECT_EQ(model.Correction().Cell(1, 1), "732255");
+    EXPECT_EQ(model.AffixPos(), 2);
+    EXPECT_TRUE(model.JoinAffix());
   };
-  model.AffixGridMouseUp(RowOfOffer("re-"));
+  model.ChooseAffix(RowOfOffer("re-"));
   EXPECT_EQ(model.EntryText(), "8" + std::string(6, '\x95'));
   EXPECT_EQ(Phrase(), (Words{"reball/732255@2"}));
 }
 
 TEST_F(AffixTest, PlusEndingsAndBeginningsBecomeWordsOfTheirOwn) {
   PlaceBall("2255663");
-  model.AffixGridMouseUp(RowOfOffer("+one"));
+  model.ChooseAffix(RowOfOffer("+one"));
   EXPECT_EQ(Phrase(), (Words{"ball/2255@1", "one/663@5"}));
   EXPECT_EQ(model.SelectedWordLabel(), "one");
   EXPECT_EQ(host.affixWindows, 0);
 
   PlaceBall("684372255");
-  model.AffixGridMouseUp(RowOfOffer("over+"));
+  model.ChooseAffix(RowOfOffer("over+"));
   EXPECT_EQ(Phrase(), (Words{"over/68437@1", "ball/2255@6"}));
   EXPECT_EQ(model.EntryText(), std::string(9, '\x95'));
 }
@@ -218,15 +218,15 @@ TEST_F(AffixTest, PlusEndingsAndBeginningsBecomeWordsOfTheirOwn) {
 TEST_F(AffixTest, ATextMarkedAtBothEndsTakesTwoStepsInTurn) {
   PlaceBall("2255464");
   Words proposals;
-  host.onAffixWindow = [&] { proposals.push_back(model.SelectedAffixGrid.Cell(0, 1)); };
-  model.AffixGridMouseUp(RowOfOffer("-in-"));
+  host.onAffixWindow = [&] { proposals.push_back(model.Correction().Cell(0, 1)); };
+  model.ChooseAffix(RowOfOffer("-in-"));
   EXPECT_EQ(proposals, (Words{"ballin-", "inball"}));
 }
 
 TEST_F(AffixTest, ClicksBesideTheOffersDoNothing) {
   PlaceBall("2255464");
   for (int row : {-1, 2, 15, 16, 9000}) {
-    model.AffixGridMouseUp(row);
+    model.ChooseAffix(row);
   }
   EXPECT_EQ(host.affixWindows, 0);
   EXPECT_EQ(Phrase(), (Words{"ball/2255@1"}));
@@ -235,20 +235,30 @@ TEST_F(AffixTest, ClicksBesideTheOffersDoNothing) {
 TEST_F(AffixTest, OkRefusesWhenThePhraseNoLongerFitsTheProposal) {
   PlaceBall("2255464");
   host.onAffixWindow = [&] {
-    model.SelectedAffixGrid.SetCell(1, 1, "2255999");  // pasted over with other digits
-    EXPECT_FALSE(model.AffixOkBtnClick());
-    model.SelectedAffixGrid.SetCell(1, 1, "2255464");
-    model.ChosenPos = 3;  // no phrase row starts there
-    EXPECT_FALSE(model.AffixOkBtnClick());
-    model.ChosenPos = 1;
-    model.SelectedAffixGrid.SetCell(0, 1, " ");  // the word cut away
-    EXPECT_FALSE(model.AffixOkBtnClick());
+    model.Correction().SetCell(1, 1, "2255999");  // pasted over with other digits
+    EXPECT_FALSE(model.JoinAffix());
+    model.Correction().SetCell(1, 1, "2255464");
+    model.Correction().SetCell(0, 1, " ");  // the word cut away
+    EXPECT_FALSE(model.JoinAffix());
   };
-  model.AffixGridMouseUp(RowOfOffer("-ing"));
-  EXPECT_EQ(host.warnings.size(), 3u);
+  model.ChooseAffix(RowOfOffer("-ing"));
+  EXPECT_EQ(host.warnings.size(), 2u);
   EXPECT_EQ(model.EntryText(), std::string(4, '\x95') + "464");
   EXPECT_EQ(Phrase(), (Words{"ball/2255@1"}));
   EXPECT_EQ(Offers(), (Words{"-ing", "-in-"}));
+}
+
+TEST_F(AffixTest, OkRefusesWhenTheChosenWordHasLeftThePhrase) {
+  PlaceBall("2255464");
+  host.onAffixWindow = [&] {
+    model.RemovePhraseWord(1);  // no phrase row starts where the chosen word stood
+    EXPECT_FALSE(model.JoinAffix());
+  };
+  model.ChooseAffix(RowOfOffer("-ing"));
+  ASSERT_EQ(host.warnings.size(), 1u);
+  EXPECT_EQ(host.warnings[0], "The word to correct is no longer in the phrase.");
+  EXPECT_EQ(model.EntryText(), "2255464");
+  EXPECT_TRUE(Phrase().empty());
 }
 
 TEST_F(AffixTest, ManyOffersGrowTheGridPastSixteenRows) {
@@ -260,7 +270,7 @@ TEST_F(AffixTest, ManyOffersGrowTheGridPastSixteenRows) {
   model.LoadAffixes();
   PlaceBall("22554");
   EXPECT_EQ(Offers().size(), 20u);
-  EXPECT_EQ(model.AffixGrid.RowCount(), 20);
+  EXPECT_EQ(model.AffixOffers().RowCount(), 20);
 }
 
 TEST_F(AffixTest, ADictionaryThatCannotBeOpenedAsksForAnother) {

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "Fakes.h"
 #include "MainModel.h"
@@ -32,6 +33,33 @@ std::string Scratch(const std::string& name) {
         body;                        \
       },                             \
       ::testing::ExitedWithCode(0), "")
+
+// The program and the command line propose the same bundled dictionary: the one of an
+// unpacked tree when it can be read there, else the installed one.
+TEST(DictionaryFileTest, TheBundledDictionaryIsTheOneBesideTheProgramWhenThereIsOne) {
+  const std::string root = std::filesystem::path(Scratch("tree")).lexically_normal().string();
+  const std::string bin = root + "/bin";
+  const std::string share = root + "/share/vantrel";
+  for (const std::string& dir : {root, bin, root + "/share", share}) {
+    ::mkdir(dir.c_str(), 0700);
+  }
+  const std::string installed =
+      std::string(VANTREL_INSTALLED_SHARE_FOR_TESTS) + "/Vantrel Dictionary.txt";
+  const std::string beside = share + "/Vantrel Dictionary.txt";
+  std::remove(beside.c_str());
+  EXPECT_EQ(BundledDictionaryPath(bin), installed);
+  FILE* out = std::fopen(beside.c_str(), "wb");
+  ASSERT_NE(out, nullptr);
+  std::fclose(out);
+  EXPECT_EQ(BundledDictionaryPath(bin), beside);
+  EXPECT_EQ(BundledDictionaryPath(bin + "/"), beside);
+  if (::geteuid() != 0) {  // a file that cannot be read is passed over
+    ::chmod(beside.c_str(), 0);
+    EXPECT_EQ(BundledDictionaryPath(bin), installed);
+  }
+  std::remove(beside.c_str());
+  EXPECT_NE(ProgramDir(), ".");
+}
 
 TEST(DictionaryFileTest, OnlyRegularFilesAndLinksToThemOpen) {
   const std::string fifo = Scratch("fifo");
@@ -88,7 +116,7 @@ TEST(DictionaryFileTest, AFifoOrADeviceIsRefusedWithCanNotOpen) {
       dictionary.Bind(path);
       dictionary.name = path;
       model.SetEntryText("228");
-      model.ConvertBtnClick();
+      model.Search();
       std::exit(host.warnings == Words{"Can Not Open " + path + " in ConvertBtnClick"} ? 0 : 1);
     });
   }
@@ -145,7 +173,7 @@ TEST_F(UnexaminableDictionaryTest, ADictionaryWithoutAnExaminedLineSaysWhyOnce) 
     // Searches go on as before: the status line is the usual one, and nothing more is said.
     host.warnings.clear();
     model.SetEntryText("228");
-    model.ConvertBtnClick();
+    model.Search();
     EXPECT_TRUE(host.warnings.empty());
     if (!row.warning.empty()) {
       EXPECT_EQ(Render(model.Status(), nullptr), " 0 Matches out of -1 words in  secs");

@@ -4,6 +4,7 @@
 
 #include "Fakes.h"
 #include "MainModel.h"
+#include "Suggest.h"
 
 namespace vantrel {
 namespace {
@@ -23,17 +24,17 @@ class PhraseTest : public ::testing::Test {
               "7,s,B", "228,bat,B", "4357,help,A", "2,a,B", "0,0,D"});
     dictionary.Bind("dict.txt");
     dictionary.name = "dict.txt";
-    model.EntryEditEnter();  // the field gets the focus when the window first shows
+    model.ResumeNumber();  // the field gets the focus when the window first shows
   }
 
   void Type(const std::string& number) {
-    model.EntryEditChange(number);
-    model.ConvertBtnClick();
+    model.TypeNumber(number);
+    model.Search();
   }
 
   int RowOf(const std::string& word) {
-    for (int row = 1; row < model.PossibleGrid.RowCount(); ++row) {
-      if (model.PossibleGrid.Cell(0, row) == word) {
+    for (int row = 1; row < model.Candidates().RowCount(); ++row) {
+      if (model.Candidates().Cell(0, row) == word) {
         return row;
       }
     }
@@ -46,9 +47,8 @@ class PhraseTest : public ::testing::Test {
   Words Phrase() {
     Words out;
     for (int row = 1; row <= 100; ++row) {
-      if (!model.SelectedGrid.Cell(0, row).empty()) {
-        out.push_back(model.SelectedGrid.Cell(0, row) + "@" +
-                      std::to_string(model.WordPositions(row)));
+      if (!model.Phrase().Cell(0, row).empty()) {
+        out.push_back(model.Phrase().Cell(0, row) + "@" + std::to_string(model.WordPositions(row)));
       }
     }
     return out;
@@ -56,9 +56,9 @@ class PhraseTest : public ::testing::Test {
 
   Words Candidates() {
     Words out;
-    for (int row = 1; row < model.PossibleGrid.RowCount(); ++row) {
-      if (!model.PossibleGrid.Cell(0, row).empty()) {
-        out.push_back(model.PossibleGrid.Cell(0, row));
+    for (int row = 1; row < model.Candidates().RowCount(); ++row) {
+      if (!model.Candidates().Cell(0, row).empty()) {
+        out.push_back(model.Candidates().Cell(0, row));
       }
     }
     return out;
@@ -77,7 +77,7 @@ TEST_F(PhraseTest, PickingAWordTurnsItsDigitsIntoBulletsAndSearchesTheRest) {
   EXPECT_EQ(model.EntryText(), "1-800-" + B3 + "-9377");
   EXPECT_GT(host.entryWrites, writes);  // the engine's own write, not a user edit
   EXPECT_EQ(Phrase(), (Words{"elk@7"}));
-  EXPECT_EQ(model.SelectedGrid.Cell(1, 1), "356");
+  EXPECT_EQ(model.Phrase().Cell(1, 1), "356");
   EXPECT_EQ(Candidates(), (Words{"1", "8", "tuu", "wees", "err", "ss", "s", "0"}));
   EXPECT_EQ(model.CurrentNumber(), "1-800-356-9377");  // the typed number stays
   EXPECT_EQ(model.SelectedWordLabel(), "elk");
@@ -89,9 +89,9 @@ TEST_F(PhraseTest, TheModeDecidesWhichOccurrenceIsTaken) {
   Type("77-77");
   Pick("ss");
   EXPECT_EQ(model.EntryText(), "\x95\x95-77");
-  model.EntryEditEnter();
+  model.ResumeNumber();
   model.SetMode(SearchMode::kRight);
-  model.ConvertBtnClick();
+  model.Search();
   Pick("ss");
   EXPECT_EQ(model.EntryText(), "77-\x95\x95");
   EXPECT_EQ(Phrase(), (Words{"ss@4"}));
@@ -102,8 +102,8 @@ TEST_F(PhraseTest, ThePhraseStaysInNumberOrder) {
   Pick("help");
   Pick("bat");
   EXPECT_EQ(Phrase(), (Words{"bat@1", "help@5"}));
-  EXPECT_EQ(model.SelectedGrid.Cell(1, 1), "228");
-  EXPECT_EQ(model.SelectedGrid.Cell(1, 2), "4357");
+  EXPECT_EQ(model.Phrase().Cell(1, 1), "228");
+  EXPECT_EQ(model.Phrase().Cell(1, 2), "4357");
 }
 
 TEST_F(PhraseTest, ACoveredNumberEnablesCopyWithTheTypedNumberAndTheWords) {
@@ -136,7 +136,7 @@ TEST_F(PhraseTest, RemovingAWordGivesItsDigitsBackAndSearchesAgain) {
   model.RemovePhraseWord(1);  // bat
   EXPECT_EQ(model.EntryText(), "228-\x95\x95\x95\x95");
   EXPECT_EQ(Phrase(), (Words{"help@5"}));
-  EXPECT_EQ(model.SelectedGrid.Cell(1, 1), "4357");
+  EXPECT_EQ(model.Phrase().Cell(1, 1), "4357");
   EXPECT_EQ(Candidates(), (Words{"8", "bat", "a"}));
   EXPECT_TRUE(model.ConvertEnabled());
   EXPECT_FALSE(model.CopyEnabled());
@@ -169,9 +169,9 @@ TEST_F(PhraseTest, HeaderAndEmptyCandidateRowsPickNothing) {
 TEST_F(PhraseTest, ACandidateWhoseDigitsAreNotInTheNumberIsRefused) {
   // A cell pasted over through the grid's clipboard keys no longer matches the number.
   Type("228");
-  model.PossibleGrid.SetCell(1, 1, "999");
+  model.TablesForGrids().candidates.SetCell(1, 1, "999");
   model.ChooseCandidate(1);
-  model.PossibleGrid.SetCell(1, 1, "\x95");
+  model.TablesForGrids().candidates.SetCell(1, 1, "\x95");
   model.ChooseCandidate(1);
   EXPECT_EQ(model.EntryText(), "228");
   EXPECT_TRUE(Phrase().empty());
@@ -180,11 +180,11 @@ TEST_F(PhraseTest, ACandidateWhoseDigitsAreNotInTheNumberIsRefused) {
 TEST_F(PhraseTest, TheGridShowsAtLeast25WordRowsAndGrowsForMore) {
   Type(std::string(30, '2'));
   Pick("a");
-  EXPECT_EQ(model.SelectedGrid.RowCount(), 26);
+  EXPECT_EQ(model.Phrase().RowCount(), 26);
   for (int i = 1; i < 30; ++i) {
     model.ChooseCandidate(RowOf("a"));
   }
-  EXPECT_EQ(model.SelectedGrid.RowCount(), 31);
+  EXPECT_EQ(model.Phrase().RowCount(), 31);
   EXPECT_EQ(model.WordPositions(30), 30);
   EXPECT_EQ(model.WordPositions(31), 5000);
   EXPECT_TRUE(model.CopyEnabled());
@@ -234,9 +234,9 @@ TEST_F(PhraseTest, AHundredWordsAreAllShownAndCopied) {
     model.ChooseCandidate(RowOf("a"));
   }
   ASSERT_EQ(Phrase().size(), 100u);
-  EXPECT_EQ(model.SelectedGrid.Cell(0, 100), "a");
+  EXPECT_EQ(model.Phrase().Cell(0, 100), "a");
   EXPECT_EQ(model.WordPositions(100), 100);
-  EXPECT_EQ(model.SelectedGrid.RowCount(), 101) << "the hundredth word is shown";
+  EXPECT_EQ(model.Phrase().RowCount(), 101) << "the hundredth word is shown";
   EXPECT_TRUE(model.CopyEnabled());
   std::string words;
   for (int i = 0; i < 100; ++i) {
@@ -255,18 +255,18 @@ TEST_F(PhraseTest, PositionsAreZeroUntilTheFirstClear) {
   RecordingHost otherHost;
   MainModel fresh(other, otherHost);
   EXPECT_EQ(fresh.WordPositions(1), 0);
-  EXPECT_EQ(fresh.SelectedGrid.Cell(0, 1), "  ");
-  fresh.EntryEditEnter();
+  EXPECT_EQ(fresh.Phrase().Cell(0, 1), "  ");
+  fresh.ResumeNumber();
   EXPECT_EQ(fresh.WordPositions(1), 5000);
   EXPECT_EQ(fresh.WordPositions(100), 5000);
-  EXPECT_EQ(fresh.SelectedGrid.RowCount(), 101);
-  EXPECT_TRUE(fresh.SelectedGrid.Cell(0, 1).empty());
+  EXPECT_EQ(fresh.Phrase().RowCount(), 101);
+  EXPECT_TRUE(fresh.Phrase().Cell(0, 1).empty());
 }
 
 TEST_F(PhraseTest, EnteringTheFieldStartsOverWithTheTypedNumber) {
   Type("228-4357");
   Pick("bat");
-  model.EntryEditEnter();
+  model.ResumeNumber();
   EXPECT_EQ(model.EntryText(), "228-4357");
   EXPECT_TRUE(Phrase().empty());
   EXPECT_TRUE(Candidates().empty());
@@ -277,33 +277,33 @@ TEST_F(PhraseTest, EnteringTheFieldStartsOverWithTheTypedNumber) {
 TEST_F(PhraseTest, TypingAfterAPickKeepsTheBulletsButDropsThePhrase) {
   Type("228-4357");
   Pick("bat");
-  model.EntryEditChange(B3 + "-43571");
+  model.TypeNumber(B3 + "-43571");
   EXPECT_EQ(model.EntryText(), B3 + "-43571");
   EXPECT_TRUE(Phrase().empty());
   EXPECT_TRUE(Candidates().empty());
   EXPECT_TRUE(model.SelectedWordLabel().empty());
   EXPECT_TRUE(model.ConvertEnabled());
-  model.EntryEditChange(B3);
+  model.TypeNumber(B3);
   EXPECT_FALSE(model.ConvertEnabled());
 }
 
 TEST_F(PhraseTest, ClearEmptiesTheFieldButKeepsTheTypedNumber) {
   Type("228-4357");
   Pick("bat");
-  model.ClearBtnClick();
+  model.ClearNumber();
   EXPECT_EQ(model.EntryText(), "");
   EXPECT_EQ(model.CurrentNumber(), "228-4357");
   EXPECT_FALSE(model.ConvertEnabled());
   EXPECT_TRUE(Phrase().empty());
-  model.EntryEditEnter();  // the empty text holds no bullet: it stays empty
+  model.ResumeNumber();  // the empty text holds no bullet: it stays empty
   EXPECT_EQ(model.EntryText(), "");
 }
 
 TEST_F(PhraseTest, AFullEntryFieldWarnsOnEveryUserChange) {
-  model.EntryEditChange(std::string(99, '2'));
+  model.TypeNumber(std::string(99, '2'));
   EXPECT_TRUE(host.warnings.empty());
-  model.EntryEditChange(std::string(100, '2'));
-  model.EntryEditChange(std::string(100, '3'));
+  model.TypeNumber(std::string(100, '2'));
+  model.TypeNumber(std::string(100, '3'));
   EXPECT_EQ(host.warnings,
             (Words{"Entry Can Not Exceed 100 Characters", "Entry Can Not Exceed 100 Characters"}));
   EXPECT_EQ(model.EntryText(), std::string(100, '3'));
@@ -314,6 +314,63 @@ TEST_F(PhraseTest, PhraseTextTrimsTheNumberAndSkipsBlankRows) {
   Pick("bat");
   Pick("help");
   EXPECT_EQ(model.PhraseText(), "228-4357, bat help");
+}
+
+TEST_F(PhraseTest, PlacingAWordRefusesDigitsThatDoNotStandFreeAndKeepsTheChosenWord) {
+  Type("228-4357");
+  Pick("bat");
+  const std::string entry = model.EntryText();
+  const PhraseWord refused[] = {
+      {"help", "4357", 4},   // one to the left: the separator is no digit of the word
+      {"help", "4357", 6},   // one to the right: past the end of the number
+      {"bat", "228", 1},     // already bullets
+      {"help", "", 5},       // no digits
+      {"help", "4357", 0},   // no position
+      {"it", "\x95", 1},     // a bullet is no digit
+      {"help", "43570", 5},  // longer than what stands there
+  };
+  for (const PhraseWord& word : refused) {
+    SCOPED_TRACE(word.word + "/" + word.digits + "@" + std::to_string(word.pos));
+    EXPECT_FALSE(model.PlaceWord(word));
+    EXPECT_EQ(model.EntryText(), entry);
+    EXPECT_EQ(Phrase(), (Words{"bat@1"}));
+    EXPECT_EQ(model.Chosen().word, "bat");
+    EXPECT_EQ(model.Chosen().pos, 1);
+    EXPECT_EQ(model.SelectedWordLabel(), "bat");
+  }
+  EXPECT_TRUE(model.PlaceWord({"help", "4357", 5}));
+  EXPECT_EQ(Phrase(), (Words{"bat@1", "help@5"}));
+  EXPECT_EQ(model.Chosen().word, "help");
+  EXPECT_EQ(model.Chosen().digits, "4357");
+  EXPECT_EQ(model.Chosen().pos, 5);
+  EXPECT_TRUE(Candidates().empty());  // the search followed the placed word
+  EXPECT_EQ(model.PhraseText(), "228-4357, bat help");
+}
+
+Suggestion Suggested(std::vector<SuggestedWord> placed) {
+  Suggestion s;
+  s.placed = std::move(placed);
+  return s;
+}
+
+TEST_F(PhraseTest, ASuggestionIsPlacedAsPicksByHandWouldBe) {
+  // Typed, never searched: Copy still writes the number as typed.
+  model.TypeNumber("228-4357");
+  EXPECT_TRUE(model.ApplySuggestion(Suggested({{"bat", "228", 1}, {"help", "4357", 5}})));
+  EXPECT_EQ(model.EntryText(), B3 + "-\x95\x95\x95\x95");
+  EXPECT_EQ(Phrase(), (Words{"bat@1", "help@5"}));
+  EXPECT_EQ(model.Chosen().word, "help");
+  EXPECT_TRUE(model.CopyEnabled());
+  EXPECT_EQ(model.PhraseText(), "228-4357, bat help");
+}
+
+TEST_F(PhraseTest, ASuggestionStopsAtTheFirstWordThatNoLongerFits) {
+  Type("228-4357");
+  EXPECT_FALSE(
+      model.ApplySuggestion(Suggested({{"bat", "228", 1}, {"help", "4357", 4}, {"s", "7", 8}})));
+  EXPECT_EQ(Phrase(), (Words{"bat@1"}));
+  EXPECT_EQ(model.EntryText(), B3 + "-4357");
+  EXPECT_EQ(model.Chosen().word, "bat");
 }
 
 }  // namespace

@@ -45,9 +45,9 @@ class SearchTest : public ::testing::Test {
 
   std::vector<std::string> Listed(MainModel& searched) {
     std::vector<std::string> out;
-    for (int row = 1; row < searched.PossibleGrid.RowCount(); ++row) {
-      if (!searched.PossibleGrid.Cell(0, row).empty()) {
-        out.push_back(searched.PossibleGrid.Cell(0, row));
+    for (int row = 1; row < searched.Candidates().RowCount(); ++row) {
+      if (!searched.Candidates().Cell(0, row).empty()) {
+        out.push_back(searched.Candidates().Cell(0, row));
       }
     }
     return out;
@@ -56,7 +56,7 @@ class SearchTest : public ::testing::Test {
   std::vector<std::string> Search(const std::string& number, SearchMode mode) {
     model.SetEntryText(number);
     model.SetMode(mode);
-    model.ConvertBtnClick();
+    model.Search();
     return Listed(model);
   }
 
@@ -88,6 +88,25 @@ TEST_F(SearchTest, AffixEntriesAreNoWordsButOverPlusIs) {
   EXPECT_EQ(Search("6843746473", SearchMode::kAnyPoint), (Words{"8", "s", "over"}));
 }
 
+// The rule the candidate list, the affix offers and the phrase share.
+TEST(CandidateWordTest, AffixMarksDecideAndPlusMarksAreDropped) {
+  const struct {
+    const char* field;
+    bool candidate;
+    const char* shown;
+  } rows[] = {
+      {"ball", true, "ball"},  {"over+", true, "over"}, {"a+b+", true, "ab"},
+      {"-ing", false, "-ing"}, {"+one", false, "one"},  {"re-", false, "re-"},
+      {"-in-", false, "-in-"}, {"+", false, ""},        {"", false, ""},
+      {"x-y", true, "x-y"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.field);
+    EXPECT_EQ(IsCandidateWord(row.field), row.candidate);
+    EXPECT_EQ(WithoutPlus(row.field), row.shown);
+  }
+}
+
 TEST_F(SearchTest, TheQuickTestReadsTheLineBeforeItsBracketsAreRemoved) {
   // "(x)356" does not occur in the number, so the note line is never a candidate.
   EXPECT_EQ(Search("356", SearchMode::kAnyPoint), (Words{"elk"}));
@@ -103,11 +122,11 @@ TEST_F(SearchTest, NumbersWithoutFreeDigitsFindNothingButCountEveryWord) {
 
 TEST_F(SearchTest, ClassAItalicsAreTakenOffByTheNextSearch) {
   EXPECT_EQ(Search("4357", SearchMode::kAnyPoint), (Words{"s", "help"}));
-  EXPECT_FALSE(model.PossibleGrid.Italic(0, 1));
-  EXPECT_TRUE(model.PossibleGrid.Italic(0, 2));
-  EXPECT_FALSE(model.PossibleGrid.Italic(1, 2));
+  EXPECT_FALSE(model.Candidates().Italic(0, 1));
+  EXPECT_TRUE(model.Candidates().Italic(0, 2));
+  EXPECT_FALSE(model.Candidates().Italic(1, 2));
   EXPECT_EQ(Search("77", SearchMode::kAnyPoint), (Words{"ss", "s"}));
-  EXPECT_FALSE(model.PossibleGrid.Italic(0, 2));
+  EXPECT_FALSE(model.Candidates().Italic(0, 2));
 }
 
 TEST_F(SearchTest, StatusLineCountsWordsAndFormatsTheTime) {
@@ -141,19 +160,19 @@ TEST_F(SearchTest, MoreThan4999MatchesOverwriteTheLastRow) {
   files.files["dict.txt"] = Dict(lines);
   Search("2", SearchMode::kAnyPoint);
   EXPECT_EQ(Render(model.Status(), nullptr), " 4999 Matches out of 5004 words in  secs");
-  EXPECT_EQ(model.PossibleGrid.RowCount(), 5000);
-  EXPECT_EQ(model.PossibleGrid.Cell(0, 4998), "w4997");
-  EXPECT_EQ(model.PossibleGrid.Cell(0, 4999), "w5004");
+  EXPECT_EQ(model.Candidates().RowCount(), 5000);
+  EXPECT_EQ(model.Candidates().Cell(0, 4998), "w4997");
+  EXPECT_EQ(model.Candidates().Cell(0, 4999), "w5004");
   // The italics of an earlier match written to the last row stay.
-  EXPECT_TRUE(model.PossibleGrid.Italic(0, 4999));
+  EXPECT_TRUE(model.Candidates().Italic(0, 4999));
 }
 
 TEST_F(SearchTest, TheGridKeepsAtLeast24DataRows) {
   Search("4357", SearchMode::kAnyPoint);
-  EXPECT_EQ(model.PossibleGrid.RowCount(), 25);
-  model.EntryEditChange("1");
-  EXPECT_EQ(model.PossibleGrid.RowCount(), 5000);  // cleared for a search to come
-  EXPECT_TRUE(model.PossibleGrid.Cell(0, 1).empty());
+  EXPECT_EQ(model.Candidates().RowCount(), 25);
+  model.TypeNumber("1");
+  EXPECT_EQ(model.Candidates().RowCount(), 5000);  // cleared for a search to come
+  EXPECT_TRUE(model.Candidates().Cell(0, 1).empty());
 }
 
 TEST_F(SearchTest, ADictionaryThatCannotBeOpenedLeavesAnEmptyListAndNoStatus) {
@@ -162,8 +181,8 @@ TEST_F(SearchTest, ADictionaryThatCannotBeOpenedLeavesAnEmptyListAndNoStatus) {
   Search("4357", SearchMode::kAnyPoint);
   EXPECT_EQ(host.warnings, (std::vector<std::string>{"Can Not Open dict.txt in ConvertBtnClick"}));
   EXPECT_TRUE(model.Status().empty());
-  EXPECT_EQ(model.PossibleGrid.RowCount(), 5000);
-  EXPECT_TRUE(model.PossibleGrid.Cell(0, 1).empty());
+  EXPECT_EQ(model.Candidates().RowCount(), 5000);
+  EXPECT_TRUE(model.Candidates().Cell(0, 1).empty());
   EXPECT_EQ(host.busyChanges, (std::vector<bool>{true, false}));  // only the first search
 }
 
@@ -184,12 +203,12 @@ TEST_F(SearchTest, AReadFailureKeepsWhatWasFoundAndPutsThePointerBackFirst) {
   failing.busyAtWarning = &busyAtWarning;
   MainModel other(dictionary, failing);
   other.SetEntryText("2");
-  other.ConvertBtnClick();
+  other.Search();
   EXPECT_EQ(failing.warnings, (std::vector<std::string>{"Error Reading Dictionary dict.txt"}));
   EXPECT_FALSE(busyAtWarning);
   EXPECT_EQ(Listed(other).size(), 111u);  // 1000 bytes of 9-byte lines, less the last one
   EXPECT_TRUE(other.Status().empty());
-  EXPECT_EQ(other.PossibleGrid.RowCount(), 5000);
+  EXPECT_EQ(other.Candidates().RowCount(), 5000);
 }
 
 TEST_F(SearchTest, ConvertAndCopyFollowTheFreeDigits) {
@@ -209,7 +228,7 @@ TEST_F(SearchTest, ConvertAndCopyFollowTheFreeDigits) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.entry);
     model.SetEntryText(row.entry);
-    model.SelectedGrid.SetCell(0, 1, row.firstPhraseWord);
+    model.TablesForGrids().phrase.SetCell(0, 1, row.firstPhraseWord);
     model.UpdateConvertButton();
     model.ClearCandidates();
     EXPECT_EQ(model.ConvertEnabled(), row.convert);
@@ -232,15 +251,15 @@ TEST(SearchFileTest, ADictionaryFileThatShrinksOrVanishesBetweenSearches) {
   RecordingHost host;
   MainModel model(dictionary, host);
   model.SetEntryText("228-4357");
-  model.ConvertBtnClick();
+  model.Search();
   EXPECT_EQ(Render(model.Status(), nullptr), " 3 Matches out of 2 words in  secs");
   write("228,bat,B\r\n4357,he");  // cut off in the middle of a line
-  model.ConvertBtnClick();
+  model.Search();
   EXPECT_EQ(Render(model.Status(), nullptr), " 1 Matches out of 0 words in  secs");
-  EXPECT_EQ(model.PossibleGrid.Cell(0, 1), "bat");
-  EXPECT_TRUE(model.PossibleGrid.Cell(0, 2).empty());
+  EXPECT_EQ(model.Candidates().Cell(0, 1), "bat");
+  EXPECT_TRUE(model.Candidates().Cell(0, 2).empty());
   std::remove(path.c_str());
-  model.ConvertBtnClick();
+  model.Search();
   EXPECT_EQ(host.warnings,
             (std::vector<std::string>{"Can Not Open " + path + " in ConvertBtnClick"}));
 }

@@ -25,12 +25,12 @@ class LookupTest : public ::testing::Test {
   }
 
   Words Lookup(const std::string& word) {
-    lookup.WordToConvertChange(word, true);
-    lookup.ConvertBtnClick();
+    lookup.TypeWord(word, true);
+    lookup.LookUp();
     Words out;
-    for (int row = 0; row < lookup.ConvertedGrid.RowCount(); ++row) {
-      if (!lookup.ConvertedGrid.Cell(0, row).empty()) {
-        out.push_back(lookup.ConvertedGrid.Cell(0, row));
+    for (int row = 0; row < lookup.Results().RowCount(); ++row) {
+      if (!lookup.Results().Cell(0, row).empty()) {
+        out.push_back(lookup.Results().Cell(0, row));
       }
     }
     return out;
@@ -75,17 +75,17 @@ TEST_F(LookupTest, TheStatusLineCountsExaminedLinesLessOne) {
 
 TEST_F(LookupTest, AClickOnAResultEnablesCopyWithItsDigits) {
   Lookup("Ball");
-  lookup.ConvertedGrid.SetCurrentRow(1);
-  lookup.ConvertedGridClick();
+  lookup.ResultsForGrid().SetCurrentRow(1);
+  lookup.ChooseResult();
   EXPECT_TRUE(lookup.CopyEnabled());
-  EXPECT_EQ(lookup.CopyBtnClick(), "2256, Ball");
-  lookup.ConvertedGrid.SetCurrentRow(5);
-  lookup.ConvertedGridClick();
+  EXPECT_EQ(lookup.CopyText(), "2256, Ball");
+  lookup.ResultsForGrid().SetCurrentRow(5);
+  lookup.ChooseResult();
   EXPECT_FALSE(lookup.CopyEnabled());
 
   Lookup("nothing");
-  lookup.ConvertedGrid.SetCurrentRow(0);
-  lookup.ConvertedGridClick();
+  lookup.ResultsForGrid().SetCurrentRow(0);
+  lookup.ChooseResult();
   EXPECT_TRUE(lookup.CopyEnabled());  // also the "No Numeric Equivalent" row
 }
 
@@ -100,33 +100,33 @@ TEST_F(LookupTest, ATwentiethDistinctFieldReplacesTheNineteenth) {
   ASSERT_EQ(found.size(), 19u);
   EXPECT_EQ(found[17], "1018");
   EXPECT_EQ(found[18], "1022");
-  EXPECT_TRUE(lookup.ConvertedGrid.Cell(0, 19).empty());
+  EXPECT_TRUE(lookup.Results().Cell(0, 19).empty());
   EXPECT_EQ(Render(lookup.Status(), nullptr), " 19 Matches out of 43 words in  secs");
 }
 
 TEST_F(LookupTest, ConvertIsEnabledOnlyForAUserTypedWordThatIsNotBlank) {
-  lookup.WordToConvertChange("   ", true);
+  lookup.TypeWord("   ", true);
   EXPECT_FALSE(lookup.ConvertEnabled());
-  lookup.WordToConvertChange("help", true);
+  lookup.TypeWord("help", true);
   EXPECT_TRUE(lookup.ConvertEnabled());
-  lookup.ConvertBtnClick();
+  lookup.LookUp();
   // Entering the field again with the typed word still marked empties the results.
-  lookup.WordToConvertChange("help", true);
-  EXPECT_TRUE(lookup.ConvertedGrid.Cell(0, 0).empty());
+  lookup.TypeWord("help", true);
+  EXPECT_TRUE(lookup.Results().Cell(0, 0).empty());
   EXPECT_FALSE(lookup.CopyEnabled());
-  lookup.ConvertBtnClick();
+  lookup.LookUp();
   // A focus on a text the program wrote changes nothing.
-  lookup.WordToConvertChange("help", false);
-  EXPECT_EQ(lookup.ConvertedGrid.Cell(0, 0), "4357");
+  lookup.TypeWord("help", false);
+  EXPECT_EQ(lookup.Results().Cell(0, 0), "4357");
   EXPECT_TRUE(lookup.CopyEnabled());
 }
 
 TEST_F(LookupTest, ClearEmptiesWordAndResultsButKeepsTheStatus) {
   Lookup("help");
   const Message status = lookup.Status();
-  lookup.ClearBtnClick();
+  lookup.Clear();
   EXPECT_EQ(lookup.WordText(), "");
-  EXPECT_TRUE(lookup.ConvertedGrid.Cell(0, 0).empty());
+  EXPECT_TRUE(lookup.Results().Cell(0, 0).empty());
   EXPECT_FALSE(lookup.ConvertEnabled());
   EXPECT_FALSE(lookup.CopyEnabled());
   EXPECT_EQ(Render(lookup.Status(), nullptr), Render(status, nullptr));
@@ -138,18 +138,18 @@ TEST_F(LookupTest, FailuresLeaveTheWindowAsItWasOrWithWhatWasFound) {
   files.files.erase("dict.txt");
   Lookup("ball");
   EXPECT_EQ(host.warnings, (Words{"Can Not Open dict.txt in ConvertBtnClick"}));
-  EXPECT_TRUE(lookup.ConvertedGrid.Cell(0, 0).empty());  // emptied by the edit only
+  EXPECT_TRUE(lookup.Results().Cell(0, 0).empty());  // emptied by the edit only
 
   std::vector<std::string> lines(100, "2255,ball,B");
   lines.insert(lines.begin(), "4357,help,A");
   files.files["dict.txt"] = Dict(lines);
   files.chunk = 16;
   files.failAt = 200;
-  lookup.WordToConvertChange("help", true);
-  lookup.ConvertBtnClick();
+  lookup.TypeWord("help", true);
+  lookup.LookUp();
   // This one message is never translated.
   EXPECT_EQ(host.warnings.back(), "Error Reading Dictionary dict.txt");
-  EXPECT_EQ(lookup.ConvertedGrid.Cell(0, 0), "4357");
+  EXPECT_EQ(lookup.Results().Cell(0, 0), "4357");
   EXPECT_FALSE(lookup.CopyEnabled());
   EXPECT_FALSE(host.busyNow);
 }

@@ -2,6 +2,7 @@
 // its line ends, and every failure of a catalog that cannot be used.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "Catalogs.h"
 #include "I18nTesting.h"
@@ -166,6 +167,11 @@ TEST_F(CatalogsTest, CatalogsThatCannotBeUsedRaiseThePartsMessagesAndAreTriedAga
 
   std::filesystem::remove(OnDisk("de"));
   std::filesystem::create_directories(OnDisk("de"));  // a folder where the file should be
+  ExpectError(*instance, CatalogError::Reason::CannotOpen, "Cannot open file " + path);
+  std::filesystem::remove(OnDisk("de"));
+
+  // A FIFO that nobody writes: the open does not wait for a writer.
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
   ExpectError(*instance, CatalogError::Reason::CannotOpen, "Cannot open file " + path);
   std::filesystem::remove(OnDisk("de"));
 

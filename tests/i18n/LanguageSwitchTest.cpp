@@ -134,12 +134,12 @@ void ExpectShown(const AllWindows& w, const Shown& shown) {
   EXPECT_EQ(form.French1()->isEnabled(), shown.frenchOn);
 
   const MainModel& model = w.form->Model();
-  EXPECT_EQ(FromCp1252(model.PossibleGrid.Cell(0, 0)), QString::fromUtf8(shown.candidate));
-  EXPECT_EQ(FromCp1252(model.PossibleGrid.Cell(1, 0)), QString::fromUtf8(shown.represents));
-  EXPECT_EQ(FromCp1252(model.SelectedGrid.Cell(0, 0)), QString::fromUtf8(shown.selected));
-  EXPECT_EQ(FromCp1252(model.SelectedGrid.Cell(1, 0)), QString::fromUtf8(shown.represents));
-  EXPECT_EQ(FromCp1252(model.SelectedAffixGrid.Cell(0, 0)), QString::fromUtf8(shown.candidate));
-  EXPECT_EQ(FromCp1252(model.SelectedAffixGrid.Cell(1, 0)), QString::fromUtf8(shown.represents));
+  EXPECT_EQ(FromCp1252(model.Candidates().Cell(0, 0)), QString::fromUtf8(shown.candidate));
+  EXPECT_EQ(FromCp1252(model.Candidates().Cell(1, 0)), QString::fromUtf8(shown.represents));
+  EXPECT_EQ(FromCp1252(model.Phrase().Cell(0, 0)), QString::fromUtf8(shown.selected));
+  EXPECT_EQ(FromCp1252(model.Phrase().Cell(1, 0)), QString::fromUtf8(shown.represents));
+  EXPECT_EQ(FromCp1252(model.Correction().Cell(0, 0)), QString::fromUtf8(shown.candidate));
+  EXPECT_EQ(FromCp1252(model.Correction().Cell(1, 0)), QString::fromUtf8(shown.represents));
 
   EXPECT_EQ(w.about->windowTitle(), QString::fromUtf8(shown.about));
   EXPECT_EQ(w.lookup->windowTitle(), QString::fromUtf8(shown.lookup));
@@ -191,7 +191,7 @@ TEST_F(LanguageSwitchTest, ChoosingTheCurrentLanguageAgainRewritesWhatCodeWrote)
   ASSERT_TRUE(QTest::qWaitForWindowExposed(w.form.get()));
   ExpectShown(w, kGerman);
   TypeAndSearch(*w.form);
-  w.form->Model().PossibleGrid.SetCell(0, 0, "stale");
+  w.form->Model().TablesForGrids().candidates.SetCell(0, 0, "stale");
   w.form->setWindowTitle(QStringLiteral("stale"));
   // The item is disabled, so no person reaches it; its handler still keeps every rule.
   w.form->German1Click();

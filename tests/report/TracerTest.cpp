@@ -13,6 +13,8 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <typeinfo>
+#include <vector>
 
 #include "ErrorTracer.h"
 #include "NoDebug.h"
@@ -263,6 +265,16 @@ TEST(Tracer, AnErrorWithoutRecordAndAnErrorOfNoClassAreStillDescribed) {
   EXPECT_EQ(message, "");
   const ErrorTexts texts = TErrorTracer::BuildTexts(std::exception_ptr());
   EXPECT_EQ(texts.callStack, std::vector<std::string>{"Call stack:"});
+}
+
+// The tracer's texts and the application's warning name types the same way.
+TEST(Tracer, TypeNamesAreSpelledAsInTheSource) {
+  struct Local {};
+  EXPECT_EQ(Demangled(typeid(std::runtime_error).name()), "std::runtime_error");
+  EXPECT_EQ(Demangled(typeid(std::vector<int>).name()), "std::vector<int, std::allocator<int> >");
+  EXPECT_NE(Demangled(typeid(Local).name()).find("Local"), std::string::npos);
+  EXPECT_EQ(Demangled("not a mangled name"), "not a mangled name");
+  EXPECT_EQ(Demangled(nullptr), "");
 }
 
 TEST(Tracer, OwnMemoryIsReadOnlyWhereItIsMapped) {

@@ -27,8 +27,7 @@ using Mode = SettingsStore::OpenMode;
 // been written in all, as on a disk that fills up.
 class RecordingCalls final : public FileCalls {
  public:
-  RecordingCalls() { Replace(this); }
-  ~RecordingCalls() override { Replace(nullptr); }
+  RecordingCalls() = default;
   RecordingCalls(const RecordingCalls&) = delete;
   RecordingCalls& operator=(const RecordingCalls&) = delete;
 
@@ -86,7 +85,7 @@ class FileCallsTest : public testing::Test {
 
 TEST_F(FileCallsTest, TheFirstSaveIsOneReplacement) {
   RecordingCalls calls;
-  SettingsStore store(Folder());
+  SettingsStore store(Folder(), calls);
   SaveSettings(store, kMainWindowWriteOrder, SettingDesignValue);
   EXPECT_EQ(calls.renames, 1);
   EXPECT_EQ(
@@ -98,7 +97,7 @@ TEST_F(FileCallsTest, AFirstSaveThatFailsPartWayLeavesNoFile) {
   // Room for a file with the bare key, but not for the values: the disk fills part-way.
   RecordingCalls calls;
   calls.writeBudget = 120;
-  SettingsStore store(Folder());
+  SettingsStore store(Folder(), calls);
   try {
     SaveSettings(store, kMainWindowWriteOrder, SettingDesignValue);
     ADD_FAILURE() << "the save did not fail";
@@ -114,7 +113,9 @@ TEST_F(FileCallsTest, AFirstSaveThatFailsPartWayLeavesNoFile) {
 TEST_F(FileCallsTest, TheFileIsSyncedBeforeItIsRenamedIntoPlace) {
   SettingsStore(Folder()).OpenKey(Mode::kCreate)->WriteInteger(QStringLiteral("Form Top"), 1);
   RecordingCalls calls;
-  SettingsStore(Folder()).OpenKey(Mode::kExisting)->WriteInteger(QStringLiteral("Form Top"), 2);
+  SettingsStore(Folder(), calls)
+      .OpenKey(Mode::kExisting)
+      ->WriteInteger(QStringLiteral("Form Top"), 2);
 
   ASSERT_FALSE(calls.log.empty());
   const std::string fd = calls.log.front().substr(5);
@@ -202,9 +203,9 @@ TEST_F(FileCallsTest, AWriteHoldsItsTemporaryFileLockedUntilTheRename) {
     }
     bool lockedElsewhere = false;
   } probe;
-  FileCalls::Replace(&probe);
-  SettingsStore(Folder()).OpenKey(Mode::kExisting)->WriteInteger(QStringLiteral("Form Top"), 2);
-  FileCalls::Replace(nullptr);
+  SettingsStore(Folder(), probe)
+      .OpenKey(Mode::kExisting)
+      ->WriteInteger(QStringLiteral("Form Top"), 2);
   EXPECT_TRUE(probe.lockedElsewhere);
 }
 

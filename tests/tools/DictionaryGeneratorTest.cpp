@@ -1,5 +1,7 @@
 #include "DictionaryGenerator.h"
 
+#include "Suggest.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -166,6 +168,44 @@ TEST(ReadAffixListTest, EachBadLineIsNamedAndLeftOut) {
     EXPECT_NE(list.errors[0].find(row.problem), std::string::npos) << list.errors[0];
     EXPECT_EQ(list.entries.size(), 2u);
   }
+}
+
+TEST(MarkCommonnessTest, EachWordTakesTheLetterOfTheFirstBandThatHoldsIt) {
+  std::vector<Entry> words;
+  for (std::string_view w : {"help", "bat", "gels", "tut", "Tut", "caf\xC3\xA9", "zyx"}) {
+    words.push_back(MakeWordEntry(w).entry);
+  }
+  // "bat" stands in two bands and takes the first; CR LF line ends and a word of the
+  // bands that the word list lacks do no harm; "Tut" is a name and stays one.
+  const std::vector<std::string> bands = {"help\nbat\n", "bat\r\ncaf\xC3\xA9\r\nTut\r\n",
+                                          "gels\nnothere\n"};
+  const std::vector<std::size_t> counts = MarkCommonness(words, bands);
+  std::string letters;
+  for (const Entry& e : words) {
+    letters += e.classLetter;
+  }
+  EXPECT_EQ(letters, "BBEFACF");
+  EXPECT_EQ(counts, (std::vector<std::size_t>{2, 1, 1, 2}));
+  // With one band, every word in it is common and every other one rare.
+  for (Entry& e : words) {
+    e.classLetter = e.classLetter == kNameClass ? kNameClass : kWordClass;
+  }
+  EXPECT_EQ(MarkCommonness(words, {"gels\n"}), (std::vector<std::size_t>{1, 5}));
+  EXPECT_EQ(words[2].classLetter, kWordClass);
+  EXPECT_EQ(words[0].classLetter, kRareClass);
+}
+
+// The suggestions read the letters that the generator writes.
+TEST(MarkCommonnessTest, TheEngineReadsTheBandsInTheirOrder) {
+  EXPECT_EQ(kWordClass, vantrel::kCommonClass);
+  EXPECT_EQ(kFamiliarClass, vantrel::kFamiliarClass);
+  EXPECT_EQ(kLessCommonClass, vantrel::kLessCommonClass);
+  EXPECT_EQ(kRareClass, vantrel::kRareClass);
+  for (std::size_t band = 1; band < kBandClasses.size(); ++band) {
+    EXPECT_LT(vantrel::Rarity(kBandClasses[band - 1]), vantrel::Rarity(kBandClasses[band]));
+  }
+  EXPECT_LT(vantrel::Rarity(kBandClasses.back()), vantrel::Rarity(kRareClass));
+  EXPECT_LT(vantrel::Rarity(kRareClass), vantrel::Rarity(kNameClass));
 }
 
 TEST(RenderDictionaryTest, WordsThenAffixesThenDigitsThenAnEmptyLine) {

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "Codepage.h"
 #include "DictionaryGenerator.h"
@@ -26,14 +29,43 @@ class GeneratedEnglishTest : public ::testing::Test {
 
 TEST_F(GeneratedEnglishTest, HoldsTheWordsOfTheUsualExamples) {
   for (std::string_view line :
-       {"3569377,flowers,B", "228,bat,B", "4357,help,B", "26478766,\xC5ngstr\xF6m,A", "464,-ing,B",
-        "5377,+less,B", "73,re-,B", "6837,over+,B"}) {
+       {"3569377,flowers,B", "228,bat,B", "4357,help,B", "4357,gels,E", "7378423,service,B",
+        "26478766,\xC5ngstr\xF6m,A", "464,-ing,B", "5377,+less,B", "73,re-,B", "6837,over+,B"}) {
     SCOPED_TRACE(line);
     EXPECT_TRUE(HasLine(line));
   }
   // Possessives and other words with signs are left out.
   EXPECT_FALSE(HasLine("4357,help's,B"));
   EXPECT_EQ(file_.find('\''), std::string::npos);
+}
+
+// The class letter of an ordinary word says how common it is, from the scowl word lists
+// by size; the suggestions put common words first.
+TEST_F(GeneratedEnglishTest, OrdinaryWordsCarryTheirCommonness) {
+  const std::vector<std::pair<std::string_view, char>> words = {
+      {"228,act,", kWordClass},         {"4357,help,", kWordClass},
+      {"93337,weeds,", kFamiliarClass}, {"7477,pips,", kLessCommonClass},
+      {"22224,abaci,", kRareClass},     {"888,Tut,", kNameClass},
+  };
+  for (const auto& [start, letter] : words) {
+    SCOPED_TRACE(start);
+    EXPECT_TRUE(HasLine(std::string(start) + letter));
+  }
+  // Every band takes a fair share of the words: the lists were found and read.
+  std::array<std::size_t, 256> perLetter{};
+  for (std::size_t at = file_.find(",", 0); at != std::string::npos; at = file_.find("\r\n", at)) {
+    at += 2;
+    const std::size_t first = file_.find(',', at);
+    const std::size_t second = first == std::string::npos ? first : file_.find(',', first + 1);
+    if (second == std::string::npos || second + 1 >= file_.size()) {
+      break;
+    }
+    perLetter[static_cast<unsigned char>(file_[second + 1])] += 1;
+  }
+  for (char letter : {kWordClass, kFamiliarClass, kLessCommonClass, kRareClass, kNameClass}) {
+    SCOPED_TRACE(std::string(1, letter));
+    EXPECT_GT(perLetter[static_cast<unsigned char>(letter)], 1000U);
+  }
 }
 
 TEST_F(GeneratedEnglishTest, EndsWithTheDigitsAndAnEmptyLine) {
@@ -75,6 +107,8 @@ TEST_F(GeneratedEnglishTest, EveryLineIsAWholeEntrySpelledOnTheKeypad) {
       ++checked;
       continue;
     }
+    const bool affix =
+        word.front() == '-' || word.front() == '+' || word.back() == '-' || word.back() == '+';
     if (word.front() == '-' || word.front() == '+') {
       word.remove_prefix(1);
     }
@@ -86,11 +120,14 @@ TEST_F(GeneratedEnglishTest, EveryLineIsAWholeEntrySpelledOnTheKeypad) {
       spelled += KeypadDigit(Cp1252ToUnicode(static_cast<unsigned char>(byte)));
     }
     ASSERT_EQ(spelled, digits) << "line " << lineNumber << ": " << line;
-    ASSERT_EQ(classLetter,
-              IsUpperCaseLetter(Cp1252ToUnicode(static_cast<unsigned char>(word.front())))
-                  ? kNameClass
-                  : kWordClass)
-        << line;
+    // Names and affixes have their letters; every other word has a band of commonness.
+    if (IsUpperCaseLetter(Cp1252ToUnicode(static_cast<unsigned char>(word.front())))) {
+      ASSERT_EQ(classLetter, kNameClass) << line;
+    } else if (affix) {
+      ASSERT_EQ(classLetter, kWordClass) << line;
+    } else {
+      ASSERT_NE(std::string_view("BCEF").find(classLetter), std::string_view::npos) << line;
+    }
     ++checked;
   }
   EXPECT_GT(checked, 50000u);

@@ -154,7 +154,7 @@ TEST_F(WormWindowTest, TheListedHandlersCountAsUserActivityAndNothingElseDoes) {
   form->EntryEdit()->setFocus();
   QTest::keyClicks(form->EntryEdit(), QStringLiteral("228"));
   QTest::keyClick(form->EntryEdit(), Qt::Key_Return);
-  ASSERT_GT(form->Model().PossibleGrid.RowCount(), 1);
+  ASSERT_GT(form->Model().Candidates().RowCount(), 1);
   auto clickCell = [](TLayerGrid* grid, int col, int row) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(col, row).center());
   };
@@ -258,7 +258,7 @@ TEST_F(WormWindowTest, TypingOrClickingAGridEveryFewSecondsKeepsTheWormsAway) {
     ASSERT_TRUE(VisibleWorms().empty()) << "typing, tick " << tick;
   }
   QTest::keyClick(form->ConvertBtn(), Qt::Key_Space);
-  ASSERT_GT(form->Model().PossibleGrid.RowCount(), 1);
+  ASSERT_GT(form->Model().Candidates().RowCount(), 1);
   TLayerGrid* grid = form->PossibleGrid();
   for (int tick = 1; tick <= 300; ++tick) {
     if (tick % 7 == 0) {

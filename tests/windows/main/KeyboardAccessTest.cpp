@@ -77,7 +77,7 @@ TEST_F(KeyboardAccessTest, APhraseIsBuiltChangedAndCopiedWithKeysAlone) {
   ASSERT_EQ(Focused(), form->EntryEdit());
   QTest::keyClicks(form->EntryEdit(), QStringLiteral("228-4357"));
   QTest::keyClick(form->EntryEdit(), Qt::Key_Return);  // Convert
-  ASSERT_EQ(form->Model().PossibleGrid.Cell(0, 1), "help");
+  ASSERT_EQ(form->Model().Candidates().Cell(0, 1), "help");
 
   TabTo(form->PossibleGrid());
   ArrowTo(form->PossibleGrid(), "help");

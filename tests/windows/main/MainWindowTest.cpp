@@ -29,6 +29,7 @@
 #include "ScriptedDialogs.h"
 #include "SettingsTable.h"
 #include "SideWindows.h"
+#include "Suggest.h"
 #include "Texts.h"
 
 namespace vantrel {
@@ -70,7 +71,7 @@ class MainWindowTest : public testing::ProgramWindowsTest {
   }
 
   int CandidateRow(const std::string& word) {
-    const CellTable& table = form->Model().PossibleGrid;
+    const CellTable& table = form->Model().Candidates();
     for (int row = 1; row < table.RowCount(); ++row) {
       if (table.Cell(0, row) == word) {
         return row;
@@ -191,11 +192,54 @@ TEST_F(MainWindowTest, TheUsersActionsResetTheIdleCount) {
   }
 }
 
+// The engine's own steps are not the user's: a placed word rebuilds the phrase and
+// searches again, a suggestion places several words, and none of that sets the idle count
+// back, whatever the window does when the engine tells it what changed. The user's
+// handlers around the same steps do.
+TEST_F(MainWindowTest, ProgramStepsAreNoUserActivity) {
+  StartWithDictionary();
+  TypeNumber(QStringLiteral("228-4357"));
+  MainModel& model = form->Model();
+  Suggestion suggestion;
+  suggestion.placed = {{"bat", "228", 1}, {"help", "4357", 5}};
+  struct Step {
+    const char* name;
+    std::function<void()> act;
+    bool byUser;
+  };
+  const Step steps[] = {
+      {"the search", [&] { model.Search(); }, false},
+      {"a placed word",
+       [&] {
+         EXPECT_TRUE(model.PlaceWord({"bat", "228", 1}));
+       },
+       false},
+      {"a word taken out", [&] { model.RemovePhraseWord(1); }, false},
+      {"a suggestion applied", [&] { EXPECT_TRUE(model.ApplySuggestion(suggestion)); }, false},
+      {"Clear", [this] { form->ClearBtn()->click(); }, true},
+      {"typing", [this] { TypeNumber(QStringLiteral("228")); }, true},
+      {"Convert", [this] { form->ConvertBtn()->click(); }, true},
+      {"a click on a candidate", [this] { Pick("bat"); }, true},
+      {"a click on the phrase", [this] { ClickRow(form->SelectedGrid(), 1); }, true},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    state.IdleTicks = 7;
+    step.act();
+    if (step.byUser) {
+      EXPECT_EQ(state.IdleTicks, 0);
+    } else {
+      EXPECT_GE(state.IdleTicks, 7);  // the animation's timer only ever adds to it
+    }
+  }
+  EXPECT_EQ(form->EntryEdit()->text(), QStringLiteral("228"));
+}
+
 TEST_F(MainWindowTest, TypingEnablesConvertAndEachModeSearches) {
   StartWithDictionary();
   TypeNumber(QStringLiteral("18003569377"));
   EXPECT_TRUE(form->ConvertBtn()->isEnabled());
-  EXPECT_EQ(form->Model().PossibleGrid.RowCount(), 5000);  // cleared for the search to come
+  EXPECT_EQ(form->Model().Candidates().RowCount(), 5000);  // cleared for the search to come
   QTest::keyClick(form->EntryEdit(), Qt::Key_Return);      // Enter presses Convert
   EXPECT_GT(CandidateRow("flowers"), 0);
   EXPECT_TRUE(form->StatusText().startsWith(QStringLiteral(" 7 Matches out of 13 words in ")))
@@ -307,7 +351,7 @@ TEST_F(MainWindowTest, ADoubleClickPlacesOneWordAndTakesOneOut) {
   QTest::mouseClick(candidates->viewport(), Qt::LeftButton, {}, point);
   ASSERT_EQ(PhraseWords(), QStringList{QStringLiteral("help")});
   // The search ran again: another word now stands under the pointer.
-  ASSERT_FALSE(form->Model().PossibleGrid.Cell(0, row).empty());
+  ASSERT_FALSE(form->Model().Candidates().Cell(0, row).empty());
   QTest::mouseDClick(candidates->viewport(), Qt::LeftButton, {}, point);
   QTest::mouseRelease(candidates->viewport(), Qt::LeftButton, {}, point);
   EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("help")});

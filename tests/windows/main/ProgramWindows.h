@@ -49,7 +49,7 @@ class ProgramWindowsTest : public ::testing::Test, public SixWindows {
   QStringList PhraseWords() const {
     QStringList words;
     for (int row = 1; row <= 100; ++row) {
-      const std::string& word = form->Model().SelectedGrid.Cell(0, row);
+      const std::string& word = form->Model().Phrase().Cell(0, row);
       if (!word.empty()) {
         words << FromCp1252(word);
       }

@@ -57,16 +57,16 @@ class AffixFormTest : public ::testing::Test {
         WriteDictionary(env.folder, {"2255,ball,B", "22,ba,B", "464,-ing,B", "4,-i,A", "7,re-,B"});
     dictionary.Bind(dictionary.name);
     model.LoadAffixes();
-    model.EntryEditChange("2255464");
-    model.ConvertBtnClick();
-    model.ChooseCandidate(RowOf(model.PossibleGrid, 0, "ball"));
+    model.TypeNumber("2255464");
+    model.Search();
+    model.ChooseCandidate(RowOf(model.Candidates(), 0, "ball"));
   }
 
   void ClickEnding(const std::function<void(QDialog&)>& inWindow) {
     env.dialogs.onExec.push_back(inWindow);
-    const int row = RowOf(model.AffixGrid, 0, "-ing");
+    const int row = RowOf(model.AffixOffers(), 0, "-ing");
     ASSERT_GE(row, 0);
-    model.AffixGridMouseUp(row);
+    model.ChooseAffix(row);
   }
 
   TLayerGrid& Grid() { return *form.SelectedAffixGrid(); }
@@ -86,12 +86,12 @@ class AffixFormTest : public ::testing::Test {
   };
   Snapshot Take() const {
     Snapshot s{model.EntryText(),
-               model.SelectedGrid.Cell(0, 1),
-               model.SelectedGrid.Cell(1, 1),
+               model.Phrase().Cell(0, 1),
+               model.Phrase().Cell(1, 1),
                model.SelectedWordLabel(),
                {}};
-    for (int row = 0; !model.AffixGrid.Cell(0, row).empty(); ++row) {
-      s.offers.push_back(model.AffixGrid.Cell(0, row));
+    for (int row = 0; !model.AffixOffers().Cell(0, row).empty(); ++row) {
+      s.offers.push_back(model.AffixOffers().Cell(0, row));
     }
     return s;
   }
@@ -116,9 +116,9 @@ TEST_F(AffixFormTest, OkJoinsTheEndingAndCoversItsDigitsWithBullets) {
   EXPECT_EQ(host.results, std::vector<int>{QDialog::Accepted});
   EXPECT_FALSE(form.isVisible());
   EXPECT_EQ(model.EntryText(), kBullets);
-  EXPECT_EQ(model.SelectedGrid.Cell(0, 1), "balling");
-  EXPECT_EQ(model.SelectedGrid.Cell(1, 1), "2255464");
-  EXPECT_TRUE(model.SelectedGrid.Cell(0, 2).empty());
+  EXPECT_EQ(model.Phrase().Cell(0, 1), "balling");
+  EXPECT_EQ(model.Phrase().Cell(1, 1), "2255464");
+  EXPECT_TRUE(model.Phrase().Cell(0, 2).empty());
   EXPECT_EQ(model.PhraseText(), "2255464, balling");
   EXPECT_EQ(model.SelectedWordLabel(), "balling");
   EXPECT_TRUE(host.warnings.empty());
@@ -164,8 +164,8 @@ TEST_F(AffixFormTest, ACorrectedSpellingEntersThePhraseWithTheBulletsOfTheDigits
     ClickOk();
   });
   EXPECT_EQ(host.results, std::vector<int>{QDialog::Accepted});
-  EXPECT_EQ(model.SelectedGrid.Cell(0, 1), "Baling");
-  EXPECT_EQ(model.SelectedGrid.Cell(1, 1), "2255464");
+  EXPECT_EQ(model.Phrase().Cell(0, 1), "Baling");
+  EXPECT_EQ(model.Phrase().Cell(1, 1), "2255464");
   EXPECT_EQ(model.EntryText(), kBullets);
   EXPECT_EQ(model.PhraseText(), "2255464, Baling");
 }
@@ -179,7 +179,7 @@ TEST_F(AffixFormTest, TypingOnTheWordStartsAnEditThatOkTakesWithoutEnter) {
     ClickOk();  // the click takes the focus from the editor, which keeps its text
   });
   EXPECT_EQ(host.results, std::vector<int>{QDialog::Accepted});
-  EXPECT_EQ(model.SelectedGrid.Cell(0, 1), "bal\xe9ing");
+  EXPECT_EQ(model.Phrase().Cell(0, 1), "bal\xe9ing");
   EXPECT_EQ(model.EntryText(), kBullets);
 }
 
@@ -192,7 +192,7 @@ TEST_F(AffixFormTest, OkPressedWithoutTakingTheFocusStillTakesTheEdit) {
     form.AffixOkBtn()->click();
   });
   EXPECT_EQ(host.results, std::vector<int>{QDialog::Accepted});
-  EXPECT_EQ(model.SelectedGrid.Cell(0, 1), "bawling");
+  EXPECT_EQ(model.Phrase().Cell(0, 1), "bawling");
 }
 
 TEST_F(AffixFormTest, OnlyTheWordCellOpensAnEditor) {
@@ -234,7 +234,7 @@ TEST_F(AffixFormTest, EscInTheEditorDropsTheEditAndABlankWordIsNotTaken) {
     QTest::keyClick(&Grid(), Qt::Key_Escape);
   });
   EXPECT_EQ(host.results, std::vector<int>{QDialog::Rejected});
-  EXPECT_EQ(model.SelectedGrid.Cell(0, 1), "ball");
+  EXPECT_EQ(model.Phrase().Cell(0, 1), "ball");
 }
 
 TEST_F(AffixFormTest, AnOkThatTheEngineRefusesClosesAsCancel) {
@@ -266,8 +266,8 @@ TEST_F(AffixFormTest, AnOkThatTheEngineRefusesClosesAsCancel) {
     EXPECT_EQ(host.warnings, std::vector<std::string>{
                                  "The digits of the corrected word do not match the number."});
     EXPECT_EQ(model.EntryText(), std::string(4, kBullet) + "464");
-    EXPECT_EQ(model.SelectedGrid.Cell(0, 1), "ball");
-    EXPECT_EQ(model.SelectedGrid.Cell(1, 1), "2255");
+    EXPECT_EQ(model.Phrase().Cell(0, 1), "ball");
+    EXPECT_EQ(model.Phrase().Cell(1, 1), "2255");
   }
 }
 

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
@@ -16,6 +17,7 @@
 #include "LayerGrid.h"
 #include "LookUp.h"
 #include "SideTesting.h"
+#include "WindowEngineHost.h"
 
 namespace vantrel {
 namespace {
@@ -79,6 +81,29 @@ class LookupFormTest : public ::testing::Test {
   DictionaryFile dictionary;
   TLookupForm form{dictionary, env.services};
 };
+
+// Both windows that show an engine give it the locale's separator for the status line;
+// one that is not a single ASCII character cannot stand in the line's code page.
+TEST(LocaleDecimalSeparatorTest, FollowsTheLocaleAndFallsBackToAPoint) {
+  const QLocale before;
+  const struct {
+    QLocale::Language language;
+    QLocale::Territory territory;
+    char separator;
+  } rows[] = {
+      {QLocale::English, QLocale::UnitedStates, '.'},
+      {QLocale::German, QLocale::Germany, ','},
+      {QLocale::French, QLocale::France, ','},
+      {QLocale::Arabic, QLocale::Egypt, '.'},  // U+066B
+  };
+  for (const auto& row : rows) {
+    const QLocale locale(row.language, row.territory);
+    SCOPED_TRACE(locale.name().toStdString());
+    QLocale::setDefault(locale);
+    EXPECT_EQ(LocaleDecimalSeparator(), row.separator);
+  }
+  QLocale::setDefault(before);
+}
 
 TEST_F(LookupFormTest, StartsWithConvertAndCopyDisabledAndAFixedClientArea) {
   EXPECT_FALSE(form.ConvertBtn()->isEnabled());

@@ -2,6 +2,7 @@
 
 #include <cxxabi.h>
 #include <QMessageBox>
+#include <QTimer>
 #include <QWidget>
 #include <QtGlobal>
 #include <typeinfo>
@@ -34,6 +35,10 @@ bool TVantrelApplication::notify(QObject* receiver, QEvent* event) {
   // is caught by the notify of the report's own event loop, not lost in this one.
   HandleError(receiver, error);
   return false;
+}
+
+void TVantrelApplication::ReportLater(const std::exception_ptr& error) {
+  QTimer::singleShot(0, this, [this, error] { HandleError(nullptr, error); });
 }
 
 void TVantrelApplication::SetErrorHandler(ErrorHandler handler) {

@@ -22,6 +22,10 @@ class TVantrelApplication : public QApplication {
 
   bool notify(QObject* receiver, QEvent* event) override;
 
+  // Hands an error found where it cannot be shown (in the middle of building a window, or
+  // of Qt's own translation) to the error handler once the event loop is back.
+  void ReportLater(const std::exception_ptr& error);
+
   // Replaces the handler; an empty one brings back the plain warning.
   void SetErrorHandler(ErrorHandler handler);
 

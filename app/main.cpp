@@ -34,6 +34,12 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Vantrel"));
   // The desktop finds the menu entry, and with it the icon, under this name.
   QGuiApplication::setDesktopFileName(QStringLiteral("example.vantrel.vantrel"));
+  // A catalog that cannot be used is an error of the program like any other: it reaches
+  // the error report, once for each distinct error. It may be found in the middle of
+  // building a window or of Qt's own translation, so the report waits for the event loop.
+  vantrel::i18n::SetCatalogErrorHandler([&app](const vantrel::i18n::CatalogError& error) {
+    app.ReportLater(std::make_exception_ptr(error));
+  });
   // Before any window: the catalogs and Qt's own texts in the user's language.
   vantrel::i18n::TProgramTranslation translation;
 
@@ -45,8 +51,9 @@ int main(int argc, char** argv) {
   vantrel::Services services{dialogs, launcher, help, settings, state};
 
   // Every error that escapes an event handler is logged, shown and offered by e-mail.
-  vantrel::ErrorReport report(errorLog, QString::fromLatin1(vantrel::kSupportEmail),
-                              [&launcher](const QUrl& address) { launcher.Open(address); });
+  vantrel::ErrorReport report(
+      errorLog, QString::fromLatin1(vantrel::kSupportEmail),
+      [&services](const QUrl& address) { vantrel::OpenAddress(services, nullptr, address); });
   report.SetReportPage(&vantrel::ReportPageCaption,
                        [logPath] { return vantrel::ReportPageLines(logPath); });
   app.SetErrorHandler([&report](QObject* sender, const std::exception_ptr& error) {
@@ -71,5 +78,7 @@ int main(int argc, char** argv) {
     QTimer::singleShot(0, &mainForm,
                        [&] { dialogs.Warning(&mainForm, vantrel::CrashNoticeText(logPath)); });
   }
-  return QApplication::exec();
+  const int result = QApplication::exec();
+  vantrel::i18n::SetCatalogErrorHandler({});
+  return result;
 }

@@ -36,9 +36,9 @@ std::vector<std::string> CatalogKeys() {
     return keys;
   }
   vantrel::i18n::TMappedFile file;
-  file.Open(std::filesystem::read_symlink("/proc/self/exe").string());
+  file.Open(std::filesystem::read_symlink("/proc/self/exe").string(), info->offset, info->size);
   vantrel::i18n::TMoCatalog catalog;
-  vantrel::i18n::TMoCatalog::Read(file.Bytes().subspan(info->offset, info->size), catalog);
+  vantrel::i18n::TMoCatalog::Read(file.Bytes(), catalog);
   for (std::uint32_t i = 1; i < catalog.Count(); ++i) {
     keys.emplace_back(catalog.SourceAt(i));
   }

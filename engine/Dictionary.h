@@ -49,7 +49,9 @@ template <class OnLine>
 ScanResult ScanDictionary(ByteSource& source, OnLine&& onLine);
 
 // Why a dictionary gives the scan no line to examine.
-enum class Unexaminable { kNo, kEmpty, kSingleLine, kUnixLineEnds };
+// kNotText: bytes that no text holds (NUL and other control characters) near its start:
+// a picture, an archive or a program chosen by mistake.
+enum class Unexaminable { kNo, kEmpty, kSingleLine, kUnixLineEnds, kNotText };
 
 // Passes a source's bytes on unchanged and notes what came before the first Ctrl-Z:
 // any byte at all, a CR, an LF. From that and the number of lines the scan examined it
@@ -60,6 +62,12 @@ class ByteCensus final : public ByteSource {
 
   long Read(char* buffer, std::size_t size) override {
     const long got = source_.Read(buffer, size);
+    for (long i = 0; i < got && looked_ < kLookedAt; ++i, ++looked_) {
+      const auto byte = static_cast<unsigned char>(buffer[i]);
+      // Tab, line ends, form feed and the Ctrl-Z that ends a text are at home in a text.
+      notText_ = notText_ || (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r' &&
+                              byte != '\f' && byte != 26);
+    }
     if (got > 0 && !ended_) {
       std::size_t n = static_cast<std::size_t>(got);
       if (const void* eof = std::memchr(buffer, 26, n)) {
@@ -74,6 +82,9 @@ class ByteCensus final : public ByteSource {
   }
 
   Unexaminable Why(int examinedLines) const {
+    if (notText_) {
+      return Unexaminable::kNotText;
+    }
     if (examinedLines > 0) {
       return Unexaminable::kNo;
     }
@@ -89,6 +100,10 @@ class ByteCensus final : public ByteSource {
   bool anyByte_ = false;
   bool cr_ = false;
   bool lf_ = false;
+  // Whether the start of the file holds a byte that no text holds.
+  static constexpr std::size_t kLookedAt = 4096;
+  std::size_t looked_ = 0;
+  bool notText_ = false;
 };
 
 // The one dictionary handle: the path it is bound to and the name the windows show.

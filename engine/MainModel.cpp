@@ -123,6 +123,11 @@ void MainModel::LoadAffixes() {
       host_.Warn({Tr("The dictionary "), Lit(dictionary_.name),
                   Tr(" yields no words: its lines must end with CR LF, not with LF alone.")});
       break;
+    case Unexaminable::kNotText:
+      host_.Warn({Tr("The dictionary "), Lit(dictionary_.name),
+                  Tr(" is not a text file (it may be a picture or a program), so no words can "
+                     "be found in it.")});
+      break;
   }
 }
 

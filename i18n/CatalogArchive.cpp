@@ -1,5 +1,6 @@
 #include "CatalogArchive.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "MappedFile.h"
@@ -18,6 +19,8 @@ const volatile unsigned char kCatalogArchiveMarker[kArchiveMarkerLength + 8] = {
 namespace {
 
 constexpr std::uint64_t kLongestEntry = 64 * 1024;
+// Far more than the index of any number of catalogs the program could carry.
+constexpr std::uint64_t kLongestIndex = 1024 * 1024;
 
 std::uint64_t ReadLittle64(const unsigned char* bytes) {
   std::uint64_t value = 0;
@@ -67,33 +70,43 @@ std::string ArchiveKey(std::string_view name) {
 
 TCatalogArchive TCatalogArchive::Parse(std::span<const unsigned char> file,
                                        std::uint64_t firstEntry) {
+  return ParseAt(file, 0, file.size(), firstEntry);
+}
+
+TCatalogArchive TCatalogArchive::ParseAt(std::span<const unsigned char> part, std::uint64_t base,
+                                         std::uint64_t size, std::uint64_t firstEntry) {
   TCatalogArchive archive;
-  const std::uint64_t size = file.size();
+  // Only the part of the file that was read can be looked at.
+  const std::uint64_t readEnd = std::min(size, base + part.size());
+  auto at = [&](std::uint64_t offset) { return part.data() + (offset - base); };
   for (std::uint64_t entry = firstEntry; entry != 0;) {
-    if (entry > size || size - entry < 8) {
+    if (entry < base || entry > readEnd || readEnd - entry < 8) {
       break;
     }
-    const std::uint64_t next = ReadLittle64(file.data() + entry);
+    const std::uint64_t next = ReadLittle64(at(entry));
     if (next == 0) {
       break;
     }
     // An entry runs up to the next one. The build writes the chain forwards, so a chain
     // that stands still or goes back (and would loop) ends here, and so does an entry too
     // short for its three numbers or longer than any name.
-    if (next <= entry || next > size || next - entry < 24 || next - entry > kLongestEntry) {
+    if (next <= entry || next > readEnd || next - entry < 24 || next - entry > kLongestEntry) {
       break;
     }
     const std::uint64_t end = next;
     TArchivedFileInfo info;
-    info.offset = ReadLittle64(file.data() + entry + 8);
-    info.size = ReadLittle64(file.data() + entry + 16);
+    info.offset = ReadLittle64(at(entry) + 8);
+    info.size = ReadLittle64(at(entry) + 16);
     if (info.offset > size || info.size > size - info.offset) {
       break;
     }
-    const std::string_view name = Trimmed(std::string_view(
-        reinterpret_cast<const char*>(file.data()) + entry + 24, end - entry - 24));
+    const std::string_view name =
+        Trimmed(std::string_view(reinterpret_cast<const char*>(at(entry)) + 24, end - entry - 24));
     if (!name.empty()) {
-      archive.files_[ArchiveKey(name)] = info;
+      // The first file of a name stands; a second one is a fault of the build.
+      if (!archive.files_.emplace(ArchiveKey(name), info).second) {
+        archive.duplicates_.emplace_back(name);
+      }
     }
     entry = next;
   }
@@ -104,11 +117,12 @@ TCatalogArchive TCatalogArchive::Load(const std::string& path, std::uint64_t fir
   if (firstEntry == 0) {
     return {};
   }
-  TMappedFile mapped;
-  if (mapped.Open(path) != TMappedFile::Result::Ok) {
+  // The index lies at the end of the executable, behind the catalogs; only it is read.
+  TMappedFile index;
+  if (index.Open(path, firstEntry, kLongestIndex) != TMappedFile::Result::Ok) {
     return {};
   }
-  return Parse(mapped.Bytes(), firstEntry);
+  return ParseAt(index.Bytes(), firstEntry, index.FileSize(), firstEntry);
 }
 
 const TArchivedFileInfo* TCatalogArchive::Find(std::string_view name) const {

@@ -21,6 +21,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantrel::i18n {
 
@@ -53,17 +54,25 @@ class TCatalogArchive {
   // A file that cannot be opened or mapped gives an empty archive.
   static TCatalogArchive Load(const std::string& path, std::uint64_t firstEntry);
 
+  // Reads the index chain from part, the bytes of a file of size bytes from offset base on.
+  static TCatalogArchive ParseAt(std::span<const unsigned char> part, std::uint64_t base,
+                                 std::uint64_t size, std::uint64_t firstEntry);
+
   // The archived file of that relative name; the case of letters does not matter, nor
   // whether folders are separated by '\' or '/'.
   const TArchivedFileInfo* Find(std::string_view name) const;
 
   std::size_t Count() const { return files_.size(); }
 
+  // Names found again after the first file of that name, which stands; in index order.
+  const std::vector<std::string>& Duplicates() const { return duplicates_; }
+
   // Names in their sorted, case-folded form.
   const std::map<std::string, TArchivedFileInfo>& Files() const { return files_; }
 
  private:
   std::map<std::string, TArchivedFileInfo> files_;
+  std::vector<std::string> duplicates_;
 };
 
 // The name under which an archived file is looked up: ASCII letters lowered, '\' as '/'.

@@ -148,7 +148,8 @@ void TDomain::OpenCatalog() {
           ? archive_->Find(std::string_view(path).substr(executableFolder_.size()))
           : nullptr;
   const std::string& file = archived != nullptr ? executablePath_ : path;
-  switch (file_.Open(file)) {
+  switch (archived != nullptr ? file_.Open(file, archived->offset, archived->size)
+                              : file_.Open(file)) {
     case TMappedFile::Result::Ok:
       break;
     case TMappedFile::Result::CannotOpen:
@@ -161,15 +162,12 @@ void TDomain::OpenCatalog() {
           CatalogError::Reason::CannotMap,
           "Cannot map file " + path + " into memory. Reason: " + file_.SystemError());
   }
-  std::span<const unsigned char> bytes = file_.Bytes();
-  if (archived != nullptr) {
-    // The executable may have changed since its index was read.
-    if (archived->offset > bytes.size() || archived->size > bytes.size() - archived->offset) {
-      file_.Close();
-      throw CatalogError(CatalogError::Reason::NotMoFile,
-                         "This file is not a valid GNU gettext mo file: " + path);
-    }
-    bytes = bytes.subspan(archived->offset, archived->size);
+  const std::span<const unsigned char> bytes = file_.Bytes();
+  // The executable may have changed since its index was read.
+  if (archived != nullptr && bytes.size() != archived->size) {
+    file_.Close();
+    throw CatalogError(CatalogError::Reason::NotMoFile,
+                       "This file is not a valid GNU gettext mo file: " + path);
   }
   if (TMoCatalog::Read(bytes, catalog_) != TMoCatalog::Status::Ok) {
     CloseCatalog();

@@ -39,6 +39,7 @@ class CatalogError : public std::runtime_error {
     NotMoFile,           // "This file is not a valid GNU gettext mo file: <path>"
     NotUtf8Charset,      // the header names another character set; translations are off
     NotUtf8Translation,  // a translation is not valid UTF-8
+    DuplicateInArchive,  // the archive holds a second file of a name; the first is used
   };
 
   CatalogError(Reason reason, std::string message);

@@ -1,38 +1,38 @@
 #include "MappedFile.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <utility>
 
 #include "FileOpen.h"
 
 namespace vantrel::i18n {
 
-TMappedFile::TMappedFile(TMappedFile&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)),
-      size_(std::exchange(other.size_, 0)),
-      systemError_(std::move(other.systemError_)) {}
+namespace {
 
-TMappedFile& TMappedFile::operator=(TMappedFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    data_ = std::exchange(other.data_, nullptr);
-    size_ = std::exchange(other.size_, 0);
-    systemError_ = std::move(other.systemError_);
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) {
+      ::close(fd_);
+    }
   }
-  return *this;
-}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int Get() const { return fd_; }
 
-TMappedFile::~TMappedFile() {
-  Close();
-}
+ private:
+  int fd_;
+};
 
-TMappedFile::Result TMappedFile::Open(const std::string& path) {
+}  // namespace
+
+TMappedFile::Result TMappedFile::Open(const std::string& path, std::uint64_t offset,
+                                      std::uint64_t length) {
   Close();
   // A FIFO in the catalog's place would stall the open until a writer comes.
   const RegularFile file = OpenRegularFile(path, O_RDONLY);
@@ -40,31 +40,41 @@ TMappedFile::Result TMappedFile::Open(const std::string& path) {
     systemError_ = std::strerror(file.error);
     return Result::CannotOpen;
   }
-  const int fd = file.fd;
-  const auto size = static_cast<std::size_t>(file.info.st_size);
-  if (size == 0) {
-    // An empty file maps to nothing; it is read as no bytes.
-    ::close(fd);
-    return Result::Ok;
-  }
-  void* mapping = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-  const int mapError = errno;
-  ::close(fd);
-  if (mapping == MAP_FAILED) {
-    systemError_ = std::strerror(mapError);
+  const Descriptor fd(file.fd);
+  fileSize_ = static_cast<std::uint64_t>(file.info.st_size);
+  // A range beyond the end reads as fewer bytes, or none: the caller sees what is there.
+  const std::uint64_t wanted = offset > fileSize_ ? 0 : std::min(length, fileSize_ - offset);
+  if (wanted > kLargest) {
+    systemError_ = std::strerror(EFBIG);
     return Result::CannotMap;
   }
-  data_ = static_cast<const unsigned char*>(mapping);
-  size_ = size;
+  bytes_.resize(static_cast<std::size_t>(wanted));
+  std::size_t done = 0;
+  while (done < bytes_.size()) {
+    const ssize_t n = ::pread(fd.Get(), bytes_.data() + done, bytes_.size() - done,
+                              static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n < 0) {
+      systemError_ = std::strerror(errno);
+      Close();
+      return Result::CannotMap;
+    }
+    if (n == 0) {
+      // Shortened since its size was taken: what is there is all there is.
+      bytes_.resize(done);
+      break;
+    }
+    done += static_cast<std::size_t>(n);
+  }
   return Result::Ok;
 }
 
 void TMappedFile::Close() {
-  if (data_ != nullptr) {
-    ::munmap(const_cast<unsigned char*>(data_), size_);
-  }
-  data_ = nullptr;
-  size_ = 0;
+  bytes_.clear();
+  bytes_.shrink_to_fit();
+  fileSize_ = 0;
 }
 
 }  // namespace vantrel::i18n

@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <mutex>
 #include <set>
+#include <vector>
 
 namespace vantrel::i18n {
 
@@ -94,6 +95,11 @@ TProgramTranslation::TProgramTranslation(TTranslationSetup setup)
       translator_(std::make_unique<TQtTextTranslator>(*instance_)) {
   instance_->Install();
   windows_.Install();
+  for (const std::string& name : instance_->Archive().Duplicates()) {
+    ReportCatalogError(CatalogError(
+        CatalogError::Reason::DuplicateInArchive,
+        "The catalog archive holds more than one file named " + name + "; the first one is used"));
+  }
   QCoreApplication::installTranslator(translator_.get());
 }
 

@@ -41,8 +41,23 @@ thread_local ThreadRecords threadRecords;
 
 using CxaThrow = void (*)(void*, std::type_info*, void (*)(void*));
 
+CxaThrow FindRealThrow() {
+  auto real = reinterpret_cast<CxaThrow>(dlsym(RTLD_NEXT, "__cxa_throw"));
+  if (real == nullptr) {
+    real = reinterpret_cast<CxaThrow>(dlvsym(RTLD_NEXT, "__cxa_throw", "CXXABI_1.3"));
+  }
+  if (real == nullptr) {
+    // No throw can go on without the runtime's own: end plainly, and the crash handler
+    // records where.
+    static const char kSay[] = "Vantrel: the C++ runtime's __cxa_throw cannot be found\n";
+    [[maybe_unused]] const ssize_t said = write(STDERR_FILENO, kSay, sizeof kSay - 1);
+    std::abort();
+  }
+  return real;
+}
+
 CxaThrow RealThrow() {
-  static const CxaThrow real = reinterpret_cast<CxaThrow>(dlsym(RTLD_NEXT, "__cxa_throw"));
+  static const CxaThrow real = FindRealThrow();
   return real;
 }
 
@@ -350,7 +365,13 @@ std::string ErrorMessageText(const std::string& className, const std::string& mo
                      ", Line " + (line > 0 ? std::to_string(line) : std::string("UNKNOWN"));
   constexpr std::size_t kMessageLimit = 1024;
   if (text.size() > kMessageLimit) {
-    text.resize(kMessageLimit);
+    // Cut before a character, never inside one: no byte of the form 10xxxxxx starts the
+    // rest.
+    std::size_t cut = kMessageLimit;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+      --cut;
+    }
+    text.resize(cut);
   }
   return text;
 }

@@ -97,6 +97,11 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent), browser_(new QTextBro
   layout->addLayout(buttons);
   layout->addWidget(browser_);
 
+  // Esc closes it, as it closes every other window of the program.
+  auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  close->setContext(Qt::WindowShortcut);
+  connect(close, &QShortcut::activated, this, &QWidget::close);
+
   browser_->setSource(HelpContentsUrl());
 }
 

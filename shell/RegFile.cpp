@@ -549,6 +549,43 @@ ParseResult Parse(std::string_view bytes) {
   return Parser(bytes).Run();
 }
 
+ParseResult ParseSkippingBadLines(std::string_view bytes, std::vector<ParseError>& skipped) {
+  skipped.clear();
+  ParseResult first = Parse(bytes);
+  if (first.document || first.error.line <= 1) {
+    return first;
+  }
+  // Every line in its place, so that a line keeps its number when another is blanked.
+  std::string text(bytes);
+  for (ParseResult result = first;;) {
+    if (result.document) {
+      return result;
+    }
+    const std::size_t bad = result.error.line;
+    if (bad <= 1 || skipped.size() >= kMaxSkippedLines ||
+        (!skipped.empty() && skipped.back().line == bad)) {
+      // The header, a file of more faults than settings, or a line that blanking does not
+      // mend (inside a value that runs over several lines): not a settings file to mend.
+      skipped.clear();
+      return first;
+    }
+    skipped.push_back(result.error);
+    std::size_t start = 0;
+    for (std::size_t line = 1; line < bad; ++line) {
+      start = text.find('\n', start) + 1;
+    }
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) {
+      end = text.size();
+    }
+    if (end > start && text[end - 1] == '\r') {
+      --end;
+    }
+    text.erase(start, end - start);
+    result = Parse(text);
+  }
+}
+
 std::string Serialize(const Document& document) {
   std::string out(kHeader);
   out += '\n';

@@ -104,6 +104,14 @@ struct ParseResult {
 
 ParseResult Parse(std::string_view bytes);
 
+// More bad lines than this, and the file is not taken for a settings file with faults.
+inline constexpr std::size_t kMaxSkippedLines = 20;
+
+// As Parse, but a line that cannot be read is left out (with the value it held) as long as
+// the file is a settings file at all: its header reads, and few of its lines are bad.
+// skipped tells the lines left out, in order; on failure the error is Parse's own.
+ParseResult ParseSkippingBadLines(std::string_view bytes, std::vector<ParseError>& skipped);
+
 // The whole file. Names must pass CanWriteName; texts must be valid UTF-8.
 std::string Serialize(const Document& document);
 

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "FileOpen.h"
+#include "SettingsList.h"
 #include "SettingsRead.h"
 
 namespace vantrel {
@@ -36,6 +37,49 @@ QString WriteErrorText(const QString& name, const QString& path, const QString& 
 QString Describe(const regfile::ParseError& error) {
   const QString reason = QString::fromStdString(error.reason);
   return error.line == 0 ? reason : QStringLiteral("line %1: %2").arg(error.line).arg(reason);
+}
+
+// The name of the value that a line of the file sets, when it begins with a quoted name.
+std::string_view NameOnLine(std::string_view bytes, std::size_t line) {
+  std::size_t start = 0;
+  for (std::size_t n = 1; n < line && start != std::string_view::npos; ++n) {
+    start = bytes.find('\n', start);
+    start = start == std::string_view::npos ? start : start + 1;
+  }
+  if (start == std::string_view::npos || start >= bytes.size() || bytes[start] != '"') {
+    return {};
+  }
+  const std::size_t close = bytes.find('"', start + 1);
+  const std::size_t end = bytes.find('\n', start);
+  if (close == std::string_view::npos || close > end) {
+    return {};
+  }
+  return bytes.substr(start + 1, close - start - 1);
+}
+
+// A program's integer or switch whose line was left out takes its design value, so that the
+// reading of the values after it goes on, as it would stop at a missing integer.
+void GiveDesignValues(regfile::Document& document, std::string_view bytes,
+                      const std::vector<regfile::ParseError>& skipped) {
+  regfile::Key* own = nullptr;
+  for (regfile::Key& key : document.keys) {
+    if (regfile::SameName(key.path, SettingsStore::kKeyPath)) {
+      own = &key;
+    }
+  }
+  if (own == nullptr) {
+    return;
+  }
+  for (const regfile::ParseError& error : skipped) {
+    const std::string_view name = NameOnLine(bytes, error.line);
+    for (const SettingRow& row : kSettingsTable) {
+      if (row.type != SettingType::kText && !name.empty() && regfile::SameName(name, row.name) &&
+          own->Find(row.name) == nullptr) {
+        own->Set(regfile::Value::MakeDword(std::string(row.name),
+                                           static_cast<std::uint32_t>(row.design)));
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -190,10 +234,9 @@ QString SettingsStore::FilePath() const {
 
 std::optional<SettingsKey> SettingsStore::OpenKey(OpenMode mode) {
   SettingsFiles::Loaded loaded = files_->Load();
-  if (loaded.state == SettingsFiles::Loaded::State::kRead) {
-    if (const regfile::Key* key = loaded.document.Find(kKeyPath)) {
-      return SettingsKey(files_, *key);
-    }
+  // Also from a file that cannot be written: the values that read well are read.
+  if (const regfile::Key* key = loaded.document.Find(kKeyPath)) {
+    return SettingsKey(files_, *key);
   }
   if (mode == OpenMode::kExisting) {
     return std::nullopt;
@@ -230,10 +273,37 @@ SettingsFiles::Loaded SettingsFiles::Load() {
   }
   const std::string& bytes = file.bytes;
 
-  regfile::ParseResult parsed = regfile::Parse(bytes);
-  if (parsed.document) {
+  std::vector<regfile::ParseError> skipped;
+  regfile::ParseResult parsed = regfile::ParseSkippingBadLines(bytes, skipped);
+  if (parsed.document && skipped.empty()) {
     loaded.state = Loaded::State::kRead;
     loaded.document = std::move(*parsed.document);
+    return loaded;
+  }
+  if (parsed.document) {
+    // A line or two that cannot be read costs only their values: the rest are read, the
+    // file as it was is kept aside, and the values that read well are written back in its
+    // place, so that every later reading of this run and of the next ones finds them.
+    const std::size_t badLine = skipped.front().line;
+    const QString reason = Describe(skipped.front());
+    QString failure;
+    const QString keptAs = KeepAside(path, failure);
+    loaded.document = std::move(*parsed.document);
+    if (keptAs.isEmpty()) {
+      // Never replaced without a copy: read, but not written.
+      loaded.state = Loaded::State::kUnusable;
+      loaded.problem = QStringLiteral("%1; it could not be kept aside: %2").arg(reason, failure);
+      Note({path, QString(), loaded.problem, badLine});
+      return loaded;
+    }
+    Note({path, keptAs, reason, badLine});
+    GiveDesignValues(loaded.document, bytes, skipped);
+    try {
+      Save(loaded.document, QString());
+    } catch (const SettingsWriteError&) {
+      // The values are still read from what was kept; the close reports the write.
+    }
+    loaded.state = Loaded::State::kRead;
     return loaded;
   }
   const QString reason = Describe(parsed.error);

@@ -75,6 +75,9 @@ struct SettingsFileNotice {
   QString filePath;  // the settings file
   QString keptAs;    // where the unreadable file was kept; empty when it stays in place
   QString reason;    // why it could not be used (English, with the line where it applies)
+  // The first line that was left out while the rest of the file was read; 0 when the file
+  // as a whole could not be used.
+  std::size_t badLine = 0;
 };
 
 class SettingsFiles;

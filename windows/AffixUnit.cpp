@@ -31,14 +31,12 @@ constexpr int kMinimumWidth = 435;
 constexpr int kDigitsRoom = 40;
 constexpr int kCautionSize = 32;
 
-// A stored window width, at least the minimum and at most the width of the desktop: a
-// window millions of pixels wide would take seconds to draw.
+// A stored window width, at least the minimum; one wider than the screen takes the
+// design width: a window millions of pixels wide would take seconds to draw.
 int WindowWidth(qint32 stored) {
-  int widest = QWIDGETSIZE_MAX;
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    widest = std::max(screen->availableVirtualGeometry().width(), kMinimumWidth);
-  }
-  return std::clamp(stored, kMinimumWidth, widest);
+  const int design = RowOf(Setting::AffixWidth).design;
+  return std::max(SizeOnScreen({stored, kFixedHeight}, {design, kFixedHeight}).width(),
+                  kMinimumWidth);
 }
 
 // A stored column width, no wider than any widget can be: the grid adds widths up in

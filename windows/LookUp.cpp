@@ -153,6 +153,13 @@ bool TLookupForm::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
+void TLookupForm::showEvent(QShowEvent* event) {
+  // The language may have changed while the window was hidden (it is modal, so it cannot
+  // change while it is shown): the status line is built again in the language of now.
+  StateChanged();
+  QDialog::showEvent(event);
+}
+
 void TLookupForm::WordToConvertChange() {
   // Only the user's own edits count; the program's writes (setText) reset the flag.
   NoteUserActivity();

@@ -44,6 +44,7 @@ class TLookupForm : public QDialog, private WindowEngineHost<EngineHost> {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   // The first step of every handler of a user action but Convert.

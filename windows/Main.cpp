@@ -409,13 +409,21 @@ void TMainForm::FormCreate() {
   if (restored.Complete()) {
     selectedGrid_->SetColWidth(1, possibleGrid_->ColWidth(1));
   }
+  resize(SizeOnScreen(WindowSize(*this),
+                      {RowOf(Setting::FormWidth).design, RowOf(Setting::FormHeight).design}));
   move(PlaceOnScreen(pos(), WindowSize(*this), DesignPlace(Setting::FormLeft, Setting::FormTop)));
   for (const SettingsFileNotice& notice : services_.settings.TakeFileNotices()) {
     // A settings file that cannot be used is kept, never overwritten unnoticed.
     QString text = TranslateText("The settings file ") + notice.filePath;
-    text += notice.keptAs.isEmpty()
-                ? TranslateText(" could not be read and was left as it is")
-                : TranslateText(" could not be read and was kept as ") + notice.keptAs;
+    if (notice.badLine > 0 && !notice.keptAs.isEmpty()) {
+      text += TranslateText(" could not be read in line ") + QString::number(notice.badLine) +
+              TranslateText(". Every other setting was kept; the original file was kept as ") +
+              notice.keptAs;
+    } else {
+      text += notice.keptAs.isEmpty()
+                  ? TranslateText(" could not be read and was left as it is")
+                  : TranslateText(" could not be read and was kept as ") + notice.keptAs;
+    }
     services_.dialogs.Warning(this,
                               text + QStringLiteral(" (") + notice.reason + QStringLiteral(")"));
   }

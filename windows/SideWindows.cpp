@@ -96,6 +96,18 @@ void FixedFrame(QDialog& dialog) {
 
 }  // namespace
 
+void OpenAddress(Services& services, QWidget* parent, const QUrl& address) {
+  if (services.launcher.Open(address)) {
+    return;
+  }
+  const bool mail = address.scheme() == QLatin1String("mailto");
+  services.dialogs.Warning(
+      parent,
+      mail ? TranslateText("No mail program could be started. Please write to ") +
+                 Latin(kSupportEmail)
+           : TranslateText("No web browser could be started. Please visit ") + address.toString());
+}
+
 // ----- About -----
 
 TAboutForm::TAboutForm(Services& services, QWidget* parent) : QDialog(parent), services_(services) {
@@ -198,15 +210,21 @@ bool TAboutForm::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
+void TAboutForm::showEvent(QShowEvent* event) {
+  // The window opens with OK ready for Enter; the addresses are reached with Tab.
+  okBtn_->setFocus(Qt::OtherFocusReason);
+  QDialog::showEvent(event);
+}
+
 void TAboutForm::EmailLabelClick() {
   services_.state.NoteUserActivity();
-  services_.launcher.Open(
-      QUrl(Latin("mailto:") + Latin(kSupportEmail) + Latin("?subject=Vantrel")));
+  OpenAddress(services_, this,
+              QUrl(Latin("mailto:") + Latin(kSupportEmail) + Latin("?subject=Vantrel")));
 }
 
 void TAboutForm::HomePageLabelClick() {
   services_.state.NoteUserActivity();
-  services_.launcher.Open(QUrl(homePageLabel_->text()));
+  OpenAddress(services_, this, QUrl(homePageLabel_->text()));
 }
 
 // ----- New-release notification -----
@@ -299,8 +317,9 @@ void TNotifyForm::OkClick() {
   qint32 value = kNoMoreNotices;
   if (notify_->isChecked()) {
     // Joined as it is: the blanks of the subject stay blanks.
-    services_.launcher.Open(QUrl(Latin("mailto:") + Latin(kSupportEmail) + Latin("?subject=") +
-                                 TranslateText("Please notify me about updates to Vantrel 2.0")));
+    OpenAddress(services_, this,
+                QUrl(Latin("mailto:") + Latin(kSupportEmail) + Latin("?subject=") +
+                     TranslateText("Please notify me about updates to Vantrel 2.0")));
   } else if (remind_->isChecked()) {
     value = kRemindAfter;
   }

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QUrl>
 
 #include "AnimatedPicture.h"
 #include "Dictionary.h"
@@ -19,6 +20,11 @@ namespace vantrel {
 // The makers' addresses, shown by the About window and used in the e-mails composed.
 inline constexpr const char* kSupportEmail = "support@vantrel.example";
 inline constexpr const char* kHomePage = "https://vantrel.example/";
+
+// Hands an address to the desktop ("mailto:" to the mail program, a web address to the
+// browser). When no program takes it the user is told so, with the address to use by hand,
+// in a warning over parent.
+void OpenAddress(Services& services, QWidget* parent, const QUrl& address);
 
 class TAboutForm : public QDialog {
   Q_OBJECT
@@ -36,6 +42,7 @@ class TAboutForm : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void FormShow();

@@ -52,7 +52,24 @@ QSize WindowSize(const QWidget& window) {
   return {extent(geometry.left(), geometry.right()), extent(geometry.top(), geometry.bottom())};
 }
 
-QPoint PlaceOnScreen(QPoint stored, QSize size, QPoint design) {
+QSize SizeOnScreens(QSize stored, QSize design, const QList<QRect>& screens) {
+  int widest = kMaxWindowExtent;
+  int highest = kMaxWindowExtent;
+  if (!screens.isEmpty()) {
+    widest = 0;
+    highest = 0;
+    for (const QRect& screen : screens) {
+      widest = std::max(widest, screen.width());
+      highest = std::max(highest, screen.height());
+    }
+  }
+  return {stored.width() > widest ? design.width() : stored.width(),
+          stored.height() > highest ? design.height() : stored.height()};
+}
+
+namespace {
+
+QList<QRect> Screens() {
   QList<QRect> screens;
   if (const QScreen* primary = QGuiApplication::primaryScreen()) {
     screens << primary->availableGeometry();
@@ -62,7 +79,17 @@ QPoint PlaceOnScreen(QPoint stored, QSize size, QPoint design) {
       screens << screen->availableGeometry();
     }
   }
-  return PlaceOnScreens(stored, size, design, screens);
+  return screens;
+}
+
+}  // namespace
+
+QPoint PlaceOnScreen(QPoint stored, QSize size, QPoint design) {
+  return PlaceOnScreens(stored, size, design, Screens());
+}
+
+QSize SizeOnScreen(QSize stored, QSize design) {
+  return SizeOnScreens(stored, design, Screens());
 }
 
 int StoredColumnWidth(qint32 stored, int design) {

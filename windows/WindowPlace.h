@@ -30,6 +30,17 @@ inline constexpr int kMinStoredColumnWidth = 10;
 // off it.
 QPoint PlaceOnScreens(QPoint stored, QSize size, QPoint design, const QList<QRect>& screens);
 
+// No window is made larger than this where no screen is known.
+inline constexpr int kMaxWindowExtent = 8192;
+
+// The size for a window of the stored size: a width or height larger than the largest
+// screen's area (a hand-edited value, or one from a far larger monitor) is replaced by
+// the design value, for a window that large would take the memory of its picture and be
+// of no use.
+QSize SizeOnScreens(QSize stored, QSize design, const QList<QRect>& screens);
+// The same on the screens of this desktop.
+QSize SizeOnScreen(QSize stored, QSize design);
+
 // The size of a window, also while its place lies at the edge of the integers, where
 // QWidget::size() would overflow.
 QSize WindowSize(const QWidget& window);

@@ -24,6 +24,7 @@
 #include "Application.h"
 #include "LookUp.h"
 #include "Main.h"
+#include "QtCatalogs.h"
 #include "RecordingHelp.h"
 #include "RecordingLauncher.h"
 #include "ScriptedDialogs.h"
@@ -158,6 +159,22 @@ TEST(Application, AnErrorLeavingAnyHandlerReachesTheErrorHandlerAndTheLoopGoesOn
   }
 }
 
+TEST(Application, ACatalogErrorReachesTheErrorHandlerOnceAndOnlyFromTheEventLoop) {
+  RecordedErrors recorded;
+  i18n::SetCatalogErrorHandler(
+      [](const i18n::CatalogError& error) { App().ReportLater(std::make_exception_ptr(error)); });
+  const i18n::CatalogError broken(i18n::CatalogError::Reason::NotMoFile,
+                                  "This file is not a valid GNU gettext mo file: /x/app-test.mo");
+  for (int i = 0; i < 3; ++i) {
+    i18n::ReportCatalogError(broken);
+  }
+  EXPECT_TRUE(recorded.errors.empty());  // not in the middle of what was being built
+  EXPECT_TRUE(LoopGoesOn());
+  i18n::SetCatalogErrorHandler({});
+  ASSERT_EQ(recorded.errors.size(), 1U);
+  EXPECT_EQ(recorded.errors[0].text, QString::fromUtf8(broken.what()));
+}
+
 TEST(Application, WithoutAHandlerTheErrorShowsAsAWarningWithOneOk) {
   QPushButton button(QStringLiteral("Go"));
   QObject::connect(&button, &QPushButton::clicked,
@@ -180,7 +197,14 @@ TEST(Application, WithoutAHandlerTheErrorShowsAsAWarningWithOneOk) {
     QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
   });
   answer.start(10);
+  // A search inside a search: two busy pointers stacked, both taken down before the message.
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
   QTest::mouseClick(&button, Qt::LeftButton);  // returns once the warning is answered
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  while (QApplication::overrideCursor() != nullptr) {
+    QApplication::restoreOverrideCursor();
+  }
   EXPECT_EQ(text, QStringLiteral("The disk is full"));
   EXPECT_EQ(icon, QMessageBox::Warning);
   EXPECT_EQ(buttons.size(), 1);

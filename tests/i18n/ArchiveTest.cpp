@@ -2,9 +2,11 @@
 // indexes, and the archive that this test program carries itself.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstring>
+#include <fstream>
 
 #include "Catalogs.h"
 #include "I18nTesting.h"
@@ -163,6 +165,68 @@ TEST(CatalogArchive, EveryTruncationReadsSafely) {
                                                                               : 0U;
     EXPECT_EQ(count, expected) << length;
   }
+}
+
+TEST(CatalogArchive, TheFirstFileOfANameStandsAndTheOthersAreReported) {
+  std::vector<unsigned char> image = FakeProgram();
+  ASSERT_TRUE(AppendCatalogArchive(image,
+                                   {{"locale\\de\\LC_MESSAGES\\default.mo", Bytes("first")},
+                                    {"locale\\fr\\LC_MESSAGES\\default.mo", Bytes("french")},
+                                    {"LOCALE\\DE\\LC_MESSAGES\\Default.mo", Bytes("second")},
+                                    {"locale/de/LC_MESSAGES/default.mo", Bytes("third")}},
+                                   false)
+                  .ok);
+  const TCatalogArchive archive = TCatalogArchive::Parse(image, IndexOffsetOf(image));
+  EXPECT_EQ(archive.Count(), 2U);
+  const TArchivedFileInfo* german = archive.Find("locale/de/LC_MESSAGES/default.mo");
+  ASSERT_NE(german, nullptr);
+  EXPECT_EQ(std::string(image.begin() + static_cast<std::ptrdiff_t>(german->offset),
+                        image.begin() + static_cast<std::ptrdiff_t>(german->offset + german->size)),
+            "first");
+  EXPECT_EQ(archive.Duplicates(), (std::vector<std::string>{"LOCALE\\DE\\LC_MESSAGES\\Default.mo",
+                                                            "locale/de/LC_MESSAGES/default.mo"}));
+}
+
+TEST(CatalogArchive, AnArchiveOnDiskIsReadFromItsIndexAlone) {
+  std::vector<unsigned char> image = FakeProgram();
+  ASSERT_TRUE(AppendCatalogArchive(image, kTwoCatalogs, false).ok);
+  TempFolder folder;
+  const std::string path = (folder.Path() / "program").string();
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(image.data()),
+             static_cast<std::streamsize>(image.size()));
+  const TCatalogArchive archive = TCatalogArchive::Load(path, IndexOffsetOf(image));
+  ASSERT_EQ(archive.Count(), 2U);
+  const TArchivedFileInfo* french = archive.Find("locale/fr/LC_MESSAGES/default.mo");
+  ASSERT_NE(french, nullptr);
+  TMappedFile bytes;
+  ASSERT_EQ(bytes.Open(path, french->offset, french->size), TMappedFile::Result::Ok);
+  EXPECT_EQ(std::string(bytes.Bytes().begin(), bytes.Bytes().end()), "french catalog bytes");
+}
+
+TEST(MappedFile, AFileShortenedAfterReadingKeepsItsBytesAndAPipeNeverBlocks) {
+  TempFolder folder;
+  const std::string path = (folder.Path() / "catalog.mo").string();
+  const std::string text(100000, 'c');
+  std::ofstream(path, std::ios::binary) << text;
+  TMappedFile file;
+  ASSERT_EQ(file.Open(path), TMappedFile::Result::Ok);
+  std::filesystem::resize_file(path, 0);  // another program cuts it
+  EXPECT_EQ(std::string(file.Bytes().begin(), file.Bytes().end()), text);
+
+  // A pipe in a catalog's place, which nobody writes into: refused at once.
+  const std::string pipe = (folder.Path() / "pipe.mo").string();
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(file.Open(pipe), TMappedFile::Result::CannotOpen);
+  EXPECT_TRUE(file.Bytes().empty());
+  // Ranges reaching past the end.
+  std::ofstream(path, std::ios::binary) << "short";
+  ASSERT_EQ(file.Open(path, 6, 1), TMappedFile::Result::Ok);
+  EXPECT_TRUE(file.Bytes().empty());
+  ASSERT_EQ(file.Open(path, 3, 10), TMappedFile::Result::Ok);
+  EXPECT_EQ(std::string(file.Bytes().begin(), file.Bytes().end()), "rt");
+  ASSERT_EQ(file.Open(path, 1, 3), TMappedFile::Result::Ok);
+  EXPECT_EQ(std::string(file.Bytes().begin(), file.Bytes().end()), "hor");
 }
 
 // ----- the archive of this very program, appended by the build -----

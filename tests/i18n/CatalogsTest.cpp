@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "Catalogs.h"
+#include "CatalogsUtf8.h"
 #include "I18nTesting.h"
 
 namespace vantrel::i18n {
@@ -94,13 +95,20 @@ TEST_F(CatalogsTest, TheArchiveBeatsAFileOfTheSameNameOnDisk) {
 TEST_F(CatalogsTest, ALanguageWithoutCatalogIsProbedOnceAndSaysNothing) {
   MakeProgram({});
   auto instance = Start();
+  // A miss is a text missing from a catalog; without any catalog nothing is missing.
+  std::vector<std::string> misses;
+  instance->SetMissObserver([&](std::string_view text) { misses.emplace_back(text); });
   instance->SelectLanguage("es_ES");
   EXPECT_EQ(instance->TranslateText("Cancel"), "Cancel");
   EXPECT_EQ(instance->Domain("default").CurrentState(), TDomain::State::NoneFound);
+  EXPECT_TRUE(misses.empty());
   WriteBytes(OnDisk("es"), Catalog({{"Cancel", "Cancelar"}}));
   EXPECT_EQ(instance->TranslateText("Cancel"), "Cancel");  // not probed again
   instance->SelectLanguage("es_ES");
   EXPECT_EQ(instance->TranslateText("Cancel"), "Cancelar");
+  EXPECT_EQ(instance->TranslateText("Copy"), "Copy");
+  EXPECT_EQ(misses, std::vector<std::string>{"Copy"});
+  instance->SetMissObserver({});
 }
 
 TEST_F(CatalogsTest, CarriageReturnsAreDroppedFromKeysAndAddedToTranslations) {
@@ -178,6 +186,33 @@ TEST_F(CatalogsTest, CatalogsThatCannotBeUsedRaiseThePartsMessagesAndAreTriedAga
   // Repaired, the catalog opens at the next lookup.
   WriteBytes(OnDisk("de"), Catalog({{"Copy", "Kopieren"}}));
   EXPECT_EQ(instance->TranslateText("Copy"), "Kopieren");
+}
+
+TEST(Utf8Check, OnlyTheShortestFormOfACharacterIsUtf8) {
+  struct Row {
+    const char* name;
+    std::string bytes;
+    bool valid;
+  } rows[] = {
+      {"plain", "Kopieren", true},
+      {"two bytes", "\xC3\xA9", true},
+      {"three bytes", "\xE2\x82\xAC", true},
+      {"four bytes", "\xF0\x9F\x98\x80", true},
+      {"the last character", "\xF4\x8F\xBF\xBF", true},
+      {"slash in two bytes", "\xC0\xAF", false},
+      {"the smallest two-byte form too small", "\xC1\xBF", false},
+      {"slash in three bytes", "\xE0\x80\xAF", false},
+      {"the last two-byte character in three", "\xE0\x9F\xBF", false},
+      {"slash in four bytes", "\xF0\x80\x80\xAF", false},
+      {"the last three-byte character in four", "\xF0\x8F\xBF\xBF", false},
+      {"beyond the last character", "\xF4\x90\x80\x80", false},
+      {"a surrogate", "\xED\xA0\x80", false},
+      {"a lead byte alone", "a\xC3", false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(IsValidUtf8(row.bytes), row.valid);
+  }
 }
 
 TEST_F(CatalogsTest, ATranslationThatIsNotUtf8RaisesAndTheCatalogStaysOpen) {

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTest>
 #include <memory>
 
@@ -182,6 +183,28 @@ TEST_F(LanguageSwitchTest, EveryWindowButTheTestWindowFollowsTheMenuFromItsEngli
     EXPECT_EQ(w.form->StatusText(), QString());
     EXPECT_EQ(w.form->windowTitle(), caption);
   }
+}
+
+TEST_F(LanguageSwitchTest, TheLookupWindowsStatusLineSpeaksTheLanguageOfNow) {
+  auto translation = StartTranslation("de_DE.UTF-8");
+  AllWindows w;
+  w.form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.form.get()));
+  w.lookup->show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.lookup.get()));
+  QTest::keyClicks(w.lookup->WordToConvert(), QStringLiteral("bat"));
+  QTest::mouseClick(w.lookup->ConvertBtn(), Qt::LeftButton);
+  const QString german = w.lookup->StatusBar1()->currentMessage();
+  ASSERT_NE(german.indexOf(TranslateText(" secs")), -1) << german.toStdString();
+  w.lookup->hide();
+
+  ChooseLanguage(*w.form, w.form->French1());
+  w.lookup->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.lookup.get()));
+  const QString french = w.lookup->StatusBar1()->currentMessage();
+  EXPECT_NE(french.indexOf(QStringLiteral(" secondes")), -1) << french.toStdString();
+  EXPECT_EQ(french.indexOf(QStringLiteral(" Sekunden")), -1) << french.toStdString();
+  w.lookup->hide();
 }
 
 TEST_F(LanguageSwitchTest, ChoosingTheCurrentLanguageAgainRewritesWhatCodeWrote) {

@@ -110,6 +110,29 @@ TEST(QtTexts, ACatalogThatCannotBeUsedIsReportedOnceAndTextsStayEnglish) {
                          (folder.Path() / "locale/de/LC_MESSAGES/default.mo").string());
 }
 
+TEST(QtTexts, ASecondCatalogOfTheSameNameInTheArchiveIsReported) {
+  i18n::testing::TempFolder folder;
+  std::vector<unsigned char> image = i18n::testing::FakeProgram();
+  ASSERT_TRUE(tools::AppendCatalogArchive(image,
+                                          {{"locale\\de\\LC_MESSAGES\\default.mo", {'a'}},
+                                           {"LOCALE\\DE\\LC_MESSAGES\\default.mo", {'b'}}},
+                                          false)
+                  .ok);
+  const std::filesystem::path program = folder.Path() / "prog-with-twins";
+  i18n::testing::WriteBytes(program, image);
+  std::vector<std::string> told;
+  i18n::SetCatalogErrorHandler(
+      [&](const i18n::CatalogError& error) { told.push_back(error.what()); });
+  {
+    i18n::TProgramTranslation translation(
+        i18n::TTranslationSetup{program.string(), i18n::testing::IndexOffsetOf(image), {}});
+  }
+  i18n::SetCatalogErrorHandler({});
+  EXPECT_EQ(told,
+            std::vector<std::string>{"The catalog archive holds more than one file named "
+                                     "LOCALE\\DE\\LC_MESSAGES\\default.mo; the first one is used"});
+}
+
 TEST(QtTexts, EveryWindowBuildsInGermanAndFrenchWithoutATextMissingFromTheCatalogs) {
   auto translation = ProgramTranslation();
   std::set<std::string> missing;

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -23,6 +26,9 @@ namespace vantrel {
 namespace {
 
 namespace fs = std::filesystem;
+
+int WaitBriefly(pid_t child);
+void NullWrite();
 
 class ScratchFolder {
  public:
@@ -92,6 +98,31 @@ TEST(ErrorLog, RecordsAreAppendedAndTheMissingFoldersAreMade) {
   struct stat info {};
   ASSERT_EQ(stat(log.Path().c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600U);
+}
+
+TEST(ErrorLog, TheFoldersItMakesAreTheUsersAlone) {
+  ScratchFolder folder;
+  const mode_t before = umask(0);  // a permissive umask must not open them to others
+  const std::string path = folder / "state/Vantrel/VantrelError.Log";
+  const std::string crashPath = folder / "crash/Vantrel/VantrelError.Log";
+  ErrorLog log(path);
+  const LogWrite written = log.Append("record\r\n");
+  const pid_t child = fork();
+  if (child == 0) {
+    InstallCrashHandler(crashPath);
+    NullWrite();
+    _exit(0);
+  }
+  WaitBriefly(child);
+  umask(before);
+  ASSERT_EQ(written, LogWrite::kWritten);
+  for (const std::string& made :
+       {folder / "state", folder / "state/Vantrel", folder / "crash", folder / "crash/Vantrel"}) {
+    SCOPED_TRACE(made);
+    struct stat info {};
+    ASSERT_EQ(stat(made.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0077, 0U);
+  }
 }
 
 TEST(ErrorLog, ALogThatCannotBeWrittenDropsTheRecordAndNothingElse) {
@@ -179,11 +210,32 @@ void ExpectDiedOf(int status, int signal) {
   EXPECT_EQ(WTERMSIG(status), signal);
 }
 
+// Waits for the child for at most ten seconds; a child that is still there by then is
+// stuck, and is killed.
+int WaitBriefly(pid_t child) {
+  int status = 0;
+  for (int i = 0; i < 1000; ++i) {
+    if (waitpid(child, &status, WNOHANG) == child) {
+      return status;
+    }
+    usleep(10 * 1000);
+  }
+  kill(child, SIGKILL);
+  waitpid(child, &status, 0);
+  ADD_FAILURE() << "the crashing process was stuck";
+  return status;
+}
+
 struct CrashRow {
   const char* name;
   int signal;
   void (*crash)();
+  const char* says;  // a piece of the record's first line
 };
+
+void PrintTo(const CrashRow& row, std::ostream* out) {
+  *out << row.name;
+}
 
 // A real fault, which the undefined-behaviour checker would otherwise stop before it
 // happens.
@@ -194,6 +246,37 @@ __attribute__((no_sanitize("undefined"))) void NullWrite() {
 
 void Abort() {
   std::abort();
+}
+
+void SentByKill() {
+  kill(getpid(), SIGSEGV);
+}
+
+// A call to an address where no code is.
+__attribute__((noinline)) void BadCodeAddress() {
+  void (*volatile nowhere)() = reinterpret_cast<void (*)()>(0xdeadbef1);
+  nowhere();
+}
+
+// A stack pointer that points nowhere: even the signal's frame cannot go there.
+void BadStackPointer() {
+#if defined(__x86_64__)
+  asm volatile("movq $0x10, %%rsp\n\tpushq %%rax" ::: "memory");
+#else
+  NullWrite();
+#endif
+}
+
+__attribute__((noinline, no_sanitize("address", "undefined"))) int Deeper(int depth) {
+  volatile char page[4096];
+  page[0] = static_cast<char>(depth);
+  return depth > 1000000000 ? page[0] : Deeper(depth + 1) + page[0];
+}
+
+// A thread that overflows its stack: the handler needs an alternate stack in that thread.
+void OverflowInAThread() {
+  std::thread runaway([] { Deeper(0); });
+  runaway.join();
 }
 
 class CrashRecord : public ::testing::TestWithParam<CrashRow> {};
@@ -211,42 +294,111 @@ TEST_P(CrashRecord, AProcessKilledByASignalLeavesARecordAndDiesOfTheSignal) {
     GetParam().crash();
     _exit(0);
   }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ExpectDiedOf(status, GetParam().signal);
+  ExpectDiedOf(WaitBriefly(child), GetParam().signal);
 
   const std::string log = ReadAll(path);
   EXPECT_EQ(log.rfind("earlier record\r\n", 0), 0U);
   const std::string name = GetParam().name;
-  EXPECT_NE(log.find("\r\nSignal " + name + " (" + std::to_string(GetParam().signal) + ")"),
-            std::string::npos)
-      << log;
+  const std::string first = "\r\nSignal " +
+                            std::string(GetParam().signal == SIGSEGV ? "SIGSEGV" : "SIGABRT") +
+                            " (" + std::to_string(GetParam().signal) + ")" + GetParam().says;
+  EXPECT_NE(log.find(first), std::string::npos) << log;
   EXPECT_NE(log.find("\r\nCall stack:\r\n:"), std::string::npos);
   EXPECT_NE(log.find(" [tracer_tests] +"), std::string::npos) << log;
   EXPECT_NE(log.find("\r\nRegisters:\r\nRAX = "), std::string::npos);
   EXPECT_EQ(Count(log, std::string(27, '-')), 2);
+  EXPECT_EQ(log.substr(log.size() - 4), "\r\n\r\n");
 
   // The next start hears of it once.
   EXPECT_TRUE(TakeCrashNotice(path));
   EXPECT_FALSE(TakeCrashNotice(path));
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, CrashRecord,
-                         ::testing::Values(CrashRow{"SIGSEGV", SIGSEGV, NullWrite},
-                                           CrashRow{"SIGABRT", SIGABRT, Abort}),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Signals, CrashRecord,
+    ::testing::Values(CrashRow{"NullWrite", SIGSEGV, NullWrite, " at address 0000000000000000"},
+                      CrashRow{"Abort", SIGABRT, Abort, " sent by process "},
+                      CrashRow{"Kill", SIGSEGV, SentByKill, " sent by process "},
+                      CrashRow{"BadCodeAddress", SIGSEGV, BadCodeAddress,
+                               " at address 00000000DEADBEF1"},
+                      CrashRow{"BadStackPointer", SIGSEGV, BadStackPointer, " at address "},
+                      CrashRow{"OverflowInAThread", SIGSEGV, OverflowInAThread, " at address "}),
+    [](const auto& row) { return std::string(row.param.name); });
 
-TEST(CrashRecord, WithoutAWritableLogTheProcessStillDiesOfTheSignal) {
+TEST(CrashRecord, WithoutAWritableLogTheProcessStillDiesOfTheSignalAndLeavesNoNotice) {
+  ScratchFolder folder;
+  const std::string taken = folder / "VantrelError.Log";
+  fs::create_directories(taken);  // the log's name is a folder's
+  for (const std::string& path : {std::string("/proc/vantrel-none/VantrelError.Log"), taken}) {
+    SCOPED_TRACE(path);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      InstallCrashHandler(path);
+      NullWrite();
+      _exit(0);
+    }
+    ExpectDiedOf(WaitBriefly(child), SIGSEGV);
+    EXPECT_FALSE(TakeCrashNotice(path));
+  }
+}
+
+TEST(CrashRecord, ARecordCutShortByAFullDiskLeavesNoNotice) {
+  ScratchFolder folder;
+  const std::string path = folder / "VantrelError.Log";
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    InstallCrashHandler("/proc/vantrel-none/VantrelError.Log");
+    InstallCrashHandler(path);
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{40, 40};  // room for part of the first line only
+    setrlimit(RLIMIT_FSIZE, &small);
     NullWrite();
     _exit(0);
   }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ExpectDiedOf(status, SIGSEGV);
+  ExpectDiedOf(WaitBriefly(child), SIGSEGV);
+  EXPECT_EQ(ReadAll(path).size(), 40U);
+  EXPECT_FALSE(TakeCrashNotice(path));
+}
+
+TEST(CrashRecord, ALockedLogDoesNotHoldTheCrashUp) {
+  ScratchFolder folder;
+  const std::string path = folder / "VantrelError.Log";
+  std::ofstream(path) << "";
+  // Another copy of the program holds the log's lock and never lets it go.
+  const int holder = open(path.c_str(), O_WRONLY);
+  ASSERT_EQ(flock(holder, LOCK_EX), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    InstallCrashHandler(path);
+    NullWrite();
+    _exit(0);
+  }
+  ExpectDiedOf(WaitBriefly(child), SIGSEGV);
+  close(holder);
+  EXPECT_NE(ReadAll(path).find("Call stack:"), std::string::npos);
+  EXPECT_TRUE(TakeCrashNotice(path));
+}
+
+TEST(CrashRecord, AHandlerInstalledTwiceStillEndsTheProcessAndWritesOneRecord) {
+  ScratchFolder folder;
+  const std::string path = folder / "VantrelError.Log";
+  for (const int sent : {SIGABRT, SIGSEGV}) {
+    SCOPED_TRACE(sent);
+    fs::remove(path);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      InstallCrashHandler(path);
+      InstallCrashHandler(path);
+      kill(getpid(), sent);
+      _exit(0);
+    }
+    ExpectDiedOf(WaitBriefly(child), sent);
+    EXPECT_EQ(Count(ReadAll(path), "Call stack:"), 1);
+    EXPECT_TRUE(TakeCrashNotice(path));
+  }
 }
 
 }  // namespace

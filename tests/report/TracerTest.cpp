@@ -251,10 +251,34 @@ TEST(Tracer, CodeMergedIntoItsCallerIsNamedWithTheCallerAndThePlaceOfTheCall) {
       << Joined(texts.callStack);
 }
 
-TEST(Tracer, TheMessageIsCutAt1024Characters) {
-  const std::string text =
-      ErrorMessageText("std::runtime_error", "vantrel", 0, std::string(5000, 'x'), "", 0);
-  EXPECT_EQ(text.size(), 1024U);
+TEST(Tracer, TheMessageIsCutAt1024BytesBeforeACharacterNeverInsideOne) {
+  struct Row {
+    const char* name;
+    std::string piece;
+    std::size_t size;
+  } rows[] = {
+      {"one byte", "x", 1024},
+      {"two bytes, cut inside", "x\xC3\xA9", 1023},  // 62 bytes before the message
+      {"three bytes, cut inside", "\xE2\x82\xAC", 1022},
+      {"four bytes, cut inside", "\xF0\x9F\x98\x80", 1022},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::string message;
+    while (message.size() < 5000) {
+      message += row.piece;
+    }
+    const std::string text = ErrorMessageText("std::runtime_error", "vantrel", 0, message, "", 0);
+    EXPECT_EQ(text.size(), row.size);
+    // The last character is whole: its lead byte announces as many bytes as are left.
+    std::size_t lead = text.size() - 1;
+    while ((static_cast<unsigned char>(text[lead]) & 0xC0) == 0x80) {
+      --lead;
+    }
+    const auto first = static_cast<unsigned char>(text[lead]);
+    const std::size_t length = first < 0x80 ? 1 : first < 0xE0 ? 2 : first < 0xF0 ? 3 : 4;
+    EXPECT_EQ(text.size() - lead, length);
+  }
 }
 
 TEST(Tracer, AnErrorWithoutRecordAndAnErrorOfNoClassAreStillDescribed) {

@@ -52,6 +52,10 @@ class RecordingCalls final : public FileCalls {
   }
   int Sync(int fd) override {
     log.push_back("sync " + std::to_string(fd));
+    if (syncFails) {
+      errno = EIO;
+      return -1;
+    }
     return FileCalls::Sync(fd);
   }
   int Close(int fd) override {
@@ -69,6 +73,7 @@ class RecordingCalls final : public FileCalls {
   std::vector<std::string> temps;
   std::size_t written = 0;
   std::size_t writeBudget = static_cast<std::size_t>(-1);
+  bool syncFails = false;  // as when the disk reports an error only at the flush
   int renames = 0;
 };
 
@@ -108,6 +113,20 @@ TEST_F(FileCallsTest, AFirstSaveThatFailsPartWayLeavesNoFile) {
   EXPECT_FALSE(QFile::exists(File()));
   EXPECT_FALSE(SettingsStore(Folder()).OpenKey(Mode::kExisting).has_value());
   EXPECT_TRUE(FolderFiles().isEmpty()) << FolderFiles().join(QLatin1Char(' ')).toStdString();
+}
+
+TEST_F(FileCallsTest, AFailedSyncFailsTheSaveAndLeavesTheFileAsItWas) {
+  SettingsStore(Folder()).OpenKey(Mode::kCreate)->WriteInteger(QStringLiteral("Form Top"), 1);
+  {
+    RecordingCalls calls;
+    calls.syncFails = true;
+    std::optional<SettingsKey> key = SettingsStore(Folder(), calls).OpenKey(Mode::kExisting);
+    EXPECT_THROW(key->WriteInteger(QStringLiteral("Form Top"), 2), SettingsWriteError);
+    EXPECT_EQ(calls.renames, 0);
+  }
+  EXPECT_EQ(
+      SettingsStore(Folder()).OpenKey(Mode::kExisting)->ReadInteger(QStringLiteral("Form Top")), 1);
+  EXPECT_EQ(FolderFiles(), QStringList{QStringLiteral("Vantrel.reg")});
 }
 
 TEST_F(FileCallsTest, TheFileIsSyncedBeforeItIsRenamedIntoPlace) {

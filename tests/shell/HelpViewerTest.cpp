@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSet>
 #include <QTest>
@@ -135,6 +136,20 @@ TEST(HelpViewer, AContextIsShownAtItsAnchor) {
 
   viewer.ShowContents();
   EXPECT_EQ(viewer.Browser()->source(), HelpContentsUrl());
+}
+
+TEST(HelpViewer, EscClosesItWhereverTheFocusIs) {
+  HelpViewer viewer;
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    viewer.ShowContents();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&viewer));
+    QWidget* focus = round == 0 ? static_cast<QWidget*>(viewer.Browser())
+                                : viewer.findChildren<QPushButton*>().front();
+    focus->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(focus, Qt::Key_Escape);
+    EXPECT_FALSE(viewer.isVisible());
+  }
 }
 
 TEST(HelpKey, F1AsksForTheContextOfTheWindowOrOpenMenu) {

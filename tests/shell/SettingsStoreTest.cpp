@@ -164,12 +164,12 @@ TEST_F(SettingsStoreTest, AnUnreadableFileIsKeptAsideAndReportedOnce) {
     QByteArray bytes;
     const char* because;
   } rows[] = {
-      {"cut off inside a text", kHead + kOwnKey + "\"Dictionary\"=\"/usr/sh", "closing quote"},
       {"zeros left by a crash", QByteArray(512, '\0'), "control character"},
       {"empty", QByteArray(), "empty"},
       {"UTF-16 export", QByteArray("\xFF\xFEW\0i\0n\0", 8), "UTF-16"},
       {"another program's file", "[General]\ngeometry=@ByteArray(x)\n", "first line"},
-      {"dword out of range", kHead + kOwnKey + "\"Form Top\"=dword:100000000\n", "line 4"},
+      {"more bad lines than a settings file has",
+       kHead + kOwnKey + QByteArray("\"a\"=dword:z\n").repeated(21), "line 4"},
   };
   int n = 0;
   for (const auto& row : rows) {
@@ -201,6 +201,71 @@ TEST_F(SettingsStoreTest, AnUnreadableFileIsKeptAsideAndReportedOnce) {
     EXPECT_EQ(
         SettingsStore(folder).OpenKey(Mode::kExisting)->ReadInteger(QStringLiteral("Form Top")), 7);
     EXPECT_EQ(ReadBytes(keptPath), row.bytes);
+  }
+}
+
+TEST_F(SettingsStoreTest, ABadLineLosesOnlyItsOwnValueAndIsNamed) {
+  const QString folder = Folder();
+  const QString file = FileIn(folder);
+  const QByteArray bytes = kHead + kOwnKey +
+                           "\"Dictionary\"=\"/home/ann/words.txt\"\n"
+                           "\"Form Top\"=dword:100000000\n"  // line 5: nine digits
+                           "\"Form Left\"=dword:0000000a\n"
+                           "\"Word Width\"=dwrd:1\n"  // line 7
+                           "\"Language\"=\"fr_FR\"\n";
+  WriteBytes(file, bytes);
+  for (int start = 0; start < 2; ++start) {
+    SCOPED_TRACE(start);
+    SettingsStore store(folder);
+    std::optional<SettingsKey> key = store.OpenKey(Mode::kExisting);
+    ASSERT_TRUE(key.has_value());
+    EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")), QStringLiteral("/home/ann/words.txt"));
+    EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Left")), 10);
+    EXPECT_EQ(key->ReadText(QStringLiteral("Language")), QStringLiteral("fr_FR"));
+    // The values of the lines left out take their design values, so that the reading of
+    // the values after them goes on.
+    EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Top")), 189);
+    EXPECT_EQ(key->ReadInteger(QStringLiteral("Word Width")), 151);
+
+    const QStringList kept = QDir(folder).entryList({QStringLiteral("Vantrel.reg.corrupt-*")});
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(ReadBytes(folder + QLatin1Char('/') + kept[0]), bytes);
+    const std::vector<SettingsFileNotice> notices = store.TakeFileNotices();
+    if (start == 0) {
+      // Told once, with the first bad line; the file in place holds what read well.
+      ASSERT_EQ(notices.size(), 1u);
+      EXPECT_EQ(notices[0].badLine, 5u);
+      EXPECT_EQ(notices[0].keptAs, folder + QLatin1Char('/') + kept[0]);
+      EXPECT_TRUE(notices[0].reason.contains(QLatin1String("line 5")))
+          << notices[0].reason.toStdString();
+    } else {
+      EXPECT_TRUE(notices.empty());
+    }
+  }
+}
+
+TEST_F(SettingsStoreTest, FilesKeptAsideInTheSameSecondGetTheirOwnNames) {
+  const QString folder = Folder();
+  const QString file = FileIn(folder);
+  QStringList kept;
+  for (int i = 0; i < 3; ++i) {
+    WriteBytes(file, "not a settings file " + QByteArray::number(i));
+    SettingsStore(folder).OpenKey(Mode::kExisting);
+    kept =
+        QDir(folder).entryList({QStringLiteral("Vantrel.reg.corrupt-*")}, QDir::Files, QDir::Name);
+    if (kept.size() == 3 && kept[0].size() == kept[2].size()) {
+      break;  // a second went by between two of them: not this test's case
+    }
+  }
+  ASSERT_EQ(kept.size(), 3);
+  // The first keeps the bare time stamp; the others of the same second count on from 2.
+  const QString first = kept[0];
+  if (kept[1].startsWith(first)) {
+    EXPECT_EQ(kept[1], first + QStringLiteral("-2"));
+    EXPECT_EQ(kept[2], first + QStringLiteral("-3"));
+  }
+  for (const QString& name : kept) {
+    EXPECT_FALSE(name.endsWith(QStringLiteral("-1"))) << name.toStdString();
   }
 }
 
@@ -328,6 +393,25 @@ TEST_F(SettingsStoreTest, AWriteIntoAFolderWithoutWritePermissionFails) {
   }
   ExpectWriteFailsAndKeepsOldFile(*key, Folder(), before);
   chmod(QFile::encodeName(Folder()).constData(), 0755);
+}
+
+TEST_F(SettingsStoreTest, AFileOfExactlyTheLimitIsReadAndOneByteMoreIsNot) {
+  for (const std::size_t size : {regfile::kMaxFileSize, regfile::kMaxFileSize + 1}) {
+    SCOPED_TRACE(size);
+    const QString folder = Folder(QString::number(size));
+    const QByteArray start = kHead + kOwnKey + "\"Note\"=\"";
+    const QByteArray bytes = start + QByteArray(qsizetype(size) - start.size() - 2, 'x') + "\"\n";
+    ASSERT_EQ(std::size_t(bytes.size()), size);
+    WriteBytes(FileIn(folder), bytes);
+    SettingsStore store(folder);
+    const std::optional<SettingsKey> key = store.OpenKey(Mode::kExisting);
+    const bool fits = size == regfile::kMaxFileSize;
+    EXPECT_EQ(key.has_value(), fits);
+    if (key) {
+      EXPECT_EQ(key->ReadText(QStringLiteral("Note")).size(), bytes.size() - start.size() - 2);
+    }
+    EXPECT_EQ(store.TakeFileNotices().size(), fits ? 0u : 1u);
+  }
 }
 
 TEST_F(SettingsStoreTest, AWriteThatWouldOutgrowTheReadLimitFails) {

@@ -76,6 +76,21 @@ TEST(PlayedDelay, StoredHundredthsPlayAsTwelveMillisecondsWithTheShortDelaysRais
   }
 }
 
+TEST(GifWriter, APixelOutsideThePaletteIsRefused) {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath(QStringLiteral("picture.gif")).toStdString();
+  for (const int index : {3, 4, 255}) {
+    SCOPED_TRACE(index);
+    pictures::Picture picture = TestPicture({10}, std::nullopt);  // four colours
+    picture.frames[0].pixels[5] = static_cast<std::uint8_t>(index);
+    if (index < 4) {
+      EXPECT_NO_THROW(pictures::WriteGif(picture, path));
+    } else {
+      EXPECT_THROW(pictures::WriteGif(picture, path), std::runtime_error);
+    }
+  }
+}
+
 TEST(DecodeAnimation, EveryStoredDelayIsPlayedAsStored) {
   const std::vector<int> stored = {0, 1, 2, 3, 7, 30, 255, 1500, 65535};
   const AnimationFrames frames = Decode(GifBytes(TestPicture(stored, 0)));

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -147,6 +148,23 @@ TEST(GridEditing, EnterOrLeavingCommitsEscCancels) {
       EXPECT_EQ(edited.at(0).at(1).toInt(), 1);
     }
   }
+}
+
+TEST(GridEditing, AContextMenuOverTheEditorLeavesTheEditOpen) {
+  EditingGrid fixture;
+  ASSERT_TRUE(fixture.ok);
+  TLayerGrid& grid = *fixture.grid;
+  QTest::keyClick(&grid, Qt::Key_F2);
+  QTest::keyClicks(grid.Editor(), "Baling");
+  QMenu menu(&fixture.window);
+  menu.addAction(QStringLiteral("Paste"));
+  menu.popup(grid.Editor()->mapToGlobal(QPoint(5, 5)));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+  QTest::keyClick(&menu, Qt::Key_Escape);
+  EXPECT_TRUE(grid.Editing());
+  EXPECT_EQ(grid.CellText(0, 1), "balling");  // nothing committed behind the user's back
+  QTest::keyClick(grid.Editor(), Qt::Key_Escape);
+  EXPECT_EQ(grid.CellText(0, 1), "balling");
 }
 
 TEST(GridEditing, ARefusedTextLeavesTheCellAsItWas) {

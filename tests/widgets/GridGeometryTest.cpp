@@ -82,6 +82,28 @@ TEST(GridGeometry, OnlyWhollyShownRowsAreVisible) {
   }
 }
 
+TEST(GridGeometry, APartlyShownLastRowIsPaintedAndCountsAsShown) {
+  struct Case {
+    const char* name;
+    int clientHeight;
+    int rows;
+    int last;
+  };
+  const Case cases[] = {
+      {"four whole rows and a part of the fifth", 130, 50, 5},
+      {"one pixel of the fifth row", 126, 50, 5},
+      {"four whole rows exactly", 125, 50, 4},
+      {"fewer rows than room", 130, 3, 2},
+      {"only the header", 25, 50, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GridGeometry geometry = TwoColumns(c.rows);
+    geometry.SetClientSize(300, c.clientHeight);
+    EXPECT_EQ(geometry.LastVisibleRow(), c.last);
+  }
+}
+
 TEST(GridGeometry, ScrollingStopsWhenTheLastRowShowsWhole) {
   GridGeometry geometry = TwoColumns(50);
   EXPECT_EQ(geometry.MaxTopRow(), 46);

@@ -325,6 +325,25 @@ TEST(LayerGridMouse, ShiftClickSelectsARange) {
   EXPECT_EQ(grid->Row(), 3);
 }
 
+TEST(LayerGridKeys, ShiftArrowsExtendTheSelectionAndKeypadEnterPicks) {
+  auto grid = ShownGrid();
+  grid->SetOptions(grid->Options() | TLayerGrid::kRangeSelect);
+  grid->SetPickKeys(true);
+  std::vector<int> picked;
+  QObject::connect(grid.get(), &TLayerGrid::RowPicked,
+                   [&picked](int row) { picked.push_back(row); });
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, Middle(*grid, 0, 1));
+  QTest::keyClick(grid.get(), Qt::Key_Down, Qt::ShiftModifier);
+  QTest::keyClick(grid.get(), Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_EQ(grid->Selection(), (TGridRect{0, 1, 1, 2}));
+  QTest::keyClick(grid.get(), Qt::Key_Down);
+  EXPECT_EQ(grid->Selection(), (TGridRect{1, 3, 1, 3}));
+  // Enter of the number block arrives with the keypad modifier.
+  QTest::keyClick(grid.get(), Qt::Key_Enter, Qt::KeypadModifier);
+  QTest::keyClick(grid.get(), Qt::Key_Return);
+  EXPECT_EQ(picked, (std::vector<int>{3, 3}));
+}
+
 TEST(LayerGridHints, CellHintShowsBelowItsCell) {
   auto grid = ShownGrid();
   grid->SetShowCellHints(true);

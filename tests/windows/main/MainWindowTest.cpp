@@ -666,9 +666,13 @@ TEST_F(MainWindowTest, TheWindowComesBackOnTheScreenWithColumnsThatCanBeSeen) {
     qint32 top, left, wordWidth, numberWidth;
     QPoint place;
     int word;
+    qint32 width = 485, height = 498;
+    QSize size = {485, 498};
   };
   const Case cases[] = {
-      {"as stored", 60, 40, 130, 100, {40, 60}, 130},
+      {"as stored", 60, 40, 130, 100, {40, 60}, 130, 600, 520, {600, 520}},
+      // Larger than any screen: a window of that size would take gigabytes to draw.
+      {"the largest size", 60, 40, 130, 100, {40, 60}, 130, 0x7fffffff, 0x7fffffff, {485, 498}},
       // Top and left differ enough that a swap would show.
       {"partly off the right edge", 20, 700, 130, 100, {700, 20}, 130},
       {"far right of the only screen", 60, 2000, 130, 100, {474, 189}, 130},
@@ -682,14 +686,15 @@ TEST_F(MainWindowTest, TheWindowComesBackOnTheScreenWithColumnsThatCanBeSeen) {
     key->WriteText(QStringLiteral("Dictionary"), dictionaryPath);
     key->WriteInteger(QStringLiteral("Form Top"), c.top);
     key->WriteInteger(QStringLiteral("Form Left"), c.left);
-    key->WriteInteger(QStringLiteral("Form Width"), 485);
-    key->WriteInteger(QStringLiteral("Form Height"), 498);
+    key->WriteInteger(QStringLiteral("Form Width"), c.width);
+    key->WriteInteger(QStringLiteral("Form Height"), c.height);
     key->WriteInteger(QStringLiteral("Selected Panel Height"), 106);
     key->WriteInteger(QStringLiteral("Word Width"), c.wordWidth);
     key->WriteInteger(QStringLiteral("Number Width"), c.numberWidth);
     key->WriteSwitch(QStringLiteral("Animation On"), false);
     Start();
     EXPECT_EQ(form->pos(), c.place);
+    EXPECT_EQ(form->size(), c.size);
     EXPECT_EQ(form->PossibleGrid()->ColWidth(0), c.word);
     EXPECT_EQ(form->SelectedGrid()->ColWidth(0), c.word);
     // The digits column fills the rest of the grid, in both grids alike.
@@ -727,6 +732,41 @@ TEST_F(MainWindowTest, AMissingIntegerEndsTheReadingAndAsksForADictionary) {
   EXPECT_EQ(dialogs.openDialogs.size(), 2u);
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel No Dictionary Open"));
   EXPECT_EQ(form->size(), QSize(485, 498));  // the geometry keeps its design values
+}
+
+TEST_F(MainWindowTest, ABadLineOfTheSettingsCostsOnlyItsValueAndIsNamedInTheUsersLanguage) {
+  QDir().mkpath(settings->Folder());
+  QFile file(settings->FilePath());
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(QStringLiteral("Windows Registry Editor Version 5.00\n\n"
+                            "[HKEY_CURRENT_USER\\Software\\Vantrel]\n"
+                            "\"Language\"=\"de_DE\"\n\"Dictionary\"=\"%1\"\n"
+                            "\"Form Top\"=dword:0000004g\n"
+                            "\"Form Left\"=dword:00000010\n\"Form Width\"=dword:000001f4\n"
+                            "\"Form Height\"=dword:000001f4\n"
+                            "\"Selected Panel Height\"=dword:0000006a\n"
+                            "\"Word Width\"=dword:00000082\n\"Number Width\"=dword:00000064\n"
+                            "\"Animation On\"=dword:00000000\n")
+                 .arg(dictionaryPath)
+                 .toUtf8());
+  file.close();
+  Start();
+  EXPECT_TRUE(dialogs.openDialogs.empty());  // the dictionary read well
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + dictionaryPath);
+  EXPECT_EQ(form->CurrentLanguage(), QStringLiteral("de_DE"));
+  EXPECT_EQ(form->pos(), QPoint(16, 189));
+  EXPECT_EQ(form->size(), QSize(500, 500));
+  EXPECT_EQ(form->PossibleGrid()->ColWidth(0), 130);
+  ASSERT_EQ(dialogs.warnings.size(), 1);
+  const QStringList kept = QDir(settings->Folder()).entryList({QStringLiteral("*.corrupt-*")});
+  ASSERT_EQ(kept.size(), 1);
+  EXPECT_TRUE(dialogs.warnings[0].startsWith(
+      TranslateText("The settings file ") + settings->FilePath() +
+      TranslateText(" could not be read in line ") + QStringLiteral("6") +
+      TranslateText(". Every other setting was kept; the original file was kept as ") +
+      settings->Folder() + QLatin1Char('/') + kept[0]))
+      << dialogs.warnings[0].toStdString();
+  EXPECT_TRUE(form->close());
 }
 
 TEST_F(MainWindowTest, ACorruptSettingsFileIsKeptAsideAndReported) {

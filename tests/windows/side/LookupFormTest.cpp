@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
@@ -240,6 +241,24 @@ TEST_F(LookupFormTest, ClickingBackIntoATypedWordClearsTheResults) {
   EXPECT_TRUE(AllRowsEmpty());
   EXPECT_FALSE(form.CopyBtn()->isEnabled());
   EXPECT_TRUE(form.ConvertBtn()->isEnabled());
+}
+
+TEST_F(LookupFormTest, AMenuClosingOverTheFieldLeavesTheResults) {
+  ASSERT_TRUE(ShowActive(form));
+  form.WordToConvert()->setFocus();
+  QTest::keyClicks(form.WordToConvert(), "help");
+  QTest::keyClick(form.WordToConvert(), Qt::Key_Return);
+  ASSERT_EQ(Rows(), QStringList{"4357"});
+  ASSERT_TRUE(form.WordToConvert()->hasFocus());
+  // A context menu takes the focus while it is open and gives it back when it closes.
+  QMenu menu(&form);
+  menu.addAction(QStringLiteral("Copy"));
+  menu.popup(form.WordToConvert()->mapToGlobal(QPoint(5, 5)));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+  QTest::keyClick(&menu, Qt::Key_Escape);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.WordToConvert()->hasFocus(); }));
+  EXPECT_EQ(Rows(), QStringList{"4357"});
+  EXPECT_TRUE(form.CopyBtn()->isEnabled());
 }
 
 TEST_F(LookupFormTest, EnterPressesConvertOnlyWhileItIsEnabled) {

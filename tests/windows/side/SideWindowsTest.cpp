@@ -1,6 +1,7 @@
 // The About, notification and test windows: the addresses they hand to the launcher, the
 // new-release countdown over many closes, and the animation switch.
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -46,6 +47,29 @@ TEST(AboutForm, TheAddressesOpenTheMailProgramAndTheBrowser) {
   QTest::mousePress(about.EmailLabel(), Qt::LeftButton, {}, QPoint(2, 2));
   QTest::mouseRelease(about.EmailLabel(), Qt::LeftButton, {}, QPoint(-20, 2));
   EXPECT_EQ(env.launcher.Opened().size(), 2u);
+}
+
+TEST(AboutForm, OpensWithTheFocusOnOkAndSaysSoWhenNoProgramTakesAnAddress) {
+  TestServices env;
+  TAboutForm about(env.services);
+  ASSERT_TRUE(ShowActive(about));
+  EXPECT_EQ(QApplication::focusWidget(), about.OkBtn());
+  env.launcher.SetSucceeds(false);
+  QTest::mouseClick(about.EmailLabel(), Qt::LeftButton);
+  QTest::mouseClick(about.HomePageLabel(), Qt::LeftButton);
+  ASSERT_EQ(env.dialogs.warnings.size(), 2);
+  EXPECT_EQ(env.dialogs.warnings[0],
+            QStringLiteral("No mail program could be started. Please write to "
+                           "support@vantrel.example"));
+  EXPECT_EQ(
+      env.dialogs.warnings[1],
+      QStringLiteral("No web browser could be started. Please visit https://vantrel.example/"));
+  // Shown again after the user moved on to an address: OK has the focus again.
+  about.EmailLabel()->setFocus(Qt::TabFocusReason);
+  ASSERT_EQ(about.focusWidget(), about.EmailLabel());
+  about.hide();
+  about.show();
+  EXPECT_EQ(about.focusWidget(), about.OkBtn());
 }
 
 TEST(AboutForm, TheFrogFollowsTheAnimationSwitchAtEveryShowing) {

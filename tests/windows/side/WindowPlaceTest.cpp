@@ -67,5 +67,36 @@ TEST(WindowPlace, ColumnsTooNarrowToSeeTakeTheirDesignWidth) {
   EXPECT_EQ(StoredColumnWidth(300, 151), 300);
 }
 
+TEST(WindowPlace, ASizeLargerThanEveryScreenTakesTheDesignSize) {
+  struct Case {
+    const char* name;
+    QSize stored;
+    QList<QRect> screens;
+    QSize expected;
+  };
+  const int most = std::numeric_limits<int>::max();
+  const Case cases[] = {
+      {"fits", {1000, 700}, {kLaptop}, {1000, 700}},
+      {"exactly the screen", {1280, 800}, {kLaptop}, {1280, 800}},
+      {"one pixel too wide", {1281, 700}, {kLaptop}, {kWindow.width(), 700}},
+      {"one pixel too high", {1000, 801}, {kLaptop}, {1000, kWindow.height()}},
+      {"the largest integer", {most, most}, {kLaptop}, kWindow},
+      {"fits the larger of two screens", {1900, 1000}, {kLaptop, kRightMonitor}, {1900, 1000}},
+      {"fits the larger of two screens, listed first",
+       {1900, 1000},
+       {kRightMonitor, kLaptop},
+       {1900, 1000}},
+      {"no screen known, within the bound", {3000, 2000}, {}, {3000, 2000}},
+      {"no screen known, beyond the bound",
+       {kMaxWindowExtent + 1, 500},
+       {},
+       {kWindow.width(), 500}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(SizeOnScreens(c.stored, kWindow, c.screens), c.expected);
+  }
+}
+
 }  // namespace
 }  // namespace vantrel

@@ -182,7 +182,7 @@ TEST(CatalogCoverage, CompiledCatalogsCarryEveryEntryOfTheirPoFile) {
 }
 
 // A message is assembled from pieces that carry their own blanks (" Matches out of "): a
-// translation that drops or adds one runs words together or apart.
+// translation that drops one runs words together.
 TEST(CatalogCoverage, TranslatedPiecesKeepTheBlanksOfTheirEnglishText) {
   for (const char* language : {"de", "fr"}) {
     SCOPED_TRACE(language);
@@ -191,8 +191,14 @@ TEST(CatalogCoverage, TranslatedPiecesKeepTheBlanksOfTheirEnglishText) {
         continue;
       }
       SCOPED_TRACE(english);
-      EXPECT_EQ(english.front() == ' ', translated.front() == ' ') << translated;
-      EXPECT_EQ(english.back() == ' ', translated.back() == ' ') << translated;
+      // A translation may add a blank where its word order moves a number elsewhere
+      // (". Every other setting" becomes " nicht gelesen werden. ..."), never drop one.
+      if (english.front() == ' ') {
+        EXPECT_EQ(translated.front(), ' ') << translated;
+      }
+      if (english.back() == ' ') {
+        EXPECT_EQ(translated.back(), ' ') << translated;
+      }
     }
   }
 }

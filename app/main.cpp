@@ -14,6 +14,7 @@
 #include "ErrorLog.h"
 #include "ErrorReport.h"
 #include "ErrorTracer.h"
+#include "FirstPaint.h"
 #include "HelpViewer.h"
 #include "Launcher.h"
 #include "LookUp.h"
@@ -48,13 +49,13 @@ int main(int argc, char** argv) {
 
   vantrel::QtDialogs dialogs;
   vantrel::DesktopLauncher launcher;
-  vantrel::THelpViewer help;
+  vantrel::HelpViewer help;
   vantrel::SettingsStore settings;
   vantrel::ShellState state;
   vantrel::Services services{dialogs, launcher, help, settings, state};
 
   // Every error that escapes an event handler is logged, shown and offered by e-mail.
-  vantrel::TErrorReport report(
+  vantrel::ErrorReport report(
       errorLog, QString::fromLatin1(vantrel::kSupportEmail),
       [&services](const QUrl& address) { vantrel::OpenAddress(services, nullptr, address); });
   report.SetReportPage(&vantrel::ReportPageCaption,
@@ -75,6 +76,7 @@ int main(int argc, char** argv) {
   testForm.SetAboutForm(&aboutForm);
   mainForm.SetSideWindows(&lookupForm, &aboutForm, &affixForm, &notifyForm, &testForm);
 
+  vantrel::SignalFirstPaint(mainForm);
   mainForm.show();
   if (vantrel::TakeCrashNotice(errorLog.Path())) {
     QTimer::singleShot(0, &mainForm,

@@ -78,13 +78,13 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     return Wrong("--json belongs to suggest");
   }
   out.json = jsonGiven;
-  const std::size_t wanted = out.command == "affixes" ? 3 : 1;
+  const std::size_t operands = out.command == "affixes" ? 3 : 1;
   if (out.command == "suggest") {
     if (out.operands.empty()) {
       return Wrong("suggest takes at least one NUMBER, or - to read them from standard input");
     }
-  } else if (out.operands.size() != wanted) {
-    return Wrong(out.command + " takes " + (wanted == 1 ? "one operand" : "three operands"));
+  } else if (out.operands.size() != operands) {
+    return Wrong(out.command + " takes " + (operands == 1 ? "one operand" : "three operands"));
   }
   if (out.mode != "any" && out.mode != "left" && out.mode != "right") {
     return Wrong("the mode is any, left or right, not " + out.mode);

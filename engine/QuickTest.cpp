@@ -2,6 +2,7 @@
 #include "QuickTest.h"
 
 #include <algorithm>
+#include <bit>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -123,11 +124,11 @@ int CountBits(std::uint64_t x) {
   constexpr std::uint64_t kTop = std::uint64_t{1} << 63;
 #pragma GCC unroll 8
   for (int k = 0; k < 8; ++k) {
-    o[k] = at + static_cast<std::uint32_t>(__builtin_ctzll(mask | kTop));
+    o[k] = at + static_cast<std::uint32_t>(std::countr_zero(mask | kTop));
     mask &= mask - 1;
   }
   for (int k = 8; mask != 0; ++k) {
-    o[k] = at + static_cast<std::uint32_t>(__builtin_ctzll(mask));
+    o[k] = at + static_cast<std::uint32_t>(std::countr_zero(mask));
     mask &= mask - 1;
   }
 }
@@ -169,7 +170,7 @@ __attribute__((target("avx2,bmi,popcnt"))) std::size_t FindLineEndsWide(const ch
     const std::uint64_t mask =
         Before(lowBits | static_cast<std::uint64_t>(highBits) << 32, block, to);
     WriteOffsets(mask, static_cast<std::uint32_t>(block - base), out + n);
-    n += static_cast<std::size_t>(__builtin_popcountll(mask));
+    n += static_cast<std::size_t>(std::popcount(mask));
   }
   return n;
 }

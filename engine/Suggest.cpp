@@ -112,7 +112,9 @@ struct Group {
   }
 
   bool Wants(int rarity, std::string_view trimmed) {
-    return (!full || std::tie(rarity, trimmed) < std::tie(worstRarity, worstTrimmed)) &&
+    // Both sides as string views: clang's tuple comparison takes no mixed element types.
+    const std::string_view worst = worstTrimmed;
+    return (!full || std::tie(rarity, trimmed) < std::tie(worstRarity, worst)) &&
            held.insert(Key(rarity, trimmed)).second;
   }
 

@@ -87,14 +87,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const vantrel::SettingsFileBytes read = vantrel::ReadSettingsFile(file);
   using State = vantrel::SettingsFileBytes::State;
-  const State expected = kind == kDangling                  ? State::Missing
-                         : kind == kFifo || kind == kFolder ? State::Unusable
-                                                            : State::Read;
-  if (read.state != expected || (read.state == State::Read && read.bytes != bytes) ||
-      (read.state == State::Unusable && read.problem.empty())) {
+  const State expected = kind == kDangling                  ? State::kMissing
+                         : kind == kFifo || kind == kFolder ? State::kUnusable
+                                                            : State::kRead;
+  if (read.state != expected || (read.state == State::kRead && read.bytes != bytes) ||
+      (read.state == State::kUnusable && read.problem.empty())) {
     __builtin_trap();
   }
-  if (read.state != State::Read) {
+  if (read.state != State::kRead) {
     return 0;
   }
 
@@ -111,25 +111,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const vantrel::TypedValue value = vantrel::ReadTyped(*key, row.name, row.type);
     const vantrel::regfile::Value* stored = key->Find(row.name);
     switch (row.type) {
-      case vantrel::SettingType::Text:
+      case vantrel::SettingType::kText:
         if (value.failure == Failure::kMissing ||
             (value.failure == Failure::kNone && stored != nullptr && value.text != stored->text) ||
             (stored == nullptr && (value.failure != Failure::kNone || !value.text.empty()))) {
           __builtin_trap();
         }
         break;
-      case vantrel::SettingType::Switch:
+      case vantrel::SettingType::kSwitch:
         if (value.failure == Failure::kNone && value.integer != 0 && value.integer != 1) {
           __builtin_trap();
         }
         [[fallthrough]];
-      case vantrel::SettingType::Integer:
+      case vantrel::SettingType::kInteger:
         if ((stored == nullptr) != (value.failure == Failure::kMissing) ||
-            (stored != nullptr && (stored->kind == vantrel::regfile::ValueKind::Dword) !=
+            (stored != nullptr && (stored->kind == vantrel::regfile::ValueKind::kDword) !=
                                       (value.failure == Failure::kNone))) {
           __builtin_trap();
         }
-        if (row.type == vantrel::SettingType::Integer && value.failure == Failure::kNone &&
+        if (row.type == vantrel::SettingType::kInteger && value.failure == Failure::kNone &&
             static_cast<std::uint32_t>(value.integer) != stored->dword) {
           __builtin_trap();
         }

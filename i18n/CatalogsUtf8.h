@@ -13,13 +13,6 @@ namespace vantrel::i18n {
 // surrogates, nothing above U+10FFFF, no sequence cut off at the end.
 bool IsValidUtf8(std::string_view text);
 
-// UTF-16 to UTF-8. A surrogate pair becomes one four-byte sequence; a lone surrogate
-// becomes U+FFFD, so the key of a damaged text is still well-formed.
-std::string Utf16ToUtf8(std::u16string_view text);
-
-// UTF-8 to UTF-16. Returns an empty text when text is not valid UTF-8.
-std::u16string Utf8ToUtf16(std::string_view text);
-
 // The key under which a text is looked up: every carriage return removed.
 std::string WithoutCarriageReturns(std::string_view text);
 

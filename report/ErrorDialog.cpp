@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -43,15 +44,13 @@ QPlainTextEdit* PageText(QWidget* parent, const char* name, const QString& acces
 
 }  // namespace
 
-TErrorDialog::TErrorDialog(const ErrorDialogTexts& texts, const QIcon& icon, QWidget* parent)
-    : QDialog(parent) {
-  setObjectName(QStringLiteral("TErrorDialog"));
+ErrorDialog::ErrorDialog(const ErrorDialogTexts& texts, QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("ErrorDialog"));
   setWindowTitle(QStringLiteral("Application Error"));
 
   auto* iconLabel = new QLabel(this);
   iconLabel->setObjectName(QStringLiteral("ErrorIcon"));
-  const QIcon shown = icon.isNull() ? style()->standardIcon(QStyle::SP_MessageBoxCritical) : icon;
-  iconLabel->setPixmap(shown.pixmap(QSize(32, 32)));
+  iconLabel->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(QSize(32, 32)));
   iconLabel->setAlignment(Qt::AlignTop);
   iconLabel->setAccessibleName(QStringLiteral("Error"));
 
@@ -120,22 +119,22 @@ TErrorDialog::TErrorDialog(const ErrorDialogTexts& texts, const QIcon& icon, QWi
   okBtn_->setFocus(Qt::OtherFocusReason);
 }
 
-void TErrorDialog::ShowDetails(bool shown) {
+void ErrorDialog::ShowDetails(bool shown) {
   pages_->setVisible(shown);
   detailsBtn_->setText(shown ? QStringLiteral("Compact <<") : QStringLiteral("Details >>"));
   // The fixed size follows at once, not at the next pass of the event loop.
   layout()->activate();
 }
 
-bool TErrorDialog::DetailsShown() const {
+bool ErrorDialog::DetailsShown() const {
   return !pages_->isHidden();
 }
 
-QPlainTextEdit* TErrorDialog::Page(int index) const {
+QPlainTextEdit* ErrorDialog::Page(int index) const {
   return qobject_cast<QPlainTextEdit*>(pages_->widget(index));
 }
 
-void TErrorDialog::showEvent(QShowEvent* event) {
+void ErrorDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   // Centred on the screen, whichever window was in front when the error came.
   if (const QScreen* screen = this->screen()) {

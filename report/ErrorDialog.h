@@ -6,7 +6,6 @@
 // fixed-pitch font, so that the columns of the stack and the registers line up.
 
 #include <QDialog>
-#include <QIcon>
 #include <QString>
 #include <QStringList>
 
@@ -25,12 +24,11 @@ struct ErrorDialogTexts {
   QStringList reportLines;
 };
 
-class TErrorDialog : public QDialog {
+class ErrorDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TErrorDialog(const ErrorDialogTexts& texts, const QIcon& icon = QIcon(),
-                        QWidget* parent = nullptr);
+  explicit ErrorDialog(const ErrorDialogTexts& texts, QWidget* parent = nullptr);
 
   // Opens in full with "Call Stack" in front and the focus on OK.
   void ShowDetails(bool shown);

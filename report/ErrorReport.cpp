@@ -26,16 +26,16 @@ std::tm LocalNow() {
 
 }  // namespace
 
-TErrorReport::TErrorReport(ErrorLog& log, QString supportEmail, OpenAddress openAddress)
+ErrorReport::ErrorReport(ErrorLog& log, QString supportEmail, OpenAddress openAddress)
     : log_(log), supportEmail_(std::move(supportEmail)), openAddress_(std::move(openAddress)) {}
 
-void TErrorReport::SetReportPage(std::function<QString()> caption,
-                                 std::function<QStringList()> lines) {
+void ErrorReport::SetReportPage(std::function<QString()> caption,
+                                std::function<QStringList()> lines) {
   caption_ = std::move(caption);
   lines_ = std::move(lines);
 }
 
-LogWrite TErrorReport::ShowError(const std::exception_ptr& error) {
+LogWrite ErrorReport::ShowError(const std::exception_ptr& error) {
   ErrorDialogTexts shown;
   LogWrite written = LogWrite::kNoPath;
   {
@@ -54,8 +54,9 @@ LogWrite TErrorReport::ShowError(const std::exception_ptr& error) {
     shown.registers = Lines(texts.registers);
   }
 
-  TErrorDialog dialog(shown, icon_);
-  dialog.ShowDetails(detailsShown_);
+  ErrorDialog dialog(shown);
+  // The dialog opens in full, on the call stack.
+  dialog.ShowDetails(true);
   if (showDialog_) {
     showDialog_(dialog);
   } else {
@@ -64,15 +65,15 @@ LogWrite TErrorReport::ShowError(const std::exception_ptr& error) {
   return written;
 }
 
-void TErrorReport::ApplicationEvents1Exception(QObject* /*sender*/,
-                                               const std::exception_ptr& error) {
+void ErrorReport::ApplicationEvents1Exception(QObject* /*sender*/,
+                                              const std::exception_ptr& error) {
   ShowError(error);
   if (log_.Exists() && openAddress_) {
     openAddress_(MailAddress());
   }
 }
 
-QUrl TErrorReport::MailAddress() const {
+QUrl ErrorReport::MailAddress() const {
   // Joined as it is, without encoding: the mail program reads the blanks of the subject
   // and the quotes around the file name as they are.
   return QUrl(QStringLiteral("mailto:") + supportEmail_ +

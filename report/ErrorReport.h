@@ -4,7 +4,6 @@
 // It is logged, shown in the report dialog, and the log is offered by e-mail; then the
 // program goes on with the state it had when the error left its handler.
 
-#include <QIcon>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -17,22 +16,20 @@
 
 namespace vantrel {
 
-class TErrorDialog;
+class ErrorDialog;
 
-class TErrorReport {
+class ErrorReport {
  public:
   // Hands an address to the desktop: "mailto:" to the mail program.
   using OpenAddress = std::function<void(const QUrl&)>;
   // Shows the dialog and returns when the user has closed it.
-  using ShowDialog = std::function<void(TErrorDialog&)>;
+  using ShowDialog = std::function<void(ErrorDialog&)>;
 
-  TErrorReport(ErrorLog& log, QString supportEmail, OpenAddress openAddress);
+  ErrorReport(ErrorLog& log, QString supportEmail, OpenAddress openAddress);
 
   // The report page's name and its lines, asked for afresh at every error, so that they
   // come in the language of the moment.
   void SetReportPage(std::function<QString()> caption, std::function<QStringList()> lines);
-  void SetIcon(const QIcon& icon) { icon_ = icon; }
-  void SetDetailsShown(bool shown) { detailsShown_ = shown; }
   // The dialog runs modally unless a test puts something else here.
   void SetShowDialog(ShowDialog show) { showDialog_ = std::move(show); }
 
@@ -57,8 +54,6 @@ class TErrorReport {
   ShowDialog showDialog_;
   std::function<QString()> caption_;
   std::function<QStringList()> lines_;
-  QIcon icon_;
-  bool detailsShown_ = true;
   std::mutex lock_;
 };
 

@@ -94,10 +94,10 @@ QUrl HelpUrl(int context) {
   return it == kHelpTopics.end() ? HelpContentsUrl() : PageUrl(it->page, it->anchor);
 }
 
-THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent), browser_(new QTextBrowser(this)) {
+HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent), browser_(new QTextBrowser(this)) {
   RegisterHelpBook();
   setWindowFlag(Qt::Window);
-  setObjectName(QStringLiteral("THelpViewer"));
+  setObjectName(QStringLiteral("HelpViewer"));
   resize(680, 560);
 
   contents_ = new QPushButton(this);
@@ -109,7 +109,7 @@ THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent), browser_(new QTextB
   TranslateTexts();
   back_->setEnabled(false);
   forward_->setEnabled(false);
-  connect(contents_, &QPushButton::clicked, this, &THelpViewer::ShowContents);
+  connect(contents_, &QPushButton::clicked, this, &HelpViewer::ShowContents);
   connect(back_, &QPushButton::clicked, browser_, &QTextBrowser::backward);
   connect(forward_, &QPushButton::clicked, browser_, &QTextBrowser::forward);
   connect(browser_, &QTextBrowser::backwardAvailable, back_, &QPushButton::setEnabled);
@@ -135,7 +135,7 @@ THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent), browser_(new QTextB
   browser_->setSource(HelpContentsUrl());
 }
 
-void THelpViewer::TranslateTexts() {
+void HelpViewer::TranslateTexts() {
   // Qt's translator, which the program installs, answers these from the program's catalog.
   setWindowTitle(tr("Vantrel Help"));
   contents_->setText(tr("&Contents"));
@@ -143,7 +143,7 @@ void THelpViewer::TranslateTexts() {
   forward_->setText(tr("&Forward"));
 }
 
-void THelpViewer::changeEvent(QEvent* event) {
+void HelpViewer::changeEvent(QEvent* event) {
   if (event->type() == QEvent::LanguageChange) {
     TranslateTexts();
     const QUrl shown = browser_->source();
@@ -157,15 +157,15 @@ void THelpViewer::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
 }
 
-void THelpViewer::ShowContents() {
+void HelpViewer::ShowContents() {
   Present(HelpContentsUrl());
 }
 
-void THelpViewer::ShowContext(int context) {
+void HelpViewer::ShowContext(int context) {
   Present(HelpUrl(context));
 }
 
-void THelpViewer::Present(const QUrl& url) {
+void HelpViewer::Present(const QUrl& url) {
   browser_->setSource(url);
   show();
   raise();

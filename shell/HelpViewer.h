@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The help book lives in the program's resources as HTML pages under qrc:/help/. Each help
-// context that a window or menu asks for is an anchor in one of the pages; THelpViewer is
+// context that a window or menu asks for is an anchor in one of the pages; HelpViewer is
 // the window that shows them. Windows take an IHelp& when they are built, so a test can
 // record what F1 asked for instead of opening a window.
 
@@ -62,11 +62,11 @@ class IHelp {
 };
 
 // A window of its own, kept for the whole run and brought to the front on each request.
-class THelpViewer : public QWidget, public IHelp {
+class HelpViewer : public QWidget, public IHelp {
   Q_OBJECT
 
  public:
-  explicit THelpViewer(QWidget* parent = nullptr);
+  explicit HelpViewer(QWidget* parent = nullptr);
 
   void ShowContents() override;
   void ShowContext(int context) override;

@@ -375,7 +375,7 @@ class Parser {
         reason = "text after the closing quote";
         return false;
       }
-      value.kind = ValueKind::Text;
+      value.kind = ValueKind::kText;
       return true;
     }
     if (data.starts_with("dword:")) {
@@ -383,7 +383,7 @@ class Parser {
         reason = "a dword needs 1 to 8 hex digits";
         return false;
       }
-      value.kind = ValueKind::Dword;
+      value.kind = ValueKind::kDword;
       return true;
     }
     if (data.starts_with("hex")) {
@@ -427,7 +427,7 @@ class Parser {
       return false;
     }
     if (type == kTypeText) {
-      value.kind = ValueKind::Text;
+      value.kind = ValueKind::kText;
       return Utf16LeToText(bytes, value.text, reason);
     }
     if (type == kTypeDword) {
@@ -435,13 +435,13 @@ class Parser {
         reason = "a dword in hex(4) needs exactly 4 bytes";
         return false;
       }
-      value.kind = ValueKind::Dword;
+      value.kind = ValueKind::kDword;
       value.dword = bytes[0] | (static_cast<std::uint32_t>(bytes[1]) << 8) |
                     (static_cast<std::uint32_t>(bytes[2]) << 16) |
                     (static_cast<std::uint32_t>(bytes[3]) << 24);
       return true;
     }
-    value.kind = ValueKind::Other;
+    value.kind = ValueKind::kOther;
     value.otherType = type;
     value.bytes = std::move(bytes);
     return true;
@@ -474,7 +474,7 @@ void AppendValue(std::string& out, const Value& value) {
   }
   out += '=';
   switch (value.kind) {
-    case ValueKind::Text:
+    case ValueKind::kText:
       if (NeedsHexForm(value.text)) {
         out += "hex(1):";
         AppendHexBytes(out, TextToUtf16Le(value.text));
@@ -482,10 +482,10 @@ void AppendValue(std::string& out, const Value& value) {
         AppendQuoted(out, value.text);
       }
       break;
-    case ValueKind::Dword:
+    case ValueKind::kDword:
       out += "dword:" + Hex32(value.dword, true);
       break;
-    case ValueKind::Other:
+    case ValueKind::kOther:
       out +=
           value.otherType == kTypeBinary ? "hex:" : "hex(" + Hex32(value.otherType, false) + "):";
       AppendHexBytes(out, value.bytes);
@@ -499,7 +499,7 @@ void AppendValue(std::string& out, const Value& value) {
 Value Value::MakeText(std::string name, std::string text) {
   Value v;
   v.name = std::move(name);
-  v.kind = ValueKind::Text;
+  v.kind = ValueKind::kText;
   v.text = std::move(text);
   return v;
 }
@@ -507,7 +507,7 @@ Value Value::MakeText(std::string name, std::string text) {
 Value Value::MakeDword(std::string name, std::uint32_t dword) {
   Value v;
   v.name = std::move(name);
-  v.kind = ValueKind::Dword;
+  v.kind = ValueKind::kDword;
   v.dword = dword;
   return v;
 }

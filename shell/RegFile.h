@@ -51,7 +51,7 @@ inline constexpr std::string_view kHeader = "Windows Registry Editor Version 5.0
 // whole would only waste memory.
 inline constexpr std::size_t kMaxFileSize = 1024 * 1024;
 
-enum class ValueKind { Text, Dword, Other };
+enum class ValueKind { kText, kDword, kOther };
 
 // Registry type numbers that the file names in hex(n).
 inline constexpr std::uint32_t kTypeText = 1;
@@ -60,7 +60,7 @@ inline constexpr std::uint32_t kTypeDword = 4;
 
 struct Value {
   std::string name;  // UTF-8; empty for the default value
-  ValueKind kind = ValueKind::Text;
+  ValueKind kind = ValueKind::kText;
   std::string text;                 // Text: UTF-8
   std::uint32_t dword = 0;          // Dword
   std::uint32_t otherType = 0;      // Other: the registry type number

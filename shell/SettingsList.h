@@ -34,11 +34,11 @@ enum class Setting {
 };
 
 // A switch is stored as an integer, 0 or 1, and read as on when it is not 0.
-enum class SettingType { Text, Integer, Switch };
+enum class SettingType { kText, kInteger, kSwitch };
 
 // Who reads the value. Only the main window writes, at its close, except NotifyCount, which
 // the new-release countdown reads and writes after the others have been written.
-enum class SettingReader { MainWindow, LookupWindow, AffixWindow, NotifyCountdown };
+enum class SettingReader { kMainWindow, kLookupWindow, kAffixWindow, kNotifyCountdown };
 
 struct SettingRow {
   Setting setting;
@@ -54,30 +54,33 @@ struct SettingRow {
 };
 
 inline constexpr std::array<SettingRow, 18> kSettingsTable{{
-    {Setting::Dictionary, "Dictionary", SettingType::Text, SettingReader::MainWindow, 0, ""},
-    {Setting::FormTop, "Form Top", SettingType::Integer, SettingReader::MainWindow, 189, ""},
-    {Setting::FormLeft, "Form Left", SettingType::Integer, SettingReader::MainWindow, 474, ""},
-    {Setting::FormWidth, "Form Width", SettingType::Integer, SettingReader::MainWindow, 485, ""},
-    {Setting::FormHeight, "Form Height", SettingType::Integer, SettingReader::MainWindow, 498, ""},
-    {Setting::SelectedPanelHeight, "Selected Panel Height", SettingType::Integer,
-     SettingReader::MainWindow, 106, ""},
-    {Setting::WordWidth, "Word Width", SettingType::Integer, SettingReader::MainWindow, 151, ""},
-    {Setting::NumberWidth, "Number Width", SettingType::Integer, SettingReader::MainWindow, 115,
+    {Setting::Dictionary, "Dictionary", SettingType::kText, SettingReader::kMainWindow, 0, ""},
+    {Setting::FormTop, "Form Top", SettingType::kInteger, SettingReader::kMainWindow, 189, ""},
+    {Setting::FormLeft, "Form Left", SettingType::kInteger, SettingReader::kMainWindow, 474, ""},
+    {Setting::FormWidth, "Form Width", SettingType::kInteger, SettingReader::kMainWindow, 485, ""},
+    {Setting::FormHeight, "Form Height", SettingType::kInteger, SettingReader::kMainWindow, 498,
      ""},
-    {Setting::LookupTop, "Lookup Top", SettingType::Integer, SettingReader::LookupWindow, 190, ""},
-    {Setting::LookupLeft, "Lookup Left", SettingType::Integer, SettingReader::LookupWindow, 302,
+    {Setting::SelectedPanelHeight, "Selected Panel Height", SettingType::kInteger,
+     SettingReader::kMainWindow, 106, ""},
+    {Setting::WordWidth, "Word Width", SettingType::kInteger, SettingReader::kMainWindow, 151, ""},
+    {Setting::NumberWidth, "Number Width", SettingType::kInteger, SettingReader::kMainWindow, 115,
      ""},
-    {Setting::AffixTop, "Affix Top", SettingType::Integer, SettingReader::AffixWindow, 221, ""},
-    {Setting::AffixLeft, "Affix Left", SettingType::Integer, SettingReader::AffixWindow, 347, ""},
-    {Setting::AffixWidth, "Affix Width", SettingType::Integer, SettingReader::AffixWindow, 466, ""},
-    {Setting::AffixWordWidth, "Affix Word Width", SettingType::Integer, SettingReader::AffixWindow,
-     175, ""},
-    {Setting::AffixNumberWidth, "Affix Number Width", SettingType::Integer,
-     SettingReader::AffixWindow, 135, ""},
-    {Setting::AnimationOn, "Animation On", SettingType::Switch, SettingReader::MainWindow, 0, ""},
-    {Setting::Language, "Language", SettingType::Text, SettingReader::MainWindow, 0, ""},
+    {Setting::LookupTop, "Lookup Top", SettingType::kInteger, SettingReader::kLookupWindow, 190,
+     ""},
+    {Setting::LookupLeft, "Lookup Left", SettingType::kInteger, SettingReader::kLookupWindow, 302,
+     ""},
+    {Setting::AffixTop, "Affix Top", SettingType::kInteger, SettingReader::kAffixWindow, 221, ""},
+    {Setting::AffixLeft, "Affix Left", SettingType::kInteger, SettingReader::kAffixWindow, 347, ""},
+    {Setting::AffixWidth, "Affix Width", SettingType::kInteger, SettingReader::kAffixWindow, 466,
+     ""},
+    {Setting::AffixWordWidth, "Affix Word Width", SettingType::kInteger,
+     SettingReader::kAffixWindow, 175, ""},
+    {Setting::AffixNumberWidth, "Affix Number Width", SettingType::kInteger,
+     SettingReader::kAffixWindow, 135, ""},
+    {Setting::AnimationOn, "Animation On", SettingType::kSwitch, SettingReader::kMainWindow, 0, ""},
+    {Setting::Language, "Language", SettingType::kText, SettingReader::kMainWindow, 0, ""},
     // The countdown starts again from 5 when its value cannot be read.
-    {Setting::NotifyCount, "NotifyCount", SettingType::Integer, SettingReader::NotifyCountdown, 5,
+    {Setting::NotifyCount, "NotifyCount", SettingType::kInteger, SettingReader::kNotifyCountdown, 5,
      ""},
 }};
 

@@ -16,7 +16,7 @@ namespace vantrel {
 SettingsFileBytes ReadSettingsFile(const std::string& path) {
   SettingsFileBytes out;
   auto unusable = [&](std::string problem) {
-    out.state = SettingsFileBytes::State::Unusable;
+    out.state = SettingsFileBytes::State::kUnusable;
     out.problem = std::move(problem);
     out.bytes.clear();
     return out;
@@ -60,7 +60,7 @@ SettingsFileBytes ReadSettingsFile(const std::string& path) {
     out.bytes.append(chunk, static_cast<std::size_t>(n));
   }
   ::close(fd);
-  out.state = SettingsFileBytes::State::Read;
+  out.state = SettingsFileBytes::State::kRead;
   return out;
 }
 
@@ -68,24 +68,24 @@ TypedValue ReadTyped(const regfile::Key& key, std::string_view name, SettingType
   TypedValue out;
   const regfile::Value* value = key.Find(name);
   if (value == nullptr) {
-    if (type != SettingType::Text) {
+    if (type != SettingType::kText) {
       out.failure = TypedValue::Failure::kMissing;
     }
     return out;
   }
   const regfile::ValueKind wanted =
-      type == SettingType::Text ? regfile::ValueKind::Text : regfile::ValueKind::Dword;
+      type == SettingType::kText ? regfile::ValueKind::kText : regfile::ValueKind::kDword;
   if (value->kind != wanted) {
     out.failure = TypedValue::Failure::kWrongType;
     return out;
   }
-  if (type == SettingType::Text) {
+  if (type == SettingType::kText) {
     out.text = value->text;
     return out;
   }
   // The dword's bits, taken as a signed integer: 0xffffffff is -1.
   out.integer = static_cast<std::int32_t>(value->dword);
-  if (type == SettingType::Switch) {
+  if (type == SettingType::kSwitch) {
     out.integer = out.integer != 0 ? 1 : 0;
   }
   return out;

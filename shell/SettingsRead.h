@@ -14,7 +14,7 @@
 namespace vantrel {
 
 struct SettingsFileBytes {
-  enum class State { Missing, Read, Unusable } state = State::Missing;
+  enum class State { kMissing, kRead, kUnusable } state = State::kMissing;
   std::string bytes;    // Read: at most one byte more than a settings file may hold
   std::string problem;  // Unusable: why (English)
 };

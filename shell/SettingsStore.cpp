@@ -23,7 +23,7 @@ std::string Utf8(const QString& s) {
 }
 
 QString ReadErrorText(const QString& name, SettingsReadError::Reason reason) {
-  return reason == SettingsReadError::Reason::Missing
+  return reason == SettingsReadError::Reason::kMissing
              ? QStringLiteral("The setting \"%1\" is missing").arg(name)
              : QStringLiteral("The setting \"%1\" is not of the type asked for").arg(name);
 }
@@ -74,7 +74,7 @@ void GiveDesignValues(regfile::Document& document, std::string_view bytes,
   for (const regfile::ParseError& error : skipped) {
     const std::string_view name = NameOnLine(bytes, error.line);
     for (const SettingRow& row : kSettingsTable) {
-      if (row.type != SettingType::Text && !name.empty() && regfile::SameName(name, row.name) &&
+      if (row.type != SettingType::kText && !name.empty() && regfile::SameName(name, row.name) &&
           own->Find(row.name) == nullptr) {
         own->Set(regfile::Value::MakeDword(std::string(row.name),
                                            static_cast<std::uint32_t>(row.design)));
@@ -96,7 +96,7 @@ class SettingsFiles {
   }
 
   struct Loaded {
-    enum class State { Missing, Read, Unusable } state = State::Missing;
+    enum class State { kMissing, kRead, kUnusable } state = State::kMissing;
     regfile::Document document;
     QString problem;  // Unusable: why writing must not replace the file
   };
@@ -137,9 +137,9 @@ TypedValue ReadOrThrow(const regfile::Key& key, const QString& name, SettingType
     case TypedValue::Failure::kNone:
       break;
     case TypedValue::Failure::kMissing:
-      throw SettingsReadError(name, SettingsReadError::Reason::Missing);
+      throw SettingsReadError(name, SettingsReadError::Reason::kMissing);
     case TypedValue::Failure::kWrongType:
-      throw SettingsReadError(name, SettingsReadError::Reason::WrongType);
+      throw SettingsReadError(name, SettingsReadError::Reason::kWrongType);
   }
   return value;
 }
@@ -147,11 +147,11 @@ TypedValue ReadOrThrow(const regfile::Key& key, const QString& name, SettingType
 }  // namespace
 
 QString SettingsKey::ReadText(const QString& name) const {
-  return QString::fromStdString(ReadOrThrow(key_, name, SettingType::Text).text);
+  return QString::fromStdString(ReadOrThrow(key_, name, SettingType::kText).text);
 }
 
 qint32 SettingsKey::ReadInteger(const QString& name) const {
-  return ReadOrThrow(key_, name, SettingType::Integer).integer;
+  return ReadOrThrow(key_, name, SettingType::kInteger).integer;
 }
 
 bool SettingsKey::ReadSwitch(const QString& name) const {
@@ -239,7 +239,7 @@ std::optional<SettingsKey> SettingsStore::OpenKey(OpenMode mode) {
   if (const regfile::Key* key = loaded.document.Find(kKeyPath)) {
     return SettingsKey(files_, *key);
   }
-  if (mode == OpenMode::Existing) {
+  if (mode == OpenMode::kExisting) {
     return std::nullopt;
   }
   return SettingsKey(files_, files_->Update(QString(), {}));
@@ -260,16 +260,16 @@ SettingsFiles::Loaded SettingsFiles::Load() {
     return loaded;
   }
   auto unusable = [&](const QString& problem, const QString& keptAs) {
-    loaded.state = Loaded::State::Unusable;
+    loaded.state = Loaded::State::kUnusable;
     loaded.problem = problem;
     Note({path, keptAs, problem});
     return loaded;
   };
   const SettingsFileBytes file = ReadSettingsFile(QFile::encodeName(path).toStdString());
-  if (file.state == SettingsFileBytes::State::Missing) {
+  if (file.state == SettingsFileBytes::State::kMissing) {
     return loaded;
   }
-  if (file.state == SettingsFileBytes::State::Unusable) {
+  if (file.state == SettingsFileBytes::State::kUnusable) {
     return unusable(QString::fromStdString(file.problem), QString());
   }
   const std::string& bytes = file.bytes;
@@ -277,7 +277,7 @@ SettingsFiles::Loaded SettingsFiles::Load() {
   std::vector<regfile::ParseError> skipped;
   regfile::ParseResult parsed = regfile::ParseSkippingBadLines(bytes, skipped);
   if (parsed.document && skipped.empty()) {
-    loaded.state = Loaded::State::Read;
+    loaded.state = Loaded::State::kRead;
     loaded.document = std::move(*parsed.document);
     return loaded;
   }
@@ -292,7 +292,7 @@ SettingsFiles::Loaded SettingsFiles::Load() {
     loaded.document = std::move(*parsed.document);
     if (keptAs.isEmpty()) {
       // Never replaced without a copy: read, but not written.
-      loaded.state = Loaded::State::Unusable;
+      loaded.state = Loaded::State::kUnusable;
       loaded.problem = QStringLiteral("%1; it could not be kept aside: %2").arg(reason, failure);
       Note({path, QString(), loaded.problem, badLine});
       return loaded;
@@ -304,7 +304,7 @@ SettingsFiles::Loaded SettingsFiles::Load() {
     } catch (const SettingsWriteError&) {
       // The values are still read from what was kept; the close reports the write.
     }
-    loaded.state = Loaded::State::Read;
+    loaded.state = Loaded::State::kRead;
     return loaded;
   }
   const QString reason = Describe(parsed.error);
@@ -352,7 +352,7 @@ void SettingsFiles::Note(SettingsFileNotice notice) {
 regfile::Key SettingsFiles::Update(const QString& valueName,
                                    const std::vector<regfile::Value>& values) {
   Loaded loaded = Load();
-  if (loaded.state == Loaded::State::Unusable) {
+  if (loaded.state == Loaded::State::kUnusable) {
     throw SettingsWriteError(
         valueName, FilePath(),
         QStringLiteral("the settings file is left as it is: %1").arg(loaded.problem));

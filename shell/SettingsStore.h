@@ -43,7 +43,7 @@ class SettingsError : public std::runtime_error {
 // A value that cannot be read as asked: the reading of that window's settings ends here.
 class SettingsReadError : public SettingsError {
  public:
-  enum class Reason { Missing, WrongType };
+  enum class Reason { kMissing, kWrongType };
 
   SettingsReadError(QString valueName, Reason reason);
 
@@ -140,7 +140,7 @@ class SettingsStore {
   const QString& Folder() const;
   QString FilePath() const;
 
-  enum class OpenMode { Existing, Create };
+  enum class OpenMode { kExisting, kCreate };
 
   // Existing: std::nullopt when the key does not exist (no file, a file that could not be
   // used, or a file without the key). Create: the key is created, and the file written,

@@ -5,7 +5,7 @@ namespace vantrel {
 
 SettingValue SettingDesignValue(Setting setting) {
   const SettingRow& row = RowOf(setting);
-  if (row.type == SettingType::Text) {
+  if (row.type == SettingType::kText) {
     return SettingValue::Text(
         QString::fromLatin1(row.designText.data(), static_cast<qsizetype>(row.designText.size())));
   }
@@ -20,13 +20,13 @@ std::optional<SettingsReadError> ReadSettings(const SettingsKey& key,
     SettingValue value;
     try {
       switch (RowOf(setting).type) {
-        case SettingType::Text:
+        case SettingType::kText:
           value.text = key.ReadText(name);
           break;
-        case SettingType::Integer:
+        case SettingType::kInteger:
           value.integer = key.ReadInteger(name);
           break;
-        case SettingType::Switch:
+        case SettingType::kSwitch:
           value.integer = key.ReadSwitch(name) ? 1 : 0;
           break;
       }
@@ -41,7 +41,7 @@ std::optional<SettingsReadError> ReadSettings(const SettingsKey& key,
 RestoreResult RestoreSettings(SettingsStore& store, std::span<const Setting> order,
                               const SettingApplier& apply) {
   RestoreResult result;
-  const std::optional<SettingsKey> key = store.OpenKey(SettingsStore::OpenMode::Existing);
+  const std::optional<SettingsKey> key = store.OpenKey(SettingsStore::OpenMode::kExisting);
   if (!key) {
     return result;
   }
@@ -57,19 +57,19 @@ void SaveSettings(SettingsStore& store, std::span<const Setting> order,
     const QString name = NameOf(setting);
     const SettingValue value = provide(setting);
     switch (RowOf(setting).type) {
-      case SettingType::Text:
+      case SettingType::kText:
         batch.Text(name, value.text);
         break;
-      case SettingType::Integer:
+      case SettingType::kInteger:
         batch.Integer(name, value.integer);
         break;
-      case SettingType::Switch:
+      case SettingType::kSwitch:
         batch.Switch(name, value.IsOn());
         break;
     }
   }
   if (order.empty()) {
-    store.OpenKey(SettingsStore::OpenMode::Create);
+    store.OpenKey(SettingsStore::OpenMode::kCreate);
     return;
   }
   // The key and its values in one replacement of the file: a key created on its own first

@@ -73,9 +73,9 @@ constexpr bool ReadsAllOf(const std::array<Setting, N>& order, SettingReader rea
   }
   return owned == N;
 }
-static_assert(ReadsAllOf(kMainWindowReadOrder, SettingReader::MainWindow));
-static_assert(ReadsAllOf(kLookupWindowReadOrder, SettingReader::LookupWindow));
-static_assert(ReadsAllOf(kAffixWindowReadOrder, SettingReader::AffixWindow));
+static_assert(ReadsAllOf(kMainWindowReadOrder, SettingReader::kMainWindow));
+static_assert(ReadsAllOf(kLookupWindowReadOrder, SettingReader::kLookupWindow));
+static_assert(ReadsAllOf(kAffixWindowReadOrder, SettingReader::kAffixWindow));
 static_assert([] {
   for (std::size_t i = 0; i < kMainWindowWriteOrder.size(); ++i) {
     if (kMainWindowWriteOrder[i] != static_cast<Setting>(i)) {

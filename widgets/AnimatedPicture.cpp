@@ -103,21 +103,21 @@ void AnimationPlayback::Advance() {
 
 // ----- the control -----
 
-TAnimatedPicture::TAnimatedPicture(QWidget* parent) : QWidget(parent) {
+AnimatedPicture::AnimatedPicture(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_TransparentForMouseEvents);
   // Only the picture's own pixels are drawn; what lies beneath shows through the rest.
   setAttribute(Qt::WA_NoSystemBackground);
   setAutoFillBackground(false);
   timer_.setSingleShot(true);
   timer_.setTimerType(Qt::PreciseTimer);
-  connect(&timer_, &QTimer::timeout, this, &TAnimatedPicture::FrameTimeOver);
+  connect(&timer_, &QTimer::timeout, this, &AnimatedPicture::FrameTimeOver);
 }
 
-void TAnimatedPicture::Load(const QString& path) {
+void AnimatedPicture::Load(const QString& path) {
   SetFrames(DecodeAnimation(path));
 }
 
-void TAnimatedPicture::SetFrames(AnimationFrames frames) {
+void AnimatedPicture::SetFrames(AnimationFrames frames) {
   timer_.stop();
   frames_ = std::move(frames);
   playback_.SetFrames(frames_.storedDelays, frames_.loopCount);
@@ -125,23 +125,23 @@ void TAnimatedPicture::SetFrames(AnimationFrames frames) {
   update();
 }
 
-QSize TAnimatedPicture::PictureSize() const {
+QSize AnimatedPicture::PictureSize() const {
   return frames_.images.empty() ? QSize() : frames_.images.front().size();
 }
 
-QImage TAnimatedPicture::CurrentImage() const {
+QImage AnimatedPicture::CurrentImage() const {
   return frames_.images.empty() ? QImage()
                                 : frames_.images[static_cast<std::size_t>(playback_.Frame())];
 }
 
-void TAnimatedPicture::Restart() {
+void AnimatedPicture::Restart() {
   playback_.Restart();
   StartFrameTimer();
   update();
   emit FrameShown(playback_.Frame());
 }
 
-void TAnimatedPicture::Stop() {
+void AnimatedPicture::Stop() {
   // Called at every tick for every worm, playing or not: nothing to do is the usual case.
   if (!playback_.Playing()) {
     return;
@@ -150,7 +150,7 @@ void TAnimatedPicture::Stop() {
   timer_.stop();
 }
 
-void TAnimatedPicture::StartFrameTimer() {
+void AnimatedPicture::StartFrameTimer() {
   if (playback_.Playing() && isVisible()) {
     timer_.start(playback_.DelayMs());
   } else {
@@ -158,7 +158,7 @@ void TAnimatedPicture::StartFrameTimer() {
   }
 }
 
-void TAnimatedPicture::FrameTimeOver() {
+void AnimatedPicture::FrameTimeOver() {
   playback_.Advance();
   StartFrameTimer();
   if (playback_.Playing()) {
@@ -169,7 +169,7 @@ void TAnimatedPicture::FrameTimeOver() {
   }
 }
 
-void TAnimatedPicture::paintEvent(QPaintEvent* event) {
+void AnimatedPicture::paintEvent(QPaintEvent* event) {
   if (frames_.images.empty()) {
     return;
   }
@@ -178,13 +178,13 @@ void TAnimatedPicture::paintEvent(QPaintEvent* event) {
   painter.drawImage(0, 0, CurrentImage());
 }
 
-void TAnimatedPicture::showEvent(QShowEvent* event) {
+void AnimatedPicture::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   // The frame shown when the picture was hidden gets its whole time again.
   StartFrameTimer();
 }
 
-void TAnimatedPicture::hideEvent(QHideEvent* event) {
+void AnimatedPicture::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
   timer_.stop();
 }

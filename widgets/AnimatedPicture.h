@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// TAnimatedPicture: a picture control that plays an animated GIF. Qt's GIF reader decodes
+// AnimatedPicture: a picture control that plays an animated GIF. Qt's GIF reader decodes
 // every frame when the picture is loaded, so a damaged file is refused there and then,
 // never half-way through playing. The frames are drawn at the control's top left corner
 // over whatever lies beneath (see-through pixels stay see-through), and the control takes
@@ -77,11 +77,11 @@ class AnimationPlayback {
   bool playing_ = false;
 };
 
-class TAnimatedPicture : public QWidget {
+class AnimatedPicture : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TAnimatedPicture(QWidget* parent = nullptr);
+  explicit AnimatedPicture(QWidget* parent = nullptr);
 
   // Decodes a picture and shows its first frame, stopped. On failure it throws
   // PictureLoadError and keeps the picture it had.

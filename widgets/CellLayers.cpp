@@ -22,7 +22,7 @@ const TCellProperties* Find(const std::unordered_map<std::uint64_t, TCellPropert
 
 }  // namespace
 
-TCellLayers::TCellLayers(std::function<void()> onChange)
+CellLayers::CellLayers(std::function<void()> onChange)
     : onChange_(std::move(onChange)),
       gridFont_(QGuiApplication::font(), kSysWindowText),
       // The fixed cells keep the application font, whatever font the grid is given.
@@ -36,52 +36,52 @@ TCellLayers::TCellLayers(std::function<void()> onChange)
   background_.SetListener(listener);
 }
 
-TCellLayers::Table& TCellLayers::TableOf(TLayerKind kind) {
-  return const_cast<Table&>(static_cast<const TCellLayers*>(this)->TableOf(kind));
+CellLayers::Table& CellLayers::TableOf(LayerKind kind) {
+  return const_cast<Table&>(static_cast<const CellLayers*>(this)->TableOf(kind));
 }
 
-const TCellLayers::Table& TCellLayers::TableOf(TLayerKind kind) const {
+const CellLayers::Table& CellLayers::TableOf(LayerKind kind) const {
   switch (kind) {
-    case TLayerKind::Cell:
+    case LayerKind::kCell:
       return cells_;
-    case TLayerKind::Column:
+    case LayerKind::kColumn:
       return cols_;
-    case TLayerKind::Row:
+    case LayerKind::kRow:
       return rows_;
-    case TLayerKind::FixedColumn:
+    case LayerKind::kFixedColumn:
       return fixedColLayer_;
-    case TLayerKind::FixedRow:
+    case LayerKind::kFixedRow:
       break;
   }
   return fixedRowLayer_;
 }
 
-std::uint64_t TCellLayers::KeyOf(TLayerKind kind, int index, int row) {
-  const bool cell = kind == TLayerKind::Cell;
+std::uint64_t CellLayers::KeyOf(LayerKind kind, int index, int row) {
+  const bool cell = kind == LayerKind::kCell;
   if (index < 0 || index > kMaxLayerIndex || (cell && (row < 0 || row > kMaxLayerIndex))) {
     throw std::out_of_range("Range check error");
   }
   return cell ? CellKey(index, row) : CellKey(index, 0);
 }
 
-TCellProperties& TCellLayers::Entry(TLayerKind kind, int index, int row) {
+TCellProperties& CellLayers::Entry(LayerKind kind, int index, int row) {
   return TableOf(kind)
       .try_emplace(KeyOf(kind, index, row), static_cast<LayerListener*>(this))
       .first->second;
 }
 
-const TCellProperties* TCellLayers::FindEntry(TLayerKind kind, int index, int row) const {
+const TCellProperties* CellLayers::FindEntry(LayerKind kind, int index, int row) const {
   return Find(TableOf(kind), KeyOf(kind, index, row));
 }
 
-TCellProperties& TCellLayers::ReplaceEntry(TLayerKind kind, int index, int row) {
+TCellProperties& CellLayers::ReplaceEntry(LayerKind kind, int index, int row) {
   TCellProperties& entry = Entry(kind, index, row);
   entry = TCellProperties(static_cast<LayerListener*>(this));
   LayerChanged();
   return entry;
 }
 
-std::vector<std::pair<int, int>> TCellLayers::EntryIndexes(TLayerKind kind) const {
+std::vector<std::pair<int, int>> CellLayers::EntryIndexes(LayerKind kind) const {
   std::vector<std::pair<int, int>> indexes;
   for (const auto& [key, entry] : TableOf(kind)) {
     indexes.emplace_back(CellKeyCol(key), CellKeyRow(key));
@@ -90,53 +90,53 @@ std::vector<std::pair<int, int>> TCellLayers::EntryIndexes(TLayerKind kind) cons
   return indexes;
 }
 
-std::size_t TCellLayers::EntryCount() const {
+std::size_t CellLayers::EntryCount() const {
   return cells_.size() + cols_.size() + rows_.size() + fixedColLayer_.size() +
          fixedRowLayer_.size();
 }
 
-TLayerFont& TCellLayers::CellFont(int col, int row) {
-  TCellProperties& entry = Entry(TLayerKind::Cell, col, row);
+TLayerFont& CellLayers::CellFont(int col, int row) {
+  TCellProperties& entry = Entry(LayerKind::kCell, col, row);
   if (TLayerFont* font = entry.Font()) {
     return *font;
   }
   return entry.SetFont(gridFont_);
 }
 
-void TCellLayers::SetAlignment(TCellAlign align) {
+void CellLayers::SetAlignment(TCellAlign align) {
   alignment_ = align;
   LayerChanged();
 }
 
-void TCellLayers::SetWordwrap(TCellWordwrap wordwrap) {
+void CellLayers::SetWordwrap(TCellWordwrap wordwrap) {
   wordwrap_ = wordwrap;
   LayerChanged();
 }
 
-void TCellLayers::SetEditable(bool editable) {
+void CellLayers::SetEditable(bool editable) {
   editable_ = editable;
   LayerChanged();
 }
 
-void TCellLayers::SetSelectedCellColor(const QColor& color) {
+void CellLayers::SetSelectedCellColor(const QColor& color) {
   selectedCellRef_ = RefFromColor(color);
   selectedCellColor_ = ColorFromRef(selectedCellRef_);
   LayerChanged();
 }
 
-void TCellLayers::SetSelectedFontColor(const QColor& color) {
+void CellLayers::SetSelectedFontColor(const QColor& color) {
   selectedFontRef_ = RefFromColor(color);
   selectedFontColor_ = ColorFromRef(selectedFontRef_);
   LayerChanged();
 }
 
-void TCellLayers::SetFixed(int fixedCols, int fixedRows) {
+void CellLayers::SetFixed(int fixedCols, int fixedRows) {
   fixedCols_ = fixedCols;
   fixedRows_ = fixedRows;
   LayerChanged();
 }
 
-TCellLayers::Chain TCellLayers::LookChain(int col, int row, bool fixedLayers) const {
+CellLayers::Chain CellLayers::LookChain(int col, int row, bool fixedLayers) const {
   Chain chain{};
   if (col < 0 || row < 0) {
     return chain;
@@ -147,7 +147,7 @@ TCellLayers::Chain TCellLayers::LookChain(int col, int row, bool fixedLayers) co
   return chain;
 }
 
-void TCellLayers::Resolve(int col, int row, TResolvedCell& out) const {
+void CellLayers::Resolve(int col, int row, ResolvedCell& out) const {
   const bool fixed = IsFixed(col, row);
   const Chain chain = LookChain(col, row, fixed);
 
@@ -208,49 +208,7 @@ void TCellLayers::Resolve(int col, int row, TResolvedCell& out) const {
   }
 }
 
-TCellAlign TCellLayers::ResolvedAlign(int col, int row) const {
-  TResolvedCell cell;
-  Resolve(col, row, cell);
-  return cell.align;
-}
-
-TCellWordwrap TCellLayers::ResolvedWordwrap(int col, int row) const {
-  TResolvedCell cell;
-  Resolve(col, row, cell);
-  return cell.wordwrap;
-}
-
-bool TCellLayers::ResolvedEditable(int col, int row) const {
-  TResolvedCell cell;
-  Resolve(col, row, cell);
-  return cell.editable;
-}
-
-const TLayerFont& TCellLayers::ResolvedFont(int col, int row) const {
-  TResolvedCell cell;
-  Resolve(col, row, cell);
-  return *cell.font;
-}
-
-const QBrush& TCellLayers::ResolvedBrush(int col, int row) const {
-  TResolvedCell cell;
-  Resolve(col, row, cell);
-  return *cell.brush;
-}
-
-QColor TCellLayers::ResolvedSelectedBackground(int col, int row) const {
-  TResolvedCell cell;
-  Resolve(col, row, cell);
-  return cell.selectedBackground;
-}
-
-QColor TCellLayers::ResolvedSelectedText(int col, int row) const {
-  TResolvedCell cell;
-  Resolve(col, row, cell);
-  return cell.selectedText;
-}
-
-void TCellLayers::RefreshColors() {
+void CellLayers::RefreshColors() {
   for (Table* table : {&cells_, &cols_, &rows_, &fixedColLayer_, &fixedRowLayer_}) {
     for (auto& [key, entry] : *table) {
       entry.RefreshColors();
@@ -265,7 +223,7 @@ void TCellLayers::RefreshColors() {
   LayerChanged();
 }
 
-void TCellLayers::LayerChanged() {
+void CellLayers::LayerChanged() {
   if (onChange_) {
     onChange_();
   }

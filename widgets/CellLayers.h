@@ -18,11 +18,11 @@
 
 namespace vantrel {
 
-enum class TLayerKind { Cell, Column, Row, FixedColumn, FixedRow };
+enum class LayerKind { kCell, kColumn, kRow, kFixedColumn, kFixedRow };
 
 // A cell's values as painting needs them. The font and brush point into the layers or
 // the grid-wide values and stay valid until those change.
-struct TResolvedCell {
+struct ResolvedCell {
   TCellAlign align = alLeft;
   TCellWordwrap wordwrap = ww_none;
   bool editable = true;
@@ -32,23 +32,23 @@ struct TResolvedCell {
   QColor selectedText;
 };
 
-class TCellLayers : private LayerListener {
+class CellLayers : private LayerListener {
  public:
   // onChange runs after every change of an entry, its fonts and brushes, or a
   // grid-wide value.
-  explicit TCellLayers(std::function<void()> onChange = {});
-  TCellLayers(const TCellLayers&) = delete;
-  TCellLayers& operator=(const TCellLayers&) = delete;
+  explicit CellLayers(std::function<void()> onChange = {});
+  CellLayers(const CellLayers&) = delete;
+  CellLayers& operator=(const CellLayers&) = delete;
 
   // The entry of a cell, column, row, fixed column or fixed row; created empty on first
   // use. The index of a cell is its column, and row is its row; the others ignore row.
   // Indexes run from 0 to 65535. References stay valid until the entry is replaced.
-  TCellProperties& Entry(TLayerKind kind, int index, int row = 0);
-  const TCellProperties* FindEntry(TLayerKind kind, int index, int row = 0) const;
+  TCellProperties& Entry(LayerKind kind, int index, int row = 0);
+  const TCellProperties* FindEntry(LayerKind kind, int index, int row = 0) const;
   // A fresh, empty entry in place of whatever the index held.
-  TCellProperties& ReplaceEntry(TLayerKind kind, int index, int row = 0);
+  TCellProperties& ReplaceEntry(LayerKind kind, int index, int row = 0);
   // Indexes of a layer's entries in ascending order (cells by column, then row).
-  std::vector<std::pair<int, int>> EntryIndexes(TLayerKind kind) const;
+  std::vector<std::pair<int, int>> EntryIndexes(LayerKind kind) const;
   std::size_t EntryCount() const;
 
   // The font of a cell, for changing it. A cell without a font of its own first gets
@@ -80,14 +80,13 @@ class TCellLayers : private LayerListener {
   void SetFixed(int fixedCols, int fixedRows);
   bool IsFixed(int col, int row) const { return col < fixedCols_ || row < fixedRows_; }
 
-  void Resolve(int col, int row, TResolvedCell& out) const;
-  TCellAlign ResolvedAlign(int col, int row) const;
-  TCellWordwrap ResolvedWordwrap(int col, int row) const;
-  bool ResolvedEditable(int col, int row) const;
-  const TLayerFont& ResolvedFont(int col, int row) const;
-  const QBrush& ResolvedBrush(int col, int row) const;
-  QColor ResolvedSelectedBackground(int col, int row) const;
-  QColor ResolvedSelectedText(int col, int row) const;
+  // The cell's values after the layers' precedence; painting reuses one ResolvedCell.
+  void Resolve(int col, int row, ResolvedCell& out) const;
+  ResolvedCell Resolve(int col, int row) const {
+    ResolvedCell cell;
+    Resolve(col, row, cell);
+    return cell;
+  }
 
   // Looks up every system colour again, after the palette has changed.
   void RefreshColors();
@@ -102,9 +101,9 @@ class TCellLayers : private LayerListener {
   };
   Chain LookChain(int col, int row, bool fixedLayers) const;
 
-  Table& TableOf(TLayerKind kind);
-  const Table& TableOf(TLayerKind kind) const;
-  static std::uint64_t KeyOf(TLayerKind kind, int index, int row);
+  Table& TableOf(LayerKind kind);
+  const Table& TableOf(LayerKind kind) const;
+  static std::uint64_t KeyOf(LayerKind kind, int index, int row);
   void LayerChanged() override;
 
   std::function<void()> onChange_;
@@ -119,10 +118,10 @@ class TCellLayers : private LayerListener {
   bool editable_ = true;
   TLayerFont gridFont_;
   TLayerFont fixedFont_;
-  TLayerBrush fixedBrush_{kSysBtnFace, bsSolid};
-  TLayerBrush background_{kSysWindow, bsSolid};
-  TColorRef selectedCellRef_ = kSysActiveCaption;
-  TColorRef selectedFontRef_ = kWhite;
+  TLayerBrush fixedBrush_{kSysBtnFace, kSolid};
+  TLayerBrush background_{kSysWindow, kSolid};
+  StoredColor selectedCellRef_ = kSysActiveCaption;
+  StoredColor selectedFontRef_ = kWhite;
   QColor selectedCellColor_;
   QColor selectedFontColor_;
   int fixedCols_ = 0;

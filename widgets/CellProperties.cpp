@@ -52,19 +52,19 @@ constexpr std::array<SystemColor, 31> kSystemColors = {{
 
 Qt::BrushStyle QtBrushStyle(int style) {
   switch (style) {
-    case bsClear:
+    case kClear:
       return Qt::NoBrush;
-    case bsHorizontal:
+    case kHorizontal:
       return Qt::HorPattern;
-    case bsVertical:
+    case kVertical:
       return Qt::VerPattern;
-    case bsFDiagonal:
+    case kFDiagonal:
       return Qt::FDiagPattern;
-    case bsBDiagonal:
+    case kBDiagonal:
       return Qt::BDiagPattern;
-    case bsCross:
+    case kCross:
       return Qt::CrossPattern;
-    case bsDiagCross:
+    case kDiagCross:
       return Qt::DiagCrossPattern;
     default:
       return Qt::SolidPattern;
@@ -74,23 +74,23 @@ Qt::BrushStyle QtBrushStyle(int style) {
 std::uint8_t StyleOf(const QFont& font) {
   std::uint8_t style = 0;
   if (font.bold()) {
-    style |= fsBold;
+    style |= kBold;
   }
   if (font.italic()) {
-    style |= fsItalic;
+    style |= kItalic;
   }
   if (font.underline()) {
-    style |= fsUnderline;
+    style |= kUnderline;
   }
   if (font.strikeOut()) {
-    style |= fsStrikeOut;
+    style |= kStrikeOut;
   }
   return style;
 }
 
 }  // namespace
 
-QColor ColorFromRef(TColorRef ref) {
+QColor ColorFromRef(StoredColor ref) {
   const auto bits = static_cast<std::uint32_t>(ref);
   if ((bits & 0x80000000u) != 0) {
     const std::uint32_t index = bits & 0xFFu;
@@ -104,21 +104,21 @@ QColor ColorFromRef(TColorRef ref) {
                 static_cast<int>((bits >> 16) & 0xFFu));
 }
 
-TColorRef RefFromColor(const QColor& color) {
+StoredColor RefFromColor(const QColor& color) {
   const QColor rgb = color.toRgb();
-  return static_cast<TColorRef>((rgb.blue() << 16) | (rgb.green() << 8) | rgb.red());
+  return static_cast<StoredColor>((rgb.blue() << 16) | (rgb.green() << 8) | rgb.red());
 }
 
 TLayerFont::TLayerFont() : TLayerFont(QGuiApplication::font(), kSysWindowText) {}
 
-TLayerFont::TLayerFont(const QFont& font, TColorRef color)
+TLayerFont::TLayerFont(const QFont& font, StoredColor color)
     : font_(font), color_(ColorFromRef(color)), colorRef_(color) {
   height_ = font.pixelSize() > 0 ? -font.pixelSize() : -QFontInfo(font).pixelSize();
   pitch_ = font.fixedPitch() ? 1 : 0;
   style_ = StyleOf(font);
 }
 
-TLayerFont::TLayerFont(TColorRef color, int height, const QString& name, int pitch,
+TLayerFont::TLayerFont(StoredColor color, int height, const QString& name, int pitch,
                        std::uint8_t style)
     : font_(QGuiApplication::font()),
       color_(ColorFromRef(color)),
@@ -153,7 +153,7 @@ TLayerFont& TLayerFont::operator=(const TLayerFont& other) {
   return *this;
 }
 
-void TLayerFont::SetColorRef(TColorRef color) {
+void TLayerFont::SetColorRef(StoredColor color) {
   colorRef_ = color;
   color_ = ColorFromRef(color);
   Changed();
@@ -183,11 +183,11 @@ void TLayerFont::SetStyle(std::uint8_t style) {
 }
 
 void TLayerFont::SetItalic(bool italic) {
-  SetStyle(italic ? (style_ | fsItalic) : (style_ & ~fsItalic));
+  SetStyle(italic ? (style_ | kItalic) : (style_ & ~kItalic));
 }
 
 void TLayerFont::SetBold(bool bold) {
-  SetStyle(bold ? (style_ | fsBold) : (style_ & ~fsBold));
+  SetStyle(bold ? (style_ | kBold) : (style_ & ~kBold));
 }
 
 void TLayerFont::SetFont(const QFont& font) {
@@ -199,10 +199,10 @@ void TLayerFont::RefreshColor() {
 }
 
 void TLayerFont::ApplyStyle() {
-  font_.setBold((style_ & fsBold) != 0);
-  font_.setItalic((style_ & fsItalic) != 0);
-  font_.setUnderline((style_ & fsUnderline) != 0);
-  font_.setStrikeOut((style_ & fsStrikeOut) != 0);
+  font_.setBold((style_ & kBold) != 0);
+  font_.setItalic((style_ & kItalic) != 0);
+  font_.setUnderline((style_ & kUnderline) != 0);
+  font_.setStrikeOut((style_ & kStrikeOut) != 0);
 }
 
 void TLayerFont::ApplyHeight() {
@@ -218,7 +218,7 @@ void TLayerFont::Changed() {
   }
 }
 
-TLayerBrush::TLayerBrush(TColorRef color, int style) : colorRef_(color), style_(style) {
+TLayerBrush::TLayerBrush(StoredColor color, int style) : colorRef_(color), style_(style) {
   Rebuild();
 }
 
@@ -235,7 +235,7 @@ TLayerBrush& TLayerBrush::operator=(const TLayerBrush& other) {
   return *this;
 }
 
-void TLayerBrush::SetColorRef(TColorRef color) {
+void TLayerBrush::SetColorRef(StoredColor color) {
   colorRef_ = color;
   Rebuild();
   Changed();

@@ -17,18 +17,18 @@ enum TCellAlign : std::uint8_t { alRight = 0, alLeft = 1, alCenter = 2, alDefaul
 enum TCellWordwrap : std::uint8_t { ww_none = 0, ww_wordwrap = 1, ww_ellipsis = 2, ww_default = 3 };
 
 // Font style bits, as stored.
-enum TFontStyle : std::uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+enum FontStyle : std::uint8_t { kBold = 1, kItalic = 2, kUnderline = 4, kStrikeOut = 8 };
 
 // Brush styles, as stored.
-enum TBrushStyle : std::uint8_t {
-  bsSolid = 0,
-  bsClear = 1,
-  bsHorizontal = 2,
-  bsVertical = 3,
-  bsFDiagonal = 4,
-  bsBDiagonal = 5,
-  bsCross = 6,
-  bsDiagCross = 7,
+enum BrushStyle : std::uint8_t {
+  kSolid = 0,
+  kClear = 1,
+  kHorizontal = 2,
+  kVertical = 3,
+  kFDiagonal = 4,
+  kBDiagonal = 5,
+  kCross = 6,
+  kDiagCross = 7,
 };
 
 // Editable values of an entry.
@@ -39,18 +39,18 @@ inline constexpr std::uint8_t kEditable = 2;
 // A colour as stored: 0x00BBGGRR, or with the top bit set a system colour whose index is
 // the low byte. Keeping the reference, not only the colour, lets design data be written
 // back as it was read, and lets system colours follow the palette.
-using TColorRef = std::int32_t;
-inline constexpr TColorRef kSysActiveCaption = -2147483646;  // 0x80000002
-inline constexpr TColorRef kSysWindow = -2147483643;         // 0x80000005
-inline constexpr TColorRef kSysWindowText = -2147483640;     // 0x80000008
-inline constexpr TColorRef kSysBtnFace = -2147483633;        // 0x8000000F
-inline constexpr TColorRef kBlack = 0x000000;
-inline constexpr TColorRef kWhite = 0xFFFFFF;
+using StoredColor = std::int32_t;
+inline constexpr StoredColor kSysActiveCaption = -2147483646;  // 0x80000002
+inline constexpr StoredColor kSysWindow = -2147483643;         // 0x80000005
+inline constexpr StoredColor kSysWindowText = -2147483640;     // 0x80000008
+inline constexpr StoredColor kSysBtnFace = -2147483633;        // 0x8000000F
+inline constexpr StoredColor kBlack = 0x000000;
+inline constexpr StoredColor kWhite = 0xFFFFFF;
 
 // System colours come from the application's palette; an index without a meaning gives
 // black.
-QColor ColorFromRef(TColorRef ref);
-TColorRef RefFromColor(const QColor& color);
+QColor ColorFromRef(StoredColor ref);
+StoredColor RefFromColor(const QColor& color);
 
 class LayerListener {
  public:
@@ -64,22 +64,22 @@ class LayerListener {
 class TLayerFont {
  public:
   TLayerFont();
-  TLayerFont(const QFont& font, TColorRef color);
+  TLayerFont(const QFont& font, StoredColor color);
   // A font as stored: colour, height, name, pitch and style.
-  TLayerFont(TColorRef color, int height, const QString& name, int pitch, std::uint8_t style);
+  TLayerFont(StoredColor color, int height, const QString& name, int pitch, std::uint8_t style);
   TLayerFont(const TLayerFont& other);
   TLayerFont& operator=(const TLayerFont& other);
 
   const QFont& Font() const { return font_; }
   const QColor& Color() const { return color_; }
-  TColorRef ColorRef() const { return colorRef_; }
+  StoredColor ColorRef() const { return colorRef_; }
   int Height() const { return height_; }
   QString Name() const { return font_.family(); }
   int Pitch() const { return pitch_; }
   std::uint8_t Style() const { return style_; }
 
   void SetColor(const QColor& color) { SetColorRef(RefFromColor(color)); }
-  void SetColorRef(TColorRef color);
+  void SetColorRef(StoredColor color);
   void SetHeight(int height);
   void SetName(const QString& name);
   void SetPitch(int pitch);
@@ -100,7 +100,7 @@ class TLayerFont {
 
   QFont font_;
   QColor color_;
-  TColorRef colorRef_ = kSysWindowText;
+  StoredColor colorRef_ = kSysWindowText;
   int height_ = 0;
   int pitch_ = 0;
   std::uint8_t style_ = 0;
@@ -110,18 +110,18 @@ class TLayerFont {
 // A brush: colour and style. Copies take the look, never the listener.
 class TLayerBrush {
  public:
-  TLayerBrush() : TLayerBrush(kWhite, bsSolid) {}
-  TLayerBrush(TColorRef color, int style);
+  TLayerBrush() : TLayerBrush(kWhite, kSolid) {}
+  TLayerBrush(StoredColor color, int style);
   TLayerBrush(const TLayerBrush& other);
   TLayerBrush& operator=(const TLayerBrush& other);
 
   const QBrush& Brush() const { return brush_; }
   QColor Color() const { return brush_.color(); }
-  TColorRef ColorRef() const { return colorRef_; }
+  StoredColor ColorRef() const { return colorRef_; }
   int Style() const { return style_; }
 
   void SetColor(const QColor& color) { SetColorRef(RefFromColor(color)); }
-  void SetColorRef(TColorRef color);
+  void SetColorRef(StoredColor color);
   void SetStyle(int style);
 
   void RefreshColor();
@@ -132,8 +132,8 @@ class TLayerBrush {
   void Changed();
 
   QBrush brush_;
-  TColorRef colorRef_ = kWhite;
-  int style_ = bsSolid;
+  StoredColor colorRef_ = kWhite;
+  int style_ = kSolid;
   LayerListener* listener_ = nullptr;
 };
 

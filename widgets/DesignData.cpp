@@ -50,7 +50,7 @@ std::string Printable(std::string_view text) {
 }
 
 [[noreturn]] void RangeError() {
-  Fail(DesignDataError::Kind::Range, kRangeCheckError);
+  Fail(DesignDataError::Kind::kRange, kRangeCheckError);
 }
 
 class ByteReader {
@@ -96,7 +96,7 @@ class ByteReader {
  private:
   void Need(std::size_t count) const {
     if (bytes_.size() - pos_ < count) {
-      Fail(DesignDataError::Kind::Truncated, "Design data ends too early");
+      Fail(DesignDataError::Kind::kTruncated, "Design data ends too early");
     }
   }
 
@@ -110,7 +110,7 @@ std::size_t ListIndex(std::string_view name) {
       return i;
     }
   }
-  Fail(DesignDataError::Kind::UnknownCode, "Unknown design list \"" + Printable(name) + "\"");
+  Fail(DesignDataError::Kind::kUnknownCode, "Unknown design list \"" + Printable(name) + "\"");
 }
 
 void PutInt32(std::string& out, std::int32_t value) {
@@ -122,7 +122,7 @@ void PutInt32(std::string& out, std::int32_t value) {
 
 void PutText(std::string& out, const std::string& text) {
   if (text.size() > 0xFFFF) {
-    Fail(DesignDataError::Kind::Malformed, "A text of the design data is longer than 65535 bytes");
+    Fail(DesignDataError::Kind::kMalformed, "A text of the design data is longer than 65535 bytes");
   }
   out += kTagText;
   out += static_cast<char>(text.size() & 0xFFu);
@@ -142,7 +142,7 @@ class ListReader {
     if (const auto* number = std::get_if<std::int32_t>(&value)) {
       return *number;
     }
-    Fail(DesignDataError::Kind::Malformed,
+    Fail(DesignDataError::Kind::kMalformed,
          std::string(name_) + " holds a text where a number belongs");
   }
 
@@ -151,7 +151,7 @@ class ListReader {
     if (const auto* text = std::get_if<std::string>(&value)) {
       return *text;
     }
-    Fail(DesignDataError::Kind::Malformed,
+    Fail(DesignDataError::Kind::kMalformed,
          std::string(name_) + " holds a number where a font name belongs");
   }
 
@@ -212,7 +212,7 @@ class ListReader {
           entry.selectedFont = Font();
           break;
         default:
-          Fail(DesignDataError::Kind::UnknownCode,
+          Fail(DesignDataError::Kind::kUnknownCode,
                "Unknown attribute code " + std::to_string(code) + " in " + name_);
       }
     }
@@ -221,7 +221,7 @@ class ListReader {
  private:
   const DesignValue& Next() {
     if (AtEnd()) {
-      Fail(DesignDataError::Kind::Truncated, std::string(name_) + " ends inside an entry");
+      Fail(DesignDataError::Kind::kTruncated, std::string(name_) + " ends inside an entry");
     }
     return list_[pos_++];
   }
@@ -303,9 +303,9 @@ DesignLists ParseDesignBytes(std::string_view bytes) {
   ByteReader reader(bytes);
   if (bytes.substr(0, kSignature.size()) != kSignature) {
     if (kSignature.substr(0, bytes.size()) == bytes) {
-      Fail(DesignDataError::Kind::Truncated, "Design data ends too early");
+      Fail(DesignDataError::Kind::kTruncated, "Design data ends too early");
     }
-    Fail(DesignDataError::Kind::Malformed, "Not grid design data");
+    Fail(DesignDataError::Kind::kMalformed, "Not grid design data");
   }
   reader.Take(kSignature.size());
 
@@ -313,12 +313,12 @@ DesignLists ParseDesignBytes(std::string_view bytes) {
   std::array<bool, kDesignListCount> seen{};
   while (!reader.AtEnd()) {
     if (reader.Tag() != kTagText) {
-      Fail(DesignDataError::Kind::Malformed, "A design list does not start with its name");
+      Fail(DesignDataError::Kind::kMalformed, "A design list does not start with its name");
     }
     const std::string name = reader.Text();
     const std::size_t index = ListIndex(name);
     if (seen[index]) {
-      Fail(DesignDataError::Kind::Malformed, "Design list \"" + name + "\" is stored twice");
+      Fail(DesignDataError::Kind::kMalformed, "Design list \"" + name + "\" is stored twice");
     }
     seen[index] = true;
     DesignList& list = lists.lists[index];
@@ -333,14 +333,14 @@ DesignLists ParseDesignBytes(std::string_view bytes) {
         list.emplace_back(reader.Text());
       } else {
         Fail(
-            DesignDataError::Kind::UnknownCode,
+            DesignDataError::Kind::kUnknownCode,
             "Unknown value tag " + std::to_string(static_cast<unsigned char>(tag)) + " in " + name);
       }
     }
   }
   for (std::size_t i = 0; i < kDesignListCount; ++i) {
     if (!seen[i]) {
-      Fail(DesignDataError::Kind::Truncated,
+      Fail(DesignDataError::Kind::kTruncated,
            std::string("Design list \"") + kListNames[i] + "\" is missing");
     }
   }
@@ -366,7 +366,7 @@ std::string FormatDesignBytes(const DesignLists& lists) {
 
 DesignLayers ReadDesignLayers(const DesignLists& lists) {
   DesignLayers layers;
-  ListReader cells(lists[DesignListId::PropCell], DesignListName(DesignListId::PropCell));
+  ListReader cells(lists[DesignListId::kPropCell], DesignListName(DesignListId::kPropCell));
   while (!cells.AtEnd()) {
     DesignCellEntry item;
     item.col = cells.Index();
@@ -374,16 +374,16 @@ DesignLayers ReadDesignLayers(const DesignLists& lists) {
     item.entry = cells.Entry();
     layers.cells.push_back(std::move(item));
   }
-  layers.cols = ReadIndexList(lists, DesignListId::PropCol);
-  layers.rows = ReadIndexList(lists, DesignListId::PropRow);
-  layers.fixedCols = ReadIndexList(lists, DesignListId::PropFixedCol);
-  layers.fixedRows = ReadIndexList(lists, DesignListId::PropFixedRow);
+  layers.cols = ReadIndexList(lists, DesignListId::kPropCol);
+  layers.rows = ReadIndexList(lists, DesignListId::kPropRow);
+  layers.fixedCols = ReadIndexList(lists, DesignListId::kPropFixedCol);
+  layers.fixedRows = ReadIndexList(lists, DesignListId::kPropFixedRow);
   return layers;
 }
 
 DesignLists WriteDesignLayers(const DesignLayers& layers) {
   DesignLists lists;
-  DesignList& cells = lists[DesignListId::PropCell];
+  DesignList& cells = lists[DesignListId::kPropCell];
   for (const DesignCellEntry& item : layers.cells) {
     if (item.entry.Empty()) {
       continue;
@@ -391,10 +391,10 @@ DesignLists WriteDesignLayers(const DesignLayers& layers) {
     cells.insert(cells.end(), {item.col, item.row});
     WriteEntry(cells, item.entry);
   }
-  WriteIndexList(lists[DesignListId::PropCol], layers.cols);
-  WriteIndexList(lists[DesignListId::PropRow], layers.rows);
-  WriteIndexList(lists[DesignListId::PropFixedCol], layers.fixedCols);
-  WriteIndexList(lists[DesignListId::PropFixedRow], layers.fixedRows);
+  WriteIndexList(lists[DesignListId::kPropCol], layers.cols);
+  WriteIndexList(lists[DesignListId::kPropRow], layers.rows);
+  WriteIndexList(lists[DesignListId::kPropFixedCol], layers.fixedCols);
+  WriteIndexList(lists[DesignListId::kPropFixedRow], layers.fixedRows);
   return lists;
 }
 

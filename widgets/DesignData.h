@@ -33,7 +33,7 @@ namespace vantrel {
 // the same as any other range failure of the program.
 class DesignDataError : public std::runtime_error {
  public:
-  enum class Kind { Range, Truncated, UnknownCode, Malformed };
+  enum class Kind { kRange, kTruncated, kUnknownCode, kMalformed };
   DesignDataError(Kind kind, const std::string& message)
       : std::runtime_error(message), kind_(kind) {}
   Kind kind() const { return kind_; }
@@ -50,7 +50,7 @@ inline constexpr std::int32_t kMaxDesignIndex = 65535;
 using DesignValue = std::variant<std::int32_t, std::string>;
 using DesignList = std::vector<DesignValue>;
 
-enum class DesignListId { PropCell, PropCol, PropRow, PropFixedCol, PropFixedRow };
+enum class DesignListId { kPropCell, kPropCol, kPropRow, kPropFixedCol, kPropFixedRow };
 inline constexpr std::size_t kDesignListCount = 5;
 
 const char* DesignListName(DesignListId id);

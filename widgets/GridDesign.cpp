@@ -63,15 +63,14 @@ DesignEntry DesignOf(const TCellProperties& entry) {
   return design;
 }
 
-void ApplyIndexed(TCellLayers& layers, TLayerKind kind,
+void ApplyIndexed(CellLayers& layers, LayerKind kind,
                   const std::vector<DesignIndexEntry>& entries) {
   for (const DesignIndexEntry& item : entries) {
     Fill(layers.ReplaceEntry(kind, item.index), item.entry);
   }
 }
 
-std::vector<DesignIndexEntry> ExtractIndexed(const TCellLayers& layers, TLayerKind kind,
-                                             int count) {
+std::vector<DesignIndexEntry> ExtractIndexed(const CellLayers& layers, LayerKind kind, int count) {
   std::vector<DesignIndexEntry> entries;
   for (const auto& [index, unused] : layers.EntryIndexes(kind)) {
     const TCellProperties* entry = layers.FindEntry(kind, index);
@@ -84,28 +83,28 @@ std::vector<DesignIndexEntry> ExtractIndexed(const TCellLayers& layers, TLayerKi
 
 }  // namespace
 
-void ApplyDesignLayers(TCellLayers& layers, const DesignLayers& design) {
+void ApplyDesignLayers(CellLayers& layers, const DesignLayers& design) {
   for (const DesignCellEntry& item : design.cells) {
-    Fill(layers.ReplaceEntry(TLayerKind::Cell, item.col, item.row), item.entry);
+    Fill(layers.ReplaceEntry(LayerKind::kCell, item.col, item.row), item.entry);
   }
-  ApplyIndexed(layers, TLayerKind::Column, design.cols);
-  ApplyIndexed(layers, TLayerKind::Row, design.rows);
-  ApplyIndexed(layers, TLayerKind::FixedColumn, design.fixedCols);
-  ApplyIndexed(layers, TLayerKind::FixedRow, design.fixedRows);
+  ApplyIndexed(layers, LayerKind::kColumn, design.cols);
+  ApplyIndexed(layers, LayerKind::kRow, design.rows);
+  ApplyIndexed(layers, LayerKind::kFixedColumn, design.fixedCols);
+  ApplyIndexed(layers, LayerKind::kFixedRow, design.fixedRows);
 }
 
-DesignLayers ExtractDesignLayers(const TCellLayers& layers, int colCount, int rowCount) {
+DesignLayers ExtractDesignLayers(const CellLayers& layers, int colCount, int rowCount) {
   DesignLayers design;
-  for (const auto& [col, row] : layers.EntryIndexes(TLayerKind::Cell)) {
-    const TCellProperties* entry = layers.FindEntry(TLayerKind::Cell, col, row);
+  for (const auto& [col, row] : layers.EntryIndexes(LayerKind::kCell)) {
+    const TCellProperties* entry = layers.FindEntry(LayerKind::kCell, col, row);
     if (col < colCount && row < rowCount && entry != nullptr && !entry->Empty()) {
       design.cells.push_back({col, row, DesignOf(*entry)});
     }
   }
-  design.cols = ExtractIndexed(layers, TLayerKind::Column, colCount);
-  design.rows = ExtractIndexed(layers, TLayerKind::Row, rowCount);
-  design.fixedCols = ExtractIndexed(layers, TLayerKind::FixedColumn, colCount);
-  design.fixedRows = ExtractIndexed(layers, TLayerKind::FixedRow, rowCount);
+  design.cols = ExtractIndexed(layers, LayerKind::kColumn, colCount);
+  design.rows = ExtractIndexed(layers, LayerKind::kRow, rowCount);
+  design.fixedCols = ExtractIndexed(layers, LayerKind::kFixedColumn, colCount);
+  design.fixedRows = ExtractIndexed(layers, LayerKind::kFixedRow, rowCount);
   return design;
 }
 

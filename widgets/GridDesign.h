@@ -9,10 +9,10 @@
 namespace vantrel {
 
 // Every entry read replaces the entry of its index; entries of other indexes stay.
-void ApplyDesignLayers(TCellLayers& layers, const DesignLayers& design);
+void ApplyDesignLayers(CellLayers& layers, const DesignLayers& design);
 
 // The layers as stored: entries in index order (cells column by column, each column row
 // by row) within the given column and row counts; empty entries are left out.
-DesignLayers ExtractDesignLayers(const TCellLayers& layers, int colCount, int rowCount);
+DesignLayers ExtractDesignLayers(const CellLayers& layers, int colCount, int rowCount);
 
 }  // namespace vantrel

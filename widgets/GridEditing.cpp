@@ -11,10 +11,6 @@
 
 namespace vantrel {
 
-void TLayerGrid::BeginEdit(int col, int row) {
-  OpenEditor(col, row, nullptr);
-}
-
 void TLayerGrid::OpenEditor(int col, int row, const QString* typed) {
   if (!CanEditCell(col, row)) {
     return;
@@ -22,7 +18,7 @@ void TLayerGrid::OpenEditor(int col, int row, const QString* typed) {
   editing_ = {col, row};
   // The editor looks like the cell it lies over.
   editor_->setFont(DisplayFont(col, row));
-  switch (layers_.ResolvedAlign(col, row)) {
+  switch (layers_.Resolve(col, row).align) {
     case alRight:
       editor_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
       break;

@@ -5,33 +5,33 @@
 
 namespace vantrel {
 
-void TGridGeometry::SetColCount(int count, int width) {
+void GridGeometry::SetColCount(int count, int width) {
   widths_.resize(static_cast<std::size_t>(std::max(count, 0)), width);
 }
 
-void TGridGeometry::SetLines(bool fixedVert, bool fixedHorz, bool vert, bool horz) {
+void GridGeometry::SetLines(bool fixedVert, bool fixedHorz, bool vert, bool horz) {
   fixedVert_ = fixedVert;
   fixedHorz_ = fixedHorz;
   vert_ = vert;
   horz_ = horz;
 }
 
-void TGridGeometry::SetClientSize(int width, int height) {
+void GridGeometry::SetClientSize(int width, int height) {
   clientWidth_ = std::max(width, 0);
   clientHeight_ = std::max(height, 0);
 }
 
-int TGridGeometry::ColPitch(int col) const {
+int GridGeometry::ColPitch(int col) const {
   const bool line = col < fixedCols_ ? fixedVert_ : vert_;
   return ColWidth(col) + (line ? lineWidth_ : 0);
 }
 
-int TGridGeometry::RowPitch(int row) const {
+int GridGeometry::RowPitch(int row) const {
   const bool line = row < fixedRows_ ? fixedHorz_ : horz_;
   return rowHeight_ + (line ? lineWidth_ : 0);
 }
 
-int TGridGeometry::FixedWidth() const {
+int GridGeometry::FixedWidth() const {
   int width = 0;
   for (int col = 0; col < std::min(fixedCols_, ColCount()); ++col) {
     width += ColPitch(col);
@@ -39,11 +39,11 @@ int TGridGeometry::FixedWidth() const {
   return width;
 }
 
-int TGridGeometry::FixedHeight() const {
+int GridGeometry::FixedHeight() const {
   return fixedRows_ * RowPitch(0);
 }
 
-std::optional<int> TGridGeometry::ColLeft(int col) const {
+std::optional<int> GridGeometry::ColLeft(int col) const {
   if (col < fixedCols_) {
     int x = 0;
     for (int c = 0; c < col; ++c) {
@@ -61,7 +61,7 @@ std::optional<int> TGridGeometry::ColLeft(int col) const {
   return x;
 }
 
-std::optional<int> TGridGeometry::RowTop(int row) const {
+std::optional<int> GridGeometry::RowTop(int row) const {
   if (row < fixedRows_) {
     return row * RowPitch(0);
   }
@@ -71,7 +71,7 @@ std::optional<int> TGridGeometry::RowTop(int row) const {
   return FixedHeight() + (row - topRow_) * RowPitch(fixedRows_);
 }
 
-QRect TGridGeometry::CellRect(int col, int row) const {
+QRect GridGeometry::CellRect(int col, int row) const {
   const std::optional<int> x = ColLeft(col);
   const std::optional<int> y = RowTop(row);
   if (!x || !y) {
@@ -80,7 +80,7 @@ QRect TGridGeometry::CellRect(int col, int row) const {
   return {*x, *y, ColWidth(col), rowHeight_};
 }
 
-TGridCoord TGridGeometry::CellAt(QPoint point) const {
+TGridCoord GridGeometry::CellAt(QPoint point) const {
   if (point.x() < 0 || point.y() < 0 || point.x() >= clientWidth_ || point.y() >= clientHeight_) {
     return {};
   }
@@ -113,7 +113,7 @@ TGridCoord TGridGeometry::CellAt(QPoint point) const {
   return {col, row};
 }
 
-int TGridGeometry::RowsThatFit() const {
+int GridGeometry::RowsThatFit() const {
   const int free = clientHeight_ - FixedHeight();
   if (free < rowHeight_) {
     return 1;
@@ -121,13 +121,13 @@ int TGridGeometry::RowsThatFit() const {
   return (free - rowHeight_) / std::max(RowPitch(fixedRows_), 1) + 1;
 }
 
-int TGridGeometry::VisibleRowCount() const {
+int GridGeometry::VisibleRowCount() const {
   const int free = clientHeight_ - FixedHeight();
   const int fit = free < rowHeight_ ? 0 : RowsThatFit();
   return std::clamp(rowCount_ - topRow_, 0, fit);
 }
 
-int TGridGeometry::LastVisibleRow() const {
+int GridGeometry::LastVisibleRow() const {
   const int free = clientHeight_ - FixedHeight();
   if (free <= 0) {
     return std::min(fixedRows_, rowCount_) - 1;
@@ -137,7 +137,7 @@ int TGridGeometry::LastVisibleRow() const {
   return std::min(topRow_ + shown, rowCount_) - 1;
 }
 
-int TGridGeometry::LastVisibleCol() const {
+int GridGeometry::LastVisibleCol() const {
   int x = FixedWidth();
   int last = std::min(fixedCols_, ColCount()) - 1;
   for (int c = std::max(leftCol_, fixedCols_); c < ColCount() && x < clientWidth_; ++c) {
@@ -147,11 +147,11 @@ int TGridGeometry::LastVisibleCol() const {
   return last;
 }
 
-int TGridGeometry::MaxTopRow() const {
+int GridGeometry::MaxTopRow() const {
   return std::max(fixedRows_, rowCount_ - RowsThatFit());
 }
 
-int TGridGeometry::MaxLeftCol() const {
+int GridGeometry::MaxLeftCol() const {
   const int free = clientWidth_ - FixedWidth();
   int left = ColCount() - 1;
   int used = left >= fixedCols_ ? ColPitch(left) : 0;
@@ -162,7 +162,7 @@ int TGridGeometry::MaxLeftCol() const {
   return std::max(left, fixedCols_);
 }
 
-bool TGridGeometry::ClampScroll() {
+bool GridGeometry::ClampScroll() {
   const int top = std::clamp(topRow_, fixedRows_, MaxTopRow());
   const int left = std::clamp(leftCol_, fixedCols_, std::max(fixedCols_, MaxLeftCol()));
   const bool moved = top != topRow_ || left != leftCol_;
@@ -171,7 +171,7 @@ bool TGridGeometry::ClampScroll() {
   return moved;
 }
 
-int TGridGeometry::ColBorderAt(int x, int slop) const {
+int GridGeometry::ColBorderAt(int x, int slop) const {
   for (int c = LastVisibleCol(); c >= 0; --c) {
     if (c >= fixedCols_ && c < leftCol_) {
       c = fixedCols_;  // scrolled out of view: go on with the fixed columns
@@ -190,7 +190,7 @@ int TGridGeometry::ColBorderAt(int x, int slop) const {
   return -1;
 }
 
-std::optional<int> TGridGeometry::StretchedLastWidth() const {
+std::optional<int> GridGeometry::StretchedLastWidth() const {
   if (ColCount() == 0) {
     return std::nullopt;
   }

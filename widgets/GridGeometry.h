@@ -19,7 +19,7 @@
 
 namespace vantrel {
 
-class TGridGeometry {
+class GridGeometry {
  public:
   int ColCount() const { return static_cast<int>(widths_.size()); }
   // New columns take the given width; existing ones keep theirs.

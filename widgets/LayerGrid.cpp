@@ -77,9 +77,9 @@ TLayerGrid::TLayerGrid(QWidget* parent, int colCount, int rowCount)
       ownTable_(std::make_unique<CellTable>(colCount, rowCount)),
       watch_(std::make_unique<TableWatch>(*this)),
       layers_([this] { viewport()->update(); }),
-      options_(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect) {
+      options_(kFixedVertLine | kFixedHorzLine | kVertLine | kHorzLine | kRangeSelect) {
   InstallLayerGridAccessibility();
-  accessNotes_ = new TGridAccessNotes(*this);
+  accessNotes_ = new GridAccessNotes(*this);
   setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setMouseTracking(true);
@@ -255,14 +255,14 @@ void TLayerGrid::SetOptions(GridOptions options) {
 }
 
 void TLayerGrid::ApplyLineOptions() {
-  geometry_.SetLines(options_.testFlag(goFixedVertLine), options_.testFlag(goFixedHorzLine),
-                     options_.testFlag(goVertLine), options_.testFlag(goHorzLine));
+  geometry_.SetLines(options_.testFlag(kFixedVertLine), options_.testFlag(kFixedHorzLine),
+                     options_.testFlag(kVertLine), options_.testFlag(kHorzLine));
 }
 
 void TLayerGrid::SetScrollBars(ScrollBars bars) {
   scrollBars_ = bars;
-  const bool vertical = bars == ScrollBars::Vertical || bars == ScrollBars::Both;
-  const bool horizontal = bars == ScrollBars::Horizontal || bars == ScrollBars::Both;
+  const bool vertical = bars == ScrollBars::kVertical || bars == ScrollBars::kBoth;
+  const bool horizontal = bars == ScrollBars::kHorizontal || bars == ScrollBars::kBoth;
   setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
   setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
 }
@@ -285,7 +285,7 @@ void TLayerGrid::SetLeftCol(int col) {
 }
 
 QFont TLayerGrid::DisplayFont(int col, int row) const {
-  return layers_.ResolvedFont(col, row).Font();
+  return layers_.Resolve(col, row).font->Font();
 }
 
 void TLayerGrid::SetDrawSelection(bool draw) {
@@ -294,8 +294,8 @@ void TLayerGrid::SetDrawSelection(bool draw) {
 }
 
 bool TLayerGrid::CanEditCell(int col, int row) const {
-  return options_.testFlag(goEditing) && !geometry_.IsFixed(col, row) &&
-         layers_.ResolvedEditable(col, row);
+  return options_.testFlag(kEditing) && !geometry_.IsFixed(col, row) &&
+         layers_.Resolve(col, row).editable;
 }
 
 void TLayerGrid::SetAutoAdjustLastCol(bool on) {
@@ -375,12 +375,12 @@ void TLayerGrid::TableItalicChanged(int col, int row) {
     return;
   }
   const bool italic = table_->Italic(col, row);
-  const TCellProperties* entry = layers_.FindEntry(TLayerKind::Cell, col, row);
+  const TCellProperties* entry = layers_.FindEntry(LayerKind::kCell, col, row);
   if (!italic && (entry == nullptr || entry->Font() == nullptr)) {
     return;  // nothing to take off; no entry is made for it
   }
   TLayerFont& font = layers_.CellFont(col, row);
-  if (((font.Style() & fsItalic) != 0) != italic) {
+  if (((font.Style() & kItalic) != 0) != italic) {
     font.SetItalic(italic);
   }
 }
@@ -431,7 +431,7 @@ void TLayerGrid::SelectCurrentOnly() {
 void TLayerGrid::SelectFromAnchor() {
   selection_ = {std::min(anchor_.col, current_.col), std::min(anchor_.row, current_.row),
                 std::max(anchor_.col, current_.col), std::max(anchor_.row, current_.row)};
-  if (options_.testFlag(goRowSelect)) {
+  if (options_.testFlag(kRowSelect)) {
     selection_.left = FixedCols();
     selection_.right = ColCount() - 1;
   }
@@ -509,7 +509,7 @@ bool TLayerGrid::MoveCurrent(int col, int row, bool moveAnchor, bool byUser) {
   }
   current_ = {col, row};
   accessNotes_->CurrentChanged();
-  if (moveAnchor || !options_.testFlag(goRangeSelect)) {
+  if (moveAnchor || !options_.testFlag(kRangeSelect)) {
     anchor_ = current_;
   }
   SelectFromAnchor();
@@ -536,7 +536,7 @@ bool TLayerGrid::IsSelectedForPaint(int col, int row) const {
     return false;
   }
   const bool focused = hasFocus() && col == current_.col && row == current_.row;
-  return !focused || options_.testFlag(goDrawFocusSelected) || options_.testFlag(goRowSelect);
+  return !focused || options_.testFlag(kDrawFocusSelected) || options_.testFlag(kRowSelect);
 }
 
 void TLayerGrid::paintEvent(QPaintEvent* event) {
@@ -576,14 +576,14 @@ void TLayerGrid::paintEvent(QPaintEvent* event) {
     paintRow(row);
   }
 
-  if (mouseState_ == MouseState::Sizing) {
+  if (mouseState_ == MouseState::kSizing) {
     painter.fillRect(QRect(sizingX_, 0, 2, viewport()->height()),
                      palette().color(QPalette::Shadow));
   }
 }
 
 void TLayerGrid::PaintCell(QPainter& painter, int col, int row, const QRect& rect) {
-  TResolvedCell cell;
+  ResolvedCell cell;
   layers_.Resolve(col, row, cell);
   const bool fixed = geometry_.IsFixed(col, row);
   const bool selected = IsSelectedForPaint(col, row);
@@ -651,7 +651,7 @@ void TLayerGrid::PaintCell(QPainter& painter, int col, int row, const QRect& rec
   }
 
   if (!fixed && hasFocus() && col == current_.col && row == current_.row &&
-      !options_.testFlag(goRowSelect)) {
+      !options_.testFlag(kRowSelect)) {
     painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect.adjusted(0, 0, -1, -1));
@@ -682,7 +682,7 @@ void TLayerGrid::resizeEvent(QResizeEvent* event) {
 }
 
 int TLayerGrid::SizingColumnAt(QPoint point) const {
-  if (!options_.testFlag(goColSizing)) {
+  if (!options_.testFlag(kColSizing)) {
     return -1;
   }
   // With header rows, borders are dragged in the header only, so a press on a data
@@ -703,7 +703,7 @@ void TLayerGrid::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
     const int border = SizingColumnAt(point);
     if (border >= 0) {
-      mouseState_ = MouseState::Sizing;
+      mouseState_ = MouseState::kSizing;
       sizingCol_ = border;
       sizingX_ = point.x();
       viewport()->update();
@@ -711,9 +711,9 @@ void TLayerGrid::mousePressEvent(QMouseEvent* event) {
       const TGridCoord cell = MouseToCell(point);
       if (cell.Valid() && !geometry_.IsFixed(cell.col, cell.row)) {
         const bool extend =
-            event->modifiers().testFlag(Qt::ShiftModifier) && options_.testFlag(goRangeSelect);
+            event->modifiers().testFlag(Qt::ShiftModifier) && options_.testFlag(kRangeSelect);
         MoveCurrent(cell.col, cell.row, !extend, true);
-        mouseState_ = MouseState::Selecting;
+        mouseState_ = MouseState::kSelecting;
       }
     }
   }
@@ -724,14 +724,14 @@ void TLayerGrid::mouseMoveEvent(QMouseEvent* event) {
   const QPoint point = event->position().toPoint();
   lastMousePoint_ = point;
   switch (mouseState_) {
-    case MouseState::Sizing:
+    case MouseState::kSizing:
       sizingX_ = std::max(point.x(), geometry_.ColLeft(sizingCol_).value_or(0));
       viewport()->update();
       return;
-    case MouseState::Selecting:
+    case MouseState::kSelecting:
       DragSelectTo(point);
       return;
-    case MouseState::None:
+    case MouseState::kNone:
       break;
   }
   if (SizingColumnAt(point) >= 0) {
@@ -749,8 +749,8 @@ void TLayerGrid::mouseReleaseEvent(QMouseEvent* event) {
   autoScroll_.stop();
   if (event->button() == Qt::LeftButton) {
     const MouseState state = mouseState_;
-    mouseState_ = MouseState::None;
-    if (state == MouseState::Sizing) {
+    mouseState_ = MouseState::kNone;
+    if (state == MouseState::kSizing) {
       viewport()->update();
       const int left = geometry_.ColLeft(sizingCol_).value_or(0);
       SetColWidth(sizingCol_, sizingX_ - left);
@@ -778,7 +778,7 @@ void TLayerGrid::DragSelectTo(QPoint point) {
 }
 
 void TLayerGrid::AutoScrollStep() {
-  if (mouseState_ != MouseState::Selecting) {
+  if (mouseState_ != MouseState::kSelecting) {
     autoScroll_.stop();
     return;
   }
@@ -866,7 +866,7 @@ void TLayerGrid::keyPressEvent(QKeyEvent* event) {
   col = std::clamp(col, FixedCols(), std::max(FixedCols(), ColCount() - 1));
   row = std::clamp(row, FixedRows(), std::max(FixedRows(), RowCount() - 1));
   if (col != current_.col || row != current_.row) {
-    const bool extend = mods.testFlag(Qt::ShiftModifier) && options_.testFlag(goRangeSelect);
+    const bool extend = mods.testFlag(Qt::ShiftModifier) && options_.testFlag(kRangeSelect);
     // The keyboard brings the row into view first: a window that lets only rows on
     // screen become current must not keep the keyboard on the first page.
     ScrollInView(col, row);

@@ -32,7 +32,7 @@ class QLineEdit;
 
 namespace vantrel {
 
-class TGridAccessNotes;
+class GridAccessNotes;
 
 // A column index at or beyond the column count.
 class GridIndexError : public std::out_of_range {
@@ -45,19 +45,19 @@ class TLayerGrid : public QAbstractScrollArea {
 
  public:
   enum GridOption {
-    goFixedVertLine = 0x001,
-    goFixedHorzLine = 0x002,
-    goVertLine = 0x004,
-    goHorzLine = 0x008,
-    goRangeSelect = 0x010,
-    goDrawFocusSelected = 0x020,
-    goColSizing = 0x040,
-    goEditing = 0x080,
-    goRowSelect = 0x100,
+    kFixedVertLine = 0x001,
+    kFixedHorzLine = 0x002,
+    kVertLine = 0x004,
+    kHorzLine = 0x008,
+    kRangeSelect = 0x010,
+    kDrawFocusSelected = 0x020,
+    kColSizing = 0x040,
+    kEditing = 0x080,
+    kRowSelect = 0x100,
   };
   Q_DECLARE_FLAGS(GridOptions, GridOption)
 
-  enum class ScrollBars { None, Horizontal, Vertical, Both };
+  enum class ScrollBars { kNone, kHorizontal, kVertical, kBoth };
 
   // Called before a cell becomes the current cell; returning false refuses it.
   using SelectCellHandler = std::function<bool(int col, int row)>;
@@ -126,21 +126,21 @@ class TLayerGrid : public QAbstractScrollArea {
   int VisibleRowCount() const { return geometry_.VisibleRowCount(); }
   TGridCoord MouseToCell(QPoint point) const { return geometry_.CellAt(point); }
   QRect CellRect(int col, int row) const { return geometry_.CellRect(col, row); }
-  const TGridGeometry& Geometry() const { return geometry_; }
+  const GridGeometry& Geometry() const { return geometry_; }
 
   // The appearance layers. Changing an entry, or a font or brush obtained from one,
   // repaints the grid.
-  TCellLayers& Layers() { return layers_; }
-  const TCellLayers& Layers() const { return layers_; }
+  CellLayers& Layers() { return layers_; }
+  const CellLayers& Layers() const { return layers_; }
   TCellProperties& CellProperties(int col, int row) {
-    return layers_.Entry(TLayerKind::Cell, col, row);
+    return layers_.Entry(LayerKind::kCell, col, row);
   }
-  TCellProperties& ColProperties(int col) { return layers_.Entry(TLayerKind::Column, col); }
-  TCellProperties& RowProperties(int row) { return layers_.Entry(TLayerKind::Row, row); }
+  TCellProperties& ColProperties(int col) { return layers_.Entry(LayerKind::kColumn, col); }
+  TCellProperties& RowProperties(int row) { return layers_.Entry(LayerKind::kRow, row); }
   TCellProperties& FixedColProperties(int col) {
-    return layers_.Entry(TLayerKind::FixedColumn, col);
+    return layers_.Entry(LayerKind::kFixedColumn, col);
   }
-  TCellProperties& FixedRowProperties(int row) { return layers_.Entry(TLayerKind::FixedRow, row); }
+  TCellProperties& FixedRowProperties(int row) { return layers_.Entry(LayerKind::kFixedRow, row); }
   TLayerFont& CellFont(int col, int row) { return layers_.CellFont(col, row); }
   // The font a cell is drawn with: its resolved font. Where the cell table marks a cell
   // italic, the cell's own font (CellFont) is italic.
@@ -166,7 +166,7 @@ class TLayerGrid : public QAbstractScrollArea {
   // A cell opens an editor only with the editing option and an editable cell.
   bool CanEditCell(int col, int row) const;
 
-  // In-place editing. With goEditing, a double click on an editable cell, F2 on the
+  // In-place editing. With kEditing, a double click on an editable cell, F2 on the
   // current one or typing on it (the typed text replaces the cell's) opens a line editor
   // over the cell, drawn with the cell's font and alignment. Enter, or leaving the editor
   // for another control, commits; Esc cancels. A context menu or the window losing the
@@ -179,9 +179,6 @@ class TLayerGrid : public QAbstractScrollArea {
   QLineEdit* Editor() const { return editor_; }
   bool Editing() const { return editing_.Valid(); }
   TGridCoord EditingCell() const { return editing_; }
-  // Opens the editor on a cell with its text selected; nothing where the cell cannot be
-  // edited.
-  void BeginEdit(int col, int row);
   // Closes the editor and writes its text into the cell (see the accept handler). Does
   // nothing when no edit is open.
   void CommitEdit();
@@ -260,7 +257,7 @@ class TLayerGrid : public QAbstractScrollArea {
 
  private:
   class TableWatch;
-  enum class MouseState { None, Selecting, Sizing };
+  enum class MouseState { kNone, kSelecting, kSizing };
 
   // Table notifications.
   void TableCellChanged(int col, int row);
@@ -299,11 +296,11 @@ class TLayerGrid : public QAbstractScrollArea {
   std::unique_ptr<CellTable> ownTable_;
   CellTable* table_ = nullptr;
   std::unique_ptr<TableWatch> watch_;
-  TCellLayers layers_;
-  TGridGeometry geometry_;
+  CellLayers layers_;
+  GridGeometry geometry_;
 
   GridOptions options_;
-  ScrollBars scrollBars_ = ScrollBars::Both;
+  ScrollBars scrollBars_ = ScrollBars::kBoth;
   int defaultColWidth_ = 64;
   bool drawSelection_ = true;
   bool autoAdjustLastCol_ = false;
@@ -315,7 +312,7 @@ class TLayerGrid : public QAbstractScrollArea {
   TGridCoord anchor_;
   TGridRect selection_;
 
-  MouseState mouseState_ = MouseState::None;
+  MouseState mouseState_ = MouseState::kNone;
   int sizingCol_ = -1;
   int sizingX_ = 0;
   QPoint lastMousePoint_;
@@ -331,7 +328,7 @@ class TLayerGrid : public QAbstractScrollArea {
   QLineEdit* editor_ = nullptr;  // owned by the viewport as its Qt child
   TGridCoord editing_;
   AcceptEditHandler onAcceptEdit_;
-  TGridAccessNotes* accessNotes_ = nullptr;  // owned by the grid as its Qt child
+  GridAccessNotes* accessNotes_ = nullptr;  // owned by the grid as its Qt child
 };
 
 }  // namespace vantrel

@@ -27,16 +27,16 @@ QString ShownText(const TLayerGrid& grid, int col, int row) {
   return text;
 }
 
-TLayerGridAccessible* TableOf(TLayerGrid* grid) {
-  return dynamic_cast<TLayerGridAccessible*>(QAccessible::queryAccessibleInterface(grid));
+LayerGridAccessible* TableOf(TLayerGrid* grid) {
+  return dynamic_cast<LayerGridAccessible*>(QAccessible::queryAccessibleInterface(grid));
 }
 
 // One cell. Header cells (fixed rows and columns) are plain interfaces with a header role;
 // the others are table cells, so that a screen reader can ask for their row, column and
 // headers.
-class TGridCellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface {
+class GridCellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface {
  public:
-  TGridCellAccessible(TLayerGrid* grid, int col, int row) : grid_(grid), col_(col), row_(row) {}
+  GridCellAccessible(TLayerGrid* grid, int col, int row) : grid_(grid), col_(col), row_(row) {}
 
   bool isValid() const override { return IsGridCell(grid_, col_, row_); }
   QObject* object() const override { return nullptr; }
@@ -123,7 +123,7 @@ class TGridCellAccessible : public QAccessibleInterface, public QAccessibleTable
   }
   QList<QAccessibleInterface*> columnHeaderCells() const override {
     QList<QAccessibleInterface*> headers;
-    if (TLayerGridAccessible* table = Table()) {
+    if (LayerGridAccessible* table = Table()) {
       for (int row = 0; row < std::min(grid_->FixedRows(), grid_->RowCount()); ++row) {
         headers << table->GridCell(col_, row);
       }
@@ -132,7 +132,7 @@ class TGridCellAccessible : public QAccessibleInterface, public QAccessibleTable
   }
   QList<QAccessibleInterface*> rowHeaderCells() const override {
     QList<QAccessibleInterface*> headers;
-    if (TLayerGridAccessible* table = Table()) {
+    if (LayerGridAccessible* table = Table()) {
       for (int col = 0; col < std::min(grid_->FixedCols(), grid_->ColCount()); ++col) {
         headers << table->GridCell(col, row_);
       }
@@ -147,7 +147,7 @@ class TGridCellAccessible : public QAccessibleInterface, public QAccessibleTable
 
  private:
   bool IsHeader() const { return row_ < grid_->FixedRows() || col_ < grid_->FixedCols(); }
-  TLayerGridAccessible* Table() const { return grid_ != nullptr ? TableOf(grid_.data()) : nullptr; }
+  LayerGridAccessible* Table() const { return grid_ != nullptr ? TableOf(grid_.data()) : nullptr; }
 
   QPointer<TLayerGrid> grid_;
   int col_;
@@ -156,7 +156,7 @@ class TGridCellAccessible : public QAccessibleInterface, public QAccessibleTable
 
 QAccessibleInterface* GridFactory(const QString&, QObject* object) {
   if (auto* grid = qobject_cast<TLayerGrid*>(object)) {
-    return new TLayerGridAccessible(grid);
+    return new LayerGridAccessible(grid);
   }
   return nullptr;
 }
@@ -173,27 +173,27 @@ void InstallLayerGridAccessibility() {
 
 // ----- the table -----
 
-TLayerGridAccessible::TLayerGridAccessible(TLayerGrid* grid)
+LayerGridAccessible::LayerGridAccessible(TLayerGrid* grid)
     : QAccessibleWidget(grid, QAccessible::Table) {}
 
-TLayerGridAccessible::~TLayerGridAccessible() {
+LayerGridAccessible::~LayerGridAccessible() {
   for (const auto& [key, id] : cells_) {
     QAccessible::deleteAccessibleInterface(id);
   }
 }
 
-TLayerGrid* TLayerGridAccessible::Grid() const {
+TLayerGrid* LayerGridAccessible::Grid() const {
   return static_cast<TLayerGrid*>(widget());
 }
 
-void* TLayerGridAccessible::interface_cast(QAccessible::InterfaceType type) {
+void* LayerGridAccessible::interface_cast(QAccessible::InterfaceType type) {
   if (type == QAccessible::TableInterface) {
     return static_cast<QAccessibleTableInterface*>(this);
   }
   return QAccessibleWidget::interface_cast(type);
 }
 
-QAccessibleInterface* TLayerGridAccessible::GridCell(int col, int row) const {
+QAccessibleInterface* LayerGridAccessible::GridCell(int col, int row) const {
   TLayerGrid* grid = Grid();
   if (!IsGridCell(grid, col, row)) {
     return nullptr;
@@ -205,12 +205,12 @@ QAccessibleInterface* TLayerGridAccessible::GridCell(int col, int row) const {
     }
     cells_.erase(it);
   }
-  auto* cell = new TGridCellAccessible(grid, col, row);
+  auto* cell = new GridCellAccessible(grid, col, row);
   cells_[key] = QAccessible::registerAccessibleInterface(cell);
   return cell;
 }
 
-void TLayerGridAccessible::ForgetCellsOutside(int colCount, int rowCount) {
+void LayerGridAccessible::ForgetCellsOutside(int colCount, int rowCount) {
   for (auto it = cells_.begin(); it != cells_.end();) {
     const int col = static_cast<int>(it->first >> 32);
     const int row = static_cast<int>(it->first & 0xFFFFFFFFu);
@@ -223,7 +223,7 @@ void TLayerGridAccessible::ForgetCellsOutside(int colCount, int rowCount) {
   }
 }
 
-QAccessibleInterface* TLayerGridAccessible::child(int index) const {
+QAccessibleInterface* LayerGridAccessible::child(int index) const {
   const TLayerGrid* grid = Grid();
   const int cols = grid->ColCount();
   if (index < 0 || cols <= 0) {
@@ -232,12 +232,12 @@ QAccessibleInterface* TLayerGridAccessible::child(int index) const {
   return GridCell(index % cols, index / cols);
 }
 
-int TLayerGridAccessible::childCount() const {
+int LayerGridAccessible::childCount() const {
   const TLayerGrid* grid = Grid();
   return grid->ColCount() * grid->RowCount();
 }
 
-int TLayerGridAccessible::indexOfChild(const QAccessibleInterface* child) const {
+int LayerGridAccessible::indexOfChild(const QAccessibleInterface* child) const {
   if (child == nullptr) {
     return -1;
   }
@@ -251,14 +251,14 @@ int TLayerGridAccessible::indexOfChild(const QAccessibleInterface* child) const 
   return -1;
 }
 
-QAccessibleInterface* TLayerGridAccessible::childAt(int x, int y) const {
+QAccessibleInterface* LayerGridAccessible::childAt(int x, int y) const {
   const TLayerGrid* grid = Grid();
   const QPoint point = grid->viewport()->mapFromGlobal(QPoint(x, y));
   const TGridCoord cell = grid->MouseToCell(point);
   return cell.Valid() ? GridCell(cell.col, cell.row) : nullptr;
 }
 
-QAccessibleInterface* TLayerGridAccessible::focusChild() const {
+QAccessibleInterface* LayerGridAccessible::focusChild() const {
   const TLayerGrid* grid = Grid();
   if (!grid->hasFocus()) {
     return nullptr;
@@ -266,7 +266,7 @@ QAccessibleInterface* TLayerGridAccessible::focusChild() const {
   return GridCell(grid->Col(), grid->Row());
 }
 
-QAccessibleInterface* TLayerGridAccessible::cellAt(int row, int column) const {
+QAccessibleInterface* LayerGridAccessible::cellAt(int row, int column) const {
   const TLayerGrid* grid = Grid();
   if (row < 0 || column < 0) {
     return nullptr;
@@ -274,17 +274,17 @@ QAccessibleInterface* TLayerGridAccessible::cellAt(int row, int column) const {
   return GridCell(column + grid->FixedCols(), row + grid->FixedRows());
 }
 
-int TLayerGridAccessible::columnCount() const {
+int LayerGridAccessible::columnCount() const {
   const TLayerGrid* grid = Grid();
   return std::max(grid->ColCount() - grid->FixedCols(), 0);
 }
 
-int TLayerGridAccessible::rowCount() const {
+int LayerGridAccessible::rowCount() const {
   const TLayerGrid* grid = Grid();
   return std::max(grid->RowCount() - grid->FixedRows(), 0);
 }
 
-QString TLayerGridAccessible::columnDescription(int column) const {
+QString LayerGridAccessible::columnDescription(int column) const {
   const TLayerGrid* grid = Grid();
   QStringList lines;
   for (int row = 0; row < std::min(grid->FixedRows(), grid->RowCount()); ++row) {
@@ -295,7 +295,7 @@ QString TLayerGridAccessible::columnDescription(int column) const {
   return lines.join(QLatin1Char('\n'));
 }
 
-QString TLayerGridAccessible::rowDescription(int row) const {
+QString LayerGridAccessible::rowDescription(int row) const {
   const TLayerGrid* grid = Grid();
   QStringList texts;
   for (int col = 0; col < std::min(grid->FixedCols(), grid->ColCount()); ++col) {
@@ -316,7 +316,7 @@ static TGridRect ShownSelection(const TLayerGrid& grid) {
   return s;
 }
 
-int TLayerGridAccessible::selectedCellCount() const {
+int LayerGridAccessible::selectedCellCount() const {
   const TGridRect s = ShownSelection(*Grid());
   if (s.right < s.left || s.bottom < s.top) {
     return 0;
@@ -324,7 +324,7 @@ int TLayerGridAccessible::selectedCellCount() const {
   return (s.right - s.left + 1) * (s.bottom - s.top + 1);
 }
 
-QList<QAccessibleInterface*> TLayerGridAccessible::selectedCells() const {
+QList<QAccessibleInterface*> LayerGridAccessible::selectedCells() const {
   const TGridRect s = ShownSelection(*Grid());
   QList<QAccessibleInterface*> cells;
   for (int row = s.top; row <= s.bottom; ++row) {
@@ -335,7 +335,7 @@ QList<QAccessibleInterface*> TLayerGridAccessible::selectedCells() const {
   return cells;
 }
 
-bool TLayerGridAccessible::isRowSelected(int row) const {
+bool LayerGridAccessible::isRowSelected(int row) const {
   const TLayerGrid* grid = Grid();
   const TGridRect s = ShownSelection(*grid);
   const int gridRow = row + grid->FixedRows();
@@ -343,11 +343,11 @@ bool TLayerGridAccessible::isRowSelected(int row) const {
          s.right >= grid->ColCount() - 1;
 }
 
-int TLayerGridAccessible::selectedRowCount() const {
+int LayerGridAccessible::selectedRowCount() const {
   return static_cast<int>(selectedRows().size());
 }
 
-QList<int> TLayerGridAccessible::selectedRows() const {
+QList<int> LayerGridAccessible::selectedRows() const {
   QList<int> rows;
   for (int row = 0; row < rowCount(); ++row) {
     if (isRowSelected(row)) {
@@ -357,20 +357,20 @@ QList<int> TLayerGridAccessible::selectedRows() const {
   return rows;
 }
 
-bool TLayerGridAccessible::selectRow(int row) {
+bool LayerGridAccessible::selectRow(int row) {
   TLayerGrid* grid = Grid();
   return grid->FocusCell(grid->Col(), row + grid->FixedRows());
 }
 
-void TLayerGridAccessible::modelChange(QAccessibleTableModelChangeEvent*) {
+void LayerGridAccessible::modelChange(QAccessibleTableModelChangeEvent*) {
   ForgetCellsOutside(Grid()->ColCount(), Grid()->RowCount());
 }
 
 // ----- the notes -----
 
-TGridAccessNotes::TGridAccessNotes(TLayerGrid& grid) : QObject(&grid), grid_(grid) {}
+GridAccessNotes::GridAccessNotes(TLayerGrid& grid) : QObject(&grid), grid_(grid) {}
 
-void TGridAccessNotes::CellChanged(int col, int row) {
+void GridAccessNotes::CellChanged(int col, int row) {
   if (!cellsChanged_) {
     cellsChanged_ = true;
     firstCol_ = lastCol_ = col;
@@ -384,46 +384,46 @@ void TGridAccessNotes::CellChanged(int col, int row) {
   Schedule();
 }
 
-void TGridAccessNotes::RowCountChanged(int oldCount) {
+void GridAccessNotes::RowCountChanged(int oldCount) {
   if (oldRowCount_ < 0) {
     oldRowCount_ = oldCount;
   }
   Schedule();
 }
 
-void TGridAccessNotes::ColCountChanged() {
+void GridAccessNotes::ColCountChanged() {
   reset_ = true;
   Schedule();
 }
 
-void TGridAccessNotes::CurrentChanged() {
+void GridAccessNotes::CurrentChanged() {
   currentChanged_ = true;
   Schedule();
 }
 
-void TGridAccessNotes::FocusGained() {
+void GridAccessNotes::FocusGained() {
   focusGained_ = true;
   Schedule();
 }
 
-void TGridAccessNotes::Schedule() {
+void GridAccessNotes::Schedule() {
   if (!scheduled_) {
     scheduled_ = true;
-    QTimer::singleShot(0, this, &TGridAccessNotes::Flush);
+    QTimer::singleShot(0, this, &GridAccessNotes::Flush);
   }
 }
 
-void TGridAccessNotes::Send(QAccessibleEvent& event) {
+void GridAccessNotes::Send(QAccessibleEvent& event) {
   QAccessible::updateAccessibility(&event);
 }
 
-void TGridAccessNotes::Flush() {
+void GridAccessNotes::Flush() {
   scheduled_ = false;
   const int cols = grid_.ColCount();
   const int rows = grid_.RowCount();
   const int fixedRows = grid_.FixedRows();
   const int fixedCols = grid_.FixedCols();
-  if (TLayerGridAccessible* table = TableOf(&grid_)) {
+  if (LayerGridAccessible* table = TableOf(&grid_)) {
     table->ForgetCellsOutside(cols, rows);
   }
 

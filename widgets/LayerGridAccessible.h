@@ -5,7 +5,7 @@
 // and the fixed columns the row headers. Each cell reads as the text the grid draws, and
 // the current cell is the focused and selected one.
 //
-// The grid tells TGridAccessNotes of every change; the notes are gathered and sent as a
+// The grid tells GridAccessNotes of every change; the notes are gathered and sent as a
 // few events once control returns to the event loop, because a search writes thousands
 // of cells one by one and a screen reader wants to hear of the list, not of each cell.
 //
@@ -26,10 +26,10 @@ class TLayerGrid;
 // Makes QAccessible build the interfaces below for every TLayerGrid. Safe to call again.
 void InstallLayerGridAccessibility();
 
-class TLayerGridAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
+class LayerGridAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
  public:
-  explicit TLayerGridAccessible(TLayerGrid* grid);
-  ~TLayerGridAccessible() override;
+  explicit LayerGridAccessible(TLayerGrid* grid);
+  ~LayerGridAccessible() override;
 
   void* interface_cast(QAccessible::InterfaceType type) override;
 
@@ -74,9 +74,9 @@ class TLayerGridAccessible : public QAccessibleWidget, public QAccessibleTableIn
 };
 
 // Gathers the grid's changes and sends them to the accessibility layer.
-class TGridAccessNotes : public QObject {
+class GridAccessNotes : public QObject {
  public:
-  explicit TGridAccessNotes(TLayerGrid& grid);
+  explicit GridAccessNotes(TLayerGrid& grid);
 
   void CellChanged(int col, int row);
   void RowCountChanged(int oldCount);

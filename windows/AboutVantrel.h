@@ -34,7 +34,7 @@ class TAboutForm : public QDialog {
   void FrogFollowsAnimation();
   QLabel* EmailLabel() const { return emailLabel_; }
   QLabel* HomePageLabel() const { return homePageLabel_; }
-  TAnimatedPicture* Frog() const { return frog_; }
+  AnimatedPicture* Frog() const { return frog_; }
   QPushButton* OkBtn() const { return okBtn_; }
 
  protected:
@@ -49,7 +49,7 @@ class TAboutForm : public QDialog {
   Services& services_;
   QLabel* emailLabel_ = nullptr;
   QLabel* homePageLabel_ = nullptr;
-  TAnimatedPicture* frog_ = nullptr;
+  AnimatedPicture* frog_ = nullptr;
   QPushButton* okBtn_ = nullptr;
 };
 

@@ -60,7 +60,7 @@ TAffixForm::TAffixForm(MainModel& model, Services& services, QWidget* parent)
 
   gridPanel_ = new QWidget(this);
   gridPanel_->setObjectName(QStringLiteral("GridPanel"));
-  selectedAffixGrid_ = MakeProgramGrid(ProgramGrid::SelectedAffix, gridPanel_).release();
+  selectedAffixGrid_ = MakeProgramGrid(ProgramGrid::kSelectedAffix, gridPanel_).release();
   selectedAffixGrid_->setAccessibleName(SourceText("Candidate Word"));
   selectedAffixGrid_->SetTable(&model_.Correction());
   auto* panelLayout = new QVBoxLayout(gridPanel_);

@@ -66,7 +66,7 @@ TButtonWorms::TButtonWorms(QPushButton* convert, QPushButton* clear, QPushButton
   for (int index = 0; index < kWormCount; ++index) {
     const WormPlace& place = kWorms[static_cast<std::size_t>(index)];
     const QSize size(place.side == Side::Right ? kRightWidth : kSideWidth, kControlHeight);
-    TAnimatedPicture* worm = NewAnimatedPicture(panel, place.name, PictureFile(place.side), size);
+    AnimatedPicture* worm = NewAnimatedPicture(panel, place.name, PictureFile(place.side), size);
     // Beneath every sibling, the buttons included.
     worm->lower();
     worms_[static_cast<std::size_t>(index)] = worm;
@@ -109,13 +109,13 @@ bool TButtonWorms::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TButtonWorms::HideAndStop(int index) {
-  TAnimatedPicture* worm = Worm(index);
+  AnimatedPicture* worm = Worm(index);
   worm->hide();
   worm->Stop();
 }
 
 void TButtonWorms::ShowAndRestart(int index) {
-  TAnimatedPicture* worm = Worm(index);
+  AnimatedPicture* worm = Worm(index);
   worm->show();
   worm->Restart();
 }

@@ -14,7 +14,7 @@ class QPushButton;
 
 namespace vantrel {
 
-class TAnimatedPicture;
+class AnimatedPicture;
 
 class TButtonWorms final : public QObject, public IWormPictures {
   Q_OBJECT
@@ -26,7 +26,7 @@ class TButtonWorms final : public QObject, public IWormPictures {
   // By index: ConvertWormLeft, ConvertWormTop, ConvertWormRight, ClearWormLeft,
   // ClearWormRight, CopyWormLeft, CopyWormRight, LookupWormLeft, LookupWormBottom,
   // LookupWormRight.
-  TAnimatedPicture* Worm(int index) const { return worms_[static_cast<std::size_t>(index)]; }
+  AnimatedPicture* Worm(int index) const { return worms_[static_cast<std::size_t>(index)]; }
   // Where worm index belongs, in its parent's coordinates, for the buttons as they are.
   QRect Place(int index) const;
 
@@ -40,7 +40,7 @@ class TButtonWorms final : public QObject, public IWormPictures {
   void PlaceAll();
 
   std::array<QPushButton*, 4> buttons_;
-  std::array<TAnimatedPicture*, kWormCount> worms_{};
+  std::array<AnimatedPicture*, kWormCount> worms_{};
 };
 
 }  // namespace vantrel

@@ -226,9 +226,9 @@ QWidget* TMainForm::BuildWordGrids(QWidget* parent) {
   panel4_ = Named(new QSplitter(Qt::Vertical, parent), "Panel4");
   panel4_->setHandleWidth(2);
   panel4_->setChildrenCollapsible(false);
-  possibleGrid_ = GridInPanel(panel4_, "PossiblePanel", 54, ProgramGrid::Possible, "Candidate Word",
-                              "Click to select");
-  selectedGrid_ = GridInPanel(panel4_, "SelectedPanel", 56, ProgramGrid::Selected, "Selected Word",
+  possibleGrid_ = GridInPanel(panel4_, "PossiblePanel", 54, ProgramGrid::kPossible,
+                              "Candidate Word", "Click to select");
+  selectedGrid_ = GridInPanel(panel4_, "SelectedPanel", 56, ProgramGrid::kSelected, "Selected Word",
                               "Click to remove");
   selectedPanel_ = selectedGrid_->parentWidget();
   // A resize of the grids' panel reaches the candidate grid once the layout has given
@@ -258,7 +258,7 @@ QWidget* TMainForm::BuildRightColumn(QWidget* parent) {
   selectedWordLabel_->setAlignment(Qt::AlignCenter);
   selectedWordLabel_->setToolTip(SourceText("Selected Word"));
   layout->addWidget(selectedWordLabel_);
-  affixGrid_ = MakeProgramGrid(ProgramGrid::Affix, right).release();
+  affixGrid_ = MakeProgramGrid(ProgramGrid::kAffix, right).release();
   affixGrid_->setAccessibleName(SourceText("Add To Word"));
   affixGrid_->SetHint(SourceText("Click to select"));
   layout->addWidget(affixGrid_, 1);

@@ -80,7 +80,7 @@ void TNotifyForm::ShowNotifyForm() {
   const QString name = NameOf(Setting::NotifyCount);
   qint32 count = RowOf(Setting::NotifyCount).design;
   if (const std::optional<SettingsKey> key =
-          services_.settings.OpenKey(SettingsStore::OpenMode::Existing)) {
+          services_.settings.OpenKey(SettingsStore::OpenMode::kExisting)) {
     try {
       // Counted in 64 bits: the lowest value a hand-edited file may hold has no
       // predecessor in 32.
@@ -101,7 +101,7 @@ void TNotifyForm::WriteNotifyCount(qint32 count) {
   const QString name = NameOf(Setting::NotifyCount);
   std::optional<SettingsKey> key;
   try {
-    key = services_.settings.OpenKey(SettingsStore::OpenMode::Create);
+    key = services_.settings.OpenKey(SettingsStore::OpenMode::kCreate);
   } catch (const SettingsWriteError& error) {
     // A key that cannot be created fails the count, which is what the user is told of.
     throw SettingsWriteError(name, error.FilePath(), error.Reason());

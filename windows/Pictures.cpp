@@ -35,9 +35,9 @@ QPixmap StillPicture(const char* fileName) {
   return QPixmap::fromImage(image);
 }
 
-TAnimatedPicture* NewAnimatedPicture(QWidget* parent, const char* objectName, const char* fileName,
-                                     QSize size) {
-  auto* picture = new TAnimatedPicture(parent);
+AnimatedPicture* NewAnimatedPicture(QWidget* parent, const char* objectName, const char* fileName,
+                                    QSize size) {
+  auto* picture = new AnimatedPicture(parent);
   picture->setObjectName(QLatin1String(objectName));
   picture->hide();
   try {

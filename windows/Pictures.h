@@ -10,7 +10,7 @@ class QWidget;
 
 namespace vantrel {
 
-class TAnimatedPicture;
+class AnimatedPicture;
 
 // The resource path of a picture: ":/pictures/" and its file name.
 QString PicturePath(const char* fileName);
@@ -21,7 +21,7 @@ QPixmap StillPicture(const char* fileName);
 // A hidden picture control holding an animated picture, stopped on its first frame and as
 // large as the picture, or as size when that is given. A picture that cannot be read
 // leaves the control empty, with a warning on the console.
-TAnimatedPicture* NewAnimatedPicture(QWidget* parent, const char* objectName, const char* fileName,
-                                     QSize size = QSize());
+AnimatedPicture* NewAnimatedPicture(QWidget* parent, const char* objectName, const char* fileName,
+                                    QSize size = QSize());
 
 }  // namespace vantrel

@@ -24,7 +24,7 @@ namespace {
 using Opt = TLayerGrid::GridOption;
 
 constexpr TLayerGrid::GridOptions kAllLines = TLayerGrid::GridOptions(
-    Opt::goFixedVertLine | Opt::goFixedHorzLine | Opt::goVertLine | Opt::goHorzLine);
+    Opt::kFixedVertLine | Opt::kFixedHorzLine | Opt::kVertLine | Opt::kHorzLine);
 
 // A design file is a few hundred bytes; anything far larger is not one.
 constexpr qint64 kMaxDesignBytes = 64 * 1024;
@@ -48,56 +48,56 @@ struct GridFrame {
 GridFrame FrameOf(ProgramGrid which) {
   using SB = TLayerGrid::ScrollBars;
   switch (which) {
-    case ProgramGrid::Possible:
+    case ProgramGrid::kPossible:
       return {.cols = 2,
               .rows = kSearchRows,
               .fixedRows = 1,
-              .options = kAllLines | Opt::goColSizing,
-              .scrollBars = SB::Vertical,
+              .options = kAllLines | Opt::kColSizing,
+              .scrollBars = SB::kVertical,
               .defaultColWidth = 64,
               .widths = {151, 115},
               .sixteenPixelFont = true,
               .editable = false,
               .showCellHints = false,
               .showHint = true};
-    case ProgramGrid::Selected:
+    case ProgramGrid::kSelected:
       return {.cols = 2,
               .rows = MainModel::kPhraseSlots,
               .fixedRows = 1,
-              .options = kAllLines | Opt::goColSizing,
-              .scrollBars = SB::Vertical,
+              .options = kAllLines | Opt::kColSizing,
+              .scrollBars = SB::kVertical,
               .defaultColWidth = 64,
               .widths = {151, 115},
               .sixteenPixelFont = false,
               .editable = true,
               .showCellHints = false,
               .showHint = true};
-    case ProgramGrid::Affix:
+    case ProgramGrid::kAffix:
       return {.cols = 2,
               .rows = MainModel::kAffixRows,
               .fixedRows = 0,
-              .options = kAllLines | Opt::goColSizing,
-              .scrollBars = SB::Vertical,
+              .options = kAllLines | Opt::kColSizing,
+              .scrollBars = SB::kVertical,
               .defaultColWidth = 80,
               .widths = {106, 53},
               .sixteenPixelFont = true,
               .editable = false,
               .showCellHints = false,
               .showHint = true};
-    case ProgramGrid::Converted:
+    case ProgramGrid::kConverted:
       // The window's hint never shows: cell hints are on and no cell has one.
       return {.cols = 1,
               .rows = LookupModel::kRows,
               .fixedRows = 0,
-              .options = kAllLines | Opt::goRangeSelect,
-              .scrollBars = SB::Vertical,
+              .options = kAllLines | Opt::kRangeSelect,
+              .scrollBars = SB::kVertical,
               .defaultColWidth = 64,
               .widths = {214, 0},
               .sixteenPixelFont = false,
               .editable = true,
               .showCellHints = true,
               .showHint = true};
-    case ProgramGrid::SelectedAffix:
+    case ProgramGrid::kSelectedAffix:
       break;
   }
   // Its design makes cell (0,1) editable: the proposed word may be corrected in place;
@@ -105,8 +105,8 @@ GridFrame FrameOf(ProgramGrid which) {
   return {.cols = 2,
           .rows = 2,
           .fixedRows = 1,
-          .options = kAllLines | Opt::goRangeSelect | Opt::goEditing | Opt::goColSizing,
-          .scrollBars = SB::None,
+          .options = kAllLines | Opt::kRangeSelect | Opt::kEditing | Opt::kColSizing,
+          .scrollBars = SB::kNone,
           .defaultColWidth = 64,
           .widths = {175, 135},
           .sixteenPixelFont = false,
@@ -119,15 +119,15 @@ GridFrame FrameOf(ProgramGrid which) {
 
 const char* ProgramGridName(ProgramGrid which) {
   switch (which) {
-    case ProgramGrid::Possible:
+    case ProgramGrid::kPossible:
       return "PossibleGrid";
-    case ProgramGrid::Selected:
+    case ProgramGrid::kSelected:
       return "SelectedGrid";
-    case ProgramGrid::Affix:
+    case ProgramGrid::kAffix:
       return "AffixGrid";
-    case ProgramGrid::Converted:
+    case ProgramGrid::kConverted:
       return "ConvertedGrid";
-    case ProgramGrid::SelectedAffix:
+    case ProgramGrid::kSelectedAffix:
       break;
   }
   return "SelectedAffixGrid";

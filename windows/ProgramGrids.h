@@ -14,7 +14,7 @@
 
 namespace vantrel {
 
-enum class ProgramGrid { Possible, Selected, Affix, Converted, SelectedAffix };
+enum class ProgramGrid { kPossible, kSelected, kAffix, kConverted, kSelectedAffix };
 
 // The grid's object name, "PossibleGrid" and so on; its design file carries the same name.
 const char* ProgramGridName(ProgramGrid which);

@@ -21,7 +21,7 @@ using vantrel::TLayerGrid;
 // A candidate grid of the given number of rows, every row filled, every third word
 // italic, shown 306 by 700 pixels and scrolled to its middle.
 std::unique_ptr<TLayerGrid> FilledPossibleGrid(int rows) {
-  auto grid = vantrel::MakeProgramGrid(vantrel::ProgramGrid::Possible);
+  auto grid = vantrel::MakeProgramGrid(vantrel::ProgramGrid::kPossible);
   grid->SetRowCount(rows);
   grid->SetCell(0, 0, "Candidate Word");
   grid->SetCell(1, 0, "Represents");
@@ -39,10 +39,10 @@ std::unique_ptr<TLayerGrid> FilledPossibleGrid(int rows) {
 
 void BM_ResolveScreen(benchmark::State& state) {
   const auto grid = FilledPossibleGrid(static_cast<int>(state.range(0)));
-  const vantrel::TCellLayers& layers = grid->Layers();
+  const vantrel::CellLayers& layers = grid->Layers();
   const int first = grid->TopRow();
   const int last = grid->Geometry().LastVisibleRow();
-  vantrel::TResolvedCell cell;
+  vantrel::ResolvedCell cell;
   for (auto _ : state) {
     for (int col = 0; col < 2; ++col) {
       layers.Resolve(col, 0, cell);

@@ -54,7 +54,7 @@ BENCHMARK(BM_RestingTick);
 
 // Stopping a picture that does not play, as the resting tick does ten times.
 void BM_StopAStoppedPicture(benchmark::State& state) {
-  vantrel::TAnimatedPicture picture;
+  vantrel::AnimatedPicture picture;
   picture.Load(vantrel::PicturePath("worm-left.gif"));
   for (auto _ : state) {
     picture.Stop();

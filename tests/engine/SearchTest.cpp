@@ -44,11 +44,11 @@ class SearchTest : public ::testing::Test {
     dictionary.name = "dict.txt";
   }
 
-  std::vector<std::string> Listed(MainModel& model) {
+  std::vector<std::string> Listed(MainModel& searched) {
     std::vector<std::string> out;
-    for (int row = 1; row < model.Candidates().RowCount(); ++row) {
-      if (!model.Candidates().Cell(0, row).empty()) {
-        out.push_back(model.Candidates().Cell(0, row));
+    for (int row = 1; row < searched.Candidates().RowCount(); ++row) {
+      if (!searched.Candidates().Cell(0, row).empty()) {
+        out.push_back(searched.Candidates().Cell(0, row));
       }
     }
     return out;

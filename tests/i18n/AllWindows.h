@@ -36,11 +36,11 @@ class AllWindows : public testing::SixWindows {
     }
     settings = std::make_unique<SettingsStore>(folder_ + QStringLiteral("/config"));
     if (!storedLanguage.isEmpty()) {
-      std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::Create);
+      std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kCreate);
       EXPECT_TRUE(key);
       key->WriteText(QStringLiteral("Language"), storedLanguage);
       key->WriteText(QStringLiteral("Dictionary"), path);
-    } else if (!settings->OpenKey(SettingsStore::OpenMode::Existing)) {
+    } else if (!settings->OpenKey(SettingsStore::OpenMode::kExisting)) {
       dialogs.fileChoices.push_back(path);
     }
     services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});

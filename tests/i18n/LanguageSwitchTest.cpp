@@ -270,7 +270,7 @@ TEST_F(LanguageSwitchTest, TheChoiceIsKeptForTheNextStart) {
   AllWindows w({}, folder.path());
   EXPECT_TRUE(w.dialogs.openDialogs.empty());
   ExpectShown(w, kFrench);
-  std::optional<SettingsKey> key = w.settings->OpenKey(SettingsStore::OpenMode::Existing);
+  std::optional<SettingsKey> key = w.settings->OpenKey(SettingsStore::OpenMode::kExisting);
   ASSERT_TRUE(key);
   EXPECT_EQ(key->ReadText(QStringLiteral("Language")), QStringLiteral("fr_FR"));
 }

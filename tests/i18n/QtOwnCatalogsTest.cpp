@@ -118,7 +118,7 @@ TEST_F(QtOwnCatalogsTest, QtsCatalogAnswersFirstAndTheProgramsOnlyWhatQtsLacks) 
   // Qt's own text, from qtbase_de.
   EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Suchen in:"));
   // A text Qt's catalog does not have (the help window's title): the program's catalog.
-  EXPECT_EQ(QCoreApplication::translate("vantrel::THelpViewer", "Vantrel Help"),
+  EXPECT_EQ(QCoreApplication::translate("vantrel::HelpViewer", "Vantrel Help"),
             QStringLiteral("Vantrel-Hilfe"));
   // Neither has it: Qt keeps its English.
   EXPECT_EQ(QCoreApplication::translate("QFileDialog", "No such text"),
@@ -156,7 +156,7 @@ TEST(QtOwnCatalogsMissing, QtsTextsStayEnglishAndTheProgramWorks) {
   QMessageBox box(QMessageBox::Question, QStringLiteral("Vantrel"), QStringLiteral("?"),
                   QMessageBox::Yes | QMessageBox::No);
   EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Ja"));
-  EXPECT_EQ(QCoreApplication::translate("vantrel::THelpViewer", "Vantrel Help"),
+  EXPECT_EQ(QCoreApplication::translate("vantrel::HelpViewer", "Vantrel Help"),
             QStringLiteral("Vantrel-Hilfe"));
   qputenv("LANG", "en_US.UTF-8");
   translation.reset();

@@ -191,7 +191,7 @@ TEST_P(WindowFitTest, EveryTextFitsAndEveryAccessKeyIsUnique) {
   }
   ASSERT_EQ(CatalogLanguage(), QString::fromLatin1(language));
 
-  THelpViewer help;
+  HelpViewer help;
   ErrorDialogTexts texts;
   texts.message = QStringLiteral("Access violation at address 00000000.");
   texts.callStack = {QStringLiteral("main.cpp:1")};
@@ -199,7 +199,7 @@ TEST_P(WindowFitTest, EveryTextFitsAndEveryAccessKeyIsUnique) {
   texts.reportCaption = ReportPageCaption();
   texts.reportLines =
       ReportPageLines(QStringLiteral("/home/someone/.local/state/Vantrel/VantrelError.Log"));
-  TErrorDialog report(texts, QIcon());
+  ErrorDialog report(texts, QIcon());
   report.Pages()->setCurrentIndex(2);
   TSuggestForm suggest(windows.form->Model(), *windows.services, windows.form.get());
   // The Open dialog as the first start shows it, with its note; its access keys are Qt's.
@@ -302,7 +302,7 @@ TEST(StartDictionaryNote, AStartInGermanWithTheStoredDictionaryGoneSaysSoInGerma
   const QString gone = dir.filePath(QStringLiteral("moved-away.txt"));
   {
     SettingsStore settings(dir.filePath(QStringLiteral("config")));
-    std::optional<SettingsKey> key = settings.OpenKey(SettingsStore::OpenMode::Existing);
+    std::optional<SettingsKey> key = settings.OpenKey(SettingsStore::OpenMode::kExisting);
     ASSERT_TRUE(key);
     key->WriteText(QStringLiteral("Dictionary"), gone);
   }

@@ -403,7 +403,7 @@ INSTANTIATE_TEST_SUITE_P(
                                " at address 00000000DEADBEF1"},
                       CrashRow{"BadStackPointer", SIGSEGV, BadStackPointer, " at address "},
                       CrashRow{"OverflowInAThread", SIGSEGV, OverflowInAThread, " at address "}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CrashRecord, WithoutAWritableLogTheProcessStillDiesOfTheSignalAndLeavesNoNotice) {
   ScratchFolder folder;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "DebugInfo.h"
+
 #include <dlfcn.h>
 #include <regex.h>
 
@@ -106,6 +108,7 @@ __attribute__((noinline)) int Recurse(int depth) {
 }
 
 TEST(Tracer, TheMessageNamesClassModuleOffsetEmptyTextAndTheRaisingLine) {
+  VANTREL_SKIP_WITHOUT_DEBUG_INFO();
   TErrorTracer tracer;
   const Raised raised = RaiseEmpty();
   const ErrorTexts texts = TErrorTracer::BuildTexts(raised.error);
@@ -137,6 +140,7 @@ TEST(Tracer, TheMessageNamesClassModuleOffsetEmptyTextAndTheRaisingLine) {
 }
 
 TEST(Tracer, EachErrorIsReportedWithItsOwnRaiseAlsoAfterLaterOnes) {
+  VANTREL_SKIP_WITHOUT_DEBUG_INFO();
   TErrorTracer tracer;
   const Raised first = RaiseNamed("first");
   const Raised second = RaiseEmpty();
@@ -199,6 +203,7 @@ TEST(Tracer, RegistersAreThoseOfTheRaise) {
 }
 
 TEST(Tracer, WithoutDebugInformationTheSourceIsUnknown) {
+  VANTREL_SKIP_WITHOUT_DEBUG_INFO();
   TErrorTracer tracer;
   std::exception_ptr error;
   try {
@@ -223,6 +228,7 @@ TEST(Tracer, WithoutDebugInformationTheSourceIsUnknown) {
 }
 
 TEST(Tracer, CodeMergedIntoItsCallerIsNamedWithTheCallerAndThePlaceOfTheCall) {
+  VANTREL_SKIP_WITHOUT_DEBUG_INFO();
   TErrorTracer tracer;
   std::exception_ptr error;
   try {

@@ -103,7 +103,7 @@ TEST_F(FileCallsTest, TheFirstSaveIsOneReplacement) {
   SaveSettings(store, kMainWindowWriteOrder, SettingDesignValue);
   EXPECT_EQ(calls.renames, 1);
   EXPECT_EQ(
-      SettingsStore(Folder()).OpenKey(Mode::Existing)->ReadInteger(QStringLiteral("Form Top")),
+      SettingsStore(Folder()).OpenKey(Mode::kExisting)->ReadInteger(QStringLiteral("Form Top")),
       RowOf(Setting::FormTop).design);
 }
 
@@ -120,21 +120,21 @@ TEST_F(FileCallsTest, AFirstSaveThatFailsPartWayLeavesNoFile) {
   }
   // A key without its values would make the next start ask for a dictionary again.
   EXPECT_FALSE(QFile::exists(File()));
-  EXPECT_FALSE(SettingsStore(Folder()).OpenKey(Mode::Existing).has_value());
+  EXPECT_FALSE(SettingsStore(Folder()).OpenKey(Mode::kExisting).has_value());
   EXPECT_TRUE(FolderFiles().isEmpty()) << FolderFiles().join(QLatin1Char(' ')).toStdString();
 }
 
 TEST_F(FileCallsTest, AFailedSyncFailsTheSaveAndLeavesTheFileAsItWas) {
-  SettingsStore(Folder()).OpenKey(Mode::Create)->WriteInteger(QStringLiteral("Form Top"), 1);
+  SettingsStore(Folder()).OpenKey(Mode::kCreate)->WriteInteger(QStringLiteral("Form Top"), 1);
   {
     RecordingCalls calls;
     calls.syncFails = true;
-    std::optional<SettingsKey> key = SettingsStore(Folder(), calls).OpenKey(Mode::Existing);
+    std::optional<SettingsKey> key = SettingsStore(Folder(), calls).OpenKey(Mode::kExisting);
     EXPECT_THROW(key->WriteInteger(QStringLiteral("Form Top"), 2), SettingsWriteError);
     EXPECT_EQ(calls.renames, 0);
   }
   EXPECT_EQ(
-      SettingsStore(Folder()).OpenKey(Mode::Existing)->ReadInteger(QStringLiteral("Form Top")), 1);
+      SettingsStore(Folder()).OpenKey(Mode::kExisting)->ReadInteger(QStringLiteral("Form Top")), 1);
   EXPECT_EQ(FolderFiles(), QStringList{QStringLiteral("Vantrel.reg")});
 }
 
@@ -170,10 +170,10 @@ TEST_F(FileCallsTest, ShortWritesGoOnAndAWriteThatWritesNothingFails) {
 }
 
 TEST_F(FileCallsTest, TheFileIsSyncedBeforeItIsRenamedIntoPlace) {
-  SettingsStore(Folder()).OpenKey(Mode::Create)->WriteInteger(QStringLiteral("Form Top"), 1);
+  SettingsStore(Folder()).OpenKey(Mode::kCreate)->WriteInteger(QStringLiteral("Form Top"), 1);
   RecordingCalls calls;
   SettingsStore(Folder(), calls)
-      .OpenKey(Mode::Existing)
+      .OpenKey(Mode::kExisting)
       ->WriteInteger(QStringLiteral("Form Top"), 2);
 
   ASSERT_FALSE(calls.log.empty());
@@ -192,12 +192,12 @@ TEST_F(FileCallsTest, TheFileIsSyncedBeforeItIsRenamedIntoPlace) {
 }
 
 TEST_F(FileCallsTest, TheFileKeepsItsPermissionsAcrossASave) {
-  SettingsStore(Folder()).OpenKey(Mode::Create)->WriteInteger(QStringLiteral("Form Top"), 1);
+  SettingsStore(Folder()).OpenKey(Mode::kCreate)->WriteInteger(QStringLiteral("Form Top"), 1);
   const QByteArray path = QFile::encodeName(File());
   for (const mode_t mode : {0600, 0640, 0644, 0664, 0400}) {
     SCOPED_TRACE(mode);
     ASSERT_EQ(chmod(path.constData(), mode), 0);
-    SettingsStore(Folder()).OpenKey(Mode::Existing)->WriteInteger(QStringLiteral("Form Top"), 2);
+    SettingsStore(Folder()).OpenKey(Mode::kExisting)->WriteInteger(QStringLiteral("Form Top"), 2);
     struct stat info {};
     ASSERT_EQ(stat(path.constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, mode);
@@ -232,7 +232,7 @@ TEST_F(FileCallsTest, StaleTemporaryFilesOfTheProgramAreRemovedAtTheNextWrite) {
   make(QStringLiteral("Vantrel.reg.corrupt-20260101-120000"), true);
   make(QStringLiteral("notes.txt"), true);
 
-  SettingsStore(Folder()).OpenKey(Mode::Create)->WriteInteger(QStringLiteral("Form Top"), 1);
+  SettingsStore(Folder()).OpenKey(Mode::kCreate)->WriteInteger(QStringLiteral("Form Top"), 1);
   close(busyFd);
 
   EXPECT_EQ(FolderFiles(), (QStringList{
@@ -249,7 +249,7 @@ TEST_F(FileCallsTest, StaleTemporaryFilesOfTheProgramAreRemovedAtTheNextWrite) {
 
 TEST_F(FileCallsTest, AWriteHoldsItsTemporaryFileLockedUntilTheRename) {
   // Another instance cleaning up while this one writes must leave the file alone.
-  SettingsStore(Folder()).OpenKey(Mode::Create)->WriteInteger(QStringLiteral("Form Top"), 1);
+  SettingsStore(Folder()).OpenKey(Mode::kCreate)->WriteInteger(QStringLiteral("Form Top"), 1);
   struct LockProbe final : FileCalls {
     int Sync(int fd) override {
       const std::string path = "/proc/self/fd/" + std::to_string(fd);
@@ -263,7 +263,7 @@ TEST_F(FileCallsTest, AWriteHoldsItsTemporaryFileLockedUntilTheRename) {
     bool lockedElsewhere = false;
   } probe;
   SettingsStore(Folder(), probe)
-      .OpenKey(Mode::Existing)
+      .OpenKey(Mode::kExisting)
       ->WriteInteger(QStringLiteral("Form Top"), 2);
   EXPECT_TRUE(probe.lockedElsewhere);
 }

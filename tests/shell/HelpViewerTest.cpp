@@ -42,7 +42,7 @@ Page ReadPage(QTextDocument& document) {
   return page;
 }
 
-Page LoadPage(THelpViewer& viewer, const QUrl& url) {
+Page LoadPage(HelpViewer& viewer, const QUrl& url) {
   viewer.Browser()->setSource(url);
   return ReadPage(*viewer.Browser()->document());
 }
@@ -72,7 +72,7 @@ TEST(HelpBook, EachContextHasItsPlaceAndOthersGetTheContents) {
 }
 
 TEST(HelpBook, EveryContextAnchorIsInItsPage) {
-  THelpViewer viewer;
+  HelpViewer viewer;
   for (const HelpTopic& topic : kHelpTopics) {
     SCOPED_TRACE(topic.context);
     const Page page = LoadPage(viewer, HelpUrl(topic.context));
@@ -96,7 +96,7 @@ class BookLanguage {
 };
 
 TEST(HelpBook, EveryLinkLeadsToAPageAndPlaceOfTheBook) {
-  THelpViewer viewer;
+  HelpViewer viewer;
   for (const QString& folder : kBookFolders) {
     const QStringList files = PagesOf(folder);
     ASSERT_GE(files.size(), 7);
@@ -124,7 +124,7 @@ TEST(HelpBook, EveryLinkLeadsToAPageAndPlaceOfTheBook) {
 // places to link to and the same links, so that help contexts and links work in every
 // language.
 TEST(HelpBook, EachLanguageHasEveryPageWithTheSameAnchorsAndLinks) {
-  THelpViewer viewer;
+  HelpViewer viewer;
   const QStringList english = PagesOf(QString());
   for (const QString& folder : {QStringLiteral("de/"), QStringLiteral("fr/")}) {
     SCOPED_TRACE(folder.toStdString());
@@ -198,7 +198,7 @@ TEST(HelpViewer, ALanguageChangeTranslatesTheWindowAndShowsThePageInTheNewLangua
   GermanHelpTexts translator;
   QCoreApplication::installTranslator(&translator);
   {
-    THelpViewer viewer;
+    HelpViewer viewer;
     viewer.ShowContents();
     viewer.ShowContext(kHelpLookupWindow);
     EXPECT_EQ(viewer.windowTitle(), QStringLiteral("Vantrel Help"));
@@ -230,7 +230,7 @@ TEST(HelpViewer, ALanguageChangeTranslatesTheWindowAndShowsThePageInTheNewLangua
 // The pages take their look from the one stylesheet of the book: a page that lost its
 // link, or a stylesheet missing from the resources, shows plain black headings.
 TEST(HelpBook, EveryPageTakesTheSharedStylesheet) {
-  THelpViewer viewer;
+  HelpViewer viewer;
   QStringList files;
   for (const QString& folder : kBookFolders) {
     for (const QString& file : PagesOf(folder)) {
@@ -257,7 +257,7 @@ TEST(HelpBook, EveryPageTakesTheSharedStylesheet) {
 }
 
 TEST(HelpViewer, AContextIsShownAtItsAnchor) {
-  THelpViewer viewer;
+  HelpViewer viewer;
   // Small enough that the Help menu's section starts below the first screenful.
   viewer.resize(320, 200);
   viewer.ShowContext(kHelpHelpMenu);
@@ -271,7 +271,7 @@ TEST(HelpViewer, AContextIsShownAtItsAnchor) {
 }
 
 TEST(HelpViewer, EscClosesItWhereverTheFocusIs) {
-  THelpViewer viewer;
+  HelpViewer viewer;
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
     viewer.ShowContents();

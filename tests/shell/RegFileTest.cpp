@@ -114,7 +114,7 @@ TEST(RegFileParse, ReadsWhatAnExportMayHold) {
   EXPECT_EQ(key.values[3], Value::MakeText("Title", "V\xC3\xA4\xF0\x9F\x98\x80"));
   EXPECT_EQ(key.values[4], Value::MakeText("Tab", "a\tb"));
   EXPECT_EQ(key.values[5], Value::MakeDword("Packed", 0xffffffffu));
-  EXPECT_EQ(key.values[6].kind, ValueKind::Other);
+  EXPECT_EQ(key.values[6].kind, ValueKind::kOther);
   EXPECT_EQ(key.values[6].otherType, kTypeBinary);
   EXPECT_EQ(key.values[6].bytes, (std::vector<std::uint8_t>{0xde, 0xad}));
   EXPECT_EQ(key.values[7].otherType, 0xbu);

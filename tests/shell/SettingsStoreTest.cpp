@@ -57,14 +57,14 @@ class SettingsStoreTest : public testing::Test {
 
 TEST_F(SettingsStoreTest, AMissingKeyIsNotAnEmptyKey) {
   SettingsStore store(Folder());
-  EXPECT_FALSE(store.OpenKey(Mode::Existing).has_value());
+  EXPECT_FALSE(store.OpenKey(Mode::kExisting).has_value());
   EXPECT_FALSE(QDir(Folder()).exists()) << "reading must not create anything";
 
   WriteBytes(FileIn(Folder()), kHead + "[HKEY_CURRENT_USER\\Software\\Other]\n\"A\"=\"b\"\n");
-  EXPECT_FALSE(store.OpenKey(Mode::Existing).has_value());
+  EXPECT_FALSE(store.OpenKey(Mode::kExisting).has_value());
 
-  ASSERT_TRUE(store.OpenKey(Mode::Create).has_value());
-  const std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::Existing);
+  ASSERT_TRUE(store.OpenKey(Mode::kCreate).has_value());
+  const std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::kExisting);
   ASSERT_TRUE(key.has_value());
   EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")), QString());
   EXPECT_THROW(key->ReadInteger(QStringLiteral("Form Top")), SettingsReadError);
@@ -87,9 +87,9 @@ TEST_F(SettingsStoreTest, TextsComeBackAsWritten) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     SettingsStore(Folder())
-        .OpenKey(Mode::Create)
+        .OpenKey(Mode::kCreate)
         ->WriteText(QStringLiteral("Dictionary"), row.text);
-    const std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::Existing);
+    const std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::kExisting);
     ASSERT_TRUE(key.has_value());
     EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")), row.text);
   }
@@ -106,11 +106,11 @@ TEST_F(SettingsStoreTest, IntegersKeepTheirSign) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.value);
     SettingsStore(Folder())
-        .OpenKey(Mode::Create)
+        .OpenKey(Mode::kCreate)
         ->WriteInteger(QStringLiteral("Form Left"), row.value);
     EXPECT_TRUE(ReadBytes(FileIn(Folder())).contains(QByteArray("\"Form Left\"=") + row.inFile));
     EXPECT_EQ(
-        SettingsStore(Folder()).OpenKey(Mode::Existing)->ReadInteger(QStringLiteral("Form Left")),
+        SettingsStore(Folder()).OpenKey(Mode::kExisting)->ReadInteger(QStringLiteral("Form Left")),
         row.value);
   }
 }
@@ -121,7 +121,7 @@ TEST_F(SettingsStoreTest, ReadsFollowTheRegistryRules) {
                                    "\"Number\"=dword:00000002\n"
                                    "\"Zero\"=dword:00000000\n"
                                    "\"Blob\"=hex:00\n");
-  const std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::Existing);
+  const std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::kExisting);
   ASSERT_TRUE(key.has_value());
 
   EXPECT_EQ(key->ReadText(QStringLiteral("Missing")), QString());
@@ -136,11 +136,11 @@ TEST_F(SettingsStoreTest, ReadsFollowTheRegistryRules) {
     bool asText;
     Reason reason;
   } failures[] = {
-      {"missing integer", "Missing", false, Reason::Missing},
-      {"text read as integer", "Text", false, Reason::WrongType},
-      {"integer read as text", "Number", true, Reason::WrongType},
-      {"binary read as integer", "Blob", false, Reason::WrongType},
-      {"binary read as text", "Blob", true, Reason::WrongType},
+      {"missing integer", "Missing", false, Reason::kMissing},
+      {"text read as integer", "Text", false, Reason::kWrongType},
+      {"integer read as text", "Number", true, Reason::kWrongType},
+      {"binary read as integer", "Blob", false, Reason::kWrongType},
+      {"binary read as text", "Blob", true, Reason::kWrongType},
   };
   for (const auto& row : failures) {
     SCOPED_TRACE(row.what);
@@ -180,7 +180,7 @@ TEST_F(SettingsStoreTest, AnUnreadableFileIsKeptAsideAndReportedOnce) {
     WriteBytes(file, row.bytes);
     SettingsStore store(folder);
 
-    EXPECT_FALSE(store.OpenKey(Mode::Existing).has_value());
+    EXPECT_FALSE(store.OpenKey(Mode::kExisting).has_value());
     const QStringList kept = QDir(folder).entryList({QStringLiteral("Vantrel.reg.corrupt-*")});
     ASSERT_EQ(kept.size(), 1);
     EXPECT_FALSE(QFile::exists(file));
@@ -196,11 +196,11 @@ TEST_F(SettingsStoreTest, AnUnreadableFileIsKeptAsideAndReportedOnce) {
 
     // Once kept aside, the file is gone: the next opening finds no key and nothing to report,
     // and a write starts a new file without touching the kept one.
-    EXPECT_FALSE(store.OpenKey(Mode::Existing).has_value());
-    store.OpenKey(Mode::Create)->WriteInteger(QStringLiteral("Form Top"), 7);
+    EXPECT_FALSE(store.OpenKey(Mode::kExisting).has_value());
+    store.OpenKey(Mode::kCreate)->WriteInteger(QStringLiteral("Form Top"), 7);
     EXPECT_TRUE(store.TakeFileNotices().empty());
     EXPECT_EQ(
-        SettingsStore(folder).OpenKey(Mode::Existing)->ReadInteger(QStringLiteral("Form Top")), 7);
+        SettingsStore(folder).OpenKey(Mode::kExisting)->ReadInteger(QStringLiteral("Form Top")), 7);
     EXPECT_EQ(ReadBytes(keptPath), row.bytes);
   }
 }
@@ -218,7 +218,7 @@ TEST_F(SettingsStoreTest, ABadLineLosesOnlyItsOwnValueAndIsNamed) {
   for (int start = 0; start < 2; ++start) {
     SCOPED_TRACE(start);
     SettingsStore store(folder);
-    std::optional<SettingsKey> key = store.OpenKey(Mode::Existing);
+    std::optional<SettingsKey> key = store.OpenKey(Mode::kExisting);
     ASSERT_TRUE(key.has_value());
     EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")), QStringLiteral("/home/ann/words.txt"));
     EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Left")), 10);
@@ -251,7 +251,7 @@ TEST_F(SettingsStoreTest, FilesKeptAsideInTheSameSecondGetTheirOwnNames) {
   QStringList kept;
   for (int i = 0; i < 3; ++i) {
     WriteBytes(file, "not a settings file " + QByteArray::number(i));
-    SettingsStore(folder).OpenKey(Mode::Existing);
+    SettingsStore(folder).OpenKey(Mode::kExisting);
     kept =
         QDir(folder).entryList({QStringLiteral("Vantrel.reg.corrupt-*")}, QDir::Files, QDir::Name);
     if (kept.size() == 3 && kept[0].size() == kept[2].size()) {
@@ -286,9 +286,9 @@ TEST_F(SettingsStoreTest, AFileThatCannotBeReadIsNeverReplaced) {
     }
     SettingsStore store(folder);
 
-    EXPECT_FALSE(store.OpenKey(Mode::Existing).has_value());
-    EXPECT_THROW(store.OpenKey(Mode::Create), SettingsWriteError);
-    EXPECT_FALSE(store.OpenKey(Mode::Existing).has_value());
+    EXPECT_FALSE(store.OpenKey(Mode::kExisting).has_value());
+    EXPECT_THROW(store.OpenKey(Mode::kCreate), SettingsWriteError);
+    EXPECT_FALSE(store.OpenKey(Mode::kExisting).has_value());
     const std::vector<SettingsFileNotice> notices = store.TakeFileNotices();
     ASSERT_EQ(notices.size(), 1u) << "the same problem is reported once";
     EXPECT_EQ(notices[0].filePath, file);
@@ -304,7 +304,7 @@ TEST_F(SettingsStoreTest, ALinkedSettingsFileStaysLinked) {
   ASSERT_TRUE(QDir().mkpath(Folder()));
   ASSERT_TRUE(QFile::link(real, FileIn(Folder())));
 
-  SettingsStore(Folder()).OpenKey(Mode::Existing)->WriteInteger(QStringLiteral("Form Top"), 5);
+  SettingsStore(Folder()).OpenKey(Mode::kExisting)->WriteInteger(QStringLiteral("Form Top"), 5);
   EXPECT_TRUE(QFileInfo(FileIn(Folder())).isSymLink());
   EXPECT_TRUE(ReadBytes(real).contains("\"Form Top\"=dword:00000005"));
 }
@@ -320,7 +320,7 @@ TEST_F(SettingsStoreTest, AWriteKeepsWhatItDoesNotKnow) {
                                    "\"Form Top\"=dword:00000001\n"
                                    "\"Future\"=hex(b):01,00,00,00,00,00,00,00\n"
                                    "\"Dictionary\"=\"old.txt\"\n");
-  std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::Existing);
+  std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::kExisting);
   ASSERT_TRUE(key.has_value());
   key->WriteInteger(QStringLiteral("form top"), 189);
   key->WriteText(QStringLiteral("Language"), QStringLiteral("de_DE"));
@@ -338,10 +338,10 @@ TEST_F(SettingsStoreTest, AWriteKeepsWhatItDoesNotKnow) {
 
 TEST_F(SettingsStoreTest, AWriteKeepsValuesWrittenMeanwhile) {
   SettingsStore first(Folder());
-  std::optional<SettingsKey> key = first.OpenKey(Mode::Create);
-  SettingsStore(Folder()).OpenKey(Mode::Create)->WriteInteger(QStringLiteral("NotifyCount"), 4);
+  std::optional<SettingsKey> key = first.OpenKey(Mode::kCreate);
+  SettingsStore(Folder()).OpenKey(Mode::kCreate)->WriteInteger(QStringLiteral("NotifyCount"), 4);
   key->WriteInteger(QStringLiteral("Form Top"), 1);
-  const std::optional<SettingsKey> again = SettingsStore(Folder()).OpenKey(Mode::Existing);
+  const std::optional<SettingsKey> again = SettingsStore(Folder()).OpenKey(Mode::kExisting);
   EXPECT_EQ(again->ReadInteger(QStringLiteral("NotifyCount")), 4);
   EXPECT_EQ(again->ReadInteger(QStringLiteral("Form Top")), 1);
 }
@@ -370,7 +370,7 @@ void ExpectWriteFailsAndKeepsOldFile(SettingsKey& key, const QString& folder,
 
 TEST_F(SettingsStoreTest, AWriteOnAFullDiskFails) {
   SettingsStore store(Folder());
-  std::optional<SettingsKey> key = store.OpenKey(Mode::Create);
+  std::optional<SettingsKey> key = store.OpenKey(Mode::kCreate);
   key->WriteInteger(QStringLiteral("Form Top"), 1);
   const QByteArray before = ReadBytes(FileIn(Folder()));
 
@@ -380,7 +380,7 @@ TEST_F(SettingsStoreTest, AWriteOnAFullDiskFails) {
 
 TEST_F(SettingsStoreTest, AWriteIntoAFolderWithoutWritePermissionFails) {
   SettingsStore store(Folder());
-  std::optional<SettingsKey> key = store.OpenKey(Mode::Create);
+  std::optional<SettingsKey> key = store.OpenKey(Mode::kCreate);
   key->WriteInteger(QStringLiteral("Form Top"), 1);
   const QByteArray before = ReadBytes(FileIn(Folder()));
 
@@ -405,7 +405,7 @@ TEST_F(SettingsStoreTest, AFileOfExactlyTheLimitIsReadAndOneByteMoreIsNot) {
     ASSERT_EQ(std::size_t(bytes.size()), size);
     WriteBytes(FileIn(folder), bytes);
     SettingsStore store(folder);
-    const std::optional<SettingsKey> key = store.OpenKey(Mode::Existing);
+    const std::optional<SettingsKey> key = store.OpenKey(Mode::kExisting);
     const bool fits = size == regfile::kMaxFileSize;
     EXPECT_EQ(key.has_value(), fits);
     if (key) {
@@ -420,7 +420,7 @@ TEST_F(SettingsStoreTest, AWriteThatWouldOutgrowTheReadLimitFails) {
   const QByteArray before =
       kHead + kOwnKey + "\"Note\"=\"" + QByteArray(regfile::kMaxFileSize - 200, 'x') + "\"\n";
   WriteBytes(FileIn(Folder()), before);
-  std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::Existing);
+  std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::kExisting);
   ASSERT_TRUE(key.has_value());
   EXPECT_THROW(key->WriteText(QStringLiteral("Dictionary"), QString(300, QLatin1Char('d'))),
                SettingsWriteError);
@@ -428,7 +428,7 @@ TEST_F(SettingsStoreTest, AWriteThatWouldOutgrowTheReadLimitFails) {
 }
 
 TEST_F(SettingsStoreTest, ANameThatCannotBeWrittenFailsBeforeTouchingTheFile) {
-  std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::Create);
+  std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::kCreate);
   const QByteArray before = ReadBytes(FileIn(Folder()));
   EXPECT_THROW(key->WriteText(QStringLiteral("two\nlines"), QStringLiteral("x")),
                SettingsWriteError);

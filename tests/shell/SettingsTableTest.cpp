@@ -104,7 +104,7 @@ TEST_F(SettingsTableTest, EveryWindowGetsBackWhatTheCloseWrote) {
     for (Setting s : window.order) {
       EXPECT_EQ(applied.values[s].text, stored.at(s).text) << NameOf(s).toStdString();
       EXPECT_EQ(applied.values[s].IsOn(), stored.at(s).IsOn()) << NameOf(s).toStdString();
-      if (RowOf(s).type == SettingType::Integer) {
+      if (RowOf(s).type == SettingType::kInteger) {
         EXPECT_EQ(applied.values[s].integer, stored.at(s).integer) << NameOf(s).toStdString();
       }
     }
@@ -126,13 +126,13 @@ TEST_F(SettingsTableTest, ReadingStopsAtTheFirstValueThatCannotBeRead) {
        kMainWindowReadOrder,
        {Setting::Language, Setting::Dictionary},
        "Form Top",
-       Reason::Missing},
+       Reason::kMissing},
       {"main window: texts missing read as empty",
        "",
        kMainWindowReadOrder,
        {Setting::Language, Setting::Dictionary},
        "Form Top",
-       Reason::Missing},
+       Reason::kMissing},
       {"main window: switch stored as text",
        "\"Form Top\"=dword:1\n\"Form Left\"=dword:1\n\"Form Width\"=dword:1\n"
        "\"Form Height\"=dword:1\n\"Selected Panel Height\"=dword:1\n\"Word Width\"=dword:1\n"
@@ -142,26 +142,26 @@ TEST_F(SettingsTableTest, ReadingStopsAtTheFirstValueThatCannotBeRead) {
         Setting::FormWidth, Setting::FormHeight, Setting::SelectedPanelHeight, Setting::WordWidth,
         Setting::NumberWidth},
        "Animation On",
-       Reason::WrongType},
+       Reason::kWrongType},
       {"main window: language stored as integer",
        "\"Language\"=dword:00000007\n",
        kMainWindowReadOrder,
        {},
        "Language",
-       Reason::WrongType},
+       Reason::kWrongType},
       {"lookup window: left missing",
        "\"Lookup Top\"=dword:00000064\n",
        kLookupWindowReadOrder,
        {Setting::LookupTop},
        "Lookup Left",
-       Reason::Missing},
+       Reason::kMissing},
       {"affix window: width of another type",
        "\"Affix Top\"=dword:1\n\"Affix Left\"=dword:2\n\"Affix Width\"=hex:01\n"
        "\"Affix Word Width\"=dword:3\n",
        kAffixWindowReadOrder,
        {Setting::AffixTop, Setting::AffixLeft},
        "Affix Width",
-       Reason::WrongType},
+       Reason::kWrongType},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);

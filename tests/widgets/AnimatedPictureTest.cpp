@@ -274,7 +274,7 @@ class AnimatedPictureControlTest : public ::testing::Test {
     QPalette palette = parent.palette();
     palette.setColor(QPalette::Window, QColor(10, 200, 30));
     parent.setPalette(palette);
-    picture = new TAnimatedPicture(&parent);
+    picture = new AnimatedPicture(&parent);
     picture->Load(path);
     picture->setGeometry(5, 5, 10, 10);
     parent.show();
@@ -284,12 +284,12 @@ class AnimatedPictureControlTest : public ::testing::Test {
   QTemporaryDir dir;
   QString path;
   QWidget parent;
-  TAnimatedPicture* picture = nullptr;
+  AnimatedPicture* picture = nullptr;
 };
 
 TEST_F(AnimatedPictureControlTest, PlaysEveryFrameOfEveryRunAtItsPaceAndStopsOnTheLast) {
-  QSignalSpy shown(picture, &TAnimatedPicture::FrameShown);
-  QSignalSpy finished(picture, &TAnimatedPicture::Finished);
+  QSignalSpy shown(picture, &AnimatedPicture::FrameShown);
+  QSignalSpy finished(picture, &AnimatedPicture::Finished);
   QElapsedTimer clock;
   clock.start();
   picture->Restart();
@@ -311,7 +311,7 @@ TEST_F(AnimatedPictureControlTest, StopEndsThePlayingAtOnceAndIsHarmlessWhenStop
   picture->Restart();
   ASSERT_TRUE(QTest::qWaitFor([&] { return picture->CurrentFrame() == 1; }, 3000));
   picture->Stop();
-  QSignalSpy shown(picture, &TAnimatedPicture::FrameShown);
+  QSignalSpy shown(picture, &AnimatedPicture::FrameShown);
   QTest::qWait(150);
   EXPECT_EQ(shown.count(), 0);
   EXPECT_EQ(picture->CurrentFrame(), 1);
@@ -323,7 +323,7 @@ TEST_F(AnimatedPictureControlTest, StopEndsThePlayingAtOnceAndIsHarmlessWhenStop
 TEST_F(AnimatedPictureControlTest, AHiddenPictureWaitsAndGoesOnWhenShownAgain) {
   picture->Restart();
   picture->hide();
-  QSignalSpy shown(picture, &TAnimatedPicture::FrameShown);
+  QSignalSpy shown(picture, &AnimatedPicture::FrameShown);
   QTest::qWait(150);
   EXPECT_EQ(shown.count(), 0);
   EXPECT_TRUE(picture->IsPlaying());

@@ -15,7 +15,7 @@ const QColor kRed(255, 0, 0);
 const QColor kGreen(0, 128, 0);
 const QColor kBlue(0, 0, 255);
 
-TLayerFont SizedFont(int pixels, std::uint8_t style, TColorRef color = kSysWindowText) {
+TLayerFont SizedFont(int pixels, std::uint8_t style, StoredColor color = kSysWindowText) {
   return TLayerFont(color, -pixels, "DejaVu Sans", 0, style);
 }
 
@@ -23,14 +23,14 @@ TLayerFont SizedFont(int pixels, std::uint8_t style, TColorRef color = kSysWindo
 struct Layers {
   Layers() : layers([this] { ++changes; }) { layers.SetFixed(1, 1); }
 
-  TCellProperties& Cell(int col, int row) { return layers.Entry(TLayerKind::Cell, col, row); }
-  TCellProperties& Col(int col) { return layers.Entry(TLayerKind::Column, col); }
-  TCellProperties& Row(int row) { return layers.Entry(TLayerKind::Row, row); }
-  TCellProperties& FixedCol(int col) { return layers.Entry(TLayerKind::FixedColumn, col); }
-  TCellProperties& FixedRow(int row) { return layers.Entry(TLayerKind::FixedRow, row); }
+  TCellProperties& Cell(int col, int row) { return layers.Entry(LayerKind::kCell, col, row); }
+  TCellProperties& Col(int col) { return layers.Entry(LayerKind::kColumn, col); }
+  TCellProperties& Row(int row) { return layers.Entry(LayerKind::kRow, row); }
+  TCellProperties& FixedCol(int col) { return layers.Entry(LayerKind::kFixedColumn, col); }
+  TCellProperties& FixedRow(int row) { return layers.Entry(LayerKind::kFixedRow, row); }
 
   int changes = 0;
-  TCellLayers layers;
+  CellLayers layers;
 };
 
 class CellLayersTest : public ::testing::Test, public Layers {};
@@ -64,7 +64,7 @@ TEST_F(CellLayersTest, FirstLayerThatSetsAValueWins) {
     if (c.cell) {
       fresh.Cell(2, 3).SetAlign(alLeft);
     }
-    EXPECT_EQ(fresh.layers.ResolvedAlign(2, 3), c.expected);
+    EXPECT_EQ(fresh.layers.Resolve(2, 3).align, c.expected);
   }
 }
 
@@ -72,8 +72,8 @@ TEST_F(CellLayersTest, EachValueResolvesOnItsOwn) {
   // The column sets the alignment only; the row's word wrap and brush still show.
   Col(1).SetAlign(alRight);
   Row(2).SetWordwrap(ww_ellipsis);
-  Row(2).SetBrush(TLayerBrush(kWhite, bsSolid));
-  TResolvedCell cell;
+  Row(2).SetBrush(TLayerBrush(kWhite, kSolid));
+  ResolvedCell cell;
   layers.Resolve(1, 2, cell);
   EXPECT_EQ(cell.align, alRight);
   EXPECT_EQ(cell.wordwrap, ww_ellipsis);
@@ -82,21 +82,21 @@ TEST_F(CellLayersTest, EachValueResolvesOnItsOwn) {
 }
 
 TEST_F(CellLayersTest, FontsAreTakenWhole) {
-  Col(1).SetFont(SizedFont(20, fsBold | fsUnderline));
-  Cell(1, 2).SetFont(SizedFont(12, fsItalic));
-  const QFont& font = layers.ResolvedFont(1, 2).Font();
+  Col(1).SetFont(SizedFont(20, kBold | kUnderline));
+  Cell(1, 2).SetFont(SizedFont(12, kItalic));
+  const QFont& font = layers.Resolve(1, 2).font->Font();
   EXPECT_EQ(font.pixelSize(), 12);
   EXPECT_TRUE(font.italic());
   EXPECT_FALSE(font.bold());
   EXPECT_FALSE(font.underline());
-  EXPECT_TRUE(layers.ResolvedFont(1, 3).Font().bold());
+  EXPECT_TRUE(layers.Resolve(1, 3).font->Font().bold());
 }
 
 TEST_F(CellLayersTest, CellFontCopiesTheGridFontNotTheColumns) {
   QFont gridFont = layers.GridFont().Font();
   gridFont.setPixelSize(15);
   layers.GridFont().SetFont(gridFont);
-  Col(1).SetFont(SizedFont(20, fsBold, kBlack));
+  Col(1).SetFont(SizedFont(20, kBold, kBlack));
   ASSERT_EQ(layers.EntryCount(), 1u);
 
   TLayerFont& font = layers.CellFont(1, 2);
@@ -105,13 +105,13 @@ TEST_F(CellLayersTest, CellFontCopiesTheGridFontNotTheColumns) {
   EXPECT_FALSE(font.Font().bold());
   // A cell with a font of its own in a column whose font is black shows its own colour.
   EXPECT_EQ(font.ColorRef(), kSysWindowText);
-  EXPECT_EQ(layers.ResolvedFont(1, 2).Color(), ColorFromRef(kSysWindowText));
+  EXPECT_EQ(layers.Resolve(1, 2).font->Color(), ColorFromRef(kSysWindowText));
 
   // The same font comes back, and later column changes no longer reach the cell.
   EXPECT_EQ(&layers.CellFont(1, 2), &font);
-  Col(1).Font()->SetStyle(fsItalic);
-  EXPECT_FALSE(layers.ResolvedFont(1, 2).Font().italic());
-  EXPECT_TRUE(layers.ResolvedFont(1, 3).Font().italic());
+  Col(1).Font()->SetStyle(kItalic);
+  EXPECT_FALSE(layers.Resolve(1, 2).font->Font().italic());
+  EXPECT_TRUE(layers.Resolve(1, 3).font->Font().italic());
 }
 
 TEST_F(CellLayersTest, ChangesThroughReturnedFontsRepaint) {
@@ -119,11 +119,11 @@ TEST_F(CellLayersTest, ChangesThroughReturnedFontsRepaint) {
   changes = 0;
   font.SetItalic(true);
   EXPECT_EQ(changes, 1);
-  Col(2).SetBrush(TLayerBrush(kWhite, bsSolid));
+  Col(2).SetBrush(TLayerBrush(kWhite, kSolid));
   changes = 0;
   Col(2).Brush()->SetColor(kRed);
   EXPECT_EQ(changes, 1);
-  EXPECT_EQ(layers.ResolvedBrush(2, 1).color(), kRed);
+  EXPECT_EQ(layers.Resolve(2, 1).brush->color(), kRed);
 }
 
 TEST_F(CellLayersTest, FixedCellsTakeTheFixedLayers) {
@@ -131,15 +131,15 @@ TEST_F(CellLayersTest, FixedCellsTakeTheFixedLayers) {
   Col(1).SetAlign(alRight);
   Row(0).SetAlign(alRight);
   FixedRow(0).SetAlign(alCenter);
-  FixedRow(0).SetFont(SizedFont(16, fsBold));
+  FixedRow(0).SetFont(SizedFont(16, kBold));
   FixedCol(0).SetWordwrap(ww_wordwrap);
   Col(0).SetWordwrap(ww_ellipsis);
 
-  EXPECT_EQ(layers.ResolvedAlign(1, 0), alCenter) << "header cell: fixed row, not column";
-  EXPECT_TRUE(layers.ResolvedFont(1, 0).Font().bold());
-  EXPECT_EQ(layers.ResolvedWordwrap(0, 2), ww_wordwrap) << "fixed column, not column";
-  EXPECT_EQ(layers.ResolvedAlign(1, 2), alRight) << "data cell: ordinary column";
-  EXPECT_EQ(layers.ResolvedWordwrap(1, 2), ww_none);
+  EXPECT_EQ(layers.Resolve(1, 0).align, alCenter) << "header cell: fixed row, not column";
+  EXPECT_TRUE(layers.Resolve(1, 0).font->Font().bold());
+  EXPECT_EQ(layers.Resolve(0, 2).wordwrap, ww_wordwrap) << "fixed column, not column";
+  EXPECT_EQ(layers.Resolve(1, 2).align, alRight) << "data cell: ordinary column";
+  EXPECT_EQ(layers.Resolve(1, 2).wordwrap, ww_none);
 }
 
 TEST_F(CellLayersTest, FallbacksDependOnFixedness) {
@@ -158,7 +158,7 @@ TEST_F(CellLayersTest, FallbacksDependOnFixedness) {
   layers.FixedBrush().SetColor(kGreen);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TResolvedCell cell;
+    ResolvedCell cell;
     layers.Resolve(c.col, c.row, cell);
     EXPECT_EQ(cell.font, c.fixed ? &layers.FixedFont() : &layers.GridFont());
     EXPECT_EQ(cell.brush->color(), c.fixed ? kGreen : layers.Background().Color());
@@ -168,12 +168,12 @@ TEST_F(CellLayersTest, FallbacksDependOnFixedness) {
 TEST_F(CellLayersTest, DefaultGridValuesCountAsLeftAndNoWrap) {
   layers.SetAlignment(alDefault);
   layers.SetWordwrap(ww_default);
-  EXPECT_EQ(layers.ResolvedAlign(2, 2), alLeft);
-  EXPECT_EQ(layers.ResolvedWordwrap(2, 2), ww_none);
+  EXPECT_EQ(layers.Resolve(2, 2).align, alLeft);
+  EXPECT_EQ(layers.Resolve(2, 2).wordwrap, ww_none);
   layers.SetAlignment(alRight);
   layers.SetWordwrap(ww_wordwrap);
-  EXPECT_EQ(layers.ResolvedAlign(2, 2), alRight);
-  EXPECT_EQ(layers.ResolvedWordwrap(2, 2), ww_wordwrap);
+  EXPECT_EQ(layers.Resolve(2, 2).align, alRight);
+  EXPECT_EQ(layers.Resolve(2, 2).wordwrap, ww_wordwrap);
 }
 
 TEST_F(CellLayersTest, EditableValues) {
@@ -201,56 +201,56 @@ TEST_F(CellLayersTest, EditableValues) {
     if (c.cell != 0) {
       fresh.Cell(2, 2).SetEditable(c.cell);
     }
-    EXPECT_EQ(fresh.layers.ResolvedEditable(2, 2), c.expected);
+    EXPECT_EQ(fresh.layers.Resolve(2, 2).editable, c.expected);
   }
 }
 
 TEST_F(CellLayersTest, SelectedColoursSkipTheFixedLayers) {
   layers.SetSelectedCellColor(kBlue);
   layers.SetSelectedFontColor(kGreen);
-  EXPECT_EQ(layers.ResolvedSelectedBackground(2, 2), kBlue);
-  EXPECT_EQ(layers.ResolvedSelectedText(2, 2), kGreen);
+  EXPECT_EQ(layers.Resolve(2, 2).selectedBackground, kBlue);
+  EXPECT_EQ(layers.Resolve(2, 2).selectedText, kGreen);
 
-  Row(2).SetSelectedBrush(TLayerBrush(RefFromColor(kRed), bsSolid));
-  EXPECT_EQ(layers.ResolvedSelectedBackground(2, 2), kRed);
-  Col(2).SetSelectedBrush(TLayerBrush(RefFromColor(kGreen), bsSolid));
-  EXPECT_EQ(layers.ResolvedSelectedBackground(2, 2), kGreen) << "column beats row";
-  Cell(2, 2).SetSelectedBrush(TLayerBrush(kWhite, bsSolid));
-  EXPECT_EQ(layers.ResolvedSelectedBackground(2, 2), QColor(Qt::white));
+  Row(2).SetSelectedBrush(TLayerBrush(RefFromColor(kRed), kSolid));
+  EXPECT_EQ(layers.Resolve(2, 2).selectedBackground, kRed);
+  Col(2).SetSelectedBrush(TLayerBrush(RefFromColor(kGreen), kSolid));
+  EXPECT_EQ(layers.Resolve(2, 2).selectedBackground, kGreen) << "column beats row";
+  Cell(2, 2).SetSelectedBrush(TLayerBrush(kWhite, kSolid));
+  EXPECT_EQ(layers.Resolve(2, 2).selectedBackground, QColor(Qt::white));
 
   Col(2).SetSelectedFont(SizedFont(10, 0, RefFromColor(kRed)));
-  EXPECT_EQ(layers.ResolvedSelectedText(2, 2), kRed);
+  EXPECT_EQ(layers.Resolve(2, 2).selectedText, kRed);
 
   // A fixed cell takes its ordinary column, never the fixed layers.
-  FixedRow(0).SetSelectedBrush(TLayerBrush(kBlack, bsSolid));
-  EXPECT_EQ(layers.ResolvedSelectedBackground(2, 0), kGreen);
-  EXPECT_EQ(layers.ResolvedSelectedText(2, 0), kRed);
+  FixedRow(0).SetSelectedBrush(TLayerBrush(kBlack, kSolid));
+  EXPECT_EQ(layers.Resolve(2, 0).selectedBackground, kGreen);
+  EXPECT_EQ(layers.Resolve(2, 0).selectedText, kRed);
 }
 
 TEST_F(CellLayersTest, LayersStaySparse) {
   layers.SetFixed(0, 0);
   Row(4000).SetAlign(alCenter);
   for (int row = 0; row < 8500; ++row) {
-    TResolvedCell cell;
+    ResolvedCell cell;
     layers.Resolve(1, row, cell);
   }
   EXPECT_EQ(layers.EntryCount(), 1u) << "resolving creates no entries";
-  EXPECT_EQ(layers.ResolvedAlign(0, 4000), alCenter);
-  EXPECT_EQ(layers.ResolvedAlign(0, 4001), alLeft);
+  EXPECT_EQ(layers.Resolve(0, 4000).align, alCenter);
+  EXPECT_EQ(layers.Resolve(0, 4001).align, alLeft);
 }
 
 TEST_F(CellLayersTest, IndexesBeyondSixteenBitsAreRefused) {
-  EXPECT_THROW(layers.Entry(TLayerKind::Row, 65536), std::out_of_range);
-  EXPECT_THROW(layers.Entry(TLayerKind::Cell, 0, -1), std::out_of_range);
-  EXPECT_NO_THROW(layers.Entry(TLayerKind::Cell, 65535, 65535));
+  EXPECT_THROW(layers.Entry(LayerKind::kRow, 65536), std::out_of_range);
+  EXPECT_THROW(layers.Entry(LayerKind::kCell, 0, -1), std::out_of_range);
+  EXPECT_NO_THROW(layers.Entry(LayerKind::kCell, 65535, 65535));
 }
 
 TEST_F(CellLayersTest, ReplacedEntriesStartEmpty) {
   Col(1).SetAlign(alCenter);
-  Col(1).SetFont(SizedFont(20, fsBold));
-  TCellProperties& fresh = layers.ReplaceEntry(TLayerKind::Column, 1);
+  Col(1).SetFont(SizedFont(20, kBold));
+  TCellProperties& fresh = layers.ReplaceEntry(LayerKind::kColumn, 1);
   EXPECT_TRUE(fresh.Empty());
-  EXPECT_EQ(layers.ResolvedAlign(1, 2), alLeft);
+  EXPECT_EQ(layers.Resolve(1, 2).align, alLeft);
 }
 
 TEST(LayerColors, StoredColoursMapBothWays) {
@@ -258,7 +258,7 @@ TEST(LayerColors, StoredColoursMapBothWays) {
   EXPECT_EQ(ColorFromRef(kWhite), QColor(Qt::white));
   EXPECT_EQ(RefFromColor(QColor(0x12, 0x34, 0x56)), 0x563412);
   EXPECT_EQ(ColorFromRef(kSysWindowText), QGuiApplication::palette().color(QPalette::Text));
-  EXPECT_EQ(ColorFromRef(static_cast<TColorRef>(0x800000FFu)), QColor(Qt::black))
+  EXPECT_EQ(ColorFromRef(static_cast<StoredColor>(0x800000FFu)), QColor(Qt::black))
       << "an unknown system colour";
 }
 

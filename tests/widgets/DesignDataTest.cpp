@@ -54,7 +54,7 @@ TEST(DesignData, EntryItemsAppearInCodeOrderAndOnlyWhenSet) {
   layers.cols.push_back({4, entry});
   layers.cols.push_back({5, DesignEntry{}});  // empty: left out
   const DesignList expected = {4, 2, 2, 6, kWindowText, -16, std::string("MS Sans Serif"), 0, 1, 0};
-  EXPECT_EQ(WriteDesignLayers(layers)[DesignListId::PropCol], expected);
+  EXPECT_EQ(WriteDesignLayers(layers)[DesignListId::kPropCol], expected);
 }
 
 TEST(DesignData, EmptyDataHasFiveEmptyLists) {
@@ -65,14 +65,14 @@ TEST(DesignData, EmptyDataHasFiveEmptyLists) {
 
 TEST(DesignData, OnlyTheLowestByteOfAFontStyleCounts) {
   const DesignLists lists =
-      ListsWith(DesignListId::PropRow, {7, 6, 0, -16, std::string("Arial"), 0, 0x7F02, 0});
+      ListsWith(DesignListId::kPropRow, {7, 6, 0, -16, std::string("Arial"), 0, 0x7F02, 0});
   const DesignLayers layers = ReadDesignLayers(lists);
   ASSERT_EQ(layers.rows.size(), 1u);
   EXPECT_EQ(layers.rows[0].entry.font->style, 0x02);
 }
 
 TEST(DesignData, LaterEntriesForAnIndexAreKeptInOrder) {
-  const DesignLists lists = ListsWith(DesignListId::PropCol, {1, 1, 0, 0, 1, 1, 2, 0});
+  const DesignLists lists = ListsWith(DesignListId::kPropCol, {1, 1, 0, 0, 1, 1, 2, 0});
   const DesignLayers layers = ReadDesignLayers(lists);
   ASSERT_EQ(layers.cols.size(), 2u);
   EXPECT_EQ(layers.cols[1].entry.align, 2);
@@ -90,70 +90,70 @@ TEST(DesignData, RefusedLists) {
   const std::string font = "MS Sans Serif";
   const Case cases[] = {
       {"column index above 65535",
-       DesignListId::PropCol,
+       DesignListId::kPropCol,
        {65536, 0},
-       Kind::Range,
+       Kind::kRange,
        "Range check error"},
-      {"negative row index", DesignListId::PropRow, {-1, 0}, Kind::Range, "Range check error"},
+      {"negative row index", DesignListId::kPropRow, {-1, 0}, Kind::kRange, "Range check error"},
       {"cell row above 65535",
-       DesignListId::PropCell,
+       DesignListId::kPropCell,
        {0, 70000, 0},
-       Kind::Range,
+       Kind::kRange,
        "Range check error"},
       {"editable above 255",
-       DesignListId::PropFixedRow,
+       DesignListId::kPropFixedRow,
        {0, 3, 256, 0},
-       Kind::Range,
+       Kind::kRange,
        "Range check error"},
       {"align without meaning",
-       DesignListId::PropCol,
+       DesignListId::kPropCol,
        {0, 1, 4, 0},
-       Kind::Range,
+       Kind::kRange,
        "Range check error"},
       {"word wrap without meaning",
-       DesignListId::PropCol,
+       DesignListId::kPropCol,
        {0, 2, -1, 0},
-       Kind::Range,
+       Kind::kRange,
        "Range check error"},
       {"brush style without meaning",
-       DesignListId::PropCol,
+       DesignListId::kPropCol,
        {0, 4, 0, 8, 0},
-       Kind::Range,
+       Kind::kRange,
        "Range check error"},
       {"pitch without meaning",
-       DesignListId::PropCol,
+       DesignListId::kPropCol,
        {0, 6, 0, -16, font, 3, 0, 0},
-       Kind::Range,
+       Kind::kRange,
        "Range check error"},
       {"unknown attribute code",
-       DesignListId::PropFixedCol,
+       DesignListId::kPropFixedCol,
        {0, 9, 0},
-       Kind::UnknownCode,
+       Kind::kUnknownCode,
        "Unknown attribute code 9 in PropFixedCol"},
       {"entry without its end",
-       DesignListId::PropCol,
+       DesignListId::kPropCol,
        {0, 1, 2},
-       Kind::Truncated,
+       Kind::kTruncated,
        "PropCol ends inside an entry"},
       {"cell without its row",
-       DesignListId::PropCell,
+       DesignListId::kPropCell,
        {0},
-       Kind::Truncated,
+       Kind::kTruncated,
        "PropCell ends inside an entry"},
       {"font cut short",
-       DesignListId::PropRow,
+       DesignListId::kPropRow,
        {0, 6, 0, -16},
-       Kind::Truncated,
+       Kind::kTruncated,
        "PropRow ends inside an entry"},
       {"text where a number belongs",
-       DesignListId::PropCol,
+       DesignListId::kPropCol,
        {font},
-       Kind::Malformed,
+       Kind::kMalformed,
        "PropCol holds a text where a number belongs"},
       {"number where the font name belongs",
-       DesignListId::PropCol,
+       DesignListId::kPropCol,
        {0, 6, 0, -16, 5, 0, 0, 0},
-       Kind::Malformed,
+       Kind::kMalformed,
        "PropCol holds a number where a font name belongs"},
   };
   for (const Case& c : cases) {
@@ -170,7 +170,7 @@ TEST(DesignData, RefusedLists) {
 
 TEST(DesignData, EditableOf255IsTheLargestAccepted) {
   const DesignLayers layers =
-      ReadDesignLayers(ListsWith(DesignListId::PropCol, {65535, 3, 255, 0}));
+      ReadDesignLayers(ListsWith(DesignListId::kPropCol, {65535, 3, 255, 0}));
   EXPECT_EQ(layers.cols.at(0).index, 65535);
   EXPECT_EQ(layers.cols.at(0).entry.editable, 255);
 }
@@ -194,19 +194,19 @@ TEST(DesignData, RefusedBytes) {
     const char* message;
   };
   const Case cases[] = {
-      {"another format", "GIF89a", Kind::Malformed, "Not grid design data"},
-      {"nothing at all", "", Kind::Truncated, "Design data ends too early"},
-      {"a list missing", withoutLastList, Kind::Truncated,
+      {"another format", "GIF89a", Kind::kMalformed, "Not grid design data"},
+      {"nothing at all", "", Kind::kTruncated, "Design data ends too early"},
+      {"a list missing", withoutLastList, Kind::kTruncated,
        "Design list \"PropFixedRow\" is missing"},
-      {"a list twice", good + good.substr(4, good.find('E') - 3), Kind::Malformed,
+      {"a list twice", good + good.substr(4, good.find('E') - 3), Kind::kMalformed,
        "Design list \"PropCell\" is stored twice"},
-      {"an unknown list", std::string("VGD1T\x04\x00Prop", 11) + "E", Kind::UnknownCode,
+      {"an unknown list", std::string("VGD1T\x04\x00Prop", 11) + "E", Kind::kUnknownCode,
        "Unknown design list \"Prop\""},
-      {"a list without a name", std::string("VGD1I\x00\x00\x00\x00", 9), Kind::Malformed,
+      {"a list without a name", std::string("VGD1I\x00\x00\x00\x00", 9), Kind::kMalformed,
        "A design list does not start with its name"},
-      {"an unknown value tag", std::string("VGD1T\x08\x00PropCellX", 16), Kind::UnknownCode,
+      {"an unknown value tag", std::string("VGD1T\x08\x00PropCellX", 16), Kind::kUnknownCode,
        "Unknown value tag 88 in PropCell"},
-      {"a text longer than the data", std::string("VGD1T\xFF\xFFPropCell", 15), Kind::Truncated,
+      {"a text longer than the data", std::string("VGD1T\xFF\xFFPropCell", 15), Kind::kTruncated,
        "Design data ends too early"},
   };
   for (const Case& c : cases) {
@@ -222,7 +222,7 @@ TEST(DesignData, RefusedBytes) {
 }
 
 TEST(DesignData, ListsMayComeInAnyOrder) {
-  const std::string good = FormatDesignBytes(ListsWith(DesignListId::PropCell, {0, 0, 1, 2, 0}));
+  const std::string good = FormatDesignBytes(ListsWith(DesignListId::kPropCell, {0, 0, 1, 2, 0}));
   // Move the first list (PropCell) behind the others.
   const std::size_t firstEnd = good.find('E', 4) + 1;
   const std::string reordered = "VGD1" + good.substr(firstEnd) + good.substr(4, firstEnd - 4);

@@ -28,7 +28,7 @@ struct EditingGrid {
     layout->addWidget(grid);
     layout->addWidget(other);
     grid->SetFixedCols(0);
-    grid->SetOptions(grid->Options() | TLayerGrid::goEditing);
+    grid->SetOptions(grid->Options() | TLayerGrid::kEditing);
     grid->SetColWidth(0, 100);
     grid->SetColWidth(1, 80);
     grid->SetCell(0, 1, "balling");
@@ -87,7 +87,7 @@ TEST(GridEditing, NoEditorWithoutTheOptionOrOnACellThatIsNotEditable) {
   };
   const Case cases[] = {
       {"editing option off",
-       [](TLayerGrid& g) { g.SetOptions(g.Options() & ~TLayerGrid::goEditing); },
+       [](TLayerGrid& g) { g.SetOptions(g.Options() & ~TLayerGrid::kEditing); },
        {0, 1}},
       {"grid not editable", [](TLayerGrid& g) { g.SetEditable(false); }, {0, 1}},
       {"cell not editable",
@@ -192,7 +192,7 @@ TEST(GridEditing, TheEditorFollowsItsCellAndClosesWhenTheCellLeavesTheView) {
   EditingGrid fixture;
   ASSERT_TRUE(fixture.ok);
   TLayerGrid& grid = *fixture.grid;
-  grid.CellFont(0, 1).SetStyle(fsBold);
+  grid.CellFont(0, 1).SetStyle(kBold);
   QTest::keyClick(&grid, Qt::Key_F2);
   EXPECT_TRUE(grid.Editor()->font().bold());
   grid.SetColWidth(0, 60);

@@ -10,8 +10,8 @@ namespace {
 
 // Two columns of 100 and 50 pixels, rows of 24, lines of 1, one fixed row, 300 by 130
 // pixels of client area: the header takes 25 pixels, four data rows of 25 show wholly.
-TGridGeometry TwoColumns(int rows = 50) {
-  TGridGeometry geometry;
+GridGeometry TwoColumns(int rows = 50) {
+  GridGeometry geometry;
   geometry.SetColCount(2, 64);
   geometry.SetColWidth(0, 100);
   geometry.SetColWidth(1, 50);
@@ -23,7 +23,7 @@ TGridGeometry TwoColumns(int rows = 50) {
 }
 
 TEST(GridGeometry, CellUnderAPoint) {
-  TGridGeometry geometry = TwoColumns();
+  GridGeometry geometry = TwoColumns();
   struct Case {
     const char* name;
     QPoint point;
@@ -47,7 +47,7 @@ TEST(GridGeometry, CellUnderAPoint) {
 }
 
 TEST(GridGeometry, CellUnderAPointFollowsScrolling) {
-  TGridGeometry geometry = TwoColumns();
+  GridGeometry geometry = TwoColumns();
   geometry.SetTopRow(10);
   EXPECT_EQ(geometry.CellAt({5, 25}), (TGridCoord{0, 10}));
   EXPECT_EQ(geometry.CellAt({5, 5}), (TGridCoord{0, 0})) << "fixed rows do not scroll";
@@ -56,7 +56,7 @@ TEST(GridGeometry, CellUnderAPointFollowsScrolling) {
 }
 
 TEST(GridGeometry, RowsBeyondTheCountHaveNoCell) {
-  TGridGeometry geometry = TwoColumns(3);
+  GridGeometry geometry = TwoColumns(3);
   EXPECT_EQ(geometry.CellAt({5, 60}), (TGridCoord{0, 2}));
   EXPECT_EQ(geometry.CellAt({5, 80}), TGridCoord{});
 }
@@ -77,7 +77,7 @@ TEST(GridGeometry, OnlyWhollyShownRowsAreVisible) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TGridGeometry geometry = TwoColumns(c.rows);
+    GridGeometry geometry = TwoColumns(c.rows);
     geometry.SetClientSize(300, c.clientHeight);
     EXPECT_EQ(geometry.VisibleRowCount(), c.visible);
   }
@@ -99,14 +99,14 @@ TEST(GridGeometry, APartlyShownLastRowIsPaintedAndCountsAsShown) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TGridGeometry geometry = TwoColumns(c.rows);
+    GridGeometry geometry = TwoColumns(c.rows);
     geometry.SetClientSize(300, c.clientHeight);
     EXPECT_EQ(geometry.LastVisibleRow(), c.last);
   }
 }
 
 TEST(GridGeometry, ScrollingStopsWhenTheLastRowShowsWhole) {
-  TGridGeometry geometry = TwoColumns(50);
+  GridGeometry geometry = TwoColumns(50);
   EXPECT_EQ(geometry.MaxTopRow(), 46);
   geometry.SetTopRow(60);
   EXPECT_TRUE(geometry.ClampScroll());
@@ -116,7 +116,7 @@ TEST(GridGeometry, ScrollingStopsWhenTheLastRowShowsWhole) {
   EXPECT_EQ(geometry.TopRow(), 1) << "never onto the fixed row";
   EXPECT_FALSE(geometry.ClampScroll());
 
-  TGridGeometry few = TwoColumns(3);
+  GridGeometry few = TwoColumns(3);
   EXPECT_EQ(few.MaxTopRow(), 1);
 }
 
@@ -138,7 +138,7 @@ TEST(GridGeometry, StretchedLastColumn) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TGridGeometry geometry = TwoColumns();
+    GridGeometry geometry = TwoColumns();
     geometry.SetClientSize(c.clientWidth, 130);
     geometry.SetLines(c.vertLines, true, c.vertLines, true);
     geometry.SetLineWidth(c.lineWidth);
@@ -147,13 +147,13 @@ TEST(GridGeometry, StretchedLastColumn) {
 }
 
 TEST(GridGeometry, OnlyFixedVerticalLinesStillCountForStretching) {
-  TGridGeometry geometry = TwoColumns();
+  GridGeometry geometry = TwoColumns();
   geometry.SetLines(true, true, false, true);
   EXPECT_EQ(geometry.StretchedLastWidth(), 198);
 }
 
 TEST(GridGeometry, ColumnBorders) {
-  TGridGeometry geometry = TwoColumns();
+  GridGeometry geometry = TwoColumns();
   EXPECT_EQ(geometry.ColBorderAt(100, 3), 0);
   EXPECT_EQ(geometry.ColBorderAt(97, 3), 0);
   EXPECT_EQ(geometry.ColBorderAt(96, 3), -1);
@@ -166,7 +166,7 @@ TEST(GridGeometry, ColumnBorders) {
 }
 
 TEST(GridGeometry, WideGridsScrollByColumns) {
-  TGridGeometry geometry;
+  GridGeometry geometry;
   geometry.SetColCount(6, 100);
   geometry.SetRowCount(10);
   geometry.SetFixedCols(1);

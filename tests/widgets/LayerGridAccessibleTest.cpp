@@ -104,7 +104,7 @@ std::vector<SeenEvent> OfType(const std::vector<SeenEvent>& events, QAccessible:
 struct CandidateGrid {
   CandidateGrid(int rows = 6) : grid(nullptr, 2, rows) {
     grid.SetFixedCols(0);
-    grid.SetScrollBars(TLayerGrid::ScrollBars::None);
+    grid.SetScrollBars(TLayerGrid::ScrollBars::kNone);
     grid.SetColWidth(0, 100);
     grid.SetColWidth(1, 60);
     grid.SetCellText(0, 0, QStringLiteral("Candidate Word"));

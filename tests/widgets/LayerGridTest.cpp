@@ -25,7 +25,7 @@ namespace {
 std::unique_ptr<TLayerGrid> ShownGrid(int rows = 50, QSize client = {300, 130}) {
   auto grid = std::make_unique<TLayerGrid>(nullptr, 2, rows);
   grid->SetFixedCols(0);
-  grid->SetScrollBars(TLayerGrid::ScrollBars::None);
+  grid->SetScrollBars(TLayerGrid::ScrollBars::kNone);
   grid->SetColWidth(0, 100);
   grid->SetColWidth(1, 50);
   const int frame = grid->frameWidth();
@@ -50,9 +50,9 @@ std::unique_ptr<TLayerGrid> WordList() {
   auto grid = std::make_unique<TLayerGrid>(nullptr, 2, 5000);
   grid->SetFixedCols(0);
   grid->SetFixedRows(1);
-  grid->SetOptions(Opt::goFixedVertLine | Opt::goFixedHorzLine | Opt::goVertLine | Opt::goHorzLine |
-                   Opt::goColSizing);
-  grid->SetScrollBars(TLayerGrid::ScrollBars::Vertical);
+  grid->SetOptions(Opt::kFixedVertLine | Opt::kFixedHorzLine | Opt::kVertLine | Opt::kHorzLine |
+                   Opt::kColSizing);
+  grid->SetScrollBars(TLayerGrid::ScrollBars::kVertical);
   grid->SetColWidth(0, 151);
   grid->SetColWidth(1, 115);
   grid->SetEditable(false);
@@ -68,7 +68,7 @@ std::unique_ptr<TLayerGrid> ResultList() {
   auto grid = std::make_unique<TLayerGrid>(nullptr, 1, 20);
   grid->SetFixedCols(0);
   grid->SetFixedRows(0);
-  grid->SetScrollBars(TLayerGrid::ScrollBars::Vertical);
+  grid->SetScrollBars(TLayerGrid::ScrollBars::kVertical);
   grid->SetColWidth(0, 214);
   grid->SetShowCellHints(true);
   grid->SetHint(QStringLiteral("Numeric equivalent"));
@@ -338,7 +338,7 @@ TEST(LayerGridMouse, RefusedCellsStillReportTheMouse) {
 
 TEST(LayerGridMouse, ScrollingByAnyMeansIsReported) {
   auto grid = ShownGrid();
-  grid->SetScrollBars(TLayerGrid::ScrollBars::Vertical);
+  grid->SetScrollBars(TLayerGrid::ScrollBars::kVertical);
   QSignalSpy topLeft(grid.get(), &TLayerGrid::TopLeftChanged);
   grid->verticalScrollBar()->setValue(10);
   EXPECT_EQ(grid->TopRow(), 11);
@@ -362,7 +362,7 @@ TEST(LayerGridMouse, ShiftClickSelectsARange) {
 
 TEST(LayerGridKeys, ShiftArrowsExtendTheSelectionAndKeypadEnterPicks) {
   auto grid = ShownGrid();
-  grid->SetOptions(grid->Options() | TLayerGrid::goRangeSelect);
+  grid->SetOptions(grid->Options() | TLayerGrid::kRangeSelect);
   grid->SetPickKeys(true);
   std::vector<int> picked;
   QObject::connect(grid.get(), &TLayerGrid::RowPicked,
@@ -530,7 +530,7 @@ TEST(LayerGridPaint, SelectedCellsTakeTheResolvedSelectionColours) {
   const QColor red(200, 10, 10);
   const QColor background = CellColor(*grid, 0, 4);
   grid->SetSelectedCellColor(green);
-  grid->ColProperties(1).SetSelectedBrush(TLayerBrush(RefFromColor(red), bsSolid));
+  grid->ColProperties(1).SetSelectedBrush(TLayerBrush(RefFromColor(red), kSolid));
   grid->SetSelection({0, 2, 1, 3});
   EXPECT_EQ(CellColor(*grid, 0, 2), green);
   EXPECT_EQ(CellColor(*grid, 1, 3), red);
@@ -550,9 +550,9 @@ TEST(LayerGridPaint, TheFocusedCellShowsSelectedOnlyWhenAskedTo) {
   grid->SetSelectedCellColor(highlight);
   ASSERT_TRUE(grid->FocusCell(0, 2));
   EXPECT_NE(CellColor(*grid, 0, 2), highlight);
-  grid->SetOptions(grid->Options() | TLayerGrid::goDrawFocusSelected);
+  grid->SetOptions(grid->Options() | TLayerGrid::kDrawFocusSelected);
   EXPECT_EQ(CellColor(*grid, 0, 2), highlight);
-  grid->SetOptions(grid->Options() & ~TLayerGrid::GridOptions(TLayerGrid::goDrawFocusSelected));
+  grid->SetOptions(grid->Options() & ~TLayerGrid::GridOptions(TLayerGrid::kDrawFocusSelected));
   grid->clearFocus();
   EXPECT_EQ(CellColor(*grid, 0, 2), highlight) << "not focused: shown selected";
 }
@@ -561,10 +561,10 @@ TEST(LayerGridDesign, RefusedDataChangesNothing) {
   TLayerGrid grid(nullptr, 2, 5);
   grid.ColProperties(1).SetAlign(alCenter);
   DesignLists lists;
-  lists[DesignListId::PropCol] = {1, 1, 0, 0, 70000, 0};
+  lists[DesignListId::kPropCol] = {1, 1, 0, 0, 70000, 0};
   std::string bytes = FormatDesignBytes(lists);
   EXPECT_THROW(grid.ReadDesignData(bytes), DesignDataError);
-  EXPECT_EQ(grid.Layers().ResolvedAlign(1, 2), alCenter);
+  EXPECT_EQ(grid.Layers().Resolve(1, 2).align, alCenter);
   EXPECT_EQ(grid.Layers().EntryCount(), 1u);
 }
 
@@ -572,9 +572,9 @@ TEST(LayerGridDesign, WrittenAsRead) {
   TLayerGrid grid(nullptr, 3, 10);
   grid.SetFixedRows(1);
   grid.ColProperties(2).SetWordwrap(ww_wordwrap);
-  grid.CellProperties(1, 4).SetBrush(TLayerBrush(0x00FF00, bsCross));
-  grid.CellFont(0, 3).SetStyle(fsItalic | fsUnderline);
-  grid.FixedRowProperties(0).SetSelectedBrush(TLayerBrush(kSysWindowText, bsSolid));
+  grid.CellProperties(1, 4).SetBrush(TLayerBrush(0x00FF00, kCross));
+  grid.CellFont(0, 3).SetStyle(kItalic | kUnderline);
+  grid.FixedRowProperties(0).SetSelectedBrush(TLayerBrush(kSysWindowText, kSolid));
   grid.RowProperties(9).SetEditable(kNotEditable);
   grid.RowProperties(10);  // beyond the row count: not written
   grid.RowProperties(5);   // empty: not written
@@ -589,10 +589,10 @@ TEST(LayerGridDesign, WrittenAsRead) {
   copy.SetFixedRows(1);
   copy.ReadDesignData(bytes);
   EXPECT_EQ(copy.WriteDesignData(), bytes);
-  EXPECT_EQ(copy.Layers().ResolvedWordwrap(2, 3), ww_wordwrap);
-  EXPECT_EQ(copy.Layers().ResolvedBrush(1, 4).style(), Qt::CrossPattern);
-  EXPECT_TRUE(copy.Layers().ResolvedFont(0, 3).Font().underline());
-  EXPECT_FALSE(copy.Layers().ResolvedEditable(1, 9));
+  EXPECT_EQ(copy.Layers().Resolve(2, 3).wordwrap, ww_wordwrap);
+  EXPECT_EQ(copy.Layers().Resolve(1, 4).brush->style(), Qt::CrossPattern);
+  EXPECT_TRUE(copy.Layers().Resolve(0, 3).font->Font().underline());
+  EXPECT_FALSE(copy.Layers().Resolve(1, 9).editable);
 }
 
 }  // namespace

@@ -118,7 +118,7 @@ class SideWindowPicturesTest : public ::testing::Test {
 };
 
 TEST_F(SideWindowPicturesTest, TheFrogPlaysWhileTheAnimationIsOnAndIsHiddenWhileItIsOff) {
-  TAnimatedPicture* frog = about.Frog();
+  AnimatedPicture* frog = about.Frog();
   ASSERT_EQ(frog->FrameCount(), 15);
   EXPECT_TRUE(frog->testAttribute(Qt::WA_TransparentForMouseEvents));
 

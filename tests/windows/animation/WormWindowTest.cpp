@@ -56,7 +56,7 @@ class WormWindowTest : public ::testing::Test {
     form.reset();
   }
 
-  TAnimatedPicture* Worm(int index) const {
+  AnimatedPicture* Worm(int index) const {
     return testing::Find<TButtonWorms>(*form, "ButtonWorms")->Worm(index);
   }
 
@@ -124,7 +124,7 @@ TEST_F(WormWindowTest, EveryWormLiesAtItsPlaceBesideItsButtonAndBeneathIt) {
   for (int index = 0; index < kWormCount; ++index) {
     const Row& row = rows[static_cast<std::size_t>(index)];
     SCOPED_TRACE(row.name);
-    TAnimatedPicture* worm = Worm(index);
+    AnimatedPicture* worm = Worm(index);
     EXPECT_EQ(worm->objectName(), QLatin1String(row.name));
     ASSERT_EQ(worm->parentWidget(), row.button->parentWidget());
     const QRect button = row.button->geometry();
@@ -253,7 +253,7 @@ TEST_F(WormWindowTest, LeftAloneTheFirstWormComesAtTheNinetiethTickFromItsFirstF
   Ticks(1);
   const std::vector<int> visible = VisibleWorms();
   ASSERT_EQ(visible.size(), 1u);
-  TAnimatedPicture* worm = Worm(visible[0]);
+  AnimatedPicture* worm = Worm(visible[0]);
   EXPECT_TRUE(worm->IsPlaying());
   EXPECT_EQ(worm->CurrentFrame(), 0);
   // Visible for 11 ticks, the next one tick later.
@@ -326,7 +326,7 @@ TEST_F(WormWindowTest, AWormOutWhenTheUserClicksStaysItsElevenSeconds) {
 
 TEST_F(WormWindowTest, AWormShownAgainStartsFromItsFirstFrame) {
   TButtonWorms& worms = *testing::Find<TButtonWorms>(*form, "ButtonWorms");
-  TAnimatedPicture* worm = Worm(5);
+  AnimatedPicture* worm = Worm(5);
   worms.ShowAndRestart(5);
   ASSERT_TRUE(QTest::qWaitFor([&] { return worm->CurrentFrame() >= 2; }, 3000));
   worms.HideAndStop(5);
@@ -340,11 +340,11 @@ TEST_F(WormWindowTest, AWormShownAgainStartsFromItsFirstFrame) {
 
 TEST_F(WormWindowTest, AHiddenWormDrawsNothingMore) {
   TButtonWorms& worms = *testing::Find<TButtonWorms>(*form, "ButtonWorms");
-  TAnimatedPicture* worm = Worm(0);
+  AnimatedPicture* worm = Worm(0);
   worms.ShowAndRestart(0);
   ASSERT_TRUE(QTest::qWaitFor([&] { return worm->CurrentFrame() >= 1; }, 3000));
   worms.HideAndStop(0);
-  QSignalSpy frames(worm, &TAnimatedPicture::FrameShown);
+  QSignalSpy frames(worm, &AnimatedPicture::FrameShown);
   QTest::qWait(400);  // more than three frames' time
   EXPECT_EQ(frames.count(), 0);
 }

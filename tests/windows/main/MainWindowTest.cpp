@@ -159,7 +159,7 @@ TEST_F(MainWindowTest, NoDictionaryIsStoredAsEmptyAndTheShownTextIsNeverOpened) 
     } else {
       Start();  // the user cancels the Open dialog
       ASSERT_TRUE(form->close());
-      std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::Existing);
+      std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
       ASSERT_TRUE(key);
       EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")), QString());
       CloseWindows();
@@ -392,8 +392,8 @@ TEST_F(MainWindowTest, ClassAAffixesShowInItalicsAndAPlainOneAfterThemDoesNot) {
   Pick("ball");
   TLayerGrid* affixes = testing::Find<TLayerGrid>(*form, "AffixGrid");
   ASSERT_EQ(affixes->CellText(0, 0), QStringLiteral("-ing"));
-  EXPECT_TRUE(affixes->Layers().ResolvedFont(0, 0).Font().italic());
-  EXPECT_FALSE(affixes->Layers().ResolvedFont(0, 1).Font().italic());  // -s is class B
+  EXPECT_TRUE(affixes->Layers().Resolve(0, 0).font->Font().italic());
+  EXPECT_FALSE(affixes->Layers().Resolve(0, 1).font->Font().italic());  // -s is class B
 
   // The field entered again and another number: -s now stands in row 0, in plain type.
   QTest::mouseClick(testing::Find<QLineEdit>(*form, "EntryEdit"), Qt::LeftButton);
@@ -402,7 +402,7 @@ TEST_F(MainWindowTest, ClassAAffixesShowInItalicsAndAPlainOneAfterThemDoesNot) {
   testing::Find<QPushButton>(*form, "ConvertBtn")->click();
   Pick("ball");
   ASSERT_EQ(affixes->CellText(0, 0), QStringLiteral("-s"));
-  EXPECT_FALSE(affixes->Layers().ResolvedFont(0, 0).Font().italic());
+  EXPECT_FALSE(affixes->Layers().Resolve(0, 0).font->Font().italic());
 }
 
 TEST_F(MainWindowTest, ACoveredNumberIsCopiedWithItsPhrase) {
@@ -650,7 +650,7 @@ TEST_F(MainWindowTest, CloseWritesEverySettingAndTheNextStartRestoresThem) {
   state.AnimationOn = true;
   ASSERT_TRUE(form->close());
 
-  std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::Existing);
+  std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
   ASSERT_TRUE(key);
   EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")), dictionaryPath);
   EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Width")), 600);
@@ -662,7 +662,7 @@ TEST_F(MainWindowTest, CloseWritesEverySettingAndTheNextStartRestoresThem) {
   EXPECT_EQ(key->ReadText(QStringLiteral("Language")), QStringLiteral("de_DE"));
   for (Setting setting : kMainWindowWriteOrder) {
     SCOPED_TRACE(NameOf(setting).toStdString());
-    if (RowOf(setting).type != SettingType::Text) {
+    if (RowOf(setting).type != SettingType::kText) {
       EXPECT_NO_THROW(key->ReadInteger(NameOf(setting)));
     }
   }
@@ -705,7 +705,7 @@ TEST_F(MainWindowTest, TheWindowComesBackOnTheScreenWithColumnsThatCanBeSeen) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::Create);
+    std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kCreate);
     key->WriteText(QStringLiteral("Dictionary"), dictionaryPath);
     key->WriteInteger(QStringLiteral("Form Top"), c.top);
     key->WriteInteger(QStringLiteral("Form Left"), c.left);
@@ -732,7 +732,7 @@ TEST_F(MainWindowTest, ThePlaceIsWrittenAndRestoredTopAsTopAndLeftAsLeft) {
   StartWithDictionary();
   form->move(130, 40);
   ASSERT_TRUE(form->close());
-  std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::Existing);
+  std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
   ASSERT_TRUE(key);
   EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Left")), 130);
   EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Top")), 40);

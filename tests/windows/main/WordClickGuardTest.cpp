@@ -18,7 +18,7 @@ namespace {
 class WordClickGuardTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    grid = MakeProgramGrid(ProgramGrid::Possible);
+    grid = MakeProgramGrid(ProgramGrid::kPossible);
     guard = new WordClickGuard(*grid);
     grid->resize(306, 200);
     grid->show();

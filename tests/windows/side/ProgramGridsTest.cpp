@@ -3,6 +3,11 @@
 
 #include "ProgramGrids.h"
 
+#include "Affixes.h"
+#include "MainModel.h"
+#include "Search.h"
+#include "WordLookup.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -16,8 +21,9 @@
 namespace vantrel {
 namespace {
 
-const ProgramGrid kAllGrids[] = {ProgramGrid::Possible, ProgramGrid::Selected, ProgramGrid::Affix,
-                                 ProgramGrid::Converted, ProgramGrid::SelectedAffix};
+const ProgramGrid kAllGrids[] = {ProgramGrid::kPossible, ProgramGrid::kSelected,
+                                 ProgramGrid::kAffix, ProgramGrid::kConverted,
+                                 ProgramGrid::kSelectedAffix};
 
 std::unique_ptr<TLayerGrid> Make(ProgramGrid which) {
   return MakeProgramGrid(which);
@@ -40,7 +46,7 @@ TEST(ProgramGrids, SizesAndGridWideValues) {
   };
   const Case cases[] = {
       {"PossibleGrid",
-       ProgramGrid::Possible,
+       ProgramGrid::kPossible,
        2,
        5000,
        1,
@@ -50,11 +56,11 @@ TEST(ProgramGrids, SizesAndGridWideValues) {
        true,
        false,
        16},
-      {"SelectedGrid", ProgramGrid::Selected, 2, 100, 1, {151, 115}, true, false, true, false, 0},
-      {"AffixGrid", ProgramGrid::Affix, 2, 8500, 0, {106, 53}, false, false, true, false, 16},
-      {"ConvertedGrid", ProgramGrid::Converted, 1, 20, 0, {214, 0}, true, true, false, false, 0},
+      {"SelectedGrid", ProgramGrid::kSelected, 2, 100, 1, {151, 115}, true, false, true, false, 0},
+      {"AffixGrid", ProgramGrid::kAffix, 2, 8500, 0, {106, 53}, false, false, true, false, 16},
+      {"ConvertedGrid", ProgramGrid::kConverted, 1, 20, 0, {214, 0}, true, true, false, false, 0},
       {"SelectedAffixGrid",
-       ProgramGrid::SelectedAffix,
+       ProgramGrid::kSelectedAffix,
        2,
        2,
        1,
@@ -81,14 +87,64 @@ TEST(ProgramGrids, SizesAndGridWideValues) {
     EXPECT_EQ(grid->ShowCellHints(), c.showCellHints);
     EXPECT_EQ(grid->objectName(), c.name);
     EXPECT_TRUE(grid->AutoAdjustLastCol());
-    EXPECT_EQ(grid->Options().testFlag(Opt::goColSizing), c.colSizing);
-    EXPECT_EQ(grid->Options().testFlag(Opt::goEditing), c.editing);
+    EXPECT_EQ(grid->Options().testFlag(Opt::kColSizing), c.colSizing);
+    EXPECT_EQ(grid->Options().testFlag(Opt::kEditing), c.editing);
     if (c.fontPixels != 0) {
       EXPECT_EQ(grid->font().pixelSize(), c.fontPixels);
     }
     // Only the proposed affix word can be edited in place; its digits cannot.
-    EXPECT_EQ(grid->CanEditCell(0, 1), c.which == ProgramGrid::SelectedAffix);
+    EXPECT_EQ(grid->CanEditCell(0, 1), c.which == ProgramGrid::kSelectedAffix);
     EXPECT_FALSE(grid->CanEditCell(1, 1));
+  }
+}
+
+// Each grid shows the whole table the engine fills for it: a grid shorter than its table
+// would hide the last candidates, phrase words or affixes.
+TEST(ProgramGrids, EachGridHoldsTheTableTheEngineFillsForIt) {
+  struct Case {
+    const char* name;
+    ProgramGrid which;
+    int rows;
+    int cols;
+  };
+  const Case cases[] = {
+      {"PossibleGrid", ProgramGrid::kPossible, kSearchRows, 2},
+      {"SelectedGrid", ProgramGrid::kSelected, MainModel::kPhraseSlots, 2},
+      {"AffixGrid", ProgramGrid::kAffix, MainModel::kAffixRows, 2},
+      {"ConvertedGrid", ProgramGrid::kConverted, LookupModel::kRows, 1},
+      {"SelectedAffixGrid", ProgramGrid::kSelectedAffix, 2, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto grid = Make(c.which);
+    EXPECT_EQ(grid->RowCount(), c.rows);
+    EXPECT_EQ(grid->ColCount(), c.cols);
+    for (int col = 0; col < grid->ColCount(); ++col) {
+      EXPECT_GT(grid->ColWidth(col), 0) << "column " << col;
+    }
+  }
+  // Every candidate the search may find fits below the header; every affix fits.
+  EXPECT_GE(Make(ProgramGrid::kPossible)->RowCount(), kMaxCandidates + 1);
+  EXPECT_GE(Make(ProgramGrid::kAffix)->RowCount(), AffixTable::kCapacity);
+}
+
+// The main window keeps the columns of the candidate and phrase grids in step: they start
+// equal, so that the first sync moves nothing.
+TEST(ProgramGrids, CandidateAndPhraseColumnsStartInStep) {
+  const auto possible = Make(ProgramGrid::kPossible);
+  const auto selected = Make(ProgramGrid::kSelected);
+  for (int col = 0; col < 2; ++col) {
+    EXPECT_EQ(possible->ColWidth(col), selected->ColWidth(col)) << "column " << col;
+  }
+}
+
+// The user drags column borders in every grid but the one-column lookup grid.
+TEST(ProgramGrids, ColumnsResizeByDragWhereThereIsMoreThanOne) {
+  using Opt = TLayerGrid::GridOption;
+  for (const ProgramGrid which : kAllGrids) {
+    SCOPED_TRACE(static_cast<int>(which));
+    const auto grid = Make(which);
+    EXPECT_EQ(grid->Options().testFlag(Opt::kColSizing), grid->ColCount() > 1);
   }
 }
 
@@ -105,27 +161,28 @@ TEST(ProgramGrids, ResolvedLooks) {
     bool whiteBrush;  // from a layer rather than the grid's background
   };
   const Case cases[] = {
-      {"candidate header", ProgramGrid::Possible, 0, 0, alCenter, true, kSysWindowText, ww_none,
+      {"candidate header", ProgramGrid::kPossible, 0, 0, alCenter, true, kSysWindowText, ww_none,
        false},
-      {"digits header", ProgramGrid::Possible, 1, 0, alCenter, true, kSysWindowText, ww_none,
+      {"digits header", ProgramGrid::kPossible, 1, 0, alCenter, true, kSysWindowText, ww_none,
        false},
-      {"candidate", ProgramGrid::Possible, 0, 7, alCenter, false, kSysWindowText, ww_none, false},
-      {"phrase header", ProgramGrid::Selected, 1, 0, alCenter, true, kSysWindowText, ww_none,
+      {"candidate", ProgramGrid::kPossible, 0, 7, alCenter, false, kSysWindowText, ww_none, false},
+      {"phrase header", ProgramGrid::kSelected, 1, 0, alCenter, true, kSysWindowText, ww_none,
        false},
-      {"phrase word", ProgramGrid::Selected, 0, 3, alCenter, false, kSysWindowText, ww_none, false},
-      {"first affix", ProgramGrid::Affix, 0, 0, alCenter, false, kBlack, ww_ellipsis, true},
-      {"first affix digits", ProgramGrid::Affix, 1, 0, alCenter, false, kSysWindowText, ww_ellipsis,
-       true},
-      {"later affix", ProgramGrid::Affix, 0, 1, alCenter, false, kBlack, ww_none, false},
-      {"later affix digits", ProgramGrid::Affix, 1, 1, alCenter, false, kSysWindowText, ww_none,
+      {"phrase word", ProgramGrid::kSelected, 0, 3, alCenter, false, kSysWindowText, ww_none,
        false},
-      {"lookup result", ProgramGrid::Converted, 0, 0, alCenter, false, kSysWindowText, ww_none,
+      {"first affix", ProgramGrid::kAffix, 0, 0, alCenter, false, kBlack, ww_ellipsis, true},
+      {"first affix digits", ProgramGrid::kAffix, 1, 0, alCenter, false, kSysWindowText,
+       ww_ellipsis, true},
+      {"later affix", ProgramGrid::kAffix, 0, 1, alCenter, false, kBlack, ww_none, false},
+      {"later affix digits", ProgramGrid::kAffix, 1, 1, alCenter, false, kSysWindowText, ww_none,
        false},
-      {"proposal header", ProgramGrid::SelectedAffix, 1, 0, alCenter, true, kSysWindowText, ww_none,
+      {"lookup result", ProgramGrid::kConverted, 0, 0, alCenter, false, kSysWindowText, ww_none,
        false},
-      {"proposed word: the column beats the row", ProgramGrid::SelectedAffix, 0, 1, alCenter, true,
+      {"proposal header", ProgramGrid::kSelectedAffix, 1, 0, alCenter, true, kSysWindowText,
+       ww_none, false},
+      {"proposed word: the column beats the row", ProgramGrid::kSelectedAffix, 0, 1, alCenter, true,
        kSysWindowText, ww_none, false},
-      {"proposed digits", ProgramGrid::SelectedAffix, 1, 1, alCenter, false, kSysWindowText,
+      {"proposed digits", ProgramGrid::kSelectedAffix, 1, 1, alCenter, false, kSysWindowText,
        ww_none, false},
   };
   for (const Case& c : cases) {
@@ -149,11 +206,11 @@ TEST(ProgramGrids, ResolvedLooks) {
 }
 
 TEST(ProgramGrids, ClassAItalicsComeThroughTheCellFontWhateverTheColumnFont) {
-  for (const ProgramGrid which : {ProgramGrid::Possible, ProgramGrid::Affix}) {
+  for (const ProgramGrid which : {ProgramGrid::kPossible, ProgramGrid::kAffix}) {
     SCOPED_TRACE(static_cast<int>(which));
     const auto grid = Make(which);
     // A column font of another family and size: it must not take the italics away.
-    grid->ColProperties(0).SetFont(TLayerFont(kBlack, -20, QStringLiteral("Serif"), 0, fsBold));
+    grid->ColProperties(0).SetFont(TLayerFont(kBlack, -20, QStringLiteral("Serif"), 0, kBold));
     grid->SetCellText(0, 3, QStringLiteral("Boston"));
     grid->Table().SetItalic(0, 3, true);
     const TCellProperties* entry = grid->Layers().FindEntry(TLayerKind::Cell, 0, 3);
@@ -176,7 +233,7 @@ TEST(ProgramGrids, ClassAItalicsComeThroughTheCellFontWhateverTheColumnFont) {
 }
 
 TEST(ProgramGrids, ATableAttachedWithItalicsShowsThem) {
-  const auto grid = Make(ProgramGrid::Affix);
+  const auto grid = Make(ProgramGrid::kAffix);
   CellTable table(2, 20);
   table.SetCell(0, 2, "+Ann");
   table.SetItalic(0, 2, true);
@@ -190,11 +247,11 @@ TEST(ProgramGrids, ATableAttachedWithItalicsShowsThem) {
 
 TEST(ProgramGrids, EveryCarriedDesignIsReadAndWrittenBackUnchanged) {
   const std::pair<ProgramGrid, const char*> grids[] = {
-      {ProgramGrid::Possible, "PossibleGrid"},
-      {ProgramGrid::Selected, "SelectedGrid"},
-      {ProgramGrid::Affix, "AffixGrid"},
-      {ProgramGrid::Converted, "ConvertedGrid"},
-      {ProgramGrid::SelectedAffix, "SelectedAffixGrid"}};
+      {ProgramGrid::kPossible, "PossibleGrid"},
+      {ProgramGrid::kSelected, "SelectedGrid"},
+      {ProgramGrid::kAffix, "AffixGrid"},
+      {ProgramGrid::kConverted, "ConvertedGrid"},
+      {ProgramGrid::kSelectedAffix, "SelectedAffixGrid"}};
   for (const auto& [which, name] : grids) {
     SCOPED_TRACE(name);
     const auto grid = Make(which);
@@ -237,11 +294,11 @@ TEST(ProgramGrids, ABadOrMissingDesignIsNamedAndLeavesAUsableGrid) {
   std::string outOfRange = FormatDesignData({});
   // A column entry for index 70000: the stored form allows 0 to 65535.
   DesignLists lists = ParseDesignBytes(outOfRange);
-  lists[DesignListId::PropCol] = {std::int32_t{70000}, std::int32_t{0}};
+  lists[DesignListId::kPropCol] = {std::int32_t{70000}, std::int32_t{0}};
   outOfRange = FormatDesignBytes(lists);
   std::string carried;
   {
-    QFile file(ProgramGridDesignPath(ProgramGrid::Possible));
+    QFile file(ProgramGridDesignPath(ProgramGrid::kPossible));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     carried = file.readAll().toStdString();
   }
@@ -270,7 +327,7 @@ TEST(ProgramGrids, ABadOrMissingDesignIsNamedAndLeavesAUsableGrid) {
     }
     WarningCatcher catcher;
     WarningCatcher::Caught().clear();
-    const auto grid = MakeProgramGrid(ProgramGrid::Possible, path);
+    const auto grid = MakeProgramGrid(ProgramGrid::kPossible, path);
 
     ASSERT_EQ(WarningCatcher::Caught().size(), 1)
         << WarningCatcher::Caught().join('\n').toStdString();
@@ -358,7 +415,7 @@ class GridPictures : public ::testing::Test {
 };
 
 TEST_F(GridPictures, PossibleGrid) {
-  const auto grid = Make(ProgramGrid::Possible);
+  const auto grid = Make(ProgramGrid::kPossible);
   Fill(*grid,
        {{"Candidate Word", "Represents"},
         {"bat", "228"},
@@ -398,7 +455,7 @@ TEST_F(GridPictures, PossibleGrid) {
 }
 
 TEST_F(GridPictures, HeadersAreBoldAndClassAIsItalic) {
-  const auto grid = Make(ProgramGrid::Possible);
+  const auto grid = Make(ProgramGrid::kPossible);
   Fill(*grid, {{"Represents", "Represents"}, {"Represents", "Represents"}}, 0);
   Show(*grid, {306, 200});
   grid->FocusCell(1, 1);  // keep the compared cells out of the selection
@@ -417,7 +474,7 @@ TEST_F(GridPictures, HeadersAreBoldAndClassAIsItalic) {
 }
 
 TEST_F(GridPictures, SelectedGrid) {
-  const auto grid = Make(ProgramGrid::Selected);
+  const auto grid = Make(ProgramGrid::kSelected);
   Fill(*grid, {{"Selected Word", "Represents"}, {"bat", "228"}, {"go", "46"}}, 0);
   Show(*grid, {306, 110});
   Save(*grid, "selected");
@@ -427,7 +484,7 @@ TEST_F(GridPictures, SelectedGrid) {
 }
 
 TEST_F(GridPictures, AffixGrid) {
-  const auto grid = Make(ProgramGrid::Affix);
+  const auto grid = Make(ProgramGrid::kAffix);
   Fill(*grid,
        {{"-ization-ization", "4928466"},
         {"-ization-ization", "4928466"},
@@ -462,7 +519,7 @@ TEST_F(GridPictures, AffixGrid) {
 }
 
 TEST_F(GridPictures, ConvertedGrid) {
-  const auto grid = Make(ProgramGrid::Converted);
+  const auto grid = Make(ProgramGrid::kConverted);
   Fill(*grid, {{"4357", ""}, {"43573", ""}}, 0);
   Show(*grid, {240, 110});
   Save(*grid, "converted");
@@ -473,7 +530,7 @@ TEST_F(GridPictures, ConvertedGrid) {
 }
 
 TEST_F(GridPictures, SelectedAffixGrid) {
-  const auto grid = Make(ProgramGrid::SelectedAffix);
+  const auto grid = Make(ProgramGrid::kSelectedAffix);
   Fill(*grid, {{"Candidate Word", "Represents"}, {"balling", "2255464"}}, 0);
   const int frame = grid->frameWidth();
   Show(*grid, {330, 2 * 25 + 2 * frame});

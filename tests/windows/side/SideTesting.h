@@ -31,15 +31,16 @@ struct TestServices {
   Services services{dialogs, launcher, help, store, state};
 
   void WriteInteger(const char* name, qint32 value) {
-    store.OpenKey(SettingsStore::OpenMode::Create)->WriteInteger(QString::fromLatin1(name), value);
+    store.OpenKey(SettingsStore::OpenMode::kCreate)->WriteInteger(QString::fromLatin1(name), value);
   }
   void WriteText(const char* name, const QString& text) {
-    store.OpenKey(SettingsStore::OpenMode::Create)->WriteText(QString::fromLatin1(name), text);
+    store.OpenKey(SettingsStore::OpenMode::kCreate)->WriteText(QString::fromLatin1(name), text);
   }
   // What a fresh SettingsStore on the same folder reads, as the next run would.
   qint32 ReadInteger(const char* name) const {
     SettingsStore again(folder.path());
-    return again.OpenKey(SettingsStore::OpenMode::Existing)->ReadInteger(QString::fromLatin1(name));
+    return again.OpenKey(SettingsStore::OpenMode::kExisting)
+        ->ReadInteger(QString::fromLatin1(name));
   }
 };
 

@@ -324,8 +324,9 @@ TEST_F(ProgramTest, SettingsThatCannotBeWrittenAreReportedOnceAndTheWindowCloses
     std::function<void(TMainForm&)> close;
   };
   const Way ways[] = {
-      {"File > Exit", [](TMainForm& form) { testing::Find<QAction>(form, "Exit1")->trigger(); }},
-      {"the close box", [](TMainForm& form) { form.close(); }},
+      {"File > Exit",
+       [](TMainForm& window) { testing::Find<QAction>(window, "Exit1")->trigger(); }},
+      {"the close box", [](TMainForm& window) { window.close(); }},
   };
   for (const Way& way : ways) {
     SCOPED_TRACE(way.name);

@@ -199,7 +199,7 @@ TEST_P(WindowFitTest, EveryTextFitsAndEveryAccessKeyIsUnique) {
   texts.reportCaption = ReportPageCaption();
   texts.reportLines =
       ReportPageLines(QStringLiteral("/home/someone/.local/state/Vantrel/VantrelError.Log"));
-  ErrorDialog report(texts, QIcon());
+  ErrorDialog report(texts);
   report.Pages()->setCurrentIndex(2);
   TSuggestForm suggest(windows.form->Model(), *windows.services, windows.form.get());
   // The Open dialog as the first start shows it, with its note; its access keys are Qt's.
@@ -245,9 +245,9 @@ TEST_P(WindowFitTest, EveryTextFitsAndEveryAccessKeyIsUnique) {
 INSTANTIATE_TEST_SUITE_P(AllLanguages, WindowFitTest,
                          ::testing::Combine(::testing::Values("en_US", "de_DE", "fr_FR"),
                                             ::testing::Bool()),
-                         [](const auto& info) {
-                           return std::string(std::get<0>(info.param)).substr(0, 2) +
-                                  (std::get<1>(info.param) ? "Switched" : "Started");
+                         [](const auto& param) {
+                           return std::string(std::get<0>(param.param)).substr(0, 2) +
+                                  (std::get<1>(param.param) ? "Switched" : "Started");
                          });
 
 }  // namespace

@@ -425,13 +425,13 @@ TEST_F(MainWindowTest, EnteringTheFieldAgainStartsOverWithTheTypedNumber) {
   };
   const Way ways[] = {
       {"a click into the field",
-       [](TMainForm& form) {
-         QTest::mouseClick(testing::Find<QLineEdit>(form, "EntryEdit"), Qt::LeftButton);
+       [](TMainForm& window) {
+         QTest::mouseClick(testing::Find<QLineEdit>(window, "EntryEdit"), Qt::LeftButton);
        }},
       // The candidate grid follows the field in the tab order.
       {"Shift+Tab from the candidates",
-       [](TMainForm& form) {
-         QTest::keyClick(testing::Find<TLayerGrid>(form, "PossibleGrid"), Qt::Key_Backtab);
+       [](TMainForm& window) {
+         QTest::keyClick(testing::Find<TLayerGrid>(window, "PossibleGrid"), Qt::Key_Backtab);
        }},
   };
   for (const Way& way : ways) {

@@ -156,7 +156,7 @@ TEST(ProgramGrids, ResolvedLooks) {
     int row;
     TCellAlign align;
     bool bold;
-    TColorRef color;
+    StoredColor color;
     TCellWordwrap wordwrap;
     bool whiteBrush;  // from a layer rather than the grid's background
   };
@@ -188,15 +188,15 @@ TEST(ProgramGrids, ResolvedLooks) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const auto grid = Make(c.which);
-    const TCellLayers& layers = grid->Layers();
-    EXPECT_EQ(layers.ResolvedAlign(c.col, c.row), c.align);
-    const TLayerFont& font = layers.ResolvedFont(c.col, c.row);
+    const CellLayers& layers = grid->Layers();
+    EXPECT_EQ(layers.Resolve(c.col, c.row).align, c.align);
+    const TLayerFont& font = *layers.Resolve(c.col, c.row).font;
     EXPECT_EQ(font.Font().bold(), c.bold);
     EXPECT_FALSE(font.Font().italic());
     EXPECT_EQ(font.Font().pixelSize(), 16);
     EXPECT_EQ(font.ColorRef(), c.color);
-    EXPECT_EQ(layers.ResolvedWordwrap(c.col, c.row), c.wordwrap);
-    const QBrush& brush = layers.ResolvedBrush(c.col, c.row);
+    EXPECT_EQ(layers.Resolve(c.col, c.row).wordwrap, c.wordwrap);
+    const QBrush& brush = *layers.Resolve(c.col, c.row).brush;
     EXPECT_EQ(&brush != &layers.Background().Brush() && &brush != &layers.FixedBrush().Brush(),
               c.whiteBrush);
     if (c.whiteBrush) {
@@ -213,10 +213,10 @@ TEST(ProgramGrids, ClassAItalicsComeThroughTheCellFontWhateverTheColumnFont) {
     grid->ColProperties(0).SetFont(TLayerFont(kBlack, -20, QStringLiteral("Serif"), 0, kBold));
     grid->SetCellText(0, 3, QStringLiteral("Boston"));
     grid->Table().SetItalic(0, 3, true);
-    const TCellProperties* entry = grid->Layers().FindEntry(TLayerKind::Cell, 0, 3);
+    const TCellProperties* entry = grid->Layers().FindEntry(LayerKind::kCell, 0, 3);
     ASSERT_NE(entry, nullptr);
     ASSERT_NE(entry->Font(), nullptr);
-    const TLayerFont& italic = grid->Layers().ResolvedFont(0, 3);
+    const TLayerFont& italic = *grid->Layers().Resolve(0, 3).font;
     EXPECT_EQ(&italic, entry->Font());
     EXPECT_TRUE(italic.Font().italic());
     // The cell's own font starts as a copy of the grid's font, not of the column's.
@@ -226,9 +226,9 @@ TEST(ProgramGrids, ClassAItalicsComeThroughTheCellFontWhateverTheColumnFont) {
     EXPECT_FALSE(grid->DisplayFont(0, 4).italic());
 
     grid->Table().SetItalic(0, 3, false);  // cleared for the next search
-    EXPECT_FALSE(grid->Layers().ResolvedFont(0, 3).Font().italic());
+    EXPECT_FALSE(grid->Layers().Resolve(0, 3).font->Font().italic());
     // A row never italic gets no font of its own.
-    EXPECT_EQ(grid->Layers().FindEntry(TLayerKind::Cell, 0, 4), nullptr);
+    EXPECT_EQ(grid->Layers().FindEntry(LayerKind::kCell, 0, 4), nullptr);
   }
 }
 
@@ -238,10 +238,10 @@ TEST(ProgramGrids, ATableAttachedWithItalicsShowsThem) {
   table.SetCell(0, 2, "+Ann");
   table.SetItalic(0, 2, true);
   grid->SetTable(&table);
-  EXPECT_TRUE(grid->Layers().ResolvedFont(0, 2).Font().italic());
+  EXPECT_TRUE(grid->Layers().Resolve(0, 2).font->Font().italic());
   CellTable plain(2, 20);
   grid->SetTable(&plain);
-  EXPECT_FALSE(grid->Layers().ResolvedFont(0, 2).Font().italic());
+  EXPECT_FALSE(grid->Layers().Resolve(0, 2).font->Font().italic());
   grid->SetTable(nullptr);
 }
 

@@ -488,12 +488,11 @@ void TMainForm::AffixLoadTick() {
   if (!loadDone_.load(std::memory_order_acquire)) {
     const long long read = loadBytes_.load(std::memory_order_relaxed);
     const QString progress =
-        loadSize_ > 0
-            ? TranslateText("Loading the dictionary: ") +
-                  QString::number(std::min<long long>(read * 100 / loadSize_, 99)) +
-                  QStringLiteral(" %")
-            : TranslateText("Loading the dictionary: ") +
-                  QString::number(read / (1024 * 1024)) + QStringLiteral(" MB");
+        loadSize_ > 0 ? TranslateText("Loading the dictionary: ") +
+                            QString::number(std::min<long long>(read * 100 / loadSize_, 99)) +
+                            QStringLiteral(" %")
+                      : TranslateText("Loading the dictionary: ") +
+                            QString::number(read / (1024 * 1024)) + QStringLiteral(" MB");
     const QString waiting = TranslateMessage(model_.Status());
     statusBar()->showMessage(waiting.isEmpty() ? progress
                                                : waiting + QStringLiteral("  ") + progress);

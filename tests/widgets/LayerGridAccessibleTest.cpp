@@ -192,9 +192,9 @@ TEST(LayerGridAccessible, CellsCountTheirPlaceFromTheFirstScrollableColumnAndRow
         SCOPED_TRACE(testing::Message() << "row " << row << " column " << col);
         QAccessibleInterface* cell = cells->cellAt(row, col);
         ASSERT_NE(cell, nullptr);
-        EXPECT_EQ(cell->text(QAccessible::Name),
-                  QString::number(col + fixedCols) + QStringLiteral("/") +
-                      QString::number(row + 1));
+        EXPECT_EQ(
+            cell->text(QAccessible::Name),
+            QString::number(col + fixedCols) + QStringLiteral("/") + QString::number(row + 1));
         QAccessibleTableCellInterface* place = cell->tableCellInterface();
         ASSERT_NE(place, nullptr);
         EXPECT_EQ(place->columnIndex(), col);

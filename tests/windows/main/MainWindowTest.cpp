@@ -612,6 +612,7 @@ TEST_F(MainWindowTest, OpeningAnotherDictionarySearchesItAndCancellingKeepsTheOl
 
   dialogs.fileChoices.push_back(other);
   form->Open1()->trigger();
+  WaitForAffixes();
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + other);
   EXPECT_EQ(CandidateRow("act"), 1);
   EXPECT_EQ(dialogs.openDialogs.back().proposed, dictionaryPath);  // the last file chosen
@@ -640,8 +641,8 @@ TEST_F(MainWindowTest, OpeningAnotherDictionarySearchesItAndCancellingKeepsTheOl
   const QString gone = dir.filePath(QStringLiteral("gone.txt"));
   dialogs.fileChoices.push_back(gone);
   openThroughTheMenu();
-  EXPECT_EQ(dialogs.warnings, QStringList{QStringLiteral("Can Not Open ") + gone +
-                                          QStringLiteral(" in Open1Click")});
+  EXPECT_EQ(dialogs.warnings,
+            QStringList{QStringLiteral("Can Not Open ") + gone + QStringLiteral(" in Open1Click")});
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + other);
   form->ConvertBtn()->click();
   EXPECT_EQ(dialogs.warnings.size(), 1);
@@ -842,9 +843,10 @@ TEST_F(MainWindowTest, AMissingIntegerEndsTheReadingAndAsksForADictionary) {
                  .arg(dictionaryPath)
                  .toUtf8());
   file.close();
-  Start();  // the user cancels the dialog, which comes back from the affix load
-  EXPECT_EQ(dialogs.openDialogs.size(), 2u);
-  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel No Dictionary Open"));
+  // The user cancels the dialog: the dictionary the settings named stays in use.
+  Start();
+  EXPECT_EQ(dialogs.openDialogs.size(), 1u);
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + dictionaryPath);
   EXPECT_EQ(form->size(), QSize(485, 498));  // the geometry keeps its design values
 }
 

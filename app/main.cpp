@@ -1,9 +1,11 @@
-// Vantrel: program start. The six windows are created in their fixed order and live
-// until the main window closes.
+// Vantrel: program start. Seven windows: six are created here in their fixed order and
+// live until the main window closes; the suggestions window is made by the main window
+// the first time File > Suggest asks for it.
 
 #include <QTimer>
 #include <QUrl>
 
+#include "AboutVantrel.h"
 #include "AffixUnit.h"
 #include "Application.h"
 #include "CrashHandler.h"
@@ -15,11 +17,12 @@
 #include "Launcher.h"
 #include "LookUp.h"
 #include "Main.h"
+#include "Notify.h"
 #include "QtCatalogs.h"
 #include "ReportPage.h"
 #include "Services.h"
 #include "SettingsStore.h"
-#include "SideWindows.h"
+#include "TestPanel.h"
 
 int main(int argc, char** argv) {
   // The tracer comes before anything else, so that it sees errors raised during start-up;

@@ -59,13 +59,9 @@ TAffixForm::TAffixForm(MainModel& model, Services& services, QWidget* parent)
 
   gridPanel_ = new QWidget(this);
   gridPanel_->setObjectName(QStringLiteral("GridPanel"));
-  selectedAffixGrid_ = MakeSelectedAffixGrid(gridPanel_).release();
-  selectedAffixGrid_->setObjectName(QStringLiteral("SelectedAffixGrid"));
+  selectedAffixGrid_ = MakeProgramGrid(ProgramGrid::SelectedAffix, gridPanel_).release();
   selectedAffixGrid_->setAccessibleName(SourceText("Candidate Word"));
   selectedAffixGrid_->SetTable(&model_.Correction());
-  // The proposed word may be corrected in place; its digits may not, because the
-  // bullets that OK writes into the number follow them.
-  selectedAffixGrid_->CellProperties(0, 1).SetEditable(kEditable);
   auto* panelLayout = new QVBoxLayout(gridPanel_);
   panelLayout->setContentsMargins(0, 0, 0, 0);
   panelLayout->addWidget(selectedAffixGrid_);

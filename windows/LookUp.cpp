@@ -53,8 +53,7 @@ TLookupForm::TLookupForm(DictionaryFile& dictionary, Services& services, QWidget
   equalsLabel_->setText(SourceText("="));
   equalsLabel_->setFont(entryFont);
 
-  convertedGrid_ = MakeConvertedGrid(this).release();
-  convertedGrid_->setObjectName(QStringLiteral("ConvertedGrid"));
+  convertedGrid_ = MakeProgramGrid(ProgramGrid::Converted, this).release();
   convertedGrid_->SetTable(&model_.ResultsForGrid());
   convertedGrid_->SetHint(SourceText("Numeric equivalent"));
   convertedGrid_->setAccessibleName(SourceText("Numeric equivalent"));

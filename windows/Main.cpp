@@ -21,18 +21,21 @@
 #include <QVBoxLayout>
 #include <stdexcept>
 
+#include "AboutVantrel.h"
 #include "AffixUnit.h"
 #include "ButtonAnimation.h"
 #include "ButtonWorms.h"
 #include "LayerGrid.h"
 #include "LookUp.h"
+#include "Notify.h"
 #include "ProgramGrids.h"
 #include "QtCatalogs.h"
 #include "SettingsTable.h"
-#include "SideWindows.h"
 #include "SuggestWindow.h"
+#include "TestPanel.h"
 #include "Texts.h"
 #include "WindowPlace.h"
+#include "WordClickGuard.h"
 
 namespace vantrel {
 namespace {
@@ -94,6 +97,57 @@ void TMainForm::SetSideWindows(TLookupForm* lookup, TAboutForm* about, TAffixFor
 
 // ----- building the window -----
 
+namespace {
+
+// A control with its object name, by which the translation and a screen reader find it.
+template <class Control>
+Control* Named(Control* control, const char* name) {
+  control->setObjectName(QLatin1String(name));
+  return control;
+}
+
+// A box laid out without margins or spacing of its own.
+template <class Layout>
+Layout* TightLayout(QWidget* parent) {
+  auto* layout = new Layout(parent);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  return layout;
+}
+
+// One of the command buttons: its design width leaves the worms room on both sides.
+QPushButton* CommandButton(QWidget* parent, const char* name, std::string_view text,
+                           std::string_view hint) {
+  auto* button = Named(new QPushButton(parent), name);
+  button->setText(SourceText(text));
+  button->setToolTip(SourceText(hint));
+  button->setFixedWidth(kCommandButtonWidth);
+  return button;
+}
+
+QRadioButton* ModeButton(QWidget* parent, const char* name, std::string_view text,
+                         std::string_view hint) {
+  auto* button = Named(new QRadioButton(parent), name);
+  button->setText(SourceText(text));
+  button->setToolTip(SourceText(hint));
+  return button;
+}
+
+// A program grid alone in a panel of the splitter, which gives the panel its height.
+TLayerGrid* GridInPanel(QSplitter* splitter, const char* panelName, int minHeight,
+                        ProgramGrid which, std::string_view readerName, std::string_view hint) {
+  auto* panel = Named(new QWidget(splitter), panelName);
+  panel->setMinimumHeight(minHeight);
+  auto* grid = MakeProgramGrid(which, panel).release();
+  grid->setAccessibleName(SourceText(readerName));
+  grid->SetHint(SourceText(hint));
+  TightLayout<QVBoxLayout>(panel)->addWidget(grid);
+  splitter->addWidget(panel);
+  return grid;
+}
+
+}  // namespace
+
 void TMainForm::BuildWindow() {
   resize(RowOf(Setting::FormWidth).design, RowOf(Setting::FormHeight).design);
   setMinimumSize(kMinWidth, kMinHeight);
@@ -102,121 +156,14 @@ void TMainForm::BuildWindow() {
   move(DesignPlace(Setting::FormLeft, Setting::FormTop));
 
   auto* central = new QWidget(this);
-  auto* outer = new QVBoxLayout(central);
-  outer->setContentsMargins(0, 0, 0, 0);
-  outer->setSpacing(0);
-
-  // The entry panel: the number, across the whole width.
-  auto* entryPanel = new QWidget(central);
-  entryPanel->setFixedHeight(32);
-  auto* entryLayout = new QHBoxLayout(entryPanel);
-  entryLayout->setContentsMargins(4, 3, 4, 3);
-  entryEdit_ = new QLineEdit(entryPanel);
-  entryEdit_->setObjectName(QStringLiteral("EntryEdit"));
-  QFont entryFont = entryEdit_->font();
-  entryFont.setPixelSize(16);
-  entryEdit_->setFont(entryFont);
-  entryEdit_->installEventFilter(this);
-  // The number lives in the dictionary's code page; what it cannot hold is refused at
-  // the keyboard instead of turning into '?' behind the user's back.
-  entryEdit_->setValidator(NewCp1252Validator(entryEdit_));
-  entryLayout->addWidget(entryEdit_);
-  outer->addWidget(entryPanel);
-
+  auto* outer = TightLayout<QVBoxLayout>(central);
+  outer->addWidget(BuildEntryPanel(central));
   // The work area: the two word grids on the left, the affixes and buttons on the right.
   auto* work = new QWidget(central);
-  auto* workLayout = new QHBoxLayout(work);
-  workLayout->setContentsMargins(0, 0, 0, 0);
+  auto* workLayout = TightLayout<QHBoxLayout>(work);
   workLayout->setSpacing(2);
-
-  panel4_ = new QSplitter(Qt::Vertical, work);
-  panel4_->setObjectName(QStringLiteral("Panel4"));
-  panel4_->setHandleWidth(2);
-  panel4_->setChildrenCollapsible(false);
-  possiblePanel_ = new QWidget(panel4_);
-  possiblePanel_->setObjectName(QStringLiteral("PossiblePanel"));
-  possiblePanel_->setMinimumHeight(54);
-  auto* possibleLayout = new QVBoxLayout(possiblePanel_);
-  possibleLayout->setContentsMargins(0, 0, 0, 0);
-  possibleGrid_ = MakePossibleGrid(possiblePanel_).release();
-  possibleGrid_->setObjectName(QStringLiteral("PossibleGrid"));
-  // A resize of the grids' panel reaches the candidate grid once the layout has given
-  // it its new size; that is when its columns can be measured against it.
-  possibleGrid_->installEventFilter(this);
-  possibleGrid_->viewport()->installEventFilter(this);
-  possibleLayout->addWidget(possibleGrid_);
-  selectedPanel_ = new QWidget(panel4_);
-  selectedPanel_->setObjectName(QStringLiteral("SelectedPanel"));
-  selectedPanel_->setMinimumHeight(56);
-  auto* selectedLayout = new QVBoxLayout(selectedPanel_);
-  selectedLayout->setContentsMargins(0, 0, 0, 0);
-  selectedGrid_ = MakeSelectedGrid(selectedPanel_).release();
-  selectedGrid_->setObjectName(QStringLiteral("SelectedGrid"));
-  selectedGrid_->viewport()->installEventFilter(this);
-  selectedLayout->addWidget(selectedGrid_);
-  panel4_->addWidget(possiblePanel_);
-  panel4_->addWidget(selectedPanel_);
-  panel4_->setStretchFactor(0, 1);
-  panel4_->setStretchFactor(1, 0);
-  panel4_->setSizes({300, RowOf(Setting::SelectedPanelHeight).design});
-  workLayout->addWidget(panel4_, 1);
-
-  auto* right = new QWidget(work);
-  right->setFixedWidth(kRightColumnWidth);
-  auto* rightLayout = new QVBoxLayout(right);
-  rightLayout->setContentsMargins(2, 2, 2, 2);
-  rightLayout->setSpacing(2);
-  additionsText_ = new QLabel(right);
-  additionsText_->setObjectName(QStringLiteral("AdditionsText"));
-  QFont bold = additionsText_->font();
-  bold.setBold(true);
-  additionsText_->setFont(bold);
-  additionsText_->setAlignment(Qt::AlignCenter);
-  rightLayout->addWidget(additionsText_);
-  selectedWordLabel_ = new QLabel(right);
-  selectedWordLabel_->setObjectName(QStringLiteral("SelectedWordLabel"));
-  selectedWordLabel_->setAlignment(Qt::AlignCenter);
-  rightLayout->addWidget(selectedWordLabel_);
-  affixGrid_ = MakeAffixGrid(right).release();
-  affixGrid_->setObjectName(QStringLiteral("AffixGrid"));
-  rightLayout->addWidget(affixGrid_, 1);
-
-  auto* buttonPanel = new QWidget(right);
-  buttonPanel->setFixedHeight(kButtonPanelHeight);
-  auto* buttonLayout = new QVBoxLayout(buttonPanel);
-  buttonLayout->setContentsMargins(14, 4, 14, 4);
-  auto* convertFrom = new QGroupBox(buttonPanel);
-  convertFrom->setObjectName(QStringLiteral("ConvertFrom"));
-  auto* modeLayout = new QVBoxLayout(convertFrom);
-  leftBtn_ = new QRadioButton(convertFrom);
-  leftBtn_->setObjectName(QStringLiteral("LeftBtn"));
-  rightBtn_ = new QRadioButton(convertFrom);
-  rightBtn_->setObjectName(QStringLiteral("RightBtn"));
-  anyPointBtn_ = new QRadioButton(convertFrom);
-  anyPointBtn_->setObjectName(QStringLiteral("AnyPointBtn"));
-  anyPointBtn_->setChecked(true);
-  modeLayout->addWidget(leftBtn_);
-  modeLayout->addWidget(rightBtn_);
-  modeLayout->addWidget(anyPointBtn_);
-  buttonLayout->addWidget(convertFrom);
-  convertBtn_ = new QPushButton(buttonPanel);
-  convertBtn_->setObjectName(QStringLiteral("ConvertBtn"));
-  convertBtn_->setEnabled(false);
-  clearBtn_ = new QPushButton(buttonPanel);
-  clearBtn_->setObjectName(QStringLiteral("ClearBtn"));
-  copyBtn_ = new QPushButton(buttonPanel);
-  copyBtn_->setObjectName(QStringLiteral("CopyBtn"));
-  copyBtn_->setEnabled(false);
-  lookupBtn_ = new QPushButton(buttonPanel);
-  lookupBtn_->setObjectName(QStringLiteral("LookupBtn"));
-  for (QPushButton* button : {convertBtn_, clearBtn_, copyBtn_, lookupBtn_}) {
-    button->setFixedWidth(kCommandButtonWidth);
-    buttonLayout->addWidget(button, 0, Qt::AlignHCenter);
-  }
-  buttonLayout->addStretch(1);
-  worms_ = new TButtonWorms(convertBtn_, clearBtn_, copyBtn_, lookupBtn_);
-  rightLayout->addWidget(buttonPanel);
-  workLayout->addWidget(right);
+  workLayout->addWidget(BuildWordGrids(work), 1);
+  workLayout->addWidget(BuildRightColumn(work));
   outer->addWidget(work, 1);
   setCentralWidget(central);
 
@@ -224,37 +171,112 @@ void TMainForm::BuildWindow() {
   statusBar()->setSizeGripEnabled(false);
   statusBar()->setFixedHeight(25);
 
-  // The English texts, each as a property of its control, where the window's translation
-  // finds them.
+  ConnectGrids();
+  ConnectButtons();
+}
+
+// The entry panel: the number, across the whole width.
+QWidget* TMainForm::BuildEntryPanel(QWidget* parent) {
+  auto* panel = new QWidget(parent);
+  panel->setFixedHeight(32);
+  auto* layout = new QHBoxLayout(panel);
+  layout->setContentsMargins(4, 3, 4, 3);
+  entryEdit_ = Named(new QLineEdit(panel), "EntryEdit");
+  QFont entryFont = entryEdit_->font();
+  entryFont.setPixelSize(16);
+  entryEdit_->setFont(entryFont);
   entryEdit_->setToolTip(SourceText("Enter Number to Convert"));
   entryEdit_->setPlaceholderText(SourceText("Enter Number to Convert"));
-  // What a screen reader says of each control that shows no text of its own.
   entryEdit_->setAccessibleName(SourceText("Enter Number to Convert"));
-  possibleGrid_->setAccessibleName(SourceText("Candidate Word"));
-  selectedGrid_->setAccessibleName(SourceText("Selected Word"));
-  affixGrid_->setAccessibleName(SourceText("Add To Word"));
-  possibleGrid_->SetHint(SourceText("Click to select"));
-  selectedGrid_->SetHint(SourceText("Click to remove"));
-  affixGrid_->SetHint(SourceText("Click to select"));
-  additionsText_->setText(SourceText("Add To Word"));
-  selectedWordLabel_->setToolTip(SourceText("Selected Word"));
-  convertFrom->setTitle(SourceText("Convert From"));
-  leftBtn_->setText(SourceText("Left"));
-  leftBtn_->setToolTip(SourceText("Include leftmost digit in conversion"));
-  rightBtn_->setText(SourceText("Right"));
-  rightBtn_->setToolTip(SourceText("Include rightmost digit in conversion"));
-  anyPointBtn_->setText(SourceText("Any Point "));
-  anyPointBtn_->setToolTip(SourceText("Convert longest string of digits"));
-  convertBtn_->setText(SourceText("Convert"));
-  convertBtn_->setToolTip(SourceText("Convert to alpha equivalents"));
-  clearBtn_->setText(SourceText("Clear"));
-  clearBtn_->setToolTip(SourceText("Clear form"));
-  copyBtn_->setText(SourceText("Copy"));
-  copyBtn_->setToolTip(SourceText("Copy number and phrase to clipboard"));
-  lookupBtn_->setText(SourceText("Lookup"));
-  lookupBtn_->setToolTip(SourceText("Lookup numeric equivalent of a word"));
+  entryEdit_->installEventFilter(this);
+  // The number lives in the dictionary's code page; what it cannot hold is refused at
+  // the keyboard instead of turning into '?' behind the user's back.
+  entryEdit_->setValidator(NewCp1252Validator(entryEdit_));
+  layout->addWidget(entryEdit_);
+  return panel;
+}
 
-  // The grids show the engine's tables.
+// The candidates above the phrase, the border between them dragged by the user.
+QWidget* TMainForm::BuildWordGrids(QWidget* parent) {
+  panel4_ = Named(new QSplitter(Qt::Vertical, parent), "Panel4");
+  panel4_->setHandleWidth(2);
+  panel4_->setChildrenCollapsible(false);
+  possibleGrid_ = GridInPanel(panel4_, "PossiblePanel", 54, ProgramGrid::Possible, "Candidate Word",
+                              "Click to select");
+  selectedGrid_ = GridInPanel(panel4_, "SelectedPanel", 56, ProgramGrid::Selected, "Selected Word",
+                              "Click to remove");
+  selectedPanel_ = selectedGrid_->parentWidget();
+  // A resize of the grids' panel reaches the candidate grid once the layout has given
+  // it its new size; that is when its columns can be measured against it.
+  possibleGrid_->installEventFilter(this);
+  panel4_->setStretchFactor(0, 1);
+  panel4_->setStretchFactor(1, 0);
+  panel4_->setSizes({300, RowOf(Setting::SelectedPanelHeight).design});
+  return panel4_;
+}
+
+// The affix offers for the chosen word above the mode and command buttons.
+QWidget* TMainForm::BuildRightColumn(QWidget* parent) {
+  auto* right = new QWidget(parent);
+  right->setFixedWidth(kRightColumnWidth);
+  auto* layout = new QVBoxLayout(right);
+  layout->setContentsMargins(2, 2, 2, 2);
+  layout->setSpacing(2);
+  additionsText_ = Named(new QLabel(right), "AdditionsText");
+  QFont bold = additionsText_->font();
+  bold.setBold(true);
+  additionsText_->setFont(bold);
+  additionsText_->setAlignment(Qt::AlignCenter);
+  additionsText_->setText(SourceText("Add To Word"));
+  layout->addWidget(additionsText_);
+  selectedWordLabel_ = Named(new QLabel(right), "SelectedWordLabel");
+  selectedWordLabel_->setAlignment(Qt::AlignCenter);
+  selectedWordLabel_->setToolTip(SourceText("Selected Word"));
+  layout->addWidget(selectedWordLabel_);
+  affixGrid_ = MakeProgramGrid(ProgramGrid::Affix, right).release();
+  affixGrid_->setAccessibleName(SourceText("Add To Word"));
+  affixGrid_->SetHint(SourceText("Click to select"));
+  layout->addWidget(affixGrid_, 1);
+  layout->addWidget(BuildButtonPanel(right));
+  return right;
+}
+
+QWidget* TMainForm::BuildButtonPanel(QWidget* parent) {
+  auto* panel = new QWidget(parent);
+  panel->setFixedHeight(kButtonPanelHeight);
+  auto* layout = new QVBoxLayout(panel);
+  layout->setContentsMargins(14, 4, 14, 4);
+
+  auto* convertFrom = Named(new QGroupBox(panel), "ConvertFrom");
+  convertFrom->setTitle(SourceText("Convert From"));
+  auto* modeLayout = new QVBoxLayout(convertFrom);
+  leftBtn_ = ModeButton(convertFrom, "LeftBtn", "Left", "Include leftmost digit in conversion");
+  rightBtn_ = ModeButton(convertFrom, "RightBtn", "Right", "Include rightmost digit in conversion");
+  anyPointBtn_ =
+      ModeButton(convertFrom, "AnyPointBtn", "Any Point ", "Convert longest string of digits");
+  anyPointBtn_->setChecked(true);
+  for (QRadioButton* button : {leftBtn_, rightBtn_, anyPointBtn_}) {
+    modeLayout->addWidget(button);
+  }
+  layout->addWidget(convertFrom);
+
+  convertBtn_ = CommandButton(panel, "ConvertBtn", "Convert", "Convert to alpha equivalents");
+  convertBtn_->setEnabled(false);
+  clearBtn_ = CommandButton(panel, "ClearBtn", "Clear", "Clear form");
+  copyBtn_ = CommandButton(panel, "CopyBtn", "Copy", "Copy number and phrase to clipboard");
+  copyBtn_->setEnabled(false);
+  lookupBtn_ = CommandButton(panel, "LookupBtn", "Lookup", "Lookup numeric equivalent of a word");
+  for (QPushButton* button : {convertBtn_, clearBtn_, copyBtn_, lookupBtn_}) {
+    layout->addWidget(button, 0, Qt::AlignHCenter);
+  }
+  layout->addStretch(1);
+  worms_ = Named(new TButtonWorms(convertBtn_, clearBtn_, copyBtn_, lookupBtn_), "ButtonWorms");
+  return panel;
+}
+
+// The grids show the engine's tables; a click or the keyboard's pick on a row calls the
+// row's handler, and the two word grids keep their column widths alike.
+void TMainForm::ConnectGrids() {
   const MainModel::GridTables tables = model_.TablesForGrids();
   possibleGrid_->SetTable(&tables.candidates);
   selectedGrid_->SetTable(&tables.phrase);
@@ -263,21 +285,18 @@ void TMainForm::BuildWindow() {
     grid->SetOnSelectCell([grid](int, int row) { return FullyVisibleRow(*grid, row); });
     grid->SetPickKeys(true);
   }
+  candidateClicks_ = new WordClickGuard(*possibleGrid_);
+  phraseClicks_ = new WordClickGuard(*selectedGrid_);
 
-  connect(entryEdit_, &QLineEdit::textEdited, this, &TMainForm::EntryEditChange);
-  connect(possibleGrid_, &TLayerGrid::MouseDown, this, [this] { PossibleGridMouseDown(); });
-  connect(possibleGrid_, &TLayerGrid::TopLeftChanged, this, &TMainForm::PossibleGridTopLeftChanged);
-  connect(
-      possibleGrid_, &TLayerGrid::MouseUp, this,
-      [this](Qt::MouseButton, Qt::KeyboardModifiers, QPoint point) { PossibleGridMouseUp(point); });
-  connect(selectedGrid_, &TLayerGrid::MouseDown, this, [this] { SelectedGridMouseDown(); });
-  connect(selectedGrid_, &TLayerGrid::TopLeftChanged, this, &TMainForm::SelectedGridTopLeftChanged);
-  connect(
-      selectedGrid_, &TLayerGrid::MouseUp, this,
-      [this](Qt::MouseButton, Qt::KeyboardModifiers, QPoint point) { SelectedGridMouseUp(point); });
-  connect(
-      affixGrid_, &TLayerGrid::MouseUp, this,
-      [this](Qt::MouseButton, Qt::KeyboardModifiers, QPoint point) { AffixGridMouseUp(point); });
+  const auto onRelease = [this](TLayerGrid* grid, void (TMainForm::*handler)(QPoint)) {
+    connect(grid, &TLayerGrid::MouseUp, this,
+            [this, handler](Qt::MouseButton, Qt::KeyboardModifiers, QPoint point) {
+              (this->*handler)(point);
+            });
+  };
+  onRelease(possibleGrid_, &TMainForm::PossibleGridMouseUp);
+  onRelease(selectedGrid_, &TMainForm::SelectedGridMouseUp);
+  onRelease(affixGrid_, &TMainForm::AffixGridMouseUp);
   connect(possibleGrid_, &TLayerGrid::RowPicked, this, &TMainForm::PossibleGridRowPicked);
   connect(selectedGrid_, &TLayerGrid::RowPicked, this, &TMainForm::SelectedGridRowPicked);
   connect(affixGrid_, &TLayerGrid::RowPicked, this, &TMainForm::AffixGridRowPicked);
@@ -285,23 +304,24 @@ void TMainForm::BuildWindow() {
           &TMainForm::PossibleGridColWidthsChanged);
   connect(selectedGrid_, &TLayerGrid::ColWidthsChanged, this,
           &TMainForm::SelectedGridColWidthsChanged);
+}
+
+void TMainForm::ConnectButtons() {
+  connect(entryEdit_, &QLineEdit::textEdited, this, &TMainForm::EntryEditChange);
   connect(convertBtn_, &QPushButton::clicked, this, &TMainForm::ConvertBtnClick);
   connect(copyBtn_, &QPushButton::clicked, this, &TMainForm::CopyBtnClick);
   connect(clearBtn_, &QPushButton::clicked, this, &TMainForm::ClearBtnClick);
   connect(lookupBtn_, &QPushButton::clicked, this, &TMainForm::LookupBtnClick);
-  // The engine reads the mode at every search, also when a pick searches again.
   for (QRadioButton* button : {leftBtn_, rightBtn_, anyPointBtn_}) {
+    // The engine reads the mode at every search, also when a pick searches again.
     connect(button, &QRadioButton::toggled, this, [this] {
       model_.SetMode(leftBtn_->isChecked()    ? SearchMode::kLeft
                      : rightBtn_->isChecked() ? SearchMode::kRight
                                               : SearchMode::kAnyPoint);
     });
+    // A click on a mode button searches at once, also on the one already selected.
+    connect(button, &QRadioButton::clicked, this, &TMainForm::ConvertBtnClick);
   }
-  // A click on a mode button searches at once, also on the one already selected.
-  connect(leftBtn_, &QRadioButton::clicked, this, &TMainForm::ConvertBtnClick);
-  connect(rightBtn_, &QRadioButton::clicked, this, &TMainForm::ConvertBtnClick);
-  connect(anyPointBtn_, &QRadioButton::clicked, this, &TMainForm::ConvertBtnClick);
-
   // Convert is the window's default button: Enter presses it while it is enabled.
   for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
     auto* shortcut = new QShortcut(QKeySequence(key), this);
@@ -520,6 +540,10 @@ void TMainForm::FormClose() {
   const QRect frame(pos(), size());
   try {
     SaveSettings(services_.settings, kMainWindowWriteOrder, [&](Setting setting) -> SettingValue {
+      // A value of a side window, or its design value while that window does not exist.
+      const auto sideValue = [setting](const auto* form, const auto& value) {
+        return form != nullptr ? SettingValue::Integer(value(*form)) : SettingDesignValue(setting);
+      };
       switch (setting) {
         case Setting::Dictionary:
           return SettingValue::Text(QString::fromStdString(dictionary_.InUse()));
@@ -538,26 +562,19 @@ void TMainForm::FormClose() {
         case Setting::NumberWidth:
           return SettingValue::Integer(possibleGrid_->ColWidth(1));
         case Setting::LookupTop:
-          return lookupForm_ != nullptr ? SettingValue::Integer(lookupForm_->y())
-                                        : SettingDesignValue(setting);
+          return sideValue(lookupForm_, [](const auto& form) { return form.y(); });
         case Setting::LookupLeft:
-          return lookupForm_ != nullptr ? SettingValue::Integer(lookupForm_->x())
-                                        : SettingDesignValue(setting);
+          return sideValue(lookupForm_, [](const auto& form) { return form.x(); });
         case Setting::AffixTop:
-          return affixForm_ != nullptr ? SettingValue::Integer(affixForm_->y())
-                                       : SettingDesignValue(setting);
+          return sideValue(affixForm_, [](const auto& form) { return form.y(); });
         case Setting::AffixLeft:
-          return affixForm_ != nullptr ? SettingValue::Integer(affixForm_->x())
-                                       : SettingDesignValue(setting);
+          return sideValue(affixForm_, [](const auto& form) { return form.x(); });
         case Setting::AffixWidth:
-          return affixForm_ != nullptr ? SettingValue::Integer(affixForm_->width())
-                                       : SettingDesignValue(setting);
+          return sideValue(affixForm_, [](const auto& form) { return form.width(); });
         case Setting::AffixWordWidth:
-          return affixForm_ != nullptr ? SettingValue::Integer(affixForm_->WordWidth())
-                                       : SettingDesignValue(setting);
+          return sideValue(affixForm_, [](const auto& form) { return form.WordWidth(); });
         case Setting::AffixNumberWidth:
-          return affixForm_ != nullptr ? SettingValue::Integer(affixForm_->NumberWidth())
-                                       : SettingDesignValue(setting);
+          return sideValue(affixForm_, [](const auto& form) { return form.NumberWidth(); });
         case Setting::AnimationOn:
           return SettingValue::Switch(services_.state.AnimationOn);
         case Setting::Language:
@@ -678,15 +695,6 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     }
   } else if (watched == possibleGrid_ && event->type() == QEvent::Resize) {
     PossibleGridColWidthsChanged();
-  } else if ((event->type() == QEvent::MouseButtonPress ||
-              event->type() == QEvent::MouseButtonDblClick) &&
-             selectedGrid_ != nullptr &&
-             (watched == possibleGrid_->viewport() || watched == selectedGrid_->viewport())) {
-    // The second click of a double click picks nothing more: the first one has picked,
-    // and the row now under the pointer holds another word.
-    bool& doubleClicked =
-        watched == possibleGrid_->viewport() ? candidatesDoubleClicked_ : phraseDoubleClicked_;
-    doubleClicked = event->type() == QEvent::MouseButtonDblClick;
   }
   return QMainWindow::eventFilter(watched, event);
 }
@@ -697,45 +705,18 @@ bool TMainForm::FullyVisibleRow(const TLayerGrid& grid, int row) {
   return row < grid.TopRow() + grid.VisibleRowCount();
 }
 
-void TMainForm::PossibleGridMouseDown() {
-  candidatesScrolled_ = false;
-}
-
-void TMainForm::PossibleGridTopLeftChanged() {
-  candidatesScrolled_ = true;
-}
-
 void TMainForm::PossibleGridMouseUp(QPoint point) {
   NoteUserActivity();
-  // A press that ended after the list scrolled picks nothing.
-  if (candidatesScrolled_ || candidatesDoubleClicked_) {
-    return;
+  if (const int row = candidateClicks_->PickedRow(point); row > 0) {
+    model_.ChooseCandidate(row);
   }
-  const TGridCoord cell = possibleGrid_->MouseToCell(point);
-  if (!cell.Valid() || cell.row == 0) {
-    return;
-  }
-  model_.ChooseCandidate(cell.row);
-}
-
-void TMainForm::SelectedGridMouseDown() {
-  phraseScrolled_ = false;
-}
-
-void TMainForm::SelectedGridTopLeftChanged() {
-  phraseScrolled_ = true;
 }
 
 void TMainForm::SelectedGridMouseUp(QPoint point) {
   NoteUserActivity();
-  if (phraseScrolled_ || phraseDoubleClicked_) {
-    return;
+  if (const int row = phraseClicks_->PickedRow(point); row > 0) {
+    model_.RemovePhraseWord(row);
   }
-  const TGridCoord cell = selectedGrid_->MouseToCell(point);
-  if (!cell.Valid() || cell.row == 0) {
-    return;
-  }
-  model_.RemovePhraseWord(cell.row);
 }
 
 void TMainForm::AffixGridMouseUp(QPoint point) {
@@ -919,10 +900,6 @@ void TMainForm::RetranslateWindows() {
 
 void TMainForm::UpdateCaption() {
   setWindowTitle(QStringLiteral("Vantrel ") + QString::fromStdString(dictionary_.name));
-}
-
-QString TMainForm::StatusText() const {
-  return statusBar()->currentMessage();
 }
 
 }  // namespace vantrel

@@ -37,6 +37,7 @@ class TLookupForm;
 class TNotifyForm;
 class TSuggestForm;
 class TTestForm;
+class WordClickGuard;
 
 // The bundled English dictionary: beside the program (share/vantrel/ next to bin/), or
 // where it was installed.
@@ -67,44 +68,10 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
   DictionaryFile& Dictionary() { return dictionary_; }
   const QString& CurrentLanguage() const { return currentLanguage_; }
 
-  // Controls, for tests and for the translation of the window.
-  QLineEdit* EntryEdit() const { return entryEdit_; }
-  TLayerGrid* PossibleGrid() const { return possibleGrid_; }
-  TLayerGrid* SelectedGrid() const { return selectedGrid_; }
-  TLayerGrid* AffixGrid() const { return affixGrid_; }
-  QLabel* SelectedWordLabel() const { return selectedWordLabel_; }
-  QWidget* SelectedPanel() const { return selectedPanel_; }
-  QSplitter* Panel4() const { return panel4_; }
-  QRadioButton* LeftBtn() const { return leftBtn_; }
-  QRadioButton* RightBtn() const { return rightBtn_; }
-  QRadioButton* AnyPointBtn() const { return anyPointBtn_; }
-  QPushButton* ConvertBtn() const { return convertBtn_; }
-  QPushButton* ClearBtn() const { return clearBtn_; }
-  QPushButton* CopyBtn() const { return copyBtn_; }
-  QPushButton* LookupBtn() const { return lookupBtn_; }
-  QString StatusText() const;
-  QAction* Open1() const { return open1_; }
-  QAction* Exit1() const { return exit1_; }
-  QAction* Suggest1() const { return suggest1_; }
-  TSuggestForm* SuggestForm() const { return suggestForm_; }
-  QAction* English1() const { return english1_; }
-  QAction* German1() const { return german1_; }
-  QAction* French1() const { return french1_; }
-  QAction* Contents1() const { return contents1_; }
-  QAction* About1() const { return about1_; }
-  QAction* Notify1() const { return notify1_; }
-  // The button animation: the once-a-second timer and the worms beside the buttons.
-  QTimer* Timer1() const { return timer1_; }
-  TButtonWorms* Worms() const { return worms_; }
-
   // Handlers of the window's events.
   void EntryEditChange(const QString& text);
   void EntryEditEnter();
-  void PossibleGridMouseDown();
-  void PossibleGridTopLeftChanged();
   void PossibleGridMouseUp(QPoint point);
-  void SelectedGridMouseDown();
-  void SelectedGridTopLeftChanged();
   void SelectedGridMouseUp(QPoint point);
   void AffixGridMouseUp(QPoint point);
   // Space or Enter on the current row: the keyboard's click.
@@ -145,6 +112,12 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
   void ShowAffixWindow() override;
 
   void BuildWindow();
+  QWidget* BuildEntryPanel(QWidget* parent);
+  QWidget* BuildWordGrids(QWidget* parent);
+  QWidget* BuildRightColumn(QWidget* parent);
+  QWidget* BuildButtonPanel(QWidget* parent);
+  void ConnectGrids();
+  void ConnectButtons();
   void BuildMenu();
   void FormCreate();
   // Writes every persisted value and runs the countdown; raises when a value cannot be
@@ -166,11 +139,6 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
   MainModel model_;
   QString currentLanguage_;
   QString lastChosenFile_;
-  bool candidatesScrolled_ = false;
-  bool phraseScrolled_ = false;
-  // Set by the second press of a double click, cleared by the next single press.
-  bool candidatesDoubleClicked_ = false;
-  bool phraseDoubleClicked_ = false;
   // Whether the entry field has had the focus yet.
   bool entryEntered_ = false;
   bool closing_ = false;
@@ -186,11 +154,12 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
 
   QLineEdit* entryEdit_ = nullptr;
   QSplitter* panel4_ = nullptr;
-  QWidget* possiblePanel_ = nullptr;
   QWidget* selectedPanel_ = nullptr;
   TLayerGrid* possibleGrid_ = nullptr;
   TLayerGrid* selectedGrid_ = nullptr;
   TLayerGrid* affixGrid_ = nullptr;
+  WordClickGuard* candidateClicks_ = nullptr;
+  WordClickGuard* phraseClicks_ = nullptr;
   QLabel* additionsText_ = nullptr;
   QLabel* selectedWordLabel_ = nullptr;
   QRadioButton* leftBtn_ = nullptr;

@@ -1,6 +1,6 @@
 #include "ReportPage.h"
 
-#include "SideWindows.h"
+#include "AboutVantrel.h"
 #include "Texts.h"
 
 namespace vantrel {

@@ -20,7 +20,7 @@ using vantrel::TLayerGrid;
 // A candidate grid of the given number of rows, every row filled, every third word
 // italic, shown 306 by 700 pixels and scrolled to its middle.
 std::unique_ptr<TLayerGrid> FilledPossibleGrid(int rows) {
-  auto grid = vantrel::MakePossibleGrid();
+  auto grid = vantrel::MakeProgramGrid(vantrel::ProgramGrid::Possible);
   grid->SetRowCount(rows);
   grid->SetCell(0, 0, "Candidate Word");
   grid->SetCell(1, 0, "Represents");

@@ -29,7 +29,7 @@ struct Window {
   vantrel::TMainForm form{services};
 
   bool Show() {
-    form.Timer1()->stop();
+    form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
     form.show();
     return QTest::qWaitForWindowExposed(&form);
   }
@@ -69,7 +69,8 @@ void BM_ShowAndHideAWorm(benchmark::State& state) {
     state.SkipWithError("the window did not show");
     return;
   }
-  vantrel::TButtonWorms& worms = *window.form.Worms();
+  vantrel::TButtonWorms& worms =
+      *window.form.findChild<vantrel::TButtonWorms*>(QStringLiteral("ButtonWorms"));
   for (auto _ : state) {
     worms.ShowAndRestart(4);
     QApplication::processEvents();

@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
@@ -13,12 +14,14 @@
 #include <QWindow>
 #include <memory>
 
+#include "AboutVantrel.h"
 #include "AffixUnit.h"
 #include "LookUp.h"
 #include "Main.h"
+#include "Notify.h"
 #include "QtCatalogs.h"
 #include "QuietServices.h"
-#include "SideWindows.h"
+#include "TestPanel.h"
 #include "WindowTranslation.h"
 
 namespace {
@@ -93,14 +96,15 @@ void BM_LanguageSwitch(benchmark::State& state) {
   bool german = true;
   for (auto _ : state) {
     if (german) {
-      run.form->German1()->trigger();
+      run.form->findChild<QAction*>(QStringLiteral("German1"))->trigger();
     } else {
-      run.form->French1()->trigger();
+      run.form->findChild<QAction*>(QStringLiteral("French1"))->trigger();
     }
     run.form->repaint();
     german = !german;
   }
-  if (run.form->German1()->isEnabled() == run.form->French1()->isEnabled()) {
+  if (run.form->findChild<QAction*>(QStringLiteral("German1"))->isEnabled() ==
+      run.form->findChild<QAction*>(QStringLiteral("French1"))->isEnabled()) {
     state.SkipWithError("the language did not change");
   }
 }

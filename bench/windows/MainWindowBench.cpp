@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,14 +32,15 @@ void BM_PickThroughTheWindow(benchmark::State& state) {
     state.SkipWithError("the window did not show");
     return;
   }
-  vantrel::TLayerGrid* grid = form.PossibleGrid();
+  vantrel::TLayerGrid* grid = form.findChild<vantrel::TLayerGrid*>(QStringLiteral("PossibleGrid"));
   for (auto _ : state) {
     state.PauseTiming();
-    form.EntryEdit()->setFocus();
+    form.findChild<QLineEdit*>(QStringLiteral("EntryEdit"))->setFocus();
     form.EntryEditEnter();
-    form.EntryEdit()->selectAll();
-    QTest::keyClicks(form.EntryEdit(), QStringLiteral("18003569377"));
-    form.ConvertBtn()->click();
+    form.findChild<QLineEdit*>(QStringLiteral("EntryEdit"))->selectAll();
+    QTest::keyClicks(form.findChild<QLineEdit*>(QStringLiteral("EntryEdit")),
+                     QStringLiteral("18003569377"));
+    form.findChild<QPushButton*>(QStringLiteral("ConvertBtn"))->click();
     grid->SetTopRow(1);
     state.ResumeTiming();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(0, 1).center());
@@ -46,7 +48,7 @@ void BM_PickThroughTheWindow(benchmark::State& state) {
   }
   if (dialogs.warnings != 0 || form.Model().Phrase().Cell(0, 1).empty()) {
     state.SkipWithError(("the pick did not happen: " + std::to_string(dialogs.warnings) +
-                         " warnings, status " + form.StatusText().toStdString())
+                         " warnings, status " + form.statusBar()->currentMessage().toStdString())
                             .c_str());
   }
 }

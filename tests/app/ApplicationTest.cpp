@@ -20,17 +20,21 @@
 #include <stdexcept>
 #include <vector>
 
+#include <QAction>
+#include "AboutVantrel.h"
 #include "AffixUnit.h"
 #include "Application.h"
+#include "FindControl.h"
 #include "LookUp.h"
 #include "Main.h"
+#include "Notify.h"
 #include "QtCatalogs.h"
 #include "RecordingHelp.h"
 #include "RecordingLauncher.h"
 #include "ScriptedDialogs.h"
 #include "SettingsStore.h"
-#include "SideWindows.h"
 #include "SixWindows.h"
+#include "TestPanel.h"
 
 namespace vantrel {
 namespace {
@@ -276,16 +280,16 @@ TEST_F(ProgramTest, HelpNotifyOkWithSettingsThatCannotBeWrittenIsReportedAndTheP
     EXPECT_TRUE(dialog.isVisible());  // the count was not stored: nothing closes it
     dialog.reject();
   });
-  form->Notify1()->trigger();
+  testing::Find<QAction>(*form, "Notify1")->trigger();
   ASSERT_EQ(recorded.errors.size(), 1u);
   EXPECT_TRUE(recorded.errors[0].text.contains(QStringLiteral("\"NotifyCount\"")))
       << recorded.errors[0].text.toStdString();
   EXPECT_EQ(recorded.errors[0].receiver, notify->Ok());
 
   // The program goes on: a number is still searched.
-  form->EntryEdit()->setFocus();
-  QTest::keyClicks(form->EntryEdit(), QStringLiteral("228"));
-  QTest::keyClick(form->EntryEdit(), Qt::Key_Return);
+  testing::Find<QLineEdit>(*form, "EntryEdit")->setFocus();
+  QTest::keyClicks(testing::Find<QLineEdit>(*form, "EntryEdit"), QStringLiteral("228"));
+  QTest::keyClick(testing::Find<QLineEdit>(*form, "EntryEdit"), Qt::Key_Return);
   EXPECT_EQ(form->Model().Candidates().Cell(0, 1), "bat");
 }
 
@@ -295,7 +299,7 @@ TEST_F(ProgramTest, SettingsThatCannotBeWrittenAreReportedOnceAndTheWindowCloses
     std::function<void(TMainForm&)> close;
   };
   const Way ways[] = {
-      {"File > Exit", [](TMainForm& form) { form.Exit1()->trigger(); }},
+      {"File > Exit", [](TMainForm& form) { testing::Find<QAction>(form, "Exit1")->trigger(); }},
       {"the close box", [](TMainForm& form) { form.close(); }},
   };
   for (const Way& way : ways) {

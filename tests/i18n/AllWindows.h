@@ -8,14 +8,16 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "AboutVantrel.h"
 #include "AffixUnit.h"
 #include "LookUp.h"
 #include "Main.h"
+#include "Notify.h"
 #include "RecordingHelp.h"
 #include "RecordingLauncher.h"
 #include "ScriptedDialogs.h"
-#include "SideWindows.h"
 #include "SixWindows.h"
+#include "TestPanel.h"
 
 namespace vantrel {
 

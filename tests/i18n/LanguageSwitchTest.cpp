@@ -17,8 +17,10 @@
 #include <QTest>
 #include <memory>
 
+#include <QStatusBar>
 #include "AllWindows.h"
 #include "CellText.h"
+#include "FindControl.h"
 #include "LayerGrid.h"
 #include "QtCatalogs.h"
 #include "Texts.h"
@@ -51,15 +53,15 @@ class LanguageSwitchTest : public ::testing::Test {
   }
 
   static QMenu* LanguageMenu(const TMainForm& form) {
-    return qobject_cast<QMenu*>(form.English1()->parent());
+    return qobject_cast<QMenu*>(testing::Find<QAction>(form, "English1")->parent());
   }
 
   static QString Header(const CellTable& table, int col) { return FromCp1252(table.Cell(col, 0)); }
 
   static void TypeAndSearch(TMainForm& form) {
-    QTest::keyClicks(form.EntryEdit(), QStringLiteral("228"));
-    QTest::mouseClick(form.ConvertBtn(), Qt::LeftButton);
-    ASSERT_FALSE(form.StatusText().isEmpty());
+    QTest::keyClicks(testing::Find<QLineEdit>(form, "EntryEdit"), QStringLiteral("228"));
+    QTest::mouseClick(testing::Find<QPushButton>(form, "ConvertBtn"), Qt::LeftButton);
+    ASSERT_FALSE(testing::Find<QStatusBar>(form, "StatusBar1")->currentMessage().isEmpty());
   }
 };
 
@@ -117,22 +119,26 @@ const Shown kFrench{"fr_FR",
 void ExpectShown(const AllWindows& w, const Shown& shown) {
   SCOPED_TRACE(shown.code);
   const TMainForm& form = *w.form;
-  EXPECT_EQ(form.ConvertBtn()->text(), QString::fromUtf8(shown.convert));
+  EXPECT_EQ(testing::Find<QPushButton>(form, "ConvertBtn")->text(),
+            QString::fromUtf8(shown.convert));
   // Texts without an agreed wording are the catalog's for their English.
-  EXPECT_EQ(form.ConvertBtn()->toolTip(), TranslateText("Convert to alpha equivalents"));
-  EXPECT_EQ(form.LeftBtn()->text(), TranslateText("Left"));
-  EXPECT_EQ(form.EntryEdit()->toolTip(), TranslateText("Enter Number to Convert"));
-  EXPECT_EQ(form.PossibleGrid()->Hint(), TranslateText("Click to select"));
-  EXPECT_EQ(form.Open1()->text(), TranslateText("&Open"));
-  EXPECT_EQ(qobject_cast<QMenu*>(form.English1()->parent())->title(),
+  EXPECT_EQ(testing::Find<QPushButton>(form, "ConvertBtn")->toolTip(),
+            TranslateText("Convert to alpha equivalents"));
+  EXPECT_EQ(testing::Find<QRadioButton>(form, "LeftBtn")->text(), TranslateText("Left"));
+  EXPECT_EQ(testing::Find<QLineEdit>(form, "EntryEdit")->toolTip(),
+            TranslateText("Enter Number to Convert"));
+  EXPECT_EQ(testing::Find<TLayerGrid>(form, "PossibleGrid")->Hint(),
+            TranslateText("Click to select"));
+  EXPECT_EQ(testing::Find<QAction>(form, "Open1")->text(), TranslateText("&Open"));
+  EXPECT_EQ(qobject_cast<QMenu*>(testing::Find<QAction>(form, "English1")->parent())->title(),
             QString::fromUtf8(shown.language));
-  EXPECT_EQ(form.English1()->text(), QString::fromUtf8(shown.english));
+  EXPECT_EQ(testing::Find<QAction>(form, "English1")->text(), QString::fromUtf8(shown.english));
   // The languages' own names never change.
-  EXPECT_EQ(form.German1()->text(), QStringLiteral("&Deutsch"));
-  EXPECT_EQ(form.French1()->text(), QStringLiteral("&Francais"));
-  EXPECT_EQ(form.English1()->isEnabled(), shown.englishOn);
-  EXPECT_EQ(form.German1()->isEnabled(), shown.germanOn);
-  EXPECT_EQ(form.French1()->isEnabled(), shown.frenchOn);
+  EXPECT_EQ(testing::Find<QAction>(form, "German1")->text(), QStringLiteral("&Deutsch"));
+  EXPECT_EQ(testing::Find<QAction>(form, "French1")->text(), QStringLiteral("&Francais"));
+  EXPECT_EQ(testing::Find<QAction>(form, "English1")->isEnabled(), shown.englishOn);
+  EXPECT_EQ(testing::Find<QAction>(form, "German1")->isEnabled(), shown.germanOn);
+  EXPECT_EQ(testing::Find<QAction>(form, "French1")->isEnabled(), shown.frenchOn);
 
   const MainModel& model = w.form->Model();
   EXPECT_EQ(FromCp1252(model.Candidates().Cell(0, 0)), QString::fromUtf8(shown.candidate));
@@ -172,15 +178,17 @@ TEST_F(LanguageSwitchTest, EveryWindowButTheTestWindowFollowsTheMenuFromItsEngli
     const Shown& shown;
   };
   // French after German: the French can only come from the English texts.
-  for (const Step& step : {Step{w.form->German1(), kGerman}, Step{w.form->French1(), kFrench},
-                           Step{w.form->English1(), kEnglish}, Step{w.form->French1(), kFrench}}) {
+  for (const Step& step : {Step{testing::Find<QAction>(*w.form, "German1"), kGerman},
+                           Step{testing::Find<QAction>(*w.form, "French1"), kFrench},
+                           Step{testing::Find<QAction>(*w.form, "English1"), kEnglish},
+                           Step{testing::Find<QAction>(*w.form, "French1"), kFrench}}) {
     SCOPED_TRACE(step.shown.code);
     TypeAndSearch(*w.form);
     ChooseLanguage(*w.form, step.item);
     EXPECT_EQ(w.form->CurrentLanguage(), QString::fromLatin1(step.shown.code));
     ExpectShown(w, step.shown);
     // A status line written in the old language goes; the caption is rebuilt.
-    EXPECT_EQ(w.form->StatusText(), QString());
+    EXPECT_EQ(testing::Find<QStatusBar>(*w.form, "StatusBar1")->currentMessage(), QString());
     EXPECT_EQ(w.form->windowTitle(), caption);
   }
 }
@@ -198,7 +206,7 @@ TEST_F(LanguageSwitchTest, TheLookupWindowsStatusLineSpeaksTheLanguageOfNow) {
   ASSERT_NE(german.indexOf(TranslateText(" secs")), -1) << german.toStdString();
   w.lookup->hide();
 
-  ChooseLanguage(*w.form, w.form->French1());
+  ChooseLanguage(*w.form, testing::Find<QAction>(*w.form, "French1"));
   w.lookup->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(w.lookup.get()));
   const QString french = w.lookup->StatusBar1()->currentMessage();
@@ -219,7 +227,7 @@ TEST_F(LanguageSwitchTest, ChoosingTheCurrentLanguageAgainRewritesWhatCodeWrote)
   // The item is disabled, so no person reaches it; its handler still keeps every rule.
   w.form->German1Click();
   ExpectShown(w, kGerman);
-  EXPECT_EQ(w.form->StatusText(), QString());
+  EXPECT_EQ(testing::Find<QStatusBar>(*w.form, "StatusBar1")->currentMessage(), QString());
   EXPECT_EQ(w.form->windowTitle(),
             QStringLiteral("Vantrel ") + w.Folder() + QStringLiteral("/words.txt"));
 }
@@ -254,7 +262,7 @@ TEST_F(LanguageSwitchTest, TheChoiceIsKeptForTheNextStart) {
     AllWindows w({}, folder.path());
     w.form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.form.get()));
-    ChooseLanguage(*w.form, w.form->French1());
+    ChooseLanguage(*w.form, testing::Find<QAction>(*w.form, "French1"));
     ASSERT_TRUE(w.form->close());
   }
   auto translation = StartTranslation("en_US.UTF-8");
@@ -287,15 +295,17 @@ TEST_F(LanguageSwitchTest, WithoutADictionaryTheCaptionKeepsTheLanguageItsNameWa
   ASSERT_EQ(form.windowTitle(), caption);
   form.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-  ChooseLanguage(form, form.French1());
+  ChooseLanguage(form, testing::Find<QAction>(form, "French1"));
   EXPECT_EQ(form.windowTitle(), caption);
-  EXPECT_EQ(form.ConvertBtn()->text(), QStringLiteral("Convertir"));
+  EXPECT_EQ(testing::Find<QPushButton>(form, "ConvertBtn")->text(), QStringLiteral("Convertir"));
 }
 
 TEST_F(LanguageSwitchTest, EveryButtonAndLabelHasRoomForItsTextInEveryLanguage) {
   auto translation = StartTranslation("en_US.UTF-8");
   AllWindows w;
-  for (QAction* item : {w.form->German1(), w.form->French1(), w.form->English1()}) {
+  for (QAction* item :
+       {testing::Find<QAction>(*w.form, "German1"), testing::Find<QAction>(*w.form, "French1"),
+        testing::Find<QAction>(*w.form, "English1")}) {
     item->trigger();
     SCOPED_TRACE(w.form->CurrentLanguage().toStdString());
     for (QWidget* window : std::initializer_list<QWidget*>{

@@ -11,16 +11,18 @@
 #include <memory>
 #include <set>
 
+#include "AboutVantrel.h"
 #include "AffixUnit.h"
 #include "AllWindows.h"
 #include "I18nTesting.h"
 #include "LookUp.h"
 #include "Main.h"
+#include "Notify.h"
 #include "QtCatalogs.h"
 #include "RecordingHelp.h"
 #include "RecordingLauncher.h"
 #include "ScriptedDialogs.h"
-#include "SideWindows.h"
+#include "TestPanel.h"
 #include "Texts.h"
 
 namespace vantrel {

@@ -18,16 +18,18 @@
 #include <QTextStream>
 #include <memory>
 
+#include "AboutVantrel.h"
 #include "Application.h"
 #include "ErrorDialog.h"
 #include "ErrorReport.h"
 #include "ErrorTracer.h"
 #include "Main.h"
+#include "Notify.h"
 #include "RecordingHelp.h"
 #include "RecordingLauncher.h"
 #include "ReportPage.h"
 #include "ScriptedDialogs.h"
-#include "SideWindows.h"
+#include "TestPanel.h"
 
 namespace vantrel {
 namespace {
@@ -112,9 +114,9 @@ class ReportTest : public ::testing::Test {
   ShellState state;
 };
 
-// The line of SideWindows.cpp that the report names.
+// The line of TestPanel.cpp that the report names.
 QString SourceLine(int number) {
-  QFile file(QStringLiteral(VANTREL_SOURCE_DIR "/windows/SideWindows.cpp"));
+  QFile file(QStringLiteral(VANTREL_SOURCE_DIR "/windows/TestPanel.cpp"));
   if (!file.open(QIODevice::ReadOnly)) {
     return QString();
   }
@@ -139,7 +141,7 @@ TEST_F(ReportTest, TheTestWindowsApplicationErrorIsShownLoggedAndOfferedByMail) 
   EXPECT_EQ(shown.title, "Application Error");
   const QRegularExpression form(
       QStringLiteral("^Exception 'std::runtime_error' in module report_tests at [0-9A-F]{8,}\n\n\n"
-                     "Source file: SideWindows\\.cpp, Line ([0-9]+)$"));
+                     "Source file: TestPanel\\.cpp, Line ([0-9]+)$"));
   const QRegularExpressionMatch match = form.match(shown.message);
   ASSERT_TRUE(match.hasMatch()) << shown.message.toStdString();
   EXPECT_TRUE(SourceLine(match.captured(1).toInt()).contains(QStringLiteral("throw")))
@@ -164,7 +166,7 @@ TEST_F(ReportTest, TheTestWindowsApplicationErrorIsShownLoggedAndOfferedByMail) 
   // The record is in the log, and the mail names the log.
   const QString text = LogText();
   EXPECT_TRUE(text.startsWith(QString(27, QLatin1Char('-'))));
-  EXPECT_TRUE(text.contains(QStringLiteral("\r\n\r\nSource file: SideWindows.cpp, Line ")));
+  EXPECT_TRUE(text.contains(QStringLiteral("\r\n\r\nSource file: TestPanel.cpp, Line ")));
   EXPECT_TRUE(text.contains("\r\nPlease email " + path + " to\r\n"));
   ASSERT_EQ(launcher.Opened().size(), 1U);
   EXPECT_EQ(launcher.Opened()[0], report->MailAddress());
@@ -266,10 +268,10 @@ ErrorDialogTexts SampleTexts() {
   ErrorDialogTexts texts;
   texts.message = QStringLiteral(
       "Exception 'std::runtime_error' in module vantrel at 0004A1C3\r\n\r\n\r\n"
-      "Source file: SideWindows.cpp, Line 409");
+      "Source file: TestPanel.cpp, Line 409");
   texts.callStack = QStringList{
       "Call stack:",
-      ":000055D0C4A4A1C3 [vantrel] vantrel::TTestForm::EmailErrorBtnClick() (SideWindows.cpp, "
+      ":000055D0C4A4A1C3 [vantrel] vantrel::TTestForm::EmailErrorBtnClick() (TestPanel.cpp, "
       "line 409)",
       "Recursive call (3 times):",
       ":000055D0C4A4B002 [vantrel] vantrel::Walk(int) (Walk.cpp, line 12)",

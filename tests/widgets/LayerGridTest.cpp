@@ -2,7 +2,6 @@
 // hints, the clipboard keys and design data.
 
 #include "LayerGrid.h"
-#include "ProgramGrids.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -40,6 +39,41 @@ void Show(TLayerGrid& grid, QSize size) {
   grid.resize(size);
   grid.show();
   QCoreApplication::processEvents();
+}
+
+// A list such as the program's candidates: two columns of 151 and 115 pixels, a header
+// row, lines around every cell, borders dragged in the header, a vertical scroll bar, the
+// last column stretched; no cell can be edited and the grid's own hint shows.
+std::unique_ptr<TLayerGrid> WordList() {
+  using Opt = TLayerGrid::GridOption;
+  auto grid = std::make_unique<TLayerGrid>(nullptr, 2, 5000);
+  grid->SetFixedCols(0);
+  grid->SetFixedRows(1);
+  grid->SetOptions(Opt::goFixedVertLine | Opt::goFixedHorzLine | Opt::goVertLine | Opt::goHorzLine |
+                   Opt::goColSizing);
+  grid->SetScrollBars(TLayerGrid::ScrollBars::Vertical);
+  grid->SetColWidth(0, 151);
+  grid->SetColWidth(1, 115);
+  grid->SetEditable(false);
+  grid->SetShowCellHints(false);
+  grid->SetHint(QStringLiteral("Click to select"));
+  grid->SetShowHint(true);
+  grid->SetAutoAdjustLastCol(true);
+  return grid;
+}
+
+// A list such as the lookup results: one column, cell hints on, a grid hint set.
+std::unique_ptr<TLayerGrid> ResultList() {
+  auto grid = std::make_unique<TLayerGrid>(nullptr, 1, 20);
+  grid->SetFixedCols(0);
+  grid->SetFixedRows(0);
+  grid->SetScrollBars(TLayerGrid::ScrollBars::Vertical);
+  grid->SetColWidth(0, 214);
+  grid->SetShowCellHints(true);
+  grid->SetHint(QStringLiteral("Numeric equivalent"));
+  grid->SetShowHint(true);
+  grid->SetAutoAdjustLastCol(true);
+  return grid;
 }
 
 // The middle of a cell in client coordinates.
@@ -233,7 +267,7 @@ TEST(LayerGridStretch, OffDoesNothing) {
 }
 
 TEST(LayerGridMouse, DraggingTheBorderInPossibleGridStretchesAgain) {
-  auto grid = MakePossibleGrid();
+  auto grid = WordList();
   Show(*grid, {306, 200});
   const int client = grid->viewport()->width();
   ASSERT_EQ(grid->ColWidth(1), client - 151 - 2);
@@ -260,7 +294,7 @@ TEST(LayerGridMouse, DraggingTheBorderInPossibleGridStretchesAgain) {
 }
 
 TEST(LayerGridMouse, BordersAreDraggedInTheHeaderOnly) {
-  auto grid = MakePossibleGrid();
+  auto grid = WordList();
   Show(*grid, {306, 200});
   QWidget* viewport = grid->viewport();
   const int row = grid->TopRow() + 2;
@@ -381,7 +415,7 @@ TEST(LayerGridHints, HandlerMayChangeTextAndPlace) {
 
 TEST(LayerGridHints, NoCellHintMeansNoHintAtAll) {
   // The lookup grid: cell hints on, a grid hint set, no cell with a hint.
-  auto grid = MakeConvertedGrid();
+  auto grid = ResultList();
   Show(*grid, {240, 120});
   WaitForToolTipToHide();
   ASSERT_EQ(grid->Hint(), "Numeric equivalent");
@@ -391,7 +425,7 @@ TEST(LayerGridHints, NoCellHintMeansNoHintAtAll) {
 }
 
 TEST(LayerGridHints, GridHintWhenCellHintsAreOff) {
-  auto grid = MakePossibleGrid();
+  auto grid = WordList();
   Show(*grid, {306, 200});
   grid->SetCellHint(0, 1, "never shown");
   SendHintRequest(*grid, Middle(*grid, 0, 1));
@@ -408,7 +442,7 @@ TEST(LayerGridHints, GridHintWhenCellHintsAreOff) {
 class LayerGridClipboard : public ::testing::Test {
  protected:
   void SetUp() override {
-    grid = MakePossibleGrid();
+    grid = WordList();
     grid->resize(306, 200);
     for (int row = 1; row <= 3; ++row) {
       grid->SetCellText(0, row, QString("word%1").arg(row));

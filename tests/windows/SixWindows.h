@@ -7,11 +7,13 @@
 #include <QDeadlineTimer>
 #include <memory>
 
+#include "AboutVantrel.h"
 #include "AffixUnit.h"
 #include "LookUp.h"
 #include "Main.h"
+#include "Notify.h"
 #include "Services.h"
-#include "SideWindows.h"
+#include "TestPanel.h"
 
 namespace vantrel::testing {
 

@@ -15,12 +15,14 @@
 #include <memory>
 #include <numeric>
 
+#include "AboutVantrel.h"
 #include "AffixUnit.h"
 #include "AnimatedPicture.h"
 #include "Main.h"
+#include "Notify.h"
 #include "Pictures.h"
 #include "PixelPictures.h"
-#include "SideWindows.h"
+#include "TestPanel.h"
 #include "side/SideTesting.h"
 
 namespace vantrel {

@@ -15,12 +15,15 @@
 #include <functional>
 #include <memory>
 
+#include "AboutVantrel.h"
 #include "AnimatedPicture.h"
 #include "ButtonWorms.h"
+#include "FindControl.h"
 #include "LayerGrid.h"
 #include "LookUp.h"
 #include "Main.h"
-#include "SideWindows.h"
+#include "Notify.h"
+#include "TestPanel.h"
 #include "VantrelGlobal.h"
 #include "side/SideTesting.h"
 
@@ -40,7 +43,7 @@ class WormWindowTest : public ::testing::Test {
     test = std::make_unique<TTestForm>(env.services, form.get());
     test->SetAboutForm(about.get());
     form->SetSideWindows(nullptr, about.get(), nullptr, nullptr, test.get());
-    form->Timer1()->stop();
+    testing::Find<QTimer>(*form, "Timer1")->stop();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     env.services.state.NoteUserActivity();
@@ -52,7 +55,9 @@ class WormWindowTest : public ::testing::Test {
     form.reset();
   }
 
-  TAnimatedPicture* Worm(int index) const { return form->Worms()->Worm(index); }
+  TAnimatedPicture* Worm(int index) const {
+    return testing::Find<TButtonWorms>(*form, "ButtonWorms")->Worm(index);
+  }
 
   std::vector<int> VisibleWorms() const {
     std::vector<int> visible;
@@ -85,11 +90,11 @@ class WormWindowTest : public ::testing::Test {
 
 TEST_F(WormWindowTest, Timer1TicksOnceASecondFromTheWindowsCreation) {
   TMainForm fresh(env.services);
-  ASSERT_NE(fresh.Timer1(), nullptr);
-  EXPECT_EQ(fresh.Timer1()->objectName(), QStringLiteral("Timer1"));
-  EXPECT_EQ(fresh.Timer1()->interval(), 1000);
-  EXPECT_TRUE(fresh.Timer1()->isActive());
-  EXPECT_FALSE(fresh.Timer1()->isSingleShot());
+  ASSERT_NE(testing::Find<QTimer>(fresh, "Timer1"), nullptr);
+  EXPECT_EQ(testing::Find<QTimer>(fresh, "Timer1")->objectName(), QStringLiteral("Timer1"));
+  EXPECT_EQ(testing::Find<QTimer>(fresh, "Timer1")->interval(), 1000);
+  EXPECT_TRUE(testing::Find<QTimer>(fresh, "Timer1")->isActive());
+  EXPECT_FALSE(testing::Find<QTimer>(fresh, "Timer1")->isSingleShot());
 }
 
 TEST_F(WormWindowTest, EveryWormLiesAtItsPlaceBesideItsButtonAndBeneathIt) {
@@ -104,16 +109,16 @@ TEST_F(WormWindowTest, EveryWormLiesAtItsPlaceBesideItsButtonAndBeneathIt) {
     QSize size;
   };
   const std::vector<Row> rows = {
-      {"ConvertWormLeft", form->ConvertBtn(), 19, 1, {33, 33}},
-      {"ConvertWormTop", form->ConvertBtn(), 75, -22, {33, 33}},
-      {"ConvertWormRight", form->ConvertBtn(), 129, 1, {35, 33}},
-      {"ClearWormLeft", form->ClearBtn(), 19, 2, {33, 33}},
-      {"ClearWormRight", form->ClearBtn(), 129, 0, {35, 33}},
-      {"CopyWormLeft", form->CopyBtn(), 19, 3, {33, 33}},
-      {"CopyWormRight", form->CopyBtn(), 129, 3, {35, 33}},
-      {"LookupWormLeft", form->LookupBtn(), 19, 0, {33, 33}},
-      {"LookupWormBottom", form->LookupBtn(), 75, -11, {33, 33}},
-      {"LookupWormRight", form->LookupBtn(), 129, 0, {35, 33}},
+      {"ConvertWormLeft", testing::Find<QPushButton>(*form, "ConvertBtn"), 19, 1, {33, 33}},
+      {"ConvertWormTop", testing::Find<QPushButton>(*form, "ConvertBtn"), 75, -22, {33, 33}},
+      {"ConvertWormRight", testing::Find<QPushButton>(*form, "ConvertBtn"), 129, 1, {35, 33}},
+      {"ClearWormLeft", testing::Find<QPushButton>(*form, "ClearBtn"), 19, 2, {33, 33}},
+      {"ClearWormRight", testing::Find<QPushButton>(*form, "ClearBtn"), 129, 0, {35, 33}},
+      {"CopyWormLeft", testing::Find<QPushButton>(*form, "CopyBtn"), 19, 3, {33, 33}},
+      {"CopyWormRight", testing::Find<QPushButton>(*form, "CopyBtn"), 129, 3, {35, 33}},
+      {"LookupWormLeft", testing::Find<QPushButton>(*form, "LookupBtn"), 19, 0, {33, 33}},
+      {"LookupWormBottom", testing::Find<QPushButton>(*form, "LookupBtn"), 75, -11, {33, 33}},
+      {"LookupWormRight", testing::Find<QPushButton>(*form, "LookupBtn"), 129, 0, {35, 33}},
   };
   for (int index = 0; index < kWormCount; ++index) {
     const Row& row = rows[static_cast<std::size_t>(index)];
@@ -139,9 +144,9 @@ TEST_F(WormWindowTest, EveryWormLiesAtItsPlaceBesideItsButtonAndBeneathIt) {
 }
 
 TEST_F(WormWindowTest, AClickOnAWormOverItsButtonPressesTheButton) {
-  form->Worms()->ShowAndRestart(3);  // ClearWormLeft
+  testing::Find<TButtonWorms>(*form, "ButtonWorms")->ShowAndRestart(3);  // ClearWormLeft
   ASSERT_TRUE(Worm(3)->isVisible());
-  QPushButton* clear = form->ClearBtn();
+  QPushButton* clear = testing::Find<QPushButton>(*form, "ClearBtn");
   const QPoint overlap = clear->mapTo(clear->parentWidget(), QPoint(4, clear->height() / 2));
   ASSERT_TRUE(Worm(3)->geometry().contains(overlap));
   QSignalSpy clicked(clear, &QPushButton::clicked);
@@ -151,9 +156,9 @@ TEST_F(WormWindowTest, AClickOnAWormOverItsButtonPressesTheButton) {
 }
 
 TEST_F(WormWindowTest, TheListedHandlersCountAsUserActivityAndNothingElseDoes) {
-  form->EntryEdit()->setFocus();
-  QTest::keyClicks(form->EntryEdit(), QStringLiteral("228"));
-  QTest::keyClick(form->EntryEdit(), Qt::Key_Return);
+  testing::Find<QLineEdit>(*form, "EntryEdit")->setFocus();
+  QTest::keyClicks(testing::Find<QLineEdit>(*form, "EntryEdit"), QStringLiteral("228"));
+  QTest::keyClick(testing::Find<QLineEdit>(*form, "EntryEdit"), Qt::Key_Return);
   ASSERT_GT(form->Model().Candidates().RowCount(), 1);
   auto clickCell = [](TLayerGrid* grid, int col, int row) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(col, row).center());
@@ -164,21 +169,34 @@ TEST_F(WormWindowTest, TheListedHandlersCountAsUserActivityAndNothingElseDoes) {
     bool activity;
   };
   const std::vector<Row> rows = {
-      {"typing a digit", [&] { QTest::keyClick(form->EntryEdit(), '2'); }, true},
-      {"Convert by the Enter key", [&] { QTest::keyClick(form->EntryEdit(), Qt::Key_Return); },
+      {"typing a digit",
+       [&] { QTest::keyClick(testing::Find<QLineEdit>(*form, "EntryEdit"), '2'); }, true},
+      {"Convert by the Enter key",
+       [&] { QTest::keyClick(testing::Find<QLineEdit>(*form, "EntryEdit"), Qt::Key_Return); },
        true},
       {"a mode button",
-       [&] { QTest::mouseClick(form->LeftBtn(), Qt::LeftButton, {}, QPoint(6, 6)); }, true},
-      {"a click on a candidate", [&] { clickCell(form->PossibleGrid(), 0, 1); }, true},
-      {"a click on the phrase", [&] { clickCell(form->SelectedGrid(), 0, 1); }, true},
-      {"a click on the affix list", [&] { clickCell(form->AffixGrid(), 0, 0); }, true},
-      {"Clear", [&] { QTest::mouseClick(form->ClearBtn(), Qt::LeftButton); }, true},
-      {"Lookup", [&] { QTest::mouseClick(form->LookupBtn(), Qt::LeftButton); }, true},
-      {"Help > About", [&] { form->About1()->trigger(); }, true},
-      {"File > Open, cancelled", [&] { form->Open1()->trigger(); }, true},
-      {"Help > Contents", [&] { form->Contents1()->trigger(); }, false},
-      {"Help > Notify", [&] { form->Notify1()->trigger(); }, false},
-      {"Language > Deutsch", [&] { form->German1()->trigger(); }, false},
+       [&] {
+         QTest::mouseClick(testing::Find<QRadioButton>(*form, "LeftBtn"), Qt::LeftButton, {},
+                           QPoint(6, 6));
+       },
+       true},
+      {"a click on a candidate",
+       [&] { clickCell(testing::Find<TLayerGrid>(*form, "PossibleGrid"), 0, 1); }, true},
+      {"a click on the phrase",
+       [&] { clickCell(testing::Find<TLayerGrid>(*form, "SelectedGrid"), 0, 1); }, true},
+      {"a click on the affix list",
+       [&] { clickCell(testing::Find<TLayerGrid>(*form, "AffixGrid"), 0, 0); }, true},
+      {"Clear",
+       [&] { QTest::mouseClick(testing::Find<QPushButton>(*form, "ClearBtn"), Qt::LeftButton); },
+       true},
+      {"Lookup",
+       [&] { QTest::mouseClick(testing::Find<QPushButton>(*form, "LookupBtn"), Qt::LeftButton); },
+       true},
+      {"Help > About", [&] { testing::Find<QAction>(*form, "About1")->trigger(); }, true},
+      {"File > Open, cancelled", [&] { testing::Find<QAction>(*form, "Open1")->trigger(); }, true},
+      {"Help > Contents", [&] { testing::Find<QAction>(*form, "Contents1")->trigger(); }, false},
+      {"Help > Notify", [&] { testing::Find<QAction>(*form, "Notify1")->trigger(); }, false},
+      {"Language > Deutsch", [&] { testing::Find<QAction>(*form, "German1")->trigger(); }, false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -249,17 +267,17 @@ TEST_F(WormWindowTest, LeftAloneTheFirstWormComesAtTheNinetiethTickFromItsFirstF
 
 TEST_F(WormWindowTest, TypingOrClickingAGridEveryFewSecondsKeepsTheWormsAway) {
   env.state.AnimationOn = true;
-  form->EntryEdit()->setFocus();
+  testing::Find<QLineEdit>(*form, "EntryEdit")->setFocus();
   for (int tick = 1; tick <= 300; ++tick) {
     if (tick % 5 == 0) {
-      QTest::keyClick(form->EntryEdit(), tick % 10 == 0 ? '2' : '8');
+      QTest::keyClick(testing::Find<QLineEdit>(*form, "EntryEdit"), tick % 10 == 0 ? '2' : '8');
     }
     Ticks(1);
     ASSERT_TRUE(VisibleWorms().empty()) << "typing, tick " << tick;
   }
-  QTest::keyClick(form->ConvertBtn(), Qt::Key_Space);
+  QTest::keyClick(testing::Find<QPushButton>(*form, "ConvertBtn"), Qt::Key_Space);
   ASSERT_GT(form->Model().Candidates().RowCount(), 1);
-  TLayerGrid* grid = form->PossibleGrid();
+  TLayerGrid* grid = testing::Find<TLayerGrid>(*form, "PossibleGrid");
   for (int tick = 1; tick <= 300; ++tick) {
     if (tick % 7 == 0) {
       QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(1, 0).center());
@@ -292,7 +310,7 @@ TEST_F(WormWindowTest, AWormOutWhenTheUserClicksStaysItsElevenSeconds) {
   const std::vector<int> visible = VisibleWorms();
   ASSERT_EQ(visible.size(), 1u);
   Ticks(3);
-  QTest::mouseClick(form->ClearBtn(), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QPushButton>(*form, "ClearBtn"), Qt::LeftButton);
   ASSERT_EQ(env.services.state.IdleTicks, 0);
   Ticks(7);  // tick 100: the worm's tenth tick
   EXPECT_EQ(VisibleWorms(), visible);
@@ -306,7 +324,7 @@ TEST_F(WormWindowTest, AWormOutWhenTheUserClicksStaysItsElevenSeconds) {
 }
 
 TEST_F(WormWindowTest, AWormShownAgainStartsFromItsFirstFrame) {
-  TButtonWorms& worms = *form->Worms();
+  TButtonWorms& worms = *testing::Find<TButtonWorms>(*form, "ButtonWorms");
   TAnimatedPicture* worm = Worm(5);
   worms.ShowAndRestart(5);
   ASSERT_TRUE(QTest::qWaitFor([&] { return worm->CurrentFrame() >= 2; }, 3000));
@@ -320,7 +338,7 @@ TEST_F(WormWindowTest, AWormShownAgainStartsFromItsFirstFrame) {
 }
 
 TEST_F(WormWindowTest, AHiddenWormDrawsNothingMore) {
-  TButtonWorms& worms = *form->Worms();
+  TButtonWorms& worms = *testing::Find<TButtonWorms>(*form, "ButtonWorms");
   TAnimatedPicture* worm = Worm(0);
   worms.ShowAndRestart(0);
   ASSERT_TRUE(QTest::qWaitFor([&] { return worm->CurrentFrame() >= 1; }, 3000));

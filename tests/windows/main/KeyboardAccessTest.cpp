@@ -13,15 +13,19 @@
 #include <QTest>
 #include <memory>
 
+#include <QAction>
+#include "AboutVantrel.h"
 #include "AffixUnit.h"
+#include "FindControl.h"
 #include "LayerGrid.h"
 #include "LookUp.h"
 #include "Main.h"
+#include "Notify.h"
 #include "ProgramWindows.h"
 #include "RecordingHelp.h"
 #include "RecordingLauncher.h"
 #include "ScriptedDialogs.h"
-#include "SideWindows.h"
+#include "TestPanel.h"
 #include "Texts.h"
 
 namespace vantrel {
@@ -74,44 +78,44 @@ class KeyboardAccessTest : public testing::ProgramWindowsTest {
 
 TEST_F(KeyboardAccessTest, APhraseIsBuiltChangedAndCopiedWithKeysAlone) {
   Start();
-  ASSERT_EQ(Focused(), form->EntryEdit());
-  QTest::keyClicks(form->EntryEdit(), QStringLiteral("228-4357"));
-  QTest::keyClick(form->EntryEdit(), Qt::Key_Return);  // Convert
+  ASSERT_EQ(Focused(), testing::Find<QLineEdit>(*form, "EntryEdit"));
+  QTest::keyClicks(testing::Find<QLineEdit>(*form, "EntryEdit"), QStringLiteral("228-4357"));
+  QTest::keyClick(testing::Find<QLineEdit>(*form, "EntryEdit"), Qt::Key_Return);  // Convert
   ASSERT_EQ(form->Model().Candidates().Cell(0, 1), "help");
 
-  TabTo(form->PossibleGrid());
-  ArrowTo(form->PossibleGrid(), "help");
-  QTest::keyClick(form->PossibleGrid(), Qt::Key_Space);
+  TabTo(testing::Find<TLayerGrid>(*form, "PossibleGrid"));
+  ArrowTo(testing::Find<TLayerGrid>(*form, "PossibleGrid"), "help");
+  QTest::keyClick(testing::Find<TLayerGrid>(*form, "PossibleGrid"), Qt::Key_Space);
   EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("help")});
   // Enter picks as well: on the grid it is no press of Convert.
-  ArrowTo(form->PossibleGrid(), "bat");
-  QTest::keyClick(form->PossibleGrid(), Qt::Key_Return);
+  ArrowTo(testing::Find<TLayerGrid>(*form, "PossibleGrid"), "bat");
+  QTest::keyClick(testing::Find<TLayerGrid>(*form, "PossibleGrid"), Qt::Key_Return);
   EXPECT_EQ(PhraseWords(), (QStringList{QStringLiteral("bat"), QStringLiteral("help")}));
-  EXPECT_TRUE(form->CopyBtn()->isEnabled());
+  EXPECT_TRUE(testing::Find<QPushButton>(*form, "CopyBtn")->isEnabled());
 
   // In the phrase, Space takes the current word out again.
-  TabTo(form->SelectedGrid());
-  ArrowTo(form->SelectedGrid(), "bat");
-  QTest::keyClick(form->SelectedGrid(), Qt::Key_Space);
+  TabTo(testing::Find<TLayerGrid>(*form, "SelectedGrid"));
+  ArrowTo(testing::Find<TLayerGrid>(*form, "SelectedGrid"), "bat");
+  QTest::keyClick(testing::Find<TLayerGrid>(*form, "SelectedGrid"), Qt::Key_Space);
   EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("help")});
-  EXPECT_FALSE(form->CopyBtn()->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(*form, "CopyBtn")->isEnabled());
 
-  QTest::keyClick(form->SelectedGrid(), Qt::Key_Tab, Qt::ShiftModifier);
-  ASSERT_EQ(Focused(), form->PossibleGrid());
-  ArrowTo(form->PossibleGrid(), "bat");
-  QTest::keyClick(form->PossibleGrid(), Qt::Key_Enter);
-  TabTo(form->CopyBtn());
-  QTest::keyClick(form->CopyBtn(), Qt::Key_Space);
+  QTest::keyClick(testing::Find<TLayerGrid>(*form, "SelectedGrid"), Qt::Key_Tab, Qt::ShiftModifier);
+  ASSERT_EQ(Focused(), testing::Find<TLayerGrid>(*form, "PossibleGrid"));
+  ArrowTo(testing::Find<TLayerGrid>(*form, "PossibleGrid"), "bat");
+  QTest::keyClick(testing::Find<TLayerGrid>(*form, "PossibleGrid"), Qt::Key_Enter);
+  TabTo(testing::Find<QPushButton>(*form, "CopyBtn"));
+  QTest::keyClick(testing::Find<QPushButton>(*form, "CopyBtn"), Qt::Key_Space);
   EXPECT_EQ(dialogs.clipboard, QStringLiteral("228-4357, bat help"));
 }
 
 TEST_F(KeyboardAccessTest, AnAffixOfferIsTakenWithTheKeyboard) {
   Start();
-  QTest::keyClicks(form->EntryEdit(), QStringLiteral("2255464"));
-  QTest::keyClick(form->EntryEdit(), Qt::Key_Return);
-  TabTo(form->PossibleGrid());
-  ArrowTo(form->PossibleGrid(), "ball");
-  QTest::keyClick(form->PossibleGrid(), Qt::Key_Space);
+  QTest::keyClicks(testing::Find<QLineEdit>(*form, "EntryEdit"), QStringLiteral("2255464"));
+  QTest::keyClick(testing::Find<QLineEdit>(*form, "EntryEdit"), Qt::Key_Return);
+  TabTo(testing::Find<TLayerGrid>(*form, "PossibleGrid"));
+  ArrowTo(testing::Find<TLayerGrid>(*form, "PossibleGrid"), "ball");
+  QTest::keyClick(testing::Find<TLayerGrid>(*form, "PossibleGrid"), Qt::Key_Space);
   ASSERT_EQ(PhraseWords(), QStringList{QStringLiteral("ball")});
 
   // The joined word is confirmed in the affix window, whose OK Enter presses.
@@ -119,9 +123,9 @@ TEST_F(KeyboardAccessTest, AnAffixOfferIsTakenWithTheKeyboard) {
     ASSERT_EQ(window.objectName(), QStringLiteral("TAffixForm"));
     static_cast<TAffixForm&>(window).AffixOkBtn()->click();
   });
-  TabTo(form->AffixGrid());
-  ArrowTo(form->AffixGrid(), "-ing");
-  QTest::keyClick(form->AffixGrid(), Qt::Key_Return);
+  TabTo(testing::Find<TLayerGrid>(*form, "AffixGrid"));
+  ArrowTo(testing::Find<TLayerGrid>(*form, "AffixGrid"), "-ing");
+  QTest::keyClick(testing::Find<TLayerGrid>(*form, "AffixGrid"), Qt::Key_Return);
   EXPECT_EQ(dialogs.shownDialogs, QStringList{QStringLiteral("TAffixForm")});
   EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("balling")});
 }
@@ -149,12 +153,15 @@ TEST_F(KeyboardAccessTest, EveryControlOfEveryWindowHasAName) {
   }
   EXPECT_GT(controls, 30);
   // The grids are tables to a screen reader, named after what they list.
-  for (TLayerGrid* grid : {form->PossibleGrid(), form->SelectedGrid(), form->AffixGrid(),
-                           lookup->ConvertedGrid(), affix->SelectedAffixGrid()}) {
+  for (TLayerGrid* grid : {testing::Find<TLayerGrid>(*form, "PossibleGrid"),
+                           testing::Find<TLayerGrid>(*form, "SelectedGrid"),
+                           testing::Find<TLayerGrid>(*form, "AffixGrid"), lookup->ConvertedGrid(),
+                           affix->SelectedAffixGrid()}) {
     SCOPED_TRACE(grid->objectName().toStdString());
     EXPECT_EQ(QAccessible::queryAccessibleInterface(grid)->role(), QAccessible::Table);
   }
-  EXPECT_EQ(form->EntryEdit()->placeholderText(), QStringLiteral("Enter Number to Convert"));
+  EXPECT_EQ(testing::Find<QLineEdit>(*form, "EntryEdit")->placeholderText(),
+            QStringLiteral("Enter Number to Convert"));
 }
 
 TEST_F(KeyboardAccessTest, F1OpensTheHelpOfTheAffixAndNotificationWindows) {
@@ -178,7 +185,7 @@ TEST_F(KeyboardAccessTest, OnlyTheOpenDialogOfTheStartSaysThatADictionaryIsNeede
   ASSERT_EQ(dialogs.openDialogs.size(), 1u);
   EXPECT_EQ(dialogs.openDialogs[0].title, QStringLiteral("Open Dictionary"));
   EXPECT_TRUE(dialogs.openDialogs[0].note.contains(QStringLiteral("dictionary")));
-  form->Open1()->trigger();  // cancelled
+  testing::Find<QAction>(*form, "Open1")->trigger();  // cancelled
   ASSERT_EQ(dialogs.openDialogs.size(), 2u);
   EXPECT_TRUE(dialogs.openDialogs[1].note.isEmpty());
 }

@@ -23,17 +23,21 @@
 #include <memory>
 #include <thread>
 
+#include <QStatusBar>
+#include "AboutVantrel.h"
 #include "AffixUnit.h"
+#include "FindControl.h"
 #include "LayerGrid.h"
 #include "LookUp.h"
 #include "Main.h"
+#include "Notify.h"
 #include "ProgramWindows.h"
 #include "RecordingHelp.h"
 #include "RecordingLauncher.h"
 #include "ScriptedDialogs.h"
 #include "SettingsTable.h"
-#include "SideWindows.h"
 #include "Suggest.h"
+#include "TestPanel.h"
 #include "Texts.h"
 
 namespace vantrel {
@@ -70,8 +74,8 @@ class MainWindowTest : public testing::ProgramWindowsTest {
   }
 
   void TypeNumber(const QString& number) {
-    form->EntryEdit()->setFocus();
-    QTest::keyClicks(form->EntryEdit(), number);
+    testing::Find<QLineEdit>(*form, "EntryEdit")->setFocus();
+    QTest::keyClicks(testing::Find<QLineEdit>(*form, "EntryEdit"), number);
   }
 
   int CandidateRow(const std::string& word) {
@@ -94,7 +98,7 @@ class MainWindowTest : public testing::ProgramWindowsTest {
   void Pick(const std::string& word) {
     const int row = CandidateRow(word);
     ASSERT_GT(row, 0) << word << " is no candidate";
-    ClickRow(form->PossibleGrid(), row);
+    ClickRow(testing::Find<TLayerGrid>(*form, "PossibleGrid"), row);
   }
 };
 
@@ -107,16 +111,19 @@ TEST_F(MainWindowTest, TheFirstRunAsksForADictionaryAndComesUpAtTheDesignPlace) 
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + dictionaryPath);
   EXPECT_EQ(form->pos(), QPoint(474, 189));
   EXPECT_EQ(form->size(), QSize(485, 498));
-  for (TLayerGrid* grid : {form->PossibleGrid(), form->SelectedGrid()}) {
+  for (TLayerGrid* grid : {testing::Find<TLayerGrid>(*form, "PossibleGrid"),
+                           testing::Find<TLayerGrid>(*form, "SelectedGrid")}) {
     EXPECT_EQ(grid->ColWidth(0), 151);
   }
   EXPECT_FALSE(state.AnimationOn);
   EXPECT_TRUE(state.StartupDone);
-  EXPECT_FALSE(form->ConvertBtn()->isEnabled());
-  EXPECT_FALSE(form->CopyBtn()->isEnabled());
-  EXPECT_TRUE(form->AnyPointBtn()->isChecked());
-  EXPECT_EQ(form->PossibleGrid()->CellText(0, 0), QStringLiteral("Candidate Word"));
-  EXPECT_EQ(form->SelectedGrid()->CellText(0, 0), QStringLiteral("Selected Word"));
+  EXPECT_FALSE(testing::Find<QPushButton>(*form, "ConvertBtn")->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(*form, "CopyBtn")->isEnabled());
+  EXPECT_TRUE(testing::Find<QRadioButton>(*form, "AnyPointBtn")->isChecked());
+  EXPECT_EQ(testing::Find<TLayerGrid>(*form, "PossibleGrid")->CellText(0, 0),
+            QStringLiteral("Candidate Word"));
+  EXPECT_EQ(testing::Find<TLayerGrid>(*form, "SelectedGrid")->CellText(0, 0),
+            QStringLiteral("Selected Word"));
 }
 
 TEST_F(MainWindowTest, ACancelledFirstRunLeavesNoDictionaryOpen) {
@@ -124,7 +131,7 @@ TEST_F(MainWindowTest, ACancelledFirstRunLeavesNoDictionaryOpen) {
   EXPECT_EQ(dialogs.openDialogs.size(), 1u);
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel No Dictionary Open"));
   TypeNumber(QStringLiteral("228"));
-  form->ConvertBtn()->click();
+  testing::Find<QPushButton>(*form, "ConvertBtn")->click();
   EXPECT_EQ(dialogs.warnings.value(0),
             QStringLiteral("Can Not Open No Dictionary Open in ConvertBtnClick"));
 }
@@ -166,7 +173,7 @@ TEST_F(MainWindowTest, NoDictionaryIsStoredAsEmptyAndTheShownTextIsNeverOpened) 
     EXPECT_FALSE(dialogs.openDialogs.empty());  // nothing opened silently
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel No Dictionary Open"));
     TypeNumber(QStringLiteral("228"));
-    form->ConvertBtn()->click();
+    testing::Find<QPushButton>(*form, "ConvertBtn")->click();
     EXPECT_EQ(dialogs.warnings.value(0),
               QStringLiteral("Can Not Open No Dictionary Open in ConvertBtnClick"));
     EXPECT_EQ(CandidateRow("bat"), -1);
@@ -185,8 +192,8 @@ TEST_F(MainWindowTest, TheUsersActionsResetTheIdleCount) {
   };
   const Step steps[] = {
       {"typing", [this] { TypeNumber(QStringLiteral("228")); }},
-      {"Convert", [this] { form->ConvertBtn()->click(); }},
-      {"Clear", [this] { form->ClearBtn()->click(); }},
+      {"Convert", [this] { testing::Find<QPushButton>(*form, "ConvertBtn")->click(); }},
+      {"Clear", [this] { testing::Find<QPushButton>(*form, "ClearBtn")->click(); }},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.name);
@@ -220,11 +227,12 @@ TEST_F(MainWindowTest, ProgramStepsAreNoUserActivity) {
        false},
       {"a word taken out", [&] { model.RemovePhraseWord(1); }, false},
       {"a suggestion applied", [&] { EXPECT_TRUE(model.ApplySuggestion(suggestion)); }, false},
-      {"Clear", [this] { form->ClearBtn()->click(); }, true},
+      {"Clear", [this] { testing::Find<QPushButton>(*form, "ClearBtn")->click(); }, true},
       {"typing", [this] { TypeNumber(QStringLiteral("228")); }, true},
-      {"Convert", [this] { form->ConvertBtn()->click(); }, true},
+      {"Convert", [this] { testing::Find<QPushButton>(*form, "ConvertBtn")->click(); }, true},
       {"a click on a candidate", [this] { Pick("bat"); }, true},
-      {"a click on the phrase", [this] { ClickRow(form->SelectedGrid(), 1); }, true},
+      {"a click on the phrase",
+       [this] { ClickRow(testing::Find<TLayerGrid>(*form, "SelectedGrid"), 1); }, true},
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(step.name);
@@ -236,23 +244,26 @@ TEST_F(MainWindowTest, ProgramStepsAreNoUserActivity) {
       EXPECT_GE(state.IdleTicks, 7);  // the animation's timer only ever adds to it
     }
   }
-  EXPECT_EQ(form->EntryEdit()->text(), QStringLiteral("228"));
+  EXPECT_EQ(testing::Find<QLineEdit>(*form, "EntryEdit")->text(), QStringLiteral("228"));
 }
 
 TEST_F(MainWindowTest, TypingEnablesConvertAndEachModeSearches) {
   StartWithDictionary();
   TypeNumber(QStringLiteral("18003569377"));
-  EXPECT_TRUE(form->ConvertBtn()->isEnabled());
+  EXPECT_TRUE(testing::Find<QPushButton>(*form, "ConvertBtn")->isEnabled());
   EXPECT_EQ(form->Model().Candidates().RowCount(), 5000);  // cleared for the search to come
-  QTest::keyClick(form->EntryEdit(), Qt::Key_Return);      // Enter presses Convert
+  QTest::keyClick(testing::Find<QLineEdit>(*form, "EntryEdit"),
+                  Qt::Key_Return);  // Enter presses Convert
   EXPECT_GT(CandidateRow("flowers"), 0);
-  EXPECT_TRUE(form->StatusText().startsWith(QStringLiteral(" 7 Matches out of 13 words in ")))
-      << form->StatusText().toStdString();
+  EXPECT_TRUE(testing::Find<QStatusBar>(*form, "StatusBar1")
+                  ->currentMessage()
+                  .startsWith(QStringLiteral(" 7 Matches out of 13 words in ")))
+      << testing::Find<QStatusBar>(*form, "StatusBar1")->currentMessage().toStdString();
 
-  form->LeftBtn()->click();
+  testing::Find<QRadioButton>(*form, "LeftBtn")->click();
   EXPECT_EQ(CandidateRow("flowers"), -1);
   EXPECT_EQ(CandidateRow("1"), 1);
-  form->RightBtn()->click();
+  testing::Find<QRadioButton>(*form, "RightBtn")->click();
   EXPECT_EQ(CandidateRow("flowers"), 1);
   EXPECT_EQ(CandidateRow("1"), -1);
 }
@@ -260,29 +271,31 @@ TEST_F(MainWindowTest, TypingEnablesConvertAndEachModeSearches) {
 TEST_F(MainWindowTest, PickingAndRemovingWordsWithTheMouse) {
   StartWithDictionary();
   TypeNumber(QStringLiteral("228-4357"));
-  form->ConvertBtn()->click();
+  testing::Find<QPushButton>(*form, "ConvertBtn")->click();
   Pick("help");
-  EXPECT_EQ(form->EntryEdit()->text(), QStringLiteral("228-") + kBullet.repeated(4));
+  EXPECT_EQ(testing::Find<QLineEdit>(*form, "EntryEdit")->text(),
+            QStringLiteral("228-") + kBullet.repeated(4));
   EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("help")});
-  EXPECT_EQ(form->SelectedWordLabel()->text(), QStringLiteral("help"));
+  EXPECT_EQ(testing::Find<QLabel>(*form, "SelectedWordLabel")->text(), QStringLiteral("help"));
   Pick("bat");
   EXPECT_EQ(PhraseWords(), (QStringList{QStringLiteral("bat"), QStringLiteral("help")}));
-  EXPECT_FALSE(form->ConvertBtn()->isEnabled());
-  EXPECT_TRUE(form->CopyBtn()->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(*form, "ConvertBtn")->isEnabled());
+  EXPECT_TRUE(testing::Find<QPushButton>(*form, "CopyBtn")->isEnabled());
 
-  ClickRow(form->SelectedGrid(), 1);  // bat goes, its digits come back
-  EXPECT_EQ(form->EntryEdit()->text(), QStringLiteral("228-") + kBullet.repeated(4));
+  ClickRow(testing::Find<TLayerGrid>(*form, "SelectedGrid"), 1);  // bat goes, its digits come back
+  EXPECT_EQ(testing::Find<QLineEdit>(*form, "EntryEdit")->text(),
+            QStringLiteral("228-") + kBullet.repeated(4));
   EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("help")});
-  EXPECT_TRUE(form->ConvertBtn()->isEnabled());
-  EXPECT_FALSE(form->CopyBtn()->isEnabled());
-  EXPECT_TRUE(form->SelectedWordLabel()->text().isEmpty());
+  EXPECT_TRUE(testing::Find<QPushButton>(*form, "ConvertBtn")->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(*form, "CopyBtn")->isEnabled());
+  EXPECT_TRUE(testing::Find<QLabel>(*form, "SelectedWordLabel")->text().isEmpty());
 }
 
 TEST_F(MainWindowTest, ClicksOnTheHeaderOrAfterAScrollPickNothing) {
   StartWithDictionary();
   TypeNumber(QStringLiteral("18003569377"));
-  form->ConvertBtn()->click();
-  TLayerGrid* grid = form->PossibleGrid();
+  testing::Find<QPushButton>(*form, "ConvertBtn")->click();
+  TLayerGrid* grid = testing::Find<TLayerGrid>(*form, "PossibleGrid");
   QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(0, 0).center());
   EXPECT_TRUE(PhraseWords().isEmpty());
 
@@ -309,8 +322,8 @@ TEST_F(MainWindowTest, AHalfVisibleRowPicksWithoutMovingOrScrolling) {
   file.close();
   StartWithDictionary();
   TypeNumber(QStringLiteral("888"));
-  form->ConvertBtn()->click();
-  TLayerGrid* grid = form->PossibleGrid();
+  testing::Find<QPushButton>(*form, "ConvertBtn")->click();
+  TLayerGrid* grid = testing::Find<TLayerGrid>(*form, "PossibleGrid");
   // Make the last row on screen show only partly.
   const int rowHeight = grid->DefaultRowHeight() + grid->GridLineWidth();
   if (grid->viewport()->height() % rowHeight < rowHeight / 3) {
@@ -331,9 +344,9 @@ TEST_F(MainWindowTest, AHalfVisibleRowPicksWithoutMovingOrScrolling) {
 TEST_F(MainWindowTest, ThePhraseGridHasItsOwnScrollGuard) {
   StartWithDictionary();
   TypeNumber(QStringLiteral("228-4357"));
-  form->ConvertBtn()->click();
+  testing::Find<QPushButton>(*form, "ConvertBtn")->click();
   Pick("bat");
-  TLayerGrid* grid = form->SelectedGrid();
+  TLayerGrid* grid = testing::Find<TLayerGrid>(*form, "SelectedGrid");
   const QPoint point = grid->CellRect(0, 1).center();
   QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, point);
   grid->SetTopRow(grid->TopRow() + 1);
@@ -347,8 +360,8 @@ TEST_F(MainWindowTest, ThePhraseGridHasItsOwnScrollGuard) {
 TEST_F(MainWindowTest, ADoubleClickPlacesOneWordAndTakesOneOut) {
   StartWithDictionary();
   TypeNumber(QStringLiteral("228-4357"));
-  form->ConvertBtn()->click();
-  TLayerGrid* candidates = form->PossibleGrid();
+  testing::Find<QPushButton>(*form, "ConvertBtn")->click();
+  TLayerGrid* candidates = testing::Find<TLayerGrid>(*form, "PossibleGrid");
   const int row = CandidateRow("help");
   ASSERT_GT(row, 0);
   const QPoint point = candidates->CellRect(0, row).center();
@@ -362,7 +375,7 @@ TEST_F(MainWindowTest, ADoubleClickPlacesOneWordAndTakesOneOut) {
   ClickRow(candidates, CandidateRow("bat"));  // the next single click picks again
   EXPECT_EQ(PhraseWords(), (QStringList{QStringLiteral("bat"), QStringLiteral("help")}));
 
-  TLayerGrid* phrase = form->SelectedGrid();
+  TLayerGrid* phrase = testing::Find<TLayerGrid>(*form, "SelectedGrid");
   const QPoint first = phrase->CellRect(0, 1).center();
   QTest::mouseClick(phrase->viewport(), Qt::LeftButton, {}, first);
   ASSERT_EQ(PhraseWords(), QStringList{QStringLiteral("help")});  // help moved up to row 1
@@ -378,18 +391,18 @@ TEST_F(MainWindowTest, ClassAAffixesShowInItalicsAndAPlainOneAfterThemDoesNot) {
   file.close();
   StartWithDictionary();
   TypeNumber(QStringLiteral("2255464"));
-  form->ConvertBtn()->click();
+  testing::Find<QPushButton>(*form, "ConvertBtn")->click();
   Pick("ball");
-  TLayerGrid* affixes = form->AffixGrid();
+  TLayerGrid* affixes = testing::Find<TLayerGrid>(*form, "AffixGrid");
   ASSERT_EQ(affixes->CellText(0, 0), QStringLiteral("-ing"));
   EXPECT_TRUE(affixes->Layers().ResolvedFont(0, 0).Font().italic());
   EXPECT_FALSE(affixes->Layers().ResolvedFont(0, 1).Font().italic());  // -s is class B
 
   // The field entered again and another number: -s now stands in row 0, in plain type.
-  QTest::mouseClick(form->EntryEdit(), Qt::LeftButton);
-  form->EntryEdit()->selectAll();
-  QTest::keyClicks(form->EntryEdit(), QStringLiteral("22554"));
-  form->ConvertBtn()->click();
+  QTest::mouseClick(testing::Find<QLineEdit>(*form, "EntryEdit"), Qt::LeftButton);
+  testing::Find<QLineEdit>(*form, "EntryEdit")->selectAll();
+  QTest::keyClicks(testing::Find<QLineEdit>(*form, "EntryEdit"), QStringLiteral("22554"));
+  testing::Find<QPushButton>(*form, "ConvertBtn")->click();
   Pick("ball");
   ASSERT_EQ(affixes->CellText(0, 0), QStringLiteral("-s"));
   EXPECT_FALSE(affixes->Layers().ResolvedFont(0, 0).Font().italic());
@@ -398,13 +411,13 @@ TEST_F(MainWindowTest, ClassAAffixesShowInItalicsAndAPlainOneAfterThemDoesNot) {
 TEST_F(MainWindowTest, ACoveredNumberIsCopiedWithItsPhrase) {
   StartWithDictionary();
   TypeNumber(QStringLiteral("18003569377"));
-  form->ConvertBtn()->click();
+  testing::Find<QPushButton>(*form, "ConvertBtn")->click();
   for (const char* word : {"flowers", "1", "8", "0", "0"}) {
     Pick(word);
   }
-  EXPECT_FALSE(form->ConvertBtn()->isEnabled());
-  ASSERT_TRUE(form->CopyBtn()->isEnabled());
-  form->CopyBtn()->click();
+  EXPECT_FALSE(testing::Find<QPushButton>(*form, "ConvertBtn")->isEnabled());
+  ASSERT_TRUE(testing::Find<QPushButton>(*form, "CopyBtn")->isEnabled());
+  testing::Find<QPushButton>(*form, "CopyBtn")->click();
   EXPECT_EQ(dialogs.clipboard, QStringLiteral("18003569377, 1 8 0 0 flowers"));
 }
 
@@ -415,26 +428,30 @@ TEST_F(MainWindowTest, EnteringTheFieldAgainStartsOverWithTheTypedNumber) {
   };
   const Way ways[] = {
       {"a click into the field",
-       [](TMainForm& form) { QTest::mouseClick(form.EntryEdit(), Qt::LeftButton); }},
+       [](TMainForm& form) {
+         QTest::mouseClick(testing::Find<QLineEdit>(form, "EntryEdit"), Qt::LeftButton);
+       }},
       // The candidate grid follows the field in the tab order.
       {"Shift+Tab from the candidates",
-       [](TMainForm& form) { QTest::keyClick(form.PossibleGrid(), Qt::Key_Backtab); }},
+       [](TMainForm& form) {
+         QTest::keyClick(testing::Find<TLayerGrid>(form, "PossibleGrid"), Qt::Key_Backtab);
+       }},
   };
   for (const Way& way : ways) {
     SCOPED_TRACE(way.name);
     StartWithDictionary();
     ASSERT_TRUE(ActivateMainWindow());
     TypeNumber(QStringLiteral("228-4357"));
-    form->ConvertBtn()->click();
+    testing::Find<QPushButton>(*form, "ConvertBtn")->click();
     Pick("bat");  // the click leaves the focus in the candidate grid
-    ASSERT_TRUE(form->PossibleGrid()->hasFocus());
+    ASSERT_TRUE(testing::Find<TLayerGrid>(*form, "PossibleGrid")->hasFocus());
     way.enter(*form);
-    ASSERT_TRUE(form->EntryEdit()->hasFocus());
-    EXPECT_EQ(form->EntryEdit()->text(), QStringLiteral("228-4357"));
+    ASSERT_TRUE(testing::Find<QLineEdit>(*form, "EntryEdit")->hasFocus());
+    EXPECT_EQ(testing::Find<QLineEdit>(*form, "EntryEdit")->text(), QStringLiteral("228-4357"));
     EXPECT_TRUE(PhraseWords().isEmpty());
     EXPECT_EQ(CandidateRow("help"), -1);
-    EXPECT_TRUE(form->ConvertBtn()->isEnabled());
-    EXPECT_TRUE(form->StatusText().isEmpty());
+    EXPECT_TRUE(testing::Find<QPushButton>(*form, "ConvertBtn")->isEnabled());
+    EXPECT_TRUE(testing::Find<QStatusBar>(*form, "StatusBar1")->currentMessage().isEmpty());
     CloseWindows();
   }
 }
@@ -443,15 +460,16 @@ TEST_F(MainWindowTest, AMenuOrAnotherWindowLeavesTheSearchAsItWas) {
   StartWithDictionary();
   ASSERT_TRUE(ActivateMainWindow());
   TypeNumber(QStringLiteral("2284357"));
-  QTest::keyClick(form->EntryEdit(), Qt::Key_Return);
-  const QString status = form->StatusText();
+  QTest::keyClick(testing::Find<QLineEdit>(*form, "EntryEdit"), Qt::Key_Return);
+  const QString status = testing::Find<QStatusBar>(*form, "StatusBar1")->currentMessage();
   ASSERT_FALSE(status.isEmpty());
   ASSERT_GT(CandidateRow("help"), 0);
   auto expectSearchKept = [&] {
-    EXPECT_EQ(form->StatusText().toStdString(), status.toStdString());
+    EXPECT_EQ(testing::Find<QStatusBar>(*form, "StatusBar1")->currentMessage().toStdString(),
+              status.toStdString());
     EXPECT_GT(CandidateRow("help"), 0);
     EXPECT_GT(CandidateRow("bat"), 0);
-    EXPECT_EQ(form->EntryEdit()->text(), QStringLiteral("2284357"));
+    EXPECT_EQ(testing::Find<QLineEdit>(*form, "EntryEdit")->text(), QStringLiteral("2284357"));
   };
 
   {
@@ -464,10 +482,10 @@ TEST_F(MainWindowTest, AMenuOrAnotherWindowLeavesTheSearchAsItWas) {
     QTRY_VERIFY(fileMenu->isVisible());
     QTest::keyClick(fileMenu, Qt::Key_Escape);
     QTRY_VERIFY(!fileMenu->isVisible());
-    if (!form->EntryEdit()->hasFocus()) {
+    if (!testing::Find<QLineEdit>(*form, "EntryEdit")->hasFocus()) {
       QTest::keyClick(bar, Qt::Key_Escape);  // the bar lets go of the keyboard
     }
-    QTRY_VERIFY(form->EntryEdit()->hasFocus());
+    QTRY_VERIFY(testing::Find<QLineEdit>(*form, "EntryEdit")->hasFocus());
     expectSearchKept();
   }
   {
@@ -477,9 +495,9 @@ TEST_F(MainWindowTest, AMenuOrAnotherWindowLeavesTheSearchAsItWas) {
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    ASSERT_FALSE(form->EntryEdit()->hasFocus());
+    ASSERT_FALSE(testing::Find<QLineEdit>(*form, "EntryEdit")->hasFocus());
     ASSERT_TRUE(ActivateMainWindow());
-    QTRY_VERIFY(form->EntryEdit()->hasFocus());
+    QTRY_VERIFY(testing::Find<QLineEdit>(*form, "EntryEdit")->hasFocus());
     expectSearchKept();
   }
   {
@@ -490,9 +508,9 @@ TEST_F(MainWindowTest, AMenuOrAnotherWindowLeavesTheSearchAsItWas) {
       ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
       dialog.reject();
     });
-    form->About1()->trigger();
+    testing::Find<QAction>(*form, "About1")->trigger();
     ASSERT_TRUE(ActivateMainWindow());
-    QTRY_VERIFY(form->EntryEdit()->hasFocus());
+    QTRY_VERIFY(testing::Find<QLineEdit>(*form, "EntryEdit")->hasFocus());
     expectSearchKept();
   }
 }
@@ -500,14 +518,14 @@ TEST_F(MainWindowTest, AMenuOrAnotherWindowLeavesTheSearchAsItWas) {
 TEST_F(MainWindowTest, ClearEmptiesTheWindow) {
   StartWithDictionary();
   TypeNumber(QStringLiteral("228"));
-  form->ConvertBtn()->click();
+  testing::Find<QPushButton>(*form, "ConvertBtn")->click();
   Pick("bat");
-  form->ClearBtn()->click();
-  EXPECT_TRUE(form->EntryEdit()->text().isEmpty());
+  testing::Find<QPushButton>(*form, "ClearBtn")->click();
+  EXPECT_TRUE(testing::Find<QLineEdit>(*form, "EntryEdit")->text().isEmpty());
   EXPECT_TRUE(PhraseWords().isEmpty());
   EXPECT_EQ(CandidateRow("bat"), -1);
-  EXPECT_FALSE(form->ConvertBtn()->isEnabled());
-  EXPECT_FALSE(form->CopyBtn()->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(*form, "ConvertBtn")->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(*form, "CopyBtn")->isEnabled());
   EXPECT_EQ(form->Model().CurrentNumber(), "228");
 }
 
@@ -516,10 +534,10 @@ TEST_F(MainWindowTest, TheEntryFieldTakesOnlyWhatTheDictionaryCanHold) {
   TypeNumber(QStringLiteral("228"));
   auto typeText = [&](const QString& text) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
-    QApplication::sendEvent(form->EntryEdit(), &press);
+    QApplication::sendEvent(testing::Find<QLineEdit>(*form, "EntryEdit"), &press);
   };
   typeText(QString::fromUtf8("\xE4\xB8\xAD"));  // a CJK character
-  EXPECT_EQ(form->EntryEdit()->text(), QStringLiteral("228"));
+  EXPECT_EQ(testing::Find<QLineEdit>(*form, "EntryEdit")->text(), QStringLiteral("228"));
   typeText(QString::fromUtf8("\xC3\xA9"));  // é is in the code page
   EXPECT_EQ(form->Model().EntryText(), "228\xE9");
 }
@@ -528,41 +546,44 @@ TEST_F(MainWindowTest, AFullEntryFieldWarns) {
   StartWithDictionary();
   TypeNumber(QString(99, QLatin1Char('2')));
   EXPECT_TRUE(dialogs.warnings.isEmpty());
-  QTest::keyClick(form->EntryEdit(), Qt::Key_3);
+  QTest::keyClick(testing::Find<QLineEdit>(*form, "EntryEdit"), Qt::Key_3);
   EXPECT_EQ(dialogs.warnings, QStringList{QStringLiteral("Entry Can Not Exceed 100 Characters")});
-  QTest::keyClick(form->EntryEdit(), Qt::Key_4);  // refused by the field: no change, no warning
-  EXPECT_EQ(form->EntryEdit()->text().size(), 100);
+  QTest::keyClick(testing::Find<QLineEdit>(*form, "EntryEdit"),
+                  Qt::Key_4);  // refused by the field: no change, no warning
+  EXPECT_EQ(testing::Find<QLineEdit>(*form, "EntryEdit")->text().size(), 100);
   EXPECT_EQ(dialogs.warnings.size(), 1);
 }
 
 TEST_F(MainWindowTest, TheTwoWordGridsKeepTheirColumnsEqual) {
   StartWithDictionary();
-  form->PossibleGrid()->SetColWidth(0, 120);
-  EXPECT_EQ(form->SelectedGrid()->ColWidth(0), 120);
-  form->SelectedGrid()->SetColWidth(1, 90);
-  EXPECT_EQ(form->PossibleGrid()->ColWidth(1), 90);
+  testing::Find<TLayerGrid>(*form, "PossibleGrid")->SetColWidth(0, 120);
+  EXPECT_EQ(testing::Find<TLayerGrid>(*form, "SelectedGrid")->ColWidth(0), 120);
+  testing::Find<TLayerGrid>(*form, "SelectedGrid")->SetColWidth(1, 90);
+  EXPECT_EQ(testing::Find<TLayerGrid>(*form, "PossibleGrid")->ColWidth(1), 90);
   // The first column never takes more than the grid's width less 40 pixels.
-  form->PossibleGrid()->SetColWidth(0, 5000);
-  EXPECT_EQ(form->PossibleGrid()->ColWidth(0), form->PossibleGrid()->width() - 40);
-  EXPECT_EQ(form->SelectedGrid()->ColWidth(0), form->PossibleGrid()->ColWidth(0));
+  testing::Find<TLayerGrid>(*form, "PossibleGrid")->SetColWidth(0, 5000);
+  EXPECT_EQ(testing::Find<TLayerGrid>(*form, "PossibleGrid")->ColWidth(0),
+            testing::Find<TLayerGrid>(*form, "PossibleGrid")->width() - 40);
+  EXPECT_EQ(testing::Find<TLayerGrid>(*form, "SelectedGrid")->ColWidth(0),
+            testing::Find<TLayerGrid>(*form, "PossibleGrid")->ColWidth(0));
 }
 
 TEST_F(MainWindowTest, LookupOpensTheLookupWindowOrTheHiddenTestWindow) {
   StartWithDictionary();
   TypeNumber(QStringLiteral(" TeSt "));
-  form->LookupBtn()->click();
+  testing::Find<QPushButton>(*form, "LookupBtn")->click();
   EXPECT_EQ(dialogs.modeless, QStringList{QStringLiteral("TTestForm")});
   EXPECT_EQ(dialogs.execs, 0);
-  form->EntryEdit()->clear();
+  testing::Find<QLineEdit>(*form, "EntryEdit")->clear();
   TypeNumber(QStringLiteral("tests"));
-  form->LookupBtn()->click();
+  testing::Find<QPushButton>(*form, "LookupBtn")->click();
   EXPECT_EQ(dialogs.shownDialogs, QStringList{QStringLiteral("TLookupForm")});
 }
 
 TEST_F(MainWindowTest, TheTestWindowOpenedAgainWhileOpenKeepsAnUnsavedTick) {
   StartWithDictionary();
   TypeNumber(QStringLiteral("test"));
-  QTest::mouseClick(form->LookupBtn(), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QPushButton>(*form, "LookupBtn"), Qt::LeftButton);
   ASSERT_EQ(dialogs.modeless, QStringList{QStringLiteral("TTestForm")});
   test->show();  // as the desktop shows a window without blocking the others
   test->activateWindow();
@@ -572,31 +593,31 @@ TEST_F(MainWindowTest, TheTestWindowOpenedAgainWhileOpenKeepsAnUnsavedTick) {
   ASSERT_TRUE(box->isChecked());
 
   ASSERT_TRUE(ActivateMainWindow());
-  QTest::mouseClick(form->LookupBtn(), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QPushButton>(*form, "LookupBtn"), Qt::LeftButton);
   EXPECT_EQ(dialogs.modeless.size(), 2);
   EXPECT_TRUE(box->isChecked());
   EXPECT_FALSE(state.AnimationOn);  // not stored before OK
 
   // Shown anew after it was closed, it shows the switch again.
   test->close();
-  QTest::mouseClick(form->LookupBtn(), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QPushButton>(*form, "LookupBtn"), Qt::LeftButton);
   EXPECT_FALSE(box->isChecked());
 }
 
 TEST_F(MainWindowTest, MenuCommandsReachHelpAboutAndNotify) {
   StartWithDictionary();
-  form->Contents1()->trigger();
+  testing::Find<QAction>(*form, "Contents1")->trigger();
   QTest::keyClick(form.get(), Qt::Key_F1);
   EXPECT_EQ(help.Asked(), (std::vector<int>{0, 10}));
-  form->About1()->trigger();
-  form->Notify1()->trigger();
+  testing::Find<QAction>(*form, "About1")->trigger();
+  testing::Find<QAction>(*form, "Notify1")->trigger();
   EXPECT_EQ(dialogs.shownDialogs,
             (QStringList{QStringLiteral("TAboutForm"), QStringLiteral("TNotifyForm")}));
-  EXPECT_FALSE(form->English1()->isEnabled());
-  form->German1()->trigger();
+  EXPECT_FALSE(testing::Find<QAction>(*form, "English1")->isEnabled());
+  testing::Find<QAction>(*form, "German1")->trigger();
   EXPECT_EQ(form->CurrentLanguage(), QStringLiteral("de_DE"));
-  EXPECT_TRUE(form->English1()->isEnabled());
-  EXPECT_FALSE(form->German1()->isEnabled());
+  EXPECT_TRUE(testing::Find<QAction>(*form, "English1")->isEnabled());
+  EXPECT_FALSE(testing::Find<QAction>(*form, "German1")->isEnabled());
 }
 
 TEST_F(MainWindowTest, OpeningAnotherDictionarySearchesItAndCancellingKeepsTheOld) {
@@ -607,11 +628,11 @@ TEST_F(MainWindowTest, OpeningAnotherDictionarySearchesItAndCancellingKeepsTheOl
   file.write("228,act,B\r\n\r\n");
   file.close();
   TypeNumber(QStringLiteral("228"));
-  form->ConvertBtn()->click();
+  testing::Find<QPushButton>(*form, "ConvertBtn")->click();
   ASSERT_GT(CandidateRow("bat"), 0);
 
   dialogs.fileChoices.push_back(other);
-  form->Open1()->trigger();
+  testing::Find<QAction>(*form, "Open1")->trigger();
   WaitForAffixes();
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + other);
   EXPECT_EQ(CandidateRow("act"), 1);
@@ -626,14 +647,14 @@ TEST_F(MainWindowTest, OpeningAnotherDictionarySearchesItAndCancellingKeepsTheOl
                       bar->actionGeometry(fileMenu->menuAction()).center());
     QTRY_VERIFY(fileMenu->isVisible());
     QTest::mouseClick(fileMenu, Qt::LeftButton, {},
-                      fileMenu->actionGeometry(form->Open1()).center());
+                      fileMenu->actionGeometry(testing::Find<QAction>(*form, "Open1")).center());
     QTRY_VERIFY(!fileMenu->isVisible());
   };
   const int asked = static_cast<int>(dialogs.openDialogs.size());
   openThroughTheMenu();  // cancelled
   ASSERT_EQ(static_cast<int>(dialogs.openDialogs.size()), asked + 1);
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + other);
-  form->ConvertBtn()->click();
+  testing::Find<QPushButton>(*form, "ConvertBtn")->click();
   EXPECT_EQ(CandidateRow("act"), 1);  // the previous file is still read
 
   // A file that cannot be opened does not take the place of the one in use: the caption
@@ -644,7 +665,7 @@ TEST_F(MainWindowTest, OpeningAnotherDictionarySearchesItAndCancellingKeepsTheOl
   EXPECT_EQ(dialogs.warnings,
             QStringList{QStringLiteral("Can Not Open ") + gone + QStringLiteral(" in Open1Click")});
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + other);
-  form->ConvertBtn()->click();
+  testing::Find<QPushButton>(*form, "ConvertBtn")->click();
   EXPECT_EQ(dialogs.warnings.size(), 1);
   EXPECT_EQ(CandidateRow("act"), 1);
 
@@ -701,19 +722,25 @@ TEST_F(MainWindowTest, TheWindowShowsWhileTheDictionaryLoadsAndASearchWaitsForIt
   form->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
   ASSERT_TRUE(form->AffixesLoading());
-  QTRY_VERIFY(form->StatusText().startsWith(QStringLiteral("Loading the dictionary: ")));
+  QTRY_VERIFY(testing::Find<QStatusBar>(*form, "StatusBar1")
+                  ->currentMessage()
+                  .startsWith(QStringLiteral("Loading the dictionary: ")));
 
   TypeNumber(QStringLiteral("228"));
-  QTest::mouseClick(form->ConvertBtn(), Qt::LeftButton);
-  EXPECT_TRUE(form->StatusText().startsWith(
-      QStringLiteral("The dictionary is still loading; the search follows as soon as it is "
-                     "ready.")));
+  QTest::mouseClick(testing::Find<QPushButton>(*form, "ConvertBtn"), Qt::LeftButton);
+  EXPECT_TRUE(testing::Find<QStatusBar>(*form, "StatusBar1")
+                  ->currentMessage()
+                  .startsWith(QStringLiteral(
+                      "The dictionary is still loading; the search follows as soon as it is "
+                      "ready.")));
   EXPECT_EQ(CandidateRow("bat"), -1);
 
   slow.released = true;
   QTRY_VERIFY_WITH_TIMEOUT(!form->AffixesLoading(), 10000);
   EXPECT_GT(CandidateRow("bat"), 0);  // the search waited for the table
-  EXPECT_TRUE(form->StatusText().contains(QStringLiteral(" Matches out of ")));
+  EXPECT_TRUE(testing::Find<QStatusBar>(*form, "StatusBar1")
+                  ->currentMessage()
+                  .contains(QStringLiteral(" Matches out of ")));
   EXPECT_FALSE(slow.ranOut);
   EXPECT_TRUE(dialogs.warnings.isEmpty());
 }
@@ -737,9 +764,9 @@ TEST_F(MainWindowTest, CloseWritesEverySettingAndTheNextStartRestoresThem) {
   StartWithDictionary();
   form->move(40, 60);
   form->resize(600, 520);
-  form->PossibleGrid()->SetColWidth(0, 130);
-  form->PossibleGrid()->SetColWidth(1, 100);
-  form->German1()->trigger();
+  testing::Find<TLayerGrid>(*form, "PossibleGrid")->SetColWidth(0, 130);
+  testing::Find<TLayerGrid>(*form, "PossibleGrid")->SetColWidth(1, 100);
+  testing::Find<QAction>(*form, "German1")->trigger();
   state.AnimationOn = true;
   ASSERT_TRUE(form->close());
 
@@ -766,13 +793,14 @@ TEST_F(MainWindowTest, CloseWritesEverySettingAndTheNextStartRestoresThem) {
   Start();
   EXPECT_TRUE(dialogs.openDialogs.empty());  // the stored dictionary opens
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + dictionaryPath);
-  EXPECT_EQ(form->SelectedGrid()->ColWidth(0), 130);
+  EXPECT_EQ(testing::Find<TLayerGrid>(*form, "SelectedGrid")->ColWidth(0), 130);
   // The last column fills the grid again, in both grids alike.
-  EXPECT_EQ(form->SelectedGrid()->ColWidth(1), form->PossibleGrid()->ColWidth(1));
+  EXPECT_EQ(testing::Find<TLayerGrid>(*form, "SelectedGrid")->ColWidth(1),
+            testing::Find<TLayerGrid>(*form, "PossibleGrid")->ColWidth(1));
   EXPECT_EQ(form->width(), 600);
   EXPECT_TRUE(state.AnimationOn);
   EXPECT_EQ(form->CurrentLanguage(), QStringLiteral("de_DE"));
-  EXPECT_FALSE(form->German1()->isEnabled());
+  EXPECT_FALSE(testing::Find<QAction>(*form, "German1")->isEnabled());
 }
 
 TEST_F(MainWindowTest, TheWindowComesBackOnTheScreenWithColumnsThatCanBeSeen) {
@@ -810,11 +838,12 @@ TEST_F(MainWindowTest, TheWindowComesBackOnTheScreenWithColumnsThatCanBeSeen) {
     Start();
     EXPECT_EQ(form->pos(), c.place);
     EXPECT_EQ(form->size(), c.size);
-    EXPECT_EQ(form->PossibleGrid()->ColWidth(0), c.word);
-    EXPECT_EQ(form->SelectedGrid()->ColWidth(0), c.word);
+    EXPECT_EQ(testing::Find<TLayerGrid>(*form, "PossibleGrid")->ColWidth(0), c.word);
+    EXPECT_EQ(testing::Find<TLayerGrid>(*form, "SelectedGrid")->ColWidth(0), c.word);
     // The digits column fills the rest of the grid, in both grids alike.
-    EXPECT_GE(form->PossibleGrid()->ColWidth(1), 100);
-    EXPECT_EQ(form->SelectedGrid()->ColWidth(1), form->PossibleGrid()->ColWidth(1));
+    EXPECT_GE(testing::Find<TLayerGrid>(*form, "PossibleGrid")->ColWidth(1), 100);
+    EXPECT_EQ(testing::Find<TLayerGrid>(*form, "SelectedGrid")->ColWidth(1),
+              testing::Find<TLayerGrid>(*form, "PossibleGrid")->ColWidth(1));
     CloseWindows();
   }
 }
@@ -872,7 +901,7 @@ TEST_F(MainWindowTest, ABadLineOfTheSettingsCostsOnlyItsValueAndIsNamedInTheUser
   EXPECT_EQ(form->CurrentLanguage(), QStringLiteral("de_DE"));
   EXPECT_EQ(form->pos(), QPoint(16, 189));
   EXPECT_EQ(form->size(), QSize(500, 500));
-  EXPECT_EQ(form->PossibleGrid()->ColWidth(0), 130);
+  EXPECT_EQ(testing::Find<TLayerGrid>(*form, "PossibleGrid")->ColWidth(0), 130);
   ASSERT_EQ(dialogs.warnings.size(), 1);
   const QStringList kept = QDir(settings->Folder()).entryList({QStringLiteral("*.corrupt-*")});
   ASSERT_EQ(kept.size(), 1);

@@ -11,14 +11,16 @@
 #include <QTest>
 #include <memory>
 
+#include "AboutVantrel.h"
 #include "AffixUnit.h"
 #include "LookUp.h"
 #include "Main.h"
+#include "Notify.h"
 #include "RecordingHelp.h"
 #include "RecordingLauncher.h"
 #include "ScriptedDialogs.h"
-#include "SideWindows.h"
 #include "SixWindows.h"
+#include "TestPanel.h"
 #include "Texts.h"
 
 namespace vantrel::testing {

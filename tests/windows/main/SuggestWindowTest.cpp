@@ -13,17 +13,20 @@
 #include <QTest>
 #include <memory>
 
+#include "AboutVantrel.h"
 #include "AffixUnit.h"
+#include "FindControl.h"
 #include "LayerGrid.h"
 #include "LookUp.h"
 #include "Main.h"
+#include "Notify.h"
 #include "ProgramWindows.h"
 #include "RecordingHelp.h"
 #include "RecordingLauncher.h"
 #include "ScriptedDialogs.h"
-#include "SideWindows.h"
 #include "Suggest.h"
 #include "SuggestWindow.h"
+#include "TestPanel.h"
 #include "Texts.h"
 
 namespace vantrel {
@@ -58,14 +61,14 @@ class SuggestWindowTest : public testing::ProgramWindowsTest {
   }
 
   void TypeNumber(const QString& number) {
-    form->EntryEdit()->setFocus();
-    QTest::keyClicks(form->EntryEdit(), number);
+    testing::Find<QLineEdit>(*form, "EntryEdit")->setFocus();
+    QTest::keyClicks(testing::Find<QLineEdit>(*form, "EntryEdit"), number);
   }
 
   // Ctrl+G in the entry field; the window comes up over the main window.
   TSuggestForm* PressSuggest() {
-    QTest::keyClick(form->EntryEdit(), Qt::Key_G, Qt::ControlModifier);
-    TSuggestForm* window = form->SuggestForm();
+    QTest::keyClick(testing::Find<QLineEdit>(*form, "EntryEdit"), Qt::Key_G, Qt::ControlModifier);
+    TSuggestForm* window = testing::Find<TSuggestForm>(*form, "TSuggestForm");
     if (window != nullptr && window->isVisible()) {
       EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
     }
@@ -85,7 +88,7 @@ class SuggestWindowTest : public testing::ProgramWindowsTest {
     const CellTable& table = form->Model().Candidates();
     for (int row = 1; row < table.RowCount(); ++row) {
       if (table.Cell(0, row) == word) {
-        TLayerGrid* grid = form->PossibleGrid();
+        TLayerGrid* grid = testing::Find<TLayerGrid>(*form, "PossibleGrid");
         grid->SetTopRow(std::max(grid->FixedRows(), row - 2));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(0, row).center());
         return;
@@ -106,10 +109,10 @@ class SuggestWindowTest : public testing::ProgramWindowsTest {
          row < model.AffixOffers().RowCount() && !model.AffixOffers().Cell(0, row).empty(); ++row) {
       s.affixes.push_back(model.AffixOffers().Cell(0, row));
     }
-    s.copyEnabled = form->CopyBtn()->isEnabled();
-    s.convertEnabled = form->ConvertBtn()->isEnabled();
+    s.copyEnabled = testing::Find<QPushButton>(*form, "CopyBtn")->isEnabled();
+    s.convertEnabled = testing::Find<QPushButton>(*form, "ConvertBtn")->isEnabled();
     if (s.copyEnabled) {
-      form->CopyBtn()->click();
+      testing::Find<QPushButton>(*form, "CopyBtn")->click();
       s.copied = dialogs.clipboard.toStdString();
     }
     return s;
@@ -117,7 +120,8 @@ class SuggestWindowTest : public testing::ProgramWindowsTest {
 };
 
 TEST_F(SuggestWindowTest, FlowersComesFirstAndEnterPlacesItForCopy) {
-  EXPECT_EQ(form->Suggest1()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
+  EXPECT_EQ(testing::Find<QAction>(*form, "Suggest1")->shortcut(),
+            QKeySequence(Qt::CTRL | Qt::Key_G));
   TypeNumber(QStringLiteral("18003569377"));
   TSuggestForm* window = PressSuggest();
   ASSERT_NE(window, nullptr);
@@ -138,9 +142,9 @@ TEST_F(SuggestWindowTest, FlowersComesFirstAndEnterPlacesItForCopy) {
 
   QTest::keyClick(window->SuggestionList(), Qt::Key_Return);
   EXPECT_FALSE(window->isVisible());
-  EXPECT_EQ(form->EntryEdit()->text(), kBullet.repeated(11));
-  ASSERT_TRUE(form->CopyBtn()->isEnabled());
-  form->CopyBtn()->click();
+  EXPECT_EQ(testing::Find<QLineEdit>(*form, "EntryEdit")->text(), kBullet.repeated(11));
+  ASSERT_TRUE(testing::Find<QPushButton>(*form, "CopyBtn")->isEnabled());
+  testing::Find<QPushButton>(*form, "CopyBtn")->click();
   EXPECT_EQ(dialogs.clipboard, QStringLiteral("18003569377, 1800 flowers"));
 }
 
@@ -158,9 +162,9 @@ TEST_F(SuggestWindowTest, AChoiceBuildsTheSamePhraseAsPickingByHand) {
   EXPECT_FALSE(window->isVisible());
   const PhraseState suggested = State();
 
-  form->ClearBtn()->click();
+  testing::Find<QPushButton>(*form, "ClearBtn")->click();
   TypeNumber(QStringLiteral("228-4357"));
-  form->ConvertBtn()->click();
+  testing::Find<QPushButton>(*form, "ConvertBtn")->click();
   for (const std::string word : {"bat", "help"}) {
     Pick(word);
   }
@@ -172,7 +176,7 @@ TEST_F(SuggestWindowTest, AChoiceBuildsTheSamePhraseAsPickingByHand) {
 
 TEST_F(SuggestWindowTest, TheNumberAsItStandsWithItsBullets) {
   TypeNumber(QStringLiteral("228-4357"));
-  form->ConvertBtn()->click();
+  testing::Find<QPushButton>(*form, "ConvertBtn")->click();
   Pick("help");
   TSuggestForm* window = PressSuggest();
   ASSERT_NE(window, nullptr);

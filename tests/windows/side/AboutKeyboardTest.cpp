@@ -7,8 +7,10 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "AboutVantrel.h"
+#include "Notify.h"
 #include "SideTesting.h"
-#include "SideWindows.h"
+#include "TestPanel.h"
 
 namespace vantrel {
 namespace {

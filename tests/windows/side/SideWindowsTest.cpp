@@ -12,8 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include "AboutVantrel.h"
+#include "Notify.h"
 #include "SideTesting.h"
-#include "SideWindows.h"
+#include "TestPanel.h"
 
 namespace vantrel {
 namespace {

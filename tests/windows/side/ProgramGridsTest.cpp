@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 
 #include <cmath>
 
@@ -17,19 +19,7 @@ const ProgramGrid kAllGrids[] = {ProgramGrid::Possible, ProgramGrid::Selected, P
                                  ProgramGrid::Converted, ProgramGrid::SelectedAffix};
 
 std::unique_ptr<TLayerGrid> Make(ProgramGrid which) {
-  switch (which) {
-    case ProgramGrid::Possible:
-      return MakePossibleGrid();
-    case ProgramGrid::Selected:
-      return MakeSelectedGrid();
-    case ProgramGrid::Affix:
-      return MakeAffixGrid();
-    case ProgramGrid::Converted:
-      return MakeConvertedGrid();
-    case ProgramGrid::SelectedAffix:
-      break;
-  }
-  return MakeSelectedAffixGrid();
+  return MakeProgramGrid(which);
 }
 
 TEST(ProgramGrids, SizesAndGridWideValues) {
@@ -43,7 +33,6 @@ TEST(ProgramGrids, SizesAndGridWideValues) {
     int widths[2];
     bool editable;
     bool showCellHints;
-    const char* hint;
     bool colSizing;
     bool editing;
     int fontPixels;  // 0: the font of the window
@@ -57,46 +46,12 @@ TEST(ProgramGrids, SizesAndGridWideValues) {
        {151, 115},
        false,
        false,
-       "Click to select",
        true,
        false,
        16},
-      {"SelectedGrid",
-       ProgramGrid::Selected,
-       2,
-       100,
-       1,
-       {151, 115},
-       true,
-       false,
-       "Click to remove",
-       true,
-       false,
-       0},
-      {"AffixGrid",
-       ProgramGrid::Affix,
-       2,
-       8500,
-       0,
-       {106, 53},
-       false,
-       false,
-       "Click to select",
-       true,
-       false,
-       16},
-      {"ConvertedGrid",
-       ProgramGrid::Converted,
-       1,
-       20,
-       0,
-       {214, 0},
-       true,
-       true,
-       "Numeric equivalent",
-       false,
-       false,
-       0},
+      {"SelectedGrid", ProgramGrid::Selected, 2, 100, 1, {151, 115}, true, false, true, false, 0},
+      {"AffixGrid", ProgramGrid::Affix, 2, 8500, 0, {106, 53}, false, false, true, false, 16},
+      {"ConvertedGrid", ProgramGrid::Converted, 1, 20, 0, {214, 0}, true, true, false, false, 0},
       {"SelectedAffixGrid",
        ProgramGrid::SelectedAffix,
        2,
@@ -105,7 +60,6 @@ TEST(ProgramGrids, SizesAndGridWideValues) {
        {175, 135},
        false,
        true,
-       "",
        true,
        true,
        0},
@@ -124,15 +78,16 @@ TEST(ProgramGrids, SizesAndGridWideValues) {
     }
     EXPECT_EQ(grid->Editable(), c.editable);
     EXPECT_EQ(grid->ShowCellHints(), c.showCellHints);
-    EXPECT_EQ(grid->Hint(), c.hint);
+    EXPECT_EQ(grid->objectName(), c.name);
     EXPECT_TRUE(grid->AutoAdjustLastCol());
     EXPECT_EQ(grid->Options().testFlag(Opt::goColSizing), c.colSizing);
     EXPECT_EQ(grid->Options().testFlag(Opt::goEditing), c.editing);
     if (c.fontPixels != 0) {
       EXPECT_EQ(grid->font().pixelSize(), c.fontPixels);
     }
-    // No window can edit a cell in place.
-    EXPECT_FALSE(grid->CanEditCell(0, 1));
+    // Only the proposed affix word can be edited in place; its digits cannot.
+    EXPECT_EQ(grid->CanEditCell(0, 1), c.which == ProgramGrid::SelectedAffix);
+    EXPECT_FALSE(grid->CanEditCell(1, 1));
   }
 }
 
@@ -220,7 +175,7 @@ TEST(ProgramGrids, ClassAItalicsComeThroughTheCellFontWhateverTheColumnFont) {
 }
 
 TEST(ProgramGrids, ATableAttachedWithItalicsShowsThem) {
-  const auto grid = MakeAffixGrid();
+  const auto grid = Make(ProgramGrid::Affix);
   CellTable table(2, 20);
   table.SetCell(0, 2, "+Ann");
   table.SetItalic(0, 2, true);
@@ -232,13 +187,108 @@ TEST(ProgramGrids, ATableAttachedWithItalicsShowsThem) {
   grid->SetTable(nullptr);
 }
 
-TEST(ProgramGrids, DesignIsWrittenBackAsCarried) {
-  for (ProgramGrid which : kAllGrids) {
-    SCOPED_TRACE(static_cast<int>(which));
-    const DesignLayers& carried = ProgramGridDesign(which);
+TEST(ProgramGrids, EveryCarriedDesignIsReadAndWrittenBackUnchanged) {
+  const std::pair<ProgramGrid, const char*> grids[] = {
+      {ProgramGrid::Possible, "PossibleGrid"},
+      {ProgramGrid::Selected, "SelectedGrid"},
+      {ProgramGrid::Affix, "AffixGrid"},
+      {ProgramGrid::Converted, "ConvertedGrid"},
+      {ProgramGrid::SelectedAffix, "SelectedAffixGrid"}};
+  for (const auto& [which, name] : grids) {
+    SCOPED_TRACE(name);
     const auto grid = Make(which);
-    EXPECT_EQ(grid->Design(), carried);
-    EXPECT_EQ(ParseDesignData(grid->WriteDesignData()), carried);
+    // Each grid reads the file of its own name.
+    const QString path = QStringLiteral(":/grids/%1.vgd").arg(QLatin1String(name));
+    EXPECT_EQ(ProgramGridDesignPath(which), path);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.errorString().toStdString();
+    const QByteArray stored = file.readAll();
+    const GridDesignRead read = ReadGridDesign(path);
+    ASSERT_TRUE(read.problem.isEmpty()) << read.problem.toStdString();
+    EXPECT_FALSE(read.layers.cols.empty()) << "every grid centres its columns";
+    EXPECT_EQ(grid->Design(), read.layers);
+    EXPECT_EQ(grid->WriteDesignData(), stored.toStdString()) << "the stored bytes come back";
+  }
+}
+
+// Collects the warnings that the grid set-up gives while it lives.
+class WarningCatcher {
+ public:
+  WarningCatcher() { previous_ = qInstallMessageHandler(&WarningCatcher::Catch); }
+  ~WarningCatcher() { qInstallMessageHandler(previous_); }
+  static QStringList& Caught() {
+    static QStringList caught;
+    return caught;
+  }
+
+ private:
+  static void Catch(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtWarningMsg) {
+      Caught() << text;
+    }
+  }
+  QtMessageHandler previous_;
+};
+
+TEST(ProgramGrids, ABadOrMissingDesignIsNamedAndLeavesAUsableGrid) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  std::string outOfRange = FormatDesignData({});
+  // A column entry for index 70000: the stored form allows 0 to 65535.
+  DesignLists lists = ParseDesignBytes(outOfRange);
+  lists[DesignListId::PropCol] = {std::int32_t{70000}, std::int32_t{0}};
+  outOfRange = FormatDesignBytes(lists);
+  std::string carried;
+  {
+    QFile file(ProgramGridDesignPath(ProgramGrid::Possible));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    carried = file.readAll().toStdString();
+  }
+  struct Case {
+    const char* name;
+    const char* file;  // nullptr: no file at all
+    std::string bytes;
+    const char* fault;
+  };
+  const Case cases[] = {
+      {"missing", nullptr, "", "No such file"},
+      {"empty", "empty.vgd", "", "Design data ends too early"},
+      {"cut short", "short.vgd", carried.substr(0, carried.size() / 2),
+       "Design data ends too early"},
+      {"not design data", "picture.vgd", "GIF89a....", "Not grid design data"},
+      {"index out of range", "range.vgd", outOfRange, kRangeCheckError},
+      {"far too large", "large.vgd", carried + std::string(70 * 1024, 'E'), "larger than"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString path = dir.filePath(QString::fromLatin1(c.file ? c.file : "absent.vgd"));
+    if (c.file != nullptr) {
+      QFile file(path);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write(c.bytes.data(), static_cast<qint64>(c.bytes.size()));
+    }
+    WarningCatcher catcher;
+    WarningCatcher::Caught().clear();
+    const auto grid = MakeProgramGrid(ProgramGrid::Possible, path);
+
+    ASSERT_EQ(WarningCatcher::Caught().size(), 1)
+        << WarningCatcher::Caught().join('\n').toStdString();
+    const QString message = WarningCatcher::Caught().front();
+    EXPECT_TRUE(message.contains("PossibleGrid")) << message.toStdString();
+    EXPECT_TRUE(message.contains(path)) << message.toStdString();
+    EXPECT_TRUE(message.contains(QString::fromLatin1(c.fault))) << message.toStdString();
+
+    // The grid keeps its size and options and shows and takes texts in plain cells.
+    EXPECT_EQ(grid->RowCount(), 5000);
+    EXPECT_EQ(grid->ColCount(), 2);
+    EXPECT_EQ(grid->FixedRows(), 1);
+    EXPECT_EQ(grid->ColWidth(0), 151);
+    EXPECT_TRUE(grid->AutoAdjustLastCol());
+    EXPECT_EQ(grid->Design(), DesignLayers{});
+    grid->SetCellText(0, 1, QStringLiteral("bat"));
+    EXPECT_EQ(grid->CellText(0, 1), QStringLiteral("bat"));
+    grid->resize(306, 200);
+    EXPECT_FALSE(grid->grab().isNull());
   }
 }
 
@@ -307,7 +357,7 @@ class GridPictures : public ::testing::Test {
 };
 
 TEST_F(GridPictures, PossibleGrid) {
-  const auto grid = MakePossibleGrid();
+  const auto grid = Make(ProgramGrid::Possible);
   Fill(*grid,
        {{"Candidate Word", "Represents"},
         {"bat", "228"},
@@ -347,7 +397,7 @@ TEST_F(GridPictures, PossibleGrid) {
 }
 
 TEST_F(GridPictures, HeadersAreBoldAndClassAIsItalic) {
-  const auto grid = MakePossibleGrid();
+  const auto grid = Make(ProgramGrid::Possible);
   Fill(*grid, {{"Represents", "Represents"}, {"Represents", "Represents"}}, 0);
   Show(*grid, {306, 200});
   grid->FocusCell(1, 1);  // keep the compared cells out of the selection
@@ -366,7 +416,7 @@ TEST_F(GridPictures, HeadersAreBoldAndClassAIsItalic) {
 }
 
 TEST_F(GridPictures, SelectedGrid) {
-  const auto grid = MakeSelectedGrid();
+  const auto grid = Make(ProgramGrid::Selected);
   Fill(*grid, {{"Selected Word", "Represents"}, {"bat", "228"}, {"go", "46"}}, 0);
   Show(*grid, {306, 110});
   Save(*grid, "selected");
@@ -376,7 +426,7 @@ TEST_F(GridPictures, SelectedGrid) {
 }
 
 TEST_F(GridPictures, AffixGrid) {
-  const auto grid = MakeAffixGrid();
+  const auto grid = Make(ProgramGrid::Affix);
   Fill(*grid,
        {{"-ization-ization", "4928466"},
         {"-ization-ization", "4928466"},
@@ -411,7 +461,7 @@ TEST_F(GridPictures, AffixGrid) {
 }
 
 TEST_F(GridPictures, ConvertedGrid) {
-  const auto grid = MakeConvertedGrid();
+  const auto grid = Make(ProgramGrid::Converted);
   Fill(*grid, {{"4357", ""}, {"43573", ""}}, 0);
   Show(*grid, {240, 110});
   Save(*grid, "converted");
@@ -422,7 +472,7 @@ TEST_F(GridPictures, ConvertedGrid) {
 }
 
 TEST_F(GridPictures, SelectedAffixGrid) {
-  const auto grid = MakeSelectedAffixGrid();
+  const auto grid = Make(ProgramGrid::SelectedAffix);
   Fill(*grid, {{"Candidate Word", "Represents"}, {"balling", "2255464"}}, 0);
   const int frame = grid->frameWidth();
   Show(*grid, {330, 2 * 25 + 2 * frame});

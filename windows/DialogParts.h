@@ -1,0 +1,24 @@
+#pragma once
+// The parts that the About, notification and test windows are made of: labels with a
+// picture, a text or an address, the default button, and the fixed dialog frame.
+
+#include <QString>
+
+class QDialog;
+class QLabel;
+class QPixmap;
+class QPushButton;
+class QWidget;
+
+namespace vantrel {
+
+QString Latin(const char* text);
+QLabel* PictureLabel(QWidget* parent, const char* name, const QPixmap& pixmap);
+QLabel* TextLabel(QWidget* parent, const char* name, const QString& text, bool bold);
+// Blue and underlined, as addresses are shown; the parent window takes its clicks.
+QLabel* AddressLabel(QWidget* parent, const char* name, const QString& text);
+QPushButton* OkButton(QWidget* parent, const char* name, const QString& text);
+// A fixed dialog frame with only a close box; the window is as large as its contents.
+void FixedFrame(QDialog& dialog);
+
+}  // namespace vantrel

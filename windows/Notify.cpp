@@ -1,0 +1,125 @@
+#include "Notify.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <limits>
+#include <string_view>
+
+#include "AboutVantrel.h"
+#include "DialogParts.h"
+#include "SettingsTable.h"
+#include "Texts.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr qint32 kNoMoreNotices = std::numeric_limits<qint32>::max();
+constexpr qint32 kRemindAfter = 5;
+
+}  // namespace
+
+TNotifyForm::TNotifyForm(Services& services, QWidget* parent)
+    : QDialog(parent), services_(services) {
+  setObjectName(QStringLiteral("TNotifyForm"));
+  setWindowTitle(SourceText("New Release Notification"));
+
+  auto* choices = new QGroupBox(this);
+  choices->setObjectName(QStringLiteral("ChoiceBox"));
+  auto makeRadio = [choices](const char* name, std::string_view text) {
+    auto* radio = new QRadioButton(choices);
+    radio->setObjectName(Latin(name));
+    radio->setText(SourceText(text));
+    return radio;
+  };
+  notify_ = makeRadio("NotifyRadioButton", "Please notify me of new releases");
+  remind_ = makeRadio("RemindRadioButton", "Remind me later");
+  doNotShow_ = makeRadio("DoNotShowRadioButton", "Do not show this message again");
+  notify_->setChecked(true);
+  auto* choiceLayout = new QVBoxLayout(choices);
+  for (QRadioButton* radio : {notify_, remind_, doNotShow_}) {
+    choiceLayout->addWidget(radio);
+  }
+
+  auto* note = new QFrame(this);
+  note->setObjectName(QStringLiteral("NoteFrame"));
+  note->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  auto* noteLayout = new QVBoxLayout(note);
+  noteLayout->setSpacing(0);
+  noteLayout->addWidget(TextLabel(note, "NoteLine1", SourceText("Your address will be "), true), 0,
+                        Qt::AlignHCenter);
+  noteLayout->addWidget(TextLabel(note, "NoteLine2", SourceText("kept private"), true), 0,
+                        Qt::AlignHCenter);
+
+  ok_ = OkButton(this, "Ok", SourceText("OK"));
+
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(12, 12, 12, 12);
+  outer->setSpacing(10);
+  outer->addWidget(choices);
+  outer->addWidget(note);
+  outer->addWidget(ok_, 0, Qt::AlignHCenter);
+  FixedFrame(*this);
+
+  InstallHelpKey(this, services_.help, kHelpNotifyWindow);
+  connect(ok_, &QPushButton::clicked, this, [this] { OkClick(); });
+  TranslateWindow(*this);
+}
+
+int TNotifyForm::ShowModal() {
+  return services_.dialogs.Exec(*this);
+}
+
+void TNotifyForm::ShowNotifyForm() {
+  const QString name = NameOf(Setting::NotifyCount);
+  qint32 count = RowOf(Setting::NotifyCount).design;
+  if (const std::optional<SettingsKey> key =
+          services_.settings.OpenKey(SettingsStore::OpenMode::Existing)) {
+    try {
+      // Counted in 64 bits: the lowest value a hand-edited file may hold has no
+      // predecessor in 32.
+      const qint64 next = qint64{key->ReadInteger(name)} - 1;
+      if (next <= 0) {
+        ShowModal();
+        return;
+      }
+      count = static_cast<qint32>(next);
+    } catch (const SettingsReadError&) {
+      // A missing or mistyped count starts the countdown again.
+    }
+  }
+  WriteNotifyCount(count);
+}
+
+void TNotifyForm::WriteNotifyCount(qint32 count) {
+  const QString name = NameOf(Setting::NotifyCount);
+  std::optional<SettingsKey> key;
+  try {
+    key = services_.settings.OpenKey(SettingsStore::OpenMode::Create);
+  } catch (const SettingsWriteError& error) {
+    // A key that cannot be created fails the count, which is what the user is told of.
+    throw SettingsWriteError(name, error.FilePath(), error.Reason());
+  }
+  key->WriteInteger(name, count);
+}
+
+void TNotifyForm::OkClick() {
+  qint32 value = kNoMoreNotices;
+  if (notify_->isChecked()) {
+    // Joined as it is: the blanks of the subject stay blanks.
+    OpenAddress(services_, this,
+                QUrl(Latin("mailto:") + Latin(kSupportEmail) + Latin("?subject=") +
+                     TranslateText("Please notify me about updates to Vantrel 2.0")));
+  } else if (remind_->isChecked()) {
+    value = kRemindAfter;
+  }
+  WriteNotifyCount(value);
+  accept();
+}
+
+}  // namespace vantrel

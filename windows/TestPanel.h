@@ -1,0 +1,56 @@
+#pragma once
+// TTestForm: the hidden test window, opened by typing "test" and pressing Lookup.
+
+#include <QDialog>
+
+#include "Dictionary.h"
+#include "Services.h"
+
+class QCheckBox;
+class QPushButton;
+
+namespace vantrel {
+
+class TAboutForm;
+
+// The hidden test window. Its own texts stay in English in every language; the messages
+// it shows are translated.
+class TTestForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TTestForm(Services& services, QWidget* parent = nullptr);
+  // The dictionary whose name the "'Error Reading Dictionary'" message shows; without
+  // one, it names none.
+  void SetDictionary(const DictionaryFile* dictionary) { dictionary_ = dictionary; }
+  // The About window, whose Frog follows the animation switch at every OK.
+  void SetAboutForm(TAboutForm* about) { aboutForm_ = about; }
+  // Shown without blocking the main window.
+  void ShowModeless();
+  QCheckBox* AnimationCheckBox() const { return animationCheckBox_; }
+  QPushButton* OKBtn() const { return okBtn_; }
+  QPushButton* EmailErrorBtn() const { return emailErrorBtn_; }
+  QPushButton* NoDictionaryBtn() const { return noDictionaryBtn_; }
+  QPushButton* ErrorReadingDictionary() const { return errorReadingDictionary_; }
+  QPushButton* EntryCanNotExceed() const { return entryCanNotExceed_; }
+
+ private:
+  void FormShow();
+  void OKBtnClick();
+  void EmailErrorBtnClick();
+  void NoDictionaryBtnClick();
+  void ErrorReadingDictionaryClick();
+  void EntryCanNotExceedClick();
+
+  Services& services_;
+  const DictionaryFile* dictionary_ = nullptr;
+  TAboutForm* aboutForm_ = nullptr;
+  QCheckBox* animationCheckBox_ = nullptr;
+  QPushButton* okBtn_ = nullptr;
+  QPushButton* emailErrorBtn_ = nullptr;
+  QPushButton* noDictionaryBtn_ = nullptr;
+  QPushButton* errorReadingDictionary_ = nullptr;
+  QPushButton* entryCanNotExceed_ = nullptr;
+};
+
+}  // namespace vantrel

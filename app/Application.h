@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TVantrelApplication: the program's application object. Every event passes through its
 // notify, so no error can leave an event handler: one that escapes is handed to the error

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Vantrel: program start. Seven windows: six are created here in their fixed order and
 // live until the main window closes; the suggestions window is made by the main window
 // the first time File > Suggest asks for it.

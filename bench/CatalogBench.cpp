@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The catalog lookup: every message of the German catalog, read from the archive this
 // benchmark carries as vantrel does, against the same texts passed through with
 // translation switched off (the copy and line-end handling every lookup pays anyway);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Generated dictionaries of any size for benchmarks: keypad-coded random words with
 // CR LF line ends, the same every time.

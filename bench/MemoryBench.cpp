@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Peak memory of vantrel-cli searching a 1 MB and a 1 GB generated dictionary: the
 // dictionary is never held in memory, so the two peaks must stay close.
 // Usage: bench_memory [DIR [HUGE_MIB]]  (DIR holds the generated files, default /tmp;

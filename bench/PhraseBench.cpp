@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picking a candidate and searching the free digits again, on the bundled English
 // dictionary: what a person waits for after every click.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dictionary scan of a search against the machine's limit: a plain memchr count of
 // the line ends of the same file, read the same way. Run both in one process so that
 // the ratio of their throughputs is measured under the same conditions.

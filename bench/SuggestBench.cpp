@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-number suggestions on the bundled dictionaries, and the whole vantrel-cli
 // suggest process against a plain search of the same number: suggestions should cost at
 // most twice a search on the bundled dictionaries, and at most five times on two

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // vantrel-cli's command line, read without touching anything: the command, its options
 // and operands, or what is wrong with them.

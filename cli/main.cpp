@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vantrel-cli: the word engine from the command line, for scripts. The interface is
 // kept stable: arguments and output are UTF-8, the engine works in Windows-1252.
 
@@ -216,8 +217,7 @@ int Suggest(vantrel::DictionaryFile& dictionary, const vantrel::cli::Arguments& 
     }
     const std::string number = vantrel::Utf8ToCp1252(typed);
     std::vector<vantrel::Suggestion> suggestions;
-    if (vantrel::Suggest(*source, number, options.limit, suggestions) !=
-        vantrel::ScanResult::kEnd) {
+    if (!vantrel::Suggest(*source, number, options.limit, suggestions).IsOk()) {
       // A ranking from part of the dictionary would be wrong: nothing for this number,
       // and the run fails.
       std::cerr << "Error Reading Dictionary " << dictionary.name << '\n';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Affixes.h"
 
 #include <algorithm>
@@ -13,7 +14,7 @@ void AffixTable::Store(std::uint8_t kind, const DictionaryEntry& entry) {
   record.ClassLetter.assign(1, entry.classLetter);
 }
 
-ScanResult AffixTable::Load(ByteSource& source) {
+Status AffixTable::Load(ByteSource& source) {
   AffixLast = -1;
   examinedLines_ = 0;
   DictionaryEntry entry;

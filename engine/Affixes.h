@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The affix table: the dictionary's endings and beginnings, the only part of a
 // dictionary held in memory.
@@ -37,7 +38,7 @@ class AffixTable {
   // or '+' is an ending, one that ends with either a beginning, one marked at both
   // ends both (the ending first). Past the capacity, the last entry is overwritten by
   // each further one. Entries read before a read failure stay.
-  ScanResult Load(ByteSource& source);
+  Status Load(ByteSource& source);
   // The lines the last Load examined, affixes or not.
   int ExaminedLines() const { return examinedLines_; }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lists of the program live in grids: the candidate list, the phrase, the affix
 // offers and the lookup results are rows of text cells that the operations read back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Dictionary texts are single bytes in the Windows-1252 code page; everything the user
 // sees or types is Unicode. These functions convert between the two.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The dictionary file: one entry per line, read again from its first line by every
 // search, lookup and affix load. Nothing of it is kept in memory but the line at hand.
@@ -12,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "Status.h"
 #include "VantrelGlobal.h"
 
 namespace vantrel {
@@ -65,15 +67,13 @@ std::string BundledDictionaryPath(const std::string& programDir);
 // The folder of the running program, or "." when it cannot be told.
 std::string ProgramDir();
 
-enum class ScanResult { kEnd, kReadError };
-
 // The dictionary scan. Lines end at CR; an LF right after the CR belongs to the line
 // end, any other LF is an ordinary character. Ctrl-Z ends the file. A line is kept as
 // at most 255 characters, the rest up to its line end skipped. A line after which the
 // file ends is never examined, so a file of N lines has N-1 examined; onLine sees
 // each examined line, valid until it returns.
 template <class OnLine>
-ScanResult ScanDictionary(ByteSource& source, OnLine&& onLine);
+Status ScanDictionary(ByteSource& source, OnLine&& onLine);
 
 // Why a dictionary gives the scan no line to examine.
 // kNotText: bytes that no text holds (NUL and other control characters) near its start:
@@ -175,6 +175,13 @@ class DictionaryFile {
 
 namespace detail {
 
+// The failure of the read that just failed, with the system's reason when it gave one.
+inline Status ReadFailure() {
+  const int error = errno;
+  return error != 0 ? Status::FromError(StatusCode::kReadFailed, "", error)
+                    : Status(StatusCode::kReadFailed, "the read failed");
+}
+
 // A buffered reader that treats the first Ctrl-Z as the end of the file. The bytes
 // read are followed by kPad Ctrl-Z characters, so a loop that reads ahead in blocks of
 // up to kPad characters stops at the end of what was read without counting.
@@ -224,7 +231,7 @@ class LineReader {
 }  // namespace detail
 
 template <class OnLine>
-ScanResult ScanDictionary(ByteSource& source, OnLine&& onLine) {
+Status ScanDictionary(ByteSource& source, OnLine&& onLine) {
   detail::LineReader reader(source);
   std::string_view line;
   for (;;) {
@@ -233,9 +240,9 @@ ScanResult ScanDictionary(ByteSource& source, OnLine&& onLine) {
         onLine(line);
         break;
       case detail::LineReader::Step::kEnd:
-        return ScanResult::kEnd;
+        return {};
       case detail::LineReader::Step::kReadError:
-        return ScanResult::kReadError;
+        return detail::ReadFailure();
     }
   }
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The file system as every layer meets it: where the user's files go, and opening a file
 // that must be a regular file without ever waiting on something that is not one.

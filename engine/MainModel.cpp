@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainModel.h"
 
 #include <algorithm>
@@ -122,7 +123,7 @@ MainModel::ReadAffixTable MainModel::ReadAffixes(ByteSource& source) {
 void MainModel::TakeAffixes(ReadAffixTable read) {
   affixes_ = std::move(read.table);
   affixesLoading_ = false;
-  if (read.result == ScanResult::kReadError) {
+  if (!read.result.IsOk()) {
     host_.Warn({Tr("Error Reading Dictionary "), Lit(dictionary_.name)});
   } else {
     // Every search of such a file ends with "0 Matches out of -1 words"; the user learns
@@ -205,7 +206,7 @@ void MainModel::Search() {
   }
   host_.SetBusy(true);
   SearchCounts counts;
-  if (SearchCandidates(*source, number, mode_, candidates_, counts) == ScanResult::kReadError) {
+  if (!SearchCandidates(*source, number, mode_, candidates_, counts).IsOk()) {
     host_.SetBusy(false);
     host_.Warn({Tr("Error Reading Dictionary "), Lit(dictionary_.name)});
     return;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's word engine: the number in the entry field, the search, the phrase
 // and the affix additions, as operations on cell tables. The window shows the tables
@@ -101,7 +102,7 @@ class MainModel {
   // run on any thread, TakeAffixes puts the table in place and says once what went wrong.
   struct ReadAffixTable {
     AffixTable table;
-    ScanResult result = ScanResult::kEnd;
+    Status result;
     Unexaminable why = Unexaminable::kNo;
   };
   std::unique_ptr<ByteSource> OpenForAffixes();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Messages are built from fixed English pieces, each translated on its own, with names
 // and numbers inserted untranslated between them. The engine only assembles the pieces;

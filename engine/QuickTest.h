@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The search's dictionary scan: the quick test (does the text before a line's first
 // comma occur in the number?) run on the lines where they stand in the read buffer,
@@ -89,8 +90,8 @@ bool WideLineEndsAvailable();
 // quick test reach onLine. `examined` counts every examined line, passing or not; it
 // is complete when the scan returns, also after a read failure.
 template <class OnLine>
-ScanResult ScanQuickTested(ByteSource& source, const QuickTest& test, std::size_t& examined,
-                           OnLine&& onLine) {
+Status ScanQuickTested(ByteSource& source, const QuickTest& test, std::size_t& examined,
+                       OnLine&& onLine) {
   // The line ends of one stretch of the buffer are found first, in one pass, so that
   // the loop over its lines neither calls nor stops for anything but a passing line.
   constexpr std::size_t kStretch = 4096;
@@ -146,10 +147,10 @@ ScanResult ScanQuickTested(ByteSource& source, const QuickTest& test, std::size_
         break;
       case detail::LineReader::Step::kEnd:
         examined = count;
-        return ScanResult::kEnd;
+        return {};
       case detail::LineReader::Step::kReadError:
         examined = count;
-        return ScanResult::kReadError;
+        return detail::ReadFailure();
     }
   }
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Search.h"
 
 #include <algorithm>
@@ -93,8 +94,8 @@ std::string WithoutPlus(std::string_view word) {
   return out;
 }
 
-ScanResult SearchCandidates(ByteSource& source, std::string_view number, SearchMode mode,
-                            CellTable& candidates, SearchCounts& counts) {
+Status SearchCandidates(ByteSource& source, std::string_view number, SearchMode mode,
+                        CellTable& candidates, SearchCounts& counts) {
   // The quick test: the text before the first comma, as the line stands, must occur
   // in the number. Most lines fail on their first characters and are never split.
   const QuickTest quick(number);
@@ -103,7 +104,7 @@ ScanResult SearchCandidates(ByteSource& source, std::string_view number, SearchM
   DictionaryEntry entry;
   counts = SearchCounts{};
   std::size_t examined = 0;
-  const ScanResult result = ScanQuickTested(source, quick, examined, [&](std::string_view line) {
+  const Status result = ScanQuickTested(source, quick, examined, [&](std::string_view line) {
     if (!ParseDictionaryLine(line, entry)) {
       return;
     }

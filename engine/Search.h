@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The number search: every dictionary word whose digits occur in the number at a
 // place that the search mode allows.
@@ -60,8 +61,8 @@ std::string WithoutPlus(std::string_view word);
 // Scans a dictionary for the candidates of a number and writes them into rows 1 up of
 // the table: column 0 the word field without its '+' marks, column 1 the digits field,
 // column 0 in italics for class "A". The table must already have been cleared.
-ScanResult SearchCandidates(ByteSource& source, std::string_view number, SearchMode mode,
-                            CellTable& candidates, SearchCounts& counts);
+Status SearchCandidates(ByteSource& source, std::string_view number, SearchMode mode,
+                        CellTable& candidates, SearchCounts& counts);
 
 // Seconds in the pattern "##.###": rounded to three decimals, no leading zero, no
 // trailing zeros, the separator only before a decimal digit, and the empty text for a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Suggest.h"
 
 #include <algorithm>
@@ -162,8 +163,8 @@ struct DigitText {
 
 // Step 1: one scan of the dictionary, every word that spells digits standing in the
 // number, grouped by its digits field.
-ScanResult ScanWords(ByteSource& source, const std::string& digitText, std::size_t limit,
-                     Groups& groups) {
+Status ScanWords(ByteSource& source, const std::string& digitText, std::size_t limit,
+                 Groups& groups) {
   const QuickTest quick(digitText);
   DictionaryEntry entry;
   const std::size_t pruneAt = 2 * limit + 16;
@@ -174,17 +175,11 @@ ScanResult ScanWords(ByteSource& source, const std::string& digitText, std::size
     if (comma == line.size() || comma == 0 || !ParseDictionaryLine(line, entry)) {
       return;
     }
-    const char head = entry.word.front();
-    if (head == '-' || head == '+' || entry.word.back() == '-' ||
+    if (!IsCandidateWord(entry.word) ||
         !std::all_of(entry.digits.begin(), entry.digits.end(), IsDigit)) {
       return;
     }
-    std::string shown;
-    for (char ch : entry.word) {
-      if (ch != '+') {
-        shown += ch;
-      }
-    }
+    std::string shown = WithoutPlus(entry.word);
     const std::string_view trimmed = Trim(shown);
     // Nothing to spell, or not one text: control characters inside would also break
     // the piece-by-piece comparison, which joins the pieces with NUL.
@@ -557,8 +552,8 @@ std::string UpperUtf8(std::string_view text) {
   return out;
 }
 
-ScanResult Suggest(ByteSource& source, std::string_view fullNumber, int limitWanted,
-                   std::vector<Suggestion>& out) {
+Status Suggest(ByteSource& source, std::string_view fullNumber, int limitWanted,
+               std::vector<Suggestion>& out) {
   out.clear();
   const std::string_view number = Short(fullNumber);
   const std::size_t limit = static_cast<std::size_t>(std::clamp(limitWanted, 1, kMaxSuggestions));
@@ -567,8 +562,8 @@ ScanResult Suggest(ByteSource& source, std::string_view fullNumber, int limitWan
   const std::size_t cap = limit + 1;
   const DigitText digits(number);
   Groups groups;
-  const ScanResult scanned = ScanWords(source, digits.text, cap, groups);
-  if (scanned != ScanResult::kEnd || FirstDigitPos(number) == 0) {
+  Status scanned = ScanWords(source, digits.text, cap, groups);
+  if (!scanned.IsOk() || FirstDigitPos(number) == 0) {
     return scanned;
   }
   for (auto& [field, group] : groups) {
@@ -582,7 +577,7 @@ ScanResult Suggest(ByteSource& source, std::string_view fullNumber, int limitWan
       out.push_back(Unwind(number, best, texts));
     }
   }
-  return ScanResult::kEnd;
+  return {};
 }
 
 }  // namespace vantrel

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whole-number suggestions: what the number could spell, ranked so that the answer a
 // person would pick by hand comes first (1-888-FLOWERS, (617) 555-1BEG, SERVICE).
@@ -78,8 +79,8 @@ bool RanksBefore(const Suggestion& a, const Suggestion& b);
 // from one scan of the dictionary; a cover that keeps every digit is none. Memory
 // grows with limit and the number's length, never with the dictionary. On a read
 // failure the result is empty: a ranking from half a dictionary would be wrong.
-ScanResult Suggest(ByteSource& source, std::string_view number, int limit,
-                   std::vector<Suggestion>& out);
+Status Suggest(ByteSource& source, std::string_view number, int limit,
+               std::vector<Suggestion>& out);
 
 // A Windows-1252 text in upper case, one character for each character, as UTF-8: a
 // letter whose capital is longer than one character (ß) or missing stays as it is; µ

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Text helpers shared by the word engine and the windows.
 // Texts are Windows-1252 bytes; positions count from 1 and 0 means "not found".

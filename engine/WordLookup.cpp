@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "WordLookup.h"
 
 #include <algorithm>
@@ -39,7 +40,7 @@ void LookupModel::LookUp() {
   const double start = host_.Now();
   const int lastRow = results_.RowCount() - 1;
   DictionaryEntry entry;
-  const ScanResult result = ScanDictionary(*source, [&](std::string_view line) {
+  const vantrel::Status result = ScanDictionary(*source, [&](std::string_view line) {
     ++words;
     if (!ParseDictionaryLine(line, entry)) {
       return;
@@ -56,7 +57,7 @@ void LookupModel::LookUp() {
     matches = std::min(matches + 1, lastRow);
     results_.SetCell(0, matches - 1, entry.digits);
   });
-  if (result == ScanResult::kReadError) {
+  if (!result.IsOk()) {
     host_.SetBusy(false);
     // This one message of the window has always been shown untranslated.
     host_.Warn({Lit("Error Reading Dictionary "), Lit(dictionary_.name)});

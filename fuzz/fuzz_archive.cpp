@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as an executable with a catalog archive: the first 8 bytes are the index
 // offset the program would hold behind its marker, the rest is the file. The reading ends
 // (no chain loops for ever) and every file it lists lies inside the file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any command line for vantrel-cli (arguments separated by NUL bytes): it is either run
 // with a known command, a valid mode and limit and the right number of operands taken from the
 // arguments, or refused with a reason; it is never half accepted.

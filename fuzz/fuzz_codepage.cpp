@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as UTF-8 typed or pasted by the user, and any bytes as a Windows-1252
 // dictionary text: the conversions give one code page byte per character, '?' for what
 // the code page lacks, and convert back to what they came from.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the grid design-data reader. Any bytes must either be refused with
 // a DesignDataError or be read; data that was read must write back to bytes that read the
 // same again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the GIF layout walk that guards every picture load. Any bytes must
 // give an answer without reading past their end; a whole layout has a frame, a size and a
 // delay for every frame, and its answer does not change when bytes follow its end mark.

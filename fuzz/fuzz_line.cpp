@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line helpers on any text: bracket removal and the split into fields.
 
 #include <cstddef>

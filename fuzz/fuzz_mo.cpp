@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a message catalog: the reader accepts or refuses them, and every text a
 // lookup gives back lies inside those bytes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's operations in any order on a small dictionary: typing, search, pick,
 // removal, the affix offers and the affix window's OK (also after the proposal's cells
 // were edited), Clear, entering the field, the mode. After every step the phrase, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any clipboard text pasted into any selection of a grid: the paste writes exactly the
 // fields of its lines into the selection from its top-left cell, leaves every other cell
 // as it was, and grows the table no further than its limits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a settings file: the parser ends with a document or a reason, in time
 // linear in the input. A document written back reads back the same, and writing that
 // again gives the same bytes, so a rewrite never changes what the settings mean.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a dictionary: the scan, the search in every mode, the affix load and the
 // lookup must end with defined results, whatever the file holds and however the reads
 // are cut.
@@ -70,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::size_t lines = 0;
   std::vector<std::string> passing;
-  vantrel::ScanResult plainResult;
+  vantrel::Status plainResult;
   {
     Source source(file, chunk);
     plainResult = vantrel::ScanDictionary(source, [&](std::string_view line) {
@@ -91,14 +92,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const vantrel::QuickTest test(number);
     std::size_t examined = 0;
     std::size_t next = 0;
-    const vantrel::ScanResult result =
+    const vantrel::Status result =
         vantrel::ScanQuickTested(source, test, examined, [&](std::string_view line) {
           if (next >= passing.size() || passing[next] != line) {
             __builtin_trap();
           }
           ++next;
         });
-    if (result != plainResult || examined != lines || next != passing.size()) {
+    if (result.Code() != plainResult.Code() || examined != lines || next != passing.size()) {
       __builtin_trap();
     }
   }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as the settings file, found as a regular file, a link, a FIFO or a folder: the
 // store's checks read only a regular file (never waiting on a FIFO), the parser ends with
 // a document or a reason, and each of the 18 values reads by its type with the registry's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "CatalogArchive.h"
 
 #include <algorithm>
@@ -113,12 +114,13 @@ TCatalogArchive TCatalogArchive::ParseAt(std::span<const unsigned char> part, st
   return archive;
 }
 
-TCatalogArchive TCatalogArchive::Load(const std::string& path, std::uint64_t firstEntry) {
+TCatalogArchive TCatalogArchive::Load(const std::string& path, std::uint64_t firstEntry,
+                                      FileCalls& calls) {
   if (firstEntry == 0) {
     return {};
   }
   // The index lies at the end of the executable, behind the catalogs; only it is read.
-  TMappedFile index;
+  TMappedFile index(calls);
   if (index.Open(path, firstEntry, kLongestIndex) != TMappedFile::Result::Ok) {
     return {};
   }

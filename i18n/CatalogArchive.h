@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The catalog archive: the compiled catalogs appended to the executable after linking, so
 // that the program alone, copied anywhere, carries its languages.
@@ -22,6 +23,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "FileCalls.h"
 
 namespace vantrel::i18n {
 
@@ -52,7 +55,8 @@ class TCatalogArchive {
 
   // Reads the archive of the executable at path, whose index starts at firstEntry (0 = none).
   // A file that cannot be opened or mapped gives an empty archive.
-  static TCatalogArchive Load(const std::string& path, std::uint64_t firstEntry);
+  static TCatalogArchive Load(const std::string& path, std::uint64_t firstEntry,
+                              FileCalls& calls = FileCalls::Real());
 
   // Reads the index chain from part, the bytes of a file of size bytes from offset base on.
   static TCatalogArchive ParseAt(std::span<const unsigned char> part, std::uint64_t base,

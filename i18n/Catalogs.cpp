@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Catalogs.h"
 
 #include <atomic>
@@ -87,13 +88,14 @@ LanguageSources EnvironmentLanguageSources() {
 
 TDomain::TDomain(std::string name, std::string directory, std::string language,
                  std::string executablePath, std::string executableFolder,
-                 const TCatalogArchive* archive)
+                 const TCatalogArchive* archive, FileCalls& calls)
     : name_(std::move(name)),
       directory_(std::move(directory)),
       executablePath_(std::move(executablePath)),
       executableFolder_(std::move(executableFolder)),
       archive_(archive),
-      language_(std::move(language)) {}
+      language_(std::move(language)),
+      file_(calls) {}
 
 TDomain::State TDomain::CurrentState() const {
   std::shared_lock lock(mutex_);
@@ -222,7 +224,8 @@ TTranslationInstance::TTranslationInstance(TTranslationSetup setup)
       executableFolder_(FolderOf(executablePath_)),
       catalogDirectory_(executableFolder_ + "locale/"),
       sources_(std::move(setup.languageSources)),
-      archive_(TCatalogArchive::Load(executablePath_, setup.archiveIndexOffset)) {
+      fileCalls_(*setup.fileCalls),
+      archive_(TCatalogArchive::Load(executablePath_, setup.archiveIndexOffset, fileCalls_)) {
   language_ = AutomaticLanguage(sources_);
 }
 
@@ -247,11 +250,23 @@ void TTranslationInstance::Install() {
 
 void TTranslationInstance::SelectLanguage(std::string_view code) {
   const std::string language = code.empty() ? AutomaticLanguage(sources_) : std::string(code);
-  std::unique_lock lock(mutex_);
-  language_ = language;
-  for (auto& [name, domain] : domains_) {
-    domain->SetLanguage(language_);
+  std::function<void(const std::string&)> observer;
+  {
+    std::unique_lock lock(mutex_);
+    language_ = language;
+    for (auto& [name, domain] : domains_) {
+      domain->SetLanguage(language_);
+    }
+    observer = languageObserver_;
   }
+  if (observer) {
+    observer(language);
+  }
+}
+
+void TTranslationInstance::SetLanguageObserver(std::function<void(const std::string&)> observer) {
+  std::unique_lock lock(mutex_);
+  languageObserver_ = std::move(observer);
 }
 
 std::string TTranslationInstance::CurrentLanguage() const {
@@ -286,7 +301,7 @@ TDomain& TTranslationInstance::Domain(std::string_view name) {
   auto& domain = domains_[std::string(name)];
   if (!domain) {
     domain = std::make_unique<TDomain>(std::string(name), catalogDirectory_, language_,
-                                       executablePath_, executableFolder_, &archive_);
+                                       executablePath_, executableFolder_, &archive_, fileCalls_);
   }
   return *domain;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The translation layer: the message catalogs of the text domain "default", the choice of
 // language and the lookup of one English text. No Qt here, so that every program of the
@@ -78,7 +79,8 @@ class TDomain {
   // directory is the catalog directory with its trailing '/'; executableFolder (with its
   // trailing '/') is what a catalog path loses to become an archive name.
   TDomain(std::string name, std::string directory, std::string language, std::string executablePath,
-          std::string executableFolder, const TCatalogArchive* archive);
+          std::string executableFolder, const TCatalogArchive* archive,
+          FileCalls& calls = FileCalls::Real());
 
   enum class Found { No, Yes, NotUtf8 };
   // The translation of key (without carriage returns) with its line ends made CR LF,
@@ -121,6 +123,8 @@ struct TTranslationSetup {
   std::string executablePath;        // the program's file; its folder holds "locale"
   std::uint64_t archiveIndexOffset;  // where the archive's index starts in it; 0 = none
   LanguageSources languageSources;
+  // The calls through which the archive's index and the catalogs are read.
+  FileCalls* fileCalls = &FileCalls::Real();
 };
 
 // The translation layer of one run, created before any window.
@@ -151,6 +155,10 @@ class TTranslationInstance {
   // a text the catalogs lack. Tests use it to find texts added without a translation.
   void SetMissObserver(std::function<void(std::string_view)> observer);
 
+  // Told of the new current language after every SelectLanguage, outside the instance's
+  // lock: Qt's own catalogs and the default locale follow the program's language by it.
+  void SetLanguageObserver(std::function<void(const std::string&)> observer);
+
   // When disabled, every lookup returns its text unchanged.
   void SetEnabled(bool enabled);
   bool Enabled() const;
@@ -169,6 +177,7 @@ class TTranslationInstance {
   const std::string executableFolder_;
   const std::string catalogDirectory_;
   const LanguageSources sources_;
+  FileCalls& fileCalls_;
   const TCatalogArchive archive_;
 
   mutable std::shared_mutex mutex_;
@@ -176,6 +185,7 @@ class TTranslationInstance {
   bool enabled_ = true;
   std::map<std::string, std::unique_ptr<TDomain>, std::less<>> domains_;
   std::function<void(std::string_view)> missObserver_;
+  std::function<void(const std::string&)> languageObserver_;
 
   mutable std::shared_mutex resourceMutex_;
   std::vector<std::string> resourceDomains_{"default"};

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text conversions of the translation layer. Catalog keys and translations are UTF-8;
 // the windows hand in and take back UTF-16. Catalog keys never hold carriage returns, while

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "MappedFile.h"
 
 #include <fcntl.h>
@@ -51,8 +52,8 @@ TMappedFile::Result TMappedFile::Open(const std::string& path, std::uint64_t off
   bytes_.resize(static_cast<std::size_t>(wanted));
   std::size_t done = 0;
   while (done < bytes_.size()) {
-    const ssize_t n = ::pread(fd.Get(), bytes_.data() + done, bytes_.size() - done,
-                              static_cast<off_t>(offset + done));
+    const ssize_t n = calls_->ReadAt(fd.Get(), bytes_.data() + done, bytes_.size() - done,
+                                     static_cast<off_t>(offset + done));
     if (n < 0 && errno == EINTR) {
       continue;
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A GNU gettext message catalog (.mo) read in place from the bytes it lies in: a file on
 // disk mapped whole, or a stretch of the executable. Nothing is copied.

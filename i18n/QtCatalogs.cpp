@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "QtCatalogs.h"
 
 #include <QCoreApplication>
+#include <QEvent>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <mutex>
 #include <set>
@@ -29,14 +32,59 @@ LanguageSources QtLanguageSources() {
   return sources;
 }
 
-TQtTextTranslator::TQtTextTranslator(TTranslationInstance& instance, QObject* parent)
-    : QTranslator(parent), instance_(instance) {}
+QString QtTranslationsFolder() {
+  return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+}
 
-QString TQtTextTranslator::translate(const char* /*context*/, const char* sourceText,
-                                     const char* /*disambiguation*/, int /*n*/) const {
+QLocale LocaleOfLanguage(const std::string& code) {
+  const std::string language = code.substr(0, 2);
+  if (language == "de" || language == "fr") {
+    const QLocale locale(QString::fromStdString(code));
+    // "de" alone or an unknown territory still gives the language's main locale.
+    return locale.language() != QLocale::C ? locale : QLocale(QString::fromStdString(language));
+  }
+  if (language == "en") {
+    const QLocale locale(QString::fromStdString(code));
+    if (locale.language() == QLocale::English) {
+      return locale;
+    }
+  }
+  return QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
+TQtTextTranslator::TQtTextTranslator(TTranslationInstance& instance, QString qtFolder,
+                                     QObject* parent)
+    : QTranslator(parent), instance_(instance), qtFolder_(std::move(qtFolder)) {}
+
+void TQtTextTranslator::FollowLanguage(const std::string& code) {
+  // Only the languages the program speaks: under any other code (es_ES, C) every text stays
+  // English, Qt's as well. While none is loaded, whatever an earlier language left in qt_
+  // is never asked.
+  const std::string language = code.substr(0, 2);
+  qtLoaded_ = (language == "de" || language == "fr") && !qtFolder_.isEmpty() &&
+              qt_.load(QStringLiteral("qtbase_") + QString::fromStdString(language), qtFolder_);
+}
+
+QString TQtTextTranslator::translate(const char* context, const char* sourceText,
+                                     const char* disambiguation, int n) const {
   if (sourceText == nullptr || *sourceText == '\0') {
     return {};
   }
+  const bool buttons = context != nullptr && std::string_view(context) == "QPlatformTheme";
+  if (buttons) {
+    if (QString text = ProgramText(sourceText); !text.isEmpty()) {
+      return text;
+    }
+  }
+  if (qtLoaded_) {
+    if (QString text = qt_.translate(context, sourceText, disambiguation, n); !text.isEmpty()) {
+      return text;
+    }
+  }
+  return buttons ? QString() : ProgramText(sourceText);
+}
+
+QString TQtTextTranslator::ProgramText(const char* sourceText) const {
   try {
     const std::optional<std::string> found = instance_.TranslateResourceText(sourceText);
     return found ? QString::fromStdString(*found) : QString();
@@ -90,11 +138,24 @@ TProgramTranslation::TProgramTranslation()
         return setup;
       }()) {}
 
-TProgramTranslation::TProgramTranslation(TTranslationSetup setup)
+TProgramTranslation::TProgramTranslation(TTranslationSetup setup, QString qtFolder)
     : instance_(std::make_unique<TTranslationInstance>(std::move(setup))),
-      translator_(std::make_unique<TQtTextTranslator>(*instance_)) {
+      translator_(std::make_unique<TQtTextTranslator>(*instance_, std::move(qtFolder))) {
   instance_->Install();
   windows_.Install();
+  translator_->FollowLanguage(instance_->CurrentLanguage());
+  QLocale::setDefault(LocaleOfLanguage(instance_->CurrentLanguage()));
+  instance_->SetLanguageObserver([this](const std::string& code) {
+    translator_->FollowLanguage(code);
+    QLocale::setDefault(LocaleOfLanguage(code));
+    // Qt's way of telling every widget that the language changed: Qt's own dialogs and
+    // the help window translate their texts again. (Installing the translator does it
+    // once at start.)
+    if (QCoreApplication* application = QCoreApplication::instance()) {
+      QEvent change(QEvent::LanguageChange);
+      QCoreApplication::sendEvent(application, &change);
+    }
+  });
   for (const std::string& name : instance_->Archive().Duplicates()) {
     ReportCatalogError(CatalogError(
         CatalogError::Reason::DuplicateInArchive,
@@ -104,6 +165,7 @@ TProgramTranslation::TProgramTranslation(TTranslationSetup setup)
 }
 
 TProgramTranslation::~TProgramTranslation() {
+  instance_->SetLanguageObserver({});
   QCoreApplication::removeTranslator(translator_.get());
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The translation layer as Qt sees it: the program's translation set up before any window,
 // Qt's own texts (message-box buttons, file-dialog captions) routed through the catalog,
@@ -8,6 +9,7 @@
 // of the windows is a language switch. Qt asks its translator again whenever it builds a
 // dialog, so message boxes and file dialogs follow a switch by themselves.
 
+#include <QLocale>
 #include <QString>
 #include <QTranslator>
 #include <functional>
@@ -23,18 +25,41 @@ namespace vantrel::i18n {
 // LANG, then QLocale::system() as "ll_CC".
 LanguageSources QtLanguageSources();
 
-// Translates every text Qt asks for by its source text, whatever the context: the catalog's
-// translation when there is one that differs, else nothing (Qt keeps its English).
+// The folder of Qt's own translations (qtbase_de.qm, qtbase_fr.qm), where Debian's
+// qt6-translations-l10n puts them.
+QString QtTranslationsFolder();
+
+// The locale of a language code: dates, sizes and file types in the file dialog speak the
+// program's language, not LANG's. Codes without a catalog of ours get American English,
+// the language their texts stay in.
+QLocale LocaleOfLanguage(const std::string& code);
+
+// Qt's texts (file dialog, message boxes, context menus of entry fields) in the program's
+// language. Qt's own catalog of the language, qtbase_<ll>.qm, answers first; the program's
+// catalog answers only what Qt's lacks. The message-box buttons are the exception: their
+// texts are the program's ("&Ja"/"&Nein", "Oui"/"Non"), so the program's catalog answers
+// those first. Without Qt's catalogs (the package is missing) Qt's texts stay English
+// except for what the program's catalog carries.
 class TQtTextTranslator : public QTranslator {
  public:
-  explicit TQtTextTranslator(TTranslationInstance& instance, QObject* parent = nullptr);
+  TQtTextTranslator(TTranslationInstance& instance, QString qtFolder, QObject* parent = nullptr);
+
+  // Loads Qt's catalog for the language's first two letters when the program speaks it
+  // (German, French); English and every other language load none.
+  void FollowLanguage(const std::string& code);
+  bool HasQtCatalog() const { return qtLoaded_; }
 
   QString translate(const char* context, const char* sourceText,
                     const char* disambiguation = nullptr, int n = -1) const override;
   bool isEmpty() const override { return false; }
 
  private:
+  QString ProgramText(const char* sourceText) const;
+
   TTranslationInstance& instance_;
+  const QString qtFolder_;
+  QTranslator qt_;
+  bool qtLoaded_ = false;
 };
 
 // Where a catalog that cannot be used is told. By default a warning on the console; the
@@ -52,12 +77,14 @@ QString TranslateQText(std::string_view english);
 class TProgramTranslation {
  public:
   TProgramTranslation();
-  // For tests: an instance of another setup.
-  explicit TProgramTranslation(TTranslationSetup setup);
+  // For tests: an instance of another setup, and Qt's catalogs from another folder (an
+  // empty one is a system without them).
+  explicit TProgramTranslation(TTranslationSetup setup, QString qtFolder = QtTranslationsFolder());
   ~TProgramTranslation();
 
   TTranslationInstance& Instance() { return *instance_; }
   TWindowTranslator& Windows() { return windows_; }
+  const TQtTextTranslator& QtTexts() const { return *translator_; }
 
  private:
   std::unique_ptr<TTranslationInstance> instance_;

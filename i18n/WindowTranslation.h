@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Window translation: a window is built with its English texts; TranslateWindow puts every
 // text of the window and of all its controls and menus into the current language and keeps

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A crash is never silent. When the program dies of a fatal signal (SIGSEGV, SIGBUS,
 // SIGILL, SIGFPE, SIGABRT), a record goes to the error log with what can be learnt

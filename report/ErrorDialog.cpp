@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ErrorDialog.h"
 
 #include <QApplication>
@@ -84,8 +85,11 @@ TErrorDialog::TErrorDialog(const ErrorDialogTexts& texts, const QIcon& icon, QWi
                  QStringLiteral("Call Stack"));
   pages_->addTab(PageText(pages_, "RegistersPage", QStringLiteral("Registers"), texts.registers),
                  QStringLiteral("Registers"));
-  pages_->addTab(PageText(pages_, "ReportPage", texts.reportCaption, texts.reportLines),
-                 texts.reportCaption);
+  QPlainTextEdit* report = PageText(pages_, "ReportPage", texts.reportCaption, texts.reportLines);
+  // The instructions are sentences with a path in them: they wrap at the page's width
+  // rather than scroll sideways, in every language.
+  report->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  pages_->addTab(report, texts.reportCaption);
   pages_->setMinimumSize(680, 280);
 
   auto* buttons = new QVBoxLayout;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The report dialog: the error message beside the error icon, OK, the details button and
 // a Terminate button that the program keeps hidden, and below them one page each for the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ErrorLog.h"
 
 #include <fcntl.h>
@@ -31,9 +32,9 @@ bool MakeFolders(const std::string& path) {
   return mkdir(path.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
+bool WriteAll(FileCalls& calls, int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t n = write(fd, bytes.data(), bytes.size());
+    const ssize_t n = calls.Write(fd, bytes.data(), bytes.size());
     if (n < 0) {
       if (errno == EINTR) {
         continue;
@@ -75,10 +76,18 @@ LogWrite ErrorLog::Append(std::string_view record) {
   // Another running copy of the program writes its records between ours, not into them.
   while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
   }
-  const bool written = WriteAll(fd, record);
+  // Under the lock the end of the file is ours: the length before the record is where a
+  // record that fails part-way is cut off again.
+  struct stat before {};
+  const bool measured = fstat(fd, &before) == 0;
+  bool written = measured && WriteAll(calls_, fd, record);
+  if (!written && measured) {
+    while (calls_.Truncate(fd, before.st_size) != 0 && errno == EINTR) {
+    }
+  }
   flock(fd, LOCK_UN);
-  const bool closed = close(fd) == 0;
-  return written && closed ? LogWrite::kWritten : LogWrite::kWriteFailed;
+  written = calls_.Close(fd) == 0 && written;
+  return written ? LogWrite::kWritten : LogWrite::kWriteFailed;
 }
 
 bool ErrorLog::Exists() const {

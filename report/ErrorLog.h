@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The error log: a text file that grows by one record per reported error and that the
 // program never truncates. Each record is written whole under a lock, with the file
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "ErrorTracer.h"
+#include "FileCalls.h"
 
 namespace vantrel {
 
@@ -20,13 +22,14 @@ enum class LogWrite {
   kNoFolder,     // the log's folder is missing and cannot be created
   kNotAFile,     // the log's name is taken by a folder, a link to one, a pipe or a device
   kCannotOpen,   // no right to write, or another reason of the system
-  kWriteFailed,  // the disk is full or the write failed part-way
+  kWriteFailed,  // the disk is full or the write failed part-way; the file is as it was
 };
 
 class ErrorLog {
  public:
-  // An empty path is a log that cannot be written.
-  explicit ErrorLog(std::string path) : path_(std::move(path)) {}
+  // An empty path is a log that cannot be written. The record is written through calls.
+  explicit ErrorLog(std::string path, FileCalls& calls = FileCalls::Real())
+      : path_(std::move(path)), calls_(calls) {}
 
   // $XDG_STATE_HOME/Vantrel/VantrelError.Log, with ~/.local/state when XDG_STATE_HOME is
   // unset or not an absolute path; empty when neither can be named.
@@ -35,7 +38,9 @@ class ErrorLog {
   const std::string& Path() const { return path_; }
 
   // Appends the record at the end of the file, creating the file and its folder when
-  // they are missing. A failure drops the record and says why; nothing else is touched.
+  // they are missing. A failure drops the record and says why; nothing else is touched:
+  // a record that could be written only in part is taken out again, so the file never
+  // ends in half a record.
   LogWrite Append(std::string_view record);
 
   // Whether a log file is there to be sent: a regular file (or a link to one) at the path.
@@ -43,6 +48,7 @@ class ErrorLog {
 
  private:
   std::string path_;
+  FileCalls& calls_;
   std::mutex lock_;
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The error report of the program: every error that escapes an event handler comes here.
 // It is logged, shown in the report dialog, and the log is offered by e-mail; then the

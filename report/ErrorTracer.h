@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TErrorTracer: sees every C++ error where it is raised, handled or not, and keeps, per
 // thread, the raise address, the return addresses above it and the processor registers.

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "HelpViewer.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
@@ -24,8 +26,10 @@ namespace vantrel {
 
 namespace {
 
+constexpr QLatin1StringView kBookRoot("/help/");
+
 QUrl PageUrl(std::string_view page, std::string_view anchor) {
-  QUrl url(QStringLiteral("qrc:/help/") +
+  QUrl url(QStringLiteral("qrc:") + kBookRoot + HelpLanguageFolder() +
            QString::fromLatin1(page.data(), static_cast<qsizetype>(page.size())));
   if (!anchor.empty()) {
     url.setFragment(QString::fromLatin1(anchor.data(), static_cast<qsizetype>(anchor.size())));
@@ -58,6 +62,28 @@ class MenuHelpKey final : public QObject {
 
 }  // namespace
 
+QString HelpLanguageFolder() {
+  switch (QLocale().language()) {
+    case QLocale::German:
+      return QStringLiteral("de/");
+    case QLocale::French:
+      return QStringLiteral("fr/");
+    default:
+      return {};
+  }
+}
+
+QUrl InCurrentLanguage(const QUrl& url) {
+  if (url.scheme() != QLatin1String("qrc") || !url.path().startsWith(kBookRoot)) {
+    return url;
+  }
+  // The page's name is the last part of its path, whichever language it was in.
+  const QString path = url.path();
+  QUrl result = url;
+  result.setPath(kBookRoot + HelpLanguageFolder() + path.mid(path.lastIndexOf(u'/') + 1));
+  return result;
+}
+
 QUrl HelpContentsUrl() {
   return PageUrl(kHelpContentsPage, {});
 }
@@ -71,27 +97,31 @@ QUrl HelpUrl(int context) {
 THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent), browser_(new QTextBrowser(this)) {
   RegisterHelpBook();
   setWindowFlag(Qt::Window);
-  setWindowTitle(tr("Vantrel Help"));
+  setObjectName(QStringLiteral("THelpViewer"));
   resize(680, 560);
 
-  auto* contents = new QPushButton(tr("Contents"), this);
-  auto* back = new QPushButton(tr("Back"), this);
-  auto* forward = new QPushButton(tr("Forward"), this);
-  back->setEnabled(false);
-  forward->setEnabled(false);
-  connect(contents, &QPushButton::clicked, this, &THelpViewer::ShowContents);
-  connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
-  connect(forward, &QPushButton::clicked, browser_, &QTextBrowser::forward);
-  connect(browser_, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
-  connect(browser_, &QTextBrowser::forwardAvailable, forward, &QPushButton::setEnabled);
+  contents_ = new QPushButton(this);
+  back_ = new QPushButton(this);
+  forward_ = new QPushButton(this);
+  contents_->setObjectName(QStringLiteral("ContentsBtn"));
+  back_->setObjectName(QStringLiteral("BackBtn"));
+  forward_->setObjectName(QStringLiteral("ForwardBtn"));
+  TranslateTexts();
+  back_->setEnabled(false);
+  forward_->setEnabled(false);
+  connect(contents_, &QPushButton::clicked, this, &THelpViewer::ShowContents);
+  connect(back_, &QPushButton::clicked, browser_, &QTextBrowser::backward);
+  connect(forward_, &QPushButton::clicked, browser_, &QTextBrowser::forward);
+  connect(browser_, &QTextBrowser::backwardAvailable, back_, &QPushButton::setEnabled);
+  connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QPushButton::setEnabled);
 
   // The book links only to its own pages; nothing in it should leave the program.
   browser_->setOpenExternalLinks(false);
 
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(contents);
-  buttons->addWidget(back);
-  buttons->addWidget(forward);
+  buttons->addWidget(contents_);
+  buttons->addWidget(back_);
+  buttons->addWidget(forward_);
   buttons->addStretch();
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
@@ -103,6 +133,28 @@ THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent), browser_(new QTextB
   connect(close, &QShortcut::activated, this, &QWidget::close);
 
   browser_->setSource(HelpContentsUrl());
+}
+
+void THelpViewer::TranslateTexts() {
+  // Qt's translator, which the program installs, answers these from the program's catalog.
+  setWindowTitle(tr("Vantrel Help"));
+  contents_->setText(tr("&Contents"));
+  back_->setText(tr("&Back"));
+  forward_->setText(tr("&Forward"));
+}
+
+void THelpViewer::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) {
+    TranslateTexts();
+    const QUrl shown = browser_->source();
+    const QUrl wanted = InCurrentLanguage(shown);
+    if (wanted != shown) {
+      // The history belongs to the old language's pages; it starts again here.
+      browser_->setSource(wanted);
+      browser_->clearHistory();
+    }
+  }
+  QWidget::changeEvent(event);
 }
 
 void THelpViewer::ShowContents() {

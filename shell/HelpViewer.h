@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The help book lives in the program's resources as HTML pages under qrc:/help/. Each help
 // context that a window or menu asks for is an anchor in one of the pages; THelpViewer is
@@ -10,6 +11,7 @@
 #include <string_view>
 
 class QMenu;
+class QPushButton;
 class QTextBrowser;
 
 namespace vantrel {
@@ -40,9 +42,17 @@ inline constexpr std::array<HelpTopic, 7> kHelpTopics{{
     {kHelpSuggestWindow, "suggest.html", "suggestions"},
 }};
 
+// The book is written in English, German and French: the English pages under qrc:/help/,
+// the others under qrc:/help/de/ and qrc:/help/fr/, each with the same file names and
+// anchors. The language is the program's, which the translation layer makes the default
+// locale; any other language reads the English book.
+QString HelpLanguageFolder();
+
 QUrl HelpContentsUrl();
 // The page and anchor of a context; a context the book does not know gives the contents.
 QUrl HelpUrl(int context);
+// The same page and anchor of the book in the current language.
+QUrl InCurrentLanguage(const QUrl& url);
 
 class IHelp {
  public:
@@ -63,10 +73,19 @@ class THelpViewer : public QWidget, public IHelp {
 
   QTextBrowser* Browser() const { return browser_; }
 
+ protected:
+  // A change of the program's language translates the window's own texts and shows the
+  // page in the new language, keeping the place in the book.
+  void changeEvent(QEvent* event) override;
+
  private:
   void Present(const QUrl& url);
+  void TranslateTexts();
 
   QTextBrowser* browser_;
+  QPushButton* contents_;
+  QPushButton* back_;
+  QPushButton* forward_;
 };
 
 // F1 anywhere in window asks help for context. The help must outlive the window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Mail and web addresses leave the program through a launcher: the desktop's own handler
 // in the program, a recorder in tests. Windows that open addresses take an ILauncher& when

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings file in the registry-export format, as bytes in and bytes out. This half
 // knows nothing of Qt, so that the parser can be fuzzed on its own; the settings store

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ReplaceFile.h"
 
 #include <dirent.h>
@@ -91,7 +92,7 @@ void RemoveStaleTempFiles(const std::string& folder, const std::string& fileName
 
 }  // namespace
 
-std::string ReplaceFile(const std::string& path, std::string_view bytes, FileCalls& calls) {
+Status ReplaceFile(const std::string& path, std::string_view bytes, FileCalls& calls) {
   // A file linked from elsewhere (a dotfile collection) stays linked: the new file
   // replaces the link's target, beside which the temporary file is made.
   const std::string target = RealTarget(path);
@@ -104,14 +105,14 @@ std::string ReplaceFile(const std::string& path, std::string_view bytes, FileCal
   std::string temp = target + ".tmp-XXXXXX";
   int fd = calls.MakeTemp(temp.data());
   if (fd < 0) {
-    return ErrnoText(errno);
+    return {StatusCode::kCannotOpen, ErrnoText(errno)};
   }
   auto fail = [&](int error) {
     if (fd >= 0) {
       calls.Close(fd);
     }
     calls.Unlink(temp.c_str());
-    return ErrnoText(error);
+    return Status(StatusCode::kWriteFailed, ErrnoText(error));
   };
   // Marks the file as being written, for the removal of stale ones above; a file system
   // without locks only loses that mark.
@@ -129,6 +130,9 @@ std::string ReplaceFile(const std::string& path, std::string_view bytes, FileCal
         continue;
       }
       return fail(errno);
+    }
+    if (n == 0) {  // no progress, and no reason given: as good as a full disk
+      return fail(ENOSPC);
     }
     done += static_cast<std::size_t>(n);
   }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's one way of writing a whole file: the settings store writes its file with
 // it, the dictionary generator the bundled dictionaries. Plain C++, so that the tools and
@@ -7,6 +8,7 @@
 #include <string_view>
 
 #include "FileCalls.h"
+#include "Status.h"
 
 namespace vantrel {
 
@@ -15,9 +17,9 @@ namespace vantrel {
 // old file stays whole until the new one is, and two writers never share a temporary
 // file. Every step's result is checked, a short write included. A file linked from
 // elsewhere stays linked (the link's target is replaced) and an existing file keeps its
-// permissions. Returns the reason of a failure (the temporary file is then removed), or
-// an empty text.
-std::string ReplaceFile(const std::string& path, std::string_view bytes,
-                        FileCalls& calls = FileCalls::Real());
+// permissions. A failure (kCannotOpen: no temporary file could be made; kWriteFailed:
+// any later step) removes the temporary file and leaves the old file as it was.
+Status ReplaceFile(const std::string& path, std::string_view bytes,
+                   FileCalls& calls = FileCalls::Real());
 
 }  // namespace vantrel

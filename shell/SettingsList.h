@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every value that any window keeps between runs: its name, type, reader and design value,
 // in the order in which the main window writes them when it closes. Plain C++, so that the

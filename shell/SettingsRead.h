@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The reading half of the settings store in plain C++: the checks on the settings file
 // before it is read, and the reading of a value with the registry's type rules. The store

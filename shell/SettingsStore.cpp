@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SettingsStore.h"
 
 #include "ReplaceFile.h"
@@ -379,9 +380,9 @@ void SettingsFiles::Save(const regfile::Document& document, const QString& value
                              QStringLiteral("the settings would grow larger than a settings "
                                             "file may be"));
   }
-  const std::string failure = ReplaceFile(QFile::encodeName(path).toStdString(), bytes, calls_);
-  if (!failure.empty()) {
-    throw SettingsWriteError(valueName, path, QString::fromStdString(failure));
+  const Status written = ReplaceFile(QFile::encodeName(path).toStdString(), bytes, calls_);
+  if (!written.IsOk()) {
+    throw SettingsWriteError(valueName, path, QString::fromStdString(written.Reason()));
   }
 }
 

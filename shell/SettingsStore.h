@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings of the current user, kept with the registry's rules in one text file,
 // $XDG_CONFIG_HOME/Vantrel/Vantrel.reg (by default ~/.config/Vantrel/Vantrel.reg), in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every value that any window keeps between runs, in the order in which the main window
 // writes them when it closes. The windows read and write through this table, so a name, a

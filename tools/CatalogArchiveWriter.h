@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The build step that appends the compiled catalogs to a linked executable, and the index
 // that lets the program find them (layout in i18n/CatalogArchive.h): each file's bytes,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "DictionaryGenerator.h"
 
 #include <algorithm>
@@ -341,8 +342,8 @@ std::string ReadFile(const std::string& path, std::string& contents) {
 }
 
 std::string WriteFileReplacing(const std::string& path, std::string_view contents) {
-  const std::string failure = ReplaceFile(path, contents);
-  return failure.empty() ? std::string() : "cannot write " + path + ": " + failure;
+  const Status written = ReplaceFile(path, contents);
+  return written.IsOk() ? std::string() : "cannot write " + path + ": " + written.Reason();
 }
 
 std::vector<std::size_t> MarkCommonness(std::vector<Entry>& words,

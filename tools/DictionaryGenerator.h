@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The generator of the bundled dictionaries. It turns a word list (UTF-8 text, one word a
 // line, as the Debian word lists are) and an affix list into a dictionary file: lines of

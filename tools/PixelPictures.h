@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's pictures, drawn pixel by pixel: the four worms of the button animation,
 // the About window's keypad and frog, the test window's banner and the caution sign.

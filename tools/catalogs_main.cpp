@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vantrel-catalogs: appends the compiled catalogs to a linked executable.
 //
 //   vantrel-catalogs [--if-missing] <executable> <name>=<catalog file>...

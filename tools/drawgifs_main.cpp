@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vantrel-drawgifs: draws the program's pictures and writes them as GIF files.
 //
 //   vantrel-drawgifs FOLDER

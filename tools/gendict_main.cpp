@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vantrel-gendict: writes one bundled dictionary from a word list and an affix list.
 //
 //   vantrel-gendict --words LIST [--affixes LIST] [--no-names] [--common LISTS]...

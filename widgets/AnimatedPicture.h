@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TAnimatedPicture: a picture control that plays an animated GIF. Qt's GIF reader decodes
 // every frame when the picture is loaded, so a damaged file is refused there and then,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The five appearance layers of a grid and the grid-wide values behind them, and the
 // resolution of a cell's alignment, word wrap, editability, font, brush and selection

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One entry of a grid's appearance layers (TCellProperties) with the fonts and brushes
 // it owns. Every change repaints the owning grid through its LayerListener.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Cell texts are Windows-1252 bytes; Qt shows and edits Unicode. The placeholder bullet
 // 0x95 becomes "•" and back; a character the code page lacks becomes '?'.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The stored design data of a grid's appearance layers: five lists of integers and
 // texts named "PropCell", "PropCol", "PropRow", "PropFixedCol" and "PropFixedRow".

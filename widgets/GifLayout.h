@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The block layout of a GIF file, walked without decoding a pixel. Qt's GIF reader shows
 // whatever frames a cut-off file still holds, a half frame included, and reports no error;

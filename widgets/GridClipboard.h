@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The grid's keyboard clipboard commands on a cell table: the text that copy puts on the
 // clipboard, the cells that cut empties and what paste writes. Texts are the table's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Stored design data in and out of a grid's layers: plain design entries become fonts
 // and brushes, and back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The in-place editor of TLayerGrid: one line editor per grid, shown over the cell being
 // edited and hidden otherwise.
 

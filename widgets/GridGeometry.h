@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the cells of a grid lie: column widths, one row height, grid lines, fixed rows
 // and columns, the scroll position and the client area. No painting and no widget, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Cell coordinates and cell rectangles of a grid, shared by the grid's plain helpers.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TLayerGrid: the string grid of every list of the program. It shows a cell table
 // (texts, row count, current row and italics, written by the word engine), paints each

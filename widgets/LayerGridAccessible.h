@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a screen reader sees of TLayerGrid: a table whose cells are the grid's cells.
 // Rows and columns are the grid's scrollable ones; the fixed rows are the column headers

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TAboutForm: the About window, with the program's picture, its makers' e-mail address
 // and home page, and Frog, who plays while the animation is on.

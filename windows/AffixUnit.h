@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TAffixForm, "Vantrel - Correct Root Word Spelling": shows a word joined with an
 // ending or beginning for the user to confirm or correct before it enters the phrase.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The button animation's tick: once a second the main window's timer raises the idle
 // count and the worm count. A worm that has been out for 11 ticks goes back; when the user

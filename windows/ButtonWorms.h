@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ten worm pictures beside the main window's Convert, Clear, Copy and Lookup buttons.
 // They lie beneath the buttons, each overlapping the edge of its button so that it seems

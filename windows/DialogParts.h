@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The parts that the About, notification and test windows are made of: labels with a
 // picture, a text or an address, the default button, and the fixed dialog frame.

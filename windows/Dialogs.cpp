@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Dialogs.h"
 
 #include <QApplication>
@@ -12,6 +13,8 @@
 #include <QTreeView>
 
 #include <vector>
+
+#include "Texts.h"
 
 namespace vantrel {
 namespace {
@@ -73,6 +76,8 @@ std::unique_ptr<QFileDialog> NewOpenDialog(QWidget* parent, const QString& title
   dialog->setAcceptMode(QFileDialog::AcceptOpen);
   dialog->setFileMode(QFileDialog::ExistingFile);
   dialog->setViewMode(QFileDialog::Detail);
+  // Qt's German catalog says "Dateien des Typs:", which no German dialog says.
+  dialog->setLabelText(QFileDialog::FileType, TranslateText("Files of type:"));
   if (!proposed.isEmpty()) {
     const QFileInfo file(proposed);
     dialog->setDirectory(file.absolutePath());

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything a window shows modally or hands to the desktop goes through IDialogs, so
 // that a test can drive every window from start to end without a person.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TLookupForm, "Vantrel - Lookup Individual Word": the digits under which the dictionary
 // holds a typed word.

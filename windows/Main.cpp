@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Main.h"
 
 #include <QAction>
@@ -52,6 +53,32 @@ constexpr int kCommandButtonWidth = 99;
 
 QString BundledDictionaryPath() {
   return QString::fromStdString(vantrel::BundledDictionaryPath(ProgramDir()));
+}
+
+QString StartDictionaryNote(const QString& stored, const QString& bundledFolder) {
+  QString note;
+  const QFileInfo file(stored);
+  if (stored.isEmpty() || (file.isFile() && file.isReadable())) {
+    note =
+        TranslateText("Vantrel needs a dictionary to turn numbers into words. Please choose one.");
+  } else {
+    note = TranslateText("The dictionary used last time, ") + stored +
+           TranslateText(file.exists() ? ", cannot be opened. Please choose one."
+                                       : ", cannot be found. Please choose one.");
+  }
+  const struct {
+    const char* file;
+    const char* language;
+  } bundled[] = {{"Vantrel Dictionary.txt", "English"},
+                 {"Vantrel Deutsch.txt", "German"},
+                 {"Vantrel Francais.txt", "French"}};
+  QStringList names;
+  for (const auto& dictionary : bundled) {
+    names << QString::fromLatin1(dictionary.file) + QStringLiteral(" (") +
+                 TranslateText(dictionary.language) + QLatin1Char(')');
+  }
+  return note + QLatin1Char('\n') + TranslateText("Dictionaries that come with Vantrel, in ") +
+         bundledFolder + TranslateText(":") + QLatin1Char('\n') + names.join(QStringLiteral(", "));
 }
 
 QString AutomaticLanguage() {
@@ -635,10 +662,10 @@ void TMainForm::StateChanged() {
 std::optional<std::string> TMainForm::ChooseDictionaryFile() {
   const QString proposed = lastChosenFile_.isEmpty() ? BundledDictionaryPath() : lastChosenFile_;
   // At start the dialog comes before any window: it says why it is there.
-  const QString note = creating_ ? TranslateText(
-                                       "Vantrel needs a dictionary to turn numbers into words. "
-                                       "Please choose one.")
-                                 : QString();
+  const QString note = creating_
+                           ? StartDictionaryNote(QString::fromStdString(dictionary_.InUse()),
+                                                 QFileInfo(BundledDictionaryPath()).absolutePath())
+                           : QString();
   const std::optional<QString> chosen = services_.dialogs.OpenFileName(
       this, TranslateText("Open Dictionary"),
       TranslateText("Text Documents") + QStringLiteral(" (*.txt)"), proposed, note);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TMainForm: the main window. The user types a number, searches it, picks candidates
 // into a phrase, adds endings and beginnings, and copies the number with its phrase.
@@ -42,6 +43,10 @@ class WordClickGuard;
 // The bundled English dictionary: beside the program (share/vantrel/ next to bin/), or
 // where it was installed.
 QString BundledDictionaryPath();
+// The note above the Open dialog at start, in the current language: why it opens (the
+// dictionary of the last run, stored, cannot be found or opened; or there is none yet)
+// and the dictionaries that come with Vantrel in bundledFolder.
+QString StartDictionaryNote(const QString& stored, const QString& bundledFolder);
 
 // The language chosen when none is stored: LANG cut before its '.', else the user's
 // locale; it becomes the catalogs' language.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TNotifyForm: the new-release notification, shown by the countdown at the main window's
 // close and from the Help menu.

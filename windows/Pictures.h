@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's pictures, kept in its resources (drawn by tools/vantrel-drawgifs into
 // assets/pictures/).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The five grids of the program: candidate list, phrase, affix offers, lookup results and
 // the proposed affix word. Each grid gets its size, options and column widths here; its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The page of the error report that tells the user how to send the log to the makers, in
 // the language of the moment.

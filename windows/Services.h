@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every window is given at its creation: the seams to the desktop and the shell's
 // shared state.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SuggestWindow.h"
 
 #include <QApplication>
@@ -95,15 +96,14 @@ bool TSuggestForm::ShowSuggestions() {
       {TranslateText("Phrase"), TranslateText("Vanity Text"), TranslateText("Why")});
   std::unique_ptr<ByteSource> source = model_.Dictionary().Reopen();
   if (source == nullptr) {
-    services_.dialogs.Warning(parentWidget(),
-                              TranslateMessage({Tr("Can Not Open "), Lit(model_.Dictionary().name),
-                                                Tr(" in Suggest1Click")}));
+    services_.dialogs.Warning(
+        parentWidget(), TranslateMessage({Tr("Can Not Open "), Lit(model_.Dictionary().name)}));
     return false;
   }
   ShowBusyPointer(true);
-  const ScanResult result = Suggest(*source, model_.EntryText(), kDefaultSuggestions, suggestions_);
+  const Status result = Suggest(*source, model_.EntryText(), kDefaultSuggestions, suggestions_);
   ShowBusyPointer(false);
-  if (result != ScanResult::kEnd) {
+  if (!result.IsOk()) {
     services_.dialogs.Warning(parentWidget(), TranslateMessage({Tr("Error Reading Dictionary "),
                                                                 Lit(model_.Dictionary().name)}));
     return false;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TSuggestForm, "Vantrel - Suggestions": what the free digits of the number as it stands
 // could spell, best first, each with the reason for its place in a few words. Choosing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TTestForm: the hidden test window, opened by typing "test" and pressing Lookup.
 

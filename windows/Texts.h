@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Texts between the engine's Windows-1252 bytes and what the windows show, and the one
 // place where an English text is turned into the user's language.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a window gives the word engine it shows: warnings over the window, the busy
 // pointer around a dictionary scan, the window's language and the user's decimal

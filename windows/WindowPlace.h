@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where a window comes back at the next start. A stored place is used only while the
 // desktop still shows it: after a monitor has been unplugged, or with a hand-edited

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // WordClickGuard: decides whether a mouse click on one of the main window's word grids
 // picks a row. A press after which the list scrolled picks nothing (the row under the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the error tracer costs: the search of a number with and without the tracer
 // recording, and a throw caught a few calls up, which is what the tracer adds its stack
 // walk to. Both variants of each run in one process, so their ratio is measured under the

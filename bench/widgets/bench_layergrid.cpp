@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen of the candidate grid costs: resolving every visible cell's values, and
 // painting the visible cells. Both must stay the same whatever the number of rows, since
 // only what is set and what is seen may cost anything.

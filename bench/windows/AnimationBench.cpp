@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The button animation's tick, which runs once a second for the whole run. While the
 // animation rests, every tick hides and stops all ten worms, none of them playing: that
 // must cost next to nothing. Compared with bringing a worm out and sending it back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the translation of the windows costs a person: a change of language from the menu,
 // which translates all six windows again and must fit in one frame (16 ms), and the start
 // of the program to its first shown window, with the translation and without it (the
@@ -75,10 +76,11 @@ struct Run {
   std::unique_ptr<vantrel::TTestForm> test;
 };
 
-std::unique_ptr<vantrel::i18n::TProgramTranslation> ProgramTranslation() {
+std::unique_ptr<vantrel::i18n::TProgramTranslation> ProgramTranslation(
+    const QString& qtFolder = vantrel::i18n::QtTranslationsFolder()) {
   vantrel::i18n::TTranslationSetup setup = vantrel::i18n::TTranslationInstance::ForThisProgram();
   setup.languageSources = vantrel::i18n::EnvironmentLanguageSources();
-  return std::make_unique<vantrel::i18n::TProgramTranslation>(setup);
+  return std::make_unique<vantrel::i18n::TProgramTranslation>(setup, qtFolder);
 }
 
 // German and French in turn from the Language menu: every window but the test window is
@@ -111,10 +113,12 @@ void BM_LanguageSwitch(benchmark::State& state) {
 BENCHMARK(BM_LanguageSwitch)->Unit(benchmark::kMillisecond);
 
 // From the start of the translation layer to the first shown window: range 1 with the
-// translation in German, range 0 without any translation (no catalogs, and walks that
-// read no property).
+// translation in German and Qt's own German catalog, range 2 the same on a system without
+// Qt's catalogs (what loading qtbase_de.qm costs is the difference of 1 and 2), range 0
+// without any translation (no catalogs, and walks that read no property).
 void BM_StartToFirstWindow(benchmark::State& state) {
   const bool translated = state.range(0) != 0;
+  const QString qtFolder = state.range(0) == 2 ? QString() : vantrel::i18n::QtTranslationsFolder();
   qputenv("LANG", translated ? "de_DE.UTF-8" : "en_US.UTF-8");
   for (auto _ : state) {
     state.PauseTiming();
@@ -124,7 +128,7 @@ void BM_StartToFirstWindow(benchmark::State& state) {
       std::unique_ptr<vantrel::i18n::TProgramTranslation> translation;
       vantrel::i18n::TWindowTranslator untranslated;
       if (translated) {
-        translation = ProgramTranslation();
+        translation = ProgramTranslation(qtFolder);
       } else {
         untranslated.IgnoreClassProperty(QObject::staticMetaObject, QByteArray());
         untranslated.Install();
@@ -145,7 +149,22 @@ void BM_StartToFirstWindow(benchmark::State& state) {
   }
   qputenv("LANG", "en_US.UTF-8");
 }
-BENCHMARK(BM_StartToFirstWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartToFirstWindow)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// Qt's own catalog alone: following a change to German loads qtbase_de.qm (range 1);
+// following English loads nothing (range 0).
+void BM_QtCatalogFollowsLanguage(benchmark::State& state) {
+  qputenv("LANG", "en_US.UTF-8");
+  auto translation = ProgramTranslation();
+  const bool german = state.range(0) != 0;
+  for (auto _ : state) {
+    translation->Instance().SelectLanguage(german ? "de_DE" : "en_US");
+  }
+  if (german && !translation->QtTexts().HasQtCatalog()) {
+    state.SkipWithError("Qt's German catalog is not installed (qt6-translations-l10n)");
+  }
+}
+BENCHMARK(BM_QtCatalogFollowsLanguage)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a person waits for after a click in the main window: a candidate picked with the
 // mouse, the phrase rebuilt, the bundled dictionary searched again and the grids
 // repainted.

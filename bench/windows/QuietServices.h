@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The seams of the windows' benchmarks: dialogs that answer at once (the Open dialog with
 // a dictionary chosen beforehand, or none), a launcher and a help that do nothing, and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application object keeps every error inside the event loop: a click, a key, a timer
 // or a posted event whose handler fails leaves the program running. Also the program's
 // windows under it, where settings that cannot be written make handlers fail.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vantrel-cli as a script sees it: output lines, standard error and exit codes.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The affix table and the endings and beginnings offered next to a placed word.
 
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ TEST(AffixTableTest, EndingsBeginningsAndWordsMarkedAtBothEnds) {
   MemorySource source(Dict({"9729,x-ray,B", "464,-ing,B", "73,re-,A", "46,-in-,B", "68437,over+,B",
                             "7,+s,B", "2255,ball,B"}));
   AffixTable table;
-  ASSERT_EQ(table.Load(source), ScanResult::kEnd);
+  ASSERT_TRUE(table.Load(source).IsOk());
   struct Row {
     std::uint8_t kind;
     const char* word;
@@ -57,7 +58,7 @@ TEST(AffixTableTest, PastTheCapacityTheLastEntryIsOverwritten) {
 TEST(AffixTableTest, EntriesBeforeAReadFailureStay) {
   MemorySource source(Dict({"464,-ing,B", "73,re-,B", "7,-s,B", "8,-t,B"}), 4, 25);
   AffixTable table;
-  EXPECT_EQ(table.Load(source), ScanResult::kReadError);
+  EXPECT_EQ(table.Load(source).Code(), StatusCode::kReadFailed);
   EXPECT_EQ(table.AffixLast, 1);
 }
 
@@ -340,7 +341,7 @@ TEST_F(AffixTest, ASearchDuringTheLoadIsMadeWhenTheTableArrives) {
   EXPECT_EQ(stopping.Read(buffer, sizeof buffer), 8);
   stop = true;
   EXPECT_EQ(stopping.Read(buffer, sizeof buffer), -1);
-  EXPECT_EQ(MainModel::ReadAffixes(stopping).result, ScanResult::kReadError);
+  EXPECT_FALSE(MainModel::ReadAffixes(stopping).result.IsOk());
 }
 
 TEST_F(AffixTest, AReadFailureDuringTheLoadIsReported) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What may be opened as a dictionary, and what the user is told about a dictionary that
 // can be opened but yields nothing.
 
@@ -193,8 +194,8 @@ TEST(ByteCensusTest, PassesTheBytesOnUnchanged) {
   testing::MemorySource source("228,bat,B\r\n4357,help,A\r\n\r\n", 3);
   ByteCensus census(source);
   std::vector<std::string> lines;
-  EXPECT_EQ(ScanDictionary(census, [&](std::string_view line) { lines.emplace_back(line); }),
-            ScanResult::kEnd);
+  EXPECT_TRUE(
+      ScanDictionary(census, [&](std::string_view line) { lines.emplace_back(line); }).IsOk());
   EXPECT_EQ(lines, (Words{"228,bat,B", "4357,help,A"}));
   EXPECT_EQ(census.Why(2), Unexaminable::kNo);
 }

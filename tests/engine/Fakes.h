@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Seams for engine tests: dictionaries in memory that can be read in small pieces or
 // fail part-way, and a host that records what the window would have shown.

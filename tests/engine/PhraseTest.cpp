@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picking candidates into the number, removing them, and the texts that come out.
 
 #include <gtest/gtest.h>

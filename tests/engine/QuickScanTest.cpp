@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search's scan against the plain dictionary scan: the same examined lines, of which
 // exactly those whose text before the first comma occurs in the number are passed on,
 // however the reads cut the file and wherever a read fails.
@@ -19,7 +20,7 @@ using Lines = std::vector<std::string>;
 struct Result {
   Lines lines;
   std::size_t examined = 0;
-  ScanResult result = ScanResult::kEnd;
+  Status result;
   bool operator==(const Result&) const = default;
 };
 
@@ -170,7 +171,7 @@ TEST(QuickScanTest, LineEndsAndCtrlZAtTheEdgeOfARead) {
     for (std::size_t chunk = 1; chunk <= row.data.size() + 1; ++chunk) {
       SCOPED_TRACE(chunk);
       const Result got = Quick(row.data, "\r1-8", chunk);
-      EXPECT_EQ(got.result, ScanResult::kEnd);
+      EXPECT_TRUE(got.result.IsOk());
       EXPECT_EQ(got.lines, row.expected);
       EXPECT_EQ(got.examined, row.examined);
       EXPECT_EQ(got, Plain(row.data, "\r1-8", chunk));
@@ -200,7 +201,7 @@ TEST(QuickScanTest, AReadFailureCountsTheLinesBeforeIt) {
     for (std::size_t chunk : {1u, 64u, 4096u, 1u << 20}) {
       SCOPED_TRACE(chunk);
       const Result got = Quick(data, "1-800-356-9377", chunk, failAt);
-      EXPECT_EQ(got.result, ScanResult::kReadError);
+      EXPECT_EQ(got.result.Code(), StatusCode::kReadFailed);
       ASSERT_EQ(got, Plain(data, "1-800-356-9377", chunk, failAt));
     }
   }

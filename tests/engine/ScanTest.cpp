@@ -1,10 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scan rules of the dictionary file, also for lines that cross the read buffer.
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "Affixes.h"
 #include "Dictionary.h"
 #include "Fakes.h"
+#include "QuickTest.h"
 
 namespace vantrel {
 namespace {
@@ -13,7 +17,7 @@ using testing::MemorySource;
 
 struct Scanned {
   std::vector<std::string> lines;
-  ScanResult result;
+  Status result;
 };
 
 Scanned Scan(const std::string& data, std::size_t chunk = 1 << 20,
@@ -59,7 +63,7 @@ TEST(ScanTest, LineEndsAndTheUnexaminedLastLine) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     const Scanned got = Scan(row.data);
-    EXPECT_EQ(got.result, ScanResult::kEnd);
+    EXPECT_TRUE(got.result.IsOk());
     EXPECT_EQ(got.lines, row.expected);
   }
 }
@@ -106,9 +110,39 @@ TEST(ScanTest, ALineLongerThanTheReadBufferIsCut) {
 TEST(ScanTest, AReadFailureStopsTheScanAfterTheLinesBeforeIt) {
   const std::string data = "a\r\nb\r\nc\r\nd\r\n\r\n";
   const Scanned got = Scan(data, 2, 7);
-  EXPECT_EQ(got.result, ScanResult::kReadError);
+  EXPECT_EQ(got.result.Code(), StatusCode::kReadFailed);
   EXPECT_EQ(got.lines, (Lines{"a", "b"}));
-  EXPECT_EQ(Scan(data, 1 << 20, 0).result, ScanResult::kReadError);
+  EXPECT_EQ(Scan(data, 1 << 20, 0).result.Code(), StatusCode::kReadFailed);
+}
+
+// A source whose first read fails with the given errno.
+class FailingSource final : public ByteSource {
+ public:
+  explicit FailingSource(int error) : error_(error) {}
+  long Read(char*, std::size_t) override {
+    errno = error_;
+    return -1;
+  }
+
+ private:
+  int error_;
+};
+
+TEST(ScanTest, AReadFailureSaysWhyWhenTheSystemTold) {
+  struct Row {
+    int error;
+    const char* reason;
+  } rows[] = {{EIO, "Input/output error"}, {EISDIR, "Is a directory"}, {0, "the read failed"}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.reason);
+    FailingSource plain(row.error);
+    const Status scanned = ScanDictionary(plain, [](std::string_view) {});
+    EXPECT_EQ(scanned, Status(StatusCode::kReadFailed, row.reason));
+    FailingSource quick(row.error);
+    std::size_t examined = 0;
+    EXPECT_EQ(ScanQuickTested(quick, QuickTest("228"), examined, [](std::string_view) {}),
+              Status(StatusCode::kReadFailed, row.reason));
+  }
 }
 
 TEST(FileSourceTest, OpensFilesButNotFoldersOrNothing) {
@@ -123,8 +157,8 @@ TEST(FileSourceTest, OpensFilesButNotFoldersOrNothing) {
   auto source = OpenFileSource(path);
   ASSERT_NE(source, nullptr);
   Lines lines;
-  EXPECT_EQ(ScanDictionary(*source, [&](std::string_view line) { lines.emplace_back(line); }),
-            ScanResult::kEnd);
+  EXPECT_TRUE(
+      ScanDictionary(*source, [&](std::string_view line) { lines.emplace_back(line); }).IsOk());
   EXPECT_EQ(lines, (Lines{"228,bat,B", "4357,help,A"}));
   std::remove(path.c_str());
 }

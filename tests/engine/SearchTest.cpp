@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number search through the main window's engine: modes, clamps, italics and the
 // status line.
 

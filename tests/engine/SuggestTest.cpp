@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-number suggestions: hand-checked cases for each rule, and the first N against
 // a brute-force enumeration of every cover on random small dictionaries.
 
@@ -31,7 +32,7 @@ std::vector<Suggestion> SuggestFor(const std::string& dictionary, const std::str
                                    int limit = kDefaultSuggestions) {
   MemorySource source(dictionary, 7);
   std::vector<Suggestion> out;
-  EXPECT_EQ(Suggest(source, number, limit, out), ScanResult::kEnd);
+  EXPECT_TRUE(Suggest(source, number, limit, out).IsOk());
   return out;
 }
 
@@ -272,7 +273,7 @@ TEST(SuggestTest, AReadFailureGivesNothing) {
   const std::string dictionary = Dict({"2,a,B", "2,b,B", "2,c,B"});
   MemorySource source(dictionary, 3, 9);
   std::vector<Suggestion> out{Suggestion{}};
-  EXPECT_EQ(Suggest(source, "2", 20, out), ScanResult::kReadError);
+  EXPECT_EQ(Suggest(source, "2", 20, out).Code(), StatusCode::kReadFailed);
   EXPECT_TRUE(out.empty());
 }
 
@@ -304,7 +305,7 @@ TEST(SuggestPlacementTest, AWordAcrossASeparatorTakesItsDigitsAndTheSeparator) {
 
   MemorySource source(files.files["dict.txt"]);
   std::vector<Suggestion> out;
-  ASSERT_EQ(Suggest(source, model.EntryText(), 1, out), ScanResult::kEnd);
+  ASSERT_TRUE(Suggest(source, model.EntryText(), 1, out).IsOk());
   ASSERT_EQ(out.size(), 1U);
   ASSERT_EQ(out[0].vanity, "1-888-FLOWERS");
   ASSERT_TRUE(model.ApplySuggestion(out[0]));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text helpers that every reader of the dictionary relies on.
 
 #include <gtest/gtest.h>

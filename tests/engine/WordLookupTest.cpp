@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The word lookup: the digits fields under which the dictionary holds a word.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The six windows built as the program builds them, with a dictionary, so that nothing
 // asks, and the settings of a throwaway folder (or of an earlier run's).

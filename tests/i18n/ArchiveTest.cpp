@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The catalog archive: what the build step writes, what the reader makes of hostile
 // indexes, and the archive that this test program carries itself.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every English text that the program's sources hand to the catalog has an entry in the
 // German and in the French catalog, and the catalogs carry the agreed translations.
 //

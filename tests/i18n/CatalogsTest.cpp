@@ -1,8 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The translation instance: where catalogs are found, the language choice, the lookup with
 // its line ends, and every failure of a catalog that cannot be used.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
 
 #include "Catalogs.h"
 #include "CatalogsUtf8.h"
@@ -33,12 +37,13 @@ class CatalogsTest : public ::testing::Test {
     WriteBytes(program, image);
   }
 
-  std::unique_ptr<TTranslationInstance> Start(std::string lang = "C", std::string locale = {}) {
+  std::unique_ptr<TTranslationInstance> Start(std::string lang = "C", std::string locale = {},
+                                              FileCalls& calls = FileCalls::Real()) {
     LanguageSources sources;
     sources.environment = [lang] { return lang; };
     sources.userLocale = [locale] { return locale; };
     return std::make_unique<TTranslationInstance>(
-        TTranslationSetup{program.string(), indexOffset, sources});
+        TTranslationSetup{program.string(), indexOffset, sources, &calls});
   }
 
   std::filesystem::path OnDisk(const std::string& language) const {
@@ -186,6 +191,63 @@ TEST_F(CatalogsTest, CatalogsThatCannotBeUsedRaiseThePartsMessagesAndAreTriedAga
   // Repaired, the catalog opens at the next lookup.
   WriteBytes(OnDisk("de"), Catalog({{"Copy", "Kopieren"}}));
   EXPECT_EQ(instance->TranslateText("Copy"), "Kopieren");
+}
+
+// The real reads, at most `piece` bytes at a time, failing with an I/O error once `budget`
+// bytes have been read.
+class FailingReads final : public FileCalls {
+ public:
+  std::size_t piece = 1 << 20;
+  std::size_t budget = static_cast<std::size_t>(-1);
+
+  ssize_t ReadAt(int fd, void* data, std::size_t size, off_t offset) override {
+    if (budget == 0) {
+      errno = EIO;
+      return -1;
+    }
+    const std::size_t n = std::min({size, piece, budget});
+    const ssize_t got = FileCalls::ReadAt(fd, data, n, offset);
+    budget -= got > 0 ? static_cast<std::size_t>(got) : 0;
+    return got;
+  }
+};
+
+TEST_F(CatalogsTest, ACatalogWhoseReadFailsPartWayIsNotUsedAndIsTriedAgain) {
+  MakeProgram({{"locale\\fr\\LC_MESSAGES\\default.mo", Catalog({{"Copy", "Copier"}})}});
+  WriteBytes(OnDisk("de"), Catalog({{"Copy", "Kopieren"}}));
+  struct Row {
+    const char* name;
+    const char* language;
+    std::string path;  // the catalog's name in the message
+    const char* copy;
+  } rows[] = {
+      {"on disk", "de_DE", OnDisk("de").string(), "Kopieren"},
+      {"in the archive", "fr_FR", OnDisk("fr").string(), "Copier"},
+  };
+  for (const Row& row : rows) {
+    for (const std::size_t failAfter : {std::size_t{0}, std::size_t{1}, std::size_t{25}}) {
+      SCOPED_TRACE(std::string(row.name) + ", failing after " + std::to_string(failAfter));
+      FailingReads calls;
+      calls.piece = 4;
+      auto instance = Start(row.language, {}, calls);
+      calls.budget = failAfter;  // the archive's index was read whole
+      try {
+        instance->TranslateText("Copy");
+        ADD_FAILURE() << "no error";
+      } catch (const CatalogError& error) {
+        EXPECT_EQ(error.WhyFailed(), CatalogError::Reason::CannotMap);
+        EXPECT_EQ(error.what(),
+                  "Cannot map file " + row.path + " into memory. Reason: Input/output error");
+      }
+      TDomain& domain = instance->Domain("default");
+      EXPECT_EQ(domain.CurrentState(), TDomain::State::ClosedMayOpen);
+      EXPECT_EQ(domain.CatalogPath(), "");
+      // Read in pieces of four bytes to the end, the same catalog is used whole.
+      calls.budget = static_cast<std::size_t>(-1);
+      EXPECT_EQ(instance->TranslateText("Copy"), row.copy);
+      EXPECT_EQ(domain.CurrentState(), TDomain::State::Open);
+    }
+  }
 }
 
 TEST(Utf8Check, OnlyTheShortestFormOfACharacterIsUtf8) {

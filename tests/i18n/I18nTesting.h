@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers of the translation suites: catalogs compiled by msgfmt from .po text, fake
 // executables that carry an archive, and files in a throwaway folder.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs vantrel stripped into a throwaway prefix, as a package build would, and checks
 # that the installed file still carries its catalogs (stripping drops appended bytes, and
 # the install step has to put them back).

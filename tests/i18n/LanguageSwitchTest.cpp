@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Language menu of the running program: every window but the test window changes its
 // language at once, always from its English texts; the choice is kept for the next start,
 // and a fresh start speaks the language of LANG.

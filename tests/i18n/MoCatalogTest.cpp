@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The .mo reader against catalogs made by msgfmt in both byte orders, and against damaged
 // and hostile ones.
 

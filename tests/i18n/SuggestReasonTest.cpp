@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reason the suggestions window gives for each suggestion, in the three languages of
 // the program's catalogs.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The walk of a window's texts: which properties it translates, what it keeps, and how a
 // change of language translates again from the English, on windows made for the test and
 // the catalogs this program carries.

@@ -1,8 +1,10 @@
 #!/bin/bash
-# check-install.sh BUILD_DIR: installs BUILD_DIR with DESTDIR into a scratch folder and
+# SPDX-License-Identifier: GPL-3.0-or-later
+# check-install.sh BUILD_DIR VERSION: installs BUILD_DIR with DESTDIR into a scratch folder and
 # checks the installed tree. Fails with a message naming the first thing that is wrong.
 set -euo pipefail
 build=$1
+version=$2
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -25,6 +27,9 @@ expected=(
   share/icons/hicolor/scalable/apps/$id.svg
   share/man/man1/vantrel.1.gz
   share/man/man1/vantrel-cli.1.gz
+  share/doc/vantrel/copyright
+  share/doc/vantrel/changelog.gz
+  share/lintian/overrides/vantrel
 )
 for size in 16 32 48 64 128 256; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
@@ -58,6 +63,31 @@ for page in vantrel vantrel-cli; do
   [ -z "$warnings" ] || fail "man $page warns: $warnings"
   grep -q "SYNOPSIS" <<<"$text" || fail "man $page has no synopsis"
 done
+# One version everywhere: the manual pages, the AppStream release and the changelog's
+# latest entry.
+for page in vantrel vantrel-cli; do
+  zcat "$root/share/man/man1/$page.1.gz" | head -n 1 | grep -qF "\"Vantrel $version\"" ||
+    fail "man $page does not carry version $version"
+done
+grep -qF "<release version=\"$version\"" "$root/share/metainfo/$id.metainfo.xml" ||
+  fail "metainfo does not carry version $version"
+zcat "$root/share/doc/vantrel/changelog.gz" | head -n 1 | grep -qF "vantrel ($version)" ||
+  fail "the changelog's latest entry is not $version"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' \
+  "$root/share/metainfo/$id.metainfo.xml" || fail "metainfo project_license"
+
+# The copyright file is machine-readable and names the terms of every bundled dictionary.
+copyright="$root/share/doc/vantrel/copyright"
+head -n 1 "$copyright" | grep -qF 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "copyright is not DEP-5"
+for name in Dictionary Deutsch Francais; do
+  grep -qF "Files: usr/share/vantrel/Vantrel?$name.txt" "$copyright" ||
+    fail "copyright does not name Vantrel $name.txt"
+done
+for license in GPL-3+ GPL-2+ SCOWL; do
+  grep -qx "License: $license" "$copyright" || fail "copyright lacks the text of $license"
+done
+
 cli_page=$(MANWIDTH=200 man -l "$root/share/man/man1/vantrel-cli.1.gz")
 for command in search lookup affixes suggest; do
   grep -q "vantrel-cli $command" <<<"$cli_page" || fail "man vantrel-cli lacks $command"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The error log: records appended whole, never interleaved, and dropped without harm when
 // the file cannot be written.
 
@@ -12,6 +13,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -167,6 +170,83 @@ TEST(ErrorLog, AReadOnlyLogIsLeftAsItIs) {
   ErrorLog log(path);
   EXPECT_EQ(log.Append("record\r\n"), LogWrite::kCannotOpen);
   EXPECT_EQ(ReadAll(path), "old\r\n");
+}
+
+// The real calls, with writes that take at most `piece` bytes at a time and that fail
+// with a full disk once `budget` bytes have gone through; or that return 0 (nothing
+// written, no error) instead; or a close that fails.
+class FailingCalls final : public FileCalls {
+ public:
+  std::size_t piece = 1 << 20;
+  std::size_t budget = static_cast<std::size_t>(-1);
+  bool zeroInsteadOfError = false;
+  bool failClose = false;
+
+  ssize_t Write(int fd, const void* data, std::size_t size) override {
+    if (budget == 0) {
+      if (zeroInsteadOfError) {
+        return 0;
+      }
+      errno = ENOSPC;
+      return -1;
+    }
+    const std::size_t n = std::min({size, piece, budget});
+    budget -= n;
+    return FileCalls::Write(fd, data, n);
+  }
+  int Close(int fd) override {
+    const int result = FileCalls::Close(fd);
+    if (failClose) {
+      errno = EIO;
+      return -1;
+    }
+    return result;
+  }
+};
+
+TEST(ErrorLog, AWriteThatStopsPartWayLeavesTheLogAsItWas) {
+  const std::string record = "<" + std::string(5000, 'r') + ">\r\n";
+  struct Row {
+    const char* name;
+    std::size_t piece;
+    std::size_t budget;
+    bool zero;
+    LogWrite expected;
+  } rows[] = {
+      {"short writes of one byte", 1, static_cast<std::size_t>(-1), false, LogWrite::kWritten},
+      {"short writes of 7 bytes", 7, static_cast<std::size_t>(-1), false, LogWrite::kWritten},
+      {"exactly the record fits", 1000, record.size(), false, LogWrite::kWritten},
+      {"disk full at once", 1000, 0, false, LogWrite::kWriteFailed},
+      {"disk full after one byte", 1000, 1, false, LogWrite::kWriteFailed},
+      {"disk full after a few short writes", 7, 30, false, LogWrite::kWriteFailed},
+      {"disk full one byte before the end", 1000, record.size() - 1, false, LogWrite::kWriteFailed},
+      {"a write that writes nothing", 64, 100, true, LogWrite::kWriteFailed},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    ScratchFolder folder;
+    const std::string path = folder / "VantrelError.Log";
+    ASSERT_EQ(ErrorLog(path).Append("earlier\r\n"), LogWrite::kWritten);
+    FailingCalls calls;
+    calls.piece = row.piece;
+    calls.budget = row.budget;
+    calls.zeroInsteadOfError = row.zero;
+    ErrorLog log(path, calls);
+    EXPECT_EQ(log.Append(record), row.expected);
+    const bool written = row.expected == LogWrite::kWritten;
+    EXPECT_EQ(ReadAll(path), written ? "earlier\r\n" + record : "earlier\r\n");
+    // The next record still lands whole after what is there.
+    EXPECT_EQ(ErrorLog(path).Append("later\r\n"), LogWrite::kWritten);
+    EXPECT_EQ(ReadAll(path), "earlier\r\n" + (written ? record : "") + "later\r\n");
+  }
+}
+
+TEST(ErrorLog, AFailedCloseIsAFailedWrite) {
+  ScratchFolder folder;
+  FailingCalls calls;
+  calls.failClose = true;
+  ErrorLog log(folder / "VantrelError.Log", calls);
+  EXPECT_EQ(log.Append("record\r\n"), LogWrite::kWriteFailed);
 }
 
 TEST(ErrorLog, RecordsOfTwoThreadsNeverInterleave) {

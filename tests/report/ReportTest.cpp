@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The error report as the user meets it: an error escapes a handler of a real window,
 // the dialog shows it, the log keeps it, and the mail program is offered the log.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tracer: what it keeps of a raise and the texts it builds from that.
 
 #include <gtest/gtest.h>

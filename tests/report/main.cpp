@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The report tests run inside the program's own application object, so that an error
 // raised by a handler takes the way it takes in the program: through notify to the report.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the settings file is replaced: the calls in their order, their failures part-way,
 // and the temporary files that interrupted writes leave behind.
 
@@ -9,11 +10,13 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <ctime>
 #include <string>
 #include <vector>
 
 #include "FileCalls.h"
+#include "ReplaceFile.h"
 #include "SettingsStore.h"
 #include "SettingsTable.h"
 #include "TestFiles.h"
@@ -42,6 +45,10 @@ class RecordingCalls final : public FileCalls {
     return FileCalls::Chmod(fd, mode);
   }
   ssize_t Write(int fd, const void* data, std::size_t size) override {
+    if (zeroWrites) {
+      return 0;
+    }
+    size = std::min(size, piece);
     if (written + size > writeBudget) {
       errno = ENOSPC;
       return -1;
@@ -73,7 +80,9 @@ class RecordingCalls final : public FileCalls {
   std::vector<std::string> temps;
   std::size_t written = 0;
   std::size_t writeBudget = static_cast<std::size_t>(-1);
-  bool syncFails = false;  // as when the disk reports an error only at the flush
+  std::size_t piece = static_cast<std::size_t>(-1);  // the most one write takes
+  bool zeroWrites = false;  // every write returns 0: nothing written, no error
+  bool syncFails = false;   // as when the disk reports an error only at the flush
   int renames = 0;
 };
 
@@ -127,6 +136,37 @@ TEST_F(FileCallsTest, AFailedSyncFailsTheSaveAndLeavesTheFileAsItWas) {
   EXPECT_EQ(
       SettingsStore(Folder()).OpenKey(Mode::Existing)->ReadInteger(QStringLiteral("Form Top")), 1);
   EXPECT_EQ(FolderFiles(), QStringList{QStringLiteral("Vantrel.reg")});
+}
+
+TEST_F(FileCallsTest, ShortWritesGoOnAndAWriteThatWritesNothingFails) {
+  ASSERT_TRUE(QDir().mkpath(Folder()));
+  const std::string path = QFile::encodeName(File()).toStdString();
+  const std::string old = "old contents\r\n";
+  ASSERT_TRUE(ReplaceFile(path, old).IsOk());
+  const std::string bytes(3000, 'x');
+  struct Row {
+    const char* name;
+    std::size_t piece;
+    bool zero;
+    StatusCode expected;
+  } rows[] = {
+      {"one byte at a time", 1, false, StatusCode::kOk},
+      {"seven bytes at a time", 7, false, StatusCode::kOk},
+      {"nothing written, no error", 7, true, StatusCode::kWriteFailed},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    ASSERT_TRUE(ReplaceFile(path, old).IsOk());
+    RecordingCalls calls;
+    calls.piece = row.piece;
+    calls.zeroWrites = row.zero;
+    const Status status = ReplaceFile(path, bytes, calls);
+    EXPECT_EQ(status.Code(), row.expected) << status.Reason();
+    QFile file(File());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().toStdString(), row.expected == StatusCode::kOk ? bytes : old);
+    EXPECT_EQ(FolderFiles(), QStringList{QStringLiteral("Vantrel.reg")});
+  }
 }
 
 TEST_F(FileCallsTest, TheFileIsSyncedBeforeItIsRenamedIntoPlace) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "HelpViewer.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTranslator>
 
 #include "RecordingHelp.h"
 #include "RecordingLauncher.h"
@@ -79,33 +81,163 @@ TEST(HelpBook, EveryContextAnchorIsInItsPage) {
   }
 }
 
+// The book's three languages: the English pages at the root, the others in folders.
+const QStringList kBookFolders{QString(), QStringLiteral("de/"), QStringLiteral("fr/")};
+
+QStringList PagesOf(const QString& folder) {
+  return QDir(QStringLiteral(":/help/") + folder).entryList({QStringLiteral("*.html")});
+}
+
+// Sets the default locale, which the book follows, for one test.
+class BookLanguage {
+ public:
+  explicit BookLanguage(const QLocale& locale) { QLocale::setDefault(locale); }
+  ~BookLanguage() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+};
+
 TEST(HelpBook, EveryLinkLeadsToAPageAndPlaceOfTheBook) {
   THelpViewer viewer;
-  const QStringList files = QDir(QStringLiteral(":/help")).entryList({QStringLiteral("*.html")});
-  ASSERT_GE(files.size(), 7);
-  for (const QString& file : files) {
-    const QUrl base(QStringLiteral("qrc:/help/") + file);
-    const QStringList links = LoadPage(viewer, base).links;
-    for (const QString& link : links) {
-      SCOPED_TRACE((file + QStringLiteral(" -> ") + link).toStdString());
-      const QUrl target = base.resolved(QUrl(link));
-      ASSERT_EQ(target.scheme(), QStringLiteral("qrc"));
-      ASSERT_TRUE(QFile::exists(QLatin1Char(':') + target.path()));
-      if (target.hasFragment()) {
-        QUrl page = target;
-        page.setFragment(QString());
-        EXPECT_TRUE(LoadPage(viewer, page).anchors.contains(target.fragment()));
+  for (const QString& folder : kBookFolders) {
+    const QStringList files = PagesOf(folder);
+    ASSERT_GE(files.size(), 7);
+    for (const QString& file : files) {
+      const QUrl base(QStringLiteral("qrc:/help/") + folder + file);
+      const QStringList links = LoadPage(viewer, base).links;
+      for (const QString& link : links) {
+        SCOPED_TRACE((folder + file + QStringLiteral(" -> ") + link).toStdString());
+        const QUrl target = base.resolved(QUrl(link));
+        ASSERT_EQ(target.scheme(), QStringLiteral("qrc"));
+        ASSERT_TRUE(QFile::exists(QLatin1Char(':') + target.path()));
+        // A translated page links to pages of its own language.
+        EXPECT_TRUE(target.path().startsWith(QStringLiteral("/help/") + folder));
+        if (target.hasFragment()) {
+          QUrl page = target;
+          page.setFragment(QString());
+          EXPECT_TRUE(LoadPage(viewer, page).anchors.contains(target.fragment()));
+        }
       }
     }
   }
+}
+
+// A German or French page is the English page translated: the same file names, the same
+// places to link to and the same links, so that help contexts and links work in every
+// language.
+TEST(HelpBook, EachLanguageHasEveryPageWithTheSameAnchorsAndLinks) {
+  THelpViewer viewer;
+  const QStringList english = PagesOf(QString());
+  for (const QString& folder : {QStringLiteral("de/"), QStringLiteral("fr/")}) {
+    SCOPED_TRACE(folder.toStdString());
+    EXPECT_EQ(PagesOf(folder), english);
+    for (const QString& file : english) {
+      SCOPED_TRACE(file.toStdString());
+      const Page original = LoadPage(viewer, QUrl(QStringLiteral("qrc:/help/") + file));
+      const QString originalText = viewer.Browser()->document()->toPlainText();
+      const Page translated = LoadPage(viewer, QUrl(QStringLiteral("qrc:/help/") + folder + file));
+      EXPECT_EQ(translated.anchors, original.anchors);
+      EXPECT_EQ(translated.links, original.links);
+      EXPECT_NE(viewer.Browser()->document()->toPlainText(), originalText);
+    }
+  }
+}
+
+TEST(HelpBook, TheBookFollowsTheProgramsLanguage) {
+  const struct {
+    QLocale locale;
+    const char* contents;
+    const char* lookup;
+  } rows[] = {
+      {QLocale(QLocale::German, QLocale::Germany), "qrc:/help/de/index.html",
+       "qrc:/help/de/lookup.html#lookup-window"},
+      {QLocale(QLocale::German, QLocale::Austria), "qrc:/help/de/index.html",
+       "qrc:/help/de/lookup.html#lookup-window"},
+      {QLocale(QLocale::French, QLocale::France), "qrc:/help/fr/index.html",
+       "qrc:/help/fr/lookup.html#lookup-window"},
+      {QLocale(QLocale::English, QLocale::UnitedKingdom), "qrc:/help/index.html",
+       "qrc:/help/lookup.html#lookup-window"},
+      {QLocale(QLocale::Spanish, QLocale::Spain), "qrc:/help/index.html",
+       "qrc:/help/lookup.html#lookup-window"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.locale.name().toStdString());
+    BookLanguage language(row.locale);
+    EXPECT_EQ(HelpContentsUrl(), QUrl(QString::fromLatin1(row.contents)));
+    EXPECT_EQ(HelpUrl(kHelpLookupWindow), QUrl(QString::fromLatin1(row.lookup)));
+    EXPECT_EQ(InCurrentLanguage(QUrl(QStringLiteral("qrc:/help/fr/lookup.html#lookup-window"))),
+              QUrl(QString::fromLatin1(row.lookup)));
+  }
+  // Anything outside the book stays as it is.
+  BookLanguage german(QLocale(QLocale::German, QLocale::Germany));
+  EXPECT_EQ(InCurrentLanguage(QUrl(QStringLiteral("https://vantrel.example/"))),
+            QUrl(QStringLiteral("https://vantrel.example/")));
+}
+
+// Stands in for the program's translator: the German texts of the help window.
+class GermanHelpTexts : public QTranslator {
+ public:
+  QString translate(const char*, const char* source, const char*, int) const override {
+    if (!on) {
+      return {};
+    }
+    const std::string text(source);
+    if (text == "Vantrel Help")
+      return QStringLiteral("Vantrel-Hilfe");
+    if (text == "&Contents")
+      return QStringLiteral("&Inhalt");
+    if (text == "&Back")
+      return QStringLiteral("&Zurück");
+    if (text == "&Forward")
+      return QStringLiteral("&Vor");
+    return {};
+  }
+  bool isEmpty() const override { return false; }
+  bool on = false;
+};
+
+TEST(HelpViewer, ALanguageChangeTranslatesTheWindowAndShowsThePageInTheNewLanguage) {
+  GermanHelpTexts translator;
+  QCoreApplication::installTranslator(&translator);
+  {
+    THelpViewer viewer;
+    viewer.ShowContents();
+    viewer.ShowContext(kHelpLookupWindow);
+    EXPECT_EQ(viewer.windowTitle(), QStringLiteral("Vantrel Help"));
+    auto* contents = viewer.findChild<QPushButton*>(QStringLiteral("ContentsBtn"));
+    auto* back = viewer.findChild<QPushButton*>(QStringLiteral("BackBtn"));
+    auto* forward = viewer.findChild<QPushButton*>(QStringLiteral("ForwardBtn"));
+    ASSERT_TRUE(contents && back && forward);
+    EXPECT_EQ(contents->text(), QStringLiteral("&Contents"));
+    EXPECT_TRUE(back->isEnabled());
+
+    translator.on = true;
+    BookLanguage language(QLocale(QLocale::German, QLocale::Germany));
+    QEvent change(QEvent::LanguageChange);
+    QCoreApplication::sendEvent(&viewer, &change);
+    EXPECT_EQ(viewer.windowTitle(), QStringLiteral("Vantrel-Hilfe"));
+    EXPECT_EQ(contents->text(), QStringLiteral("&Inhalt"));
+    EXPECT_EQ(back->text(), QStringLiteral("&Zurück"));
+    EXPECT_EQ(forward->text(), QStringLiteral("&Vor"));
+    EXPECT_EQ(viewer.Browser()->source(),
+              QUrl(QStringLiteral("qrc:/help/de/lookup.html#lookup-window")));
+    EXPECT_TRUE(viewer.Browser()->document()->toPlainText().contains(
+        QStringLiteral("Ein Wort nachschlagen")));
+    // Back would lead to a page of the old language: the history starts again.
+    EXPECT_FALSE(back->isEnabled());
+  }
+  QCoreApplication::removeTranslator(&translator);
 }
 
 // The pages take their look from the one stylesheet of the book: a page that lost its
 // link, or a stylesheet missing from the resources, shows plain black headings.
 TEST(HelpBook, EveryPageTakesTheSharedStylesheet) {
   THelpViewer viewer;
-  const QStringList files = QDir(QStringLiteral(":/help")).entryList({QStringLiteral("*.html")});
-  ASSERT_GE(files.size(), 7);
+  QStringList files;
+  for (const QString& folder : kBookFolders) {
+    for (const QString& file : PagesOf(folder)) {
+      files << folder + file;
+    }
+  }
+  ASSERT_GE(files.size(), 21);
   for (const QString& file : files) {
     SCOPED_TRACE(file.toStdString());
     viewer.Browser()->setSource(QUrl(QStringLiteral("qrc:/help/") + file));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A help for tests: it keeps what was asked for and shows nothing.
 

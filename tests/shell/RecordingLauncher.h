@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A launcher for tests: it keeps every address it is asked to open and opens none.
 

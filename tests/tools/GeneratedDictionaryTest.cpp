@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the English dictionary that the build generated, as the program will read it.
 
 #include <gtest/gtest.h>

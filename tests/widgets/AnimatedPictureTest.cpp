@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The animated picture player: the played delays, the loop count, the layout walk that
 // refuses damaged files, and the control playing, hiding and drawing see-through. Test
 // pictures are written with the drawing tool's GIF writer.

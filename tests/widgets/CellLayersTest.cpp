@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Resolution of a cell's values from the five layers and the grid-wide fallbacks.
 
 #include "CellLayers.h"

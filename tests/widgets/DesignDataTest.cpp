@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stored design data: bytes, lists and layers, round trips and refused data.
 
 #include "DesignData.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copy, cut and paste of cell texts on a cell table.
 
 #include "GridClipboard.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grid's in-place editor: how an edit begins, where the editor lies, and how it ends.
 
 #include "LayerGrid.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cell positions, scrolling limits and the stretched last column.
 
 #include "GridGeometry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader sees of the grid, and the keys that pick a row: the table and its
 // cells as QAccessible builds them, and the events a screen reader is sent.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grid widget: its cell table, column widths and their event, stretching, the mouse,
 // hints, the clipboard keys and design data.
 

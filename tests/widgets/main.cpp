@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grid tests run on Qt's offscreen platform with the Fusion style, so that they need
 // no display and render the same everywhere.
 

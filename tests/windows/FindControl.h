@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A window's control, found as the window's translation and a screen reader find it: by
 // its object name. A control that is missing fails the test instead of crashing it.

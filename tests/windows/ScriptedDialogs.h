@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // IDialogs for tests: records the warnings and the clipboard, answers the Open dialog
 // from a queue, and lets a test act inside a modal window before it closes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's six windows as a test holds them: created in the program's order over the
 // services a test provides, and closed in the reverse order. The holder closes them itself

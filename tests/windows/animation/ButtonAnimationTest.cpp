@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tick of the button animation, driven tick by tick (the test is the clock), with
 // pictures that record what is asked of them and a random source that answers from a list.
 

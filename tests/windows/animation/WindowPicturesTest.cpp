@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures the program carries and the windows that show them: the worms' frames,
 // timing and loops as the program plays them, the kept files being what the drawing tool
 // draws, the About window's frog following the animation switch, and the still pictures

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The worms in the real main window: their places beside the buttons, clicks that go
 // through them, and the edge cases of the animation driven through Timer1Timer with
 // real typing and clicking. The window's own timer is stopped: the test is the clock.

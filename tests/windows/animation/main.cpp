@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window tests run on Qt's offscreen platform with the Fusion style and a fixed
 // locale, so that they need no display and come out the same on every machine.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program for people who use the keyboard and a screen reader: a phrase built,
 // changed and copied with keys alone, a name for every control of every window, help
 // from every window, and the Open dialog of the first start saying why it is there.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven as a person would: typing, searching, picking and removing
 // words, copying, clearing, and the settings read at creation and written at close.
 

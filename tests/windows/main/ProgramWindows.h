@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's six windows for a test: created in the program's order over a throwaway
 // settings folder and a small dictionary, with the dialogs scripted and the launcher and

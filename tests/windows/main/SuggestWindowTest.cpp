@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Suggest command driven as a person would: Ctrl+G on the main window, a choice in
 // the list, and the phrase it leaves, compared with the same words picked by hand.
 
@@ -214,7 +215,7 @@ TEST_F(SuggestWindowTest, ADictionaryThatCannotBeOpenedIsNamedAndTheWindowStaysC
   TSuggestForm* window = PressSuggest();
   ASSERT_NE(window, nullptr);
   EXPECT_FALSE(window->isVisible());
-  EXPECT_EQ(dialogs.warnings.value(0), QStringLiteral("Can Not Open gone.txt in Suggest1Click"));
+  EXPECT_EQ(dialogs.warnings.value(0), QStringLiteral("Can Not Open gone.txt"));
 }
 
 // The vanity text's capitals follow the same rules as Qt's, byte for byte, except that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which mouse clicks on a word grid pick a row: a plain click on a data row does; the
 // header, a click after which the list scrolled and the second press of a double click
 // do not, and the next plain press picks again.

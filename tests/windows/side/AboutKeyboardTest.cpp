@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About window's addresses, reached and opened from the keyboard.
 
 #include <gtest/gtest.h>

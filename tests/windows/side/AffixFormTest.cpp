@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The affix window driven from a real MainModel: an ending clicked in the affix grid shows
 // the window, whose OK, Cancel and in-place correction decide what enters the phrase.
 // Also the column rule and the geometry read at creation.

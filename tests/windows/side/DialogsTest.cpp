@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The busy pointer's one owner and the real warning box.
 
 #include <gtest/gtest.h>

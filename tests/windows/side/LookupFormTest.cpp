@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lookup window driven through its controls: typing, Convert, the result grid, Copy,
 // Clear, the focus rule, Enter, its messages, the busy pointer and its stored place.
 

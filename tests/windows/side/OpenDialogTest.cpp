@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Open dialog as QtDialogs shows it: its caption, the note of the first start, the
 // proposed file and a file list whose columns show whole.
 

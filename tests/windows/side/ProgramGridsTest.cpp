@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five grids of the program: their design, what it resolves to, and how they look.
 
 #include "ProgramGrids.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every side-window test needs: the seams of Services with recorders behind them, a
 // throwaway settings folder, and dictionaries written to temporary files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About, notification and test windows: the addresses they hand to the launcher, the
 // new-release countdown over many closes, and the animation switch.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a window comes back when its stored place is no longer on the desktop.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileCalls.h"
 
 #include <fcntl.h>
@@ -7,6 +8,7 @@
 #include <unistd.h>
 
 namespace vantrel {
+
 int FileCalls::MakeTemp(char* pattern) {
   return ::mkostemp(pattern, O_CLOEXEC);
 }
@@ -17,6 +19,14 @@ int FileCalls::Chmod(int fd, mode_t mode) {
 
 ssize_t FileCalls::Write(int fd, const void* data, std::size_t size) {
   return ::write(fd, data, size);
+}
+
+ssize_t FileCalls::ReadAt(int fd, void* data, std::size_t size, off_t offset) {
+  return ::pread(fd, data, size, offset);
+}
+
+int FileCalls::Truncate(int fd, off_t length) {
+  return ::ftruncate(fd, length);
 }
 
 int FileCalls::Sync(int fd) {

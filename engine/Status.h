@@ -1,0 +1,50 @@
+#pragma once
+// How every layer says that something failed: what kind of failure, for the program to
+// act on, and a reason in words, for the user and the error log. A success carries
+// neither. Plain C++, so that the engine, the tools and the fuzz build share it.
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace vantrel {
+
+enum class StatusCode {
+  kOk,
+  kCannotOpen,   // missing, no right to it, or no regular file where one must be
+  kReadFailed,   // the system failed a read
+  kWriteFailed,  // the system failed a write, or wrote only part of it
+};
+
+class Status {
+ public:
+  // Success.
+  Status() = default;
+  Status(StatusCode code, std::string reason) : code_(code), reason_(std::move(reason)) {}
+
+  // A failure of the system call that set error: its text, after what was being done
+  // when what is not empty ("write /x/y: No space left on device").
+  static Status FromError(StatusCode code, std::string_view what, int error) {
+    std::string reason(what);
+    if (!reason.empty()) {
+      reason += ": ";
+    }
+    reason += std::strerror(error);
+    return {code, std::move(reason)};
+  }
+
+  bool IsOk() const { return code_ == StatusCode::kOk; }
+  StatusCode Code() const { return code_; }
+  // Empty on success.
+  const std::string& Reason() const { return reason_; }
+
+  bool operator==(const Status&) const = default;
+
+ private:
+  StatusCode code_ = StatusCode::kOk;
+  std::string reason_;
+};
+
+}  // namespace vantrel

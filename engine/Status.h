@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How every layer says that something failed: what kind of failure, for the program to
 // act on, and a reason in words, for the user and the error log. A success carries

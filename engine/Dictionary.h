@@ -4,6 +4,7 @@
 // search, lookup and affix load. Nothing of it is kept in memory but the line at hand.
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
@@ -23,6 +24,32 @@ class ByteSource {
   virtual ~ByteSource() = default;
   // Bytes read (> 0), 0 at the end, -1 on a read failure.
   virtual long Read(char* buffer, std::size_t size) = 0;
+};
+
+// Passes the reads of another source through and counts the bytes read. Once `stop` is
+// set, the next read fails, which ends any scan of it: a load that nobody waits for any
+// more ends within one read.
+class StoppableSource final : public ByteSource {
+ public:
+  StoppableSource(ByteSource& source, const std::atomic<bool>& stop,
+                  std::atomic<long long>& bytesRead)
+      : source_(source), stop_(stop), bytesRead_(bytesRead) {}
+
+  long Read(char* buffer, std::size_t size) override {
+    if (stop_.load(std::memory_order_relaxed)) {
+      return -1;
+    }
+    const long got = source_.Read(buffer, size);
+    if (got > 0) {
+      bytesRead_.fetch_add(got, std::memory_order_relaxed);
+    }
+    return got;
+  }
+
+ private:
+  ByteSource& source_;
+  const std::atomic<bool>& stop_;
+  std::atomic<long long>& bytesRead_;
 };
 
 // Opens a path for reading; nullptr when it cannot be opened.
@@ -117,6 +144,8 @@ class DictionaryFile {
   // Opens the bound path again at its first line; nullptr when that fails (as it does
   // for the empty path bound while no dictionary is in use).
   std::unique_ptr<ByteSource> Reopen() const { return opener_(path_); }
+  // Opens `path` without binding it, to learn whether it can become the dictionary.
+  std::unique_ptr<ByteSource> Open(const std::string& path) const { return opener_(path); }
 
   // The dictionary in use: its path, which is also the name the windows show.
   void SetInUse(std::string path) {
@@ -130,8 +159,8 @@ class DictionaryFile {
     inUse_.clear();
   }
   // The path of the dictionary in use, empty when there is none; this is what the
-  // settings keep. The bound path may differ: a cancelled choice leaves the previous
-  // file bound while no dictionary is in use.
+  // settings keep. The bound path may differ: a dictionary that can no longer be opened
+  // stays bound after it stopped being the one in use.
   const std::string& InUse() const { return inUse_; }
 
   // The name the windows show and messages quote; UTF-8. Set it through SetInUse or

@@ -75,60 +75,85 @@ void MainModel::ClearNumber() {
 bool MainModel::OpenDictionary() {
   const std::optional<std::string> chosen = host_.ChooseDictionaryFile();
   if (!chosen) {
-    // The previous file stays bound, so later searches keep reading it.
-    dictionary_.SetNoneInUse(host_.Translate("No Dictionary Open"));
+    // A cancelled choice changes nothing: the dictionary in use stays in use, is searched
+    // and is what the settings keep.
+    return false;
+  }
+  if (dictionary_.Open(*chosen) == nullptr) {
+    // The file that failed never becomes the dictionary in use, so the caption, the
+    // settings and every later search keep naming the one that still works.
+    host_.Warn({Tr("Can Not Open "), Lit(*chosen), Tr(" in Open1Click")});
     return false;
   }
   dictionary_.SetInUse(*chosen);
   dictionary_.Bind(*chosen);
-  if (dictionary_.Reopen() == nullptr) {
-    host_.Warn({Tr("Can Not Open "), Lit(dictionary_.name), Tr(" in Open1Click")});
-    dictionary_.SetNoneInUse(host_.Translate("No Dictionary Open"));
-    return false;
-  }
   return true;
 }
 
 void MainModel::LoadAffixes() {
+  std::unique_ptr<ByteSource> source = OpenForAffixes();
+  if (source == nullptr) {
+    return;
+  }
+  TakeAffixes(ReadAffixes(*source));
+}
+
+std::unique_ptr<ByteSource> MainModel::OpenForAffixes() {
   affixes_.AffixLast = -1;
   std::unique_ptr<ByteSource> source = dictionary_.Reopen();
   if (source == nullptr) {
     if (!OpenDictionary()) {
-      return;
+      // The dictionary in use cannot be read and no other took its place.
+      dictionary_.SetNoneInUse(host_.Translate("No Dictionary Open"));
+      return nullptr;
     }
     source = dictionary_.Reopen();
-    if (source == nullptr) {
-      return;
+  }
+  return source;
+}
+
+MainModel::ReadAffixTable MainModel::ReadAffixes(ByteSource& source) {
+  ReadAffixTable read;
+  ByteCensus census(source);
+  read.result = read.table.Load(census);
+  read.why = census.Why(read.table.ExaminedLines());
+  return read;
+}
+
+void MainModel::TakeAffixes(ReadAffixTable read) {
+  affixes_ = std::move(read.table);
+  affixesLoading_ = false;
+  if (!read.result.IsOk()) {
+    host_.Warn({Tr("Error Reading Dictionary "), Lit(dictionary_.name)});
+  } else {
+    // Every search of such a file ends with "0 Matches out of -1 words"; the user learns
+    // why once, when the file is opened.
+    switch (read.why) {
+      case Unexaminable::kNo:
+        break;
+      case Unexaminable::kEmpty:
+        host_.Warn({Tr("The dictionary "), Lit(dictionary_.name),
+                    Tr(" is empty, so no words can be found in it.")});
+        break;
+      case Unexaminable::kSingleLine:
+        host_.Warn({Tr("The dictionary "), Lit(dictionary_.name),
+                    Tr(" has a single line. The last line of a dictionary is never examined, "
+                       "so no words can be found in it.")});
+        break;
+      case Unexaminable::kUnixLineEnds:
+        host_.Warn({Tr("The dictionary "), Lit(dictionary_.name),
+                    Tr(" yields no words: its lines must end with CR LF, not with LF alone.")});
+        break;
+      case Unexaminable::kNotText:
+        host_.Warn({Tr("The dictionary "), Lit(dictionary_.name),
+                    Tr(" is not a text file (it may be a picture or a program), so no words "
+                       "can be found in it.")});
+        break;
     }
   }
-  ByteCensus census(*source);
-  if (!affixes_.Load(census).IsOk()) {
-    host_.Warn({Tr("Error Reading Dictionary "), Lit(dictionary_.name)});
-    return;
-  }
-  // Every search of such a file ends with "0 Matches out of -1 words"; the user learns
-  // why once, when the file is opened.
-  switch (census.Why(affixes_.ExaminedLines())) {
-    case Unexaminable::kNo:
-      break;
-    case Unexaminable::kEmpty:
-      host_.Warn({Tr("The dictionary "), Lit(dictionary_.name),
-                  Tr(" is empty, so no words can be found in it.")});
-      break;
-    case Unexaminable::kSingleLine:
-      host_.Warn({Tr("The dictionary "), Lit(dictionary_.name),
-                  Tr(" has a single line. The last line of a dictionary is never examined, so "
-                     "no words can be found in it.")});
-      break;
-    case Unexaminable::kUnixLineEnds:
-      host_.Warn({Tr("The dictionary "), Lit(dictionary_.name),
-                  Tr(" yields no words: its lines must end with CR LF, not with LF alone.")});
-      break;
-    case Unexaminable::kNotText:
-      host_.Warn({Tr("The dictionary "), Lit(dictionary_.name),
-                  Tr(" is not a text file (it may be a picture or a program), so no words can "
-                     "be found in it.")});
-      break;
+  if (searchWaiting_) {
+    searchWaiting_ = false;
+    Search();
   }
 }
 
@@ -162,6 +187,12 @@ void MainModel::ClearCandidates() {
 }
 
 void MainModel::Search() {
+  if (affixesLoading_) {
+    searchWaiting_ = true;
+    status_ = {Tr("The dictionary is still loading; the search follows as soon as it is ready.")};
+    Changed();
+    return;
+  }
   const std::string number(Short(entry_));
   if (number.find(kBullet) == std::string::npos) {
     currentNumber_ = number;

@@ -7,6 +7,7 @@
 // window).
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -95,6 +96,22 @@ class MainModel {
   // opened. Says once why a dictionary of which no line can be examined yields nothing.
   void LoadAffixes();
   const AffixTable& Affixes() const { return affixes_; }
+  // The same load in three steps, so that the reading can happen away from the windows:
+  // OpenForAffixes asks for another dictionary when the one in use cannot be opened (and
+  // returns nullptr when none can be), ReadAffixes touches nothing of the model and may
+  // run on any thread, TakeAffixes puts the table in place and says once what went wrong.
+  struct ReadAffixTable {
+    AffixTable table;
+    Status result;
+    Unexaminable why = Unexaminable::kNo;
+  };
+  std::unique_ptr<ByteSource> OpenForAffixes();
+  static ReadAffixTable ReadAffixes(ByteSource& source);
+  void TakeAffixes(ReadAffixTable read);
+  // While the table is being read, a search is not made but noted, and made as soon as
+  // TakeAffixes has the table.
+  void SetAffixesLoading(bool loading) { affixesLoading_ = loading; }
+  bool AffixesLoading() const { return affixesLoading_; }
 
   // --- the search ---
   // Lists the words of the dictionary whose digits stand free in the number.
@@ -161,6 +178,8 @@ class MainModel {
   CellTable affixOffers_{2, kAffixRows};
   CellTable correction_{2, 2};
   AffixTable affixes_;
+  bool affixesLoading_ = false;
+  bool searchWaiting_ = false;
   std::string entry_;
   std::string currentNumber_;
   SearchMode mode_ = SearchMode::kAnyPoint;

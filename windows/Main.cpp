@@ -85,10 +85,11 @@ QString AutomaticLanguage() {
   return QString::fromStdString(i18n::AutomaticLanguage(i18n::QtLanguageSources()));
 }
 
-TMainForm::TMainForm(Services& services, QWidget* parent)
+TMainForm::TMainForm(Services& services, QWidget* parent, SourceOpener opener)
     : QMainWindow(parent),
       WindowEngineHost(*this, services),
       services_(services),
+      dictionary_(std::move(opener)),
       model_(dictionary_, *this) {
   setObjectName(QStringLiteral("TMainForm"));
   BuildWindow();
@@ -105,6 +106,7 @@ TMainForm::TMainForm(Services& services, QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
+  StopAffixLoad();
   // The grids show the model's tables; let go of them before the model goes.
   for (TLayerGrid* grid : {possibleGrid_, selectedGrid_, affixGrid_}) {
     grid->SetTable(nullptr);
@@ -486,8 +488,69 @@ void TMainForm::FormCreate() {
   WriteColumnTitles();
   entryEdit_->setMaxLength(MainModel::kEntryLimit);
   services_.state.StartupDone = true;
-  model_.LoadAffixes();
+  StartAffixLoad();
   UpdateCaption();
+}
+
+void TMainForm::StartAffixLoad() {
+  StopAffixLoad();
+  std::unique_ptr<ByteSource> source = model_.OpenForAffixes();
+  if (source == nullptr) {
+    return;
+  }
+  loadSize_ = QFileInfo(QString::fromStdString(dictionary_.BoundPath())).size();
+  loadStop_ = false;
+  loadDone_ = false;
+  loadBytes_ = 0;
+  model_.SetAffixesLoading(true);
+  if (loadTimer_ == nullptr) {
+    loadTimer_ = new QTimer(this);
+    loadTimer_->setInterval(100);
+    connect(loadTimer_, &QTimer::timeout, this, &TMainForm::AffixLoadTick);
+  }
+  loadTimer_->start();
+  // The thread gets its alternate signal stack where every thread of the program does:
+  // the crash handler takes over the start of each thread.
+  loader_ = std::thread([this, source = std::move(source)] {
+    StoppableSource stoppable(*source, loadStop_, loadBytes_);
+    loaded_ = std::make_unique<MainModel::ReadAffixTable>(MainModel::ReadAffixes(stoppable));
+    loadDone_.store(true, std::memory_order_release);
+  });
+  AffixLoadTick();
+}
+
+void TMainForm::StopAffixLoad() {
+  if (loadTimer_ != nullptr) {
+    loadTimer_->stop();
+  }
+  if (loader_.joinable()) {
+    loadStop_ = true;
+    loader_.join();
+  }
+  loaded_.reset();
+  model_.SetAffixesLoading(false);
+}
+
+void TMainForm::AffixLoadTick() {
+  if (!loadDone_.load(std::memory_order_acquire)) {
+    const long long read = loadBytes_.load(std::memory_order_relaxed);
+    const QString progress =
+        loadSize_ > 0 ? TranslateText("Loading the dictionary: ") +
+                            QString::number(std::min<long long>(read * 100 / loadSize_, 99)) +
+                            QStringLiteral(" %")
+                      : TranslateText("Loading the dictionary: ") +
+                            QString::number(read / (1024 * 1024)) + QStringLiteral(" MB");
+    const QString waiting = TranslateMessage(model_.Status());
+    statusBar()->showMessage(waiting.isEmpty() ? progress
+                                               : waiting + QStringLiteral("  ") + progress);
+    return;
+  }
+  loadTimer_->stop();
+  loader_.join();
+  std::unique_ptr<MainModel::ReadAffixTable> read = std::move(loaded_);
+  statusBar()->clearMessage();
+  model_.TakeAffixes(std::move(*read));
+  StateChanged();
 }
 
 void TMainForm::WriteColumnTitles() {
@@ -572,6 +635,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   // report, and as the last window of the program its closing ends the run.
   closing_ = true;
   event->accept();
+  StopAffixLoad();
   FormClose();
   QCoreApplication::quit();
 }
@@ -772,9 +836,9 @@ void TMainForm::Open1Click() {
   if (!model_.OpenDictionary()) {
     return;
   }
-  model_.LoadAffixes();
+  StartAffixLoad();
   UpdateCaption();
-  model_.Search();
+  model_.Search();  // made once the table is read
 }
 
 void TMainForm::Exit1Click() {

@@ -7,7 +7,9 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <atomic>
 #include <memory>
+#include <thread>
 
 #include "Dictionary.h"
 #include "MainModel.h"
@@ -56,7 +58,9 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
  public:
   // Runs FormCreate: reads the settings, binds the dictionary and loads its affixes,
   // asking for a dictionary with the Open dialog when there is none.
-  explicit TMainForm(Services& services, QWidget* parent = nullptr);
+  // `opener` opens the dictionary's files; a test may give a slower or failing one.
+  explicit TMainForm(Services& services, QWidget* parent = nullptr,
+                     SourceOpener opener = OpenFileSource);
   ~TMainForm() override;
 
   // The windows created after this one, which the menu and buttons show.
@@ -64,6 +68,8 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
                       TNotifyForm* notify, TTestForm* test);
 
   MainModel& Model() { return model_; }
+  // True while the affix table of the dictionary is read in the background.
+  bool AffixesLoading() const { return model_.AffixesLoading(); }
   DictionaryFile& Dictionary() { return dictionary_; }
   const QString& CurrentLanguage() const { return currentLanguage_; }
 
@@ -183,6 +189,23 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
   QAction* notify1_ = nullptr;
 
   QTimer* timer1_ = nullptr;
+
+  // The affix table is read on a thread of its own, so that the window shows at once and
+  // answers while a large dictionary loads; the status line shows how far it is.
+  void StartAffixLoad();
+  // Ends a load that is under way without using its table; returns at once, as the
+  // reading stops at its next read.
+  void StopAffixLoad();
+  // Shows the progress, and hands the table to the model once it is read.
+  void AffixLoadTick();
+  std::thread loader_;
+  std::atomic<bool> loadStop_{false};
+  std::atomic<bool> loadDone_{false};
+  std::atomic<long long> loadBytes_{0};
+  long long loadSize_ = 0;
+  // Written by the loader before it sets loadDone_, read only after that.
+  std::unique_ptr<MainModel::ReadAffixTable> loaded_;
+  QTimer* loadTimer_ = nullptr;
   TButtonWorms* worms_ = nullptr;
   std::unique_ptr<IRandomPick> random_;
   std::unique_ptr<ButtonAnimation> animation_;

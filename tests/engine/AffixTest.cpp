@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
+
 #include "Fakes.h"
 #include "MainModel.h"
 
@@ -290,18 +293,55 @@ TEST_F(AffixTest, ADictionaryThatCannotBeOpenedAsksForAnother) {
   EXPECT_EQ(model.Affixes().AffixLast, 6);
 }
 
-TEST_F(AffixTest, OpenDictionaryKeepsThePreviousFileWhenCancelledOrFailing) {
+// Neither a cancelled choice nor a file that cannot be opened changes the dictionary in
+// use: the name shown, the path the settings keep and the file searched stay together.
+TEST_F(AffixTest, OpenDictionaryKeepsTheDictionaryInUseWhenCancelledOrFailing) {
   host.translate = true;
+  dictionary.SetInUse("dict.txt");
   host.nextChoice.reset();
   EXPECT_FALSE(model.OpenDictionary());
-  EXPECT_EQ(dictionary.name, "[No Dictionary Open]");
-  EXPECT_EQ(dictionary.BoundPath(), "dict.txt");  // later searches still read it
-
   host.nextChoice = "missing.txt";
   EXPECT_FALSE(model.OpenDictionary());
   EXPECT_EQ(host.warnings, (Words{"Can Not Open missing.txt in Open1Click"}));
-  EXPECT_EQ(dictionary.name, "[No Dictionary Open]");
-  EXPECT_EQ(dictionary.BoundPath(), "missing.txt");
+  EXPECT_EQ(dictionary.name, "dict.txt");
+  EXPECT_EQ(dictionary.InUse(), "dict.txt");
+  EXPECT_EQ(dictionary.BoundPath(), "dict.txt");
+  model.LoadAffixes();
+  EXPECT_EQ(model.Affixes().AffixLast, 6);  // still read from the file in use
+}
+
+// The load in steps, as the windows run it: a search while the table is read is noted
+// and made once the table is in place; a stop ends the reading within one read.
+TEST_F(AffixTest, ASearchDuringTheLoadIsMadeWhenTheTableArrives) {
+  std::unique_ptr<ByteSource> source = model.OpenForAffixes();
+  ASSERT_NE(source, nullptr);
+  EXPECT_EQ(model.Affixes().AffixLast, -1);
+  model.SetAffixesLoading(true);
+  model.TypeNumber("2255");
+  model.Search();
+  EXPECT_EQ(Render(model.Status(), nullptr),
+            "The dictionary is still loading; the search follows as soon as it is ready.");
+  EXPECT_EQ(model.Candidates().Cell(0, 1), "");
+
+  std::atomic<bool> stop{false};
+  std::atomic<long long> bytesRead{0};
+  StoppableSource stoppable(*source, stop, bytesRead);
+  model.TakeAffixes(MainModel::ReadAffixes(stoppable));
+  EXPECT_FALSE(model.AffixesLoading());
+  EXPECT_EQ(model.Affixes().AffixLast, 6);
+  EXPECT_EQ(bytesRead.load(), static_cast<long long>(files.files["dict.txt"].size()));
+  EXPECT_EQ(model.Candidates().Cell(0, 1), "ball");
+  EXPECT_TRUE(host.warnings.empty());
+
+  // A stopped load reads no further.
+  files.chunk = 8;
+  source = dictionary.Reopen();
+  StoppableSource stopping(*source, stop, bytesRead);
+  char buffer[8];
+  EXPECT_EQ(stopping.Read(buffer, sizeof buffer), 8);
+  stop = true;
+  EXPECT_EQ(stopping.Read(buffer, sizeof buffer), -1);
+  EXPECT_FALSE(MainModel::ReadAffixes(stopping).result.IsOk());
 }
 
 TEST_F(AffixTest, AReadFailureDuringTheLoadIsReported) {

@@ -169,6 +169,47 @@ TEST(LayerGridAccessible, IsATableOfTheScrollableCellsWithTheFixedRowAsHeaders) 
   EXPECT_EQ(cells->cellAt(0, 2), nullptr);
 }
 
+// With fixed columns, a cell still reports its place among the scrollable cells, the
+// place cellAt() takes, and the fixed cells of its row are its row headers.
+TEST(LayerGridAccessible, CellsCountTheirPlaceFromTheFirstScrollableColumnAndRow) {
+  for (const int fixedCols : {1, 2}) {
+    SCOPED_TRACE(testing::Message() << fixedCols << " fixed columns");
+    TLayerGrid grid(nullptr, fixedCols + 2, 4);
+    grid.SetFixedCols(fixedCols);
+    grid.SetFixedRows(1);
+    for (int col = 0; col < grid.ColCount(); ++col) {
+      for (int row = 0; row < grid.RowCount(); ++row) {
+        grid.SetCell(col, row, std::to_string(col) + "/" + std::to_string(row));
+      }
+    }
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&grid);
+    ASSERT_NE(table, nullptr);
+    QAccessibleTableInterface* cells = table->tableInterface();
+    ASSERT_NE(cells, nullptr);
+    ASSERT_EQ(cells->columnCount(), 2);
+    ASSERT_EQ(cells->rowCount(), 3);
+    for (int row = 0; row < 3; ++row) {
+      for (int col = 0; col < 2; ++col) {
+        SCOPED_TRACE(testing::Message() << "row " << row << " column " << col);
+        QAccessibleInterface* cell = cells->cellAt(row, col);
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(
+            cell->text(QAccessible::Name),
+            QString::number(col + fixedCols) + QStringLiteral("/") + QString::number(row + 1));
+        QAccessibleTableCellInterface* place = cell->tableCellInterface();
+        ASSERT_NE(place, nullptr);
+        EXPECT_EQ(place->columnIndex(), col);
+        EXPECT_EQ(place->rowIndex(), row);
+        EXPECT_EQ(cells->cellAt(place->rowIndex(), place->columnIndex()), cell);
+        const QList<QAccessibleInterface*> rowHeaders = place->rowHeaderCells();
+        ASSERT_EQ(rowHeaders.size(), fixedCols);
+        EXPECT_EQ(rowHeaders.front()->text(QAccessible::Name),
+                  QStringLiteral("0/") + QString::number(row + 1));
+      }
+    }
+  }
+}
+
 TEST(LayerGridAccessible, GridWithoutFixedRowsHasNoHeaders) {
   TLayerGrid grid(nullptr, 1, 3);
   grid.SetFixedCols(0);

@@ -4,6 +4,8 @@
 // services a test provides, and closed in the reverse order. The holder closes them itself
 // before its services go.
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <memory>
 
 #include "AboutVantrel.h"
@@ -25,6 +27,15 @@ struct SixWindows {
     notify = std::make_unique<TNotifyForm>(services, form.get());
     test = std::make_unique<TTestForm>(services, form.get());
     form->SetSideWindows(lookup.get(), about.get(), affix.get(), notify.get(), test.get());
+    WaitForAffixes();
+  }
+
+  // The affix table is read in the background; most tests start once it is in place.
+  void WaitForAffixes() {
+    const QDeadlineTimer deadline(30000);
+    while (form->AffixesLoading() && !deadline.hasExpired()) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
   }
 
   void CloseWindows() {

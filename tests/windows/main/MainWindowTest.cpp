@@ -17,8 +17,12 @@
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <chrono>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include <QStatusBar>
 #include "AboutVantrel.h"
@@ -630,14 +634,131 @@ TEST_F(MainWindowTest, OpeningAnotherDictionarySearchesItAndCancellingKeepsTheOl
 
   dialogs.fileChoices.push_back(other);
   testing::Find<QAction>(*form, "Open1")->trigger();
+  WaitForAffixes();
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + other);
   EXPECT_EQ(CandidateRow("act"), 1);
   EXPECT_EQ(dialogs.openDialogs.back().proposed, dictionaryPath);  // the last file chosen
 
-  testing::Find<QAction>(*form, "Open1")->trigger();  // cancelled
+  // File > Open chosen with the mouse, as a user would.
+  auto openThroughTheMenu = [&] {
+    QMenuBar* bar = form->menuBar();
+    auto* fileMenu = form->findChild<QMenu*>(QStringLiteral("File1"));
+    ASSERT_NE(fileMenu, nullptr);
+    QTest::mouseClick(bar, Qt::LeftButton, {},
+                      bar->actionGeometry(fileMenu->menuAction()).center());
+    QTRY_VERIFY(fileMenu->isVisible());
+    QTest::mouseClick(fileMenu, Qt::LeftButton, {},
+                      fileMenu->actionGeometry(testing::Find<QAction>(*form, "Open1")).center());
+    QTRY_VERIFY(!fileMenu->isVisible());
+  };
+  const int asked = static_cast<int>(dialogs.openDialogs.size());
+  openThroughTheMenu();  // cancelled
+  ASSERT_EQ(static_cast<int>(dialogs.openDialogs.size()), asked + 1);
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + other);
   testing::Find<QPushButton>(*form, "ConvertBtn")->click();
   EXPECT_EQ(CandidateRow("act"), 1);  // the previous file is still read
+
+  // A file that cannot be opened does not take the place of the one in use: the caption
+  // and the next search agree on it.
+  const QString gone = dir.filePath(QStringLiteral("gone.txt"));
+  dialogs.fileChoices.push_back(gone);
+  openThroughTheMenu();
+  EXPECT_EQ(dialogs.warnings,
+            QStringList{QStringLiteral("Can Not Open ") + gone + QStringLiteral(" in Open1Click")});
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + other);
+  testing::Find<QPushButton>(*form, "ConvertBtn")->click();
+  EXPECT_EQ(dialogs.warnings.size(), 1);
+  EXPECT_EQ(CandidateRow("act"), 1);
+
+  // The dictionary in use is the one stored: the next start does not ask for one.
+  ASSERT_TRUE(form->close());
+  CloseWindows();
+  Start();
+  EXPECT_EQ(static_cast<int>(dialogs.openDialogs.size()), asked + 2);
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + other);
+}
+
+// A dictionary that reads slowly until the test lets it go: until then each read gives
+// one empty line and waits a little. Left alone it runs out after about twenty seconds.
+struct SlowDictionary {
+  class Source final : public ByteSource {
+   public:
+    Source(SlowDictionary& owner, std::unique_ptr<ByteSource> file)
+        : owner_(owner), file_(std::move(file)) {}
+    long Read(char* buffer, std::size_t size) override {
+      if (!owner_.released && stalls_ < 4000) {
+        ++stalls_;
+        owner_.ranOut = stalls_ == 4000;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        const std::size_t n = std::min<std::size_t>(size, 2);
+        std::memcpy(buffer, "\r\n", n);
+        return static_cast<long>(n);
+      }
+      return file_->Read(buffer, size);
+    }
+
+   private:
+    SlowDictionary& owner_;
+    std::unique_ptr<ByteSource> file_;
+    int stalls_ = 0;
+  };
+  SourceOpener Opener() {
+    return [this](const std::string& path) -> std::unique_ptr<ByteSource> {
+      std::unique_ptr<ByteSource> file = OpenFileSource(path);
+      if (file == nullptr) {
+        return nullptr;
+      }
+      return std::make_unique<Source>(*this, std::move(file));
+    };
+  }
+  std::atomic<bool> released{false};
+  std::atomic<bool> ranOut{false};
+};
+
+TEST_F(MainWindowTest, TheWindowShowsWhileTheDictionaryLoadsAndASearchWaitsForIt) {
+  SlowDictionary slow;
+  dialogs.fileChoices.push_back(dictionaryPath);
+  services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
+  form = std::make_unique<TMainForm>(*services, nullptr, slow.Opener());
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  ASSERT_TRUE(form->AffixesLoading());
+  QTRY_VERIFY(testing::Find<QStatusBar>(*form, "StatusBar1")
+                  ->currentMessage()
+                  .startsWith(QStringLiteral("Loading the dictionary: ")));
+
+  TypeNumber(QStringLiteral("228"));
+  QTest::mouseClick(testing::Find<QPushButton>(*form, "ConvertBtn"), Qt::LeftButton);
+  EXPECT_TRUE(testing::Find<QStatusBar>(*form, "StatusBar1")
+                  ->currentMessage()
+                  .startsWith(QStringLiteral(
+                      "The dictionary is still loading; the search follows as soon as it is "
+                      "ready.")));
+  EXPECT_EQ(CandidateRow("bat"), -1);
+
+  slow.released = true;
+  QTRY_VERIFY_WITH_TIMEOUT(!form->AffixesLoading(), 10000);
+  EXPECT_GT(CandidateRow("bat"), 0);  // the search waited for the table
+  EXPECT_TRUE(testing::Find<QStatusBar>(*form, "StatusBar1")
+                  ->currentMessage()
+                  .contains(QStringLiteral(" Matches out of ")));
+  EXPECT_FALSE(slow.ranOut);
+  EXPECT_TRUE(dialogs.warnings.isEmpty());
+}
+
+TEST_F(MainWindowTest, ClosingWhileTheDictionaryLoadsEndsTheLoad) {
+  SlowDictionary slow;
+  dialogs.fileChoices.push_back(dictionaryPath);
+  services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
+  form = std::make_unique<TMainForm>(*services, nullptr, slow.Opener());
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  ASSERT_TRUE(form->AffixesLoading());
+  ASSERT_TRUE(form->close());
+  form.reset();
+  // The reading stopped at once instead of running on to the end of the slow file.
+  EXPECT_FALSE(slow.ranOut);
+  EXPECT_TRUE(dialogs.warnings.isEmpty());
 }
 
 TEST_F(MainWindowTest, CloseWritesEverySettingAndTheNextStartRestoresThem) {
@@ -752,9 +873,10 @@ TEST_F(MainWindowTest, AMissingIntegerEndsTheReadingAndAsksForADictionary) {
                  .arg(dictionaryPath)
                  .toUtf8());
   file.close();
-  Start();  // the user cancels the dialog, which comes back from the affix load
-  EXPECT_EQ(dialogs.openDialogs.size(), 2u);
-  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel No Dictionary Open"));
+  // The user cancels the dialog: the dictionary the settings named stays in use.
+  Start();
+  EXPECT_EQ(dialogs.openDialogs.size(), 1u);
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + dictionaryPath);
   EXPECT_EQ(form->size(), QSize(485, 498));  // the geometry keeps its design values
 }
 

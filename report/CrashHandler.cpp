@@ -618,8 +618,8 @@ bool CopyPath(char* to, const std::string& from) {
 
 }  // namespace
 
-std::string CrashMarkerPath(const std::string& logPath) {
-  return logPath.empty() ? std::string() : logPath + ".crashed";
+std::string CrashMarkerPath(const std::string& log) {
+  return log.empty() ? std::string() : log + ".crashed";
 }
 
 void InstallCrashHandler(const std::string& path) {

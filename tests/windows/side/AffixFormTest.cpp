@@ -133,12 +133,13 @@ TEST_F(AffixFormTest, CancelEscAndTheCloseBoxChangeNothing) {
       {"Esc", [](QDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }},
       {"close box", [](QDialog& dialog) { dialog.close(); }},
   };
-  for (const auto& [name, close] : ways) {
-    SCOPED_TRACE(name);
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.first);
+    const std::function<void(QDialog&)>& closeIt = way.second;
     host.results.clear();
-    ClickEnding([&close](QDialog& dialog) {
+    ClickEnding([&closeIt](QDialog& dialog) {
       ASSERT_TRUE(ShowActive(dialog));
-      close(dialog);
+      closeIt(dialog);
     });
     EXPECT_EQ(host.results, std::vector<int>{QDialog::Rejected});
     EXPECT_FALSE(form.isVisible());

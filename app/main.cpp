@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Vantrel: program start. Seven windows: six are created here in their fixed order and
 // live until the main window closes; the suggestions window is made by the main window
-// the first time File > Suggest asks for it.
+// the first time File > Suggest asks for it. The main window is shown first, and the five
+// after it are made as soon as it has painted, so that the user sees it without waiting
+// for windows that show only on demand.
 
+#include <optional>
+
+#include <QStyle>
 #include <QTimer>
 #include <QUrl>
 
@@ -15,16 +20,42 @@
 #include "ErrorReport.h"
 #include "ErrorTracer.h"
 #include "FirstPaint.h"
+#include "FirstPaintSignal.h"
 #include "HelpViewer.h"
 #include "Launcher.h"
 #include "LookUp.h"
 #include "Main.h"
 #include "Notify.h"
+#include "ProgramStyle.h"
 #include "QtCatalogs.h"
 #include "ReportPage.h"
 #include "Services.h"
 #include "SettingsStore.h"
 #include "TestPanel.h"
+
+namespace {
+
+// The five windows made after the main window, in their fixed order; they go before it.
+struct SideWindows {
+  SideWindows(vantrel::TMainForm& mainForm, vantrel::Services& services)
+      : lookupForm(mainForm.Dictionary(), services, &mainForm),
+        aboutForm(services, &mainForm),
+        affixForm(mainForm.Model(), services, &mainForm),
+        notifyForm(services, &mainForm),
+        testForm(services, &mainForm) {
+    testForm.SetDictionary(&mainForm.Dictionary());
+    testForm.SetAboutForm(&aboutForm);
+    mainForm.SetSideWindows(&lookupForm, &aboutForm, &affixForm, &notifyForm, &testForm);
+  }
+
+  vantrel::TLookupForm lookupForm;
+  vantrel::TAboutForm aboutForm;
+  vantrel::TAffixForm affixForm;
+  vantrel::TNotifyForm notifyForm;
+  vantrel::TTestForm testForm;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
   // The tracer comes before anything else, so that it sees errors raised during start-up;
@@ -36,6 +67,8 @@ int main(int argc, char** argv) {
 
   vantrel::TVantrelApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vantrel"));
+  // The style the user or the desktop chose, with its icons read when first drawn.
+  QApplication::setStyle(new vantrel::ProgramStyle(QApplication::style()->name()));
   // The desktop finds the menu entry, and with it the icon, under this name.
   QGuiApplication::setDesktopFileName(QStringLiteral("example.vantrel.vantrel"));
   // A catalog that cannot be used is an error of the program like any other: it reaches
@@ -49,7 +82,7 @@ int main(int argc, char** argv) {
 
   vantrel::QtDialogs dialogs;
   vantrel::DesktopLauncher launcher;
-  vantrel::HelpViewer help;
+  vantrel::HelpBook help;
   vantrel::SettingsStore settings;
   vantrel::ShellState state;
   vantrel::Services services{dialogs, launcher, help, settings, state};
@@ -67,14 +100,9 @@ int main(int argc, char** argv) {
   // The main window comes first; its creation touches none of the others. The others
   // are its children, so that they stay above it, and go before it.
   vantrel::TMainForm mainForm(services);
-  vantrel::TLookupForm lookupForm(mainForm.Dictionary(), services, &mainForm);
-  vantrel::TAboutForm aboutForm(services, &mainForm);
-  vantrel::TAffixForm affixForm(mainForm.Model(), services, &mainForm);
-  vantrel::TNotifyForm notifyForm(services, &mainForm);
-  vantrel::TTestForm testForm(services, &mainForm);
-  testForm.SetDictionary(&mainForm.Dictionary());
-  testForm.SetAboutForm(&aboutForm);
-  mainForm.SetSideWindows(&lookupForm, &aboutForm, &affixForm, &notifyForm, &testForm);
+  std::optional<SideWindows> sideWindows;
+  mainForm.SetSideWindowMaker([&] { sideWindows.emplace(mainForm, services); });
+  vantrel::AfterFirstPaint(mainForm, [&mainForm] { mainForm.MakeSideWindows(); });
 
   vantrel::SignalFirstPaint(mainForm);
   mainForm.show();

@@ -87,6 +87,15 @@ bool CellTable::Italic(int col, int row) const {
   return italics_.count(CellKey(col, row)) != 0;
 }
 
+std::vector<std::pair<int, int>> CellTable::ItalicCells() const {
+  std::vector<std::pair<int, int>> cells;
+  cells.reserve(italics_.size());
+  for (const std::uint64_t key : italics_) {
+    cells.emplace_back(CellKeyCol(key), CellKeyRow(key));
+  }
+  return cells;
+}
+
 void CellTable::SetItalic(int col, int row, bool italic) {
   if (!Addressable(col, row)) {
     return;

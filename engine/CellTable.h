@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace vantrel {
@@ -68,6 +69,8 @@ class CellTable {
 
   bool Italic(int col, int row) const;
   void SetItalic(int col, int row, bool italic);
+  // The italic cells as (column, row), in no particular order.
+  std::vector<std::pair<int, int>> ItalicCells() const;
 
   int CurrentRow() const { return currentRow_; }
   void SetCurrentRow(int row);

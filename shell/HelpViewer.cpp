@@ -172,6 +172,24 @@ void HelpViewer::Present(const QUrl& url) {
   activateWindow();
 }
 
+HelpBook::HelpBook() = default;
+HelpBook::~HelpBook() = default;
+
+void HelpBook::ShowContents() {
+  MadeViewer().ShowContents();
+}
+
+void HelpBook::ShowContext(int context) {
+  MadeViewer().ShowContext(context);
+}
+
+HelpViewer& HelpBook::MadeViewer() {
+  if (viewer_ == nullptr) {
+    viewer_ = std::make_unique<HelpViewer>();
+  }
+  return *viewer_;
+}
+
 void InstallHelpKey(QWidget* window, IHelp& help, int context) {
   auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F1), window);
   shortcut->setContext(Qt::WindowShortcut);

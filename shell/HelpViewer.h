@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <string_view>
 
 class QMenu;
@@ -86,6 +87,27 @@ class HelpViewer : public QWidget, public IHelp {
   QPushButton* contents_;
   QPushButton* back_;
   QPushButton* forward_;
+};
+
+// The program's help: the window is made on the first request, so that a run that never
+// asks for help never lays out a page of the book.
+class HelpBook final : public IHelp {
+ public:
+  HelpBook();
+  ~HelpBook() override;
+  HelpBook(const HelpBook&) = delete;
+  HelpBook& operator=(const HelpBook&) = delete;
+
+  void ShowContents() override;
+  void ShowContext(int context) override;
+
+  // Null until help was first asked for.
+  HelpViewer* Viewer() const { return viewer_.get(); }
+
+ private:
+  HelpViewer& MadeViewer();
+
+  std::unique_ptr<HelpViewer> viewer_;
 };
 
 // F1 anywhere in window asks help for context. The help must outlive the window.

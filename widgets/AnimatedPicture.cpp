@@ -117,7 +117,24 @@ void AnimatedPicture::Load(const QString& path) {
   SetFrames(DecodeAnimation(path));
 }
 
+void AnimatedPicture::LoadWhenShown(const QString& path) {
+  pending_ = path;
+}
+
+void AnimatedPicture::LoadPending() {
+  if (pending_.isEmpty()) {
+    return;
+  }
+  const QString path = std::exchange(pending_, QString());
+  try {
+    Load(path);
+  } catch (const PictureLoadError& error) {
+    qWarning("%s", error.what());
+  }
+}
+
 void AnimatedPicture::SetFrames(AnimationFrames frames) {
+  pending_.clear();
   timer_.stop();
   frames_ = std::move(frames);
   playback_.SetFrames(frames_.storedDelays, frames_.loopCount);
@@ -135,6 +152,7 @@ QImage AnimatedPicture::CurrentImage() const {
 }
 
 void AnimatedPicture::Restart() {
+  LoadPending();
   playback_.Restart();
   StartFrameTimer();
   update();
@@ -180,6 +198,7 @@ void AnimatedPicture::paintEvent(QPaintEvent* event) {
 
 void AnimatedPicture::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  LoadPending();
   // The frame shown when the picture was hidden gets its whole time again.
   StartFrameTimer();
 }

@@ -87,6 +87,10 @@ class AnimatedPicture : public QWidget {
   // PictureLoadError and keeps the picture it had.
   void Load(const QString& path);
   void SetFrames(AnimationFrames frames);
+  // Keeps the path and decodes the picture the first time it is shown or restarted, so
+  // that a picture which may never show costs nothing while its window is built. A
+  // picture that cannot be used then is reported as a warning and shows nothing.
+  void LoadWhenShown(const QString& path);
 
   // Plays from the first frame, also when it was playing.
   void Restart();
@@ -118,8 +122,10 @@ class AnimatedPicture : public QWidget {
  private:
   void FrameTimeOver();
   void StartFrameTimer();
+  void LoadPending();
 
   AnimationFrames frames_;
+  QString pending_;
   AnimationPlayback playback_;
   QTimer timer_;
 };

@@ -127,8 +127,13 @@ void TLayerGrid::AttachTable(CellTable* table) {
   table_->SetObserver(watch_.get());
   geometry_.SetColCount(table_->ColCount(), defaultColWidth_);
   current_.row = table_->CurrentRow();
-  for (int row = 0; row < table_->RowCount(); ++row) {
-    for (int col = 0; col < table_->ColCount(); ++col) {
+  // Only cells that are italic in the table or have a font of their own can differ, and
+  // walking those alone keeps a table of thousands of rows quick to attach.
+  std::vector<std::pair<int, int>> cells = layers_.EntryIndexes(LayerKind::kCell);
+  const std::vector<std::pair<int, int>> italics = table_->ItalicCells();
+  cells.insert(cells.end(), italics.begin(), italics.end());
+  for (const auto& [col, row] : cells) {
+    if (col < table_->ColCount() && row < table_->RowCount()) {
       TableItalicChanged(col, row);
     }
   }

@@ -407,6 +407,12 @@ void GridAccessNotes::FocusGained() {
 }
 
 void GridAccessNotes::Schedule() {
+  // With no assistive technology listening nobody hears the notes: they are dropped at
+  // once, and no interface is made for the grid only to tell nobody.
+  if (!QAccessible::isActive()) {
+    Forget();
+    return;
+  }
   if (!scheduled_) {
     scheduled_ = true;
     QTimer::singleShot(0, this, &GridAccessNotes::Flush);
@@ -488,6 +494,10 @@ void GridAccessNotes::Flush() {
     Send(event);
   }
 
+  Forget();
+}
+
+void GridAccessNotes::Forget() {
   reset_ = false;
   oldRowCount_ = -1;
   cellsChanged_ = false;

@@ -88,6 +88,7 @@ class GridAccessNotes : public QObject {
 
  private:
   void Schedule();
+  void Forget();
   void Send(QAccessibleEvent& event);
 
   TLayerGrid& grid_;

@@ -33,7 +33,7 @@ TAboutForm::TAboutForm(Services& services, QWidget* parent) : QDialog(parent), s
   setWindowTitle(SourceText("About Vantrel"));
 
   QLabel* picture = PictureLabel(this, "ProgramIcon", StillPicture("about.gif"));
-  frog_ = NewAnimatedPicture(this, "Frog", "frog.gif");
+  frog_ = NewAnimatedPicture(this, "Frog", "frog.gif", QSize(48, 40));
 
   QLabel* name = TextLabel(this, "ProductName", SourceText("Vantrel"), true);
   QFont nameFont = name->font();

@@ -21,11 +21,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <stdexcept>
+#include <utility>
 
 #include "AboutVantrel.h"
 #include "AffixUnit.h"
 #include "ButtonAnimation.h"
 #include "ButtonWorms.h"
+#include "FirstPaint.h"
 #include "LayerGrid.h"
 #include "LookUp.h"
 #include "Notify.h"
@@ -46,6 +48,11 @@ constexpr int kMinWidth = 483;
 constexpr int kMinHeight = 496;
 constexpr int kRightColumnWidth = 185;
 constexpr int kButtonPanelHeight = 263;
+
+// The latest start of the affix table's reading after the window's creation, for a window
+// that is shown but does not paint.
+constexpr int kLatestLoadStartMs = 1000;
+
 // The command buttons keep their design width, which leaves the worms room on both sides.
 constexpr int kCommandButtonWidth = 99;
 
@@ -120,6 +127,16 @@ void TMainForm::SetSideWindows(TLookupForm* lookup, TAboutForm* about, TAffixFor
   affixForm_ = affix;
   notifyForm_ = notify;
   testForm_ = test;
+}
+
+void TMainForm::SetSideWindowMaker(std::function<void()> maker) {
+  sideWindowMaker_ = std::move(maker);
+}
+
+void TMainForm::MakeSideWindows() {
+  if (sideWindowMaker_) {
+    std::exchange(sideWindowMaker_, {})();
+  }
 }
 
 // ----- building the window -----
@@ -488,11 +505,11 @@ void TMainForm::FormCreate() {
   WriteColumnTitles();
   entryEdit_->setMaxLength(MainModel::kEntryLimit);
   services_.state.StartupDone = true;
-  StartAffixLoad();
+  StartAffixLoad(LoadStart::kAfterFirstPaint);
   UpdateCaption();
 }
 
-void TMainForm::StartAffixLoad() {
+void TMainForm::StartAffixLoad(LoadStart when) {
   StopAffixLoad();
   std::unique_ptr<ByteSource> source = model_.OpenForAffixes();
   if (source == nullptr) {
@@ -509,20 +526,40 @@ void TMainForm::StartAffixLoad() {
     connect(loadTimer_, &QTimer::timeout, this, &TMainForm::AffixLoadTick);
   }
   loadTimer_->start();
+  loadSource_ = std::move(source);
+  if (when == LoadStart::kNow) {
+    StartLoader();
+  } else {
+    AfterFirstPaint(*this, [this] { StartLoader(); });
+    QTimer::singleShot(0, this, [this] {
+      if (!isVisible()) {
+        StartLoader();
+      }
+    });
+    // A window shown but never painted (one that starts minimized) still gets its table.
+    QTimer::singleShot(kLatestLoadStartMs, this, [this] { StartLoader(); });
+  }
+  AffixLoadTick();
+}
+
+void TMainForm::StartLoader() {
+  if (loadSource_ == nullptr) {
+    return;  // started already, or stopped before it started
+  }
   // The thread gets its alternate signal stack where every thread of the program does:
   // the crash handler takes over the start of each thread.
-  loader_ = std::thread([this, source = std::move(source)] {
+  loader_ = std::thread([this, source = std::move(loadSource_)] {
     StoppableSource stoppable(*source, loadStop_, loadBytes_);
     loaded_ = std::make_unique<MainModel::ReadAffixTable>(MainModel::ReadAffixes(stoppable));
     loadDone_.store(true, std::memory_order_release);
   });
-  AffixLoadTick();
 }
 
 void TMainForm::StopAffixLoad() {
   if (loadTimer_ != nullptr) {
     loadTimer_->stop();
   }
+  loadSource_.reset();
   if (loader_.joinable()) {
     loadStop_ = true;
     loader_.join();
@@ -562,6 +599,8 @@ void TMainForm::WriteColumnTitles() {
 }
 
 void TMainForm::FormClose() {
+  // The side windows' places are written with the others, so they must exist by now.
+  MakeSideWindows();
   // The place is the frame's, the size the window's own, so that a restart puts the
   // window back exactly, whatever frame the desktop draws around it.
   const QRect frame(pos(), size());
@@ -677,6 +716,7 @@ std::optional<std::string> TMainForm::ChooseDictionaryFile() {
 }
 
 void TMainForm::ShowAffixWindow() {
+  MakeSideWindows();
   if (affixForm_ != nullptr) {
     affixForm_->ShowModal();
   }
@@ -819,6 +859,7 @@ void TMainForm::ClearBtnClick() {
 
 void TMainForm::LookupBtnClick() {
   NoteUserActivity();
+  MakeSideWindows();
   const std::string typed = LowerAZ(model_.EntryText());
   if (Trim(typed) == "test") {
     if (testForm_ != nullptr) {
@@ -851,12 +892,14 @@ void TMainForm::Contents1Click() {
 
 void TMainForm::About1Click() {
   NoteUserActivity();
+  MakeSideWindows();
   if (aboutForm_ != nullptr) {
     aboutForm_->ShowModal();
   }
 }
 
 void TMainForm::Notify1Click() {
+  MakeSideWindows();
   if (notifyForm_ != nullptr) {
     notifyForm_->ShowModal();
   }

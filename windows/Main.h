@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -66,6 +67,11 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
   // The windows created after this one, which the menu and buttons show.
   void SetSideWindows(TLookupForm* lookup, TAboutForm* about, TAffixForm* affix,
                       TNotifyForm* notify, TTestForm* test);
+  // Or the way to create them, when they are made after the main window first shows: the
+  // maker runs once, by MakeSideWindows or at the latest when a command or the closing
+  // needs one of them, and gives them to SetSideWindows.
+  void SetSideWindowMaker(std::function<void()> maker);
+  void MakeSideWindows();
 
   MainModel& Model() { return model_; }
   // True while the affix table of the dictionary is read in the background.
@@ -181,6 +187,7 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
   QAction* exit1_ = nullptr;
   QAction* suggest1_ = nullptr;
   TSuggestForm* suggestForm_ = nullptr;
+  std::function<void()> sideWindowMaker_;
   QAction* english1_ = nullptr;
   QAction* german1_ = nullptr;
   QAction* french1_ = nullptr;
@@ -191,14 +198,21 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
   QTimer* timer1_ = nullptr;
 
   // The affix table is read on a thread of its own, so that the window shows at once and
-  // answers while a large dictionary loads; the status line shows how far it is.
-  void StartAffixLoad();
+  // answers while a large dictionary loads; the status line shows how far it is. When the
+  // window is being created, the reading starts once it has first painted: nothing needs
+  // the table before the user has seen the window, and the reading would slow its
+  // showing. A window that is not shown when events are first handled starts it then.
+  enum class LoadStart { kNow, kAfterFirstPaint };
+  void StartAffixLoad(LoadStart when = LoadStart::kNow);
+  void StartLoader();
   // Ends a load that is under way without using its table; returns at once, as the
   // reading stops at its next read.
   void StopAffixLoad();
   // Shows the progress, and hands the table to the model once it is read.
   void AffixLoadTick();
   std::thread loader_;
+  // The opened dictionary while the loader waits for its start.
+  std::unique_ptr<ByteSource> loadSource_;
   std::atomic<bool> loadStop_{false};
   std::atomic<bool> loadDone_{false};
   std::atomic<long long> loadBytes_{0};

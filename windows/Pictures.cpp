@@ -40,12 +40,17 @@ AnimatedPicture* NewAnimatedPicture(QWidget* parent, const char* objectName, con
   auto* picture = new AnimatedPicture(parent);
   picture->setObjectName(QLatin1String(objectName));
   picture->hide();
+  if (size.isValid()) {
+    picture->setFixedSize(size);
+    picture->LoadWhenShown(PicturePath(fileName));
+    return picture;
+  }
   try {
     picture->Load(PicturePath(fileName));
   } catch (const PictureLoadError& error) {
     qWarning("%s", error.what());
   }
-  picture->setFixedSize(size.isValid() ? size : picture->PictureSize().expandedTo(QSize(0, 0)));
+  picture->setFixedSize(picture->PictureSize().expandedTo(QSize(0, 0)));
   return picture;
 }
 

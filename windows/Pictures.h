@@ -19,8 +19,9 @@ QString PicturePath(const char* fileName);
 QPixmap StillPicture(const char* fileName);
 
 // A hidden picture control holding an animated picture, stopped on its first frame and as
-// large as the picture, or as size when that is given. A picture that cannot be read
-// leaves the control empty, with a warning on the console.
+// large as the picture, or as size when that is given; with a size, the picture is decoded
+// only when the control is first shown. A picture that cannot be read leaves the control
+// empty, with a warning on the console.
 AnimatedPicture* NewAnimatedPicture(QWidget* parent, const char* objectName, const char* fileName,
                                     QSize size = QSize());
 

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include "FirstPaint.h"
+#include "FirstPaintSignal.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -352,5 +352,47 @@ TEST_F(AnimatedPictureControlTest, ADamagedFileIsRefusedAndThePictureKept) {
   EXPECT_EQ(picture->PictureSize(), QSize(4, 3));
 }
 
+// A picture loaded when shown costs nothing until then, whichever way it comes into sight:
+// shown in its window, restarted while its window is hidden, or shown with its window.
+TEST_F(AnimatedPictureControlTest, APictureLoadedWhenShownIsReadAtItsFirstSightOnly) {
+  struct Way {
+    const char* name;
+    void (*show)(QWidget& window, AnimatedPicture& later);
+  };
+  const Way ways[] = {
+      {"shown in its shown window",
+       [](QWidget& window, AnimatedPicture& later) {
+         window.show();
+         later.show();
+       }},
+      {"restarted", [](QWidget&, AnimatedPicture& later) { later.Restart(); }},
+      {"shown with its window",
+       [](QWidget& window, AnimatedPicture& later) {
+         later.show();
+         window.show();
+       }},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    QWidget window;
+    auto* later = new AnimatedPicture(&window);
+    later->hide();
+    later->LoadWhenShown(path);
+    EXPECT_EQ(later->FrameCount(), 0) << "decoded before it was shown";
+    way.show(window, *later);
+    EXPECT_EQ(later->FrameCount(), 3);
+    EXPECT_EQ(later->PictureSize(), QSize(4, 3));
+  }
+
+  // A file gone by then leaves the picture empty, with a warning instead of an error.
+  QWidget window;
+  auto* later = new AnimatedPicture(&window);
+  later->LoadWhenShown(dir.filePath(QStringLiteral("gone.gif")));
+  window.show();
+  later->Restart();
+  EXPECT_EQ(later->FrameCount(), 0);
+  EXPECT_FALSE(later->IsPlaying());
+}
+
 }  // namespace
 }  // namespace vantrel

@@ -12,11 +12,19 @@
 
 namespace vantrel {
 
+// The kinds are few on purpose: one for each thing a caller does differently, or tells
+// the user differently. Everything else goes into the reason.
 enum class StatusCode {
   kOk,
-  kCannotOpen,   // missing, no right to it, or no regular file where one must be
+  kNoPath,       // no file could even be named (the folder it belongs in is unknown)
+  kNoFolder,     // the folder a file belongs in is missing and cannot be made
+  kNotAFile,     // the name is taken by a folder, a pipe, a device or a link to one
+  kNotFound,     // nothing of that name, where its absence is an answer in its own right
+                 // (a settings file not yet written, a value never stored)
+  kCannotOpen,   // missing where it must be, no right to it, or another refusal of the system
   kReadFailed,   // the system failed a read
   kWriteFailed,  // the system failed a write, or wrote only part of it
+  kMalformed,    // the bytes or the value are not in the form they must have
 };
 
 class Status {

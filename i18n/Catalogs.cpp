@@ -37,8 +37,8 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-CatalogError::CatalogError(Reason reason, std::string message)
-    : std::runtime_error(std::move(message)), reason_(reason) {}
+CatalogError::CatalogError(Status failure)
+    : std::runtime_error(failure.Reason()), failure_(std::move(failure)) {}
 
 std::string LanguageFromWindowsId(std::uint16_t id) {
   struct Row {
@@ -121,7 +121,7 @@ void TDomain::SetLanguage(std::string language) {
 
 void TDomain::CloseCatalog() {
   file_.Close();
-  catalog_ = TMoCatalog();
+  catalog_ = MoCatalog();
   catalogPath_.clear();
   fromArchive_ = false;
 }
@@ -150,38 +150,33 @@ void TDomain::OpenCatalog() {
           ? archive_->Find(std::string_view(path).substr(executableFolder_.size()))
           : nullptr;
   const std::string& file = archived != nullptr ? executablePath_ : path;
-  switch (archived != nullptr ? file_.Open(file, archived->offset, archived->size)
-                              : file_.Open(file)) {
-    case TMappedFile::Result::Ok:
-      break;
-    case TMappedFile::Result::CannotOpen:
-      throw CatalogError(CatalogError::Reason::CannotOpen, "Cannot open file " + path);
-    case TMappedFile::Result::CannotCreateMap:
-      throw CatalogError(CatalogError::Reason::CannotCreateMap,
-                         "Cannot create memory map on file " + path);
-    case TMappedFile::Result::CannotMap:
-      throw CatalogError(
-          CatalogError::Reason::CannotMap,
-          "Cannot map file " + path + " into memory. Reason: " + file_.SystemError());
+  const Status read =
+      archived != nullptr ? file_.Open(file, archived->offset, archived->size) : file_.Open(file);
+  if (read.Code() == StatusCode::kCannotOpen) {
+    throw CatalogError({StatusCode::kCannotOpen, "Cannot open file " + path});
+  }
+  if (!read.IsOk()) {
+    throw CatalogError({StatusCode::kReadFailed,
+                        "Cannot map file " + path + " into memory. Reason: " + read.Reason()});
   }
   const std::span<const unsigned char> bytes = file_.Bytes();
   // The executable may have changed since its index was read.
   if (archived != nullptr && bytes.size() != archived->size) {
     file_.Close();
-    throw CatalogError(CatalogError::Reason::NotMoFile,
-                       "This file is not a valid GNU gettext mo file: " + path);
+    throw CatalogError(
+        {StatusCode::kMalformed, "This file is not a valid GNU gettext mo file: " + path});
   }
-  if (TMoCatalog::Read(bytes, catalog_) != TMoCatalog::Status::Ok) {
+  if (!MoCatalog::Read(bytes, catalog_).IsOk()) {
     CloseCatalog();
-    throw CatalogError(CatalogError::Reason::NotMoFile,
-                       "This file is not a valid GNU gettext mo file: " + path);
+    throw CatalogError(
+        {StatusCode::kMalformed, "This file is not a valid GNU gettext mo file: " + path});
   }
   if (!catalog_.HasUtf8Charset()) {
     CloseCatalog();
-    throw CatalogError(CatalogError::Reason::NotUtf8Charset,
-                       "The translation for the language code " + language_ + " (in " + path +
-                           ") does not have charset=utf-8 in its Content-Type. Translations "
-                           "are turned off.");
+    throw CatalogError({StatusCode::kMalformed,
+                        "The translation for the language code " + language_ + " (in " + path +
+                            ") does not have charset=utf-8 in its Content-Type. Translations "
+                            "are turned off."});
   }
   catalogPath_ = path;
   fromArchive_ = archived != nullptr;
@@ -219,7 +214,7 @@ TDomain::Found TDomain::LookupInto(std::string_view key, std::string& out) {
 
 // ----- TTranslationInstance -----
 
-TTranslationInstance::TTranslationInstance(TTranslationSetup setup)
+TTranslationInstance::TTranslationInstance(TranslationSetup setup)
     : executablePath_(std::move(setup.executablePath)),
       executableFolder_(FolderOf(executablePath_)),
       catalogDirectory_(executableFolder_ + "locale/"),
@@ -234,7 +229,7 @@ TTranslationInstance::~TTranslationInstance() {
   installedInstance.compare_exchange_strong(self, nullptr);
 }
 
-TTranslationSetup TTranslationInstance::ForThisProgram() {
+TranslationSetup TTranslationInstance::ForThisProgram() {
   std::error_code error;
   std::string path = std::filesystem::read_symlink("/proc/self/exe", error).string();
   return {std::move(path), ArchiveIndexOffset(), EnvironmentLanguageSources()};
@@ -324,10 +319,10 @@ std::string TTranslationInstance::TranslateText(std::string_view english) {
     case TDomain::Found::Yes:
       return result;
     case TDomain::Found::NotUtf8:
-      throw CatalogError(CatalogError::Reason::NotUtf8Translation,
-                         "Error: Could not translate " + std::string(english) +
-                             ". Probably because the mo file doesn't contain utf-8 encoded "
-                             "translations.");
+      throw CatalogError({StatusCode::kMalformed,
+                          "Error: Could not translate " + std::string(english) +
+                              ". Probably because the mo file doesn't contain utf-8 encoded "
+                              "translations."});
     case TDomain::Found::No:
       break;
   }

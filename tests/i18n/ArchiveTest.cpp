@@ -200,33 +200,33 @@ TEST(CatalogArchive, AnArchiveOnDiskIsReadFromItsIndexAlone) {
   ASSERT_EQ(archive.Count(), 2U);
   const TArchivedFileInfo* french = archive.Find("locale/fr/LC_MESSAGES/default.mo");
   ASSERT_NE(french, nullptr);
-  TMappedFile bytes;
-  ASSERT_EQ(bytes.Open(path, french->offset, french->size), TMappedFile::Result::Ok);
+  CatalogFileBytes bytes;
+  ASSERT_TRUE(bytes.Open(path, french->offset, french->size).IsOk());
   EXPECT_EQ(std::string(bytes.Bytes().begin(), bytes.Bytes().end()), "french catalog bytes");
 }
 
-TEST(MappedFile, AFileShortenedAfterReadingKeepsItsBytesAndAPipeNeverBlocks) {
+TEST(CatalogFileBytes, AFileShortenedAfterReadingKeepsItsBytesAndAPipeNeverBlocks) {
   TempFolder folder;
   const std::string path = (folder.Path() / "catalog.mo").string();
   const std::string text(100000, 'c');
   std::ofstream(path, std::ios::binary) << text;
-  TMappedFile file;
-  ASSERT_EQ(file.Open(path), TMappedFile::Result::Ok);
+  CatalogFileBytes file;
+  ASSERT_TRUE(file.Open(path).IsOk());
   std::filesystem::resize_file(path, 0);  // another program cuts it
   EXPECT_EQ(std::string(file.Bytes().begin(), file.Bytes().end()), text);
 
   // A pipe in a catalog's place, which nobody writes into: refused at once.
   const std::string pipe = (folder.Path() / "pipe.mo").string();
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-  EXPECT_EQ(file.Open(pipe), TMappedFile::Result::CannotOpen);
+  EXPECT_EQ(file.Open(pipe).Code(), StatusCode::kCannotOpen);
   EXPECT_TRUE(file.Bytes().empty());
   // Ranges reaching past the end.
   std::ofstream(path, std::ios::binary) << "short";
-  ASSERT_EQ(file.Open(path, 6, 1), TMappedFile::Result::Ok);
+  ASSERT_TRUE(file.Open(path, 6, 1).IsOk());
   EXPECT_TRUE(file.Bytes().empty());
-  ASSERT_EQ(file.Open(path, 3, 10), TMappedFile::Result::Ok);
+  ASSERT_TRUE(file.Open(path, 3, 10).IsOk());
   EXPECT_EQ(std::string(file.Bytes().begin(), file.Bytes().end()), "rt");
-  ASSERT_EQ(file.Open(path, 1, 3), TMappedFile::Result::Ok);
+  ASSERT_TRUE(file.Open(path, 1, 3).IsOk());
   EXPECT_EQ(std::string(file.Bytes().begin(), file.Bytes().end()), "hor");
 }
 
@@ -245,7 +245,7 @@ TEST(ThisProgram, CarriesBothCatalogsUnderTheirNames) {
 }
 
 TEST(ThisProgram, SpeaksGermanAndFrenchFromItsOwnArchive) {
-  TTranslationSetup setup = TTranslationInstance::ForThisProgram();
+  TranslationSetup setup = TTranslationInstance::ForThisProgram();
   setup.languageSources = {};
   TTranslationInstance instance(setup);
   EXPECT_FALSE(std::filesystem::exists(instance.CatalogDirectory()));
@@ -274,9 +274,9 @@ TEST(TheProgram, CarriesTheGermanAndFrenchCatalogs) {
     SCOPED_TRACE(row.name);
     const TArchivedFileInfo* info = archive.Find(row.name);
     ASSERT_NE(info, nullptr);
-    TMoCatalog catalog;
-    ASSERT_EQ(TMoCatalog::Read(std::span(image).subspan(info->offset, info->size), catalog),
-              TMoCatalog::Status::Ok);
+    MoCatalog catalog;
+    ASSERT_TRUE(
+        MoCatalog::Read(std::span(image).subspan(info->offset, info->size), catalog).IsOk());
     EXPECT_EQ(catalog.Find(row.english).value_or(""), row.translation);
   }
 }

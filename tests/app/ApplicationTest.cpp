@@ -242,7 +242,7 @@ TEST(Application, TheTextShownIsTheMessageOrElseTheTypeOfTheError) {
       {"a settings error",
        std::make_exception_ptr(SettingsWriteError(QStringLiteral("NotifyCount"),
                                                   QStringLiteral("/x/Vantrel.reg"),
-                                                  QStringLiteral("Not a directory"))),
+                                                  {StatusCode::kWriteFailed, "Not a directory"})),
        QStringLiteral("The setting \"NotifyCount\" cannot be written to /x/Vantrel.reg: Not a "
                       "directory")},
   };

@@ -32,7 +32,7 @@ class CatalogsTest : public ::testing::Test {
 
   void MakeProgram(const std::vector<tools::ArchiveFile>& files) {
     std::vector<unsigned char> image = FakeProgram();
-    ASSERT_TRUE(tools::AppendCatalogArchive(image, files, false).ok);
+    ASSERT_TRUE(tools::AppendCatalogArchive(image, files, false).status.IsOk());
     indexOffset = files.empty() ? 0 : IndexOffsetOf(image);
     WriteBytes(program, image);
   }

@@ -126,7 +126,7 @@ TEST(QtTexts, ASecondCatalogOfTheSameNameInTheArchiveIsReported) {
                                           {{"locale\\de\\LC_MESSAGES\\default.mo", {'a'}},
                                            {"LOCALE\\DE\\LC_MESSAGES\\default.mo", {'b'}}},
                                           false)
-                  .ok);
+                  .status.IsOk());
   const std::filesystem::path program = folder.Path() / "prog-with-twins";
   i18n::testing::WriteBytes(program, image);
   std::vector<std::string> told;

@@ -116,7 +116,7 @@ void TDomain::SetLanguage(std::string language) {
   std::unique_lock lock(mutex_);
   CloseCatalog();
   language_ = std::move(language);
-  state_ = State::ClosedMayOpen;
+  state_ = State::kClosedMayOpen;
 }
 
 void TDomain::CloseCatalog() {
@@ -141,7 +141,7 @@ void TDomain::OpenCatalog() {
   if (!Exists(path)) {
     path = directory_ + language_.substr(0, 2) + tail;
     if (!Exists(path)) {
-      state_ = State::NoneFound;
+      state_ = State::kNoneFound;
       return;
     }
   }
@@ -180,36 +180,36 @@ void TDomain::OpenCatalog() {
   }
   catalogPath_ = path;
   fromArchive_ = archived != nullptr;
-  state_ = State::Open;
+  state_ = State::kOpen;
 }
 
 TDomain::Found TDomain::FindInto(std::string_view key, std::string& out) const {
   const std::optional<std::string_view> found = catalog_.Find(key);
   if (!found) {
-    return Found::No;
+    return Found::kNo;
   }
   if (!IsValidUtf8(*found)) {
-    return Found::NotUtf8;
+    return Found::kNotUtf8;
   }
   AppendWithCarriageReturns(out, *found);
-  return Found::Yes;
+  return Found::kYes;
 }
 
 TDomain::Found TDomain::LookupInto(std::string_view key, std::string& out) {
   {
     std::shared_lock lock(mutex_);
-    if (state_ == State::NoneFound) {
-      return Found::No;
+    if (state_ == State::kNoneFound) {
+      return Found::kNo;
     }
-    if (state_ == State::Open) {
+    if (state_ == State::kOpen) {
       return FindInto(key, out);
     }
   }
   std::unique_lock lock(mutex_);
-  if (state_ == State::ClosedMayOpen) {
+  if (state_ == State::kClosedMayOpen) {
     OpenCatalog();
   }
-  return state_ == State::Open ? FindInto(key, out) : Found::No;
+  return state_ == State::kOpen ? FindInto(key, out) : Found::kNo;
 }
 
 // ----- TTranslationInstance -----
@@ -316,14 +316,14 @@ std::string TTranslationInstance::TranslateText(std::string_view english) {
   std::string result;
   TDomain& domain = Domain(kDefaultDomain);
   switch (domain.LookupInto(key, result)) {
-    case TDomain::Found::Yes:
+    case TDomain::Found::kYes:
       return result;
-    case TDomain::Found::NotUtf8:
+    case TDomain::Found::kNotUtf8:
       throw CatalogError({StatusCode::kMalformed,
                           "Error: Could not translate " + std::string(english) +
                               ". Probably because the mo file doesn't contain utf-8 encoded "
                               "translations."});
-    case TDomain::Found::No:
+    case TDomain::Found::kNo:
       break;
   }
   std::function<void(std::string_view)> observer;
@@ -331,7 +331,7 @@ std::string TTranslationInstance::TranslateText(std::string_view english) {
     std::shared_lock lock(mutex_);
     observer = missObserver_;
   }
-  if (observer && domain.CurrentState() == TDomain::State::Open) {
+  if (observer && domain.CurrentState() == TDomain::State::kOpen) {
     observer(key);
   }
   AppendWithCarriageReturns(result, key);
@@ -351,7 +351,7 @@ std::optional<std::string> TTranslationInstance::TranslateResourceText(std::stri
   const std::string unchanged = WithCarriageReturns(key);
   for (const std::string& name : names) {
     std::string found;
-    if (Domain(name).LookupInto(key, found) == TDomain::Found::Yes && found != unchanged) {
+    if (Domain(name).LookupInto(key, found) == TDomain::Found::kYes && found != unchanged) {
       return found;
     }
   }

@@ -74,7 +74,7 @@ LanguageSources EnvironmentLanguageSources();
 // One catalog of one text domain: closed and may open, open, or none found.
 class TDomain {
  public:
-  enum class State { ClosedMayOpen, Open, NoneFound };
+  enum class State { kClosedMayOpen, kOpen, kNoneFound };
 
   // directory is the catalog directory with its trailing '/'; executableFolder (with its
   // trailing '/') is what a catalog path loses to become an archive name.
@@ -82,11 +82,11 @@ class TDomain {
           std::string executableFolder, const TCatalogArchive* archive,
           FileCalls& calls = FileCalls::Real());
 
-  enum class Found { No, Yes, NotUtf8 };
+  enum class Found { kNo, kYes, kNotUtf8 };
   // The translation of key (without carriage returns) with its line ends made CR LF,
-  // appended to out, the only copy a lookup makes; out is left alone unless Yes. No when
-  // the catalog does not hold key or there is no catalog. Opens the catalog first when it
-  // is closed.
+  // appended to out, the only copy a lookup makes; out is left alone unless kYes. kNo
+  // when the catalog does not hold key or there is no catalog. Opens the catalog first
+  // when it is closed.
   Found LookupInto(std::string_view key, std::string& out);
 
   // Closes the catalog; the next lookup opens the one of language.
@@ -112,7 +112,7 @@ class TDomain {
   std::string language_;
 
   mutable std::shared_mutex mutex_;
-  State state_ = State::ClosedMayOpen;
+  State state_ = State::kClosedMayOpen;
   CatalogFileBytes file_;
   MoCatalog catalog_;
   std::string catalogPath_;

@@ -105,7 +105,7 @@ TEST_F(CatalogsTest, ALanguageWithoutCatalogIsProbedOnceAndSaysNothing) {
   instance->SetMissObserver([&](std::string_view text) { misses.emplace_back(text); });
   instance->SelectLanguage("es_ES");
   EXPECT_EQ(instance->TranslateText("Cancel"), "Cancel");
-  EXPECT_EQ(instance->Domain("default").CurrentState(), TDomain::State::NoneFound);
+  EXPECT_EQ(instance->Domain("default").CurrentState(), TDomain::State::kNoneFound);
   EXPECT_TRUE(misses.empty());
   WriteBytes(OnDisk("es"), Catalog({{"Cancel", "Cancelar"}}));
   EXPECT_EQ(instance->TranslateText("Cancel"), "Cancel");  // not probed again
@@ -164,7 +164,7 @@ TEST_F(CatalogsTest, CatalogsThatCannotBeUsedRaiseThePartsMessagesAndAreTriedAga
   WriteBytes(OnDisk("de"), {'n', 'o', 't', ' ', 'a', ' ', 'c', 'a', 't', 'a', 'l', 'o', 'g'});
   ExpectError(*instance, StatusCode::kMalformed,
               "This file is not a valid GNU gettext mo file: " + path);
-  EXPECT_EQ(instance->Domain("default").CurrentState(), TDomain::State::ClosedMayOpen);
+  EXPECT_EQ(instance->Domain("default").CurrentState(), TDomain::State::kClosedMayOpen);
 
   WriteBytes(OnDisk("de"), {});
   ExpectError(*instance, StatusCode::kMalformed,
@@ -175,7 +175,7 @@ TEST_F(CatalogsTest, CatalogsThatCannotBeUsedRaiseThePartsMessagesAndAreTriedAga
               "The translation for the language code de_DE (in " + path +
                   ") does not have charset=utf-8 in its Content-Type. Translations are turned "
                   "off.");
-  EXPECT_EQ(instance->Domain("default").CurrentState(), TDomain::State::ClosedMayOpen);
+  EXPECT_EQ(instance->Domain("default").CurrentState(), TDomain::State::kClosedMayOpen);
 
   std::filesystem::remove(OnDisk("de"));
   std::filesystem::create_directories(OnDisk("de"));  // a folder where the file should be
@@ -239,12 +239,12 @@ TEST_F(CatalogsTest, ACatalogWhoseReadFailsPartWayIsNotUsedAndIsTriedAgain) {
                   "Cannot map file " + row.path + " into memory. Reason: Input/output error");
       }
       TDomain& domain = instance->Domain("default");
-      EXPECT_EQ(domain.CurrentState(), TDomain::State::ClosedMayOpen);
+      EXPECT_EQ(domain.CurrentState(), TDomain::State::kClosedMayOpen);
       EXPECT_EQ(domain.CatalogPath(), "");
       // Read in pieces of four bytes to the end, the same catalog is used whole.
       calls.budget = static_cast<std::size_t>(-1);
       EXPECT_EQ(instance->TranslateText("Copy"), row.copy);
-      EXPECT_EQ(domain.CurrentState(), TDomain::State::Open);
+      EXPECT_EQ(domain.CurrentState(), TDomain::State::kOpen);
     }
   }
 }
@@ -287,7 +287,7 @@ TEST_F(CatalogsTest, ATranslationThatIsNotUtf8RaisesAndTheCatalogStaysOpen) {
   ExpectError(*instance, StatusCode::kMalformed,
               "Error: Could not translate Copy. Probably because the mo file doesn't contain "
               "utf-8 encoded translations.");
-  EXPECT_EQ(instance->Domain("default").CurrentState(), TDomain::State::Open);
+  EXPECT_EQ(instance->Domain("default").CurrentState(), TDomain::State::kOpen);
   EXPECT_EQ(instance->TranslateText("Left"), "Links");
 }
 

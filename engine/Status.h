@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -55,5 +56,39 @@ class Status {
   StatusCode code_ = StatusCode::kOk;
   std::string reason_;
 };
+
+// The code's name ("kNotAFile"), for logs and test output.
+constexpr std::string_view CodeName(StatusCode code) {
+  switch (code) {
+    case StatusCode::kOk:
+      return "kOk";
+    case StatusCode::kNoPath:
+      return "kNoPath";
+    case StatusCode::kNoFolder:
+      return "kNoFolder";
+    case StatusCode::kNotAFile:
+      return "kNotAFile";
+    case StatusCode::kNotFound:
+      return "kNotFound";
+    case StatusCode::kCannotOpen:
+      return "kCannotOpen";
+    case StatusCode::kReadFailed:
+      return "kReadFailed";
+    case StatusCode::kWriteFailed:
+      return "kWriteFailed";
+    case StatusCode::kMalformed:
+      return "kMalformed";
+  }
+  return "?";
+}
+
+inline std::ostream& operator<<(std::ostream& out, StatusCode code) {
+  return out << CodeName(code);
+}
+
+inline std::ostream& operator<<(std::ostream& out, const Status& status) {
+  out << status.Code();
+  return status.IsOk() ? out : out << " (" << status.Reason() << ")";
+}
 
 }  // namespace vantrel

@@ -24,7 +24,8 @@ enum class StatusCode {
                  // (a settings file not yet written, a value never stored)
   kCannotOpen,   // missing where it must be, no right to it, or another refusal of the system
   kReadFailed,   // the system failed a read
-  kWriteFailed,  // the system failed a write, or wrote only part of it
+  kWriteFailed,  // the system failed a write or wrote only part of it, or the write was
+                 // refused because what it would leave could not be read back
   kMalformed,    // the bytes or the value are not in the form they must have
 };
 

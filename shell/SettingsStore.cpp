@@ -90,7 +90,7 @@ class SettingsFiles {
   }
 
   struct Loaded {
-    regfile::Document document;  // empty when there is no file
+    regfile::Document document;  // what could be read; empty when there is no file
     Status unusable;             // why writing must not replace the file, if it must not
   };
 

@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     app.ReportLater(std::make_exception_ptr(error));
   });
   // Before any window: the catalogs and Qt's own texts in the user's language.
-  vantrel::i18n::TProgramTranslation translation;
+  vantrel::i18n::ProgramTranslation translation;
 
   vantrel::QtDialogs dialogs;
   vantrel::DesktopLauncher launcher;

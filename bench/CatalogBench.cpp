@@ -36,10 +36,10 @@ std::vector<std::string> CatalogKeys() {
   if (info == nullptr) {
     return keys;
   }
-  vantrel::i18n::TMappedFile file;
+  vantrel::i18n::CatalogFileBytes file;
   file.Open(std::filesystem::read_symlink("/proc/self/exe").string(), info->offset, info->size);
-  vantrel::i18n::TMoCatalog catalog;
-  vantrel::i18n::TMoCatalog::Read(file.Bytes(), catalog);
+  vantrel::i18n::MoCatalog catalog;
+  vantrel::i18n::MoCatalog::Read(file.Bytes(), catalog);
   for (std::uint32_t i = 1; i < catalog.Count(); ++i) {
     keys.emplace_back(catalog.SourceAt(i));
   }

@@ -6,17 +6,27 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <utility>
 
 namespace vantrel {
 
+// The kinds are few on purpose: one for each thing a caller does differently, or tells
+// the user differently. Everything else goes into the reason.
 enum class StatusCode {
   kOk,
-  kCannotOpen,   // missing, no right to it, or no regular file where one must be
+  kNoPath,       // no file could even be named (the folder it belongs in is unknown)
+  kNoFolder,     // the folder a file belongs in is missing and cannot be made
+  kNotAFile,     // the name is taken by a folder, a pipe, a device or a link to one
+  kNotFound,     // nothing of that name, where its absence is an answer in its own right
+                 // (a settings file not yet written, a value never stored)
+  kCannotOpen,   // missing where it must be, no right to it, or another refusal of the system
   kReadFailed,   // the system failed a read
-  kWriteFailed,  // the system failed a write, or wrote only part of it
+  kWriteFailed,  // the system failed a write or wrote only part of it, or the write was
+                 // refused because what it would leave could not be read back
+  kMalformed,    // the bytes or the value are not in the form they must have
 };
 
 class Status {
@@ -47,5 +57,39 @@ class Status {
   StatusCode code_ = StatusCode::kOk;
   std::string reason_;
 };
+
+// The code's name ("kNotAFile"), for logs and test output.
+constexpr std::string_view CodeName(StatusCode code) {
+  switch (code) {
+    case StatusCode::kOk:
+      return "kOk";
+    case StatusCode::kNoPath:
+      return "kNoPath";
+    case StatusCode::kNoFolder:
+      return "kNoFolder";
+    case StatusCode::kNotAFile:
+      return "kNotAFile";
+    case StatusCode::kNotFound:
+      return "kNotFound";
+    case StatusCode::kCannotOpen:
+      return "kCannotOpen";
+    case StatusCode::kReadFailed:
+      return "kReadFailed";
+    case StatusCode::kWriteFailed:
+      return "kWriteFailed";
+    case StatusCode::kMalformed:
+      return "kMalformed";
+  }
+  return "?";
+}
+
+inline std::ostream& operator<<(std::ostream& out, StatusCode code) {
+  return out << CodeName(code);
+}
+
+inline std::ostream& operator<<(std::ostream& out, const Status& status) {
+  out << status.Code();
+  return status.IsOk() ? out : out << " (" << status.Reason() << ")";
+}
 
 }  // namespace vantrel

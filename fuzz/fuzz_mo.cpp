@@ -9,7 +9,7 @@
 
 #include "MoCatalog.h"
 
-using vantrel::i18n::TMoCatalog;
+using vantrel::i18n::MoCatalog;
 
 namespace {
 
@@ -24,8 +24,8 @@ void CheckInside(std::span<const unsigned char> bytes, std::string_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::span<const unsigned char> bytes(data, size);
-  TMoCatalog catalog;
-  if (TMoCatalog::Read(bytes, catalog) != TMoCatalog::Status::Ok) {
+  MoCatalog catalog;
+  if (!MoCatalog::Read(bytes, catalog).IsOk()) {
     return 0;
   }
   catalog.HasUtf8Charset();

@@ -85,20 +85,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     __builtin_trap();
   }
 
-  const vantrel::SettingsFileBytes read = vantrel::ReadSettingsFile(file);
-  using State = vantrel::SettingsFileBytes::State;
-  const State expected = kind == kDangling                  ? State::kMissing
-                         : kind == kFifo || kind == kFolder ? State::kUnusable
-                                                            : State::kRead;
-  if (read.state != expected || (read.state == State::kRead && read.bytes != bytes) ||
-      (read.state == State::kUnusable && read.problem.empty())) {
+  std::string read;
+  const vantrel::Status status = vantrel::ReadSettingsFile(file, read);
+  using vantrel::StatusCode;
+  const StatusCode expected = kind == kDangling                  ? StatusCode::kNotFound
+                              : kind == kFifo || kind == kFolder ? StatusCode::kNotAFile
+                                                                 : StatusCode::kOk;
+  if (status.Code() != expected || (status.IsOk() && read != bytes) ||
+      (!status.IsOk() && (status.Reason().empty() || !read.empty()))) {
     __builtin_trap();
   }
-  if (read.state != State::kRead) {
+  if (!status.IsOk()) {
     return 0;
   }
 
-  const vantrel::regfile::ParseResult parsed = vantrel::regfile::Parse(read.bytes);
+  const vantrel::regfile::ParseResult parsed = vantrel::regfile::Parse(read);
   if (!parsed.document) {
     return 0;
   }
@@ -106,30 +107,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (key == nullptr) {
     return 0;
   }
-  using Failure = vantrel::TypedValue::Failure;
   for (const vantrel::SettingRow& row : vantrel::kSettingsTable) {
-    const vantrel::TypedValue value = vantrel::ReadTyped(*key, row.name, row.type);
+    vantrel::TypedValue value;
+    const StatusCode failure = vantrel::ReadTyped(*key, row.name, row.type, value).Code();
     const vantrel::regfile::Value* stored = key->Find(row.name);
     switch (row.type) {
       case vantrel::SettingType::kText:
-        if (value.failure == Failure::kMissing ||
-            (value.failure == Failure::kNone && stored != nullptr && value.text != stored->text) ||
-            (stored == nullptr && (value.failure != Failure::kNone || !value.text.empty()))) {
+        if (failure == StatusCode::kNotFound ||
+            (failure == StatusCode::kOk && stored != nullptr && value.text != stored->text) ||
+            (stored == nullptr && (failure != StatusCode::kOk || !value.text.empty()))) {
           __builtin_trap();
         }
         break;
       case vantrel::SettingType::kSwitch:
-        if (value.failure == Failure::kNone && value.integer != 0 && value.integer != 1) {
+        if (failure == StatusCode::kOk && value.integer != 0 && value.integer != 1) {
           __builtin_trap();
         }
         [[fallthrough]];
       case vantrel::SettingType::kInteger:
-        if ((stored == nullptr) != (value.failure == Failure::kMissing) ||
+        if ((stored == nullptr) != (failure == StatusCode::kNotFound) ||
             (stored != nullptr && (stored->kind == vantrel::regfile::ValueKind::kDword) !=
-                                      (value.failure == Failure::kNone))) {
+                                      (failure == StatusCode::kOk))) {
           __builtin_trap();
         }
-        if (row.type == vantrel::SettingType::kInteger && value.failure == Failure::kNone &&
+        if (row.type == vantrel::SettingType::kInteger && failure == StatusCode::kOk &&
             static_cast<std::uint32_t>(value.integer) != stored->dword) {
           __builtin_trap();
         }

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "MappedFile.h"
+#include "CatalogFileBytes.h"
 
 namespace vantrel::i18n {
 
@@ -120,8 +120,8 @@ TCatalogArchive TCatalogArchive::Load(const std::string& path, std::uint64_t fir
     return {};
   }
   // The index lies at the end of the executable, behind the catalogs; only it is read.
-  TMappedFile index(calls);
-  if (index.Open(path, firstEntry, kLongestIndex) != TMappedFile::Result::Ok) {
+  CatalogFileBytes index(calls);
+  if (!index.Open(path, firstEntry, kLongestIndex).IsOk()) {
     return {};
   }
   return ParseAt(index.Bytes(), firstEntry, index.FileSize(), firstEntry);

@@ -54,7 +54,7 @@ class TCatalogArchive {
   static TCatalogArchive Parse(std::span<const unsigned char> file, std::uint64_t firstEntry);
 
   // Reads the archive of the executable at path, whose index starts at firstEntry (0 = none).
-  // A file that cannot be opened or mapped gives an empty archive.
+  // A file that cannot be opened or read gives an empty archive.
   static TCatalogArchive Load(const std::string& path, std::uint64_t firstEntry,
                               FileCalls& calls = FileCalls::Real());
 

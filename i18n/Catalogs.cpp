@@ -37,8 +37,8 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-CatalogError::CatalogError(Reason reason, std::string message)
-    : std::runtime_error(std::move(message)), reason_(reason) {}
+CatalogError::CatalogError(Status failure)
+    : std::runtime_error(failure.Reason()), failure_(std::move(failure)) {}
 
 std::string LanguageFromWindowsId(std::uint16_t id) {
   struct Row {
@@ -116,12 +116,12 @@ void TDomain::SetLanguage(std::string language) {
   std::unique_lock lock(mutex_);
   CloseCatalog();
   language_ = std::move(language);
-  state_ = State::ClosedMayOpen;
+  state_ = State::kClosedMayOpen;
 }
 
 void TDomain::CloseCatalog() {
   file_.Close();
-  catalog_ = TMoCatalog();
+  catalog_ = MoCatalog();
   catalogPath_.clear();
   fromArchive_ = false;
 }
@@ -141,7 +141,7 @@ void TDomain::OpenCatalog() {
   if (!Exists(path)) {
     path = directory_ + language_.substr(0, 2) + tail;
     if (!Exists(path)) {
-      state_ = State::NoneFound;
+      state_ = State::kNoneFound;
       return;
     }
   }
@@ -150,76 +150,71 @@ void TDomain::OpenCatalog() {
           ? archive_->Find(std::string_view(path).substr(executableFolder_.size()))
           : nullptr;
   const std::string& file = archived != nullptr ? executablePath_ : path;
-  switch (archived != nullptr ? file_.Open(file, archived->offset, archived->size)
-                              : file_.Open(file)) {
-    case TMappedFile::Result::Ok:
-      break;
-    case TMappedFile::Result::CannotOpen:
-      throw CatalogError(CatalogError::Reason::CannotOpen, "Cannot open file " + path);
-    case TMappedFile::Result::CannotCreateMap:
-      throw CatalogError(CatalogError::Reason::CannotCreateMap,
-                         "Cannot create memory map on file " + path);
-    case TMappedFile::Result::CannotMap:
-      throw CatalogError(
-          CatalogError::Reason::CannotMap,
-          "Cannot map file " + path + " into memory. Reason: " + file_.SystemError());
+  const Status read =
+      archived != nullptr ? file_.Open(file, archived->offset, archived->size) : file_.Open(file);
+  if (read.Code() == StatusCode::kCannotOpen) {
+    throw CatalogError({StatusCode::kCannotOpen, "Cannot open file " + path});
+  }
+  if (!read.IsOk()) {
+    throw CatalogError({StatusCode::kReadFailed,
+                        "Cannot map file " + path + " into memory. Reason: " + read.Reason()});
   }
   const std::span<const unsigned char> bytes = file_.Bytes();
   // The executable may have changed since its index was read.
   if (archived != nullptr && bytes.size() != archived->size) {
     file_.Close();
-    throw CatalogError(CatalogError::Reason::NotMoFile,
-                       "This file is not a valid GNU gettext mo file: " + path);
+    throw CatalogError(
+        {StatusCode::kMalformed, "This file is not a valid GNU gettext mo file: " + path});
   }
-  if (TMoCatalog::Read(bytes, catalog_) != TMoCatalog::Status::Ok) {
+  if (!MoCatalog::Read(bytes, catalog_).IsOk()) {
     CloseCatalog();
-    throw CatalogError(CatalogError::Reason::NotMoFile,
-                       "This file is not a valid GNU gettext mo file: " + path);
+    throw CatalogError(
+        {StatusCode::kMalformed, "This file is not a valid GNU gettext mo file: " + path});
   }
   if (!catalog_.HasUtf8Charset()) {
     CloseCatalog();
-    throw CatalogError(CatalogError::Reason::NotUtf8Charset,
-                       "The translation for the language code " + language_ + " (in " + path +
-                           ") does not have charset=utf-8 in its Content-Type. Translations "
-                           "are turned off.");
+    throw CatalogError({StatusCode::kMalformed,
+                        "The translation for the language code " + language_ + " (in " + path +
+                            ") does not have charset=utf-8 in its Content-Type. Translations "
+                            "are turned off."});
   }
   catalogPath_ = path;
   fromArchive_ = archived != nullptr;
-  state_ = State::Open;
+  state_ = State::kOpen;
 }
 
 TDomain::Found TDomain::FindInto(std::string_view key, std::string& out) const {
   const std::optional<std::string_view> found = catalog_.Find(key);
   if (!found) {
-    return Found::No;
+    return Found::kNo;
   }
   if (!IsValidUtf8(*found)) {
-    return Found::NotUtf8;
+    return Found::kNotUtf8;
   }
   AppendWithCarriageReturns(out, *found);
-  return Found::Yes;
+  return Found::kYes;
 }
 
 TDomain::Found TDomain::LookupInto(std::string_view key, std::string& out) {
   {
     std::shared_lock lock(mutex_);
-    if (state_ == State::NoneFound) {
-      return Found::No;
+    if (state_ == State::kNoneFound) {
+      return Found::kNo;
     }
-    if (state_ == State::Open) {
+    if (state_ == State::kOpen) {
       return FindInto(key, out);
     }
   }
   std::unique_lock lock(mutex_);
-  if (state_ == State::ClosedMayOpen) {
+  if (state_ == State::kClosedMayOpen) {
     OpenCatalog();
   }
-  return state_ == State::Open ? FindInto(key, out) : Found::No;
+  return state_ == State::kOpen ? FindInto(key, out) : Found::kNo;
 }
 
 // ----- TTranslationInstance -----
 
-TTranslationInstance::TTranslationInstance(TTranslationSetup setup)
+TTranslationInstance::TTranslationInstance(TranslationSetup setup)
     : executablePath_(std::move(setup.executablePath)),
       executableFolder_(FolderOf(executablePath_)),
       catalogDirectory_(executableFolder_ + "locale/"),
@@ -234,7 +229,7 @@ TTranslationInstance::~TTranslationInstance() {
   installedInstance.compare_exchange_strong(self, nullptr);
 }
 
-TTranslationSetup TTranslationInstance::ForThisProgram() {
+TranslationSetup TTranslationInstance::ForThisProgram() {
   std::error_code error;
   std::string path = std::filesystem::read_symlink("/proc/self/exe", error).string();
   return {std::move(path), ArchiveIndexOffset(), EnvironmentLanguageSources()};
@@ -321,14 +316,14 @@ std::string TTranslationInstance::TranslateText(std::string_view english) {
   std::string result;
   TDomain& domain = Domain(kDefaultDomain);
   switch (domain.LookupInto(key, result)) {
-    case TDomain::Found::Yes:
+    case TDomain::Found::kYes:
       return result;
-    case TDomain::Found::NotUtf8:
-      throw CatalogError(CatalogError::Reason::NotUtf8Translation,
-                         "Error: Could not translate " + std::string(english) +
-                             ". Probably because the mo file doesn't contain utf-8 encoded "
-                             "translations.");
-    case TDomain::Found::No:
+    case TDomain::Found::kNotUtf8:
+      throw CatalogError({StatusCode::kMalformed,
+                          "Error: Could not translate " + std::string(english) +
+                              ". Probably because the mo file doesn't contain utf-8 encoded "
+                              "translations."});
+    case TDomain::Found::kNo:
       break;
   }
   std::function<void(std::string_view)> observer;
@@ -336,7 +331,7 @@ std::string TTranslationInstance::TranslateText(std::string_view english) {
     std::shared_lock lock(mutex_);
     observer = missObserver_;
   }
-  if (observer && domain.CurrentState() == TDomain::State::Open) {
+  if (observer && domain.CurrentState() == TDomain::State::kOpen) {
     observer(key);
   }
   AppendWithCarriageReturns(result, key);
@@ -356,7 +351,7 @@ std::optional<std::string> TTranslationInstance::TranslateResourceText(std::stri
   const std::string unchanged = WithCarriageReturns(key);
   for (const std::string& name : names) {
     std::string found;
-    if (Domain(name).LookupInto(key, found) == TDomain::Found::Yes && found != unchanged) {
+    if (Domain(name).LookupInto(key, found) == TDomain::Found::kYes && found != unchanged) {
       return found;
     }
   }

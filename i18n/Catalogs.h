@@ -26,28 +26,28 @@
 #include <vector>
 
 #include "CatalogArchive.h"
-#include "MappedFile.h"
+#include "CatalogFileBytes.h"
 #include "MoCatalog.h"
+#include "Status.h"
 
 namespace vantrel::i18n {
 
+// A catalog that cannot be used. It travels as an exception because it leaves a text
+// lookup deep inside a window's event handler and must reach the program's error report;
+// what went wrong is a Status whose reason is the whole message:
+//   kCannotOpen   "Cannot open file <path>"
+//   kReadFailed   "Cannot map file <path> into memory. Reason: <why>"
+//   kMalformed    "This file is not a valid GNU gettext mo file: <path>", a header that
+//                 names another character set (translations are off), a translation that
+//                 is not valid UTF-8, or a second file of one name in the archive (the
+//                 first is used)
 class CatalogError : public std::runtime_error {
  public:
-  enum class Reason {
-    CannotOpen,          // "Cannot open file <path>"
-    CannotCreateMap,     // "Cannot create memory map on file <path>"
-    CannotMap,           // "Cannot map file <path> into memory. Reason: <why>"
-    NotMoFile,           // "This file is not a valid GNU gettext mo file: <path>"
-    NotUtf8Charset,      // the header names another character set; translations are off
-    NotUtf8Translation,  // a translation is not valid UTF-8
-    DuplicateInArchive,  // the archive holds a second file of a name; the first is used
-  };
-
-  CatalogError(Reason reason, std::string message);
-  Reason WhyFailed() const { return reason_; }
+  explicit CatalogError(Status failure);
+  const Status& Failure() const { return failure_; }
 
  private:
-  Reason reason_;
+  Status failure_;
 };
 
 // Where the automatic choice of language looks, in this order. Each source may be empty.
@@ -74,7 +74,7 @@ LanguageSources EnvironmentLanguageSources();
 // One catalog of one text domain: closed and may open, open, or none found.
 class TDomain {
  public:
-  enum class State { ClosedMayOpen, Open, NoneFound };
+  enum class State { kClosedMayOpen, kOpen, kNoneFound };
 
   // directory is the catalog directory with its trailing '/'; executableFolder (with its
   // trailing '/') is what a catalog path loses to become an archive name.
@@ -82,11 +82,11 @@ class TDomain {
           std::string executableFolder, const TCatalogArchive* archive,
           FileCalls& calls = FileCalls::Real());
 
-  enum class Found { No, Yes, NotUtf8 };
+  enum class Found { kNo, kYes, kNotUtf8 };
   // The translation of key (without carriage returns) with its line ends made CR LF,
-  // appended to out, the only copy a lookup makes; out is left alone unless Yes. No when
-  // the catalog does not hold key or there is no catalog. Opens the catalog first when it
-  // is closed.
+  // appended to out, the only copy a lookup makes; out is left alone unless kYes. kNo
+  // when the catalog does not hold key or there is no catalog. Opens the catalog first
+  // when it is closed.
   Found LookupInto(std::string_view key, std::string& out);
 
   // Closes the catalog; the next lookup opens the one of language.
@@ -112,14 +112,14 @@ class TDomain {
   std::string language_;
 
   mutable std::shared_mutex mutex_;
-  State state_ = State::ClosedMayOpen;
-  TMappedFile file_;
-  TMoCatalog catalog_;
+  State state_ = State::kClosedMayOpen;
+  CatalogFileBytes file_;
+  MoCatalog catalog_;
   std::string catalogPath_;
   bool fromArchive_ = false;
 };
 
-struct TTranslationSetup {
+struct TranslationSetup {
   std::string executablePath;        // the program's file; its folder holds "locale"
   std::uint64_t archiveIndexOffset;  // where the archive's index starts in it; 0 = none
   LanguageSources languageSources;
@@ -130,13 +130,13 @@ struct TTranslationSetup {
 // The translation layer of one run, created before any window.
 class TTranslationInstance {
  public:
-  explicit TTranslationInstance(TTranslationSetup setup);
+  explicit TTranslationInstance(TranslationSetup setup);
   TTranslationInstance(const TTranslationInstance&) = delete;
   TTranslationInstance& operator=(const TTranslationInstance&) = delete;
   ~TTranslationInstance();
 
   // The setup of the running program: its own file, the archive it carries, LANG.
-  static TTranslationSetup ForThisProgram();
+  static TranslationSetup ForThisProgram();
 
   // Makes code the current language of every domain; an empty code chooses automatically.
   // A code given here is used as it is.

@@ -33,36 +33,36 @@ int Compare(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::uint32_t TMoCatalog::Word(std::uint64_t offset) const {
+std::uint32_t MoCatalog::Word(std::uint64_t offset) const {
   std::uint32_t value = 0;
   std::memcpy(&value, bytes_.data() + offset, sizeof value);
   // .mo files of either order are read on a little-endian machine.
   return swapped_ ? Swap(value) : value;
 }
 
-std::string_view TMoCatalog::Text(std::uint64_t table, std::uint32_t index) const {
+std::string_view MoCatalog::Text(std::uint64_t table, std::uint32_t index) const {
   const std::uint64_t entry = table + 8ULL * index;
   const std::uint32_t length = Word(entry);
   const std::uint32_t offset = Word(entry + 4);
   return {reinterpret_cast<const char*>(bytes_.data()) + offset, length};
 }
 
-TMoCatalog::Status TMoCatalog::Read(std::span<const unsigned char> bytes, TMoCatalog& catalog) {
-  TMoCatalog read;
+Status MoCatalog::Read(std::span<const unsigned char> bytes, MoCatalog& catalog) {
+  MoCatalog read;
   read.bytes_ = bytes;
   if (bytes.size() < 4) {
-    return Status::WrongMagic;
+    return {StatusCode::kMalformed, std::string(kNotMoFile)};
   }
   std::uint32_t magic = 0;
   std::memcpy(&magic, bytes.data(), sizeof magic);
   if (magic == kMagicSwapped) {
     read.swapped_ = true;
   } else if (magic != kMagic) {
-    return Status::WrongMagic;
+    return {StatusCode::kMalformed, std::string(kNotMoFile)};
   }
   const std::uint64_t size = bytes.size();
   if (size < kHeaderSize) {
-    return Status::Damaged;
+    return {StatusCode::kMalformed, std::string(kOutsideItsBytes)};
   }
   read.count_ = read.Word(8);
   read.sources_ = read.Word(12);
@@ -70,21 +70,21 @@ TMoCatalog::Status TMoCatalog::Read(std::span<const unsigned char> bytes, TMoCat
   // 64-bit sums of 32-bit values cannot overflow.
   const std::uint64_t tableSize = 8ULL * read.count_;
   if (read.sources_ + tableSize > size || read.translations_ + tableSize > size) {
-    return Status::Damaged;
+    return {StatusCode::kMalformed, std::string(kOutsideItsBytes)};
   }
   for (std::uint64_t table : {read.sources_, read.translations_}) {
     for (std::uint32_t i = 0; i < read.count_; ++i) {
       const std::uint64_t entry = table + 8ULL * i;
       if (std::uint64_t{read.Word(entry + 4)} + read.Word(entry) > size) {
-        return Status::Damaged;
+        return {StatusCode::kMalformed, std::string(kOutsideItsBytes)};
       }
     }
   }
   catalog = read;
-  return Status::Ok;
+  return {};
 }
 
-std::optional<std::string_view> TMoCatalog::Find(std::string_view key) const {
+std::optional<std::string_view> MoCatalog::Find(std::string_view key) const {
   if (count_ == 0) {
     return std::nullopt;
   }
@@ -112,11 +112,11 @@ std::optional<std::string_view> TMoCatalog::Find(std::string_view key) const {
   }
 }
 
-std::string_view TMoCatalog::Header() const {
+std::string_view MoCatalog::Header() const {
   return Find(std::string_view()).value_or(std::string_view());
 }
 
-bool TMoCatalog::HasUtf8Charset() const {
+bool MoCatalog::HasUtf8Charset() const {
   return HeaderNamesUtf8(Header());
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A GNU gettext message catalog (.mo) read in place from the bytes it lies in: a file on
-// disk mapped whole, or a stretch of the executable. Nothing is copied.
+// disk read whole, or a stretch of the executable. Lookups copy nothing.
 //
 // The catalog starts with the magic number 0x950412DE in its own byte order, so both orders
 // are read; the revision at byte 4 is ignored. At byte 8 comes the number of messages N, at
@@ -15,18 +15,20 @@
 #include <span>
 #include <string_view>
 
+#include "Status.h"
+
 namespace vantrel::i18n {
 
-class TMoCatalog {
+class MoCatalog {
  public:
-  enum class Status {
-    Ok,
-    WrongMagic,  // not a .mo file at all
-    Damaged,     // a .mo file whose tables or texts lie outside its bytes
-  };
+  // The reasons of the two ways in which bytes are no catalog (both kMalformed).
+  static constexpr std::string_view kNotMoFile = "not a GNU gettext mo file";
+  static constexpr std::string_view kOutsideItsBytes =
+      "a table or text of the mo file lies outside its bytes";
 
-  // Reads the catalog that fills bytes. The bytes must outlive the catalog.
-  static Status Read(std::span<const unsigned char> bytes, TMoCatalog& catalog);
+  // Reads the catalog that fills bytes; catalog is left alone unless that succeeds. The
+  // bytes must outlive the catalog.
+  static Status Read(std::span<const unsigned char> bytes, MoCatalog& catalog);
 
   // The translation of key (a source text without carriage returns), found by halving.
   std::optional<std::string_view> Find(std::string_view key) const;

@@ -52,11 +52,11 @@ QLocale LocaleOfLanguage(const std::string& code) {
   return QLocale(QLocale::English, QLocale::UnitedStates);
 }
 
-TQtTextTranslator::TQtTextTranslator(TTranslationInstance& instance, QString qtFolder,
-                                     QObject* parent)
+QtTextTranslator::QtTextTranslator(TTranslationInstance& instance, QString qtFolder,
+                                   QObject* parent)
     : QTranslator(parent), instance_(instance), qtFolder_(std::move(qtFolder)) {}
 
-void TQtTextTranslator::FollowLanguage(const std::string& code) {
+void QtTextTranslator::FollowLanguage(const std::string& code) {
   // Only the languages the program speaks: under any other code (es_ES, C) every text stays
   // English, Qt's as well. While none is loaded, whatever an earlier language left in qt_
   // is never asked.
@@ -65,8 +65,8 @@ void TQtTextTranslator::FollowLanguage(const std::string& code) {
               qt_.load(QStringLiteral("qtbase_") + QString::fromStdString(language), qtFolder_);
 }
 
-QString TQtTextTranslator::translate(const char* context, const char* sourceText,
-                                     const char* disambiguation, int n) const {
+QString QtTextTranslator::translate(const char* context, const char* sourceText,
+                                    const char* disambiguation, int n) const {
   if (sourceText == nullptr || *sourceText == '\0') {
     return {};
   }
@@ -84,7 +84,7 @@ QString TQtTextTranslator::translate(const char* context, const char* sourceText
   return buttons ? QString() : ProgramText(sourceText);
 }
 
-QString TQtTextTranslator::ProgramText(const char* sourceText) const {
+QString QtTextTranslator::ProgramText(const char* sourceText) const {
   try {
     const std::optional<std::string> found = instance_.TranslateResourceText(sourceText);
     return found ? QString::fromStdString(*found) : QString();
@@ -131,16 +131,16 @@ QString TranslateQText(std::string_view english) {
   return QString::fromUtf8(english.data(), static_cast<qsizetype>(english.size()));
 }
 
-TProgramTranslation::TProgramTranslation()
-    : TProgramTranslation([] {
-        TTranslationSetup setup = TTranslationInstance::ForThisProgram();
+ProgramTranslation::ProgramTranslation()
+    : ProgramTranslation([] {
+        TranslationSetup setup = TTranslationInstance::ForThisProgram();
         setup.languageSources = QtLanguageSources();
         return setup;
       }()) {}
 
-TProgramTranslation::TProgramTranslation(TTranslationSetup setup, QString qtFolder)
+ProgramTranslation::ProgramTranslation(TranslationSetup setup, QString qtFolder)
     : instance_(std::make_unique<TTranslationInstance>(std::move(setup))),
-      translator_(std::make_unique<TQtTextTranslator>(*instance_, std::move(qtFolder))) {
+      translator_(std::make_unique<QtTextTranslator>(*instance_, std::move(qtFolder))) {
   instance_->Install();
   windows_.Install();
   translator_->FollowLanguage(instance_->CurrentLanguage());
@@ -158,13 +158,13 @@ TProgramTranslation::TProgramTranslation(TTranslationSetup setup, QString qtFold
   });
   for (const std::string& name : instance_->Archive().Duplicates()) {
     ReportCatalogError(CatalogError(
-        CatalogError::Reason::DuplicateInArchive,
-        "The catalog archive holds more than one file named " + name + "; the first one is used"));
+        {StatusCode::kMalformed, "The catalog archive holds more than one file named " + name +
+                                     "; the first one is used"}));
   }
   QCoreApplication::installTranslator(translator_.get());
 }
 
-TProgramTranslation::~TProgramTranslation() {
+ProgramTranslation::~ProgramTranslation() {
   instance_->SetLanguageObserver({});
   QCoreApplication::removeTranslator(translator_.get());
 }

@@ -40,9 +40,9 @@ QLocale LocaleOfLanguage(const std::string& code);
 // texts are the program's ("&Ja"/"&Nein", "Oui"/"Non"), so the program's catalog answers
 // those first. Without Qt's catalogs (the package is missing) Qt's texts stay English
 // except for what the program's catalog carries.
-class TQtTextTranslator : public QTranslator {
+class QtTextTranslator : public QTranslator {
  public:
-  TQtTextTranslator(TTranslationInstance& instance, QString qtFolder, QObject* parent = nullptr);
+  QtTextTranslator(TTranslationInstance& instance, QString qtFolder, QObject* parent = nullptr);
 
   // Loads Qt's catalog for the language's first two letters when the program speaks it
   // (German, French); English and every other language load none.
@@ -74,22 +74,22 @@ QString TranslateQText(std::string_view english);
 // The program's translation, created at start before any window and living for the run:
 // the instance for this executable (installed for TranslateQText), Qt's translator and
 // the rules of the window translation (installed for TranslateWindow).
-class TProgramTranslation {
+class ProgramTranslation {
  public:
-  TProgramTranslation();
+  ProgramTranslation();
   // For tests: an instance of another setup, and Qt's catalogs from another folder (an
   // empty one is a system without them).
-  explicit TProgramTranslation(TTranslationSetup setup, QString qtFolder = QtTranslationsFolder());
-  ~TProgramTranslation();
+  explicit ProgramTranslation(TranslationSetup setup, QString qtFolder = QtTranslationsFolder());
+  ~ProgramTranslation();
 
   TTranslationInstance& Instance() { return *instance_; }
-  TWindowTranslator& Windows() { return windows_; }
-  const TQtTextTranslator& QtTexts() const { return *translator_; }
+  WindowTranslator& Windows() { return windows_; }
+  const QtTextTranslator& QtTexts() const { return *translator_; }
 
  private:
   std::unique_ptr<TTranslationInstance> instance_;
-  TWindowTranslator windows_;
-  std::unique_ptr<TQtTextTranslator> translator_;
+  WindowTranslator windows_;
+  std::unique_ptr<QtTextTranslator> translator_;
 };
 
 }  // namespace vantrel::i18n

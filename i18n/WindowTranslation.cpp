@@ -23,8 +23,8 @@ std::mutex& InstalledMutex() {
   return mutex;
 }
 
-TWindowTranslator*& InstalledTranslator() {
-  static TWindowTranslator* installed = nullptr;
+WindowTranslator*& InstalledTranslator() {
+  static WindowTranslator* installed = nullptr;
   return installed;
 }
 
@@ -121,9 +121,9 @@ TTranslationMarker::TTranslationMarker() : retranslator_(std::make_unique<TRetra
   setObjectName(QString::fromLatin1(kName));
 }
 
-// ----- TWindowTranslator -----
+// ----- WindowTranslator -----
 
-TWindowTranslator::TWindowTranslator() {
+WindowTranslator::WindowTranslator() {
   IgnoreClassProperty(QObject::staticMetaObject, "objectName");
   // Settings of the widgets, not texts for people to read.
   IgnoreClassProperty(QWidget::staticMetaObject, "styleSheet");
@@ -139,38 +139,38 @@ TWindowTranslator::TWindowTranslator() {
   IgnoreClassProperty(QAction::staticMetaObject, "toolTip");
 }
 
-TWindowTranslator::~TWindowTranslator() {
+WindowTranslator::~WindowTranslator() {
   std::lock_guard lock(InstalledMutex());
   if (InstalledTranslator() == this) {
     InstalledTranslator() = nullptr;
   }
 }
 
-void TWindowTranslator::Install() {
+void WindowTranslator::Install() {
   std::lock_guard lock(InstalledMutex());
   InstalledTranslator() = this;
 }
 
-TWindowTranslator& TWindowTranslator::Current() {
-  static TWindowTranslator standard;
+WindowTranslator& WindowTranslator::Current() {
+  static WindowTranslator standard;
   std::lock_guard lock(InstalledMutex());
-  TWindowTranslator* installed = InstalledTranslator();
+  WindowTranslator* installed = InstalledTranslator();
   return installed != nullptr ? *installed : standard;
 }
 
-void TWindowTranslator::IgnoreClassProperty(const QMetaObject& type, const QByteArray& property) {
+void WindowTranslator::IgnoreClassProperty(const QMetaObject& type, const QByteArray& property) {
   std::lock_guard lock(mutex_);
   rules_.push_back(Rule{&type, property.toUpper()});
   classes_.clear();
 }
 
-std::shared_ptr<const TWindowTranslator::ClassTexts> TWindowTranslator::TextsOf(
+std::shared_ptr<const WindowTranslator::ClassTexts> WindowTranslator::TextsOf(
     const QMetaObject& type) {
   std::lock_guard lock(mutex_);
   return TextsOfLocked(type);
 }
 
-std::shared_ptr<const TWindowTranslator::ClassTexts> TWindowTranslator::TextsOfLocked(
+std::shared_ptr<const WindowTranslator::ClassTexts> WindowTranslator::TextsOfLocked(
     const QMetaObject& type) {
   auto found = classes_.find(&type);
   if (found != classes_.end()) {
@@ -218,7 +218,7 @@ std::shared_ptr<const TWindowTranslator::ClassTexts> TWindowTranslator::TextsOfL
   return texts;
 }
 
-void TWindowTranslator::TranslateWindow(QObject& window) {
+void WindowTranslator::TranslateWindow(QObject& window) {
   const std::string language = CurrentCatalogLanguage();
   auto* marker = window.findChild<TTranslationMarker*>(
       QString::fromLatin1(TTranslationMarker::kName), Qt::FindDirectChildrenOnly);
@@ -235,7 +235,7 @@ void TWindowTranslator::TranslateWindow(QObject& window) {
   marker->SetLanguage(language);
 }
 
-void TWindowTranslator::Walk(QObject& window, TRetranslator* recorder) {
+void WindowTranslator::Walk(QObject& window, TRetranslator* recorder) {
   std::deque<QObject*> work{&window};
   QSet<const QObject*> visited;
   while (!work.empty()) {
@@ -292,11 +292,11 @@ void TWindowTranslator::Walk(QObject& window, TRetranslator* recorder) {
 }
 
 void TranslateWindow(QObject& window) {
-  TWindowTranslator::Current().TranslateWindow(window);
+  WindowTranslator::Current().TranslateWindow(window);
 }
 
 void IgnoreClassProperty(const QMetaObject& type, const QByteArray& property) {
-  TWindowTranslator::Current().IgnoreClassProperty(type, property);
+  WindowTranslator::Current().IgnoreClassProperty(type, property);
 }
 
 std::string CurrentCatalogLanguage() {

@@ -85,11 +85,11 @@ class TTranslationMarker : public QObject {
 // What the walks of one run never translate, by class and property name. A rule without a
 // property name leaves out every text of objects of that class (their children are still
 // visited). objectName is never translated.
-class TWindowTranslator {
+class WindowTranslator {
  public:
   // With the program's own rules: names, style sheets, file paths and input masks are no
   // texts, and a menu's title is the text of its menu action, which is translated instead.
-  TWindowTranslator();
+  WindowTranslator();
 
   void IgnoreClassProperty(const QMetaObject& type, const QByteArray& property);
 
@@ -100,10 +100,10 @@ class TWindowTranslator {
 
   // The translator that TranslateWindow uses: the installed one, else one with the
   // program's own rules.
-  static TWindowTranslator& Current();
+  static WindowTranslator& Current();
   // Installs this translator until it is destroyed or another is installed.
   void Install();
-  ~TWindowTranslator();
+  ~WindowTranslator();
 
  private:
   struct Rule {

@@ -15,14 +15,19 @@
 namespace vantrel {
 namespace {
 
-// Creates every missing folder of path; true when path is a folder afterwards.
+// Creates every missing folder of path; true when path is a folder afterwards, else errno
+// tells why not.
 bool MakeFolders(const std::string& path) {
   if (path.empty()) {
     return true;
   }
   struct stat info {};
   if (stat(path.c_str(), &info) == 0) {
-    return S_ISDIR(info.st_mode);
+    if (!S_ISDIR(info.st_mode)) {
+      errno = ENOTDIR;
+      return false;
+    }
+    return true;
   }
   const std::size_t slash = path.find_last_of('/');
   if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash))) {
@@ -32,21 +37,22 @@ bool MakeFolders(const std::string& path) {
   return mkdir(path.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
-bool WriteAll(FileCalls& calls, int fd, std::string_view bytes) {
+// The errno of the write that failed, ENOSPC for one that wrote nothing, 0 when all went.
+int WriteAll(FileCalls& calls, int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t n = calls.Write(fd, bytes.data(), bytes.size());
     if (n < 0) {
       if (errno == EINTR) {
         continue;
       }
-      return false;
+      return errno;
     }
     if (n == 0) {
-      return false;
+      return ENOSPC;
     }
     bytes.remove_prefix(static_cast<std::size_t>(n));
   }
-  return true;
+  return 0;
 }
 
 }  // namespace
@@ -56,21 +62,22 @@ std::string ErrorLog::DefaultPath() {
   return folder.empty() ? std::string() : folder + "/Vantrel/VantrelError.Log";
 }
 
-LogWrite ErrorLog::Append(std::string_view record) {
+Status ErrorLog::Append(std::string_view record) {
   const std::lock_guard<std::mutex> hold(lock_);
   if (path_.empty()) {
-    return LogWrite::kNoPath;
+    return {StatusCode::kNoPath, "no folder for the error log can be named"};
   }
   const std::size_t slash = path_.find_last_of('/');
   if (slash != std::string::npos && !MakeFolders(path_.substr(0, slash))) {
-    return LogWrite::kNoFolder;
+    return Status::FromError(StatusCode::kNoFolder, "create " + path_.substr(0, slash), errno);
   }
   // A pipe in the log's place would otherwise wait for a reader for ever.
   const RegularFile file = OpenRegularFile(path_, O_WRONLY | O_APPEND | O_CREAT, 0600);
   if (file.fd < 0) {
     // ENXIO: a pipe that nobody reads.
-    return file.notRegular || file.error == EISDIR || file.error == ENXIO ? LogWrite::kNotAFile
-                                                                          : LogWrite::kCannotOpen;
+    const bool notAFile = file.notRegular || file.error == EISDIR || file.error == ENXIO;
+    return Status::FromError(notAFile ? StatusCode::kNotAFile : StatusCode::kCannotOpen,
+                             "open " + path_, file.error);
   }
   const int fd = file.fd;
   // Another running copy of the program writes its records between ours, not into them.
@@ -79,15 +86,21 @@ LogWrite ErrorLog::Append(std::string_view record) {
   // Under the lock the end of the file is ours: the length before the record is where a
   // record that fails part-way is cut off again.
   struct stat before {};
-  const bool measured = fstat(fd, &before) == 0;
-  bool written = measured && WriteAll(calls_, fd, record);
-  if (!written && measured) {
+  int error = fstat(fd, &before) == 0 ? 0 : errno;
+  const bool measured = error == 0;
+  if (measured) {
+    error = WriteAll(calls_, fd, record);
+  }
+  if (error != 0 && measured) {
     while (calls_.Truncate(fd, before.st_size) != 0 && errno == EINTR) {
     }
   }
   flock(fd, LOCK_UN);
-  written = calls_.Close(fd) == 0 && written;
-  return written ? LogWrite::kWritten : LogWrite::kWriteFailed;
+  if (calls_.Close(fd) != 0 && error == 0) {
+    error = errno;
+  }
+  return error == 0 ? Status()
+                    : Status::FromError(StatusCode::kWriteFailed, "write " + path_, error);
 }
 
 bool ErrorLog::Exists() const {

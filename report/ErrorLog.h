@@ -13,17 +13,9 @@
 
 #include "ErrorTracer.h"
 #include "FileCalls.h"
+#include "Status.h"
 
 namespace vantrel {
-
-enum class LogWrite {
-  kWritten,
-  kNoPath,       // no folder for the log could be named ($HOME unset)
-  kNoFolder,     // the log's folder is missing and cannot be created
-  kNotAFile,     // the log's name is taken by a folder, a link to one, a pipe or a device
-  kCannotOpen,   // no right to write, or another reason of the system
-  kWriteFailed,  // the disk is full or the write failed part-way; the file is as it was
-};
 
 class ErrorLog {
  public:
@@ -40,8 +32,13 @@ class ErrorLog {
   // Appends the record at the end of the file, creating the file and its folder when
   // they are missing. A failure drops the record and says why; nothing else is touched:
   // a record that could be written only in part is taken out again, so the file never
-  // ends in half a record.
-  LogWrite Append(std::string_view record);
+  // ends in half a record. The kinds of failure:
+  //   kNoPath       no folder for the log could be named ($HOME unset)
+  //   kNoFolder     the log's folder is missing and cannot be created
+  //   kNotAFile     the log's name is taken by a folder, a link to one, a pipe or a device
+  //   kCannotOpen   no right to write, or another reason of the system
+  //   kWriteFailed  the disk is full or the write failed part-way; the file is as it was
+  Status Append(std::string_view record);
 
   // Whether a log file is there to be sent: a regular file (or a link to one) at the path.
   bool Exists() const;

@@ -35,9 +35,9 @@ void ErrorReport::SetReportPage(std::function<QString()> caption,
   lines_ = std::move(lines);
 }
 
-LogWrite ErrorReport::ShowError(const std::exception_ptr& error) {
+Status ErrorReport::ShowError(const std::exception_ptr& error) {
   ErrorDialogTexts shown;
-  LogWrite written = LogWrite::kNoPath;
+  Status written;
   {
     // Two threads reporting at once build and write their records one after the other.
     const std::lock_guard<std::mutex> hold(lock_);

@@ -35,7 +35,7 @@ class ErrorReport {
 
   // Show error: builds the texts, appends the record to the log and shows the dialog.
   // Returns how the record went.
-  LogWrite ShowError(const std::exception_ptr& error);
+  Status ShowError(const std::exception_ptr& error);
 
   // The handler of errors that escape the event handlers: shows the error, then opens a
   // mail to the makers when the log file exists (also when this record could not be

@@ -7,88 +7,79 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 #include "FileOpen.h"
 
 namespace vantrel {
 
-SettingsFileBytes ReadSettingsFile(const std::string& path) {
-  SettingsFileBytes out;
-  auto unusable = [&](std::string problem) {
-    out.state = SettingsFileBytes::State::kUnusable;
-    out.problem = std::move(problem);
-    out.bytes.clear();
-    return out;
-  };
+Status ReadSettingsFile(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  const Status notAFile(StatusCode::kNotAFile, "it is not a regular file");
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
-    if (errno == ENOENT) {
-      // A link to nothing counts as missing too: writing replaces its target.
-      return out;
-    }
-    return unusable(std::strerror(errno));
+    const int error = errno;
+    // A link to nothing counts as missing too: writing replaces its target.
+    return Status::FromError(error == ENOENT ? StatusCode::kNotFound : StatusCode::kCannotOpen, "",
+                             error);
   }
   if (!S_ISREG(info.st_mode)) {
-    return unusable("it is not a regular file");
+    return notAFile;
   }
   // The file may have been replaced by a FIFO since: the open looks again.
   const RegularFile file = OpenRegularFile(path, O_RDONLY);
   if (file.notRegular) {
-    return unusable("it is not a regular file");
+    return notAFile;
   }
   if (file.fd < 0) {
-    return unusable(std::strerror(file.error));
+    return Status::FromError(StatusCode::kCannotOpen, "", file.error);
   }
   const int fd = file.fd;
-  // One byte more than the parser accepts, so that it can tell a file that is too large.
   const std::size_t limit = regfile::kMaxFileSize + 1;
   char chunk[16384];
-  while (out.bytes.size() < limit) {
-    const ssize_t n = ::read(fd, chunk, std::min(sizeof chunk, limit - out.bytes.size()));
+  while (bytes.size() < limit) {
+    const ssize_t n = ::read(fd, chunk, std::min(sizeof chunk, limit - bytes.size()));
     if (n < 0) {
       if (errno == EINTR) {
         continue;
       }
       const int error = errno;
       ::close(fd);
-      return unusable(std::strerror(error));
+      bytes.clear();
+      return Status::FromError(StatusCode::kReadFailed, "", error);
     }
     if (n == 0) {
       break;
     }
-    out.bytes.append(chunk, static_cast<std::size_t>(n));
+    bytes.append(chunk, static_cast<std::size_t>(n));
   }
   ::close(fd);
-  out.state = SettingsFileBytes::State::kRead;
-  return out;
+  return {};
 }
 
-TypedValue ReadTyped(const regfile::Key& key, std::string_view name, SettingType type) {
-  TypedValue out;
+Status ReadTyped(const regfile::Key& key, std::string_view name, SettingType type,
+                 TypedValue& out) {
+  out = {};
+  const std::string setting = "The setting \"" + std::string(name) + "\" ";
   const regfile::Value* value = key.Find(name);
   if (value == nullptr) {
-    if (type != SettingType::kText) {
-      out.failure = TypedValue::Failure::kMissing;
-    }
-    return out;
+    return type == SettingType::kText ? Status()
+                                      : Status(StatusCode::kNotFound, setting + "is missing");
   }
   const regfile::ValueKind wanted =
       type == SettingType::kText ? regfile::ValueKind::kText : regfile::ValueKind::kDword;
   if (value->kind != wanted) {
-    out.failure = TypedValue::Failure::kWrongType;
-    return out;
+    return {StatusCode::kMalformed, setting + "is not of the type asked for"};
   }
   if (type == SettingType::kText) {
     out.text = value->text;
-    return out;
+    return {};
   }
   // The dword's bits, taken as a signed integer: 0xffffffff is -1.
   out.integer = static_cast<std::int32_t>(value->dword);
   if (type == SettingType::kSwitch) {
     out.integer = out.integer != 0 ? 1 : 0;
   }
-  return out;
+  return {};
 }
 
 }  // namespace vantrel

@@ -10,27 +10,27 @@
 
 #include "RegFile.h"
 #include "SettingsList.h"
+#include "Status.h"
 
 namespace vantrel {
 
-struct SettingsFileBytes {
-  enum class State { kMissing, kRead, kUnusable } state = State::kMissing;
-  std::string bytes;    // Read: at most one byte more than a settings file may hold
-  std::string problem;  // Unusable: why (English)
-};
+// Reads the settings file into bytes: at most one byte more than a settings file may
+// hold, so that the parser can tell a file that is too large. Only a regular file, or a
+// link to one, is read: a FIFO would wait for a writer and a device could be read for
+// ever, so neither is even opened in a way that waits. kNotFound when there is no file
+// (a link to nothing included), kNotAFile, or the system's refusal (kCannotOpen,
+// kReadFailed); the reason is the English text the user is told. bytes are empty then.
+Status ReadSettingsFile(const std::string& path, std::string& bytes);
 
-// Reads the settings file. Only a regular file, or a link to one, is read: a FIFO would
-// wait for a writer and a device could be read for ever, so neither is even opened in a
-// way that waits.
-SettingsFileBytes ReadSettingsFile(const std::string& path);
-
-// A value read as a setting's type: a missing text reads as empty, a missing integer or
-// switch, or a value of another type, is a failure. A switch is on when it is not 0.
+// A value read as a setting's type. A switch is on when it is not 0.
 struct TypedValue {
-  enum class Failure { kNone, kMissing, kWrongType } failure = Failure::kNone;
   std::string text;
   std::int32_t integer = 0;
 };
-TypedValue ReadTyped(const regfile::Key& key, std::string_view name, SettingType type);
+// A missing text reads as empty. A missing integer or switch is kNotFound, a value of
+// another type kMalformed; the reason is the English text the user is told ("The setting
+// "Form Top" is missing").
+Status ReadTyped(const regfile::Key& key, std::string_view name, SettingType type,
+                 TypedValue& value);
 
 }  // namespace vantrel

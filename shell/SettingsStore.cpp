@@ -22,12 +22,6 @@ std::string Utf8(const QString& s) {
   return s.toStdString();
 }
 
-QString ReadErrorText(const QString& name, SettingsReadError::Reason reason) {
-  return reason == SettingsReadError::Reason::kMissing
-             ? QStringLiteral("The setting \"%1\" is missing").arg(name)
-             : QStringLiteral("The setting \"%1\" is not of the type asked for").arg(name);
-}
-
 QString WriteErrorText(const QString& name, const QString& path, const QString& reason) {
   return name.isEmpty()
              ? QStringLiteral("The settings key cannot be created in %1: %2").arg(path, reason)
@@ -96,9 +90,8 @@ class SettingsFiles {
   }
 
   struct Loaded {
-    enum class State { kMissing, kRead, kUnusable } state = State::kMissing;
-    regfile::Document document;
-    QString problem;  // Unusable: why writing must not replace the file
+    regfile::Document document;  // what could be read; empty when there is no file
+    Status unusable;             // why writing must not replace the file, if it must not
   };
 
   Loaded Load();
@@ -108,7 +101,8 @@ class SettingsFiles {
   std::vector<SettingsFileNotice> TakeNotices() { return std::exchange(notices_, {}); }
 
  private:
-  QString KeepAside(const QString& path, QString& failure);
+  // Renames the file at path to a free name beside it, which keptAs receives.
+  Status KeepAside(const QString& path, QString& keptAs);
   void Note(SettingsFileNotice notice);
   void Save(const regfile::Document& document, const QString& valueName);
 
@@ -118,28 +112,25 @@ class SettingsFiles {
   std::optional<SettingsFileNotice> lastNotice_;
 };
 
-SettingsReadError::SettingsReadError(QString valueName, Reason reason)
-    : SettingsError(Utf8(ReadErrorText(valueName, reason))),
+SettingsReadError::SettingsReadError(QString valueName, Status failure)
+    : SettingsError(failure.Reason()),
       valueName_(std::move(valueName)),
-      reason_(reason) {}
+      failure_(std::move(failure)) {}
 
-SettingsWriteError::SettingsWriteError(QString valueName, QString filePath, QString reason)
-    : SettingsError(Utf8(WriteErrorText(valueName, filePath, reason))),
+SettingsWriteError::SettingsWriteError(QString valueName, QString filePath, Status failure)
+    : SettingsError(
+          Utf8(WriteErrorText(valueName, filePath, QString::fromStdString(failure.Reason())))),
       valueName_(std::move(valueName)),
       filePath_(std::move(filePath)),
-      reason_(std::move(reason)) {}
+      failure_(std::move(failure)) {}
 
 namespace {
 
 TypedValue ReadOrThrow(const regfile::Key& key, const QString& name, SettingType type) {
-  TypedValue value = ReadTyped(key, Utf8(name), type);
-  switch (value.failure) {
-    case TypedValue::Failure::kNone:
-      break;
-    case TypedValue::Failure::kMissing:
-      throw SettingsReadError(name, SettingsReadError::Reason::kMissing);
-    case TypedValue::Failure::kWrongType:
-      throw SettingsReadError(name, SettingsReadError::Reason::kWrongType);
+  TypedValue value;
+  Status read = ReadTyped(key, Utf8(name), type, value);
+  if (!read.IsOk()) {
+    throw SettingsReadError(name, std::move(read));
   }
   return value;
 }
@@ -200,8 +191,9 @@ void SettingsKey::Write(const std::vector<std::pair<QString, regfile::Value>>& v
   std::vector<regfile::Value> plain;
   for (const auto& [name, value] : values) {
     if (!regfile::CanWriteName(value.name)) {
-      throw SettingsWriteError(name, files_->FilePath(),
-                               QStringLiteral("a value name cannot hold control characters"));
+      throw SettingsWriteError(
+          name, files_->FilePath(),
+          {StatusCode::kMalformed, "a value name cannot hold control characters"});
     }
     plain.push_back(value);
   }
@@ -259,42 +251,45 @@ SettingsFiles::Loaded SettingsFiles::Load() {
   if (!QFileInfo::exists(path)) {
     return loaded;
   }
-  auto unusable = [&](const QString& problem, const QString& keptAs) {
-    loaded.state = Loaded::State::kUnusable;
-    loaded.problem = problem;
-    Note({path, keptAs, problem});
+  auto unusable = [&](Status problem, const QString& keptAs) {
+    Note({path, keptAs, QString::fromStdString(problem.Reason())});
+    loaded.unusable = std::move(problem);
     return loaded;
   };
-  const SettingsFileBytes file = ReadSettingsFile(QFile::encodeName(path).toStdString());
-  if (file.state == SettingsFileBytes::State::kMissing) {
+  std::string bytes;
+  const Status read = ReadSettingsFile(QFile::encodeName(path).toStdString(), bytes);
+  if (read.Code() == StatusCode::kNotFound) {
     return loaded;
   }
-  if (file.state == SettingsFileBytes::State::kUnusable) {
-    return unusable(QString::fromStdString(file.problem), QString());
+  if (!read.IsOk()) {
+    return unusable(read, QString());
   }
-  const std::string& bytes = file.bytes;
 
   std::vector<regfile::ParseError> skipped;
   regfile::ParseResult parsed = regfile::ParseSkippingBadLines(bytes, skipped);
   if (parsed.document && skipped.empty()) {
-    loaded.state = Loaded::State::kRead;
     loaded.document = std::move(*parsed.document);
     return loaded;
   }
+  // Never replaced without a copy: a file that cannot be kept aside is read, but not
+  // written.
+  auto notKeptAside = [](const QString& reason, const Status& failure) {
+    return Status(StatusCode::kMalformed,
+                  Utf8(QStringLiteral("%1; it could not be kept aside: %2")
+                           .arg(reason, QString::fromStdString(failure.Reason()))));
+  };
   if (parsed.document) {
     // A line or two that cannot be read costs only their values: the rest are read, the
     // file as it was is kept aside, and the values that read well are written back in its
     // place, so that every later reading of this run and of the next ones finds them.
     const std::size_t badLine = skipped.front().line;
     const QString reason = Describe(skipped.front());
-    QString failure;
-    const QString keptAs = KeepAside(path, failure);
+    QString keptAs;
+    const Status kept = KeepAside(path, keptAs);
     loaded.document = std::move(*parsed.document);
-    if (keptAs.isEmpty()) {
-      // Never replaced without a copy: read, but not written.
-      loaded.state = Loaded::State::kUnusable;
-      loaded.problem = QStringLiteral("%1; it could not be kept aside: %2").arg(reason, failure);
-      Note({path, QString(), loaded.problem, badLine});
+    if (!kept.IsOk()) {
+      loaded.unusable = notKeptAside(reason, kept);
+      Note({path, QString(), QString::fromStdString(loaded.unusable.Reason()), badLine});
       return loaded;
     }
     Note({path, keptAs, reason, badLine});
@@ -304,21 +299,19 @@ SettingsFiles::Loaded SettingsFiles::Load() {
     } catch (const SettingsWriteError&) {
       // The values are still read from what was kept; the close reports the write.
     }
-    loaded.state = Loaded::State::kRead;
     return loaded;
   }
   const QString reason = Describe(parsed.error);
-  QString failure;
-  const QString keptAs = KeepAside(path, failure);
-  if (keptAs.isEmpty()) {
-    return unusable(QStringLiteral("%1; it could not be kept aside: %2").arg(reason, failure),
-                    QString());
+  QString keptAs;
+  const Status kept = KeepAside(path, keptAs);
+  if (!kept.IsOk()) {
+    return unusable(notKeptAside(reason, kept), QString());
   }
   Note({path, keptAs, reason});
   return loaded;
 }
 
-QString SettingsFiles::KeepAside(const QString& path, QString& failure) {
+Status SettingsFiles::KeepAside(const QString& path, QString& keptAs) {
   const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
   for (int n = 1; n <= 100; ++n) {
     QString aside = path + QStringLiteral(".corrupt-") + stamp;
@@ -329,14 +322,13 @@ QString SettingsFiles::KeepAside(const QString& path, QString& failure) {
       continue;
     }
     QFile file(path);
-    if (file.rename(aside)) {
-      return aside;
+    if (!file.rename(aside)) {
+      return {StatusCode::kWriteFailed, Utf8(file.errorString())};
     }
-    failure = file.errorString();
-    return QString();
+    keptAs = aside;
+    return {};
   }
-  failure = QStringLiteral("too many kept files with the same time");
-  return QString();
+  return {StatusCode::kWriteFailed, "too many kept files with the same time"};
 }
 
 void SettingsFiles::Note(SettingsFileNotice notice) {
@@ -352,10 +344,10 @@ void SettingsFiles::Note(SettingsFileNotice notice) {
 regfile::Key SettingsFiles::Update(const QString& valueName,
                                    const std::vector<regfile::Value>& values) {
   Loaded loaded = Load();
-  if (loaded.state == Loaded::State::kUnusable) {
-    throw SettingsWriteError(
-        valueName, FilePath(),
-        QStringLiteral("the settings file is left as it is: %1").arg(loaded.problem));
+  if (!loaded.unusable.IsOk()) {
+    throw SettingsWriteError(valueName, FilePath(),
+                             {loaded.unusable.Code(),
+                              "the settings file is left as it is: " + loaded.unusable.Reason()});
   }
   regfile::Document document = std::move(loaded.document);
   regfile::Key& key = document.FindOrAdd(SettingsStore::kKeyPath);
@@ -370,19 +362,21 @@ regfile::Key SettingsFiles::Update(const QString& valueName,
 void SettingsFiles::Save(const regfile::Document& document, const QString& valueName) {
   const QString path = FilePath();
   if (!QDir().mkpath(folder_)) {
-    throw SettingsWriteError(valueName, path,
-                             QStringLiteral("the folder %1 cannot be created").arg(folder_));
+    throw SettingsWriteError(
+        valueName, path,
+        {StatusCode::kNoFolder,
+         Utf8(QStringLiteral("the folder %1 cannot be created").arg(folder_))});
   }
   const std::string bytes = regfile::Serialize(document);
   // What is written must read back; a file past the limit would be kept aside next time.
   if (bytes.size() > regfile::kMaxFileSize) {
-    throw SettingsWriteError(valueName, path,
-                             QStringLiteral("the settings would grow larger than a settings "
-                                            "file may be"));
+    throw SettingsWriteError(
+        valueName, path,
+        {StatusCode::kWriteFailed, "the settings would grow larger than a settings file may be"});
   }
-  const Status written = ReplaceFile(QFile::encodeName(path).toStdString(), bytes, calls_);
+  Status written = ReplaceFile(QFile::encodeName(path).toStdString(), bytes, calls_);
   if (!written.IsOk()) {
-    throw SettingsWriteError(valueName, path, QString::fromStdString(written.Reason()));
+    throw SettingsWriteError(valueName, path, std::move(written));
   }
 }
 

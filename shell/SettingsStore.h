@@ -32,6 +32,7 @@
 
 #include "FileCalls.h"
 #include "RegFile.h"
+#include "Status.h"
 
 namespace vantrel {
 
@@ -41,34 +42,37 @@ class SettingsError : public std::runtime_error {
 };
 
 // A value that cannot be read as asked: the reading of that window's settings ends here.
+// Failure() is kNotFound (a missing integer or switch) or kMalformed (a value of another
+// type), with the message as its reason.
 class SettingsReadError : public SettingsError {
  public:
-  enum class Reason { kMissing, kWrongType };
-
-  SettingsReadError(QString valueName, Reason reason);
+  SettingsReadError(QString valueName, Status failure);
 
   const QString& ValueName() const { return valueName_; }
-  Reason WhyFailed() const { return reason_; }
+  const Status& Failure() const { return failure_; }
 
  private:
   QString valueName_;
-  Reason reason_;
+  Status failure_;
 };
 
 // A value that could not be stored. ValueName is empty when the key itself could not be
-// created.
+// created. An exception, because a write fails deep inside a window's event handler and
+// must reach the program's error report; Failure() says why.
 class SettingsWriteError : public SettingsError {
  public:
-  SettingsWriteError(QString valueName, QString filePath, QString reason);
+  SettingsWriteError(QString valueName, QString filePath, Status failure);
 
   const QString& ValueName() const { return valueName_; }
   const QString& FilePath() const { return filePath_; }
-  const QString& Reason() const { return reason_; }
+  const Status& Failure() const { return failure_; }
+  // The failure's reason, as the window puts it into its own message.
+  QString Reason() const { return QString::fromStdString(failure_.Reason()); }
 
  private:
   QString valueName_;
   QString filePath_;
-  QString reason_;
+  Status failure_;
 };
 
 // A settings file that could not be used. The window tells the user about it once.

@@ -48,22 +48,25 @@ ArchiveResult AppendCatalogArchive(std::vector<unsigned char>& image,
   const std::string marker = i18n::ArchiveMarkerText();
   const auto found = std::search(image.begin(), image.end(), marker.begin(), marker.end());
   if (found == image.end()) {
-    result.error = "the catalog archive marker is not in the executable";
+    result.status = {StatusCode::kMalformed, "the catalog archive marker is not in the executable"};
     return result;
   }
   const auto where = static_cast<std::size_t>(found - image.begin());
   if (std::search(found + 1, image.end(), marker.begin(), marker.end()) != image.end()) {
-    result.error = "the catalog archive marker occurs more than once in the executable";
+    result.status = {StatusCode::kMalformed,
+                     "the catalog archive marker occurs more than once in the executable"};
     return result;
   }
   if (image.size() - where < kArchiveMarkerLength + 8) {
-    result.error = "the executable ends right after the catalog archive marker";
+    result.status = {StatusCode::kMalformed,
+                     "the executable ends right after the catalog archive marker"};
     return result;
   }
   for (const ArchiveFile& file : files) {
     if (file.name.empty() || file.name.size() > kArchiveIndexEntrySize - kNumbersSize ||
         file.name.front() == ' ' || file.name.back() == ' ') {
-      result.error = "the archive name \"" + file.name + "\" does not fit an index entry";
+      result.status = {StatusCode::kMalformed,
+                       "the archive name \"" + file.name + "\" does not fit an index entry"};
       return result;
     }
   }
@@ -82,7 +85,6 @@ ArchiveResult AppendCatalogArchive(std::vector<unsigned char>& image,
                             image.begin() + static_cast<std::ptrdiff_t>(info->offset));
         });
     if (whole && ifMissing) {
-      result.ok = true;
       return result;
     }
     // Cut only what is recognisably an archive this step wrote: files right after each
@@ -117,7 +119,6 @@ ArchiveResult AppendCatalogArchive(std::vector<unsigned char>& image,
   AppendEntry(image, 0, 0, 0, {});
   slot = image.data() + where + kArchiveMarkerLength;
   PutLittle64(slot, files.empty() ? 0 : index);
-  result.ok = true;
   result.changed = true;
   return result;
 }

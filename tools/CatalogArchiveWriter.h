@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "Status.h"
+
 namespace vantrel::tools {
 
 struct ArchiveFile {
@@ -20,9 +22,10 @@ struct ArchiveFile {
 };
 
 struct ArchiveResult {
-  bool ok = false;
+  // kMalformed, with the reason for the build's output, when the executable has no single
+  // marker to hold the archive or a name does not fit an index entry.
+  Status status;
   bool changed = false;  // false when nothing had to be done
-  std::string error;     // why it failed, for the build's output
 };
 
 // Appends files and their index to image, the whole executable. With ifMissing, an image

@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -111,10 +110,6 @@ void AppendEntry(std::string& out, const Entry& entry) {
   out += ',';
   out += entry.classLetter;
   out += "\r\n";
-}
-
-std::string ErrnoText() {
-  return std::strerror(errno);
 }
 
 struct FileCloser {
@@ -322,11 +317,11 @@ std::string RenderDictionary(const std::vector<Entry>& words, const std::vector<
   return out;
 }
 
-std::string ReadFile(const std::string& path, std::string& contents) {
+Status ReadFile(const std::string& path, std::string& contents) {
   contents.clear();
   const FilePtr file(std::fopen(path.c_str(), "rb"));
   if (!file) {
-    return "cannot open " + path + ": " + ErrnoText();
+    return Status::FromError(StatusCode::kCannotOpen, "cannot open " + path, errno);
   }
   char buffer[1 << 16];
   std::size_t got = 0;
@@ -334,16 +329,17 @@ std::string ReadFile(const std::string& path, std::string& contents) {
     contents.append(buffer, got);
   }
   if (std::ferror(file.get())) {
-    const std::string error = "cannot read " + path + ": " + ErrnoText();
+    const int error = errno;
     contents.clear();
-    return error;
+    return Status::FromError(StatusCode::kReadFailed, "cannot read " + path, error);
   }
   return {};
 }
 
-std::string WriteFileReplacing(const std::string& path, std::string_view contents) {
+Status WriteFileReplacing(const std::string& path, std::string_view contents) {
   const Status written = ReplaceFile(path, contents);
-  return written.IsOk() ? std::string() : "cannot write " + path + ": " + written.Reason();
+  return written.IsOk() ? written
+                        : Status(written.Code(), "cannot write " + path + ": " + written.Reason());
 }
 
 std::vector<std::size_t> MarkCommonness(std::vector<Entry>& words,

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "Status.h"
+
 namespace vantrel::gendict {
 
 // Class letters of the generated entries. "A" shows the word in italics. The letters of
@@ -116,12 +118,13 @@ std::vector<std::size_t> MarkCommonness(std::vector<Entry>& words,
 // line of a dictionary is never examined.
 std::string RenderDictionary(const std::vector<Entry>& words, const std::vector<Entry>& affixes);
 
-// Reads a whole file. Returns an empty text on success, else a message naming the path.
-std::string ReadFile(const std::string& path, std::string& contents);
+// Reads a whole file. A failure (kCannotOpen, kReadFailed) leaves contents empty; its
+// reason names the path.
+Status ReadFile(const std::string& path, std::string& contents);
 
 // Writes a whole file as the settings store writes its own (ReplaceFile), so that an
-// interrupted build never leaves a half-written dictionary that looks complete. Returns
-// an empty text on success, else a message naming the path.
-std::string WriteFileReplacing(const std::string& path, std::string_view contents);
+// interrupted build never leaves a half-written dictionary that looks complete. A
+// failure's reason names the path.
+Status WriteFileReplacing(const std::string& path, std::string_view contents);
 
 }  // namespace vantrel::gendict

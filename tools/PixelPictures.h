@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "Status.h"
+
 namespace vantrel::pictures {
 
 struct Rgb {
@@ -43,7 +45,9 @@ extern const std::vector<int> kWormDelays;
 
 std::vector<Picture> DrawAllPictures();
 
-// Writes a GIF89a file; throws std::runtime_error with the reason when it cannot.
-void WriteGif(const Picture& picture, const std::string& path);
+// Writes a GIF89a file. A failure is kMalformed (a picture that no GIF can hold) or
+// kWriteFailed (the file cannot be written), with a reason that names the path; what was
+// written of the file is left for the caller to remove.
+Status WriteGif(const Picture& picture, const std::string& path);
 
 }  // namespace vantrel::pictures

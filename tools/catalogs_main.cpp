@@ -18,13 +18,17 @@
 
 namespace {
 
-bool ReadFile(const std::string& path, std::vector<unsigned char>& bytes) {
+vantrel::Status ReadFile(const std::string& path, std::vector<unsigned char>& bytes) {
+  using vantrel::StatusCode;
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    return false;
+    return {StatusCode::kCannotOpen, "cannot read " + path};
   }
   bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  if (in.bad()) {
+    return {StatusCode::kReadFailed, "cannot read " + path};
+  }
+  return {};
 }
 
 int Fail(const std::string& message) {
@@ -57,21 +61,24 @@ int main(int argc, char** argv) {
     for (char& c : file.name) {
       c = c == '/' ? '\\' : c;
     }
-    if (!ReadFile(pair.substr(equals + 1), file.bytes)) {
-      return Fail("cannot read " + pair.substr(equals + 1));
+    if (const vantrel::Status read = ReadFile(pair.substr(equals + 1), file.bytes); !read.IsOk()) {
+      return Fail(read.Reason());
     }
     files.push_back(std::move(file));
   }
 
   std::vector<unsigned char> image;
   struct stat status {};
-  if (!ReadFile(executable, image) || ::stat(executable.c_str(), &status) != 0) {
+  if (const vantrel::Status read = ReadFile(executable, image); !read.IsOk()) {
+    return Fail(read.Reason());
+  }
+  if (::stat(executable.c_str(), &status) != 0) {
     return Fail("cannot read " + executable);
   }
   const vantrel::tools::ArchiveResult result =
       vantrel::tools::AppendCatalogArchive(image, files, ifMissing);
-  if (!result.ok) {
-    return Fail(executable + ": " + result.error);
+  if (!result.status.IsOk()) {
+    return Fail(executable + ": " + result.status.Reason());
   }
   if (!result.changed) {
     return 0;

@@ -9,32 +9,55 @@
 // name and then renamed, so a failure never leaves half a picture behind.
 
 #include <cstdio>
-#include <exception>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "PixelPictures.h"
+
+namespace {
+
+// Writes the picture under a temporary name in folder and renames it into place.
+vantrel::Status WritePicture(const vantrel::pictures::Picture& picture,
+                             const std::filesystem::path& folder) {
+  using vantrel::Status;
+  using vantrel::StatusCode;
+  const std::filesystem::path target = folder / picture.fileName;
+  const std::filesystem::path temporary = folder / (picture.fileName + ".part");
+  if (Status written = vantrel::pictures::WriteGif(picture, temporary.string()); !written.IsOk()) {
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    return written;
+  }
+  std::error_code error;
+  std::filesystem::rename(temporary, target, error);
+  if (error) {
+    std::filesystem::remove(temporary, error);
+    return {StatusCode::kWriteFailed, target.string() + ": " + error.message()};
+  }
+  // giflib creates its files for the owner alone; pictures are for everyone to read.
+  using std::filesystem::perms;
+  std::filesystem::permissions(
+      target, perms::owner_read | perms::owner_write | perms::group_read | perms::others_read,
+      error);
+  if (error) {
+    return {StatusCode::kWriteFailed, target.string() + ": " + error.message()};
+  }
+  return {};
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fputs("usage: vantrel-drawgifs FOLDER\n", stderr);
     return 2;
   }
-  const std::filesystem::path folder = argv[1];
-  try {
-    for (const vantrel::pictures::Picture& picture : vantrel::pictures::DrawAllPictures()) {
-      const std::filesystem::path target = folder / picture.fileName;
-      const std::filesystem::path temporary = folder / (picture.fileName + ".part");
-      vantrel::pictures::WriteGif(picture, temporary.string());
-      std::filesystem::rename(temporary, target);
-      // giflib creates its files for the owner alone; pictures are for everyone to read.
-      using std::filesystem::perms;
-      std::filesystem::permissions(
-          target, perms::owner_read | perms::owner_write | perms::group_read | perms::others_read);
+  for (const vantrel::pictures::Picture& picture : vantrel::pictures::DrawAllPictures()) {
+    if (const vantrel::Status written = WritePicture(picture, argv[1]); !written.IsOk()) {
+      std::fprintf(stderr, "vantrel-drawgifs: %s\n", written.Reason().c_str());
+      return 1;
     }
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "vantrel-drawgifs: %s\n", error.what());
-    return 1;
   }
   return 0;
 }

@@ -87,8 +87,8 @@ int main(int argc, char** argv) {
   const auto start = std::chrono::steady_clock::now();
 
   std::string text;
-  if (std::string error = ReadFile(options.words, text); !error.empty()) {
-    return Fail(error);
+  if (const vantrel::Status read = ReadFile(options.words, text); !read.IsOk()) {
+    return Fail(read.Reason());
   }
   WordList words = ReadWordList(text);
   // The Debian word lists are UTF-8; anything else means the wrong file, and reading it
@@ -124,8 +124,8 @@ int main(int argc, char** argv) {
           continue;
         }
         std::string list;
-        if (std::string error = ReadFile(path, list); !error.empty()) {
-          return Fail(error);
+        if (const vantrel::Status read = ReadFile(path, list); !read.IsOk()) {
+          return Fail(read.Reason());
         }
         band += list + "\n";
       }
@@ -146,8 +146,8 @@ int main(int argc, char** argv) {
 
   AffixList affixes;
   if (!options.affixes.empty()) {
-    if (std::string error = ReadFile(options.affixes, text); !error.empty()) {
-      return Fail(error);
+    if (const vantrel::Status read = ReadFile(options.affixes, text); !read.IsOk()) {
+      return Fail(read.Reason());
     }
     affixes = ReadAffixList(text);
     if (!affixes.errors.empty()) {
@@ -160,8 +160,9 @@ int main(int argc, char** argv) {
   }
 
   const std::string dictionary = RenderDictionary(words.entries, affixes.entries);
-  if (std::string error = WriteFileReplacing(options.output, dictionary); !error.empty()) {
-    return Fail(error);
+  if (const vantrel::Status written = WriteFileReplacing(options.output, dictionary);
+      !written.IsOk()) {
+    return Fail(written.Reason());
   }
 
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;

@@ -104,7 +104,7 @@ void TNotifyForm::WriteNotifyCount(qint32 count) {
     key = services_.settings.OpenKey(SettingsStore::OpenMode::kCreate);
   } catch (const SettingsWriteError& error) {
     // A key that cannot be created fails the count, which is what the user is told of.
-    throw SettingsWriteError(name, error.FilePath(), error.Reason());
+    throw SettingsWriteError(name, error.FilePath(), error.Failure());
   }
   key->WriteInteger(name, count);
 }

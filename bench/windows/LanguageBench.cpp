@@ -76,11 +76,11 @@ struct Run {
   std::unique_ptr<vantrel::TTestForm> test;
 };
 
-std::unique_ptr<vantrel::i18n::TProgramTranslation> ProgramTranslation(
+std::unique_ptr<vantrel::i18n::ProgramTranslation> ProgramTranslation(
     const QString& qtFolder = vantrel::i18n::QtTranslationsFolder()) {
-  vantrel::i18n::TTranslationSetup setup = vantrel::i18n::TTranslationInstance::ForThisProgram();
+  vantrel::i18n::TranslationSetup setup = vantrel::i18n::TTranslationInstance::ForThisProgram();
   setup.languageSources = vantrel::i18n::EnvironmentLanguageSources();
-  return std::make_unique<vantrel::i18n::TProgramTranslation>(setup, qtFolder);
+  return std::make_unique<vantrel::i18n::ProgramTranslation>(setup, qtFolder);
 }
 
 // German and French in turn from the Language menu: every window but the test window is
@@ -125,8 +125,8 @@ void BM_StartToFirstWindow(benchmark::State& state) {
     {
       auto run = std::make_unique<Run>();
       state.ResumeTiming();
-      std::unique_ptr<vantrel::i18n::TProgramTranslation> translation;
-      vantrel::i18n::TWindowTranslator untranslated;
+      std::unique_ptr<vantrel::i18n::ProgramTranslation> translation;
+      vantrel::i18n::WindowTranslator untranslated;
       if (translated) {
         translation = ProgramTranslation(qtFolder);
       } else {

@@ -168,8 +168,8 @@ TEST(Application, ACatalogErrorReachesTheErrorHandlerOnceAndOnlyFromTheEventLoop
   RecordedErrors recorded;
   i18n::SetCatalogErrorHandler(
       [](const i18n::CatalogError& error) { App().ReportLater(std::make_exception_ptr(error)); });
-  const i18n::CatalogError broken(i18n::CatalogError::Reason::NotMoFile,
-                                  "This file is not a valid GNU gettext mo file: /x/app-test.mo");
+  const i18n::CatalogError broken(
+      {StatusCode::kMalformed, "This file is not a valid GNU gettext mo file: /x/app-test.mo"});
   for (int i = 0; i < 3; ++i) {
     i18n::ReportCatalogError(broken);
   }
@@ -242,7 +242,7 @@ TEST(Application, TheTextShownIsTheMessageOrElseTheTypeOfTheError) {
       {"a settings error",
        std::make_exception_ptr(SettingsWriteError(QStringLiteral("NotifyCount"),
                                                   QStringLiteral("/x/Vantrel.reg"),
-                                                  QStringLiteral("Not a directory"))),
+                                                  {StatusCode::kWriteFailed, "Not a directory"})),
        QStringLiteral("The setting \"NotifyCount\" cannot be written to /x/Vantrel.reg: Not a "
                       "directory")},
   };

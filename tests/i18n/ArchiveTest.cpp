@@ -38,7 +38,7 @@ void Put64(std::vector<unsigned char>& image, std::uint64_t at, std::uint64_t va
 TEST(CatalogArchive, WrittenArchiveReadsBackWithNamesInAnyCase) {
   std::vector<unsigned char> image = FakeProgram();
   const std::size_t programSize = image.size();
-  ASSERT_TRUE(AppendCatalogArchive(image, kTwoCatalogs, false).ok);
+  ASSERT_TRUE(AppendCatalogArchive(image, kTwoCatalogs, false).status.IsOk());
   const std::uint64_t index = IndexOffsetOf(image);
   // The files, then 256-byte entries: one per file and the one that ends the chain.
   EXPECT_EQ(index, programSize + 14 + 20);
@@ -63,11 +63,11 @@ TEST(CatalogArchive, WrittenArchiveReadsBackWithNamesInAnyCase) {
 
 TEST(CatalogArchive, RunningTheStepAgainReplacesTheArchiveAndIfMissingKeepsAWholeOne) {
   std::vector<unsigned char> image = FakeProgram();
-  ASSERT_TRUE(AppendCatalogArchive(image, kTwoCatalogs, false).ok);
+  ASSERT_TRUE(AppendCatalogArchive(image, kTwoCatalogs, false).status.IsOk());
   const std::vector<unsigned char> once = image;
 
   tools::ArchiveResult again = AppendCatalogArchive(image, kTwoCatalogs, true);
-  EXPECT_TRUE(again.ok);
+  EXPECT_TRUE(again.status.IsOk());
   EXPECT_FALSE(again.changed);
   EXPECT_EQ(image, once);
 
@@ -86,7 +86,7 @@ TEST(CatalogArchive, AnOldOffsetLandingInsideTheProgramNeverCutsIt) {
   std::vector<unsigned char> image = FakeProgram();
   image.resize(2000, 0x7F);  // a program long enough to hold a forged index
   std::vector<unsigned char> stripped = image;
-  ASSERT_TRUE(AppendCatalogArchive(image, kTwoCatalogs, false).ok);
+  ASSERT_TRUE(AppendCatalogArchive(image, kTwoCatalogs, false).status.IsOk());
   // Stripped, and the marker's offset now points at program bytes that happen to look
   // like an index entry.
   const std::uint64_t old = 1000;
@@ -96,7 +96,7 @@ TEST(CatalogArchive, AnOldOffsetLandingInsideTheProgramNeverCutsIt) {
   Put64(stripped, old + 16, 10);
   std::copy_n("locale\\de\\LC_MESSAGES\\default.mo", 32, stripped.begin() + old + 24);
   const std::vector<unsigned char> program = stripped;
-  ASSERT_TRUE(AppendCatalogArchive(stripped, kTwoCatalogs, true).ok);
+  ASSERT_TRUE(AppendCatalogArchive(stripped, kTwoCatalogs, true).status.IsOk());
   ASSERT_GT(stripped.size(), program.size());
   EXPECT_TRUE(std::equal(program.begin() + 200, program.end(), stripped.begin() + 200));
   EXPECT_EQ(TCatalogArchive::Parse(stripped, IndexOffsetOf(stripped)).Count(), 2U);
@@ -104,23 +104,25 @@ TEST(CatalogArchive, AnOldOffsetLandingInsideTheProgramNeverCutsIt) {
 
 TEST(CatalogArchive, TheStepRefusesExecutablesWithoutOneMarkerAndNamesTooLong) {
   std::vector<unsigned char> none(500, 1);
-  EXPECT_FALSE(AppendCatalogArchive(none, kTwoCatalogs, false).ok);
+  EXPECT_FALSE(AppendCatalogArchive(none, kTwoCatalogs, false).status.IsOk());
 
   std::vector<unsigned char> twice = FakeProgram();
   const std::vector<unsigned char> more = FakeProgram();
   twice.insert(twice.end(), more.begin(), more.end());
   const tools::ArchiveResult result = AppendCatalogArchive(twice, kTwoCatalogs, false);
-  EXPECT_FALSE(result.ok);
-  EXPECT_NE(result.error.find("more than once"), std::string::npos);
+  EXPECT_EQ(result.status.Code(), StatusCode::kMalformed);
+  EXPECT_NE(result.status.Reason().find("more than once"), std::string::npos);
 
   std::vector<unsigned char> image = FakeProgram();
-  EXPECT_FALSE(AppendCatalogArchive(image, {{std::string(233, 'n'), Bytes("x")}}, false).ok);
-  EXPECT_TRUE(AppendCatalogArchive(image, {{std::string(232, 'n'), Bytes("x")}}, false).ok);
+  EXPECT_FALSE(
+      AppendCatalogArchive(image, {{std::string(233, 'n'), Bytes("x")}}, false).status.IsOk());
+  EXPECT_TRUE(
+      AppendCatalogArchive(image, {{std::string(232, 'n'), Bytes("x")}}, false).status.IsOk());
 }
 
 TEST(CatalogArchive, HostileIndexesEndTheReadingWithTheEntriesReadSoFar) {
   std::vector<unsigned char> good = FakeProgram();
-  ASSERT_TRUE(AppendCatalogArchive(good, kTwoCatalogs, false).ok);
+  ASSERT_TRUE(AppendCatalogArchive(good, kTwoCatalogs, false).status.IsOk());
   const std::uint64_t first = IndexOffsetOf(good);
   const std::uint64_t second = first + kArchiveIndexEntrySize;
   struct Case {
@@ -154,7 +156,7 @@ TEST(CatalogArchive, HostileIndexesEndTheReadingWithTheEntriesReadSoFar) {
 
 TEST(CatalogArchive, EveryTruncationReadsSafely) {
   std::vector<unsigned char> good = FakeProgram();
-  ASSERT_TRUE(AppendCatalogArchive(good, kTwoCatalogs, false).ok);
+  ASSERT_TRUE(AppendCatalogArchive(good, kTwoCatalogs, false).status.IsOk());
   const std::uint64_t first = IndexOffsetOf(good);
   for (std::size_t length = 0; length <= good.size(); ++length) {
     const std::vector<unsigned char> cut(good.begin(),
@@ -176,7 +178,7 @@ TEST(CatalogArchive, TheFirstFileOfANameStandsAndTheOthersAreReported) {
                                     {"LOCALE\\DE\\LC_MESSAGES\\Default.mo", Bytes("second")},
                                     {"locale/de/LC_MESSAGES/default.mo", Bytes("third")}},
                                    false)
-                  .ok);
+                  .status.IsOk());
   const TCatalogArchive archive = TCatalogArchive::Parse(image, IndexOffsetOf(image));
   EXPECT_EQ(archive.Count(), 2U);
   const TArchivedFileInfo* german = archive.Find("locale/de/LC_MESSAGES/default.mo");
@@ -190,7 +192,7 @@ TEST(CatalogArchive, TheFirstFileOfANameStandsAndTheOthersAreReported) {
 
 TEST(CatalogArchive, AnArchiveOnDiskIsReadFromItsIndexAlone) {
   std::vector<unsigned char> image = FakeProgram();
-  ASSERT_TRUE(AppendCatalogArchive(image, kTwoCatalogs, false).ok);
+  ASSERT_TRUE(AppendCatalogArchive(image, kTwoCatalogs, false).status.IsOk());
   TempFolder folder;
   const std::string path = (folder.Path() / "program").string();
   std::ofstream(path, std::ios::binary)
@@ -200,33 +202,33 @@ TEST(CatalogArchive, AnArchiveOnDiskIsReadFromItsIndexAlone) {
   ASSERT_EQ(archive.Count(), 2U);
   const TArchivedFileInfo* french = archive.Find("locale/fr/LC_MESSAGES/default.mo");
   ASSERT_NE(french, nullptr);
-  TMappedFile bytes;
-  ASSERT_EQ(bytes.Open(path, french->offset, french->size), TMappedFile::Result::Ok);
+  CatalogFileBytes bytes;
+  ASSERT_TRUE(bytes.Open(path, french->offset, french->size).IsOk());
   EXPECT_EQ(std::string(bytes.Bytes().begin(), bytes.Bytes().end()), "french catalog bytes");
 }
 
-TEST(MappedFile, AFileShortenedAfterReadingKeepsItsBytesAndAPipeNeverBlocks) {
+TEST(CatalogFileBytes, AFileShortenedAfterReadingKeepsItsBytesAndAPipeNeverBlocks) {
   TempFolder folder;
   const std::string path = (folder.Path() / "catalog.mo").string();
   const std::string text(100000, 'c');
   std::ofstream(path, std::ios::binary) << text;
-  TMappedFile file;
-  ASSERT_EQ(file.Open(path), TMappedFile::Result::Ok);
+  CatalogFileBytes file;
+  ASSERT_TRUE(file.Open(path).IsOk());
   std::filesystem::resize_file(path, 0);  // another program cuts it
   EXPECT_EQ(std::string(file.Bytes().begin(), file.Bytes().end()), text);
 
   // A pipe in a catalog's place, which nobody writes into: refused at once.
   const std::string pipe = (folder.Path() / "pipe.mo").string();
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-  EXPECT_EQ(file.Open(pipe), TMappedFile::Result::CannotOpen);
+  EXPECT_EQ(file.Open(pipe).Code(), StatusCode::kCannotOpen);
   EXPECT_TRUE(file.Bytes().empty());
   // Ranges reaching past the end.
   std::ofstream(path, std::ios::binary) << "short";
-  ASSERT_EQ(file.Open(path, 6, 1), TMappedFile::Result::Ok);
+  ASSERT_TRUE(file.Open(path, 6, 1).IsOk());
   EXPECT_TRUE(file.Bytes().empty());
-  ASSERT_EQ(file.Open(path, 3, 10), TMappedFile::Result::Ok);
+  ASSERT_TRUE(file.Open(path, 3, 10).IsOk());
   EXPECT_EQ(std::string(file.Bytes().begin(), file.Bytes().end()), "rt");
-  ASSERT_EQ(file.Open(path, 1, 3), TMappedFile::Result::Ok);
+  ASSERT_TRUE(file.Open(path, 1, 3).IsOk());
   EXPECT_EQ(std::string(file.Bytes().begin(), file.Bytes().end()), "hor");
 }
 
@@ -245,7 +247,7 @@ TEST(ThisProgram, CarriesBothCatalogsUnderTheirNames) {
 }
 
 TEST(ThisProgram, SpeaksGermanAndFrenchFromItsOwnArchive) {
-  TTranslationSetup setup = TTranslationInstance::ForThisProgram();
+  TranslationSetup setup = TTranslationInstance::ForThisProgram();
   setup.languageSources = {};
   TTranslationInstance instance(setup);
   EXPECT_FALSE(std::filesystem::exists(instance.CatalogDirectory()));
@@ -274,9 +276,9 @@ TEST(TheProgram, CarriesTheGermanAndFrenchCatalogs) {
     SCOPED_TRACE(row.name);
     const TArchivedFileInfo* info = archive.Find(row.name);
     ASSERT_NE(info, nullptr);
-    TMoCatalog catalog;
-    ASSERT_EQ(TMoCatalog::Read(std::span(image).subspan(info->offset, info->size), catalog),
-              TMoCatalog::Status::Ok);
+    MoCatalog catalog;
+    ASSERT_TRUE(
+        MoCatalog::Read(std::span(image).subspan(info->offset, info->size), catalog).IsOk());
     EXPECT_EQ(catalog.Find(row.english).value_or(""), row.translation);
   }
 }

@@ -100,13 +100,13 @@ class CompiledCatalog {
   explicit CompiledCatalog(const char* language)
       : bytes_(testing::ReadBytes(std::filesystem::path(VANTREL_CATALOG_DIR) /
                                   (std::string(language) + ".mo"))) {
-    EXPECT_EQ(TMoCatalog::Read(bytes_, catalog_), TMoCatalog::Status::Ok) << language;
+    EXPECT_TRUE(MoCatalog::Read(bytes_, catalog_).IsOk()) << language;
   }
-  const TMoCatalog& Catalog() const { return catalog_; }
+  const MoCatalog& Catalog() const { return catalog_; }
 
  private:
   std::vector<unsigned char> bytes_;
-  TMoCatalog catalog_;
+  MoCatalog catalog_;
 };
 
 TEST(CatalogCoverage, TheScannerFindsLiteralsOfEveryForm) {

@@ -32,7 +32,7 @@ class CatalogsTest : public ::testing::Test {
 
   void MakeProgram(const std::vector<tools::ArchiveFile>& files) {
     std::vector<unsigned char> image = FakeProgram();
-    ASSERT_TRUE(tools::AppendCatalogArchive(image, files, false).ok);
+    ASSERT_TRUE(tools::AppendCatalogArchive(image, files, false).status.IsOk());
     indexOffset = files.empty() ? 0 : IndexOffsetOf(image);
     WriteBytes(program, image);
   }
@@ -43,7 +43,7 @@ class CatalogsTest : public ::testing::Test {
     sources.environment = [lang] { return lang; };
     sources.userLocale = [locale] { return locale; };
     return std::make_unique<TTranslationInstance>(
-        TTranslationSetup{program.string(), indexOffset, sources, &calls});
+        TranslationSetup{program.string(), indexOffset, sources, &calls});
   }
 
   std::filesystem::path OnDisk(const std::string& language) const {
@@ -105,7 +105,7 @@ TEST_F(CatalogsTest, ALanguageWithoutCatalogIsProbedOnceAndSaysNothing) {
   instance->SetMissObserver([&](std::string_view text) { misses.emplace_back(text); });
   instance->SelectLanguage("es_ES");
   EXPECT_EQ(instance->TranslateText("Cancel"), "Cancel");
-  EXPECT_EQ(instance->Domain("default").CurrentState(), TDomain::State::NoneFound);
+  EXPECT_EQ(instance->Domain("default").CurrentState(), TDomain::State::kNoneFound);
   EXPECT_TRUE(misses.empty());
   WriteBytes(OnDisk("es"), Catalog({{"Cancel", "Cancelar"}}));
   EXPECT_EQ(instance->TranslateText("Cancel"), "Cancel");  // not probed again
@@ -146,13 +146,12 @@ TEST_F(CatalogsTest, ResourceTextsGiveOnlyTranslationsThatDiffer) {
   EXPECT_FALSE(instance->TranslateResourceText("Save"));
 }
 
-void ExpectError(TTranslationInstance& instance, CatalogError::Reason reason,
-                 const std::string& message) {
+void ExpectError(TTranslationInstance& instance, StatusCode code, const std::string& message) {
   try {
     instance.TranslateText("Copy");
     ADD_FAILURE() << "no error";
   } catch (const CatalogError& error) {
-    EXPECT_EQ(error.WhyFailed(), reason);
+    EXPECT_EQ(error.Failure(), Status(code, message));
     EXPECT_EQ(error.what(), message);
   }
 }
@@ -163,29 +162,29 @@ TEST_F(CatalogsTest, CatalogsThatCannotBeUsedRaiseThePartsMessagesAndAreTriedAga
   const std::string path = OnDisk("de").string();
 
   WriteBytes(OnDisk("de"), {'n', 'o', 't', ' ', 'a', ' ', 'c', 'a', 't', 'a', 'l', 'o', 'g'});
-  ExpectError(*instance, CatalogError::Reason::NotMoFile,
+  ExpectError(*instance, StatusCode::kMalformed,
               "This file is not a valid GNU gettext mo file: " + path);
-  EXPECT_EQ(instance->Domain("default").CurrentState(), TDomain::State::ClosedMayOpen);
+  EXPECT_EQ(instance->Domain("default").CurrentState(), TDomain::State::kClosedMayOpen);
 
   WriteBytes(OnDisk("de"), {});
-  ExpectError(*instance, CatalogError::Reason::NotMoFile,
+  ExpectError(*instance, StatusCode::kMalformed,
               "This file is not a valid GNU gettext mo file: " + path);
 
   WriteBytes(OnDisk("de"), Catalog({{"Copy", "Kopieren"}}, "ISO-8859-1"));
-  ExpectError(*instance, CatalogError::Reason::NotUtf8Charset,
+  ExpectError(*instance, StatusCode::kMalformed,
               "The translation for the language code de_DE (in " + path +
                   ") does not have charset=utf-8 in its Content-Type. Translations are turned "
                   "off.");
-  EXPECT_EQ(instance->Domain("default").CurrentState(), TDomain::State::ClosedMayOpen);
+  EXPECT_EQ(instance->Domain("default").CurrentState(), TDomain::State::kClosedMayOpen);
 
   std::filesystem::remove(OnDisk("de"));
   std::filesystem::create_directories(OnDisk("de"));  // a folder where the file should be
-  ExpectError(*instance, CatalogError::Reason::CannotOpen, "Cannot open file " + path);
+  ExpectError(*instance, StatusCode::kCannotOpen, "Cannot open file " + path);
   std::filesystem::remove(OnDisk("de"));
 
   // A FIFO that nobody writes: the open does not wait for a writer.
   ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-  ExpectError(*instance, CatalogError::Reason::CannotOpen, "Cannot open file " + path);
+  ExpectError(*instance, StatusCode::kCannotOpen, "Cannot open file " + path);
   std::filesystem::remove(OnDisk("de"));
 
   // Repaired, the catalog opens at the next lookup.
@@ -235,17 +234,17 @@ TEST_F(CatalogsTest, ACatalogWhoseReadFailsPartWayIsNotUsedAndIsTriedAgain) {
         instance->TranslateText("Copy");
         ADD_FAILURE() << "no error";
       } catch (const CatalogError& error) {
-        EXPECT_EQ(error.WhyFailed(), CatalogError::Reason::CannotMap);
+        EXPECT_EQ(error.Failure().Code(), StatusCode::kReadFailed);
         EXPECT_EQ(error.what(),
                   "Cannot map file " + row.path + " into memory. Reason: Input/output error");
       }
       TDomain& domain = instance->Domain("default");
-      EXPECT_EQ(domain.CurrentState(), TDomain::State::ClosedMayOpen);
+      EXPECT_EQ(domain.CurrentState(), TDomain::State::kClosedMayOpen);
       EXPECT_EQ(domain.CatalogPath(), "");
       // Read in pieces of four bytes to the end, the same catalog is used whole.
       calls.budget = static_cast<std::size_t>(-1);
       EXPECT_EQ(instance->TranslateText("Copy"), row.copy);
-      EXPECT_EQ(domain.CurrentState(), TDomain::State::Open);
+      EXPECT_EQ(domain.CurrentState(), TDomain::State::kOpen);
     }
   }
 }
@@ -285,10 +284,10 @@ TEST_F(CatalogsTest, ATranslationThatIsNotUtf8RaisesAndTheCatalogStaysOpen) {
   at[1] = 0xC3;  // a lead byte followed by a plain letter
   MakeProgram({{"locale\\de\\LC_MESSAGES\\default.mo", bytes}});
   auto instance = Start("de_DE");
-  ExpectError(*instance, CatalogError::Reason::NotUtf8Translation,
+  ExpectError(*instance, StatusCode::kMalformed,
               "Error: Could not translate Copy. Probably because the mo file doesn't contain "
               "utf-8 encoded translations.");
-  EXPECT_EQ(instance->Domain("default").CurrentState(), TDomain::State::Open);
+  EXPECT_EQ(instance->Domain("default").CurrentState(), TDomain::State::kOpen);
   EXPECT_EQ(instance->TranslateText("Left"), "Links");
 }
 
@@ -296,7 +295,7 @@ TEST_F(CatalogsTest, AnArchiveEntryPastTheEndOfTheChangedExecutableIsRefused) {
   MakeProgram({{"locale\\de\\LC_MESSAGES\\default.mo", Catalog({{"Copy", "Kopieren"}})}});
   auto instance = Start("de_DE");
   std::filesystem::resize_file(program, 200);  // the executable was replaced meanwhile
-  ExpectError(*instance, CatalogError::Reason::NotMoFile,
+  ExpectError(*instance, StatusCode::kMalformed,
               "This file is not a valid GNU gettext mo file: " +
                   (folder.Path() / "bin" / "locale/de/LC_MESSAGES/default.mo").string());
 }

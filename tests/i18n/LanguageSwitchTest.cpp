@@ -31,11 +31,11 @@ namespace vantrel {
 namespace {
 
 // A run of its own: the catalogs this test program carries, the language chosen from LANG.
-std::unique_ptr<i18n::TProgramTranslation> StartTranslation(const char* lang) {
+std::unique_ptr<i18n::ProgramTranslation> StartTranslation(const char* lang) {
   qputenv("LANG", lang);
-  i18n::TTranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
+  i18n::TranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
   setup.languageSources = i18n::EnvironmentLanguageSources();
-  return std::make_unique<i18n::TProgramTranslation>(setup);
+  return std::make_unique<i18n::ProgramTranslation>(setup);
 }
 
 class LanguageSwitchTest : public ::testing::Test {

@@ -16,6 +16,9 @@ using testing::Msgfmt;
 using testing::PoText;
 using testing::TempFolder;
 
+const Status kNotMoFile(StatusCode::kMalformed, std::string(MoCatalog::kNotMoFile));
+const Status kDamaged(StatusCode::kMalformed, std::string(MoCatalog::kOutsideItsBytes));
+
 // Keys that sort next to each other in awkward ways: prefixes, bytes above 127, blanks.
 std::vector<std::pair<std::string, std::string>> Messages(int count) {
   static const std::vector<std::string> keys = {"a",
@@ -79,8 +82,8 @@ TEST(MoCatalog, FindsEveryKeyOfMsgfmtCatalogsOfEverySizeInBothByteOrders) {
       SCOPED_TRACE(std::string(big ? "big" : "little") + "-endian, " + std::to_string(count));
       const auto messages = Messages(count);
       const std::vector<unsigned char> bytes = Msgfmt(folder.Path(), PoText(messages), big);
-      TMoCatalog catalog;
-      ASSERT_EQ(TMoCatalog::Read(bytes, catalog), TMoCatalog::Status::Ok);
+      MoCatalog catalog;
+      ASSERT_TRUE(MoCatalog::Read(bytes, catalog).IsOk());
       EXPECT_EQ(catalog.BigEndian(), big);
       EXPECT_EQ(catalog.Count(), static_cast<std::uint32_t>(count + 1));  // and the header
       EXPECT_TRUE(catalog.HasUtf8Charset());
@@ -107,14 +110,14 @@ TEST(MoCatalog, FindsEveryKeyOfMsgfmtCatalogsOfEverySizeInBothByteOrders) {
 }
 
 TEST(MoCatalog, WrongMagicAndShortFilesAreRefused) {
-  TMoCatalog catalog;
+  MoCatalog catalog;
   const std::vector<unsigned char> empty;
-  EXPECT_EQ(TMoCatalog::Read(empty, catalog), TMoCatalog::Status::WrongMagic);
+  EXPECT_EQ(MoCatalog::Read(empty, catalog), kNotMoFile);
   const std::vector<unsigned char> text = {'m', 's', 'g', 'i', 'd', ' ', '"', '"', 0, 0,
                                            0,   0,   0,   0,   0,   0,   0,   0,   0, 0};
-  EXPECT_EQ(TMoCatalog::Read(text, catalog), TMoCatalog::Status::WrongMagic);
+  EXPECT_EQ(MoCatalog::Read(text, catalog), kNotMoFile);
   const std::vector<unsigned char> magicOnly = {0xDE, 0x12, 0x04, 0x95, 0, 0};
-  EXPECT_EQ(TMoCatalog::Read(magicOnly, catalog), TMoCatalog::Status::Damaged);
+  EXPECT_EQ(MoCatalog::Read(magicOnly, catalog), kDamaged);
 }
 
 // Writes a 32-bit value in the catalog's (little-endian) order.
@@ -153,8 +156,8 @@ TEST(MoCatalog, TablesAndTextsOutsideTheFileAreRefused) {
     SCOPED_TRACE(hostile.name);
     std::vector<unsigned char> bytes = good;
     Put(bytes, hostile.at, hostile.value);
-    TMoCatalog catalog;
-    EXPECT_EQ(TMoCatalog::Read(bytes, catalog), TMoCatalog::Status::Damaged);
+    MoCatalog catalog;
+    EXPECT_EQ(MoCatalog::Read(bytes, catalog), kDamaged);
   }
 }
 
@@ -166,8 +169,8 @@ TEST(MoCatalog, EveryTruncationIsRefusedOrReadSafely) {
     // A copy of exactly that length, so that AddressSanitizer sees every read past it.
     const std::vector<unsigned char> cut(good.begin(),
                                          good.begin() + static_cast<std::ptrdiff_t>(length));
-    TMoCatalog catalog;
-    if (TMoCatalog::Read(cut, catalog) == TMoCatalog::Status::Ok) {
+    MoCatalog catalog;
+    if (MoCatalog::Read(cut, catalog).IsOk()) {
       for (const auto& message : messages) {
         catalog.Find(message.first);
       }
@@ -184,8 +187,8 @@ TEST(MoCatalog, UnsortedCatalogsMissKeysButStayInsideTheirBytes) {
   for (std::size_t k = 0; k < 8; ++k) {
     std::swap(bytes[sources + 8 + k], bytes[sources + 8 * 8 + k]);
   }
-  TMoCatalog catalog;
-  ASSERT_EQ(TMoCatalog::Read(bytes, catalog), TMoCatalog::Status::Ok);
+  MoCatalog catalog;
+  ASSERT_TRUE(MoCatalog::Read(bytes, catalog).IsOk());
   EXPECT_TRUE(catalog.Find("b"));  // untouched entries around the middle are still found
 }
 

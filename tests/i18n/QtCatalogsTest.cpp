@@ -30,10 +30,10 @@ namespace vantrel {
 namespace {
 
 // This test program carries the catalogs as vantrel does.
-std::unique_ptr<i18n::TProgramTranslation> ProgramTranslation() {
-  i18n::TTranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
+std::unique_ptr<i18n::ProgramTranslation> StartTranslation() {
+  i18n::TranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
   setup.languageSources = {};
-  return std::make_unique<i18n::TProgramTranslation>(setup);
+  return std::make_unique<i18n::ProgramTranslation>(setup);
 }
 
 QString ButtonText(QMessageBox& box, QMessageBox::StandardButton which) {
@@ -42,7 +42,7 @@ QString ButtonText(QMessageBox& box, QMessageBox::StandardButton which) {
 }
 
 TEST(QtTexts, MessageBoxButtonsSpeakTheCurrentLanguage) {
-  auto translation = ProgramTranslation();
+  auto translation = StartTranslation();
   struct Row {
     const char* code;
     const char* yes;
@@ -68,9 +68,9 @@ TEST(QtTexts, MessageBoxButtonsSpeakTheCurrentLanguage) {
 // Qt asks under contexts of its own; what Qt's catalogs lack, the program's catalog answers
 // by the source text alone. (Here without Qt's catalogs, so that only the program's speaks.)
 TEST(QtTexts, AnyContextIsTranslatedBySourceText) {
-  i18n::TTranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
+  i18n::TranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
   setup.languageSources = {};
-  i18n::TProgramTranslation translation(setup, QString());
+  i18n::ProgramTranslation translation(setup, QString());
   translation.Instance().SelectLanguage("de_DE");
   for (const char* context : {"QPlatformTheme", "QGnomeTheme", "QFileDialog", "Whatever"}) {
     SCOPED_TRACE(context);
@@ -84,7 +84,7 @@ TEST(QtTexts, AnyContextIsTranslatedBySourceText) {
 TEST(QtTexts, WindowsTranslateTextFollowsTheInstalledInstance) {
   EXPECT_EQ(TranslateText("Candidate Word"), QStringLiteral("Candidate Word"));  // none yet
   {
-    auto translation = ProgramTranslation();
+    auto translation = StartTranslation();
     EXPECT_EQ(SelectCatalogLanguage(QStringLiteral("de_DE")), QStringLiteral("de_DE"));
     EXPECT_EQ(TranslateText("Candidate Word"), QStringLiteral("Beispielwort"));
     EXPECT_EQ(TranslateTextCp1252("Selected Word"), "Ausgew\xE4hltes Wort");
@@ -103,8 +103,7 @@ TEST(QtTexts, ACatalogThatCannotBeUsedIsReportedOnceAndTextsStayEnglish) {
   i18n::testing::WriteBytes(program, i18n::testing::FakeProgram());
   i18n::testing::WriteText(folder.Path() / "locale/de/LC_MESSAGES/default.mo", "garbage");
   // Without Qt's catalogs, which would give Qt's texts in German by themselves.
-  i18n::TProgramTranslation translation(i18n::TTranslationSetup{program.string(), 0, {}},
-                                        QString());
+  i18n::ProgramTranslation translation(i18n::TranslationSetup{program.string(), 0, {}}, QString());
   std::vector<std::string> told;
   i18n::SetCatalogErrorHandler(
       [&](const i18n::CatalogError& error) { told.push_back(error.what()); });
@@ -127,15 +126,15 @@ TEST(QtTexts, ASecondCatalogOfTheSameNameInTheArchiveIsReported) {
                                           {{"locale\\de\\LC_MESSAGES\\default.mo", {'a'}},
                                            {"LOCALE\\DE\\LC_MESSAGES\\default.mo", {'b'}}},
                                           false)
-                  .ok);
+                  .status.IsOk());
   const std::filesystem::path program = folder.Path() / "prog-with-twins";
   i18n::testing::WriteBytes(program, image);
   std::vector<std::string> told;
   i18n::SetCatalogErrorHandler(
       [&](const i18n::CatalogError& error) { told.push_back(error.what()); });
   {
-    i18n::TProgramTranslation translation(
-        i18n::TTranslationSetup{program.string(), i18n::testing::IndexOffsetOf(image), {}});
+    i18n::ProgramTranslation translation(
+        i18n::TranslationSetup{program.string(), i18n::testing::IndexOffsetOf(image), {}});
   }
   i18n::SetCatalogErrorHandler({});
   EXPECT_EQ(told,
@@ -144,7 +143,7 @@ TEST(QtTexts, ASecondCatalogOfTheSameNameInTheArchiveIsReported) {
 }
 
 TEST(QtTexts, EveryWindowBuildsInGermanAndFrenchWithoutATextMissingFromTheCatalogs) {
-  auto translation = ProgramTranslation();
+  auto translation = StartTranslation();
   std::set<std::string> missing;
   translation->Instance().SetMissObserver(
       [&](std::string_view text) { missing.insert(std::string(text)); });
@@ -173,7 +172,7 @@ TEST(QtTexts, EveryWindowBuildsInGermanAndFrenchWithoutATextMissingFromTheCatalo
 
 TEST(QtTexts, TheStoredLanguageBecomesTheCatalogsLanguageAtTheMainWindowsCreation) {
   qputenv("LANG", "de_DE.UTF-8");
-  i18n::TTranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
+  i18n::TranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
   setup.languageSources = i18n::EnvironmentLanguageSources();
   struct Row {
     const char* stored;
@@ -184,7 +183,7 @@ TEST(QtTexts, TheStoredLanguageBecomesTheCatalogsLanguageAtTheMainWindowsCreatio
        {Row{"fr_FR", "fr_FR", "À propos de Vantrel"}, Row{"en_US", "en_US", "About Vantrel"},
         Row{"", "de_DE", "Über Vantrel"}}) {
     SCOPED_TRACE(row.stored);
-    i18n::TProgramTranslation translation(setup);  // a run of its own
+    i18n::ProgramTranslation translation(setup);  // a run of its own
     ASSERT_EQ(CatalogLanguage(), QStringLiteral("de_DE"));
     AllWindows windows(QString::fromUtf8(row.stored));
     EXPECT_EQ(windows.form->CurrentLanguage(), QString::fromUtf8(row.language));

@@ -30,11 +30,11 @@ bool QtCatalogsInstalled() {
 
 // A run whose language comes from LANG, as a fresh start's does, with Qt's catalogs from
 // qtFolder.
-std::unique_ptr<i18n::TProgramTranslation> Start(const char* lang, const QString& qtFolder) {
+std::unique_ptr<i18n::ProgramTranslation> Start(const char* lang, const QString& qtFolder) {
   qputenv("LANG", lang);
-  i18n::TTranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
+  i18n::TranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
   setup.languageSources = i18n::EnvironmentLanguageSources();
-  return std::make_unique<i18n::TProgramTranslation>(setup, qtFolder);
+  return std::make_unique<i18n::ProgramTranslation>(setup, qtFolder);
 }
 
 class QtOwnCatalogsTest : public ::testing::Test {

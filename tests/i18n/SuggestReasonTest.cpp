@@ -24,9 +24,9 @@ Suggestion Keys(int leading, int middle, int trailing, int words, int mostRare) 
 }
 
 TEST(SuggestReason, EachKeySaysItsPartInEveryLanguage) {
-  TTranslationSetup setup = TTranslationInstance::ForThisProgram();
+  TranslationSetup setup = TTranslationInstance::ForThisProgram();
   setup.languageSources = {};
-  TProgramTranslation translation(setup);
+  ProgramTranslation translation(setup);
   struct Case {
     Suggestion keys;
     const char* english;

@@ -175,9 +175,9 @@ TEST_P(WindowFitTest, EveryTextFitsAndEveryAccessKeyIsUnique) {
   const auto [language, switched] = GetParam();
   // Started in the language, or started in English and switched from the Language menu.
   qputenv("LANG", switched ? "en_US.UTF-8" : language);
-  i18n::TTranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
+  i18n::TranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
   setup.languageSources = i18n::EnvironmentLanguageSources();
-  i18n::TProgramTranslation translation(setup);
+  i18n::ProgramTranslation translation(setup);
   AllWindows windows;
   if (switched) {
     const std::string code(language);
@@ -291,9 +291,9 @@ TEST(StartDictionaryNote, SaysWhyTheDialogOpensAndNamesTheBundledDictionaries) {
 TEST(StartDictionaryNote, AStartInGermanWithTheStoredDictionaryGoneSaysSoInGerman) {
   QTemporaryDir dir;
   qputenv("LANG", "de_DE.UTF-8");
-  i18n::TTranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
+  i18n::TranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
   setup.languageSources = i18n::EnvironmentLanguageSources();
-  i18n::TProgramTranslation translation(setup);
+  i18n::ProgramTranslation translation(setup);
   // A first run keeps German and its dictionary; then the dictionary is moved away.
   {
     AllWindows first(QString(), dir.path());

@@ -51,10 +51,10 @@ class TextHolder : public QObject {
   QStringList items_;
 };
 
-std::unique_ptr<TProgramTranslation> ProgramTranslation() {
-  TTranslationSetup setup = TTranslationInstance::ForThisProgram();
+std::unique_ptr<ProgramTranslation> StartTranslation() {
+  TranslationSetup setup = TTranslationInstance::ForThisProgram();
   setup.languageSources = {};
-  return std::make_unique<TProgramTranslation>(setup);
+  return std::make_unique<ProgramTranslation>(setup);
 }
 
 // A window as the program builds one: English texts in controls, a menu, and an object
@@ -100,7 +100,7 @@ struct TestWindow {
 };
 
 TEST(WindowTranslation, EveryTextFollowsTheLanguageFromItsEnglish) {
-  auto translation = ProgramTranslation();
+  auto translation = StartTranslation();
   TestWindow w;
   struct Text {
     const char* what;
@@ -150,7 +150,7 @@ TEST(WindowTranslation, EveryTextFollowsTheLanguageFromItsEnglish) {
 }
 
 TEST(WindowTranslation, TheEnglishIsKeptOnceAtTheFirstTranslation) {
-  auto translation = ProgramTranslation();
+  auto translation = StartTranslation();
   translation->Instance().SelectLanguage("de_DE");
   TestWindow w;
   TranslateWindow(w.window);
@@ -174,7 +174,7 @@ TEST(WindowTranslation, TheEnglishIsKeptOnceAtTheFirstTranslation) {
 }
 
 TEST(WindowTranslation, ATextWithoutEntryIsNotWrittenAndTheSameLanguageWritesNothing) {
-  auto translation = ProgramTranslation();
+  auto translation = StartTranslation();
   translation->Instance().SelectLanguage("de_DE");
   QWidget window;
   window.setObjectName(QStringLiteral("Convert"));  // a name, though the catalog knows it
@@ -199,7 +199,7 @@ TEST(WindowTranslation, ATextWithoutEntryIsNotWrittenAndTheSameLanguageWritesNot
 }
 
 TEST(WindowTranslation, IgnoreRulesLeaveOutAPropertyOrAWholeObject) {
-  auto translation = ProgramTranslation();
+  auto translation = StartTranslation();
   translation->Instance().SelectLanguage("de_DE");
   struct Row {
     const char* rule;
@@ -210,7 +210,7 @@ TEST(WindowTranslation, IgnoreRulesLeaveOutAPropertyOrAWholeObject) {
                          Row{"CAPTION", "Represents", "Beispielwort||Nothing such"},
                          Row{"", "Represents", "Candidate Word||Nothing such"}}) {
     SCOPED_TRACE(row.rule);
-    TWindowTranslator translator;
+    WindowTranslator translator;
     translator.IgnoreClassProperty(TextHolder::staticMetaObject, row.rule);
     TestWindow w;
     // Objects below a left-out object are still visited.
@@ -224,7 +224,7 @@ TEST(WindowTranslation, IgnoreRulesLeaveOutAPropertyOrAWholeObject) {
 }
 
 TEST(WindowTranslation, AWindowOfItsOwnInsideIsLeftToItselfAndGoneObjectsArePassedOver) {
-  auto translation = ProgramTranslation();
+  auto translation = StartTranslation();
   translation->Instance().SelectLanguage("de_DE");
   TestWindow w;
   // A dialog made a child of the window so that it stays above it translates itself.
@@ -241,7 +241,7 @@ TEST(WindowTranslation, AWindowOfItsOwnInsideIsLeftToItselfAndGoneObjectsArePass
 }
 
 TEST(WindowTranslation, APropertyThatCannotBeSetNamesItselfAndTheWayOut) {
-  auto translation = ProgramTranslation();
+  auto translation = StartTranslation();
   TextHolder holder;
   TRetranslator retranslator;
   retranslator.Record(&holder, "caption", QStringLiteral("Represents"));

@@ -94,8 +94,8 @@ TEST(ErrorLog, RecordsAreAppendedAndTheMissingFoldersAreMade) {
   ScratchFolder folder;
   ErrorLog log(folder / "state/Vantrel/VantrelError.Log");
   EXPECT_FALSE(log.Exists());
-  EXPECT_EQ(log.Append("one\r\n"), LogWrite::kWritten);
-  EXPECT_EQ(log.Append("two\r\n"), LogWrite::kWritten);
+  EXPECT_EQ(log.Append("one\r\n").Code(), StatusCode::kOk);
+  EXPECT_EQ(log.Append("two\r\n").Code(), StatusCode::kOk);
   EXPECT_TRUE(log.Exists());
   EXPECT_EQ(ReadAll(log.Path()), "one\r\ntwo\r\n");
   struct stat info {};
@@ -109,7 +109,7 @@ TEST(ErrorLog, TheFoldersItMakesAreTheUsersAlone) {
   const std::string path = folder / "state/Vantrel/VantrelError.Log";
   const std::string crashPath = folder / "crash/Vantrel/VantrelError.Log";
   ErrorLog log(path);
-  const LogWrite written = log.Append("record\r\n");
+  const Status written = log.Append("record\r\n");
   const pid_t child = fork();
   if (child == 0) {
     InstallCrashHandler(crashPath);
@@ -118,7 +118,7 @@ TEST(ErrorLog, TheFoldersItMakesAreTheUsersAlone) {
   }
   WaitBriefly(child);
   umask(before);
-  ASSERT_EQ(written, LogWrite::kWritten);
+  ASSERT_TRUE(written.IsOk()) << written.Reason();
   for (const std::string& made :
        {folder / "state", folder / "state/Vantrel", folder / "crash", folder / "crash/Vantrel"}) {
     SCOPED_TRACE(made);
@@ -136,23 +136,27 @@ TEST(ErrorLog, ALogThatCannotBeWrittenDropsTheRecordAndNothingElse) {
   struct Row {
     const char* name;
     std::string path;
-    LogWrite expected;
+    StatusCode expected;
   } rows[] = {
-      {"no path", "", LogWrite::kNoPath},
-      {"folder not creatable", "/proc/vantrel-none/VantrelError.Log", LogWrite::kNoFolder},
-      {"folder taken by a file", "/proc/version/VantrelError.Log", LogWrite::kNoFolder},
-      {"log is a folder", folder / "afolder", LogWrite::kNotAFile},
-      {"log is a link to a folder", folder / "link", LogWrite::kNotAFile},
-      {"log is a pipe nobody reads", folder / "pipe", LogWrite::kNotAFile},
-      {"log is a device", "/dev/null", LogWrite::kNotAFile},
+      {"no path", "", StatusCode::kNoPath},
+      {"folder not creatable", "/proc/vantrel-none/VantrelError.Log", StatusCode::kNoFolder},
+      {"folder taken by a file", "/proc/version/VantrelError.Log", StatusCode::kNoFolder},
+      {"log is a folder", folder / "afolder", StatusCode::kNotAFile},
+      {"log is a link to a folder", folder / "link", StatusCode::kNotAFile},
+      {"log is a pipe nobody reads", folder / "pipe", StatusCode::kNotAFile},
+      {"log is a device", "/dev/null", StatusCode::kNotAFile},
       // The superuser may open it, yet no write goes through.
       {"no right to write", "/proc/version",
-       geteuid() == 0 ? LogWrite::kWriteFailed : LogWrite::kCannotOpen},
+       geteuid() == 0 ? StatusCode::kWriteFailed : StatusCode::kCannotOpen},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     ErrorLog log(row.path);
-    EXPECT_EQ(log.Append("record\r\n"), row.expected);
+    const Status written = log.Append("record\r\n");
+    EXPECT_EQ(written.Code(), row.expected);
+    // The reason names the file or the folder that failed, for the report.
+    EXPECT_NE(written.Reason().find(row.path.substr(0, row.path.rfind('/'))), std::string::npos)
+        << written.Reason();
   }
   EXPECT_TRUE(fs::is_empty(folder / "afolder"));
   EXPECT_FALSE(ErrorLog(folder / "afolder").Exists());
@@ -168,7 +172,7 @@ TEST(ErrorLog, AReadOnlyLogIsLeftAsItIs) {
   std::ofstream(path) << "old\r\n";
   chmod(path.c_str(), 0400);
   ErrorLog log(path);
-  EXPECT_EQ(log.Append("record\r\n"), LogWrite::kCannotOpen);
+  EXPECT_EQ(log.Append("record\r\n").Code(), StatusCode::kCannotOpen);
   EXPECT_EQ(ReadAll(path), "old\r\n");
 }
 
@@ -211,32 +215,33 @@ TEST(ErrorLog, AWriteThatStopsPartWayLeavesTheLogAsItWas) {
     std::size_t piece;
     std::size_t budget;
     bool zero;
-    LogWrite expected;
+    StatusCode expected;
   } rows[] = {
-      {"short writes of one byte", 1, static_cast<std::size_t>(-1), false, LogWrite::kWritten},
-      {"short writes of 7 bytes", 7, static_cast<std::size_t>(-1), false, LogWrite::kWritten},
-      {"exactly the record fits", 1000, record.size(), false, LogWrite::kWritten},
-      {"disk full at once", 1000, 0, false, LogWrite::kWriteFailed},
-      {"disk full after one byte", 1000, 1, false, LogWrite::kWriteFailed},
-      {"disk full after a few short writes", 7, 30, false, LogWrite::kWriteFailed},
-      {"disk full one byte before the end", 1000, record.size() - 1, false, LogWrite::kWriteFailed},
-      {"a write that writes nothing", 64, 100, true, LogWrite::kWriteFailed},
+      {"short writes of one byte", 1, static_cast<std::size_t>(-1), false, StatusCode::kOk},
+      {"short writes of 7 bytes", 7, static_cast<std::size_t>(-1), false, StatusCode::kOk},
+      {"exactly the record fits", 1000, record.size(), false, StatusCode::kOk},
+      {"disk full at once", 1000, 0, false, StatusCode::kWriteFailed},
+      {"disk full after one byte", 1000, 1, false, StatusCode::kWriteFailed},
+      {"disk full after a few short writes", 7, 30, false, StatusCode::kWriteFailed},
+      {"disk full one byte before the end", 1000, record.size() - 1, false,
+       StatusCode::kWriteFailed},
+      {"a write that writes nothing", 64, 100, true, StatusCode::kWriteFailed},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     ScratchFolder folder;
     const std::string path = folder / "VantrelError.Log";
-    ASSERT_EQ(ErrorLog(path).Append("earlier\r\n"), LogWrite::kWritten);
+    ASSERT_TRUE(ErrorLog(path).Append("earlier\r\n").IsOk());
     FailingCalls calls;
     calls.piece = row.piece;
     calls.budget = row.budget;
     calls.zeroInsteadOfError = row.zero;
     ErrorLog log(path, calls);
-    EXPECT_EQ(log.Append(record), row.expected);
-    const bool written = row.expected == LogWrite::kWritten;
+    EXPECT_EQ(log.Append(record).Code(), row.expected);
+    const bool written = row.expected == StatusCode::kOk;
     EXPECT_EQ(ReadAll(path), written ? "earlier\r\n" + record : "earlier\r\n");
     // The next record still lands whole after what is there.
-    EXPECT_EQ(ErrorLog(path).Append("later\r\n"), LogWrite::kWritten);
+    EXPECT_EQ(ErrorLog(path).Append("later\r\n").Code(), StatusCode::kOk);
     EXPECT_EQ(ReadAll(path), "earlier\r\n" + (written ? record : "") + "later\r\n");
   }
 }
@@ -246,7 +251,7 @@ TEST(ErrorLog, AFailedCloseIsAFailedWrite) {
   FailingCalls calls;
   calls.failClose = true;
   ErrorLog log(folder / "VantrelError.Log", calls);
-  EXPECT_EQ(log.Append("record\r\n"), LogWrite::kWriteFailed);
+  EXPECT_EQ(log.Append("record\r\n").Code(), StatusCode::kWriteFailed);
 }
 
 TEST(ErrorLog, RecordsOfTwoThreadsNeverInterleave) {

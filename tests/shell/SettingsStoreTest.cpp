@@ -10,7 +10,9 @@
 #include <QTemporaryDir>
 #include <climits>
 #include <csignal>
+#include <fstream>
 
+#include "SettingsRead.h"
 #include "TestFiles.h"
 
 namespace vantrel {
@@ -54,6 +56,41 @@ class SettingsStoreTest : public testing::Test {
 
   QTemporaryDir temp_;
 };
+
+TEST_F(SettingsStoreTest, TheFileReaderTellsAMissingFileFromOneThatCannotBeUsed) {
+  const std::string folder = temp_.path().toStdString();
+  const std::string file = folder + "/file.reg";
+  std::ofstream(file) << "bytes";
+  ASSERT_EQ(::symlink((folder + "/none").c_str(), (folder + "/dangling").c_str()), 0);
+  ASSERT_EQ(::symlink(file.c_str(), (folder + "/link").c_str()), 0);
+  ASSERT_EQ(::mkfifo((folder + "/pipe").c_str(), 0600), 0);
+  std::ofstream(folder + "/large") << std::string(regfile::kMaxFileSize + 10, 'x');
+  const struct {
+    const char* name;
+    std::string path;
+    Status expected;
+    std::size_t size;
+  } rows[] = {
+      {"a file", file, Status(), 5},
+      {"a link to a file", folder + "/link", Status(), 5},
+      {"too large: one byte more than allowed", folder + "/large", Status(),
+       regfile::kMaxFileSize + 1},
+      {"nothing", folder + "/none", {StatusCode::kNotFound, "No such file or directory"}, 0},
+      {"a link to nothing",
+       folder + "/dangling",
+       {StatusCode::kNotFound, "No such file or directory"},
+       0},
+      {"a folder", folder, {StatusCode::kNotAFile, "it is not a regular file"}, 0},
+      {"a pipe", folder + "/pipe", {StatusCode::kNotAFile, "it is not a regular file"}, 0},
+      {"below a file", file + "/x", {StatusCode::kCannotOpen, "Not a directory"}, 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::string bytes = "left over";
+    EXPECT_EQ(ReadSettingsFile(row.path, bytes), row.expected);
+    EXPECT_EQ(bytes.size(), row.size);
+  }
+}
 
 TEST_F(SettingsStoreTest, AMissingKeyIsNotAnEmptyKey) {
   SettingsStore store(Folder());
@@ -129,18 +166,23 @@ TEST_F(SettingsStoreTest, ReadsFollowTheRegistryRules) {
   EXPECT_TRUE(key->ReadSwitch(QStringLiteral("Number")));
   EXPECT_FALSE(key->ReadSwitch(QStringLiteral("Zero")));
 
-  using Reason = SettingsReadError::Reason;
   const struct {
     const char* what;
     const char* name;
     bool asText;
-    Reason reason;
+    StatusCode code;
+    const char* message;
   } failures[] = {
-      {"missing integer", "Missing", false, Reason::kMissing},
-      {"text read as integer", "Text", false, Reason::kWrongType},
-      {"integer read as text", "Number", true, Reason::kWrongType},
-      {"binary read as integer", "Blob", false, Reason::kWrongType},
-      {"binary read as text", "Blob", true, Reason::kWrongType},
+      {"missing integer", "Missing", false, StatusCode::kNotFound,
+       "The setting \"Missing\" is missing"},
+      {"text read as integer", "Text", false, StatusCode::kMalformed,
+       "The setting \"Text\" is not of the type asked for"},
+      {"integer read as text", "Number", true, StatusCode::kMalformed,
+       "The setting \"Number\" is not of the type asked for"},
+      {"binary read as integer", "Blob", false, StatusCode::kMalformed,
+       "The setting \"Blob\" is not of the type asked for"},
+      {"binary read as text", "Blob", true, StatusCode::kMalformed,
+       "The setting \"Blob\" is not of the type asked for"},
   };
   for (const auto& row : failures) {
     SCOPED_TRACE(row.what);
@@ -154,7 +196,8 @@ TEST_F(SettingsStoreTest, ReadsFollowTheRegistryRules) {
       ADD_FAILURE() << "the read did not fail";
     } catch (const SettingsReadError& error) {
       EXPECT_EQ(error.ValueName(), name);
-      EXPECT_EQ(error.WhyFailed(), row.reason);
+      EXPECT_EQ(error.Failure(), Status(row.code, row.message));
+      EXPECT_STREQ(error.what(), row.message);
     }
   }
 }

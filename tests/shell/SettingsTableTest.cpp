@@ -112,27 +112,26 @@ TEST_F(SettingsTableTest, EveryWindowGetsBackWhatTheCloseWrote) {
 }
 
 TEST_F(SettingsTableTest, ReadingStopsAtTheFirstValueThatCannotBeRead) {
-  using Reason = SettingsReadError::Reason;
   const struct {
     const char* name;
     QByteArray values;
     std::span<const Setting> order;
     std::vector<Setting> applied;
     const char* failedAt;
-    Reason reason;
+    StatusCode reason;
   } rows[] = {
       {"main window: geometry missing",
        "\"Language\"=\"de_DE\"\n\"Dictionary\"=\"d.txt\"\n\"Form Left\"=dword:00000001\n",
        kMainWindowReadOrder,
        {Setting::Language, Setting::Dictionary},
        "Form Top",
-       Reason::kMissing},
+       StatusCode::kNotFound},
       {"main window: texts missing read as empty",
        "",
        kMainWindowReadOrder,
        {Setting::Language, Setting::Dictionary},
        "Form Top",
-       Reason::kMissing},
+       StatusCode::kNotFound},
       {"main window: switch stored as text",
        "\"Form Top\"=dword:1\n\"Form Left\"=dword:1\n\"Form Width\"=dword:1\n"
        "\"Form Height\"=dword:1\n\"Selected Panel Height\"=dword:1\n\"Word Width\"=dword:1\n"
@@ -142,26 +141,26 @@ TEST_F(SettingsTableTest, ReadingStopsAtTheFirstValueThatCannotBeRead) {
         Setting::FormWidth, Setting::FormHeight, Setting::SelectedPanelHeight, Setting::WordWidth,
         Setting::NumberWidth},
        "Animation On",
-       Reason::kWrongType},
+       StatusCode::kMalformed},
       {"main window: language stored as integer",
        "\"Language\"=dword:00000007\n",
        kMainWindowReadOrder,
        {},
        "Language",
-       Reason::kWrongType},
+       StatusCode::kMalformed},
       {"lookup window: left missing",
        "\"Lookup Top\"=dword:00000064\n",
        kLookupWindowReadOrder,
        {Setting::LookupTop},
        "Lookup Left",
-       Reason::kMissing},
+       StatusCode::kNotFound},
       {"affix window: width of another type",
        "\"Affix Top\"=dword:1\n\"Affix Left\"=dword:2\n\"Affix Width\"=hex:01\n"
        "\"Affix Word Width\"=dword:3\n",
        kAffixWindowReadOrder,
        {Setting::AffixTop, Setting::AffixLeft},
        "Affix Width",
-       Reason::kWrongType},
+       StatusCode::kMalformed},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -172,7 +171,7 @@ TEST_F(SettingsTableTest, ReadingStopsAtTheFirstValueThatCannotBeRead) {
     EXPECT_TRUE(result.keyExists);
     ASSERT_TRUE(result.failure.has_value());
     EXPECT_EQ(result.failure->ValueName(), QString::fromLatin1(row.failedAt));
-    EXPECT_EQ(result.failure->WhyFailed(), row.reason);
+    EXPECT_EQ(result.failure->Failure().Code(), row.reason);
     EXPECT_EQ(applied.order, row.applied);
   }
 }
@@ -209,6 +208,9 @@ TEST_F(SettingsTableTest, AFailedCloseNamesTheFirstValueAndWritesNothing) {
   } catch (const SettingsWriteError& error) {
     EXPECT_EQ(error.ValueName(), QStringLiteral("Dictionary"));
     EXPECT_EQ(error.FilePath(), File());
+    EXPECT_EQ(error.Failure(), Status(StatusCode::kNotAFile,
+                                      "the settings file is left as it is: "
+                                      "it is not a regular file"));
   }
   EXPECT_TRUE(QFileInfo(File()).isDir());
 }

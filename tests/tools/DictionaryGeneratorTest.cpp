@@ -234,27 +234,31 @@ class FileTest : public ::testing::Test {
 
 TEST_F(FileTest, WrittenFileReadsBackByteForByteAndReplacesTheOldOne) {
   const std::string path = (folder_ / "Vantrel Dictionary.txt").string();
-  ASSERT_EQ(WriteFileReplacing(path, "old"), "");
+  ASSERT_EQ(WriteFileReplacing(path, "old"), Status());
   const std::string bytes("4357,help,B\r\n\x1A\0\xFF", 16);
-  ASSERT_EQ(WriteFileReplacing(path, bytes), "");
+  ASSERT_EQ(WriteFileReplacing(path, bytes), Status());
   std::string read;
-  ASSERT_EQ(ReadFile(path, read), "");
+  ASSERT_EQ(ReadFile(path, read), Status());
   EXPECT_EQ(read, bytes);
   EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
 }
 
 TEST_F(FileTest, FailuresNameThePathAndLeaveNothingBehind) {
   const std::string missing = (folder_ / "no such folder" / "out.txt").string();
-  const std::string error = WriteFileReplacing(missing, "4357,help,B\r\n");
-  EXPECT_NE(error.find(missing), std::string::npos) << error;
+  const Status written = WriteFileReplacing(missing, "4357,help,B\r\n");
+  EXPECT_EQ(written.Code(), StatusCode::kCannotOpen);
+  EXPECT_EQ(written.Reason().find("cannot write " + missing + ": "), 0U) << written.Reason();
   EXPECT_TRUE(std::filesystem::is_empty(folder_));
 
   std::string contents = "stale";
-  const std::string readError = ReadFile(missing, contents);
-  EXPECT_NE(readError.find(missing), std::string::npos) << readError;
+  const Status read = ReadFile(missing, contents);
+  EXPECT_EQ(read, Status(StatusCode::kCannotOpen,
+                         "cannot open " + missing + ": No such file or directory"));
   EXPECT_EQ(contents, "");
 
-  EXPECT_NE(ReadFile(folder_.string(), contents), "");
+  const Status folder = ReadFile(folder_.string(), contents);
+  EXPECT_EQ(folder.Code(), StatusCode::kReadFailed) << folder.Reason();
+  EXPECT_EQ(contents, "");
 }
 
 }  // namespace

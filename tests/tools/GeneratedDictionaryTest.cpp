@@ -17,15 +17,15 @@ namespace {
 
 class GeneratedEnglishTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { error_ = ReadFile(VANTREL_ENGLISH_DICTIONARY, file_); }
-  void SetUp() override { ASSERT_EQ(error_, ""); }
+  static void SetUpTestSuite() { read_ = ReadFile(VANTREL_ENGLISH_DICTIONARY, file_); }
+  void SetUp() override { ASSERT_TRUE(read_.IsOk()) << read_.Reason(); }
 
   static bool HasLine(std::string_view line) {
     return file_.find("\r\n" + std::string(line) + "\r\n") != std::string::npos;
   }
 
   static inline std::string file_;
-  static inline std::string error_;
+  static inline Status read_;
 };
 
 TEST_F(GeneratedEnglishTest, HoldsTheWordsOfTheUsualExamples) {

@@ -74,7 +74,7 @@ TEST(Pictures, TheKeptFilesAreWhatTheDrawingToolDraws) {
   for (const pictures::Picture& picture : drawn) {
     SCOPED_TRACE(picture.fileName);
     const QString written = dir.filePath(QString::fromStdString(picture.fileName));
-    pictures::WriteGif(picture, written.toStdString());
+    ASSERT_TRUE(pictures::WriteGif(picture, written.toStdString()).IsOk());
     QFile fresh(written);
     QFile kept(PicturePath(picture.fileName.c_str()));
     ASSERT_TRUE(fresh.open(QIODevice::ReadOnly));

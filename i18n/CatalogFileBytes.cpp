@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "MappedFile.h"
+#include "CatalogFileBytes.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "FileOpen.h"
 
@@ -32,22 +31,19 @@ class Descriptor {
 
 }  // namespace
 
-TMappedFile::Result TMappedFile::Open(const std::string& path, std::uint64_t offset,
-                                      std::uint64_t length) {
+Status CatalogFileBytes::Open(const std::string& path, std::uint64_t offset, std::uint64_t length) {
   Close();
   // A FIFO in the catalog's place would stall the open until a writer comes.
   const RegularFile file = OpenRegularFile(path, O_RDONLY);
   if (file.fd < 0) {
-    systemError_ = std::strerror(file.error);
-    return Result::CannotOpen;
+    return Status::FromError(StatusCode::kCannotOpen, "", file.error);
   }
   const Descriptor fd(file.fd);
   fileSize_ = static_cast<std::uint64_t>(file.info.st_size);
   // A range beyond the end reads as fewer bytes, or none: the caller sees what is there.
   const std::uint64_t wanted = offset > fileSize_ ? 0 : std::min(length, fileSize_ - offset);
   if (wanted > kLargest) {
-    systemError_ = std::strerror(EFBIG);
-    return Result::CannotMap;
+    return Status::FromError(StatusCode::kReadFailed, "", EFBIG);
   }
   bytes_.resize(static_cast<std::size_t>(wanted));
   std::size_t done = 0;
@@ -58,9 +54,9 @@ TMappedFile::Result TMappedFile::Open(const std::string& path, std::uint64_t off
       continue;
     }
     if (n < 0) {
-      systemError_ = std::strerror(errno);
+      const int error = errno;
       Close();
-      return Result::CannotMap;
+      return Status::FromError(StatusCode::kReadFailed, "", error);
     }
     if (n == 0) {
       // Shortened since its size was taken: what is there is all there is.
@@ -69,10 +65,10 @@ TMappedFile::Result TMappedFile::Open(const std::string& path, std::uint64_t off
     }
     done += static_cast<std::size_t>(n);
   }
-  return Result::Ok;
+  return {};
 }
 
-void TMappedFile::Close() {
+void CatalogFileBytes::Close() {
   bytes_.clear();
   bytes_.shrink_to_fit();
   fileSize_ = 0;

@@ -715,14 +715,23 @@ struct SlowDictionary {
   std::atomic<bool> ranOut{false};
 };
 
-TEST_F(MainWindowTest, TheWindowShowsWhileTheDictionaryLoadsAndASearchWaitsForIt) {
+// The main window alone, shown while its dictionary still reads slowly.
+class MainWindowSlowDictionaryTest : public MainWindowTest {
+ protected:
+  void ShowWhileTheDictionaryLoads() {
+    dialogs.fileChoices.push_back(dictionaryPath);
+    services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
+    form = std::make_unique<TMainForm>(*services, nullptr, slow.Opener());
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    ASSERT_TRUE(form->AffixesLoading());
+  }
+
   SlowDictionary slow;
-  dialogs.fileChoices.push_back(dictionaryPath);
-  services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
-  form = std::make_unique<TMainForm>(*services, nullptr, slow.Opener());
-  form->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-  ASSERT_TRUE(form->AffixesLoading());
+};
+
+TEST_F(MainWindowSlowDictionaryTest, TheWindowShowsWhileTheDictionaryLoadsAndASearchWaitsForIt) {
+  ASSERT_NO_FATAL_FAILURE(ShowWhileTheDictionaryLoads());
   QTRY_VERIFY(testing::Find<QStatusBar>(*form, "StatusBar1")
                   ->currentMessage()
                   .startsWith(QStringLiteral("Loading the dictionary: ")));
@@ -746,14 +755,8 @@ TEST_F(MainWindowTest, TheWindowShowsWhileTheDictionaryLoadsAndASearchWaitsForIt
   EXPECT_TRUE(dialogs.warnings.isEmpty());
 }
 
-TEST_F(MainWindowTest, ClosingWhileTheDictionaryLoadsEndsTheLoad) {
-  SlowDictionary slow;
-  dialogs.fileChoices.push_back(dictionaryPath);
-  services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
-  form = std::make_unique<TMainForm>(*services, nullptr, slow.Opener());
-  form->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-  ASSERT_TRUE(form->AffixesLoading());
+TEST_F(MainWindowSlowDictionaryTest, ClosingWhileTheDictionaryLoadsEndsTheLoad) {
+  ASSERT_NO_FATAL_FAILURE(ShowWhileTheDictionaryLoads());
   ASSERT_TRUE(form->close());
   form.reset();
   // The reading stopped at once instead of running on to the end of the slow file.

@@ -68,8 +68,6 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
                       TNotifyForm* notify, TTestForm* test);
 
   MainModel& Model() { return model_; }
-  // True while the affix table of the dictionary is read in the background.
-  bool AffixesLoading() const { return model_.AffixesLoading(); }
   DictionaryFile& Dictionary() { return dictionary_; }
   const QString& CurrentLanguage() const { return currentLanguage_; }
 

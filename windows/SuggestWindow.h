@@ -36,12 +36,6 @@ class TSuggestForm : public QDialog {
   // Places the suggestion of a row of the list and closes the window.
   void Choose(int row);
 
-  QTableWidget* SuggestionList() const { return list_; }
-  QLabel* CountLabel() const { return countLabel_; }
-  QPushButton* OkBtn() const { return okBtn_; }
-  QPushButton* CancelBtn() const { return cancelBtn_; }
-  const std::vector<Suggestion>& Suggestions() const { return suggestions_; }
-
  private:
   MainModel& model_;
   Services& services_;

@@ -210,25 +210,36 @@ TEST_F(WormWindowTest, TheListedHandlersCountAsUserActivityAndNothingElseDoes) {
 TEST_F(WormWindowTest, TheLookupWindowsListedHandlersCountAsUserActivity) {
   TLookupForm lookup(form->Dictionary(), env.services, form.get());
   ASSERT_TRUE(ShowActive(lookup));
-  QTest::keyClicks(lookup.WordToConvert(), QStringLiteral("bat"));
-  QTest::mouseClick(lookup.ConvertBtn(), Qt::LeftButton);
-  TLayerGrid* grid = lookup.ConvertedGrid();
+  QTest::keyClicks(testing::Find<QLineEdit>(lookup, "WordToConvert"), QStringLiteral("bat"));
+  QTest::mouseClick(testing::Find<QPushButton>(lookup, "ConvertBtn"), Qt::LeftButton);
+  TLayerGrid* grid = testing::Find<TLayerGrid>(lookup, "ConvertedGrid");
   struct Row {
     const char* name;
     std::function<void()> act;
     bool activity;
   };
   const std::vector<Row> rows = {
-      {"Convert", [&] { QTest::mouseClick(lookup.ConvertBtn(), Qt::LeftButton); }, false},
+      {"Convert",
+       [&] { QTest::mouseClick(testing::Find<QPushButton>(lookup, "ConvertBtn"), Qt::LeftButton); },
+       false},
       {"a click on a result",
        [&] {
          QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(0, 0).center());
        },
        true},
-      {"Copy", [&] { QTest::mouseClick(lookup.CopyBtn(), Qt::LeftButton); }, true},
-      {"typing", [&] { QTest::keyClick(lookup.WordToConvert(), 's'); }, true},
-      {"Clear", [&] { QTest::mouseClick(lookup.ClearBtn(), Qt::LeftButton); }, true},
-      {"Cancel", [&] { QTest::mouseClick(lookup.CancelLookUpBtn(), Qt::LeftButton); }, true},
+      {"Copy",
+       [&] { QTest::mouseClick(testing::Find<QPushButton>(lookup, "CopyBtn"), Qt::LeftButton); },
+       true},
+      {"typing", [&] { QTest::keyClick(testing::Find<QLineEdit>(lookup, "WordToConvert"), 's'); },
+       true},
+      {"Clear",
+       [&] { QTest::mouseClick(testing::Find<QPushButton>(lookup, "ClearBtn"), Qt::LeftButton); },
+       true},
+      {"Cancel",
+       [&] {
+         QTest::mouseClick(testing::Find<QPushButton>(lookup, "CancelLookUpBtn"), Qt::LeftButton);
+       },
+       true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -293,12 +304,12 @@ TEST_F(WormWindowTest, TheTestWindowsButtonsAreNoUserActivity) {
   Ticks(95);
   test->ShowModeless();
   ASSERT_TRUE(ShowActive(*test));
-  QTest::mouseClick(test->NoDictionaryBtn(), Qt::LeftButton);
-  QTest::mouseClick(test->EntryCanNotExceed(), Qt::LeftButton);
-  QTest::mouseClick(test->AnimationCheckBox(), Qt::LeftButton, {},
-                    QPoint(8, test->AnimationCheckBox()->height() / 2));
-  ASSERT_TRUE(test->AnimationCheckBox()->isChecked());
-  QTest::mouseClick(test->OKBtn(), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QPushButton>(*test, "NoDictionaryBtn"), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QPushButton>(*test, "EntryCanNotExceed"), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QCheckBox>(*test, "AnimationCheckBox"), Qt::LeftButton, {},
+                    QPoint(8, testing::Find<QCheckBox>(*test, "AnimationCheckBox")->height() / 2));
+  ASSERT_TRUE(testing::Find<QCheckBox>(*test, "AnimationCheckBox")->isChecked());
+  QTest::mouseClick(testing::Find<QPushButton>(*test, "OKBtn"), Qt::LeftButton);
   ASSERT_TRUE(env.state.AnimationOn);
   EXPECT_EQ(env.dialogs.warnings.size(), 2);
   Ticks(1);

@@ -589,7 +589,7 @@ TEST_F(MainWindowTest, TheTestWindowOpenedAgainWhileOpenKeepsAnUnsavedTick) {
   test->show();  // as the desktop shows a window without blocking the others
   test->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(test.get()));
-  QCheckBox* box = test->AnimationCheckBox();
+  QCheckBox* box = testing::Find<QCheckBox>(*test, "AnimationCheckBox");
   QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
   ASSERT_TRUE(box->isChecked());
 
@@ -724,7 +724,7 @@ class MainWindowSlowDictionaryTest : public MainWindowTest {
     form = std::make_unique<TMainForm>(*services, nullptr, slow.Opener());
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    ASSERT_TRUE(form->AffixesLoading());
+    ASSERT_TRUE(form->Model().AffixesLoading());
   }
 
   SlowDictionary slow;
@@ -746,7 +746,7 @@ TEST_F(MainWindowSlowDictionaryTest, TheWindowShowsWhileTheDictionaryLoadsAndASe
   EXPECT_EQ(CandidateRow("bat"), -1);
 
   slow.released = true;
-  QTRY_VERIFY_WITH_TIMEOUT(!form->AffixesLoading(), 10000);
+  QTRY_VERIFY_WITH_TIMEOUT(!form->Model().AffixesLoading(), 10000);
   EXPECT_GT(CandidateRow("bat"), 0);  // the search waited for the table
   EXPECT_TRUE(testing::Find<QStatusBar>(*form, "StatusBar1")
                   ->currentMessage()

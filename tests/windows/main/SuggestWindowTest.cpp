@@ -78,7 +78,7 @@ class SuggestWindowTest : public testing::ProgramWindowsTest {
 
   QStringList Listed(const TSuggestForm& window) {
     QStringList rows;
-    const QTableWidget* list = window.SuggestionList();
+    const QTableWidget* list = testing::Find<QTableWidget>(window, "SuggestionList");
     for (int row = 0; row < list->rowCount(); ++row) {
       rows << list->item(row, 0)->text() + QStringLiteral("|") + list->item(row, 1)->text();
     }
@@ -131,17 +131,18 @@ TEST_F(SuggestWindowTest, FlowersComesFirstAndEnterPlacesItForCopy) {
                                           QStringLiteral("1800356 yeps|1800356YEPS"),
                                           QStringLiteral("1800 elm 9377|1800ELM9377"),
                                           QStringLiteral("1800 elm yeps|1800ELMYEPS")}));
-  EXPECT_EQ(window->SuggestionList()->accessibleName(), QStringLiteral("Suggestions"));
+  EXPECT_EQ(testing::Find<QTableWidget>(*window, "SuggestionList")->accessibleName(),
+            QStringLiteral("Suggestions"));
   // Each row says why it stands where it does.
-  QTableWidget* list = window->SuggestionList();
+  QTableWidget* list = testing::Find<QTableWidget>(*window, "SuggestionList");
   ASSERT_EQ(list->columnCount(), 3);
   EXPECT_EQ(list->horizontalHeaderItem(2)->text(), QStringLiteral("Why"));
   EXPECT_EQ(list->item(0, 2)->text(), QStringLiteral("area code kept, 1 word, common"));
   EXPECT_EQ(list->item(2, 2)->text(), QStringLiteral("area code kept, end kept, 1 word, common"));
   EXPECT_EQ(list->item(3, 2)->text(), QStringLiteral("area code kept, 2 words, common"));
-  EXPECT_TRUE(window->SuggestionList()->hasFocus());
+  EXPECT_TRUE(testing::Find<QTableWidget>(*window, "SuggestionList")->hasFocus());
 
-  QTest::keyClick(window->SuggestionList(), Qt::Key_Return);
+  QTest::keyClick(testing::Find<QTableWidget>(*window, "SuggestionList"), Qt::Key_Return);
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(testing::Find<QLineEdit>(*form, "EntryEdit")->text(), kBullet.repeated(11));
   ASSERT_TRUE(testing::Find<QPushButton>(*form, "CopyBtn")->isEnabled());
@@ -156,7 +157,7 @@ TEST_F(SuggestWindowTest, AChoiceBuildsTheSamePhraseAsPickingByHand) {
   ASSERT_EQ(Listed(*window).value(0), QStringLiteral("228 help|228-HELP"));
   // A double click on the third row: bat help.
   ASSERT_EQ(Listed(*window).value(2), QStringLiteral("bat help|BAT-HELP"));
-  QTableWidget* list = window->SuggestionList();
+  QTableWidget* list = testing::Find<QTableWidget>(*window, "SuggestionList");
   const QPoint second = list->visualItemRect(list->item(2, 1)).center();
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second);
@@ -182,7 +183,7 @@ TEST_F(SuggestWindowTest, TheNumberAsItStandsWithItsBullets) {
   TSuggestForm* window = PressSuggest();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(Listed(*window).value(0), QStringLiteral("bat|BAT-") + kBullet.repeated(4));
-  window->OkBtn()->click();
+  testing::Find<QPushButton>(*window, "OkBtn")->click();
   EXPECT_EQ(State().copied, "228-4357, bat help");
 }
 
@@ -191,10 +192,11 @@ TEST_F(SuggestWindowTest, NoSuggestionSaysSoAndCancelChangesNothing) {
   const PhraseState before = State();
   TSuggestForm* window = PressSuggest();
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(window->SuggestionList()->rowCount(), 0);
-  EXPECT_EQ(window->CountLabel()->text(), QStringLiteral("No phrase covers every free digit."));
-  EXPECT_FALSE(window->OkBtn()->isEnabled());
-  QTest::keyClick(window->SuggestionList(), Qt::Key_Escape);
+  EXPECT_EQ(testing::Find<QTableWidget>(*window, "SuggestionList")->rowCount(), 0);
+  EXPECT_EQ(testing::Find<QLabel>(*window, "CountLabel")->text(),
+            QStringLiteral("No phrase covers every free digit."));
+  EXPECT_FALSE(testing::Find<QPushButton>(*window, "OkBtn")->isEnabled());
+  QTest::keyClick(testing::Find<QTableWidget>(*window, "SuggestionList"), Qt::Key_Escape);
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(State(), before);
 }
@@ -203,7 +205,7 @@ TEST_F(SuggestWindowTest, F1InTheWindowAsksForItsHelp) {
   TypeNumber(QStringLiteral("1"));
   TSuggestForm* window = PressSuggest();
   ASSERT_NE(window, nullptr);
-  QTest::keyClick(window->SuggestionList(), Qt::Key_F1);
+  QTest::keyClick(testing::Find<QTableWidget>(*window, "SuggestionList"), Qt::Key_F1);
   EXPECT_EQ(help.Asked().back(), kHelpSuggestWindow);
   EXPECT_EQ(HelpUrl(kHelpSuggestWindow).fragment(), QStringLiteral("suggestions"));
 }

@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
   vantrel::InstallCrashHandler(errorLog.Path());
   const QString logPath = QString::fromStdString(errorLog.Path());
 
-  vantrel::TVantrelApplication app(argc, argv);
+  vantrel::VantrelApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vantrel"));
   // The desktop finds the menu entry, and with it the icon, under this name.
   QGuiApplication::setDesktopFileName(QStringLiteral("example.vantrel.vantrel"));

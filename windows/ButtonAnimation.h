@@ -19,9 +19,9 @@ namespace vantrel {
 inline constexpr int kWormCount = 10;
 
 // The ten worm pictures, by index, as the tick needs them.
-class IWormPictures {
+class WormPictures {
  public:
-  virtual ~IWormPictures() = default;
+  virtual ~WormPictures() = default;
   // Hides the worm and stops its animation; when this returns, it no longer plays.
   virtual void HideAndStop(int index) = 0;
   // Shows the worm and plays its animation from the first frame.
@@ -57,7 +57,7 @@ class ButtonAnimation {
 
   // The state's idle count is raised at every tick and its animation switch read; both
   // may change between ticks.
-  ButtonAnimation(IWormPictures& pictures, IRandomPick& random, ShellState& state);
+  ButtonAnimation(WormPictures& pictures, IRandomPick& random, ShellState& state);
 
   // Timer1Timer's work.
   void Tick();
@@ -66,7 +66,7 @@ class ButtonAnimation {
   int WormTicks() const { return wormTicks_; }
 
  private:
-  IWormPictures& pictures_;
+  WormPictures& pictures_;
   IRandomPick& random_;
   ShellState& state_;
   int wormTicks_ = 0;

@@ -32,11 +32,11 @@ class ButtonAnimation;
 class IRandomPick;
 class TAboutForm;
 class TAffixForm;
-class TButtonWorms;
+class ButtonWorms;
 class TLayerGrid;
 class TLookupForm;
 class TNotifyForm;
-class TSuggestForm;
+class SuggestWindow;
 class TTestForm;
 class WordClickGuard;
 
@@ -178,7 +178,7 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
   QAction* open1_ = nullptr;
   QAction* exit1_ = nullptr;
   QAction* suggest1_ = nullptr;
-  TSuggestForm* suggestForm_ = nullptr;
+  SuggestWindow* suggestForm_ = nullptr;
   QAction* english1_ = nullptr;
   QAction* german1_ = nullptr;
   QAction* french1_ = nullptr;
@@ -204,7 +204,7 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
   // Written by the loader before it sets loadDone_, read only after that.
   std::unique_ptr<MainModel::ReadAffixTable> loaded_;
   QTimer* loadTimer_ = nullptr;
-  TButtonWorms* worms_ = nullptr;
+  ButtonWorms* worms_ = nullptr;
   std::unique_ptr<IRandomPick> random_;
   std::unique_ptr<ButtonAnimation> animation_;
 };

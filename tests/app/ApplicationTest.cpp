@@ -64,8 +64,8 @@ const bool kErrorsThroughQtFramesListening = [] {
 namespace vantrel {
 namespace {
 
-TVantrelApplication& App() {
-  return *static_cast<TVantrelApplication*>(QCoreApplication::instance());
+VantrelApplication& App() {
+  return *static_cast<VantrelApplication*>(QCoreApplication::instance());
 }
 
 struct Reported {
@@ -78,7 +78,7 @@ class RecordedErrors {
  public:
   RecordedErrors() {
     App().SetErrorHandler([this](QObject* receiver, const std::exception_ptr& error) {
-      errors.push_back({receiver, TVantrelApplication::ErrorText(error)});
+      errors.push_back({receiver, VantrelApplication::ErrorText(error)});
     });
   }
   ~RecordedErrors() { App().SetErrorHandler({}); }
@@ -248,7 +248,7 @@ TEST(Application, TheTextShownIsTheMessageOrElseTheTypeOfTheError) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(TVantrelApplication::ErrorText(c.error).toStdString(), c.text.toStdString());
+    EXPECT_EQ(VantrelApplication::ErrorText(c.error).toStdString(), c.text.toStdString());
   }
 }
 

@@ -68,7 +68,7 @@ class ReportTest : public ::testing::Test {
     Report(dir.filePath(QStringLiteral("state/Vantrel/VantrelError.Log")));
   }
 
-  void TearDown() override { static_cast<TVantrelApplication*>(qApp)->SetErrorHandler(nullptr); }
+  void TearDown() override { static_cast<VantrelApplication*>(qApp)->SetErrorHandler(nullptr); }
 
   // The program's wiring: the application hands escaping errors to the report.
   void Report(const QString& logPath) {
@@ -101,7 +101,7 @@ class ReportTest : public ::testing::Test {
       QTest::mouseClick(dialog.OkBtn(), Qt::LeftButton);
       EXPECT_EQ(dialog.result(), QDialog::Accepted);
     });
-    static_cast<TVantrelApplication*>(qApp)->SetErrorHandler(
+    static_cast<VantrelApplication*>(qApp)->SetErrorHandler(
         [this](QObject* sender, const std::exception_ptr& error) {
           report->ApplicationEvents1Exception(sender, error);
         });

@@ -17,7 +17,7 @@
 namespace vantrel {
 namespace {
 
-class RecordingWorms final : public IWormPictures {
+class RecordingWorms final : public WormPictures {
  public:
   void HideAndStop(int index) override {
     hides.push_back(index);

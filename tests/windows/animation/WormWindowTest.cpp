@@ -57,7 +57,7 @@ class WormWindowTest : public ::testing::Test {
   }
 
   AnimatedPicture* Worm(int index) const {
-    return testing::Find<TButtonWorms>(*form, "ButtonWorms")->Worm(index);
+    return testing::Find<ButtonWorms>(*form, "ButtonWorms")->Worm(index);
   }
 
   std::vector<int> VisibleWorms() const {
@@ -145,7 +145,7 @@ TEST_F(WormWindowTest, EveryWormLiesAtItsPlaceBesideItsButtonAndBeneathIt) {
 }
 
 TEST_F(WormWindowTest, AClickOnAWormOverItsButtonPressesTheButton) {
-  testing::Find<TButtonWorms>(*form, "ButtonWorms")->ShowAndRestart(3);  // ClearWormLeft
+  testing::Find<ButtonWorms>(*form, "ButtonWorms")->ShowAndRestart(3);  // ClearWormLeft
   ASSERT_TRUE(Worm(3)->isVisible());
   QPushButton* clear = testing::Find<QPushButton>(*form, "ClearBtn");
   const QPoint overlap = clear->mapTo(clear->parentWidget(), QPoint(4, clear->height() / 2));
@@ -336,7 +336,7 @@ TEST_F(WormWindowTest, AWormOutWhenTheUserClicksStaysItsElevenSeconds) {
 }
 
 TEST_F(WormWindowTest, AWormShownAgainStartsFromItsFirstFrame) {
-  TButtonWorms& worms = *testing::Find<TButtonWorms>(*form, "ButtonWorms");
+  ButtonWorms& worms = *testing::Find<ButtonWorms>(*form, "ButtonWorms");
   AnimatedPicture* worm = Worm(5);
   worms.ShowAndRestart(5);
   ASSERT_TRUE(QTest::qWaitFor([&] { return worm->CurrentFrame() >= 2; }, 3000));
@@ -350,7 +350,7 @@ TEST_F(WormWindowTest, AWormShownAgainStartsFromItsFirstFrame) {
 }
 
 TEST_F(WormWindowTest, AHiddenWormDrawsNothingMore) {
-  TButtonWorms& worms = *testing::Find<TButtonWorms>(*form, "ButtonWorms");
+  ButtonWorms& worms = *testing::Find<ButtonWorms>(*form, "ButtonWorms");
   AnimatedPicture* worm = Worm(0);
   worms.ShowAndRestart(0);
   ASSERT_TRUE(QTest::qWaitFor([&] { return worm->CurrentFrame() >= 1; }, 3000));

@@ -67,16 +67,16 @@ class SuggestWindowTest : public testing::ProgramWindowsTest {
   }
 
   // Ctrl+G in the entry field; the window comes up over the main window.
-  TSuggestForm* PressSuggest() {
+  SuggestWindow* PressSuggest() {
     QTest::keyClick(testing::Find<QLineEdit>(*form, "EntryEdit"), Qt::Key_G, Qt::ControlModifier);
-    TSuggestForm* window = testing::Find<TSuggestForm>(*form, "TSuggestForm");
+    SuggestWindow* window = testing::Find<SuggestWindow>(*form, "SuggestWindow");
     if (window != nullptr && window->isVisible()) {
       EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
     }
     return window;
   }
 
-  QStringList Listed(const TSuggestForm& window) {
+  QStringList Listed(const SuggestWindow& window) {
     QStringList rows;
     const QTableWidget* list = testing::Find<QTableWidget>(window, "SuggestionList");
     for (int row = 0; row < list->rowCount(); ++row) {
@@ -124,7 +124,7 @@ TEST_F(SuggestWindowTest, FlowersComesFirstAndEnterPlacesItForCopy) {
   EXPECT_EQ(testing::Find<QAction>(*form, "Suggest1")->shortcut(),
             QKeySequence(Qt::CTRL | Qt::Key_G));
   TypeNumber(QStringLiteral("18003569377"));
-  TSuggestForm* window = PressSuggest();
+  SuggestWindow* window = PressSuggest();
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(window->isVisible());
   EXPECT_EQ(Listed(*window), (QStringList{QStringLiteral("1800 flowers|1800FLOWERS"),
@@ -152,7 +152,7 @@ TEST_F(SuggestWindowTest, FlowersComesFirstAndEnterPlacesItForCopy) {
 
 TEST_F(SuggestWindowTest, AChoiceBuildsTheSamePhraseAsPickingByHand) {
   TypeNumber(QStringLiteral("228-4357"));
-  TSuggestForm* window = PressSuggest();
+  SuggestWindow* window = PressSuggest();
   ASSERT_NE(window, nullptr);
   ASSERT_EQ(Listed(*window).value(0), QStringLiteral("228 help|228-HELP"));
   // A double click on the third row: bat help.
@@ -180,7 +180,7 @@ TEST_F(SuggestWindowTest, TheNumberAsItStandsWithItsBullets) {
   TypeNumber(QStringLiteral("228-4357"));
   testing::Find<QPushButton>(*form, "ConvertBtn")->click();
   Pick("help");
-  TSuggestForm* window = PressSuggest();
+  SuggestWindow* window = PressSuggest();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(Listed(*window).value(0), QStringLiteral("bat|BAT-") + kBullet.repeated(4));
   testing::Find<QPushButton>(*window, "OkBtn")->click();
@@ -190,7 +190,7 @@ TEST_F(SuggestWindowTest, TheNumberAsItStandsWithItsBullets) {
 TEST_F(SuggestWindowTest, NoSuggestionSaysSoAndCancelChangesNothing) {
   TypeNumber(QStringLiteral("9-1"));
   const PhraseState before = State();
-  TSuggestForm* window = PressSuggest();
+  SuggestWindow* window = PressSuggest();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(testing::Find<QTableWidget>(*window, "SuggestionList")->rowCount(), 0);
   EXPECT_EQ(testing::Find<QLabel>(*window, "CountLabel")->text(),
@@ -203,7 +203,7 @@ TEST_F(SuggestWindowTest, NoSuggestionSaysSoAndCancelChangesNothing) {
 
 TEST_F(SuggestWindowTest, F1InTheWindowAsksForItsHelp) {
   TypeNumber(QStringLiteral("1"));
-  TSuggestForm* window = PressSuggest();
+  SuggestWindow* window = PressSuggest();
   ASSERT_NE(window, nullptr);
   QTest::keyClick(testing::Find<QTableWidget>(*window, "SuggestionList"), Qt::Key_F1);
   EXPECT_EQ(help.Asked().back(), kHelpSuggestWindow);
@@ -214,7 +214,7 @@ TEST_F(SuggestWindowTest, ADictionaryThatCannotBeOpenedIsNamedAndTheWindowStaysC
   form->Dictionary().Bind(dir.filePath(QStringLiteral("gone.txt")).toStdString());
   form->Dictionary().name = "gone.txt";
   TypeNumber(QStringLiteral("1"));
-  TSuggestForm* window = PressSuggest();
+  SuggestWindow* window = PressSuggest();
   ASSERT_NE(window, nullptr);
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(dialogs.warnings.value(0), QStringLiteral("Can Not Open gone.txt"));

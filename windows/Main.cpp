@@ -416,7 +416,7 @@ void TMainForm::FormCreate() {
             dictionary_.SetNoneInUse(Translate("No Dictionary Open"));
             break;
           case Setting::kDictionary:
-            // Earlier versions stored the shown text when no dictionary was open; it
+            // A stored "No Dictionary Open" is the text shown while none is open; it
             // names no dictionary, even when a file of that name happens to exist.
             if (!value.text.isEmpty() && value.text != QLatin1String("No Dictionary Open") &&
                 value.text.toStdString() != dictionary_.name) {

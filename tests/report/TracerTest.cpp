@@ -122,6 +122,19 @@ __attribute__((noinline)) int Recurse(int depth) {
   return below + 1;
 }
 
+// The texts of the error that raise throws, recorded by a tracer installed around it.
+template <class Raise>
+ErrorTexts TextsOfRaise(Raise raise) {
+  TErrorTracer tracer;
+  std::exception_ptr error;
+  try {
+    raise();
+  } catch (...) {
+    error = std::current_exception();
+  }
+  return TErrorTracer::BuildTexts(error);
+}
+
 TEST(Tracer, TheMessageNamesClassModuleOffsetEmptyTextAndTheRaisingLine) {
   VANTREL_SKIP_WITHOUT_DEBUG_INFO();
   TErrorTracer tracer;
@@ -219,14 +232,7 @@ TEST(Tracer, RegistersAreThoseOfTheRaise) {
 
 TEST(Tracer, WithoutDebugInformationTheSourceIsUnknown) {
   VANTREL_SKIP_WITHOUT_DEBUG_INFO();
-  TErrorTracer tracer;
-  std::exception_ptr error;
-  try {
-    RaiseWithoutDebugInformation();
-  } catch (...) {
-    error = std::current_exception();
-  }
-  const ErrorTexts texts = TErrorTracer::BuildTexts(error);
+  const ErrorTexts texts = TextsOfRaise([] { RaiseWithoutDebugInformation(); });
   EXPECT_TRUE(Matches(texts.message,
                       "Exception 'std::out_of_range' in module libtracer_nodebug\\.so at "
                       "[0-9A-F]{8,}\r\nno debug information\r\n\r\n"
@@ -244,14 +250,7 @@ TEST(Tracer, WithoutDebugInformationTheSourceIsUnknown) {
 
 TEST(Tracer, CodeMergedIntoItsCallerIsNamedWithTheCallerAndThePlaceOfTheCall) {
   VANTREL_SKIP_WITHOUT_DEBUG_INFO();
-  TErrorTracer tracer;
-  std::exception_ptr error;
-  try {
-    CallsInlined();
-  } catch (...) {
-    error = std::current_exception();
-  }
-  const ErrorTexts texts = TErrorTracer::BuildTexts(error);
+  const ErrorTexts texts = TextsOfRaise([] { CallsInlined(); });
   ASSERT_GE(texts.callStack.size(), 3U);
   const std::string address = texts.callStack[1].substr(0, 18);
   // The merged function is named as its debug information names it: GCC gives it no
@@ -273,14 +272,7 @@ TEST(Tracer, CodeMergedIntoItsCallerIsNamedWithTheCallerAndThePlaceOfTheCall) {
 // address of the raise; each names the place where it was merged into the next.
 TEST(Tracer, CodeMergedTwiceNamesEveryPlaceOfCallInOrder) {
   VANTREL_SKIP_WITHOUT_DEBUG_INFO();
-  TErrorTracer tracer;
-  std::exception_ptr error;
-  try {
-    CallsMergedTwice();
-  } catch (...) {
-    error = std::current_exception();
-  }
-  const ErrorTexts texts = TErrorTracer::BuildTexts(error);
+  const ErrorTexts texts = TextsOfRaise([] { CallsMergedTwice(); });
   ASSERT_GE(texts.callStack.size(), 4U) << Joined(texts.callStack);
   const std::string address = texts.callStack[1].substr(0, 18);
   const struct {

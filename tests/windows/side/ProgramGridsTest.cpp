@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -560,6 +561,39 @@ TEST_F(GridPictures, HeadersAreBoldAndClassAIsItalic) {
   const QRect area = TextArea(*grid, 0, 1);
   EXPECT_NE(plain.copy(area), italic.copy(area));
   EXPECT_EQ(plain.copy(TextArea(*grid, 0, 0)), italic.copy(TextArea(*grid, 0, 0)));
+}
+
+// The ink of a cell's text, drawn while the current cell, which shows selected, is the
+// other cell of the first row below the header.
+int InkOf(TLayerGrid& grid, CellCoord cell) {
+  EXPECT_TRUE(grid.FocusCell(1 - cell.col, grid.FixedRows()));
+  int ink = 0;
+  InkBox(Shot(grid), TextArea(grid, cell.col, cell.row), &ink);
+  return ink;
+}
+
+// Headers stand out in bold in every grid that has them, and so does the proposed affix
+// word, whose column is bold although its row is not.
+TEST_F(GridPictures, HeadersAndTheProposedWordAreBold) {
+  const struct {
+    ProgramGrid which;
+    std::vector<CellCoord> bold;
+  } cases[] = {
+      {ProgramGrid::kPossible, {{0, 0}, {1, 0}}},
+      {ProgramGrid::kSelected, {{0, 0}, {1, 0}}},
+      {ProgramGrid::kSelectedAffix, {{0, 0}, {1, 0}, {0, 1}}},
+  };
+  for (const auto& c : cases) {
+    const auto grid = Make(c.which);
+    SCOPED_TRACE(grid->objectName().toStdString());
+    Fill(*grid, {{"Represents", "Represents"}, {"Represents", "Represents"}}, 0);
+    Show(*grid, {420, 200});
+    const int plain = InkOf(*grid, {1, 1});  // the digits of the first row
+    ASSERT_GT(plain, 0);
+    for (const CellCoord& cell : c.bold) {
+      EXPECT_GT(InkOf(*grid, cell), plain * 1.15) << "column " << cell.col << " row " << cell.row;
+    }
+  }
 }
 
 TEST_F(GridPictures, SelectedGrid) {

@@ -28,15 +28,15 @@ class WormPictures {
   virtual void ShowAndRestart(int index) = 0;
 };
 
-class IRandomPick {
+class RandomPick {
  public:
-  virtual ~IRandomPick() = default;
+  virtual ~RandomPick() = default;
   // A whole number from 0 to count - 1, each equally likely.
   virtual int Pick(int count) = 0;
 };
 
 // The program's random generator, seeded once from a reading of the clock.
-class ClockSeededRandom final : public IRandomPick {
+class ClockSeededRandom final : public RandomPick {
  public:
   explicit ClockSeededRandom(std::uint64_t clockReading);
   int Pick(int count) override;
@@ -57,7 +57,7 @@ class ButtonAnimation {
 
   // The state's idle count is raised at every tick and its animation switch read; both
   // may change between ticks.
-  ButtonAnimation(WormPictures& pictures, IRandomPick& random, ShellState& state);
+  ButtonAnimation(WormPictures& pictures, RandomPick& random, ShellState& state);
 
   // Timer1Timer's work.
   void Tick();
@@ -67,7 +67,7 @@ class ButtonAnimation {
 
  private:
   WormPictures& pictures_;
-  IRandomPick& random_;
+  RandomPick& random_;
   ShellState& state_;
   int wormTicks_ = 0;
 };

@@ -29,7 +29,7 @@ class QWidget;
 namespace vantrel {
 
 class ButtonAnimation;
-class IRandomPick;
+class RandomPick;
 class TAboutForm;
 class TAffixForm;
 class ButtonWorms;
@@ -205,7 +205,7 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
   std::unique_ptr<MainModel::ReadAffixTable> loaded_;
   QTimer* loadTimer_ = nullptr;
   ButtonWorms* worms_ = nullptr;
-  std::unique_ptr<IRandomPick> random_;
+  std::unique_ptr<RandomPick> random_;
   std::unique_ptr<ButtonAnimation> animation_;
 };
 

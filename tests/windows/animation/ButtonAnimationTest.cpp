@@ -40,7 +40,7 @@ class RecordingWorms final : public WormPictures {
   std::array<bool, kWormCount> visible{};
 };
 
-class ListedRandom final : public IRandomPick {
+class ListedRandom final : public RandomPick {
  public:
   int Pick(int count) override {
     counts.push_back(count);

@@ -23,9 +23,9 @@ QString TypeName(const std::type_info* type) {
 
 }  // namespace
 
-TVantrelApplication::TVantrelApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+VantrelApplication::VantrelApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
-bool TVantrelApplication::notify(QObject* receiver, QEvent* event) {
+bool VantrelApplication::notify(QObject* receiver, QEvent* event) {
   std::exception_ptr error;
   try {
     return QApplication::notify(receiver, event);
@@ -38,15 +38,15 @@ bool TVantrelApplication::notify(QObject* receiver, QEvent* event) {
   return false;
 }
 
-void TVantrelApplication::ReportLater(const std::exception_ptr& error) {
+void VantrelApplication::ReportLater(const std::exception_ptr& error) {
   QTimer::singleShot(0, this, [this, error] { HandleError(nullptr, error); });
 }
 
-void TVantrelApplication::SetErrorHandler(ErrorHandler handler) {
+void VantrelApplication::SetErrorHandler(ErrorHandler handler) {
   handler_ = std::move(handler);
 }
 
-void TVantrelApplication::HandleError(QObject* receiver, const std::exception_ptr& error) {
+void VantrelApplication::HandleError(QObject* receiver, const std::exception_ptr& error) {
   // Nothing may leave notify, not even a failure of the handler itself.
   try {
     if (handler_) {
@@ -60,7 +60,7 @@ void TVantrelApplication::HandleError(QObject* receiver, const std::exception_pt
   }
 }
 
-void TVantrelApplication::WarnOfError(QObject* receiver, const std::exception_ptr& error) {
+void VantrelApplication::WarnOfError(QObject* receiver, const std::exception_ptr& error) {
   static bool showing = false;
   const QString text = ErrorText(error);
   if (showing) {
@@ -82,7 +82,7 @@ void TVantrelApplication::WarnOfError(QObject* receiver, const std::exception_pt
   QMessageBox::warning(parent, applicationName(), text, QMessageBox::Ok);
 }
 
-QString TVantrelApplication::ErrorText(const std::exception_ptr& error) {
+QString VantrelApplication::ErrorText(const std::exception_ptr& error) {
   if (!error) {
     return TypeName(nullptr);
   }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// TVantrelApplication: the program's application object. Every event passes through its
+// VantrelApplication: the program's application object. Every event passes through its
 // notify, so no error can leave an event handler: one that escapes is handed to the error
 // handler, and the event loop goes on with the state the handler left behind.
 
@@ -11,7 +11,7 @@
 
 namespace vantrel {
 
-class TVantrelApplication : public QApplication {
+class VantrelApplication : public QApplication {
   Q_OBJECT
 
  public:
@@ -19,7 +19,7 @@ class TVantrelApplication : public QApplication {
   // the error. It runs inside the handler's event loop and may show windows.
   using ErrorHandler = std::function<void(QObject* receiver, const std::exception_ptr& error)>;
 
-  TVantrelApplication(int& argc, char** argv);
+  VantrelApplication(int& argc, char** argv);
 
   bool notify(QObject* receiver, QEvent* event) override;
 

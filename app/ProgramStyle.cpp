@@ -20,8 +20,7 @@ class DeferredIconEngine final : public QIconEngine {
       : state_(std::make_shared<State>(State{const_cast<QStyle*>(style), which,
                                              const_cast<QWidget*>(widget), std::nullopt})) {}
 
-  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
-             QIcon::State state) override {
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
     Real().paint(painter, rect, Qt::AlignCenter, mode, state);
   }
   QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {

@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
   vantrel::InstallCrashHandler(errorLog.Path());
   const QString logPath = QString::fromStdString(errorLog.Path());
 
-  vantrel::TVantrelApplication app(argc, argv);
+  vantrel::VantrelApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Vantrel"));
   // The style the user or the desktop chose, with its icons read when first drawn.
   QApplication::setStyle(new vantrel::ProgramStyle(QApplication::style()->name()));

@@ -79,6 +79,13 @@ class CliHost final : public vantrel::MainHost {
   bool failed = false;
 };
 
+// A dictionary that cannot be opened, told as the suggestion window tells it: the
+// command line already says what was being done.
+int CannotOpen(const std::string& name) {
+  std::cerr << "Can Not Open " << name << '\n';
+  return 1;
+}
+
 int UsageError(const std::string& why) {
   std::cerr << "vantrel-cli: " << why << '\n' << kUsage;
   return 2;
@@ -131,8 +138,7 @@ int Lookup(vantrel::DictionaryFile& dictionary, CliHost& host,
 int Affixes(vantrel::MainModel& model, CliHost& host, const vantrel::cli::Arguments& options) {
   // Without an Open dialog to ask, a dictionary that cannot be opened ends here.
   if (model.Dictionary().Reopen() == nullptr) {
-    std::cerr << "Can Not Open " << model.Dictionary().name << " in LoadAffixes\n";
-    return 1;
+    return CannotOpen(model.Dictionary().name);
   }
   model.LoadAffixes();
   model.SetEntryText(vantrel::Utf8ToCp1252(options.operands[0]));
@@ -212,8 +218,7 @@ int Suggest(vantrel::DictionaryFile& dictionary, const vantrel::cli::Arguments& 
   for (const std::string& typed : numbers) {
     const std::unique_ptr<vantrel::ByteSource> source = dictionary.Reopen();
     if (source == nullptr) {
-      std::cerr << "Can Not Open " << dictionary.name << " in Suggest1Click\n";
-      return 1;
+      return CannotOpen(dictionary.name);
     }
     const std::string number = vantrel::Utf8ToCp1252(typed);
     std::vector<vantrel::Suggestion> suggestions;

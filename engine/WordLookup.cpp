@@ -59,7 +59,8 @@ void LookupModel::LookUp() {
   });
   if (!result.IsOk()) {
     host_.SetBusy(false);
-    // This one message of the window has always been shown untranslated.
+    // In this window the read error stays in English whatever the language: its pieces
+    // are literal, so the catalogs never reach it.
     host_.Warn({Lit("Error Reading Dictionary "), Lit(dictionary_.name)});
     host_.StateChanged();
     return;

@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Edges from -2 on, a right or bottom edge before its left or top one included; 0xFF
   // stands for an edge far beyond the table.
   auto edge = [](std::uint8_t byte) { return byte == 0xFF ? 1000000 : byte % 12 - 2; };
-  const vantrel::TGridRect selection{edge(data[2]), edge(data[3]), edge(data[4]), edge(data[5])};
+  const vantrel::CellRange selection{edge(data[2]), edge(data[3]), edge(data[4]), edge(data[5])};
   const std::string_view text(reinterpret_cast<const char*>(data) + 6, size - 6);
 
   vantrel::CellTable table(cols, rows);
@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       table.ColCount() < cols || table.ColCount() > vantrel::CellTable::kMaxCols) {
     __builtin_trap();
   }
-  const vantrel::TGridRect range = vantrel::PasteRange(selection);
+  const vantrel::CellRange range = vantrel::PasteRange(selection);
   const std::vector<std::string_view> lines = Lines(text);
   for (int row = 0; row < table.RowCount(); ++row) {
     const std::int64_t line = std::int64_t{row} - range.top;

@@ -530,6 +530,57 @@ std::string DieName(Dwarf_Die* die) {
   return name != nullptr ? std::string(name) : std::string();
 }
 
+// The function definition whose code holds pc. GCC writes definitions at the top of their
+// unit, clang inside the entry of their namespace or class; the scope search of libdw
+// does not enter entries without code of their own, so both are looked for here.
+bool FindFunction(Dwarf_Die* parent, Dwarf_Addr pc, Dwarf_Die* found) {
+  Dwarf_Die child;
+  if (dwarf_child(parent, &child) != 0) {
+    return false;
+  }
+  do {
+    switch (dwarf_tag(&child)) {
+      case DW_TAG_subprogram:
+        if (dwarf_haspc(&child, pc) > 0) {
+          *found = child;
+          return true;
+        }
+        break;
+      case DW_TAG_namespace:
+      case DW_TAG_class_type:
+      case DW_TAG_structure_type:
+      case DW_TAG_union_type:
+        if (FindFunction(&child, pc, found)) {
+          return true;
+        }
+        break;
+      default:
+        break;
+    }
+  } while (dwarf_siblingof(&child, &child) == 0);
+  return false;
+}
+
+// Adds the merged functions whose code holds pc, from the outermost in parent inwards, to
+// the front of merged, so that the innermost comes first.
+void CollectMerged(Dwarf_Die* parent, Dwarf_Addr pc, std::vector<Dwarf_Die>& merged) {
+  Dwarf_Die child;
+  if (dwarf_child(parent, &child) != 0) {
+    return;
+  }
+  do {
+    const int tag = dwarf_tag(&child);
+    if ((tag == DW_TAG_inlined_subroutine || tag == DW_TAG_lexical_block) &&
+        dwarf_haspc(&child, pc) > 0) {
+      if (tag == DW_TAG_inlined_subroutine) {
+        merged.insert(merged.begin(), child);
+      }
+      CollectMerged(&child, pc, merged);
+      return;
+    }
+  } while (dwarf_siblingof(&child, &child) == 0);
+}
+
 }  // namespace
 
 // The symbol names the function that holds the address; when the address lies in code of
@@ -543,14 +594,11 @@ void AddressResolver::AddInlinedCallers(Dwfl_Module* module, std::uintptr_t insi
   if (unit == nullptr) {
     return;
   }
-  Dwarf_Die* scopes = nullptr;
-  const int count = dwarf_getscopes(unit, inside - bias, &scopes);
   // The merged functions, innermost first; the symbol's own function holds them all.
-  std::vector<Dwarf_Die*> merged;
-  for (int i = 0; i < count && dwarf_tag(&scopes[i]) != DW_TAG_subprogram; ++i) {
-    if (dwarf_tag(&scopes[i]) == DW_TAG_inlined_subroutine) {
-      merged.push_back(&scopes[i]);
-    }
+  std::vector<Dwarf_Die> merged;
+  Dwarf_Die function;
+  if (FindFunction(unit, inside - bias, &function)) {
+    CollectMerged(&function, inside - bias, merged);
   }
   if (!merged.empty()) {
     Dwarf_Files* files = nullptr;
@@ -559,25 +607,24 @@ void AddressResolver::AddInlinedCallers(Dwfl_Module* module, std::uintptr_t insi
       files = nullptr;
     }
     const std::string outermost = info.function;
-    info.function = DieName(merged[0]);
+    info.function = DieName(&merged[0]);
     for (std::size_t k = 1; k <= merged.size(); ++k) {
       CallSite site;
-      site.function = k < merged.size() ? DieName(merged[k]) : outermost;
+      site.function = k < merged.size() ? DieName(&merged[k]) : outermost;
       Dwarf_Attribute attribute;
       Dwarf_Word file = 0;
       Dwarf_Word line = 0;
       if (files != nullptr &&
-          dwarf_formudata(dwarf_attr(merged[k - 1], DW_AT_call_file, &attribute), &file) == 0 &&
+          dwarf_formudata(dwarf_attr(&merged[k - 1], DW_AT_call_file, &attribute), &file) == 0 &&
           file < fileCount) {
         site.file = BaseName(dwarf_filesrc(files, file, nullptr, nullptr));
       }
-      if (dwarf_formudata(dwarf_attr(merged[k - 1], DW_AT_call_line, &attribute), &line) == 0) {
+      if (dwarf_formudata(dwarf_attr(&merged[k - 1], DW_AT_call_line, &attribute), &line) == 0) {
         site.line = static_cast<int>(line);
       }
       info.inlinedInto.push_back(std::move(site));
     }
   }
-  std::free(scopes);
 }
 
 }  // namespace vantrel

@@ -39,7 +39,7 @@ QUrl PageUrl(std::string_view page, std::string_view anchor) {
 
 class MenuHelpKey final : public QObject {
  public:
-  MenuHelpKey(QMenu* menu, IHelp& help, int context)
+  MenuHelpKey(QMenu* menu, Help& help, int context)
       : QObject(menu), menu_(menu), help_(help), context_(context) {}
 
  protected:
@@ -56,7 +56,7 @@ class MenuHelpKey final : public QObject {
 
  private:
   QMenu* menu_;
-  IHelp& help_;
+  Help& help_;
   int context_;
 };
 
@@ -190,14 +190,14 @@ HelpViewer& HelpBook::MadeViewer() {
   return *viewer_;
 }
 
-void InstallHelpKey(QWidget* window, IHelp& help, int context) {
+void InstallHelpKey(QWidget* window, Help& help, int context) {
   auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F1), window);
   shortcut->setContext(Qt::WindowShortcut);
   QObject::connect(shortcut, &QShortcut::activated, window,
                    [&help, context] { help.ShowContext(context); });
 }
 
-void InstallHelpKey(QMenu* menu, IHelp& help, int context) {
+void InstallHelpKey(QMenu* menu, Help& help, int context) {
   menu->installEventFilter(new MenuHelpKey(menu, help, context));
 }
 

@@ -2,7 +2,7 @@
 #pragma once
 // The help book lives in the program's resources as HTML pages under qrc:/help/. Each help
 // context that a window or menu asks for is an anchor in one of the pages; HelpViewer is
-// the window that shows them. Windows take an IHelp& when they are built, so a test can
+// the window that shows them. Windows take a Help& when they are built, so a test can
 // record what F1 asked for instead of opening a window.
 
 #include <QUrl>
@@ -55,15 +55,15 @@ QUrl HelpUrl(int context);
 // The same page and anchor of the book in the current language.
 QUrl InCurrentLanguage(const QUrl& url);
 
-class IHelp {
+class Help {
  public:
-  virtual ~IHelp() = default;
+  virtual ~Help() = default;
   virtual void ShowContents() = 0;
   virtual void ShowContext(int context) = 0;
 };
 
 // A window of its own, kept for the whole run and brought to the front on each request.
-class HelpViewer : public QWidget, public IHelp {
+class HelpViewer : public QWidget, public Help {
   Q_OBJECT
 
  public:
@@ -91,7 +91,7 @@ class HelpViewer : public QWidget, public IHelp {
 
 // The program's help: the window is made on the first request, so that a run that never
 // asks for help never lays out a page of the book.
-class HelpBook final : public IHelp {
+class HelpBook final : public Help {
  public:
   HelpBook();
   ~HelpBook() override;
@@ -111,8 +111,8 @@ class HelpBook final : public IHelp {
 };
 
 // F1 anywhere in window asks help for context. The help must outlive the window.
-void InstallHelpKey(QWidget* window, IHelp& help, int context);
+void InstallHelpKey(QWidget* window, Help& help, int context);
 // F1 while the menu is open closes it and asks help for the menu's context.
-void InstallHelpKey(QMenu* menu, IHelp& help, int context);
+void InstallHelpKey(QMenu* menu, Help& help, int context);
 
 }  // namespace vantrel

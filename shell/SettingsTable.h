@@ -24,35 +24,35 @@ inline QString NameOf(Setting setting) {
 // The main window reads the language first, so that the dictionary placeholder and any
 // message come out in the stored language, then the dictionary and its own geometry.
 inline constexpr std::array<Setting, 10> kMainWindowReadOrder{
-    Setting::Language,
-    Setting::Dictionary,
-    Setting::FormTop,
-    Setting::FormLeft,
-    Setting::FormWidth,
-    Setting::FormHeight,
-    Setting::SelectedPanelHeight,
-    Setting::WordWidth,
-    Setting::NumberWidth,
-    Setting::AnimationOn,
+    Setting::kLanguage,
+    Setting::kDictionary,
+    Setting::kFormTop,
+    Setting::kFormLeft,
+    Setting::kFormWidth,
+    Setting::kFormHeight,
+    Setting::kSelectedPanelHeight,
+    Setting::kWordWidth,
+    Setting::kNumberWidth,
+    Setting::kAnimationOn,
 };
 
 // Everything but NotifyCount, in table order, at every close, whether or not the lookup
 // and affix windows were shown.
 inline constexpr std::array<Setting, 17> kMainWindowWriteOrder{
-    Setting::Dictionary,  Setting::FormTop,        Setting::FormLeft,
-    Setting::FormWidth,   Setting::FormHeight,     Setting::SelectedPanelHeight,
-    Setting::WordWidth,   Setting::NumberWidth,    Setting::LookupTop,
-    Setting::LookupLeft,  Setting::AffixTop,       Setting::AffixLeft,
-    Setting::AffixWidth,  Setting::AffixWordWidth, Setting::AffixNumberWidth,
-    Setting::AnimationOn, Setting::Language,
+    Setting::kDictionary,  Setting::kFormTop,        Setting::kFormLeft,
+    Setting::kFormWidth,   Setting::kFormHeight,     Setting::kSelectedPanelHeight,
+    Setting::kWordWidth,   Setting::kNumberWidth,    Setting::kLookupTop,
+    Setting::kLookupLeft,  Setting::kAffixTop,       Setting::kAffixLeft,
+    Setting::kAffixWidth,  Setting::kAffixWordWidth, Setting::kAffixNumberWidth,
+    Setting::kAnimationOn, Setting::kLanguage,
 };
 
-inline constexpr std::array<Setting, 2> kLookupWindowReadOrder{Setting::LookupTop,
-                                                               Setting::LookupLeft};
+inline constexpr std::array<Setting, 2> kLookupWindowReadOrder{Setting::kLookupTop,
+                                                               Setting::kLookupLeft};
 
 inline constexpr std::array<Setting, 5> kAffixWindowReadOrder{
-    Setting::AffixTop, Setting::AffixLeft, Setting::AffixWidth, Setting::AffixWordWidth,
-    Setting::AffixNumberWidth};
+    Setting::kAffixTop, Setting::kAffixLeft, Setting::kAffixWidth, Setting::kAffixWordWidth,
+    Setting::kAffixNumberWidth};
 
 // Each window reads exactly the values that the table gives it.
 template <std::size_t N>

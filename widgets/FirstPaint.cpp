@@ -43,9 +43,8 @@ void OnFirstPaint(QWidget& window, std::function<void()> action) {
 
 void AfterFirstPaint(QWidget& window, std::function<void()> action) {
   // A zero timer runs once the paint under way and its flush to the screen are over.
-  OnFirstPaint(window, [&window, action = std::move(action)] {
-    QTimer::singleShot(0, &window, action);
-  });
+  OnFirstPaint(window,
+               [&window, action = std::move(action)] { QTimer::singleShot(0, &window, action); });
 }
 
 }  // namespace vantrel

@@ -36,7 +36,7 @@ class LineCursor {
   std::size_t pos_ = 0;
 };
 
-void PasteLine(CellTable& table, const TGridRect& range, int row, std::string_view line) {
+void PasteLine(CellTable& table, const CellRange& range, int row, std::string_view line) {
   // Copy ends every cell with a TAB; that last one separates nothing.
   if (!line.empty() && line.back() == '\t') {
     line.remove_suffix(1);
@@ -59,8 +59,8 @@ void PasteLine(CellTable& table, const TGridRect& range, int row, std::string_vi
 
 }  // namespace
 
-TGridRect CopyRange(const TGridRect& selection, int colCount, int rowCount) {
-  TGridRect range;
+CellRange CopyRange(const CellRange& selection, int colCount, int rowCount) {
+  CellRange range;
   range.left = std::max(selection.left, 0);
   range.top = std::max(selection.top, 0);
   range.right =
@@ -70,8 +70,8 @@ TGridRect CopyRange(const TGridRect& selection, int colCount, int rowCount) {
   return range;
 }
 
-TGridRect PasteRange(const TGridRect& selection) {
-  TGridRect range;
+CellRange PasteRange(const CellRange& selection) {
+  CellRange range;
   range.left = std::max(selection.left, 0);
   range.top = std::max(selection.top, 0);
   range.right = selection.right < selection.left ? INT_MAX : selection.right;
@@ -79,8 +79,8 @@ TGridRect PasteRange(const TGridRect& selection) {
   return range;
 }
 
-std::string SelectionText(const CellTable& table, const TGridRect& selection) {
-  const TGridRect range = CopyRange(selection, table.ColCount(), table.RowCount());
+std::string SelectionText(const CellTable& table, const CellRange& selection) {
+  const CellRange range = CopyRange(selection, table.ColCount(), table.RowCount());
   std::string text;
   for (int row = range.top; row <= range.bottom; ++row) {
     for (int col = range.left; col <= range.right; ++col) {
@@ -92,8 +92,8 @@ std::string SelectionText(const CellTable& table, const TGridRect& selection) {
   return text;
 }
 
-void ClearSelection(CellTable& table, const TGridRect& selection) {
-  const TGridRect range = CopyRange(selection, table.ColCount(), table.RowCount());
+void ClearSelection(CellTable& table, const CellRange& selection) {
+  const CellRange range = CopyRange(selection, table.ColCount(), table.RowCount());
   for (int row = range.top; row <= range.bottom; ++row) {
     for (int col = range.left; col <= range.right; ++col) {
       table.SetCell(col, row, std::string());
@@ -101,8 +101,8 @@ void ClearSelection(CellTable& table, const TGridRect& selection) {
   }
 }
 
-void PasteIntoTable(CellTable& table, const TGridRect& selection, std::string_view text) {
-  const TGridRect range = PasteRange(selection);
+void PasteIntoTable(CellTable& table, const CellRange& selection, std::string_view text) {
+  const CellRange range = PasteRange(selection);
   const std::int64_t rowLimit =
       std::min<std::int64_t>(range.bottom, std::int64_t{table.RowCount()} - 1 + kPasteRowLimit);
 

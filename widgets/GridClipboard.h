@@ -19,20 +19,20 @@ inline constexpr int kPasteRowLimit = 10000;
 // Edges below 0 count as 0. A right or bottom edge before its left or top edge reaches
 // the last column or row when copying or cutting, and has no bound (INT_MAX) when
 // pasting. Copy ranges end at the table's last column and row.
-TGridRect CopyRange(const TGridRect& selection, int colCount, int rowCount);
-TGridRect PasteRange(const TGridRect& selection);
+CellRange CopyRange(const CellRange& selection, int colCount, int rowCount);
+CellRange PasteRange(const CellRange& selection);
 
 // Every selected row as its cells' texts, each followed by a TAB, the row ended by CR LF.
-std::string SelectionText(const CellTable& table, const TGridRect& selection);
+std::string SelectionText(const CellTable& table, const CellRange& selection);
 
 // Empties every selected cell.
-void ClearSelection(CellTable& table, const TGridRect& selection);
+void ClearSelection(CellTable& table, const CellRange& selection);
 
 // Writes text into the selection from its top-left cell: one line per row (CR LF, LF or
 // CR end a line), fields separated by TAB, left to right, no further than the
 // selection's last column and row. A TAB at the end of a line ends the last field and
 // starts no new one. Rows and columns beyond the table's end are added, at most
 // kPasteRowLimit rows and up to the table's column limit.
-void PasteIntoTable(CellTable& table, const TGridRect& selection, std::string_view text);
+void PasteIntoTable(CellTable& table, const CellRange& selection, std::string_view text);
 
 }  // namespace vantrel

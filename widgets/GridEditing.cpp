@@ -50,7 +50,7 @@ void TLayerGrid::CommitEdit() {
     return;
   }
   const QString text = editor_->text();
-  const TGridCoord cell = editing_;
+  const CellCoord cell = editing_;
   CancelEdit();
   if (onAcceptEdit_ && !onAcceptEdit_(cell.col, cell.row, text)) {
     return;
@@ -117,7 +117,7 @@ bool TLayerGrid::EditorKey(QKeyEvent* event) {
 
 void TLayerGrid::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
-    const TGridCoord cell = MouseToCell(event->position().toPoint());
+    const CellCoord cell = CellAt(event->position().toPoint());
     if (cell.Valid() && CanEditCell(cell.col, cell.row)) {
       OpenEditor(cell.col, cell.row, nullptr);
       event->accept();

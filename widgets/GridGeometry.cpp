@@ -80,7 +80,7 @@ QRect GridGeometry::CellRect(int col, int row) const {
   return {*x, *y, ColWidth(col), rowHeight_};
 }
 
-TGridCoord GridGeometry::CellAt(QPoint point) const {
+CellCoord GridGeometry::CellAt(QPoint point) const {
   if (point.x() < 0 || point.y() < 0 || point.x() >= clientWidth_ || point.y() >= clientHeight_) {
     return {};
   }

@@ -73,7 +73,7 @@ class GridGeometry {
 
   // The cell under a client point: a grid line belongs to the cell before it. Invalid
   // outside the client area and beyond the last column or row.
-  TGridCoord CellAt(QPoint point) const;
+  CellCoord CellAt(QPoint point) const;
 
   // Scrollable rows that fit wholly into the client area below the fixed rows; at least 1.
   int RowsThatFit() const;

@@ -5,17 +5,17 @@
 namespace vantrel {
 
 // A cell by column and row; -1 in both when there is no cell.
-struct TGridCoord {
+struct CellCoord {
   int col = -1;
   int row = -1;
 
   bool Valid() const { return col >= 0 && row >= 0; }
-  bool operator==(const TGridCoord&) const = default;
+  bool operator==(const CellCoord&) const = default;
 };
 
 // A range of cells, edges included. Kept exactly as set: an edge may lie below 0, and the
 // right or bottom edge may lie before the left or top one.
-struct TGridRect {
+struct CellRange {
   int left = 0;
   int top = 0;
   int right = 0;
@@ -24,7 +24,7 @@ struct TGridRect {
   bool Contains(int col, int row) const {
     return col >= left && col <= right && row >= top && row <= bottom;
   }
-  bool operator==(const TGridRect&) const = default;
+  bool operator==(const CellRange&) const = default;
 };
 
 }  // namespace vantrel

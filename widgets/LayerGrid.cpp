@@ -276,7 +276,7 @@ bool TLayerGrid::FocusCell(int col, int row) {
   return MoveCurrent(col, row, true, false);
 }
 
-void TLayerGrid::SetSelection(const TGridRect& selection) {
+void TLayerGrid::SetSelection(const CellRange& selection) {
   selection_ = selection;
   viewport()->update();
 }
@@ -415,7 +415,7 @@ void TLayerGrid::SyncRows() {
 }
 
 void TLayerGrid::ClampCurrent() {
-  TGridCoord cell = current_;
+  CellCoord cell = current_;
   cell.col = std::clamp(cell.col, FixedCols(), std::max(FixedCols(), ColCount() - 1));
   cell.row = std::clamp(cell.row, FixedRows(), std::max(FixedRows(), RowCount() - 1));
   if (cell != current_) {
@@ -713,7 +713,7 @@ void TLayerGrid::mousePressEvent(QMouseEvent* event) {
       sizingX_ = point.x();
       viewport()->update();
     } else {
-      const TGridCoord cell = MouseToCell(point);
+      const CellCoord cell = CellAt(point);
       if (cell.Valid() && !geometry_.IsFixed(cell.col, cell.row)) {
         const bool extend =
             event->modifiers().testFlag(Qt::ShiftModifier) && options_.testFlag(kRangeSelect);
@@ -744,7 +744,7 @@ void TLayerGrid::mouseMoveEvent(QMouseEvent* event) {
   } else {
     viewport()->unsetCursor();
   }
-  if (hintCell_.Valid() && MouseToCell(point) != hintCell_) {
+  if (hintCell_.Valid() && CellAt(point) != hintCell_) {
     HideCellHint();
   }
 }
@@ -776,7 +776,7 @@ void TLayerGrid::DragSelectTo(QPoint point) {
   }
   const QPoint inside(std::clamp(point.x(), geometry_.FixedWidth(), geometry_.ClientWidth() - 1),
                       std::clamp(point.y(), geometry_.FixedHeight(), geometry_.ClientHeight() - 1));
-  const TGridCoord cell = MouseToCell(inside);
+  const CellCoord cell = CellAt(inside);
   if (cell.Valid() && cell != current_) {
     MoveCurrent(cell.col, cell.row, false, true);
   }
@@ -946,7 +946,7 @@ void TLayerGrid::ShowHintAt(const QPoint& point, const QPoint& globalPoint) {
     }
     return;
   }
-  const TGridCoord cell = MouseToCell(point);
+  const CellCoord cell = CellAt(point);
   if (!cell.Valid()) {
     HideCellHint();
     return;

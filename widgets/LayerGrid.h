@@ -8,7 +8,7 @@
 //
 // Only the cells on screen are painted, and no cell has a widget or any memory of its
 // own beyond its text: a grid of thousands of rows costs what is set and what is seen.
-// Positions in events and in MouseToCell() are in client (viewport) coordinates.
+// Positions in events and in CellAt() are in client (viewport) coordinates.
 
 #include "CellLayers.h"
 #include "CellTable.h"
@@ -114,9 +114,9 @@ class TLayerGrid : public QAbstractScrollArea {
   int Row() const { return current_.row; }
   // Makes a cell current (if the select-cell handler allows) and scrolls it into view.
   bool FocusCell(int col, int row);
-  TGridRect Selection() const { return selection_; }
+  CellRange Selection() const { return selection_; }
   // Kept as given, even with edges out of order; the current cell does not move.
-  void SetSelection(const TGridRect& selection);
+  void SetSelection(const CellRange& selection);
 
   int TopRow() const { return geometry_.TopRow(); }
   void SetTopRow(int row);
@@ -124,7 +124,7 @@ class TLayerGrid : public QAbstractScrollArea {
   void SetLeftCol(int col);
   // Scrollable rows shown wholly.
   int VisibleRowCount() const { return geometry_.VisibleRowCount(); }
-  TGridCoord MouseToCell(QPoint point) const { return geometry_.CellAt(point); }
+  CellCoord CellAt(QPoint point) const { return geometry_.CellAt(point); }
   QRect CellRect(int col, int row) const { return geometry_.CellRect(col, row); }
   const GridGeometry& Geometry() const { return geometry_; }
 
@@ -178,7 +178,7 @@ class TLayerGrid : public QAbstractScrollArea {
   // The editor, for the owner's limits on what may be typed (length, validator).
   QLineEdit* Editor() const { return editor_; }
   bool Editing() const { return editing_.Valid(); }
-  TGridCoord EditingCell() const { return editing_; }
+  CellCoord EditingCell() const { return editing_; }
   // Closes the editor and writes its text into the cell (see the accept handler). Does
   // nothing when no edit is open.
   void CommitEdit();
@@ -202,7 +202,7 @@ class TLayerGrid : public QAbstractScrollArea {
   void SetCellHint(int col, int row, const QString& hint);
   void SetOnShowHintCell(ShowHintCellHandler handler) { onShowHintCell_ = std::move(handler); }
   // The cell whose hint shows, or an invalid coordinate.
-  TGridCoord HintCell() const { return hintCell_; }
+  CellCoord HintCell() const { return hintCell_; }
 
   void SetOnSelectCell(SelectCellHandler handler) { onSelectCell_ = std::move(handler); }
 
@@ -308,9 +308,9 @@ class TLayerGrid : public QAbstractScrollArea {
   bool showHint_ = false;
   bool pickKeys_ = false;
 
-  TGridCoord current_;
-  TGridCoord anchor_;
-  TGridRect selection_;
+  CellCoord current_;
+  CellCoord anchor_;
+  CellRange selection_;
 
   MouseState mouseState_ = MouseState::kNone;
   int sizingCol_ = -1;
@@ -323,10 +323,10 @@ class TLayerGrid : public QAbstractScrollArea {
   SelectCellHandler onSelectCell_;
   QLabel* hintLabel_ = nullptr;  // owned by the grid as its Qt child
   QTimer hintTimer_;
-  TGridCoord hintCell_;
+  CellCoord hintCell_;
 
   QLineEdit* editor_ = nullptr;  // owned by the viewport as its Qt child
-  TGridCoord editing_;
+  CellCoord editing_;
   AcceptEditHandler onAcceptEdit_;
   GridAccessNotes* accessNotes_ = nullptr;  // owned by the grid as its Qt child
 };

@@ -254,7 +254,7 @@ int LayerGridAccessible::indexOfChild(const QAccessibleInterface* child) const {
 QAccessibleInterface* LayerGridAccessible::childAt(int x, int y) const {
   const TLayerGrid* grid = Grid();
   const QPoint point = grid->viewport()->mapFromGlobal(QPoint(x, y));
-  const TGridCoord cell = grid->MouseToCell(point);
+  const CellCoord cell = grid->CellAt(point);
   return cell.Valid() ? GridCell(cell.col, cell.row) : nullptr;
 }
 
@@ -307,8 +307,8 @@ QString LayerGridAccessible::rowDescription(int row) const {
 }
 
 // The selection as far as it lies on scrollable cells of the grid.
-static TGridRect ShownSelection(const TLayerGrid& grid) {
-  TGridRect s = grid.Selection();
+static CellRange ShownSelection(const TLayerGrid& grid) {
+  CellRange s = grid.Selection();
   s.left = std::max(s.left, grid.FixedCols());
   s.top = std::max(s.top, grid.FixedRows());
   s.right = std::min(s.right, grid.ColCount() - 1);
@@ -317,7 +317,7 @@ static TGridRect ShownSelection(const TLayerGrid& grid) {
 }
 
 int LayerGridAccessible::selectedCellCount() const {
-  const TGridRect s = ShownSelection(*Grid());
+  const CellRange s = ShownSelection(*Grid());
   if (s.right < s.left || s.bottom < s.top) {
     return 0;
   }
@@ -325,7 +325,7 @@ int LayerGridAccessible::selectedCellCount() const {
 }
 
 QList<QAccessibleInterface*> LayerGridAccessible::selectedCells() const {
-  const TGridRect s = ShownSelection(*Grid());
+  const CellRange s = ShownSelection(*Grid());
   QList<QAccessibleInterface*> cells;
   for (int row = s.top; row <= s.bottom; ++row) {
     for (int col = s.left; col <= s.right; ++col) {
@@ -337,7 +337,7 @@ QList<QAccessibleInterface*> LayerGridAccessible::selectedCells() const {
 
 bool LayerGridAccessible::isRowSelected(int row) const {
   const TLayerGrid* grid = Grid();
-  const TGridRect s = ShownSelection(*grid);
+  const CellRange s = ShownSelection(*grid);
   const int gridRow = row + grid->FixedRows();
   return gridRow >= s.top && gridRow <= s.bottom && s.left <= grid->FixedCols() &&
          s.right >= grid->ColCount() - 1;

@@ -32,10 +32,6 @@ class TAboutForm : public QDialog {
   int ShowModal();
   // Frog is shown and plays while the animation is on, and is hidden while it is off.
   void FrogFollowsAnimation();
-  QLabel* EmailLabel() const { return emailLabel_; }
-  QLabel* HomePageLabel() const { return homePageLabel_; }
-  AnimatedPicture* Frog() const { return frog_; }
-  QPushButton* OkBtn() const { return okBtn_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -35,7 +35,7 @@ constexpr int kCautionSize = 32;
 // A stored window width, at least the minimum; one wider than the screen takes the
 // design width: a window millions of pixels wide would take seconds to draw.
 int WindowWidth(qint32 stored) {
-  const int design = RowOf(Setting::AffixWidth).design;
+  const int design = RowOf(Setting::kAffixWidth).design;
   return std::max(SizeOnScreen({stored, kFixedHeight}, {design, kFixedHeight}).width(),
                   kMinimumWidth);
 }
@@ -156,8 +156,8 @@ void TAffixForm::FormCreate() {
   model_.Correction().SetCell(1, 0, ToCp1252(TranslateText("Represents")));
 
   // The created size and place, kept where nothing is stored or the reading stops.
-  move(RowOf(Setting::AffixLeft).design, RowOf(Setting::AffixTop).design);
-  resize(RowOf(Setting::AffixWidth).design, kFixedHeight);
+  move(RowOf(Setting::kAffixLeft).design, RowOf(Setting::kAffixTop).design);
+  resize(RowOf(Setting::kAffixWidth).design, kFixedHeight);
   // A hidden window gets no resize events: lay the grid out now, so that the column rule
   // measures the grid at the window's width.
   auto layOut = [this] {
@@ -171,27 +171,28 @@ void TAffixForm::FormCreate() {
   RestoreSettings(services_.settings, kAffixWindowReadOrder,
                   [this, &layOut](Setting setting, const SettingValue& value) {
                     switch (setting) {
-                      case Setting::AffixTop:
+                      case Setting::kAffixTop:
                         move(x(), value.integer);
                         break;
-                      case Setting::AffixLeft:
+                      case Setting::kAffixLeft:
                         move(value.integer, y());
                         break;
-                      case Setting::AffixWidth:
+                      case Setting::kAffixWidth:
                         resize(WindowWidth(value.integer), kFixedHeight);
                         layOut();
                         break;
-                      case Setting::AffixWordWidth:
+                      case Setting::kAffixWordWidth:
                         selectedAffixGrid_->SetColWidth(0, ColumnWidth(setting, value.integer));
                         break;
-                      case Setting::AffixNumberWidth:
+                      case Setting::kAffixNumberWidth:
                         selectedAffixGrid_->SetColWidth(1, ColumnWidth(setting, value.integer));
                         break;
                       default:
                         break;
                     }
                   });
-  move(PlaceOnScreen(pos(), WindowSize(*this), DesignPlace(Setting::AffixLeft, Setting::AffixTop)));
+  move(PlaceOnScreen(pos(), WindowSize(*this),
+                     DesignPlace(Setting::kAffixLeft, Setting::kAffixTop)));
 }
 
 void TAffixForm::AffixOkBtnClick() {

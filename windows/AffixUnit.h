@@ -33,11 +33,6 @@ class TAffixForm : public QDialog {
   int WordWidth() const;
   int NumberWidth() const;
 
-  TLayerGrid* SelectedAffixGrid() const { return selectedAffixGrid_; }
-  QWidget* GridPanel() const { return gridPanel_; }
-  QPushButton* AffixOkBtn() const { return affixOkBtn_; }
-  QPushButton* AffixCancelBtn() const { return affixCancelBtn_; }
-
  public slots:
   void reject() override;
 

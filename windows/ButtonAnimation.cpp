@@ -29,7 +29,7 @@ std::uint64_t ClockReading() {
                                         .count());
 }
 
-ButtonAnimation::ButtonAnimation(IWormPictures& pictures, IRandomPick& random, ShellState& state)
+ButtonAnimation::ButtonAnimation(WormPictures& pictures, RandomPick& random, ShellState& state)
     : pictures_(pictures), random_(random), state_(state) {}
 
 void ButtonAnimation::Tick() {

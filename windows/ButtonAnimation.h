@@ -19,24 +19,24 @@ namespace vantrel {
 inline constexpr int kWormCount = 10;
 
 // The ten worm pictures, by index, as the tick needs them.
-class IWormPictures {
+class WormPictures {
  public:
-  virtual ~IWormPictures() = default;
+  virtual ~WormPictures() = default;
   // Hides the worm and stops its animation; when this returns, it no longer plays.
   virtual void HideAndStop(int index) = 0;
   // Shows the worm and plays its animation from the first frame.
   virtual void ShowAndRestart(int index) = 0;
 };
 
-class IRandomPick {
+class RandomPick {
  public:
-  virtual ~IRandomPick() = default;
+  virtual ~RandomPick() = default;
   // A whole number from 0 to count - 1, each equally likely.
   virtual int Pick(int count) = 0;
 };
 
 // The program's random generator, seeded once from a reading of the clock.
-class ClockSeededRandom final : public IRandomPick {
+class ClockSeededRandom final : public RandomPick {
  public:
   explicit ClockSeededRandom(std::uint64_t clockReading);
   int Pick(int count) override;
@@ -57,7 +57,7 @@ class ButtonAnimation {
 
   // The state's idle count is raised at every tick and its animation switch read; both
   // may change between ticks.
-  ButtonAnimation(IWormPictures& pictures, IRandomPick& random, ShellState& state);
+  ButtonAnimation(WormPictures& pictures, RandomPick& random, ShellState& state);
 
   // Timer1Timer's work.
   void Tick();
@@ -66,8 +66,8 @@ class ButtonAnimation {
   int WormTicks() const { return wormTicks_; }
 
  private:
-  IWormPictures& pictures_;
-  IRandomPick& random_;
+  WormPictures& pictures_;
+  RandomPick& random_;
   ShellState& state_;
   int wormTicks_ = 0;
 };

@@ -10,7 +10,7 @@
 namespace vantrel {
 namespace {
 
-enum class Side { Left, Top, Right, Bottom };
+enum class Side { kLeft, kTop, kRight, kBottom };
 
 struct WormPlace {
   const char* name;
@@ -23,16 +23,16 @@ struct WormPlace {
 // The worms' places, as laid out for buttons 99 pixels wide and 25 high: 22 pixels of
 // each worm show beside its button, the other 11 lie behind it.
 constexpr std::array<WormPlace, kWormCount> kWorms = {{
-    {"ConvertWormLeft", 0, Side::Left, 1},
-    {"ConvertWormTop", 0, Side::Top, 0},
-    {"ConvertWormRight", 0, Side::Right, 1},
-    {"ClearWormLeft", 1, Side::Left, 2},
-    {"ClearWormRight", 1, Side::Right, 0},
-    {"CopyWormLeft", 2, Side::Left, 3},
-    {"CopyWormRight", 2, Side::Right, 3},
-    {"LookupWormLeft", 3, Side::Left, 0},
-    {"LookupWormBottom", 3, Side::Bottom, 0},
-    {"LookupWormRight", 3, Side::Right, 0},
+    {"ConvertWormLeft", 0, Side::kLeft, 1},
+    {"ConvertWormTop", 0, Side::kTop, 0},
+    {"ConvertWormRight", 0, Side::kRight, 1},
+    {"ClearWormLeft", 1, Side::kLeft, 2},
+    {"ClearWormRight", 1, Side::kRight, 0},
+    {"CopyWormLeft", 2, Side::kLeft, 3},
+    {"CopyWormRight", 2, Side::kRight, 3},
+    {"LookupWormLeft", 3, Side::kLeft, 0},
+    {"LookupWormBottom", 3, Side::kBottom, 0},
+    {"LookupWormRight", 3, Side::kRight, 0},
 }};
 
 constexpr int kOutside = 22;
@@ -45,13 +45,13 @@ constexpr int kUprightFromMiddle = 15;
 
 const char* PictureFile(Side side) {
   switch (side) {
-    case Side::Left:
+    case Side::kLeft:
       return "worm-left.gif";
-    case Side::Top:
+    case Side::kTop:
       return "worm-top.gif";
-    case Side::Right:
+    case Side::kRight:
       return "worm-right.gif";
-    case Side::Bottom:
+    case Side::kBottom:
       return "worm-bottom.gif";
   }
   return "";
@@ -59,13 +59,13 @@ const char* PictureFile(Side side) {
 
 }  // namespace
 
-TButtonWorms::TButtonWorms(QPushButton* convert, QPushButton* clear, QPushButton* copy,
-                           QPushButton* lookup)
+ButtonWorms::ButtonWorms(QPushButton* convert, QPushButton* clear, QPushButton* copy,
+                         QPushButton* lookup)
     : QObject(convert), buttons_{convert, clear, copy, lookup} {
   QWidget* panel = convert->parentWidget();
   for (int index = 0; index < kWormCount; ++index) {
     const WormPlace& place = kWorms[static_cast<std::size_t>(index)];
-    const QSize size(place.side == Side::Right ? kRightWidth : kSideWidth, kControlHeight);
+    const QSize size(place.side == Side::kRight ? kRightWidth : kSideWidth, kControlHeight);
     AnimatedPicture* worm = NewAnimatedPicture(panel, place.name, PictureFile(place.side), size);
     // Beneath every sibling, the buttons included.
     worm->lower();
@@ -77,44 +77,44 @@ TButtonWorms::TButtonWorms(QPushButton* convert, QPushButton* clear, QPushButton
   PlaceAll();
 }
 
-QRect TButtonWorms::Place(int index) const {
+QRect ButtonWorms::Place(int index) const {
   const WormPlace& place = kWorms[static_cast<std::size_t>(index)];
   const QRect button = buttons_[static_cast<std::size_t>(place.button)]->geometry();
   const int middle = button.x() + button.width() / 2 - kUprightFromMiddle;
   switch (place.side) {
-    case Side::Left:
+    case Side::kLeft:
       return {button.x() - kOutside, button.y() + place.drop, kSideWidth, kControlHeight};
-    case Side::Right:
+    case Side::kRight:
       return {button.x() + button.width() - kBehind, button.y() + place.drop, kRightWidth,
               kControlHeight};
-    case Side::Top:
+    case Side::kTop:
       return {middle, button.y() - kOutside, kSideWidth, kControlHeight};
-    case Side::Bottom:
+    case Side::kBottom:
       return {middle, button.y() + button.height() - kBehind, kSideWidth, kControlHeight};
   }
   return {};
 }
 
-void TButtonWorms::PlaceAll() {
+void ButtonWorms::PlaceAll() {
   for (int index = 0; index < kWormCount; ++index) {
     Worm(index)->setGeometry(Place(index));
   }
 }
 
-bool TButtonWorms::eventFilter(QObject* watched, QEvent* event) {
+bool ButtonWorms::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Move || event->type() == QEvent::Resize) {
     PlaceAll();
   }
   return QObject::eventFilter(watched, event);
 }
 
-void TButtonWorms::HideAndStop(int index) {
+void ButtonWorms::HideAndStop(int index) {
   AnimatedPicture* worm = Worm(index);
   worm->hide();
   worm->Stop();
 }
 
-void TButtonWorms::ShowAndRestart(int index) {
+void ButtonWorms::ShowAndRestart(int index) {
   AnimatedPicture* worm = Worm(index);
   worm->show();
   worm->Restart();

@@ -16,12 +16,12 @@ namespace vantrel {
 
 class AnimatedPicture;
 
-class TButtonWorms final : public QObject, public IWormPictures {
+class ButtonWorms final : public QObject, public WormPictures {
   Q_OBJECT
 
  public:
   // The pictures become children of the buttons' common parent.
-  TButtonWorms(QPushButton* convert, QPushButton* clear, QPushButton* copy, QPushButton* lookup);
+  ButtonWorms(QPushButton* convert, QPushButton* clear, QPushButton* copy, QPushButton* lookup);
 
   // By index: ConvertWormLeft, ConvertWormTop, ConvertWormRight, ClearWormLeft,
   // ClearWormRight, CopyWormLeft, CopyWormRight, LookupWormLeft, LookupWormBottom,

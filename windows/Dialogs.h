@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Everything a window shows modally or hands to the desktop goes through IDialogs, so
+// Everything a window shows modally or hands to the desktop goes through Dialogs, so
 // that a test can drive every window from start to end without a person.
 
 #include <QString>
@@ -13,9 +13,9 @@ class QWidget;
 
 namespace vantrel {
 
-class IDialogs {
+class Dialogs {
  public:
-  virtual ~IDialogs() = default;
+  virtual ~Dialogs() = default;
   // A warning message box with a single OK button.
   virtual void Warning(QWidget* parent, const QString& text) = 0;
   // The Open dialog: the chosen file, or nothing when the user cancels. The filter is in
@@ -37,7 +37,7 @@ class IDialogs {
 void ShowBusyPointer(bool busy);
 
 // The real dialogs: QMessageBox, QFileDialog, QDialog::exec and the system clipboard.
-class QtDialogs final : public IDialogs {
+class QtDialogs final : public Dialogs {
  public:
   void Warning(QWidget* parent, const QString& text) override;
   std::optional<QString> OpenFileName(QWidget* parent, const QString& title, const QString& filter,

@@ -124,17 +124,17 @@ int TLookupForm::ShowModal() {
 
 void TLookupForm::FormCreate() {
   // The place the window has when nothing is stored, or when reading stops early.
-  move(RowOf(Setting::LookupLeft).design, RowOf(Setting::LookupTop).design);
+  move(RowOf(Setting::kLookupLeft).design, RowOf(Setting::kLookupTop).design);
   RestoreSettings(services_.settings, kLookupWindowReadOrder,
                   [this](Setting setting, const SettingValue& value) {
-                    if (setting == Setting::LookupTop) {
+                    if (setting == Setting::kLookupTop) {
                       move(x(), value.integer);
-                    } else if (setting == Setting::LookupLeft) {
+                    } else if (setting == Setting::kLookupLeft) {
                       move(value.integer, y());
                     }
                   });
   move(PlaceOnScreen(pos(), WindowSize(*this),
-                     DesignPlace(Setting::LookupLeft, Setting::LookupTop)));
+                     DesignPlace(Setting::kLookupLeft, Setting::kLookupTop)));
   TranslateWindow(*this);
 }
 

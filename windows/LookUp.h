@@ -32,17 +32,6 @@ class TLookupForm : public QDialog, private WindowEngineHost<EngineHost> {
   // Shows the window modally; it keeps its contents between showings.
   int ShowModal();
 
-  LookupModel& Model() { return model_; }
-
-  // Controls, for the main window's tests and for translation.
-  QLineEdit* WordToConvert() const { return wordToConvert_; }
-  TLayerGrid* ConvertedGrid() const { return convertedGrid_; }
-  QPushButton* ConvertBtn() const { return convertBtn_; }
-  QPushButton* ClearBtn() const { return clearBtn_; }
-  QPushButton* CopyBtn() const { return copyBtn_; }
-  QPushButton* CancelLookUpBtn() const { return cancelLookUpBtn_; }
-  QStatusBar* StatusBar1() const { return statusBar1_; }
-
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;

@@ -193,11 +193,11 @@ TLayerGrid* GridInPanel(QSplitter* splitter, const char* panelName, int minHeigh
 }  // namespace
 
 void TMainForm::BuildWindow() {
-  resize(RowOf(Setting::FormWidth).design, RowOf(Setting::FormHeight).design);
+  resize(RowOf(Setting::kFormWidth).design, RowOf(Setting::kFormHeight).design);
   setMinimumSize(kMinWidth, kMinHeight);
   setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
   // The design place, kept where nothing is stored or the reading stops before it.
-  move(DesignPlace(Setting::FormLeft, Setting::FormTop));
+  move(DesignPlace(Setting::kFormLeft, Setting::kFormTop));
 
   auto* central = new QWidget(this);
   auto* outer = TightLayout<QVBoxLayout>(central);
@@ -255,7 +255,7 @@ QWidget* TMainForm::BuildWordGrids(QWidget* parent) {
   possibleGrid_->installEventFilter(this);
   panel4_->setStretchFactor(0, 1);
   panel4_->setStretchFactor(1, 0);
-  panel4_->setSizes({300, RowOf(Setting::SelectedPanelHeight).design});
+  panel4_->setSizes({300, RowOf(Setting::kSelectedPanelHeight).design});
   return panel4_;
 }
 
@@ -314,7 +314,7 @@ QWidget* TMainForm::BuildButtonPanel(QWidget* parent) {
     layout->addWidget(button, 0, Qt::AlignHCenter);
   }
   layout->addStretch(1);
-  worms_ = Named(new TButtonWorms(convertBtn_, clearBtn_, copyBtn_, lookupBtn_), "ButtonWorms");
+  worms_ = Named(new ButtonWorms(convertBtn_, clearBtn_, copyBtn_, lookupBtn_), "ButtonWorms");
   return panel;
 }
 
@@ -426,47 +426,47 @@ void TMainForm::FormCreate() {
   const RestoreResult restored = RestoreSettings(
       services_.settings, kMainWindowReadOrder, [this](Setting setting, const SettingValue& value) {
         switch (setting) {
-          case Setting::Language:
+          case Setting::kLanguage:
             currentLanguage_ = SelectCatalogLanguage(value.text);
             TranslateWindow(*this);
             UpdateLanguageMenu();
             dictionary_.SetNoneInUse(Translate("No Dictionary Open"));
             break;
-          case Setting::Dictionary:
-            // Earlier versions stored the shown text when no dictionary was open; it
+          case Setting::kDictionary:
+            // A stored "No Dictionary Open" is the text shown while none is open; it
             // names no dictionary, even when a file of that name happens to exist.
             if (!value.text.isEmpty() && value.text != QLatin1String("No Dictionary Open") &&
                 value.text.toStdString() != dictionary_.name) {
               dictionary_.SetInUse(value.text.toStdString());
             }
             break;
-          case Setting::FormTop:
+          case Setting::kFormTop:
             move(x(), value.integer);
             break;
-          case Setting::FormLeft:
+          case Setting::kFormLeft:
             move(value.integer, y());
             break;
-          case Setting::FormWidth:
+          case Setting::kFormWidth:
             resize(std::max(value.integer, kMinWidth), height());
             break;
-          case Setting::FormHeight:
+          case Setting::kFormHeight:
             resize(width(), std::max(value.integer, kMinHeight));
             break;
-          case Setting::SelectedPanelHeight: {
+          case Setting::kSelectedPanelHeight: {
             const int total = panel4_->sizes().value(0) + panel4_->sizes().value(1);
             const int selected = std::max(value.integer, selectedPanel_->minimumHeight());
             panel4_->setSizes({std::max(total - selected, 54), selected});
             selectedPanel_->resize(selectedPanel_->width(), selected);
             break;
           }
-          case Setting::WordWidth:
-            possibleGrid_->SetColWidth(0, StoredColumnWidth(value.integer, Setting::WordWidth));
+          case Setting::kWordWidth:
+            possibleGrid_->SetColWidth(0, StoredColumnWidth(value.integer, Setting::kWordWidth));
             selectedGrid_->SetColWidth(0, possibleGrid_->ColWidth(0));
             break;
-          case Setting::NumberWidth:
-            possibleGrid_->SetColWidth(1, StoredColumnWidth(value.integer, Setting::NumberWidth));
+          case Setting::kNumberWidth:
+            possibleGrid_->SetColWidth(1, StoredColumnWidth(value.integer, Setting::kNumberWidth));
             break;
-          case Setting::AnimationOn:
+          case Setting::kAnimationOn:
             services_.state.AnimationOn = value.IsOn();
             break;
           default:
@@ -477,8 +477,8 @@ void TMainForm::FormCreate() {
     selectedGrid_->SetColWidth(1, possibleGrid_->ColWidth(1));
   }
   resize(SizeOnScreen(WindowSize(*this),
-                      {RowOf(Setting::FormWidth).design, RowOf(Setting::FormHeight).design}));
-  move(PlaceOnScreen(pos(), WindowSize(*this), DesignPlace(Setting::FormLeft, Setting::FormTop)));
+                      {RowOf(Setting::kFormWidth).design, RowOf(Setting::kFormHeight).design}));
+  move(PlaceOnScreen(pos(), WindowSize(*this), DesignPlace(Setting::kFormLeft, Setting::kFormTop)));
   for (const SettingsFileNotice& notice : services_.settings.TakeFileNotices()) {
     // A settings file that cannot be used is kept, never overwritten unnoticed.
     QString text = TranslateText("The settings file ") + notice.filePath;
@@ -611,39 +611,39 @@ void TMainForm::FormClose() {
         return form != nullptr ? SettingValue::Integer(value(*form)) : SettingDesignValue(setting);
       };
       switch (setting) {
-        case Setting::Dictionary:
+        case Setting::kDictionary:
           return SettingValue::Text(QString::fromStdString(dictionary_.InUse()));
-        case Setting::FormTop:
+        case Setting::kFormTop:
           return SettingValue::Integer(frame.y());
-        case Setting::FormLeft:
+        case Setting::kFormLeft:
           return SettingValue::Integer(frame.x());
-        case Setting::FormWidth:
+        case Setting::kFormWidth:
           return SettingValue::Integer(frame.width());
-        case Setting::FormHeight:
+        case Setting::kFormHeight:
           return SettingValue::Integer(frame.height());
-        case Setting::SelectedPanelHeight:
+        case Setting::kSelectedPanelHeight:
           return SettingValue::Integer(selectedPanel_->height());
-        case Setting::WordWidth:
+        case Setting::kWordWidth:
           return SettingValue::Integer(possibleGrid_->ColWidth(0));
-        case Setting::NumberWidth:
+        case Setting::kNumberWidth:
           return SettingValue::Integer(possibleGrid_->ColWidth(1));
-        case Setting::LookupTop:
+        case Setting::kLookupTop:
           return sideValue(lookupForm_, [](const auto& form) { return form.y(); });
-        case Setting::LookupLeft:
+        case Setting::kLookupLeft:
           return sideValue(lookupForm_, [](const auto& form) { return form.x(); });
-        case Setting::AffixTop:
+        case Setting::kAffixTop:
           return sideValue(affixForm_, [](const auto& form) { return form.y(); });
-        case Setting::AffixLeft:
+        case Setting::kAffixLeft:
           return sideValue(affixForm_, [](const auto& form) { return form.x(); });
-        case Setting::AffixWidth:
+        case Setting::kAffixWidth:
           return sideValue(affixForm_, [](const auto& form) { return form.width(); });
-        case Setting::AffixWordWidth:
+        case Setting::kAffixWordWidth:
           return sideValue(affixForm_, [](const auto& form) { return form.WordWidth(); });
-        case Setting::AffixNumberWidth:
+        case Setting::kAffixNumberWidth:
           return sideValue(affixForm_, [](const auto& form) { return form.NumberWidth(); });
-        case Setting::AnimationOn:
+        case Setting::kAnimationOn:
           return SettingValue::Switch(services_.state.AnimationOn);
-        case Setting::Language:
+        case Setting::kLanguage:
           return SettingValue::Text(currentLanguage_);
         default:
           return SettingDesignValue(setting);
@@ -788,7 +788,7 @@ void TMainForm::SelectedGridMouseUp(QPoint point) {
 
 void TMainForm::AffixGridMouseUp(QPoint point) {
   NoteUserActivity();
-  const TGridCoord cell = affixGrid_->MouseToCell(point);
+  const CellCoord cell = affixGrid_->CellAt(point);
   model_.ChooseAffix(cell.Valid() ? cell.row : -1);
 }
 
@@ -908,7 +908,7 @@ void TMainForm::Notify1Click() {
 void TMainForm::Suggest1Click() {
   NoteUserActivity();
   if (suggestForm_ == nullptr) {
-    suggestForm_ = new TSuggestForm(model_, services_, this);
+    suggestForm_ = new SuggestWindow(model_, services_, this);
   }
   suggestForm_->ShowSuggestions();
 }

@@ -30,14 +30,14 @@ class QWidget;
 namespace vantrel {
 
 class ButtonAnimation;
-class IRandomPick;
+class RandomPick;
 class TAboutForm;
 class TAffixForm;
-class TButtonWorms;
+class ButtonWorms;
 class TLayerGrid;
 class TLookupForm;
 class TNotifyForm;
-class TSuggestForm;
+class SuggestWindow;
 class TTestForm;
 class WordClickGuard;
 
@@ -74,8 +74,6 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
   void MakeSideWindows();
 
   MainModel& Model() { return model_; }
-  // True while the affix table of the dictionary is read in the background.
-  bool AffixesLoading() const { return model_.AffixesLoading(); }
   DictionaryFile& Dictionary() { return dictionary_; }
   const QString& CurrentLanguage() const { return currentLanguage_; }
 
@@ -186,7 +184,7 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
   QAction* open1_ = nullptr;
   QAction* exit1_ = nullptr;
   QAction* suggest1_ = nullptr;
-  TSuggestForm* suggestForm_ = nullptr;
+  SuggestWindow* suggestForm_ = nullptr;
   std::function<void()> sideWindowMaker_;
   QAction* english1_ = nullptr;
   QAction* german1_ = nullptr;
@@ -220,8 +218,8 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
   // Written by the loader before it sets loadDone_, read only after that.
   std::unique_ptr<MainModel::ReadAffixTable> loaded_;
   QTimer* loadTimer_ = nullptr;
-  TButtonWorms* worms_ = nullptr;
-  std::unique_ptr<IRandomPick> random_;
+  ButtonWorms* worms_ = nullptr;
+  std::unique_ptr<RandomPick> random_;
   std::unique_ptr<ButtonAnimation> animation_;
 };
 

@@ -77,8 +77,8 @@ int TNotifyForm::ShowModal() {
 }
 
 void TNotifyForm::ShowNotifyForm() {
-  const QString name = NameOf(Setting::NotifyCount);
-  qint32 count = RowOf(Setting::NotifyCount).design;
+  const QString name = NameOf(Setting::kNotifyCount);
+  qint32 count = RowOf(Setting::kNotifyCount).design;
   if (const std::optional<SettingsKey> key =
           services_.settings.OpenKey(SettingsStore::OpenMode::kExisting)) {
     try {
@@ -98,7 +98,7 @@ void TNotifyForm::ShowNotifyForm() {
 }
 
 void TNotifyForm::WriteNotifyCount(qint32 count) {
-  const QString name = NameOf(Setting::NotifyCount);
+  const QString name = NameOf(Setting::kNotifyCount);
   std::optional<SettingsKey> key;
   try {
     key = services_.settings.OpenKey(SettingsStore::OpenMode::kCreate);

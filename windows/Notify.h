@@ -21,10 +21,6 @@ class TNotifyForm : public QDialog {
   // The countdown run at the main window's close: every fifth close shows the window.
   // A failure to store the count raises SettingsWriteError.
   void ShowNotifyForm();
-  QRadioButton* NotifyRadioButton() const { return notify_; }
-  QRadioButton* RemindRadioButton() const { return remind_; }
-  QRadioButton* DoNotShowRadioButton() const { return doNotShow_; }
-  QPushButton* Ok() const { return ok_; }
 
  private:
   void OkClick();

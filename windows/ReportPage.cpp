@@ -11,8 +11,8 @@ QString ReportPageCaption() {
 }
 
 QStringList ReportPageLines(const QString& logPath) {
-  // The catalogs carry the log's name as the program once knew it; each language puts it
-  // where its sentence needs it, and the real path takes its place here.
+  // In the catalogs "c:\VantrelError.Log" stands for the log; each language puts it where
+  // its sentence needs it, and the real path takes its place here.
   QString email = TranslateText("Please email c:\\VantrelError.Log to");
   email.replace(QStringLiteral("c:\\VantrelError.Log"), logPath, Qt::CaseInsensitive);
   return {QString(), QString(),

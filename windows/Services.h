@@ -22,9 +22,9 @@ struct ShellState {
 };
 
 struct Services {
-  IDialogs& dialogs;
-  ILauncher& launcher;
-  IHelp& help;
+  Dialogs& dialogs;
+  Launcher& launcher;
+  Help& help;
   SettingsStore& settings;
   ShellState& state;
 };

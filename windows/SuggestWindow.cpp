@@ -42,9 +42,9 @@ QString SuggestionReason(const Suggestion& s) {
   return parts.join(QStringLiteral(", "));
 }
 
-TSuggestForm::TSuggestForm(MainModel& model, Services& services, QWidget* parent)
+SuggestWindow::SuggestWindow(MainModel& model, Services& services, QWidget* parent)
     : QDialog(parent), model_(model), services_(services) {
-  setObjectName(QStringLiteral("TSuggestForm"));
+  setObjectName(QStringLiteral("SuggestWindow"));
   setWindowTitle(SourceText("Vantrel - Suggestions"));
   resize(720, 380);
 
@@ -81,13 +81,13 @@ TSuggestForm::TSuggestForm(MainModel& model, Services& services, QWidget* parent
   outer->addLayout(bottom);
 
   connect(okBtn_, &QPushButton::clicked, this, [this] { Choose(list_->currentRow()); });
-  connect(cancelBtn_, &QPushButton::clicked, this, &TSuggestForm::reject);
+  connect(cancelBtn_, &QPushButton::clicked, this, &SuggestWindow::reject);
   connect(list_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { Choose(row); });
   InstallHelpKey(this, services_.help, kHelpSuggestWindow);
   TranslateWindow(*this);
 }
 
-bool TSuggestForm::ShowSuggestions() {
+bool SuggestWindow::ShowSuggestions() {
   services_.state.NoteUserActivity();
   suggestions_.clear();
   list_->setRowCount(0);
@@ -130,7 +130,7 @@ bool TSuggestForm::ShowSuggestions() {
   return true;
 }
 
-void TSuggestForm::Choose(int row) {
+void SuggestWindow::Choose(int row) {
   services_.state.NoteUserActivity();
   if (row < 0 || row >= static_cast<int>(suggestions_.size())) {
     return;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// TSuggestForm, "Vantrel - Suggestions": what the free digits of the number as it stands
+// SuggestWindow, "Vantrel - Suggestions": what the free digits of the number as it stands
 // could spell, best first, each with the reason for its place in a few words. Choosing
 // one places its words into the phrase one by one, as if the user had picked them from
 // the candidates.
@@ -22,11 +22,11 @@ namespace vantrel {
 // a glance: "area code kept, 1 word, common".
 QString SuggestionReason(const Suggestion& suggestion);
 
-class TSuggestForm : public QDialog {
+class SuggestWindow : public QDialog {
   Q_OBJECT
 
  public:
-  TSuggestForm(MainModel& model, Services& services, QWidget* parent = nullptr);
+  SuggestWindow(MainModel& model, Services& services, QWidget* parent = nullptr);
 
   // Lists the suggestions for the entry text and opens the window (modal to the main
   // window, without waiting). When the dictionary cannot be read the user is told and
@@ -35,12 +35,6 @@ class TSuggestForm : public QDialog {
 
   // Places the suggestion of a row of the list and closes the window.
   void Choose(int row);
-
-  QTableWidget* SuggestionList() const { return list_; }
-  QLabel* CountLabel() const { return countLabel_; }
-  QPushButton* OkBtn() const { return okBtn_; }
-  QPushButton* CancelBtn() const { return cancelBtn_; }
-  const std::vector<Suggestion>& Suggestions() const { return suggestions_; }
 
  private:
   MainModel& model_;

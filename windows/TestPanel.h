@@ -28,12 +28,6 @@ class TTestForm : public QDialog {
   void SetAboutForm(TAboutForm* about) { aboutForm_ = about; }
   // Shown without blocking the main window.
   void ShowModeless();
-  QCheckBox* AnimationCheckBox() const { return animationCheckBox_; }
-  QPushButton* OKBtn() const { return okBtn_; }
-  QPushButton* EmailErrorBtn() const { return emailErrorBtn_; }
-  QPushButton* NoDictionaryBtn() const { return noDictionaryBtn_; }
-  QPushButton* ErrorReadingDictionary() const { return errorReadingDictionary_; }
-  QPushButton* EntryCanNotExceed() const { return entryCanNotExceed_; }
 
  private:
   void FormShow();

@@ -17,7 +17,7 @@ int WordClickGuard::PickedRow(QPoint point) const {
   if (scrolled_ || doubleClicked_) {
     return 0;
   }
-  const TGridCoord cell = grid_.MouseToCell(point);
+  const CellCoord cell = grid_.CellAt(point);
   return cell.Valid() && cell.row >= grid_.FixedRows() ? cell.row : 0;
 }
 

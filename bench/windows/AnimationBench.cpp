@@ -70,8 +70,8 @@ void BM_ShowAndHideAWorm(benchmark::State& state) {
     state.SkipWithError("the window did not show");
     return;
   }
-  vantrel::TButtonWorms& worms =
-      *window.form.findChild<vantrel::TButtonWorms*>(QStringLiteral("ButtonWorms"));
+  vantrel::ButtonWorms& worms =
+      *window.form.findChild<vantrel::ButtonWorms*>(QStringLiteral("ButtonWorms"));
   for (auto _ : state) {
     worms.ShowAndRestart(4);
     QApplication::processEvents();

@@ -17,7 +17,7 @@
 
 namespace vantrel::bench {
 
-class QuietDialogs final : public IDialogs {
+class QuietDialogs final : public Dialogs {
  public:
   explicit QuietDialogs(std::optional<QString> dictionary = std::nullopt)
       : dictionary_(std::move(dictionary)) {}
@@ -35,12 +35,12 @@ class QuietDialogs final : public IDialogs {
   std::optional<QString> dictionary_;
 };
 
-class QuietLauncher final : public ILauncher {
+class QuietLauncher final : public Launcher {
  public:
   bool Open(const QUrl&) override { return true; }
 };
 
-class QuietHelp final : public IHelp {
+class QuietHelp final : public Help {
  public:
   void ShowContents() override {}
   void ShowContext(int) override {}

@@ -64,8 +64,8 @@ const bool kErrorsThroughQtFramesListening = [] {
 namespace vantrel {
 namespace {
 
-TVantrelApplication& App() {
-  return *static_cast<TVantrelApplication*>(QCoreApplication::instance());
+VantrelApplication& App() {
+  return *static_cast<VantrelApplication*>(QCoreApplication::instance());
 }
 
 struct Reported {
@@ -78,7 +78,7 @@ class RecordedErrors {
  public:
   RecordedErrors() {
     App().SetErrorHandler([this](QObject* receiver, const std::exception_ptr& error) {
-      errors.push_back({receiver, TVantrelApplication::ErrorText(error)});
+      errors.push_back({receiver, VantrelApplication::ErrorText(error)});
     });
   }
   ~RecordedErrors() { App().SetErrorHandler({}); }
@@ -248,7 +248,7 @@ TEST(Application, TheTextShownIsTheMessageOrElseTheTypeOfTheError) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(TVantrelApplication::ErrorText(c.error).toStdString(), c.text.toStdString());
+    EXPECT_EQ(VantrelApplication::ErrorText(c.error).toStdString(), c.text.toStdString());
   }
 }
 
@@ -300,8 +300,8 @@ TEST_F(ProgramTest, HelpNotifyOkWithSettingsThatCannotBeWrittenIsReportedAndTheP
   BlockSettings();
   dialogs.onExec.push_back([this](QDialog& dialog) {
     ShowNotificationWindow(dialog);
-    QTest::mouseClick(notify->RemindRadioButton(), Qt::LeftButton);
-    QTest::mouseClick(notify->Ok(), Qt::LeftButton);
+    QTest::mouseClick(testing::Find<QRadioButton>(*notify, "RemindRadioButton"), Qt::LeftButton);
+    QTest::mouseClick(testing::Find<QPushButton>(*notify, "Ok"), Qt::LeftButton);
     EXPECT_TRUE(dialog.isVisible());  // the count was not stored: nothing closes it
     dialog.reject();
   });
@@ -309,7 +309,7 @@ TEST_F(ProgramTest, HelpNotifyOkWithSettingsThatCannotBeWrittenIsReportedAndTheP
   ASSERT_EQ(recorded.errors.size(), 1u);
   EXPECT_TRUE(recorded.errors[0].text.contains(QStringLiteral("\"NotifyCount\"")))
       << recorded.errors[0].text.toStdString();
-  EXPECT_EQ(recorded.errors[0].receiver, notify->Ok());
+  EXPECT_EQ(recorded.errors[0].receiver, testing::Find<QPushButton>(*notify, "Ok"));
 
   // The program goes on: a number is still searched.
   testing::Find<QLineEdit>(*form, "EntryEdit")->setFocus();
@@ -379,9 +379,12 @@ TEST_F(ProgramTest, AnErrorInTheCountdownAtCloseIsReportedAndTheWindowStillClose
   };
   const Case cases[] = {
       {"OK pressed in the notification window",
-       [](TNotifyForm& window) { QTest::mouseClick(window.Ok(), Qt::LeftButton); }},
+       [](TNotifyForm& window) {
+         QTest::mouseClick(testing::Find<QPushButton>(window, "Ok"), Qt::LeftButton);
+       }},
       // An error raised by the countdown itself leaves the close handler.
-      {"an error leaving the countdown", [](TNotifyForm& window) { window.Ok()->click(); }},
+      {"an error leaving the countdown",
+       [](TNotifyForm& window) { testing::Find<QPushButton>(window, "Ok")->click(); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -157,11 +157,13 @@ void ExpectShown(const AllWindows& w, const Shown& shown) {
   EXPECT_EQ(w.affix->findChild<QLabel*>(QStringLiteral("WarningLine1"))->text(),
             TranslateText("If you correct spelling,  make"));
   EXPECT_EQ(w.notify->windowTitle(), TranslateText("New Release Notification"));
-  EXPECT_EQ(w.notify->RemindRadioButton()->text(), TranslateText("Remind me later"));
+  EXPECT_EQ(testing::Find<QRadioButton>(*w.notify, "RemindRadioButton")->text(),
+            TranslateText("Remind me later"));
 
   // The test window keeps its English in every language and is never translated.
   EXPECT_EQ(w.test->windowTitle(), QStringLiteral("Vantrel - Test Hidden Functions & Messages"));
-  EXPECT_EQ(w.test->AnimationCheckBox()->text(), QStringLiteral("Enable Animation"));
+  EXPECT_EQ(testing::Find<QCheckBox>(*w.test, "AnimationCheckBox")->text(),
+            QStringLiteral("Enable Animation"));
   EXPECT_EQ(w.test->findChild<i18n::TTranslationMarker*>(), nullptr);
 }
 
@@ -201,16 +203,16 @@ TEST_F(LanguageSwitchTest, TheLookupWindowsStatusLineSpeaksTheLanguageOfNow) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(w.form.get()));
   w.lookup->show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(w.lookup.get()));
-  QTest::keyClicks(w.lookup->WordToConvert(), QStringLiteral("bat"));
-  QTest::mouseClick(w.lookup->ConvertBtn(), Qt::LeftButton);
-  const QString german = w.lookup->StatusBar1()->currentMessage();
+  QTest::keyClicks(testing::Find<QLineEdit>(*w.lookup, "WordToConvert"), QStringLiteral("bat"));
+  QTest::mouseClick(testing::Find<QPushButton>(*w.lookup, "ConvertBtn"), Qt::LeftButton);
+  const QString german = testing::Find<QStatusBar>(*w.lookup, "StatusBar1")->currentMessage();
   ASSERT_NE(german.indexOf(TranslateText(" secs")), -1) << german.toStdString();
   w.lookup->hide();
 
   ChooseLanguage(*w.form, testing::Find<QAction>(*w.form, "French1"));
   w.lookup->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(w.lookup.get()));
-  const QString french = w.lookup->StatusBar1()->currentMessage();
+  const QString french = testing::Find<QStatusBar>(*w.lookup, "StatusBar1")->currentMessage();
   EXPECT_NE(french.indexOf(QStringLiteral(" secondes")), -1) << french.toStdString();
   EXPECT_EQ(french.indexOf(QStringLiteral(" Sekunden")), -1) << french.toStdString();
   w.lookup->hide();

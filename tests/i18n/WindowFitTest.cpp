@@ -201,7 +201,7 @@ TEST_P(WindowFitTest, EveryTextFitsAndEveryAccessKeyIsUnique) {
       ReportPageLines(QStringLiteral("/home/someone/.local/state/Vantrel/VantrelError.Log"));
   ErrorDialog report(texts);
   report.Pages()->setCurrentIndex(2);
-  TSuggestForm suggest(windows.form->Model(), *windows.services, windows.form.get());
+  SuggestWindow suggest(windows.form->Model(), *windows.services, windows.form.get());
   // The Open dialog as the first start shows it, with its note; its access keys are Qt's.
   const std::unique_ptr<QFileDialog> open = NewOpenDialog(
       windows.form.get(), TranslateText("Open Dictionary"),

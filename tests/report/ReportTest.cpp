@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "DebugInfo.h"
+#include "FindControl.h"
 
 #include <QApplication>
 #include <QDir>
@@ -67,7 +68,7 @@ class ReportTest : public ::testing::Test {
     Report(dir.filePath(QStringLiteral("state/Vantrel/VantrelError.Log")));
   }
 
-  void TearDown() override { static_cast<TVantrelApplication*>(qApp)->SetErrorHandler(nullptr); }
+  void TearDown() override { static_cast<VantrelApplication*>(qApp)->SetErrorHandler(nullptr); }
 
   // The program's wiring: the application hands escaping errors to the report.
   void Report(const QString& logPath) {
@@ -100,7 +101,7 @@ class ReportTest : public ::testing::Test {
       QTest::mouseClick(dialog.OkBtn(), Qt::LeftButton);
       EXPECT_EQ(dialog.result(), QDialog::Accepted);
     });
-    static_cast<TVantrelApplication*>(qApp)->SetErrorHandler(
+    static_cast<VantrelApplication*>(qApp)->SetErrorHandler(
         [this](QObject* sender, const std::exception_ptr& error) {
           report->ApplicationEvents1Exception(sender, error);
         });
@@ -147,7 +148,7 @@ TEST_F(ReportTest, TheTestWindowsApplicationErrorIsShownLoggedAndOfferedByMail) 
   test.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&test));
 
-  QTest::mouseClick(test.EmailErrorBtn(), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QPushButton>(test, "EmailErrorBtn"), Qt::LeftButton);
   ASSERT_EQ(seen.size(), 1U);
   const SeenDialog& shown = seen[0];
   EXPECT_EQ(shown.title, "Application Error");
@@ -187,14 +188,14 @@ TEST_F(ReportTest, TheTestWindowsApplicationErrorIsShownLoggedAndOfferedByMail) 
       QUrl("mailto:support@vantrel.example?subject=Vantrel 2.0 Error Log&file=\"" + path + "\""));
 
   // The program goes on: a second error gives a second record in the same file.
-  QTest::mouseClick(test.EmailErrorBtn(), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QPushButton>(test, "EmailErrorBtn"), Qt::LeftButton);
   EXPECT_EQ(seen.size(), 2U);
   EXPECT_EQ(LogText().count(QRegularExpression(QStringLiteral("^-{27}\\d\\d:\\d\\d:\\d\\d "
                                                               "\\d\\d/\\d\\d/\\d{4}-{27}\r$"),
                                                QRegularExpression::MultilineOption)),
             2);
   EXPECT_EQ(launcher.Opened().size(), 2U);
-  QTest::mouseClick(test.NoDictionaryBtn(), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QPushButton>(test, "NoDictionaryBtn"), Qt::LeftButton);
   EXPECT_EQ(dialogs.warnings.size(), 1);
 
   // The log to read as the makers would: set VANTREL_SHOTS to a folder.
@@ -212,7 +213,7 @@ TEST_F(ReportTest, WithoutALogThatCanBeMadeTheDialogStillShowsAndNoMailIsOffered
   TTestForm test(services);
   test.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&test));
-  QTest::mouseClick(test.EmailErrorBtn(), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QPushButton>(test, "EmailErrorBtn"), Qt::LeftButton);
   EXPECT_EQ(seen.size(), 1U);
   EXPECT_TRUE(launcher.Opened().empty());
 }
@@ -267,8 +268,8 @@ TEST_F(ReportTest, ANotificationCountThatCannotBeStoredIsReported) {
   TNotifyForm notify(services);
   notify.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&notify));
-  QTest::mouseClick(notify.RemindRadioButton(), Qt::LeftButton);
-  QTest::mouseClick(notify.Ok(), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QRadioButton>(notify, "RemindRadioButton"), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QPushButton>(notify, "Ok"), Qt::LeftButton);
   ASSERT_EQ(seen.size(), 1U);
   EXPECT_TRUE(seen[0].message.startsWith("Exception 'vantrel::SettingsWriteError'"))
       << seen[0].message.toStdString();

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -96,6 +97,20 @@ __attribute__((noinline)) void CallsInlined() {
   RaiseInlined();
 }
 
+int mergedTwiceLine = 0;
+int callsMergedTwiceLine = 0;
+
+// Merged into its caller, with RaiseInlined merged into it.
+__attribute__((always_inline)) inline void MergedTwice() {
+  mergedTwiceLine = __LINE__ + 1;
+  RaiseInlined();
+}
+
+__attribute__((noinline)) void CallsMergedTwice() {
+  callsMergedTwiceLine = __LINE__ + 1;
+  MergedTwice();
+}
+
 // Calls itself depth times before raising; the work after the call keeps every level a
 // real frame of its own.
 __attribute__((noinline)) int Recurse(int depth) {
@@ -105,6 +120,19 @@ __attribute__((noinline)) int Recurse(int depth) {
   const int below = Recurse(depth - 1);
   asm volatile("" ::: "memory");
   return below + 1;
+}
+
+// The texts of the error that raise throws, recorded by a tracer installed around it.
+template <class Raise>
+ErrorTexts TextsOfRaise(Raise raise) {
+  TErrorTracer tracer;
+  std::exception_ptr error;
+  try {
+    raise();
+  } catch (...) {
+    error = std::current_exception();
+  }
+  return TErrorTracer::BuildTexts(error);
 }
 
 TEST(Tracer, TheMessageNamesClassModuleOffsetEmptyTextAndTheRaisingLine) {
@@ -204,14 +232,7 @@ TEST(Tracer, RegistersAreThoseOfTheRaise) {
 
 TEST(Tracer, WithoutDebugInformationTheSourceIsUnknown) {
   VANTREL_SKIP_WITHOUT_DEBUG_INFO();
-  TErrorTracer tracer;
-  std::exception_ptr error;
-  try {
-    RaiseWithoutDebugInformation();
-  } catch (...) {
-    error = std::current_exception();
-  }
-  const ErrorTexts texts = TErrorTracer::BuildTexts(error);
+  const ErrorTexts texts = TextsOfRaise([] { RaiseWithoutDebugInformation(); });
   EXPECT_TRUE(Matches(texts.message,
                       "Exception 'std::out_of_range' in module libtracer_nodebug\\.so at "
                       "[0-9A-F]{8,}\r\nno debug information\r\n\r\n"
@@ -229,27 +250,50 @@ TEST(Tracer, WithoutDebugInformationTheSourceIsUnknown) {
 
 TEST(Tracer, CodeMergedIntoItsCallerIsNamedWithTheCallerAndThePlaceOfTheCall) {
   VANTREL_SKIP_WITHOUT_DEBUG_INFO();
-  TErrorTracer tracer;
-  std::exception_ptr error;
-  try {
-    CallsInlined();
-  } catch (...) {
-    error = std::current_exception();
-  }
-  const ErrorTexts texts = TErrorTracer::BuildTexts(error);
+  const ErrorTexts texts = TextsOfRaise([] { CallsInlined(); });
   ASSERT_GE(texts.callStack.size(), 3U);
   const std::string address = texts.callStack[1].substr(0, 18);
-  // A merged function without a linkage name of its own is named without its parameters.
-  EXPECT_NE(texts.callStack[1].find("] RaiseInlined"), std::string::npos);
-  EXPECT_NE(
-      texts.callStack[1].find(" (TracerTest.cpp, line " + std::to_string(inlinedRaiseLine) + ")"),
-      std::string::npos)
+  // The merged function is named as its debug information names it: GCC gives it no
+  // linkage name of its own (a bare name), clang does (the full signature).
+  EXPECT_TRUE(Matches(texts.callStack[1],
+                      ":[0-9A-F]{16} \\[tracer_tests\\] "
+                      "(vantrel::\\(anonymous namespace\\)::)?RaiseInlined(\\(\\))? "
+                      "\\(TracerTest\\.cpp, line " +
+                          std::to_string(inlinedRaiseLine) + "\\)"))
       << Joined(texts.callStack);
   EXPECT_EQ(texts.callStack[2].substr(0, 18), address);
   EXPECT_NE(texts.callStack[2].find("CallsInlined() (TracerTest.cpp, line " +
                                     std::to_string(inlinedCallLine) + ")"),
             std::string::npos)
       << Joined(texts.callStack);
+}
+
+// Each function merged into the next is a line of its own, innermost first, all at the one
+// address of the raise; each names the place where it was merged into the next.
+TEST(Tracer, CodeMergedTwiceNamesEveryPlaceOfCallInOrder) {
+  VANTREL_SKIP_WITHOUT_DEBUG_INFO();
+  const ErrorTexts texts = TextsOfRaise([] { CallsMergedTwice(); });
+  ASSERT_GE(texts.callStack.size(), 4U) << Joined(texts.callStack);
+  const std::string address = texts.callStack[1].substr(0, 18);
+  const struct {
+    const char* function;
+    int line;
+  } entries[] = {
+      {"RaiseInlined", inlinedRaiseLine},
+      {"MergedTwice", mergedTwiceLine},
+      {"CallsMergedTwice", callsMergedTwiceLine},
+  };
+  for (std::size_t i = 0; i < std::size(entries); ++i) {
+    SCOPED_TRACE(entries[i].function);
+    EXPECT_EQ(texts.callStack[i + 1].substr(0, 18), address);
+    EXPECT_TRUE(Matches(texts.callStack[i + 1],
+                        ":[0-9A-F]{16} \\[tracer_tests\\] "
+                        "(vantrel::\\(anonymous namespace\\)::)?" +
+                            std::string(entries[i].function) +
+                            "(\\(\\))? \\(TracerTest\\.cpp, line " +
+                            std::to_string(entries[i].line) + "\\)"))
+        << Joined(texts.callStack);
+  }
 }
 
 TEST(Tracer, TheMessageIsCutAt1024BytesBeforeACharacterNeverInsideOne) {

@@ -104,7 +104,7 @@ TEST_F(FileCallsTest, TheFirstSaveIsOneReplacement) {
   EXPECT_EQ(calls.renames, 1);
   EXPECT_EQ(
       SettingsStore(Folder()).OpenKey(Mode::kExisting)->ReadInteger(QStringLiteral("Form Top")),
-      RowOf(Setting::FormTop).design);
+      RowOf(Setting::kFormTop).design);
 }
 
 TEST_F(FileCallsTest, AFirstSaveThatFailsPartWayLeavesNoFile) {

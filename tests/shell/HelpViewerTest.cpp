@@ -306,7 +306,7 @@ TEST(HelpKey, F1AsksForTheContextOfTheWindowOrOpenMenu) {
 
 TEST(Launcher, TheRecorderKeepsAddressesAndAnswersAsTold) {
   RecordingLauncher launcher;
-  ILauncher& seam = launcher;
+  Launcher& seam = launcher;
   const QUrl mail(QStringLiteral("mailto:support@example.com?subject=Vantrel Error&body=a b"));
   EXPECT_TRUE(seam.Open(mail));
   launcher.SetSucceeds(false);

@@ -8,7 +8,7 @@
 
 namespace vantrel {
 
-class RecordingHelp final : public IHelp {
+class RecordingHelp final : public Help {
  public:
   // The contents page is recorded as context 0.
   void ShowContents() override { asked_.push_back(0); }

@@ -9,7 +9,7 @@
 
 namespace vantrel {
 
-class RecordingLauncher final : public ILauncher {
+class RecordingLauncher final : public Launcher {
  public:
   bool Open(const QUrl& url) override {
     opened_.push_back(url);

@@ -41,7 +41,7 @@ class SettingsTableTest : public testing::Test {
 TEST_F(SettingsTableTest, AFirstCloseWritesEveryValueInTableOrder) {
   SettingsStore store(Folder());
   SaveSettings(store, kMainWindowWriteOrder, SettingDesignValue);
-  const Setting countdown[] = {Setting::NotifyCount};
+  const Setting countdown[] = {Setting::kNotifyCount};
   SaveSettings(store, countdown, SettingDesignValue);
   EXPECT_EQ(ReadBytes(File()), kHead + kOwnKey +
                                    "\"Dictionary\"=\"\"\n"
@@ -66,23 +66,23 @@ TEST_F(SettingsTableTest, AFirstCloseWritesEveryValueInTableOrder) {
 
 TEST_F(SettingsTableTest, EveryWindowGetsBackWhatTheCloseWrote) {
   const std::map<Setting, SettingValue> stored = {
-      {Setting::Dictionary, SettingValue::Text(QStringLiteral("/home/u/\"my\" words.txt"))},
-      {Setting::FormTop, SettingValue::Integer(-12)},
-      {Setting::FormLeft, SettingValue::Integer(-1700)},
-      {Setting::FormWidth, SettingValue::Integer(800)},
-      {Setting::FormHeight, SettingValue::Integer(600)},
-      {Setting::SelectedPanelHeight, SettingValue::Integer(150)},
-      {Setting::WordWidth, SettingValue::Integer(200)},
-      {Setting::NumberWidth, SettingValue::Integer(90)},
-      {Setting::LookupTop, SettingValue::Integer(-5)},
-      {Setting::LookupLeft, SettingValue::Integer(2600)},
-      {Setting::AffixTop, SettingValue::Integer(10)},
-      {Setting::AffixLeft, SettingValue::Integer(20)},
-      {Setting::AffixWidth, SettingValue::Integer(500)},
-      {Setting::AffixWordWidth, SettingValue::Integer(180)},
-      {Setting::AffixNumberWidth, SettingValue::Integer(140)},
-      {Setting::AnimationOn, SettingValue::Switch(true)},
-      {Setting::Language, SettingValue::Text(QStringLiteral("de_DE"))},
+      {Setting::kDictionary, SettingValue::Text(QStringLiteral("/home/u/\"my\" words.txt"))},
+      {Setting::kFormTop, SettingValue::Integer(-12)},
+      {Setting::kFormLeft, SettingValue::Integer(-1700)},
+      {Setting::kFormWidth, SettingValue::Integer(800)},
+      {Setting::kFormHeight, SettingValue::Integer(600)},
+      {Setting::kSelectedPanelHeight, SettingValue::Integer(150)},
+      {Setting::kWordWidth, SettingValue::Integer(200)},
+      {Setting::kNumberWidth, SettingValue::Integer(90)},
+      {Setting::kLookupTop, SettingValue::Integer(-5)},
+      {Setting::kLookupLeft, SettingValue::Integer(2600)},
+      {Setting::kAffixTop, SettingValue::Integer(10)},
+      {Setting::kAffixLeft, SettingValue::Integer(20)},
+      {Setting::kAffixWidth, SettingValue::Integer(500)},
+      {Setting::kAffixWordWidth, SettingValue::Integer(180)},
+      {Setting::kAffixNumberWidth, SettingValue::Integer(140)},
+      {Setting::kAnimationOn, SettingValue::Switch(true)},
+      {Setting::kLanguage, SettingValue::Text(QStringLiteral("de_DE"))},
   };
   SettingsStore store(Folder());
   SaveSettings(store, kMainWindowWriteOrder, [&](Setting s) { return stored.at(s); });
@@ -123,13 +123,13 @@ TEST_F(SettingsTableTest, ReadingStopsAtTheFirstValueThatCannotBeRead) {
       {"main window: geometry missing",
        "\"Language\"=\"de_DE\"\n\"Dictionary\"=\"d.txt\"\n\"Form Left\"=dword:00000001\n",
        kMainWindowReadOrder,
-       {Setting::Language, Setting::Dictionary},
+       {Setting::kLanguage, Setting::kDictionary},
        "Form Top",
        StatusCode::kNotFound},
       {"main window: texts missing read as empty",
        "",
        kMainWindowReadOrder,
-       {Setting::Language, Setting::Dictionary},
+       {Setting::kLanguage, Setting::kDictionary},
        "Form Top",
        StatusCode::kNotFound},
       {"main window: switch stored as text",
@@ -137,9 +137,9 @@ TEST_F(SettingsTableTest, ReadingStopsAtTheFirstValueThatCannotBeRead) {
        "\"Form Height\"=dword:1\n\"Selected Panel Height\"=dword:1\n\"Word Width\"=dword:1\n"
        "\"Number Width\"=dword:1\n\"Animation On\"=\"1\"\n",
        kMainWindowReadOrder,
-       {Setting::Language, Setting::Dictionary, Setting::FormTop, Setting::FormLeft,
-        Setting::FormWidth, Setting::FormHeight, Setting::SelectedPanelHeight, Setting::WordWidth,
-        Setting::NumberWidth},
+       {Setting::kLanguage, Setting::kDictionary, Setting::kFormTop, Setting::kFormLeft,
+        Setting::kFormWidth, Setting::kFormHeight, Setting::kSelectedPanelHeight,
+        Setting::kWordWidth, Setting::kNumberWidth},
        "Animation On",
        StatusCode::kMalformed},
       {"main window: language stored as integer",
@@ -151,14 +151,14 @@ TEST_F(SettingsTableTest, ReadingStopsAtTheFirstValueThatCannotBeRead) {
       {"lookup window: left missing",
        "\"Lookup Top\"=dword:00000064\n",
        kLookupWindowReadOrder,
-       {Setting::LookupTop},
+       {Setting::kLookupTop},
        "Lookup Left",
        StatusCode::kNotFound},
       {"affix window: width of another type",
        "\"Affix Top\"=dword:1\n\"Affix Left\"=dword:2\n\"Affix Width\"=hex:01\n"
        "\"Affix Word Width\"=dword:3\n",
        kAffixWindowReadOrder,
-       {Setting::AffixTop, Setting::AffixLeft},
+       {Setting::kAffixTop, Setting::kAffixLeft},
        "Affix Width",
        StatusCode::kMalformed},
   };

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
   qputenv("LANG", "en_US.UTF-8");
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 #if defined(VANTREL_TEST_PROGRAM_APPLICATION)
-  vantrel::TVantrelApplication app(argc, argv);
+  vantrel::VantrelApplication app(argc, argv);
 #else
   QApplication app(argc, argv);
 #endif

@@ -22,9 +22,9 @@ CellTable Numbered(int cols = 3, int rows = 4) {
 TEST(GridClipboard, SelectionEdges) {
   struct Case {
     const char* name;
-    TGridRect selection;
-    TGridRect copy;
-    TGridRect paste;
+    CellRange selection;
+    CellRange copy;
+    CellRange paste;
   };
   const Case cases[] = {
       {"ordinary", {1, 1, 2, 2}, {1, 1, 2, 2}, {1, 1, 2, 2}},
@@ -60,7 +60,7 @@ TEST(GridClipboard, CutEmptiesTheSelectedCellsOnly) {
 TEST(GridClipboard, PasteFillsTheSelectionFromItsTopLeft) {
   struct Case {
     const char* name;
-    TGridRect selection;
+    CellRange selection;
     std::string text;
     std::vector<std::string> row1;  // cells 0 to 2 of row 1 afterwards
     std::vector<std::string> row2;

@@ -70,7 +70,7 @@ TEST(GridEditing, ADoubleClickF2OrTypingOpensTheEditorOverTheCell) {
     TLayerGrid& grid = *fixture.grid;
     way.open(grid);
     ASSERT_TRUE(grid.Editing());
-    EXPECT_EQ(grid.EditingCell(), (TGridCoord{0, 1}));
+    EXPECT_EQ(grid.EditingCell(), (CellCoord{0, 1}));
     EXPECT_TRUE(grid.Editor()->isVisible());
     EXPECT_TRUE(grid.Editor()->hasFocus());
     EXPECT_EQ(grid.Editor()->geometry(), grid.CellRect(0, 1));
@@ -83,7 +83,7 @@ TEST(GridEditing, NoEditorWithoutTheOptionOrOnACellThatIsNotEditable) {
   struct Case {
     const char* name;
     std::function<void(TLayerGrid&)> setUp;
-    TGridCoord cell;
+    CellCoord cell;
   };
   const Case cases[] = {
       {"editing option off",

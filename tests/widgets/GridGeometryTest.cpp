@@ -27,7 +27,7 @@ TEST(GridGeometry, CellUnderAPoint) {
   struct Case {
     const char* name;
     QPoint point;
-    TGridCoord expected;
+    CellCoord expected;
   };
   const Case cases[] = {
       {"header", {5, 5}, {0, 0}},
@@ -49,16 +49,16 @@ TEST(GridGeometry, CellUnderAPoint) {
 TEST(GridGeometry, CellUnderAPointFollowsScrolling) {
   GridGeometry geometry = TwoColumns();
   geometry.SetTopRow(10);
-  EXPECT_EQ(geometry.CellAt({5, 25}), (TGridCoord{0, 10}));
-  EXPECT_EQ(geometry.CellAt({5, 5}), (TGridCoord{0, 0})) << "fixed rows do not scroll";
+  EXPECT_EQ(geometry.CellAt({5, 25}), (CellCoord{0, 10}));
+  EXPECT_EQ(geometry.CellAt({5, 5}), (CellCoord{0, 0})) << "fixed rows do not scroll";
   EXPECT_FALSE(geometry.RowTop(9).has_value());
   EXPECT_EQ(geometry.CellRect(1, 11), QRect(101, 50, 50, 24));
 }
 
 TEST(GridGeometry, RowsBeyondTheCountHaveNoCell) {
   GridGeometry geometry = TwoColumns(3);
-  EXPECT_EQ(geometry.CellAt({5, 60}), (TGridCoord{0, 2}));
-  EXPECT_EQ(geometry.CellAt({5, 80}), TGridCoord{});
+  EXPECT_EQ(geometry.CellAt({5, 60}), (CellCoord{0, 2}));
+  EXPECT_EQ(geometry.CellAt({5, 80}), CellCoord{});
 }
 
 TEST(GridGeometry, OnlyWhollyShownRowsAreVisible) {
@@ -175,8 +175,8 @@ TEST(GridGeometry, WideGridsScrollByColumns) {
   // Fixed column 101; three data columns of 101 need 303 pixels, more than the 229 left.
   EXPECT_EQ(geometry.MaxLeftCol(), 4);
   geometry.SetLeftCol(3);
-  EXPECT_EQ(geometry.CellAt({5, 5}), (TGridCoord{0, 0}));
-  EXPECT_EQ(geometry.CellAt({105, 5}), (TGridCoord{3, 0}));
+  EXPECT_EQ(geometry.CellAt({5, 5}), (CellCoord{0, 0}));
+  EXPECT_EQ(geometry.CellAt({105, 5}), (CellCoord{3, 0}));
   EXPECT_EQ(geometry.LastVisibleCol(), 5);
   EXPECT_FALSE(geometry.ColLeft(2).has_value());
 }

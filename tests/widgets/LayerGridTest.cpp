@@ -287,7 +287,7 @@ TEST(LayerGridMouse, DraggingTheBorderInPossibleGridStretchesAgain) {
   EXPECT_EQ(changed.count(), 2) << "once for the drag, once for the stretch";
   ASSERT_EQ(mouseUp.count(), 1);
   EXPECT_EQ(mouseUp.at(0).at(2).toPoint(), QPoint(121, 10));
-  EXPECT_EQ(grid->MouseToCell(QPoint(121, 10)).row, 0) << "the release lands on the header";
+  EXPECT_EQ(grid->CellAt(QPoint(121, 10)).row, 0) << "the release lands on the header";
 
   // A click on the header without a drag changes no width and raises nothing.
   QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(60, 10));
@@ -321,14 +321,14 @@ TEST(LayerGridMouse, RefusedCellsStillReportTheMouse) {
   // Rows 1 to 4 show wholly; row 5 shows its top 15 pixels.
   ASSERT_EQ(grid->VisibleRowCount(), 4);
   const QPoint halfShown(20, 130);
-  ASSERT_EQ(grid->MouseToCell(halfShown), (TGridCoord{0, 5}));
+  ASSERT_EQ(grid->CellAt(halfShown), (CellCoord{0, 5}));
   QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, halfShown);
   EXPECT_EQ(grid->Row(), 1) << "the current cell did not move";
   EXPECT_EQ(topLeft.count(), 0) << "nor did the grid scroll";
   EXPECT_EQ(clicks.count(), 0);
   EXPECT_EQ(mouseDown.count(), 1);
   ASSERT_EQ(mouseUp.count(), 1);
-  EXPECT_EQ(grid->MouseToCell(mouseUp.at(0).at(2).toPoint()).row, 5);
+  EXPECT_EQ(grid->CellAt(mouseUp.at(0).at(2).toPoint()).row, 5);
 
   QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, Middle(*grid, 1, 3));
   EXPECT_EQ(grid->Row(), 3);
@@ -356,7 +356,7 @@ TEST(LayerGridMouse, ShiftClickSelectsARange) {
   auto grid = ShownGrid();
   QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, Middle(*grid, 0, 1));
   QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, Middle(*grid, 1, 3));
-  EXPECT_EQ(grid->Selection(), (TGridRect{0, 1, 1, 3}));
+  EXPECT_EQ(grid->Selection(), (CellRange{0, 1, 1, 3}));
   EXPECT_EQ(grid->Row(), 3);
 }
 
@@ -370,9 +370,9 @@ TEST(LayerGridKeys, ShiftArrowsExtendTheSelectionAndKeypadEnterPicks) {
   QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, Middle(*grid, 0, 1));
   QTest::keyClick(grid.get(), Qt::Key_Down, Qt::ShiftModifier);
   QTest::keyClick(grid.get(), Qt::Key_Right, Qt::ShiftModifier);
-  EXPECT_EQ(grid->Selection(), (TGridRect{0, 1, 1, 2}));
+  EXPECT_EQ(grid->Selection(), (CellRange{0, 1, 1, 2}));
   QTest::keyClick(grid.get(), Qt::Key_Down);
-  EXPECT_EQ(grid->Selection(), (TGridRect{1, 3, 1, 3}));
+  EXPECT_EQ(grid->Selection(), (CellRange{1, 3, 1, 3}));
   // Enter of the number block arrives with the keypad modifier.
   QTest::keyClick(grid.get(), Qt::Key_Enter, Qt::KeypadModifier);
   QTest::keyClick(grid.get(), Qt::Key_Return);
@@ -389,7 +389,7 @@ TEST(LayerGridHints, CellHintShowsBelowItsCell) {
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->text(), "two");
   EXPECT_EQ(label->pos(), grid->viewport()->mapToGlobal(QPoint(cell.left(), cell.top() + 24 + 6)));
-  EXPECT_EQ(grid->HintCell(), (TGridCoord{1, 2}));
+  EXPECT_EQ(grid->HintCell(), (CellCoord{1, 2}));
 
   // Moving inside the cell keeps it; moving onto another cell cancels it.
   QTest::mouseMove(grid->viewport(), Middle(*grid, 1, 2) + QPoint(3, 2));

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// IDialogs for tests: records the warnings and the clipboard, answers the Open dialog
+// Dialogs for tests: records the warnings and the clipboard, answers the Open dialog
 // from a queue, and lets a test act inside a modal window before it closes.
 
 #include <QDialog>
@@ -14,7 +14,7 @@
 
 namespace vantrel::testing {
 
-class ScriptedDialogs final : public IDialogs {
+class ScriptedDialogs final : public Dialogs {
  public:
   void Warning(QWidget*, const QString& text) override { warnings << text; }
 

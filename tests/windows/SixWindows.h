@@ -33,7 +33,7 @@ struct SixWindows {
   // The affix table is read in the background; most tests start once it is in place.
   void WaitForAffixes() {
     const QDeadlineTimer deadline(30000);
-    while (form->AffixesLoading() && !deadline.hasExpired()) {
+    while (form->Model().AffixesLoading() && !deadline.hasExpired()) {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
   }

@@ -17,7 +17,7 @@
 namespace vantrel {
 namespace {
 
-class RecordingWorms final : public IWormPictures {
+class RecordingWorms final : public WormPictures {
  public:
   void HideAndStop(int index) override {
     hides.push_back(index);
@@ -40,7 +40,7 @@ class RecordingWorms final : public IWormPictures {
   std::array<bool, kWormCount> visible{};
 };
 
-class ListedRandom final : public IRandomPick {
+class ListedRandom final : public RandomPick {
  public:
   int Pick(int count) override {
     counts.push_back(count);

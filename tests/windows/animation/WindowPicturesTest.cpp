@@ -19,6 +19,7 @@
 #include "AboutVantrel.h"
 #include "AffixUnit.h"
 #include "AnimatedPicture.h"
+#include "FindControl.h"
 #include "Main.h"
 #include "Notify.h"
 #include "Pictures.h"
@@ -108,17 +109,18 @@ class SideWindowPicturesTest : public ::testing::Test {
   void SwitchInTestWindow(bool on) {
     test.ShowModeless();
     ASSERT_TRUE(ShowActive(test));
-    if (test.AnimationCheckBox()->isChecked() != on) {
-      QTest::mouseClick(test.AnimationCheckBox(), Qt::LeftButton, {},
-                        QPoint(6, test.AnimationCheckBox()->height() / 2));
+    if (testing::Find<QCheckBox>(test, "AnimationCheckBox")->isChecked() != on) {
+      QTest::mouseClick(
+          testing::Find<QCheckBox>(test, "AnimationCheckBox"), Qt::LeftButton, {},
+          QPoint(6, testing::Find<QCheckBox>(test, "AnimationCheckBox")->height() / 2));
     }
-    QTest::mouseClick(test.OKBtn(), Qt::LeftButton);
+    QTest::mouseClick(testing::Find<QPushButton>(test, "OKBtn"), Qt::LeftButton);
     ASSERT_EQ(env.state.AnimationOn, on);
   }
 };
 
 TEST_F(SideWindowPicturesTest, TheFrogPlaysWhileTheAnimationIsOnAndIsHiddenWhileItIsOff) {
-  AnimatedPicture* frog = about.Frog();
+  AnimatedPicture* frog = testing::Find<AnimatedPicture>(about, "Frog");
   // Read when it first shows, so that a run without the animation never decodes it.
   EXPECT_EQ(frog->FrameCount(), 0);
   EXPECT_TRUE(frog->testAttribute(Qt::WA_TransparentForMouseEvents));

@@ -57,7 +57,7 @@ class WormWindowTest : public ::testing::Test {
   }
 
   AnimatedPicture* Worm(int index) const {
-    return testing::Find<TButtonWorms>(*form, "ButtonWorms")->Worm(index);
+    return testing::Find<ButtonWorms>(*form, "ButtonWorms")->Worm(index);
   }
 
   std::vector<int> VisibleWorms() const {
@@ -145,7 +145,7 @@ TEST_F(WormWindowTest, EveryWormLiesAtItsPlaceBesideItsButtonAndBeneathIt) {
 }
 
 TEST_F(WormWindowTest, AClickOnAWormOverItsButtonPressesTheButton) {
-  testing::Find<TButtonWorms>(*form, "ButtonWorms")->ShowAndRestart(3);  // ClearWormLeft
+  testing::Find<ButtonWorms>(*form, "ButtonWorms")->ShowAndRestart(3);  // ClearWormLeft
   ASSERT_TRUE(Worm(3)->isVisible());
   QPushButton* clear = testing::Find<QPushButton>(*form, "ClearBtn");
   const QPoint overlap = clear->mapTo(clear->parentWidget(), QPoint(4, clear->height() / 2));
@@ -210,25 +210,36 @@ TEST_F(WormWindowTest, TheListedHandlersCountAsUserActivityAndNothingElseDoes) {
 TEST_F(WormWindowTest, TheLookupWindowsListedHandlersCountAsUserActivity) {
   TLookupForm lookup(form->Dictionary(), env.services, form.get());
   ASSERT_TRUE(ShowActive(lookup));
-  QTest::keyClicks(lookup.WordToConvert(), QStringLiteral("bat"));
-  QTest::mouseClick(lookup.ConvertBtn(), Qt::LeftButton);
-  TLayerGrid* grid = lookup.ConvertedGrid();
+  QTest::keyClicks(testing::Find<QLineEdit>(lookup, "WordToConvert"), QStringLiteral("bat"));
+  QTest::mouseClick(testing::Find<QPushButton>(lookup, "ConvertBtn"), Qt::LeftButton);
+  TLayerGrid* grid = testing::Find<TLayerGrid>(lookup, "ConvertedGrid");
   struct Row {
     const char* name;
     std::function<void()> act;
     bool activity;
   };
   const std::vector<Row> rows = {
-      {"Convert", [&] { QTest::mouseClick(lookup.ConvertBtn(), Qt::LeftButton); }, false},
+      {"Convert",
+       [&] { QTest::mouseClick(testing::Find<QPushButton>(lookup, "ConvertBtn"), Qt::LeftButton); },
+       false},
       {"a click on a result",
        [&] {
          QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(0, 0).center());
        },
        true},
-      {"Copy", [&] { QTest::mouseClick(lookup.CopyBtn(), Qt::LeftButton); }, true},
-      {"typing", [&] { QTest::keyClick(lookup.WordToConvert(), 's'); }, true},
-      {"Clear", [&] { QTest::mouseClick(lookup.ClearBtn(), Qt::LeftButton); }, true},
-      {"Cancel", [&] { QTest::mouseClick(lookup.CancelLookUpBtn(), Qt::LeftButton); }, true},
+      {"Copy",
+       [&] { QTest::mouseClick(testing::Find<QPushButton>(lookup, "CopyBtn"), Qt::LeftButton); },
+       true},
+      {"typing", [&] { QTest::keyClick(testing::Find<QLineEdit>(lookup, "WordToConvert"), 's'); },
+       true},
+      {"Clear",
+       [&] { QTest::mouseClick(testing::Find<QPushButton>(lookup, "ClearBtn"), Qt::LeftButton); },
+       true},
+      {"Cancel",
+       [&] {
+         QTest::mouseClick(testing::Find<QPushButton>(lookup, "CancelLookUpBtn"), Qt::LeftButton);
+       },
+       true},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -293,12 +304,12 @@ TEST_F(WormWindowTest, TheTestWindowsButtonsAreNoUserActivity) {
   Ticks(95);
   test->ShowModeless();
   ASSERT_TRUE(ShowActive(*test));
-  QTest::mouseClick(test->NoDictionaryBtn(), Qt::LeftButton);
-  QTest::mouseClick(test->EntryCanNotExceed(), Qt::LeftButton);
-  QTest::mouseClick(test->AnimationCheckBox(), Qt::LeftButton, {},
-                    QPoint(8, test->AnimationCheckBox()->height() / 2));
-  ASSERT_TRUE(test->AnimationCheckBox()->isChecked());
-  QTest::mouseClick(test->OKBtn(), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QPushButton>(*test, "NoDictionaryBtn"), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QPushButton>(*test, "EntryCanNotExceed"), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QCheckBox>(*test, "AnimationCheckBox"), Qt::LeftButton, {},
+                    QPoint(8, testing::Find<QCheckBox>(*test, "AnimationCheckBox")->height() / 2));
+  ASSERT_TRUE(testing::Find<QCheckBox>(*test, "AnimationCheckBox")->isChecked());
+  QTest::mouseClick(testing::Find<QPushButton>(*test, "OKBtn"), Qt::LeftButton);
   ASSERT_TRUE(env.state.AnimationOn);
   EXPECT_EQ(env.dialogs.warnings.size(), 2);
   Ticks(1);
@@ -325,7 +336,7 @@ TEST_F(WormWindowTest, AWormOutWhenTheUserClicksStaysItsElevenSeconds) {
 }
 
 TEST_F(WormWindowTest, AWormShownAgainStartsFromItsFirstFrame) {
-  TButtonWorms& worms = *testing::Find<TButtonWorms>(*form, "ButtonWorms");
+  ButtonWorms& worms = *testing::Find<ButtonWorms>(*form, "ButtonWorms");
   AnimatedPicture* worm = Worm(5);
   worms.ShowAndRestart(5);
   ASSERT_TRUE(QTest::qWaitFor([&] { return worm->CurrentFrame() >= 2; }, 3000));
@@ -339,7 +350,7 @@ TEST_F(WormWindowTest, AWormShownAgainStartsFromItsFirstFrame) {
 }
 
 TEST_F(WormWindowTest, AHiddenWormDrawsNothingMore) {
-  TButtonWorms& worms = *testing::Find<TButtonWorms>(*form, "ButtonWorms");
+  ButtonWorms& worms = *testing::Find<ButtonWorms>(*form, "ButtonWorms");
   AnimatedPicture* worm = Worm(0);
   worms.ShowAndRestart(0);
   ASSERT_TRUE(QTest::qWaitFor([&] { return worm->CurrentFrame() >= 1; }, 3000));

@@ -122,7 +122,7 @@ TEST_F(KeyboardAccessTest, AnAffixOfferIsTakenWithTheKeyboard) {
   // The joined word is confirmed in the affix window, whose OK Enter presses.
   dialogs.onExec.push_back([](QDialog& window) {
     ASSERT_EQ(window.objectName(), QStringLiteral("TAffixForm"));
-    static_cast<TAffixForm&>(window).AffixOkBtn()->click();
+    testing::Find<QPushButton>(window, "AffixOkBtn")->click();
   });
   TabTo(testing::Find<TLayerGrid>(*form, "AffixGrid"));
   ArrowTo(testing::Find<TLayerGrid>(*form, "AffixGrid"), "-ing");
@@ -156,8 +156,9 @@ TEST_F(KeyboardAccessTest, EveryControlOfEveryWindowHasAName) {
   // The grids are tables to a screen reader, named after what they list.
   for (TLayerGrid* grid : {testing::Find<TLayerGrid>(*form, "PossibleGrid"),
                            testing::Find<TLayerGrid>(*form, "SelectedGrid"),
-                           testing::Find<TLayerGrid>(*form, "AffixGrid"), lookup->ConvertedGrid(),
-                           affix->SelectedAffixGrid()}) {
+                           testing::Find<TLayerGrid>(*form, "AffixGrid"),
+                           testing::Find<TLayerGrid>(*lookup, "ConvertedGrid"),
+                           testing::Find<TLayerGrid>(*affix, "SelectedAffixGrid")}) {
     SCOPED_TRACE(grid->objectName().toStdString());
     EXPECT_EQ(QAccessible::queryAccessibleInterface(grid)->role(), QAccessible::Table);
   }

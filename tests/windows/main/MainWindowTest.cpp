@@ -589,7 +589,7 @@ TEST_F(MainWindowTest, TheTestWindowOpenedAgainWhileOpenKeepsAnUnsavedTick) {
   test->show();  // as the desktop shows a window without blocking the others
   test->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(test.get()));
-  QCheckBox* box = test->AnimationCheckBox();
+  QCheckBox* box = testing::Find<QCheckBox>(*test, "AnimationCheckBox");
   QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
   ASSERT_TRUE(box->isChecked());
 
@@ -715,14 +715,23 @@ struct SlowDictionary {
   std::atomic<bool> ranOut{false};
 };
 
-TEST_F(MainWindowTest, TheWindowShowsWhileTheDictionaryLoadsAndASearchWaitsForIt) {
+// The main window alone, shown while its dictionary still reads slowly.
+class MainWindowSlowDictionaryTest : public MainWindowTest {
+ protected:
+  void ShowWhileTheDictionaryLoads() {
+    dialogs.fileChoices.push_back(dictionaryPath);
+    services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
+    form = std::make_unique<TMainForm>(*services, nullptr, slow.Opener());
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    ASSERT_TRUE(form->Model().AffixesLoading());
+  }
+
   SlowDictionary slow;
-  dialogs.fileChoices.push_back(dictionaryPath);
-  services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
-  form = std::make_unique<TMainForm>(*services, nullptr, slow.Opener());
-  form->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-  ASSERT_TRUE(form->AffixesLoading());
+};
+
+TEST_F(MainWindowSlowDictionaryTest, TheWindowShowsWhileTheDictionaryLoadsAndASearchWaitsForIt) {
+  ASSERT_NO_FATAL_FAILURE(ShowWhileTheDictionaryLoads());
   QTRY_VERIFY(testing::Find<QStatusBar>(*form, "StatusBar1")
                   ->currentMessage()
                   .startsWith(QStringLiteral("Loading the dictionary: ")));
@@ -737,7 +746,7 @@ TEST_F(MainWindowTest, TheWindowShowsWhileTheDictionaryLoadsAndASearchWaitsForIt
   EXPECT_EQ(CandidateRow("bat"), -1);
 
   slow.released = true;
-  QTRY_VERIFY_WITH_TIMEOUT(!form->AffixesLoading(), 10000);
+  QTRY_VERIFY_WITH_TIMEOUT(!form->Model().AffixesLoading(), 10000);
   EXPECT_GT(CandidateRow("bat"), 0);  // the search waited for the table
   EXPECT_TRUE(testing::Find<QStatusBar>(*form, "StatusBar1")
                   ->currentMessage()
@@ -746,14 +755,8 @@ TEST_F(MainWindowTest, TheWindowShowsWhileTheDictionaryLoadsAndASearchWaitsForIt
   EXPECT_TRUE(dialogs.warnings.isEmpty());
 }
 
-TEST_F(MainWindowTest, ClosingWhileTheDictionaryLoadsEndsTheLoad) {
-  SlowDictionary slow;
-  dialogs.fileChoices.push_back(dictionaryPath);
-  services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
-  form = std::make_unique<TMainForm>(*services, nullptr, slow.Opener());
-  form->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-  ASSERT_TRUE(form->AffixesLoading());
+TEST_F(MainWindowSlowDictionaryTest, ClosingWhileTheDictionaryLoadsEndsTheLoad) {
+  ASSERT_NO_FATAL_FAILURE(ShowWhileTheDictionaryLoads());
   ASSERT_TRUE(form->close());
   form.reset();
   // The reading stopped at once instead of running on to the end of the slow file.

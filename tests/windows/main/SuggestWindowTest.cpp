@@ -67,18 +67,18 @@ class SuggestWindowTest : public testing::ProgramWindowsTest {
   }
 
   // Ctrl+G in the entry field; the window comes up over the main window.
-  TSuggestForm* PressSuggest() {
+  SuggestWindow* PressSuggest() {
     QTest::keyClick(testing::Find<QLineEdit>(*form, "EntryEdit"), Qt::Key_G, Qt::ControlModifier);
-    TSuggestForm* window = testing::Find<TSuggestForm>(*form, "TSuggestForm");
+    SuggestWindow* window = testing::Find<SuggestWindow>(*form, "SuggestWindow");
     if (window != nullptr && window->isVisible()) {
       EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
     }
     return window;
   }
 
-  QStringList Listed(const TSuggestForm& window) {
+  QStringList Listed(const SuggestWindow& window) {
     QStringList rows;
-    const QTableWidget* list = window.SuggestionList();
+    const QTableWidget* list = testing::Find<QTableWidget>(window, "SuggestionList");
     for (int row = 0; row < list->rowCount(); ++row) {
       rows << list->item(row, 0)->text() + QStringLiteral("|") + list->item(row, 1)->text();
     }
@@ -124,24 +124,25 @@ TEST_F(SuggestWindowTest, FlowersComesFirstAndEnterPlacesItForCopy) {
   EXPECT_EQ(testing::Find<QAction>(*form, "Suggest1")->shortcut(),
             QKeySequence(Qt::CTRL | Qt::Key_G));
   TypeNumber(QStringLiteral("18003569377"));
-  TSuggestForm* window = PressSuggest();
+  SuggestWindow* window = PressSuggest();
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(window->isVisible());
   EXPECT_EQ(Listed(*window), (QStringList{QStringLiteral("1800 flowers|1800FLOWERS"),
                                           QStringLiteral("1800356 yeps|1800356YEPS"),
                                           QStringLiteral("1800 elm 9377|1800ELM9377"),
                                           QStringLiteral("1800 elm yeps|1800ELMYEPS")}));
-  EXPECT_EQ(window->SuggestionList()->accessibleName(), QStringLiteral("Suggestions"));
+  EXPECT_EQ(testing::Find<QTableWidget>(*window, "SuggestionList")->accessibleName(),
+            QStringLiteral("Suggestions"));
   // Each row says why it stands where it does.
-  QTableWidget* list = window->SuggestionList();
+  QTableWidget* list = testing::Find<QTableWidget>(*window, "SuggestionList");
   ASSERT_EQ(list->columnCount(), 3);
   EXPECT_EQ(list->horizontalHeaderItem(2)->text(), QStringLiteral("Why"));
   EXPECT_EQ(list->item(0, 2)->text(), QStringLiteral("area code kept, 1 word, common"));
   EXPECT_EQ(list->item(2, 2)->text(), QStringLiteral("area code kept, end kept, 1 word, common"));
   EXPECT_EQ(list->item(3, 2)->text(), QStringLiteral("area code kept, 2 words, common"));
-  EXPECT_TRUE(window->SuggestionList()->hasFocus());
+  EXPECT_TRUE(testing::Find<QTableWidget>(*window, "SuggestionList")->hasFocus());
 
-  QTest::keyClick(window->SuggestionList(), Qt::Key_Return);
+  QTest::keyClick(testing::Find<QTableWidget>(*window, "SuggestionList"), Qt::Key_Return);
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(testing::Find<QLineEdit>(*form, "EntryEdit")->text(), kBullet.repeated(11));
   ASSERT_TRUE(testing::Find<QPushButton>(*form, "CopyBtn")->isEnabled());
@@ -151,12 +152,12 @@ TEST_F(SuggestWindowTest, FlowersComesFirstAndEnterPlacesItForCopy) {
 
 TEST_F(SuggestWindowTest, AChoiceBuildsTheSamePhraseAsPickingByHand) {
   TypeNumber(QStringLiteral("228-4357"));
-  TSuggestForm* window = PressSuggest();
+  SuggestWindow* window = PressSuggest();
   ASSERT_NE(window, nullptr);
   ASSERT_EQ(Listed(*window).value(0), QStringLiteral("228 help|228-HELP"));
   // A double click on the third row: bat help.
   ASSERT_EQ(Listed(*window).value(2), QStringLiteral("bat help|BAT-HELP"));
-  QTableWidget* list = window->SuggestionList();
+  QTableWidget* list = testing::Find<QTableWidget>(*window, "SuggestionList");
   const QPoint second = list->visualItemRect(list->item(2, 1)).center();
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second);
@@ -179,31 +180,32 @@ TEST_F(SuggestWindowTest, TheNumberAsItStandsWithItsBullets) {
   TypeNumber(QStringLiteral("228-4357"));
   testing::Find<QPushButton>(*form, "ConvertBtn")->click();
   Pick("help");
-  TSuggestForm* window = PressSuggest();
+  SuggestWindow* window = PressSuggest();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(Listed(*window).value(0), QStringLiteral("bat|BAT-") + kBullet.repeated(4));
-  window->OkBtn()->click();
+  testing::Find<QPushButton>(*window, "OkBtn")->click();
   EXPECT_EQ(State().copied, "228-4357, bat help");
 }
 
 TEST_F(SuggestWindowTest, NoSuggestionSaysSoAndCancelChangesNothing) {
   TypeNumber(QStringLiteral("9-1"));
   const PhraseState before = State();
-  TSuggestForm* window = PressSuggest();
+  SuggestWindow* window = PressSuggest();
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(window->SuggestionList()->rowCount(), 0);
-  EXPECT_EQ(window->CountLabel()->text(), QStringLiteral("No phrase covers every free digit."));
-  EXPECT_FALSE(window->OkBtn()->isEnabled());
-  QTest::keyClick(window->SuggestionList(), Qt::Key_Escape);
+  EXPECT_EQ(testing::Find<QTableWidget>(*window, "SuggestionList")->rowCount(), 0);
+  EXPECT_EQ(testing::Find<QLabel>(*window, "CountLabel")->text(),
+            QStringLiteral("No phrase covers every free digit."));
+  EXPECT_FALSE(testing::Find<QPushButton>(*window, "OkBtn")->isEnabled());
+  QTest::keyClick(testing::Find<QTableWidget>(*window, "SuggestionList"), Qt::Key_Escape);
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(State(), before);
 }
 
 TEST_F(SuggestWindowTest, F1InTheWindowAsksForItsHelp) {
   TypeNumber(QStringLiteral("1"));
-  TSuggestForm* window = PressSuggest();
+  SuggestWindow* window = PressSuggest();
   ASSERT_NE(window, nullptr);
-  QTest::keyClick(window->SuggestionList(), Qt::Key_F1);
+  QTest::keyClick(testing::Find<QTableWidget>(*window, "SuggestionList"), Qt::Key_F1);
   EXPECT_EQ(help.Asked().back(), kHelpSuggestWindow);
   EXPECT_EQ(HelpUrl(kHelpSuggestWindow).fragment(), QStringLiteral("suggestions"));
 }
@@ -212,7 +214,7 @@ TEST_F(SuggestWindowTest, ADictionaryThatCannotBeOpenedIsNamedAndTheWindowStaysC
   form->Dictionary().Bind(dir.filePath(QStringLiteral("gone.txt")).toStdString());
   form->Dictionary().name = "gone.txt";
   TypeNumber(QStringLiteral("1"));
-  TSuggestForm* window = PressSuggest();
+  SuggestWindow* window = PressSuggest();
   ASSERT_NE(window, nullptr);
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(dialogs.warnings.value(0), QStringLiteral("Can Not Open gone.txt"));

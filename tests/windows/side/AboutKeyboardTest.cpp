@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "AboutVantrel.h"
+#include "FindControl.h"
 #include "Notify.h"
 #include "SideTesting.h"
 #include "TestPanel.h"
@@ -28,9 +29,10 @@ TEST(AboutKeyboard, TabReachesTheAddressesAndSpaceOrEnterOpensThem) {
     Qt::Key key;
     const char* opened;
   };
-  for (const Row& r :
-       {Row{about.EmailLabel(), Qt::Key_Space, "mailto:support@vantrel.example?subject=Vantrel"},
-        Row{about.HomePageLabel(), Qt::Key_Return, "https://vantrel.example/"}}) {
+  for (const Row& r : {Row{testing::Find<QLabel>(about, "EmailLabel"), Qt::Key_Space,
+                           "mailto:support@vantrel.example?subject=Vantrel"},
+                       Row{testing::Find<QLabel>(about, "HomePageLabel"), Qt::Key_Return,
+                           "https://vantrel.example/"}}) {
     SCOPED_TRACE(r.opened);
     for (int i = 0; i < 10 && QApplication::focusWidget() != r.label; ++i) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

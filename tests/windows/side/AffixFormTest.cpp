@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "AffixUnit.h"
+#include "FindControl.h"
 #include "LayerGrid.h"
 #include "SideTesting.h"
 
@@ -70,14 +71,16 @@ class AffixFormTest : public ::testing::Test {
     model.ChooseAffix(row);
   }
 
-  TLayerGrid& Grid() { return *form.SelectedAffixGrid(); }
+  TLayerGrid& Grid() { return *testing::Find<TLayerGrid>(form, "SelectedAffixGrid"); }
   // A double click as the user makes it: the first press selects the cell.
   void DoubleClick(int col, int row) {
     const QPoint middle = Grid().CellRect(col, row).center();
     QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, middle);
     QTest::mouseDClick(Grid().viewport(), Qt::LeftButton, {}, middle);
   }
-  void ClickOk() { QTest::mouseClick(form.AffixOkBtn(), Qt::LeftButton); }
+  void ClickOk() {
+    QTest::mouseClick(testing::Find<QPushButton>(form, "AffixOkBtn"), Qt::LeftButton);
+  }
 
   // The phrase, number and offers that Cancel must leave alone.
   struct Snapshot {
@@ -129,7 +132,10 @@ TEST_F(AffixFormTest, CancelEscAndTheCloseBoxChangeNothing) {
   const Snapshot before = Take();
   ASSERT_EQ(before.offers, (std::vector<std::string>{"-ing", "-i"}));
   const std::pair<const char*, std::function<void(QDialog&)>> ways[] = {
-      {"Cancel", [this](QDialog&) { QTest::mouseClick(form.AffixCancelBtn(), Qt::LeftButton); }},
+      {"Cancel",
+       [this](QDialog&) {
+         QTest::mouseClick(testing::Find<QPushButton>(form, "AffixCancelBtn"), Qt::LeftButton);
+       }},
       {"Esc", [](QDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }},
       {"close box", [](QDialog& dialog) { dialog.close(); }},
   };
@@ -191,7 +197,7 @@ TEST_F(AffixFormTest, OkPressedWithoutTakingTheFocusStillTakesTheEdit) {
     QTest::keyClick(&Grid(), Qt::Key_F2);
     QTest::keyClicks(Grid().Editor(), "bawling");
     // As an accessibility tool presses a button: the editor keeps the focus.
-    form.AffixOkBtn()->click();
+    testing::Find<QPushButton>(form, "AffixOkBtn")->click();
   });
   EXPECT_EQ(host.results, std::vector<int>{QDialog::Accepted});
   EXPECT_EQ(model.Phrase().Cell(0, 1), "bawling");
@@ -341,7 +347,7 @@ TEST(AffixFormGeometry, IsReadAtCreationUntilTheFirstFailure) {
     env.WriteInteger("Affix Word Width", 5000);
     TAffixForm form(model, env.services);
     EXPECT_EQ(form.width(), 435);
-    EXPECT_EQ(form.WordWidth(), form.SelectedAffixGrid()->width() - 40);
+    EXPECT_EQ(form.WordWidth(), testing::Find<TLayerGrid>(form, "SelectedAffixGrid")->width() - 40);
     EXPECT_LT(form.WordWidth(), 435);
   }
   {
@@ -376,7 +382,7 @@ TEST(AffixFormGeometry, ExtremeStoredValuesLeaveAUsableWindow) {
   QCoreApplication::processEvents();
   EXPECT_EQ(form.height(), 150);
   EXPECT_LE(form.width(), QGuiApplication::primaryScreen()->availableVirtualGeometry().width());
-  EXPECT_LE(form.WordWidth(), form.SelectedAffixGrid()->width() - 40);
+  EXPECT_LE(form.WordWidth(), testing::Find<TLayerGrid>(form, "SelectedAffixGrid")->width() - 40);
   (void)form.grab();  // painting copes with the widths
 }
 

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FindControl.h"
 #include "LayerGrid.h"
 #include "LookUp.h"
 #include "SideTesting.h"
@@ -49,15 +50,19 @@ class LookupFormTest : public ::testing::Test {
   }
 
   void Type(const QString& word) {
-    form.WordToConvert()->selectAll();
-    testing::TypeText(form.WordToConvert(), word);
+    testing::Find<QLineEdit>(form, "WordToConvert")->selectAll();
+    testing::TypeText(testing::Find<QLineEdit>(form, "WordToConvert"), word);
   }
-  void Convert() { QTest::mouseClick(form.ConvertBtn(), Qt::LeftButton); }
+  void Convert() {
+    QTest::mouseClick(testing::Find<QPushButton>(form, "ConvertBtn"), Qt::LeftButton);
+  }
   void Lookup(const QString& word) {
     Type(word);
     Convert();
   }
-  QString Row(int row) const { return form.ConvertedGrid()->CellText(0, row); }
+  QString Row(int row) const {
+    return testing::Find<TLayerGrid>(form, "ConvertedGrid")->CellText(0, row);
+  }
   QStringList Rows() const {
     QStringList rows;
     for (int row = 0; row < LookupModel::kRows && !Row(row).isEmpty(); ++row) {
@@ -74,10 +79,11 @@ class LookupFormTest : public ::testing::Test {
     return true;
   }
   void ClickRow(int row) {
-    QTest::mouseClick(form.ConvertedGrid()->viewport(), Qt::LeftButton, {},
-                      form.ConvertedGrid()->CellRect(0, row).center());
+    QTest::mouseClick(testing::Find<TLayerGrid>(form, "ConvertedGrid")->viewport(), Qt::LeftButton,
+                      {},
+                      testing::Find<TLayerGrid>(form, "ConvertedGrid")->CellRect(0, row).center());
   }
-  QString Status() const { return form.StatusBar1()->currentMessage(); }
+  QString Status() const { return testing::Find<QStatusBar>(form, "StatusBar1")->currentMessage(); }
 
   TestServices env;
   DictionaryFile dictionary;
@@ -108,9 +114,9 @@ TEST(LocaleDecimalSeparatorTest, FollowsTheLocaleAndFallsBackToAPoint) {
 }
 
 TEST_F(LookupFormTest, StartsWithConvertAndCopyDisabledAndAFixedClientArea) {
-  EXPECT_FALSE(form.ConvertBtn()->isEnabled());
-  EXPECT_FALSE(form.CopyBtn()->isEnabled());
-  EXPECT_TRUE(form.ConvertBtn()->isDefault());
+  EXPECT_FALSE(testing::Find<QPushButton>(form, "ConvertBtn")->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(form, "CopyBtn")->isEnabled());
+  EXPECT_TRUE(testing::Find<QPushButton>(form, "ConvertBtn")->isDefault());
   EXPECT_EQ(form.minimumSize(), QSize(387, 251));
   EXPECT_EQ(form.maximumSize(), QSize(387, 251));
   EXPECT_EQ(form.windowTitle(), "Vantrel - Lookup Individual Word");
@@ -119,16 +125,16 @@ TEST_F(LookupFormTest, StartsWithConvertAndCopyDisabledAndAFixedClientArea) {
 TEST_F(LookupFormTest, AWordUnderOneDigitsFieldIsListedOnceAndCanBeCopiedAtOnce) {
   form.show();
   Type("Help");
-  EXPECT_TRUE(form.ConvertBtn()->isEnabled());
+  EXPECT_TRUE(testing::Find<QPushButton>(form, "ConvertBtn")->isEnabled());
   Convert();
   // "help" and "help (verb)" share their digits: listed once, counted once.
   EXPECT_EQ(Rows(), QStringList{"4357"});
-  EXPECT_TRUE(form.CopyBtn()->isEnabled());
+  EXPECT_TRUE(testing::Find<QPushButton>(form, "CopyBtn")->isEnabled());
   // 29 entries and the empty last line: 29 lines examined, the word count ends at 28.
   EXPECT_TRUE(
       QRegularExpression("^ 1 Matches out of 28 words in [0-9.]* secs$").match(Status()).hasMatch())
       << Status().toStdString();
-  QTest::mouseClick(form.CopyBtn(), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QPushButton>(form, "CopyBtn"), Qt::LeftButton);
   // The word goes to the clipboard as typed, not lowered.
   EXPECT_EQ(env.dialogs.clipboard, "4357, Help");
 }
@@ -137,17 +143,17 @@ TEST_F(LookupFormTest, AWordUnderTwoDigitsFieldsWaitsForAClickBeforeCopy) {
   form.show();
   Lookup("tree");
   EXPECT_EQ(Rows(), (QStringList{"8733", "87333"}));
-  EXPECT_FALSE(form.CopyBtn()->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(form, "CopyBtn")->isEnabled());
   EXPECT_TRUE(QRegularExpression("^ 2 Matches").match(Status()).hasMatch());
 
   ClickRow(1);
-  EXPECT_TRUE(form.CopyBtn()->isEnabled());
-  QTest::mouseClick(form.CopyBtn(), Qt::LeftButton);
+  EXPECT_TRUE(testing::Find<QPushButton>(form, "CopyBtn")->isEnabled());
+  QTest::mouseClick(testing::Find<QPushButton>(form, "CopyBtn"), Qt::LeftButton);
   EXPECT_EQ(env.dialogs.clipboard, "87333, tree");
 
   // An empty row gives Copy nothing to take.
   ClickRow(5);
-  EXPECT_FALSE(form.CopyBtn()->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(form, "CopyBtn")->isEnabled());
 }
 
 TEST_F(LookupFormTest, TwentyDigitsFieldsFillNineteenRowsAndTheLastReplacesRowEighteen) {
@@ -160,7 +166,7 @@ TEST_F(LookupFormTest, TwentyDigitsFieldsFillNineteenRowsAndTheLastReplacesRowEi
   EXPECT_EQ(rows.at(18), "6269020");  // 6269018 and 6269019 were overwritten in turn
   EXPECT_TRUE(Row(19).isEmpty());
   EXPECT_TRUE(QRegularExpression("^ 19 Matches").match(Status()).hasMatch());
-  EXPECT_FALSE(form.CopyBtn()->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(form, "CopyBtn")->isEnabled());
 }
 
 TEST_F(LookupFormTest, CaseOfAToZAndBracketedNotesAreIgnored) {
@@ -191,11 +197,11 @@ TEST_F(LookupFormTest, AnUnknownWordGetsNoNumericEquivalentAndClickingItEnablesC
   form.show();
   Lookup("zzz");
   EXPECT_EQ(Rows(), QStringList{"No Numeric Equivalent"});
-  EXPECT_FALSE(form.CopyBtn()->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(form, "CopyBtn")->isEnabled());
   EXPECT_TRUE(QRegularExpression("^ 0 Matches out of 28 words").match(Status()).hasMatch());
   ClickRow(0);
-  EXPECT_TRUE(form.CopyBtn()->isEnabled());
-  QTest::mouseClick(form.CopyBtn(), Qt::LeftButton);
+  EXPECT_TRUE(testing::Find<QPushButton>(form, "CopyBtn")->isEnabled());
+  QTest::mouseClick(testing::Find<QPushButton>(form, "CopyBtn"), Qt::LeftButton);
   EXPECT_EQ(env.dialogs.clipboard, "No Numeric Equivalent, zzz");
 }
 
@@ -214,63 +220,64 @@ TEST_F(LookupFormTest, AWordOnlyOnTheLastLineIsNeverFound) {
 
 TEST_F(LookupFormTest, ABlankWordLeavesConvertDisabled) {
   Type("   ");
-  EXPECT_FALSE(form.ConvertBtn()->isEnabled());
-  QTest::keyClick(form.WordToConvert(), Qt::Key_A);
-  EXPECT_TRUE(form.ConvertBtn()->isEnabled());
-  QTest::keyClick(form.WordToConvert(), Qt::Key_Backspace);
-  EXPECT_FALSE(form.ConvertBtn()->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(form, "ConvertBtn")->isEnabled());
+  QTest::keyClick(testing::Find<QLineEdit>(form, "WordToConvert"), Qt::Key_A);
+  EXPECT_TRUE(testing::Find<QPushButton>(form, "ConvertBtn")->isEnabled());
+  QTest::keyClick(testing::Find<QLineEdit>(form, "WordToConvert"), Qt::Key_Backspace);
+  EXPECT_FALSE(testing::Find<QPushButton>(form, "ConvertBtn")->isEnabled());
 }
 
 TEST_F(LookupFormTest, TypingAfterAConversionEmptiesTheGridAndDisablesCopy) {
   form.show();
   Lookup("help");
-  ASSERT_TRUE(form.CopyBtn()->isEnabled());
-  QTest::keyClick(form.WordToConvert(), Qt::Key_S);
+  ASSERT_TRUE(testing::Find<QPushButton>(form, "CopyBtn")->isEnabled());
+  QTest::keyClick(testing::Find<QLineEdit>(form, "WordToConvert"), Qt::Key_S);
   EXPECT_TRUE(AllRowsEmpty());
-  EXPECT_FALSE(form.CopyBtn()->isEnabled());
-  EXPECT_TRUE(form.ConvertBtn()->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(form, "CopyBtn")->isEnabled());
+  EXPECT_TRUE(testing::Find<QPushButton>(form, "ConvertBtn")->isEnabled());
 }
 
 TEST_F(LookupFormTest, ClickingBackIntoATypedWordClearsTheResults) {
   ASSERT_TRUE(ShowActive(form));
   Lookup("help");  // the click on Convert takes the focus from the field
-  ASSERT_FALSE(form.WordToConvert()->hasFocus());
+  ASSERT_FALSE(testing::Find<QLineEdit>(form, "WordToConvert")->hasFocus());
   ASSERT_EQ(Rows(), QStringList{"4357"});
 
-  QTest::mouseClick(form.WordToConvert(), Qt::LeftButton);
-  ASSERT_TRUE(form.WordToConvert()->hasFocus());
+  QTest::mouseClick(testing::Find<QLineEdit>(form, "WordToConvert"), Qt::LeftButton);
+  ASSERT_TRUE(testing::Find<QLineEdit>(form, "WordToConvert")->hasFocus());
   EXPECT_TRUE(AllRowsEmpty());
-  EXPECT_FALSE(form.CopyBtn()->isEnabled());
-  EXPECT_TRUE(form.ConvertBtn()->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(form, "CopyBtn")->isEnabled());
+  EXPECT_TRUE(testing::Find<QPushButton>(form, "ConvertBtn")->isEnabled());
 }
 
 TEST_F(LookupFormTest, AMenuClosingOverTheFieldLeavesTheResults) {
   ASSERT_TRUE(ShowActive(form));
-  form.WordToConvert()->setFocus();
-  QTest::keyClicks(form.WordToConvert(), "help");
-  QTest::keyClick(form.WordToConvert(), Qt::Key_Return);
+  testing::Find<QLineEdit>(form, "WordToConvert")->setFocus();
+  QTest::keyClicks(testing::Find<QLineEdit>(form, "WordToConvert"), "help");
+  QTest::keyClick(testing::Find<QLineEdit>(form, "WordToConvert"), Qt::Key_Return);
   ASSERT_EQ(Rows(), QStringList{"4357"});
-  ASSERT_TRUE(form.WordToConvert()->hasFocus());
+  ASSERT_TRUE(testing::Find<QLineEdit>(form, "WordToConvert")->hasFocus());
   // A context menu takes the focus while it is open and gives it back when it closes.
   QMenu menu(&form);
   menu.addAction(QStringLiteral("Copy"));
-  menu.popup(form.WordToConvert()->mapToGlobal(QPoint(5, 5)));
+  menu.popup(testing::Find<QLineEdit>(form, "WordToConvert")->mapToGlobal(QPoint(5, 5)));
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
   QTest::keyClick(&menu, Qt::Key_Escape);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return form.WordToConvert()->hasFocus(); }));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return testing::Find<QLineEdit>(form, "WordToConvert")->hasFocus(); }));
   EXPECT_EQ(Rows(), QStringList{"4357"});
-  EXPECT_TRUE(form.CopyBtn()->isEnabled());
+  EXPECT_TRUE(testing::Find<QPushButton>(form, "CopyBtn")->isEnabled());
 }
 
 TEST_F(LookupFormTest, EnterPressesConvertOnlyWhileItIsEnabled) {
   ASSERT_TRUE(ShowActive(form));
-  form.WordToConvert()->setFocus();
-  QTest::keyClick(form.WordToConvert(), Qt::Key_Return);
+  testing::Find<QLineEdit>(form, "WordToConvert")->setFocus();
+  QTest::keyClick(testing::Find<QLineEdit>(form, "WordToConvert"), Qt::Key_Return);
   EXPECT_TRUE(AllRowsEmpty());
   EXPECT_TRUE(form.isVisible());
 
-  QTest::keyClicks(form.WordToConvert(), "ball");
-  QTest::keyClick(form.WordToConvert(), Qt::Key_Return);
+  QTest::keyClicks(testing::Find<QLineEdit>(form, "WordToConvert"), "ball");
+  QTest::keyClick(testing::Find<QLineEdit>(form, "WordToConvert"), Qt::Key_Return);
   EXPECT_EQ(Rows(), QStringList{"2255"});
   EXPECT_TRUE(form.isVisible());
 }
@@ -279,23 +286,23 @@ TEST_F(LookupFormTest, ClearEmptiesWordAndGridAndKeepsTheStatusLine) {
   form.show();
   Lookup("help");
   const QString status = Status();
-  QTest::mouseClick(form.ClearBtn(), Qt::LeftButton);
-  EXPECT_TRUE(form.WordToConvert()->text().isEmpty());
-  EXPECT_FALSE(form.WordToConvert()->isModified());
+  QTest::mouseClick(testing::Find<QPushButton>(form, "ClearBtn"), Qt::LeftButton);
+  EXPECT_TRUE(testing::Find<QLineEdit>(form, "WordToConvert")->text().isEmpty());
+  EXPECT_FALSE(testing::Find<QLineEdit>(form, "WordToConvert")->isModified());
   EXPECT_TRUE(AllRowsEmpty());
-  EXPECT_FALSE(form.ConvertBtn()->isEnabled());
-  EXPECT_FALSE(form.CopyBtn()->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(form, "ConvertBtn")->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(form, "CopyBtn")->isEnabled());
   EXPECT_EQ(Status(), status);
 }
 
 TEST_F(LookupFormTest, ContentsSurviveBetweenShowings) {
   env.dialogs.onExec.push_back([this](QDialog& dialog) {
     ASSERT_TRUE(ShowActive(dialog));
-    form.WordToConvert()->setFocus();
-    QTest::keyClicks(form.WordToConvert(), "help");
-    QTest::keyClick(form.WordToConvert(), Qt::Key_Return);
+    testing::Find<QLineEdit>(form, "WordToConvert")->setFocus();
+    QTest::keyClicks(testing::Find<QLineEdit>(form, "WordToConvert"), "help");
+    QTest::keyClick(testing::Find<QLineEdit>(form, "WordToConvert"), Qt::Key_Return);
     // The focus is still in the field when Esc closes the window.
-    QTest::keyClick(form.WordToConvert(), Qt::Key_Escape);
+    QTest::keyClick(testing::Find<QLineEdit>(form, "WordToConvert"), Qt::Key_Escape);
   });
   EXPECT_EQ(form.ShowModal(), QDialog::Rejected);
   EXPECT_FALSE(form.isVisible());
@@ -304,21 +311,21 @@ TEST_F(LookupFormTest, ContentsSurviveBetweenShowings) {
   // user, so the results stay.
   env.dialogs.onExec.push_back([this](QDialog& dialog) {
     ASSERT_TRUE(ShowActive(dialog));
-    EXPECT_TRUE(form.WordToConvert()->hasFocus());
+    EXPECT_TRUE(testing::Find<QLineEdit>(form, "WordToConvert")->hasFocus());
     EXPECT_EQ(Rows(), QStringList{"4357"});
-    QTest::mouseClick(form.CancelLookUpBtn(), Qt::LeftButton);
+    QTest::mouseClick(testing::Find<QPushButton>(form, "CancelLookUpBtn"), Qt::LeftButton);
   });
   EXPECT_EQ(form.ShowModal(), QDialog::Rejected);
-  EXPECT_EQ(form.WordToConvert()->text(), "help");
+  EXPECT_EQ(testing::Find<QLineEdit>(form, "WordToConvert")->text(), "help");
   EXPECT_EQ(Rows(), QStringList{"4357"});
-  EXPECT_TRUE(form.CopyBtn()->isEnabled());
+  EXPECT_TRUE(testing::Find<QPushButton>(form, "CopyBtn")->isEnabled());
   EXPECT_TRUE(QRegularExpression("^ 1 Matches").match(Status()).hasMatch());
   EXPECT_EQ(env.dialogs.shownDialogs, (QStringList{"TLookupForm", "TLookupForm"}));
 }
 
 TEST_F(LookupFormTest, F1AsksForTheLookupHelp) {
   ASSERT_TRUE(ShowActive(form));
-  QTest::keyClick(form.WordToConvert(), Qt::Key_F1);
+  QTest::keyClick(testing::Find<QLineEdit>(form, "WordToConvert"), Qt::Key_F1);
   EXPECT_EQ(env.help.Asked(), std::vector<int>{230});
 }
 
@@ -331,15 +338,15 @@ TEST_F(LookupFormTest, ADictionaryThatCannotBeOpenedIsReportedAndChangesNothing)
   Convert();
   EXPECT_EQ(env.dialogs.warnings, QStringList{"Can Not Open /nowhere/gone.txt in ConvertBtnClick"});
   EXPECT_EQ(Rows(), QStringList{"4357"});
-  EXPECT_TRUE(form.CopyBtn()->isEnabled());
+  EXPECT_TRUE(testing::Find<QPushButton>(form, "CopyBtn")->isEnabled());
   EXPECT_EQ(Status(), status);
 }
 
 TEST_F(LookupFormTest, FieldsOutsideTheCodePageAreRefused) {
   Type(QString::fromUtf8("\u65e5"));
-  EXPECT_TRUE(form.WordToConvert()->text().isEmpty());
+  EXPECT_TRUE(testing::Find<QLineEdit>(form, "WordToConvert")->text().isEmpty());
   Type(QString::fromUtf8("\u20ac"));  // the euro sign is 0x80 in Windows-1252
-  EXPECT_EQ(form.WordToConvert()->text(), QString::fromUtf8("\u20ac"));
+  EXPECT_EQ(testing::Find<QLineEdit>(form, "WordToConvert")->text(), QString::fromUtf8("\u20ac"));
 }
 
 // A dictionary that hands out its bytes and then fails, noting the pointer at each read.
@@ -387,35 +394,35 @@ class LookupReadFailureTest : public ::testing::Test {
 };
 
 TEST_F(LookupReadFailureTest, TheScanShowsTheBusyPointerAndPutsItBack) {
-  QTest::keyClicks(form.WordToConvert(), "help");
-  form.ConvertBtn()->click();
+  QTest::keyClicks(testing::Find<QLineEdit>(form, "WordToConvert"), "help");
+  testing::Find<QPushButton>(form, "ConvertBtn")->click();
   ASSERT_FALSE(pointers.empty());
   for (int shape : pointers) {
     EXPECT_EQ(shape, Qt::WaitCursor);
   }
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-  EXPECT_EQ(form.ConvertedGrid()->CellText(0, 1), "43571");
+  EXPECT_EQ(testing::Find<TLayerGrid>(form, "ConvertedGrid")->CellText(0, 1), "43571");
 }
 
 TEST_F(LookupReadFailureTest, AReadFailureKeepsWhatWasListedAndLeavesCopyAndStatus) {
   form.show();
-  QTest::keyClicks(form.WordToConvert(), "help");
-  form.ConvertBtn()->click();
-  ASSERT_EQ(form.ConvertedGrid()->CellText(0, 1), "43571");
-  QTest::mouseClick(form.ConvertedGrid()->viewport(), Qt::LeftButton, {},
-                    form.ConvertedGrid()->CellRect(0, 1).center());
-  ASSERT_TRUE(form.CopyBtn()->isEnabled());
-  const QString status = form.StatusBar1()->currentMessage();
+  QTest::keyClicks(testing::Find<QLineEdit>(form, "WordToConvert"), "help");
+  testing::Find<QPushButton>(form, "ConvertBtn")->click();
+  ASSERT_EQ(testing::Find<TLayerGrid>(form, "ConvertedGrid")->CellText(0, 1), "43571");
+  QTest::mouseClick(testing::Find<TLayerGrid>(form, "ConvertedGrid")->viewport(), Qt::LeftButton,
+                    {}, testing::Find<TLayerGrid>(form, "ConvertedGrid")->CellRect(0, 1).center());
+  ASSERT_TRUE(testing::Find<QPushButton>(form, "CopyBtn")->isEnabled());
+  const QString status = testing::Find<QStatusBar>(form, "StatusBar1")->currentMessage();
 
   failing = true;
-  form.ConvertBtn()->click();
+  testing::Find<QPushButton>(form, "ConvertBtn")->click();
   // This one message has never gone through the catalog.
   EXPECT_EQ(env.dialogs.warnings, QStringList{"Error Reading Dictionary memory.txt"});
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-  EXPECT_EQ(form.ConvertedGrid()->CellText(0, 0), "4357");
-  EXPECT_TRUE(form.ConvertedGrid()->CellText(0, 1).isEmpty());
-  EXPECT_TRUE(form.CopyBtn()->isEnabled());
-  EXPECT_EQ(form.StatusBar1()->currentMessage(), status);
+  EXPECT_EQ(testing::Find<TLayerGrid>(form, "ConvertedGrid")->CellText(0, 0), "4357");
+  EXPECT_TRUE(testing::Find<TLayerGrid>(form, "ConvertedGrid")->CellText(0, 1).isEmpty());
+  EXPECT_TRUE(testing::Find<QPushButton>(form, "CopyBtn")->isEnabled());
+  EXPECT_EQ(testing::Find<QStatusBar>(form, "StatusBar1")->currentMessage(), status);
 }
 
 TEST(LookupFormGeometry, ThePlaceIsReadAtCreationUntilTheFirstFailure) {

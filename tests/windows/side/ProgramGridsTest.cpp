@@ -6,15 +6,24 @@
 #include "Affixes.h"
 #include "MainModel.h"
 #include "Search.h"
+#include "SettingsList.h"
 #include "WordLookup.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QHelpEvent>
 #include <QImage>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolTip>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -29,72 +38,153 @@ std::unique_ptr<TLayerGrid> Make(ProgramGrid which) {
   return MakeProgramGrid(which);
 }
 
-TEST(ProgramGrids, SizesAndGridWideValues) {
-  using Opt = TLayerGrid::GridOption;
-  struct Case {
-    const char* name;
+// Shows a grid on its own, each of its first rows filled with texts of its own, and waits
+// until it can be seen.
+std::unique_ptr<TLayerGrid> ShownWithText(ProgramGrid which, QSize size) {
+  auto grid = Make(which);
+  for (int row = 0; row < std::min(grid->RowCount(), 40); ++row) {
+    for (int col = 0; col < grid->ColCount(); ++col) {
+      grid->SetCellText(col, row, QStringLiteral("r%1c%2").arg(row).arg(col));
+    }
+  }
+  grid->resize(size);
+  grid->show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
+  return grid;
+}
+
+// The proposed affix word may be corrected in place, by a double click or by typing over
+// it; its digits may not (the bullets that OK writes into the number follow them), nor
+// any header, nor any cell of the other grids, whose words are picked, not written.
+TEST(ProgramGrids, OnlyTheProposedAffixWordCanBeCorrectedInPlace) {
+  for (const ProgramGrid which : kAllGrids) {
+    const auto grid = ShownWithText(which, {360, 200});
+    for (int row = 0; row < 3 && row < grid->RowCount(); ++row) {
+      for (int col = 0; col < grid->ColCount(); ++col) {
+        SCOPED_TRACE(grid->objectName().toStdString() + " column " + std::to_string(col) + " row " +
+                     std::to_string(row));
+        const bool correctable = which == ProgramGrid::kSelectedAffix && col == 0 && row == 1;
+        const QString before = grid->CellText(col, row);
+
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(col, row).center());
+        EXPECT_EQ(grid->Editing(), correctable);
+        if (grid->Editing()) {
+          auto* editor = grid->findChild<QLineEdit*>();
+          ASSERT_NE(editor, nullptr);
+          editor->selectAll();
+          QTest::keyClicks(editor, QStringLiteral("balling"));
+          QTest::keyClick(editor, Qt::Key_Return);
+          EXPECT_FALSE(grid->Editing());
+          EXPECT_EQ(grid->CellText(col, row), QStringLiteral("balling"));
+          grid->SetCellText(col, row, before);
+        }
+
+        if (grid->FocusCell(col, row)) {
+          QTest::keyClick(grid.get(), Qt::Key_X, Qt::NoModifier);
+          EXPECT_EQ(grid->Editing(), correctable) << "typing over the cell";
+          if (grid->Editing()) {
+            QTest::keyClick(grid->findChild<QLineEdit*>(), Qt::Key_Escape);
+          }
+        }
+        EXPECT_EQ(grid->CellText(col, row), before);
+      }
+    }
+  }
+}
+
+// The header row of the candidate and phrase grids stays in sight while their lists
+// scroll; the affix and lookup grids have no header and scroll as a whole.
+TEST(ProgramGrids, HeadersStayInSightWhileTheListScrolls) {
+  const struct {
     ProgramGrid which;
-    int cols;
-    int rows;
-    int fixedRows;
-    int widths[2];
-    bool editable;
-    bool showCellHints;
-    bool colSizing;
-    bool editing;
-    int fontPixels;  // 0: the font of the window
+    bool header;
+  } cases[] = {
+      {ProgramGrid::kPossible, true},
+      {ProgramGrid::kSelected, true},
+      {ProgramGrid::kAffix, false},
+      {ProgramGrid::kConverted, false},
   };
-  const Case cases[] = {
-      {"PossibleGrid",
-       ProgramGrid::kPossible,
-       2,
-       5000,
-       1,
-       {151, 115},
-       false,
-       false,
-       true,
-       false,
-       16},
-      {"SelectedGrid", ProgramGrid::kSelected, 2, 100, 1, {151, 115}, true, false, true, false, 0},
-      {"AffixGrid", ProgramGrid::kAffix, 2, 8500, 0, {106, 53}, false, false, true, false, 16},
-      {"ConvertedGrid", ProgramGrid::kConverted, 1, 20, 0, {214, 0}, true, true, false, false, 0},
-      {"SelectedAffixGrid",
-       ProgramGrid::kSelectedAffix,
-       2,
-       2,
-       1,
-       {175, 135},
-       false,
-       true,
-       true,
-       true,
-       0},
+  for (const auto& c : cases) {
+    const auto grid = ShownWithText(c.which, {300, 130});
+    SCOPED_TRACE(grid->objectName().toStdString());
+    ASSERT_TRUE(grid->FocusCell(0, 1));
+    const QRect top(0, 0, grid->viewport()->width(), grid->CellRect(0, 0).height());
+    const QImage before = grid->viewport()->grab(top).toImage();
+    for (int i = 0; i < 3; ++i) {
+      QTest::keyClick(grid.get(), Qt::Key_PageDown);
+    }
+    ASSERT_GT(grid->TopRow(), 2) << "the list scrolled";
+    EXPECT_EQ(grid->CellAt(top.center()).row == 0, c.header);
+    EXPECT_EQ(grid->viewport()->grab(top).toImage() == before, c.header)
+        << "what the top of the grid shows";
+  }
+}
+
+// The windows put the stored column widths on the candidate, phrase and affix-word grids,
+// and the settings' own values where none is stored: the grids start with those, so that
+// a first start shows the columns as the settings describe them.
+TEST(ProgramGrids, ColumnsStartAtTheWidthsTheSettingsFallBackTo) {
+  const struct {
+    ProgramGrid which;
+    Setting word;
+    Setting number;
+  } cases[] = {
+      {ProgramGrid::kPossible, Setting::kWordWidth, Setting::kNumberWidth},
+      {ProgramGrid::kSelected, Setting::kWordWidth, Setting::kNumberWidth},
+      {ProgramGrid::kSelectedAffix, Setting::kAffixWordWidth, Setting::kAffixNumberWidth},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& c : cases) {
     const auto grid = Make(c.which);
-    EXPECT_EQ(grid->ColCount(), c.cols);
-    EXPECT_EQ(grid->RowCount(), c.rows);
-    EXPECT_EQ(grid->FixedRows(), c.fixedRows);
-    EXPECT_EQ(grid->FixedCols(), 0);
-    EXPECT_EQ(grid->DefaultRowHeight(), 24);
-    EXPECT_EQ(grid->GridLineWidth(), 1);
-    for (int col = 0; col < c.cols; ++col) {
-      EXPECT_EQ(grid->ColWidth(col), c.widths[col]) << "column " << col;
+    SCOPED_TRACE(grid->objectName().toStdString());
+    EXPECT_EQ(grid->ColWidth(0), RowOf(c.word).design);
+    EXPECT_EQ(grid->ColWidth(1), RowOf(c.number).design);
+  }
+}
+
+// However wide the window makes a grid, its last column reaches the grid's right edge.
+TEST(ProgramGrids, TheLastColumnFillsTheGridsWidth) {
+  for (const ProgramGrid which : kAllGrids) {
+    const auto grid = ShownWithText(which, {420, 140});
+    SCOPED_TRACE(grid->objectName().toStdString());
+    for (const int width : {420, 560}) {
+      grid->resize(width, 140);
+      QCoreApplication::processEvents();
+      const QRect last = grid->CellRect(grid->ColCount() - 1, grid->FixedRows());
+      EXPECT_GE(last.right(), grid->viewport()->width() - 2) << "width " << width;
+      EXPECT_LE(last.right(), grid->viewport()->width()) << "width " << width;
     }
-    EXPECT_EQ(grid->Editable(), c.editable);
-    EXPECT_EQ(grid->ShowCellHints(), c.showCellHints);
-    EXPECT_EQ(grid->objectName(), c.name);
-    EXPECT_TRUE(grid->AutoAdjustLastCol());
-    EXPECT_EQ(grid->Options().testFlag(Opt::kColSizing), c.colSizing);
-    EXPECT_EQ(grid->Options().testFlag(Opt::kEditing), c.editing);
-    if (c.fontPixels != 0) {
-      EXPECT_EQ(grid->font().pixelSize(), c.fontPixels);
-    }
-    // Only the proposed affix word can be edited in place; its digits cannot.
-    EXPECT_EQ(grid->CanEditCell(0, 1), c.which == ProgramGrid::kSelectedAffix);
-    EXPECT_FALSE(grid->CanEditCell(1, 1));
+  }
+}
+
+void HideToolTip() {
+  QToolTip::hideText();
+  for (int i = 0; i < 100 && QToolTip::isVisible(); ++i) {
+    QTest::qWait(20);
+  }
+}
+
+// The lists the user picks from show the hint their window gives them; the lookup grid
+// has cell hints on and no cell with one, and the affix word grid none at all.
+TEST(ProgramGrids, TheListsToPickFromShowTheirWindowsHint) {
+  const struct {
+    ProgramGrid which;
+    bool shown;
+  } cases[] = {
+      {ProgramGrid::kPossible, true},       {ProgramGrid::kSelected, true},
+      {ProgramGrid::kAffix, true},          {ProgramGrid::kConverted, false},
+      {ProgramGrid::kSelectedAffix, false},
+  };
+  for (const auto& c : cases) {
+    const auto grid = ShownWithText(c.which, {360, 200});
+    SCOPED_TRACE(grid->objectName().toStdString());
+    HideToolTip();
+    grid->SetHint(QStringLiteral("Click to select"));
+    const QPoint point = grid->CellRect(0, 1).center();
+    QHelpEvent request(QEvent::ToolTip, point, grid->viewport()->mapToGlobal(point));
+    QApplication::sendEvent(grid->viewport(), &request);
+    EXPECT_EQ(QToolTip::isVisible() && QToolTip::text() == QStringLiteral("Click to select"),
+              c.shown);
+    HideToolTip();
   }
 }
 
@@ -471,6 +561,39 @@ TEST_F(GridPictures, HeadersAreBoldAndClassAIsItalic) {
   const QRect area = TextArea(*grid, 0, 1);
   EXPECT_NE(plain.copy(area), italic.copy(area));
   EXPECT_EQ(plain.copy(TextArea(*grid, 0, 0)), italic.copy(TextArea(*grid, 0, 0)));
+}
+
+// The ink of a cell's text, drawn while the current cell, which shows selected, is the
+// other cell of the first row below the header.
+int InkOf(TLayerGrid& grid, CellCoord cell) {
+  EXPECT_TRUE(grid.FocusCell(1 - cell.col, grid.FixedRows()));
+  int ink = 0;
+  InkBox(Shot(grid), TextArea(grid, cell.col, cell.row), &ink);
+  return ink;
+}
+
+// Headers stand out in bold in every grid that has them, and so does the proposed affix
+// word, whose column is bold although its row is not.
+TEST_F(GridPictures, HeadersAndTheProposedWordAreBold) {
+  const struct {
+    ProgramGrid which;
+    std::vector<CellCoord> bold;
+  } cases[] = {
+      {ProgramGrid::kPossible, {{0, 0}, {1, 0}}},
+      {ProgramGrid::kSelected, {{0, 0}, {1, 0}}},
+      {ProgramGrid::kSelectedAffix, {{0, 0}, {1, 0}, {0, 1}}},
+  };
+  for (const auto& c : cases) {
+    const auto grid = Make(c.which);
+    SCOPED_TRACE(grid->objectName().toStdString());
+    Fill(*grid, {{"Represents", "Represents"}, {"Represents", "Represents"}}, 0);
+    Show(*grid, {420, 200});
+    const int plain = InkOf(*grid, {1, 1});  // the digits of the first row
+    ASSERT_GT(plain, 0);
+    for (const CellCoord& cell : c.bold) {
+      EXPECT_GT(InkOf(*grid, cell), plain * 1.15) << "column " << cell.col << " row " << cell.row;
+    }
+  }
 }
 
 TEST_F(GridPictures, SelectedGrid) {

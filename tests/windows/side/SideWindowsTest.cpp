@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "AboutVantrel.h"
+#include "FindControl.h"
 #include "Notify.h"
 #include "SideTesting.h"
 #include "TestPanel.h"
@@ -41,14 +42,15 @@ TEST(AboutForm, TheAddressesOpenTheMailProgramAndTheBrowser) {
   TestServices env;
   TAboutForm about(env.services);
   ASSERT_TRUE(ShowActive(about));
-  QTest::mouseClick(about.EmailLabel(), Qt::LeftButton);
-  QTest::mouseClick(about.HomePageLabel(), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QLabel>(about, "EmailLabel"), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QLabel>(about, "HomePageLabel"), Qt::LeftButton);
   EXPECT_EQ(Opened(env.launcher), (QStringList{"mailto:support@vantrel.example?subject=Vantrel",
                                                "https://vantrel.example/"}));
 
   // A press dragged off the address before it is let go opens nothing.
-  QTest::mousePress(about.EmailLabel(), Qt::LeftButton, {}, QPoint(2, 2));
-  QTest::mouseRelease(about.EmailLabel(), Qt::LeftButton, {}, QPoint(-20, 2));
+  QTest::mousePress(testing::Find<QLabel>(about, "EmailLabel"), Qt::LeftButton, {}, QPoint(2, 2));
+  QTest::mouseRelease(testing::Find<QLabel>(about, "EmailLabel"), Qt::LeftButton, {},
+                      QPoint(-20, 2));
   EXPECT_EQ(env.launcher.Opened().size(), 2u);
 }
 
@@ -56,10 +58,10 @@ TEST(AboutForm, OpensWithTheFocusOnOkAndSaysSoWhenNoProgramTakesAnAddress) {
   TestServices env;
   TAboutForm about(env.services);
   ASSERT_TRUE(ShowActive(about));
-  EXPECT_EQ(QApplication::focusWidget(), about.OkBtn());
+  EXPECT_EQ(QApplication::focusWidget(), testing::Find<QPushButton>(about, "OKButton"));
   env.launcher.SetSucceeds(false);
-  QTest::mouseClick(about.EmailLabel(), Qt::LeftButton);
-  QTest::mouseClick(about.HomePageLabel(), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QLabel>(about, "EmailLabel"), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QLabel>(about, "HomePageLabel"), Qt::LeftButton);
   ASSERT_EQ(env.dialogs.warnings.size(), 2);
   EXPECT_EQ(env.dialogs.warnings[0],
             QStringLiteral("No mail program could be started. Please write to "
@@ -68,11 +70,11 @@ TEST(AboutForm, OpensWithTheFocusOnOkAndSaysSoWhenNoProgramTakesAnAddress) {
       env.dialogs.warnings[1],
       QStringLiteral("No web browser could be started. Please visit https://vantrel.example/"));
   // Shown again after the user moved on to an address: OK has the focus again.
-  about.EmailLabel()->setFocus(Qt::TabFocusReason);
-  ASSERT_EQ(about.focusWidget(), about.EmailLabel());
+  testing::Find<QLabel>(about, "EmailLabel")->setFocus(Qt::TabFocusReason);
+  ASSERT_EQ(about.focusWidget(), testing::Find<QLabel>(about, "EmailLabel"));
   about.hide();
   about.show();
-  EXPECT_EQ(about.focusWidget(), about.OkBtn());
+  EXPECT_EQ(about.focusWidget(), testing::Find<QPushButton>(about, "OKButton"));
 }
 
 TEST(AboutForm, TheFrogFollowsTheAnimationSwitchAtEveryShowing) {
@@ -80,12 +82,12 @@ TEST(AboutForm, TheFrogFollowsTheAnimationSwitchAtEveryShowing) {
   TAboutForm about(env.services);
   TTestForm test(env.services);
   EXPECT_EQ(about.ShowModal(), QDialog::Rejected);
-  EXPECT_FALSE(about.Frog()->isVisibleTo(&about));
+  EXPECT_FALSE(testing::Find<AnimatedPicture>(about, "Frog")->isVisibleTo(&about));
 
   test.ShowModeless();
   ASSERT_TRUE(ShowActive(test));
-  ClickCheckBox(*test.AnimationCheckBox());
-  QTest::mouseClick(test.OKBtn(), Qt::LeftButton);
+  ClickCheckBox(*testing::Find<QCheckBox>(test, "AnimationCheckBox"));
+  QTest::mouseClick(testing::Find<QPushButton>(test, "OKBtn"), Qt::LeftButton);
   env.dialogs.onExec.push_back([](QDialog& dialog) {
     EXPECT_TRUE(dialog.findChild<QWidget*>("Frog")->isVisibleTo(&dialog));
     dialog.accept();
@@ -94,7 +96,7 @@ TEST(AboutForm, TheFrogFollowsTheAnimationSwitchAtEveryShowing) {
 
   env.state.AnimationOn = false;
   about.ShowModal();
-  EXPECT_FALSE(about.Frog()->isVisibleTo(&about));
+  EXPECT_FALSE(testing::Find<AnimatedPicture>(about, "Frog")->isVisibleTo(&about));
   EXPECT_EQ(env.dialogs.shownDialogs, (QStringList{"TAboutForm", "TAboutForm", "TAboutForm"}));
 }
 
@@ -135,7 +137,7 @@ TEST_F(NotifyFormTest, AFreshInstallationIsAskedAtTheSixthClose) {
   EXPECT_TRUE(env.launcher.Opened().empty());
 
   // Dismissed with the close box: asked again at the very next close.
-  Answer(notify.RemindRadioButton());
+  Answer(testing::Find<QRadioButton>(notify, "RemindRadioButton"));
   Close();
   EXPECT_EQ(env.dialogs.execs, 2);
   EXPECT_EQ(Count(), 5);
@@ -146,8 +148,9 @@ TEST_F(NotifyFormTest, AFreshInstallationIsAskedAtTheSixthClose) {
     EXPECT_EQ(Count(), expected);
   }
   EXPECT_EQ(env.dialogs.execs, 2);
-  EXPECT_TRUE(notify.RemindRadioButton()->isChecked());  // the choice stays within a run
-  Answer(notify.DoNotShowRadioButton());
+  EXPECT_TRUE(testing::Find<QRadioButton>(notify, "RemindRadioButton")
+                  ->isChecked());  // the choice stays within a run
+  Answer(testing::Find<QRadioButton>(notify, "DoNotShowRadioButton"));
   Close();
   EXPECT_EQ(env.dialogs.execs, 3);
   EXPECT_EQ(Count(), std::numeric_limits<qint32>::max());
@@ -159,9 +162,9 @@ TEST_F(NotifyFormTest, AFreshInstallationIsAskedAtTheSixthClose) {
 }
 
 TEST_F(NotifyFormTest, AskingToBeNotifiedComposesTheMailAndStopsTheNotices) {
-  EXPECT_TRUE(notify.NotifyRadioButton()->isChecked());
+  EXPECT_TRUE(testing::Find<QRadioButton>(notify, "NotifyRadioButton")->isChecked());
   env.WriteInteger("NotifyCount", 1);
-  Answer(notify.NotifyRadioButton());
+  Answer(testing::Find<QRadioButton>(notify, "NotifyRadioButton"));
   Close();
   // The subject goes out as it reads, blanks and all.
   EXPECT_EQ(Opened(env.launcher),
@@ -172,7 +175,7 @@ TEST_F(NotifyFormTest, AskingToBeNotifiedComposesTheMailAndStopsTheNotices) {
 
 TEST_F(NotifyFormTest, TheMenuShowingWithRemindMeLaterRestartsTheCountdown) {
   env.WriteInteger("NotifyCount", 3);
-  Answer(notify.RemindRadioButton());
+  Answer(testing::Find<QRadioButton>(notify, "RemindRadioButton"));
   EXPECT_EQ(notify.ShowModal(), QDialog::Accepted);
   EXPECT_EQ(Count(), 5);
   EXPECT_TRUE(env.launcher.Opened().empty());
@@ -210,19 +213,19 @@ TEST(TestForm, TheCheckBoxMirrorsTheAnimationSwitchAndOnlyOkStoresIt) {
   env.state.AnimationOn = true;
   test.ShowModeless();
   EXPECT_EQ(env.dialogs.modeless, QStringList{"TTestForm"});
-  EXPECT_TRUE(test.AnimationCheckBox()->isChecked());
+  EXPECT_TRUE(testing::Find<QCheckBox>(test, "AnimationCheckBox")->isChecked());
 
   // Closed without OK: the switch keeps its value.
   ASSERT_TRUE(ShowActive(test));
-  ClickCheckBox(*test.AnimationCheckBox());
+  ClickCheckBox(*testing::Find<QCheckBox>(test, "AnimationCheckBox"));
   test.close();
   EXPECT_TRUE(env.state.AnimationOn);
 
   test.ShowModeless();
-  EXPECT_TRUE(test.AnimationCheckBox()->isChecked());
+  EXPECT_TRUE(testing::Find<QCheckBox>(test, "AnimationCheckBox")->isChecked());
   ASSERT_TRUE(ShowActive(test));
-  ClickCheckBox(*test.AnimationCheckBox());
-  QTest::mouseClick(test.OKBtn(), Qt::LeftButton);
+  ClickCheckBox(*testing::Find<QCheckBox>(test, "AnimationCheckBox"));
+  QTest::mouseClick(testing::Find<QPushButton>(test, "OKBtn"), Qt::LeftButton);
   EXPECT_FALSE(env.state.AnimationOn);
   EXPECT_FALSE(test.isVisible());
 }
@@ -231,13 +234,13 @@ TEST(TestForm, TheMessageButtonsShowTheProgramsWarnings) {
   TestServices env;
   TTestForm test(env.services);
   ASSERT_TRUE(ShowActive(test));
-  QTest::mouseClick(test.NoDictionaryBtn(), Qt::LeftButton);
-  QTest::mouseClick(test.ErrorReadingDictionary(), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QPushButton>(test, "NoDictionaryBtn"), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QPushButton>(test, "ErrorReadingDictionary"), Qt::LeftButton);
   DictionaryFile dictionary;
   dictionary.name = "/home/user/W\u00f6rter.txt";
   test.SetDictionary(&dictionary);
-  QTest::mouseClick(test.ErrorReadingDictionary(), Qt::LeftButton);
-  QTest::mouseClick(test.EntryCanNotExceed(), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QPushButton>(test, "ErrorReadingDictionary"), Qt::LeftButton);
+  QTest::mouseClick(testing::Find<QPushButton>(test, "EntryCanNotExceed"), Qt::LeftButton);
   EXPECT_EQ(env.dialogs.warnings,
             (QStringList{"Error Reading Dictionary No Dictionary Open",
                          "Error Reading Dictionary No Dictionary Open",

@@ -7,6 +7,9 @@ namespace vantrel {
 
 void AffixTable::Store(std::uint8_t kind, const DictionaryEntry& entry) {
   AffixLast = std::min(AffixLast + 1, kCapacity - 1);
+  if (entries_.size() <= static_cast<std::size_t>(AffixLast)) {
+    entries_.emplace_back();
+  }
   AffixRecord& record = entries_[static_cast<std::size_t>(AffixLast)];
   record.Kind = kind;
   record.Word = entry.word;

@@ -25,11 +25,10 @@ class AffixTable {
  public:
   static constexpr int kCapacity = 8500;
 
-  AffixTable() : entries_(kCapacity) {}
-
   // The index of the last filled entry; -1 when the table is empty.
   int AffixLast = -1;
 
+  // An entry from 0 to AffixLast.
   const AffixRecord& operator[](int index) const {
     return entries_[static_cast<std::size_t>(index)];
   }
@@ -45,6 +44,9 @@ class AffixTable {
  private:
   void Store(std::uint8_t kind, const DictionaryEntry& entry);
 
+  // Grows with the entries stored, up to the capacity: a dictionary has some hundred
+  // affixes, and room for all 8500 would be most of a megabyte for nothing. Entries past
+  // AffixLast are left from an earlier load and reused by the next.
   std::vector<AffixRecord> entries_;
   int examinedLines_ = 0;
 };

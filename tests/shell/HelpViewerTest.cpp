@@ -270,6 +270,22 @@ TEST(HelpViewer, AContextIsShownAtItsAnchor) {
   EXPECT_EQ(viewer.Browser()->source(), HelpContentsUrl());
 }
 
+// The program's help makes its window when help is first asked for, and keeps it.
+TEST(HelpBook, TheWindowIsMadeAtTheFirstRequestAndKept) {
+  HelpBook book;
+  EXPECT_EQ(book.Viewer(), nullptr);
+  book.ShowContext(kHelpHelpMenu);
+  HelpViewer* viewer = book.Viewer();
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_TRUE(viewer->isVisible());
+  EXPECT_EQ(viewer->Browser()->source(), HelpUrl(kHelpHelpMenu));
+  viewer->close();
+  book.ShowContents();
+  EXPECT_EQ(book.Viewer(), viewer);
+  EXPECT_TRUE(viewer->isVisible());
+  EXPECT_EQ(viewer->Browser()->source(), HelpContentsUrl());
+}
+
 TEST(HelpViewer, EscClosesItWhereverTheFocusIs) {
   HelpViewer viewer;
   for (int round = 0; round < 2; ++round) {

@@ -22,6 +22,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include <QStatusBar>
@@ -805,6 +806,68 @@ TEST_F(MainWindowTest, CloseWritesEverySettingAndTheNextStartRestoresThem) {
   EXPECT_TRUE(state.AnimationOn);
   EXPECT_EQ(form->CurrentLanguage(), QStringLiteral("de_DE"));
   EXPECT_FALSE(testing::Find<QAction>(*form, "German1")->isEnabled());
+}
+
+// The program shows the main window first and makes the other five after it. Whatever
+// needs one of them first makes all five, once; closing before they were made still
+// writes back the places they had stored.
+TEST_F(MainWindowTest, SideWindowsMadeAfterTheMainWindowAreMadeOnceAndLoseNoPlace) {
+  StartWithDictionary();
+  lookup->move(123, 145);
+  affix->move(211, 97);
+  ASSERT_TRUE(form->close());
+  CloseWindows();
+
+  struct Case {
+    const char* name;
+    std::function<void()> firstNeed;
+  };
+  const Case cases[] = {
+      {"closing", [this] { ASSERT_TRUE(form->close()); }},
+      {"the About command",
+       [this] {
+         testing::Find<QAction>(*form, "About1")->trigger();
+         EXPECT_EQ(dialogs.shownDialogs.value(0), QStringLiteral("TAboutForm"));
+         ASSERT_TRUE(form->close());
+       }},
+      {"the Lookup button",
+       [this] {
+         QTest::mouseClick(testing::Find<QPushButton>(*form, "LookupBtn"), Qt::LeftButton);
+         EXPECT_EQ(dialogs.shownDialogs.value(0), QStringLiteral("TLookupForm"));
+         ASSERT_TRUE(form->close());
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialogs.shownDialogs.clear();
+    services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
+    form = std::make_unique<TMainForm>(*services);
+    int made = 0;
+    form->SetSideWindowMaker([this, &made] {
+      ++made;
+      lookup = std::make_unique<TLookupForm>(form->Dictionary(), *services, form.get());
+      about = std::make_unique<TAboutForm>(*services, form.get());
+      affix = std::make_unique<TAffixForm>(form->Model(), *services, form.get());
+      notify = std::make_unique<TNotifyForm>(*services, form.get());
+      test = std::make_unique<TTestForm>(*services, form.get());
+      form->SetSideWindows(lookup.get(), about.get(), affix.get(), notify.get(), test.get());
+    });
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    EXPECT_EQ(made, 0);
+    c.firstNeed();
+    EXPECT_EQ(made, 1);
+    form->MakeSideWindows();
+    EXPECT_EQ(made, 1) << "made a second time";
+
+    std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->ReadInteger(QStringLiteral("Lookup Top")), 145);
+    EXPECT_EQ(key->ReadInteger(QStringLiteral("Lookup Left")), 123);
+    EXPECT_EQ(key->ReadInteger(QStringLiteral("Affix Top")), 97);
+    EXPECT_EQ(key->ReadInteger(QStringLiteral("Affix Left")), 211);
+    CloseWindows();
+  }
 }
 
 TEST_F(MainWindowTest, TheWindowComesBackOnTheScreenWithColumnsThatCanBeSeen) {

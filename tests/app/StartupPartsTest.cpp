@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The pieces that let the main window show before the rest is ready: the first paint of a
+// window, which starts the work that may wait, and the program's style, whose standard
+// icons are read only when drawn.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QStyle>
+#include <QTest>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <vector>
+
+#include "FirstPaint.h"
+#include "ProgramStyle.h"
+
+namespace vantrel {
+namespace {
+
+// A window wholly covered by a child: the window itself never paints.
+struct CoveredWindow {
+  CoveredWindow() {
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new QLabel(QStringLiteral("covering"), &window));
+    window.resize(200, 80);
+  }
+  QWidget window;
+};
+
+TEST(FirstPaint, ActionsRunOnceAtTheWindowsFirstPaintAndNotForAnotherWindow) {
+  CoveredWindow watched;
+  QWidget other;
+  other.resize(100, 50);
+  std::vector<const char*> ran;
+  OnFirstPaint(watched.window, [&] { ran.push_back("on"); });
+  AfterFirstPaint(watched.window, [&] { ran.push_back("after"); });
+
+  other.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+  QTest::qWait(20);
+  EXPECT_TRUE(ran.empty()) << "another window's paint counted";
+
+  watched.window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&watched.window));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ran.size() == 2; }, 2000));
+  EXPECT_STREQ(ran[0], "on");
+  EXPECT_STREQ(ran[1], "after");
+
+  // Later paints run nothing again.
+  watched.window.hide();
+  watched.window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&watched.window));
+  watched.window.repaint();
+  QTest::qWait(20);
+  EXPECT_EQ(ran.size(), 2u);
+}
+
+// A child that remembers that it has finished painting.
+class PaintProbe : public QWidget {
+ public:
+  using QWidget::QWidget;
+  bool painted = false;
+
+ protected:
+  void paintEvent(QPaintEvent*) override { painted = true; }
+};
+
+TEST(FirstPaint, TheLaterActionWaitsUntilThePaintIsOver) {
+  QWidget window;
+  auto* layout = new QVBoxLayout(&window);
+  auto* probe = new PaintProbe(&window);
+  layout->addWidget(probe);
+  window.resize(120, 60);
+  bool onSawPaint = true;
+  bool afterSawPaint = false;
+  OnFirstPaint(window, [&] { onSawPaint = probe->painted; });
+  AfterFirstPaint(window, [&] { afterSawPaint = probe->painted; });
+  window.show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return afterSawPaint; }, 2000));
+  EXPECT_FALSE(onSawPaint) << "the first action runs before the paint";
+}
+
+// The icons a control asks for while it is built are the base style's own pictures.
+TEST(ProgramStyle, StandardIconsDrawAsTheBaseStyleDraws) {
+  const QString base = QApplication::style()->name();
+  ProgramStyle program(base);
+  QStyle* plain = program.baseStyle();
+  const QStyle::StandardPixmap icons[] = {
+      QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_MessageBoxWarning,
+      QStyle::SP_MessageBoxCritical, QStyle::SP_ArrowBack, QStyle::SP_DialogOkButton};
+  for (const QStyle::StandardPixmap which : icons) {
+    SCOPED_TRACE(static_cast<int>(which));
+    const QIcon icon = program.standardIcon(which, nullptr, nullptr);
+    const QIcon expected = plain->standardIcon(which, nullptr, nullptr);
+    EXPECT_EQ(icon.isNull(), expected.isNull());
+    for (const int size : {16, 32}) {
+      EXPECT_EQ(icon.pixmap(size).toImage(), expected.pixmap(size).toImage());
+      EXPECT_EQ(icon.actualSize(QSize(size, size)), expected.actualSize(QSize(size, size)));
+    }
+    EXPECT_EQ(icon.pixmap(16, QIcon::Disabled).toImage(),
+              expected.pixmap(16, QIcon::Disabled).toImage());
+  }
+}
+
+}  // namespace
+}  // namespace vantrel

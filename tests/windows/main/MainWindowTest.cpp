@@ -75,6 +75,22 @@ class MainWindowTest : public testing::ProgramWindowsTest {
     Start();
   }
 
+  // Leaves a settings file as a user or another program might have written it.
+  void WriteSettingsFile(const QByteArray& bytes) {
+    QDir().mkpath(settings->Folder());
+    QFile file(settings->FilePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+
+  // The same, as the key of this program with the given value lines.
+  void WriteSettingsValues(const QString& lines) {
+    WriteSettingsFile((QStringLiteral("Windows Registry Editor Version 5.00\n\n"
+                                      "[HKEY_CURRENT_USER\\Software\\Vantrel]\n") +
+                       lines)
+                          .toUtf8());
+  }
+
   void TypeNumber(const QString& number) {
     testing::Find<QLineEdit>(*form, "EntryEdit")->setFocus();
     QTest::keyClicks(testing::Find<QLineEdit>(*form, "EntryEdit"), number);
@@ -929,16 +945,9 @@ TEST_F(MainWindowTest, ThePlaceIsWrittenAndRestoredTopAsTopAndLeftAsLeft) {
 }
 
 TEST_F(MainWindowTest, AMissingIntegerEndsTheReadingAndAsksForADictionary) {
-  QDir().mkpath(settings->Folder());
-  QFile file(settings->FilePath());
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(QStringLiteral("Windows Registry Editor Version 5.00\n\n"
-                            "[HKEY_CURRENT_USER\\Software\\Vantrel]\n"
-                            "\"Language\"=\"en_US\"\n\"Dictionary\"=\"%1\"\n"
-                            "\"Form Left\"=dword:00000010\n")
-                 .arg(dictionaryPath)
-                 .toUtf8());
-  file.close();
+  WriteSettingsValues(QStringLiteral("\"Language\"=\"en_US\"\n\"Dictionary\"=\"%1\"\n"
+                                     "\"Form Left\"=dword:00000010\n")
+                          .arg(dictionaryPath));
   // The user cancels the dialog: the dictionary the settings named stays in use.
   Start();
   EXPECT_EQ(dialogs.openDialogs.size(), 1u);
@@ -947,21 +956,15 @@ TEST_F(MainWindowTest, AMissingIntegerEndsTheReadingAndAsksForADictionary) {
 }
 
 TEST_F(MainWindowTest, ABadLineOfTheSettingsCostsOnlyItsValueAndIsNamedInTheUsersLanguage) {
-  QDir().mkpath(settings->Folder());
-  QFile file(settings->FilePath());
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(QStringLiteral("Windows Registry Editor Version 5.00\n\n"
-                            "[HKEY_CURRENT_USER\\Software\\Vantrel]\n"
-                            "\"Language\"=\"de_DE\"\n\"Dictionary\"=\"%1\"\n"
-                            "\"Form Top\"=dword:0000004g\n"
-                            "\"Form Left\"=dword:00000010\n\"Form Width\"=dword:000001f4\n"
-                            "\"Form Height\"=dword:000001f4\n"
-                            "\"Selected Panel Height\"=dword:0000006a\n"
-                            "\"Word Width\"=dword:00000082\n\"Number Width\"=dword:00000064\n"
-                            "\"Animation On\"=dword:00000000\n")
-                 .arg(dictionaryPath)
-                 .toUtf8());
-  file.close();
+  WriteSettingsValues(
+      QStringLiteral("\"Language\"=\"de_DE\"\n\"Dictionary\"=\"%1\"\n"
+                     "\"Form Top\"=dword:0000004g\n"
+                     "\"Form Left\"=dword:00000010\n\"Form Width\"=dword:000001f4\n"
+                     "\"Form Height\"=dword:000001f4\n"
+                     "\"Selected Panel Height\"=dword:0000006a\n"
+                     "\"Word Width\"=dword:00000082\n\"Number Width\"=dword:00000064\n"
+                     "\"Animation On\"=dword:00000000\n")
+          .arg(dictionaryPath));
   Start();
   EXPECT_TRUE(dialogs.openDialogs.empty());  // the dictionary read well
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + dictionaryPath);
@@ -982,11 +985,7 @@ TEST_F(MainWindowTest, ABadLineOfTheSettingsCostsOnlyItsValueAndIsNamedInTheUser
 }
 
 TEST_F(MainWindowTest, ACorruptSettingsFileIsKeptAsideAndReported) {
-  QDir().mkpath(settings->Folder());
-  QFile file(settings->FilePath());
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("this is \x01 not a settings file");
-  file.close();
+  WriteSettingsFile("this is \x01 not a settings file");
   StartWithDictionary();
   ASSERT_EQ(dialogs.warnings.size(), 1);
   EXPECT_TRUE(dialogs.warnings[0].contains(QStringLiteral("could not be read and was kept as")));

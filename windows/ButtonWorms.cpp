@@ -62,7 +62,22 @@ const char* PictureFile(Side side) {
 ButtonWorms::ButtonWorms(QPushButton* convert, QPushButton* clear, QPushButton* copy,
                          QPushButton* lookup)
     : QObject(convert), buttons_{convert, clear, copy, lookup} {
-  QWidget* panel = convert->parentWidget();
+  for (QPushButton* button : buttons_) {
+    button->installEventFilter(this);
+  }
+}
+
+AnimatedPicture* ButtonWorms::Worm(int index) {
+  MakePictures();
+  return worms_[static_cast<std::size_t>(index)];
+}
+
+void ButtonWorms::MakePictures() {
+  if (made_) {
+    return;
+  }
+  made_ = true;
+  QWidget* panel = buttons_[0]->parentWidget();
   for (int index = 0; index < kWormCount; ++index) {
     const WormPlace& place = kWorms[static_cast<std::size_t>(index)];
     const QSize size(place.side == Side::kRight ? kRightWidth : kSideWidth, kControlHeight);
@@ -70,9 +85,6 @@ ButtonWorms::ButtonWorms(QPushButton* convert, QPushButton* clear, QPushButton* 
     // Beneath every sibling, the buttons included.
     worm->lower();
     worms_[static_cast<std::size_t>(index)] = worm;
-  }
-  for (QPushButton* button : buttons_) {
-    button->installEventFilter(this);
   }
   PlaceAll();
 }
@@ -102,13 +114,16 @@ void ButtonWorms::PlaceAll() {
 }
 
 bool ButtonWorms::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::Move || event->type() == QEvent::Resize) {
+  if (made_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
     PlaceAll();
   }
   return QObject::eventFilter(watched, event);
 }
 
 void ButtonWorms::HideAndStop(int index) {
+  if (!made_) {
+    return;  // no worm was ever shown
+  }
   AnimatedPicture* worm = Worm(index);
   worm->hide();
   worm->Stop();

@@ -25,8 +25,9 @@ class ButtonWorms final : public QObject, public WormPictures {
 
   // By index: ConvertWormLeft, ConvertWormTop, ConvertWormRight, ClearWormLeft,
   // ClearWormRight, CopyWormLeft, CopyWormRight, LookupWormLeft, LookupWormBottom,
-  // LookupWormRight.
-  AnimatedPicture* Worm(int index) const { return worms_[static_cast<std::size_t>(index)]; }
+  // LookupWormRight. The ten pictures are made the first time one is asked for or shown,
+  // so that the window's first showing does without them.
+  AnimatedPicture* Worm(int index);
   // Where worm index belongs, in its parent's coordinates, for the buttons as they are.
   QRect Place(int index) const;
 
@@ -37,10 +38,12 @@ class ButtonWorms final : public QObject, public WormPictures {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void MakePictures();
   void PlaceAll();
 
   std::array<QPushButton*, 4> buttons_;
   std::array<AnimatedPicture*, kWormCount> worms_{};
+  bool made_ = false;
 };
 
 }  // namespace vantrel

@@ -277,6 +277,32 @@ TEST_F(WormWindowTest, LeftAloneTheFirstWormComesAtTheNinetiethTickFromItsFirstF
   EXPECT_EQ(VisibleWorms().size(), 1u);
 }
 
+// The worms' pictures are made when the first worm comes out, at their places and hidden;
+// the ticks before that, which hide every worm, make none.
+TEST_F(WormWindowTest, TheWormsAreMadeWhenTheFirstComesOut) {
+  const auto madeWorms = [this] {
+    int made = 0;
+    for (const AnimatedPicture* picture : form->findChildren<AnimatedPicture*>()) {
+      made += picture->objectName().contains(QLatin1String("Worm")) ? 1 : 0;
+    }
+    return made;
+  };
+  env.state.AnimationOn = true;
+  EXPECT_EQ(madeWorms(), 0);
+  Ticks(89);
+  EXPECT_EQ(madeWorms(), 0);
+  Ticks(1);
+  EXPECT_EQ(madeWorms(), kWormCount);
+  ButtonWorms* worms = testing::Find<ButtonWorms>(*form, "ButtonWorms");
+  int shown = 0;
+  for (int index = 0; index < kWormCount; ++index) {
+    SCOPED_TRACE(index);
+    EXPECT_EQ(worms->Worm(index)->geometry(), worms->Place(index));
+    shown += worms->Worm(index)->isVisible() ? 1 : 0;
+  }
+  EXPECT_EQ(shown, 1);
+}
+
 TEST_F(WormWindowTest, TypingOrClickingAGridEveryFewSecondsKeepsTheWormsAway) {
   env.state.AnimationOn = true;
   testing::Find<QLineEdit>(*form, "EntryEdit")->setFocus();

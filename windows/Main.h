@@ -57,8 +57,9 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
   Q_OBJECT
 
  public:
-  // Runs FormCreate: reads the settings, binds the dictionary and loads its affixes,
-  // asking for a dictionary with the Open dialog when there is none.
+  // Runs FormCreate: reads the settings, binds the dictionary and has its affixes read
+  // once the window has first painted, asking for a dictionary with the Open dialog when
+  // there is none.
   // `opener` opens the dictionary's files; a test may give a slower or failing one.
   explicit TMainForm(Services& services, QWidget* parent = nullptr,
                      SourceOpener opener = OpenFileSource);

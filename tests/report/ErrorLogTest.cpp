@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -311,6 +312,22 @@ int WaitBriefly(pid_t child) {
   return status;
 }
 
+// A child that installs the crash handler for the log at path, runs prepare, and writes
+// through a null pointer; it must die of that fault.
+void CrashInChild(const std::string& path, const std::function<void()>& prepare = {}) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    InstallCrashHandler(path);
+    if (prepare) {
+      prepare();
+    }
+    NullWrite();
+    _exit(0);
+  }
+  ExpectDiedOf(WaitBriefly(child), SIGSEGV);
+}
+
 struct CrashRow {
   const char* name;
   int signal;
@@ -416,14 +433,7 @@ TEST(CrashRecord, WithoutAWritableLogTheProcessStillDiesOfTheSignalAndLeavesNoNo
   fs::create_directories(taken);  // the log's name is a folder's
   for (const std::string& path : {std::string("/proc/vantrel-none/VantrelError.Log"), taken}) {
     SCOPED_TRACE(path);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      InstallCrashHandler(path);
-      NullWrite();
-      _exit(0);
-    }
-    ExpectDiedOf(WaitBriefly(child), SIGSEGV);
+    CrashInChild(path);
     EXPECT_FALSE(TakeCrashNotice(path));
   }
 }
@@ -431,17 +441,11 @@ TEST(CrashRecord, WithoutAWritableLogTheProcessStillDiesOfTheSignalAndLeavesNoNo
 TEST(CrashRecord, ARecordCutShortByAFullDiskLeavesNoNotice) {
   ScratchFolder folder;
   const std::string path = folder / "VantrelError.Log";
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    InstallCrashHandler(path);
+  CrashInChild(path, [] {
     signal(SIGXFSZ, SIG_IGN);
     const rlimit small{40, 40};  // room for part of the first line only
     setrlimit(RLIMIT_FSIZE, &small);
-    NullWrite();
-    _exit(0);
-  }
-  ExpectDiedOf(WaitBriefly(child), SIGSEGV);
+  });
   EXPECT_EQ(ReadAll(path).size(), 40U);
   EXPECT_FALSE(TakeCrashNotice(path));
 }
@@ -453,14 +457,7 @@ TEST(CrashRecord, ALockedLogDoesNotHoldTheCrashUp) {
   // Another copy of the program holds the log's lock and never lets it go.
   const int holder = open(path.c_str(), O_WRONLY);
   ASSERT_EQ(flock(holder, LOCK_EX), 0);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    InstallCrashHandler(path);
-    NullWrite();
-    _exit(0);
-  }
-  ExpectDiedOf(WaitBriefly(child), SIGSEGV);
+  CrashInChild(path);
   close(holder);
   EXPECT_NE(ReadAll(path).find("Call stack:"), std::string::npos);
   EXPECT_TRUE(TakeCrashNotice(path));

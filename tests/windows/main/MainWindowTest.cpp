@@ -75,6 +75,23 @@ class MainWindowTest : public testing::ProgramWindowsTest {
     Start();
   }
 
+  // Opens the File menu with a click on its title, as a user would; null when it does not.
+  QMenu* OpenFileMenu() {
+    QMenuBar* bar = form->menuBar();
+    auto* fileMenu = form->findChild<QMenu*>(QStringLiteral("File1"));
+    if (fileMenu == nullptr) {
+      ADD_FAILURE() << "the window has no File menu";
+      return nullptr;
+    }
+    QTest::mouseClick(bar, Qt::LeftButton, {},
+                      bar->actionGeometry(fileMenu->menuAction()).center());
+    if (!QTest::qWaitFor([fileMenu] { return fileMenu->isVisible(); })) {
+      ADD_FAILURE() << "the File menu did not open";
+      return nullptr;
+    }
+    return fileMenu;
+  }
+
   // Leaves a settings file as a user or another program might have written it.
   void WriteSettingsFile(const QByteArray& bytes) {
     QDir().mkpath(settings->Folder());
@@ -492,16 +509,12 @@ TEST_F(MainWindowTest, AMenuOrAnotherWindowLeavesTheSearchAsItWas) {
 
   {
     SCOPED_TRACE("the File menu opened and closed");
-    QMenuBar* bar = form->menuBar();
-    auto* fileMenu = form->findChild<QMenu*>(QStringLiteral("File1"));
+    QMenu* fileMenu = OpenFileMenu();
     ASSERT_NE(fileMenu, nullptr);
-    QTest::mouseClick(bar, Qt::LeftButton, {},
-                      bar->actionGeometry(fileMenu->menuAction()).center());
-    QTRY_VERIFY(fileMenu->isVisible());
     QTest::keyClick(fileMenu, Qt::Key_Escape);
     QTRY_VERIFY(!fileMenu->isVisible());
     if (!testing::Find<QLineEdit>(*form, "EntryEdit")->hasFocus()) {
-      QTest::keyClick(bar, Qt::Key_Escape);  // the bar lets go of the keyboard
+      QTest::keyClick(form->menuBar(), Qt::Key_Escape);  // the bar lets go of the keyboard
     }
     QTRY_VERIFY(testing::Find<QLineEdit>(*form, "EntryEdit")->hasFocus());
     expectSearchKept();
@@ -658,12 +671,8 @@ TEST_F(MainWindowTest, OpeningAnotherDictionarySearchesItAndCancellingKeepsTheOl
 
   // File > Open chosen with the mouse, as a user would.
   auto openThroughTheMenu = [&] {
-    QMenuBar* bar = form->menuBar();
-    auto* fileMenu = form->findChild<QMenu*>(QStringLiteral("File1"));
+    QMenu* fileMenu = OpenFileMenu();
     ASSERT_NE(fileMenu, nullptr);
-    QTest::mouseClick(bar, Qt::LeftButton, {},
-                      bar->actionGeometry(fileMenu->menuAction()).center());
-    QTRY_VERIFY(fileMenu->isVisible());
     QTest::mouseClick(fileMenu, Qt::LeftButton, {},
                       fileMenu->actionGeometry(testing::Find<QAction>(*form, "Open1")).center());
     QTRY_VERIFY(!fileMenu->isVisible());

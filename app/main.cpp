@@ -21,6 +21,7 @@
 #include "ErrorTracer.h"
 #include "FirstPaint.h"
 #include "FirstPaintSignal.h"
+#include "FontConfigAhead.h"
 #include "HelpViewer.h"
 #include "Launcher.h"
 #include "LookUp.h"
@@ -65,7 +66,11 @@ int main(int argc, char** argv) {
   vantrel::InstallCrashHandler(errorLog.Path());
   const QString logPath = QString::fromStdString(errorLog.Path());
 
+  // Connecting to the display and reading the font configuration each take milliseconds;
+  // they run side by side, and the windows wait for both.
+  vantrel::FontConfigAhead fontConfig;
   vantrel::VantrelApplication app(argc, argv);
+  fontConfig.Wait();
   QApplication::setApplicationName(QStringLiteral("Vantrel"));
   // The style the user or the desktop chose, with its icons read when first drawn.
   QApplication::setStyle(new vantrel::ProgramStyle(QApplication::style()->name()));

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The pieces that let the main window show before the rest is ready: the first paint of a
-// window, which starts the work that may wait, and the program's style, whose standard
-// icons are read only when drawn.
+// The pieces that let the main window show before the rest is ready: the font configuration
+// read on a thread of its own, the first paint of a window, which starts the work that may
+// wait, and the program's style, whose standard icons are read only when drawn.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "FirstPaint.h"
+#include "FontConfigAhead.h"
 #include "ProgramStyle.h"
 
 namespace vantrel {
@@ -29,6 +30,16 @@ struct CoveredWindow {
   }
   QWidget window;
 };
+
+TEST(FontConfigAhead, WaitingAgainOrLeavingItToTheDestructorIsSafe) {
+  // A thread still joinable when its object goes ends the program; a second join throws.
+  EXPECT_NO_THROW({
+    FontConfigAhead ahead;
+    ahead.Wait();
+    ahead.Wait();
+  });
+  EXPECT_NO_THROW({ FontConfigAhead unwaited; });
+}
 
 TEST(FirstPaint, ActionsRunOnceAtTheWindowsFirstPaintAndNotForAnotherWindow) {
   CoveredWindow watched;

@@ -24,12 +24,10 @@ if(VANTREL_GUI)
   find_package(PkgConfig QUIET)
   if(PkgConfig_FOUND)
     pkg_check_modules(LIBDW QUIET IMPORTED_TARGET GLOBAL libdw)
+    pkg_check_modules(FONTCONFIG QUIET IMPORTED_TARGET GLOBAL fontconfig)
   endif()
   vantrel_record_dependency(libdw "${LIBDW_FOUND}" "elfutils' DWARF reader (Debian: libdw-dev)"
                             "file and line of each frame in the error report")
-  if(PkgConfig_FOUND)
-    pkg_check_modules(FONTCONFIG QUIET IMPORTED_TARGET GLOBAL fontconfig)
-  endif()
   vantrel_record_dependency(fontconfig "${FONTCONFIG_FOUND}"
                             "the font configuration library (Debian: libfontconfig-dev)"
                             "reading the font configuration while the program starts")

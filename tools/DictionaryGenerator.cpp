@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -109,6 +111,10 @@ void AppendEntry(std::string& out, const Entry& entry) {
   out += entry.word;
   out += ',';
   out += entry.classLetter;
+  if (entry.commonness != kNoCommonness) {
+    out += ',';
+    out += std::to_string(entry.commonness);
+  }
   out += "\r\n";
 }
 
@@ -200,7 +206,8 @@ WordResult MakeWordEntry(std::string_view utf8Word) {
     result.skip = Skip::kNotLetters;
     return result;
   }
-  if (LineLength(*entry) > kMaxLineLength) {
+  // Every word may get the fourth field, and a line cut short would cut its figure.
+  if (LineLength(*entry) + kCommonnessRoom > kMaxLineLength) {
     result.skip = Skip::kTooLong;
     return result;
   }
@@ -304,7 +311,7 @@ std::string RenderDictionary(const std::vector<Entry>& words, const std::vector<
     }
   }
   std::string out;
-  out.reserve(size);
+  out.reserve(size + words.size() * kCommonnessRoom);
   for (const auto* entries : {&words, &affixes}) {
     for (const Entry& entry : *entries) {
       AppendEntry(out, entry);
@@ -342,41 +349,200 @@ Status WriteFileReplacing(const std::string& path, std::string_view contents) {
                         : Status(written.Code(), "cannot write " + path + ": " + written.Reason());
 }
 
-std::vector<std::size_t> MarkCommonness(std::vector<Entry>& words,
-                                        const std::vector<std::string>& bands) {
-  // The words as the dictionary holds them (Windows-1252) mapped to their band; a word
-  // in several bands belongs to the first.
-  std::unordered_map<std::string, std::size_t> bandOf;
-  for (std::size_t band = 0; band < bands.size() && band < kBandClasses.size(); ++band) {
-    std::string_view text = bands[band];
-    while (!text.empty()) {
-      const std::size_t end = std::min(text.find('\n'), text.size());
-      std::string_view line = text.substr(0, end);
-      text.remove_prefix(std::min(end + 1, text.size()));
-      if (!line.empty() && line.back() == '\r') {
-        line.remove_suffix(1);
+Status ReadWordCounts(std::string_view text, WordCounts& counts) {
+  counts = {};
+  const auto fail = [&counts](std::size_t lineNumber, const std::string& problem) {
+    counts = {};
+    return Status(
+        StatusCode::kMalformed,
+        (lineNumber > 0 ? "line " + std::to_string(lineNumber) + ": " : std::string()) + problem);
+  };
+  enum class Part { kBeforeData, kHeader, kWords, kLonger };
+  Part part = Part::kBeforeData;
+  std::optional<std::uint64_t> announced;  // "ngram 1=N" of the header
+  std::uint64_t entries = 0;               // 1-gram lines, special tokens included
+  std::unordered_map<std::string_view, std::size_t> lineOf;
+  Status status;
+  ForEachLine(text, [&](std::size_t lineNumber, std::string_view line) {
+    if (!status.IsOk() || part == Part::kLonger) {
+      return;
+    }
+    if (part == Part::kBeforeData) {
+      if (line.find_first_not_of(" \t") == std::string_view::npos) {
+        return;
       }
+      if (line != "\\data\\") {
+        status = fail(lineNumber, "a language model starts with \"\\data\\\"");
+      }
+      part = Part::kHeader;
+      return;
+    }
+    if (part == Part::kHeader) {
+      if (line == "\\1-grams:") {
+        part = Part::kWords;
+      } else if (line.starts_with("ngram 1=")) {
+        std::uint64_t n = 0;
+        const std::string_view value = line.substr(8);
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), n);
+        if (error != std::errc() || end != value.data() + value.size()) {
+          status = fail(lineNumber, "\"" + std::string(line) + "\" is not a number of words");
+        }
+        announced = n;
+      }
+      return;
+    }
+    // The 1-grams, up to the next section.
+    if (line.starts_with('\\')) {
+      part = Part::kLonger;
+      return;
+    }
+    if (line.empty()) {
+      return;
+    }
+    const std::size_t blank = line.find_first_of(" \t");
+    const std::string_view number = line.substr(0, blank);
+    std::string_view word =
+        blank == std::string_view::npos ? std::string_view() : line.substr(blank);
+    word.remove_prefix(std::min(word.find_first_not_of(" \t"), word.size()));
+    std::uint64_t count = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), count);
+    if (number.empty() || error != std::errc() || end != number.data() + number.size() ||
+        word.empty() || word.find_first_of(" \t") != std::string_view::npos) {
+      status = fail(lineNumber, "\"" + std::string(line) + "\" is not a count and a word");
+      return;
+    }
+    if (!DecodeUtf8(word)) {
+      status = fail(lineNumber, "the word is not UTF-8 text");
+      return;
+    }
+    const auto [earlier, fresh] = lineOf.emplace(word, lineNumber);
+    if (!fresh) {
+      status = fail(lineNumber, "\"" + std::string(word) + "\" repeats line " +
+                                    std::to_string(earlier->second));
+      return;
+    }
+    ++entries;
+    if (word == "<unk>" || word == "<s>" || word == "</s>" || word == "<num>") {
+      return;
+    }
+    if (counts.total + count < counts.total) {
+      status = fail(lineNumber, "the counts add up to more than can be held");
+      return;
+    }
+    counts.total += count;
+    counts.occurrences.emplace(word, count);
+  });
+  if (!status.IsOk()) {
+    return status;
+  }
+  if (part == Part::kBeforeData || part == Part::kHeader) {
+    return fail(0, part == Part::kBeforeData ? "empty; a language model was expected"
+                                             : "no \"\\1-grams:\" section");
+  }
+  // A file cut short still reads as a smaller model; the header says how many words the
+  // whole one holds.
+  if (announced && *announced != entries) {
+    return fail(0, "the header announces " + std::to_string(*announced) +
+                       " words, the file holds " + std::to_string(entries));
+  }
+  if (counts.total == 0) {
+    return fail(0, "no word is counted");
+  }
+  return status;
+}
+
+std::uint64_t CountWord(const WordCounts& counts, std::string_view utf8Word) {
+  const auto countOf = [&counts](const std::string& spelling) -> std::uint64_t {
+    const auto found = counts.occurrences.find(spelling);
+    return found == counts.occurrences.end() ? 0 : found->second;
+  };
+  std::uint64_t total = countOf(std::string(utf8Word));
+  const std::optional<std::u32string> letters = DecodeUtf8(utf8Word);
+  if (!letters || letters->empty() ||
+      std::any_of(letters->begin(), letters->end(), IsUpperCaseLetter)) {
+    return total;
+  }
+  // The capitalised form. A word of one letter ("a") has no other capitalised form than
+  // its capital, which at the start of a sentence is the word itself, not an acronym.
+  const char32_t first = (*letters)[0];
+  char32_t upper = 0;
+  if ((first >= U'a' && first <= U'z') ||
+      (first >= 0xE0 && first <= 0xFE && first != 0xF7)) {  // not the division sign
+    upper = first - 0x20;
+  } else if (first == 0xFF) {  // ÿ
+    upper = 0x178;
+  } else if (first == 0x153 || first == 0x161 || first == 0x17E) {  // œ, š, ž
+    upper = first - 1;
+  }
+  // ß has no capital in Windows-1252, and no word starts with it.
+  if (upper == 0) {
+    return total;
+  }
+  std::string capitalised;
+  AppendUtf8(capitalised, upper);
+  const std::size_t firstLength = DecodeUtf8At(utf8Word, 0).length;
+  capitalised += utf8Word.substr(firstLength);
+  return total + countOf(capitalised);
+}
+
+int CommonnessFigure(std::uint64_t occurrences, std::uint64_t total) {
+  if (occurrences == 0 || total == 0) {
+    return kNoCommonness;
+  }
+  const double perBillion = static_cast<double>(occurrences) * 1e9 / static_cast<double>(total);
+  const double figure = std::round(10.0 * std::log10(perBillion));
+  return static_cast<int>(std::clamp(figure, 0.0, static_cast<double>(kMaxCommonness)));
+}
+
+char CommonnessClass(int figure) {
+  for (const Band& band : kBands) {
+    if (figure >= band.from) {
+      return band.classLetter;
+    }
+  }
+  return kBands.back().classLetter;
+}
+
+CommonnessTally MarkCommonness(std::vector<Entry>& words, const WordCounts& counts,
+                               const std::vector<std::string>& sizeBands) {
+  // The words of the size bands as the dictionary holds them (Windows-1252), mapped to
+  // their band; a word in several bands belongs to the first.
+  std::unordered_map<std::string, std::size_t> bandOf;
+  for (std::size_t band = 0; band < sizeBands.size() && band < kUnseenFigures.size(); ++band) {
+    ForEachLine(sizeBands[band], [&](std::size_t, std::string_view line) {
       const WordResult made = MakeWordEntry(line);
       if (made.skip == Skip::kNone) {
         bandOf.emplace(made.entry.word, band);
       }
-    }
+    });
   }
-  std::vector<std::size_t> counts(std::min(bands.size(), kBandClasses.size()) + 1, 0);
+  CommonnessTally tally;
   for (Entry& entry : words) {
-    if (entry.classLetter == kNameClass) {
-      continue;
-    }
-    const auto found = bandOf.find(entry.word);
-    if (found == bandOf.end()) {
-      entry.classLetter = kRareClass;
-      counts.back() += 1;
+    const std::uint64_t occurrences = CountWord(counts, Cp1252ToUtf8(entry.word));
+    entry.commonness = CommonnessFigure(occurrences, counts.total);
+    const bool name = entry.classLetter == kNameClass;
+    if (entry.commonness != kNoCommonness) {
+      ++tally.counted;
+    } else if (name) {
+      ++tally.namesUncounted;
     } else {
-      entry.classLetter = kBandClasses[found->second];
-      counts[found->second] += 1;
+      const auto found = bandOf.find(entry.word);
+      entry.commonness = sizeBands.empty()       ? kUnseenUnrankedFigure
+                         : found == bandOf.end() ? kUnseenRareFigure
+                                                 : kUnseenFigures[found->second];
+      ++tally.estimated;
+    }
+    if (!name) {
+      entry.classLetter = CommonnessClass(entry.commonness);
+      for (std::size_t band = 0; band < kBands.size(); ++band) {
+        if (kBands[band].classLetter == entry.classLetter) {
+          ++tally.perBand[band];
+          break;
+        }
+      }
     }
   }
-  return counts;
+  return tally;
 }
 
 }  // namespace vantrel::gendict

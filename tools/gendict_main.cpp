@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // vantrel-gendict: writes one bundled dictionary from a word list and an affix list.
 //
-//   vantrel-gendict --words LIST [--affixes LIST] [--no-names] [--common LISTS]...
-//                   --output FILE
+//   vantrel-gendict --words LIST [--affixes LIST] [--no-names]
+//                   [--counts MODEL [--common LISTS]...] --output FILE
 //
 // Exits with 0 on success, 1 when an input is bad or a file cannot be read or written
 // (the message says which), 2 on a wrong command line. The output is replaced only when
@@ -22,17 +22,20 @@ namespace {
 using namespace vantrel::gendict;
 
 constexpr std::string_view kUsage =
-    "usage: vantrel-gendict --words LIST [--affixes LIST] [--no-names] [--common LISTS]...\n"
-    "                       --output FILE\n"
+    "usage: vantrel-gendict --words LIST [--affixes LIST] [--no-names]\n"
+    "                       [--counts MODEL [--common LISTS]...] --output FILE\n"
     "  LIST   UTF-8 text, one word (or one affix with its '-' or '+' mark) a line\n"
-    "  LISTS  word lists joined by commas: the next band of commonness, the most common\n"
-    "         first (class letters B, C, E; words in no band get F); at most three\n"
+    "  MODEL  a language model of Onboard (onboard-data): how often each word occurs;\n"
+    "         each word gets its commonness (0 to 99) and the class letter of its band\n"
+    "  LISTS  word lists joined by commas: the next band by size, for the words the\n"
+    "         model lacks, the most common first; at most two\n"
     "  FILE   the dictionary to write (Windows-1252, CR LF line ends)\n";
 
 struct Options {
   std::string words;
   std::string affixes;
   std::string output;
+  std::string counts;
   std::vector<std::string> common;  // one entry per band: file names joined by commas
   bool noNames = false;
 };
@@ -46,8 +49,9 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     }
     if (arg == "--common" && i + 1 < argc) {
       options.common.emplace_back(argv[++i]);
-      if (options.common.size() > kBandClasses.size()) {
-        std::fprintf(stderr, "vantrel-gendict: at most %zu --common bands\n", kBandClasses.size());
+      if (options.common.size() > kUnseenFigures.size()) {
+        std::fprintf(stderr, "vantrel-gendict: at most %zu --common bands\n",
+                     kUnseenFigures.size());
         return false;
       }
       continue;
@@ -55,6 +59,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     std::string* target = arg == "--words"     ? &options.words
                           : arg == "--affixes" ? &options.affixes
                           : arg == "--output"  ? &options.output
+                          : arg == "--counts"  ? &options.counts
                                                : nullptr;
     if (target == nullptr || i + 1 >= argc) {
       std::fprintf(stderr, "vantrel-gendict: %s %.*s\n",
@@ -66,6 +71,10 @@ bool ParseOptions(int argc, char** argv, Options& options) {
   }
   if (options.words.empty() || options.output.empty()) {
     std::fprintf(stderr, "vantrel-gendict: --words and --output are required\n");
+    return false;
+  }
+  if (!options.common.empty() && options.counts.empty()) {
+    std::fprintf(stderr, "vantrel-gendict: --common needs --counts\n");
     return false;
   }
   return true;
@@ -109,9 +118,18 @@ int main(int argc, char** argv) {
     }
   }
 
-  // Commonness: each band's lists are read whole and joined.
+  // Commonness: the model's counts, and the size bands (each one's lists read whole and
+  // joined) for the words the model lacks.
   std::string bandSummary;
-  if (!options.common.empty()) {
+  if (!options.counts.empty()) {
+    WordCounts counts;
+    if (const vantrel::Status read = ReadFile(options.counts, text); !read.IsOk()) {
+      return Fail(read.Reason());
+    }
+    if (const vantrel::Status parsed = ReadWordCounts(text, counts); !parsed.IsOk()) {
+      return Fail(options.counts + ": " + parsed.Reason() +
+                  "; a language model of Onboard was expected, nothing written");
+    }
     std::vector<std::string> bands;
     for (const std::string& files : options.common) {
       std::string band;
@@ -131,12 +149,13 @@ int main(int argc, char** argv) {
       }
       bands.push_back(std::move(band));
     }
-    const std::vector<std::size_t> counts = MarkCommonness(words.entries, bands);
-    bandSummary = "; commonness";
-    for (std::size_t band = 0; band < counts.size(); ++band) {
-      const char letter = band + 1 < counts.size() ? kBandClasses[band] : kRareClass;
-      bandSummary +=
-          std::string(band == 0 ? " " : ", ") + letter + " " + std::to_string(counts[band]);
+    const CommonnessTally tally = MarkCommonness(words.entries, counts, bands);
+    bandSummary = "; commonness: " + std::to_string(tally.counted) + " counted, " +
+                  std::to_string(tally.estimated) + " estimated, " +
+                  std::to_string(tally.namesUncounted) + " names without; bands";
+    for (std::size_t band = 0; band < kBands.size(); ++band) {
+      bandSummary += std::string(band == 0 ? " " : ", ") + kBands[band].classLetter + " " +
+                     std::to_string(tally.perBand[band]);
     }
   }
 

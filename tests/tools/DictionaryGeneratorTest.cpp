@@ -5,8 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace vantrel::gendict {
@@ -103,9 +111,10 @@ TEST(MakeWordEntryTest, SpellsKeepsOrLeavesOutEachKindOfWord) {
       {"Latin-1 byte", "caf\xE9", Skip::kNotUtf8, "", "", kWordClass},
       {"overlong UTF-8", "\xC1\x81", Skip::kNotUtf8, "", "", kWordClass},
       {"empty", "", Skip::kEmpty, "", "", kWordClass},
-      {"longest that fits", std::string(126, 'a'), Skip::kNone, std::string(126, '2'),
-       std::string(126, 'a'), kWordClass},
-      {"one letter too long", std::string(127, 'a'), Skip::kTooLong, "", "", kWordClass},
+      // 124 letters: "digits,word,B,99" is 255 characters, the most a line is read with.
+      {"longest that fits with its figure", std::string(124, 'a'), Skip::kNone,
+       std::string(124, '2'), std::string(124, 'a'), kWordClass},
+      {"one letter too long", std::string(125, 'a'), Skip::kTooLong, "", "", kWordClass},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -171,49 +180,233 @@ TEST(ReadAffixListTest, EachBadLineIsNamedAndLeftOut) {
   }
 }
 
-TEST(MarkCommonnessTest, EachWordTakesTheLetterOfTheFirstBandThatHoldsIt) {
-  std::vector<Entry> words;
-  for (std::string_view w : {"help", "bat", "gels", "tut", "Tut", "caf\xC3\xA9", "zyx"}) {
-    words.push_back(MakeWordEntry(w).entry);
-  }
-  // "bat" stands in two bands and takes the first; CR LF line ends and a word of the
-  // bands that the word list lacks do no harm; "Tut" is a name and stays one.
-  const std::vector<std::string> bands = {"help\nbat\n", "bat\r\ncaf\xC3\xA9\r\nTut\r\n",
-                                          "gels\nnothere\n"};
-  const std::vector<std::size_t> counts = MarkCommonness(words, bands);
-  std::string letters;
-  for (const Entry& e : words) {
-    letters += e.classLetter;
-  }
-  EXPECT_EQ(letters, "BBEFACF");
-  EXPECT_EQ(counts, (std::vector<std::size_t>{2, 1, 1, 2}));
-  // With one band, every word in it is common and every other one rare.
-  for (Entry& e : words) {
-    e.classLetter = e.classLetter == kNameClass ? kNameClass : kWordClass;
-  }
-  EXPECT_EQ(MarkCommonness(words, {"gels\n"}), (std::vector<std::size_t>{1, 5}));
-  EXPECT_EQ(words[2].classLetter, kWordClass);
-  EXPECT_EQ(words[0].classLetter, kRareClass);
+// A small model in the form of Onboard's: the special tokens, a blank line before the
+// next section, and 2-grams that repeat words of the 1-grams.
+constexpr std::string_view kModel =
+    "\n\\data\\\r\nngram 1=9\r\nngram 2=2\r\n\r\n\\1-grams:\r\n"
+    "1 <unk>\r\n7 <s>\r\n7 </s>\r\n40 <num>\r\n"
+    "500 the\r\n120 help\r\n30 Help\r\n9\tAMT\r\n4 \xC3\xA9t\xC3\xA9\r\n\r\n"
+    "\\2-grams:\r\n300 the help\r\n2 help the\r\n\r\n\\end\\\r\n";
+
+TEST(ReadWordCountsTest, CountsTheWordsOfTheFirstSectionAlone) {
+  WordCounts counts;
+  ASSERT_EQ(ReadWordCounts(kModel, counts), Status());
+  const std::unordered_map<std::string, std::uint64_t> expected = {
+      {"the", 500}, {"help", 120}, {"Help", 30}, {"AMT", 9}, {"\xC3\xA9t\xC3\xA9", 4}};
+  EXPECT_EQ(counts.occurrences, expected);
+  EXPECT_EQ(counts.total, 663U);
 }
 
-// The suggestions read the letters that the generator writes.
-TEST(MarkCommonnessTest, TheEngineReadsTheBandsInTheirOrder) {
-  EXPECT_EQ(kWordClass, vantrel::kCommonClass);
-  EXPECT_EQ(kFamiliarClass, vantrel::kFamiliarClass);
-  EXPECT_EQ(kLessCommonClass, vantrel::kLessCommonClass);
-  EXPECT_EQ(kRareClass, vantrel::kRareClass);
-  for (std::size_t band = 1; band < kBandClasses.size(); ++band) {
-    EXPECT_LT(vantrel::Rarity(kBandClasses[band - 1]), vantrel::Rarity(kBandClasses[band]));
+TEST(ReadWordCountsTest, EachMalformedFileIsRefusedWithItsLine) {
+  const std::string head = "\\data\\\nngram 1=2\n\n\\1-grams:\n5 the\n";  // the bad line is 6
+  struct Row {
+    const char* name;
+    std::string text;
+    const char* reason;
+  };
+  const Row rows[] = {
+      {"letters for a count", head + "x cat\n", "line 6: \"x cat\" is not a count and a word"},
+      {"no word", head + "5\n", "line 6: \"5\" is not a count and a word"},
+      {"blank for a word", head + "5 \n", "line 6: \"5 \" is not a count and a word"},
+      {"three fields", head + "5 ice cream\n", "line 6: \"5 ice cream\" is not a count"},
+      {"negative count", head + "-5 cat\n", "line 6: \"-5 cat\" is not a count"},
+      {"log probability of a plain ARPA model", head + "-1.25 cat -0.5\n",
+       "line 6: \"-1.25 cat -0.5\" is not a count"},
+      {"count beyond 64 bits", head + "99999999999999999999 cat\n", "line 6: \"9999"},
+      {"counts adding up beyond 64 bits", head + "18446744073709551615 cat\n",
+       "line 6: the counts add up to more than can be held"},
+      {"Latin-1 word", head + "5 caf\xE9\n", "line 6: the word is not UTF-8 text"},
+      {"word counted twice", head + "5 the\n", "line 6: \"the\" repeats line 5"},
+      {"word list instead of a model", "\nhelp\nbat\n",
+       "line 2: a language model starts with \"\\data\\\""},
+      {"empty", "\n\n", "empty; a language model was expected"},
+      {"no 1-grams", "\\data\\\nngram 1=2\n", "no \"\\1-grams:\" section"},
+      {"bad number of words", "\\data\\\nngram 1=two\n\\1-grams:\n5 the\n",
+       "line 2: \"ngram 1=two\" is not a number of words"},
+      {"cut short", head + "\\2-grams:\n", "the header announces 2 words, the file holds 1"},
+      {"special tokens alone", "\\data\\\n\\1-grams:\n3 <s>\n3 </s>\n", "no word is counted"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    WordCounts counts;
+    counts.total = 1;
+    const Status status = ReadWordCounts(row.text, counts);
+    EXPECT_EQ(status.Code(), StatusCode::kMalformed);
+    EXPECT_EQ(status.Reason().find(row.reason), 0U) << status.Reason();
+    EXPECT_TRUE(counts.occurrences.empty());
+    EXPECT_EQ(counts.total, 0U);
   }
-  EXPECT_LT(vantrel::Rarity(kBandClasses.back()), vantrel::Rarity(kRareClass));
-  EXPECT_LT(vantrel::Rarity(kRareClass), vantrel::Rarity(kNameClass));
+}
+
+TEST(CountWordTest, LowerCaseWordsAlsoCountTheirCapitalisedFormNeverTheAcronym) {
+  WordCounts counts;
+  counts.occurrences = {
+      {"help", 10},
+      {"Help", 3},
+      {"HELP", 100},
+      {"Amt", 5},
+      {"AMT", 50},
+      {"\xC3\xA9t\xC3\xA9", 4},
+      {"\xC3\x89t\xC3\xA9", 2},
+      {"\xC5\x93uvre", 1},
+      {"\xC5\x92uvre", 6},
+      {"eBay", 7},
+      {"EBay", 9},
+      {"Aaron", 8},
+      {"aaron", 2},
+      {"a", 20},
+      {"A", 5},
+      {"\xC3\xBF"
+       "a",
+       1},
+      {"\xC5\xB8"
+       "a",
+       2},
+  };
+  counts.total = 1000;
+  const std::vector<std::pair<std::string, std::uint64_t>> rows = {
+      {"help", 13},              // its own and the sentence start, not HELP
+      {"amt", 5},                // Amt only, never the acronym AMT
+      {"AMT", 50},               // an all-capitals word is counted as it is spelled
+      {"\xC3\xA9t\xC3\xA9", 6},  // été and Été
+      {"\xC5\x93uvre", 7},       // œuvre and Œuvre, the capital outside Latin-1
+      {"\xC3\xBF"
+       "a",
+       3},           // ÿ capitalises to Ÿ (U+0178)
+      {"eBay", 7},   // a capital inside: its own spelling alone
+      {"Aaron", 8},  // a name does not take the lower-case word
+      {"a", 25},     // one letter: its capital is the sentence start
+      {"zyx", 0},
+  };
+  for (const auto& [word, expected] : rows) {
+    SCOPED_TRACE(word);
+    EXPECT_EQ(CountWord(counts, word), expected);
+  }
+}
+
+TEST(CommonnessFigureTest, TenTimesTheZipfValueRoundedAndClamped) {
+  struct Row {
+    std::uint64_t occurrences;
+    std::uint64_t total;
+    int figure;
+  };
+  const Row rows[] = {
+      {1, 1'000'000'000, 0},      // once per billion: Zipf 0
+      {10, 1'000'000'000, 10},    //
+      {1000, 2'000'000'000, 27},  // 500 per billion: 26.99
+      {2818, 1'000'000'000, 34},  // 34.4994 rounds down
+      {2819, 1'000'000'000, 35},  // 34.5009 rounds up
+      {1, 1, 90},                 // every word the same
+      {9, 1, 99},                 // 99.54 would round to 100
+      {1, 10'000'000'000, 0},     // Zipf -1
+      {0, 1'000'000'000, kNoCommonness},
+      {5, 0, kNoCommonness},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.occurrences << " of " << row.total);
+    EXPECT_EQ(CommonnessFigure(row.occurrences, row.total), row.figure);
+  }
+}
+
+TEST(CommonnessClassTest, EachBandStartsAtItsThreshold) {
+  const std::vector<std::pair<int, char>> rows = {
+      {99, kWordClass},       {40, kWordClass},       {39, kFamiliarClass}, {30, kFamiliarClass},
+      {29, kLessCommonClass}, {22, kLessCommonClass}, {21, kRareClass},     {0, kRareClass},
+  };
+  for (const auto& [figure, letter] : rows) {
+    SCOPED_TRACE(figure);
+    EXPECT_EQ(CommonnessClass(figure), letter);
+  }
+  // The bands run from the most common down, the last one taking everything left.
+  for (std::size_t band = 1; band < kBands.size(); ++band) {
+    EXPECT_GT(kBands[band - 1].from, kBands[band].from);
+  }
+  EXPECT_EQ(kBands.back().from, 0);
+}
+
+TEST(MarkCommonnessTest, CountedWordsTakeTheirFigureTheOthersAnEstimate) {
+  WordCounts counts;
+  ASSERT_EQ(ReadWordCounts(kModel, counts), Status());
+  struct Row {
+    const char* word;  // UTF-8
+    int withBands;     // figure with the size bands
+    int without;       // figure with no size bands
+  };
+  // help occurs 150 times in 663 words: 10 * log10(150e9 / 663) = 83.5; été 4 times: 67.8.
+  const Row rows[] = {
+      {"help", 84, 84},
+      {"\xC3\xA9t\xC3\xA9", 68, 68},
+      {"Help", 77, 77},                       // a counted name keeps its letter and gets its figure
+      {"Amt", kNoCommonness, kNoCommonness},  // the acronym AMT is no count of the name Amt
+      {"bat", kUnseenFigures[0], kUnseenUnrankedFigure},  // in both size bands: the first
+      {"gels", kUnseenFigures[1], kUnseenUnrankedFigure},
+      {"zyx", kUnseenRareFigure, kUnseenUnrankedFigure},
+  };
+  const std::vector<std::string> bands = {"bat\r\nnothere\r\n", "gels\nbat\n"};
+  for (const bool withBands : {true, false}) {
+    SCOPED_TRACE(withBands ? "with size bands" : "without");
+    std::vector<Entry> words;
+    for (const Row& row : rows) {
+      words.push_back(MakeWordEntry(row.word).entry);
+    }
+    const std::vector<Entry> before = words;
+    const CommonnessTally tally =
+        MarkCommonness(words, counts, withBands ? bands : std::vector<std::string>{});
+    std::array<std::size_t, kBands.size()> perBand{};
+    for (std::size_t i = 0; i < words.size(); ++i) {
+      SCOPED_TRACE(rows[i].word);
+      const int figure = withBands ? rows[i].withBands : rows[i].without;
+      EXPECT_EQ(words[i].commonness, figure);
+      if (before[i].classLetter == kNameClass) {
+        EXPECT_EQ(words[i].classLetter, kNameClass);
+      } else {
+        EXPECT_EQ(words[i].classLetter, CommonnessClass(figure));
+        for (std::size_t band = 0; band < kBands.size(); ++band) {
+          perBand[band] += kBands[band].classLetter == words[i].classLetter ? 1 : 0;
+        }
+      }
+    }
+    EXPECT_EQ(tally.counted, 3U);
+    EXPECT_EQ(tally.estimated, 3U);
+    EXPECT_EQ(tally.namesUncounted, 1U);
+    EXPECT_EQ(tally.perBand, perBand);
+  }
+}
+
+// The figures for words the counts lack sit below every counted word of the bundled
+// models (the rarest is 27) and each in the band its comment gives it.
+TEST(MarkCommonnessTest, EstimatesStayBelowTheCountedWordsInTheirBands) {
+  EXPECT_EQ(CommonnessClass(kUnseenFigures[0]), kLessCommonClass);
+  EXPECT_EQ(CommonnessClass(kUnseenFigures[1]), kRareClass);
+  EXPECT_EQ(CommonnessClass(kUnseenRareFigure), kRareClass);
+  EXPECT_EQ(CommonnessClass(kUnseenUnrankedFigure), kRareClass);
+  EXPECT_LT(kUnseenFigures[0], 27);
+  EXPECT_GT(kUnseenFigures[0], kUnseenFigures[1]);
+  EXPECT_GT(kUnseenFigures[1], kUnseenUnrankedFigure);
+  EXPECT_GT(kUnseenUnrankedFigure, kUnseenRareFigure);
+}
+
+// The suggestions read the figures that the generator writes, and on a line without one
+// take a figure from the class letter: that figure must fall in the letter's band.
+TEST(MarkCommonnessTest, TheEngineReadsTheBandsAsTheGeneratorWritesThem) {
+  EXPECT_EQ(kBands[0].from, vantrel::kCommonWord);
+  EXPECT_EQ(kBands[1].from, vantrel::kFamiliarWord);
+  EXPECT_EQ(kBands[2].from, vantrel::kRareWord);
+  EXPECT_EQ(kNameClass, vantrel::kProperNameClass);
+  for (const Band& band : kBands) {
+    SCOPED_TRACE(std::string(1, band.classLetter));
+    EXPECT_EQ(CommonnessClass(vantrel::ClassCommonness(band.classLetter)), band.classLetter);
+  }
 }
 
 TEST(RenderDictionaryTest, WordsThenAffixesThenDigitsThenAnEmptyLine) {
-  const std::string file = RenderDictionary(
-      {{"4357", "help", kWordClass}, {"4357", "Help", kNameClass}}, {{"464", "-ing", kWordClass}});
+  const std::string file = RenderDictionary({{"4357", "help", kWordClass, 53},
+                                             {"4357", "Help", kNameClass, 0},
+                                             {"4357", "Gels", kNameClass, kNoCommonness},
+                                             {"4357", "gels", kLessCommonClass, 99}},
+                                            {{"464", "-ing", kWordClass, kNoCommonness}});
   EXPECT_EQ(file,
-            "4357,help,B\r\n4357,Help,A\r\n464,-ing,B\r\n"
+            "4357,help,B,53\r\n4357,Help,A,0\r\n4357,Gels,A\r\n4357,gels,E,99\r\n464,-ing,B\r\n"
             "0,0,D\r\n1,1,D\r\n2,2,D\r\n3,3,D\r\n4,4,D\r\n"
             "5,5,D\r\n6,6,D\r\n7,7,D\r\n8,8,D\r\n9,9,D\r\n\r\n");
 }
@@ -230,6 +423,12 @@ class FileTest : public ::testing::Test {
   void TearDown() override { std::filesystem::remove_all(folder_); }
 
   std::filesystem::path folder_;
+
+  std::string Write(const std::string& name, std::string_view contents) const {
+    const std::string path = (folder_ / name).string();
+    std::ofstream(path, std::ios::binary) << contents;
+    return path;
+  }
 };
 
 TEST_F(FileTest, WrittenFileReadsBackByteForByteAndReplacesTheOldOne) {
@@ -259,6 +458,48 @@ TEST_F(FileTest, FailuresNameThePathAndLeaveNothingBehind) {
   const Status folder = ReadFile(folder_.string(), contents);
   EXPECT_EQ(folder.Code(), StatusCode::kReadFailed) << folder.Reason();
   EXPECT_EQ(contents, "");
+}
+
+// The tool itself: a counts file it cannot use stops it before anything is written, and
+// its message names the file.
+TEST_F(FileTest, GendictRefusesAMissingOrMalformedCountsFile) {
+  const std::string words = Write("words", "help\nflowers\n");
+  const std::string output = (folder_ / "out.txt").string();
+  const std::string keptOutput = Write("kept.txt", "4357,help,B\r\n\r\n");
+  struct Row {
+    const char* name;
+    std::string counts;
+    const char* problem;
+  };
+  const Row rows[] = {
+      {"missing", (folder_ / "no such model.lm").string(), ": No such file or directory"},
+      {"malformed", Write("bad.lm", "\\data\\\n\\1-grams:\n5 help\nmany flowers\n"),
+       ": line 4: \"many flowers\" is not a count and a word"},
+      {"cut short", Write("short.lm", "\\data\\\nngram 1=3\n\\1-grams:\n5 help\n"),
+       ": the header announces 3 words, the file holds 1"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    for (const std::string& out : {output, keptOutput}) {
+      const std::string command = std::string("'") + VANTREL_GENDICT + "' --words '" + words +
+                                  "' --counts '" + row.counts + "' --output '" + out + "' 2>&1";
+      std::FILE* pipe = popen(command.c_str(), "r");
+      ASSERT_NE(pipe, nullptr);
+      std::string message;
+      char buffer[512];
+      while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+        message += buffer;
+      }
+      const int status = pclose(pipe);
+      ASSERT_TRUE(WIFEXITED(status)) << message;
+      EXPECT_EQ(WEXITSTATUS(status), 1) << message;
+      EXPECT_NE(message.find(row.counts + row.problem), std::string::npos) << message;
+    }
+    EXPECT_FALSE(std::filesystem::exists(output));
+    std::string kept;
+    ASSERT_EQ(ReadFile(keptOutput, kept), Status());
+    EXPECT_EQ(kept, "4357,help,B\r\n\r\n");
+  }
 }
 
 }  // namespace

@@ -24,14 +24,35 @@ class GeneratedEnglishTest : public ::testing::Test {
     return file_.find("\r\n" + std::string(line) + "\r\n") != std::string::npos;
   }
 
+  // The figure on the line of an entry ("4357,help,B"): -1 when the line has none, -2
+  // when there is no such line.
+  static int FigureOf(std::string_view entry) {
+    const std::string start = "\r\n" + std::string(entry);
+    for (std::size_t at = file_.find(start); at != std::string::npos;
+         at = file_.find(start, at + 1)) {
+      const std::size_t from = at + start.size();
+      if (file_.compare(from, 2, "\r\n") == 0) {
+        return -1;
+      }
+      if (file_[from] == ',') {
+        return std::stoi(file_.substr(from + 1, file_.find("\r\n", from) - from - 1));
+      }
+    }
+    return -2;
+  }
+
   static inline std::string file_;
   static inline Status read_;
 };
 
 TEST_F(GeneratedEnglishTest, HoldsTheWordsOfTheUsualExamples) {
-  for (std::string_view line :
-       {"3569377,flowers,B", "228,bat,B", "4357,help,B", "4357,gels,E", "7378423,service,B",
-        "26478766,\xC5ngstr\xF6m,A", "464,-ing,B", "5377,+less,B", "73,re-,B", "6837,over+,B"}) {
+  for (std::string_view entry :
+       {"3569377,flowers,B", "228,bat,B", "4357,help,B", "4357,gels,E", "7378423,service,B"}) {
+    SCOPED_TRACE(entry);
+    EXPECT_GE(FigureOf(entry), 0);
+  }
+  EXPECT_GE(FigureOf("26478766,\xC5ngstr\xF6m,A"), -1);
+  for (std::string_view line : {"464,-ing,B", "5377,+less,B", "73,re-,B", "6837,over+,B"}) {
     SCOPED_TRACE(line);
     EXPECT_TRUE(HasLine(line));
   }
@@ -40,18 +61,26 @@ TEST_F(GeneratedEnglishTest, HoldsTheWordsOfTheUsualExamples) {
   EXPECT_EQ(file_.find('\''), std::string::npos);
 }
 
-// The class letter of an ordinary word says how common it is, from the scowl word lists
-// by size; the suggestions put common words first.
+// The figure of a word says how common it is, from Onboard's word counts (scowl's word
+// lists by size for the words they lack), and its class letter gives the band; the
+// suggestions put common words first.
 TEST_F(GeneratedEnglishTest, OrdinaryWordsCarryTheirCommonness) {
   const std::vector<std::pair<std::string_view, char>> words = {
       {"228,act,", kWordClass},         {"4357,help,", kWordClass},
-      {"93337,weeds,", kFamiliarClass}, {"7477,pips,", kLessCommonClass},
-      {"22224,abaci,", kRareClass},     {"888,Tut,", kNameClass},
+      {"93337,weeds,", kFamiliarClass}, {"3367,dens,", kLessCommonClass},
+      {"7477,pips,", kRareClass},       {"22224,abaci,", kRareClass},
   };
   for (const auto& [start, letter] : words) {
     SCOPED_TRACE(start);
-    EXPECT_TRUE(HasLine(std::string(start) + letter));
+    EXPECT_GE(FigureOf(std::string(start) + letter), 0);
   }
+  // Everyday words outrank the rarer ones, and the figure is finer than the band: words
+  // of one band differ.
+  EXPECT_GT(FigureOf("843,the,B"), FigureOf("4357,help,B"));
+  EXPECT_GT(FigureOf("4357,help,B"), FigureOf("3569377,flowers,B"));
+  EXPECT_GT(FigureOf("3569377,flowers,B"), FigureOf("4357,gels,E"));
+  // A name the counts lack has no figure.
+  EXPECT_EQ(FigureOf("888,Tut,A"), -1);
   // Every band takes a fair share of the words: the lists were found and read.
   std::array<std::size_t, 256> perLetter{};
   for (std::size_t at = file_.find(",", 0); at != std::string::npos; at = file_.find("\r\n", at)) {
@@ -73,7 +102,7 @@ TEST_F(GeneratedEnglishTest, EndsWithTheDigitsAndAnEmptyLine) {
   const std::size_t digits = file_.find("\r\n0,0,D\r\n1,1,D\r\n");
   ASSERT_NE(digits, std::string::npos);
   EXPECT_LT(file_.find("\r\n464,-ing,B\r\n"), digits);
-  EXPECT_LT(file_.find("\r\n3569377,flowers,B\r\n"), file_.find("\r\n464,-ing,B\r\n"));
+  EXPECT_LT(file_.find("\r\n3569377,flowers,B,"), file_.find("\r\n464,-ing,B\r\n"));
   EXPECT_TRUE(file_.ends_with("8,8,D\r\n9,9,D\r\n\r\n"));
 }
 
@@ -98,13 +127,23 @@ TEST_F(GeneratedEnglishTest, EveryLineIsAWholeEntrySpelledOnTheKeypad) {
     ASSERT_LE(line.size(), kMaxLineLength) << "line " << lineNumber;
     const std::size_t first = line.find(',');
     const std::size_t second = line.find(',', first + 1);
-    ASSERT_TRUE(first != std::string_view::npos && second == line.size() - 2)
+    ASSERT_TRUE(first != std::string_view::npos && second != std::string_view::npos &&
+                second + 2 <= line.size())
         << "line " << lineNumber << ": " << line;
     const std::string_view digits = line.substr(0, first);
     std::string_view word = line.substr(first + 1, second - first - 1);
-    const char classLetter = line.back();
+    const char classLetter = line[second + 1];
+    // The figure: a comma and one or two digits, or nothing.
+    const std::string_view fourth = line.substr(second + 2);
+    int figure = -1;
+    if (!fourth.empty()) {
+      ASSERT_TRUE(fourth.size() >= 2 && fourth.size() <= 3 && fourth[0] == ',' &&
+                  fourth.find_first_not_of("0123456789", 1) == std::string_view::npos)
+          << "line " << lineNumber << ": " << line;
+      figure = std::stoi(std::string(fourth.substr(1)));
+    }
     if (classLetter == kDigitClass) {
-      ASSERT_TRUE(digits.size() == 1 && digits == word) << line;
+      ASSERT_TRUE(digits.size() == 1 && digits == word && figure < 0) << line;
       ++checked;
       continue;
     }
@@ -121,13 +160,15 @@ TEST_F(GeneratedEnglishTest, EveryLineIsAWholeEntrySpelledOnTheKeypad) {
       spelled += KeypadDigit(Cp1252ToUnicode(static_cast<unsigned char>(byte)));
     }
     ASSERT_EQ(spelled, digits) << "line " << lineNumber << ": " << line;
-    // Names and affixes have their letters; every other word has a band of commonness.
-    if (IsUpperCaseLetter(Cp1252ToUnicode(static_cast<unsigned char>(word.front())))) {
+    // Names and affixes have their letters, and affixes no figure; every other word has a
+    // figure and the letter of its band.
+    if (affix) {
+      ASSERT_TRUE(classLetter == kWordClass && figure < 0) << line;
+    } else if (IsUpperCaseLetter(Cp1252ToUnicode(static_cast<unsigned char>(word.front())))) {
       ASSERT_EQ(classLetter, kNameClass) << line;
-    } else if (affix) {
-      ASSERT_EQ(classLetter, kWordClass) << line;
     } else {
-      ASSERT_NE(std::string_view("BCEF").find(classLetter), std::string_view::npos) << line;
+      ASSERT_GE(figure, 0) << line;
+      ASSERT_EQ(classLetter, CommonnessClass(figure)) << line;
     }
     ++checked;
   }

@@ -172,19 +172,69 @@ std::string JsonString(std::string_view text) {
   return out + "\"";
 }
 
+std::string_view PlanName(vantrel::PlanKind kind) {
+  switch (kind) {
+    case vantrel::PlanKind::kNorthAmerican:
+      return "north-american";
+    case vantrel::PlanKind::kGerman:
+      return "german";
+    case vantrel::PlanKind::kFrench:
+      return "french";
+    case vantrel::PlanKind::kNone:
+      break;
+  }
+  return "none";
+}
+
+std::string_view CodeName(vantrel::CodeKind code) {
+  switch (code) {
+    case vantrel::CodeKind::kArea:
+      return "area";
+    case vantrel::CodeKind::kTollFree:
+      return "toll-free";
+    case vantrel::CodeKind::kMobile:
+      return "mobile";
+    case vantrel::CodeKind::kService:
+      return "service";
+    case vantrel::CodeKind::kNone:
+      break;
+  }
+  return "none";
+}
+
+std::string Field(std::string_view name, int value) {
+  return "\"" + std::string(name) + "\": " + std::to_string(value);
+}
+
+// One object a line: the number, its plan, and each suggestion with its rank keys (in the
+// order in which they count) and what it keeps where.
 std::string Json(const std::string& number, const std::vector<vantrel::Suggestion>& suggestions) {
-  std::string out = "{\"number\": " + JsonString(number) + ", \"suggestions\": [";
+  // Every suggestion carries the plan; without one, the shape alone says it.
+  const std::string cp1252 = vantrel::Utf8ToCp1252(number);
+  const std::string_view shortNumber = vantrel::Short(cp1252);
+  const vantrel::NumberingPlan plan =
+      suggestions.empty()
+          ? vantrel::FindNumberingPlan(shortNumber, vantrel::DictionaryLanguage::kUnknown)
+          : suggestions.front().plan;
+  std::string out =
+      "{\"number\": " + JsonString(number) +
+      ", \"plan\": {\"kind\": " + JsonString(std::string(PlanName(plan.kind))) +
+      ", \"code\": " + JsonString(std::string(CodeName(plan.code))) +
+      ", \"countryCode\": " + (plan.countryCode ? "true" : "false") +
+      ", \"prefix\": " + JsonString(vantrel::Cp1252ToUtf8(shortNumber.substr(0, plan.prefixEnd))) +
+      "}, \"suggestions\": [";
   for (std::size_t i = 0; i < suggestions.size(); ++i) {
     const vantrel::Suggestion& s = suggestions[i];
     out += (i == 0 ? "" : ", ");
     out += "{\"phrase\": " + JsonString(vantrel::Cp1252ToUtf8(s.phrase)) +
            ", \"vanity\": " + JsonString(s.vanity) + ", \"keys\": {" +
-           "\"middleDigits\": " + std::to_string(s.middleDigits) +
-           ", \"words\": " + std::to_string(s.words) +
-           ", \"trailingDigits\": " + std::to_string(s.trailingDigits) +
-           ", \"keptDigits\": " + std::to_string(s.keptDigits) +
-           ", \"leadingDigits\": " + std::to_string(s.LeadingDigits()) +
-           ", \"rarity\": " + std::to_string(s.rarity) + "}}";
+           Field("letteredPrefix", s.rank.letteredPrefix) + ", " + Field("cost", s.rank.cost) +
+           ", " + Field("words", s.rank.words) + ", " + Field("keptDigits", s.rank.keptDigits) +
+           "}, \"kept\": {" + Field("prefix", s.prefixDigits) + ", " +
+           Field("leading", s.leadingDigits) + ", " + Field("middle", s.middleDigits) + ", " +
+           Field("toOrFor", s.toOrFor) + ", " + Field("trailing", s.trailingDigits) + "}, " +
+           Field("leastCommon", s.leastCommon) +
+           ", \"withName\": " + (s.withName ? "true" : "false") + "}";
   }
   return out + "]}";
 }

@@ -27,31 +27,107 @@ bool IsSeparator(char ch) {
   return ch == ' ' || ch == '-' || ch == '(' || ch == ')' || ch == '.' || ch == '/' || ch == '+';
 }
 
-// The ranking, best first. The keys, in the order in which they count:
-//  1. Fewer digits kept in the middle (a word before and after them). 161-PL-551-BEG
-//     cannot be said or remembered; a digit inside the words breaks the reading.
-//  2. Fewer words. One word is one thing to remember (SERVICE before PEP-VICE), and the
-//     digits kept at the start, a country code, an area code or an 800 prefix, are no
-//     word at all: 1-888-FLOWERS before 1-TUT-FLOWERS.
-//  3. Fewer digits kept at the end. The start of a number (country code, area code,
-//     exchange) is shared with others and people keep it; the end is the line's own
-//     part, the part a vanity number is for: (617) 555-1BEG before (OLA) 555-1234,
-//     228-HELP before BATH-357.
-//  4. Fewer kept digits: with as many words, longer words (1-617-555-1BEG before
-//     1-617-555-12DH).
-//  5. More common words: the sum of the words' rarity, so that BAT HELP comes before
-//     ACT GELS and abbreviations and proper names come last.
-//  6. The pieces in number order, compared piece by piece in Windows-1252 byte order,
-//     and last the vanity text: the order is total, so the output never depends on
-//     chance or on the dictionary's line order.
-// Every key is a sum over the pieces, or decided piece by piece, so "a piece followed
-// by a rest" ranks as its rest does among rests after the same piece; that is what
-// lets the suggestions be ranked from the end of the number to its start.
+// Digits of a number as its plan reads them: a bullet stands for a digit already taken,
+// which still counts for the shape but matches no digit of a code.
+struct PlanDigits {
+  std::string digits;           // '0' to '9', '?' for a bullet
+  std::vector<std::size_t> at;  // the position of each in the number
+  std::vector<int> group;       // the group of each: separators part the groups
+  bool plus = false;            // written after a '+'
+
+  explicit PlanDigits(std::string_view number, bool& plain) {
+    plain = true;
+    int g = 0;
+    bool inGroup = false;
+    for (std::size_t i = 0; i < number.size(); ++i) {
+      const char ch = number[i];
+      if (IsDigit(ch) || ch == kBullet) {
+        digits += ch == kBullet ? '?' : ch;
+        at.push_back(i);
+        group.push_back(g);
+        inGroup = true;
+      } else if (IsSeparator(ch)) {
+        plus = plus || (ch == '+' && digits.empty());
+        g += inGroup ? 1 : 0;
+        inGroup = false;
+      } else {
+        plain = false;  // a letter or an extension mark: no plan reads it
+      }
+    }
+  }
+
+  bool StartsWith(std::size_t from, std::string_view code) const {
+    return digits.compare(from, code.size(), code) == 0;
+  }
+  // The number of digits of the group that holds digit from, from there on.
+  std::size_t GroupRun(std::size_t from) const {
+    std::size_t n = 0;
+    while (from + n < digits.size() && group[from + n] == group[from]) {
+      ++n;
+    }
+    return n;
+  }
+  bool Formatted() const { return !group.empty() && group.back() > 0; }
+};
+
+// The length of a German code after the trunk 0 (or after +49), and what it is.
+std::pair<std::size_t, CodeKind> GermanCode(const PlanDigits& d, std::size_t from) {
+  if (d.StartsWith(from, "800")) {
+    return {3, CodeKind::kTollFree};
+  }
+  if (d.StartsWith(from, "180")) {
+    return {4, CodeKind::kService};  // 0180 and the tariff digit
+  }
+  if (d.StartsWith(from, "900") || d.StartsWith(from, "137")) {
+    return {3, CodeKind::kService};
+  }
+  if (d.StartsWith(from, "15") || d.StartsWith(from, "16") || d.StartsWith(from, "17")) {
+    return {3, CodeKind::kMobile};
+  }
+  // An area code: the groups of a formatted number say where it ends.
+  if (d.Formatted()) {
+    const std::size_t run = d.GroupRun(from);
+    if (run >= 2 && run <= 5 && from + run < d.digits.size()) {
+      return {run, CodeKind::kArea};
+    }
+  }
+  // Berlin, Hamburg, Frankfurt and Munich have two digits; the codes with a 1 in third
+  // place (221 Cologne, 711 Stuttgart), the Ruhr's 20x and a few others three; the rest four.
+  static constexpr std::array<std::string_view, 4> kTwo = {"30", "40", "69", "89"};
+  static constexpr std::array<std::string_view, 12> kThree = {
+      "212", "214", "228", "234", "335", "340", "345", "355", "365", "375", "385", "395"};
+  const std::string_view code = std::string_view(d.digits).substr(from);
+  if (std::any_of(kTwo.begin(), kTwo.end(), [&](auto c) { return code.starts_with(c); })) {
+    return {2, CodeKind::kArea};
+  }
+  if (code.size() >= 3 &&
+      (code[2] == '1' || code.starts_with("20") ||
+       std::any_of(kThree.begin(), kThree.end(), [&](auto c) { return code.starts_with(c); }))) {
+    return {3, CodeKind::kArea};
+  }
+  return {4, CodeKind::kArea};
+}
+
+// The French code after the trunk 0 (or after +33): one digit, or 8 and two more.
+std::pair<std::size_t, CodeKind> FrenchCode(const PlanDigits& d, std::size_t from) {
+  const char first = d.digits[from];
+  if (first == '8') {
+    const bool free = d.StartsWith(from, "800") || d.StartsWith(from, "805");
+    return {3, free ? CodeKind::kTollFree : CodeKind::kService};
+  }
+  return {1, first == '6' || first == '7' ? CodeKind::kMobile : CodeKind::kArea};
+}
+
+bool IsNorthAmericanTollFree(std::string_view code) {
+  return code.size() == 3 && code[0] == '8' && code[1] == code[2] && code[1] >= '0' &&
+         code[1] <= '8' && (code[1] == '0' || code[1] >= '3');
+}
+
+// The ranking keys of a suggestion and of a rest, best first: the rank, the pieces in
+// number order compared piece by piece in Windows-1252 byte order, the vanity text.
 template <class Ranked>
 bool RankedBefore(const Ranked& a, const Ranked& b) {
-  return std::tie(a.middleDigits, a.words, a.trailingDigits, a.keptDigits, a.rarity, a.order,
-                  a.vanity) < std::tie(b.middleDigits, b.words, b.trailingDigits, b.keptDigits,
-                                       b.rarity, b.order, b.vanity);
+  return std::tie(a.rank, a.order, a.vanity) < std::tie(b.rank, b.order, b.vanity);
 }
 
 // A hash of a text that can be extended at the front: h(xy) = h(x) * B^|y| + h(y), with
@@ -81,12 +157,18 @@ struct Word {
   std::string word;     // as the candidate grid shows it
   std::string trimmed;  // as the phrase holds it
   std::string upper;    // as the vanity text holds it, UTF-8
-  int rarity = 0;
+  int commonness = 0;
+  bool name = false;
+  int cost = 0;        // of the word wherever it stands
   TextHash upperHash;  // of upper
 };
 
+int WordCost(int commonness, bool name) {
+  return kWordCost + std::max(0, kCommonEnough - commonness) + (name ? kNameCost : 0);
+}
+
 bool WordBefore(const Word& a, const Word& b) {
-  return std::tie(a.rarity, a.trimmed) < std::tie(b.rarity, b.trimmed);
+  return std::tie(a.cost, a.trimmed) < std::tie(b.cost, b.trimmed);
 }
 
 // The words of one digits field. Every word of a group stands at the same places, so for
@@ -98,24 +180,25 @@ struct Group {
   std::vector<Word> words;
   // Once a prune kept limit words, a word not better than the last of them is no use.
   bool full = false;
-  int worstRarity = 0;
+  int worstCost = 0;
   std::string worstTrimmed;
 
-  // The words held, by rarity and text: a word that the dictionary lists again (the
-  // same word on another line) adds nothing.
+  // The words held, by cost and text: a word that the dictionary lists again (the same
+  // word on another line) adds nothing.
   std::unordered_set<std::string> held;
 
-  static std::string Key(int rarity, std::string_view trimmed) {
-    std::string key(1, static_cast<char>('0' + rarity));
+  static std::string Key(int cost, std::string_view trimmed) {
+    std::string key = std::to_string(cost);
+    key += '\0';
     key += trimmed;
     return key;
   }
 
-  bool Wants(int rarity, std::string_view trimmed) {
+  bool Wants(int cost, std::string_view trimmed) {
     // Both sides as string views: clang's tuple comparison takes no mixed element types.
     const std::string_view worst = worstTrimmed;
-    return (!full || std::tie(rarity, trimmed) < std::tie(worstRarity, worst)) &&
-           held.insert(Key(rarity, trimmed)).second;
+    return (!full || std::tie(cost, trimmed) < std::tie(worstCost, worst)) &&
+           held.insert(Key(cost, trimmed)).second;
   }
 
   // Keeps the best word of each vanity text, and of those the best limit.
@@ -134,11 +217,11 @@ struct Group {
     words = std::move(kept);
     held.clear();
     for (const Word& w : words) {
-      held.insert(Key(w.rarity, w.trimmed));
+      held.insert(Key(w.cost, w.trimmed));
     }
     full = words.size() == limit;
     if (full) {
-      worstRarity = words.back().rarity;
+      worstCost = words.back().cost;
       worstTrimmed = words.back().trimmed;
     }
   }
@@ -163,14 +246,58 @@ struct DigitText {
   }
 };
 
+// How common the word of a dictionary line is: the figure after its class letter
+// ("4357,help,B,53"), else the class letter's.
+int LineCommonness(std::string_view line, char classLetter) {
+  std::string stripped;
+  if (line.find(')') != std::string_view::npos) {
+    stripped = StripBrackets(line);
+    line = stripped;
+  }
+  const std::size_t first = line.find(',');
+  const std::size_t second = line.find(',', first + 1);
+  const std::size_t figure = second + 3;  // after the comma, the class letter and a comma
+  if (second == std::string_view::npos || figure >= line.size() || line[figure - 1] != ',' ||
+      !IsDigit(line[figure])) {
+    return ClassCommonness(classLetter);
+  }
+  int value = line[figure] - '0';
+  if (figure + 1 < line.size() && IsDigit(line[figure + 1])) {
+    value = value * 10 + (line[figure + 1] - '0');
+  }
+  return value;
+}
+
+// Letters that only one of the two languages whose plans share a shape writes.
+bool HasGermanLetter(std::string_view word) {
+  return word.find_first_of("\xE4\xF6\xFC\xDF\xC4\xD6\xDC") != std::string_view::npos;
+}
+bool HasFrenchLetter(std::string_view word) {
+  return word.find_first_of("\xE9\xE8\xEA\xEB\xE0\xE2\xE7\xF4\xEE\xEF\xFB\xF9\x9C\xC9") !=
+         std::string_view::npos;
+}
+
+struct ScanResult {
+  Groups groups;
+  std::size_t germanWords = 0;
+  std::size_t frenchWords = 0;
+
+  DictionaryLanguage Language() const {
+    return germanWords > frenchWords   ? DictionaryLanguage::kGerman
+           : frenchWords > germanWords ? DictionaryLanguage::kFrench
+                                       : DictionaryLanguage::kUnknown;
+  }
+};
+
 // Step 1: one scan of the dictionary, every word that spells digits standing in the
-// number, grouped by its digits field.
+// number, grouped by its digits field; and which language the words are in.
 Status ScanWords(ByteSource& source, const std::string& digitText, std::size_t limit,
-                 Groups& groups) {
+                 ScanResult& result) {
   const QuickTest quick(digitText);
   DictionaryEntry entry;
   const std::size_t pruneAt = 2 * limit + 16;
   std::size_t examined = 0;
+  Groups& groups = result.groups;
   // Only lines whose digits field stands somewhere in the number reach the callback.
   return ScanQuickTested(source, quick, examined, [&](std::string_view line) {
     const std::size_t comma = std::min(line.find(','), line.size());
@@ -190,18 +317,23 @@ Status ScanWords(ByteSource& source, const std::string& digitText, std::size_t l
                     [](char ch) { return static_cast<unsigned char>(ch) < 32; })) {
       return;
     }
-    const int rarity = Rarity(entry.classLetter);
+    result.germanWords += HasGermanLetter(trimmed) ? 1 : 0;
+    result.frenchWords += HasFrenchLetter(trimmed) ? 1 : 0;
+    const int commonness = LineCommonness(line, entry.classLetter);
+    const bool name = entry.classLetter == kProperNameClass;
+    const int cost = WordCost(commonness, name);
     auto found = groups.find(std::string_view(entry.digits));
     if (found == groups.end()) {
       found = groups.emplace(entry.digits, Group{}).first;
     }
     Group& group = found->second;
-    if (!group.Wants(rarity, trimmed)) {
+    if (!group.Wants(cost, trimmed)) {
       return;
     }
     std::string upper = UpperUtf8(trimmed);
     const TextHash upperHash = TextHash::Of(upper);
-    group.words.push_back({shown, std::string(trimmed), std::move(upper), rarity, upperHash});
+    group.words.push_back(
+        {shown, std::string(trimmed), std::move(upper), commonness, name, cost, upperHash});
     if (group.words.size() > pruneAt) {
       group.Prune(limit);
     }
@@ -233,8 +365,43 @@ std::vector<std::vector<Span>> PlaceWords(const Groups& groups, const DigitText&
 }
 
 // Whether a word stands before a place: the digits kept there are in the middle or at
-// the end, not the free block at the start.
+// the end, not the block at the start.
 enum Context : std::size_t { kLeading = 0, kAfterWord = 1 };
+
+// What each kept digit and each word costs at its place under the number's plan.
+class Costs {
+ public:
+  Costs(std::string_view number, const NumberingPlan& plan)
+      : number_(number), plan_(plan), prefixBefore_(number.size() + 1, 0) {
+    for (std::size_t i = 0; i < number.size(); ++i) {
+      const bool inPrefix = i < plan.prefixEnd && IsDigit(number[i]);
+      prefixBefore_[i + 1] = prefixBefore_[i] + (inPrefix ? 1 : 0);
+    }
+  }
+
+  // A digit kept at i with a word after it somewhere.
+  int KeptBeforeAWord(std::size_t i, Context context) const {
+    if (i < plan_.prefixEnd) {
+      return 0;
+    }
+    if (context == kLeading) {
+      // With no plan, what stands before the first word is kept as typed, at no cost.
+      return plan_.kind == PlanKind::kNone ? 0 : kKeptBeforeWords;
+    }
+    return number_[i] == '2' || number_[i] == '4' ? kToOrFor : kKeptBetweenWords;
+  }
+  // A digit kept at i after the last word.
+  int KeptAtEnd(std::size_t i) const { return i < plan_.prefixEnd ? 0 : kKeptAtEnd; }
+  // The digits of the prefix that a word from first to end covers.
+  int PrefixUnder(std::size_t first, std::size_t end) const {
+    return prefixBefore_[end] - prefixBefore_[first];
+  }
+
+ private:
+  std::string_view number_;
+  NumberingPlan plan_;
+  std::vector<int> prefixBefore_;  // digits of the prefix before each place
+};
 
 // What a piece of a partial suggestion is.
 enum class Piece : std::uint8_t { kEnd, kPass, kKeep, kSpell };
@@ -244,11 +411,7 @@ enum class Piece : std::uint8_t { kEnd, kPass, kKeep, kSpell };
 // rests, so a partial suggestion costs the same few bytes however long it is, and the
 // lists of all positions together grow with the limit and the number's length only.
 struct Partial {
-  int middleDigits = 0;
-  int words = 0;
-  int trailingDigits = 0;
-  int keptDigits = 0;
-  int rarity = 0;
+  Rank rank;
   Piece piece = Piece::kEnd;
   std::uint32_t at = 0;           // the piece's position in the number
   const Span* span = nullptr;     // kSpell: the word
@@ -304,10 +467,8 @@ class Texts {
   }
 
   bool Before(const Partial& a, const Partial& b) const {
-    const auto ka = std::tie(a.middleDigits, a.words, a.trailingDigits, a.keptDigits, a.rarity);
-    const auto kb = std::tie(b.middleDigits, b.words, b.trailingDigits, b.keptDigits, b.rarity);
-    if (ka != kb) {
-      return ka < kb;
+    if (a.rank != b.rank) {
+      return a.rank < b.rank;
     }
     if (const int c = Compare(&a, &b, true); c != 0) {
       return c < 0;
@@ -363,45 +524,67 @@ Partial Pass(std::uint32_t at, const Partial& rest, const Texts& texts) {
   return out;
 }
 
-Partial Keep(std::uint32_t at, Context context, const Partial& rest, const Texts& texts) {
+Partial Keep(std::uint32_t at, int cost, const Partial& rest, const Texts& texts) {
   Partial out = rest;
   out.piece = Piece::kKeep;
   out.at = at;
   out.span = nullptr;
   out.rest = &rest;
-  out.keptDigits += 1;
-  if (context == kAfterWord) {
-    (rest.words > 0 ? out.middleDigits : out.trailingDigits) += 1;
-  }
+  out.rank.keptDigits += 1;
+  out.rank.cost += cost;
   out.vanity = TextHash::Of(texts.Vanity(out)).Before(rest.vanity);
   return out;
 }
 
-Partial Spell(std::uint32_t at, const Span& span, const Partial& rest) {
+Partial Spell(std::uint32_t at, const Span& span, const Partial& rest, const Costs& costs) {
   Partial out = rest;
   out.piece = Piece::kSpell;
   out.at = at;
   out.span = &span;
   out.rest = &rest;
-  out.words += 1;
-  out.rarity += span.word->rarity;
+  out.rank.words += 1;
+  out.rank.cost += span.word->cost;
+  out.rank.letteredPrefix += costs.PrefixUnder(at, span.end);
   out.vanity = span.word->upperHash.Before(rest.vanity);
   return out;
 }
 
-using Lists = std::vector<std::array<std::vector<Partial>, 2>>;
+// A run of rests that a piece may come before: a list, or the one rest that keeps every
+// digit after the last word.
+struct Rests {
+  const Partial* first = nullptr;
+  std::size_t count = 0;
+};
 
-// Step 3: from the end of the number to its start, lists[i][context] holds the best
-// suggestions for the number from i on, at most cap of them, one per vanity text. One
+struct Lists {
+  // lists[i][context]: the best rests from i on that hold a word, at most cap of them, one
+  // per vanity text.
+  std::vector<std::array<std::vector<Partial>, 2>> lists;
+  // tails[i]: the rest from i on after the last word, every digit kept.
+  std::vector<Partial> tails;
+};
+
+// Step 3: from the end of the number to its start, the best rests from each place. One
 // among the first cap from i is a piece at i followed by one of the first cap from where
 // the piece ends: with a worse rest, or another rest of the same vanity text, the same
-// piece would give something ranked no better.
+// piece would give something ranked no better. A kept digit costs by whether a word
+// comes before it (the context) and after it (the list it is put before: a list's rests
+// hold a word, a tail holds none), so each piece's cost is known before its rest is.
 Lists RankFromEnd(std::string_view number, const std::vector<std::vector<Span>>& spans,
-                  std::size_t cap, const Texts& texts) {
+                  std::size_t cap, const Texts& texts, const Costs& costs) {
   const std::size_t length = number.size();
-  Lists lists(length + 1);
-  lists[length][kLeading].emplace_back();
-  lists[length][kAfterWord].emplace_back();
+  Lists all;
+  all.lists.resize(length + 1);
+  all.tails.resize(length + 1);
+  for (std::size_t i = length; i-- > 0;) {
+    const auto at = static_cast<std::uint32_t>(i);
+    if (IsDigit(number[i])) {
+      all.tails[i] = Keep(at, costs.KeptAtEnd(i), all.tails[i + 1], texts);
+    } else {
+      all.tails[i] = Pass(at, all.tails[i + 1], texts);
+    }
+  }
+  auto& lists = all.lists;
   for (std::size_t i = length; i-- > 0;) {
     const auto at = static_cast<std::uint32_t>(i);
     for (const Context context : {kLeading, kAfterWord}) {
@@ -414,38 +597,43 @@ Lists RankFromEnd(std::string_view number, const std::vector<std::vector<Span>>&
         }
         continue;
       }
-      // Each piece at i followed by the rests after it is a list already in order: merge.
+      // Each piece at i followed by a run of rests after it is a list already in order:
+      // merge them.
       struct Head {
         Partial partial;
         const Span* span;  // nullptr: the digit kept
+        Rests rests;
         std::size_t rank;
       };
       auto worse = [&texts](const Head& a, const Head& b) {
         return texts.Before(b.partial, a.partial);
       };
       std::priority_queue<Head, std::vector<Head>, decltype(worse)> heads(worse);
-      auto restOf = [&](const Span* span) -> const std::vector<Partial>& {
-        return span == nullptr ? lists[i + 1][context] : lists[span->end][kAfterWord];
+      const int keepCost = costs.KeptBeforeAWord(i, context);
+      auto make = [&](const Span* span, const Rests& rests, std::size_t rank) {
+        const Partial& rest = rests.first[rank];
+        return span == nullptr ? Keep(at, keepCost, rest, texts) : Spell(at, *span, rest, costs);
       };
-      auto make = [&](const Span* span, std::size_t rank) {
-        const Partial& rest = restOf(span)[rank];
-        return span == nullptr ? Keep(at, context, rest, texts) : Spell(at, *span, rest);
-      };
-      if (!restOf(nullptr).empty()) {
-        heads.push({make(nullptr, 0), nullptr, 0});
-      }
-      for (const Span& span : spans[i]) {
-        if (!restOf(&span).empty()) {
-          heads.push({make(&span, 0), &span, 0});
+      auto start = [&](const Span* span, const Rests& rests) {
+        if (rests.count > 0) {
+          heads.push({make(span, rests, 0), span, rests, 0});
         }
+      };
+      const std::vector<Partial>& afterKeep = lists[i + 1][context];
+      start(nullptr, {afterKeep.data(), afterKeep.size()});
+      for (const Span& span : spans[i]) {
+        const std::vector<Partial>& afterWord = lists[span.end][kAfterWord];
+        start(&span, {afterWord.data(), afterWord.size()});
+        start(&span, {&all.tails[span.end], 1});
       }
       // The vanity texts listed so far, by hash; alike hashes are compared in full.
       std::unordered_multimap<std::uint64_t, std::size_t> vanities;
       while (!heads.empty() && list.size() < cap) {
         Head head = heads.top();
         heads.pop();
-        if (head.rank + 1 < restOf(head.span).size()) {
-          heads.push({make(head.span, head.rank + 1), head.span, head.rank + 1});
+        if (head.rank + 1 < head.rests.count) {
+          heads.push(
+              {make(head.span, head.rests, head.rank + 1), head.span, head.rests, head.rank + 1});
         }
         const auto [from, to] = vanities.equal_range(head.partial.vanity.hash);
         const bool listed = std::any_of(from, to, [&](const auto& entry) {
@@ -460,19 +648,21 @@ Lists RankFromEnd(std::string_view number, const std::vector<std::vector<Span>>&
       }
     }
   }
-  return lists;
+  return all;
 }
 
 // Step 4: the suggestion of one entry of the first list, its pieces found by following
-// its rests.
-Suggestion Unwind(std::string_view number, const Partial& best, const Texts& texts) {
+// its rests, and what it keeps and spells counted for the window.
+Suggestion Unwind(std::string_view number, const Partial& best, const Texts& texts,
+                  const NumberingPlan& plan) {
   Suggestion s;
-  s.middleDigits = best.middleDigits;
-  s.words = best.words;
-  s.keptDigits = best.keptDigits;
-  s.trailingDigits = best.trailingDigits;
-  s.rarity = best.rarity;
+  s.rank = best.rank;
+  s.plan = plan;
+  s.leastCommon = kCommonEnough;
   bool keptBefore = false;  // the character before this piece is a kept digit
+  // Kept digits at their places, and how many words came before each.
+  std::vector<std::pair<std::size_t, int>> kept;
+  int wordsSeen = 0;
   for (const Partial* p = &best; p != nullptr && p->piece != Piece::kEnd; p = p->rest) {
     s.vanity += texts.Vanity(*p);
     if (p->piece != Piece::kPass) {
@@ -483,9 +673,12 @@ Suggestion Unwind(std::string_view number, const Partial& best, const Texts& tex
       const Word& w = *p->span->word;
       s.placed.push_back({w.word, std::string(number.substr(p->at, p->span->end - p->at)),
                           static_cast<int>(p->at) + 1, false});
-      s.mostRare = std::max(s.mostRare, w.rarity);
+      s.leastCommon = std::min(s.leastCommon, w.commonness);
+      s.withName = s.withName || w.name;
+      ++wordsSeen;
       keptBefore = false;
     } else if (p->piece == Piece::kKeep) {
+      kept.emplace_back(p->at, wordsSeen);
       // Kept digits next to each other are one piece of the phrase, as typed.
       const char digit = number[p->at];
       if (keptBefore) {
@@ -500,6 +693,18 @@ Suggestion Unwind(std::string_view number, const Partial& best, const Texts& tex
       keptBefore = false;
     }
   }
+  for (const auto& [at, wordsBefore] : kept) {
+    if (at < plan.prefixEnd || (plan.kind == PlanKind::kNone && wordsBefore == 0)) {
+      ++s.prefixDigits;
+    } else if (wordsBefore == 0) {
+      ++s.leadingDigits;
+    } else if (wordsBefore < s.rank.words) {
+      ++s.middleDigits;
+      s.toOrFor += number[at] == '2' || number[at] == '4' ? 1 : 0;
+    } else {
+      ++s.trailingDigits;
+    }
+  }
   for (const SuggestedWord& w : s.placed) {
     const std::string_view trimmed = Trim(w.word);
     s.phrase += (s.phrase.empty() ? "" : " ") + std::string(trimmed);
@@ -509,18 +714,98 @@ Suggestion Unwind(std::string_view number, const Partial& best, const Texts& tex
 
 }  // namespace
 
-int Rarity(char classLetter) {
+NumberingPlan FindNumberingPlan(std::string_view number, DictionaryLanguage language) {
+  bool plain = true;
+  const PlanDigits d(number, plain);
+  const std::size_t n = d.digits.size();
+  NumberingPlan plan;
+  if (!plain || n == 0) {
+    return plan;
+  }
+  auto make = [&](PlanKind kind, CodeKind code, bool country, std::size_t digits) {
+    plan.kind = kind;
+    plan.code = code;
+    plan.countryCode = country;
+    plan.prefixEnd = digits == 0 ? 0 : d.at[digits - 1] + 1;
+    // The bracket that closes a code belongs to it: (617)
+    while (plan.prefixEnd > 0 && plan.prefixEnd < number.size() && number[plan.prefixEnd] == ')') {
+      ++plan.prefixEnd;
+    }
+    return plan;
+  };
+  // A bullet may have been any digit.
+  auto digitIn = [&](std::size_t i, char low, char high) {
+    return i < n && (d.digits[i] == '?' || (d.digits[i] >= low && d.digits[i] <= high));
+  };
+  auto northAmerican = [&](std::size_t from, bool country) {
+    const std::string_view code = std::string_view(d.digits).substr(from, 3);
+    return make(PlanKind::kNorthAmerican,
+                IsNorthAmericanTollFree(code) ? CodeKind::kTollFree : CodeKind::kArea, country,
+                from + 3);
+  };
+  // International: after a '+', 00 or the North American 011, a country code.
+  std::size_t exit = 0;
+  if (!d.plus) {
+    exit = d.StartsWith(0, "011") ? 3 : d.StartsWith(0, "00") ? 2 : 0;
+  }
+  if (d.plus || exit > 0) {
+    const std::size_t rest = n - exit;
+    if (d.StartsWith(exit, "1") && rest == 11 && digitIn(exit + 1, '2', '9')) {
+      return northAmerican(exit + 1, true);
+    }
+    if (d.StartsWith(exit, "49") && rest >= 7 && rest <= 14 && digitIn(exit + 2, '1', '9')) {
+      const auto [length, code] = GermanCode(d, exit + 2);
+      return make(PlanKind::kGerman, code, true, exit + 2 + length);
+    }
+    if (d.StartsWith(exit, "33") && rest == 11 && digitIn(exit + 2, '1', '9')) {
+      const auto [length, code] = FrenchCode(d, exit + 2);
+      return make(PlanKind::kFrench, code, true, exit + 2 + length);
+    }
+    return plan;
+  }
+  if (n == 11 && d.StartsWith(0, "1") && digitIn(1, '2', '9')) {
+    return northAmerican(1, true);
+  }
+  if (n == 10 && digitIn(0, '2', '9')) {
+    return northAmerican(0, false);
+  }
+  if (n == 7 && digitIn(0, '2', '9')) {
+    // A local number: no code, every digit the line's own.
+    return make(PlanKind::kNorthAmerican, CodeKind::kNone, false, 0);
+  }
+  if (d.StartsWith(0, "0") && digitIn(1, '1', '9')) {
+    // French numbers have ten digits, written 01 42 ... or 0800 ...; German ones six to
+    // thirteen, their area code a group of its own when formatted.
+    const std::size_t firstGroup = d.GroupRun(0);
+    const bool frenchGroups =
+        !d.Formatted() || firstGroup == 2 || (firstGroup == 4 && d.StartsWith(0, "08"));
+    const bool french = n == 10 && frenchGroups;
+    const bool german = n >= 6 && n <= 13;
+    if (french && (!german || language != DictionaryLanguage::kGerman)) {
+      const auto [length, code] = FrenchCode(d, 1);
+      return make(PlanKind::kFrench, code, false, 1 + length);
+    }
+    if (german) {
+      const auto [length, code] = GermanCode(d, 1);
+      return make(PlanKind::kGerman, code, false, 1 + length);
+    }
+  }
+  return plan;
+}
+
+int ClassCommonness(char classLetter) {
+  // The bands of the bundled dictionaries, each read as a figure inside it.
   switch (classLetter) {
-    case kFamiliarClass:
-      return 1;
-    case kLessCommonClass:
-      return 2;
-    case kRareClass:
-      return 3;
-    case 'A':
-      return kNameRarity;
+    case 'C':
+      return 35;
+    case 'E':
+      return 26;
+    case 'F':
+      return 15;
+    case kProperNameClass:
+      return kFamiliarWord;
     default:
-      return 0;
+      return 45;
   }
 }
 
@@ -554,32 +839,43 @@ std::string UpperUtf8(std::string_view text) {
   return out;
 }
 
-Status Suggest(ByteSource& source, std::string_view fullNumber, int limitWanted,
-               std::vector<Suggestion>& out) {
+namespace {
+
+Status SuggestUnder(ByteSource& source, std::string_view number, int limitWanted,
+                    const NumberingPlan* givenPlan, std::vector<Suggestion>& out) {
   out.clear();
-  const std::string_view number = Short(fullNumber);
-  const std::size_t limit = static_cast<std::size_t>(std::clamp(limitWanted, 1, kMaxSuggestions));
-  // One more than asked for, since the cover that keeps every digit is no suggestion and
-  // may be among the first.
-  const std::size_t cap = limit + 1;
+  const std::size_t cap = static_cast<std::size_t>(std::clamp(limitWanted, 1, kMaxSuggestions));
   const DigitText digits(number);
-  Groups groups;
-  Status scanned = ScanWords(source, digits.text, cap, groups);
+  ScanResult scan;
+  Status scanned = ScanWords(source, digits.text, cap, scan);
   if (!scanned.IsOk() || FirstDigitPos(number) == 0) {
     return scanned;
   }
-  for (auto& [field, group] : groups) {
+  for (auto& [field, group] : scan.groups) {
     group.Prune(cap);
   }
-  const auto spans = PlaceWords(groups, digits, number.size());
+  const NumberingPlan plan =
+      givenPlan != nullptr ? *givenPlan : FindNumberingPlan(number, scan.Language());
+  const auto spans = PlaceWords(scan.groups, digits, number.size());
   const Texts texts(number);
-  const Lists lists = RankFromEnd(number, spans, cap, texts);
-  for (const Partial& best : lists[0][kLeading]) {
-    if (out.size() < limit && best.words > 0) {
-      out.push_back(Unwind(number, best, texts));
-    }
+  const Costs costs(number, plan);
+  const Lists lists = RankFromEnd(number, spans, cap, texts, costs);
+  for (const Partial& best : lists.lists[0][kLeading]) {
+    out.push_back(Unwind(number, best, texts, plan));
   }
   return {};
+}
+
+}  // namespace
+
+Status Suggest(ByteSource& source, std::string_view number, int limit,
+               std::vector<Suggestion>& out) {
+  return SuggestUnder(source, Short(number), limit, nullptr, out);
+}
+
+Status Suggest(ByteSource& source, std::string_view number, int limit, const NumberingPlan& plan,
+               std::vector<Suggestion>& out) {
+  return SuggestUnder(source, Short(number), limit, &plan, out);
 }
 
 }  // namespace vantrel

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SuggestWindow.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,25 +18,59 @@
 
 namespace vantrel {
 
+namespace {
+
+// What the plan's prefix is, kept: "toll-free code kept".
+QString PrefixKept(const NumberingPlan& plan) {
+  if (plan.kind == PlanKind::kNone) {
+    return TranslateText("digits kept at the start");
+  }
+  switch (plan.code) {
+    case CodeKind::kArea:
+      return TranslateText(plan.countryCode ? "country and area code kept" : "area code kept");
+    case CodeKind::kTollFree:
+      return TranslateText(plan.countryCode ? "country and toll-free code kept"
+                                            : "toll-free code kept");
+    case CodeKind::kMobile:
+      return TranslateText(plan.countryCode ? "country and mobile code kept" : "mobile code kept");
+    case CodeKind::kService:
+      return TranslateText(plan.countryCode ? "country and service code kept"
+                                            : "service code kept");
+    case CodeKind::kNone:
+      break;
+  }
+  return TranslateText("country code kept");
+}
+
+}  // namespace
+
 QString SuggestionReason(const Suggestion& s) {
   QStringList parts;
-  if (s.LeadingDigits() > 0) {
-    parts << TranslateText("area code kept");
+  if (s.rank.letteredPrefix > 0) {
+    parts << TranslateText("prefix in letters");
+  } else if (s.prefixDigits > 0) {
+    parts << PrefixKept(s.plan);
   }
-  if (s.middleDigits > 0) {
+  if (s.leadingDigits > 0) {
+    parts << TranslateText("digits kept before the words");
+  }
+  if (s.middleDigits > s.toOrFor) {
     parts << TranslateText("digits between words");
+  }
+  if (s.toOrFor > 0) {
+    parts << TranslateText("2 or 4 read as to or for");
   }
   if (s.trailingDigits > 0) {
     parts << TranslateText("end kept");
   }
-  parts << (s.words == 1 ? TranslateText("1 word")
-                         : QString::number(s.words) + TranslateText(" words"));
-  // The rarest word says how common the whole is.
-  if (s.mostRare >= kNameRarity) {
+  parts << (s.rank.words == 1 ? TranslateText("1 word")
+                              : QString::number(s.rank.words) + TranslateText(" words"));
+  // The least common word says how common the whole is.
+  if (s.withName) {
     parts << TranslateText("with a name");
-  } else if (s.mostRare >= Rarity(kRareClass)) {
+  } else if (s.leastCommon < kFamiliarWord) {
     parts << TranslateText("rare");
-  } else if (s.mostRare > 0) {
+  } else if (s.leastCommon < kCommonWord) {
     parts << TranslateText("less common");
   } else {
     parts << TranslateText("common");
@@ -70,9 +106,12 @@ SuggestWindow::SuggestWindow(MainModel& model, Services& services, QWidget* pare
   okBtn_->setDefault(true);
   cancelBtn_ = new QPushButton(SourceText("Cancel"), this);
   cancelBtn_->setObjectName(QStringLiteral("CancelBtn"));
+  moreBtn_ = new QPushButton(SourceText("More"), this);
+  moreBtn_->setObjectName(QStringLiteral("MoreBtn"));
 
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(countLabel_, 1);
+  bottom->addWidget(moreBtn_);
   bottom->addWidget(okBtn_);
   bottom->addWidget(cancelBtn_);
   auto* outer = new QVBoxLayout(this);
@@ -82,6 +121,7 @@ SuggestWindow::SuggestWindow(MainModel& model, Services& services, QWidget* pare
 
   connect(okBtn_, &QPushButton::clicked, this, [this] { Choose(list_->currentRow()); });
   connect(cancelBtn_, &QPushButton::clicked, this, &SuggestWindow::reject);
+  connect(moreBtn_, &QPushButton::clicked, this, &SuggestWindow::ShowMore);
   connect(list_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { Choose(row); });
   InstallHelpKey(this, services_.help, kHelpSuggestWindow);
   TranslateWindow(*this);
@@ -89,6 +129,27 @@ SuggestWindow::SuggestWindow(MainModel& model, Services& services, QWidget* pare
 
 bool SuggestWindow::ShowSuggestions() {
   services_.state.NoteUserActivity();
+  shown_ = kDefaultSuggestions;
+  if (!List()) {
+    return false;
+  }
+  list_->setFocus();
+  open();
+  return true;
+}
+
+void SuggestWindow::ShowMore() {
+  services_.state.NoteUserActivity();
+  const int row = list_->currentRow();
+  shown_ = std::min(shown_ + kDefaultSuggestions, kMaxSuggestions);
+  if (List()) {
+    // The row the user stood on stays current, and the first new one is shown.
+    list_->setCurrentCell(std::max(row, 0), 0);
+    list_->scrollToItem(list_->item(std::min(row + 1, list_->rowCount() - 1), 0));
+  }
+}
+
+bool SuggestWindow::List() {
   suggestions_.clear();
   list_->setRowCount(0);
   // Header items are no properties of the window: written in the current language here.
@@ -101,7 +162,7 @@ bool SuggestWindow::ShowSuggestions() {
     return false;
   }
   ShowBusyPointer(true);
-  const Status result = Suggest(*source, model_.EntryText(), kDefaultSuggestions, suggestions_);
+  const Status result = Suggest(*source, model_.EntryText(), shown_, suggestions_);
   ShowBusyPointer(false);
   if (!result.IsOk()) {
     services_.dialogs.Warning(parentWidget(), TranslateMessage({Tr("Error Reading Dictionary "),
@@ -125,8 +186,8 @@ bool SuggestWindow::ShowSuggestions() {
     list_->setCurrentCell(0, 0);
   }
   okBtn_->setEnabled(!suggestions_.empty());
-  list_->setFocus();
-  open();
+  // Fewer than asked for: the list is whole.
+  moreBtn_->setEnabled(static_cast<int>(suggestions_.size()) == shown_ && shown_ < kMaxSuggestions);
   return true;
 }
 

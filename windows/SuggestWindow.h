@@ -19,7 +19,7 @@ class QTableWidget;
 namespace vantrel {
 
 // Why a suggestion stands where it does, in the current language, as a person reads it at
-// a glance: "area code kept, 1 word, common".
+// a glance: "toll-free code kept, 2 words, common".
 QString SuggestionReason(const Suggestion& suggestion);
 
 class SuggestWindow : public QDialog {
@@ -35,8 +35,14 @@ class SuggestWindow : public QDialog {
 
   // Places the suggestion of a row of the list and closes the window.
   void Choose(int row);
+  // Lists kDefaultSuggestions more, up to kMaxSuggestions.
+  void ShowMore();
 
  private:
+  // Fills the list with the first shown_ suggestions; false when the dictionary cannot be
+  // read (the user has been told).
+  bool List();
+
   MainModel& model_;
   Services& services_;
   std::vector<Suggestion> suggestions_;
@@ -44,6 +50,8 @@ class SuggestWindow : public QDialog {
   QLabel* countLabel_ = nullptr;
   QPushButton* okBtn_ = nullptr;
   QPushButton* cancelBtn_ = nullptr;
+  QPushButton* moreBtn_ = nullptr;
+  int shown_ = kDefaultSuggestions;
 };
 
 }  // namespace vantrel

@@ -50,39 +50,39 @@ TEST(SuggestTest, HandCheckedCases) {
        {"23,ad,B"},
        "2323",
        20,
-       {"23 ad|23AD", "ad 23|AD23", "ad ad|ADAD"}},
-      {"overlapping placements are refused; kept digits in the middle count first",
+       {"23 ad|23AD", "ad ad|ADAD", "ad 23|AD23"}},
+      {"overlapping placements are refused; with no plan the digits before the words are free",
        {"22,aa,B", "2,b,B"},
        "222",
        20,
-       {"2 aa|2AA", "22 b|22B", "aa 2|AA2", "2 b 2|2B2", "b 22|B22", "aa b|AAB", "b aa|BAA",
-        "2 b b|2BB", "b b 2|BB2", "b b b|BBB", "b 2 b|B2B"}},
+       {"2 aa|2AA", "22 b|22B", "aa 2|AA2", "2 b 2|2B2", "aa b|AAB", "b aa|BAA", "2 b b|2BB",
+        "b 22|B22", "b 2 b|B2B", "b b 2|BB2", "b b b|BBB"}},
       {"digits kept at the start cost nothing, at the end more, in the middle most",
        {"2,b,B", "4,g,B"},
        "234",
        20,
        {"23 g|23G", "b 34|B34", "b 3 g|B3G"}},
-      {"fewer words, then fewer digits kept at the end, then fewer kept digits",
+      {"a digit kept at the end costs less than a word, one between words more",
        {"22,ab,B", "2,a,B", "3,d,B"},
        "223",
        5,
-       {"22 d|22D", "ab 3|AB3", "2 a 3|2A3", "a 23|A23", "ab d|ABD"}},
-      {"longer words before more common ones, common before rare",
+       {"22 d|22D", "ab 3|AB3", "2 a 3|2A3", "ab d|ABD", "2 a d|2AD"}},
+      {"common words before rare ones, whatever their length",
        {"2,a,F", "2,c,B", "23,ad,F", "3,e,B"},
        "123",
        4,
-       {"1 ad|1AD", "12 e|12E", "1 c 3|1C3", "1 a 3|1A3"}},
-      {"proper names after every band of commonness",
-       {"2,Cd,A", "2,ab,F"},
+       {"12 e|12E", "1 c 3|1C3", "1 ad|1AD", "1 c e|1CE"}},
+      {"a proper name costs more than a word as common",
+       {"2,Cd,A,45", "2,ab,B,40", "2,zz,F"},
        "2",
        20,
-       {"ab|AB", "Cd|CD"}},
+       {"ab|AB", "Cd|CD", "zz|ZZ"}},
       {"separators stay where digits are kept, and words cross them",
        {"3569377,flowers,B", "356,elm,B", "9377,yeps,B"},
        "1-888-356-9377",
        3,
-       {"1 888 flowers|1-888-FLOWERS", "1 888 356 yeps|1-888-356-YEPS",
-        "1 888 elm 9377|1-888-ELM-9377"}},
+       {"1 888 flowers|1-888-FLOWERS", "1 888 elm yeps|1-888-ELM-YEPS",
+        "1 888 356 yeps|1-888-356-YEPS"}},
       {"a word never crosses a bullet or a letter",
        {"22,aa,B", "2,b,B"},
        "2\x95"
@@ -92,16 +92,16 @@ TEST(SuggestTest, HandCheckedCases) {
         "2xB",
         "2 b 2|2\xE2\x80\xA2"
         "Bx2",
-        "b 2 2|B\xE2\x80\xA2"
-        "2x2",
         "2 b b|2\xE2\x80\xA2"
         "BxB",
+        "b 2 2|B\xE2\x80\xA2"
+        "2x2",
+        "b 2 b|B\xE2\x80\xA2"
+        "2xB",
         "b b 2|B\xE2\x80\xA2"
         "Bx2",
         "b b b|B\xE2\x80\xA2"
-        "BxB",
-        "b 2 b|B\xE2\x80\xA2"
-        "2xB"}},
+        "BxB"}},
       {"the phrase's pieces in Windows-1252 order, one vanity text each",
        {"2,\xE9,B", "2,z,B", "2,Z,B"},
        "2",
@@ -148,42 +148,32 @@ TEST(SuggestTest, HandCheckedCases) {
   }
 }
 
-// The public examples, on a dictionary that holds the words that compete with them.
+// Advertised vanity numbers, on a dictionary that holds the words that compete with them
+// (with the commonness the bundled English dictionary gives them).
 TEST(SuggestTest, TheAnswerAPersonPicksComesFirst) {
-  const std::vector<std::string> dictionary = {"3569377,flowers,B",
-                                               "356,elm,B",
-                                               "9377,yeps,F",
-                                               "377,err,B",
-                                               "888,tut,F",
-                                               "8,t,F",
-                                               "8,u,F",
-                                               "75,pl,F",
-                                               "234,beg,C",
-                                               "34,eh,F",
-                                               "23,ad,B",
-                                               "2284,bath,B",
-                                               "4357,help,B",
-                                               "228,bat,B",
-                                               "228,cat,B",
-                                               "228,act,B",
-                                               "4357,gels,C",
-                                               "7378423,service,B",
-                                               "737,pep,C",
-                                               "8423,vice,B",
-                                               "8423,tide,B",
-                                               "617,Ola,A"};
+  const std::vector<std::string> dictionary = {
+      "3569377,flowers,B,46", "356,elm,B,38", "9377,yeps,F",    "377,err,B,40",
+      "888,tut,F,25",         "8,t,F",        "8,u,F",          "75,pl,F",
+      "234,beg,C,33",         "34,eh,F,29",   "23,ad,B,45",     "2284,bath,B,44",
+      "4357,help,B,53",       "228,bat,B,42", "228,cat,B,45",   "228,act,B,54",
+      "4357,gels,E,28",       "438,get,B,53", "438,amt,C,34",   "43,he,B,66",
+      "7378423,service,B,56", "737,pep,C,31", "8423,vice,B,43", "8423,tide,B,42",
+      "617,Ola,A,28",         "2,a,B,74",     "4,i,B,70",       "529,law,B,52",
+      "968,you,B,70",         "5,j,F,20"};
   struct Example {
     std::string number;
     std::string first;
   };
   const std::vector<Example> examples = {
-      {"18883569377", "1888FLOWERS"},
-      {"1-888-356-9377", "1-888-FLOWERS"},
+      {"18883569377", "1888FLOWERS"},       // the toll-free code kept, not TUT
+      {"1-888-356-9377", "1-888-FLOWERS"},  // a word across the groups
       {"1-800-356-9377", "1-800-FLOWERS"},
-      {"16175551234", "16175551BEG"},
-      {"(617) 555-1234", "(617) 555-1BEG"},
-      {"7378423", "SERVICE"},
-      {"2284357", "228HELP"},
+      {"(617) 555-1234", "(617) 555-1BEG"},  // the area code kept, not OLA
+      {"7378423", "SERVICE"},                // one word before two
+      {"2284357", "ACTHELP"},                // a seven-digit line lettered whole
+      {"18004384357", "1800GETHELP"},        // two common words before 438-HELP
+      {"+1 800 438 4357", "+1 800 GET HELP"},
+      {"5294968", "LAW4YOU"},  // the 4 between the words reads "for"
   };
   for (const Example& e : examples) {
     SCOPED_TRACE(e.number);
@@ -191,18 +181,23 @@ TEST(SuggestTest, TheAnswerAPersonPicksComesFirst) {
     ASSERT_FALSE(out.empty());
     EXPECT_EQ(out[0].vanity, e.first);
     for (const Suggestion& s : out) {
-      EXPECT_GT(s.words, 0) << s.vanity;
+      EXPECT_GT(s.rank.words, 0) << s.vanity;
     }
   }
-  // Among full covers of two words, common words first.
-  const auto out = Lines(SuggestFor(Dict(dictionary), "2284357", 20));
-  const auto at = [&](const std::string& line) {
-    return std::find(out.begin(), out.end(), line) - out.begin();
+  const auto at = [&](const std::string& number, const std::string& vanity) {
+    const auto out = SuggestFor(Dict(dictionary), number, 100);
+    return std::find_if(out.begin(), out.end(),
+                        [&](const Suggestion& s) { return s.vanity == vanity; }) -
+           out.begin();
   };
-  EXPECT_LT(at("bat help|BATHELP"), at("act gels|ACTGELS"));
-  EXPECT_LT(at("228 help|228HELP"), at("bath 357|BATH357"));
-  EXPECT_LT(at("bath 357|BATH357"), at("bat help|BATHELP"));
-  EXPECT_LT(at("bat help|BATHELP"), static_cast<std::ptrdiff_t>(out.size()));
+  // Rare words do not win by lettering the line; kept digits cost most between words.
+  EXPECT_LT(at("18004384357", "1800438HELP"), at("18004384357", "1800AMTGELS"));
+  EXPECT_LT(at("2284357", "BATHELP"), at("2284357", "228HELP"));
+  EXPECT_LT(at("2284357", "228HELP"), at("2284357", "BATH357"));
+  EXPECT_LT(at("5294968", "LAW4YOU"), at("5294968", "5294YOU"));
+  EXPECT_LT(at("5293968", "LAW3YOU"), at("5293968", "5293YOU"));
+  EXPECT_EQ(SuggestFor(Dict(dictionary), "5294968")[0].rank.cost, 28 + 12 + 20);
+  EXPECT_EQ(SuggestFor(Dict(dictionary), "5293968")[0].rank.cost, 28 + 30 + 20);
 }
 
 TEST(SuggestTest, PiecesGiveTheTextTheyCoverAndItsPosition) {
@@ -217,40 +212,149 @@ TEST(SuggestTest, PiecesGiveTheTextTheyCoverAndItsPosition) {
   }
   EXPECT_EQ(placed,
             (std::vector<std::string>{"1@1@1@kept", "800@800@3@kept", "flowers@356-9377@7"}));
-  EXPECT_EQ(out[0].keptDigits, 4);
-  EXPECT_EQ(out[0].LeadingDigits(), 4);
-  EXPECT_EQ(out[0].words, 1);
+  EXPECT_EQ(out[0].rank, (Rank{0, 35, 1, 4}));
+  EXPECT_EQ(out[0].prefixDigits, 4);
+  EXPECT_EQ(out[0].plan.kind, PlanKind::kNorthAmerican);
+  EXPECT_EQ(out[0].plan.code, CodeKind::kTollFree);
 }
 
-TEST(SuggestTest, KeysCountKeptDigitsByWhereTheyStand) {
-  const auto out = SuggestFor(Dict({"3,d,C", "5,j,F", "7,p,A"}), "1234567", 20);
-  ASSERT_FALSE(out.empty());
-  EXPECT_EQ(out[0].vanity, "123456P");
-  const auto it = std::find_if(out.begin(), out.end(),
-                               [](const Suggestion& s) { return s.vanity == "12D4J6P"; });
-  ASSERT_NE(it, out.end());
-  EXPECT_EQ(it->middleDigits, 2);
-  EXPECT_EQ(it->trailingDigits, 0);
-  EXPECT_EQ(it->LeadingDigits(), 2);
-  EXPECT_EQ(it->keptDigits, 4);
-  EXPECT_EQ(it->words, 3);
-  EXPECT_EQ(it->rarity, Rarity('C') + Rarity('F') + Rarity('A'));
-  EXPECT_EQ(it->mostRare, kNameRarity);
-  const auto tail = std::find_if(out.begin(), out.end(),
-                                 [](const Suggestion& s) { return s.vanity == "12D4567"; });
-  ASSERT_NE(tail, out.end());
-  EXPECT_EQ(tail->trailingDigits, 4);
-  EXPECT_EQ(tail->middleDigits, 0);
+TEST(SuggestTest, KeptDigitsAreCountedByWhereTheyStand) {
+  // Words cost 20 + 60 - commonness: j (16) 64, d (C: 35) 45, p (a name: 30, and 10) 60.
+  const auto out =
+      SuggestFor(Dict({"3,d,C", "5,j,F,16", "7,p,A", "9,w,B,70"}), "(213) 345-6729", 1000);
+  const auto find = [&](const std::string& vanity) {
+    const auto it = std::find_if(out.begin(), out.end(),
+                                 [&](const Suggestion& s) { return s.vanity == vanity; });
+    EXPECT_NE(it, out.end()) << vanity;
+    return it == out.end() ? Suggestion{} : *it;
+  };
+  struct Expected {
+    std::string vanity;
+    Rank rank;
+    int prefix, leading, middle, toOrFor, trailing, leastCommon;
+    bool name;
+  };
+  const std::vector<Expected> cases = {
+      // The area code kept; 4 words; the 4, the 6 and the 2 between words.
+      {"(213) D4J-6P2W", {0, 45 + 12 + 64 + 30 + 60 + 12 + 20, 4, 6}, 3, 0, 3, 2, 0, 16, true},
+      // Kept digits before the first word, and after the last.
+      {"(213) 345-6P29", {0, 4 * 18 + 60 + 2 * 22, 1, 9}, 3, 4, 0, 0, 2, 30, true},
+      // A word over the prefix: it ranks after every cover that keeps it.
+      {"(21D) 345-672W", {1, 45 + 4 * 30 + 2 * 12 + 20, 2, 8}, 2, 0, 6, 2, 0, 35, false},
+  };
+  for (const Expected& e : cases) {
+    SCOPED_TRACE(e.vanity);
+    const Suggestion s = find(e.vanity);
+    EXPECT_EQ(s.rank, e.rank);
+    EXPECT_EQ(
+        std::vector<int>({s.prefixDigits, s.leadingDigits, s.middleDigits, s.toOrFor,
+                          s.trailingDigits, s.leastCommon}),
+        std::vector<int>({e.prefix, e.leading, e.middle, e.toOrFor, e.trailing, e.leastCommon}));
+    EXPECT_EQ(s.withName, e.name);
+  }
 }
 
-TEST(SuggestTest, RarityByClassLetter) {
-  EXPECT_EQ(Rarity(kCommonClass), 0);
-  EXPECT_LT(Rarity(kCommonClass), Rarity(kFamiliarClass));
-  EXPECT_LT(Rarity(kFamiliarClass), Rarity(kLessCommonClass));
-  EXPECT_LT(Rarity(kLessCommonClass), Rarity(kRareClass));
-  EXPECT_LT(Rarity(kRareClass), Rarity('A'));
-  for (char other : {'D', 'x', 'Z', '1', ' '}) {
-    EXPECT_EQ(Rarity(other), 0) << other;
+TEST(SuggestTest, CommonnessFromTheLineOrItsClassLetter) {
+  // One word a number; the cost of a lone word tells its commonness: 20 + 60 - figure.
+  struct Case {
+    std::string line;
+    int cost;
+  };
+  const std::vector<Case> cases = {{"2,a,B,53", 27},     {"2,a,B,5", 75},       {"2,a,B,537", 27},
+                                   {"2,a,B,x5", 35},     {"2,a,B,", 35},        {"2,a,C", 45},
+                                   {"2,a,E", 54},        {"2,a,F", 65},         {"2,a,A", 60},
+                                   {"2,a,A,60", 30},     {"2,a,Z", 35},         {"2,a,B,99", 20},
+                                   {"2,a (x),C,50", 30}, {"2,a (x,y),B,50", 30}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    NumberingPlan none;
+    MemorySource source(Dict({c.line}), 7);
+    std::vector<Suggestion> out;
+    ASSERT_TRUE(Suggest(source, "2", 1, none, out).IsOk());
+    ASSERT_EQ(out.size(), 1U);
+    EXPECT_EQ(out[0].rank.cost, c.cost);
+  }
+}
+
+// The prefix a person keeps, by the number's shape; "" when no plan knows the shape.
+TEST(SuggestTest, NumberingPlansFindThePrefix) {
+  using L = DictionaryLanguage;
+  struct Case {
+    std::string number;
+    L language;
+    PlanKind kind;
+    CodeKind code;
+    bool country;
+    std::string prefix;
+  };
+  const PlanKind na = PlanKind::kNorthAmerican;
+  const PlanKind de = PlanKind::kGerman;
+  const PlanKind fr = PlanKind::kFrench;
+  const std::vector<Case> cases = {
+      {"18003569377", L::kUnknown, na, CodeKind::kTollFree, true, "1800"},
+      {"1-833-356-9377", L::kUnknown, na, CodeKind::kTollFree, true, "1-833"},
+      {"1-811-356-9377", L::kUnknown, na, CodeKind::kArea, true, "1-811"},
+      {"1-822-356-9377", L::kUnknown, na, CodeKind::kArea, true, "1-822"},
+      {"+1 (617) 555-1234", L::kUnknown, na, CodeKind::kArea, true, "+1 (617)"},
+      {"011 1 888 555 1234", L::kUnknown, na, CodeKind::kTollFree, true, "011 1 888"},
+      {"(617) 555-1234", L::kUnknown, na, CodeKind::kArea, false, "(617)"},
+      {"8885551234", L::kUnknown, na, CodeKind::kTollFree, false, "888"},
+      {"7867666", L::kUnknown, na, CodeKind::kNone, false, ""},
+      {"1867666", L::kUnknown, PlanKind::kNone, CodeKind::kNone, false, ""},
+      {"10345678901", L::kUnknown, PlanKind::kNone, CodeKind::kNone, false, ""},
+      {"555-1234 x12", L::kUnknown, PlanKind::kNone, CodeKind::kNone, false, ""},
+      {"08001234567", L::kUnknown, de, CodeKind::kTollFree, false, "0800"},
+      {"01805 123456", L::kUnknown, de, CodeKind::kService, false, "01805"},
+      {"0171 1234567", L::kUnknown, de, CodeKind::kMobile, false, "0171"},
+      {"030 1234567", L::kUnknown, de, CodeKind::kArea, false, "030"},
+      {"02211234567", L::kUnknown, de, CodeKind::kArea, false, "0221"},
+      {"02281234567", L::kUnknown, de, CodeKind::kArea, false, "0228"},
+      {"062211234567", L::kUnknown, de, CodeKind::kArea, false, "06221"},
+      {"06221 12345", L::kUnknown, de, CodeKind::kArea, false, "06221"},
+      {"0622 112345", L::kUnknown, de, CodeKind::kArea, false, "0622"},
+      {"+49 800 1234567", L::kUnknown, de, CodeKind::kTollFree, true, "+49 800"},
+      {"0049 89 1234567", L::kUnknown, de, CodeKind::kArea, true, "0049 89"},
+      {"0800123456", L::kUnknown, fr, CodeKind::kTollFree, false, "0800"},
+      {"08 00 12 34 56", L::kFrench, fr, CodeKind::kTollFree, false, "08 00"},
+      {"0892123456", L::kFrench, fr, CodeKind::kService, false, "0892"},
+      {"0612345678", L::kFrench, fr, CodeKind::kMobile, false, "06"},
+      {"0142345678", L::kFrench, fr, CodeKind::kArea, false, "01"},
+      // Ten digits after a 0 fit both plans: the dictionary's language decides.
+      {"0800123456", L::kGerman, de, CodeKind::kTollFree, false, "0800"},
+      {"0301234567", L::kGerman, de, CodeKind::kArea, false, "030"},
+      {"0301234567", L::kUnknown, fr, CodeKind::kArea, false, "03"},
+      {"+33 1 42 34 56 78", L::kGerman, fr, CodeKind::kArea, true, "+33 1"},
+      {"+33 800 12 34 56", L::kUnknown, fr, CodeKind::kTollFree, true, "+33 800"},
+      {"+44 20 7946 0000", L::kUnknown, PlanKind::kNone, CodeKind::kNone, false, ""},
+      {"\x95"
+       "8003569377",
+       L::kUnknown, PlanKind::kNone, CodeKind::kNone, false, ""},
+      {"1\x95"
+       "003569377",
+       L::kUnknown, na, CodeKind::kArea, true,
+       "1\x95"
+       "00"},
+      {"", L::kUnknown, PlanKind::kNone, CodeKind::kNone, false, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.number);
+    const NumberingPlan plan = FindNumberingPlan(c.number, c.language);
+    EXPECT_EQ(plan.kind, c.kind);
+    EXPECT_EQ(plan.code, c.code);
+    EXPECT_EQ(plan.countryCode, c.country);
+    EXPECT_EQ(c.number.substr(0, plan.prefixEnd), c.prefix);
+  }
+}
+
+// The dictionary's letters say its language, which decides a shape both plans fit.
+TEST(SuggestTest, TheDictionarysLettersChooseThePlan) {
+  const std::string french = Dict({"23,ad,B", "2,\xE9t\xE9,B", "3,ça,B"});
+  const std::string german = Dict({"23,ad,B", "2,\xE4h,B", "3,\xFC\xDF,B", "2,\xE9t\xE9,B"});
+  for (const auto& [dictionary, prefix] :
+       std::vector<std::pair<std::string, std::string>>{{french, "03"}, {german, "03232"}}) {
+    const auto out = SuggestFor(dictionary, "0323232323", 1);
+    ASSERT_EQ(out.size(), 1U);
+    EXPECT_EQ(std::string("0323232323").substr(0, out[0].plan.prefixEnd), prefix);
   }
 }
 
@@ -284,8 +388,8 @@ TEST(SuggestTest, FourteenTwosHaveTheirFirstTwentyDistinctAndInOrder) {
   for (std::size_t i = 1; i < out.size(); ++i) {
     EXPECT_TRUE(RanksBefore(out[i - 1], out[i])) << i;
   }
-  // One word, the longest, after the digits kept at the start.
-  EXPECT_EQ(out[0].words, 1);
+  // No plan: the digits before the first word cost nothing, so one word, the longest.
+  EXPECT_EQ(out[0].rank.words, 1);
   EXPECT_EQ(out[0].vanity, "22222222222ABC");
 }
 
@@ -335,6 +439,7 @@ struct Word {
   std::string digits;
   std::string word;
   char classLetter;
+  int figure = -1;  // the commonness written after the class letter; -1 when none is
 };
 
 bool IsSep(char c) {
@@ -352,8 +457,29 @@ struct Piece {
   const Word* word;
 };
 
-// The keys of a cover, worked out from their definitions on the whole cover.
-Suggestion Judge(const std::string& number, const std::vector<Piece>& pieces) {
+// How common a word of a test line is: its figure after the class letter, else its
+// letter's.
+int CommonnessOf(const Word& w) {
+  if (w.figure >= 0) {
+    return w.figure;
+  }
+  switch (w.classLetter) {
+    case 'C':
+      return 35;
+    case 'E':
+      return 26;
+    case 'F':
+      return 15;
+    case 'A':
+      return 30;
+    default:
+      return 45;
+  }
+}
+
+// The rank of a cover, worked out from the costs' definitions on the whole cover.
+Suggestion Judge(const std::string& number, const std::vector<Piece>& pieces,
+                 const NumberingPlan& plan) {
   Suggestion s;
   std::size_t copied = 0;
   std::vector<bool> isWord;
@@ -383,8 +509,12 @@ Suggestion Judge(const std::string& number, const std::vector<Piece>& pieces) {
     s.vanity += UpperUtf8(trimmed);
     s.order += trimmed + '\0';
     items.push_back(trimmed);
-    s.words += 1;
-    s.rarity += Rarity(p.word->classLetter);
+    s.rank.words += 1;
+    const int commonness = CommonnessOf(*p.word);
+    s.rank.cost += 20 + std::max(0, 60 - commonness) + (p.word->classLetter == 'A' ? 10 : 0);
+    for (std::size_t i = p.from; i < p.to && i < plan.prefixEnd; ++i) {
+      s.rank.letteredPrefix += IsDigitChar(number[i]) ? 1 : 0;
+    }
     isWord.push_back(true);
   }
   s.vanity += Cp1252ToUtf8(number.substr(copied));
@@ -399,16 +529,25 @@ Suggestion Judge(const std::string& number, const std::vector<Piece>& pieces) {
                         isWord.begin() + static_cast<long>(i);
     const bool after =
         std::find(isWord.begin() + static_cast<long>(i), isWord.end(), true) != isWord.end();
-    s.keptDigits += 1;
-    s.middleDigits += before && after ? 1 : 0;
-    s.trailingDigits += before && !after ? 1 : 0;
+    const char digit = number[pieces[i].from];
+    s.rank.keptDigits += 1;
+    if (pieces[i].from < plan.prefixEnd) {
+      continue;
+    }
+    if (!before) {
+      s.rank.cost += plan.kind == PlanKind::kNone ? 0 : 18;
+    } else if (after) {
+      s.rank.cost += digit == '2' || digit == '4' ? 12 : 30;
+    } else {
+      s.rank.cost += 22;
+    }
   }
   return s;
 }
 
 // Every cover of the number's digits, ranked, one per vanity text, none without a word.
 std::vector<Suggestion> BruteForce(const std::vector<Word>& words, const std::string& number,
-                                   int limit) {
+                                   int limit, const NumberingPlan& plan) {
   std::map<std::string, Suggestion> best;
   std::vector<Piece> pieces;
   std::function<void(std::size_t)> cover = [&](std::size_t at) {
@@ -416,8 +555,8 @@ std::vector<Suggestion> BruteForce(const std::vector<Word>& words, const std::st
       ++at;
     }
     if (at == number.size()) {
-      Suggestion s = Judge(number, pieces);
-      if (s.words == 0) {
+      Suggestion s = Judge(number, pieces, plan);
+      if (s.rank.words == 0) {
         return;
       }
       auto it = best.find(s.vanity);
@@ -494,14 +633,27 @@ TEST(SuggestTest, MatchesBruteForceOnRandomDictionaries) {
         word = digits;
       }
       const char classLetter = classes[static_cast<std::size_t>(pick(7))];
-      lines.push_back(digits + "," + word + "," + classLetter);
+      // Most lines carry how common the word is, some a figure cut to two digits or none.
+      const int figureKind = pick(5);
+      int figure = -1;
+      std::string after;
+      if (figureKind <= 1) {
+        figure = pick(90);
+        after = "," + std::to_string(figure);
+      } else if (figureKind == 2) {
+        figure = 10 + pick(90);
+        after = "," + std::to_string(figure) + "7";
+      } else if (figureKind == 3) {
+        after = ",x";
+      }
+      lines.push_back(digits + "," + word + "," + classLetter + after);
       std::string shown = word;
       std::erase(shown, '+');
       const std::string_view trimmed = Trim(shown);
       const bool spells = !trimmed.empty() && !std::all_of(trimmed.begin(), trimmed.end(),
                                                            [](char c) { return IsDigitChar(c); });
       if (word.front() != '-' && word.front() != '+' && word.back() != '-' && spells) {
-        words.push_back({digits, word, classLetter});
+        words.push_back({digits, word, classLetter, figure});
       }
     }
     std::string number;
@@ -511,20 +663,26 @@ TEST(SuggestTest, MatchesBruteForceOnRandomDictionaries) {
                 : kind == 1 ? kBullet
                 : kind == 2 ? ' '
                 : kind == 3 ? 'x'
+                : kind == 4 ? '4'
                             : static_cast<char>('2' + pick(2));
     }
     const int limit = 1 + pick(round % 2 == 0 ? 3 : 30);
+    // A plan with a prefix of any length, or none, whose leading digits cost nothing.
+    NumberingPlan plan;
+    if (round % 3 != 0) {
+      plan.kind = PlanKind::kNorthAmerican;
+      plan.prefixEnd = static_cast<std::size_t>(pick(static_cast<int>(number.size()) + 1));
+    }
     SCOPED_TRACE("round " + std::to_string(round) + ", number " + Cp1252ToUtf8(number) +
-                 ", limit " + std::to_string(limit));
-    const auto expected = BruteForce(words, number, limit);
-    const auto actual = SuggestFor(Dict(lines), number, limit);
+                 ", limit " + std::to_string(limit) + ", prefix " + std::to_string(plan.prefixEnd) +
+                 (round % 3 == 0 ? " (no plan)" : ""));
+    const auto expected = BruteForce(words, number, limit, plan);
+    MemorySource source(Dict(lines), 7);
+    std::vector<Suggestion> actual;
+    ASSERT_TRUE(Suggest(source, number, limit, plan, actual).IsOk());
     ASSERT_EQ(Lines(actual), Lines(expected));
     for (std::size_t i = 0; i < actual.size(); ++i) {
-      EXPECT_EQ(actual[i].middleDigits, expected[i].middleDigits);
-      EXPECT_EQ(actual[i].trailingDigits, expected[i].trailingDigits);
-      EXPECT_EQ(actual[i].keptDigits, expected[i].keptDigits);
-      EXPECT_EQ(actual[i].rarity, expected[i].rarity);
-      EXPECT_EQ(actual[i].words, expected[i].words);
+      EXPECT_EQ(actual[i].rank, expected[i].rank);
       // The pieces cover every digit once, each at the text it gives.
       std::string covered;
       for (const SuggestedWord& w : actual[i].placed) {

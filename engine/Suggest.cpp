@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <queue>
 #include <tuple>
@@ -658,7 +659,7 @@ Suggestion Unwind(std::string_view number, const Partial& best, const Texts& tex
   Suggestion s;
   s.rank = best.rank;
   s.plan = plan;
-  s.leastCommon = kCommonEnough;
+  s.leastCommon = std::numeric_limits<int>::max();  // every suggestion holds a word
   bool keptBefore = false;  // the character before this piece is a kept digit
   // Kept digits at their places, and how many words came before each.
   std::vector<std::pair<std::size_t, int>> kept;

@@ -72,20 +72,23 @@ inline constexpr char kProperNameClass = 'A';  // shown in italics
 
 // The costs of the pieces of a suggestion. They add up over the pieces, so that a piece
 // followed by a rest ranks as the rest does among the rests after that piece.
-// A word costs kWordCost, more the less common it is (kCommonEnough less its commonness,
-// nothing for words at least that common), and kNameCost more for a proper name. A digit
-// kept past the prefix costs by where it stands: before the first word kKeptBeforeWords,
-// after the last kKeptAtEnd, between two words kKeptBetweenWords (it breaks the reading),
-// except a 2 or a 4 there, which reads as "to" or "for" (KARS-4-KIDS): kToOrFor. So a line
-// lettered in common words (GET-HELP: 20 + 7 + 20 + 7) beats a word after three kept digits
-// (438-HELP: 3 x 18 + 27), while rare words do not (AMT-GELS: 45 + 51).
+// A word costs kWordCost, more the less common it is (kCommonEnough less its commonness;
+// nothing more for words at least that common, so that "in" or "the" win nothing over an
+// everyday word), and kNameCost more for a proper name. A digit of the prefix kept costs
+// nothing. A digit kept past it costs by where it stands: before the first word
+// kKeptBeforeWords (people keep an exchange: 555-HELP), after the last kKeptAtEnd (the end
+// is the line's own part), between two words kKeptBetweenWords (it breaks the reading),
+// except a 2 or a 4 there, which reads as "to" or "for" (KARS-4-KIDS): kToOrFor. So a
+// line lettered in common words (1-800-GET-HELP: 20 + 20) beats a word after three kept
+// digits (1-800-438-HELP: 3 x 14 + 20), while less common words do not (AMT-GELS: 37 + 41).
+// The figures were chosen on real advertised numbers (bench_vanity).
 inline constexpr int kWordCost = 20;
-inline constexpr int kCommonEnough = 60;
+inline constexpr int kCommonEnough = 50;
 inline constexpr int kNameCost = 10;
-inline constexpr int kKeptBeforeWords = 18;
-inline constexpr int kKeptAtEnd = 22;
+inline constexpr int kKeptBeforeWords = 14;
+inline constexpr int kKeptAtEnd = 26;
 inline constexpr int kKeptBetweenWords = 30;
-inline constexpr int kToOrFor = 12;
+inline constexpr int kToOrFor = 18;
 
 // How a suggestion, or the rest of one from some place on, ranks: the keys in the order
 // in which they count. A word over the plan's prefix is never better than keeping it, so

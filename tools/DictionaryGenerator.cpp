@@ -503,6 +503,17 @@ char CommonnessClass(int figure) {
   return kBands.back().classLetter;
 }
 
+bool HasVowel(std::string_view cp1252Word) {
+  return std::any_of(cp1252Word.begin(), cp1252Word.end(), [](char ch) {
+    const auto byte = static_cast<unsigned char>(ch);
+    return std::string_view("aeiouyAEIOUY").find(ch) != std::string_view::npos ||
+           (byte >= 0xC0 && byte != 0xD7 && byte != 0xF7 && byte != 0xD0 && byte != 0xF0 &&
+            byte != 0xDE && byte != 0xFE && byte != 0xDF && byte != 0xD1 && byte != 0xF1 &&
+            byte != 0xC7 && byte != 0xE7) ||
+           byte == 0x9C || byte == 0x8C || byte == 0x9F || byte == 0xFF;
+  });
+}
+
 CommonnessTally MarkCommonness(std::vector<Entry>& words, const WordCounts& counts,
                                const std::vector<std::string>& sizeBands) {
   // The words of the size bands as the dictionary holds them (Windows-1252), mapped to
@@ -531,6 +542,11 @@ CommonnessTally MarkCommonness(std::vector<Entry>& words, const WordCounts& coun
                          : found == bandOf.end() ? kUnseenRareFigure
                                                  : kUnseenFigures[found->second];
       ++tally.estimated;
+    }
+    // A word without a vowel is an abbreviation or a sound (km, mm, Mr, hmm): frequent in
+    // text, but nobody spells a telephone number with it.
+    if (entry.commonness != kNoCommonness && !HasVowel(entry.word)) {
+      entry.commonness = std::min(entry.commonness, kUnseenRareFigure);
     }
     if (!name) {
       entry.classLetter = CommonnessClass(entry.commonness);

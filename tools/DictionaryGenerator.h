@@ -183,10 +183,14 @@ struct CommonnessTally {
   std::array<std::size_t, kBands.size()> perBand{};  // ordinary words, in the order of kBands
 };
 
+// True when a Windows-1252 word holds a vowel (y and the accented vowels included).
+bool HasVowel(std::string_view cp1252Word);
+
 // Gives every word its figure from the counts, and each ordinary word (not a name) the
 // class letter of that figure. An ordinary word the counts lack takes the figure of the
 // first size band that holds it (kUnseenFigures), kUnseenRareFigure when none does, or
-// kUnseenUnrankedFigure when no size bands are given; a name the counts lack keeps no
+// kUnseenUnrankedFigure when no size bands are given; a word without a vowel takes at most
+// kUnseenRareFigure; a name the counts lack keeps no
 // figure. A size band is UTF-8 text, one word a line, as scowl's word lists by size are
 // (several lists may be joined); at most kUnseenFigures.size() bands are read.
 CommonnessTally MarkCommonness(std::vector<Entry>& words, const WordCounts& counts,

@@ -253,7 +253,7 @@ TEST_F(CliTest, SuggestTakesSeveralNumbersAndTheLinesOfStandardInput) {
   const std::string input = "228-4357\r\n\n4357\n";
   const CliRun piped = Cli({"suggest", "--limit", "1", "--dictionary", path, "228", "-"}, &input);
   EXPECT_EQ(piped.status, 0);
-  EXPECT_EQ(piped.out, "228\tbat\tBAT\n228-4357\t228 help\t228-HELP\n4357\thelp\tHELP\n");
+  EXPECT_EQ(piped.out, "228\tbat\tBAT\n228-4357\tbat help\tBAT-HELP\n4357\thelp\tHELP\n");
   // "-" alone still says which number each line is for.
   const std::string one = "228\n";
   EXPECT_EQ(Cli({"suggest", "--limit", "1", "--dictionary", path, "-"}, &one).out,
@@ -278,31 +278,48 @@ TEST_F(CliTest, SuggestJsonReadsBackAndLeadsWithTheAnswerAPersonPicks) {
       {"suggest", "--json", "--limit", "60", "18883569377", "2284357", "-", "0\"\\\x01"}, &input);
   ASSERT_EQ(run.status, 0) << run.err;
   std::ofstream(Scratch("json"), std::ios::binary) << run.out;
-  // For each number: the number, the first vanity text, its keys, and the places of two
-  // vanity texts in the list (-1 when absent).
+  // For each number: the number, its plan, the first suggestion with every key, and
+  // whether the list is in rank order, its kept digits add up, and every vanity text spells.
   const std::string script =
       "import json, sys\n"
       "for line in open(sys.argv[1], encoding='utf-8'):\n"
       "    o = json.loads(line)\n"
-      "    v = [s['vanity'] for s in o['suggestions']]\n"
-      "    k = o['suggestions'][0]['keys'] if v else {}\n"
-      "    at = lambda t: v.index(t) if t in v else -1\n"
-      "    print(o['number'], v[0] if v else '-', k.get('words'), k.get('leadingDigits'),\n"
-      "          k.get('middleDigits'), k.get('rarity'), at('BATHELP') < at('ACTGELS'),\n"
-      "          at('BATHELP') >= 0 or at('CATHELP') >= 0,\n"
-      "          all(any(c.isalpha() for c in x) for x in v))\n";
+      "    p = o['plan']\n"
+      "    ss = o['suggestions']\n"
+      "    rank = lambda s: tuple(s['keys'][k] for k in\n"
+      "                           ('letteredPrefix', 'cost', 'words', 'keptDigits'))\n"
+      "    kept = ('prefix', 'leading', 'middle', 'toOrFor', 'trailing')\n"
+      "    f = ss[0] if ss else {'vanity': '-', 'keys': {}, 'kept': {}}\n"
+      "    print(o['number'], '|', p['kind'], p['code'], p['countryCode'], repr(p['prefix']), "
+      "'|',\n"
+      "          f['vanity'], [f['keys'].get(k) for k in\n"
+      "                        ('letteredPrefix', 'cost', 'words', 'keptDigits')],\n"
+      "          [f['kept'].get(k) for k in kept], f.get('leastCommon'), f.get('withName'), '|',\n"
+      "          all(rank(a) <= rank(b) for a, b in zip(ss, ss[1:])),\n"
+      "          all(sum(s['kept'][k] for k in kept if k != 'toOrFor') == s['keys']['keptDigits']\n"
+      "              and s['kept']['toOrFor'] <= s['kept']['middle'] for s in ss),\n"
+      "          all(any(c.isalpha() for c in s['vanity']) for s in ss), len(ss))\n";
   std::ofstream(Scratch("py"), std::ios::binary) << script;
   const std::string command =
       "python3 " + Scratch("py") + " " + Scratch("json") + " >" + Scratch("parsed") + " 2>&1";
   EXPECT_EQ(std::system(command.c_str()), 0);
+  // FLOWERS is 46 in the dictionary (20 + 50 - 46), ACT 54 and HELP 53 (20 each), SERVICE
+  // 56, BEG 35 (35, after four digits kept at 14 each).
   EXPECT_EQ(Slurp(Scratch("parsed")),
-            "18883569377 1888FLOWERS 1 4 0 0 False False True\n"
-            "2284357 228HELP 1 3 0 0 True True True\n"
-            "1-888-356-9377 1-888-FLOWERS 1 4 0 0 False False True\n"
-            "16175551234 16175551BEG 1 8 0 0 False False True\n"
-            "(617) 555-1234 (617) 555-1BEG 1 7 0 0 False False True\n"
-            "7378423 SERVICE 1 0 0 0 False False True\n"
-            "0\"\\\x01 - None None None None False False True\n");
+            "18883569377 | north-american toll-free True '1888' | 1888FLOWERS [0, 24, 1, 4] "
+            "[4, 0, 0, 0, 0] 46 False | True True True 60\n"
+            "2284357 | north-american none False '' | ACTHELP [0, 40, 2, 0] [0, 0, 0, 0, 0] 53 "
+            "False | True True True 60\n"
+            "1-888-356-9377 | north-american toll-free True '1-888' | 1-888-FLOWERS [0, 24, 1, 4] "
+            "[4, 0, 0, 0, 0] 46 False | True True True 60\n"
+            "16175551234 | north-american area True '1617' | 16175551BEG [0, 91, 1, 8] "
+            "[4, 4, 0, 0, 0] 35 False | True True True 21\n"
+            "(617) 555-1234 | north-american area False '(617)' | (617) 555-1BEG [0, 91, 1, 7] "
+            "[3, 4, 0, 0, 0] 35 False | True True True 21\n"
+            "7378423 | north-american none False '' | SERVICE [0, 20, 1, 0] [0, 0, 0, 0, 0] 56 "
+            "False | True True True 60\n"
+            "0\"\\\x01 | none none False '' | - [None, None, None, None] "
+            "[None, None, None, None, None] None None | True True True 0\n");
   for (const char* name : {"json", "py", "parsed"}) {
     std::remove(Scratch(name).c_str());
   }

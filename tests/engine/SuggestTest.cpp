@@ -55,23 +55,23 @@ TEST(SuggestTest, HandCheckedCases) {
        {"22,aa,B", "2,b,B"},
        "222",
        20,
-       {"2 aa|2AA", "22 b|22B", "aa 2|AA2", "2 b 2|2B2", "aa b|AAB", "b aa|BAA", "2 b b|2BB",
-        "b 22|B22", "b 2 b|B2B", "b b 2|BB2", "b b b|BBB"}},
+       {"2 aa|2AA", "22 b|22B", "aa b|AAB", "b aa|BAA", "2 b b|2BB", "aa 2|AA2", "2 b 2|2B2",
+        "b 2 b|B2B", "b b b|BBB", "b b 2|BB2", "b 22|B22"}},
       {"digits kept at the start cost nothing, at the end more, in the middle most",
        {"2,b,B", "4,g,B"},
        "234",
        20,
        {"23 g|23G", "b 34|B34", "b 3 g|B3G"}},
-      {"a digit kept at the end costs less than a word, one between words more",
+      {"a digit kept at the end costs more than a common word",
        {"22,ab,B", "2,a,B", "3,d,B"},
        "223",
        5,
-       {"22 d|22D", "ab 3|AB3", "2 a 3|2A3", "ab d|ABD", "2 a d|2AD"}},
+       {"22 d|22D", "ab d|ABD", "2 a d|2AD", "ab 3|AB3", "2 a 3|2A3"}},
       {"common words before rare ones, whatever their length",
        {"2,a,F", "2,c,B", "23,ad,F", "3,e,B"},
        "123",
        4,
-       {"12 e|12E", "1 c 3|1C3", "1 ad|1AD", "1 c e|1CE"}},
+       {"12 e|12E", "1 c e|1CE", "1 c 3|1C3", "1 ad|1AD"}},
       {"a proper name costs more than a word as common",
        {"2,Cd,A,45", "2,ab,B,40", "2,zz,F"},
        "2",
@@ -90,18 +90,18 @@ TEST(SuggestTest, HandCheckedCases) {
        20,
        {"2 2 b|2\xE2\x80\xA2"
         "2xB",
-        "2 b 2|2\xE2\x80\xA2"
-        "Bx2",
         "2 b b|2\xE2\x80\xA2"
         "BxB",
-        "b 2 2|B\xE2\x80\xA2"
-        "2x2",
+        "2 b 2|2\xE2\x80\xA2"
+        "Bx2",
         "b 2 b|B\xE2\x80\xA2"
         "2xB",
+        "b b b|B\xE2\x80\xA2"
+        "BxB",
         "b b 2|B\xE2\x80\xA2"
         "Bx2",
-        "b b b|B\xE2\x80\xA2"
-        "BxB"}},
+        "b 2 2|B\xE2\x80\xA2"
+        "2x2"}},
       {"the phrase's pieces in Windows-1252 order, one vanity text each",
        {"2,\xE9,B", "2,z,B", "2,Z,B"},
        "2",
@@ -133,7 +133,7 @@ TEST(SuggestTest, HandCheckedCases) {
        {"2 ,q,B", "2,a,B"},
        "2 2",
        2,
-       {"2 a|2 A", "a 2|A 2"}},
+       {"2 a|2 A", "a a|A A"}},
       {"one capital for each letter; \xC3\x9F stays",
        {"23,\xDF\xB5\xFF,B"},
        "23",
@@ -196,8 +196,8 @@ TEST(SuggestTest, TheAnswerAPersonPicksComesFirst) {
   EXPECT_LT(at("2284357", "228HELP"), at("2284357", "BATH357"));
   EXPECT_LT(at("5294968", "LAW4YOU"), at("5294968", "5294YOU"));
   EXPECT_LT(at("5293968", "LAW3YOU"), at("5293968", "5293YOU"));
-  EXPECT_EQ(SuggestFor(Dict(dictionary), "5294968")[0].rank.cost, 28 + 12 + 20);
-  EXPECT_EQ(SuggestFor(Dict(dictionary), "5293968")[0].rank.cost, 28 + 30 + 20);
+  EXPECT_EQ(SuggestFor(Dict(dictionary), "5294968")[0].rank.cost, 20 + 18 + 20);
+  EXPECT_EQ(SuggestFor(Dict(dictionary), "5293968")[0].rank.cost, 20 + 30 + 20);
 }
 
 TEST(SuggestTest, PiecesGiveTheTextTheyCoverAndItsPosition) {
@@ -212,14 +212,14 @@ TEST(SuggestTest, PiecesGiveTheTextTheyCoverAndItsPosition) {
   }
   EXPECT_EQ(placed,
             (std::vector<std::string>{"1@1@1@kept", "800@800@3@kept", "flowers@356-9377@7"}));
-  EXPECT_EQ(out[0].rank, (Rank{0, 35, 1, 4}));
+  EXPECT_EQ(out[0].rank, (Rank{0, 25, 1, 4}));
   EXPECT_EQ(out[0].prefixDigits, 4);
   EXPECT_EQ(out[0].plan.kind, PlanKind::kNorthAmerican);
   EXPECT_EQ(out[0].plan.code, CodeKind::kTollFree);
 }
 
 TEST(SuggestTest, KeptDigitsAreCountedByWhereTheyStand) {
-  // Words cost 20 + 60 - commonness: j (16) 64, d (C: 35) 45, p (a name: 30, and 10) 60.
+  // Words cost 20 + 50 - commonness: j (16) 54, d (C: 35) 35, p (a name: 30, and 10) 50.
   const auto out =
       SuggestFor(Dict({"3,d,C", "5,j,F,16", "7,p,A", "9,w,B,70"}), "(213) 345-6729", 1000);
   const auto find = [&](const std::string& vanity) {
@@ -236,11 +236,11 @@ TEST(SuggestTest, KeptDigitsAreCountedByWhereTheyStand) {
   };
   const std::vector<Expected> cases = {
       // The area code kept; 4 words; the 4, the 6 and the 2 between words.
-      {"(213) D4J-6P2W", {0, 45 + 12 + 64 + 30 + 60 + 12 + 20, 4, 6}, 3, 0, 3, 2, 0, 16, true},
+      {"(213) D4J-6P2W", {0, 35 + 18 + 54 + 30 + 50 + 18 + 20, 4, 6}, 3, 0, 3, 2, 0, 16, true},
       // Kept digits before the first word, and after the last.
-      {"(213) 345-6P29", {0, 4 * 18 + 60 + 2 * 22, 1, 9}, 3, 4, 0, 0, 2, 30, true},
+      {"(213) 345-6P29", {0, 4 * 14 + 50 + 2 * 26, 1, 9}, 3, 4, 0, 0, 2, 30, true},
       // A word over the prefix: it ranks after every cover that keeps it.
-      {"(21D) 345-672W", {1, 45 + 4 * 30 + 2 * 12 + 20, 2, 8}, 2, 0, 6, 2, 0, 35, false},
+      {"(21D) 345-672W", {1, 35 + 4 * 30 + 2 * 18 + 20, 2, 8}, 2, 0, 6, 2, 0, 35, false},
   };
   for (const Expected& e : cases) {
     SCOPED_TRACE(e.vanity);
@@ -255,17 +255,17 @@ TEST(SuggestTest, KeptDigitsAreCountedByWhereTheyStand) {
 }
 
 TEST(SuggestTest, CommonnessFromTheLineOrItsClassLetter) {
-  // One word a number; the cost of a lone word tells its commonness: 20 + 60 - figure.
-  struct Case {
+  // One word a number; the cost of a lone word tells its commonness: 20 + 50 - figure.
+  struct Row {
     std::string line;
     int cost;
   };
-  const std::vector<Case> cases = {{"2,a,B,53", 27},     {"2,a,B,5", 75},       {"2,a,B,537", 27},
-                                   {"2,a,B,x5", 35},     {"2,a,B,", 35},        {"2,a,C", 45},
-                                   {"2,a,E", 54},        {"2,a,F", 65},         {"2,a,A", 60},
-                                   {"2,a,A,60", 30},     {"2,a,Z", 35},         {"2,a,B,99", 20},
-                                   {"2,a (x),C,50", 30}, {"2,a (x,y),B,50", 30}};
-  for (const Case& c : cases) {
+  const std::vector<Row> cases = {{"2,a,B,43", 27},     {"2,a,B,4", 66},       {"2,a,B,437", 27},
+                                  {"2,a,B,x5", 25},     {"2,a,B,", 25},        {"2,a,C", 35},
+                                  {"2,a,E", 44},        {"2,a,F", 55},         {"2,a,A", 50},
+                                  {"2,a,A,48", 32},     {"2,a,Z", 25},         {"2,a,B,99", 20},
+                                  {"2,a (x),C,41", 29}, {"2,a (x,y),B,33", 37}};
+  for (const Row& c : cases) {
     SCOPED_TRACE(c.line);
     NumberingPlan none;
     MemorySource source(Dict({c.line}), 7);
@@ -279,7 +279,7 @@ TEST(SuggestTest, CommonnessFromTheLineOrItsClassLetter) {
 // The prefix a person keeps, by the number's shape; "" when no plan knows the shape.
 TEST(SuggestTest, NumberingPlansFindThePrefix) {
   using L = DictionaryLanguage;
-  struct Case {
+  struct Row {
     std::string number;
     L language;
     PlanKind kind;
@@ -290,7 +290,7 @@ TEST(SuggestTest, NumberingPlansFindThePrefix) {
   const PlanKind na = PlanKind::kNorthAmerican;
   const PlanKind de = PlanKind::kGerman;
   const PlanKind fr = PlanKind::kFrench;
-  const std::vector<Case> cases = {
+  const std::vector<Row> cases = {
       {"18003569377", L::kUnknown, na, CodeKind::kTollFree, true, "1800"},
       {"1-833-356-9377", L::kUnknown, na, CodeKind::kTollFree, true, "1-833"},
       {"1-811-356-9377", L::kUnknown, na, CodeKind::kArea, true, "1-811"},
@@ -336,7 +336,7 @@ TEST(SuggestTest, NumberingPlansFindThePrefix) {
        "00"},
       {"", L::kUnknown, PlanKind::kNone, CodeKind::kNone, false, ""},
   };
-  for (const Case& c : cases) {
+  for (const Row& c : cases) {
     SCOPED_TRACE(c.number);
     const NumberingPlan plan = FindNumberingPlan(c.number, c.language);
     EXPECT_EQ(plan.kind, c.kind);
@@ -511,7 +511,7 @@ Suggestion Judge(const std::string& number, const std::vector<Piece>& pieces,
     items.push_back(trimmed);
     s.rank.words += 1;
     const int commonness = CommonnessOf(*p.word);
-    s.rank.cost += 20 + std::max(0, 60 - commonness) + (p.word->classLetter == 'A' ? 10 : 0);
+    s.rank.cost += 20 + std::max(0, 50 - commonness) + (p.word->classLetter == 'A' ? 10 : 0);
     for (std::size_t i = p.from; i < p.to && i < plan.prefixEnd; ++i) {
       s.rank.letteredPrefix += IsDigitChar(number[i]) ? 1 : 0;
     }
@@ -535,11 +535,11 @@ Suggestion Judge(const std::string& number, const std::vector<Piece>& pieces,
       continue;
     }
     if (!before) {
-      s.rank.cost += plan.kind == PlanKind::kNone ? 0 : 18;
+      s.rank.cost += plan.kind == PlanKind::kNone ? 0 : 14;
     } else if (after) {
-      s.rank.cost += digit == '2' || digit == '4' ? 12 : 30;
+      s.rank.cost += digit == '2' || digit == '4' ? 18 : 30;
     } else {
-      s.rank.cost += 22;
+      s.rank.cost += 26;
     }
   }
   return s;

@@ -341,6 +341,7 @@ TEST(MarkCommonnessTest, CountedWordsTakeTheirFigureTheOthersAnEstimate) {
       {"bat", kUnseenFigures[0], kUnseenUnrankedFigure},  // in both size bands: the first
       {"gels", kUnseenFigures[1], kUnseenUnrankedFigure},
       {"zyx", kUnseenRareFigure, kUnseenUnrankedFigure},
+      {"hmm", kUnseenRareFigure, kUnseenRareFigure},  // no vowel: never above the rarest
   };
   const std::vector<std::string> bands = {"bat\r\nnothere\r\n", "gels\nbat\n"};
   for (const bool withBands : {true, false}) {
@@ -367,9 +368,18 @@ TEST(MarkCommonnessTest, CountedWordsTakeTheirFigureTheOthersAnEstimate) {
       }
     }
     EXPECT_EQ(tally.counted, 3U);
-    EXPECT_EQ(tally.estimated, 3U);
+    EXPECT_EQ(tally.estimated, 4U);
     EXPECT_EQ(tally.namesUncounted, 1U);
     EXPECT_EQ(tally.perBand, perBand);
+  }
+}
+
+TEST(MarkCommonnessTest, AWordWithoutAVowelIsAnAbbreviationOrASound) {
+  for (const char* word : {"km", "Mr", "hmm", "ts", "\xE7\xF1", "", "B2"}) {
+    EXPECT_FALSE(HasVowel(word)) << word;
+  }
+  for (const char* word : {"a", "gym", "Yb", "\xE9t\xE9", "\xDC" "ber", "\x9C" "uf", "s\xFF"}) {
+    EXPECT_TRUE(HasVowel(word)) << word;
   }
 }
 

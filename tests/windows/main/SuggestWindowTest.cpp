@@ -128,18 +128,24 @@ TEST_F(SuggestWindowTest, FlowersComesFirstAndEnterPlacesItForCopy) {
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(window->isVisible());
   EXPECT_EQ(Listed(*window), (QStringList{QStringLiteral("1800 flowers|1800FLOWERS"),
+                                          QStringLiteral("1800 elm yeps|1800ELMYEPS"),
                                           QStringLiteral("1800356 yeps|1800356YEPS"),
-                                          QStringLiteral("1800 elm 9377|1800ELM9377"),
-                                          QStringLiteral("1800 elm yeps|1800ELMYEPS")}));
+                                          QStringLiteral("1800 elm 9377|1800ELM9377")}));
   EXPECT_EQ(testing::Find<QTableWidget>(*window, "SuggestionList")->accessibleName(),
             QStringLiteral("Suggestions"));
   // Each row says why it stands where it does.
   QTableWidget* list = testing::Find<QTableWidget>(*window, "SuggestionList");
   ASSERT_EQ(list->columnCount(), 3);
   EXPECT_EQ(list->horizontalHeaderItem(2)->text(), QStringLiteral("Why"));
-  EXPECT_EQ(list->item(0, 2)->text(), QStringLiteral("area code kept, 1 word, common"));
-  EXPECT_EQ(list->item(2, 2)->text(), QStringLiteral("area code kept, end kept, 1 word, common"));
-  EXPECT_EQ(list->item(3, 2)->text(), QStringLiteral("area code kept, 2 words, common"));
+  const QStringList why = {
+      QStringLiteral("country and toll-free code kept, 1 word, common"),
+      QStringLiteral("country and toll-free code kept, 2 words, common"),
+      QStringLiteral(
+          "country and toll-free code kept, digits kept before the words, 1 word, common"),
+      QStringLiteral("country and toll-free code kept, end kept, 1 word, common")};
+  for (int row = 0; row < static_cast<int>(why.size()); ++row) {
+    EXPECT_EQ(list->item(row, 2)->text(), why[row]);
+  }
   EXPECT_TRUE(testing::Find<QTableWidget>(*window, "SuggestionList")->hasFocus());
 
   QTest::keyClick(testing::Find<QTableWidget>(*window, "SuggestionList"), Qt::Key_Return);
@@ -154,11 +160,12 @@ TEST_F(SuggestWindowTest, AChoiceBuildsTheSamePhraseAsPickingByHand) {
   TypeNumber(QStringLiteral("228-4357"));
   SuggestWindow* window = PressSuggest();
   ASSERT_NE(window, nullptr);
-  ASSERT_EQ(Listed(*window).value(0), QStringLiteral("228 help|228-HELP"));
-  // A double click on the third row: bat help.
-  ASSERT_EQ(Listed(*window).value(2), QStringLiteral("bat help|BAT-HELP"));
+  // A seven-digit line lettered whole comes before one that keeps its exchange.
+  ASSERT_EQ(Listed(*window).value(0), QStringLiteral("bat help|BAT-HELP"));
+  ASSERT_EQ(Listed(*window).value(1), QStringLiteral("228 help|228-HELP"));
+  // A double click on the first row: bat help.
   QTableWidget* list = testing::Find<QTableWidget>(*window, "SuggestionList");
-  const QPoint second = list->visualItemRect(list->item(2, 1)).center();
+  const QPoint second = list->visualItemRect(list->item(0, 1)).center();
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second);
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second);
   EXPECT_FALSE(window->isVisible());

@@ -378,7 +378,12 @@ TEST(MarkCommonnessTest, AWordWithoutAVowelIsAnAbbreviationOrASound) {
   for (const char* word : {"km", "Mr", "hmm", "ts", "\xE7\xF1", "", "B2"}) {
     EXPECT_FALSE(HasVowel(word)) << word;
   }
-  for (const char* word : {"a", "gym", "Yb", "\xE9t\xE9", "\xDC" "ber", "\x9C" "uf", "s\xFF"}) {
+  for (const char* word : {"a", "gym", "Yb", "\xE9t\xE9",
+                           "\xDC"
+                           "ber",
+                           "\x9C"
+                           "uf",
+                           "s\xFF"}) {
     EXPECT_TRUE(HasVowel(word)) << word;
   }
 }

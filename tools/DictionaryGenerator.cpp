@@ -535,6 +535,8 @@ CommonnessTally MarkCommonness(std::vector<Entry>& words, const WordCounts& coun
     if (entry.commonness != kNoCommonness) {
       ++tally.counted;
     } else if (name) {
+      // A name the counts lack is rare in real text, whatever its letter says.
+      entry.commonness = kUnseenRareFigure;
       ++tally.namesUncounted;
     } else {
       const auto found = bandOf.find(entry.word);
@@ -545,7 +547,7 @@ CommonnessTally MarkCommonness(std::vector<Entry>& words, const WordCounts& coun
     }
     // A word without a vowel is an abbreviation or a sound (km, mm, Mr, hmm): frequent in
     // text, but nobody spells a telephone number with it.
-    if (entry.commonness != kNoCommonness && !HasVowel(entry.word)) {
+    if (!HasVowel(entry.word)) {
       entry.commonness = std::min(entry.commonness, kUnseenRareFigure);
     }
     if (!name) {

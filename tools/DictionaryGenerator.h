@@ -38,7 +38,7 @@ inline constexpr char kRareClass = 'F';
 // (round(10 * log10(occurrences * 1e9 / words counted)), clamped). 60 is once in a
 // thousand words ("help" is 53, "the" 79), 30 once in a million. It is written as a fourth
 // field after the class letter ("4357,help,B,53"), which readers of the three-field form
-// ignore; digit and affix entries have none, and neither has a name the counts lack.
+// ignore; digit and affix entries have none.
 inline constexpr int kNoCommonness = -1;
 inline constexpr int kMaxCommonness = 99;
 
@@ -189,10 +189,10 @@ bool HasVowel(std::string_view cp1252Word);
 // Gives every word its figure from the counts, and each ordinary word (not a name) the
 // class letter of that figure. An ordinary word the counts lack takes the figure of the
 // first size band that holds it (kUnseenFigures), kUnseenRareFigure when none does, or
-// kUnseenUnrankedFigure when no size bands are given; a word without a vowel takes at most
-// kUnseenRareFigure; a name the counts lack keeps no
-// figure. A size band is UTF-8 text, one word a line, as scowl's word lists by size are
-// (several lists may be joined); at most kUnseenFigures.size() bands are read.
+// kUnseenUnrankedFigure when no size bands are given; a name the counts lack takes
+// kUnseenRareFigure, and so does at most a word without a vowel. A size band is UTF-8 text, one
+// word a line, as scowl's word lists by size are (several lists may be joined); at most
+// kUnseenFigures.size() bands are read.
 CommonnessTally MarkCommonness(std::vector<Entry>& words, const WordCounts& counts,
                                const std::vector<std::string>& sizeBands);
 

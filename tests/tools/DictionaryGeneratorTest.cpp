@@ -336,8 +336,8 @@ TEST(MarkCommonnessTest, CountedWordsTakeTheirFigureTheOthersAnEstimate) {
   const Row rows[] = {
       {"help", 84, 84},
       {"\xC3\xA9t\xC3\xA9", 68, 68},
-      {"Help", 77, 77},                       // a counted name keeps its letter and gets its figure
-      {"Amt", kNoCommonness, kNoCommonness},  // the acronym AMT is no count of the name Amt
+      {"Help", 77, 77},  // a counted name keeps its letter and gets its figure
+      {"Amt", kUnseenRareFigure, kUnseenRareFigure},      // AMT is no count of the name Amt
       {"bat", kUnseenFigures[0], kUnseenUnrankedFigure},  // in both size bands: the first
       {"gels", kUnseenFigures[1], kUnseenUnrankedFigure},
       {"zyx", kUnseenRareFigure, kUnseenUnrankedFigure},

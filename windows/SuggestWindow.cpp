@@ -82,7 +82,7 @@ SuggestWindow::SuggestWindow(MainModel& model, Services& services, QWidget* pare
     : QDialog(parent), model_(model), services_(services) {
   setObjectName(QStringLiteral("SuggestWindow"));
   setWindowTitle(SourceText("Vantrel - Suggestions"));
-  resize(720, 380);
+  resize(900, 400);
 
   list_ = new QTableWidget(0, 3, this);
   list_->setObjectName(QStringLiteral("SuggestionList"));
@@ -94,8 +94,8 @@ SuggestWindow::SuggestWindow(MainModel& model, Services& services, QWidget* pare
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list_->setTabKeyNavigation(false);
   list_->setWordWrap(false);
-  list_->setColumnWidth(0, 180);
-  list_->setColumnWidth(1, 170);
+  list_->setColumnWidth(0, 170);
+  list_->setColumnWidth(1, 150);
 
   countLabel_ = new QLabel(this);
   countLabel_->setObjectName(QStringLiteral("CountLabel"));
@@ -177,7 +177,10 @@ bool SuggestWindow::List() {
     auto* vanity = new QTableWidgetItem(QString::fromStdString(s.vanity));
     list_->setItem(row, 0, phrase);
     list_->setItem(row, 1, vanity);
-    list_->setItem(row, 2, new QTableWidgetItem(SuggestionReason(s)));
+    // The reason may be wider than its column: the tool tip shows it whole.
+    auto* why = new QTableWidgetItem(SuggestionReason(s));
+    why->setToolTip(why->text());
+    list_->setItem(row, 2, why);
   }
   if (suggestions_.empty()) {
     countLabel_->setText(TranslateText("No phrase covers every free digit."));

@@ -183,6 +183,40 @@ TEST_F(SuggestWindowTest, AChoiceBuildsTheSamePhraseAsPickingByHand) {
   EXPECT_EQ(byHand.copied, "228-4357, bat help");
 }
 
+// Five places for bat give 31 suggestions: twenty, then the rest, and no more after that.
+TEST_F(SuggestWindowTest, MoreListsTwentyMoreUntilTheListIsWhole) {
+  TypeNumber(QStringLiteral("228228228228228"));
+  SuggestWindow* window = PressSuggest();
+  ASSERT_NE(window, nullptr);
+  QTableWidget* list = testing::Find<QTableWidget>(*window, "SuggestionList");
+  QPushButton* more = testing::Find<QPushButton>(*window, "MoreBtn");
+  const QStringList first = Listed(*window);
+  ASSERT_EQ(first.size(), 20);
+  ASSERT_TRUE(more->isEnabled());
+  list->setCurrentCell(5, 0);
+  more->click();
+  QStringList all = Listed(*window);
+  EXPECT_EQ(all.size(), 31);
+  EXPECT_EQ(all.mid(0, 20), first);
+  EXPECT_EQ(all.removeDuplicates(), 0);
+  EXPECT_FALSE(more->isEnabled());
+  EXPECT_EQ(list->currentRow(), 5);
+  // The reason is whole in its tool tip, however narrow the column.
+  for (int row = 0; row < list->rowCount(); ++row) {
+    EXPECT_EQ(list->item(row, 2)->toolTip(), list->item(row, 2)->text());
+  }
+  // A new number starts from twenty again.
+  testing::Find<QPushButton>(*window, "CancelBtn")->click();
+  ASSERT_FALSE(window->isVisible());
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  testing::Find<QPushButton>(*form, "ClearBtn")->click();
+  TypeNumber(QStringLiteral("228228228228228"));
+  window = PressSuggest();
+  ASSERT_TRUE(window->isVisible());
+  EXPECT_EQ(Listed(*window).size(), 20);
+}
+
 TEST_F(SuggestWindowTest, TheNumberAsItStandsWithItsBullets) {
   TypeNumber(QStringLiteral("228-4357"));
   testing::Find<QPushButton>(*form, "ConvertBtn")->click();

@@ -246,6 +246,58 @@ TEST(LayerGridAccessible, TheCurrentCellIsFocusedAndSelected) {
             current);
 }
 
+// A screen reader asks by the table's own row numbers, which leave out the fixed rows:
+// the row it hears of as selected must be the one the grid shows selected, not a
+// neighbour of it.
+TEST(LayerGridAccessible, TheSelectedRowIsTheOneTheGridShowsSelected) {
+  struct Case {
+    const char* name;
+    int fixedRows;
+    int fixedCols;
+    int top, bottom;      // the selection, in grid rows
+    QList<int> selected;  // the table rows a screen reader must hear of as selected
+  };
+  const Case cases[] = {
+      {"first row under one header row", 1, 0, 1, 1, {0}},
+      {"middle row under one header row", 1, 0, 3, 3, {2}},
+      {"last row under one header row", 1, 1, 6, 6, {5}},
+      {"first row under two header rows", 2, 0, 2, 2, {0}},
+      {"middle row under two header rows", 2, 1, 4, 4, {2}},
+      {"two rows under two header rows", 2, 0, 3, 4, {1, 2}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TLayerGrid grid(nullptr, c.fixedCols + 2, 7);
+    grid.SetFixedCols(c.fixedCols);
+    grid.SetFixedRows(c.fixedRows);
+    grid.SetOptions(grid.Options() | TLayerGrid::kRowSelect);
+    ASSERT_TRUE(grid.FocusCell(c.fixedCols, c.top));
+    if (c.bottom != c.top) {
+      grid.SetSelection({c.fixedCols, c.top, grid.ColCount() - 1, c.bottom});
+    }
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&grid);
+    ASSERT_NE(table, nullptr);
+    QAccessibleTableInterface* cells = table->tableInterface();
+    ASSERT_NE(cells, nullptr);
+    ASSERT_EQ(cells->rowCount(), 7 - c.fixedRows);
+
+    EXPECT_EQ(cells->selectedRows(), c.selected);
+    EXPECT_EQ(cells->selectedRowCount(), c.selected.size());
+    for (int row = 0; row < cells->rowCount(); ++row) {
+      SCOPED_TRACE(testing::Message() << "table row " << row);
+      const bool selected = c.selected.contains(row);
+      EXPECT_EQ(cells->isRowSelected(row), selected);
+      // The row and the cells in it tell the same.
+      for (int col = 0; col < cells->columnCount(); ++col) {
+        QAccessibleInterface* cell = cells->cellAt(row, col);
+        ASSERT_NE(cell, nullptr);
+        EXPECT_EQ(cell->tableCellInterface()->isSelected(), selected);
+        EXPECT_EQ(cell->state().selected, selected);
+      }
+    }
+  }
+}
+
 TEST(LayerGridAccessible, ChangedCellsAreSentAsOneChangeOfTheTable) {
   RecordedEvents recorder;
   CandidateGrid g(40);

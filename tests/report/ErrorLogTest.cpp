@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+#include <elf.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -15,13 +17,18 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "CrashHandler.h"
 #include "ErrorLog.h"
@@ -425,6 +432,173 @@ INSTANTIATE_TEST_SUITE_P(
                                " at address 00000000DEADBEF1"},
                       CrashRow{"BadStackPointer", SIGSEGV, BadStackPointer, " at address "},
                       CrashRow{"OverflowInAThread", SIGSEGV, OverflowInAThread, " at address "}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// A module's file as a debugger reads it, apart from the process's mappings: its loaded
+// segments and the functions of its symbol tables.
+class ModuleFile {
+ public:
+  explicit ModuleFile(const std::string& path) : bytes_(ReadAll(path)) {}
+
+  bool IsElf64() const {
+    return bytes_.size() >= sizeof(Elf64_Ehdr) &&
+           std::memcmp(bytes_.data(), ELFMAG, SELFMAG) == 0 && bytes_[EI_CLASS] == ELFCLASS64;
+  }
+
+  // The function of that name, from the full symbol table or the dynamic one.
+  std::optional<Elf64_Sym> Function(const std::string& name) const {
+    const auto header = At<Elf64_Ehdr>(0);
+    for (int i = 0; i < header.e_shnum; ++i) {
+      const auto table = At<Elf64_Shdr>(header.e_shoff + i * std::uint64_t{header.e_shentsize});
+      if ((table.sh_type != SHT_SYMTAB && table.sh_type != SHT_DYNSYM) ||
+          table.sh_link >= header.e_shnum) {
+        continue;
+      }
+      const auto names =
+          At<Elf64_Shdr>(header.e_shoff + table.sh_link * std::uint64_t{header.e_shentsize});
+      for (std::uint64_t at = 0; at + sizeof(Elf64_Sym) <= table.sh_size; at += sizeof(Elf64_Sym)) {
+        const auto symbol = At<Elf64_Sym>(table.sh_offset + at);
+        if (ELF64_ST_TYPE(symbol.st_info) == STT_FUNC && symbol.st_value != 0 &&
+            symbol.st_name < names.sh_size && NameAt(names.sh_offset + symbol.st_name) == name) {
+          return symbol;
+        }
+      }
+    }
+    return std::nullopt;
+  }
+
+  // The loaded segment that holds the address.
+  std::optional<Elf64_Phdr> SegmentOf(std::uint64_t address) const {
+    const auto header = At<Elf64_Ehdr>(0);
+    for (int i = 0; i < header.e_phnum; ++i) {
+      const auto segment = At<Elf64_Phdr>(header.e_phoff + i * std::uint64_t{header.e_phentsize});
+      if (segment.p_type == PT_LOAD && address >= segment.p_vaddr &&
+          address < segment.p_vaddr + segment.p_filesz) {
+        return segment;
+      }
+    }
+    return std::nullopt;
+  }
+
+ private:
+  // A piece of the file, zeros past its end, so that a broken file cannot read astray.
+  template <typename Piece>
+  Piece At(std::uint64_t offset) const {
+    Piece piece{};
+    if (offset <= bytes_.size() && bytes_.size() - offset >= sizeof piece) {
+      std::memcpy(&piece, bytes_.data() + offset, sizeof piece);
+    }
+    return piece;
+  }
+  std::string NameAt(std::uint64_t offset) const {
+    return offset < bytes_.size() ? std::string(bytes_.c_str() + offset) : std::string();
+  }
+
+  std::string bytes_;
+};
+
+struct Frame {
+  std::uint64_t address;
+  std::string module;
+  std::uint64_t offset;  // in the module's file
+};
+
+// The record's frames, ":address [module] +offset".
+std::vector<Frame> FramesOf(const std::string& log) {
+  static const std::regex kFrame(R"(:([0-9A-F]{16}) \[([^\]\r\n]*)\] \+([0-9A-F]+)\r\n)");
+  std::vector<Frame> frames;
+  for (std::sregex_iterator it(log.begin(), log.end(), kFrame), end; it != end; ++it) {
+    frames.push_back(
+        {std::stoull((*it)[1], nullptr, 16), (*it)[2], std::stoull((*it)[3], nullptr, 16)});
+  }
+  return frames;
+}
+
+struct OffsetRow {
+  const char* name;
+  void (*crash)();
+  bool inProgram;        // the function is in the test program, else in a shared library
+  const void* function;  // a function the crash passes through
+  const char* symbol;    // its name in its module's symbol table
+};
+
+void PrintTo(const OffsetRow& row, std::ostream* out) {
+  *out << row.name;
+}
+
+class CrashRecordOffsets : public ::testing::TestWithParam<OffsetRow> {};
+
+// The offset beside a frame is what a debugger is given together with the module's file
+// (addr2line -e module 0xoffset): it must lead to the code of that frame in the file. The
+// function's segment starts past the file's first page, so its mapping has an offset of
+// its own, which the record has to add.
+TEST_P(CrashRecordOffsets, AFramesOffsetLeadsToItsCodeInTheModulesFile) {
+  const OffsetRow& row = GetParam();
+  std::string modulePath;
+  if (row.inProgram) {
+    modulePath = fs::canonical("/proc/self/exe");
+  } else {
+    Dl_info info{};
+    ASSERT_NE(dladdr(row.function, &info), 0);
+    ASSERT_NE(info.dli_fname, nullptr);
+    modulePath = fs::canonical(info.dli_fname);
+  }
+  SCOPED_TRACE(modulePath);
+  const ModuleFile module(modulePath);
+  ASSERT_TRUE(module.IsElf64());
+  const std::optional<Elf64_Sym> symbol = module.Function(row.symbol);
+  ASSERT_TRUE(symbol.has_value()) << row.symbol << " is not in the module's symbol tables";
+  ASSERT_GT(symbol->st_size, 0U);
+  const std::optional<Elf64_Phdr> code = module.SegmentOf(symbol->st_value);
+  ASSERT_TRUE(code.has_value());
+  const auto page = static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
+  ASSERT_NE(code->p_offset / page * page, 0U)
+      << "the function's code is mapped from the file's start, where an offset missing "
+         "from the record would not show";
+
+  ScratchFolder folder;
+  const std::string path = folder / "VantrelError.Log";
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    InstallCrashHandler(path);
+    row.crash();
+    _exit(0);
+  }
+  WaitBriefly(child);
+  const std::string log = ReadAll(path);
+
+  // The child is a fork, so the function lies where it lies here.
+  const auto start = reinterpret_cast<std::uint64_t>(row.function);
+  const std::uint64_t bias = start - symbol->st_value;
+  int inFunction = 0;
+  for (const Frame& frame : FramesOf(log)) {
+    // A return address may be the byte after the function's last call.
+    if (frame.address < start || frame.address > start + symbol->st_size) {
+      continue;
+    }
+    ++inFunction;
+    const std::uint64_t inFile = frame.address - bias - code->p_vaddr + code->p_offset;
+    EXPECT_EQ(frame.module, fs::path(modulePath).filename().string());
+    EXPECT_EQ(frame.offset, inFile)
+        << std::hex << "the record gives +" << frame.offset << " for frame 0x" << frame.address
+        << ", which lies 0x" << frame.address - start << " into " << row.symbol << " at 0x"
+        << inFile << " in the file\n"
+        << log;
+  }
+  EXPECT_GE(inFunction, 1) << "no frame in " << row.symbol << "\n" << log;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frames, CrashRecordOffsets,
+    ::testing::Values(
+        // The function that faults, in the test program; anonymous namespaces mangle alike
+        // with both compilers.
+        OffsetRow{"FaultInTheProgram", NullWrite, true, reinterpret_cast<const void*>(&NullWrite),
+                  "_ZN7vantrel12_GLOBAL__N_19NullWriteEv"},
+        // A caller's frame in the C library, which raises the signal from abort.
+        OffsetRow{"CallerInTheCLibrary", Abort, false, reinterpret_cast<const void*>(&abort),
+                  "abort"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CrashRecord, WithoutAWritableLogTheProcessStillDiesOfTheSignalAndLeavesNoNotice) {

@@ -7,9 +7,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -28,12 +30,14 @@
 #include <QStatusBar>
 #include "AboutVantrel.h"
 #include "AffixUnit.h"
+#include "Catalogs.h"
 #include "FindControl.h"
 #include "LayerGrid.h"
 #include "LookUp.h"
 #include "Main.h"
 #include "Notify.h"
 #include "ProgramWindows.h"
+#include "QtCatalogs.h"
 #include "RecordingHelp.h"
 #include "RecordingLauncher.h"
 #include "ScriptedDialogs.h"
@@ -215,6 +219,87 @@ TEST_F(MainWindowTest, NoDictionaryIsStoredAsEmptyAndTheShownTextIsNeverOpened) 
     CloseWindows();
   }
   QDir::setCurrent(before);
+}
+
+// The English "No Dictionary Open" that an earlier version stored is no file name in any
+// language. A German or French window shows its own text while no dictionary is open, so
+// the stored English text differs from what is shown; it is still never opened, whether
+// or not a file of that name lies in the working folder, never named to the user as a
+// dictionary and never kept, and the caption shows the text of the window's language.
+TEST_F(MainWindowTest, TheStoredNoDictionaryOpenIsNoFileInAnyLanguage) {
+  i18n::TranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
+  setup.languageSources = i18n::EnvironmentLanguageSources();
+  i18n::ProgramTranslation translation(setup);
+  const QString stored = QStringLiteral("No Dictionary Open");
+  const QString before = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(dir.path()));
+  struct Case {
+    const char* language;
+    bool translated;  // the catalog has a text of its own for the placeholder
+    bool fileThere;   // a dictionary of that name would open without a word
+  };
+  const Case cases[] = {
+      {"de_DE", true, true},  {"de_DE", true, false}, {"fr_FR", true, true},
+      {"fr_FR", true, false}, {"en_US", false, true}, {"en_US", false, false},
+  };
+  QStringList opened;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.language) + (c.fileThere ? ", a file of that name" : ", no file"));
+    QFile::remove(dir.filePath(stored));
+    if (c.fileThere) {
+      ASSERT_TRUE(QFile::copy(dictionaryPath, dir.filePath(stored)));
+    }
+    QFile::remove(settings->FilePath());
+    WriteSettingsValues(QStringLiteral("\"Language\"=\"%1\"\n\"Dictionary\"=\"%2\"\n")
+                            .arg(QLatin1String(c.language), stored));
+    dialogs.openDialogs.clear();
+    dialogs.warnings.clear();
+    opened.clear();
+    services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
+    form = std::make_unique<TMainForm>(*services, nullptr, [&opened](const std::string& path) {
+      opened << QString::fromStdString(path);
+      return OpenFileSource(path);
+    });
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    WaitForAffixes();
+    ASSERT_EQ(form->CurrentLanguage(), QLatin1String(c.language));
+    const QString shown = TranslateText("No Dictionary Open");
+    EXPECT_EQ(shown != stored, c.translated) << shown.toStdString();
+
+    // The settings lack the window's place, so the user is asked for a dictionary and
+    // cancels. Nothing was opened instead, and the dialog speaks of no earlier dictionary.
+    EXPECT_FALSE(dialogs.openDialogs.empty());
+    for (const auto& asked : dialogs.openDialogs) {
+      EXPECT_FALSE(asked.note.contains(stored)) << asked.note.toStdString();
+    }
+    EXPECT_TRUE(dialogs.warnings.isEmpty())
+        << dialogs.warnings.join(QLatin1Char('\n')).toStdString();
+    EXPECT_FALSE(opened.contains(stored)) << opened.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(form->windowTitle().toStdString(),
+              (QStringLiteral("Vantrel ") + shown).toStdString());
+
+    // A search finds no dictionary and says so in the window's language.
+    TypeNumber(QStringLiteral("228"));
+    testing::Find<QPushButton>(*form, "ConvertBtn")->click();
+    EXPECT_EQ(CandidateRow("bat"), -1);
+    EXPECT_EQ(dialogs.warnings.size(), 1);
+    const QString warning = dialogs.warnings.value(0);
+    EXPECT_TRUE(warning.contains(shown)) << warning.toStdString();
+    if (c.translated) {
+      EXPECT_FALSE(warning.contains(stored)) << warning.toStdString();
+    }
+    EXPECT_FALSE(opened.contains(stored)) << opened.join(QLatin1Char('\n')).toStdString();
+
+    // Closing keeps no dictionary, not the text shown for none.
+    ASSERT_TRUE(form->close());
+    std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")).toStdString(), "");
+    CloseWindows();
+  }
+  QDir::setCurrent(before);
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
 // The animation counts idle ticks in the shell state; what the user does here, in the

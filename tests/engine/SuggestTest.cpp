@@ -170,8 +170,10 @@ TEST(SuggestTest, TheAnswerAPersonPicksComesFirst) {
       {"1-800-356-9377", "1-800-FLOWERS"},
       {"(617) 555-1234", "(617) 555-1BEG"},  // the area code kept, not OLA
       {"7378423", "SERVICE"},                // one word before two
-      {"2284357", "ACTHELP"},                // a seven-digit line lettered whole
-      {"18004384357", "1800GETHELP"},        // two common words before 438-HELP
+      {"737/8423", "SERVICE"},               // a word across a slash
+      {"737.8423", "SERVICE"},
+      {"2284357", "ACTHELP"},          // a seven-digit line lettered whole
+      {"18004384357", "1800GETHELP"},  // two common words before 438-HELP
       {"+1 800 438 4357", "+1 800 GET HELP"},
       {"5294968", "LAW4YOU"},  // the 4 between the words reads "for"
   };

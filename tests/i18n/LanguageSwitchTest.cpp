@@ -7,7 +7,9 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTest>
 #include <memory>
 
@@ -216,6 +219,65 @@ TEST_F(LanguageSwitchTest, TheLookupWindowsStatusLineSpeaksTheLanguageOfNow) {
   EXPECT_NE(french.indexOf(QStringLiteral(" secondes")), -1) << french.toStdString();
   EXPECT_EQ(french.indexOf(QStringLiteral(" Sekunden")), -1) << french.toStdString();
   w.lookup->hide();
+}
+
+// The suggestions window's headers, its More button and each reason speak the language
+// chosen last; the window is made once and only listed again.
+TEST_F(LanguageSwitchTest, TheSuggestionsWindowSpeaksTheLanguageOfNow) {
+  auto translation = StartTranslation("en_US.UTF-8");
+  AllWindows w;
+  w.form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.form.get()));
+  QTest::keyClicks(testing::Find<QLineEdit>(*w.form, "EntryEdit"), QStringLiteral("8002282280"));
+  struct Language {
+    const char* item;
+    QStringList headers;
+    const char* more;
+    const char* why;  // of the first row, 800 bat bat 0
+  };
+  const std::vector<Language> languages = {
+      {"English1",
+       {QStringLiteral("Phrase"), QStringLiteral("Vanity Text"), QStringLiteral("Why")},
+       "More",
+       "toll-free code kept, end kept, 2 words, common"},
+      {"German1",
+       {QStringLiteral("Wortfolge"), QStringLiteral("Buchstabennummer"), QStringLiteral("Warum")},
+       "Mehr",
+       "geb\xC3\xBChrenfreie Vorwahl behalten, Ende behalten, 2 W\xC3\xB6rter, g\xC3\xA4ngig"},
+      {"French1",
+       {QStringLiteral("Expression"), QString::fromUtf8("Num\xC3\xA9ro en lettres"),
+        QStringLiteral("Pourquoi")},
+       "Plus",
+       "pr\xC3\xA9"
+       "fixe de num\xC3\xA9ro vert conserv\xC3\xA9, fin conserv\xC3\xA9"
+       "e, 2 mots, "
+       "courant"},
+  };
+  for (const Language& language : languages) {
+    SCOPED_TRACE(language.item);
+    QAction* item = testing::Find<QAction>(*w.form, language.item);
+    if (item->isEnabled()) {
+      ChooseLanguage(*w.form, item);
+    }
+    testing::Find<QAction>(*w.form, "Suggest1")->trigger();
+    auto* window = testing::Find<QDialog>(*w.form, "SuggestWindow");
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(window->isVisible());
+    auto* list = testing::Find<QTableWidget>(*window, "SuggestionList");
+    QStringList headers;
+    for (int column = 0; column < list->columnCount(); ++column) {
+      headers << list->horizontalHeaderItem(column)->text();
+    }
+    EXPECT_EQ(headers, language.headers)
+        << w.form->findChildren<QDialog*>(QStringLiteral("SuggestWindow")).size() << " "
+        << QApplication::topLevelWidgets().size();
+    EXPECT_EQ(testing::Find<QPushButton>(*window, "MoreBtn")->text(),
+              QString::fromUtf8(language.more));
+    ASSERT_GT(list->rowCount(), 0);
+    EXPECT_EQ(list->item(0, 1)->text(), QStringLiteral("800BATBAT0"));
+    EXPECT_EQ(list->item(0, 2)->text(), QString::fromUtf8(language.why));
+    window->reject();
+  }
 }
 
 TEST_F(LanguageSwitchTest, ChoosingTheCurrentLanguageAgainRewritesWhatCodeWrote) {

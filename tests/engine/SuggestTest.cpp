@@ -328,6 +328,9 @@ TEST(SuggestTest, NumberingPlansFindThePrefix) {
       {"+33 1 42 34 56 78", L::kGerman, fr, CodeKind::kArea, true, "+33 1"},
       {"+33 800 12 34 56", L::kUnknown, fr, CodeKind::kTollFree, true, "+33 800"},
       {"+44 20 7946 0000", L::kUnknown, PlanKind::kNone, CodeKind::kNone, false, ""},
+      {"+7 495 123 45 67", L::kFrench, PlanKind::kNone, CodeKind::kNone, false, ""},
+      {"+49 30 12", L::kUnknown, PlanKind::kNone, CodeKind::kNone, false, ""},
+      {"+1 800 356 937", L::kUnknown, PlanKind::kNone, CodeKind::kNone, false, ""},
       {"\x95"
        "8003569377",
        L::kUnknown, PlanKind::kNone, CodeKind::kNone, false, ""},

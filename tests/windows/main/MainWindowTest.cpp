@@ -875,6 +875,152 @@ TEST_F(MainWindowSlowDictionaryTest, ClosingWhileTheDictionaryLoadsEndsTheLoad) 
   EXPECT_TRUE(dialogs.warnings.isEmpty());
 }
 
+// A large dictionary read from its file, held still once a part of it is read until the
+// test goes on, so that the test stops the load while it surely runs. From then on each
+// read passes at most 64 KB and takes a millisecond, as from a slow disk: a load that is
+// not stopped reads the rest in a second or two, one that is stopped has no time to run on.
+struct HeldDictionary {
+  static constexpr long long kHoldAt = 8LL << 20;
+
+  class Source final : public ByteSource {
+   public:
+    Source(HeldDictionary& owner, std::unique_ptr<ByteSource> file)
+        : owner_(owner), file_(std::move(file)) {}
+    long Read(char* buffer, std::size_t size) override {
+      const long long before = owner_.bytesRead.load();
+      if (before < kHoldAt) {
+        size = std::min<std::size_t>(size, static_cast<std::size_t>(kHoldAt - before));
+      } else {
+        owner_.held = true;
+        // Waits for the test, or gives up after a while so that a test that failed
+        // before its stop does not hang.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!owner_.goOn && std::chrono::steady_clock::now() < deadline) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        size = std::min<std::size_t>(size, 64 * 1024);
+      }
+      const long got = file_->Read(buffer, size);
+      if (got > 0) {
+        owner_.bytesRead += got;
+      } else if (got == 0) {
+        owner_.reachedEnd = true;
+      }
+      return got;
+    }
+
+   private:
+    HeldDictionary& owner_;
+    std::unique_ptr<ByteSource> file_;
+  };
+
+  // Holds only the reading of `path`; every other file opens as it is.
+  SourceOpener Opener(const QString& path) {
+    return [this,
+            held = path.toStdString()](const std::string& opened) -> std::unique_ptr<ByteSource> {
+      std::unique_ptr<ByteSource> file = OpenFileSource(opened);
+      if (file == nullptr || opened != held) {
+        return file;
+      }
+      return std::make_unique<Source>(*this, std::move(file));
+    };
+  }
+
+  std::atomic<long long> bytesRead{0};
+  std::atomic<bool> held{false};
+  std::atomic<bool> goOn{false};
+  std::atomic<bool> reachedEnd{false};
+};
+
+class MainWindowLargeDictionaryTest : public MainWindowTest {
+ protected:
+  void TearDown() override {
+    if (held) {
+      held->goOn = true;
+    }
+    MainWindowTest::TearDown();
+  }
+
+  // Some 64 MB of affix lines, written a megabyte at a time.
+  void WriteLargeDictionary() {
+    largePath = dir.filePath(QStringLiteral("large.txt"));
+    QFile file(largePath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const QByteArray block = QByteArray("464,-ing,B\r\n663,+one,B\r\n").repeated(43690);
+    for (int i = 0; i < 64; ++i) {
+      ASSERT_EQ(file.write(block), block.size());
+    }
+    ASSERT_EQ(file.write("\r\n"), 2);
+    file.close();
+    largeSize = QFileInfo(largePath).size();
+  }
+
+  // The main window alone, its first dictionary the large one, with the load held in the
+  // middle of the file.
+  void ShowWhileTheLargeDictionaryLoads() {
+    held = std::make_unique<HeldDictionary>();
+    dialogs.fileChoices.push_back(largePath);
+    services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
+    form = std::make_unique<TMainForm>(*services, nullptr, held->Opener(largePath));
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QTRY_VERIFY_WITH_TIMEOUT(held->held, 10000);
+    ASSERT_TRUE(form->Model().AffixesLoading());
+  }
+
+  QString largePath;
+  qint64 largeSize = 0;
+  std::unique_ptr<HeldDictionary> held;
+};
+
+// Closing the window or opening another dictionary while a large dictionary is being read
+// ends the reading where it is; the user does not wait for the rest of the file.
+TEST_F(MainWindowLargeDictionaryTest, ClosingOrOpeningAnotherStopsTheReadingInTheMiddle) {
+  ASSERT_NO_FATAL_FAILURE(WriteLargeDictionary());
+  struct Case {
+    const char* name;
+    std::function<void()> stop;
+    std::function<void()> after;
+  };
+  const Case cases[] = {
+      {"closing the window", [this] { EXPECT_TRUE(form->close()); },
+       [this] { EXPECT_FALSE(form->Model().AffixesLoading()); }},
+      {"opening another dictionary",
+       [this] {
+         dialogs.fileChoices.push_back(dictionaryPath);
+         testing::Find<QAction>(*form, "Open1")->trigger();
+       },
+       [this] {
+         // The other dictionary is read and searched in its place.
+         EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + dictionaryPath);
+         QTRY_VERIFY_WITH_TIMEOUT(!form->Model().AffixesLoading(), 10000);
+         TypeNumber(QStringLiteral("228"));
+         testing::Find<QPushButton>(*form, "ConvertBtn")->click();
+         EXPECT_GT(CandidateRow("bat"), 0);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QFile::remove(settings->FilePath());  // each case starts as a first run
+    ASSERT_NO_FATAL_FAILURE(ShowWhileTheLargeDictionaryLoads());
+    // The status line shows how far the reading has come.
+    const QString progress = QStringLiteral("Loading the dictionary: %1 %")
+                                 .arg(HeldDictionary::kHoldAt * 100 / largeSize);
+    QTRY_COMPARE(testing::Find<QStatusBar>(*form, "StatusBar1")->currentMessage(), progress);
+
+    held->goOn = true;
+    c.stop();
+    // The stop came back with most of the file unread.
+    EXPECT_FALSE(held->reachedEnd);
+    EXPECT_LT(held->bytesRead.load(), largeSize / 2) << "of " << largeSize << " bytes";
+    c.after();
+    EXPECT_TRUE(dialogs.warnings.isEmpty())
+        << dialogs.warnings.join(QLatin1Char('\n')).toStdString();
+    CloseWindows();
+  }
+}
+
 TEST_F(MainWindowTest, CloseWritesEverySettingAndTheNextStartRestoresThem) {
   StartWithDictionary();
   form->move(40, 60);

@@ -330,6 +330,8 @@ TEST(SuggestTest, NumberingPlansFindThePrefix) {
       {"+44 20 7946 0000", L::kUnknown, PlanKind::kNone, CodeKind::kNone, false, ""},
       {"+7 495 123 45 67", L::kFrench, PlanKind::kNone, CodeKind::kNone, false, ""},
       {"+49 30 12", L::kUnknown, PlanKind::kNone, CodeKind::kNone, false, ""},
+      {"+49 30 1234567890", L::kUnknown, de, CodeKind::kArea, true, "+49 30"},
+      {"+49 30 12345678901", L::kUnknown, PlanKind::kNone, CodeKind::kNone, false, ""},
       {"+1 800 356 937", L::kUnknown, PlanKind::kNone, CodeKind::kNone, false, ""},
       {"\x95"
        "8003569377",

@@ -394,6 +394,8 @@ TEST(SuggestTest, FourteenTwosHaveTheirFirstTwentyDistinctAndInOrder) {
   ASSERT_EQ(out.size(), 20U);
   for (std::size_t i = 1; i < out.size(); ++i) {
     EXPECT_TRUE(RanksBefore(out[i - 1], out[i])) << i;
+    EXPECT_FALSE(RanksBefore(out[i], out[i - 1])) << i;
+    EXPECT_FALSE(RanksBefore(out[i], out[i])) << i;  // a strict order: sorting relies on it
   }
   // No plan: the digits before the first word cost nothing, so one word, the longest.
   EXPECT_EQ(out[0].rank.words, 1);

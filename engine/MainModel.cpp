@@ -85,9 +85,19 @@ bool MainModel::OpenDictionary() {
     host_.Warn({Tr("Can Not Open "), Lit(*chosen), Tr(" in Open1Click")});
     return false;
   }
+  // A choice made while an earlier one is still on trial replaces that one, but the
+  // dictionary to go back to stays the one that was in use before either.
+  if (!previous_) {
+    previous_ = Previous{dictionary_.BoundPath(), dictionary_.InUse(), dictionary_.name, affixes_,
+                         tableRead_};
+  }
   dictionary_.SetInUse(*chosen);
   dictionary_.Bind(*chosen);
   return true;
+}
+
+const std::string& MainModel::KeptDictionary() const {
+  return dictionary_.InUse().empty() ? unopened_ : dictionary_.InUse();
 }
 
 void MainModel::LoadAffixes() {
@@ -96,20 +106,43 @@ void MainModel::LoadAffixes() {
     return;
   }
   TakeAffixes(ReadAffixes(*source));
+  if (ReloadWanted()) {
+    LoadAffixes();  // the dictionary in use again, whose table was never read
+  }
 }
 
 std::unique_ptr<ByteSource> MainModel::OpenForAffixes() {
   affixes_.AffixLast = -1;
+  tableRead_ = false;
   std::unique_ptr<ByteSource> source = dictionary_.Reopen();
   if (source == nullptr) {
+    // The dictionary in use cannot be read: none is in use while the user is asked for
+    // another. Its path stays what the settings keep unless another takes its place: a
+    // folder not yet mounted or a file briefly locked is tried again at the next start.
+    if (!dictionary_.InUse().empty()) {
+      unopened_ = dictionary_.InUse();
+    }
+    dictionary_.SetNoneInUse(host_.Translate("No Dictionary Open"));
+    previous_.reset();
     if (!OpenDictionary()) {
-      // The dictionary in use cannot be read and no other took its place.
-      dictionary_.SetNoneInUse(host_.Translate("No Dictionary Open"));
       return nullptr;
     }
     source = dictionary_.Reopen();
   }
   return source;
+}
+
+void MainModel::PutBack(Previous previous) {
+  if (previous.inUse.empty()) {
+    dictionary_.SetNoneInUse(std::move(previous.name));
+    dictionary_.Bind(std::move(previous.bound));
+  } else {
+    dictionary_.SetInUse(previous.inUse);
+    dictionary_.Bind(std::move(previous.inUse));
+    reloadWanted_ = !previous.tableRead;
+  }
+  affixes_ = std::move(previous.table);
+  tableRead_ = previous.tableRead;
 }
 
 MainModel::ReadAffixTable MainModel::ReadAffixes(ByteSource& source) {
@@ -121,10 +154,22 @@ MainModel::ReadAffixTable MainModel::ReadAffixes(ByteSource& source) {
 }
 
 void MainModel::TakeAffixes(ReadAffixTable read) {
-  affixes_ = std::move(read.table);
   affixesLoading_ = false;
+  // The messages name the file that was read, also when it is refused.
+  const std::string name = dictionary_.name;
+  std::optional<Previous> previous = std::exchange(previous_, std::nullopt);
+  if (previous && read.result.IsOk() && read.why != Unexaminable::kNo) {
+    // A chosen file without a word (a picture, an empty file) would leave every search
+    // with "0 Matches out of -1 words" and be stored for the next start: the dictionary
+    // in use before stays in use, its caption, its table and its searches.
+    PutBack(std::move(*previous));
+    Changed();
+  } else {
+    affixes_ = std::move(read.table);
+    tableRead_ = true;
+  }
   if (!read.result.IsOk()) {
-    host_.Warn({Tr("Error Reading Dictionary "), Lit(dictionary_.name)});
+    host_.Warn({Tr("Error Reading Dictionary "), Lit(name)});
   } else {
     // Every search of such a file ends with "0 Matches out of -1 words"; the user learns
     // why once, when the file is opened.
@@ -132,20 +177,20 @@ void MainModel::TakeAffixes(ReadAffixTable read) {
       case Unexaminable::kNo:
         break;
       case Unexaminable::kEmpty:
-        host_.Warn({Tr("The dictionary "), Lit(dictionary_.name),
-                    Tr(" is empty, so no words can be found in it.")});
+        host_.Warn(
+            {Tr("The dictionary "), Lit(name), Tr(" is empty, so no words can be found in it.")});
         break;
       case Unexaminable::kSingleLine:
-        host_.Warn({Tr("The dictionary "), Lit(dictionary_.name),
+        host_.Warn({Tr("The dictionary "), Lit(name),
                     Tr(" has a single line. The last line of a dictionary is never examined, "
                        "so no words can be found in it.")});
         break;
       case Unexaminable::kUnixLineEnds:
-        host_.Warn({Tr("The dictionary "), Lit(dictionary_.name),
+        host_.Warn({Tr("The dictionary "), Lit(name),
                     Tr(" yields no words: its lines must end with CR LF, not with LF alone.")});
         break;
       case Unexaminable::kNotText:
-        host_.Warn({Tr("The dictionary "), Lit(dictionary_.name),
+        host_.Warn({Tr("The dictionary "), Lit(name),
                     Tr(" is not a text file (it may be a picture or a program), so no words "
                        "can be found in it.")});
         break;

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "Affixes.h"
 #include "CellTable.h"
@@ -90,16 +91,24 @@ class MainModel {
 
   // --- the dictionary ---
   DictionaryFile& Dictionary() { return dictionary_; }
-  // Asks for a dictionary through the Open dialog and opens it.
+  // Asks for a dictionary through the Open dialog and opens it. The chosen file is in
+  // use from then on, but only on trial: when its table is read and it turns out to
+  // yield no words, the dictionary used before takes its place again (TakeAffixes).
   bool OpenDictionary();
   // Fills the affix table from the dictionary; asks for another when it cannot be
   // opened. Says once why a dictionary of which no line can be examined yields nothing.
   void LoadAffixes();
+  // The path the settings keep: the dictionary in use, or while none is, the stored one
+  // that could not be opened at start, so that the next start tries it again.
+  const std::string& KeptDictionary() const;
   const AffixTable& Affixes() const { return affixes_; }
   // The same load in three steps, so that the reading can happen away from the windows:
   // OpenForAffixes asks for another dictionary when the one in use cannot be opened (and
   // returns nullptr when none can be), ReadAffixes touches nothing of the model and may
   // run on any thread, TakeAffixes puts the table in place and says once what went wrong.
+  // A chosen dictionary that yields no words is refused there: the one used before is in
+  // use again with its table. When that table had not been read yet, ReloadWanted says
+  // so once, and the caller loads it again.
   struct ReadAffixTable {
     AffixTable table;
     Status result;
@@ -108,6 +117,7 @@ class MainModel {
   std::unique_ptr<ByteSource> OpenForAffixes();
   static ReadAffixTable ReadAffixes(ByteSource& source);
   void TakeAffixes(ReadAffixTable read);
+  bool ReloadWanted() { return std::exchange(reloadWanted_, false); }
   // While the table is being read, a search is not made but noted, and made as soon as
   // TakeAffixes has the table.
   void SetAffixesLoading(bool loading) { affixesLoading_ = loading; }
@@ -171,8 +181,25 @@ class MainModel {
   void RebuildPhrase();
   void Changed() { host_.StateChanged(); }
 
+  // The dictionary in use before another was chosen, with its table: kept until the
+  // chosen one's table is read.
+  struct Previous {
+    std::string bound;
+    std::string inUse;
+    std::string name;
+    AffixTable table;
+    bool tableRead = false;
+  };
+  void PutBack(Previous previous);
+
   DictionaryFile& dictionary_;
   MainHost& host_;
+  std::optional<Previous> previous_;
+  // Whether affixes_ holds the table of the dictionary in use.
+  bool tableRead_ = false;
+  bool reloadWanted_ = false;
+  // The stored dictionary that could not be opened at start, while none took its place.
+  std::string unopened_;
   CellTable candidates_{2, kSearchRows};
   CellTable phrase_{2, kPhraseSlots};
   CellTable affixOffers_{2, kAffixRows};

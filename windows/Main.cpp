@@ -88,6 +88,15 @@ QString StartDictionaryNote(const QString& stored, const QString& bundledFolder)
          bundledFolder + TranslateText(":") + QLatin1Char('\n') + names.join(QStringLiteral(", "));
 }
 
+namespace {
+
+// What the status line says while no dictionary is open, in the current language.
+QString NoDictionaryHint() {
+  return TranslateText("Open a dictionary with File > Open");
+}
+
+}  // namespace
+
 QString AutomaticLanguage() {
   return QString::fromStdString(i18n::AutomaticLanguage(i18n::QtLanguageSources()));
 }
@@ -507,6 +516,11 @@ void TMainForm::FormCreate() {
   services_.state.StartupDone = true;
   StartAffixLoad(LoadStart::kAfterFirstPaint);
   UpdateCaption();
+  if (dictionary_.InUse().empty()) {
+    // The Open dialog was cancelled: the window is empty, and says where a dictionary is
+    // opened.
+    statusBar()->showMessage(NoDictionaryHint());
+  }
 }
 
 void TMainForm::StartAffixLoad(LoadStart when) {
@@ -588,6 +602,10 @@ void TMainForm::AffixLoadTick() {
   statusBar()->clearMessage();
   model_.TakeAffixes(std::move(*read));
   StateChanged();
+  if (model_.ReloadWanted()) {
+    // A chosen dictionary was refused in favour of one whose table had not been read.
+    StartAffixLoad();
+  }
 }
 
 void TMainForm::WriteColumnTitles() {
@@ -612,7 +630,7 @@ void TMainForm::FormClose() {
       };
       switch (setting) {
         case Setting::kDictionary:
-          return SettingValue::Text(QString::fromStdString(dictionary_.InUse()));
+          return SettingValue::Text(QString::fromStdString(model_.KeptDictionary()));
         case Setting::kFormTop:
           return SettingValue::Integer(frame.y());
         case Setting::kFormLeft:
@@ -694,15 +712,19 @@ void TMainForm::EntryWritten() {
 void TMainForm::StateChanged() {
   convertBtn_->setEnabled(model_.ConvertEnabled());
   copyBtn_->setEnabled(model_.CopyEnabled());
-  statusBar()->showMessage(TranslateMessage(model_.Status()));
+  const QString status = TranslateMessage(model_.Status());
+  statusBar()->showMessage(
+      status.isEmpty() && !creating_ && dictionary_.InUse().empty() ? NoDictionaryHint() : status);
   selectedWordLabel_->setText(FromCp1252(model_.SelectedWordLabel()));
+  // A chosen dictionary that yields no words gives way to the one in use before.
+  UpdateCaption();
 }
 
 std::optional<std::string> TMainForm::ChooseDictionaryFile() {
   const QString proposed = lastChosenFile_.isEmpty() ? BundledDictionaryPath() : lastChosenFile_;
   // At start the dialog comes before any window: it says why it is there.
   const QString note = creating_
-                           ? StartDictionaryNote(QString::fromStdString(dictionary_.InUse()),
+                           ? StartDictionaryNote(QString::fromStdString(model_.KeptDictionary()),
                                                  QFileInfo(BundledDictionaryPath()).absolutePath())
                            : QString();
   const std::optional<QString> chosen = services_.dialogs.OpenFileName(
@@ -952,8 +974,12 @@ void TMainForm::UpdateLanguageMenu() {
   // The caption shows the dictionary's name as it was set: "No Dictionary Open" stays in
   // the language it was written in.
   UpdateCaption();
-  // A status line written in the old language is not translated; it goes.
+  // A status line written in the old language is not translated; it goes. Only the hint
+  // of a window without a dictionary is written again, in the new language.
   statusBar()->clearMessage();
+  if (!creating_ && dictionary_.InUse().empty()) {
+    statusBar()->showMessage(NoDictionaryHint());
+  }
 }
 
 void TMainForm::RetranslateWindows() {

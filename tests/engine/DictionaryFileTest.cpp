@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include "Fakes.h"
 #include "MainModel.h"
@@ -126,6 +127,16 @@ TEST(DictionaryFileTest, AFifoOrADeviceIsRefusedWithCanNotOpen) {
 
 class UnexaminableDictionaryTest : public ::testing::Test {
  protected:
+  // The dictionary in use before each row: one word and one ending of its own.
+  void SetUp() override {
+    files.files["dict.txt"] = Dict({"228,act,B", "464,-ing,B"});
+    host.nextChoice = "dict.txt";
+    ASSERT_TRUE(model.OpenDictionary());
+    model.LoadAffixes();
+    ASSERT_EQ(dictionary.InUse(), "dict.txt");
+    ASSERT_EQ(model.Affixes().AffixLast, 0);
+  }
+
   Words Open(const std::string& bytes) {
     files.files["words.txt"] = bytes;
     host.nextChoice = "words.txt";
@@ -140,7 +151,9 @@ class UnexaminableDictionaryTest : public ::testing::Test {
   MainModel model{dictionary, host};
 };
 
-TEST_F(UnexaminableDictionaryTest, ADictionaryWithoutAnExaminedLineSaysWhyOnce) {
+// A chosen file that yields no word is named with the reason, and the dictionary in use
+// before stays in use: its name, the path the settings keep, its affixes and its searches.
+TEST_F(UnexaminableDictionaryTest, ADictionaryWithoutAnExaminedLineSaysWhyOnceAndIsRefused) {
   using namespace std::string_literals;
   const std::string empty = "The dictionary words.txt is empty, so no words can be found in it.";
   const std::string single =
@@ -160,7 +173,7 @@ TEST_F(UnexaminableDictionaryTest, ADictionaryWithoutAnExaminedLineSaysWhyOnce) 
       {"a PNG picture", "\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\0\x10"s, notText},
       {"a GIF picture", "GIF89a\x10\0\x10\0\x80\0\0\xFF\xFF\xFF\r\n\r\n"s, notText},
       {"lines with a NUL byte", "228,bat,B\r\n4357,h\0lp,A\r\n\r\n"s, notText},
-      {"tabs and a form feed are text", "228,\tbat,B\r\n\f4357,help,A\r\n\r\n", ""},
+      {"tabs and a form feed are text", "228,bat,B\r\n\f4357,help,A\r\n\r\n", ""},
       {"empty", "", empty},
       {"nothing before Ctrl-Z",
        "\x1A"
@@ -175,19 +188,110 @@ TEST_F(UnexaminableDictionaryTest, ADictionaryWithoutAnExaminedLineSaysWhyOnce) 
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
+    host.nextChoice = "dict.txt";
+    ASSERT_TRUE(model.OpenDictionary());
+    model.LoadAffixes();
     host.warnings.clear();
-    const Words want = row.warning.empty() ? Words{} : Words{row.warning};
-    EXPECT_EQ(Open(row.bytes), want);
+    const bool refused = !row.warning.empty();
+    EXPECT_EQ(Open(row.bytes), refused ? Words{row.warning} : Words{});
 
-    // Searches go on as before: the status line is the usual one, and nothing more is said.
+    const std::string inUse = refused ? "dict.txt" : "words.txt";
+    EXPECT_EQ(dictionary.InUse(), inUse);
+    EXPECT_EQ(dictionary.name, inUse);
+    EXPECT_EQ(dictionary.BoundPath(), inUse);
+    EXPECT_EQ(model.KeptDictionary(), inUse);
+    EXPECT_EQ(model.Affixes().AffixLast, refused ? 0 : -1);
+    EXPECT_FALSE(model.ReloadWanted());
+
+    // Searches read the dictionary in use, and nothing more is said.
     host.warnings.clear();
     model.SetEntryText("228");
     model.Search();
     EXPECT_TRUE(host.warnings.empty());
-    if (!row.warning.empty() && row.warning != notText) {
-      EXPECT_EQ(Render(model.Status(), nullptr), " 0 Matches out of -1 words in  secs");
+    EXPECT_EQ(model.Candidates().Cell(0, 1), refused ? "act" : "bat");
+    EXPECT_NE(Render(model.Status(), nullptr).find(" 1 Matches out of "), std::string::npos)
+        << Render(model.Status(), nullptr);
+  }
+}
+
+// A file without a word chosen while nothing is in use leaves nothing in use; one chosen
+// while the table of the dictionary in use was still being read puts that dictionary back
+// and asks for its table to be read again.
+TEST_F(UnexaminableDictionaryTest, ARefusedDictionaryPutsBackWhatWasInUseWhateverItsState) {
+  files.files["empty.txt"] = "";
+  struct Case {
+    const char* name;
+    std::function<void()> before;
+    std::string inUse;
+    bool reload;
+  };
+  const Case cases[] = {
+      {"no dictionary in use",
+       [&] {
+         dictionary.SetNoneInUse("No Dictionary Open");
+         dictionary.Bind("");
+       },
+       "", false},
+      {"the table still being read",
+       [&] {
+         ASSERT_NE(model.OpenForAffixes(), nullptr);
+         model.SetAffixesLoading(true);
+       },
+       "dict.txt", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    host.nextChoice = "dict.txt";
+    ASSERT_TRUE(model.OpenDictionary());
+    model.LoadAffixes();
+    c.before();
+    host.warnings.clear();
+    host.nextChoice = "empty.txt";
+    ASSERT_TRUE(model.OpenDictionary());
+    std::unique_ptr<ByteSource> source = model.OpenForAffixes();
+    ASSERT_NE(source, nullptr);
+    model.TakeAffixes(MainModel::ReadAffixes(*source));
+    EXPECT_EQ(host.warnings,
+              Words{"The dictionary empty.txt is empty, so no words can be found in it."});
+    EXPECT_EQ(dictionary.InUse(), c.inUse);
+    EXPECT_EQ(dictionary.name, c.inUse.empty() ? "No Dictionary Open" : c.inUse);
+    EXPECT_EQ(model.KeptDictionary(), c.inUse);
+    EXPECT_EQ(model.ReloadWanted(), c.reload);
+    EXPECT_FALSE(model.ReloadWanted());  // said once
+    if (c.reload) {
+      model.LoadAffixes();
+      EXPECT_EQ(model.Affixes().AffixLast, 0);
     }
   }
+}
+
+// The stored dictionary cannot be opened at start and the user cancels the Open dialog:
+// none is in use, but the settings keep the stored path, so that the next start tries it
+// again. A dictionary chosen later takes its place.
+TEST_F(UnexaminableDictionaryTest, AStoredDictionaryThatCannotBeOpenedIsKeptWhenTheUserCancels) {
+  dictionary.SetInUse("unmounted/dict.txt");
+  dictionary.Bind("unmounted/dict.txt");
+  host.nextChoice.reset();
+  host.translate = true;
+  host.dialogs = 0;
+  model.LoadAffixes();
+  EXPECT_EQ(host.dialogs, 1);
+  EXPECT_EQ(dictionary.name, "[No Dictionary Open]");
+  EXPECT_EQ(dictionary.InUse(), "");
+  EXPECT_EQ(model.KeptDictionary(), "unmounted/dict.txt");
+
+  // A file without a word chosen then changes nothing of that.
+  files.files["empty.txt"] = "";
+  host.nextChoice = "empty.txt";
+  ASSERT_TRUE(model.OpenDictionary());
+  model.LoadAffixes();
+  EXPECT_EQ(dictionary.InUse(), "");
+  EXPECT_EQ(model.KeptDictionary(), "unmounted/dict.txt");
+
+  host.nextChoice = "dict.txt";
+  ASSERT_TRUE(model.OpenDictionary());
+  model.LoadAffixes();
+  EXPECT_EQ(model.KeptDictionary(), "dict.txt");
 }
 
 TEST(ByteCensusTest, PassesTheBytesOnUnchanged) {

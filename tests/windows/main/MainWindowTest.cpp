@@ -3,6 +3,8 @@
 // words, copying, clearing, and the settings read at creation and written at close.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QCheckBox>
@@ -26,6 +28,7 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include <QStatusBar>
 #include "AboutVantrel.h"
@@ -787,6 +790,171 @@ TEST_F(MainWindowTest, OpeningAnotherDictionarySearchesItAndCancellingKeepsTheOl
   Start();
   EXPECT_EQ(static_cast<int>(dialogs.openDialogs.size()), asked + 2);
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + other);
+}
+
+// A chosen file without a word (a picture, an empty file) is named with the reason and
+// never becomes the dictionary: the caption, the affixes, the searches and the stored
+// dictionary stay those of the one in use.
+TEST_F(MainWindowTest, AFileWithoutAWordNeverTakesThePlaceOfTheDictionaryInUse) {
+  StartWithDictionary();
+  const int affixLast = form->Model().Affixes().AffixLast;
+  ASSERT_GE(affixLast, 0);
+  const struct {
+    const char* file;
+    QByteArray bytes;
+    const char* why;
+  } cases[] = {
+      {"picture.png", QByteArray("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\0\x10", 20),
+       " is not a text file (it may be a picture or a program), so no words can be found in "
+       "it."},
+      {"empty.txt", QByteArray(), " is empty, so no words can be found in it."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const QString path = dir.filePath(QLatin1String(c.file));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(c.bytes);
+    file.close();
+    TypeNumber(QStringLiteral("228"));
+    dialogs.warnings.clear();
+    dialogs.fileChoices.push_back(path);
+    testing::Find<QAction>(*form, "Open1")->trigger();
+    WaitForAffixes();
+    EXPECT_EQ(dialogs.warnings,
+              QStringList{QStringLiteral("The dictionary ") + path + QLatin1String(c.why)});
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + dictionaryPath);
+    EXPECT_EQ(form->Model().Affixes().AffixLast, affixLast);
+    // The search that follows the Open reads the dictionary in use.
+    EXPECT_GT(CandidateRow("bat"), 0);
+    const QString status = testing::Find<QStatusBar>(*form, "StatusBar1")->currentMessage();
+    EXPECT_TRUE(status.contains(QStringLiteral(" Matches out of ")) &&
+                !status.contains(QStringLiteral("-1 words")))
+        << status.toStdString();
+    testing::Find<QPushButton>(*form, "ClearBtn")->click();
+  }
+
+  ASSERT_TRUE(form->close());
+  std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")), dictionaryPath);
+  CloseWindows();
+  const auto asked = dialogs.openDialogs.size();
+  Start();
+  EXPECT_EQ(dialogs.openDialogs.size(), asked);
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + dictionaryPath);
+}
+
+// Without a dictionary the window is empty; its status line says where one is opened, in
+// the window's language, until one is.
+TEST_F(MainWindowTest, WithoutADictionaryTheStatusLineSaysHowToOpenOne) {
+  i18n::TranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
+  setup.languageSources = i18n::EnvironmentLanguageSources();
+  i18n::ProgramTranslation translation(setup);
+  WriteSettingsValues(QStringLiteral("\"Language\"=\"en_US\"\n"));
+  Start();  // the settings lack the window's place: asked twice, cancelled twice
+  const auto statusLine = [this] {
+    return testing::Find<QStatusBar>(*form, "StatusBar1")->currentMessage().toStdString();
+  };
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel No Dictionary Open"));
+  EXPECT_EQ(statusLine(), "Open a dictionary with File > Open");
+
+  // A search without a dictionary says that it cannot open one, and the hint stays.
+  TypeNumber(QStringLiteral("228"));
+  testing::Find<QPushButton>(*form, "ConvertBtn")->click();
+  EXPECT_EQ(dialogs.warnings.size(), 1);
+  EXPECT_EQ(statusLine(), "Open a dictionary with File > Open");
+
+  // A switch of language writes it again in the new language.
+  const struct {
+    const char* item;
+    const char* hint;
+  } switches[] = {
+      {"German1", "Öffnen Sie ein Wörterbuch mit Datei > Öffnen"},
+      {"French1", "Ouvrez un dictionnaire avec Fichier > Ouvrir"},
+      {"English1", "Open a dictionary with File > Open"},
+  };
+  for (const auto& s : switches) {
+    SCOPED_TRACE(s.item);
+    testing::Find<QAction>(*form, s.item)->trigger();
+    EXPECT_EQ(statusLine(), s.hint);
+  }
+
+  // A file without a word leaves none open, and the hint with it.
+  const QString empty = dir.filePath(QStringLiteral("empty.txt"));
+  ASSERT_TRUE(QFile(empty).open(QIODevice::WriteOnly));
+  dialogs.fileChoices.push_back(empty);
+  testing::Find<QAction>(*form, "Open1")->trigger();
+  WaitForAffixes();
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel No Dictionary Open"));
+  EXPECT_EQ(statusLine(), "Open a dictionary with File > Open");
+
+  // An opened dictionary takes its place, also after a switch of language.
+  dialogs.fileChoices.push_back(dictionaryPath);
+  testing::Find<QAction>(*form, "Open1")->trigger();
+  WaitForAffixes();
+  EXPECT_GT(CandidateRow("bat"), 0);
+  EXPECT_NE(statusLine().find(" Matches out of "), std::string::npos) << statusLine();
+  testing::Find<QAction>(*form, "German1")->trigger();
+  EXPECT_EQ(statusLine(), "");
+  testing::Find<QPushButton>(*form, "ClearBtn")->click();
+  EXPECT_EQ(statusLine(), "");
+}
+
+// The stored dictionary cannot be opened at start (a FIFO, a file gone with an unmounted
+// folder, one without read permission) and the user cancels the Open dialog: nothing is
+// opened then, but the settings keep the stored path, and the next start tries it again.
+TEST_F(MainWindowTest, AStoredDictionaryThatCannotBeOpenedIsKeptWhenTheUserCancels) {
+  const QString fifo = dir.filePath(QStringLiteral("fifo.txt"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const QString locked = dir.filePath(QStringLiteral("locked.txt"));
+  ASSERT_TRUE(QFile::copy(dictionaryPath, locked));
+  ASSERT_TRUE(QFile::setPermissions(locked, {}));
+  struct Case {
+    const char* name;
+    QString path;
+    const char* why;
+  };
+  std::vector<Case> cases = {
+      {"a FIFO", fifo, ", cannot be opened. Please choose one."},
+      {"a missing file", dir.filePath(QStringLiteral("unmounted/words.txt")),
+       ", cannot be found. Please choose one."},
+  };
+  if (::geteuid() != 0) {  // root reads it all the same
+    cases.push_back({"no read permission", locked, ", cannot be opened. Please choose one."});
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // A whole set of settings, as a run with the dictionary leaves it.
+    QFile::remove(settings->FilePath());
+    StartWithDictionary();
+    ASSERT_TRUE(form->close());
+    CloseWindows();
+    QFile file(settings->FilePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QString stored = QString::fromUtf8(file.readAll());
+    file.close();
+    ASSERT_TRUE(stored.contains(dictionaryPath));
+    stored.replace(dictionaryPath, c.path);
+    ASSERT_NO_FATAL_FAILURE(WriteSettingsFile(stored.toUtf8()));
+
+    for (int start = 1; start <= 2; ++start) {
+      SCOPED_TRACE(start);
+      dialogs.openDialogs.clear();
+      Start();  // cancelled
+      ASSERT_EQ(dialogs.openDialogs.size(), 1u);
+      EXPECT_EQ(dialogs.openDialogs[0].note.section(QLatin1Char('\n'), 0, 0),
+                QStringLiteral("The dictionary used last time, ") + c.path + QLatin1String(c.why));
+      EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel No Dictionary Open"));
+      EXPECT_EQ(testing::Find<QStatusBar>(*form, "StatusBar1")->currentMessage(),
+                QStringLiteral("Open a dictionary with File > Open"));
+      ASSERT_TRUE(form->close());
+      std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
+      ASSERT_TRUE(key);
+      EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")), c.path);
+      CloseWindows();
+    }
+  }
 }
 
 // A dictionary that reads slowly until the test lets it go: until then each read gives

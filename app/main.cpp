@@ -29,6 +29,7 @@
 #include "Notify.h"
 #include "ProgramStyle.h"
 #include "QtCatalogs.h"
+#include "QuitSignals.h"
 #include "ReportPage.h"
 #include "Services.h"
 #include "SettingsStore.h"
@@ -59,6 +60,9 @@ struct SideWindows {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before any file is written: a write past the file-size limit fails as a write and is
+  // reported, instead of ending the program in its middle.
+  vantrel::CatchFileSizeSignal();
   // The tracer comes before anything else, so that it sees errors raised during start-up;
   // a crash from here on leaves a record in the log.
   vantrel::TErrorTracer tracer;
@@ -70,6 +74,9 @@ int main(int argc, char** argv) {
   // they run side by side, and the windows wait for both.
   vantrel::FontConfigAhead fontConfig;
   vantrel::VantrelApplication app(argc, argv);
+  // A logout or a shutdown (SIGTERM, SIGHUP) closes the main window as File > Exit does, so
+  // that the settings of the run are written; a signal during the start waits for it.
+  vantrel::QuitSignals quitSignals;
   fontConfig.Wait();
   QApplication::setApplicationName(QStringLiteral("Vantrel"));
   // The style the user or the desktop chose, with its icons read when first drawn.
@@ -108,6 +115,7 @@ int main(int argc, char** argv) {
   std::optional<SideWindows> sideWindows;
   mainForm.SetSideWindowMaker([&] { sideWindows.emplace(mainForm, services); });
   vantrel::AfterFirstPaint(mainForm, [&mainForm] { mainForm.MakeSideWindows(); });
+  quitSignals.SetClose([&mainForm] { mainForm.close(); });
 
   vantrel::SignalFirstPaint(mainForm);
   mainForm.show();
@@ -116,6 +124,7 @@ int main(int argc, char** argv) {
                        [&] { dialogs.Warning(&mainForm, vantrel::CrashNoticeText(logPath)); });
   }
   const int result = QApplication::exec();
+  quitSignals.SetClose({});
   vantrel::i18n::SetCatalogErrorHandler({});
   return result;
 }

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,10 @@ class RecordingCalls final : public FileCalls {
   }
   int Chmod(int fd, mode_t mode) override {
     log.push_back("chmod " + std::to_string(fd));
+    if (chmodFails) {
+      errno = EPERM;
+      return -1;
+    }
     return FileCalls::Chmod(fd, mode);
   }
   ssize_t Write(int fd, const void* data, std::size_t size) override {
@@ -73,6 +78,10 @@ class RecordingCalls final : public FileCalls {
     ++renames;
     log.push_back(std::string("rename ") + (from == temps.back() ? "temp" : from) + " " +
                   QFileInfo(QFile::decodeName(to)).fileName().toStdString());
+    if (renameFails) {
+      errno = EXDEV;
+      return -1;
+    }
     return FileCalls::Rename(from, to);
   }
 
@@ -83,6 +92,8 @@ class RecordingCalls final : public FileCalls {
   std::size_t piece = static_cast<std::size_t>(-1);  // the most one write takes
   bool zeroWrites = false;  // every write returns 0: nothing written, no error
   bool syncFails = false;   // as when the disk reports an error only at the flush
+  bool chmodFails = false;
+  bool renameFails = false;
   int renames = 0;
 };
 
@@ -267,6 +278,49 @@ TEST_F(FileCallsTest, AWriteHoldsItsTemporaryFileLockedUntilTheRename) {
       ->WriteInteger(QStringLiteral("Form Top"), 2);
   EXPECT_TRUE(probe.lockedElsewhere);
 }
+
+// Each step of a replacement that can fail after the temporary file is made: the write
+// fails, the file keeps what it held, and the temporary file is gone.
+struct FailingStep {
+  const char* name;
+  void (*arrange)(RecordingCalls& calls);
+};
+
+class FailingStepTest : public FileCallsTest, public testing::WithParamInterface<FailingStep> {};
+
+TEST_P(FailingStepTest, TheWriteFailsKeepsTheOldFileAndLeavesNoTemporaryFile) {
+  SettingsStore(Folder()).OpenKey(Mode::kCreate)->WriteInteger(QStringLiteral("Form Top"), 1);
+  QFile file(File());
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray before = file.readAll();
+  file.close();
+
+  RecordingCalls calls;
+  GetParam().arrange(calls);
+  std::optional<SettingsKey> key = SettingsStore(Folder(), calls).OpenKey(Mode::kExisting);
+  ASSERT_TRUE(key.has_value());
+  EXPECT_THROW(key->WriteInteger(QStringLiteral("Form Top"), 2), SettingsWriteError);
+  ASSERT_EQ(calls.temps.size(), 1U) << "one temporary file was made";
+  EXPECT_FALSE(QFile::exists(QFile::decodeName(calls.temps.front().c_str())))
+      << calls.temps.front();
+  EXPECT_EQ(FolderFiles(), QStringList{QStringLiteral("Vantrel.reg")});
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, FailingStepTest,
+    testing::Values(FailingStep{"Permissions", [](RecordingCalls& c) { c.chmodFails = true; }},
+                    FailingStep{"FirstWrite", [](RecordingCalls& c) { c.writeBudget = 0; }},
+                    FailingStep{"LaterWrite",
+                                [](RecordingCalls& c) {
+                                  c.piece = 16;
+                                  c.writeBudget = 40;
+                                }},
+                    FailingStep{"WriteOfNothing", [](RecordingCalls& c) { c.zeroWrites = true; }},
+                    FailingStep{"Sync", [](RecordingCalls& c) { c.syncFails = true; }},
+                    FailingStep{"Rename", [](RecordingCalls& c) { c.renameFails = true; }}),
+    [](const testing::TestParamInfo<FailingStep>& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace vantrel

@@ -79,6 +79,7 @@ struct Shown {
   const char* represents;
   const char* selected;
   const char* about;
+  const char* version;
   const char* lookup;
   bool englishOn, germanOn, frenchOn;
 };
@@ -91,22 +92,15 @@ const Shown kEnglish{"en_US",
                      "Represents",
                      "Selected Word",
                      "About Vantrel",
+                     "Beta Version 2.0",
                      "Vantrel - Lookup Individual Word",
                      false,
                      true,
                      true};
-const Shown kGerman{"de_DE",
-                    "Umwandeln",
-                    "&Sprache",
-                    "&Englisch",
-                    "Beispielwort",
-                    "stellt dar",
-                    "Ausgewähltes Wort",
-                    "Über Vantrel",
-                    "Vantrel - Einzelnes Wort nachschlagen",
-                    true,
-                    false,
-                    true};
+const Shown kGerman{"de_DE", "Umwandeln", "&Sprache", "&Englisch", "Beispielwort", "stellt dar",
+                    "Ausgewähltes Wort", "Über Vantrel",
+                    // Only French translates the version line.
+                    "Beta Version 2.0", "Vantrel - Einzelnes Wort nachschlagen", true, false, true};
 const Shown kFrench{"fr_FR",
                     "Convertir",
                     "Langue",
@@ -115,6 +109,7 @@ const Shown kFrench{"fr_FR",
                     "Représente",
                     "Mot selectionné",
                     "À propos de Vantrel",
+                    "Version bêta 2.0",
                     "Vantrel - Rechercher un mot",
                     true,
                     true,
@@ -153,6 +148,7 @@ void ExpectShown(const AllWindows& w, const Shown& shown) {
   EXPECT_EQ(FromCp1252(model.Correction().Cell(1, 0)), QString::fromUtf8(shown.represents));
 
   EXPECT_EQ(w.about->windowTitle(), QString::fromUtf8(shown.about));
+  EXPECT_EQ(testing::Find<QLabel>(*w.about, "Version")->text(), QString::fromUtf8(shown.version));
   EXPECT_EQ(w.lookup->windowTitle(), QString::fromUtf8(shown.lookup));
   EXPECT_EQ(w.lookup->findChild<QPushButton*>(QStringLiteral("CancelLookUpBtn"))->text(),
             TranslateText("Cancel"));

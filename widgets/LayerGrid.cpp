@@ -642,14 +642,10 @@ void TLayerGrid::PaintCell(QPainter& painter, int col, int row, const QRect& rec
       flags |= Qt::TextWordWrap;
     } else if (cell.wordwrap == ww_ellipsis) {
       text = EllipsisText(text, painter.fontMetrics(), textRect.width());
-    } else if (fixed && !text.contains(QLatin1Char('\n')) &&
-               painter.fontMetrics().horizontalAdvance(text) > textRect.width()) {
-      // A column title longer than its column (a translation may be) keeps its beginning
-      // and ends in an ellipsis, rather than losing both ends to a centred cut.
-      text = EllipsisText(text, painter.fontMetrics(), textRect.width());
-      flags = (flags & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
     }
-    // A text too long for its cell is cut at the cell's edge.
+    // A text too long for its cell is cut at the cell's edges, a title in a fixed cell
+    // as any other: it keeps its alignment, so a centred title too wide for its column
+    // shows its middle, and widening the column brings back the whole of it.
     painter.setClipRect(rect);
     painter.drawText(textRect, flags, text);
     painter.setClipping(false);

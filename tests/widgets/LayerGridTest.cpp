@@ -507,21 +507,81 @@ bool InkInColumn(const QImage& image, const QRect& cell, int x) {
   return false;
 }
 
-TEST(LayerGridPaint, AColumnTitleLongerThanItsColumnKeepsItsBeginning) {
-  // A translated title can be wider than the column: centred, it would lose its first
-  // letters at the left edge; it starts at the inset instead and ends in an ellipsis.
+// The leftmost and rightmost columns of pixels with ink inside a cell, its edges left out.
+std::pair<int, int> InkSpan(const QImage& image, const QRect& cell) {
+  int first = -1;
+  int last = -1;
+  for (int x = cell.left() + 1; x < cell.right(); ++x) {
+    if (InkInColumn(image, cell, x)) {
+      first = first < 0 ? x : first;
+      last = x;
+    }
+  }
+  return {first, last};
+}
+
+TEST(LayerGridPaint, ATitleInAFixedCellKeepsItsAlignmentAndIsClippedAtTheCellsEdges) {
+  // A translated title can be wider than its column: it is drawn as any text of its
+  // alignment and cut at the cell's edges, never shortened to an ellipsis.
+  struct Case {
+    const char* what;
+    TCellAlign align;
+    bool inkAtLeftEdge;
+    bool inkAtRightEdge;
+  };
+  const Case cases[] = {
+      {"centred", alCenter, true, true},
+      {"left", alLeft, false, true},
+      {"right", alRight, true, false},
+  };
+  const QString longTitle = QStringLiteral("WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto grid = ShownGrid();
+    grid->FixedRowProperties(0).SetAlign(c.align);
+    grid->SetCellText(1, 0, longTitle);
+    const QRect cell = grid->CellRect(1, 0);
+    const QImage image = grid->viewport()->grab().toImage();
+    // Cut at the cell's edge: ink reaches the pixel next to the cell's border line.
+    EXPECT_EQ(InkInColumn(image, cell, cell.left() + 1), c.inkAtLeftEdge);
+    EXPECT_EQ(InkInColumn(image, cell, cell.right() - 1), c.inkAtRightEdge);
+    // What sticks out on the left is not drawn over the empty title beside it.
+    const QRect neighbour = grid->CellRect(0, 0);
+    EXPECT_FALSE(InkInColumn(image, neighbour, neighbour.right() - 1));
+  }
+
+  // Centred, the title that fits and the one too wide are centred alike; the wide one is
+  // the same picture as the fitting one's middle would be, without dots at its end.
   auto grid = ShownGrid();
   grid->FixedRowProperties(0).SetAlign(alCenter);
-  grid->SetCellText(1, 0, QStringLiteral("WWWWWWWWWWWWWWWWWWWW"));
   grid->SetCellText(0, 0, QStringLiteral("WW"));
+  grid->SetCellText(1, 0, longTitle);
   const QImage image = grid->viewport()->grab().toImage();
-  const QRect longTitle = grid->CellRect(1, 0);
-  EXPECT_FALSE(InkInColumn(image, longTitle, longTitle.left() + 1));
-  EXPECT_TRUE(InkInColumn(image, longTitle, longTitle.left() + 6));
-  // A title that fits stays centred.
-  const QRect shortTitle = grid->CellRect(0, 0);
-  EXPECT_FALSE(InkInColumn(image, shortTitle, shortTitle.left() + 6));
-  EXPECT_TRUE(InkInColumn(image, shortTitle, shortTitle.center().x()));
+  const QRect shortCell = grid->CellRect(0, 0);
+  const auto [shortFirst, shortLast] = InkSpan(image, shortCell);
+  ASSERT_GE(shortFirst, 0);
+  EXPECT_LE(std::abs((shortFirst + shortLast) - 2 * shortCell.center().x()), 2);
+  const QRect wideCell = grid->CellRect(1, 0);
+  const auto [wideFirst, wideLast] = InkSpan(image, wideCell);
+  EXPECT_EQ(wideFirst, wideCell.left() + 1);
+  EXPECT_EQ(wideLast, wideCell.right() - 1);
+
+  // Widened until the title fits, the column shows all of it, centred and whole.
+  const QString title = QStringLiteral("WWWWWWWWWW");
+  grid->SetCellText(1, 0, title);
+  grid->SetColWidth(0, 20);
+  const QRect narrowCell = grid->CellRect(1, 0);
+  EXPECT_EQ(InkSpan(grid->viewport()->grab().toImage(), narrowCell),
+            std::make_pair(narrowCell.left() + 1, narrowCell.right() - 1))
+      << "too wide for 50 pixels";
+  grid->SetColWidth(1, 250);
+  const QImage widened = grid->viewport()->grab().toImage();
+  const QRect widenedCell = grid->CellRect(1, 0);
+  const auto [first, last] = InkSpan(widened, widenedCell);
+  ASSERT_GE(first, 0);
+  EXPECT_GT(first, widenedCell.left() + 4);
+  EXPECT_LT(last, widenedCell.right() - 4);
+  EXPECT_LE(std::abs((first + last) - 2 * widenedCell.center().x()), 2);
 }
 
 TEST(LayerGridPaint, SelectedCellsTakeTheResolvedSelectionColours) {

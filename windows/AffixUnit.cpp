@@ -196,6 +196,8 @@ void TAffixForm::FormCreate() {
 }
 
 void TAffixForm::AffixOkBtnClick() {
+  // OK searches the number again, as Convert does, and a search is the user's doing.
+  services_.state.NoteUserActivity();
   selectedAffixGrid_->CommitEdit();
   if (model_.JoinAffix()) {
     accept();

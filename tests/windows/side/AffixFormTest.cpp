@@ -279,6 +279,38 @@ TEST_F(AffixFormTest, AnOkThatTheEngineRefusesClosesAsCancel) {
   }
 }
 
+// OK searches the number again, which is the user's doing, so no worm comes straight
+// after it; closing the window without OK is no activity of its own.
+TEST_F(AffixFormTest, OkCountsAsUserActivityAndCancelDoesNot) {
+  struct Case {
+    const char* name;
+    std::function<void(QDialog&)> closeIt;
+    int result;
+    bool activity;
+  };
+  const Case cases[] = {
+      {"Cancel",
+       [this](QDialog&) {
+         QTest::mouseClick(testing::Find<QPushButton>(form, "AffixCancelBtn"), Qt::LeftButton);
+       },
+       QDialog::Rejected, false},
+      {"Esc", [](QDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); }, QDialog::Rejected,
+       false},
+      {"OK", [this](QDialog&) { ClickOk(); }, QDialog::Accepted, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    host.results.clear();
+    ClickEnding([this, &c](QDialog& dialog) {
+      ASSERT_TRUE(ShowActive(dialog));
+      env.services.state.IdleTicks = 50;
+      c.closeIt(dialog);
+    });
+    EXPECT_EQ(host.results, std::vector<int>{c.result});
+    EXPECT_EQ(env.services.state.IdleTicks, c.activity ? 0 : 50);
+  }
+}
+
 TEST_F(AffixFormTest, TheWordColumnLeavesFortyPixelsOfTheGrid) {
   form.resize(600, 150);
   ASSERT_TRUE(ShowActive(form));

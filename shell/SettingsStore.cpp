@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <string>
+#include <system_error>
 #include <utility>
 
 #include "FileOpen.h"
@@ -117,12 +119,32 @@ SettingsReadError::SettingsReadError(QString valueName, Status failure)
       valueName_(std::move(valueName)),
       failure_(std::move(failure)) {}
 
+TextPiece SystemReasonPiece(std::string_view reason) {
+  // What a write of the settings file meets: a folder or file without the right to write,
+  // a read-only or full disk, a quota or a size limit, a path that is no folder. The texts
+  // are the system's own, so that a reason in the user's language already stays as it is.
+  static const int kKnown[] = {EACCES, EPERM,  EROFS,   ENOSPC, EDQUOT,       EFBIG,
+                               EIO,    ENOENT, ENOTDIR, EISDIR, ENAMETOOLONG, ELOOP};
+  for (const int error : kKnown) {
+    if (reason == std::generic_category().message(error)) {
+      return {std::string(reason), true};
+    }
+  }
+  return Lit(reason);
+}
+
 SettingsWriteError::SettingsWriteError(QString valueName, QString filePath, Status failure)
+    : SettingsWriteError(std::move(valueName), std::move(filePath), failure,
+                         {SystemReasonPiece(failure.Reason())}) {}
+
+SettingsWriteError::SettingsWriteError(QString valueName, QString filePath, Status failure,
+                                       Message explanation)
     : SettingsError(
           Utf8(WriteErrorText(valueName, filePath, QString::fromStdString(failure.Reason())))),
       valueName_(std::move(valueName)),
       filePath_(std::move(filePath)),
-      failure_(std::move(failure)) {}
+      failure_(std::move(failure)),
+      explanation_(std::move(explanation)) {}
 
 namespace {
 
@@ -345,9 +367,10 @@ regfile::Key SettingsFiles::Update(const QString& valueName,
                                    const std::vector<regfile::Value>& values) {
   Loaded loaded = Load();
   if (!loaded.unusable.IsOk()) {
-    throw SettingsWriteError(valueName, FilePath(),
-                             {loaded.unusable.Code(),
-                              "the settings file is left as it is: " + loaded.unusable.Reason()});
+    throw SettingsWriteError(
+        valueName, FilePath(),
+        {loaded.unusable.Code(), "the settings file is left as it is: " + loaded.unusable.Reason()},
+        {Tr("the settings file is left as it is: "), SystemReasonPiece(loaded.unusable.Reason())});
   }
   regfile::Document document = std::move(loaded.document);
   regfile::Key& key = document.FindOrAdd(SettingsStore::kKeyPath);
@@ -362,17 +385,18 @@ regfile::Key SettingsFiles::Update(const QString& valueName,
 void SettingsFiles::Save(const regfile::Document& document, const QString& valueName) {
   const QString path = FilePath();
   if (!QDir().mkpath(folder_)) {
-    throw SettingsWriteError(
-        valueName, path,
-        {StatusCode::kNoFolder,
-         Utf8(QStringLiteral("the folder %1 cannot be created").arg(folder_))});
+    throw SettingsWriteError(valueName, path,
+                             {StatusCode::kNoFolder,
+                              Utf8(QStringLiteral("the folder %1 cannot be created").arg(folder_))},
+                             {Tr("the folder "), Lit(Utf8(folder_)), Tr(" cannot be created")});
   }
   const std::string bytes = regfile::Serialize(document);
   // What is written must read back; a file past the limit would be kept aside next time.
   if (bytes.size() > regfile::kMaxFileSize) {
     throw SettingsWriteError(
         valueName, path,
-        {StatusCode::kWriteFailed, "the settings would grow larger than a settings file may be"});
+        {StatusCode::kWriteFailed, "the settings would grow larger than a settings file may be"},
+        {Tr("the settings would grow larger than a settings file may be")});
   }
   Status written = ReplaceFile(QFile::encodeName(path).toStdString(), bytes, calls_);
   if (!written.IsOk()) {

@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "FileCalls.h"
+#include "Message.h"
 #include "RegFile.h"
 #include "Status.h"
 
@@ -56,23 +57,33 @@ class SettingsReadError : public SettingsError {
   Status failure_;
 };
 
+// The reason a system call gave ("Read-only file system") as a message piece: one the
+// catalogs translate when it is one of the refusals a settings write meets, else as it is.
+TextPiece SystemReasonPiece(std::string_view reason);
+
 // A value that could not be stored. ValueName is empty when the key itself could not be
 // created. An exception, because a write fails deep inside a window's event handler and
-// must reach the program's error report; Failure() says why.
+// must leave it; the window that closes tells the user with Explanation(), Failure() says
+// why for the program and the log.
 class SettingsWriteError : public SettingsError {
  public:
+  // The explanation is the failure's reason, translated where it is a known refusal.
   SettingsWriteError(QString valueName, QString filePath, Status failure);
+  SettingsWriteError(QString valueName, QString filePath, Status failure, Message explanation);
 
   const QString& ValueName() const { return valueName_; }
   const QString& FilePath() const { return filePath_; }
   const Status& Failure() const { return failure_; }
   // The failure's reason, as the window puts it into its own message.
   QString Reason() const { return QString::fromStdString(failure_.Reason()); }
+  // The same reason in pieces, the store's own words translatable.
+  const Message& Explanation() const { return explanation_; }
 
  private:
   QString valueName_;
   QString filePath_;
   Status failure_;
+  Message explanation_;
 };
 
 // A settings file that could not be used. The window tells the user about it once.

@@ -667,16 +667,24 @@ void TMainForm::FormClose() {
           return SettingDesignValue(setting);
       }
     });
+    if (notifyForm_ != nullptr) {
+      notifyForm_->ShowNotifyForm();
+    }
   } catch (const SettingsWriteError& error) {
-    // The later values are not written and the countdown does not run; the error report
-    // names the value that failed.
-    throw std::runtime_error((TranslateText("Failed to set data for '") + error.ValueName() +
-                              QStringLiteral("'\n") + error.Reason())
-                                 .toStdString());
+    // A read-only or full disk is no fault of the program: the user is told which file
+    // could not be written and why, and the run ends as it would have. The countdown does
+    // not run, as its count could not be stored either.
+    services_.dialogs.Warning(this, SettingsWriteWarning(error));
   }
-  if (notifyForm_ != nullptr) {
-    notifyForm_->ShowNotifyForm();
+}
+
+QString SettingsWriteWarning(const SettingsWriteError& error) {
+  QString text;
+  if (!error.ValueName().isEmpty()) {
+    text = TranslateText("Failed to set data for '") + error.ValueName() + QStringLiteral("'\n");
   }
+  return text + TranslateText("The settings file ") + error.FilePath() +
+         TranslateText(" could not be written: ") + TranslateMessage(error.Explanation());
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -685,11 +693,12 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     return;
   }
   // Closing the main window ends the run, also while the test window stands open, and
-  // also when a value or the countdown cannot be stored: that error goes on to the error
-  // report, and settings that cannot be written never keep the program from closing.
-  // The run is not ended while that error is on its way: the report shows it in an event
-  // loop of its own, which an ended run would close at once. The window closes after the
-  // report, and as the last window of the program its closing ends the run.
+  // also when a value or the countdown cannot be stored: the user is warned, and settings
+  // that cannot be written never keep the program from closing. Any other error goes on
+  // to the error report; the run is not ended while it is on its way: the report shows it
+  // in an event loop of its own, which an ended run would close at once. The window
+  // closes after the report, and as the last window of the program its closing ends the
+  // run.
   closing_ = true;
   event->accept();
   StopAffixLoad();

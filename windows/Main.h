@@ -49,6 +49,10 @@ QString BundledDictionaryPath();
 // and the dictionaries that come with Vantrel in bundledFolder.
 QString StartDictionaryNote(const QString& stored, const QString& bundledFolder);
 
+// The warning at a close whose settings cannot be stored, in the current language: the
+// value, the settings file and the reason.
+QString SettingsWriteWarning(const SettingsWriteError& error);
+
 // The language chosen when none is stored: LANG cut before its '.', else the user's
 // locale; it becomes the catalogs' language.
 QString AutomaticLanguage();
@@ -130,8 +134,8 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
   void ConnectButtons();
   void BuildMenu();
   void FormCreate();
-  // Writes every persisted value and runs the countdown; raises when a value cannot be
-  // written.
+  // Writes every persisted value and runs the countdown; when a value cannot be written,
+  // the later ones and the countdown are left out and a warning names the file and why.
   void FormClose();
   void SelectLanguage(const QString& code, QAction* item);
   // Enables the other languages' items, rebuilds the caption and clears the status line.

@@ -296,7 +296,7 @@ TEST_P(FileSizeLimit, AWriteOverTheLimitFailsAndKeepsTheOldSettingsWhole) {
   ASSERT_TRUE(program.Started());
   ASSERT_TRUE(program.WaitForWindow()) << "no window within a minute";
 
-  // The close fails to write and reports it; the report waits for the user, and the next
+  // The close fails to write and warns; the warning waits for the user, and the next
   // signal ends it.
   const std::optional<int> status = program.EndBy(SIGTERM);
   ASSERT_TRUE(status.has_value()) << "still running";

@@ -11,6 +11,8 @@
 #include <climits>
 #include <csignal>
 #include <fstream>
+#include <optional>
+#include <system_error>
 
 #include "SettingsRead.h"
 #include "TestFiles.h"
@@ -437,6 +439,75 @@ TEST_F(SettingsStoreTest, AWriteIntoAFolderWithoutWritePermissionFails) {
   }
   ExpectWriteFailsAndKeepsOldFile(*key, Folder(), before);
   chmod(QFile::encodeName(Folder()).constData(), 0755);
+}
+
+// The user is told why in pieces: the store's own words and the system's usual refusals
+// go through the catalogs, paths and unknown texts stay as they are.
+TEST_F(SettingsStoreTest, AFailedWriteExplainsItselfInTranslatablePieces) {
+  const QString blocked = Folder(QStringLiteral("blocked"));
+  const QString full = Folder(QStringLiteral("full"));
+  const QString unusable = Folder(QStringLiteral("unusable"));
+  ASSERT_TRUE(QDir().mkpath(Folder(QString())));
+  WriteBytes(blocked, "a file where the folder should be");
+  ASSERT_TRUE(QDir().mkpath(FileIn(unusable)));  // a folder where the file should be
+  const struct {
+    const char* name;
+    QString folder;
+    rlim_t sizeLimit;  // 0: none
+    Message explanation;
+  } rows[] = {
+      {"no folder",
+       blocked,
+       0,
+       {Tr("the folder "), Lit(blocked.toStdString()), Tr(" cannot be created")}},
+      {"a full disk", full, 16, {Tr(std::generic_category().message(EFBIG))}},
+      {"a file that cannot be read",
+       unusable,
+       0,
+       {Tr("the settings file is left as it is: "), Lit("it is not a regular file")}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    SettingsStore store(row.folder);
+    std::optional<FileSizeLimit> limit;
+    if (row.sizeLimit > 0) {
+      limit.emplace(row.sizeLimit);
+    }
+    SettingsKey::Batch batch;
+    batch.Text(QStringLiteral("Dictionary"), QStringLiteral("words.txt"));
+    try {
+      store.Write(batch);
+      ADD_FAILURE() << "the write did not fail";
+    } catch (const SettingsWriteError& error) {
+      ASSERT_EQ(error.Explanation().size(), row.explanation.size());
+      for (std::size_t i = 0; i < row.explanation.size(); ++i) {
+        EXPECT_EQ(error.Explanation()[i].text, row.explanation[i].text) << i;
+        EXPECT_EQ(error.Explanation()[i].translate, row.explanation[i].translate) << i;
+      }
+    }
+  }
+}
+
+TEST(SettingsWriteReason, TheSystemsUsualRefusalsAreTranslatedAndOtherTextsKept) {
+  const struct {
+    std::string reason;
+    bool translate;
+  } rows[] = {
+      {std::generic_category().message(EROFS), true},
+      {std::generic_category().message(EACCES), true},
+      {std::generic_category().message(ENOSPC), true},
+      {std::generic_category().message(EDQUOT), true},
+      {std::generic_category().message(ENOTDIR), true},
+      {std::generic_category().message(EAGAIN), false},
+      {"too many kept files with the same time", false},
+      {"", false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.reason);
+    const TextPiece piece = SystemReasonPiece(row.reason);
+    EXPECT_EQ(piece.text, row.reason);
+    EXPECT_EQ(piece.translate, row.translate);
+  }
 }
 
 TEST_F(SettingsStoreTest, AFileOfExactlyTheLimitIsReadAndOneByteMoreIsNot) {

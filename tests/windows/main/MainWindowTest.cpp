@@ -3,6 +3,7 @@
 // words, copying, clearing, and the settings read at creation and written at close.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +24,7 @@
 #include <QTest>
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -55,6 +57,29 @@ namespace {
 using testing::ScriptedDialogs;
 
 const QString kBullet = QString(QChar(0x2022));
+
+// Every write to a regular file past the limit fails with EFBIG, as on a full disk; this
+// binds root too, whom folder permissions do not stop.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previous_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+  void (*previous_)(int) = nullptr;
+};
 
 class MainWindowTest : public testing::ProgramWindowsTest {
  protected:
@@ -1337,6 +1362,70 @@ TEST_F(MainWindowTest, TheWindowComesBackOnTheScreenWithColumnsThatCanBeSeen) {
               testing::Find<TLayerGrid>(*form, "PossibleGrid")->ColWidth(1));
     CloseWindows();
   }
+}
+
+// Settings that cannot be saved are no fault of the program: a warning in the user's
+// language names the file and the reason, and the window closes as always.
+TEST_F(MainWindowTest, SettingsThatCannotBeSavedAreAWarningInTheUsersLanguage) {
+  i18n::TranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
+  setup.languageSources = i18n::EnvironmentLanguageSources();
+  i18n::ProgramTranslation translation(setup);
+  const struct {
+    const char* name;
+    const char* language;
+    bool fullDisk;     // else a file stands where the settings folder should be
+    QString expected;  // %1 the settings file, %2 its folder
+  } rows[] = {
+      {"German, a full disk", "German1", true,
+       QStringLiteral("Daten konnten nicht gespeichert werden für 'Dictionary'\n"
+                      "Die Einstellungsdatei %1 konnte nicht geschrieben werden: Datei zu groß")},
+      {"French, no folder", "French1", false,
+       QStringLiteral("Impossible d'enregistrer la valeur 'Dictionary'\n"
+                      "Le fichier de paramètres %1 n'a pas pu être écrit : le dossier %2 ne "
+                      "peut pas être créé")},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    dialogs.warnings.clear();
+    dialogs.shownDialogs.clear();
+    QDir(settings->Folder()).removeRecursively();
+    QFile::remove(settings->Folder());
+    StartWithDictionary();
+    testing::Find<QAction>(*form, row.language)->trigger();
+    // The last close before the notification: a countdown that ran would show it.
+    settings->OpenKey(SettingsStore::OpenMode::kCreate)
+        ->WriteInteger(QStringLiteral("NotifyCount"), 1);
+    const QByteArray before = [this] {
+      QFile file(settings->FilePath());
+      return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    std::optional<FileSizeLimit> full;
+    if (row.fullDisk) {
+      full.emplace(16);
+    } else {
+      QDir(settings->Folder()).removeRecursively();
+      QFile blocker(settings->Folder());
+      ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    EXPECT_NO_THROW(EXPECT_TRUE(form->close()));
+    full.reset();
+    EXPECT_FALSE(form->isVisible());
+    ASSERT_EQ(dialogs.warnings.size(), 1);
+    EXPECT_EQ(dialogs.warnings[0].toStdString(),
+              QString(row.expected)
+                  .replace(QStringLiteral("%1"), settings->FilePath())
+                  .replace(QStringLiteral("%2"), settings->Folder())
+                  .toStdString());
+    EXPECT_TRUE(dialogs.shownDialogs.isEmpty()) << "the countdown ran";
+    if (row.fullDisk) {
+      QFile file(settings->FilePath());
+      ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+      EXPECT_EQ(file.readAll(), before) << "the old settings are kept whole";
+    }
+    CloseWindows();
+    SelectCatalogLanguage(QStringLiteral("en_US"));
+  }
+  QFile::remove(settings->Folder());
 }
 
 TEST_F(MainWindowTest, ThePlaceIsWrittenAndRestoredTopAsTopAndLeftAsLeft) {

@@ -17,6 +17,7 @@
 #include "GridTypes.h"
 
 #include <QAbstractScrollArea>
+#include <QStringList>
 #include <QTimer>
 
 #include <functional>
@@ -42,6 +43,9 @@ class GridIndexError : public std::out_of_range {
 
 class TLayerGrid : public QAbstractScrollArea {
   Q_OBJECT
+  // A property, so that the window's translation translates the names with its other
+  // texts, line by line, and again at a change of language.
+  Q_PROPERTY(QStringList columnNames READ ColumnNames WRITE SetColumnNames)
 
  public:
   enum GridOption {
@@ -189,6 +193,12 @@ class TLayerGrid : public QAbstractScrollArea {
   // Stretches the last column to the client width, when AutoAdjustLastCol is on.
   void AdjustLastCol();
 
+  // The names a screen reader hears as the titles of columns that have no text in a fixed
+  // row (a list without a header row): one per column, from column 0.
+  QStringList ColumnNames() const { return columnNames_; }
+  void SetColumnNames(const QStringList& names) { columnNames_ = names; }
+  QString ColumnName(int col) const { return columnNames_.value(col); }
+
   // Hints. With ShowCellHints on, the cell under the mouse shows its own hint (none
   // when it has none) and the grid's hint is never used; otherwise the grid's hint (the
   // widget's tool tip) shows when ShowHint is on.
@@ -306,6 +316,7 @@ class TLayerGrid : public QAbstractScrollArea {
   bool autoAdjustLastCol_ = false;
   bool showCellHints_ = true;
   bool showHint_ = false;
+  QStringList columnNames_;
   bool pickKeys_ = false;
 
   CellCoord current_;

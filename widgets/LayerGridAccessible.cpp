@@ -4,7 +4,9 @@
 #include "LayerGrid.h"
 
 #include <QAccessible>
+#include <QLineEdit>
 #include <QTimer>
+#include <QValidator>
 #include <QWindow>
 
 #include <algorithm>
@@ -25,6 +27,24 @@ QString ShownText(const TLayerGrid& grid, int col, int row) {
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   }
   return text;
+}
+
+// The title a screen reader hears for a column: the texts of its fixed rows, or where
+// the grid has none, the name the grid gives the column.
+QString ColumnTitle(const TLayerGrid& grid, int col) {
+  QStringList lines;
+  for (int row = 0; row < std::min(grid.FixedRows(), grid.RowCount()); ++row) {
+    if (IsGridCell(&grid, col, row)) {
+      const QString text = ShownText(grid, col, row);
+      if (!text.isEmpty()) {
+        lines << text;
+      }
+    }
+  }
+  if (lines.isEmpty()) {
+    return grid.ColumnName(col);
+  }
+  return lines.join(QLatin1Char('\n'));
 }
 
 LayerGridAccessible* TableOf(TLayerGrid* grid) {
@@ -154,9 +174,173 @@ class GridCellAccessible : public QAccessibleInterface, public QAccessibleTableC
   int row_;
 };
 
+// The in-place editor, a child of the grid's table rather than of the viewport it lies
+// over: a screen reader that walks the table finds the editor there, and the editor's
+// parent is the table whose cell it edits. Its name is the title of the edited column,
+// its value the text being typed.
+class GridEditorAccessible : public QAccessibleWidget,
+                             public QAccessibleTextInterface,
+                             public QAccessibleEditableTextInterface {
+ public:
+  GridEditorAccessible(QLineEdit* editor, TLayerGrid* grid)
+      : QAccessibleWidget(editor, QAccessible::EditableText), grid_(grid) {}
+
+  QAccessibleInterface* parent() const override {
+    return grid_ != nullptr ? QAccessible::queryAccessibleInterface(grid_.data())
+                            : QAccessibleWidget::parent();
+  }
+
+  QString text(QAccessible::Text t) const override {
+    switch (t) {
+      case QAccessible::Name: {
+        if (!Editor()->accessibleName().isEmpty()) {
+          return Editor()->accessibleName();
+        }
+        if (grid_ == nullptr || !grid_->Editing()) {
+          return {};
+        }
+        return ColumnTitle(*grid_, grid_->EditingCell().col);
+      }
+      case QAccessible::Value:
+        return Editor()->text();
+      default:
+        return QAccessibleWidget::text(t);
+    }
+  }
+  void setText(QAccessible::Text t, const QString& text) override {
+    if (t == QAccessible::Value && Accepts(text)) {
+      Editor()->setText(text);
+    }
+  }
+
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.editable = !Editor()->isReadOnly();
+    state.readOnly = Editor()->isReadOnly();
+    state.selectableText = true;
+    return state;
+  }
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::TextInterface) {
+      return static_cast<QAccessibleTextInterface*>(this);
+    }
+    if (type == QAccessible::EditableTextInterface) {
+      return static_cast<QAccessibleEditableTextInterface*>(this);
+    }
+    return QAccessibleWidget::interface_cast(type);
+  }
+
+  // QAccessibleTextInterface: one selection at most, as QLineEdit has.
+  void selection(int selectionIndex, int* startOffset, int* endOffset) const override {
+    *startOffset = *endOffset = 0;
+    if (selectionIndex == 0 && Editor()->hasSelectedText()) {
+      *startOffset = Editor()->selectionStart();
+      *endOffset = *startOffset + static_cast<int>(Editor()->selectedText().size());
+    }
+  }
+  int selectionCount() const override { return Editor()->hasSelectedText() ? 1 : 0; }
+  void addSelection(int startOffset, int endOffset) override {
+    setSelection(0, startOffset, endOffset);
+  }
+  void removeSelection(int selectionIndex) override {
+    if (selectionIndex == 0) {
+      Editor()->deselect();
+    }
+  }
+  void setSelection(int selectionIndex, int startOffset, int endOffset) override {
+    if (selectionIndex == 0) {
+      Editor()->setSelection(startOffset, endOffset - startOffset);
+    }
+  }
+  int cursorPosition() const override { return Editor()->cursorPosition(); }
+  void setCursorPosition(int position) override { Editor()->setCursorPosition(position); }
+  QString text(int startOffset, int endOffset) const override {
+    if (startOffset < 0 || endOffset < startOffset) {
+      return {};
+    }
+    return Editor()->text().mid(startOffset, endOffset - startOffset);
+  }
+  int characterCount() const override { return static_cast<int>(Editor()->text().size()); }
+  QRect characterRect(int offset) const override {
+    const QString text = Editor()->text();
+    if (offset < 0 || offset >= text.size()) {
+      return {};
+    }
+    // The line is laid out as the editor's alignment says within its contents.
+    const QFontMetrics metrics(Editor()->font());
+    const QRect contents = Editor()->contentsRect().adjusted(2, 0, -2, 0);
+    const int width = metrics.horizontalAdvance(text);
+    int left = contents.left();
+    if (Editor()->alignment() & Qt::AlignRight) {
+      left = contents.right() + 1 - width;
+    } else if (Editor()->alignment() & Qt::AlignHCenter) {
+      left = contents.left() + (contents.width() - width) / 2;
+    }
+    const QRect local(left + metrics.horizontalAdvance(text.left(offset)),
+                      contents.top() + (contents.height() - metrics.height()) / 2,
+                      metrics.horizontalAdvance(text.at(offset)), metrics.height());
+    return QRect(Editor()->mapToGlobal(local.topLeft()), local.size());
+  }
+  int offsetAtPoint(const QPoint& point) const override {
+    const QPoint local = Editor()->mapFromGlobal(point);
+    return Editor()->rect().contains(local) ? Editor()->cursorPositionAt(local) : -1;
+  }
+  void scrollToSubstring(int startIndex, int endIndex) override {
+    Editor()->setCursorPosition(endIndex);
+    Editor()->setCursorPosition(startIndex);
+  }
+  QString attributes(int offset, int* startOffset, int* endOffset) const override {
+    *startOffset = *endOffset = offset;
+    return {};
+  }
+
+  // QAccessibleEditableTextInterface: a change goes through the editor's own limits.
+  void deleteText(int startOffset, int endOffset) override {
+    replaceText(startOffset, endOffset, QString());
+  }
+  void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+  void replaceText(int startOffset, int endOffset, const QString& text) override {
+    QString changed = Editor()->text();
+    if (startOffset < 0 || endOffset < startOffset || endOffset > changed.size()) {
+      return;
+    }
+    changed.replace(startOffset, endOffset - startOffset, text);
+    if (Accepts(changed)) {
+      Editor()->setText(changed);
+    }
+  }
+
+ private:
+  QLineEdit* Editor() const { return static_cast<QLineEdit*>(widget()); }
+
+  // Whether the editor would take the text typed: its length limit and validator.
+  bool Accepts(const QString& text) const {
+    if (Editor()->isReadOnly() || text.size() > Editor()->maxLength()) {
+      return false;
+    }
+    if (const QValidator* validator = Editor()->validator()) {
+      QString checked = text;
+      int position = static_cast<int>(checked.size());
+      return validator->validate(checked, position) != QValidator::Invalid;
+    }
+    return true;
+  }
+
+  QPointer<TLayerGrid> grid_;
+};
+
 QAccessibleInterface* GridFactory(const QString&, QObject* object) {
   if (auto* grid = qobject_cast<TLayerGrid*>(object)) {
     return new LayerGridAccessible(grid);
+  }
+  if (auto* editor = qobject_cast<QLineEdit*>(object)) {
+    QWidget* viewport = editor->parentWidget();
+    auto* grid =
+        viewport != nullptr ? qobject_cast<TLayerGrid*>(viewport->parentWidget()) : nullptr;
+    if (grid != nullptr && grid->Editor() == editor) {
+      return new GridEditorAccessible(editor, grid);
+    }
   }
   return nullptr;
 }
@@ -223,23 +407,43 @@ void LayerGridAccessible::ForgetCellsOutside(int colCount, int rowCount) {
   }
 }
 
+QLineEdit* LayerGridAccessible::ShownEditor() const {
+  const TLayerGrid* grid = Grid();
+  return grid->Editing() && grid->Editor() != nullptr && grid->Editor()->isVisible()
+             ? grid->Editor()
+             : nullptr;
+}
+
+int LayerGridAccessible::CellCount() const {
+  const TLayerGrid* grid = Grid();
+  return grid->ColCount() * grid->RowCount();
+}
+
 QAccessibleInterface* LayerGridAccessible::child(int index) const {
   const TLayerGrid* grid = Grid();
   const int cols = grid->ColCount();
   if (index < 0 || cols <= 0) {
     return nullptr;
   }
+  if (index >= CellCount()) {
+    // The open editor follows the cells.
+    QLineEdit* editor = ShownEditor();
+    return index == CellCount() && editor != nullptr ? QAccessible::queryAccessibleInterface(editor)
+                                                     : nullptr;
+  }
   return GridCell(index % cols, index / cols);
 }
 
 int LayerGridAccessible::childCount() const {
-  const TLayerGrid* grid = Grid();
-  return grid->ColCount() * grid->RowCount();
+  return CellCount() + (ShownEditor() != nullptr ? 1 : 0);
 }
 
 int LayerGridAccessible::indexOfChild(const QAccessibleInterface* child) const {
   if (child == nullptr) {
     return -1;
+  }
+  if (QLineEdit* editor = ShownEditor(); editor != nullptr && child->object() == editor) {
+    return CellCount();
   }
   for (const auto& [key, id] : cells_) {
     if (QAccessible::accessibleInterface(id) == child) {
@@ -253,6 +457,10 @@ int LayerGridAccessible::indexOfChild(const QAccessibleInterface* child) const {
 
 QAccessibleInterface* LayerGridAccessible::childAt(int x, int y) const {
   const TLayerGrid* grid = Grid();
+  if (QLineEdit* editor = ShownEditor();
+      editor != nullptr && editor->rect().contains(editor->mapFromGlobal(QPoint(x, y)))) {
+    return QAccessible::queryAccessibleInterface(editor);
+  }
   const QPoint point = grid->viewport()->mapFromGlobal(QPoint(x, y));
   const CellCoord cell = grid->CellAt(point);
   return cell.Valid() ? GridCell(cell.col, cell.row) : nullptr;
@@ -260,6 +468,9 @@ QAccessibleInterface* LayerGridAccessible::childAt(int x, int y) const {
 
 QAccessibleInterface* LayerGridAccessible::focusChild() const {
   const TLayerGrid* grid = Grid();
+  if (QLineEdit* editor = ShownEditor(); editor != nullptr && editor->hasFocus()) {
+    return QAccessible::queryAccessibleInterface(editor);
+  }
   if (!grid->hasFocus()) {
     return nullptr;
   }
@@ -286,13 +497,10 @@ int LayerGridAccessible::rowCount() const {
 
 QString LayerGridAccessible::columnDescription(int column) const {
   const TLayerGrid* grid = Grid();
-  QStringList lines;
-  for (int row = 0; row < std::min(grid->FixedRows(), grid->RowCount()); ++row) {
-    if (IsGridCell(grid, column + grid->FixedCols(), row)) {
-      lines << ShownText(*grid, column + grid->FixedCols(), row);
-    }
+  if (column < 0 || column >= columnCount()) {
+    return {};
   }
-  return lines.join(QLatin1Char('\n'));
+  return ColumnTitle(*grid, column + grid->FixedCols());
 }
 
 QString LayerGridAccessible::rowDescription(int row) const {

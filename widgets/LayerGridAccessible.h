@@ -10,11 +10,14 @@
 // of cells one by one and a screen reader wants to hear of the list, not of each cell.
 //
 // Children are numbered row by row over the whole grid, fixed rows first:
-// index = row * column count + column, in grid coordinates.
+// index = row * column count + column, in grid coordinates. While a cell is edited, the
+// in-place editor is one more child, after the last cell.
 
 #include <QAccessibleWidget>
 #include <QObject>
 #include <QPointer>
+
+class QLineEdit;
 
 #include <cstdint>
 #include <unordered_map>
@@ -69,6 +72,9 @@ class LayerGridAccessible : public QAccessibleWidget, public QAccessibleTableInt
 
  private:
   TLayerGrid* Grid() const;
+  int CellCount() const;
+  // The in-place editor while it is open over a cell, else null.
+  QLineEdit* ShownEditor() const;
 
   mutable std::unordered_map<std::uint64_t, QAccessible::Id> cells_;
 };

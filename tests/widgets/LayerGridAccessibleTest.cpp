@@ -10,12 +10,15 @@
 #include <QtGui/qpa/qplatformintegration.h>
 #include <QAccessible>
 #include <QApplication>
+#include <QLineEdit>
 #include <QShortcut>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace vantrel {
@@ -376,6 +379,167 @@ TEST(LayerGridAccessible, TakingTheFocusSendsFocusToTheCurrentCell) {
   // The grid's own focus comes first; the cell's follows, so it is the one read out.
   EXPECT_EQ(focus.back().child, 1 * 2 + 1);
   EXPECT_EQ(focus.back().childName, QStringLiteral("228"));
+}
+
+// The affix window's grid: a header row, the proposed word editable in place.
+struct EditedGrid {
+  EditedGrid() {
+    grid = new TLayerGrid(&window, 2, 2);
+    grid->SetFixedCols(0);
+    grid->SetOptions(grid->Options() | TLayerGrid::kEditing);
+    grid->SetColWidth(0, 120);
+    grid->SetColWidth(1, 100);
+    grid->SetCellText(0, 0, QStringLiteral("Candidate Word"));
+    grid->SetCellText(1, 0, QStringLiteral("Represents"));
+    grid->SetCell(0, 1, "balling");
+    grid->SetCell(1, 1, "2255464");
+    grid->resize(240, 60);
+    window.resize(260, 80);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ok = QTest::qWaitForWindowActive(&window);
+    grid->setFocus(Qt::OtherFocusReason);
+    grid->FocusCell(0, 1);
+  }
+  QWidget window;
+  TLayerGrid* grid = nullptr;
+  bool ok = false;
+};
+
+TEST(LayerGridAccessible, TheOpenEditorIsAnEditableChildOfTheTable) {
+  EditedGrid g;
+  ASSERT_TRUE(g.ok);
+  QAccessibleInterface* table = QAccessible::queryAccessibleInterface(g.grid);
+  ASSERT_NE(table, nullptr);
+  const int cells = 2 * 2;
+  EXPECT_EQ(table->childCount(), cells);
+  EXPECT_EQ(table->child(cells), nullptr);
+
+  QTest::keyClick(g.grid, Qt::Key_F2);
+  ASSERT_TRUE(g.grid->Editing());
+  QLineEdit* editor = g.grid->Editor();
+  ASSERT_EQ(table->childCount(), cells + 1);
+  QAccessibleInterface* edit = table->child(cells);
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->object(), editor);
+  EXPECT_EQ(edit, QAccessible::queryAccessibleInterface(editor));
+  EXPECT_EQ(edit->role(), QAccessible::EditableText);
+  // Walking up from the editor leads to the table, and back down to the editor.
+  EXPECT_EQ(edit->parent(), table);
+  EXPECT_EQ(table->indexOfChild(edit), cells);
+  EXPECT_EQ(table->focusChild(), edit);
+  const QRect place = edit->rect();
+  EXPECT_EQ(table->childAt(place.center().x(), place.center().y()), edit);
+  EXPECT_TRUE(edit->state().editable);
+  EXPECT_TRUE(edit->state().focused);
+  // It is named after the column it edits and its value is the text being typed.
+  EXPECT_EQ(edit->text(QAccessible::Name), QStringLiteral("Candidate Word"));
+  EXPECT_EQ(edit->text(QAccessible::Value), QStringLiteral("balling"));
+
+  QAccessibleTextInterface* text = edit->textInterface();
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->characterCount(), 7);
+  EXPECT_EQ(text->text(0, 4), QStringLiteral("ball"));
+  ASSERT_EQ(text->selectionCount(), 1);
+  int start = -1;
+  int end = -1;
+  text->selection(0, &start, &end);
+  EXPECT_EQ(start, 0);
+  EXPECT_EQ(end, 7);
+  text->setCursorPosition(4);
+  EXPECT_EQ(editor->cursorPosition(), 4);
+  EXPECT_EQ(text->cursorPosition(), 4);
+  EXPECT_EQ(text->selectionCount(), 0);
+  text->setSelection(0, 4, 7);
+  EXPECT_EQ(editor->selectedText(), QStringLiteral("ing"));
+  // Characters lie inside the editor, one after the other.
+  const QRect first = text->characterRect(0);
+  const QRect second = text->characterRect(1);
+  EXPECT_TRUE(place.contains(first.center()));
+  EXPECT_EQ(second.left(), first.right() + 1);
+  EXPECT_EQ(text->offsetAtPoint(QPoint(place.right() + 20, place.center().y())), -1);
+
+  QAccessibleEditableTextInterface* editable = edit->editableTextInterface();
+  ASSERT_NE(editable, nullptr);
+  struct Change {
+    const char* name;
+    std::function<void()> make;
+    const char* after;
+  };
+  const Change changes[] = {
+      {"insert", [&] { editable->insertText(4, QStringLiteral("-")); }, "ball-ing"},
+      {"delete", [&] { editable->deleteText(4, 5); }, "balling"},
+      {"replace", [&] { editable->replaceText(0, 4, QStringLiteral("bawl")); }, "bawling"},
+      {"past the end", [&] { editable->insertText(8, QStringLiteral("x")); }, "bawling"},
+      {"value", [&] { edit->setText(QAccessible::Value, QStringLiteral("balling")); }, "balling"},
+      {"over the length limit",
+       [&] {
+         editor->setMaxLength(7);
+         editable->insertText(0, QStringLiteral("x"));
+       },
+       "balling"},
+  };
+  for (const Change& change : changes) {
+    SCOPED_TRACE(change.name);
+    change.make();
+    EXPECT_EQ(editor->text(), QString::fromLatin1(change.after));
+  }
+
+  // Taken into the cell, the editor leaves the table.
+  QTest::keyClick(editor, Qt::Key_Return);
+  ASSERT_FALSE(g.grid->Editing());
+  EXPECT_EQ(table->childCount(), cells);
+  EXPECT_EQ(table->child(cells), nullptr);
+  EXPECT_EQ(table->indexOfChild(edit), -1);
+  EXPECT_EQ(table->focusChild(), table->child(1 * 2 + 0));
+}
+
+// A list without a header row (the affix offers, the lookup's results) names its columns
+// by the names the grid is given; a text in a fixed row is the title where there is one.
+TEST(LayerGridAccessible, ColumnsWithoutATitleInAFixedRowHaveTheGridsColumnNames) {
+  struct Case {
+    const char* name;
+    int fixedRows;
+    QStringList headerTexts;
+    QStringList columnNames;
+    QStringList heard;
+  };
+  const QString word = QStringLiteral("Candidate Word");
+  const QString digits = QStringLiteral("Represents");
+  const Case cases[] = {
+      {"no header row", 0, {}, {word, digits}, {word, digits}},
+      {"no header row, one name", 0, {}, {word}, {word, QString()}},
+      {"no header row, no names", 0, {}, {}, {QString(), QString()}},
+      {"titles in the header row",
+       1,
+       {QStringLiteral("Wort"), QStringLiteral("Ziffern")},
+       {word, digits},
+       {QStringLiteral("Wort"), QStringLiteral("Ziffern")}},
+      {"an empty title",
+       1,
+       {QString(), QStringLiteral("Ziffern")},
+       {word, digits},
+       {word, QStringLiteral("Ziffern")}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TLayerGrid grid(nullptr, 2, 5);
+    grid.SetFixedCols(0);
+    grid.SetFixedRows(c.fixedRows);
+    for (int col = 0; col < c.headerTexts.size(); ++col) {
+      grid.SetCellText(col, 0, c.headerTexts.at(col));
+    }
+    // Set as the window's translation sets it, through the property.
+    ASSERT_TRUE(grid.setProperty("columnNames", c.columnNames));
+    EXPECT_EQ(grid.ColumnNames(), c.columnNames);
+    QAccessibleTableInterface* cells =
+        QAccessible::queryAccessibleInterface(&grid)->tableInterface();
+    ASSERT_NE(cells, nullptr);
+    for (int col = 0; col < 2; ++col) {
+      EXPECT_EQ(cells->columnDescription(col), c.heard.at(col)) << "column " << col;
+    }
+    EXPECT_EQ(cells->columnDescription(2), QString());
+  }
 }
 
 TEST(LayerGridPickKeys, SpaceAndEnterPickTheCurrentRowOnlyWithPickKeysOn) {

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 #include <cerrno>
 #include <string>
 #include <system_error>
@@ -36,28 +37,11 @@ QString Describe(const regfile::ParseError& error) {
   return error.line == 0 ? reason : QStringLiteral("line %1: %2").arg(error.line).arg(reason);
 }
 
-// The name of the value that a line of the file sets, when it begins with a quoted name.
-std::string_view NameOnLine(std::string_view bytes, std::size_t line) {
-  std::size_t start = 0;
-  for (std::size_t n = 1; n < line && start != std::string_view::npos; ++n) {
-    start = bytes.find('\n', start);
-    start = start == std::string_view::npos ? start : start + 1;
-  }
-  if (start == std::string_view::npos || start >= bytes.size() || bytes[start] != '"') {
-    return {};
-  }
-  const std::size_t close = bytes.find('"', start + 1);
-  const std::size_t end = bytes.find('\n', start);
-  if (close == std::string_view::npos || close > end) {
-    return {};
-  }
-  return bytes.substr(start + 1, close - start - 1);
-}
-
-// A program's integer or switch whose line was left out takes its design value, so that the
-// reading of the values after it goes on, as it would stop at a missing integer.
-void GiveDesignValues(regfile::Document& document, std::string_view bytes,
-                      const std::vector<regfile::ParseError>& skipped) {
+// Every integer or switch of the program's that the file lacks once its bad lines are left
+// out takes its design value: a bad line may have held any of them, named or not, and a
+// missing integer would end the reading of the values after it, at this start and at every
+// later one, as if there were no settings. Texts read as empty when missing anyway.
+void GiveDesignValues(regfile::Document& document) {
   regfile::Key* own = nullptr;
   for (regfile::Key& key : document.keys) {
     if (regfile::SameName(key.path, SettingsStore::kKeyPath)) {
@@ -67,16 +51,26 @@ void GiveDesignValues(regfile::Document& document, std::string_view bytes,
   if (own == nullptr) {
     return;
   }
-  for (const regfile::ParseError& error : skipped) {
-    const std::string_view name = NameOnLine(bytes, error.line);
-    for (const SettingRow& row : kSettingsTable) {
-      if (row.type != SettingType::kText && !name.empty() && regfile::SameName(name, row.name) &&
-          own->Find(row.name) == nullptr) {
-        own->Set(regfile::Value::MakeDword(std::string(row.name),
-                                           static_cast<std::uint32_t>(row.design)));
-      }
+  for (const SettingRow& row : kSettingsTable) {
+    if (row.type != SettingType::kText && own->Find(row.name) == nullptr) {
+      own->Set(
+          regfile::Value::MakeDword(std::string(row.name), static_cast<std::uint32_t>(row.design)));
     }
   }
+}
+
+// The bad lines named in a notice: a handful, then how many more.
+constexpr std::size_t kNamedBadLines = 5;
+
+QString DescribeAll(const std::vector<regfile::ParseError>& skipped) {
+  QStringList parts;
+  for (std::size_t i = 0; i < skipped.size() && i < kNamedBadLines; ++i) {
+    parts << Describe(skipped[i]);
+  }
+  if (skipped.size() > kNamedBadLines) {
+    parts << QStringLiteral("%1 more").arg(skipped.size() - kNamedBadLines);
+  }
+  return parts.join(QStringLiteral("; "));
 }
 
 }  // namespace
@@ -274,7 +268,7 @@ SettingsFiles::Loaded SettingsFiles::Load() {
     return loaded;
   }
   auto unusable = [&](Status problem, const QString& keptAs) {
-    Note({path, keptAs, QString::fromStdString(problem.Reason())});
+    Note({path, keptAs, QString::fromStdString(problem.Reason()), {}});
     loaded.unusable = std::move(problem);
     return loaded;
   };
@@ -304,18 +298,21 @@ SettingsFiles::Loaded SettingsFiles::Load() {
     // A line or two that cannot be read costs only their values: the rest are read, the
     // file as it was is kept aside, and the values that read well are written back in its
     // place, so that every later reading of this run and of the next ones finds them.
-    const std::size_t badLine = skipped.front().line;
-    const QString reason = Describe(skipped.front());
+    std::vector<std::size_t> badLines;
+    for (const regfile::ParseError& error : skipped) {
+      badLines.push_back(error.line);
+    }
+    const QString reason = DescribeAll(skipped);
     QString keptAs;
     const Status kept = KeepAside(path, keptAs);
     loaded.document = std::move(*parsed.document);
+    GiveDesignValues(loaded.document);
     if (!kept.IsOk()) {
       loaded.unusable = notKeptAside(reason, kept);
-      Note({path, QString(), QString::fromStdString(loaded.unusable.Reason()), badLine});
+      Note({path, QString(), QString::fromStdString(loaded.unusable.Reason()), badLines});
       return loaded;
     }
-    Note({path, keptAs, reason, badLine});
-    GiveDesignValues(loaded.document, bytes, skipped);
+    Note({path, keptAs, reason, badLines});
     try {
       Save(loaded.document, QString());
     } catch (const SettingsWriteError&) {
@@ -329,7 +326,7 @@ SettingsFiles::Loaded SettingsFiles::Load() {
   if (!kept.IsOk()) {
     return unusable(notKeptAside(reason, kept), QString());
   }
-  Note({path, keptAs, reason});
+  Note({path, keptAs, reason, {}});
   return loaded;
 }
 

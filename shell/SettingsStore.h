@@ -19,6 +19,9 @@
 // - A write that fails raises SettingsWriteError; the file keeps what it held before.
 // - A file that cannot be parsed is renamed to Vantrel.reg.corrupt-<date>-<time> and
 //   reported once (TakeFileNotices); reading then goes on as if the key did not exist.
+//   A file with a few bad lines is kept aside in the same way, but what parsed is read and
+//   written back in its place, every integer it lacks at its design value, so that this
+//   start and the later ones read the settings it still holds.
 //   A file that cannot be read at all, or a bad one that cannot be moved aside, is left
 //   alone and every write fails, so nothing the user might still need is overwritten.
 
@@ -91,9 +94,9 @@ struct SettingsFileNotice {
   QString filePath;  // the settings file
   QString keptAs;    // where the unreadable file was kept; empty when it stays in place
   QString reason;    // why it could not be used (English, with the line where it applies)
-  // The first line that was left out while the rest of the file was read; 0 when the file
-  // as a whole could not be used.
-  std::size_t badLine = 0;
+  // The lines that were left out while the rest of the file was read, in file order;
+  // empty when the file as a whole could not be used.
+  std::vector<std::size_t> badLines;
 };
 
 class SettingsFiles;

@@ -20,6 +20,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -424,6 +425,27 @@ void TMainForm::BuildMenu() {
 
 // ----- creation and closing -----
 
+QString BadLinesText(const std::vector<std::size_t>& lines) {
+  if (lines.size() == 1) {
+    return TranslateText(" could not be read in line ") + QString::number(lines.front());
+  }
+  // A handful of lines by number, the rest counted: the kept file holds them all.
+  constexpr std::size_t kNamed = 5;
+  const std::size_t named = std::min(lines.size(), kNamed);
+  QString text = TranslateText(" could not be read in lines ");
+  for (std::size_t i = 0; i < named; ++i) {
+    if (i > 0) {
+      text +=
+          i + 1 == named && lines.size() == named ? TranslateText(" and ") : QStringLiteral(", ");
+    }
+    text += QString::number(lines[i]);
+  }
+  if (lines.size() > named) {
+    text += TranslateText(" and ") + QString::number(lines.size() - named) + TranslateText(" more");
+  }
+  return text;
+}
+
 void TMainForm::FormCreate() {
   // First in the language chosen automatically, so that even a window whose settings
   // cannot be read speaks the user's language.
@@ -491,8 +513,8 @@ void TMainForm::FormCreate() {
   for (const SettingsFileNotice& notice : services_.settings.TakeFileNotices()) {
     // A settings file that cannot be used is kept, never overwritten unnoticed.
     QString text = TranslateText("The settings file ") + notice.filePath;
-    if (notice.badLine > 0 && !notice.keptAs.isEmpty()) {
-      text += TranslateText(" could not be read in line ") + QString::number(notice.badLine) +
+    if (!notice.badLines.empty() && !notice.keptAs.isEmpty()) {
+      text += BadLinesText(notice.badLines) +
               TranslateText(". Every other setting was kept; the original file was kept as ") +
               notice.keptAs;
     } else {

@@ -14,6 +14,7 @@
 #include <optional>
 #include <system_error>
 
+#include "SettingsList.h"
 #include "SettingsRead.h"
 #include "TestFiles.h"
 
@@ -280,12 +281,64 @@ TEST_F(SettingsStoreTest, ABadLineLosesOnlyItsOwnValueAndIsNamed) {
     if (start == 0) {
       // Told once, with the first bad line; the file in place holds what read well.
       ASSERT_EQ(notices.size(), 1u);
-      EXPECT_EQ(notices[0].badLine, 5u);
+      EXPECT_EQ(notices[0].badLines, (std::vector<std::size_t>{5, 7}));
       EXPECT_EQ(notices[0].keptAs, folder + QLatin1Char('/') + kept[0]);
       EXPECT_TRUE(notices[0].reason.contains(QLatin1String("line 5")))
           << notices[0].reason.toStdString();
+      EXPECT_TRUE(notices[0].reason.contains(QLatin1String("line 7")))
+          << notices[0].reason.toStdString();
     } else {
       EXPECT_TRUE(notices.empty());
+    }
+  }
+}
+
+// Whatever a bad line looked like, the integers it may have held read as their design
+// values, at this start and at the later ones: a missing integer would end the reading of
+// every value after it. Every bad line is named, a handful in the reason.
+TEST_F(SettingsStoreTest, BadLinesOfAnyFormCostNoLaterValueAndAreAllNamed) {
+  const struct {
+    const char* name;
+    QByteArray badLines;
+    std::vector<std::size_t> lines;
+    const char* reasonHas;
+  } rows[] = {
+      {"names without quotes", "Form Top=dword:1\nWord Width=dword:2\n", {5, 6}, "line 6: "},
+      {"a name in single quotes", "'Form Top'=dword:1\n\"Word Width\"=x\n", {5, 6}, "line 6: "},
+      {"more than a handful", QByteArray("x\n").repeated(8), {5, 6, 7, 8, 9, 10, 11, 12}, "3 more"},
+  };
+  int n = 0;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const QString folder = Folder(QString::number(++n));
+    WriteBytes(FileIn(folder), kHead + kOwnKey + "\"Dictionary\"=\"/home/ann/words.txt\"\n" +
+                                   row.badLines + "\"Form Left\"=dword:0000000a\n");
+    for (int start = 0; start < 2; ++start) {
+      SCOPED_TRACE(start);
+      SettingsStore store(folder);
+      std::optional<SettingsKey> key = store.OpenKey(Mode::kExisting);
+      ASSERT_TRUE(key.has_value());
+      EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")), QStringLiteral("/home/ann/words.txt"));
+      EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Left")), 10);
+      for (const SettingRow& setting : kSettingsTable) {
+        if (setting.type != SettingType::kText && setting.setting != Setting::kFormLeft) {
+          EXPECT_EQ(key->ReadInteger(QString::fromLatin1(
+                        setting.name.data(), static_cast<qsizetype>(setting.name.size()))),
+                    setting.design)
+              << setting.name;
+        }
+      }
+      const std::vector<SettingsFileNotice> notices = store.TakeFileNotices();
+      if (start == 0) {
+        ASSERT_EQ(notices.size(), 1u);
+        EXPECT_EQ(notices[0].badLines, row.lines);
+        EXPECT_TRUE(notices[0].reason.startsWith(QLatin1String("line 5")))
+            << notices[0].reason.toStdString();
+        EXPECT_TRUE(notices[0].reason.contains(QLatin1String(row.reasonHas)))
+            << notices[0].reason.toStdString();
+      } else {
+        EXPECT_TRUE(notices.empty());
+      }
     }
   }
 }

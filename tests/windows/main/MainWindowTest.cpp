@@ -1481,6 +1481,49 @@ TEST_F(MainWindowTest, ABadLineOfTheSettingsCostsOnlyItsValueAndIsNamedInTheUser
   EXPECT_TRUE(form->close());
 }
 
+// Two bad lines, one of them naming no value: both are named in the one warning, the
+// dictionary that read well is used without asking, and the next start finds the settings
+// that were kept, with no question and no warning.
+TEST_F(MainWindowTest, EveryBadLineOfTheSettingsIsNamedAndTheNextStartIsNoFirstStart) {
+  WriteSettingsValues(QStringLiteral("\"Language\"=\"en_US\"\n\"Dictionary\"=\"%1\"\n"
+                                     "Form Top=dword:00000010\n"
+                                     "\"Form Left\"=dword:00000010\n"
+                                     "\"Word Width\"=dwrd:00000082\n")
+                          .arg(dictionaryPath));
+  Start();
+  EXPECT_TRUE(dialogs.openDialogs.empty()) << "asked for a dictionary that read well";
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + dictionaryPath);
+  EXPECT_EQ(form->pos().x(), 16);
+  ASSERT_EQ(dialogs.warnings.size(), 1);
+  EXPECT_TRUE(dialogs.warnings[0].contains(QStringLiteral(" could not be read in lines 6 and 8. ")))
+      << dialogs.warnings[0].toStdString();
+  CloseWindows();  // as a run that ends without writing its settings
+
+  dialogs.warnings.clear();
+  Start();
+  EXPECT_TRUE(dialogs.openDialogs.empty()) << "a later start was taken for a first start";
+  EXPECT_TRUE(dialogs.warnings.isEmpty());
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + dictionaryPath);
+  EXPECT_EQ(form->pos().x(), 16);
+}
+
+TEST(SettingsBadLines, AHandfulAreNamedAndTheRestCounted) {
+  const struct {
+    std::vector<std::size_t> lines;
+    const char* text;
+  } rows[] = {
+      {{4}, " could not be read in line 4"},
+      {{4, 9}, " could not be read in lines 4 and 9"},
+      {{4, 5, 9}, " could not be read in lines 4, 5 and 9"},
+      {{4, 5, 6, 7, 9}, " could not be read in lines 4, 5, 6, 7 and 9"},
+      {{4, 5, 6, 7, 9, 10}, " could not be read in lines 4, 5, 6, 7, 9 and 1 more"},
+      {{4, 5, 6, 7, 8, 9, 10, 11}, " could not be read in lines 4, 5, 6, 7, 8 and 3 more"},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(BadLinesText(row.lines).toStdString(), row.text);
+  }
+}
+
 TEST_F(MainWindowTest, ACorruptSettingsFileIsKeptAsideAndReported) {
   WriteSettingsFile("this is \x01 not a settings file");
   StartWithDictionary();

@@ -10,7 +10,7 @@
 namespace vantrel::cli {
 namespace {
 
-Arguments Wrong(std::string why) {
+Arguments Wrong(Message why) {
   Arguments out;
   out.action = Arguments::Action::kUsageError;
   out.usageError = std::move(why);
@@ -47,7 +47,7 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
       jsonGiven = true;
     } else if (arg == "--dictionary" || arg == "--mode" || arg == "--limit") {
       if (i + 1 >= args.size()) {
-        return Wrong(arg + " needs a value");
+        return Wrong({Lit(arg), Tr(" needs a value")});
       }
       (arg == "--dictionary" ? out.dictionary : arg == "--mode" ? out.mode : limit) = args[++i];
       modeGiven = modeGiven || arg == "--mode";
@@ -61,40 +61,42 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
       out.mode = arg.substr(7);
       modeGiven = true;
     } else {
-      return Wrong("unknown option " + arg);
+      return Wrong({Tr("unknown option "), Lit(arg)});
     }
   }
   if (out.command != "search" && out.command != "lookup" && out.command != "affixes" &&
       out.command != "suggest") {
-    return Wrong("unknown command " + out.command);
+    return Wrong({Tr("unknown command "), Lit(out.command)});
   }
   if (modeGiven && out.command != "search") {
-    return Wrong("--mode belongs to search");
+    return Wrong({Tr("--mode belongs to search")});
   }
   if (limitGiven && out.command != "suggest") {
-    return Wrong("--limit belongs to suggest");
+    return Wrong({Tr("--limit belongs to suggest")});
   }
   if (jsonGiven && out.command != "suggest") {
-    return Wrong("--json belongs to suggest");
+    return Wrong({Tr("--json belongs to suggest")});
   }
   out.json = jsonGiven;
   const std::size_t operands = out.command == "affixes" ? 3 : 1;
   if (out.command == "suggest") {
     if (out.operands.empty()) {
-      return Wrong("suggest takes at least one NUMBER, or - to read them from standard input");
+      return Wrong(
+          {Tr("suggest takes at least one NUMBER, or - to read them from standard input")});
     }
   } else if (out.operands.size() != operands) {
-    return Wrong(out.command + " takes " + (operands == 1 ? "one operand" : "three operands"));
+    return Wrong(
+        {Lit(out.command), operands == 1 ? Tr(" takes one operand") : Tr(" takes three operands")});
   }
   if (out.mode != "any" && out.mode != "left" && out.mode != "right") {
-    return Wrong("the mode is any, left or right, not " + out.mode);
+    return Wrong({Tr("the mode is any, left or right, not "), Lit(out.mode)});
   }
   if (limitGiven) {
     char* end = nullptr;
     errno = 0;
     const long wanted = std::strtol(limit.c_str(), &end, 10);
     if (limit.empty() || *end != '\0' || errno != 0 || wanted < 1 || wanted > kMaxSuggestions) {
-      return Wrong("the limit is a whole number from 1 to 1000, not " + limit);
+      return Wrong({Tr("the limit is a whole number from 1 to 1000, not "), Lit(limit)});
     }
     out.limit = static_cast<int>(wanted);
   }
@@ -107,7 +109,7 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     out.position = std::strtol(text.c_str(), &end, 10);
     if (text.empty() || *end != '\0' || errno == ERANGE || out.position < INT_MIN / 2 ||
         out.position > INT_MAX / 2) {
-      return Wrong("POSITION must be a whole number, not " + text);
+      return Wrong({Tr("POSITION must be a whole number, not "), Lit(text)});
     }
   }
   return out;

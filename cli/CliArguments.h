@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "Message.h"
 #include "Suggest.h"
 
 namespace vantrel::cli {
@@ -13,7 +14,7 @@ namespace vantrel::cli {
 struct Arguments {
   // What to do: run the command, print the usage, the help, or a usage error.
   enum class Action { kRun, kUsage, kHelp, kUsageError } action = Action::kRun;
-  std::string usageError;  // kUsageError: what was wrong
+  Message usageError;  // kUsageError: what was wrong, its fixed pieces to translate
 
   std::string command;     // search, lookup, affixes or suggest
   std::string dictionary;  // empty: the bundled one

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Catalogs.h"
 #include "CliArguments.h"
 #include "Codepage.h"
 #include "MainModel.h"
@@ -25,24 +26,25 @@ constexpr const char* kUsage =
     "       vantrel-cli suggest [--limit N] [--json] [--dictionary FILE] [--] NUMBER|-...\n"
     "       vantrel-cli --help\n";
 
-constexpr const char* kHelp =
+// The help in paragraphs, each translated on its own.
+constexpr const char* kHelp[] = {
     "Vantrel turns telephone numbers into words, using a dictionary of\n"
-    "\"digits,word,class\" lines.\n"
-    "\n"
+    "\"digits,word,class\" lines.\n",
+    "\n",
     "search   Lists every dictionary word whose digits occur in NUMBER where the mode\n"
     "         allows: any (anywhere, the default), left (at the number's first digit)\n"
     "         or right (at its last digit). One line per candidate, in dictionary\n"
     "         order: the word, a TAB, its digits, a TAB, and \"italic\" or \"regular\".\n"
     "         The status line (\" 3 Matches out of 10 words in .001 secs\") goes to\n"
-    "         standard error.\n"
+    "         standard error.\n",
     "lookup   Lists the digits under which the dictionary holds WORD, one per line\n"
     "         (letters A to Z in any case, bracketed notes ignored), or \"No Numeric\n"
-    "         Equivalent\". The status line goes to standard error.\n"
+    "         Equivalent\". The status line goes to standard error.\n",
     "affixes  Lists the endings and beginnings that fit next to a word placed in\n"
     "         NUMBER: NUMBER is the entry text as it stands, with a bullet \"\xE2\x80\xA2\"\n"
     "         for every digit already taken; DIGITS and POSITION (counted from 1) are\n"
     "         those of the word just placed. One line per offer: the affix as stored\n"
-    "         (with its '-' or '+'), a TAB, its digits, a TAB, \"italic\" or \"regular\".\n"
+    "         (with its '-' or '+'), a TAB, its digits, a TAB, \"italic\" or \"regular\".\n",
     "suggest  Lists what each NUMBER could spell, best first: words over its digits,\n"
     "         each digit either under a word or kept as it is. Digits kept at the\n"
     "         start (a country or area code, an 800 prefix) cost nothing; kept between\n"
@@ -55,39 +57,87 @@ constexpr const char* kHelp =
     "         line starts with its NUMBER and a TAB. A NUMBER of - reads the numbers\n"
     "         from standard input, one a line (blank lines are skipped).\n"
     "         --json writes one JSON object a line for each NUMBER instead:\n"
-    "         {\"number\", \"suggestions\": [{\"phrase\", \"vanity\", \"keys\": {...}}]}.\n"
-    "\n"
+    "         {\"number\", \"suggestions\": [{\"phrase\", \"vanity\", \"keys\": {...}}]}.\n",
+    "\n",
     "--dictionary FILE  the dictionary to read (default: the bundled English one)\n"
     "--mode MODE        any, left or right (search only)\n"
     "--limit N          how many suggestions, 1 to 1000 (default 20; suggest only)\n"
     "--json             JSON lines for scripts (suggest only)\n"
-    "--                 ends the options, so that a NUMBER may begin with '-'\n"
-    "\n"
+    "--                 ends the options, so that a NUMBER may begin with '-'\n",
+    "\n",
     "Arguments and output are UTF-8; dictionary texts are Windows-1252 and are\n"
-    "converted both ways (a character Windows-1252 lacks becomes '?').\n"
-    "\n"
+    "converted both ways (a character Windows-1252 lacks becomes '?').\n",
+    "\n",
     "Exit status: 0 on success; 1 when the dictionary cannot be opened or read (what\n"
-    "was found before a read failure is still printed); 2 on a usage error.\n";
+    "was found before a read failure is still printed); 2 on a usage error.\n",
+};
+
+// The messages in the language LANG names, as the window chooses it when no language is
+// stored, from the catalogs this program carries. Only what a person reads is translated:
+// usage, help, warnings and the status lines. What scripts read on standard output (the
+// candidates, the digits, "italic" and "regular", "No Numeric Equivalent", the
+// suggestions and their JSON) is the same in every language.
+class CliTexts {
+ public:
+  CliTexts() : instance_(vantrel::i18n::TTranslationInstance::ForThisProgram()) {}
+
+  std::string operator()(std::string_view english) {
+    if (english == "\n") {
+      return std::string(english);
+    }
+    try {
+      std::string text = instance_.TranslateText(english);
+      // The catalogs end their lines with CR LF, as the windows want; a terminal wants LF.
+      std::erase(text, '\r');
+      return text;
+    } catch (const vantrel::i18n::CatalogError& error) {
+      // A catalog that cannot be read leaves every message English, said once.
+      instance_.SetEnabled(false);
+      std::cerr << "vantrel-cli: " << error.what() << '\n';
+      return std::string(english);
+    }
+  }
+
+  std::string Render(const vantrel::Message& message) {
+    return vantrel::Render(message, [this](std::string_view english) { return (*this)(english); });
+  }
+
+  // The time in the status line is written as the window writes it in that language:
+  // German and French take a decimal comma.
+  char DecimalSeparator() const {
+    const std::string language = instance_.CurrentLanguage().substr(0, 2);
+    return language == "de" || language == "fr" ? ',' : '.';
+  }
+
+ private:
+  vantrel::i18n::TTranslationInstance instance_;
+};
+
+CliTexts& Texts() {
+  static CliTexts texts;
+  return texts;
+}
 
 // Messages and the status line go to standard error; a message means failure.
 class CliHost final : public vantrel::MainHost {
  public:
   void Warn(const vantrel::Message& message) override {
-    std::cerr << vantrel::Render(message, nullptr) << '\n';
+    std::cerr << Texts().Render(message) << '\n';
     failed = true;
   }
+  char DecimalSeparator() override { return Texts().DecimalSeparator(); }
   bool failed = false;
 };
 
 // A dictionary that cannot be opened, told as the suggestion window tells it: the
 // command line already says what was being done.
 int CannotOpen(const std::string& name) {
-  std::cerr << "Can Not Open " << name << '\n';
+  std::cerr << Texts().Render({vantrel::Tr("Can Not Open "), vantrel::Lit(name)}) << '\n';
   return 1;
 }
 
-int UsageError(const std::string& why) {
-  std::cerr << "vantrel-cli: " << why << '\n' << kUsage;
+int UsageError(const vantrel::Message& why) {
+  std::cerr << "vantrel-cli: " << Texts().Render(why) << '\n' << Texts()(kUsage);
   return 2;
 }
 
@@ -113,7 +163,7 @@ int Search(vantrel::MainModel& model, CliHost& host, const vantrel::cli::Argumen
   if (host.failed) {
     return 1;
   }
-  std::cerr << vantrel::Render(model.Status(), nullptr) << '\n';
+  std::cerr << Texts().Render(model.Status()) << '\n';
   return 0;
 }
 
@@ -131,7 +181,7 @@ int Lookup(vantrel::DictionaryFile& dictionary, CliHost& host,
   if (host.failed) {
     return 1;
   }
-  std::cerr << vantrel::Render(lookup.Status(), nullptr) << '\n';
+  std::cerr << Texts().Render(lookup.Status()) << '\n';
   return 0;
 }
 
@@ -275,7 +325,9 @@ int Suggest(vantrel::DictionaryFile& dictionary, const vantrel::cli::Arguments& 
     if (!vantrel::Suggest(*source, number, options.limit, suggestions).IsOk()) {
       // A ranking from part of the dictionary would be wrong: nothing for this number,
       // and the run fails.
-      std::cerr << "Error Reading Dictionary " << dictionary.name << '\n';
+      std::cerr << Texts().Render(
+                       {vantrel::Tr("Error Reading Dictionary "), vantrel::Lit(dictionary.name)})
+                << '\n';
       status = 1;
       continue;
     }
@@ -301,10 +353,13 @@ int main(int argc, char** argv) {
       vantrel::cli::ParseArguments(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
   switch (options.action) {
     case vantrel::cli::Arguments::Action::kUsage:
-      std::cerr << kUsage;
+      std::cerr << Texts()(kUsage);
       return 2;
     case vantrel::cli::Arguments::Action::kHelp:
-      std::cout << kUsage << '\n' << kHelp;
+      std::cout << Texts()(kUsage) << '\n';
+      for (const char* paragraph : kHelp) {
+        std::cout << Texts()(paragraph);
+      }
       return 0;
     case vantrel::cli::Arguments::Action::kUsageError:
       return UsageError(options.usageError);

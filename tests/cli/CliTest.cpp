@@ -6,9 +6,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -36,9 +39,12 @@ std::string Scratch(const std::string& name) {
   return ::testing::TempDir() + "/vantrel-cli-" + std::to_string(::getpid()) + "-" + name;
 }
 
-CliRun Cli(const std::vector<std::string>& args, const std::string* input = nullptr) {
+// lang is the LANG the run sees: the messages follow it, so the English ones are only
+// English where LANG asks for no other language.
+CliRun Cli(const std::vector<std::string>& args, const std::string* input = nullptr,
+           const std::string& lang = "C.UTF-8") {
   // A run that hangs is ended, so that it fails instead of stalling the suite.
-  std::string command = "timeout -s KILL 20 " + Quote(VANTREL_CLI);
+  std::string command = "LANG=" + Quote(lang) + " timeout -s KILL 20 " + Quote(VANTREL_CLI);
   for (const std::string& arg : args) {
     command += " " + Quote(arg);
   }
@@ -322,6 +328,141 @@ TEST_F(CliTest, SuggestJsonReadsBackAndLeadsWithTheAnswerAPersonPicks) {
             "[None, None, None, None, None] None None | True True True 0\n");
   for (const char* name : {"json", "py", "parsed"}) {
     std::remove(Scratch(name).c_str());
+  }
+}
+
+// The lines of a text.
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// The languages LANG may ask for, with what a person reads in each: the catalogs travel
+// inside vantrel-cli, so these come from the executable alone.
+struct Language {
+  const char* lang;
+  const char* usage;       // how the usage begins
+  const char* cannotOpen;  // before the file's name
+  const char* inConvert;   // after it, when a search could not open it
+  const char* matches;     // the status line's pieces
+  const char* wordsIn;
+  const char* secs;
+  const char* badMode;  // the usage error of an unknown mode, before the mode
+};
+
+const Language kLanguages[] = {
+    {"C.UTF-8", "usage: vantrel-cli search", "Can Not Open ", " in ConvertBtnClick",
+     " Matches out of ", " words in ", " secs", "the mode is any, left or right, not "},
+    {"de_DE.UTF-8", "Aufruf: vantrel-cli search",
+     "\xC3\x96"
+     "ffnen nicht m\xC3\xB6glich: ",
+     " in ConvertBtnClick", " Treffer aus ", " W\xC3\xB6rtern in ", " Sekunden",
+     "der Modus ist any, left oder right, nicht "},
+    // Austrian German has no catalog of its own and takes the German one.
+    {"de_AT.UTF-8", "Aufruf: vantrel-cli search",
+     "\xC3\x96"
+     "ffnen nicht m\xC3\xB6glich: ",
+     " in ConvertBtnClick", " Treffer aus ", " W\xC3\xB6rtern in ", " Sekunden",
+     "der Modus ist any, left oder right, nicht "},
+    {"fr_FR.UTF-8", "Utilisation : vantrel-cli search", "Impossible d'ouvrir ",
+     " dans ConvertBtnClick", " assortiments de ", " mots en ", " secondes",
+     "le mode est any, left ou right, et non "},
+    // A language without a catalog stays English, and says nothing about it.
+    {"es_ES.UTF-8", "usage: vantrel-cli search", "Can Not Open ", " in ConvertBtnClick",
+     " Matches out of ", " words in ", " secs", "the mode is any, left or right, not "},
+};
+
+TEST_F(CliTest, MessagesFollowLangWhileWhatScriptsReadStaysTheSame) {
+  const std::string missing = "/no/such/file.txt";
+  const std::string numbers = "228\n4357\n";
+  const CliRun english = Cli({"search", "--dictionary", path, "228-4357"});
+  const CliRun englishJson =
+      Cli({"suggest", "--json", "--dictionary", path, "10-3569377", "-"}, &numbers);
+  const CliRun englishLookup = Cli({"lookup", "--dictionary", path, "nothing"});
+  ASSERT_EQ(englishLookup.out, "No Numeric Equivalent\n");
+  for (const Language& language : kLanguages) {
+    SCOPED_TRACE(language.lang);
+    const CliRun search = Cli({"search", "--dictionary", path, "228-4357"}, nullptr, language.lang);
+    EXPECT_EQ(search.status, 0);
+    EXPECT_EQ(search.out, english.out);
+    const std::string status = std::string(" 2") + language.matches + "9" + language.wordsIn;
+    EXPECT_EQ(search.err.rfind(status, 0), 0u) << search.err;
+    const std::string end = std::string(language.secs) + "\n";
+    ASSERT_GE(search.err.size(), end.size());
+    EXPECT_EQ(search.err.substr(search.err.size() - end.size()), end);
+
+    const CliRun json = Cli({"suggest", "--json", "--dictionary", path, "10-3569377", "-"},
+                            &numbers, language.lang);
+    EXPECT_EQ(json.status, 0);
+    EXPECT_EQ(json.out, englishJson.out);
+    EXPECT_EQ(Cli({"lookup", "--dictionary", path, "nothing"}, nullptr, language.lang).out,
+              englishLookup.out);
+
+    const CliRun cannot = Cli({"search", "--dictionary", missing, "228"}, nullptr, language.lang);
+    EXPECT_EQ(cannot.status, 1);
+    EXPECT_EQ(cannot.err, language.cannotOpen + missing + language.inConvert + "\n");
+    EXPECT_EQ(Cli({"suggest", "--dictionary", missing, "228"}, nullptr, language.lang).err,
+              language.cannotOpen + missing + "\n");
+
+    const CliRun wrong = Cli({"search", "--mode", "middle", "1"}, nullptr, language.lang);
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_EQ(wrong.out, "");
+    const std::vector<std::string> lines = Lines(wrong.err);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], std::string("vantrel-cli: ") + language.badMode + "middle");
+    EXPECT_EQ(lines[1].rfind(language.usage, 0), 0u) << lines[1];
+
+    const CliRun help = Cli({"--help"}, nullptr, language.lang);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind(language.usage, 0), 0u) << help.out;
+  }
+}
+
+// Every message a person may meet is in both catalogs: none comes out in English under a
+// German or French LANG. Only the line that shows the JSON's shape is the same everywhere.
+TEST_F(CliTest, EveryUsageErrorAndTheWholeHelpAreTranslated) {
+  const std::vector<std::vector<std::string>> wrong = {
+      {"frobnicate", "1"},
+      {"search"},
+      {"affixes", "1", "2"},
+      {"search", "--mode", "middle", "1"},
+      {"search", "--mode"},
+      {"search", "--colour", "1"},
+      {"lookup", "--mode", "left", "help"},
+      {"affixes", "1", "2", "three"},
+      {"suggest", "--limit", "0", "22"},
+      {"search", "--limit", "2", "22"},
+      {"search", "--json", "22"},
+      {"suggest"},
+  };
+  const std::vector<std::string> englishHelp = Lines(Cli({"--help"}).out);
+  ASSERT_GT(englishHelp.size(), 40u);
+  for (const char* lang : {"de_DE.UTF-8", "fr_FR.UTF-8"}) {
+    SCOPED_TRACE(lang);
+    for (const auto& args : wrong) {
+      SCOPED_TRACE(args[0] + " " + (args.size() > 1 ? args[1] : ""));
+      const CliRun english = Cli(args);
+      const CliRun translated = Cli(args, nullptr, lang);
+      EXPECT_EQ(translated.status, 2);
+      ASSERT_FALSE(Lines(english.err).empty());
+      ASSERT_FALSE(Lines(translated.err).empty());
+      EXPECT_NE(Lines(translated.err)[0], Lines(english.err)[0]);
+      // The usage follows the message, translated too.
+      EXPECT_EQ(translated.err.find("usage:"), std::string::npos) << translated.err;
+    }
+    const std::vector<std::string> help = Lines(Cli({"--help"}, nullptr, lang).out);
+    EXPECT_GT(help.size(), 40u);
+    for (const std::string& line : help) {
+      if (line.empty() || line.find("{\"number\"") != std::string::npos) {
+        continue;
+      }
+      EXPECT_EQ(std::find(englishHelp.begin(), englishHelp.end(), line), englishHelp.end())
+          << "left in English: " << line;
+    }
   }
 }
 

@@ -28,6 +28,12 @@ enum class Setting {
   kAffixWidth,
   kAffixWordWidth,
   kAffixNumberWidth,
+  kSuggestTop,
+  kSuggestLeft,
+  kSuggestWidth,
+  kSuggestHeight,
+  kSuggestPhraseWidth,
+  kSuggestVanityWidth,
   kAnimationOn,
   kLanguage,
   kNotifyCount,
@@ -38,7 +44,13 @@ enum class SettingType { kText, kInteger, kSwitch };
 
 // Who reads the value. Only the main window writes, at its close, except NotifyCount, which
 // the new-release countdown reads and writes after the others have been written.
-enum class SettingReader { kMainWindow, kLookupWindow, kAffixWindow, kNotifyCountdown };
+enum class SettingReader {
+  kMainWindow,
+  kLookupWindow,
+  kAffixWindow,
+  kSuggestWindow,
+  kNotifyCountdown
+};
 
 struct SettingRow {
   Setting setting;
@@ -53,7 +65,7 @@ struct SettingRow {
   std::string_view designText;
 };
 
-inline constexpr std::array<SettingRow, 18> kSettingsTable{{
+inline constexpr std::array<SettingRow, 24> kSettingsTable{{
     {Setting::kDictionary, "Dictionary", SettingType::kText, SettingReader::kMainWindow, 0, ""},
     {Setting::kFormTop, "Form Top", SettingType::kInteger, SettingReader::kMainWindow, 189, ""},
     {Setting::kFormLeft, "Form Left", SettingType::kInteger, SettingReader::kMainWindow, 474, ""},
@@ -78,6 +90,19 @@ inline constexpr std::array<SettingRow, 18> kSettingsTable{{
      SettingReader::kAffixWindow, 175, ""},
     {Setting::kAffixNumberWidth, "Affix Number Width", SettingType::kInteger,
      SettingReader::kAffixWindow, 135, ""},
+    // The suggestions' window: by design centred over the main window at its design place.
+    {Setting::kSuggestTop, "Suggest Top", SettingType::kInteger, SettingReader::kSuggestWindow, 238,
+     ""},
+    {Setting::kSuggestLeft, "Suggest Left", SettingType::kInteger, SettingReader::kSuggestWindow,
+     266, ""},
+    {Setting::kSuggestWidth, "Suggest Width", SettingType::kInteger, SettingReader::kSuggestWindow,
+     900, ""},
+    {Setting::kSuggestHeight, "Suggest Height", SettingType::kInteger,
+     SettingReader::kSuggestWindow, 400, ""},
+    {Setting::kSuggestPhraseWidth, "Suggest Phrase Width", SettingType::kInteger,
+     SettingReader::kSuggestWindow, 170, ""},
+    {Setting::kSuggestVanityWidth, "Suggest Vanity Width", SettingType::kInteger,
+     SettingReader::kSuggestWindow, 150, ""},
     {Setting::kAnimationOn, "Animation On", SettingType::kSwitch, SettingReader::kMainWindow, 0,
      ""},
     {Setting::kLanguage, "Language", SettingType::kText, SettingReader::kMainWindow, 0, ""},

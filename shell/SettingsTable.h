@@ -36,15 +36,21 @@ inline constexpr std::array<Setting, 10> kMainWindowReadOrder{
     Setting::kAnimationOn,
 };
 
-// Everything but NotifyCount, in table order, at every close, whether or not the lookup
-// and affix windows were shown.
-inline constexpr std::array<Setting, 17> kMainWindowWriteOrder{
-    Setting::kDictionary,  Setting::kFormTop,        Setting::kFormLeft,
-    Setting::kFormWidth,   Setting::kFormHeight,     Setting::kSelectedPanelHeight,
-    Setting::kWordWidth,   Setting::kNumberWidth,    Setting::kLookupTop,
-    Setting::kLookupLeft,  Setting::kAffixTop,       Setting::kAffixLeft,
-    Setting::kAffixWidth,  Setting::kAffixWordWidth, Setting::kAffixNumberWidth,
-    Setting::kAnimationOn, Setting::kLanguage,
+// Everything but NotifyCount, in table order, at every close, whether or not the lookup,
+// affix and suggestions windows were shown.
+inline constexpr std::array<Setting, 23> kMainWindowWriteOrder{
+    Setting::kDictionary,         Setting::kFormTop,
+    Setting::kFormLeft,           Setting::kFormWidth,
+    Setting::kFormHeight,         Setting::kSelectedPanelHeight,
+    Setting::kWordWidth,          Setting::kNumberWidth,
+    Setting::kLookupTop,          Setting::kLookupLeft,
+    Setting::kAffixTop,           Setting::kAffixLeft,
+    Setting::kAffixWidth,         Setting::kAffixWordWidth,
+    Setting::kAffixNumberWidth,   Setting::kSuggestTop,
+    Setting::kSuggestLeft,        Setting::kSuggestWidth,
+    Setting::kSuggestHeight,      Setting::kSuggestPhraseWidth,
+    Setting::kSuggestVanityWidth, Setting::kAnimationOn,
+    Setting::kLanguage,
 };
 
 inline constexpr std::array<Setting, 2> kLookupWindowReadOrder{Setting::kLookupTop,
@@ -53,6 +59,10 @@ inline constexpr std::array<Setting, 2> kLookupWindowReadOrder{Setting::kLookupT
 inline constexpr std::array<Setting, 5> kAffixWindowReadOrder{
     Setting::kAffixTop, Setting::kAffixLeft, Setting::kAffixWidth, Setting::kAffixWordWidth,
     Setting::kAffixNumberWidth};
+
+inline constexpr std::array<Setting, 6> kSuggestWindowReadOrder{
+    Setting::kSuggestTop,    Setting::kSuggestLeft,        Setting::kSuggestWidth,
+    Setting::kSuggestHeight, Setting::kSuggestPhraseWidth, Setting::kSuggestVanityWidth};
 
 // Each window reads exactly the values that the table gives it.
 template <std::size_t N>
@@ -76,6 +86,7 @@ constexpr bool ReadsAllOf(const std::array<Setting, N>& order, SettingReader rea
 static_assert(ReadsAllOf(kMainWindowReadOrder, SettingReader::kMainWindow));
 static_assert(ReadsAllOf(kLookupWindowReadOrder, SettingReader::kLookupWindow));
 static_assert(ReadsAllOf(kAffixWindowReadOrder, SettingReader::kAffixWindow));
+static_assert(ReadsAllOf(kSuggestWindowReadOrder, SettingReader::kSuggestWindow));
 static_assert([] {
   for (std::size_t i = 0; i < kMainWindowWriteOrder.size(); ++i) {
     if (kMainWindowWriteOrder[i] != static_cast<Setting>(i)) {

@@ -639,8 +639,10 @@ void TMainForm::WriteColumnTitles() {
 }
 
 void TMainForm::FormClose() {
-  // The side windows' places are written with the others, so they must exist by now.
+  // The side windows' places are written with the others, so they must exist by now; the
+  // suggestions' window too, which reads the place it had stored when it is made.
   MakeSideWindows();
+  MakeSuggestWindow();
   // The place is the frame's, the size the window's own, so that a restart puts the
   // window back exactly, whatever frame the desktop draws around it.
   const QRect frame(pos(), size());
@@ -681,6 +683,18 @@ void TMainForm::FormClose() {
           return sideValue(affixForm_, [](const auto& form) { return form.WordWidth(); });
         case Setting::kAffixNumberWidth:
           return sideValue(affixForm_, [](const auto& form) { return form.NumberWidth(); });
+        case Setting::kSuggestTop:
+          return SettingValue::Integer(suggestForm_->y());
+        case Setting::kSuggestLeft:
+          return SettingValue::Integer(suggestForm_->x());
+        case Setting::kSuggestWidth:
+          return SettingValue::Integer(suggestForm_->width());
+        case Setting::kSuggestHeight:
+          return SettingValue::Integer(suggestForm_->height());
+        case Setting::kSuggestPhraseWidth:
+          return SettingValue::Integer(suggestForm_->PhraseWidth());
+        case Setting::kSuggestVanityWidth:
+          return SettingValue::Integer(suggestForm_->VanityWidth());
         case Setting::kAnimationOn:
           return SettingValue::Switch(services_.state.AnimationOn);
         case Setting::kLanguage:
@@ -960,10 +974,14 @@ void TMainForm::Notify1Click() {
 
 void TMainForm::Suggest1Click() {
   NoteUserActivity();
+  MakeSuggestWindow();
+  suggestForm_->ShowSuggestions();
+}
+
+void TMainForm::MakeSuggestWindow() {
   if (suggestForm_ == nullptr) {
     suggestForm_ = new SuggestWindow(model_, services_, this);
   }
-  suggestForm_->ShowSuggestions();
 }
 
 void TMainForm::Timer1Timer() {

@@ -82,6 +82,8 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
   // needs one of them, and gives them to SetSideWindows.
   void SetSideWindowMaker(std::function<void()> maker);
   void MakeSideWindows();
+  // The suggestions' window, made when first needed.
+  void MakeSuggestWindow();
 
   MainModel& Model() { return model_; }
   DictionaryFile& Dictionary() { return dictionary_; }

@@ -13,8 +13,10 @@
 
 #include "Codepage.h"
 #include "HelpViewer.h"
+#include "SettingsTable.h"
 #include "Texts.h"
 #include "VantrelGlobal.h"
+#include "WindowPlace.h"
 
 namespace vantrel {
 
@@ -82,7 +84,6 @@ SuggestWindow::SuggestWindow(MainModel& model, Services& services, QWidget* pare
     : QDialog(parent), model_(model), services_(services) {
   setObjectName(QStringLiteral("SuggestWindow"));
   setWindowTitle(SourceText("Vantrel - Suggestions"));
-  resize(900, 400);
 
   list_ = new QTableWidget(0, 3, this);
   list_->setObjectName(QStringLiteral("SuggestionList"));
@@ -94,8 +95,8 @@ SuggestWindow::SuggestWindow(MainModel& model, Services& services, QWidget* pare
   list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list_->setTabKeyNavigation(false);
   list_->setWordWrap(false);
-  list_->setColumnWidth(0, 170);
-  list_->setColumnWidth(1, 150);
+  list_->setColumnWidth(0, RowOf(Setting::kSuggestPhraseWidth).design);
+  list_->setColumnWidth(1, RowOf(Setting::kSuggestVanityWidth).design);
 
   countLabel_ = new QLabel(this);
   countLabel_->setObjectName(QStringLiteral("CountLabel"));
@@ -124,7 +125,51 @@ SuggestWindow::SuggestWindow(MainModel& model, Services& services, QWidget* pare
   connect(moreBtn_, &QPushButton::clicked, this, &SuggestWindow::ShowMore);
   connect(list_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { Choose(row); });
   InstallHelpKey(this, services_.help, kHelpSuggestWindow);
+  FormCreate();
   TranslateWindow(*this);
+}
+
+void SuggestWindow::FormCreate() {
+  // The place and size the window has when nothing is stored, or when reading stops early.
+  move(RowOf(Setting::kSuggestLeft).design, RowOf(Setting::kSuggestTop).design);
+  resize(RowOf(Setting::kSuggestWidth).design, RowOf(Setting::kSuggestHeight).design);
+  RestoreSettings(services_.settings, kSuggestWindowReadOrder,
+                  [this](Setting setting, const SettingValue& value) {
+                    switch (setting) {
+                      case Setting::kSuggestTop:
+                        move(x(), value.integer);
+                        break;
+                      case Setting::kSuggestLeft:
+                        move(value.integer, y());
+                        break;
+                      case Setting::kSuggestWidth:
+                        resize(value.integer, height());
+                        break;
+                      case Setting::kSuggestHeight:
+                        resize(width(), value.integer);
+                        break;
+                      case Setting::kSuggestPhraseWidth:
+                        list_->setColumnWidth(0, StoredColumnWidth(value.integer, setting));
+                        break;
+                      case Setting::kSuggestVanityWidth:
+                        list_->setColumnWidth(1, StoredColumnWidth(value.integer, setting));
+                        break;
+                      default:
+                        break;
+                    }
+                  });
+  resize(SizeOnScreen(WindowSize(*this), {RowOf(Setting::kSuggestWidth).design,
+                                          RowOf(Setting::kSuggestHeight).design}));
+  move(PlaceOnScreen(pos(), WindowSize(*this),
+                     DesignPlace(Setting::kSuggestLeft, Setting::kSuggestTop)));
+}
+
+int SuggestWindow::PhraseWidth() const {
+  return list_->columnWidth(0);
+}
+
+int SuggestWindow::VanityWidth() const {
+  return list_->columnWidth(1);
 }
 
 bool SuggestWindow::ShowSuggestions() {

@@ -26,7 +26,13 @@ class SuggestWindow : public QDialog {
   Q_OBJECT
 
  public:
+  // Restores the window's stored place, size and column widths.
   SuggestWindow(MainModel& model, Services& services, QWidget* parent = nullptr);
+
+  // The widths of the phrase and vanity text columns, which the main window stores at its
+  // close with the window's place and size.
+  int PhraseWidth() const;
+  int VanityWidth() const;
 
   // Lists the suggestions for the entry text and opens the window (modal to the main
   // window, without waiting). When the dictionary cannot be read the user is told and
@@ -42,6 +48,7 @@ class SuggestWindow : public QDialog {
   // Fills the list with the first shown_ suggestions; false when the dictionary cannot be
   // read (the user has been told).
   bool List();
+  void FormCreate();
 
   MainModel& model_;
   Services& services_;

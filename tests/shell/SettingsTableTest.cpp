@@ -59,6 +59,12 @@ TEST_F(SettingsTableTest, AFirstCloseWritesEveryValueInTableOrder) {
                                    "\"Affix Width\"=dword:000001d2\n"
                                    "\"Affix Word Width\"=dword:000000af\n"
                                    "\"Affix Number Width\"=dword:00000087\n"
+                                   "\"Suggest Top\"=dword:000000ee\n"
+                                   "\"Suggest Left\"=dword:0000010a\n"
+                                   "\"Suggest Width\"=dword:00000384\n"
+                                   "\"Suggest Height\"=dword:00000190\n"
+                                   "\"Suggest Phrase Width\"=dword:000000aa\n"
+                                   "\"Suggest Vanity Width\"=dword:00000096\n"
                                    "\"Animation On\"=dword:00000000\n"
                                    "\"Language\"=\"\"\n"
                                    "\"NotifyCount\"=dword:00000005\n");
@@ -81,6 +87,12 @@ TEST_F(SettingsTableTest, EveryWindowGetsBackWhatTheCloseWrote) {
       {Setting::kAffixWidth, SettingValue::Integer(500)},
       {Setting::kAffixWordWidth, SettingValue::Integer(180)},
       {Setting::kAffixNumberWidth, SettingValue::Integer(140)},
+      {Setting::kSuggestTop, SettingValue::Integer(-30)},
+      {Setting::kSuggestLeft, SettingValue::Integer(1900)},
+      {Setting::kSuggestWidth, SettingValue::Integer(700)},
+      {Setting::kSuggestHeight, SettingValue::Integer(350)},
+      {Setting::kSuggestPhraseWidth, SettingValue::Integer(160)},
+      {Setting::kSuggestVanityWidth, SettingValue::Integer(130)},
       {Setting::kAnimationOn, SettingValue::Switch(true)},
       {Setting::kLanguage, SettingValue::Text(QStringLiteral("de_DE"))},
   };
@@ -94,6 +106,7 @@ TEST_F(SettingsTableTest, EveryWindowGetsBackWhatTheCloseWrote) {
       {"main", kMainWindowReadOrder},
       {"lookup", kLookupWindowReadOrder},
       {"affix", kAffixWindowReadOrder},
+      {"suggestions", kSuggestWindowReadOrder},
   };
   for (const auto& window : windows) {
     SCOPED_TRACE(window.window);

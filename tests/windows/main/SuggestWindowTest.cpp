@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <optional>
 
 #include "AboutVantrel.h"
 #include "AffixUnit.h"
@@ -25,6 +26,7 @@
 #include "RecordingHelp.h"
 #include "RecordingLauncher.h"
 #include "ScriptedDialogs.h"
+#include "SettingsStore.h"
 #include "Suggest.h"
 #include "SuggestWindow.h"
 #include "TestPanel.h"
@@ -240,6 +242,56 @@ TEST_F(SuggestWindowTest, NoSuggestionSaysSoAndCancelChangesNothing) {
   QTest::keyClick(testing::Find<QTableWidget>(*window, "SuggestionList"), Qt::Key_Escape);
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(State(), before);
+}
+
+// The window's place, size and column widths are kept between runs as the other side
+// windows' are; a run that never opens it keeps what the run before stored.
+TEST_F(SuggestWindowTest, ThePlaceSizeAndColumnsComeBackAtTheNextRuns) {
+  TypeNumber(QStringLiteral("18003569377"));
+  SuggestWindow* window = PressSuggest();
+  ASSERT_NE(window, nullptr);
+  window->move(123, 145);
+  window->resize(640, 330);
+  auto* list = testing::Find<QTableWidget>(*window, "SuggestionList");
+  list->setColumnWidth(0, 111);
+  list->setColumnWidth(1, 99);
+  window->reject();
+  ASSERT_TRUE(form->close());
+
+  const struct {
+    const char* name;
+    bool openIt;
+  } runs[] = {{"a run that opens it", true}, {"a run that never opens it", false}};
+  for (const auto& run : runs) {
+    SCOPED_TRACE(run.name);
+    std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
+    ASSERT_TRUE(key);
+    const struct {
+      const char* name;
+      int value;
+    } stored[] = {{"Suggest Top", 145},          {"Suggest Left", 123},
+                  {"Suggest Width", 640},        {"Suggest Height", 330},
+                  {"Suggest Phrase Width", 111}, {"Suggest Vanity Width", 99}};
+    for (const auto& value : stored) {
+      EXPECT_EQ(key->ReadInteger(QString::fromLatin1(value.name)), value.value) << value.name;
+    }
+
+    CloseWindows();
+    CreateWindows();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    if (run.openIt) {
+      TypeNumber(QStringLiteral("18003569377"));
+      window = PressSuggest();
+      ASSERT_NE(window, nullptr);
+      EXPECT_EQ(window->pos(), QPoint(123, 145));
+      EXPECT_EQ(window->size(), QSize(640, 330));
+      list = testing::Find<QTableWidget>(*window, "SuggestionList");
+      EXPECT_EQ(list->columnWidth(0), 111);
+      EXPECT_EQ(list->columnWidth(1), 99);
+      window->reject();
+    }
+    ASSERT_TRUE(form->close());
+  }
 }
 
 TEST_F(SuggestWindowTest, F1InTheWindowAsksForItsHelp) {

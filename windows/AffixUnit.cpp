@@ -82,6 +82,8 @@ TAffixForm::TAffixForm(MainModel& model, Services& services, QWidget* parent)
   auto* caution = new QLabel(this);
   caution->setObjectName(QStringLiteral("CautionImage"));
   caution->setPixmap(StillPicture("caution.gif"));
+  // A screen reader says what the picture stands for: the lines beside it are a warning.
+  caution->setAccessibleName(SourceText("Caution"));
   caution->setFixedSize(kCautionSize, kCautionSize);
 
   auto* warning = new QVBoxLayout;

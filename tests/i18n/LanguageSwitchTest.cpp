@@ -155,6 +155,8 @@ void ExpectShown(const AllWindows& w, const Shown& shown) {
   EXPECT_EQ(w.affix->windowTitle(), TranslateText("Vantrel - Correct Root Word Spelling"));
   EXPECT_EQ(w.affix->findChild<QLabel*>(QStringLiteral("WarningLine1"))->text(),
             TranslateText("If you correct spelling,  make"));
+  EXPECT_EQ(w.affix->findChild<QLabel*>(QStringLiteral("CautionImage"))->accessibleName(),
+            TranslateText("Caution"));
   EXPECT_EQ(w.notify->windowTitle(), TranslateText("New Release Notification"));
   EXPECT_EQ(testing::Find<QRadioButton>(*w.notify, "RemindRadioButton")->text(),
             TranslateText("Remind me later"));

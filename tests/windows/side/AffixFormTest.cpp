@@ -3,8 +3,10 @@
 // the window, whose OK, Cancel and in-place correction decide what enters the phrase.
 // Also the column rule and the geometry read at creation.
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -126,6 +128,33 @@ TEST_F(AffixFormTest, OkJoinsTheEndingAndCoversItsDigitsWithBullets) {
   EXPECT_EQ(model.PhraseText(), "2255464, balling");
   EXPECT_EQ(model.SelectedWordLabel(), "balling");
   EXPECT_TRUE(host.warnings.empty());
+}
+
+// A screen reader meets the caution picture as a picture with a name, and the in-place
+// editor of the word in the grid whose cell it corrects.
+TEST_F(AffixFormTest, TheCautionPictureAndTheWordEditorReachAScreenReader) {
+  ClickEnding([this](QDialog& dialog) {
+    ASSERT_TRUE(ShowActive(dialog));
+    QAccessibleInterface* caution =
+        QAccessible::queryAccessibleInterface(testing::Find<QLabel>(form, "CautionImage"));
+    ASSERT_NE(caution, nullptr);
+    EXPECT_EQ(caution->role(), QAccessible::Graphic);
+    EXPECT_EQ(caution->text(QAccessible::Name), QStringLiteral("Caution"));
+
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&Grid());
+    ASSERT_NE(table, nullptr);
+    DoubleClick(0, 1);
+    ASSERT_TRUE(Grid().Editing());
+    QAccessibleInterface* editor = table->child(table->childCount() - 1);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->object(), Grid().Editor());
+    EXPECT_EQ(editor->parent(), table);
+    EXPECT_EQ(editor->text(QAccessible::Name), QStringLiteral("Candidate Word"));
+    EXPECT_EQ(editor->text(QAccessible::Value), QStringLiteral("balling"));
+    QTest::keyClick(Grid().Editor(), Qt::Key_Escape);
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+  });
+  EXPECT_EQ(host.results, std::vector<int>{QDialog::Rejected});
 }
 
 TEST_F(AffixFormTest, CancelEscAndTheCloseBoxChangeNothing) {

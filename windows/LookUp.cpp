@@ -57,6 +57,8 @@ TLookupForm::TLookupForm(DictionaryFile& dictionary, Services& services, QWidget
   convertedGrid_ = MakeProgramGrid(ProgramGrid::kConverted, this).release();
   convertedGrid_->SetTable(&model_.ResultsForGrid());
   convertedGrid_->SetHint(SourceText("Numeric equivalent"));
+  // The list has no title row; a screen reader names its column by this.
+  convertedGrid_->SetColumnNames({SourceText("Numeric equivalent")});
   convertedGrid_->setAccessibleName(SourceText("Numeric equivalent"));
 
   auto makeButton = [this](const char* name, std::string_view text, std::string_view hint) {

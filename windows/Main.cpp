@@ -289,6 +289,8 @@ QWidget* TMainForm::BuildRightColumn(QWidget* parent) {
   layout->addWidget(selectedWordLabel_);
   affixGrid_ = MakeProgramGrid(ProgramGrid::kAffix, right).release();
   affixGrid_->setAccessibleName(SourceText("Add To Word"));
+  // The list has no title row; a screen reader names its columns by these.
+  affixGrid_->SetColumnNames({SourceText("Candidate Word"), SourceText("Represents")});
   affixGrid_->SetHint(SourceText("Click to select"));
   layout->addWidget(affixGrid_, 1);
   layout->addWidget(BuildButtonPanel(right));

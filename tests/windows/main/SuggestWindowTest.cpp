@@ -242,6 +242,16 @@ TEST_F(SuggestWindowTest, NoSuggestionSaysSoAndCancelChangesNothing) {
   QTest::keyClick(testing::Find<QTableWidget>(*window, "SuggestionList"), Qt::Key_Escape);
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(State(), before);
+  // A number with suggestions afterwards: the note of the empty list is gone.
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  testing::Find<QPushButton>(*form, "ClearBtn")->click();
+  TypeNumber(QStringLiteral("228"));
+  window = PressSuggest();
+  ASSERT_TRUE(window->isVisible());
+  EXPECT_EQ(Listed(*window).value(0), QStringLiteral("bat|BAT"));
+  EXPECT_EQ(testing::Find<QLabel>(*window, "CountLabel")->text(), QString());
+  EXPECT_TRUE(testing::Find<QPushButton>(*window, "OkBtn")->isEnabled());
 }
 
 // The window's place, size and column widths are kept between runs as the other side

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 
@@ -230,6 +231,66 @@ TEST(CatalogFileBytes, AFileShortenedAfterReadingKeepsItsBytesAndAPipeNeverBlock
   EXPECT_EQ(std::string(file.Bytes().begin(), file.Bytes().end()), "rt");
   ASSERT_TRUE(file.Open(path, 1, 3).IsOk());
   EXPECT_EQ(std::string(file.Bytes().begin(), file.Bytes().end()), "hor");
+}
+
+// The reads of a catalog fail with EIO, as on a failing disk: at once, or after the
+// first few bytes came in.
+class FailingReads final : public FileCalls {
+ public:
+  explicit FailingReads(std::size_t goodBytes) : goodBytes_(goodBytes) {}
+  ssize_t ReadAt(int fd, void* data, std::size_t size, off_t offset) override {
+    if (static_cast<std::size_t>(offset) >= goodBytes_) {
+      errno = EIO;
+      return -1;
+    }
+    return FileCalls::ReadAt(fd, data,
+                             std::min(size, goodBytes_ - static_cast<std::size_t>(offset)), offset);
+  }
+
+ private:
+  std::size_t goodBytes_;
+};
+
+std::size_t OpenDescriptors() {
+  const std::filesystem::directory_iterator fds("/proc/self/fd");
+  return static_cast<std::size_t>(std::distance(begin(fds), end(fds)));
+}
+
+TEST(CatalogFileBytes, AReadThatFailsKeepsNoByteAndNoDescriptor) {
+  TempFolder folder;
+  const std::string path = (folder.Path() / "catalog.mo").string();
+  const std::string text(5000, 'c');
+  std::ofstream(path, std::ios::binary) << text;
+  const struct {
+    const char* name;
+    std::size_t goodBytes;
+  } rows[] = {{"the first read fails", 0}, {"a read fails part-way", 1000}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    FailingReads calls(row.goodBytes);
+    CatalogFileBytes file(calls);
+    const std::size_t before = OpenDescriptors();
+    const Status read = file.Open(path);
+    ASSERT_EQ(read.Code(), StatusCode::kReadFailed);
+    EXPECT_EQ(read.Reason(), std::strerror(EIO));
+    EXPECT_TRUE(file.Bytes().empty()) << file.Bytes().size() << " bytes kept";
+    EXPECT_EQ(file.FileSize(), 0U);
+    // Many failed reads in a row, as a language menu tried again and again would make.
+    for (int i = 0; i < 50; ++i) {
+      ASSERT_EQ(file.Open(path).Code(), StatusCode::kReadFailed);
+    }
+    EXPECT_EQ(OpenDescriptors(), before);
+  }
+  // Nor is the catalog read before kept: a failed read leaves no bytes of any file.
+  const std::string shortPath = (folder.Path() / "short.mo").string();
+  std::ofstream(shortPath, std::ios::binary) << "short catalog";
+  FailingReads calls(1000);
+  CatalogFileBytes file(calls);
+  ASSERT_TRUE(file.Open(shortPath).IsOk());
+  ASSERT_EQ(std::string(file.Bytes().begin(), file.Bytes().end()), "short catalog");
+  EXPECT_EQ(file.Open(path).Code(), StatusCode::kReadFailed);
+  EXPECT_TRUE(file.Bytes().empty());
+  EXPECT_EQ(file.FileSize(), 0U);
 }
 
 // ----- the archive of this very program, appended by the build -----

@@ -155,6 +155,46 @@ TEST_F(SettingsStoreTest, IntegersKeepTheirSign) {
   }
 }
 
+// The line that holds a value of the program's key, as the file has it on disk: read
+// apart from the store, so that a value the store never wrote cannot read as written.
+QByteArray OwnValueLine(const QByteArray& file, const QByteArray& name) {
+  bool inOwnKey = false;
+  for (QByteArray line : file.split('\n')) {
+    if (line.endsWith('\r')) {
+      line.chop(1);
+    }
+    if (line.startsWith('[')) {
+      inOwnKey = line + '\n' == kOwnKey;
+    } else if (inOwnKey && line.startsWith('"' + name + "\"=")) {
+      return line;
+    }
+  }
+  return {};
+}
+
+TEST_F(SettingsStoreTest, SwitchesAreStoredAsOneOrZero) {
+  const struct {
+    bool on;
+    const char* before;  // the opposite, left by an earlier run
+    const char* inFile;
+  } rows[] = {
+      {true, "dword:00000000", "\"Animation On\"=dword:00000001"},
+      {false, "dword:00000001", "\"Animation On\"=dword:00000000"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.on ? "on" : "off");
+    WriteBytes(FileIn(Folder()), kHead + kOwnKey + "\"Animation On\"=" + row.before + "\n");
+    std::optional<SettingsKey> key = SettingsStore(Folder()).OpenKey(Mode::kExisting);
+    ASSERT_TRUE(key.has_value());
+    key->WriteSwitch(QStringLiteral("Animation On"), row.on);
+    EXPECT_EQ(OwnValueLine(ReadBytes(FileIn(Folder())), "Animation On").toStdString(), row.inFile);
+    EXPECT_EQ(SettingsStore(Folder())
+                  .OpenKey(Mode::kExisting)
+                  ->ReadSwitch(QStringLiteral("Animation On")),
+              row.on);
+  }
+}
+
 TEST_F(SettingsStoreTest, ReadsFollowTheRegistryRules) {
   WriteBytes(FileIn(Folder()), kHead + kOwnKey +
                                    "\"Text\"=\"x\"\n"

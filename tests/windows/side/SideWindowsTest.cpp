@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The About, notification and test windows: the addresses they hand to the launcher, the
-// new-release countdown over many closes, and the animation switch.
+// The About, notification and test windows: the addresses they draw as links and hand to
+// the launcher, the new-release countdown over many closes, the test window's greeting and
+// the animation switch.
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QColor>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
+#include <algorithm>
 #include <limits>
 
 #include <gtest/gtest.h>
@@ -52,6 +56,59 @@ TEST(AboutForm, TheAddressesOpenTheMailProgramAndTheBrowser) {
   QTest::mouseRelease(testing::Find<QLabel>(about, "EmailLabel"), Qt::LeftButton, {},
                       QPoint(-20, 2));
   EXPECT_EQ(env.launcher.Opened().size(), 2u);
+}
+
+// The pixels of a label's text as the window draws them: blue ones, and dark grey or black
+// ones as plain text has. Anti-aliased edges between text and background are in neither.
+struct Ink {
+  int blue = 0;
+  int dark = 0;
+};
+
+Ink InkOf(QLabel& label) {
+  const QImage picture = label.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  Ink ink;
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      const QColor pixel = picture.pixelColor(x, y);
+      const int red = pixel.red();
+      const int green = pixel.green();
+      const int blue = pixel.blue();
+      if (blue - std::max(red, green) > 60) {
+        ++ink.blue;
+      } else if (std::max({red, green, blue}) < 128 &&
+                 std::max({red, green, blue}) - std::min({red, green, blue}) < 32) {
+        ++ink.dark;
+      }
+    }
+  }
+  return ink;
+}
+
+TEST(AboutForm, TheAddressesAreDrawnInBlueLikeLinksAndTheOtherTextsAreNot) {
+  TestServices env;
+  TAboutForm about(env.services);
+  ASSERT_TRUE(ShowActive(about));
+  struct Row {
+    const char* label;
+    bool address;
+  };
+  for (const Row& r : {Row{"EmailLabel", true}, Row{"HomePageLabel", true}, Row{"Copyright", false},
+                       Row{"Version", false}}) {
+    SCOPED_TRACE(r.label);
+    auto* label = testing::Find<QLabel>(about, r.label);
+    ASSERT_TRUE(label->isVisible());
+    const Ink ink = InkOf(*label);
+    if (r.address) {
+      EXPECT_EQ(label->palette().color(QPalette::WindowText).name(), QColor(Qt::blue).name());
+      EXPECT_TRUE(label->font().underline());
+      EXPECT_GT(ink.blue, 20);
+      EXPECT_EQ(ink.dark, 0);
+    } else {
+      EXPECT_EQ(ink.blue, 0);
+      EXPECT_GT(ink.dark, 20);
+    }
+  }
 }
 
 TEST(AboutForm, OpensWithTheFocusOnOkAndSaysSoWhenNoProgramTakesAnAddress) {
@@ -228,6 +285,30 @@ TEST(TestForm, TheCheckBoxMirrorsTheAnimationSwitchAndOnlyOkStoresIt) {
   QTest::mouseClick(testing::Find<QPushButton>(test, "OKBtn"), Qt::LeftButton);
   EXPECT_FALSE(env.state.AnimationOn);
   EXPECT_FALSE(test.isVisible());
+}
+
+TEST(TestForm, TheWelcomePanelGreetsTheTeamMember) {
+  TestServices env;
+  TTestForm test(env.services);
+  ASSERT_TRUE(ShowActive(test));
+  const auto* panel = testing::Find<QWidget>(test, "WelcomePanel");
+  struct Row {
+    const char* label;
+    const char* text;
+  };
+  for (const Row& r :
+       {Row{"WelcomeLabel", "Welcome - Willkommen - Benvenuto - Bienvenue - Bienvenidos"},
+        Row{"TeamLabel", "Vantrel Test Team Member"}}) {
+    SCOPED_TRACE(r.label);
+    auto* label = testing::Find<QLabel>(test, r.label);
+    EXPECT_EQ(label->text(), QString::fromLatin1(r.text));
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_TRUE(label->font().bold());
+    // Inside the panel and wide enough for the whole line.
+    EXPECT_TRUE(panel->rect().contains(QRect(label->mapTo(panel, QPoint(0, 0)), label->size())));
+    EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
+    EXPECT_GT(label->height(), 0);
+  }
 }
 
 TEST(TestForm, TheMessageButtonsShowTheProgramsWarnings) {

@@ -657,5 +657,28 @@ TEST(CrashRecord, AHandlerInstalledTwiceStillEndsTheProcessAndWritesOneRecord) {
   }
 }
 
+// A program started with SIGABRT ignored lives on after a sent one, which is recorded all
+// the same. A fault of another thread later must still end the process, after the brief
+// wait that the handler grants a record that may still be written.
+TEST(CrashRecord, AFaultAfterARecordedSignalThatWasIgnoredStillEndsTheProcess) {
+  ScratchFolder folder;
+  const std::string path = folder / "VantrelError.Log";
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    signal(SIGABRT, SIG_IGN);
+    InstallCrashHandler(path);
+    raise(SIGABRT);
+    std::thread faulting(NullWrite);
+    faulting.join();
+    _exit(0);
+  }
+  ExpectDiedOf(WaitBriefly(child), SIGSEGV);
+  const std::string log = ReadAll(path);
+  EXPECT_NE(log.find("Signal SIGABRT (" + std::to_string(SIGABRT) + ") sent by process "),
+            std::string::npos)
+      << log;
+}
+
 }  // namespace
 }  // namespace vantrel

@@ -5,13 +5,20 @@
 
 #include "DebugInfo.h"
 
+#include <cxxabi.h>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <regex.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -122,6 +129,101 @@ __attribute__((noinline)) int Recurse(int depth) {
   return below + 1;
 }
 
+#if defined(__x86_64__)
+struct HeldRegister {
+  const char* name;  // as the register lines spell it
+  std::uint64_t value;
+  std::uint64_t RaiseRegisters::*field;
+};
+
+// Values that no address or counter of the raise would hold by chance.
+constexpr HeldRegister kHeldRegisters[] = {
+    {"R13", 0x5EA13A13C0DE1313, &RaiseRegisters::r13},
+    {"R14", 0x5EA14A14C0DE1414, &RaiseRegisters::r14},
+    {"R15", 0x5EA15A15C0DE1515, &RaiseRegisters::r15},
+};
+
+void DestroyRuntimeError(void* object) {
+  static_cast<std::runtime_error*>(object)->~runtime_error();
+}
+
+// Raises with R13, R14 and R15 holding the values above. The throw is called straight
+// from the assembly, so that no code of the compiler's own can use these registers
+// between their loading and the raise.
+__attribute__((noinline)) void RaiseHoldingRegisters() {
+  void* object = abi::__cxa_allocate_exception(sizeof(std::runtime_error));
+  new (object) std::runtime_error("held registers");
+  void* type = const_cast<std::type_info*>(&typeid(std::runtime_error));
+  void (*destroy)(void*) = DestroyRuntimeError;
+  asm volatile(
+      "movabsq %[r13], %%r13\n\t"
+      "movabsq %[r14], %%r14\n\t"
+      "movabsq %[r15], %%r15\n\t"
+      "call __cxa_throw@PLT\n\t"
+      :
+      : "D"(object), "S"(type), "d"(destroy), [r13] "i"(kHeldRegisters[0].value),
+        [r14] "i"(kHeldRegisters[1].value), [r15] "i"(kHeldRegisters[2].value)
+      : "rax", "rcx", "r8", "r9", "r10", "r11", "r13", "r14", "r15", "memory", "cc");
+  __builtin_unreachable();
+}
+#endif
+
+#if !defined(__SANITIZE_ADDRESS__)
+// The first raise of a run when the memory has run out, in a program of its own: this
+// test program started anew with this variable set, before any test (or stack walk) ran.
+constexpr char kFirstRaiseRun[] = "VANTREL_TRACER_FIRST_RAISE";
+
+__attribute__((noinline)) void RaiseOutOfMemory() {
+  throw std::bad_alloc();
+}
+
+// Takes whatever memory the process can still get: no more address space than it has,
+// and every free piece of the heap, from the largest sizes to the smallest.
+void UseUpMemory(rlimit& before) {
+  char statm[64] = {};
+  const int fd = open("/proc/self/statm", O_RDONLY);
+  if (fd < 0 || read(fd, statm, sizeof statm - 1) <= 0) {
+    _exit(2);
+  }
+  close(fd);
+  if (getrlimit(RLIMIT_AS, &before) != 0) {
+    _exit(2);
+  }
+  const rlimit none{std::strtoull(statm, nullptr, 10) * static_cast<rlim_t>(getpagesize()),
+                    before.rlim_max};
+  if (setrlimit(RLIMIT_AS, &none) != 0) {
+    _exit(2);
+  }
+  for (std::size_t size = std::size_t{1} << 24; size > 0;
+       size = size > 4096 ? size / 2 : size - 8) {
+    // Kept in a volatile, so that the compiler cannot leave out an allocation nobody uses.
+    void* volatile taken = nullptr;
+    do {
+      taken = std::malloc(size);
+    } while (taken != nullptr);
+  }
+}
+
+[[maybe_unused]] const bool firstRaiseRun = [] {
+  if (std::getenv(kFirstRaiseRun) == nullptr) {
+    return false;
+  }
+  TErrorTracer tracer;
+  rlimit before{};
+  UseUpMemory(before);
+  std::exception_ptr error;
+  try {
+    RaiseOutOfMemory();
+  } catch (...) {
+    error = std::current_exception();
+  }
+  setrlimit(RLIMIT_AS, &before);
+  std::fputs(Joined(TErrorTracer::BuildTexts(error).callStack).c_str(), stdout);
+  std::fflush(stdout);
+  _exit(0);
+}();
+#endif
+
 // The texts of the error that raise throws, recorded by a tracer installed around it.
 template <class Raise>
 ErrorTexts TextsOfRaise(Raise raise) {
@@ -230,6 +332,84 @@ TEST(Tracer, RegistersAreThoseOfTheRaise) {
   EXPECT_TRUE(Matches(lines, ".*\nStack:\n(([0-9A-F]{16} ){5}\n){4}")) << lines;
 }
 
+// The registers that the raiser keeps for its caller reach the record and the report's
+// register lines with the values they held at the raise.
+TEST(Tracer, RegistersKeptForTheCallerAreReportedWithTheirValuesAtTheRaise) {
+#if defined(__x86_64__)
+  TErrorTracer tracer;
+  std::exception_ptr error;
+  try {
+    RaiseHoldingRegisters();
+  } catch (...) {
+    error = std::current_exception();
+  }
+  ASSERT_TRUE(error);
+  const RaiseRecord record = TErrorTracer::RecordOf(error);
+  ASSERT_GT(record.depth, 0);
+  const std::string lines = Joined(TErrorTracer::BuildTexts(error).registers);
+  std::vector<std::string> values;
+  ASSERT_TRUE(Matches(lines,
+                      ".*\nR12 = [0-9A-F]{16}  R13 = ([0-9A-F]{16})  R14 = ([0-9A-F]{16})"
+                      "  R15 = ([0-9A-F]{16})\n.*",
+                      &values))
+      << lines;
+  ASSERT_EQ(values.size(), std::size(kHeldRegisters));
+  for (std::size_t i = 0; i < std::size(kHeldRegisters); ++i) {
+    const HeldRegister& held = kHeldRegisters[i];
+    SCOPED_TRACE(held.name);
+    EXPECT_EQ(record.registers.*held.field, held.value);
+    char expected[17];
+    std::snprintf(expected, sizeof expected, "%.16llX",
+                  static_cast<unsigned long long>(held.value));
+    EXPECT_EQ(values[i], expected) << lines;
+  }
+#else
+  GTEST_SKIP() << "the registers are read on x86-64 only";
+#endif
+}
+
+// Running out of memory may well be the first error of a run; its report still shows
+// where it came from: the stack walk needs no memory at the first raise.
+TEST(Tracer, TheFirstRaiseOfARunWithoutFreeMemoryHasItsWholeCallStack) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address checker's heap does not run out this way";
+#else
+  VANTREL_SKIP_WITHOUT_DEBUG_INFO();
+  int out[2];
+  ASSERT_EQ(pipe(out), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    dup2(out[1], STDOUT_FILENO);
+    close(out[0]);
+    close(out[1]);
+    setenv(kFirstRaiseRun, "1", 1);
+    execl("/proc/self/exe", "tracer_tests", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(out[1]);
+  std::string text;
+  char buffer[4096];
+  for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) {
+    text.append(buffer, static_cast<std::size_t>(n));
+  }
+  close(out[0]);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+
+  // The raise, then the function that called the raiser: the run's start-up code.
+  std::vector<std::string> lines;
+  for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+    lines.push_back(text.substr(at, end - at));
+  }
+  ASSERT_GE(lines.size(), 3U) << text;
+  EXPECT_EQ(lines[0], "Call stack:");
+  EXPECT_NE(lines[1].find("RaiseOutOfMemory()"), std::string::npos) << text;
+  EXPECT_NE(lines[2].find("(TracerTest.cpp, line "), std::string::npos) << text;
+#endif
+}
+
 TEST(Tracer, WithoutDebugInformationTheSourceIsUnknown) {
   VANTREL_SKIP_WITHOUT_DEBUG_INFO();
   const ErrorTexts texts = TextsOfRaise([] { RaiseWithoutDebugInformation(); });
@@ -334,6 +514,32 @@ TEST(Tracer, AnErrorWithoutRecordAndAnErrorOfNoClassAreStillDescribed) {
   EXPECT_EQ(message, "");
   const ErrorTexts texts = TErrorTracer::BuildTexts(std::exception_ptr());
   EXPECT_EQ(texts.callStack, std::vector<std::string>{"Call stack:"});
+}
+
+// The class name and the message are the given error's alone, also in strings that held
+// another error's before.
+TEST(Tracer, TheDescriptionOfAnErrorKeepsNothingOfAnEarlierOne) {
+  const struct {
+    const char* name;
+    std::exception_ptr error;
+    const char* className;
+    const char* message;
+  } rows[] = {
+      {"no error", std::exception_ptr(), "", ""},
+      {"an error of no class", std::make_exception_ptr(42), "int", ""},
+      {"an error without text", std::make_exception_ptr(std::runtime_error("")),
+       "std::runtime_error", ""},
+      {"an error with text", std::make_exception_ptr(std::logic_error("second")),
+       "std::logic_error", "second"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::string className = "std::out_of_range";
+    std::string message = "the earlier error's text";
+    DescribeError(row.error, className, message);
+    EXPECT_EQ(className, row.className);
+    EXPECT_EQ(message, row.message);
+  }
 }
 
 // The tracer's texts and the application's warning name types the same way.

@@ -130,7 +130,8 @@ __attribute__((noinline)) int Recurse(int depth) {
   return below + 1;
 }
 
-#if defined(__x86_64__)
+#if defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__) && defined(__OPTIMIZE__)
+#define VANTREL_HELD_REGISTERS 1
 struct HeldRegister {
   const char* name;  // as the register lines spell it
   std::uint64_t value;
@@ -336,7 +337,7 @@ TEST(Tracer, RegistersAreThoseOfTheRaise) {
 // The registers that the raiser keeps for its caller reach the record and the report's
 // register lines with the values they held at the raise.
 TEST(Tracer, RegistersKeptForTheCallerAreReportedWithTheirValuesAtTheRaise) {
-#if defined(__x86_64__)
+#if defined(VANTREL_HELD_REGISTERS)
   TErrorTracer tracer;
   std::exception_ptr error;
   try {
@@ -372,7 +373,8 @@ TEST(Tracer, RegistersKeptForTheCallerAreReportedWithTheirValuesAtTheRaise) {
     EXPECT_EQ(values[i], expected) << lines;
   }
 #else
-  GTEST_SKIP() << "the registers are read on x86-64 only";
+  // An unoptimised or address-checked build cannot unwind through the hand-written raise.
+  GTEST_SKIP() << "the registers are read on optimised x86-64 builds only";
 #endif
 }
 

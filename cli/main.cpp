@@ -284,7 +284,8 @@ std::string Json(const std::string& number, const std::vector<vantrel::Suggestio
            Field("leading", s.leadingDigits) + ", " + Field("middle", s.middleDigits) + ", " +
            Field("toOrFor", s.toOrFor) + ", " + Field("trailing", s.trailingDigits) + "}, " +
            Field("leastCommon", s.leastCommon) +
-           ", \"withName\": " + (s.withName ? "true" : "false") + "}";
+           ", \"withName\": " + (s.withName ? "true" : "false") + ", " + Field("pairs", s.pairs) +
+           "}";
   }
   return out + "]}";
 }

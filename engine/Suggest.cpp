@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <limits>
 #include <map>
 #include <queue>
@@ -15,6 +16,7 @@
 #include "Codepage.h"
 #include "QuickTest.h"
 #include "Search.h"
+#include "WordPairs.h"
 
 namespace vantrel {
 namespace {
@@ -162,6 +164,7 @@ struct Word {
   bool name = false;
   int cost = 0;        // of the word wherever it stands
   TextHash upperHash;  // of upper
+  int mostOff = 0;     // the most a pair that holds the word takes off its cost
 };
 
 int WordCost(int commonness, bool name) {
@@ -177,12 +180,17 @@ bool WordBefore(const Word& a, const Word& b) {
 // No suggestion among the first limit can use a word that limit others of its group
 // beat, since each of them would give a better suggestion with another vanity text; so
 // a group keeps at most limit words, whatever the dictionary holds.
+//
+// A word that goes together with others may still win as part of a pair: it is beaten for
+// certain only by words that cost less than it does inside its best pair. So a group also
+// keeps every word whose cost less its pairs' most comes to the limit-th word's cost.
 struct Group {
   std::vector<Word> words;
   // Once a prune kept limit words, a word not better than the last of them is no use.
   bool full = false;
   int worstCost = 0;
   std::string worstTrimmed;
+  std::size_t pruneAt = 0;  // prune again beyond so many words
 
   // The words held, by cost and text: a word that the dictionary lists again (the same
   // word on another line) adds nothing.
@@ -195,10 +203,16 @@ struct Group {
     return key;
   }
 
-  bool Wants(int cost, std::string_view trimmed) {
+  // mostOff(): what the word's pairs take off at most, asked only when it decides.
+  template <typename MostOff>
+  bool Wants(int cost, const MostOff& mostOff, std::string_view trimmed) {
     // Both sides as string views: clang's tuple comparison takes no mixed element types.
     const std::string_view worst = worstTrimmed;
-    return (!full || std::tie(cost, trimmed) < std::tie(worstCost, worst)) &&
+    auto pairsMayWin = [&] {
+      const int off = mostOff();
+      return off > 0 && cost - off <= worstCost;
+    };
+    return (!full || std::tie(cost, trimmed) < std::tie(worstCost, worst) || pairsMayWin()) &&
            held.insert(Key(cost, trimmed)).second;
   }
 
@@ -207,12 +221,21 @@ struct Group {
     std::stable_sort(words.begin(), words.end(), WordBefore);
     std::unordered_set<std::string> uppers;
     std::vector<Word> kept;
-    for (Word& w : words) {
-      if (kept.size() == limit) {
-        break;
+    std::size_t next = 0;
+    for (; next < words.size() && kept.size() < limit; ++next) {
+      if (uppers.insert(words[next].upper).second) {
+        kept.push_back(std::move(words[next]));
       }
-      if (uppers.insert(w.upper).second) {
-        kept.push_back(std::move(w));
+    }
+    full = kept.size() == limit;
+    if (full) {
+      worstCost = kept.back().cost;
+      worstTrimmed = kept.back().trimmed;
+      for (; next < words.size(); ++next) {
+        Word& w = words[next];
+        if (w.mostOff > 0 && w.cost - w.mostOff <= worstCost && uppers.insert(w.upper).second) {
+          kept.push_back(std::move(w));
+        }
       }
     }
     words = std::move(kept);
@@ -220,11 +243,7 @@ struct Group {
     for (const Word& w : words) {
       held.insert(Key(w.cost, w.trimmed));
     }
-    full = words.size() == limit;
-    if (full) {
-      worstCost = words.back().cost;
-      worstTrimmed = words.back().trimmed;
-    }
+    pruneAt = 2 * words.size() + 16;
   }
 };
 
@@ -293,10 +312,9 @@ struct ScanResult {
 // Step 1: one scan of the dictionary, every word that spells digits standing in the
 // number, grouped by its digits field; and which language the words are in.
 Status ScanWords(ByteSource& source, const std::string& digitText, std::size_t limit,
-                 ScanResult& result) {
+                 const WordPairs& pairs, ScanResult& result) {
   const QuickTest quick(digitText);
   DictionaryEntry entry;
-  const std::size_t pruneAt = 2 * limit + 16;
   std::size_t examined = 0;
   Groups& groups = result.groups;
   // Only lines whose digits field stands somewhere in the number reach the callback.
@@ -323,19 +341,27 @@ Status ScanWords(ByteSource& source, const std::string& digitText, std::size_t l
     const int commonness = LineCommonness(line, entry.classLetter);
     const bool name = entry.classLetter == kProperNameClass;
     const int cost = WordCost(commonness, name);
+    int mostOff = -1;
+    auto pairsOff = [&] {
+      if (mostOff < 0) {
+        mostOff = PairBonus(pairs.Strongest(trimmed));
+      }
+      return mostOff;
+    };
     auto found = groups.find(std::string_view(entry.digits));
     if (found == groups.end()) {
       found = groups.emplace(entry.digits, Group{}).first;
+      found->second.pruneAt = 2 * limit + 16;
     }
     Group& group = found->second;
-    if (!group.Wants(cost, trimmed)) {
+    if (!group.Wants(cost, pairsOff, trimmed)) {
       return;
     }
     std::string upper = UpperUtf8(trimmed);
     const TextHash upperHash = TextHash::Of(upper);
-    group.words.push_back(
-        {shown, std::string(trimmed), std::move(upper), commonness, name, cost, upperHash});
-    if (group.words.size() > pruneAt) {
+    group.words.push_back({shown, std::string(trimmed), std::move(upper), commonness, name, cost,
+                           upperHash, pairsOff()});
+    if (group.words.size() > group.pruneAt) {
       group.Prune(limit);
     }
   });
@@ -343,9 +369,15 @@ Status ScanWords(ByteSource& source, const std::string& digitText, std::size_t l
 
 // A word at a place: it covers the number from its first digit to the character after
 // its last digit.
+// A pair of words that go together is one span of its own (first and second set): its
+// word joins the two, with the separators between them, and costs less than the two
+// apart, so that it ranks as one piece and the costs still add up piece by piece.
 struct Span {
   const Word* word;
   std::size_t end;
+  const Span* first = nullptr;
+  const Span* second = nullptr;
+  std::size_t secondAt = 0;  // where the second word's first digit stands
 };
 
 // Step 2: where each group's words stand, by the position of their first digit.
@@ -363,6 +395,55 @@ std::vector<std::vector<Span>> PlaceWords(const Groups& groups, const DigitText&
     }
   }
   return spans;
+}
+
+// Step 2b: the pairs, where a word that goes together with the word before it follows it
+// with nothing but separators between. Each pair's word lives in words.
+std::vector<std::vector<Span>> PlacePairs(const std::vector<std::vector<Span>>& spans,
+                                          std::string_view number, const WordPairs& pairs,
+                                          std::deque<Word>& words) {
+  std::vector<std::vector<Span>> placed(spans.size());
+  if (pairs.Empty()) {
+    return placed;
+  }
+  for (std::size_t i = 0; i < spans.size(); ++i) {
+    for (const Span& first : spans[i]) {
+      if (first.word->mostOff == 0) {
+        continue;
+      }
+      std::size_t next = first.end;
+      while (next < number.size() && IsSeparator(number[next])) {
+        ++next;
+      }
+      if (next >= number.size() || !IsDigit(number[next])) {
+        continue;
+      }
+      for (const Span& second : spans[next]) {
+        if (second.word->mostOff == 0) {
+          continue;
+        }
+        const int off = PairBonus(pairs.Figure(first.word->trimmed, second.word->trimmed));
+        if (off == 0) {
+          continue;
+        }
+        const Word& a = *first.word;
+        const Word& b = *second.word;
+        Word pair;
+        pair.word = a.word + ' ' + b.word;
+        pair.trimmed = a.trimmed + '\0' + b.trimmed;
+        pair.upper = a.upper;
+        pair.upper += number.substr(first.end, next - first.end);  // separators are ASCII
+        pair.upper += b.upper;
+        pair.upperHash = TextHash::Of(pair.upper);
+        pair.commonness = std::min(a.commonness, b.commonness);
+        pair.name = a.name || b.name;
+        pair.cost = a.cost + b.cost - off;
+        words.push_back(std::move(pair));
+        placed[i].push_back({&words.back(), second.end, &first, &second, next});
+      }
+    }
+  }
+  return placed;
 }
 
 // Whether a word stands before a place: the digits kept there are in the middle or at
@@ -543,7 +624,7 @@ Partial Spell(std::uint32_t at, const Span& span, const Partial& rest, const Cos
   out.at = at;
   out.span = &span;
   out.rest = &rest;
-  out.rank.words += 1;
+  out.rank.words += span.second != nullptr ? 2 : 1;
   out.rank.cost += span.word->cost;
   out.rank.letteredPrefix += costs.PrefixUnder(at, span.end);
   out.vanity = span.word->upperHash.Before(rest.vanity);
@@ -572,7 +653,8 @@ struct Lists {
 // comes before it (the context) and after it (the list it is put before: a list's rests
 // hold a word, a tail holds none), so each piece's cost is known before its rest is.
 Lists RankFromEnd(std::string_view number, const std::vector<std::vector<Span>>& spans,
-                  std::size_t cap, const Texts& texts, const Costs& costs) {
+                  const std::vector<std::vector<Span>>& pairs, std::size_t cap, const Texts& texts,
+                  const Costs& costs) {
   const std::size_t length = number.size();
   Lists all;
   all.lists.resize(length + 1);
@@ -622,10 +704,12 @@ Lists RankFromEnd(std::string_view number, const std::vector<std::vector<Span>>&
       };
       const std::vector<Partial>& afterKeep = lists[i + 1][context];
       start(nullptr, {afterKeep.data(), afterKeep.size()});
-      for (const Span& span : spans[i]) {
-        const std::vector<Partial>& afterWord = lists[span.end][kAfterWord];
-        start(&span, {afterWord.data(), afterWord.size()});
-        start(&span, {&all.tails[span.end], 1});
+      for (const auto* placed : {&spans[i], &pairs[i]}) {
+        for (const Span& span : *placed) {
+          const std::vector<Partial>& afterWord = lists[span.end][kAfterWord];
+          start(&span, {afterWord.data(), afterWord.size()});
+          start(&span, {&all.tails[span.end], 1});
+        }
       }
       // The vanity texts listed so far, by hash; alike hashes are compared in full.
       std::unordered_multimap<std::uint64_t, std::size_t> vanities;
@@ -671,12 +755,22 @@ Suggestion Unwind(std::string_view number, const Partial& best, const Texts& tex
       s.order += '\0';
     }
     if (p->piece == Piece::kSpell) {
-      const Word& w = *p->span->word;
-      s.placed.push_back({w.word, std::string(number.substr(p->at, p->span->end - p->at)),
-                          static_cast<int>(p->at) + 1, false});
+      const Span& span = *p->span;
+      const Word& w = *span.word;
+      auto place = [&](const Word& word, std::size_t from, std::size_t to) {
+        s.placed.push_back({word.word, std::string(number.substr(from, to - from)),
+                            static_cast<int>(from) + 1, false});
+        ++wordsSeen;
+      };
+      if (span.second == nullptr) {
+        place(w, p->at, span.end);
+      } else {
+        place(*span.first->word, p->at, span.first->end);
+        place(*span.second->word, span.secondAt, span.end);
+        ++s.pairs;
+      }
       s.leastCommon = std::min(s.leastCommon, w.commonness);
       s.withName = s.withName || w.name;
-      ++wordsSeen;
       keptBefore = false;
     } else if (p->piece == Piece::kKeep) {
       kept.emplace_back(p->at, wordsSeen);
@@ -843,12 +937,16 @@ std::string UpperUtf8(std::string_view text) {
 namespace {
 
 Status SuggestUnder(ByteSource& source, std::string_view number, int limitWanted,
-                    const NumberingPlan* givenPlan, std::vector<Suggestion>& out) {
+                    const NumberingPlan* givenPlan, const WordPairs* givenPairs,
+                    std::vector<Suggestion>& out) {
   out.clear();
   const std::size_t cap = static_cast<std::size_t>(std::clamp(limitWanted, 1, kMaxSuggestions));
   const DigitText digits(number);
+  // The built-in pairs are English; words of a German or French dictionary never match
+  // them, and are not asked.
+  const WordPairs& pairs = givenPairs != nullptr ? *givenPairs : WordPairs::English();
   ScanResult scan;
-  Status scanned = ScanWords(source, digits.text, cap, scan);
+  Status scanned = ScanWords(source, digits.text, cap, pairs, scan);
   if (!scanned.IsOk() || FirstDigitPos(number) == 0) {
     return scanned;
   }
@@ -858,9 +956,13 @@ Status SuggestUnder(ByteSource& source, std::string_view number, int limitWanted
   const NumberingPlan plan =
       givenPlan != nullptr ? *givenPlan : FindNumberingPlan(number, scan.Language());
   const auto spans = PlaceWords(scan.groups, digits, number.size());
+  std::deque<Word> pairWords;
+  const bool english = scan.Language() == DictionaryLanguage::kUnknown || givenPairs != nullptr;
+  static const WordPairs kNoPairs;
+  const auto pairSpans = PlacePairs(spans, number, english ? pairs : kNoPairs, pairWords);
   const Texts texts(number);
   const Costs costs(number, plan);
-  const Lists lists = RankFromEnd(number, spans, cap, texts, costs);
+  const Lists lists = RankFromEnd(number, spans, pairSpans, cap, texts, costs);
   for (const Partial& best : lists.lists[0][kLeading]) {
     out.push_back(Unwind(number, best, texts, plan));
   }
@@ -871,12 +973,17 @@ Status SuggestUnder(ByteSource& source, std::string_view number, int limitWanted
 
 Status Suggest(ByteSource& source, std::string_view number, int limit,
                std::vector<Suggestion>& out) {
-  return SuggestUnder(source, Short(number), limit, nullptr, out);
+  return SuggestUnder(source, Short(number), limit, nullptr, nullptr, out);
 }
 
 Status Suggest(ByteSource& source, std::string_view number, int limit, const NumberingPlan& plan,
                std::vector<Suggestion>& out) {
-  return SuggestUnder(source, Short(number), limit, &plan, out);
+  return SuggestUnder(source, Short(number), limit, &plan, nullptr, out);
+}
+
+Status Suggest(ByteSource& source, std::string_view number, int limit, const NumberingPlan& plan,
+               const WordPairs& pairs, std::vector<Suggestion>& out) {
+  return SuggestUnder(source, Short(number), limit, &plan, &pairs, out);
 }
 
 }  // namespace vantrel

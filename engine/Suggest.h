@@ -15,6 +15,7 @@
 // other character. The vanity text keeps the number's characters where digits are kept
 // and drops the separators inside a word.
 
+#include <algorithm>
 #include <compare>
 #include <cstddef>
 #include <cstdint>
@@ -23,6 +24,7 @@
 #include <vector>
 
 #include "Dictionary.h"
+#include "WordPairs.h"
 
 namespace vantrel {
 
@@ -89,6 +91,14 @@ inline constexpr int kKeptBeforeWords = 14;
 inline constexpr int kKeptAtEnd = 26;
 inline constexpr int kKeptBetweenWords = 30;
 inline constexpr int kToOrFor = 18;
+// Two words that go together (WordPairs), one right after the other, cost less than the
+// two apart: kPairWeight for each point of the pair's figure, at most kMostForAPair, so
+// that 1-800-PAID-FOR beats 1-800-SAID-FOR although "said" is the more common word.
+inline constexpr int kPairWeight = 1;
+inline constexpr int kMostForAPair = 20;
+constexpr int PairBonus(int figure) {
+  return figure <= 0 ? 0 : std::min(figure * kPairWeight, kMostForAPair);
+}
 
 // How a suggestion, or the rest of one from some place on, ranks: the keys in the order
 // in which they count. A word over the plan's prefix is never better than keeping it, so
@@ -137,6 +147,7 @@ struct Suggestion {
   int trailingDigits = 0;  // kept after the last word
   int leastCommon = 0;     // the commonness of the least common word
   bool withName = false;   // a proper name among the words
+  int pairs = 0;           // pairs of words that go together, each cheaper as one
 };
 
 // True when a ranks before b.
@@ -152,6 +163,9 @@ Status Suggest(ByteSource& source, std::string_view number, int limit,
 // The same under a given plan.
 Status Suggest(ByteSource& source, std::string_view number, int limit, const NumberingPlan& plan,
                std::vector<Suggestion>& out);
+// The same under a given plan with the given pairs, whatever the dictionary's language.
+Status Suggest(ByteSource& source, std::string_view number, int limit, const NumberingPlan& plan,
+               const WordPairs& pairs, std::vector<Suggestion>& out);
 
 // A Windows-1252 text in upper case, one character for each character, as UTF-8: a
 // letter whose capital is longer than one character (ß) or missing stays as it is; µ

@@ -67,6 +67,9 @@ QString SuggestionReason(const Suggestion& s) {
   }
   parts << (s.rank.words == 1 ? TranslateText("1 word")
                               : QString::number(s.rank.words) + TranslateText(" words"));
+  if (s.pairs > 0) {
+    parts << TranslateText("words that go together");
+  }
   // The least common word says how common the whole is.
   if (s.withName) {
     parts << TranslateText("with a name");

@@ -279,7 +279,8 @@ TEST_F(CliTest, SuggestFailsOnAReadFailureAndPrintsNothingForThatNumber) {
 // --json read back by a real JSON parser, on the bundled English dictionary: the answer a
 // person picks by hand comes first.
 TEST_F(CliTest, SuggestJsonReadsBackAndLeadsWithTheAnswerAPersonPicks) {
-  const std::string input = "1-888-356-9377\n16175551234\n(617) 555-1234\n7378423\n";
+  const std::string input =
+      "1-888-356-9377\n16175551234\n(617) 555-1234\n7378423\n1-877-724-3367\n";
   const CliRun run = Cli(
       {"suggest", "--json", "--limit", "60", "18883569377", "2284357", "-", "0\"\\\x01"}, &input);
   ASSERT_EQ(run.status, 0) << run.err;
@@ -300,7 +301,8 @@ TEST_F(CliTest, SuggestJsonReadsBackAndLeadsWithTheAnswerAPersonPicks) {
       "'|',\n"
       "          f['vanity'], [f['keys'].get(k) for k in\n"
       "                        ('letteredPrefix', 'cost', 'words', 'keptDigits')],\n"
-      "          [f['kept'].get(k) for k in kept], f.get('leastCommon'), f.get('withName'), '|',\n"
+      "          [f['kept'].get(k) for k in kept], f.get('leastCommon'), f.get('withName'),\n"
+      "          f.get('pairs'), '|',\n"
       "          all(rank(a) <= rank(b) for a, b in zip(ss, ss[1:])),\n"
       "          all(sum(s['kept'][k] for k in kept if k != 'toOrFor') == s['keys']['keptDigits']\n"
       "              and s['kept']['toOrFor'] <= s['kept']['middle'] for s in ss),\n"
@@ -310,22 +312,25 @@ TEST_F(CliTest, SuggestJsonReadsBackAndLeadsWithTheAnswerAPersonPicks) {
       "python3 " + Scratch("py") + " " + Scratch("json") + " >" + Scratch("parsed") + " 2>&1";
   EXPECT_EQ(std::system(command.c_str()), 0);
   // FLOWERS is 46 in the dictionary (20 + 50 - 46), ACT 54 and HELP 53 (20 each), SERVICE
-  // 56, BEG 35 (35, after four digits kept at 14 each).
+  // 56, BEG 35 (35, after four digits kept at 14 each); PAID 49 and FOR 70 (21 + 20), less
+  // 14 for "paid for", a pair.
   EXPECT_EQ(Slurp(Scratch("parsed")),
             "18883569377 | north-american toll-free True '1888' | 1888FLOWERS [0, 24, 1, 4] "
-            "[4, 0, 0, 0, 0] 46 False | True True True 60\n"
+            "[4, 0, 0, 0, 0] 46 False 0 | True True True 60\n"
             "2284357 | north-american none False '' | ACTHELP [0, 40, 2, 0] [0, 0, 0, 0, 0] 53 "
-            "False | True True True 60\n"
+            "False 0 | True True True 60\n"
             "1-888-356-9377 | north-american toll-free True '1-888' | 1-888-FLOWERS [0, 24, 1, 4] "
-            "[4, 0, 0, 0, 0] 46 False | True True True 60\n"
+            "[4, 0, 0, 0, 0] 46 False 0 | True True True 60\n"
             "16175551234 | north-american area True '1617' | 16175551BEG [0, 91, 1, 8] "
-            "[4, 4, 0, 0, 0] 35 False | True True True 21\n"
+            "[4, 4, 0, 0, 0] 35 False 0 | True True True 21\n"
             "(617) 555-1234 | north-american area False '(617)' | (617) 555-1BEG [0, 91, 1, 7] "
-            "[3, 4, 0, 0, 0] 35 False | True True True 21\n"
+            "[3, 4, 0, 0, 0] 35 False 0 | True True True 21\n"
             "7378423 | north-american none False '' | SERVICE [0, 20, 1, 0] [0, 0, 0, 0, 0] 56 "
-            "False | True True True 60\n"
+            "False 0 | True True True 60\n"
+            "1-877-724-3367 | north-american toll-free True '1-877' | 1-877-PAIDFOR [0, 27, 2, 4] "
+            "[4, 0, 0, 0, 0] 49 False 1 | True True True 60\n"
             "0\"\\\x01 | none none False '' | - [None, None, None, None] "
-            "[None, None, None, None, None] None None | True True True 0\n");
+            "[None, None, None, None, None] None None None | True True True 0\n");
   for (const char* name : {"json", "py", "parsed"}) {
     std::remove(Scratch(name).c_str());
   }

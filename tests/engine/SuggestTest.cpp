@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <random>
+#include <sstream>
 
 #include "Fakes.h"
 #include "MainModel.h"
@@ -159,7 +160,8 @@ TEST(SuggestTest, TheAnswerAPersonPicksComesFirst) {
       "4357,gels,E,28",       "438,get,B,53", "438,amt,C,34",   "43,he,B,66",
       "7378423,service,B,56", "737,pep,C,31", "8423,vice,B,43", "8423,tide,B,42",
       "617,Ola,A,28",         "2,a,B,74",     "4,i,B,70",       "529,law,B,52",
-      "968,you,B,70",         "5,j,F,20"};
+      "968,you,B,70",         "5,j,F,20",     "7243,paid,B,49", "7243,said,B,59",
+      "367,for,B,70",         "538,jet,C,39", "538,let,B,57",   "2583,blue,B,50"};
   struct Example {
     std::string number;
     std::string first;
@@ -176,6 +178,11 @@ TEST(SuggestTest, TheAnswerAPersonPicksComesFirst) {
       {"18004384357", "1800GETHELP"},  // two common words before 438-HELP
       {"+1 800 438 4357", "+1 800 GET HELP"},
       {"5294968", "LAW4YOU"},  // the 4 between the words reads "for"
+      // Words that go together before more common words that do not ("said for"),
+      // across a separator too.
+      {"18777243367", "1877PAIDFOR"},
+      {"1-877-7243-367", "1-877-PAID-FOR"},
+      {"18005382583", "1800JETBLUE"},
   };
   for (const Example& e : examples) {
     SCOPED_TRACE(e.number);
@@ -200,6 +207,91 @@ TEST(SuggestTest, TheAnswerAPersonPicksComesFirst) {
   EXPECT_LT(at("5293968", "LAW3YOU"), at("5293968", "5293YOU"));
   EXPECT_EQ(SuggestFor(Dict(dictionary), "5294968")[0].rank.cost, 20 + 18 + 20);
   EXPECT_EQ(SuggestFor(Dict(dictionary), "5293968")[0].rank.cost, 20 + 30 + 20);
+  // PAID 21 and FOR 20, less the pair's 14; SAID FOR stays 40, two words apart.
+  const auto paid = SuggestFor(Dict(dictionary), "18777243367");
+  ASSERT_GE(paid.size(), 2u);
+  EXPECT_EQ(paid[0].rank.cost, 21 + 20 - PairBonus(WordPairs::English().Figure("paid", "for")));
+  EXPECT_EQ(paid[0].pairs, 1);
+  EXPECT_EQ(paid[1].vanity, "1877SAIDFOR");
+  EXPECT_EQ(paid[1].rank.cost, 40);
+  EXPECT_EQ(paid[1].pairs, 0);
+  // A kept digit between the words parts them: no pair.
+  const auto parted = SuggestFor(Dict(dictionary), "187772432367", 100);
+  const auto kept = std::find_if(parted.begin(), parted.end(),
+                                 [](auto& s) { return s.vanity == "1877PAID2FOR"; });
+  ASSERT_NE(kept, parted.end());
+  EXPECT_EQ(kept->pairs, 0);
+  EXPECT_EQ(kept->rank.cost, 21 + 18 + 20);
+  // The pieces of a pair are placed as two words at their own digits.
+  const auto formatted = SuggestFor(Dict(dictionary), "1-877-7243-367");
+  ASSERT_FALSE(formatted.empty());
+  ASSERT_EQ(formatted[0].placed.size(), 4u);
+  EXPECT_EQ(formatted[0].placed[2].word, "paid");
+  EXPECT_EQ(formatted[0].placed[2].digits, "7243");
+  EXPECT_EQ(formatted[0].placed[2].pos, 7);
+  EXPECT_EQ(formatted[0].placed[3].word, "for");
+  EXPECT_EQ(formatted[0].placed[3].digits, "367");
+  EXPECT_EQ(formatted[0].placed[3].pos, 12);
+  EXPECT_EQ(formatted[0].phrase, "1 877 paid for");
+}
+
+}  // namespace
+extern const char kEnglishWordPairs[];
+namespace {
+
+// The pairs' table as the generator writes it, and what a reader makes of lines of any
+// other shape.
+TEST(WordPairsTest, ReadsItsTableAndSkipsOtherLines) {
+  const WordPairs pairs(
+      "get help 5\npaid for 14\nJet Blue 28\nbad line\nno figure \nneg ative -3\n"
+      "zero pair 0\nthree word pair 9\n two 4\nhelp me 7x\nfor you 3");
+  struct Pair {
+    const char* first;
+    const char* second;
+    int figure;
+  };
+  for (const Pair& c : std::vector<Pair>{{"get", "help", 5},
+                                         {"GET", "Help", 5},
+                                         {"jet", "blue", 28},
+                                         {"help", "get", 0},
+                                         {"paid", "for", 14},
+                                         {"for", "you", 3},
+                                         {"bad", "line", 0},
+                                         {"neg", "ative", 0},
+                                         {"zero", "pair", 0},
+                                         {"three", "word", 0},
+                                         {"help", "me", 0},
+                                         {"", "two", 0}}) {
+    SCOPED_TRACE(std::string(c.first) + " " + c.second);
+    EXPECT_EQ(pairs.Figure(c.first, c.second), c.figure);
+  }
+  // The strongest pair a word is in, first or second.
+  EXPECT_EQ(pairs.Strongest("for"), 14);
+  EXPECT_EQ(pairs.Strongest("HELP"), 5);
+  EXPECT_EQ(pairs.Strongest("blue"), 28);
+  EXPECT_EQ(pairs.Strongest("zero"), 0);
+  EXPECT_TRUE(WordPairs().Empty());
+  EXPECT_EQ(WordPairs().Figure("get", "help"), 0);
+  // The built-in English pairs know the everyday ones, and nothing of German.
+  EXPECT_GT(WordPairs::English().Figure("paid", "for"), WordPairs::English().Figure("said", "for"));
+  EXPECT_GT(WordPairs::English().Figure("get", "help"), 0);
+  EXPECT_EQ(WordPairs::English().Figure("ich", "bin"), 0);
+  // Every line of the built-in table is found where halving looks for it, so the table
+  // is in the order the lookup needs.
+  std::istringstream english(kEnglishWordPairs);
+  int lines = 0;
+  for (std::string first, second; english >> first >> second;) {
+    int figure = 0;
+    english >> figure;
+    ++lines;
+    ASSERT_EQ(WordPairs::English().Figure(first, second), figure) << first << " " << second;
+    ASSERT_GE(WordPairs::English().Strongest(second), figure) << second;
+  }
+  EXPECT_GT(lines, 10000);
+  // A figure beyond the most a pair takes off counts as that most.
+  EXPECT_EQ(PairBonus(0), 0);
+  EXPECT_EQ(PairBonus(5), 5 * kPairWeight);
+  EXPECT_EQ(PairBonus(1000), kMostForAPair);
 }
 
 TEST(SuggestTest, PiecesGiveTheTextTheyCoverAndItsPosition) {
@@ -486,13 +578,23 @@ int CommonnessOf(const Word& w) {
   }
 }
 
-// The rank of a cover, worked out from the costs' definitions on the whole cover.
+std::string Lowered(std::string text) {
+  for (char& ch : text) {
+    ch = ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
+  }
+  return text;
+}
+
+// The rank of a cover, worked out from the costs' definitions on the whole cover. Pairs
+// of words side by side may each take their bonus off, as many as can without two
+// sharing a word: the cover costs its cheapest reading.
 Suggestion Judge(const std::string& number, const std::vector<Piece>& pieces,
-                 const NumberingPlan& plan) {
+                 const NumberingPlan& plan, const std::map<std::string, int>& pairs) {
   Suggestion s;
   std::size_t copied = 0;
   std::vector<bool> isWord;
   std::vector<std::string> items;  // kept digits that touch are one item
+  std::vector<std::string> words;  // each piece's word, empty for a kept digit
   for (const Piece& p : pieces) {
     const bool joins = !isWord.empty() && !isWord.back() && p.word == nullptr && copied == p.from;
     s.vanity += Cp1252ToUtf8(number.substr(copied, p.from - copied));
@@ -506,6 +608,7 @@ Suggestion Judge(const std::string& number, const std::vector<Piece>& pieces,
         items.emplace_back(1, number[p.from]);
       }
       isWord.push_back(false);
+      words.emplace_back();
       continue;
     }
     std::string shown;
@@ -518,6 +621,7 @@ Suggestion Judge(const std::string& number, const std::vector<Piece>& pieces,
     s.vanity += UpperUtf8(trimmed);
     s.order += trimmed + '\0';
     items.push_back(trimmed);
+    words.push_back(trimmed);
     s.rank.words += 1;
     const int commonness = CommonnessOf(*p.word);
     s.rank.cost += 20 + std::max(0, 50 - commonness) + (p.word->classLetter == 'A' ? 10 : 0);
@@ -527,6 +631,23 @@ Suggestion Judge(const std::string& number, const std::vector<Piece>& pieces,
     isWord.push_back(true);
   }
   s.vanity += Cp1252ToUtf8(number.substr(copied));
+  // best[k]: the most off over the first k pieces.
+  std::vector<int> best(pieces.size() + 1, 0);
+  for (std::size_t k = 2; k <= pieces.size(); ++k) {
+    best[k] = best[k - 1];
+    const Piece& a = pieces[k - 2];
+    const Piece& b = pieces[k - 1];
+    if (a.word == nullptr || b.word == nullptr ||
+        !std::all_of(number.begin() + static_cast<long>(a.to),
+                     number.begin() + static_cast<long>(b.from), IsSep)) {
+      continue;
+    }
+    const auto found = pairs.find(Lowered(words[k - 2]) + ' ' + Lowered(words[k - 1]));
+    if (found != pairs.end()) {
+      best[k] = std::max(best[k], best[k - 2] + std::min(found->second, 20));
+    }
+  }
+  s.rank.cost -= best[pieces.size()];
   for (const std::string& item : items) {
     s.phrase += (s.phrase.empty() ? "" : " ") + item;
   }
@@ -556,7 +677,8 @@ Suggestion Judge(const std::string& number, const std::vector<Piece>& pieces,
 
 // Every cover of the number's digits, ranked, one per vanity text, none without a word.
 std::vector<Suggestion> BruteForce(const std::vector<Word>& words, const std::string& number,
-                                   int limit, const NumberingPlan& plan) {
+                                   int limit, const NumberingPlan& plan,
+                                   const std::map<std::string, int>& pairs) {
   std::map<std::string, Suggestion> best;
   std::vector<Piece> pieces;
   std::function<void(std::size_t)> cover = [&](std::size_t at) {
@@ -564,7 +686,7 @@ std::vector<Suggestion> BruteForce(const std::vector<Word>& words, const std::st
       ++at;
     }
     if (at == number.size()) {
-      Suggestion s = Judge(number, pieces, plan);
+      Suggestion s = Judge(number, pieces, plan, pairs);
       if (s.rank.words == 0) {
         return;
       }
@@ -685,10 +807,31 @@ TEST(SuggestTest, MatchesBruteForceOnRandomDictionaries) {
     SCOPED_TRACE("round " + std::to_string(round) + ", number " + Cp1252ToUtf8(number) +
                  ", limit " + std::to_string(limit) + ", prefix " + std::to_string(plan.prefixEnd) +
                  (round % 3 == 0 ? " (no plan)" : ""));
-    const auto expected = BruteForce(words, number, limit, plan);
+    // Pairs of the round's words that go together, some strong enough to reach the most
+    // a pair takes off; a pair's words are written in either case.
+    std::map<std::string, int> pairs;
+    std::string table;
+    if (round % 5 != 0 && !words.empty()) {
+      for (int n = pick(12); n > 0; --n) {
+        std::string first(
+            Trim(words[static_cast<std::size_t>(pick(static_cast<int>(words.size())))].word));
+        std::string second(
+            Trim(words[static_cast<std::size_t>(pick(static_cast<int>(words.size())))].word));
+        std::erase(first, '+');
+        std::erase(second, '+');
+        if (first.find(' ') != std::string::npos || second.find(' ') != std::string::npos) {
+          continue;
+        }
+        const int figure = 1 + pick(26);
+        pairs[Lowered(first) + ' ' + Lowered(second)] = figure;
+        table += (pick(2) == 0 ? first : Lowered(first)) + ' ' + second + ' ' +
+                 std::to_string(figure) + '\n';
+      }
+    }
+    const auto expected = BruteForce(words, number, limit, plan, pairs);
     MemorySource source(Dict(lines), 7);
     std::vector<Suggestion> actual;
-    ASSERT_TRUE(Suggest(source, number, limit, plan, actual).IsOk());
+    ASSERT_TRUE(Suggest(source, number, limit, plan, WordPairs(table), actual).IsOk());
     ASSERT_EQ(Lines(actual), Lines(expected));
     for (std::size_t i = 0; i < actual.size(); ++i) {
       EXPECT_EQ(actual[i].rank, expected[i].rank);

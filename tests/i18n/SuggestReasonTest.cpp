@@ -39,6 +39,11 @@ Suggestion Keys(PlanKind kind, CodeKind code, bool country, Kept kept, int words
   return s;
 }
 
+Suggestion Paired(Suggestion s) {
+  s.pairs = 1;
+  return s;
+}
+
 TEST(SuggestReason, EachKeySaysItsPartInEveryLanguage) {
   TranslationSetup setup = TTranslationInstance::ForThisProgram();
   setup.languageSources = {};
@@ -92,6 +97,12 @@ TEST(SuggestReason, EachKeySaysItsPartInEveryLanguage) {
        "indicatif pays conserv\xC3\xA9, 1 mot, courant"},
       {Keys(P::kNorthAmerican, C::kNone, false, {}, 2, kRareWord), "2 words, rare",
        "2 W\xC3\xB6rter, selten", "2 mots, rare"},
+      {Paired(Keys(P::kNorthAmerican, C::kTollFree, true, {4}, 2, kCommonWord)),
+       "country and toll-free code kept, 2 words, words that go together, common",
+       "Landesvorwahl und geb\xC3\xBChrenfreie Vorwahl behalten, 2 W\xC3\xB6rter, "
+       "W\xC3\xB6rter, die zusammengeh\xC3\xB6ren, g\xC3\xA4ngig",
+       "indicatif pays et pr\xC3\xA9"
+       "fixe de num\xC3\xA9ro vert conserv\xC3\xA9s, 2 mots, mots qui vont ensemble, courant"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.english);

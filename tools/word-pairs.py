@@ -13,7 +13,7 @@ digits; a pair the model does not know as a pair (it falls back to the single wo
 is never more likely than its words alone and is left out.
 
 Output lines: "first second figure", figure ten times the base-10 logarithm above,
-two or more (the pair at least 1.6 times as likely as its words apart).
+one or more (the pair at least 1.12 times as likely as its words apart).
 """
 
 import argparse
@@ -23,7 +23,7 @@ import sys
 UNKNOWN = -536870912  # what the model gives for a word it does not know
 MAX_LETTERS = 7       # a line's own digits in North America
 MAX_WORD = 6
-MIN_FIGURE = 2
+MIN_FIGURE = 1
 
 
 def onboard_words(path):

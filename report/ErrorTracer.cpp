@@ -8,7 +8,6 @@
 #include <elfutils/libdwfl.h>
 #include <execinfo.h>
 #include <pthread.h>
-#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string_view>
 #include <typeinfo>
 
 namespace vantrel {
@@ -408,47 +408,28 @@ std::vector<std::string> CallStackLines(const std::vector<StackEntry>& entries) 
 
 std::vector<std::string> RegisterLines(const RaiseRegisters& r, const std::uint8_t* codeBytes,
                                        const std::uint64_t* stack) {
-  const auto u = [](std::uint64_t v) { return static_cast<unsigned long long>(v); };
-  std::vector<std::string> lines{"Registers:"};
-  lines.push_back(Format("RAX = %.16llX  CS = %.4X  RIP = %.16llX  Flags = %.8llX", u(r.rax),
-                         unsigned{r.cs}, u(r.rip), u(r.flags)));
-  lines.push_back(Format("RBX = %.16llX  SS = %.4X  RSP = %.16llX    RBP = %.16llX", u(r.rbx),
-                         unsigned{r.ss}, u(r.rsp), u(r.rbp)));
-  lines.push_back(Format("RCX = %.16llX  DS = %.4X  RSI = %.16llX    FS  = %.4X", u(r.rcx),
-                         unsigned{r.ds}, u(r.rsi), unsigned{r.fs}));
-  lines.push_back(Format("RDX = %.16llX  ES = %.4X  RDI = %.16llX    GS  = %.4X", u(r.rdx),
-                         unsigned{r.es}, u(r.rdi), unsigned{r.gs}));
-  lines.push_back(Format("R8  = %.16llX  R9  = %.16llX  R10 = %.16llX  R11 = %.16llX", u(r.r8),
-                         u(r.r9), u(r.r10), u(r.r11)));
-  lines.push_back(Format("R12 = %.16llX  R13 = %.16llX  R14 = %.16llX  R15 = %.16llX", u(r.r12),
-                         u(r.r13), u(r.r14), u(r.r15)));
+  // The same rows as the crash record's, in the report's layout; the buffer holds the
+  // longest text with room to spare.
+  char buffer[2048];
+  SignalSafeText out(buffer, sizeof buffer);
+  AddRegisterRows(out, r, RegisterLayout::kErrorReport);
   if (codeBytes != nullptr) {
-    lines.push_back("Code at CS:RIP");
-    std::string code;
-    for (int i = 0; i < kCodeBytes; ++i) {
-      code += Format("%.2X ", unsigned{codeBytes[i]});
-    }
-    lines.push_back(std::move(code));
+    AddCodeBytes(out, "Code at CS:RIP", codeBytes);
   }
   if (stack != nullptr) {
-    lines.push_back("Stack:");
-    for (int row = 0; row < kStackWords / 5; ++row) {
-      std::string words;
-      for (int col = 0; col < 5; ++col) {
-        words += Format("%.16llX ", u(stack[row * 5 + col]));
-      }
-      lines.push_back(std::move(words));
+    AddStackWords(out, stack);
+  }
+  std::vector<std::string> lines;
+  const std::string_view all(out.Data(), out.Size());
+  for (std::size_t from = 0; from < all.size();) {
+    std::size_t end = all.find("\r\n", from);
+    if (end == std::string_view::npos) {
+      end = all.size();
     }
+    lines.emplace_back(all.substr(from, end - from));
+    from = end + 2;
   }
   return lines;
-}
-
-bool ReadOwnMemory(std::uintptr_t address, void* out, std::size_t count) {
-  // The kernel checks the range: an unmapped or unreadable address is an error, not a
-  // fault.
-  iovec local{out, count};
-  iovec remote{reinterpret_cast<void*>(address), count};
-  return process_vm_readv(getpid(), &local, 1, &remote, 1, 0) == static_cast<ssize_t>(count);
 }
 
 // ----- addresses to names -----
@@ -459,7 +440,7 @@ struct AddressResolver::Session {
   Dwfl* dwfl = nullptr;
 };
 
-AddressResolver::AddressResolver() : session_(new Session) {
+AddressResolver::AddressResolver() : session_(std::make_unique<Session>()) {
   session_->callbacks.find_elf = dwfl_linux_proc_find_elf;
   session_->callbacks.find_debuginfo = dwfl_standard_find_debuginfo;
   session_->callbacks.debuginfo_path = &session_->debugPath;
@@ -479,7 +460,6 @@ AddressResolver::~AddressResolver() {
   if (session_->dwfl != nullptr) {
     dwfl_end(session_->dwfl);
   }
-  delete session_;
 }
 
 AddressInfo AddressResolver::Resolve(std::uintptr_t returnAddress) const {

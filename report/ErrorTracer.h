@@ -15,24 +15,18 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "MemoryProbe.h"   // ReadOwnMemory, for the code at a raise
+#include "RegisterDump.h"  // RaiseRegisters and the register lines
 
 typedef struct Dwfl_Module Dwfl_Module;
 
 namespace vantrel {
 
-// The processor state at a raise. On x86-64 every general register; elsewhere zeros.
-struct RaiseRegisters {
-  std::uint64_t rax = 0, rbx = 0, rcx = 0, rdx = 0, rsi = 0, rdi = 0, rbp = 0, rsp = 0;
-  std::uint64_t r8 = 0, r9 = 0, r10 = 0, r11 = 0, r12 = 0, r13 = 0, r14 = 0, r15 = 0;
-  std::uint64_t rip = 0, flags = 0;
-  std::uint16_t cs = 0, ss = 0, ds = 0, es = 0, fs = 0, gs = 0;
-};
-
 inline constexpr int kMaxStackEntries = 100;
-inline constexpr int kStackWords = 20;
-inline constexpr int kCodeBytes = 16;
 
 // What is kept of one raise. addresses[0] is the raise address (the return address of
 // the call that raised), the others the return addresses above it, innermost first.
@@ -92,7 +86,7 @@ class AddressResolver {
   struct Session;
   static void AddInlinedCallers(Dwfl_Module* module, std::uintptr_t inside, AddressInfo& info);
 
-  Session* session_;
+  std::unique_ptr<Session> session_;
 };
 
 // The texts of one report.
@@ -139,9 +133,5 @@ std::vector<std::string> CallStackLines(const std::vector<StackEntry>& entries);
 // codeBytes may be null (the code could not be read); so may stack.
 std::vector<std::string> RegisterLines(const RaiseRegisters& registers,
                                        const std::uint8_t* codeBytes, const std::uint64_t* stack);
-
-// Copies count bytes at address when the whole range lies in readable memory of the
-// process; false otherwise, and nothing is read.
-bool ReadOwnMemory(std::uintptr_t address, void* out, std::size_t count);
 
 }  // namespace vantrel

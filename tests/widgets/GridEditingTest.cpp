@@ -4,6 +4,8 @@
 #include "LayerGrid.h"
 
 #include <QApplication>
+#include <QHash>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
@@ -76,6 +78,90 @@ TEST(GridEditing, ADoubleClickF2OrTypingOpensTheEditorOverTheCell) {
     EXPECT_EQ(grid.Editor()->geometry(), grid.CellRect(0, 1));
     EXPECT_EQ(grid.Editor()->text(), way.text);
     EXPECT_EQ(grid.Editor()->selectedText(), way.selected);
+  }
+}
+
+// The middle of the ink of a line editor's text, in pixels from its left edge: the
+// pixels of its middle rows that differ from the colour most of them share.
+int InkMiddle(QLineEdit& editor) {
+  const QImage image = editor.grab().toImage();
+  const int top = image.height() / 4;
+  const int bottom = image.height() * 3 / 4;
+  QHash<QRgb, int> counts;
+  for (int y = top; y <= bottom; ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      ++counts[image.pixel(x, y)];
+    }
+  }
+  QRgb background = 0;
+  int most = -1;
+  for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+    if (it.value() > most) {
+      most = it.value();
+      background = it.key();
+    }
+  }
+  int first = -1;
+  int last = -1;
+  for (int x = 0; x < image.width(); ++x) {
+    for (int y = top; y <= bottom; ++y) {
+      if (image.pixel(x, y) != background) {
+        first = first < 0 ? x : first;
+        last = x;
+        break;
+      }
+    }
+  }
+  return first < 0 ? -1 : (first + last) / 2;
+}
+
+// What the user types stands where the cell showed its text. The grid has one editor for
+// all its cells, so each edit must take its own cell's alignment, not keep the last one's.
+TEST(GridEditing, TheEditorAlignsItsTextLikeItsCell) {
+  enum class Side { kLeft, kMiddle, kRight };
+  struct Case {
+    const char* name;
+    TCellAlign align;
+    Qt::Alignment horizontal;
+    Side side;
+  };
+  const Case cases[] = {
+      {"centred", alCenter, Qt::AlignHCenter, Side::kMiddle},
+      {"left after centred", alLeft, Qt::AlignLeft, Side::kLeft},
+      {"right", alRight, Qt::AlignRight, Side::kRight},
+      {"the grid's default after right", alDefault, Qt::AlignLeft, Side::kLeft},
+      {"centred again", alCenter, Qt::AlignHCenter, Side::kMiddle},
+      {"left after centred again", alLeft, Qt::AlignLeft, Side::kLeft},
+  };
+  EditingGrid fixture;
+  ASSERT_TRUE(fixture.ok);
+  TLayerGrid& grid = *fixture.grid;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    grid.ColProperties(0).SetAlign(c.align);
+    grid.FocusCell(0, 1);
+    QTest::keyClicks(&grid, "W");
+    ASSERT_TRUE(grid.Editing());
+    QLineEdit& editor = *grid.Editor();
+    QTest::keyClicks(&editor, "WW");
+    ASSERT_EQ(editor.text(), "WWW");
+    EXPECT_EQ(editor.alignment() & Qt::AlignHorizontal_Mask, c.horizontal);
+    const int middle = InkMiddle(editor);
+    ASSERT_GE(middle, 0) << "the typed text shows";
+    const int width = editor.width();
+    switch (c.side) {
+      case Side::kLeft:
+        EXPECT_LT(middle, width / 3);
+        break;
+      case Side::kMiddle:
+        EXPECT_NEAR(middle, width / 2, 6);
+        break;
+      case Side::kRight:
+        EXPECT_GT(middle, width * 2 / 3);
+        break;
+    }
+    QTest::keyClick(&editor, Qt::Key_Escape);
+    ASSERT_FALSE(grid.Editing());
   }
 }
 

@@ -8,14 +8,18 @@
 #include <QClipboard>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QPalette>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QToolTip>
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 
 namespace vantrel {
 namespace {
@@ -352,6 +356,48 @@ TEST(LayerGridMouse, ScrollingByAnyMeansIsReported) {
   EXPECT_EQ(grid->TopRow(), grid->RowCount() - grid->Geometry().RowsThatFit());
 }
 
+// One click on an arrow of the scroll bar moves the list by exactly one row, in either
+// direction, as the arrows of any list do.
+TEST(LayerGridMouse, AClickOnAScrollArrowMovesTheListOneRow) {
+  auto grid = ShownGrid();
+  grid->SetScrollBars(TLayerGrid::ScrollBars::kVertical);
+  QCoreApplication::processEvents();
+  QScrollBar* bar = grid->verticalScrollBar();
+  ASSERT_TRUE(bar->isVisible());
+  grid->SetTopRow(10);
+  ASSERT_EQ(grid->TopRow(), 10);
+  struct Click {
+    const char* name;
+    QStyle::SubControl arrow;
+    int topRow;
+  };
+  const Click clicks[] = {
+      {"down", QStyle::SC_ScrollBarAddLine, 11},
+      {"down again", QStyle::SC_ScrollBarAddLine, 12},
+      {"up", QStyle::SC_ScrollBarSubLine, 11},
+      {"up again", QStyle::SC_ScrollBarSubLine, 10},
+  };
+  for (const Click& click : clicks) {
+    SCOPED_TRACE(click.name);
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.subControls = QStyle::SC_All;
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    option.upsideDown = bar->invertedAppearance();
+    const QRect arrow =
+        bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, click.arrow, bar);
+    ASSERT_FALSE(arrow.isEmpty()) << "the style draws arrows";
+    QTest::mouseClick(bar, Qt::LeftButton, {}, arrow.center());
+    EXPECT_EQ(grid->TopRow(), click.topRow);
+  }
+}
+
 TEST(LayerGridMouse, ShiftClickSelectsARange) {
   auto grid = ShownGrid();
   QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, Middle(*grid, 0, 1));
@@ -615,6 +661,100 @@ TEST(LayerGridPaint, TheFocusedCellShowsSelectedOnlyWhenAskedTo) {
   grid->SetOptions(grid->Options() & ~TLayerGrid::GridOptions(TLayerGrid::kDrawFocusSelected));
   grid->clearFocus();
   EXPECT_EQ(CellColor(*grid, 0, 2), highlight) << "not focused: shown selected";
+}
+
+// Sets the application's text colour for as long as it lives, as the desktop does when
+// the user picks other colours.
+class TextColor {
+ public:
+  explicit TextColor(const QColor& color) : saved_(QApplication::palette()) {
+    QPalette palette = saved_;
+    palette.setColor(QPalette::Text, color);
+    QApplication::setPalette(palette);
+    QCoreApplication::processEvents();
+  }
+  ~TextColor() { QApplication::setPalette(saved_); }
+  TextColor(const TextColor&) = delete;
+  TextColor& operator=(const TextColor&) = delete;
+
+ private:
+  QPalette saved_;
+};
+
+bool HasPixelOf(const QImage& image, const QRect& area, const QColor& color) {
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      if (image.pixelColor(x, y) == color) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// A text in the system's text colour follows the desktop's colours when the user changes
+// them, wherever its font is set: a cell, a column, a row or the header, and the font of
+// a selected cell.
+TEST(LayerGridPaint, TextInTheSystemsColourFollowsTheDesktopsColours) {
+  struct Case {
+    const char* name;
+    std::function<void(TLayerGrid&, const TLayerFont&)> set;
+    CellCoord cell;
+    bool selected;
+  };
+  const Case cases[] = {
+      {"cell font",
+       [](TLayerGrid& g, const TLayerFont& f) { g.CellProperties(0, 3).SetFont(f); },
+       {0, 3},
+       false},
+      {"column font",
+       [](TLayerGrid& g, const TLayerFont& f) { g.ColProperties(1).SetFont(f); },
+       {1, 3},
+       false},
+      {"row font",
+       [](TLayerGrid& g, const TLayerFont& f) { g.RowProperties(4).SetFont(f); },
+       {0, 4},
+       false},
+      {"header font",
+       [](TLayerGrid& g, const TLayerFont& f) { g.FixedRowProperties(0).SetFont(f); },
+       {0, 0},
+       false},
+      {"selected font",
+       [](TLayerGrid& g, const TLayerFont& f) {
+         // The column's own font gives the size and a fixed colour; selected, the cell
+         // takes the colour of the selected font.
+         g.ColProperties(0).SetFont(TLayerFont(kBlack, f.Height(), f.Font().family(), 0, kBold));
+         g.ColProperties(0).SetSelectedFont(f);
+       },
+       {0, 3},
+       true},
+  };
+  const QColor changed(200, 30, 150);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto grid = ShownGrid();
+    const TLayerFont font(kSysWindowText, -22, grid->font().family(), 0, kBold);
+    c.set(*grid, font);
+    grid->SetCellText(c.cell.col, c.cell.row, QStringLiteral("HHH"));
+    if (c.selected) {
+      grid->SetSelection({c.cell.col, c.cell.row, c.cell.col, c.cell.row});
+    } else {
+      grid->SetDrawSelection(false);
+    }
+    const QRect area = grid->CellRect(c.cell.col, c.cell.row).adjusted(2, 2, -2, -2);
+    const auto shownColor = [&] {
+      const ResolvedCell resolved = grid->Layers().Resolve(c.cell.col, c.cell.row);
+      return c.selected ? resolved.selectedText : resolved.font->Color();
+    };
+    ASSERT_EQ(shownColor().name().toStdString(),
+              QApplication::palette().color(QPalette::Text).name().toStdString());
+    ASSERT_FALSE(HasPixelOf(grid->viewport()->grab().toImage(), area, changed));
+
+    TextColor desktop(changed);
+    EXPECT_EQ(shownColor().name().toStdString(), changed.name().toStdString());
+    EXPECT_TRUE(HasPixelOf(grid->viewport()->grab().toImage(), area, changed))
+        << "the text is drawn in the new colour";
+  }
 }
 
 TEST(LayerGridDesign, RefusedDataChangesNothing) {

@@ -251,6 +251,46 @@ TEST_F(AffixFormTest, OnlyTheWordCellOpensAnEditor) {
   });
 }
 
+// A corrected word is a short text of the dictionary, 255 characters at most: the editor
+// takes no more, whether they are typed or pasted, and Enter keeps what it shows.
+TEST_F(AffixFormTest, TheWordEditorTakesAtMost255Characters) {
+  struct Case {
+    const char* name;
+    int pasted;  // letters a pasted over the word
+    const char* typed;
+    QString shown;
+  };
+  const QString a255(255, QLatin1Char('a'));
+  const Case cases[] = {
+      {"255 pasted", 255, "", a255},
+      {"256 pasted", 256, "", a255},
+      {"300 pasted", 300, "", a255},
+      {"254 pasted, three typed", 254, "xyz", QString(254, QLatin1Char('a')) + "x"},
+      {"255 pasted, one typed", 255, "x", a255},
+  };
+  ClickEnding([&](QDialog& dialog) {
+    ASSERT_TRUE(ShowActive(dialog));
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.name);
+      QTest::keyClick(&Grid(), Qt::Key_F2);
+      ASSERT_TRUE(Grid().Editing());
+      QLineEdit* editor = Grid().Editor();
+      ASSERT_EQ(editor->selectedText(), Grid().CellText(0, 1));
+      QGuiApplication::clipboard()->setText(QString(c.pasted, QLatin1Char('a')));
+      QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+      QTest::keyClicks(editor, QString::fromLatin1(c.typed));
+      EXPECT_EQ(editor->text().size(), c.shown.size());
+      EXPECT_EQ(editor->text().toStdString(), c.shown.toStdString());
+      QTest::keyClick(editor, Qt::Key_Return);
+      EXPECT_FALSE(Grid().Editing());
+      EXPECT_EQ(Grid().CellText(0, 1).toStdString(), c.shown.toStdString());
+    }
+    QTest::keyClick(&Grid(), Qt::Key_Escape);
+  });
+  EXPECT_EQ(host.results, std::vector<int>{QDialog::Rejected});
+  EXPECT_EQ(model.Phrase().Cell(0, 1), "ball");
+}
+
 TEST_F(AffixFormTest, EscInTheEditorDropsTheEditAndABlankWordIsNotTaken) {
   ClickEnding([this](QDialog& dialog) {
     ASSERT_TRUE(ShowActive(dialog));

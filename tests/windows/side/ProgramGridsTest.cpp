@@ -92,6 +92,39 @@ TEST(ProgramGrids, OnlyTheProposedAffixWordCanBeCorrectedInPlace) {
   }
 }
 
+// The grids keep the editable setting of their designs even where the program leaves
+// editing off: a window that switches editing on gets read-only candidate and affix lists,
+// whose words are picked from the dictionary, while the phrase and lookup grids would take
+// an edit in any cell below their headers.
+TEST(ProgramGrids, WithEditingSwitchedOnOnlyThePhraseAndLookupGridsTakeAnEdit) {
+  const struct {
+    ProgramGrid which;
+    bool editable;
+  } cases[] = {
+      {ProgramGrid::kPossible, false},
+      {ProgramGrid::kSelected, true},
+      {ProgramGrid::kAffix, false},
+      {ProgramGrid::kConverted, true},
+  };
+  for (const auto& c : cases) {
+    const auto grid = ShownWithText(c.which, {360, 200});
+    SCOPED_TRACE(grid->objectName().toStdString());
+    EXPECT_FALSE(grid->Options().testFlag(TLayerGrid::kEditing)) << "the program's own options";
+    grid->SetOptions(grid->Options() | TLayerGrid::kEditing);
+    for (int col = 0; col < grid->ColCount(); ++col) {
+      const int row = grid->FixedRows() + 1;
+      SCOPED_TRACE("column " + std::to_string(col));
+      const QString before = grid->CellText(col, row);
+      QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(col, row).center());
+      EXPECT_EQ(grid->Editing(), c.editable);
+      if (grid->Editing()) {
+        QTest::keyClick(grid->Editor(), Qt::Key_Escape);
+      }
+      EXPECT_EQ(grid->CellText(col, row), before);
+    }
+  }
+}
+
 // The header row of the candidate and phrase grids stays in sight while their lists
 // scroll; the affix and lookup grids have no header and scroll as a whole.
 TEST(ProgramGrids, HeadersStayInSightWhileTheListScrolls) {

@@ -553,10 +553,8 @@ void TMainForm::StartAffixLoad(LoadStart when) {
   if (source == nullptr) {
     return;
   }
-  loadSize_ = QFileInfo(QString::fromStdString(dictionary_.BoundPath())).size();
-  loadStop_ = false;
-  loadDone_ = false;
-  loadBytes_ = 0;
+  loader_.Prepare(std::move(source),
+                  QFileInfo(QString::fromStdString(dictionary_.BoundPath())).size());
   model_.SetAffixesLoading(true);
   if (loadTimer_ == nullptr) {
     loadTimer_ = new QTimer(this);
@@ -564,67 +562,49 @@ void TMainForm::StartAffixLoad(LoadStart when) {
     connect(loadTimer_, &QTimer::timeout, this, &TMainForm::AffixLoadTick);
   }
   loadTimer_->start();
-  loadSource_ = std::move(source);
   if (when == LoadStart::kNow) {
-    StartLoader();
+    loader_.Begin();
   } else {
-    AfterFirstPaint(*this, [this] { StartLoader(); });
+    // Begin does nothing once the load has begun or was stopped.
+    AfterFirstPaint(*this, [this] { loader_.Begin(); });
     QTimer::singleShot(0, this, [this] {
       if (!isVisible()) {
-        StartLoader();
+        loader_.Begin();
       }
     });
     // A window shown but never painted (one that starts minimized) still gets its table.
-    QTimer::singleShot(kLatestLoadStartMs, this, [this] { StartLoader(); });
+    QTimer::singleShot(kLatestLoadStartMs, this, [this] { loader_.Begin(); });
   }
   AffixLoadTick();
-}
-
-void TMainForm::StartLoader() {
-  if (loadSource_ == nullptr) {
-    return;  // started already, or stopped before it started
-  }
-  // The thread gets its alternate signal stack where every thread of the program does:
-  // the crash handler takes over the start of each thread.
-  loader_ = std::thread([this, source = std::move(loadSource_)] {
-    StoppableSource stoppable(*source, loadStop_, loadBytes_);
-    loaded_ = std::make_unique<MainModel::ReadAffixTable>(MainModel::ReadAffixes(stoppable));
-    loadDone_.store(true, std::memory_order_release);
-  });
 }
 
 void TMainForm::StopAffixLoad() {
   if (loadTimer_ != nullptr) {
     loadTimer_->stop();
   }
-  loadSource_.reset();
-  if (loader_.joinable()) {
-    loadStop_ = true;
-    loader_.join();
-  }
-  loaded_.reset();
+  loader_.Stop();
   model_.SetAffixesLoading(false);
 }
 
 void TMainForm::AffixLoadTick() {
-  if (!loadDone_.load(std::memory_order_acquire)) {
-    const long long read = loadBytes_.load(std::memory_order_relaxed);
+  if (!loader_.Done()) {
+    const long long read = loader_.BytesRead();
+    const long long size = loader_.Size();
     const QString progress =
-        loadSize_ > 0 ? TranslateText("Loading the dictionary: ") +
-                            QString::number(std::min<long long>(read * 100 / loadSize_, 99)) +
-                            QStringLiteral(" %")
-                      : TranslateText("Loading the dictionary: ") +
-                            QString::number(read / (1024 * 1024)) + QStringLiteral(" MB");
+        size > 0
+            ? TranslateText("Loading the dictionary: ") +
+                  QString::number(std::min<long long>(read * 100 / size, 99)) + QStringLiteral(" %")
+            : TranslateText("Loading the dictionary: ") + QString::number(read / (1024 * 1024)) +
+                  QStringLiteral(" MB");
     const QString waiting = TranslateMessage(model_.Status());
     statusBar()->showMessage(waiting.isEmpty() ? progress
                                                : waiting + QStringLiteral("  ") + progress);
     return;
   }
   loadTimer_->stop();
-  loader_.join();
-  std::unique_ptr<MainModel::ReadAffixTable> read = std::move(loaded_);
+  MainModel::ReadAffixTable read = loader_.Take();
   statusBar()->clearMessage();
-  model_.TakeAffixes(std::move(*read));
+  model_.TakeAffixes(std::move(read));
   StateChanged();
   if (model_.ReloadWanted()) {
     // A chosen dictionary was refused in favour of one whose table had not been read.

@@ -7,12 +7,11 @@
 
 #include <QMainWindow>
 #include <QString>
-#include <atomic>
 #include <functional>
 #include <memory>
-#include <thread>
 #include <vector>
 
+#include "AffixLoader.h"
 #include "Dictionary.h"
 #include "MainModel.h"
 #include "Services.h"
@@ -214,21 +213,12 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
   // showing. A window that is not shown when events are first handled starts it then.
   enum class LoadStart { kNow, kAfterFirstPaint };
   void StartAffixLoad(LoadStart when = LoadStart::kNow);
-  void StartLoader();
   // Ends a load that is under way without using its table; returns at once, as the
   // reading stops at its next read.
   void StopAffixLoad();
   // Shows the progress, and hands the table to the model once it is read.
   void AffixLoadTick();
-  std::thread loader_;
-  // The opened dictionary while the loader waits for its start.
-  std::unique_ptr<ByteSource> loadSource_;
-  std::atomic<bool> loadStop_{false};
-  std::atomic<bool> loadDone_{false};
-  std::atomic<long long> loadBytes_{0};
-  long long loadSize_ = 0;
-  // Written by the loader before it sets loadDone_, read only after that.
-  std::unique_ptr<MainModel::ReadAffixTable> loaded_;
+  AffixLoader loader_;
   QTimer* loadTimer_ = nullptr;
   ButtonWorms* worms_ = nullptr;
   std::unique_ptr<RandomPick> random_;

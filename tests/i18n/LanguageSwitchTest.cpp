@@ -197,6 +197,56 @@ TEST_F(LanguageSwitchTest, EveryWindowButTheTestWindowFollowsTheMenuFromItsEngli
   }
 }
 
+// Each button of the main window says what it does in its tool tip, in the language
+// chosen last.
+TEST_F(LanguageSwitchTest, EveryMainWindowButtonsToolTipSpeaksTheChosenLanguage) {
+  struct Tip {
+    const char* button;
+    const char* english;
+    const char* german;
+    const char* french;
+  };
+  const Tip tips[] = {
+      {"LeftBtn", "Include leftmost digit in conversion", "Die Ziffer ganz links mit umwandeln",
+       "Inclure le chiffre le plus à gauche dans la conversion"},
+      {"RightBtn", "Include rightmost digit in conversion", "Die Ziffer ganz rechts mit umwandeln",
+       "Inclure le chiffre le plus à droite dans la conversion"},
+      {"AnyPointBtn", "Convert longest string of digits", "Längste Ziffernfolge umwandeln",
+       "Convertir la plus longue suite de chiffres"},
+      {"ConvertBtn", "Convert to alpha equivalents", "In Buchstaben umwandeln",
+       "Convertir en lettres"},
+      {"ClearBtn", "Clear form", "Formular leeren", "Effacer le formulaire"},
+      {"CopyBtn", "Copy number and phrase to clipboard",
+       "Nummer und Wortfolge in die Zwischenablage kopieren",
+       "Copier le numéro et l'expression dans le presse-papiers"},
+      {"LookupBtn", "Lookup numeric equivalent of a word", "Ziffernfolge eines Wortes nachschlagen",
+       "Rechercher l'équivalent numérique d'un mot"},
+  };
+  auto translation = StartTranslation("en_US.UTF-8");
+  AllWindows w;
+  w.form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.form.get()));
+  struct Step {
+    const char* item;  // null: as the program starts
+    const char* Tip::*text;
+  };
+  const Step steps[] = {{nullptr, &Tip::english},
+                        {"German1", &Tip::german},
+                        {"French1", &Tip::french},
+                        {"English1", &Tip::english}};
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.item != nullptr ? step.item : "start");
+    if (step.item != nullptr) {
+      ChooseLanguage(*w.form, testing::Find<QAction>(*w.form, step.item));
+    }
+    for (const Tip& tip : tips) {
+      SCOPED_TRACE(tip.button);
+      EXPECT_EQ(testing::Find<QAbstractButton>(*w.form, tip.button)->toolTip().toStdString(),
+                tip.*step.text);
+    }
+  }
+}
+
 TEST_F(LanguageSwitchTest, TheLookupWindowsStatusLineSpeaksTheLanguageOfNow) {
   auto translation = StartTranslation("de_DE.UTF-8");
   AllWindows w;

@@ -24,34 +24,34 @@ inline ProcMaps WalkMaps() {
   return ProcMaps(kWalkMaps, sizeof kWalkMaps - 1);
 }
 
-// Memory of whole words at addresses divisible by 8; any other read fails.
+// Memory laid out byte by byte, at any address; a read of a range with a byte that was
+// never put there fails.
 class FakeMemory final : public MemoryReader {
  public:
-  void Put(std::uintptr_t address, std::uint64_t word) { words_[address] = word; }
+  void Put(std::uintptr_t address, std::uint64_t word) {
+    std::uint8_t bytes[sizeof word];
+    std::memcpy(bytes, &word, sizeof word);
+    PutBytes(address, bytes, sizeof bytes);
+  }
   void PutBytes(std::uintptr_t address, const std::uint8_t* bytes, std::size_t count) {
-    for (std::size_t i = 0; i < count; i += 8) {
-      std::uint64_t word = 0;
-      std::memcpy(&word, bytes + i, 8);
-      Put(address + i, word);
+    for (std::size_t i = 0; i < count; ++i) {
+      bytes_[address + i] = bytes[i];
     }
   }
 
   bool Read(std::uintptr_t address, void* out, std::size_t count) const override {
-    if (address % 8 != 0 || count % 8 != 0) {
-      return false;
-    }
-    for (std::size_t i = 0; i < count; i += 8) {
-      const auto word = words_.find(address + i);
-      if (word == words_.end()) {
+    for (std::size_t i = 0; i < count; ++i) {
+      const auto byte = bytes_.find(address + i);
+      if (byte == bytes_.end()) {
         return false;
       }
-      std::memcpy(static_cast<char*>(out) + i, &word->second, 8);
+      static_cast<std::uint8_t*>(out)[i] = byte->second;
     }
     return true;
   }
 
  private:
-  std::map<std::uintptr_t, std::uint64_t> words_;
+  std::map<std::uintptr_t, std::uint8_t> bytes_;
 };
 
 }  // namespace vantrel

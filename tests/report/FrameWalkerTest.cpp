@@ -119,9 +119,13 @@ TEST(FrameWalker, AFramePointerThatCannotBeFollowedEndsTheWalk) {
     const char* name;
     std::uintptr_t fp;
   };
-  const Row rows[] = {{"Zero", 0}, {"Misaligned", 0x10104}, {"Unreadable", 0x60000}};
+  const Row rows[] = {{"Zero", 0}, {"Misaligned", 0x10404}, {"Unreadable", 0x60000}};
   for (const Row& row : rows) {
-    EXPECT_EQ(Walk(Context(kNowhere, kStackTop, row.fp), Stack()),
+    // What a misaligned frame pointer would point at looks like a good frame.
+    FakeMemory memory = Stack();
+    memory.Put(0x10404, 0x10500);
+    memory.Put(0x1040c, 0x1200);
+    EXPECT_EQ(Walk(Context(kNowhere, kStackTop, row.fp), memory),
               (std::vector<std::uintptr_t>{kNowhere, kPushed}))
         << row.name;
   }

@@ -144,6 +144,23 @@ int TAffixForm::ShowModal() {
   return services_.dialogs.Exec(*this);
 }
 
+std::optional<SettingValue> TAffixForm::Stored(Setting setting) const {
+  switch (setting) {
+    case Setting::kAffixTop:
+      return SettingValue::Integer(y());
+    case Setting::kAffixLeft:
+      return SettingValue::Integer(x());
+    case Setting::kAffixWidth:
+      return SettingValue::Integer(width());
+    case Setting::kAffixWordWidth:
+      return SettingValue::Integer(WordWidth());
+    case Setting::kAffixNumberWidth:
+      return SettingValue::Integer(NumberWidth());
+    default:
+      return std::nullopt;
+  }
+}
+
 int TAffixForm::WordWidth() const {
   return selectedAffixGrid_->ColWidth(0);
 }

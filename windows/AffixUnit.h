@@ -7,6 +7,7 @@
 
 #include "MainModel.h"
 #include "Services.h"
+#include "WindowPlace.h"
 
 class QPushButton;
 class QWidget;
@@ -15,7 +16,7 @@ namespace vantrel {
 
 class TLayerGrid;
 
-class TAffixForm : public QDialog {
+class TAffixForm : public QDialog, public KeepsSettings {
   Q_OBJECT
 
  public:
@@ -32,6 +33,7 @@ class TAffixForm : public QDialog {
   // The column widths the main window writes at its close.
   int WordWidth() const;
   int NumberWidth() const;
+  std::optional<SettingValue> Stored(Setting setting) const override;
 
  public slots:
   void reject() override;

@@ -120,6 +120,17 @@ TLookupForm::~TLookupForm() {
   convertedGrid_->SetTable(nullptr);
 }
 
+std::optional<SettingValue> TLookupForm::Stored(Setting setting) const {
+  switch (setting) {
+    case Setting::kLookupTop:
+      return SettingValue::Integer(y());
+    case Setting::kLookupLeft:
+      return SettingValue::Integer(x());
+    default:
+      return std::nullopt;
+  }
+}
+
 int TLookupForm::ShowModal() {
   return services_.dialogs.Exec(*this);
 }

@@ -9,6 +9,7 @@
 #include "EngineHost.h"
 #include "Services.h"
 #include "WindowEngineHost.h"
+#include "WindowPlace.h"
 #include "WordLookup.h"
 
 class QLabel;
@@ -20,7 +21,7 @@ namespace vantrel {
 
 class TLayerGrid;
 
-class TLookupForm : public QDialog, private WindowEngineHost<EngineHost> {
+class TLookupForm : public QDialog, public KeepsSettings, private WindowEngineHost<EngineHost> {
   Q_OBJECT
 
  public:
@@ -31,6 +32,8 @@ class TLookupForm : public QDialog, private WindowEngineHost<EngineHost> {
 
   // Shows the window modally; it keeps its contents between showings.
   int ShowModal();
+
+  std::optional<SettingValue> Stored(Setting setting) const override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -625,65 +625,17 @@ void TMainForm::FormClose() {
   // suggestions' window too, which reads the place it had stored when it is made.
   MakeSideWindows();
   MakeSuggestWindow();
-  // The place is the frame's, the size the window's own, so that a restart puts the
-  // window back exactly, whatever frame the desktop draws around it.
-  const QRect frame(pos(), size());
+  const std::array<const KeepsSettings*, 4> keepers{this, lookupForm_, affixForm_, suggestForm_};
   try {
-    SaveSettings(services_.settings, kMainWindowWriteOrder, [&](Setting setting) -> SettingValue {
-      // A value of a side window, or its design value while that window does not exist.
-      const auto sideValue = [setting](const auto* form, const auto& value) {
-        return form != nullptr ? SettingValue::Integer(value(*form)) : SettingDesignValue(setting);
-      };
-      switch (setting) {
-        case Setting::kDictionary:
-          return SettingValue::Text(QString::fromStdString(model_.KeptDictionary()));
-        case Setting::kFormTop:
-          return SettingValue::Integer(frame.y());
-        case Setting::kFormLeft:
-          return SettingValue::Integer(frame.x());
-        case Setting::kFormWidth:
-          return SettingValue::Integer(frame.width());
-        case Setting::kFormHeight:
-          return SettingValue::Integer(frame.height());
-        case Setting::kSelectedPanelHeight:
-          return SettingValue::Integer(selectedPanel_->height());
-        case Setting::kWordWidth:
-          return SettingValue::Integer(possibleGrid_->ColWidth(0));
-        case Setting::kNumberWidth:
-          return SettingValue::Integer(possibleGrid_->ColWidth(1));
-        case Setting::kLookupTop:
-          return sideValue(lookupForm_, [](const auto& form) { return form.y(); });
-        case Setting::kLookupLeft:
-          return sideValue(lookupForm_, [](const auto& form) { return form.x(); });
-        case Setting::kAffixTop:
-          return sideValue(affixForm_, [](const auto& form) { return form.y(); });
-        case Setting::kAffixLeft:
-          return sideValue(affixForm_, [](const auto& form) { return form.x(); });
-        case Setting::kAffixWidth:
-          return sideValue(affixForm_, [](const auto& form) { return form.width(); });
-        case Setting::kAffixWordWidth:
-          return sideValue(affixForm_, [](const auto& form) { return form.WordWidth(); });
-        case Setting::kAffixNumberWidth:
-          return sideValue(affixForm_, [](const auto& form) { return form.NumberWidth(); });
-        case Setting::kSuggestTop:
-          return SettingValue::Integer(suggestForm_->y());
-        case Setting::kSuggestLeft:
-          return SettingValue::Integer(suggestForm_->x());
-        case Setting::kSuggestWidth:
-          return SettingValue::Integer(suggestForm_->width());
-        case Setting::kSuggestHeight:
-          return SettingValue::Integer(suggestForm_->height());
-        case Setting::kSuggestPhraseWidth:
-          return SettingValue::Integer(suggestForm_->PhraseWidth());
-        case Setting::kSuggestVanityWidth:
-          return SettingValue::Integer(suggestForm_->VanityWidth());
-        case Setting::kAnimationOn:
-          return SettingValue::Switch(services_.state.AnimationOn);
-        case Setting::kLanguage:
-          return SettingValue::Text(currentLanguage_);
-        default:
-          return SettingDesignValue(setting);
+    SaveSettings(services_.settings, kMainWindowWriteOrder, [&](Setting setting) {
+      for (const KeepsSettings* keeper : keepers) {
+        if (keeper != nullptr) {
+          if (std::optional<SettingValue> value = keeper->Stored(setting)) {
+            return *value;
+          }
+        }
       }
+      return SettingDesignValue(setting);
     });
     if (notifyForm_ != nullptr) {
       notifyForm_->ShowNotifyForm();
@@ -693,6 +645,35 @@ void TMainForm::FormClose() {
     // could not be written and why, and the run ends as it would have. The countdown does
     // not run, as its count could not be stored either.
     services_.dialogs.Warning(this, SettingsWriteWarning(error));
+  }
+}
+
+std::optional<SettingValue> TMainForm::Stored(Setting setting) const {
+  // The place is the frame's, the size the window's own, so that a restart puts the
+  // window back exactly, whatever frame the desktop draws around it.
+  switch (setting) {
+    case Setting::kDictionary:
+      return SettingValue::Text(QString::fromStdString(model_.KeptDictionary()));
+    case Setting::kFormTop:
+      return SettingValue::Integer(pos().y());
+    case Setting::kFormLeft:
+      return SettingValue::Integer(pos().x());
+    case Setting::kFormWidth:
+      return SettingValue::Integer(size().width());
+    case Setting::kFormHeight:
+      return SettingValue::Integer(size().height());
+    case Setting::kSelectedPanelHeight:
+      return SettingValue::Integer(selectedPanel_->height());
+    case Setting::kWordWidth:
+      return SettingValue::Integer(possibleGrid_->ColWidth(0));
+    case Setting::kNumberWidth:
+      return SettingValue::Integer(possibleGrid_->ColWidth(1));
+    case Setting::kAnimationOn:
+      return SettingValue::Switch(services_.state.AnimationOn);
+    case Setting::kLanguage:
+      return SettingValue::Text(currentLanguage_);
+    default:
+      return std::nullopt;
   }
 }
 

@@ -16,6 +16,7 @@
 #include "MainModel.h"
 #include "Services.h"
 #include "WindowEngineHost.h"
+#include "WindowPlace.h"
 
 class QAction;
 class QLabel;
@@ -61,7 +62,7 @@ QString BadLinesText(const std::vector<std::size_t>& lines);
 // locale; it becomes the catalogs' language.
 QString AutomaticLanguage();
 
-class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
+class TMainForm : public QMainWindow, public KeepsSettings, private WindowEngineHost<MainHost> {
   Q_OBJECT
 
  public:
@@ -85,6 +86,8 @@ class TMainForm : public QMainWindow, private WindowEngineHost<MainHost> {
   void MakeSuggestWindow();
 
   MainModel& Model() { return model_; }
+  // The values of the main window itself that the settings keep.
+  std::optional<SettingValue> Stored(Setting setting) const override;
   DictionaryFile& Dictionary() { return dictionary_; }
   const QString& CurrentLanguage() const { return currentLanguage_; }
 

@@ -167,6 +167,25 @@ void SuggestWindow::FormCreate() {
                      DesignPlace(Setting::kSuggestLeft, Setting::kSuggestTop)));
 }
 
+std::optional<SettingValue> SuggestWindow::Stored(Setting setting) const {
+  switch (setting) {
+    case Setting::kSuggestTop:
+      return SettingValue::Integer(y());
+    case Setting::kSuggestLeft:
+      return SettingValue::Integer(x());
+    case Setting::kSuggestWidth:
+      return SettingValue::Integer(width());
+    case Setting::kSuggestHeight:
+      return SettingValue::Integer(height());
+    case Setting::kSuggestPhraseWidth:
+      return SettingValue::Integer(PhraseWidth());
+    case Setting::kSuggestVanityWidth:
+      return SettingValue::Integer(VanityWidth());
+    default:
+      return std::nullopt;
+  }
+}
+
 int SuggestWindow::PhraseWidth() const {
   return list_->columnWidth(0);
 }

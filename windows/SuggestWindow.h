@@ -11,6 +11,7 @@
 #include "MainModel.h"
 #include "Services.h"
 #include "Suggest.h"
+#include "WindowPlace.h"
 
 class QLabel;
 class QPushButton;
@@ -22,7 +23,7 @@ namespace vantrel {
 // a glance: "toll-free code kept, 2 words, common".
 QString SuggestionReason(const Suggestion& suggestion);
 
-class SuggestWindow : public QDialog {
+class SuggestWindow : public QDialog, public KeepsSettings {
   Q_OBJECT
 
  public:
@@ -33,6 +34,7 @@ class SuggestWindow : public QDialog {
   // close with the window's place and size.
   int PhraseWidth() const;
   int VanityWidth() const;
+  std::optional<SettingValue> Stored(Setting setting) const override;
 
   // Lists the suggestions for the entry text and opens the window (modal to the main
   // window, without waiting). When the dictionary cannot be read the user is told and

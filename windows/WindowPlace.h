@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QSize>
 #include <QtGlobal>
+#include <optional>
 
 #include "SettingsTable.h"
 
@@ -55,5 +56,17 @@ int StoredColumnWidth(qint32 stored, Setting setting);
 
 // The design place of a window: the design values of its left and top settings.
 QPoint DesignPlace(Setting left, Setting top);
+
+// A window that keeps values between runs. The main window writes them all at its close,
+// in the table's order, asking each window for the values it owns (those the window reads
+// at its start); a window not made yet gives none, and the design value is written.
+class KeepsSettings {
+ public:
+  // What the window would store now for the setting; nothing when it owns no such value.
+  virtual std::optional<SettingValue> Stored(Setting setting) const = 0;
+
+ protected:
+  ~KeepsSettings() = default;
+};
 
 }  // namespace vantrel

@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "CellProperties.h"
+#include "DialogParts.h"
 #include "HelpViewer.h"
 #include "LayerGrid.h"
 #include "Pictures.h"
@@ -99,13 +100,8 @@ TAffixForm::TAffixForm(MainModel& model, Services& services, QWidget* parent)
   }
   warning->addStretch(1);
 
-  affixOkBtn_ = new QPushButton(this);
-  affixOkBtn_->setObjectName(QStringLiteral("AffixOkBtn"));
-  affixOkBtn_->setText(SourceText("OK"));
-  affixOkBtn_->setDefault(true);
-  affixCancelBtn_ = new QPushButton(this);
-  affixCancelBtn_->setObjectName(QStringLiteral("AffixCancelBtn"));
-  affixCancelBtn_->setText(SourceText("Cancel"));
+  affixOkBtn_ = OkButton(this, "AffixOkBtn", SourceText("OK"));
+  affixCancelBtn_ = MakeButton(this, "AffixCancelBtn", SourceText("Cancel"));
 
   auto* bottom = new QHBoxLayout;
   bottom->setSpacing(8);

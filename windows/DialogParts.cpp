@@ -49,10 +49,19 @@ QLabel* AddressLabel(QWidget* parent, const char* name, const QString& text) {
   return label;
 }
 
-QPushButton* OkButton(QWidget* parent, const char* name, const QString& text) {
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text,
+                        const QString& hint) {
   auto* button = new QPushButton(parent);
   button->setObjectName(Latin(name));
   button->setText(text);
+  if (!hint.isEmpty()) {
+    button->setToolTip(hint);
+  }
+  return button;
+}
+
+QPushButton* OkButton(QWidget* parent, const char* name, const QString& text) {
+  QPushButton* button = MakeButton(parent, name, text);
   button->setDefault(true);
   return button;
 }

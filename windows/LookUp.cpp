@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "DialogParts.h"
 #include "HelpViewer.h"
 #include "LayerGrid.h"
 #include "ProgramGrids.h"
@@ -62,11 +63,7 @@ TLookupForm::TLookupForm(DictionaryFile& dictionary, Services& services, QWidget
   convertedGrid_->setAccessibleName(SourceText("Numeric equivalent"));
 
   auto makeButton = [this](const char* name, std::string_view text, std::string_view hint) {
-    auto* button = new QPushButton(this);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setText(SourceText(text));
-    button->setToolTip(SourceText(hint));
-    return button;
+    return MakeButton(this, name, SourceText(text), SourceText(hint));
   };
   convertBtn_ = makeButton("ConvertBtn", "Convert", "Convert word to numeric equivalents");
   clearBtn_ = makeButton("ClearBtn", "Clear", "Clear word");

@@ -125,6 +125,14 @@ class TMainForm : public QMainWindow, public KeepsSettings, private WindowEngine
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Sizes of the window's parts; its own design size is that of the settings table. The
+  // command buttons keep their design width, which leaves the worms room on both sides.
+  static constexpr int kMinWidth = 483;
+  static constexpr int kMinHeight = 496;
+  static constexpr int kRightColumnWidth = 185;
+  static constexpr int kButtonPanelHeight = 263;
+  static constexpr int kCommandButtonWidth = 99;
+
   // The first step of every handler of a user action: the animation counts the user's
   // idle time from it.
   void NoteUserActivity();

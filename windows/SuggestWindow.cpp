@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "Codepage.h"
+#include "DialogParts.h"
 #include "HelpViewer.h"
 #include "SettingsTable.h"
 #include "Texts.h"
@@ -105,13 +106,9 @@ SuggestWindow::SuggestWindow(MainModel& model, Services& services, QWidget* pare
   countLabel_->setObjectName(QStringLiteral("CountLabel"));
   countLabel_->setTextFormat(Qt::PlainText);
 
-  okBtn_ = new QPushButton(SourceText("OK"), this);
-  okBtn_->setObjectName(QStringLiteral("OkBtn"));
-  okBtn_->setDefault(true);
-  cancelBtn_ = new QPushButton(SourceText("Cancel"), this);
-  cancelBtn_->setObjectName(QStringLiteral("CancelBtn"));
-  moreBtn_ = new QPushButton(SourceText("More"), this);
-  moreBtn_->setObjectName(QStringLiteral("MoreBtn"));
+  okBtn_ = OkButton(this, "OkBtn", SourceText("OK"));
+  cancelBtn_ = MakeButton(this, "CancelBtn", SourceText("Cancel"));
+  moreBtn_ = MakeButton(this, "MoreBtn", SourceText("More"));
 
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(countLabel_, 1);

@@ -50,10 +50,7 @@ TTestForm::TTestForm(Services& services, QWidget* parent) : QDialog(parent), ser
   messages->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
   messages->setToolTip(Latin("Click Buttons to Show Message"));
   auto makeButton = [messages](const char* name, const char* text) {
-    auto* button = new QPushButton(messages);
-    button->setObjectName(Latin(name));
-    button->setText(Latin(text));
-    return button;
+    return MakeButton(messages, name, Latin(text));
   };
   emailErrorBtn_ = makeButton("EmailErrorBtn", "'Application Error'");
   noDictionaryBtn_ = makeButton("NoDictionaryBtn", "'No Dictionary Open'");

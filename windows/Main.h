@@ -151,6 +151,9 @@ class TMainForm : public QMainWindow, public KeepsSettings, private WindowEngine
   void ConnectButtons();
   void BuildMenu();
   void FormCreate();
+  // Reads the window's own settings and tells the user of a settings file that could not
+  // be used.
+  RestoreResult RestoreWindowSettings();
   // Writes every persisted value and runs the countdown; when a value cannot be written,
   // the later ones and the countdown are left out and a warning names the file and why.
   void FormClose();

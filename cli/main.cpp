@@ -163,7 +163,7 @@ int Search(vantrel::MainModel& model, CliHost& host, const vantrel::cli::Argumen
   if (host.failed) {
     return 1;
   }
-  std::cerr << Texts().Render(model.Status()) << '\n';
+  std::cerr << Texts().Render(model.StatusMessage()) << '\n';
   return 0;
 }
 
@@ -181,7 +181,7 @@ int Lookup(vantrel::DictionaryFile& dictionary, CliHost& host,
   if (host.failed) {
     return 1;
   }
-  std::cerr << Texts().Render(lookup.Status()) << '\n';
+  std::cerr << Texts().Render(lookup.StatusMessage()) << '\n';
   return 0;
 }
 

@@ -131,7 +131,8 @@ class MainModel {
   void UpdateCopyButton();
   bool ConvertEnabled() const { return convertEnabled_; }
   bool CopyEnabled() const { return copyEnabled_; }
-  const Message& Status() const { return status_; }
+  // What the status line says after the last action.
+  const Message& StatusMessage() const { return status_; }
   // The number as last searched before any of its digits turned into a bullet.
   const std::string& CurrentNumber() const { return currentNumber_; }
 

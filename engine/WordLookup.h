@@ -34,7 +34,8 @@ class LookupModel {
 
   bool ConvertEnabled() const { return convertEnabled_; }
   bool CopyEnabled() const { return copyEnabled_; }
-  const Message& Status() const { return status_; }
+  // What the status line says after the last action.
+  const Message& StatusMessage() const { return status_; }
 
  private:
   void EmptyGrid();

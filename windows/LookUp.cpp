@@ -208,7 +208,7 @@ void TLookupForm::NoteUserActivity() {
 void TLookupForm::StateChanged() {
   convertBtn_->setEnabled(model_.ConvertEnabled());
   copyBtn_->setEnabled(model_.CopyEnabled());
-  statusBar1_->showMessage(TranslateMessage(model_.Status()));
+  statusBar1_->showMessage(TranslateMessage(model_.StatusMessage()));
 }
 
 }  // namespace vantrel

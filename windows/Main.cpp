@@ -220,7 +220,7 @@ void TMainForm::AffixLoadTick() {
                   QString::number(std::min<long long>(read * 100 / size, 99)) + QStringLiteral(" %")
             : TranslateText("Loading the dictionary: ") + QString::number(read / (1024 * 1024)) +
                   QStringLiteral(" MB");
-    const QString waiting = TranslateMessage(model_.Status());
+    const QString waiting = TranslateMessage(model_.StatusMessage());
     statusBar()->showMessage(waiting.isEmpty() ? progress
                                                : waiting + QStringLiteral("  ") + progress);
     return;
@@ -278,7 +278,7 @@ void TMainForm::EntryWritten() {
 void TMainForm::StateChanged() {
   convertBtn_->setEnabled(model_.ConvertEnabled());
   copyBtn_->setEnabled(model_.CopyEnabled());
-  const QString status = TranslateMessage(model_.Status());
+  const QString status = TranslateMessage(model_.StatusMessage());
   statusBar()->showMessage(
       status.isEmpty() && !creating_ && dictionary_.InUse().empty() ? NoDictionaryHint() : status);
   selectedWordLabel_->setText(FromCp1252(model_.SelectedWordLabel()));

@@ -319,7 +319,7 @@ TEST_F(AffixTest, ASearchDuringTheLoadIsMadeWhenTheTableArrives) {
   model.SetAffixesLoading(true);
   model.TypeNumber("2255");
   model.Search();
-  EXPECT_EQ(Render(model.Status(), nullptr),
+  EXPECT_EQ(Render(model.StatusMessage(), nullptr),
             "The dictionary is still loading; the search follows as soon as it is ready.");
   EXPECT_EQ(model.Candidates().Cell(0, 1), "");
 

@@ -209,8 +209,8 @@ TEST_F(UnexaminableDictionaryTest, ADictionaryWithoutAnExaminedLineSaysWhyOnceAn
     model.Search();
     EXPECT_TRUE(host.warnings.empty());
     EXPECT_EQ(model.Candidates().Cell(0, 1), refused ? "act" : "bat");
-    EXPECT_NE(Render(model.Status(), nullptr).find(" 1 Matches out of "), std::string::npos)
-        << Render(model.Status(), nullptr);
+    EXPECT_NE(Render(model.StatusMessage(), nullptr).find(" 1 Matches out of "), std::string::npos)
+        << Render(model.StatusMessage(), nullptr);
   }
 }
 

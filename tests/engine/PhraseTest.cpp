@@ -272,7 +272,7 @@ TEST_F(PhraseTest, EnteringTheFieldStartsOverWithTheTypedNumber) {
   EXPECT_TRUE(Phrase().empty());
   EXPECT_TRUE(Candidates().empty());
   EXPECT_TRUE(model.ConvertEnabled());
-  EXPECT_TRUE(model.Status().empty());
+  EXPECT_TRUE(model.StatusMessage().empty());
 }
 
 TEST_F(PhraseTest, TypingAfterAPickKeepsTheBulletsButDropsThePhrase) {

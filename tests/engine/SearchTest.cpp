@@ -117,7 +117,7 @@ TEST_F(SearchTest, NumbersWithoutFreeDigitsFindNothingButCountEveryWord) {
   for (const std::string number : {"", "abc", "\x95\x95\x95-\x95"}) {
     SCOPED_TRACE(number);
     EXPECT_TRUE(Search(number, SearchMode::kAnyPoint).empty());
-    EXPECT_EQ(Render(model.Status(), nullptr), " 0 Matches out of 15 words in  secs");
+    EXPECT_EQ(Render(model.StatusMessage(), nullptr), " 0 Matches out of 15 words in  secs");
   }
 }
 
@@ -134,23 +134,23 @@ TEST_F(SearchTest, StatusLineCountsWordsAndFormatsTheTime) {
   host.tick = 0.5;  // each clock reading half a second later
   Search("228", SearchMode::kAnyPoint);
   // 17 lines in the file, 16 examined, counted from -1.
-  EXPECT_EQ(Render(model.Status(), nullptr), " 2 Matches out of 15 words in .5 secs");
+  EXPECT_EQ(Render(model.StatusMessage(), nullptr), " 2 Matches out of 15 words in .5 secs");
   host.translate = true;
-  EXPECT_EQ(Render(model.Status(), [&](std::string_view s) { return host.Translate(s); }),
+  EXPECT_EQ(Render(model.StatusMessage(), [&](std::string_view s) { return host.Translate(s); }),
             " 2[ Matches out of ]15[ words in ].5[ secs]");
   host.tick = 12.3456;
   host.separator = ',';
   Search("228", SearchMode::kAnyPoint);
-  EXPECT_EQ(Render(model.Status(), nullptr), " 2 Matches out of 15 words in 12,346 secs");
+  EXPECT_EQ(Render(model.StatusMessage(), nullptr), " 2 Matches out of 15 words in 12,346 secs");
 }
 
 TEST_F(SearchTest, EmptyAndOneLineDictionaries) {
   files.files["dict.txt"] = "";
   Search("1", SearchMode::kAnyPoint);
-  EXPECT_EQ(Render(model.Status(), nullptr), " 0 Matches out of -1 words in  secs");
+  EXPECT_EQ(Render(model.StatusMessage(), nullptr), " 0 Matches out of -1 words in  secs");
   files.files["dict.txt"] = "1,1,D\r\n";
   Search("1", SearchMode::kAnyPoint);
-  EXPECT_EQ(Render(model.Status(), nullptr), " 0 Matches out of -1 words in  secs");
+  EXPECT_EQ(Render(model.StatusMessage(), nullptr), " 0 Matches out of -1 words in  secs");
 }
 
 TEST_F(SearchTest, MoreThan4999MatchesOverwriteTheLastRow) {
@@ -160,7 +160,7 @@ TEST_F(SearchTest, MoreThan4999MatchesOverwriteTheLastRow) {
   }
   files.files["dict.txt"] = Dict(lines);
   Search("2", SearchMode::kAnyPoint);
-  EXPECT_EQ(Render(model.Status(), nullptr), " 4999 Matches out of 5004 words in  secs");
+  EXPECT_EQ(Render(model.StatusMessage(), nullptr), " 4999 Matches out of 5004 words in  secs");
   EXPECT_EQ(model.Candidates().RowCount(), 5000);
   EXPECT_EQ(model.Candidates().Cell(0, 4998), "w4997");
   EXPECT_EQ(model.Candidates().Cell(0, 4999), "w5004");
@@ -181,7 +181,7 @@ TEST_F(SearchTest, ADictionaryThatCannotBeOpenedLeavesAnEmptyListAndNoStatus) {
   files.files.erase("dict.txt");  // the file disappeared between two searches
   Search("4357", SearchMode::kAnyPoint);
   EXPECT_EQ(host.warnings, (std::vector<std::string>{"Can Not Open dict.txt in ConvertBtnClick"}));
-  EXPECT_TRUE(model.Status().empty());
+  EXPECT_TRUE(model.StatusMessage().empty());
   EXPECT_EQ(model.Candidates().RowCount(), 5000);
   EXPECT_TRUE(model.Candidates().Cell(0, 1).empty());
   EXPECT_EQ(host.busyChanges, (std::vector<bool>{true, false}));  // only the first search
@@ -208,7 +208,7 @@ TEST_F(SearchTest, AReadFailureKeepsWhatWasFoundAndPutsThePointerBackFirst) {
   EXPECT_EQ(failing.warnings, (std::vector<std::string>{"Error Reading Dictionary dict.txt"}));
   EXPECT_FALSE(busyAtWarning);
   EXPECT_EQ(Listed(other).size(), 111u);  // 1000 bytes of 9-byte lines, less the last one
-  EXPECT_TRUE(other.Status().empty());
+  EXPECT_TRUE(other.StatusMessage().empty());
   EXPECT_EQ(other.Candidates().RowCount(), 5000);
 }
 
@@ -253,10 +253,10 @@ TEST(SearchFileTest, ADictionaryFileThatShrinksOrVanishesBetweenSearches) {
   MainModel model(dictionary, host);
   model.SetEntryText("228-4357");
   model.Search();
-  EXPECT_EQ(Render(model.Status(), nullptr), " 3 Matches out of 2 words in  secs");
+  EXPECT_EQ(Render(model.StatusMessage(), nullptr), " 3 Matches out of 2 words in  secs");
   write("228,bat,B\r\n4357,he");  // cut off in the middle of a line
   model.Search();
-  EXPECT_EQ(Render(model.Status(), nullptr), " 1 Matches out of 0 words in  secs");
+  EXPECT_EQ(Render(model.StatusMessage(), nullptr), " 1 Matches out of 0 words in  secs");
   EXPECT_EQ(model.Candidates().Cell(0, 1), "bat");
   EXPECT_TRUE(model.Candidates().Cell(0, 2).empty());
   std::remove(path.c_str());

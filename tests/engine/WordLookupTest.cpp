@@ -71,7 +71,7 @@ TEST_F(LookupTest, FindsTheDigitsOfAWordIgnoringCaseAndNotes) {
 TEST_F(LookupTest, TheStatusLineCountsExaminedLinesLessOne) {
   host.tick = 0.25;
   Lookup("ball");
-  EXPECT_EQ(Render(lookup.Status(), nullptr), " 2 Matches out of 8 words in .25 secs");
+  EXPECT_EQ(Render(lookup.StatusMessage(), nullptr), " 2 Matches out of 8 words in .25 secs");
 }
 
 TEST_F(LookupTest, AClickOnAResultEnablesCopyWithItsDigits) {
@@ -102,7 +102,7 @@ TEST_F(LookupTest, ATwentiethDistinctFieldReplacesTheNineteenth) {
   EXPECT_EQ(found[17], "1018");
   EXPECT_EQ(found[18], "1022");
   EXPECT_TRUE(lookup.Results().Cell(0, 19).empty());
-  EXPECT_EQ(Render(lookup.Status(), nullptr), " 19 Matches out of 43 words in  secs");
+  EXPECT_EQ(Render(lookup.StatusMessage(), nullptr), " 19 Matches out of 43 words in  secs");
 }
 
 TEST_F(LookupTest, ConvertIsEnabledOnlyForAUserTypedWordThatIsNotBlank) {
@@ -124,13 +124,13 @@ TEST_F(LookupTest, ConvertIsEnabledOnlyForAUserTypedWordThatIsNotBlank) {
 
 TEST_F(LookupTest, ClearEmptiesWordAndResultsButKeepsTheStatus) {
   Lookup("help");
-  const Message status = lookup.Status();
+  const Message status = lookup.StatusMessage();
   lookup.Clear();
   EXPECT_EQ(lookup.WordText(), "");
   EXPECT_TRUE(lookup.Results().Cell(0, 0).empty());
   EXPECT_FALSE(lookup.ConvertEnabled());
   EXPECT_FALSE(lookup.CopyEnabled());
-  EXPECT_EQ(Render(lookup.Status(), nullptr), Render(status, nullptr));
+  EXPECT_EQ(Render(lookup.StatusMessage(), nullptr), Render(status, nullptr));
 }
 
 TEST_F(LookupTest, FailuresLeaveTheWindowAsItWasOrWithWhatWasFound) {

@@ -42,6 +42,7 @@ void MainModel::WriteEntry(std::string text) {
 // ----- the entry field -----
 
 void MainModel::TypeNumber(std::string text) {
+  setAside_.reset();
   entry_ = std::move(text);
   UpdateConvertButton();
   ClearPhrase();
@@ -52,7 +53,42 @@ void MainModel::TypeNumber(std::string text) {
   }
 }
 
+MainModel::Cells MainModel::KeepCells(const CellTable& table) {
+  MainModel::Cells kept{table.RowCount(), {}};
+  for (int r = 0; r < table.RowCount(); ++r) {
+    for (int c = 0; c < table.ColCount(); ++c) {
+      kept.texts.push_back(table.Cell(c, r));
+    }
+  }
+  return kept;
+}
+
+void MainModel::PutCells(Cells kept, CellTable& table) {
+  table.SetRowCount(kept.rowCount);
+  std::size_t i = 0;
+  for (int r = 0; r < kept.rowCount; ++r) {
+    for (int c = 0; c < table.ColCount(); ++c) {
+      table.SetCell(c, r, std::move(kept.texts[i++]));
+    }
+  }
+}
+
 void MainModel::ResumeNumber() {
+  setAside_.reset();
+  if (!phrase_.Cell(0, 1).empty()) {
+    setAside_ = Work{KeepCells(candidates_),
+                     KeepCells(phrase_),
+                     KeepCells(affixOffers_),
+                     entry_,
+                     currentNumber_,
+                     status_,
+                     convertEnabled_,
+                     copyEnabled_,
+                     selectedWordLabel_,
+                     chosen_,
+                     affixPos_,
+                     wordPositions_};
+  }
   ClearPhrase();
   ClearCandidates();
   ClearAffixGrid();
@@ -60,9 +96,36 @@ void MainModel::ResumeNumber() {
     WriteEntry(currentNumber_);
     UpdateConvertButton();
   }
+  if (setAside_) {
+    status_ = {Tr("The phrase was put aside: Esc brings it back")};
+    Changed();
+  }
+}
+
+bool MainModel::TakeBackPhrase() {
+  if (!setAside_) {
+    return false;
+  }
+  Work work = std::move(*setAside_);
+  setAside_.reset();
+  PutCells(std::move(work.candidates), candidates_);
+  PutCells(std::move(work.phrase), phrase_);
+  PutCells(std::move(work.affixOffers), affixOffers_);
+  currentNumber_ = std::move(work.currentNumber);
+  status_ = std::move(work.status);
+  convertEnabled_ = work.convertEnabled;
+  copyEnabled_ = work.copyEnabled;
+  selectedWordLabel_ = std::move(work.selectedWordLabel);
+  chosen_ = std::move(work.chosen);
+  affixPos_ = work.affixPos;
+  wordPositions_ = work.wordPositions;
+  WriteEntry(std::move(work.entry));
+  Changed();
+  return true;
 }
 
 void MainModel::ClearNumber() {
+  setAside_.reset();
   ClearPhrase();
   ClearCandidates();
   ClearAffixGrid();
@@ -232,6 +295,7 @@ void MainModel::ClearCandidates() {
 }
 
 void MainModel::Search() {
+  setAside_.reset();
   if (affixesLoading_) {
     searchWaiting_ = true;
     status_ = {Tr("The dictionary is still loading; the search follows as soon as it is ready.")};

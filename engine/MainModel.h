@@ -82,8 +82,15 @@ class MainModel {
   // The user typed: the phrase, the candidates and the affix offers start over.
   void TypeNumber(std::string text);
   // The user came back to the field: the phrase goes, and a number with bullets turns
-  // back into the number as it was last searched.
+  // back into the number as it was last searched. A phrase built over many clicks is not
+  // lost to a click or a Tab into the field: it is put aside, the status line says how to
+  // bring it back, and TakeBackPhrase does, until the number is typed, searched or
+  // cleared.
   void ResumeNumber();
+  // Puts back the phrase, the candidates and the number with its bullets as they were
+  // before ResumeNumber; false when nothing was put aside.
+  bool TakeBackPhrase();
+  bool PhraseSetAside() const { return setAside_.has_value(); }
   // Empties the field, the phrase, the candidates and the affix offers.
   void ClearNumber();
   SearchMode Mode() const { return mode_; }
@@ -219,6 +226,30 @@ class MainModel {
   int affixPos_ = 0;
   // Slots 1 to 100; index 0 is unused. Zero until the first ClearPhrase.
   std::array<int, kPhraseSlots + 1> wordPositions_{};
+
+  // What ResumeNumber put aside. The grids watch the tables, so their texts are kept and
+  // written back, not the tables.
+  struct Cells {
+    int rowCount = 0;
+    std::vector<std::string> texts;  // row by row
+  };
+  static Cells KeepCells(const CellTable& table);
+  static void PutCells(Cells kept, CellTable& table);
+  struct Work {
+    Cells candidates;
+    Cells phrase;
+    Cells affixOffers;
+    std::string entry;
+    std::string currentNumber;
+    Message status;
+    bool convertEnabled;
+    bool copyEnabled;
+    std::string selectedWordLabel;
+    PhraseWord chosen;
+    int affixPos;
+    std::array<int, kPhraseSlots + 1> wordPositions;
+  };
+  std::optional<Work> setAside_;
 };
 
 // Copy of count characters from the 1-based position pos, clipped to the text.

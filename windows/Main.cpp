@@ -10,6 +10,7 @@
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -347,6 +348,16 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (byUser || !entryEntered_) {
       entryEntered_ = true;
       EntryEditEnter();
+    }
+  } else if (watched == entryEdit_ && event->type() == QEvent::KeyPress) {
+    // Esc, or Undo while the field has nothing of its own to undo, brings back the phrase
+    // that entering the field put aside.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool undo = key->matches(QKeySequence::Undo) && !entryEdit_->isUndoAvailable();
+    if ((key->key() == Qt::Key_Escape || undo) && model_.PhraseSetAside()) {
+      NoteUserActivity();
+      model_.TakeBackPhrase();
+      return true;
     }
   } else if (watched == possibleGrid_ && event->type() == QEvent::Resize) {
     PossibleGridColWidthsChanged();

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Fakes.h"
 #include "MainModel.h"
 #include "Suggest.h"
@@ -272,7 +274,63 @@ TEST_F(PhraseTest, EnteringTheFieldStartsOverWithTheTypedNumber) {
   EXPECT_TRUE(Phrase().empty());
   EXPECT_TRUE(Candidates().empty());
   EXPECT_TRUE(model.ConvertEnabled());
-  EXPECT_TRUE(model.StatusMessage().empty());
+  EXPECT_EQ(Render(model.StatusMessage(), nullptr), "The phrase was put aside: Esc brings it back");
+}
+
+// A phrase built over many clicks is not lost to entering the field: it comes back whole
+// until the number is typed, searched or cleared.
+TEST_F(PhraseTest, ThePhrasePutAsideByEnteringTheFieldComesBack) {
+  Type("1-800-356-9377");
+  Pick("elk");
+  Pick("wees");
+  const Words phrase = Phrase();
+  const std::string entry = model.EntryText();
+  const Words candidates = Candidates();
+  const bool copy = model.CopyEnabled();
+  const std::string status = Render(model.StatusMessage(), nullptr);
+  ASSERT_EQ(phrase.size(), 2u);
+
+  model.ResumeNumber();
+  EXPECT_TRUE(model.PhraseSetAside());
+  EXPECT_TRUE(Phrase().empty());
+  EXPECT_TRUE(model.TakeBackPhrase());
+  EXPECT_FALSE(model.PhraseSetAside());
+  EXPECT_EQ(Phrase(), phrase);
+  EXPECT_EQ(model.Phrase().Cell(1, 1), "356");
+  EXPECT_EQ(model.EntryText(), entry);
+  EXPECT_EQ(Candidates(), candidates);
+  EXPECT_EQ(model.CopyEnabled(), copy);
+  EXPECT_EQ(Render(model.StatusMessage(), nullptr), status);
+  EXPECT_EQ(model.CurrentNumber(), "1-800-356-9377");
+  EXPECT_FALSE(model.TakeBackPhrase());  // once only
+  // The phrase is whole again: a word comes off it as before.
+  model.RemovePhraseWord(1);
+  EXPECT_EQ(Phrase(), (Words{"wees@11"}));
+
+  // Typing, a search or Clear after entering the field start over for good.
+  struct Step {
+    const char* what;
+    std::function<void(MainModel&)> act;
+  };
+  for (const Step& step :
+       std::vector<Step>{{"typed", [](MainModel& m) { m.TypeNumber("1-800-356-93771"); }},
+                         {"searched", [](MainModel& m) { m.Search(); }},
+                         {"cleared", [](MainModel& m) { m.ClearNumber(); }}}) {
+    SCOPED_TRACE(step.what);
+    Type("1-800-356-9377");
+    Pick("elk");
+    model.ResumeNumber();
+    step.act(model);
+    EXPECT_FALSE(model.PhraseSetAside());
+    EXPECT_FALSE(model.TakeBackPhrase());
+    EXPECT_TRUE(Phrase().empty());
+  }
+  // Entering an empty phrase puts nothing aside.
+  Type("228-4357");
+  model.ResumeNumber();
+  EXPECT_FALSE(model.PhraseSetAside());
+  EXPECT_TRUE(model.StatusMessage().empty() || Render(model.StatusMessage(), nullptr) !=
+                                                   "The phrase was put aside: Esc brings it back");
 }
 
 TEST_F(PhraseTest, TypingAfterAPickKeepsTheBulletsButDropsThePhrase) {

@@ -570,20 +570,27 @@ TEST_F(MainWindowTest, ACoveredNumberIsCopiedWithItsPhrase) {
 }
 
 TEST_F(MainWindowTest, EnteringTheFieldAgainStartsOverWithTheTypedNumber) {
+  struct Key {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+  };
   struct Way {
     const char* name;
     std::function<void(TMainForm&)> enter;
+    Key takeBack;
   };
   const Way ways[] = {
       {"a click into the field",
        [](TMainForm& window) {
          QTest::mouseClick(testing::Find<QLineEdit>(window, "EntryEdit"), Qt::LeftButton);
-       }},
+       },
+       {Qt::Key_Escape, Qt::NoModifier}},
       // The candidate grid follows the field in the tab order.
       {"Shift+Tab from the candidates",
        [](TMainForm& window) {
          QTest::keyClick(testing::Find<TLayerGrid>(window, "PossibleGrid"), Qt::Key_Backtab);
-       }},
+       },
+       {Qt::Key_Z, Qt::ControlModifier}},
   };
   for (const Way& way : ways) {
     SCOPED_TRACE(way.name);
@@ -599,7 +606,19 @@ TEST_F(MainWindowTest, EnteringTheFieldAgainStartsOverWithTheTypedNumber) {
     EXPECT_TRUE(PhraseWords().isEmpty());
     EXPECT_EQ(CandidateRow("help"), -1);
     EXPECT_TRUE(testing::Find<QPushButton>(*form, "ConvertBtn")->isEnabled());
-    EXPECT_TRUE(testing::Find<QStatusBar>(*form, "StatusBar1")->currentMessage().isEmpty());
+    // The phrase was put aside, not lost: the status line says how to bring it back, and
+    // Esc or Undo in the field does.
+    EXPECT_EQ(testing::Find<QStatusBar>(*form, "StatusBar1")->currentMessage(),
+              QStringLiteral("The phrase was put aside: Esc brings it back"));
+    QTest::keyClick(testing::Find<QLineEdit>(*form, "EntryEdit"), way.takeBack.key,
+                    way.takeBack.modifiers);
+    EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("bat")});
+    EXPECT_EQ(testing::Find<QLineEdit>(*form, "EntryEdit")->text(),
+              QStringLiteral("\u2022\u2022\u2022-4357"));
+    EXPECT_GT(CandidateRow("help"), 0);
+    // The phrase back in place, a pick goes on from where it was.
+    Pick("help");
+    EXPECT_EQ(PhraseWords(), (QStringList{QStringLiteral("bat"), QStringLiteral("help")}));
     CloseWindows();
   }
 }

@@ -13,19 +13,34 @@
 namespace vantrel {
 namespace {
 
+// A dictionary file. A file cut short while it is read (another program rewriting it)
+// would give a result from part of the dictionary as if it were all of it: its end
+// before the size it had when it was opened is a read failure.
 class FileSource final : public ByteSource {
  public:
-  explicit FileSource(int fd) : fd_(fd) {}
+  explicit FileSource(int fd) : fd_(fd) {
+    struct stat info {};
+    opened_ = ::fstat(fd, &info) == 0 ? static_cast<long long>(info.st_size) : 0;
+  }
   ~FileSource() override { ::close(fd_); }
   FileSource(const FileSource&) = delete;
   FileSource& operator=(const FileSource&) = delete;
 
   long Read(char* buffer, std::size_t size) override {
-    return static_cast<long>(::read(fd_, buffer, size));
+    const long got = static_cast<long>(::read(fd_, buffer, size));
+    if (got > 0) {
+      read_ += got;
+    } else if (got == 0 && size > 0 && read_ < opened_) {
+      errno = EIO;
+      return -1;
+    }
+    return got;
   }
 
  private:
   int fd_;
+  long long opened_ = 0;  // the file's size when it was opened
+  long long read_ = 0;
 };
 
 }  // namespace

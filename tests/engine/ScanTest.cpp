@@ -2,6 +2,9 @@
 // The scan rules of the dictionary file, also for lines that cross the read buffer.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
 
 #include <cerrno>
 
@@ -160,6 +163,42 @@ TEST(FileSourceTest, OpensFilesButNotFoldersOrNothing) {
   EXPECT_TRUE(
       ScanDictionary(*source, [&](std::string_view line) { lines.emplace_back(line); }).IsOk());
   EXPECT_EQ(lines, (Lines{"228,bat,B", "4357,help,A"}));
+  std::remove(path.c_str());
+}
+
+// A dictionary that another program cuts short while it is read gives no result from
+// part of it; one that grows is read to its new end.
+TEST(FileSourceTest, AFileCutShortWhileItIsReadIsAReadFailure) {
+  const std::string path = ::testing::TempDir() + "/scan-cut.txt";
+  std::string text;
+  for (int i = 0; i < 200000; ++i) {
+    text += "4357,help,B\r\n";
+  }
+  for (const bool cut : {true, false}) {
+    SCOPED_TRACE(cut ? "cut" : "grown");
+    { std::ofstream(path, std::ios::binary) << text; }
+    auto source = OpenFileSource(path);
+    ASSERT_NE(source, nullptr);
+    int lines = 0;
+    bool changed = false;
+    const Status scanned = ScanDictionary(*source, [&](std::string_view) {
+      if (++lines == 1000 && !changed) {
+        changed = true;
+        if (cut) {
+          ASSERT_EQ(::truncate(path.c_str(), 100000), 0);
+        } else {
+          std::ofstream(path, std::ios::binary | std::ios::app) << "228,bat,B\r\n228,cat,B\r\n";
+        }
+      }
+    });
+    if (cut) {
+      EXPECT_EQ(scanned.Code(), StatusCode::kReadFailed);
+      EXPECT_LT(lines, 200000);
+    } else {
+      EXPECT_TRUE(scanned.IsOk());
+      EXPECT_EQ(lines, 200001);  // the last line of a dictionary is never examined
+    }
+  }
   std::remove(path.c_str());
 }
 

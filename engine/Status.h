@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -56,6 +57,34 @@ class Status {
  private:
   StatusCode code_ = StatusCode::kOk;
   std::string reason_;
+};
+
+// What a reader or parser gives back: the value, or why there is none. The value is
+// meaningful only when status is ok; on a failure it is left empty (or 0).
+template <typename T>
+struct Result {
+  T value{};
+  Status status;
+
+  bool IsOk() const { return status.IsOk(); }
+};
+
+// A failure that must leave where it happened by a way that has no return value: out of a
+// Qt event handler, a signal or a constructor, up to the error report, which catches it
+// there. what() is the reason, so that the report and the log show it as it is.
+class StatusError : public std::runtime_error {
+ public:
+  explicit StatusError(Status failure)
+      : std::runtime_error(failure.Reason()), failure_(std::move(failure)) {}
+  // The same failure with a message of its own for what(), where the report is to show
+  // more than the reason.
+  StatusError(Status failure, const std::string& message)
+      : std::runtime_error(message), failure_(std::move(failure)) {}
+
+  const Status& Failure() const { return failure_; }
+
+ private:
+  Status failure_;
 };
 
 // The code's name ("kNotAFile"), for logs and test output.

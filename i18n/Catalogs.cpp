@@ -37,9 +37,6 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-CatalogError::CatalogError(Status failure)
-    : std::runtime_error(failure.Reason()), failure_(std::move(failure)) {}
-
 std::string LanguageFromWindowsId(std::uint16_t id) {
   struct Row {
     std::uint16_t id;

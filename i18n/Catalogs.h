@@ -20,7 +20,6 @@
 #include <memory>
 #include <optional>
 #include <shared_mutex>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,13 +40,9 @@ namespace vantrel::i18n {
 //                 names another character set (translations are off), a translation that
 //                 is not valid UTF-8, or a second file of one name in the archive (the
 //                 first is used)
-class CatalogError : public std::runtime_error {
+class CatalogError : public StatusError {
  public:
-  explicit CatalogError(Status failure);
-  const Status& Failure() const { return failure_; }
-
- private:
-  Status failure_;
+  using StatusError::StatusError;
 };
 
 // Where the automatic choice of language looks, in this order. Each source may be empty.

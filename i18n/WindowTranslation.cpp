@@ -13,6 +13,7 @@
 
 #include "Catalogs.h"
 #include "QtCatalogs.h"
+#include "Status.h"
 
 namespace vantrel::i18n {
 
@@ -51,10 +52,24 @@ QString ClassName(const QObject& object) {
   return QString::fromLatin1(object.metaObject()->className());
 }
 
+// A property of a window that could not be read or written; the window's walk ends there.
+// It leaves through an exception: the walk runs inside a window's constructor or a change
+// of language, and the error report tells the developer how to leave the property out.
+[[noreturn]] void FailProperty(StatusCode code, const QString& className, const QString& property,
+                               const QString& reason) {
+  throw StatusError(
+      {code, (QStringLiteral("Property cannot be translated.\r\nUse IgnoreClassProperty(") +
+              className + QStringLiteral(",") + property + QStringLiteral(") or") +
+              QStringLiteral("\r\n") + QStringLiteral("IgnoreProperty (self,'.") + property +
+              QStringLiteral("') to prevent this message.") + QStringLiteral("\r\n") +
+              QStringLiteral("Reason: ") + reason)
+                 .toStdString()});
+}
+
 bool Write(QObject& object, const QMetaProperty& property, const QVariant& value) {
   if (!property.write(&object, value)) {
-    throw WindowTranslationError(ClassName(object), QString::fromLatin1(property.name()),
-                                 QStringLiteral("the value could not be written"));
+    FailProperty(StatusCode::kWriteFailed, ClassName(object), QString::fromLatin1(property.name()),
+                 QStringLiteral("the value could not be written"));
   }
   return true;
 }
@@ -70,16 +85,6 @@ bool IsOwnWindow(const QObject& child) {
 }
 
 }  // namespace
-
-WindowTranslationError::WindowTranslationError(const QString& className, const QString& property,
-                                               const QString& reason)
-    : std::runtime_error(
-          (QStringLiteral("Property cannot be translated.\r\nUse IgnoreClassProperty(") +
-           className + QStringLiteral(",") + property + QStringLiteral(") or") +
-           QStringLiteral("\r\n") + QStringLiteral("IgnoreProperty (self,'.") + property +
-           QStringLiteral("') to prevent this message.") + QStringLiteral("\r\n") +
-           QStringLiteral("Reason: ") + reason)
-              .toStdString()) {}
 
 // ----- TRetranslator -----
 
@@ -101,8 +106,8 @@ void TRetranslator::Replay() const {
     const QMetaObject* type = object->metaObject();
     const int index = type->indexOfProperty(item.property.constData());
     if (index < 0) {
-      throw WindowTranslationError(ClassName(*object), QString::fromLatin1(item.property),
-                                   QStringLiteral("the object has no such property"));
+      FailProperty(StatusCode::kMalformed, ClassName(*object), QString::fromLatin1(item.property),
+                   QStringLiteral("the object has no such property"));
     }
     const QMetaProperty property = type->property(index);
     if (item.itemList) {
@@ -252,8 +257,8 @@ void WindowTranslator::Walk(QObject& window, TRetranslator* recorder) {
       const QByteArray name(property.name());
       const QVariant value = property.read(object);
       if (!value.isValid()) {
-        throw WindowTranslationError(ClassName(*object), QString::fromLatin1(name),
-                                     QStringLiteral("the value could not be read"));
+        FailProperty(StatusCode::kReadFailed, ClassName(*object), QString::fromLatin1(name),
+                     QStringLiteral("the value could not be read"));
       }
       if (property.metaType().id() == QMetaType::QString) {
         const QString text = value.toString();

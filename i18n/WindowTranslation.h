@@ -19,7 +19,6 @@
 #include <QStringList>
 #include <memory>
 #include <mutex>
-#include <stdexcept>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -27,12 +26,6 @@
 struct QMetaObject;
 
 namespace vantrel::i18n {
-
-// A property of a window that could not be read or written; the window's walk ends there.
-class WindowTranslationError : public std::runtime_error {
- public:
-  WindowTranslationError(const QString& className, const QString& property, const QString& reason);
-};
 
 // One recorded text: where it stands and the English it had at the window's first
 // translation. An item list keeps its whole list.
@@ -95,7 +88,8 @@ class WindowTranslator {
 
   // First call for window: translates its texts and keeps the English; later calls
   // translate again from the kept English when the language changed since the window's
-  // last translation. Raises WindowTranslationError.
+  // last translation. A property that cannot be read or written raises a StatusError
+  // whose reason names it and the way to leave it out; the walk ends there.
   void TranslateWindow(QObject& window);
 
   // The translator that TranslateWindow uses: the installed one, else one with the

@@ -108,11 +108,6 @@ class SettingsFiles {
   std::optional<SettingsFileNotice> lastNotice_;
 };
 
-SettingsReadError::SettingsReadError(QString valueName, Status failure)
-    : SettingsError(failure.Reason()),
-      valueName_(std::move(valueName)),
-      failure_(std::move(failure)) {}
-
 TextPiece SystemReasonPiece(std::string_view reason) {
   // What a write of the settings file meets: a folder or file without the right to write,
   // a read-only or full disk, a quota or a size limit, a path that is no folder. The texts
@@ -133,36 +128,33 @@ SettingsWriteError::SettingsWriteError(QString valueName, QString filePath, Stat
 
 SettingsWriteError::SettingsWriteError(QString valueName, QString filePath, Status failure,
                                        Message explanation)
-    : SettingsError(
-          Utf8(WriteErrorText(valueName, filePath, QString::fromStdString(failure.Reason())))),
+    : StatusError(failure, Utf8(WriteErrorText(valueName, filePath,
+                                               QString::fromStdString(failure.Reason())))),
       valueName_(std::move(valueName)),
       filePath_(std::move(filePath)),
-      failure_(std::move(failure)),
       explanation_(std::move(explanation)) {}
 
-namespace {
-
-TypedValue ReadOrThrow(const regfile::Key& key, const QString& name, SettingType type) {
+Result<QString> SettingsKey::ReadText(const QString& name) const {
   TypedValue value;
-  Status read = ReadTyped(key, Utf8(name), type, value);
+  Status read = ReadTyped(key_, Utf8(name), SettingType::kText, value);
   if (!read.IsOk()) {
-    throw SettingsReadError(name, std::move(read));
+    return {QString(), std::move(read)};
   }
-  return value;
+  return {QString::fromStdString(value.text), Status()};
 }
 
-}  // namespace
-
-QString SettingsKey::ReadText(const QString& name) const {
-  return QString::fromStdString(ReadOrThrow(key_, name, SettingType::kText).text);
+Result<qint32> SettingsKey::ReadInteger(const QString& name) const {
+  TypedValue value;
+  Status read = ReadTyped(key_, Utf8(name), SettingType::kInteger, value);
+  if (!read.IsOk()) {
+    return {0, std::move(read)};
+  }
+  return {value.integer, Status()};
 }
 
-qint32 SettingsKey::ReadInteger(const QString& name) const {
-  return ReadOrThrow(key_, name, SettingType::kInteger).integer;
-}
-
-bool SettingsKey::ReadSwitch(const QString& name) const {
-  return ReadInteger(name) != 0;
+Result<bool> SettingsKey::ReadSwitch(const QString& name) const {
+  Result<qint32> integer = ReadInteger(name);
+  return {integer.value != 0, std::move(integer.status)};
 }
 
 void SettingsKey::WriteText(const QString& name, const QString& text) {

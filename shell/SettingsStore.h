@@ -8,8 +8,9 @@
 // - A key is opened with or without creating it; without creating, a missing key is a
 //   result of its own (std::nullopt), not an empty key.
 // - Texts and integers keep their types. A missing text reads as empty. A missing
-//   integer, or a value of another type than the one asked for, is a failed read
-//   (SettingsReadError). A switch is read as an integer and is on when it is not 0.
+//   integer, or a value of another type than the one asked for, is a failed read: its
+//   status is kNotFound or kMalformed, with the message as its reason. A switch is read as an
+//   integer and is on when it is not 0.
 // - Integers are stored as unsigned 32-bit dwords and read back as signed 32-bit
 //   integers, so a window left of the primary screen keeps its negative position.
 // - Every write rewrites the whole file through a temporary file in the same folder that
@@ -40,24 +41,10 @@
 
 namespace vantrel {
 
-class SettingsError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-// A value that cannot be read as asked: the reading of that window's settings ends here.
-// Failure() is kNotFound (a missing integer or switch) or kMalformed (a value of another
-// type), with the message as its reason.
-class SettingsReadError : public SettingsError {
- public:
-  SettingsReadError(QString valueName, Status failure);
-
-  const QString& ValueName() const { return valueName_; }
-  const Status& Failure() const { return failure_; }
-
- private:
-  QString valueName_;
-  Status failure_;
+// The value at which the reading of a window's settings ended, and why.
+struct SettingsReadFailure {
+  QString valueName;
+  Status status;
 };
 
 // The reason a system call gave ("Read-only file system") as a message piece: one the
@@ -68,7 +55,7 @@ TextPiece SystemReasonPiece(std::string_view reason);
 // created. An exception, because a write fails deep inside a window's event handler and
 // must leave it; the window that closes tells the user with Explanation(), Failure() says
 // why for the program and the log.
-class SettingsWriteError : public SettingsError {
+class SettingsWriteError : public StatusError {
  public:
   // The explanation is the failure's reason, translated where it is a known refusal.
   SettingsWriteError(QString valueName, QString filePath, Status failure);
@@ -76,16 +63,14 @@ class SettingsWriteError : public SettingsError {
 
   const QString& ValueName() const { return valueName_; }
   const QString& FilePath() const { return filePath_; }
-  const Status& Failure() const { return failure_; }
   // The failure's reason, as the window puts it into its own message.
-  QString Reason() const { return QString::fromStdString(failure_.Reason()); }
+  QString Reason() const { return QString::fromStdString(Failure().Reason()); }
   // The same reason in pieces, the store's own words translatable.
   const Message& Explanation() const { return explanation_; }
 
  private:
   QString valueName_;
   QString filePath_;
-  Status failure_;
   Message explanation_;
 };
 
@@ -106,9 +91,9 @@ class SettingsFiles;
 // from.
 class SettingsKey {
  public:
-  QString ReadText(const QString& name) const;
-  qint32 ReadInteger(const QString& name) const;
-  bool ReadSwitch(const QString& name) const;
+  Result<QString> ReadText(const QString& name) const;
+  Result<qint32> ReadInteger(const QString& name) const;
+  Result<bool> ReadSwitch(const QString& name) const;
 
   void WriteText(const QString& name, const QString& text);
   void WriteInteger(const QString& name, qint32 value);

@@ -12,26 +12,35 @@ SettingValue SettingDesignValue(Setting setting) {
   return SettingValue::Integer(row.design);
 }
 
-std::optional<SettingsReadError> ReadSettings(const SettingsKey& key,
-                                              std::span<const Setting> order,
-                                              const SettingApplier& apply) {
+std::optional<SettingsReadFailure> ReadSettings(const SettingsKey& key,
+                                                std::span<const Setting> order,
+                                                const SettingApplier& apply) {
   for (Setting setting : order) {
     const QString name = NameOf(setting);
     SettingValue value;
-    try {
-      switch (RowOf(setting).type) {
-        case SettingType::kText:
-          value.text = key.ReadText(name);
-          break;
-        case SettingType::kInteger:
-          value.integer = key.ReadInteger(name);
-          break;
-        case SettingType::kSwitch:
-          value.integer = key.ReadSwitch(name) ? 1 : 0;
-          break;
+    Status read;
+    switch (RowOf(setting).type) {
+      case SettingType::kText: {
+        Result<QString> text = key.ReadText(name);
+        value.text = std::move(text.value);
+        read = std::move(text.status);
+        break;
       }
-    } catch (const SettingsReadError& error) {
-      return error;
+      case SettingType::kInteger: {
+        Result<qint32> integer = key.ReadInteger(name);
+        value.integer = integer.value;
+        read = std::move(integer.status);
+        break;
+      }
+      case SettingType::kSwitch: {
+        Result<bool> on = key.ReadSwitch(name);
+        value.integer = on.value ? 1 : 0;
+        read = std::move(on.status);
+        break;
+      }
+    }
+    if (!read.IsOk()) {
+      return SettingsReadFailure{name, std::move(read)};
     }
     apply(setting, value);
   }

@@ -116,15 +116,15 @@ using SettingProvider = std::function<SettingValue(Setting)>;
 
 // Reads the settings in the given order and hands each to apply as soon as it is read, so a
 // window restores itself value by value. The first value that cannot be read ends the
-// reading; what was applied before it stays. Returns that read's error, or nothing when
-// every value was read. Errors thrown by apply itself pass through untouched.
-std::optional<SettingsReadError> ReadSettings(const SettingsKey& key,
-                                              std::span<const Setting> order,
-                                              const SettingApplier& apply);
+// reading; what was applied before it stays. Returns the value it failed at and why, or
+// nothing when every value was read. Errors thrown by apply itself pass through untouched.
+std::optional<SettingsReadFailure> ReadSettings(const SettingsKey& key,
+                                                std::span<const Setting> order,
+                                                const SettingApplier& apply);
 
 struct RestoreResult {
   bool keyExists = false;
-  std::optional<SettingsReadError> failure;
+  std::optional<SettingsReadFailure> failure;
 
   bool Complete() const { return keyExists && !failure; }
 };

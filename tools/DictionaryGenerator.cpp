@@ -143,9 +143,9 @@ void ForEachLine(std::string_view text, Visit visit) {
   }
 }
 
-std::string LineError(std::size_t lineNumber, std::string_view affix, std::string_view problem) {
-  return "line " + std::to_string(lineNumber) + ": \"" + std::string(affix) + "\" " +
-         std::string(problem);
+Status LineError(std::size_t lineNumber, std::string_view affix, std::string_view problem) {
+  return {StatusCode::kMalformed, "line " + std::to_string(lineNumber) + ": \"" +
+                                      std::string(affix) + "\" " + std::string(problem)};
 }
 
 }  // namespace

@@ -138,8 +138,10 @@ struct WordList {
 WordList ReadWordList(std::string_view text);
 
 struct AffixList {
-  std::vector<Entry> entries;       // in the order of the list
-  std::vector<std::string> errors;  // "line 7: ...", one per bad line; none when all is well
+  std::vector<Entry> entries;  // in the order of the list
+  // One kMalformed Status for each bad line, its reason "line 7: ..."; none when all is
+  // well. The list is read to its end, so that one run names every line to mend.
+  std::vector<Status> errors;
 };
 
 // Reads an affix list: UTF-8 text, one affix a line with its mark ('-' joined to the word,

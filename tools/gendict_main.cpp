@@ -170,8 +170,8 @@ int main(int argc, char** argv) {
     }
     affixes = ReadAffixList(text);
     if (!affixes.errors.empty()) {
-      for (const std::string& error : affixes.errors) {
-        std::fprintf(stderr, "%s: %s\n", options.affixes.c_str(), error.c_str());
+      for (const vantrel::Status& error : affixes.errors) {
+        std::fprintf(stderr, "%s: %s\n", options.affixes.c_str(), error.Reason().c_str());
       }
       return Fail(options.affixes + ": " + std::to_string(affixes.errors.size()) +
                   " bad lines; nothing written");

@@ -24,14 +24,14 @@ int PlayedDelayMs(int storedDelay) {
   return std::min(storedDelay, 65535) * kMillisecondsPerUnit;
 }
 
-AnimationFrames DecodeAnimation(QIODevice& device, const QString& name) {
-  auto fail = [&name](const QString& why) {
-    return PictureLoadError((name + QLatin1Char(' ') + why).toStdString());
+Result<AnimationFrames> DecodeAnimation(QIODevice& device, const QString& name) {
+  auto fail = [&name](const QString& why) -> Result<AnimationFrames> {
+    return {{}, {StatusCode::kMalformed, (name + QLatin1Char(' ') + why).toStdString()}};
   };
   const QByteArray data = device.readAll();
   const GifLayout layout = ScanGifLayout(std::string_view(data.constData(), data.size()));
   if (!layout.Whole()) {
-    throw fail(QString::fromStdString(layout.problem));
+    return fail(QString::fromStdString(layout.status.Reason()));
   }
 
   QByteArray copy = data;
@@ -46,20 +46,21 @@ AnimationFrames DecodeAnimation(QIODevice& device, const QString& name) {
   while (static_cast<int>(frames.images.size()) < layout.frames) {
     QImage image = reader.read();
     if (image.isNull()) {
-      throw fail(QStringLiteral("cannot be decoded at frame %1: %2")
-                     .arg(frames.images.size() + 1)
-                     .arg(reader.errorString()));
+      return fail(QStringLiteral("cannot be decoded at frame %1: %2")
+                      .arg(frames.images.size() + 1)
+                      .arg(reader.errorString()));
     }
     frames.images.push_back(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
   }
-  return frames;
+  return {std::move(frames), Status()};
 }
 
-AnimationFrames DecodeAnimation(const QString& path) {
+Result<AnimationFrames> DecodeAnimation(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
-    throw PictureLoadError(
-        (path + QStringLiteral(" cannot be opened: ") + file.errorString()).toStdString());
+    return {{},
+            {StatusCode::kCannotOpen,
+             (path + QStringLiteral(" cannot be opened: ") + file.errorString()).toStdString()}};
   }
   return DecodeAnimation(file, path);
 }
@@ -113,8 +114,12 @@ AnimatedPicture::AnimatedPicture(QWidget* parent) : QWidget(parent) {
   connect(&timer_, &QTimer::timeout, this, &AnimatedPicture::FrameTimeOver);
 }
 
-void AnimatedPicture::Load(const QString& path) {
-  SetFrames(DecodeAnimation(path));
+Status AnimatedPicture::Load(const QString& path) {
+  Result<AnimationFrames> frames = DecodeAnimation(path);
+  if (frames.IsOk()) {
+    SetFrames(std::move(frames.value));
+  }
+  return std::move(frames.status);
 }
 
 void AnimatedPicture::LoadWhenShown(const QString& path) {
@@ -126,10 +131,8 @@ void AnimatedPicture::LoadPending() {
     return;
   }
   const QString path = std::exchange(pending_, QString());
-  try {
-    Load(path);
-  } catch (const PictureLoadError& error) {
-    qWarning("%s", error.what());
+  if (const Status loaded = Load(path); !loaded.IsOk()) {
+    qWarning("%s", loaded.Reason().c_str());
   }
 }
 

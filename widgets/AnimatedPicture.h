@@ -16,8 +16,9 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
-#include <stdexcept>
 #include <vector>
+
+#include "Status.h"
 
 class QIODevice;
 
@@ -28,12 +29,6 @@ namespace vantrel {
 // frames of a file keep a pace the eye can follow.
 int PlayedDelayMs(int storedDelay);
 
-// A picture that cannot be used; what() names the picture and says why.
-class PictureLoadError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
 struct AnimationFrames {
   std::vector<QImage> images;
   // Per frame, in hundredths of a second, as stored in the file.
@@ -42,10 +37,12 @@ struct AnimationFrames {
   int loopCount = 0;
 };
 
-// Decodes every frame. name is used in the messages only. Throws PictureLoadError when the
-// data is no picture Qt can read, holds no frame, or ends before its last frame does.
-AnimationFrames DecodeAnimation(QIODevice& device, const QString& name);
-AnimationFrames DecodeAnimation(const QString& path);
+// Decodes every frame. name is used in the messages only. A picture that cannot be used
+// is a Status whose reason names the picture and says why: kCannotOpen for a file that
+// cannot be opened, kMalformed for data that is no picture Qt can read, holds no frame,
+// or ends before its last frame does.
+Result<AnimationFrames> DecodeAnimation(QIODevice& device, const QString& name);
+Result<AnimationFrames> DecodeAnimation(const QString& path);
 
 // Which frame shows and for how long, and when the animation ends: the bookkeeping of
 // playing, without a timer.
@@ -83,9 +80,9 @@ class AnimatedPicture : public QWidget {
  public:
   explicit AnimatedPicture(QWidget* parent = nullptr);
 
-  // Decodes a picture and shows its first frame, stopped. On failure it throws
-  // PictureLoadError and keeps the picture it had.
-  void Load(const QString& path);
+  // Decodes a picture and shows its first frame, stopped. On failure it keeps the picture
+  // it had and returns why (as DecodeAnimation does).
+  Status Load(const QString& path);
   void SetFrames(AnimationFrames frames);
   // Keeps the path and decodes the picture the first time it is shown or restarted, so
   // that a picture which may never show costs nothing while its window is built. A

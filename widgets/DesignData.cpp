@@ -45,27 +45,37 @@ std::string Printable(std::string_view text) {
   return out;
 }
 
-[[noreturn]] void Fail(DesignDataError::Kind kind, const std::string& message) {
-  throw DesignDataError(kind, message);
+Status Refusal(const std::string& reason) {
+  return {StatusCode::kMalformed, reason};
 }
 
-[[noreturn]] void RangeError() {
-  Fail(DesignDataError::Kind::kRange, kRangeCheckError);
-}
-
+// The readers below keep the first failure and read nothing after it: each read then
+// gives 0 or an empty text, and the caller looks at Failure() where the failure would
+// change what it does next.
 class ByteReader {
  public:
   explicit ByteReader(std::string_view bytes) : bytes_(bytes) {}
 
   bool AtEnd() const { return pos_ == bytes_.size(); }
+  bool Failed() const { return !failure_.IsOk(); }
+  const Status& Failure() const { return failure_; }
+  void Fail(const std::string& reason) {
+    if (!Failed()) {
+      failure_ = Refusal(reason);
+    }
+  }
 
   char Tag() {
-    Need(1);
+    if (!Need(1)) {
+      return '\0';
+    }
     return bytes_[pos_++];
   }
 
   std::int32_t Int32() {
-    Need(4);
+    if (!Need(4)) {
+      return 0;
+    }
     std::uint32_t value = 0;
     for (int i = 3; i >= 0; --i) {
       value = (value << 8) | static_cast<unsigned char>(bytes_[pos_ + static_cast<std::size_t>(i)]);
@@ -75,42 +85,55 @@ class ByteReader {
   }
 
   std::string Text() {
-    Need(2);
+    if (!Need(2)) {
+      return {};
+    }
     const std::size_t length =
         static_cast<unsigned char>(bytes_[pos_]) |
         (static_cast<std::size_t>(static_cast<unsigned char>(bytes_[pos_ + 1])) << 8);
     pos_ += 2;
-    Need(length);
+    if (!Need(length)) {
+      return {};
+    }
     std::string text(bytes_.substr(pos_, length));
     pos_ += length;
     return text;
   }
 
   std::string_view Take(std::size_t count) {
-    Need(count);
+    if (!Need(count)) {
+      return {};
+    }
     const std::string_view part = bytes_.substr(pos_, count);
     pos_ += count;
     return part;
   }
 
  private:
-  void Need(std::size_t count) const {
-    if (bytes_.size() - pos_ < count) {
-      Fail(DesignDataError::Kind::kTruncated, "Design data ends too early");
+  bool Need(std::size_t count) {
+    if (Failed()) {
+      return false;
     }
+    if (bytes_.size() - pos_ < count) {
+      Fail("Design data ends too early");
+      return false;
+    }
+    return true;
   }
 
   std::string_view bytes_;
   std::size_t pos_ = 0;
+  Status failure_;
 };
 
-std::size_t ListIndex(std::string_view name) {
+// The list's place in DesignLists, or nothing for a name that is none of the five.
+std::optional<std::size_t> ListIndex(std::string_view name) {
   for (std::size_t i = 0; i < kListNames.size(); ++i) {
     if (name == kListNames[i]) {
       return i;
     }
   }
-  Fail(DesignDataError::Kind::kUnknownCode, "Unknown design list \"" + Printable(name) + "\"");
+  return std::nullopt;
 }
 
 void PutInt32(std::string& out, std::int32_t value) {
@@ -120,14 +143,15 @@ void PutInt32(std::string& out, std::int32_t value) {
   }
 }
 
-void PutText(std::string& out, const std::string& text) {
+bool PutText(std::string& out, const std::string& text) {
   if (text.size() > 0xFFFF) {
-    Fail(DesignDataError::Kind::kMalformed, "A text of the design data is longer than 65535 bytes");
+    return false;
   }
   out += kTagText;
   out += static_cast<char>(text.size() & 0xFFu);
   out += static_cast<char>((text.size() >> 8) & 0xFFu);
   out += text;
+  return true;
 }
 
 // Walks the values of one list, naming the list in every complaint.
@@ -136,29 +160,38 @@ class ListReader {
   ListReader(const DesignList& list, const char* name) : list_(list), name_(name) {}
 
   bool AtEnd() const { return pos_ == list_.size(); }
+  bool Failed() const { return !failure_.IsOk(); }
+  const Status& Failure() const { return failure_; }
 
   std::int32_t Int() {
-    const DesignValue& value = Next();
-    if (const auto* number = std::get_if<std::int32_t>(&value)) {
+    const DesignValue* value = Next();
+    if (value == nullptr) {
+      return 0;
+    }
+    if (const auto* number = std::get_if<std::int32_t>(value)) {
       return *number;
     }
-    Fail(DesignDataError::Kind::kMalformed,
-         std::string(name_) + " holds a text where a number belongs");
+    Fail(std::string(name_) + " holds a text where a number belongs");
+    return 0;
   }
 
   std::string Text() {
-    const DesignValue& value = Next();
-    if (const auto* text = std::get_if<std::string>(&value)) {
+    const DesignValue* value = Next();
+    if (value == nullptr) {
+      return {};
+    }
+    if (const auto* text = std::get_if<std::string>(value)) {
       return *text;
     }
-    Fail(DesignDataError::Kind::kMalformed,
-         std::string(name_) + " holds a number where a font name belongs");
+    Fail(std::string(name_) + " holds a number where a font name belongs");
+    return {};
   }
 
   std::int32_t InRange(std::int32_t low, std::int32_t high) {
     const std::int32_t value = Int();
     if (value < low || value > high) {
-      RangeError();
+      Fail(kRangeCheckError);
+      return low;
     }
     return value;
   }
@@ -185,7 +218,7 @@ class ListReader {
 
   DesignEntry Entry() {
     DesignEntry entry;
-    for (;;) {
+    while (!Failed()) {
       const std::int32_t code = Int();
       switch (code) {
         case kEndOfEntry:
@@ -212,35 +245,47 @@ class ListReader {
           entry.selectedFont = Font();
           break;
         default:
-          Fail(DesignDataError::Kind::kUnknownCode,
-               "Unknown attribute code " + std::to_string(code) + " in " + name_);
+          Fail("Unknown attribute code " + std::to_string(code) + " in " + name_);
       }
     }
+    return entry;
   }
 
  private:
-  const DesignValue& Next() {
-    if (AtEnd()) {
-      Fail(DesignDataError::Kind::kTruncated, std::string(name_) + " ends inside an entry");
+  void Fail(const std::string& reason) {
+    if (!Failed()) {
+      failure_ = Refusal(reason);
     }
-    return list_[pos_++];
+  }
+
+  // nullptr after a failure, or at the end of the list, which is a failure of its own.
+  const DesignValue* Next() {
+    if (Failed()) {
+      return nullptr;
+    }
+    if (AtEnd()) {
+      Fail(std::string(name_) + " ends inside an entry");
+      return nullptr;
+    }
+    return &list_[pos_++];
   }
 
   const DesignList& list_;
   const char* name_;
   std::size_t pos_ = 0;
+  Status failure_;
 };
 
-std::vector<DesignIndexEntry> ReadIndexList(const DesignLists& lists, DesignListId id) {
+Status ReadIndexList(const DesignLists& lists, DesignListId id,
+                     std::vector<DesignIndexEntry>& entries) {
   ListReader reader(lists[id], DesignListName(id));
-  std::vector<DesignIndexEntry> entries;
-  while (!reader.AtEnd()) {
+  while (!reader.AtEnd() && !reader.Failed()) {
     DesignIndexEntry item;
     item.index = reader.Index();
     item.entry = reader.Entry();
     entries.push_back(std::move(item));
   }
-  return entries;
+  return reader.Failure();
 }
 
 void WriteBrush(DesignList& out, std::int32_t code, const DesignBrush& brush) {
@@ -299,32 +344,41 @@ bool DesignEntry::Empty() const {
          !selectedFont;
 }
 
-DesignLists ParseDesignBytes(std::string_view bytes) {
+Result<DesignLists> ParseDesignBytes(std::string_view bytes) {
   ByteReader reader(bytes);
   if (bytes.substr(0, kSignature.size()) != kSignature) {
     if (kSignature.substr(0, bytes.size()) == bytes) {
-      Fail(DesignDataError::Kind::kTruncated, "Design data ends too early");
+      return {{}, Refusal("Design data ends too early")};
     }
-    Fail(DesignDataError::Kind::kMalformed, "Not grid design data");
+    return {{}, Refusal("Not grid design data")};
   }
   reader.Take(kSignature.size());
 
   DesignLists lists;
   std::array<bool, kDesignListCount> seen{};
-  while (!reader.AtEnd()) {
+  while (!reader.AtEnd() && !reader.Failed()) {
     if (reader.Tag() != kTagText) {
-      Fail(DesignDataError::Kind::kMalformed, "A design list does not start with its name");
+      reader.Fail("A design list does not start with its name");
+      break;
     }
     const std::string name = reader.Text();
-    const std::size_t index = ListIndex(name);
-    if (seen[index]) {
-      Fail(DesignDataError::Kind::kMalformed, "Design list \"" + name + "\" is stored twice");
+    if (reader.Failed()) {
+      break;
     }
-    seen[index] = true;
-    DesignList& list = lists.lists[index];
-    for (;;) {
+    const std::optional<std::size_t> index = ListIndex(name);
+    if (!index) {
+      reader.Fail("Unknown design list \"" + Printable(name) + "\"");
+      break;
+    }
+    if (seen[*index]) {
+      reader.Fail("Design list \"" + name + "\" is stored twice");
+      break;
+    }
+    seen[*index] = true;
+    DesignList& list = lists.lists[*index];
+    while (!reader.Failed()) {
       const char tag = reader.Tag();
-      if (tag == kTagEnd) {
+      if (reader.Failed() || tag == kTagEnd) {
         break;
       }
       if (tag == kTagInt) {
@@ -332,22 +386,23 @@ DesignLists ParseDesignBytes(std::string_view bytes) {
       } else if (tag == kTagText) {
         list.emplace_back(reader.Text());
       } else {
-        Fail(
-            DesignDataError::Kind::kUnknownCode,
-            "Unknown value tag " + std::to_string(static_cast<unsigned char>(tag)) + " in " + name);
+        reader.Fail("Unknown value tag " + std::to_string(static_cast<unsigned char>(tag)) +
+                    " in " + name);
       }
     }
   }
+  if (reader.Failed()) {
+    return {{}, reader.Failure()};
+  }
   for (std::size_t i = 0; i < kDesignListCount; ++i) {
     if (!seen[i]) {
-      Fail(DesignDataError::Kind::kTruncated,
-           std::string("Design list \"") + kListNames[i] + "\" is missing");
+      return {{}, Refusal(std::string("Design list \"") + kListNames[i] + "\" is missing")};
     }
   }
-  return lists;
+  return {std::move(lists), Status()};
 }
 
-std::string FormatDesignBytes(const DesignLists& lists) {
+Result<std::string> FormatDesignBytes(const DesignLists& lists) {
   std::string out(kSignature);
   for (std::size_t i = 0; i < kDesignListCount; ++i) {
     PutText(out, kListNames[i]);
@@ -355,30 +410,41 @@ std::string FormatDesignBytes(const DesignLists& lists) {
       if (const auto* number = std::get_if<std::int32_t>(&value)) {
         out += kTagInt;
         PutInt32(out, *number);
-      } else {
-        PutText(out, std::get<std::string>(value));
+      } else if (!PutText(out, std::get<std::string>(value))) {
+        return {{}, Refusal("A text of the design data is longer than 65535 bytes")};
       }
     }
     out += kTagEnd;
   }
-  return out;
+  return {std::move(out), Status()};
 }
 
-DesignLayers ReadDesignLayers(const DesignLists& lists) {
+Result<DesignLayers> ReadDesignLayers(const DesignLists& lists) {
   DesignLayers layers;
   ListReader cells(lists[DesignListId::kPropCell], DesignListName(DesignListId::kPropCell));
-  while (!cells.AtEnd()) {
+  while (!cells.AtEnd() && !cells.Failed()) {
     DesignCellEntry item;
     item.col = cells.Index();
     item.row = cells.Index();
     item.entry = cells.Entry();
     layers.cells.push_back(std::move(item));
   }
-  layers.cols = ReadIndexList(lists, DesignListId::kPropCol);
-  layers.rows = ReadIndexList(lists, DesignListId::kPropRow);
-  layers.fixedCols = ReadIndexList(lists, DesignListId::kPropFixedCol);
-  layers.fixedRows = ReadIndexList(lists, DesignListId::kPropFixedRow);
-  return layers;
+  Status read = cells.Failure();
+  const std::pair<DesignListId, std::vector<DesignIndexEntry>*> indexed[] = {
+      {DesignListId::kPropCol, &layers.cols},
+      {DesignListId::kPropRow, &layers.rows},
+      {DesignListId::kPropFixedCol, &layers.fixedCols},
+      {DesignListId::kPropFixedRow, &layers.fixedRows}};
+  for (const auto& [id, entries] : indexed) {
+    if (!read.IsOk()) {
+      return {{}, std::move(read)};
+    }
+    read = ReadIndexList(lists, id, *entries);
+  }
+  if (!read.IsOk()) {
+    return {{}, std::move(read)};
+  }
+  return {std::move(layers), Status()};
 }
 
 DesignLists WriteDesignLayers(const DesignLayers& layers) {

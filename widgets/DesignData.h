@@ -21,27 +21,17 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
+#include "Status.h"
+
 namespace vantrel {
 
-// Why design data was refused. Out-of-range values carry the text "Range check error",
-// the same as any other range failure of the program.
-class DesignDataError : public std::runtime_error {
- public:
-  enum class Kind { kRange, kTruncated, kUnknownCode, kMalformed };
-  DesignDataError(Kind kind, const std::string& message)
-      : std::runtime_error(message), kind_(kind) {}
-  Kind kind() const { return kind_; }
-
- private:
-  Kind kind_;
-};
-
+// Refused design data is a kMalformed Status whose reason says why. Out-of-range values
+// carry the reason "Range check error", the same as any other range failure of the program.
 inline constexpr char kRangeCheckError[] = "Range check error";
 
 // Layer indexes are 16-bit in the stored form.
@@ -120,22 +110,26 @@ struct DesignLayers {
   bool operator==(const DesignLayers&) const = default;
 };
 
-// Bytes to lists and back. Parsing throws DesignDataError for data that is truncated,
-// carries unknown tags or list names, or lacks a list.
-DesignLists ParseDesignBytes(std::string_view bytes);
-std::string FormatDesignBytes(const DesignLists& lists);
+// Bytes to lists and back. Parsing refuses data that is truncated, carries unknown tags
+// or list names, or lacks a list. Formatting refuses a text longer than 65535 bytes.
+Result<DesignLists> ParseDesignBytes(std::string_view bytes);
+Result<std::string> FormatDesignBytes(const DesignLists& lists);
 
-// Lists to layers and back. Reading throws DesignDataError; an index outside 0 to 65535,
-// an editable value above 255 and an align, word wrap, pitch or brush style without a
-// meaning are range errors. Writing leaves out empty entries and every item that holds
-// its not-set value, and keeps the order of the entries it is given.
-DesignLayers ReadDesignLayers(const DesignLists& lists);
+// Lists to layers and back. Reading refuses an index outside 0 to 65535, an editable
+// value above 255 and an align, word wrap, pitch or brush style without a meaning (range
+// errors), and values of the wrong kind. Writing leaves out empty entries and every item
+// that holds its not-set value, and keeps the order of the entries it is given.
+Result<DesignLayers> ReadDesignLayers(const DesignLists& lists);
 DesignLists WriteDesignLayers(const DesignLayers& layers);
 
-inline DesignLayers ParseDesignData(std::string_view bytes) {
-  return ReadDesignLayers(ParseDesignBytes(bytes));
+inline Result<DesignLayers> ParseDesignData(std::string_view bytes) {
+  Result<DesignLists> lists = ParseDesignBytes(bytes);
+  if (!lists.IsOk()) {
+    return {{}, std::move(lists.status)};
+  }
+  return ReadDesignLayers(lists.value);
 }
-inline std::string FormatDesignData(const DesignLayers& layers) {
+inline Result<std::string> FormatDesignData(const DesignLayers& layers) {
   return FormatDesignBytes(WriteDesignLayers(layers));
 }
 

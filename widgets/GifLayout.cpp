@@ -51,6 +51,10 @@ class Reader {
   std::size_t at_ = 0;
 };
 
+Status Malformed(std::string reason) {
+  return {StatusCode::kMalformed, std::move(reason)};
+}
+
 }  // namespace
 
 GifLayout ScanGifLayout(std::string_view data) {
@@ -58,12 +62,12 @@ GifLayout ScanGifLayout(std::string_view data) {
   Reader reader(data);
   if (!reader.Has(kHeaderSize) ||
       (data.substr(0, kHeaderSize) != "GIF87a" && data.substr(0, kHeaderSize) != "GIF89a")) {
-    layout.problem = "is not a GIF picture";
+    layout.status = Malformed("is not a GIF picture");
     return layout;
   }
   reader.Skip(kHeaderSize);
   if (!reader.Has(kScreenSize)) {
-    layout.problem = "ends inside its header";
+    layout.status = Malformed("ends inside its header");
     return layout;
   }
   layout.width = reader.Word(0);
@@ -71,12 +75,12 @@ GifLayout ScanGifLayout(std::string_view data) {
   const std::size_t globalColours = Reader::ColourTableSize(reader.Byte(4));
   reader.Skip(kScreenSize);
   if (!reader.Has(globalColours)) {
-    layout.problem = "ends inside its colour table";
+    layout.status = Malformed("ends inside its colour table");
     return layout;
   }
   reader.Skip(globalColours);
   if (layout.width == 0 || layout.height == 0) {
-    layout.problem = "has no size";
+    layout.status = Malformed("has no size");
     return layout;
   }
 
@@ -86,14 +90,14 @@ GifLayout ScanGifLayout(std::string_view data) {
     reader.Skip(1);
     if (block == kEndMark) {
       if (layout.frames == 0) {
-        layout.problem = "holds no frame";
+        layout.status = Malformed("holds no frame");
       }
       return layout;
     }
     const std::string nextFrame = std::to_string(layout.frames + 1);
     if (block == kExtension) {
       if (!reader.Has(1)) {
-        layout.problem = "ends inside a block before frame " + nextFrame;
+        layout.status = Malformed("ends inside a block before frame " + nextFrame);
         return layout;
       }
       const unsigned char label = reader.Byte(0);
@@ -104,37 +108,38 @@ GifLayout ScanGifLayout(std::string_view data) {
         pendingDelay = reader.Word(2);
       }
       if (!reader.SkipSubBlocks()) {
-        layout.problem = "ends inside a block before frame " + nextFrame;
+        layout.status = Malformed("ends inside a block before frame " + nextFrame);
         return layout;
       }
     } else if (block == kImage) {
       if (!reader.Has(kImageDescriptorSize)) {
-        layout.problem = "ends inside frame " + nextFrame;
+        layout.status = Malformed("ends inside frame " + nextFrame);
         return layout;
       }
       const std::size_t localColours = Reader::ColourTableSize(reader.Byte(8));
       reader.Skip(kImageDescriptorSize);
       // The colour table, the code size byte and the pixel data.
       if (!reader.Has(localColours + 1)) {
-        layout.problem = "ends inside frame " + nextFrame;
+        layout.status = Malformed("ends inside frame " + nextFrame);
         return layout;
       }
       reader.Skip(localColours + 1);
       if (!reader.SkipSubBlocks()) {
-        layout.problem = "ends inside frame " + nextFrame;
+        layout.status = Malformed("ends inside frame " + nextFrame);
         return layout;
       }
       ++layout.frames;
       layout.delays.push_back(pendingDelay);
       pendingDelay = 0;
     } else {
-      layout.problem = "is damaged before frame " + nextFrame;
+      layout.status = Malformed("is damaged before frame " + nextFrame);
       return layout;
     }
   }
-  layout.problem = layout.frames == 0 ? std::string("ends before its first frame")
-                                      : "ends after frame " + std::to_string(layout.frames) +
-                                            " without its end mark";
+  layout.status =
+      Malformed(layout.frames == 0 ? std::string("ends before its first frame")
+                                   : "ends after frame " + std::to_string(layout.frames) +
+                                         " without its end mark");
   return layout;
 }
 

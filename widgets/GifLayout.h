@@ -13,12 +13,14 @@
 #include <string_view>
 #include <vector>
 
+#include "Status.h"
+
 namespace vantrel {
 
 struct GifLayout {
-  // Empty when the layout is whole; otherwise why it is not, in a sentence part that
-  // follows the file's name ("ends inside frame 3").
-  std::string problem;
+  // Ok when the layout is whole; otherwise kMalformed with why it is not, in a sentence
+  // part that follows the file's name ("ends inside frame 3").
+  Status status;
   // The frames found before the end mark (or before the problem).
   int frames = 0;
   int width = 0;
@@ -27,7 +29,7 @@ struct GifLayout {
   // 0 for a frame without one.
   std::vector<int> delays;
 
-  bool Whole() const { return problem.empty(); }
+  bool Whole() const { return status.IsOk(); }
 };
 
 // Walks the header, the colour tables, the extension blocks and the frames up to the

@@ -56,6 +56,8 @@ QString EllipsisText(const QString& text, const QFontMetrics& metrics, int width
   return lines.join(QLatin1Char('\n'));
 }
 
+constexpr char kGridIndexError[] = "Grid index out of range";
+
 }  // namespace
 
 class TLayerGrid::TableWatch : public CellTable::Observer {
@@ -190,14 +192,14 @@ void TLayerGrid::SetFixedRows(int count) {
 
 int TLayerGrid::ColWidth(int col) const {
   if (col < 0 || col >= ColCount()) {
-    throw GridIndexError();
+    throw std::out_of_range(kGridIndexError);
   }
   return geometry_.ColWidth(col);
 }
 
 void TLayerGrid::SetColWidth(int col, int width) {
   if (col < 0 || col >= ColCount()) {
-    throw GridIndexError();
+    throw std::out_of_range(kGridIndexError);
   }
   // A width from a hand-edited settings file may be absurd; the grid's arithmetic
   // stays far from overflow.
@@ -351,12 +353,16 @@ void TLayerGrid::PasteText(const QString& text) {
   PasteIntoTable(*table_, selection_, ToCp1252(text));
 }
 
-void TLayerGrid::ReadDesignData(std::string_view bytes) {
+Status TLayerGrid::ReadDesignData(std::string_view bytes) {
   // Parsed whole before anything is applied, so refused data changes nothing.
-  ApplyDesign(ParseDesignData(bytes));
+  Result<DesignLayers> design = ParseDesignData(bytes);
+  if (design.IsOk()) {
+    ApplyDesign(design.value);
+  }
+  return std::move(design.status);
 }
 
-std::string TLayerGrid::WriteDesignData() const {
+Result<std::string> TLayerGrid::WriteDesignData() const {
   return FormatDesignData(Design());
 }
 

@@ -35,12 +35,6 @@ namespace vantrel {
 
 class GridAccessNotes;
 
-// A column index at or beyond the column count.
-class GridIndexError : public std::out_of_range {
- public:
-  GridIndexError() : std::out_of_range("Grid index out of range") {}
-};
-
 class TLayerGrid : public QAbstractScrollArea {
   Q_OBJECT
   // A property, so that the window's translation translates the names with its other
@@ -98,7 +92,9 @@ class TLayerGrid : public QAbstractScrollArea {
 
   static constexpr int kMaxColWidth = 100000;
   int ColWidth(int col) const;
-  // Raises ColWidthsChanged after a real change; GridIndexError beyond the last column.
+  // Raises ColWidthsChanged after a real change. A column beyond the last is a fault of
+  // the caller, not of any input: std::out_of_range "Grid index out of range", as the
+  // layers answer a bad index.
   void SetColWidth(int col, int width);
   int DefaultColWidth() const { return defaultColWidth_; }
   // Gives every column this width.
@@ -230,9 +226,9 @@ class TLayerGrid : public QAbstractScrollArea {
   void PasteText(const QString& text);
 
   // Stored design data of the five layers. Reading replaces the entries it names and
-  // leaves the grid as it was when the data is refused (DesignDataError).
-  void ReadDesignData(std::string_view bytes);
-  std::string WriteDesignData() const;
+  // leaves the grid as it was when the data is refused (the Status says why).
+  Status ReadDesignData(std::string_view bytes);
+  Result<std::string> WriteDesignData() const;
   void ApplyDesign(const DesignLayers& design);
   DesignLayers Design() const;
 

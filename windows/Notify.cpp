@@ -81,17 +81,16 @@ void TNotifyForm::ShowNotifyForm() {
   qint32 count = RowOf(Setting::kNotifyCount).design;
   if (const std::optional<SettingsKey> key =
           services_.settings.OpenKey(SettingsStore::OpenMode::kExisting)) {
-    try {
+    // A missing or mistyped count starts the countdown again.
+    if (const Result<qint32> stored = key->ReadInteger(name); stored.status.IsOk()) {
       // Counted in 64 bits: the lowest value a hand-edited file may hold has no
       // predecessor in 32.
-      const qint64 next = qint64{key->ReadInteger(name)} - 1;
+      const qint64 next = qint64{stored.value} - 1;
       if (next <= 0) {
         ShowModal();
         return;
       }
       count = static_cast<qint32>(next);
-    } catch (const SettingsReadError&) {
-      // A missing or mistyped count starts the countdown again.
     }
   }
   WriteNotifyCount(count);

@@ -45,10 +45,8 @@ AnimatedPicture* NewAnimatedPicture(QWidget* parent, const char* objectName, con
     picture->LoadWhenShown(PicturePath(fileName));
     return picture;
   }
-  try {
-    picture->Load(PicturePath(fileName));
-  } catch (const PictureLoadError& error) {
-    qWarning("%s", error.what());
+  if (const Status loaded = picture->Load(PicturePath(fileName)); !loaded.IsOk()) {
+    qWarning("%s", loaded.Reason().c_str());
   }
   picture->setFixedSize(picture->PictureSize().expandedTo(QSize(0, 0)));
   return picture;

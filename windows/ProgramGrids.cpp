@@ -138,28 +138,22 @@ QString ProgramGridDesignPath(ProgramGrid which) {
   return QStringLiteral(":/grids/%1.vgd").arg(QLatin1String(ProgramGridName(which)));
 }
 
-GridDesignRead ReadGridDesign(const QString& path) {
-  GridDesignRead read;
+Result<DesignLayers> ReadGridDesign(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
-    read.problem = file.errorString();
-    return read;
+    return {{}, {StatusCode::kCannotOpen, file.errorString().toStdString()}};
   }
   const QByteArray bytes = file.read(kMaxDesignBytes + 1);
   if (file.error() != QFileDevice::NoError) {
-    read.problem = file.errorString();
-    return read;
+    return {{}, {StatusCode::kReadFailed, file.errorString().toStdString()}};
   }
   if (bytes.size() > kMaxDesignBytes) {
-    read.problem = QStringLiteral("the file is larger than %1 bytes").arg(kMaxDesignBytes);
-    return read;
+    return {
+        {},
+        {StatusCode::kMalformed,
+         QStringLiteral("the file is larger than %1 bytes").arg(kMaxDesignBytes).toStdString()}};
   }
-  try {
-    read.layers = ParseDesignData(std::string_view(bytes.constData(), bytes.size()));
-  } catch (const DesignDataError& error) {
-    read.problem = QString::fromUtf8(error.what());
-  }
-  return read;
+  return ParseDesignData(std::string_view(bytes.constData(), bytes.size()));
 }
 
 void SetupProgramGrid(TLayerGrid& grid, ProgramGrid which, const QString& designPath) {
@@ -186,13 +180,13 @@ void SetupProgramGrid(TLayerGrid& grid, ProgramGrid which, const QString& design
   grid.SetEditable(frame.editable);
   grid.SetShowCellHints(frame.showCellHints);
   grid.SetShowHint(frame.showHint);
-  const GridDesignRead design = ReadGridDesign(designPath);
-  if (design.problem.isEmpty()) {
-    grid.ApplyDesign(design.layers);
+  const Result<DesignLayers> design = ReadGridDesign(designPath);
+  if (design.IsOk()) {
+    grid.ApplyDesign(design.value);
   } else {
     // A program whose grids lost their looks still works; say which file to mend.
     qWarning("The design of %s cannot be read from %s: %s. The grid shows plain cells.",
-             ProgramGridName(which), qPrintable(designPath), qPrintable(design.problem));
+             ProgramGridName(which), qPrintable(designPath), design.status.Reason().c_str());
   }
   grid.SetAutoAdjustLastCol(true);
 }

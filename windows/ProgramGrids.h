@@ -22,12 +22,9 @@ const char* ProgramGridName(ProgramGrid which);
 // Where the program carries the grid's stored design data.
 QString ProgramGridDesignPath(ProgramGrid which);
 
-// The stored design of a grid's layers, or why it cannot be used.
-struct GridDesignRead {
-  DesignLayers layers;
-  QString problem;  // empty when the design was read
-};
-GridDesignRead ReadGridDesign(const QString& path);
+// The stored design of a grid's layers, or why it cannot be used: kCannotOpen,
+// kReadFailed, or kMalformed for a file too large or data that DesignData.h refuses.
+Result<DesignLayers> ReadGridDesign(const QString& path);
 
 // Gives a grid the size and options of one of the program's grids and the layers stored
 // at designPath. A design that cannot be read is reported with qWarning, naming the grid,

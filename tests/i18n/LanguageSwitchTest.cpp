@@ -384,7 +384,7 @@ TEST_F(LanguageSwitchTest, TheChoiceIsKeptForTheNextStart) {
   ExpectShown(w, kFrench);
   std::optional<SettingsKey> key = w.settings->OpenKey(SettingsStore::OpenMode::kExisting);
   ASSERT_TRUE(key);
-  EXPECT_EQ(key->ReadText(QStringLiteral("Language")), QStringLiteral("fr_FR"));
+  EXPECT_EQ(key->ReadText(QStringLiteral("Language")).value, QStringLiteral("fr_FR"));
 }
 
 TEST_F(LanguageSwitchTest, AStoredLanguageTranslatesTheMainWindowFromItsEnglish) {

@@ -249,7 +249,8 @@ TEST(WindowTranslation, APropertyThatCannotBeSetNamesItselfAndTheWayOut) {
   try {
     retranslator.Replay();
     ADD_FAILURE() << "no error";
-  } catch (const WindowTranslationError& error) {
+  } catch (const StatusError& error) {
+    EXPECT_EQ(error.Failure().Code(), StatusCode::kMalformed);
     EXPECT_EQ(std::string(error.what()),
               "Property cannot be translated.\r\n"
               "Use IgnoreClassProperty(vantrel::i18n::TextHolder,title) or"

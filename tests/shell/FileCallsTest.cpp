@@ -113,9 +113,11 @@ TEST_F(FileCallsTest, TheFirstSaveIsOneReplacement) {
   SettingsStore store(Folder(), calls);
   SaveSettings(store, kMainWindowWriteOrder, SettingDesignValue);
   EXPECT_EQ(calls.renames, 1);
-  EXPECT_EQ(
-      SettingsStore(Folder()).OpenKey(Mode::kExisting)->ReadInteger(QStringLiteral("Form Top")),
-      RowOf(Setting::kFormTop).design);
+  EXPECT_EQ(SettingsStore(Folder())
+                .OpenKey(Mode::kExisting)
+                ->ReadInteger(QStringLiteral("Form Top"))
+                .value,
+            RowOf(Setting::kFormTop).design);
 }
 
 TEST_F(FileCallsTest, AFirstSaveThatFailsPartWayLeavesNoFile) {
@@ -144,8 +146,11 @@ TEST_F(FileCallsTest, AFailedSyncFailsTheSaveAndLeavesTheFileAsItWas) {
     EXPECT_THROW(key->WriteInteger(QStringLiteral("Form Top"), 2), SettingsWriteError);
     EXPECT_EQ(calls.renames, 0);
   }
-  EXPECT_EQ(
-      SettingsStore(Folder()).OpenKey(Mode::kExisting)->ReadInteger(QStringLiteral("Form Top")), 1);
+  EXPECT_EQ(SettingsStore(Folder())
+                .OpenKey(Mode::kExisting)
+                ->ReadInteger(QStringLiteral("Form Top"))
+                .value,
+            1);
   EXPECT_EQ(FolderFiles(), QStringList{QStringLiteral("Vantrel.reg")});
 }
 

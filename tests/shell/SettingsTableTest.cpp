@@ -183,8 +183,8 @@ TEST_F(SettingsTableTest, ReadingStopsAtTheFirstValueThatCannotBeRead) {
     const RestoreResult result = RestoreSettings(store, row.order, applied.Applier());
     EXPECT_TRUE(result.keyExists);
     ASSERT_TRUE(result.failure.has_value());
-    EXPECT_EQ(result.failure->ValueName(), QString::fromLatin1(row.failedAt));
-    EXPECT_EQ(result.failure->Failure().Code(), row.reason);
+    EXPECT_EQ(result.failure->valueName, QString::fromLatin1(row.failedAt));
+    EXPECT_EQ(result.failure->status.Code(), row.reason);
     EXPECT_EQ(applied.order, row.applied);
   }
 }

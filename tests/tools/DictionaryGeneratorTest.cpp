@@ -174,8 +174,9 @@ TEST(ReadAffixListTest, EachBadLineIsNamedAndLeftOut) {
     SCOPED_TRACE(row.line);
     const AffixList list = ReadAffixList(std::string("-ing\n\n") + row.line + "\nre-\n");
     ASSERT_EQ(list.errors.size(), 1u);
-    EXPECT_TRUE(list.errors[0].starts_with("line 3: ")) << list.errors[0];
-    EXPECT_NE(list.errors[0].find(row.problem), std::string::npos) << list.errors[0];
+    EXPECT_EQ(list.errors[0].Code(), StatusCode::kMalformed) << list.errors[0];
+    EXPECT_TRUE(list.errors[0].Reason().starts_with("line 3: ")) << list.errors[0];
+    EXPECT_NE(list.errors[0].Reason().find(row.problem), std::string::npos) << list.errors[0];
     EXPECT_EQ(list.entries.size(), 2u);
   }
 }

@@ -209,7 +209,7 @@ TEST(LayerGridWidths, EventAfterEveryRealChangeOnly) {
     try {
       grid.SetColWidth(col, 10);
       ADD_FAILURE() << "accepted";
-    } catch (const GridIndexError& error) {
+    } catch (const std::out_of_range& error) {
       EXPECT_STREQ(error.what(), "Grid index out of range");
     }
   }
@@ -762,8 +762,8 @@ TEST(LayerGridDesign, RefusedDataChangesNothing) {
   grid.ColProperties(1).SetAlign(alCenter);
   DesignLists lists;
   lists[DesignListId::kPropCol] = {1, 1, 0, 0, 70000, 0};
-  std::string bytes = FormatDesignBytes(lists);
-  EXPECT_THROW(grid.ReadDesignData(bytes), DesignDataError);
+  const std::string bytes = FormatDesignBytes(lists).value;
+  EXPECT_EQ(grid.ReadDesignData(bytes), Status(StatusCode::kMalformed, kRangeCheckError));
   EXPECT_EQ(grid.Layers().Resolve(1, 2).align, alCenter);
   EXPECT_EQ(grid.Layers().EntryCount(), 1u);
 }
@@ -779,16 +779,16 @@ TEST(LayerGridDesign, WrittenAsRead) {
   grid.RowProperties(10);  // beyond the row count: not written
   grid.RowProperties(5);   // empty: not written
 
-  const std::string bytes = grid.WriteDesignData();
-  const DesignLayers design = ParseDesignData(bytes);
+  const std::string bytes = grid.WriteDesignData().value;
+  const DesignLayers design = ParseDesignData(bytes).value;
   EXPECT_EQ(design.cells.size(), 2u);
   EXPECT_EQ(design.cells[0].col, 0) << "cells column by column";
   EXPECT_EQ(design.rows.size(), 1u);
 
   TLayerGrid copy(nullptr, 3, 10);
   copy.SetFixedRows(1);
-  copy.ReadDesignData(bytes);
-  EXPECT_EQ(copy.WriteDesignData(), bytes);
+  EXPECT_TRUE(copy.ReadDesignData(bytes).IsOk());
+  EXPECT_EQ(copy.WriteDesignData().value, bytes);
   EXPECT_EQ(copy.Layers().Resolve(2, 3).wordwrap, ww_wordwrap);
   EXPECT_EQ(copy.Layers().Resolve(1, 4).brush->style(), Qt::CrossPattern);
   EXPECT_TRUE(copy.Layers().Resolve(0, 3).font->Font().underline());

@@ -42,7 +42,7 @@ TEST(Pictures, TheWormsPlayTheirTwentyTwoFramesWithTheDesignTiming) {
   for (const Row& row : {Row{"worm-left.gif", {33, 23}, -1}, Row{"worm-right.gif", {33, 23}, -1},
                          Row{"worm-top.gif", {23, 33}, 0}, Row{"worm-bottom.gif", {23, 33}, -1}}) {
     SCOPED_TRACE(row.file);
-    const AnimationFrames frames = DecodeAnimation(PicturePath(row.file));
+    const AnimationFrames frames = DecodeAnimation(PicturePath(row.file)).value;
     ASSERT_EQ(frames.images.size(), 22u);
     EXPECT_EQ(frames.loopCount, row.loopCount);
     std::vector<int> played;
@@ -87,12 +87,12 @@ TEST(Pictures, TheKeptFilesAreWhatTheDrawingToolDraws) {
 }
 
 TEST(Pictures, TheFrogPlaysForEverAndTheStillPicturesAreSingleFrames) {
-  const AnimationFrames frog = DecodeAnimation(PicturePath("frog.gif"));
+  const AnimationFrames frog = DecodeAnimation(PicturePath("frog.gif")).value;
   EXPECT_GT(frog.images.size(), 4u);
   EXPECT_EQ(frog.loopCount, -1);
   for (const char* file : {"about.gif", "banner.gif", "caution.gif"}) {
     SCOPED_TRACE(file);
-    EXPECT_EQ(DecodeAnimation(PicturePath(file)).images.size(), 1u);
+    EXPECT_EQ(DecodeAnimation(PicturePath(file)).value.images.size(), 1u);
     EXPECT_FALSE(StillPicture(file).isNull());
   }
 }

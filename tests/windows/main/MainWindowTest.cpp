@@ -231,7 +231,7 @@ TEST_F(MainWindowTest, NoDictionaryIsStoredAsEmptyAndTheShownTextIsNeverOpened) 
       ASSERT_TRUE(form->close());
       std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
       ASSERT_TRUE(key);
-      EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")), QString());
+      EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")).value, QString());
       CloseWindows();
     }
     dialogs.openDialogs.clear();
@@ -323,7 +323,7 @@ TEST_F(MainWindowTest, TheStoredNoDictionaryOpenIsNoFileInAnyLanguage) {
     ASSERT_TRUE(form->close());
     std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
     ASSERT_TRUE(key);
-    EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")).toStdString(), "");
+    EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")).value.toStdString(), "");
     CloseWindows();
   }
   QDir::setCurrent(before);
@@ -881,7 +881,7 @@ TEST_F(MainWindowTest, AFileWithoutAWordNeverTakesThePlaceOfTheDictionaryInUse) 
   ASSERT_TRUE(form->close());
   std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
   ASSERT_TRUE(key);
-  EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")), dictionaryPath);
+  EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")).value, dictionaryPath);
   CloseWindows();
   const auto asked = dialogs.openDialogs.size();
   Start();
@@ -995,7 +995,7 @@ TEST_F(MainWindowTest, AStoredDictionaryThatCannotBeOpenedIsKeptWhenTheUserCance
       ASSERT_TRUE(form->close());
       std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
       ASSERT_TRUE(key);
-      EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")), c.path);
+      EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")).value, c.path);
       CloseWindows();
     }
   }
@@ -1245,18 +1245,18 @@ TEST_F(MainWindowTest, CloseWritesEverySettingAndTheNextStartRestoresThem) {
 
   std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
   ASSERT_TRUE(key);
-  EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")), dictionaryPath);
-  EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Width")), 600);
-  EXPECT_EQ(key->ReadInteger(QStringLiteral("Word Width")), 130);
-  EXPECT_EQ(key->ReadInteger(QStringLiteral("Number Width")), 100);
-  EXPECT_EQ(key->ReadInteger(QStringLiteral("Lookup Top")), lookup->y());
-  EXPECT_EQ(key->ReadInteger(QStringLiteral("Affix Word Width")), affix->WordWidth());
-  EXPECT_TRUE(key->ReadSwitch(QStringLiteral("Animation On")));
-  EXPECT_EQ(key->ReadText(QStringLiteral("Language")), QStringLiteral("de_DE"));
+  EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")).value, dictionaryPath);
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Width")).value, 600);
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Word Width")).value, 130);
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Number Width")).value, 100);
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Lookup Top")).value, lookup->y());
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Affix Word Width")).value, affix->WordWidth());
+  EXPECT_TRUE(key->ReadSwitch(QStringLiteral("Animation On")).value);
+  EXPECT_EQ(key->ReadText(QStringLiteral("Language")).value, QStringLiteral("de_DE"));
   for (Setting setting : kMainWindowWriteOrder) {
     SCOPED_TRACE(NameOf(setting).toStdString());
     if (RowOf(setting).type != SettingType::kText) {
-      EXPECT_NO_THROW(key->ReadInteger(NameOf(setting)));
+      EXPECT_TRUE(key->ReadInteger(NameOf(setting)).status.IsOk());
     }
   }
 
@@ -1330,10 +1330,10 @@ TEST_F(MainWindowTest, SideWindowsMadeAfterTheMainWindowAreMadeOnceAndLoseNoPlac
 
     std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
     ASSERT_TRUE(key);
-    EXPECT_EQ(key->ReadInteger(QStringLiteral("Lookup Top")), 145);
-    EXPECT_EQ(key->ReadInteger(QStringLiteral("Lookup Left")), 123);
-    EXPECT_EQ(key->ReadInteger(QStringLiteral("Affix Top")), 97);
-    EXPECT_EQ(key->ReadInteger(QStringLiteral("Affix Left")), 211);
+    EXPECT_EQ(key->ReadInteger(QStringLiteral("Lookup Top")).value, 145);
+    EXPECT_EQ(key->ReadInteger(QStringLiteral("Lookup Left")).value, 123);
+    EXPECT_EQ(key->ReadInteger(QStringLiteral("Affix Top")).value, 97);
+    EXPECT_EQ(key->ReadInteger(QStringLiteral("Affix Left")).value, 211);
     CloseWindows();
   }
 }
@@ -1453,8 +1453,8 @@ TEST_F(MainWindowTest, ThePlaceIsWrittenAndRestoredTopAsTopAndLeftAsLeft) {
   ASSERT_TRUE(form->close());
   std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
   ASSERT_TRUE(key);
-  EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Left")), 130);
-  EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Top")), 40);
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Left")).value, 130);
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Form Top")).value, 40);
   CloseWindows();
   Start();
   EXPECT_EQ(form->pos(), QPoint(130, 40));

@@ -283,7 +283,7 @@ TEST_F(SuggestWindowTest, ThePlaceSizeAndColumnsComeBackAtTheNextRuns) {
                   {"Suggest Width", 640},        {"Suggest Height", 330},
                   {"Suggest Phrase Width", 111}, {"Suggest Vanity Width", 99}};
     for (const auto& value : stored) {
-      EXPECT_EQ(key->ReadInteger(QString::fromLatin1(value.name)), value.value) << value.name;
+      EXPECT_EQ(key->ReadInteger(QString::fromLatin1(value.name)).value, value.value) << value.name;
     }
 
     CloseWindows();

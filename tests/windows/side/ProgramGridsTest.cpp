@@ -384,11 +384,11 @@ TEST(ProgramGrids, EveryCarriedDesignIsReadAndWrittenBackUnchanged) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.errorString().toStdString();
     const QByteArray stored = file.readAll();
-    const GridDesignRead read = ReadGridDesign(path);
-    ASSERT_TRUE(read.problem.isEmpty()) << read.problem.toStdString();
-    EXPECT_FALSE(read.layers.cols.empty()) << "every grid centres its columns";
-    EXPECT_EQ(grid->Design(), read.layers);
-    EXPECT_EQ(grid->WriteDesignData(), stored.toStdString()) << "the stored bytes come back";
+    const Result<DesignLayers> read = ReadGridDesign(path);
+    ASSERT_TRUE(read.IsOk()) << read.status;
+    EXPECT_FALSE(read.value.cols.empty()) << "every grid centres its columns";
+    EXPECT_EQ(grid->Design(), read.value);
+    EXPECT_EQ(grid->WriteDesignData().value, stored.toStdString()) << "the stored bytes come back";
   }
 }
 
@@ -414,11 +414,10 @@ class WarningCatcher {
 TEST(ProgramGrids, ABadOrMissingDesignIsNamedAndLeavesAUsableGrid) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  std::string outOfRange = FormatDesignData({});
   // A column entry for index 70000: the stored form allows 0 to 65535.
-  DesignLists lists = ParseDesignBytes(outOfRange);
+  DesignLists lists;
   lists[DesignListId::kPropCol] = {std::int32_t{70000}, std::int32_t{0}};
-  outOfRange = FormatDesignBytes(lists);
+  const std::string outOfRange = FormatDesignBytes(lists).value;
   std::string carried;
   {
     QFile file(ProgramGridDesignPath(ProgramGrid::kPossible));

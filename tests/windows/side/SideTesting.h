@@ -40,7 +40,8 @@ struct TestServices {
   qint32 ReadInteger(const char* name) const {
     SettingsStore again(folder.path());
     return again.OpenKey(SettingsStore::OpenMode::kExisting)
-        ->ReadInteger(QString::fromLatin1(name));
+        ->ReadInteger(QString::fromLatin1(name))
+        .value;
   }
 };
 

@@ -75,7 +75,14 @@ void MainModel::PutCells(Cells kept, CellTable& table) {
 
 void MainModel::ResumeNumber() {
   setAside_.reset();
-  if (!phrase_.Cell(0, 1).empty()) {
+  // A placed word fills its slot and has its position; before the first clear the slots
+  // have no positions.
+  bool placed = false;
+  for (int r = 1; r <= kPhraseSlots && !placed; ++r) {
+    const int at = wordPositions_[static_cast<std::size_t>(r)];
+    placed = !phrase_.Cell(0, r).empty() && at > 0 && at != kEmptyPosition;
+  }
+  if (placed) {
     setAside_ = Work{KeepCells(candidates_),
                      KeepCells(phrase_),
                      KeepCells(affixOffers_),

@@ -6,6 +6,7 @@
 // and shows its tables through the grids.
 
 #include <QMainWindow>
+#include <QRect>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -132,6 +133,13 @@ class TMainForm : public QMainWindow, public KeepsSettings, private WindowEngine
   static constexpr int kRightColumnWidth = 185;
   static constexpr int kButtonPanelHeight = 263;
   static constexpr int kCommandButtonWidth = 99;
+  // Within the button panel: the command buttons' column and tops (Convert 107, Clear 142,
+  // Copy 177, Lookup 212), and the radio group above them, ending above the top worm.
+  static constexpr int kCommandLeft = 41;
+  static constexpr int kCommandButtonHeight = 25;
+  static constexpr int kFirstCommandTop = 107;
+  static constexpr int kCommandPitch = 35;
+  static constexpr QRect kConvertFromPlace{8, 0, 169, 84};
 
   // The first step of every handler of a user action: the animation counts the user's
   // idle time from it.

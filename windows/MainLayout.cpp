@@ -163,14 +163,18 @@ QWidget* TMainForm::BuildRightColumn(QWidget* parent) {
 }
 
 QWidget* TMainForm::BuildButtonPanel(QWidget* parent) {
+  // The panel places its parts where the design has them, not by a layout: the worms lie
+  // at fixed distances from the buttons, and the top one shows whole only when the radio
+  // group ends above it.
   auto* panel = new QWidget(parent);
-  panel->setFixedHeight(kButtonPanelHeight);
-  auto* layout = new QVBoxLayout(panel);
-  layout->setContentsMargins(14, 4, 14, 4);
+  panel->setFixedSize(kRightColumnWidth, kButtonPanelHeight);
 
   auto* convertFrom = Named(new QGroupBox(panel), "ConvertFrom");
   convertFrom->setTitle(SourceText("Convert From"));
+  convertFrom->setGeometry(kConvertFromPlace);
   auto* modeLayout = new QVBoxLayout(convertFrom);
+  modeLayout->setContentsMargins(8, 0, 8, 2);
+  modeLayout->setSpacing(0);
   leftBtn_ = ModeButton(convertFrom, "LeftBtn", "Left", "Include leftmost digit in conversion");
   rightBtn_ = ModeButton(convertFrom, "RightBtn", "Right", "Include rightmost digit in conversion");
   anyPointBtn_ =
@@ -179,7 +183,6 @@ QWidget* TMainForm::BuildButtonPanel(QWidget* parent) {
   for (QRadioButton* button : {leftBtn_, rightBtn_, anyPointBtn_}) {
     modeLayout->addWidget(button);
   }
-  layout->addWidget(convertFrom);
 
   const auto command = [panel](const char* name, std::string_view text, std::string_view hint) {
     return MakeButton(panel, name, SourceText(text), SourceText(hint));
@@ -190,11 +193,11 @@ QWidget* TMainForm::BuildButtonPanel(QWidget* parent) {
   copyBtn_ = command("CopyBtn", "Copy", "Copy number and phrase to clipboard");
   copyBtn_->setEnabled(false);
   lookupBtn_ = command("LookupBtn", "Lookup", "Lookup numeric equivalent of a word");
+  int top = kFirstCommandTop;
   for (QPushButton* button : {convertBtn_, clearBtn_, copyBtn_, lookupBtn_}) {
-    button->setFixedWidth(kCommandButtonWidth);
-    layout->addWidget(button, 0, Qt::AlignHCenter);
+    button->setGeometry(kCommandLeft, top, kCommandButtonWidth, kCommandButtonHeight);
+    top += kCommandPitch;
   }
-  layout->addStretch(1);
   worms_ = Named(new ButtonWorms(convertBtn_, clearBtn_, copyBtn_, lookupBtn_), "ButtonWorms");
   return panel;
 }

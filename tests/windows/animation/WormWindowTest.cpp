@@ -99,27 +99,29 @@ TEST_F(WormWindowTest, Timer1TicksOnceASecondFromTheWindowsCreation) {
 }
 
 TEST_F(WormWindowTest, EveryWormLiesAtItsPlaceBesideItsButtonAndBeneathIt) {
-  // Where each worm lies against its button: its left edge in the button panel (the
-  // buttons stand at 41, 99 wide), its top below the button's top (the bottom worm's
-  // below the button's lower edge).
+  // Where each worm and its button lie in the button panel, as the design gives them: the
+  // buttons at left 41, 99 by 25, their tops 107, 142, 177 and 212.
   struct Row {
     const char* name;
     QPushButton* button;
-    int left;
-    int drop;
-    QSize size;
+    int buttonTop;
+    QRect place;
   };
+  auto* convert = testing::Find<QPushButton>(*form, "ConvertBtn");
+  auto* clear = testing::Find<QPushButton>(*form, "ClearBtn");
+  auto* copy = testing::Find<QPushButton>(*form, "CopyBtn");
+  auto* lookup = testing::Find<QPushButton>(*form, "LookupBtn");
   const std::vector<Row> rows = {
-      {"ConvertWormLeft", testing::Find<QPushButton>(*form, "ConvertBtn"), 19, 1, {33, 33}},
-      {"ConvertWormTop", testing::Find<QPushButton>(*form, "ConvertBtn"), 75, -22, {33, 33}},
-      {"ConvertWormRight", testing::Find<QPushButton>(*form, "ConvertBtn"), 129, 1, {35, 33}},
-      {"ClearWormLeft", testing::Find<QPushButton>(*form, "ClearBtn"), 19, 2, {33, 33}},
-      {"ClearWormRight", testing::Find<QPushButton>(*form, "ClearBtn"), 129, 0, {35, 33}},
-      {"CopyWormLeft", testing::Find<QPushButton>(*form, "CopyBtn"), 19, 3, {33, 33}},
-      {"CopyWormRight", testing::Find<QPushButton>(*form, "CopyBtn"), 129, 3, {35, 33}},
-      {"LookupWormLeft", testing::Find<QPushButton>(*form, "LookupBtn"), 19, 0, {33, 33}},
-      {"LookupWormBottom", testing::Find<QPushButton>(*form, "LookupBtn"), 75, -11, {33, 33}},
-      {"LookupWormRight", testing::Find<QPushButton>(*form, "LookupBtn"), 129, 0, {35, 33}},
+      {"ConvertWormLeft", convert, 107, {19, 108, 33, 33}},
+      {"ConvertWormTop", convert, 107, {75, 85, 33, 33}},
+      {"ConvertWormRight", convert, 107, {129, 108, 35, 33}},
+      {"ClearWormLeft", clear, 142, {19, 144, 33, 33}},
+      {"ClearWormRight", clear, 142, {129, 142, 35, 33}},
+      {"CopyWormLeft", copy, 177, {19, 180, 33, 33}},
+      {"CopyWormRight", copy, 177, {129, 180, 35, 33}},
+      {"LookupWormLeft", lookup, 212, {19, 212, 33, 33}},
+      {"LookupWormBottom", lookup, 212, {75, 226, 33, 33}},
+      {"LookupWormRight", lookup, 212, {129, 212, 35, 33}},
   };
   for (int index = 0; index < kWormCount; ++index) {
     const Row& row = rows[static_cast<std::size_t>(index)];
@@ -127,13 +129,19 @@ TEST_F(WormWindowTest, EveryWormLiesAtItsPlaceBesideItsButtonAndBeneathIt) {
     AnimatedPicture* worm = Worm(index);
     EXPECT_EQ(worm->objectName(), QLatin1String(row.name));
     ASSERT_EQ(worm->parentWidget(), row.button->parentWidget());
-    const QRect button = row.button->geometry();
-    EXPECT_EQ(button.width(), 99);
-    EXPECT_EQ(button.x(), 41);
-    EXPECT_EQ(worm->x(), row.left);
-    const int from = index == 8 ? button.y() + button.height() : button.y();
-    EXPECT_EQ(worm->y() - from, row.drop);
-    EXPECT_EQ(worm->size(), row.size);
+    EXPECT_EQ(row.button->geometry(), QRect(41, row.buttonTop, 99, 25));
+    EXPECT_EQ(worm->geometry(), row.place);
+    // No control but the buttons lies over it: the radio group above the buttons would
+    // hide the top worm.
+    const QObjectList& children = row.button->parentWidget()->children();
+    for (QObject* child : children) {
+      auto* other = qobject_cast<QWidget*>(child);
+      if (other != nullptr && children.indexOf(other) > children.indexOf(worm) &&
+          !qobject_cast<AnimatedPicture*>(other) && !qobject_cast<QPushButton*>(other)) {
+        EXPECT_FALSE(other->geometry().intersects(worm->geometry()))
+            << other->objectName().toStdString();
+      }
+    }
     EXPECT_FALSE(worm->isVisibleTo(form.get()));
     EXPECT_TRUE(worm->testAttribute(Qt::WA_TransparentForMouseEvents));
     // Drawn beneath: earlier among the panel's children than the button.
@@ -142,6 +150,31 @@ TEST_F(WormWindowTest, EveryWormLiesAtItsPlaceBesideItsButtonAndBeneathIt) {
     // Fully inside the button panel, so no part of it is cut off.
     EXPECT_TRUE(row.button->parentWidget()->rect().contains(worm->geometry()));
   }
+}
+
+// The picture: the top worm above the Convert button is seen whole, not under the radio
+// group; its part above the button changes what the panel shows in every row.
+TEST_F(WormWindowTest, TheTopWormShowsWholeAboveTheConvertButton) {
+  auto* worms = testing::Find<ButtonWorms>(*form, "ButtonWorms");
+  QWidget* panel = testing::Find<QPushButton>(*form, "ConvertBtn")->parentWidget();
+  const QImage without = panel->grab().toImage();
+  worms->ShowAndRestart(1);  // ConvertWormTop
+  QTest::qWait(1000);        // out of its hole: the first seven frames take 0.84 s
+  const QImage with = panel->grab().toImage();
+  const QRect above = Worm(1)->geometry().intersected(
+      QRect(0, 0, panel->width(), testing::Find<QPushButton>(*form, "ConvertBtn")->y()));
+  ASSERT_FALSE(above.isEmpty());
+  int rowsShown = 0;
+  for (int y = above.top(); y <= above.bottom(); ++y) {
+    bool changed = false;
+    for (int x = above.left(); x <= above.right(); ++x) {
+      changed = changed || with.pixel(x, y) != without.pixel(x, y);
+    }
+    rowsShown += changed ? 1 : 0;
+  }
+  // The worm's picture is upright and fills its control but for a few rows of its edge.
+  EXPECT_GE(rowsShown, above.height() - 4) << above.height();
+  worms->HideAndStop(1);
 }
 
 TEST_F(WormWindowTest, AClickOnAWormOverItsButtonPressesTheButton) {

@@ -107,6 +107,18 @@ INSTANTIATE_TEST_SUITE_P(
         LookupRow{"InTheCutLastLine", 0x7fff0010, false, 0, 0, 0, false, nullptr, " []"},
         LookupRow{"AfterEveryMapping", 0xffffffff00000000, false, 0, 0, 0, false, nullptr, " []"}));
 
+// The crash handler looks up frame after frame into one mapping: a frame in a mapping
+// without a file after one in a library must not be named after that library.
+TEST(ProcMaps, ALookupKeepsNothingOfTheOneBefore) {
+  Mapping mapping;
+  ASSERT_TRUE(Maps().Find(0x7f0b0100, mapping));
+  ASSERT_NE(mapping.name, nullptr);
+  ASSERT_TRUE(Maps().Find(0x7f0a2000, mapping));
+  EXPECT_EQ(mapping.name, nullptr);
+  EXPECT_EQ(mapping.offset, 0u);
+  EXPECT_FALSE(mapping.executable);
+}
+
 TEST(ProcMaps, AnEmptyListHoldsNothing) {
   Mapping mapping;
   EXPECT_FALSE(ProcMaps("", 0).Find(0, mapping));

@@ -17,23 +17,23 @@ using vantrel::regfile::Serialize;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const ParseResult first = Parse(bytes);
-  if (!first.document) {
-    if (first.error.reason.empty()) {
+  if (!first.IsOk()) {
+    if (first.status.Reason().empty()) {
       __builtin_trap();
     }
     return 0;
   }
-  const std::string written = Serialize(*first.document);
+  const std::string written = Serialize(first.document);
   // The writer refuses a file past the limit; short dwords and merged lines can push a
   // file near it over.
   if (written.size() > vantrel::regfile::kMaxFileSize) {
     return 0;
   }
   const ParseResult second = Parse(written);
-  if (!second.document || !(*second.document == *first.document)) {
+  if (!second.IsOk() || !(second.document == first.document)) {
     __builtin_trap();
   }
-  if (Serialize(*second.document) != written) {
+  if (Serialize(second.document) != written) {
     __builtin_trap();
   }
   return 0;

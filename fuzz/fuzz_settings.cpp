@@ -100,10 +100,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const vantrel::regfile::ParseResult parsed = vantrel::regfile::Parse(read);
-  if (!parsed.document) {
+  if (!parsed.IsOk()) {
     return 0;
   }
-  const vantrel::regfile::Key* key = parsed.document->Find("HKEY_CURRENT_USER\\Software\\Vantrel");
+  const vantrel::regfile::Key* key = parsed.document.Find("HKEY_CURRENT_USER\\Software\\Vantrel");
   if (key == nullptr) {
     return 0;
   }

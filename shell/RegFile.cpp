@@ -4,6 +4,7 @@
 #include "Codepage.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 
@@ -229,7 +230,8 @@ class Parser {
   ParseResult Run() {
     ParseResult result;
     if (!Check() || !SplitLines() || !ReadLines()) {
-      result.error = std::move(error_);
+      result.status = std::move(failure_);
+      result.line = failureLine_;
       return result;
     }
     result.document = std::move(document_);
@@ -238,8 +240,8 @@ class Parser {
 
  private:
   bool Fail(std::size_t line, std::string reason) {
-    error_.line = line;
-    error_.reason = std::move(reason);
+    failureLine_ = line;
+    failure_ = Status(StatusCode::kMalformed, std::move(reason));
     return false;
   }
 
@@ -454,7 +456,8 @@ class Parser {
   Document document_;
   std::unordered_map<std::string, std::size_t> keyIndex_;
   std::vector<std::unordered_map<std::string, std::size_t>> valueIndex_;  // one per key
-  ParseError error_;
+  Status failure_;
+  std::size_t failureLine_ = 0;
 };
 
 void AppendHexBytes(std::string& out, const std::vector<std::uint8_t>& bytes) {
@@ -550,19 +553,19 @@ ParseResult Parse(std::string_view bytes) {
   return Parser(bytes).Run();
 }
 
-ParseResult ParseSkippingBadLines(std::string_view bytes, std::vector<ParseError>& skipped) {
+ParseResult ParseSkippingBadLines(std::string_view bytes, std::vector<BadLine>& skipped) {
   skipped.clear();
   ParseResult first = Parse(bytes);
-  if (first.document || first.error.line <= 1) {
+  if (first.IsOk() || first.line <= 1) {
     return first;
   }
   // Every line in its place, so that a line keeps its number when another is blanked.
   std::string text(bytes);
   for (ParseResult result = first;;) {
-    if (result.document) {
+    if (result.IsOk()) {
       return result;
     }
-    const std::size_t bad = result.error.line;
+    const std::size_t bad = result.line;
     if (bad <= 1 || skipped.size() >= kMaxSkippedLines ||
         (!skipped.empty() && skipped.back().line == bad)) {
       // The header, a file of more faults than settings, or a line that blanking does not
@@ -570,7 +573,7 @@ ParseResult ParseSkippingBadLines(std::string_view bytes, std::vector<ParseError
       skipped.clear();
       return first;
     }
-    skipped.push_back(result.error);
+    skipped.push_back({result.line, std::move(result.status)});
     std::size_t start = 0;
     for (std::size_t line = 1; line < bad; ++line) {
       start = text.find('\n', start) + 1;

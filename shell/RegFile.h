@@ -30,7 +30,7 @@
 //   named twice in a key, or a key named twice, merges as an import would: the later
 //   value replaces the earlier one, in the earlier one's place.
 //
-// Anything else makes the whole file unreadable (ParseError): invalid UTF-8, a UTF-16
+// Anything else makes the whole file unreadable (a kMalformed status): invalid UTF-8, a UTF-16
 // file, control characters other than tab, a missing or different header, a value
 // before the first key, an unterminated quote or unknown escape, bad hex, a dword of more
 // than 8 hex digits, a deletion ("name"=- or [-key]), a file larger than kMaxFileSize,
@@ -38,10 +38,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "Status.h"
 
 namespace vantrel::regfile {
 
@@ -92,15 +93,20 @@ struct Document {
   friend bool operator==(const Document&, const Document&) = default;
 };
 
-struct ParseError {
-  std::size_t line = 0;  // 1-based; 0 when the file as a whole is at fault
-  std::string reason;    // English, for the log and the notice
+// The document, or why the bytes are not a settings file and where. The document is
+// meaningful only when status is ok; on a failure it is empty.
+struct ParseResult {
+  Document document;
+  Status status;         // kMalformed, with a reason in English for the log and the notice
+  std::size_t line = 0;  // 1-based line at fault; 0 when the file as a whole is at fault
+
+  bool IsOk() const { return status.IsOk(); }
 };
 
-// Either the document or why the bytes are not a settings file.
-struct ParseResult {
-  std::optional<Document> document;
-  ParseError error;
+// A line left out by ParseSkippingBadLines, and why it could not be read.
+struct BadLine {
+  std::size_t line = 0;  // 1-based
+  Status status;
 };
 
 ParseResult Parse(std::string_view bytes);
@@ -110,8 +116,8 @@ inline constexpr std::size_t kMaxSkippedLines = 20;
 
 // As Parse, but a line that cannot be read is left out (with the value it held) as long as
 // the file is a settings file at all: its header reads, and few of its lines are bad.
-// skipped tells the lines left out, in order; on failure the error is Parse's own.
-ParseResult ParseSkippingBadLines(std::string_view bytes, std::vector<ParseError>& skipped);
+// skipped tells the lines left out, in order; on failure the status is Parse's own.
+ParseResult ParseSkippingBadLines(std::string_view bytes, std::vector<BadLine>& skipped);
 
 // The whole file. Names must pass CanWriteName; texts must be valid UTF-8.
 std::string Serialize(const Document& document);

@@ -32,9 +32,9 @@ QString WriteErrorText(const QString& name, const QString& path, const QString& 
                    .arg(name, path, reason);
 }
 
-QString Describe(const regfile::ParseError& error) {
-  const QString reason = QString::fromStdString(error.reason);
-  return error.line == 0 ? reason : QStringLiteral("line %1: %2").arg(error.line).arg(reason);
+QString Describe(std::size_t line, const Status& failure) {
+  const QString reason = QString::fromStdString(failure.Reason());
+  return line == 0 ? reason : QStringLiteral("line %1: %2").arg(line).arg(reason);
 }
 
 // Every integer or switch of the program's that the file lacks once its bad lines are left
@@ -62,10 +62,10 @@ void GiveDesignValues(regfile::Document& document) {
 // The bad lines named in a notice: a handful, then how many more.
 constexpr std::size_t kNamedBadLines = 5;
 
-QString DescribeAll(const std::vector<regfile::ParseError>& skipped) {
+QString DescribeAll(const std::vector<regfile::BadLine>& skipped) {
   QStringList parts;
   for (std::size_t i = 0; i < skipped.size() && i < kNamedBadLines; ++i) {
-    parts << Describe(skipped[i]);
+    parts << Describe(skipped[i].line, skipped[i].status);
   }
   if (skipped.size() > kNamedBadLines) {
     parts << QStringLiteral("%1 more").arg(skipped.size() - kNamedBadLines);
@@ -273,10 +273,10 @@ SettingsFiles::Loaded SettingsFiles::Load() {
     return unusable(read, QString());
   }
 
-  std::vector<regfile::ParseError> skipped;
+  std::vector<regfile::BadLine> skipped;
   regfile::ParseResult parsed = regfile::ParseSkippingBadLines(bytes, skipped);
-  if (parsed.document && skipped.empty()) {
-    loaded.document = std::move(*parsed.document);
+  if (parsed.IsOk() && skipped.empty()) {
+    loaded.document = std::move(parsed.document);
     return loaded;
   }
   // Never replaced without a copy: a file that cannot be kept aside is read, but not
@@ -286,18 +286,18 @@ SettingsFiles::Loaded SettingsFiles::Load() {
                   Utf8(QStringLiteral("%1; it could not be kept aside: %2")
                            .arg(reason, QString::fromStdString(failure.Reason()))));
   };
-  if (parsed.document) {
+  if (parsed.IsOk()) {
     // A line or two that cannot be read costs only their values: the rest are read, the
     // file as it was is kept aside, and the values that read well are written back in its
     // place, so that every later reading of this run and of the next ones finds them.
     std::vector<std::size_t> badLines;
-    for (const regfile::ParseError& error : skipped) {
-      badLines.push_back(error.line);
+    for (const regfile::BadLine& bad : skipped) {
+      badLines.push_back(bad.line);
     }
     const QString reason = DescribeAll(skipped);
     QString keptAs;
     const Status kept = KeepAside(path, keptAs);
-    loaded.document = std::move(*parsed.document);
+    loaded.document = std::move(parsed.document);
     GiveDesignValues(loaded.document);
     if (!kept.IsOk()) {
       loaded.unusable = notKeptAside(reason, kept);
@@ -312,7 +312,7 @@ SettingsFiles::Loaded SettingsFiles::Load() {
     }
     return loaded;
   }
-  const QString reason = Describe(parsed.error);
+  const QString reason = Describe(parsed.line, parsed.status);
   QString keptAs;
   const Status kept = KeepAside(path, keptAs);
   if (!kept.IsOk()) {

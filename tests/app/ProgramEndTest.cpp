@@ -211,8 +211,8 @@ class RunningProgram {
 void ExpectWrittenByTheClose(const ScratchHome& home) {
   const std::string bytes = ReadAll(home.SettingsFile());
   const regfile::ParseResult parsed = regfile::Parse(bytes);
-  ASSERT_TRUE(parsed.document.has_value()) << parsed.error.reason << "\n" << bytes;
-  const regfile::Key* key = parsed.document->Find(kKeyPath);
+  ASSERT_TRUE(parsed.IsOk()) << parsed.status << "\n" << bytes;
+  const regfile::Key* key = parsed.document.Find(kKeyPath);
   ASSERT_NE(key, nullptr) << bytes;
   for (const SettingRow& row : kSettingsTable) {
     const regfile::Value* value = key->Find(row.name);

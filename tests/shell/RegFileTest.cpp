@@ -17,11 +17,11 @@ std::string OwnFile(const std::string& values) {
 
 const Key& OwnKeyOf(const ParseResult& result) {
   static const Key kEmpty;
-  if (!result.document) {
-    ADD_FAILURE() << "not parsed: line " << result.error.line << ": " << result.error.reason;
+  if (!result.IsOk()) {
+    ADD_FAILURE() << "not parsed: line " << result.line << ": " << result.status;
     return kEmpty;
   }
-  const Key* key = result.document->Find("HKEY_CURRENT_USER\\Software\\Vantrel");
+  const Key* key = result.document.Find("HKEY_CURRENT_USER\\Software\\Vantrel");
   if (key == nullptr) {
     ADD_FAILURE() << "the key is missing";
     return kEmpty;
@@ -80,9 +80,10 @@ TEST(RegFileParse, RejectsWhatIsNoSettingsFile) {
   for (const CorruptRow& row : rows) {
     SCOPED_TRACE(row.name);
     const ParseResult result = Parse(row.bytes);
-    EXPECT_FALSE(result.document.has_value());
-    EXPECT_EQ(result.error.line, row.line);
-    EXPECT_NE(result.error.reason.find(row.because), std::string::npos) << result.error.reason;
+    EXPECT_EQ(result.status.Code(), StatusCode::kMalformed);
+    EXPECT_EQ(result.document, Document{});
+    EXPECT_EQ(result.line, row.line);
+    EXPECT_NE(result.status.Reason().find(row.because), std::string::npos) << result.status;
   }
 }
 
@@ -132,15 +133,15 @@ TEST(RegFileParse, MergesRepeatsAsAnImportWould) {
                            "\"FORM TOP\"=dword:00000002\n"
                            "\"Dictionary\"=\"d.txt\"\n";
   const ParseResult result = Parse(file);
-  ASSERT_TRUE(result.document.has_value());
-  ASSERT_EQ(result.document->keys.size(), 2u);
+  ASSERT_TRUE(result.IsOk()) << result.status;
+  ASSERT_EQ(result.document.keys.size(), 2u);
   const Key& key = OwnKeyOf(result);
   // The later value wins, in the earlier one's place and under its spelling.
   ASSERT_EQ(key.values.size(), 3u);
   EXPECT_EQ(key.values[0], Value::MakeDword("Form Top", 2));
   EXPECT_EQ(key.values[1].name, "Language");
   EXPECT_EQ(key.values[2].name, "Dictionary");
-  EXPECT_EQ(result.document->keys[1].path, "HKEY_CURRENT_USER\\Software\\Other");
+  EXPECT_EQ(result.document.keys[1].path, "HKEY_CURRENT_USER\\Software\\Other");
 }
 
 TEST(RegFileSerialize, WritesTheExportFormat) {
@@ -186,8 +187,8 @@ TEST(RegFileSerialize, WhatIsWrittenReadsBackTheSame) {
     Document document;
     document.FindOrAdd("HKEY_CURRENT_USER\\Software\\Vantrel").Set(row.value);
     const ParseResult again = Parse(Serialize(document));
-    ASSERT_TRUE(again.document.has_value()) << again.error.reason;
-    EXPECT_EQ(*again.document, document);
+    ASSERT_TRUE(again.IsOk()) << again.status;
+    EXPECT_EQ(again.document, document);
   }
 }
 

@@ -133,6 +133,8 @@ class TMainForm : public QMainWindow, public KeepsSettings, private WindowEngine
   static constexpr int kRightColumnWidth = 185;
   static constexpr int kButtonPanelHeight = 263;
   static constexpr int kCommandButtonWidth = 99;
+  // The longest path the system opens (PATH_MAX).
+  static constexpr qsizetype kLongestPath = 4096;
   // Within the button panel: the command buttons' column and tops (Convert 107, Clear 142,
   // Copy 177, Lookup 212), and the radio group above them, ending above the top worm.
   static constexpr int kCommandLeft = 41;

@@ -50,9 +50,12 @@ RestoreResult TMainForm::RestoreWindowSettings() {
             break;
           case Setting::kDictionary:
             // A stored "No Dictionary Open" is the text shown while none is open; it
-            // names no dictionary, even when a file of that name happens to exist.
+            // names no dictionary, even when a file of that name happens to exist. Nor
+            // does a value longer than any path the system opens (a damaged or
+            // hand-made file): it would fill the caption and the Open dialog, and be
+            // stored again at every close.
             if (!value.text.isEmpty() && value.text != QLatin1String("No Dictionary Open") &&
-                value.text.toStdString() != dictionary_.name) {
+                value.text.size() < kLongestPath && value.text.toStdString() != dictionary_.name) {
               dictionary_.SetInUse(value.text.toStdString());
             }
             break;

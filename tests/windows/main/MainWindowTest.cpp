@@ -891,6 +891,23 @@ TEST_F(MainWindowTest, AFileWithoutAWordNeverTakesThePlaceOfTheDictionaryInUse) 
 
 // Without a dictionary the window is empty; its status line says where one is opened, in
 // the window's language, until one is.
+// A damaged settings file whose dictionary is a value of 900 KB names no file: the
+// caption and the Open dialog stay short, and nothing of it is stored again.
+TEST_F(MainWindowTest, AnOverLongStoredDictionaryNamesNoFile) {
+  const QString huge(900 * 1024, QLatin1Char('x'));
+  WriteSettingsValues(QStringLiteral("\"Dictionary\"=\"/tmp/") + huge + QStringLiteral("\"\n"));
+  dialogs.fileChoices.push_back(dictionaryPath);
+  Start();
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + dictionaryPath);
+  ASSERT_FALSE(dialogs.openDialogs.empty());
+  EXPECT_LT(dialogs.openDialogs.front().note.size(), 1000);
+  ASSERT_TRUE(form->close());
+  std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")).value, dictionaryPath);
+  CloseWindows();
+}
+
 TEST_F(MainWindowTest, WithoutADictionaryTheStatusLineSaysHowToOpenOne) {
   i18n::TranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
   setup.languageSources = i18n::EnvironmentLanguageSources();

@@ -105,7 +105,8 @@ Status ErrorLog::Append(std::string_view record) {
 
 bool ErrorLog::Exists() const {
   struct stat info {};
-  return !path_.empty() && stat(path_.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  return !path_.empty() && stat(path_.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+         info.st_size > 0;
 }
 
 std::string LogRecord(const std::tm& t, const ErrorTexts& texts,

@@ -40,7 +40,8 @@ class ErrorLog {
   //   kWriteFailed  the disk is full or the write failed part-way; the file is as it was
   Status Append(std::string_view record);
 
-  // Whether a log file is there to be sent: a regular file (or a link to one) at the path.
+  // Whether a log is there to be sent: a regular file (or a link to one) at the path that
+  // holds something. An empty file (made, and then the disk was full) is nothing to send.
   bool Exists() const;
 
  private:

@@ -169,6 +169,12 @@ TEST(ErrorLog, ALogThatCannotBeWrittenDropsTheRecordAndNothingElse) {
   EXPECT_TRUE(fs::is_empty(folder / "afolder"));
   EXPECT_FALSE(ErrorLog(folder / "afolder").Exists());
   EXPECT_FALSE(ErrorLog(folder / "pipe").Exists());
+  // A log made but left empty (the disk filled up before its first record) is nothing to
+  // mail; one byte is.
+  std::ofstream(folder / "empty.Log").flush();
+  EXPECT_FALSE(ErrorLog(folder / "empty.Log").Exists());
+  std::ofstream(folder / "one.Log") << "x";
+  EXPECT_TRUE(ErrorLog(folder / "one.Log").Exists());
 }
 
 TEST(ErrorLog, AReadOnlyLogIsLeftAsItIs) {

@@ -22,6 +22,11 @@
 #include <QTextStream>
 #include <memory>
 
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <QFileInfo>
+
 #include "AboutVantrel.h"
 #include "Application.h"
 #include "ErrorDialog.h"
@@ -218,12 +223,56 @@ TEST_F(ReportTest, WithoutALogThatCanBeMadeTheDialogStillShowsAndNoMailIsOffered
   EXPECT_TRUE(launcher.Opened().empty());
 }
 
+// While a write beyond the file-size limit fails, as on a full disk: the limit lowered to
+// the log's size for the life of the object, SIGXFSZ ignored so that the write fails
+// instead of ending the process.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &before_);
+    previous_ = signal(SIGXFSZ, SIG_IGN);
+    rlimit lowered = before_;
+    lowered.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &lowered);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &before_);
+    signal(SIGXFSZ, previous_);
+  }
+
+ private:
+  rlimit before_{};
+  void (*previous_)(int) = nullptr;
+};
+
 TEST_F(ReportTest, AnOlderLogIsOfferedEvenWhenThisRecordCouldNotBeWritten) {
-  // A file that is there but takes no writes.
-  Report(QStringLiteral("/proc/version"));
-  report->ApplicationEvents1Exception(nullptr, std::make_exception_ptr(std::runtime_error("x")));
+  const QString path = dir.filePath(QStringLiteral("VantrelError.Log"));
+  {
+    QFile older(path);
+    ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+    older.write("an older record\r\n");
+  }
+  Report(path);
+  {
+    const FileSizeLimit full(static_cast<rlim_t>(QFileInfo(path).size()));
+    report->ApplicationEvents1Exception(nullptr, std::make_exception_ptr(std::runtime_error("x")));
+  }
+  EXPECT_EQ(LogText(), QStringLiteral("an older record\r\n"));
   EXPECT_EQ(seen.size(), 1U);
   EXPECT_EQ(launcher.Opened().size(), 1U);
+}
+
+// The disk full before the first record: the log is made but stays empty, and nobody is
+// asked to mail an empty file.
+TEST_F(ReportTest, AnEmptyLogIsNotOfferedByMail) {
+  const QString path = dir.filePath(QStringLiteral("VantrelError.Log"));
+  Report(path);
+  {
+    const FileSizeLimit full(0);
+    report->ApplicationEvents1Exception(nullptr, std::make_exception_ptr(std::runtime_error("x")));
+  }
+  EXPECT_EQ(seen.size(), 1U);
+  EXPECT_TRUE(launcher.Opened().empty());
 }
 
 TEST_F(ReportTest, TheReportPageIsAskedForAtEveryErrorInTheLanguageOfTheMoment) {

@@ -32,7 +32,8 @@ TAboutForm::TAboutForm(Services& services, QWidget* parent) : QDialog(parent), s
   setObjectName(QStringLiteral("TAboutForm"));
   setWindowTitle(SourceText("About Vantrel"));
 
-  QLabel* picture = PictureLabel(this, "ProgramIcon", StillPicture("about.gif"));
+  QLabel* picture =
+      PictureLabel(this, "ProgramIcon", StillPicture("about.gif"), SourceText("Vantrel logo"));
   frog_ = NewAnimatedPicture(this, "Frog", "frog.gif", QSize(48, 40));
 
   QLabel* name = TextLabel(this, "ProductName", SourceText("Vantrel"), true);

@@ -89,15 +89,19 @@ TAffixForm::TAffixForm(MainModel& model, Services& services, QWidget* parent)
 
   auto* warning = new QVBoxLayout;
   warning->setSpacing(0);
-  int line = 0;
+  QList<QLabel*> lines;
   for (std::string_view text : {"If you correct spelling,  make", "sure it remains consistant with",
                                 "the numeric translation."}) {
     auto* label = new QLabel(this);
-    label->setObjectName(QStringLiteral("WarningLine%1").arg(++line));
+    label->setObjectName(QStringLiteral("WarningLine%1").arg(lines.size() + 1));
     label->setTextFormat(Qt::PlainText);
     label->setText(SourceText(text));
     warning->addWidget(label);
+    lines.append(label);
   }
+  // The lines break where the window's width does, not where a listener would pause.
+  SpeakLinesAsOne(lines, SourceText("If you correct spelling, make sure it remains consistent "
+                                    "with the numeric translation."));
   warning->addStretch(1);
 
   affixOkBtn_ = OkButton(this, "AffixOkBtn", SourceText("OK"));

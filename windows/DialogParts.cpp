@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DialogParts.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QDialog>
 #include <QLabel>
 #include <QLayout>
@@ -9,16 +11,64 @@
 
 namespace vantrel {
 
+namespace {
+
+// What a screen reader finds of a hidden control: no name, no text and nothing showing, so
+// that it reads past it as it reads past what is off screen. Its place among its window's
+// controls stays, so that the others keep their order.
+class HiddenControl final : public QAccessibleWidget {
+ public:
+  explicit HiddenControl(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Client) {}
+
+  QString text(QAccessible::Text) const override { return {}; }
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.invisible = true;
+    state.focusable = false;
+    return state;
+  }
+  int childCount() const override { return 0; }
+  QAccessibleInterface* child(int) const override { return nullptr; }
+};
+
+}  // namespace
+
 QString Latin(const char* text) {
   return QString::fromLatin1(text);
 }
 
-QLabel* PictureLabel(QWidget* parent, const char* name, const QPixmap& pixmap) {
+QLabel* PictureLabel(QWidget* parent, const char* name, const QPixmap& pixmap,
+                     const QString& spokenName) {
   auto* label = new QLabel(parent);
   label->setObjectName(Latin(name));
   label->setPixmap(pixmap);
   label->setFixedSize(pixmap.size());
+  if (spokenName.isEmpty()) {
+    HideFromScreenReader(label);
+  } else {
+    label->setAccessibleName(spokenName);
+  }
   return label;
+}
+
+void HideFromScreenReader(QWidget* widget) {
+  // Qt has no setting for this, and a factory of ours would come after Qt's own for its
+  // controls: an interface of our own takes the place of the one Qt keeps for the control,
+  // for as long as the control lives.
+  if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(widget)) {
+    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+  }
+  QAccessible::registerAccessibleInterface(new HiddenControl(widget));
+}
+
+void SpeakLinesAsOne(const QList<QLabel*>& lines, const QString& sentence) {
+  if (lines.isEmpty()) {
+    return;
+  }
+  lines.front()->setAccessibleName(sentence);
+  for (qsizetype i = 1; i < lines.size(); ++i) {
+    HideFromScreenReader(lines[i]);
+  }
 }
 
 QLabel* TextLabel(QWidget* parent, const char* name, const QString& text, bool bold) {

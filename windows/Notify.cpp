@@ -52,10 +52,11 @@ TNotifyForm::TNotifyForm(Services& services, QWidget* parent)
   note->setFrameStyle(QFrame::Box | QFrame::Sunken);
   auto* noteLayout = new QVBoxLayout(note);
   noteLayout->setSpacing(0);
-  noteLayout->addWidget(TextLabel(note, "NoteLine1", SourceText("Your address will be "), true), 0,
-                        Qt::AlignHCenter);
-  noteLayout->addWidget(TextLabel(note, "NoteLine2", SourceText("kept private"), true), 0,
-                        Qt::AlignHCenter);
+  QLabel* firstLine = TextLabel(note, "NoteLine1", SourceText("Your address will be "), true);
+  QLabel* secondLine = TextLabel(note, "NoteLine2", SourceText("kept private"), true);
+  noteLayout->addWidget(firstLine, 0, Qt::AlignHCenter);
+  noteLayout->addWidget(secondLine, 0, Qt::AlignHCenter);
+  SpeakLinesAsOne({firstLine, secondLine}, SourceText("Your address will be kept private."));
 
   ok_ = OkButton(this, "Ok", SourceText("OK"));
 

@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 #include "AnimatedPicture.h"
+#include "DialogParts.h"
 
 // The pictures are compiled into a static library; nothing refers to them by symbol, so
 // the linker would drop them unless they are registered by name.
@@ -40,6 +41,8 @@ AnimatedPicture* NewAnimatedPicture(QWidget* parent, const char* objectName, con
   auto* picture = new AnimatedPicture(parent);
   picture->setObjectName(QLatin1String(objectName));
   picture->hide();
+  // The program's animations only decorate; a screen reader has nothing to say of them.
+  HideFromScreenReader(picture);
   if (size.isValid()) {
     picture->setFixedSize(size);
     picture->LoadWhenShown(PicturePath(fileName));

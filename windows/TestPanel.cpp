@@ -41,7 +41,8 @@ TTestForm::TTestForm(Services& services, QWidget* parent) : QDialog(parent), ser
                 Latin("Welcome - Willkommen - Benvenuto - Bienvenue - Bienvenidos"), true));
   welcomeTexts->addWidget(TextLabel(welcome, "TeamLabel", Latin("Vantrel Test Team Member"), true));
   auto* welcomeLayout = new QHBoxLayout(welcome);
-  welcomeLayout->addWidget(PictureLabel(welcome, "Banner", StillPicture("banner.gif")));
+  // The banner's words are those of the labels beside it: read once, from the labels.
+  welcomeLayout->addWidget(PictureLabel(welcome, "Banner", StillPicture("banner.gif"), QString()));
   welcomeLayout->addSpacing(8);
   welcomeLayout->addLayout(welcomeTexts, 1);
 
@@ -93,7 +94,9 @@ TTestForm::TTestForm(Services& services, QWidget* parent) : QDialog(parent), ser
   advice->setFixedHeight(advice->fontMetrics().lineSpacing() * 4 + 2 * advice->frameWidth() +
                          2 * static_cast<int>(advice->document()->documentMargin()) + 2);
   auto* checkRow = new QHBoxLayout;
-  checkRow->addWidget(PictureLabel(animation, "CautionImage", StillPicture("caution.gif")));
+  // English, as every text of this window for the program's testers.
+  checkRow->addWidget(
+      PictureLabel(animation, "CautionImage", StillPicture("caution.gif"), Latin("Caution")));
   checkRow->addWidget(animationCheckBox_, 1);
   auto* animationLayout = new QVBoxLayout(animation);
   animationLayout->addLayout(checkRow);

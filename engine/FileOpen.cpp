@@ -30,28 +30,39 @@ std::string XdgBaseFolder(const char* variable, std::string_view underHome) {
   return XdgBaseFolder(value != nullptr ? value : "", home != nullptr ? home : "", underHome);
 }
 
+namespace {
+
+// EISDIR: a folder opened for writing; ENXIO: a FIFO that nobody reads opened for
+// writing, a socket, or a device without its driver.
+Status OpenFailure(int error, bool notRegular) {
+  const bool notAFile = notRegular || error == EISDIR || error == ENXIO;
+  return Status::FromError(notAFile ? StatusCode::kNotAFile : StatusCode::kCannotOpen, "", error);
+}
+
+}  // namespace
+
 RegularFile OpenRegularFile(const std::string& path, int flags, mode_t mode) {
   RegularFile out;
   const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
   if (fd < 0) {
-    out.error = errno;
+    out.status = OpenFailure(errno, false);
     return out;
   }
   if (::fstat(fd, &out.info) != 0) {
-    out.error = errno;
+    out.status = OpenFailure(errno, false);
     ::close(fd);
     return out;
   }
   if (!S_ISREG(out.info.st_mode)) {
     out.notRegular = true;
-    out.error = S_ISDIR(out.info.st_mode) ? EISDIR : EINVAL;
+    out.status = OpenFailure(S_ISDIR(out.info.st_mode) ? EISDIR : EINVAL, true);
     ::close(fd);
     return out;
   }
   // Reads and writes of a regular file wait for the disk as usual.
   const int status = ::fcntl(fd, F_GETFL);
   if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
-    out.error = errno;
+    out.status = OpenFailure(errno, false);
     ::close(fd);
     return out;
   }

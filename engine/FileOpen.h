@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "Status.h"
+
 namespace vantrel {
 
 // A folder of the XDG base directories: xdgValue when it is an absolute path (a relative
@@ -21,9 +23,11 @@ std::string XdgBaseFolder(const char* variable, std::string_view underHome);
 
 struct RegularFile {
   int fd = -1;  // open in blocking mode, or -1
-  // Why fd is -1: the errno of the call that failed, or EISDIR (a folder) or EINVAL
-  // (a FIFO, a device, a socket) when what stands there is no regular file.
-  int error = 0;
+  // Why fd is -1, with the system's text as the reason: kNotAFile when what stands there
+  // is no regular file (a folder, a FIFO, a device, a socket, or a pipe nobody reads that
+  // the open itself refused), else kCannotOpen.
+  Status status;
+  // Opened and seen to be no regular file: a folder, a FIFO, a device or a socket.
   bool notRegular = false;
   struct stat info {};  // of the open file
 };

@@ -36,7 +36,8 @@ Status CatalogFileBytes::Open(const std::string& path, std::uint64_t offset, std
   // A FIFO in the catalog's place would stall the open until a writer comes.
   const RegularFile file = OpenRegularFile(path, O_RDONLY);
   if (file.fd < 0) {
-    return Status::FromError(StatusCode::kCannotOpen, "", file.error);
+    // Whatever stands in a catalog's place, it is no catalog that can be opened.
+    return {StatusCode::kCannotOpen, file.status.Reason()};
   }
   const Descriptor fd(file.fd);
   fileSize_ = static_cast<std::uint64_t>(file.info.st_size);

@@ -74,10 +74,7 @@ Status ErrorLog::Append(std::string_view record) {
   // A pipe in the log's place would otherwise wait for a reader for ever.
   const RegularFile file = OpenRegularFile(path_, O_WRONLY | O_APPEND | O_CREAT, 0600);
   if (file.fd < 0) {
-    // ENXIO: a pipe that nobody reads.
-    const bool notAFile = file.notRegular || file.error == EISDIR || file.error == ENXIO;
-    return Status::FromError(notAFile ? StatusCode::kNotAFile : StatusCode::kCannotOpen,
-                             "open " + path_, file.error);
+    return {file.status.Code(), "open " + path_ + ": " + file.status.Reason()};
   }
   const int fd = file.fd;
   // Another running copy of the program writes its records between ours, not into them.

@@ -31,7 +31,8 @@ Status ReadSettingsFile(const std::string& path, std::string& bytes) {
     return notAFile;
   }
   if (file.fd < 0) {
-    return Status::FromError(StatusCode::kCannotOpen, "", file.error);
+    // The settings store tells a refused open from what is no file by the stat above.
+    return {StatusCode::kCannotOpen, file.status.Reason()};
   }
   const int fd = file.fd;
   const std::size_t limit = regfile::kMaxFileSize + 1;

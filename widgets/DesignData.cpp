@@ -14,12 +14,13 @@ constexpr char kTagEnd = 'E';
 constexpr std::array<const char*, kDesignListCount> kListNames = {"PropCell", "PropCol", "PropRow",
                                                                   "PropFixedCol", "PropFixedRow"};
 
-// Attribute codes of an entry.
+// Attribute codes of an entry. The editable one is named apart from the editable value
+// kEditable (CellProperties.h), which is another number in the same namespace.
 enum Code : std::int32_t {
   kEndOfEntry = 0,
   kAlign = 1,
   kWordwrap = 2,
-  kEditable = 3,
+  kEditableAttribute = 3,
   kBrush = 4,
   kSelectedBrush = 5,
   kFont = 6,
@@ -229,7 +230,7 @@ class ListReader {
         case kWordwrap:
           entry.wordwrap = static_cast<std::uint8_t>(InRange(0, kMaxWordwrap));
           break;
-        case kEditable:
+        case kEditableAttribute:
           entry.editable = static_cast<std::uint8_t>(InRange(0, kMaxEditable));
           break;
         case kBrush:
@@ -306,7 +307,7 @@ void WriteEntry(DesignList& out, const DesignEntry& entry) {
     out.insert(out.end(), {kWordwrap, entry.wordwrap});
   }
   if (entry.editable != 0) {
-    out.insert(out.end(), {kEditable, entry.editable});
+    out.insert(out.end(), {kEditableAttribute, entry.editable});
   }
   if (entry.brush) {
     WriteBrush(out, kBrush, *entry.brush);

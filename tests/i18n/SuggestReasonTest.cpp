@@ -100,7 +100,7 @@ TEST(SuggestReason, EachKeySaysItsPartInEveryLanguage) {
       {Paired(Keys(P::kNorthAmerican, C::kTollFree, true, {4}, 2, kCommonWord)),
        "country and toll-free code kept, 2 words, words that go together, common",
        "Landesvorwahl und geb\xC3\xBChrenfreie Vorwahl behalten, 2 W\xC3\xB6rter, "
-       "W\xC3\xB6rter, die zusammengeh\xC3\xB6ren, g\xC3\xA4ngig",
+       "h\xC3\xA4ufige Wortverbindung, g\xC3\xA4ngig",
        "indicatif pays et pr\xC3\xA9"
        "fixe de num\xC3\xA9ro vert conserv\xC3\xA9s, 2 mots, mots qui vont ensemble, courant"},
   };

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
@@ -225,6 +226,78 @@ TEST(HelpViewer, ALanguageChangeTranslatesTheWindowAndShowsThePageInTheNewLangua
     EXPECT_FALSE(back->isEnabled());
   }
   QCoreApplication::removeTranslator(&translator);
+}
+
+// A screen reader finds the help as a window holding a document: the page's title, its
+// text, and its links as links that it can follow, in the book's language.
+TEST(HelpViewer, AScreenReaderReadsThePageAsADocumentWithLinksItCanFollow) {
+  const struct {
+    QLocale locale;
+    const char* contentsTitle;
+    const char* firstLink;
+    const char* followed;
+    const char* followedTitle;
+  } rows[] = {
+      {QLocale(QLocale::English, QLocale::UnitedStates), "Vantrel Help", "The main window",
+       "qrc:/help/main-window.html", "The main window"},
+      {QLocale(QLocale::German, QLocale::Germany), "Vantrel-Hilfe", "Das Hauptfenster",
+       "qrc:/help/de/main-window.html", "Das Hauptfenster"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.locale.name().toStdString());
+    BookLanguage language(row.locale);
+    HelpViewer viewer;
+    viewer.ShowContents();
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&viewer);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), viewer.windowTitle());
+
+    QAccessibleInterface* page = QAccessible::queryAccessibleInterface(viewer.Browser());
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->role(), QAccessible::Document);
+    EXPECT_EQ(page->text(QAccessible::Name).toStdString(), row.contentsTitle);
+    EXPECT_TRUE(page->state().readOnly);
+    EXPECT_NE(window->indexOfChild(page), -1);
+    QAccessibleTextInterface* text = page->textInterface();
+    ASSERT_NE(text, nullptr);
+    const QString plain = viewer.Browser()->document()->toPlainText();
+    ASSERT_EQ(text->characterCount(), plain.size());
+    // The same words; the page's fixed blanks stay fixed blanks for the screen reader.
+    EXPECT_EQ(text->text(0, text->characterCount()).replace(QChar::Nbsp, u' '), plain);
+
+    const Page shown = ReadPage(*viewer.Browser()->document());
+    ASSERT_EQ(page->childCount(), shown.links.size());
+    ASSERT_GT(page->childCount(), 0);
+    for (int i = 0; i < page->childCount(); ++i) {
+      QAccessibleInterface* link = page->child(i);
+      ASSERT_NE(link, nullptr);
+      SCOPED_TRACE(link->text(QAccessible::Name).toStdString());
+      EXPECT_EQ(link->role(), QAccessible::Link);
+      EXPECT_TRUE(link->state().linked);
+      EXPECT_EQ(link->parent(), page);
+      EXPECT_EQ(page->indexOfChild(link), i);
+      EXPECT_EQ(link->childCount(), 0);
+      QAccessibleHyperlinkInterface* target = link->hyperlinkInterface();
+      ASSERT_NE(target, nullptr);
+      EXPECT_EQ(target->anchorTarget(), shown.links[i]);
+      EXPECT_EQ(text->text(target->startIndex(), target->endIndex()).simplified(),
+                link->text(QAccessible::Name));
+      EXPECT_FALSE(link->text(QAccessible::Name).isEmpty());
+    }
+    QAccessibleInterface* first = page->child(0);
+    EXPECT_EQ(first->text(QAccessible::Name).toStdString(), row.firstLink);
+
+    // Followed as a click follows it: the page changes, and Back leads back.
+    ASSERT_NE(first->actionInterface(), nullptr);
+    EXPECT_EQ(first->actionInterface()->actionNames(),
+              QStringList{QAccessibleActionInterface::pressAction()});
+    first->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(viewer.Browser()->source(), QUrl(QString::fromLatin1(row.followed)));
+    EXPECT_EQ(page->text(QAccessible::Name).toStdString(), row.followedTitle);
+    EXPECT_EQ(page->childCount(), ReadPage(*viewer.Browser()->document()).links.size());
+    EXPECT_TRUE(viewer.findChild<QPushButton*>(QStringLiteral("BackBtn"))->isEnabled());
+  }
 }
 
 // The pages take their look from the one stylesheet of the book: a page that lost its

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "QuickTest.h"
+#include "LineFilter.h"
 
 #include <algorithm>
 #include <bit>
@@ -15,7 +15,7 @@
 
 namespace vantrel {
 
-QuickTest::QuickTest(std::string_view number) {
+LineFilter::LineFilter(std::string_view number) {
   const SubstringMatcher matcher(number);
   constexpr unsigned char kComma = ',';
   constexpr unsigned char kCr = '\r';
@@ -70,7 +70,7 @@ QuickTest::QuickTest(std::string_view number) {
   }
 }
 
-bool QuickTest::Passes(std::string_view line) const {
+bool LineFilter::Passes(std::string_view line) const {
   std::int32_t s = live_;
   for (const char c : line) {
     const auto ch = static_cast<unsigned char>(c);

@@ -18,9 +18,9 @@ namespace vantrel {
 // The quick test of one number as a table: a suffix automaton of the number whose
 // states also stop at a comma, a CR and the end of the bytes read. Memory grows with
 // the number, never with the dictionary.
-class QuickTest {
+class LineFilter {
  public:
-  explicit QuickTest(std::string_view number);
+  explicit LineFilter(std::string_view number);
 
   // Whether a line as read (at most 255 characters, no line end) passes: it holds a
   // comma, and the text before its first comma is not empty and occurs in the number.
@@ -90,8 +90,8 @@ bool WideLineEndsAvailable();
 // quick test reach onLine. `examined` counts every examined line, passing or not; it
 // is complete when the scan returns, also after a read failure.
 template <class OnLine>
-Status ScanQuickTested(ByteSource& source, const QuickTest& test, std::size_t& examined,
-                       OnLine&& onLine) {
+Status ScanFiltered(ByteSource& source, const LineFilter& test, std::size_t& examined,
+                    OnLine&& onLine) {
   // The line ends of one stretch of the buffer are found first, in one pass, so that
   // the loop over its lines neither calls nor stops for anything but a passing line.
   constexpr std::size_t kStretch = 4096;

@@ -6,7 +6,7 @@
 #include <limits>
 #include <map>
 
-#include "QuickTest.h"
+#include "LineFilter.h"
 
 namespace vantrel {
 
@@ -98,13 +98,13 @@ Status SearchCandidates(ByteSource& source, std::string_view number, SearchMode 
                         CellTable& candidates, SearchCounts& counts) {
   // The quick test: the text before the first comma, as the line stands, must occur
   // in the number. Most lines fail on their first characters and are never split.
-  const QuickTest quick(number);
+  const LineFilter quick(number);
   const int first = FirstDigitPos(number);
   const int last = LastDigitPos(number);
   DictionaryEntry entry;
   counts = SearchCounts{};
   std::size_t examined = 0;
-  const Status result = ScanQuickTested(source, quick, examined, [&](std::string_view line) {
+  const Status result = ScanFiltered(source, quick, examined, [&](std::string_view line) {
     if (!ParseDictionaryLine(line, entry)) {
       return;
     }

@@ -14,7 +14,7 @@
 #include <utility>
 
 #include "Codepage.h"
-#include "QuickTest.h"
+#include "LineFilter.h"
 #include "Search.h"
 #include "WordPairs.h"
 
@@ -313,12 +313,12 @@ struct ScanResult {
 // number, grouped by its digits field; and which language the words are in.
 Status ScanWords(ByteSource& source, const std::string& digitText, std::size_t limit,
                  const WordPairs& pairs, ScanResult& result) {
-  const QuickTest quick(digitText);
+  const LineFilter quick(digitText);
   DictionaryEntry entry;
   std::size_t examined = 0;
   Groups& groups = result.groups;
   // Only lines whose digits field stands somewhere in the number reach the callback.
-  return ScanQuickTested(source, quick, examined, [&](std::string_view line) {
+  return ScanFiltered(source, quick, examined, [&](std::string_view line) {
     const std::size_t comma = std::min(line.find(','), line.size());
     if (comma == line.size() || comma == 0 || !ParseDictionaryLine(line, entry)) {
       return;

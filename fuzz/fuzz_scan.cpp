@@ -11,7 +11,7 @@
 
 #include "Affixes.h"
 #include "Dictionary.h"
-#include "QuickTest.h"
+#include "LineFilter.h"
 #include "Search.h"
 #include "WordLookup.h"
 
@@ -89,11 +89,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The search's own scan passes on exactly the lines that pass the quick test.
   {
     Source source(file, chunk);
-    const vantrel::QuickTest test(number);
+    const vantrel::LineFilter test(number);
     std::size_t examined = 0;
     std::size_t next = 0;
     const vantrel::Status result =
-        vantrel::ScanQuickTested(source, test, examined, [&](std::string_view line) {
+        vantrel::ScanFiltered(source, test, examined, [&](std::string_view line) {
           if (next >= passing.size() || passing[next] != line) {
             __builtin_trap();
           }

@@ -9,7 +9,7 @@
 
 #include "Dictionary.h"
 #include "Fakes.h"
-#include "QuickTest.h"
+#include "LineFilter.h"
 
 namespace vantrel {
 namespace {
@@ -48,9 +48,9 @@ Result Plain(const std::string& data, std::string_view number, std::size_t chunk
 Result Quick(const std::string& data, std::string_view number, std::size_t chunk,
              std::size_t failAt = std::string::npos) {
   MemorySource source(data, chunk, failAt);
-  const QuickTest test(number);
+  const LineFilter test(number);
   Result out;
-  out.result = ScanQuickTested(source, test, out.examined, [&](std::string_view line) {
+  out.result = ScanFiltered(source, test, out.examined, [&](std::string_view line) {
     EXPECT_LE(line.size(), kShortText);
     out.lines.emplace_back(line);
   });
@@ -102,7 +102,7 @@ std::string Awkward() {
   return data + "377,last,B";
 }
 
-TEST(QuickScanTest, AgreesWithThePlainScanForEveryReadSize) {
+TEST(FilteredScanTest, AgreesWithThePlainScanForEveryReadSize) {
   const std::string data = Awkward();
   const std::string numbers[] = {"1-800-356-9377", "", "8", std::string(300, '8'),
                                  std::string(255, '8')};
@@ -118,7 +118,7 @@ TEST(QuickScanTest, AgreesWithThePlainScanForEveryReadSize) {
   }
 }
 
-TEST(QuickScanTest, ShortLinesAcrossManyStretchesOfOneRead) {
+TEST(FilteredScanTest, ShortLinesAcrossManyStretchesOfOneRead) {
   // Line ends close to every edge of the stretches in which the line ends are sought.
   std::mt19937 random(3);
   const char* const ends[] = {"\r\n", "\r", "\r\n\n"};
@@ -140,7 +140,7 @@ TEST(QuickScanTest, ShortLinesAcrossManyStretchesOfOneRead) {
   }
 }
 
-TEST(QuickScanTest, LineEndsAndCtrlZAtTheEdgeOfARead) {
+TEST(FilteredScanTest, LineEndsAndCtrlZAtTheEdgeOfARead) {
   struct Row {
     const char* name;
     std::string data;
@@ -179,7 +179,7 @@ TEST(QuickScanTest, LineEndsAndCtrlZAtTheEdgeOfARead) {
   }
 }
 
-TEST(QuickScanTest, ALineOf255CharactersAcrossTheEndOfARead) {
+TEST(FilteredScanTest, ALineOf255CharactersAcrossTheEndOfARead) {
   // The comma is the 255th character of the first line and the 256th of the second:
   // only the first keeps it. The third is cut after its word.
   const std::string data = std::string(254, '7') + ",\r\n" + std::string(255, '7') + ",w,B\r\n" +
@@ -194,7 +194,7 @@ TEST(QuickScanTest, ALineOf255CharactersAcrossTheEndOfARead) {
   }
 }
 
-TEST(QuickScanTest, AReadFailureCountsTheLinesBeforeIt) {
+TEST(FilteredScanTest, AReadFailureCountsTheLinesBeforeIt) {
   const std::string data = Awkward();
   for (std::size_t failAt = 0; failAt < data.size(); failAt += 131) {
     SCOPED_TRACE(failAt);
@@ -207,7 +207,7 @@ TEST(QuickScanTest, AReadFailureCountsTheLinesBeforeIt) {
   }
 }
 
-TEST(QuickScanTest, EveryWayOfFindingLineEndsFindsThemAll) {
+TEST(FilteredScanTest, EveryWayOfFindingLineEndsFindsThemAll) {
   // Dense line ends (more than eight in a block), none at all, and stretches that start
   // and stop anywhere; the bytes past `to` hold CRs that must not be counted.
   std::mt19937 random(5);
@@ -240,7 +240,7 @@ TEST(QuickScanTest, EveryWayOfFindingLineEndsFindsThemAll) {
   }
 }
 
-TEST(QuickTestTest, PassesAgreesWithAPlainSearch) {
+TEST(LineFilterTest, PassesAgreesWithAPlainSearch) {
   std::mt19937 random(11);
   const std::string alphabet = "0123,-\n\x1A\r(";
   std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
@@ -249,7 +249,7 @@ TEST(QuickTestTest, PassesAgreesWithAPlainSearch) {
     for (int i = 0; i < round % 30; ++i) {
       number += alphabet[pick(random)];
     }
-    const QuickTest test(number);
+    const LineFilter test(number);
     for (int probe = 0; probe < 40; ++probe) {
       std::string line;
       for (int i = 0; i < 1 + probe % 8; ++i) {

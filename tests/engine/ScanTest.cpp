@@ -11,7 +11,7 @@
 #include "Affixes.h"
 #include "Dictionary.h"
 #include "Fakes.h"
-#include "QuickTest.h"
+#include "LineFilter.h"
 
 namespace vantrel {
 namespace {
@@ -143,7 +143,7 @@ TEST(ScanTest, AReadFailureSaysWhyWhenTheSystemTold) {
     EXPECT_EQ(scanned, Status(StatusCode::kReadFailed, row.reason));
     FailingSource quick(row.error);
     std::size_t examined = 0;
-    EXPECT_EQ(ScanQuickTested(quick, QuickTest("228"), examined, [](std::string_view) {}),
+    EXPECT_EQ(ScanFiltered(quick, LineFilter("228"), examined, [](std::string_view) {}),
               Status(StatusCode::kReadFailed, row.reason));
   }
 }

@@ -18,7 +18,9 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
-std::string_view Trim(std::string_view s) {
+// Only spaces and tabs: the file's other control characters are faults to report, not
+// padding to drop (unlike Trim of VantrelGlobal.h, which drops every code up to 32).
+std::string_view TrimBlanks(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) {
     s.remove_prefix(1);
   }
@@ -197,13 +199,13 @@ void AppendQuoted(std::string& out, std::string_view s) {
 
 bool ReadHexBytes(std::string_view data, std::vector<std::uint8_t>& out, std::string& reason) {
   out.clear();
-  data = Trim(data);
+  data = TrimBlanks(data);
   if (data.empty()) {
     return true;
   }
   while (true) {
     const std::size_t comma = data.find(',');
-    const std::string_view token = Trim(data.substr(0, comma));
+    const std::string_view token = TrimBlanks(data.substr(0, comma));
     const int hi = token.size() == 2 ? HexDigit(token[0]) : -1;
     const int lo = token.size() == 2 ? HexDigit(token[1]) : -1;
     if (hi < 0 || lo < 0) {
@@ -291,11 +293,11 @@ class Parser {
   }
 
   bool ReadLines() {
-    if (lines_.empty() || Trim(lines_[0]) != kHeader) {
+    if (lines_.empty() || TrimBlanks(lines_[0]) != kHeader) {
       return Fail(1, "the first line is not \"" + std::string(kHeader) + "\"");
     }
     for (line_ = 1; line_ < lines_.size(); ++line_) {
-      const std::string_view line = Trim(lines_[line_]);
+      const std::string_view line = TrimBlanks(lines_[line_]);
       if (line.empty() || line.front() == ';') {
         continue;
       }
@@ -315,7 +317,7 @@ class Parser {
       return Fail(line_ + 1, "a key line must end with ']'");
     }
     const std::string_view path = line.substr(1, line.size() - 2);
-    if (Trim(path).empty()) {
+    if (TrimBlanks(path).empty()) {
       return Fail(line_ + 1, "a key without a name");
     }
     if (path.front() == '-') {
@@ -346,11 +348,11 @@ class Parser {
     } else if (!ReadQuoted(line, pos, value.name, reason)) {
       return Fail(lineNumber, reason + " in a value name");
     }
-    std::string_view rest = Trim(line.substr(pos));
+    std::string_view rest = TrimBlanks(line.substr(pos));
     if (!rest.starts_with('=')) {
       return Fail(lineNumber, "'=' expected after the value name");
     }
-    rest = Trim(rest.substr(1));
+    rest = TrimBlanks(rest.substr(1));
     if (!ReadData(rest, value, reason)) {
       return Fail(lineNumber, reason);
     }
@@ -415,14 +417,14 @@ class Parser {
     }
     // Long hex data runs on over lines that end with a backslash.
     std::string data(afterHex.substr(1));
-    while (Trim(data).ends_with('\\')) {
+    while (TrimBlanks(data).ends_with('\\')) {
       data.erase(data.find_last_of('\\'));
       if (line_ + 1 >= lines_.size()) {
         reason = "hex data continues past the end of the file";
         return false;
       }
       ++line_;
-      data += Trim(lines_[line_]);
+      data += TrimBlanks(lines_[line_]);
     }
     std::vector<std::uint8_t> bytes;
     if (!ReadHexBytes(data, bytes, reason)) {

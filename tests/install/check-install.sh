@@ -27,6 +27,9 @@ expected=(
   share/icons/hicolor/scalable/apps/$id.svg
   share/man/man1/vantrel.1.gz
   share/man/man1/vantrel-cli.1.gz
+  share/man/de/man1/vantrel.1.gz
+  share/man/de/man1/vantrel-cli.1.gz
+  share/man/fr/man1/vantrel.1.gz
   share/doc/vantrel/copyright
   share/doc/vantrel/changelog.gz
   share/lintian/overrides/vantrel
@@ -63,6 +66,21 @@ for page in vantrel vantrel-cli; do
   [ -z "$warnings" ] || fail "man $page warns: $warnings"
   grep -q "SYNOPSIS" <<<"$text" || fail "man $page has no synopsis"
 done
+# The translated pages: read as UTF-8 without a warning, a name line that lexgrog (and so
+# mandb and apropos) can index, their own heading for the synopsis and the same version.
+for entry in de/vantrel:ÜBERSICHT de/vantrel-cli:ÜBERSICHT fr/vantrel:SYNOPSIS; do
+  page=${entry%%:*}
+  heading=${entry#*:}
+  file="$root/share/man/${page%%/*}/man1/${page#*/}.1.gz"
+  text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$file" 2>&1) || fail "man $page"
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings=all -l "$file" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "man $page warns: $warnings"
+  grep -q "^$heading" <<<"$text" || fail "man $page has no $heading"
+  lexgrog "$file" | grep -qF "${page#*/} - " || fail "lexgrog finds no name line in $page"
+  zcat "$file" | head -n 1 | grep -qF "\"Vantrel $version\"" ||
+    fail "man $page does not carry version $version"
+done
+
 # One version everywhere: the manual pages, the AppStream release and the changelog's
 # latest entry.
 for page in vantrel vantrel-cli; do

@@ -98,6 +98,21 @@ Utf8Char DecodeUtf8At(std::string_view text, std::size_t pos) {
   return result;
 }
 
+std::size_t FirstInvalidUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const Utf8Char ch = DecodeUtf8At(text, i);
+    if (!ch.valid) {
+      return i;
+    }
+    i += ch.length;
+  }
+  return std::string_view::npos;
+}
+
+bool IsValidUtf8(std::string_view text) {
+  return FirstInvalidUtf8(text) == std::string_view::npos;
+}
+
 std::string Utf8ToCp1252(std::string_view text) {
   std::string out;
   out.reserve(text.size());

@@ -35,6 +35,12 @@ struct Utf8Char {
 };
 Utf8Char DecodeUtf8At(std::string_view text, std::size_t pos);
 
+// Where the first malformed sequence of text starts, or std::string_view::npos when text
+// is well-formed UTF-8 throughout. Every reader of UTF-8 (catalogs, the settings file)
+// checks through this one decoder, so that they all refuse the same bytes.
+std::size_t FirstInvalidUtf8(std::string_view text);
+bool IsValidUtf8(std::string_view text);
+
 // Characters Windows-1252 lacks, and malformed UTF-8, become '?'.
 std::string Utf8ToCp1252(std::string_view text);
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "CatalogsUtf8.h"
+#include "Codepage.h"
 
 namespace vantrel::i18n {
 

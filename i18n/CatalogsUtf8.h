@@ -1,17 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The text conversions of the translation layer. Catalog keys and translations are UTF-8;
-// the windows hand in and take back UTF-16. Catalog keys never hold carriage returns, while
-// the texts the program shows end their lines with CR LF.
+// The text conversions of the translation layer. Catalog keys and translations are UTF-8
+// (checked by IsValidUtf8 of Codepage.h); the windows hand in and take back UTF-16.
+// Catalog keys never hold carriage returns, while the texts the program shows end their
+// lines with CR LF.
 
 #include <string>
 #include <string_view>
 
 namespace vantrel::i18n {
-
-// True when text is well-formed UTF-8: no stray continuation bytes, no overlong forms, no
-// surrogates, nothing above U+10FFFF, no sequence cut off at the end.
-bool IsValidUtf8(std::string_view text);
 
 // The key under which a text is looked up: every carriage return removed.
 std::string WithoutCarriageReturns(std::string_view text);

@@ -90,17 +90,6 @@ std::string Hex32(std::uint32_t v, bool padded) {
   return s;
 }
 
-std::size_t FirstInvalidUtf8(std::string_view s) {
-  for (std::size_t i = 0; i < s.size();) {
-    const Utf8Char ch = DecodeUtf8At(s, i);
-    if (!ch.valid) {
-      return i;
-    }
-    i += ch.length;
-  }
-  return kNone;
-}
-
 // Code points of valid UTF-8; a stray byte, which the writer's callers never hand over,
 // becomes U+FFFD rather than being lost without trace.
 std::vector<std::uint32_t> DecodeUtf8(std::string_view s) {
@@ -606,10 +595,6 @@ std::string Serialize(const Document& document) {
 
 bool CanWriteName(std::string_view name) {
   return IsValidUtf8(name) && !NeedsHexForm(name);
-}
-
-bool IsValidUtf8(std::string_view text) {
-  return FirstInvalidUtf8(text) == kNone;
 }
 
 bool SameName(std::string_view a, std::string_view b) {

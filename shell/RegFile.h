@@ -124,7 +124,6 @@ std::string Serialize(const Document& document);
 
 // A name cannot be written in hex, so it must fit between quotes on one line.
 bool CanWriteName(std::string_view name);
-bool IsValidUtf8(std::string_view text);
 
 // Comparison of names and key paths: A to Z match a to z; every other byte matches itself.
 bool SameName(std::string_view a, std::string_view b);

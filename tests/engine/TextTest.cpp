@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <string>
+#include <string_view>
+
 #include "Codepage.h"
 #include "VantrelGlobal.h"
 
@@ -125,6 +129,64 @@ TEST(TextTest, TrimRemovesControlCharactersAndBlanksOnly) {
 
 TEST(TextTest, LowerAZLeavesEverythingElseAlone) {
   EXPECT_EQ(LowerAZ("HeLP \xC9T\xC9 [Z]"), "help \xC9t\xC9 [z]");
+}
+
+// The one UTF-8 decoder that the catalogs, the settings file and the code page share:
+// only the shortest form of a character up to U+10FFFF, and no surrogate, is valid.
+TEST(CodepageTest, DecodesOnlyWellFormedUtf8) {
+  constexpr std::size_t kAllValid = std::string_view::npos;
+  struct Row {
+    const char* name;
+    std::string bytes;
+    char32_t code;             // of the first sequence, when valid
+    std::size_t length;        // of the first sequence as DecodeUtf8At reads it
+    bool valid;                // the first sequence
+    std::size_t firstInvalid;  // of the whole text
+  } rows[] = {
+      {"plain", "Kopieren", U'K', 1, true, kAllValid},
+      {"the last one-byte character", "\x7F", 0x7F, 1, true, kAllValid},
+      {"two bytes", "\xC3\xA9", 0xE9, 2, true, kAllValid},
+      {"the first two-byte character", "\xC2\x80", 0x80, 2, true, kAllValid},
+      {"three bytes", "\xE2\x82\xAC", 0x20AC, 3, true, kAllValid},
+      {"the last character before the surrogates", "\xED\x9F\xBF", 0xD7FF, 3, true, kAllValid},
+      {"the first character after the surrogates", "\xEE\x80\x80", 0xE000, 3, true, kAllValid},
+      {"four bytes", "\xF0\x9F\x98\x80", 0x1F600, 4, true, kAllValid},
+      {"the last character", "\xF4\x8F\xBF\xBF", 0x10FFFF, 4, true, kAllValid},
+      // Overlong forms.
+      {"slash in two bytes", "\xC0\xAF", 0, 2, false, 0},
+      {"the smallest two-byte form too small", "\xC1\xBF", 0, 2, false, 0},
+      {"slash in three bytes", "\xE0\x80\xAF", 0, 3, false, 0},
+      {"the last two-byte character in three", "\xE0\x9F\xBF", 0, 3, false, 0},
+      {"slash in four bytes", "\xF0\x80\x80\xAF", 0, 4, false, 0},
+      {"the last three-byte character in four", "\xF0\x8F\xBF\xBF", 0, 4, false, 0},
+      // Surrogates.
+      {"the first surrogate", "\xED\xA0\x80", 0, 3, false, 0},
+      {"the last surrogate", "\xED\xBF\xBF", 0, 3, false, 0},
+      // Beyond U+10FFFF.
+      {"beyond the last character", "\xF4\x90\x80\x80", 0, 4, false, 0},
+      {"the largest four-byte form", "\xF7\xBF\xBF\xBF", 0, 4, false, 0},
+      {"a five-byte lead", "\xF8\x88\x80\x80\x80", 0, 1, false, 0},
+      {"0xFF", "\xFF", 0, 1, false, 0},
+      // Cut short, at the end or by a byte that is no continuation.
+      {"a lead byte alone", "\xC3", 0, 1, false, 0},
+      {"a lead byte alone after a letter", "a\xC3", U'a', 1, true, 1},
+      {"three bytes cut after two", "\xE2\x82", 0, 1, false, 0},
+      {"four bytes cut after three", "\xF0\x9F\x98", 0, 1, false, 0},
+      {"a letter where a continuation belongs", "\xC3(", 0, 1, false, 0},
+      {"a stray continuation byte", "\x80", 0, 1, false, 0},
+      {"a fault after valid characters", "\xC3\xA9\xE2\x82\xAC\xED\xA0\x80x", 0xE9, 2, true, 5},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Utf8Char first = DecodeUtf8At(row.bytes, 0);
+    EXPECT_EQ(first.valid, row.valid);
+    EXPECT_EQ(first.length, row.length);
+    if (row.valid) {
+      EXPECT_EQ(first.code, row.code);
+    }
+    EXPECT_EQ(FirstInvalidUtf8(row.bytes), row.firstInvalid);
+    EXPECT_EQ(IsValidUtf8(row.bytes), row.firstInvalid == kAllValid);
+  }
 }
 
 TEST(CodepageTest, ConvertsBothWays) {

@@ -9,7 +9,6 @@
 #include <cerrno>
 
 #include "Catalogs.h"
-#include "CatalogsUtf8.h"
 #include "I18nTesting.h"
 
 namespace vantrel::i18n {
@@ -246,33 +245,6 @@ TEST_F(CatalogsTest, ACatalogWhoseReadFailsPartWayIsNotUsedAndIsTriedAgain) {
       EXPECT_EQ(instance->TranslateText("Copy"), row.copy);
       EXPECT_EQ(domain.CurrentState(), TDomain::State::kOpen);
     }
-  }
-}
-
-TEST(Utf8Check, OnlyTheShortestFormOfACharacterIsUtf8) {
-  struct Row {
-    const char* name;
-    std::string bytes;
-    bool valid;
-  } rows[] = {
-      {"plain", "Kopieren", true},
-      {"two bytes", "\xC3\xA9", true},
-      {"three bytes", "\xE2\x82\xAC", true},
-      {"four bytes", "\xF0\x9F\x98\x80", true},
-      {"the last character", "\xF4\x8F\xBF\xBF", true},
-      {"slash in two bytes", "\xC0\xAF", false},
-      {"the smallest two-byte form too small", "\xC1\xBF", false},
-      {"slash in three bytes", "\xE0\x80\xAF", false},
-      {"the last two-byte character in three", "\xE0\x9F\xBF", false},
-      {"slash in four bytes", "\xF0\x80\x80\xAF", false},
-      {"the last three-byte character in four", "\xF0\x8F\xBF\xBF", false},
-      {"beyond the last character", "\xF4\x90\x80\x80", false},
-      {"a surrogate", "\xED\xA0\x80", false},
-      {"a lead byte alone", "a\xC3", false},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(IsValidUtf8(row.bytes), row.valid);
   }
 }
 

@@ -30,6 +30,7 @@ expected=(
   share/man/de/man1/vantrel.1.gz
   share/man/de/man1/vantrel-cli.1.gz
   share/man/fr/man1/vantrel.1.gz
+  share/man/fr/man1/vantrel-cli.1.gz
   share/doc/vantrel/copyright
   share/doc/vantrel/changelog.gz
   share/lintian/overrides/vantrel
@@ -68,7 +69,8 @@ for page in vantrel vantrel-cli; do
 done
 # The translated pages: read as UTF-8 without a warning, a name line that lexgrog (and so
 # mandb and apropos) can index, their own heading for the synopsis and the same version.
-for entry in de/vantrel:ÜBERSICHT de/vantrel-cli:ÜBERSICHT fr/vantrel:SYNOPSIS; do
+for entry in de/vantrel:ÜBERSICHT de/vantrel-cli:ÜBERSICHT \
+  fr/vantrel:SYNOPSIS fr/vantrel-cli:SYNOPSIS; do
   page=${entry%%:*}
   heading=${entry#*:}
   file="$root/share/man/${page%%/*}/man1/${page#*/}.1.gz"

@@ -286,6 +286,9 @@ TEST(LayerGridAccessible, TheSelectedRowIsTheOneTheGridShowsSelected) {
 
     EXPECT_EQ(cells->selectedRows(), c.selected);
     EXPECT_EQ(cells->selectedRowCount(), c.selected.size());
+    // The grid selects rows, never a whole column on its own.
+    EXPECT_EQ(cells->selectedColumnCount(), 0);
+    EXPECT_TRUE(cells->selectedColumns().isEmpty());
     for (int row = 0; row < cells->rowCount(); ++row) {
       SCOPED_TRACE(testing::Message() << "table row " << row);
       const bool selected = c.selected.contains(row);
@@ -366,6 +369,25 @@ TEST(LayerGridAccessible, MovingTheCurrentCellSendsFocusToThatCell) {
   const std::vector<SeenEvent> named = OfType(recorder.Take(), QAccessible::NameChanged);
   ASSERT_EQ(named.size(), 1u);
   EXPECT_EQ(named[0].childName, QStringLiteral("cat"));
+}
+
+// The list grows shorter under the user (a new search): the current cell moves up to the
+// last row, and the screen reader is told where the user now is.
+TEST(LayerGridAccessible, ACurrentCellMovedByFewerRowsSendsFocusThere) {
+  RecordedEvents recorder;
+  CandidateGrid g;
+  g.grid.SetCell(0, 2, "bat");
+  g.grid.SetCell(0, 5, "cat");
+  g.Show();
+  g.grid.FocusCell(0, 5);
+  recorder.Take();
+
+  g.grid.SetRowCount(3);
+  QCoreApplication::processEvents();
+  const std::vector<SeenEvent> focus = OfType(recorder.Take(), QAccessible::Focus);
+  ASSERT_FALSE(focus.empty());
+  EXPECT_EQ(focus.back().child, 2 * 2 + 0);
+  EXPECT_EQ(focus.back().childName, QStringLiteral("bat"));
 }
 
 TEST(LayerGridAccessible, TakingTheFocusSendsFocusToTheCurrentCell) {

@@ -55,7 +55,7 @@ TEST(ThreadStacks, AThreadRunsWithAnAlternateSignalStackOfItsOwn) {
 }
 
 // The number of the process's memory mappings.
-int Mappings() {
+[[maybe_unused]] int Mappings() {
   std::ifstream maps("/proc/self/maps");
   int lines = 0;
   for (std::string line; std::getline(maps, line);) {

@@ -51,10 +51,6 @@ QString BundledDictionaryPath();
 // and the dictionaries that come with Vantrel in bundledFolder.
 QString StartDictionaryNote(const QString& stored, const QString& bundledFolder);
 
-// The warning at a close whose settings cannot be stored, in the current language: the
-// value, the settings file and the reason.
-QString SettingsWriteWarning(const SettingsWriteError& error);
-
 // Where a settings file could not be read, in the current language (" could not be read
 // in lines 4, 6 and 9"): a handful of the lines by number, then how many more.
 QString BadLinesText(const std::vector<std::size_t>& lines);

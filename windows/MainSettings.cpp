@@ -173,13 +173,4 @@ std::optional<SettingValue> TMainForm::Stored(Setting setting) const {
   }
 }
 
-QString SettingsWriteWarning(const SettingsWriteError& error) {
-  QString text;
-  if (!error.ValueName().isEmpty()) {
-    text = TranslateText("Failed to set data for '") + error.ValueName() + QStringLiteral("'\n");
-  }
-  return text + TranslateText("The settings file ") + error.FilePath() +
-         TranslateText(" could not be written: ") + TranslateMessage(error.Explanation());
-}
-
 }  // namespace vantrel

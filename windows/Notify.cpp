@@ -119,7 +119,13 @@ void TNotifyForm::OkClick() {
   } else if (remind_->isChecked()) {
     value = kRemindAfter;
   }
-  WriteNotifyCount(value);
+  try {
+    WriteNotifyCount(value);
+  } catch (const SettingsWriteError& error) {
+    // The choice cannot be kept for the next run: the user is told which file and why,
+    // and the window closes as it would have.
+    services_.dialogs.Warning(this, SettingsWriteWarning(error));
+  }
   accept();
 }
 

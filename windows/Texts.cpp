@@ -45,4 +45,13 @@ QString TranslateMessage(const Message& message) {
   return out;
 }
 
+QString SettingsWriteWarning(const SettingsWriteError& error) {
+  QString text;
+  if (!error.ValueName().isEmpty()) {
+    text = TranslateText("Failed to set data for '") + error.ValueName() + QStringLiteral("'\n");
+  }
+  return text + TranslateText("The settings file ") + error.FilePath() +
+         TranslateText(" could not be written: ") + TranslateMessage(error.Explanation());
+}
+
 }  // namespace vantrel

@@ -10,6 +10,7 @@
 
 #include "CellText.h"
 #include "Message.h"
+#include "SettingsStore.h"
 
 namespace vantrel {
 
@@ -39,5 +40,10 @@ std::string TranslateTextCp1252(std::string_view english);
 
 // A message assembled from pieces, each translatable piece translated on its own.
 QString TranslateMessage(const Message& message);
+
+// The warning when a value cannot be stored, in the current language: the value, the
+// settings file and the reason. A read-only or full disk is no fault of the program, so
+// it is a warning, never an error report.
+QString SettingsWriteWarning(const SettingsWriteError& error);
 
 }  // namespace vantrel

@@ -12,18 +12,28 @@ The words asked about are the short everyday ones of Onboard's English word coun
 digits; a pair the model does not know as a pair (it falls back to the single words)
 is never more likely than its words alone and is left out.
 
+Two words that English also writes as one (a sun room, a sunroom) go together too, however
+rarely the model saw them side by side: WordNet's words (Debian package wordnet-base) of a
+line's length that split into two of the words asked about, each at least three letters,
+where the compound's own definition names both parts ("a room enclosed largely with glass
+and affording exposure to the sun"). That leaves out chance splits such as "canthus" into
+"can thus". Such a pair's figure is at least COMPOUND_FIGURE.
+
 Output lines: "first second figure", figure ten times the base-10 logarithm above,
 one or more (the pair at least 1.12 times as likely as its words apart).
 """
 
 import argparse
 import math
+import re
 import sys
 
 UNKNOWN = -536870912  # what the model gives for a word it does not know
 MAX_LETTERS = 7       # a line's own digits in North America
 MAX_WORD = 6
 MIN_FIGURE = 1
+COMPOUND_FIGURE = 10  # ten times as likely together as apart
+MIN_PART = 3
 
 
 def onboard_words(path):
@@ -42,10 +52,56 @@ def onboard_words(path):
     return words
 
 
+def forms(part):
+    """The part and its inflections: pipe, pipes, piped, piping; run, runs, running."""
+    stems = {part, part + part[-1]}
+    if part.endswith("e"):
+        stems.add(part[:-1])
+    out = {part, part + "s", part + "es", part + "d"}
+    for stem in stems:
+        out.update(stem + ending for ending in ("ed", "ing", "er", "ers"))
+    if part.endswith("y"):
+        out.update({part[:-1] + "ies", part[:-1] + "ied"})
+    return out
+
+
+def mentions(part, words):
+    """Whether a definition's words name part, or a form of it."""
+    return not forms(part).isdisjoint(words)
+
+
+def wordnet_compounds(folder, known):
+    """(first, second) for each WordNet word that is the two joined and whose
+    definitions name both."""
+    definitions = {}
+    for pos in ("noun", "verb", "adj", "adv"):
+        with open(f"{folder}/data.{pos}", encoding="latin-1") as f:
+            for line in f:
+                if line.startswith("  "):  # the licence at the top of the file
+                    continue
+                head, _, gloss = line.partition("|")
+                fields = head.split()
+                count = int(fields[3], 16)
+                said = set(re.findall("[a-z]+", gloss.lower()))
+                for i in range(count):
+                    lemma = fields[4 + 2 * i].lower()
+                    if lemma.isascii() and lemma.isalpha() and len(lemma) <= MAX_LETTERS:
+                        # An example that uses the word itself names no part of it.
+                        definitions.setdefault(lemma, set()).update(said - {lemma})
+    compounds = set()
+    for word, said in definitions.items():
+        for cut in range(MIN_PART, len(word) - MIN_PART + 1):
+            first, second = word[:cut], word[cut:]
+            if first in known and second in known and mentions(first, said) and mentions(second, said):
+                compounds.add((first, second))
+    return compounds
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--model", required=True, help="pocketsphinx's en-us.lm.bin")
     parser.add_argument("--counts", required=True, help="Onboard's en_US.lm")
+    parser.add_argument("--wordnet", required=True, help="WordNet's folder (data.noun ...)")
     parser.add_argument("--output", required=True, help="the C++ source to write")
     args = parser.parse_args()
     try:
@@ -61,6 +117,7 @@ def main():
     by_length = {}
     for word in single:
         by_length.setdefault(len(word), []).append(word)
+    compounds = wordnet_compounds(args.wordnet, single)
     # The model's log base is 1.0001.
     to_figure = 10 * math.log10(1.0001)
     pairs = []
@@ -68,6 +125,8 @@ def main():
         for length in range(1, MAX_LETTERS - len(first) + 1):
             for second in by_length.get(length, []):
                 figure = round((model.prob([second, first]) - single[second]) * to_figure)
+                if (first, second) in compounds:
+                    figure = max(figure, COMPOUND_FIGURE)
                 if figure >= MIN_FIGURE:
                     pairs.append((first, second, figure))
     # The program looks lines up by halving, so each table is sorted by its key's bytes.
@@ -88,7 +147,8 @@ def main():
                 out.write(f'    "{chunk}"\n')
             out.write('    "";\n')
         out.write("\n}  // namespace vantrel\n")
-    print(f"{len(pairs)} pairs from {len(single)} words", file=sys.stderr)
+    print(f"{len(pairs)} pairs from {len(single)} words, {len(compounds)} of them written as one",
+          file=sys.stderr)
 
 
 if __name__ == "__main__":

@@ -161,7 +161,8 @@ TEST(SuggestTest, TheAnswerAPersonPicksComesFirst) {
       "7378423,service,B,56", "737,pep,C,31", "8423,vice,B,43", "8423,tide,B,42",
       "617,Ola,A,28",         "2,a,B,74",     "4,i,B,70",       "529,law,B,52",
       "968,you,B,70",         "5,j,F,20",     "7243,paid,B,49", "7243,said,B,59",
-      "367,for,B,70",         "538,jet,C,39", "538,let,B,57",   "2583,blue,B,50"};
+      "367,for,B,70",         "538,jet,C,39", "538,let,B,57",   "2583,blue,B,50",
+      "786,sun,B,49",         "786,run,B,54", "7666,room,B,51"};
   struct Example {
     std::string number;
     std::string first;
@@ -183,6 +184,7 @@ TEST(SuggestTest, TheAnswerAPersonPicksComesFirst) {
       {"18777243367", "1877PAIDFOR"},
       {"1-877-7243-367", "1-877-PAID-FOR"},
       {"18005382583", "1800JETBLUE"},
+      {"7867666", "SUNROOM"},  // English writes it as one word too, not "run room"
   };
   for (const Example& e : examples) {
     SCOPED_TRACE(e.number);

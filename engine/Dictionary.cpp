@@ -45,8 +45,10 @@ class FileSource final : public ByteSource {
 
 }  // namespace
 
-std::string BundledDictionaryPath(const std::string& programDir) {
-  const std::string name = "Vantrel Dictionary.txt";
+std::string BundledDictionaryPath(const std::string& programDir, std::string_view language) {
+  const std::string name = language.starts_with("de")   ? "Vantrel Deutsch.txt"
+                           : language.starts_with("fr") ? "Vantrel Francais.txt"
+                                                        : "Vantrel Dictionary.txt";
   const std::filesystem::path beside =
       (std::filesystem::path(programDir) / "../share/vantrel" / name).lexically_normal();
   if (::access(beside.c_str(), R_OK) == 0) {

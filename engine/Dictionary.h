@@ -60,10 +60,11 @@ using SourceOpener = std::function<std::unique_ptr<ByteSource>(const std::string
 // link to one, opens; a FIFO, a device or a folder does not.
 std::unique_ptr<ByteSource> OpenFileSource(const std::string& path);
 
-// The bundled English dictionary: in share/vantrel/ beside the program's own folder
-// (bin/) when it can be read there, so that an unpacked tree works where it lies, or
-// else where it was installed.
-std::string BundledDictionaryPath(const std::string& programDir);
+// The bundled dictionary of a language ("de", "fr", "de_DE"; any other, or none, gives
+// the English one): in share/vantrel/ beside the program's own folder (bin/) when it can
+// be read there, so that an unpacked tree works where it lies, or else where it was
+// installed.
+std::string BundledDictionaryPath(const std::string& programDir, std::string_view language = {});
 // The folder of the running program, or "." when it cannot be told.
 std::string ProgramDir();
 

@@ -52,7 +52,8 @@ constexpr int kLatestLoadStartMs = 1000;
 }  // namespace
 
 QString BundledDictionaryPath() {
-  return QString::fromStdString(vantrel::BundledDictionaryPath(ProgramDir()));
+  return QString::fromStdString(
+      vantrel::BundledDictionaryPath(ProgramDir(), CatalogLanguage().toStdString()));
 }
 
 QString StartDictionaryNote(const QString& stored, const QString& bundledFolder) {

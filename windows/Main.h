@@ -43,8 +43,8 @@ class SuggestWindow;
 class TTestForm;
 class WordClickGuard;
 
-// The bundled English dictionary: beside the program (share/vantrel/ next to bin/), or
-// where it was installed.
+// The bundled dictionary of the window's language (the English one for a language that
+// has none): beside the program (share/vantrel/ next to bin/), or where it was installed.
 QString BundledDictionaryPath();
 // The note above the Open dialog at start, in the current language: why it opens (the
 // dictionary of the last run, stored, cannot be found or opened; or there is none yet)

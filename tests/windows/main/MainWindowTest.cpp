@@ -297,7 +297,12 @@ TEST_F(MainWindowTest, TheStoredNoDictionaryOpenIsNoFileInAnyLanguage) {
 
     // The settings lack the window's place, so the user is asked for a dictionary and
     // cancels. Nothing was opened instead, and the dialog speaks of no earlier dictionary.
-    EXPECT_FALSE(dialogs.openDialogs.empty());
+    // It proposes the bundled dictionary of the window's language.
+    ASSERT_FALSE(dialogs.openDialogs.empty());
+    const QString proposed = QFileInfo(dialogs.openDialogs[0].proposed).fileName();
+    EXPECT_EQ(proposed, c.language[0] == 'd'   ? QStringLiteral("Vantrel Deutsch.txt")
+                        : c.language[0] == 'f' ? QStringLiteral("Vantrel Francais.txt")
+                                               : QStringLiteral("Vantrel Dictionary.txt"));
     for (const auto& asked : dialogs.openDialogs) {
       EXPECT_FALSE(asked.note.contains(stored)) << asked.note.toStdString();
     }

@@ -4,6 +4,9 @@
 // the About window's keypad and frog, the test window's banner and the caution sign.
 // vantrel-drawgifs writes them as GIF files into assets/pictures/, where they are kept;
 // drawing is deterministic, so the same tool always writes the same bytes.
+//
+// The drawings live in WormPictures, FrogPicture and StillPictures, all drawn on the
+// canvas of PixelCanvas; GifWriter writes them out.
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Seams for engine tests: dictionaries in memory that can be read in small pieces or
-// fail part-way, and a host that records what the window would have shown.
+// fail part-way, a host that records what the window would have shown, and a fixture
+// that puts the two together.
 
 #include <algorithm>
 #include <cerrno>
@@ -11,10 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "CellTable.h"
 #include "Dictionary.h"
 #include "MainModel.h"
 
 namespace vantrel::testing {
+
+using Words = std::vector<std::string>;
 
 class MemorySource final : public ByteSource {
  public:
@@ -111,6 +115,33 @@ class RecordingHost : public MainHost {
   double clock = 0;
   double tick = 0;
   char separator = '.';
+};
+
+// The words a grid shows: the filled cells of its first column from row `from` on.
+inline Words ColumnWords(const CellTable& table, int from) {
+  Words out;
+  for (int row = from; row < table.RowCount(); ++row) {
+    if (!table.Cell(0, row).empty()) {
+      out.push_back(table.Cell(0, row));
+    }
+  }
+  return out;
+}
+
+// A dictionary read from memory through the DictionaryFile a window uses, and the host
+// that records what the window would show. A fixture derives from it, so that its model,
+// declared in the fixture, is made after both.
+struct MemoryDictionary {
+  // The lines, joined by Dict, become the file path and the dictionary in use.
+  void UseDictionary(const std::vector<std::string>& lines, const std::string& path = "dict.txt") {
+    files.files[path] = Dict(lines);
+    dictionary.Bind(path);
+    dictionary.name = path;
+  }
+
+  MemoryFiles files;
+  DictionaryFile dictionary{files.Opener()};
+  RecordingHost host;
 };
 
 }  // namespace vantrel::testing

@@ -12,21 +12,16 @@
 namespace vantrel {
 namespace {
 
-using testing::Dict;
-using testing::MemoryFiles;
 using testing::RecordingHost;
-using Words = std::vector<std::string>;
+using testing::Words;
 
 const std::string B3 = "\x95\x95\x95";
 
-class PhraseTest : public ::testing::Test {
+class PhraseTest : public ::testing::Test, protected testing::MemoryDictionary {
  protected:
   void SetUp() override {
-    files.files["dict.txt"] =
-        Dict({"1,1,D", "8,8,D", "800,tuu,B", "356,elk,B", "9377,wees,B", "377,err,B", "77,ss,B",
-              "7,s,B", "228,bat,B", "4357,help,A", "2,a,B", "0,0,D"});
-    dictionary.Bind("dict.txt");
-    dictionary.name = "dict.txt";
+    UseDictionary({"1,1,D", "8,8,D", "800,tuu,B", "356,elk,B", "9377,wees,B", "377,err,B",
+                   "77,ss,B", "7,s,B", "228,bat,B", "4357,help,A", "2,a,B", "0,0,D"});
     model.ResumeNumber();  // the field gets the focus when the window first shows
   }
 
@@ -57,19 +52,8 @@ class PhraseTest : public ::testing::Test {
     return out;
   }
 
-  Words Candidates() {
-    Words out;
-    for (int row = 1; row < model.Candidates().RowCount(); ++row) {
-      if (!model.Candidates().Cell(0, row).empty()) {
-        out.push_back(model.Candidates().Cell(0, row));
-      }
-    }
-    return out;
-  }
+  Words Candidates() { return testing::ColumnWords(model.Candidates(), 1); }
 
-  MemoryFiles files;
-  DictionaryFile dictionary{files.Opener()};
-  RecordingHost host;
   MainModel model{dictionary, host};
 };
 

@@ -10,36 +10,23 @@ namespace vantrel {
 namespace {
 
 using testing::Dict;
-using testing::MemoryFiles;
-using testing::RecordingHost;
-using Words = std::vector<std::string>;
+using testing::Words;
 
-class LookupTest : public ::testing::Test {
+class LookupTest : public ::testing::Test, protected testing::MemoryDictionary {
  protected:
   void SetUp() override {
-    files.files["dict.txt"] =
-        Dict({"4357,help,A", "2255,ball,B", "2256,ball(toy),B", "2257,ball (toy),B", "2255,BALL,B",
-              "228,bat ,B", "6663,\xC9t\xE9,B", "9999,last,B"}) +
-        "4444,onlylast,B";
-    dictionary.Bind("dict.txt");
-    dictionary.name = "dict.txt";
+    UseDictionary({"4357,help,A", "2255,ball,B", "2256,ball(toy),B", "2257,ball (toy),B",
+                   "2255,BALL,B", "228,bat ,B", "6663,\xC9t\xE9,B", "9999,last,B"});
+    // A last line without its line end, which is never examined.
+    files.files["dict.txt"] += "4444,onlylast,B";
   }
 
   Words Lookup(const std::string& word) {
     lookup.TypeWord(word, true);
     lookup.LookUp();
-    Words out;
-    for (int row = 0; row < lookup.Results().RowCount(); ++row) {
-      if (!lookup.Results().Cell(0, row).empty()) {
-        out.push_back(lookup.Results().Cell(0, row));
-      }
-    }
-    return out;
+    return testing::ColumnWords(lookup.Results(), 0);
   }
 
-  MemoryFiles files;
-  DictionaryFile dictionary{files.Opener()};
-  RecordingHost host;
   LookupModel lookup{dictionary, host};
 };
 
@@ -68,10 +55,67 @@ TEST_F(LookupTest, FindsTheDigitsOfAWordIgnoringCaseAndNotes) {
   }
 }
 
-TEST_F(LookupTest, TheStatusLineCountsExaminedLinesLessOne) {
-  host.tick = 0.25;
-  Lookup("ball");
-  EXPECT_EQ(Render(lookup.StatusMessage(), nullptr), " 2 Matches out of 8 words in .25 secs");
+// The status line, which the main window's search writes through the same StatusLine:
+// the fields found (at most the 19 rows the grid holds), the examined lines less one, and
+// the seconds in the user's decimal separator, empty when they round to nothing. Only the
+// words between the numbers are translated.
+TEST_F(LookupTest, TheStatusLineSaysTheMatchesTheWordsAndTheSeconds) {
+  std::vector<std::string> twentyTwoFields;
+  for (int i = 1; i <= 22; ++i) {
+    twentyTwoFields.push_back(std::to_string(1000 + i) + ",word,B");
+    twentyTwoFields.push_back(std::to_string(1000 + i) + ",word,B");
+  }
+  struct Row {
+    const char* name;
+    std::vector<std::string> lines;  // empty: the fixture's dictionary
+    const char* word;
+    double seconds;
+    char separator;
+    bool translated;
+    const char* expected;
+  };
+  const Row rows[] = {
+      {"two fields", {}, "ball", 0.25, '.', false, " 2 Matches out of 8 words in .25 secs"},
+      {"no field", {}, "nothing", 0.25, '.', false, " 0 Matches out of 8 words in .25 secs"},
+      {"the time rounds to nothing",
+       {},
+       "ball",
+       0.0004,
+       '.',
+       false,
+       " 2 Matches out of 8 words in  secs"},
+      {"a decimal comma",
+       {},
+       "ball",
+       12.3456,
+       ',',
+       false,
+       " 2 Matches out of 8 words in 12,346 secs"},
+      {"translated", {}, "ball", 0.25, '.', true, " 2[ Matches out of ]8[ words in ].25[ secs]"},
+      {"more fields than rows", twentyTwoFields, "word", 0, '.', false,
+       " 19 Matches out of 43 words in  secs"},
+      {"one examined line",
+       {"2255,ball,B"},
+       "ball",
+       0,
+       '.',
+       false,
+       " 1 Matches out of 0 words in  secs"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (!row.lines.empty()) {
+      UseDictionary(row.lines);
+    }
+    host.clock = 0;
+    host.tick = row.seconds;
+    host.separator = row.separator;
+    host.translate = row.translated;
+    Lookup(row.word);
+    EXPECT_EQ(Render(lookup.StatusMessage(),
+                     [&](std::string_view english) { return host.Translate(english); }),
+              row.expected);
+  }
 }
 
 TEST_F(LookupTest, AClickOnAResultEnablesCopyWithItsDigits) {
@@ -102,7 +146,6 @@ TEST_F(LookupTest, ATwentiethDistinctFieldReplacesTheNineteenth) {
   EXPECT_EQ(found[17], "1018");
   EXPECT_EQ(found[18], "1022");
   EXPECT_TRUE(lookup.Results().Cell(0, 19).empty());
-  EXPECT_EQ(Render(lookup.StatusMessage(), nullptr), " 19 Matches out of 43 words in  secs");
 }
 
 TEST_F(LookupTest, ConvertIsEnabledOnlyForAUserTypedWordThatIsNotBlank) {

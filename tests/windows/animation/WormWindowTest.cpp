@@ -13,7 +13,9 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <memory>
 
 #include "AboutVantrel.h"
@@ -98,42 +100,62 @@ TEST_F(WormWindowTest, Timer1TicksOnceASecondFromTheWindowsCreation) {
   EXPECT_FALSE(testing::Find<QTimer>(fresh, "Timer1")->isSingleShot());
 }
 
-TEST_F(WormWindowTest, EveryWormLiesAtItsPlaceBesideItsButtonAndBeneathIt) {
-  // Where each worm and its button lie in the button panel, as the design gives them: the
-  // buttons at left 41, 99 by 25, their tops 107, 142, 177 and 212.
+TEST_F(WormWindowTest, TheCommandButtonsLieWhereTheDesignPutsThem) {
+  // The design: left 41, 99 by 25, their tops 107, 142, 177 and 212.
+  const struct {
+    const char* name;
+    int top;
+  } rows[] = {{"ConvertBtn", 107}, {"ClearBtn", 142}, {"CopyBtn", 177}, {"LookupBtn", 212}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(testing::Find<QPushButton>(*form, row.name)->geometry(), QRect(41, row.top, 99, 25));
+  }
+}
+
+// Every worm comes out from behind its button on its own side: in every frame some of it
+// lies behind the button (it never floats free of it), and whatever shows of it lies on
+// that side; it comes out further as the animation goes on, shows clearly beside the
+// button at its furthest, and never reaches another button, which would cut it off.
+TEST_F(WormWindowTest, EveryWormComesOutFromBehindItsButtonOnItsSide) {
+  enum class Side { kLeft, kTop, kRight, kBottom };
   struct Row {
     const char* name;
-    QPushButton* button;
-    int buttonTop;
-    QRect place;
+    const char* button;
+    Side side;
   };
-  auto* convert = testing::Find<QPushButton>(*form, "ConvertBtn");
-  auto* clear = testing::Find<QPushButton>(*form, "ClearBtn");
-  auto* copy = testing::Find<QPushButton>(*form, "CopyBtn");
-  auto* lookup = testing::Find<QPushButton>(*form, "LookupBtn");
-  const std::vector<Row> rows = {
-      {"ConvertWormLeft", convert, 107, {19, 108, 33, 33}},
-      {"ConvertWormTop", convert, 107, {75, 85, 33, 33}},
-      {"ConvertWormRight", convert, 107, {129, 108, 35, 33}},
-      {"ClearWormLeft", clear, 142, {19, 144, 33, 33}},
-      {"ClearWormRight", clear, 142, {129, 142, 35, 33}},
-      {"CopyWormLeft", copy, 177, {19, 180, 33, 33}},
-      {"CopyWormRight", copy, 177, {129, 180, 35, 33}},
-      {"LookupWormLeft", lookup, 212, {19, 212, 33, 33}},
-      {"LookupWormBottom", lookup, 212, {75, 226, 33, 33}},
-      {"LookupWormRight", lookup, 212, {129, 212, 35, 33}},
+  const Row rows[] = {
+      {"ConvertWormLeft", "ConvertBtn", Side::kLeft},
+      {"ConvertWormTop", "ConvertBtn", Side::kTop},
+      {"ConvertWormRight", "ConvertBtn", Side::kRight},
+      {"ClearWormLeft", "ClearBtn", Side::kLeft},
+      {"ClearWormRight", "ClearBtn", Side::kRight},
+      {"CopyWormLeft", "CopyBtn", Side::kLeft},
+      {"CopyWormRight", "CopyBtn", Side::kRight},
+      {"LookupWormLeft", "LookupBtn", Side::kLeft},
+      {"LookupWormBottom", "LookupBtn", Side::kBottom},
+      {"LookupWormRight", "LookupBtn", Side::kRight},
   };
+  ASSERT_EQ(std::size(rows), static_cast<std::size_t>(kWormCount));
+  ButtonWorms& worms = *testing::Find<ButtonWorms>(*form, "ButtonWorms");
+  const std::vector<QPushButton*> buttons = {testing::Find<QPushButton>(*form, "ConvertBtn"),
+                                             testing::Find<QPushButton>(*form, "ClearBtn"),
+                                             testing::Find<QPushButton>(*form, "CopyBtn"),
+                                             testing::Find<QPushButton>(*form, "LookupBtn")};
   for (int index = 0; index < kWormCount; ++index) {
-    const Row& row = rows[static_cast<std::size_t>(index)];
+    const Row& row = rows[index];
     SCOPED_TRACE(row.name);
     AnimatedPicture* worm = Worm(index);
+    QPushButton* button = testing::Find<QPushButton>(*form, row.button);
+    QWidget* panel = button->parentWidget();
     EXPECT_EQ(worm->objectName(), QLatin1String(row.name));
-    ASSERT_EQ(worm->parentWidget(), row.button->parentWidget());
-    EXPECT_EQ(row.button->geometry(), QRect(41, row.buttonTop, 99, 25));
-    EXPECT_EQ(worm->geometry(), row.place);
+    ASSERT_EQ(worm->parentWidget(), panel);
+    EXPECT_FALSE(worm->isVisibleTo(form.get()));
+    EXPECT_TRUE(worm->testAttribute(Qt::WA_TransparentForMouseEvents));
+    // Drawn beneath: earlier among the panel's children than the button.
+    const QObjectList& children = panel->children();
+    EXPECT_LT(children.indexOf(worm), children.indexOf(button));
     // No control but the buttons lies over it: the radio group above the buttons would
     // hide the top worm.
-    const QObjectList& children = row.button->parentWidget()->children();
     for (QObject* child : children) {
       auto* other = qobject_cast<QWidget*>(child);
       if (other != nullptr && children.indexOf(other) > children.indexOf(worm) &&
@@ -142,14 +164,79 @@ TEST_F(WormWindowTest, EveryWormLiesAtItsPlaceBesideItsButtonAndBeneathIt) {
             << other->objectName().toStdString();
       }
     }
-    EXPECT_FALSE(worm->isVisibleTo(form.get()));
-    EXPECT_TRUE(worm->testAttribute(Qt::WA_TransparentForMouseEvents));
-    // Drawn beneath: earlier among the panel's children than the button.
-    const QObjectList& siblings = row.button->parentWidget()->children();
-    EXPECT_LT(siblings.indexOf(worm), siblings.indexOf(row.button));
     // Fully inside the button panel, so no part of it is cut off.
-    EXPECT_TRUE(row.button->parentWidget()->rect().contains(worm->geometry()));
+    EXPECT_TRUE(panel->rect().contains(worm->geometry()));
+
+    worms.ShowAndRestart(index);
+    const std::vector<QImage> frames = worm->Frames().images;
+    worms.HideAndStop(index);
+    ASSERT_FALSE(frames.empty());
+    const QRect edge = button->geometry();
+    // How far the worm shows beside its button, per frame.
+    std::vector<int> outside;
+    for (std::size_t frame = 0; frame < frames.size(); ++frame) {
+      SCOPED_TRACE("frame " + std::to_string(frame));
+      const QImage& image = frames[frame];
+      bool behind = false;
+      int furthest = 0;
+      bool wrongSide = false;
+      bool onAnotherButton = false;
+      for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+          if (qAlpha(image.pixel(x, y)) == 0) {
+            continue;
+          }
+          const QPoint at = worm->pos() + QPoint(x, y);
+          for (QPushButton* other : buttons) {
+            onAnotherButton =
+                onAnotherButton || (other != button && other->geometry().contains(at));
+          }
+          if (edge.contains(at)) {
+            behind = true;
+            continue;
+          }
+          int beyond = 0;
+          switch (row.side) {
+            case Side::kLeft:
+              beyond = edge.left() - at.x();
+              break;
+            case Side::kTop:
+              beyond = edge.top() - at.y();
+              break;
+            case Side::kRight:
+              beyond = at.x() - edge.right();
+              break;
+            case Side::kBottom:
+              beyond = at.y() - edge.bottom();
+              break;
+          }
+          wrongSide = wrongSide || beyond <= 0;
+          furthest = std::max(furthest, beyond);
+        }
+      }
+      EXPECT_TRUE(behind) << "part of it lies behind the button";
+      EXPECT_FALSE(wrongSide) << "it shows on its own side of the button alone";
+      EXPECT_FALSE(onAnotherButton);
+      outside.push_back(furthest);
+    }
+    const int most = *std::max_element(outside.begin(), outside.end());
+    EXPECT_LT(outside.front(), most) << "it comes out further than it starts";
+    EXPECT_GE(most, 10) << "at its furthest it shows clearly beside the button";
   }
+}
+
+// The worms follow their buttons wherever the layout puts them.
+TEST_F(WormWindowTest, AWormFollowsItsButtonWhenTheLayoutMovesIt) {
+  QPushButton* clear = testing::Find<QPushButton>(*form, "ClearBtn");
+  const QRect before = Worm(3)->geometry();       // ClearWormLeft
+  const QRect rightBefore = Worm(4)->geometry();  // ClearWormRight
+  clear->move(clear->pos() + QPoint(7, 3));
+  EXPECT_EQ(Worm(3)->geometry(), before.translated(7, 3));
+  EXPECT_EQ(Worm(4)->geometry(), rightBefore.translated(7, 3));
+  clear->resize(clear->width() + 10, clear->height());
+  EXPECT_EQ(Worm(3)->geometry(), before.translated(7, 3));
+  EXPECT_EQ(Worm(4)->geometry(), rightBefore.translated(17, 3))
+      << "the right worm keeps to the edge";
 }
 
 // The picture: the top worm above the Convert button is seen whole, not under the radio

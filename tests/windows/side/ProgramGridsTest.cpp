@@ -221,34 +221,57 @@ TEST(ProgramGrids, TheListsToPickFromShowTheirWindowsHint) {
   }
 }
 
-// Each grid shows the whole table the engine fills for it: a grid shorter than its table
-// would hide the last candidates, phrase words or affixes.
-TEST(ProgramGrids, EachGridHoldsTheTableTheEngineFillsForIt) {
+// Each grid shows the whole table the engine fills for it, as the windows attach it: the
+// last row's text can be scrolled into sight (a grid shorter than its table would hide the
+// last candidates, phrase words or affixes), and the table has the grid's columns, so the
+// widths of its design stay.
+TEST(ProgramGrids, EachGridShowsTheWholeTableTheEngineFillsForIt) {
+  struct SilentHost final : MainHost {
+    void Warn(const Message&) override {}
+  } host;
+  DictionaryFile dictionary;
+  MainModel main(dictionary, host);
+  LookupModel lookup(dictionary, host);
+  const MainModel::GridTables tables = main.TablesForGrids();
   struct Case {
-    const char* name;
     ProgramGrid which;
-    int rows;
-    int cols;
+    CellTable& table;
+    int leastRows;  // what the engine may write into it
   };
   const Case cases[] = {
-      {"PossibleGrid", ProgramGrid::kPossible, kSearchRows, 2},
-      {"SelectedGrid", ProgramGrid::kSelected, MainModel::kPhraseSlots, 2},
-      {"AffixGrid", ProgramGrid::kAffix, MainModel::kAffixRows, 2},
-      {"ConvertedGrid", ProgramGrid::kConverted, LookupModel::kRows, 1},
-      {"SelectedAffixGrid", ProgramGrid::kSelectedAffix, 2, 2},
+      {ProgramGrid::kPossible, tables.candidates, kMaxCandidates + 1},
+      {ProgramGrid::kSelected, tables.phrase, MainModel::kPhraseSlots},
+      {ProgramGrid::kAffix, tables.affixOffers, AffixTable::kCapacity},
+      {ProgramGrid::kConverted, lookup.ResultsForGrid(), 19},
+      {ProgramGrid::kSelectedAffix, tables.correction, 2},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
     const auto grid = Make(c.which);
-    EXPECT_EQ(grid->RowCount(), c.rows);
-    EXPECT_EQ(grid->ColCount(), c.cols);
+    SCOPED_TRACE(grid->objectName().toStdString());
+    std::vector<int> widths;
     for (int col = 0; col < grid->ColCount(); ++col) {
-      EXPECT_GT(grid->ColWidth(col), 0) << "column " << col;
+      widths.push_back(grid->ColWidth(col));
+      EXPECT_GT(widths.back(), 0) << "column " << col;
     }
+    const int last = c.table.RowCount() - 1;
+    for (int col = 0; col < c.table.ColCount(); ++col) {
+      c.table.SetCell(col, last, "last" + std::to_string(col));
+    }
+    grid->SetTable(&c.table);
+    EXPECT_EQ(grid->ColCount(), static_cast<int>(widths.size()));
+    for (int col = 0; col < grid->ColCount(); ++col) {
+      EXPECT_EQ(grid->ColWidth(col), widths[static_cast<std::size_t>(col)]) << "column " << col;
+      EXPECT_EQ(grid->CellText(col, last), QStringLiteral("last%1").arg(col));
+    }
+    grid->resize(360, 200);
+    grid->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
+    EXPECT_GE(grid->RowCount(), c.leastRows);
+    grid->FocusCell(0, last);
+    EXPECT_TRUE(grid->viewport()->rect().intersects(grid->CellRect(0, last)))
+        << "the last row scrolls into sight";
+    grid->SetTable(nullptr);
   }
-  // Every candidate the search may find fits below the header; every affix fits.
-  EXPECT_GE(Make(ProgramGrid::kPossible)->RowCount(), kMaxCandidates + 1);
-  EXPECT_GE(Make(ProgramGrid::kAffix)->RowCount(), AffixTable::kCapacity);
 }
 
 // The main window keeps the columns of the candidate and phrase grids in step: they start
@@ -333,7 +356,9 @@ TEST(ProgramGrids, ClassAItalicsComeThroughTheCellFontWhateverTheColumnFont) {
     SCOPED_TRACE(static_cast<int>(which));
     const auto grid = Make(which);
     // A column font of another family and size: it must not take the italics away.
-    grid->ColProperties(0).SetFont(TLayerFont(kBlack, -20, QStringLiteral("Serif"), 0, kBold));
+    grid->Layers()
+        .Entry(LayerKind::kColumn, 0)
+        .SetFont(TLayerFont(kBlack, -20, QStringLiteral("Serif"), 0, kBold));
     grid->SetCellText(0, 3, QStringLiteral("Boston"));
     grid->Table().SetItalic(0, 3, true);
     const TCellProperties* entry = grid->Layers().FindEntry(LayerKind::kCell, 0, 3);
@@ -530,8 +555,13 @@ void Fill(TLayerGrid& grid, std::initializer_list<std::pair<const char*, const c
 
 class GridPictures : public ::testing::Test {
  protected:
+  // Pictures of the grids to look at, written only when VANTREL_SHOTS names a folder.
   static void Save(TLayerGrid& grid, const char* name) {
-    const QString path = QDir::temp().filePath(QString("vantrel-grid-%1.png").arg(name));
+    const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
+    if (folder.isEmpty()) {
+      return;
+    }
+    const QString path = QDir(folder).filePath(QString("vantrel-grid-%1.png").arg(name));
     EXPECT_TRUE(grid.grab().save(path)) << path.toStdString();
   }
 };

@@ -10,6 +10,20 @@
 namespace vantrel {
 namespace {
 
+// The stored fonts name "MS Sans Serif", a Windows font that Linux lacks. Left to itself,
+// fontconfig takes its default sans, a good fifth wider, and the German and French column
+// titles no longer fit the design widths; the free fonts with Arial's metrics come closest.
+// Where none is installed the default stays.
+void SubstituteWindowsFonts() {
+  static const bool substituted = [] {
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                QStringLiteral("Arial")});
+    return true;
+  }();
+  static_cast<void>(substituted);
+}
+
 struct SystemColor {
   QPalette::ColorGroup group;
   QPalette::ColorRole role;
@@ -126,6 +140,7 @@ TLayerFont::TLayerFont(StoredColor color, int height, const QString& name, int p
       height_(height),
       pitch_(pitch),
       style_(style) {
+  SubstituteWindowsFonts();
   font_.setFamily(name);
   font_.setFixedPitch(pitch == 1);
   ApplyHeight();
@@ -166,6 +181,7 @@ void TLayerFont::SetHeight(int height) {
 }
 
 void TLayerFont::SetName(const QString& name) {
+  SubstituteWindowsFonts();
   font_.setFamily(name);
   Changed();
 }

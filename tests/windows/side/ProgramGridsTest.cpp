@@ -672,7 +672,7 @@ TEST_F(GridPictures, AffixGrid) {
   const auto grid = Make(ProgramGrid::kAffix);
   Fill(*grid,
        {{"-ization-ization", "4928466"},
-        {"-ization-ization", "4928466"},
+        {"-ization-ization-ization", "4928466"},
         {"-ing", "464"},
         {"+Ann", "266"},
         {"re-", "73"}},

@@ -97,7 +97,8 @@ int main(int argc, char** argv) {
   vantrel::HelpBook help;
   vantrel::SettingsStore settings;
   vantrel::ShellState state;
-  vantrel::Services services{dialogs, launcher, help, settings, state};
+  vantrel::Translator translator(&translation.Instance());
+  vantrel::Services services{dialogs, launcher, help, settings, state, translator};
 
   // Every error that escapes an event handler is logged, shown and offered by e-mail.
   vantrel::ErrorReport report(

@@ -120,7 +120,10 @@ void ReportCatalogError(const CatalogError& error) {
 }
 
 QString TranslateQText(std::string_view english) {
-  TTranslationInstance* instance = TTranslationInstance::Installed();
+  return TranslateQText(TTranslationInstance::Installed(), english);
+}
+
+QString TranslateQText(TTranslationInstance* instance, std::string_view english) {
   try {
     if (instance != nullptr) {
       return QString::fromStdString(instance->TranslateText(english));

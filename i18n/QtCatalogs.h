@@ -70,6 +70,8 @@ void ReportCatalogError(const CatalogError& error);
 // One English text (UTF-8) through the installed instance. Without an instance the English
 // text comes back; a catalog that cannot be used is reported and leaves the text English.
 QString TranslateQText(std::string_view english);
+// The same through instance; without one the English text comes back.
+QString TranslateQText(TTranslationInstance* instance, std::string_view english);
 
 // The program's translation, created at start before any window and living for the run:
 // the instance for this executable (installed for TranslateQText), Qt's translator and

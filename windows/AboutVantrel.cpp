@@ -22,10 +22,11 @@ void OpenAddress(Services& services, QWidget* parent, const QUrl& address) {
   }
   const bool mail = address.scheme() == QLatin1String("mailto");
   services.dialogs.Warning(
-      parent,
-      mail ? TranslateText("No mail program could be started. Please write to ") +
-                 Latin(kSupportEmail)
-           : TranslateText("No web browser could be started. Please visit ") + address.toString());
+      parent, mail
+                  ? services.translator.Text("No mail program could be started. Please write to ") +
+                        Latin(kSupportEmail)
+                  : services.translator.Text("No web browser could be started. Please visit ") +
+                        address.toString());
 }
 
 TAboutForm::TAboutForm(Services& services, QWidget* parent) : QDialog(parent), services_(services) {
@@ -75,7 +76,7 @@ TAboutForm::TAboutForm(Services& services, QWidget* parent) : QDialog(parent), s
   FixedFrame(*this);
 
   connect(okBtn_, &QPushButton::clicked, this, &QDialog::accept);
-  TranslateWindow(*this);
+  services_.translator.KeepTranslated(*this);
 }
 
 int TAboutForm::ShowModal() {

@@ -169,10 +169,15 @@ int TAffixForm::NumberWidth() const {
   return selectedAffixGrid_->ColWidth(1);
 }
 
+void TAffixForm::WriteColumnTitles() {
+  // The correction table is the engine's; this window is the one that shows it.
+  model_.Correction().SetCell(0, 0, services_.translator.Cp1252("Candidate Word"));
+  model_.Correction().SetCell(1, 0, services_.translator.Cp1252("Represents"));
+}
+
 void TAffixForm::FormCreate() {
-  TranslateWindow(*this);
-  model_.Correction().SetCell(0, 0, ToCp1252(TranslateText("Candidate Word")));
-  model_.Correction().SetCell(1, 0, ToCp1252(TranslateText("Represents")));
+  services_.translator.KeepTranslated(*this, [this] { WriteColumnTitles(); });
+  WriteColumnTitles();
 
   // The created size and place, kept where nothing is stored or the reading stops.
   move(RowOf(Setting::kAffixLeft).design, RowOf(Setting::kAffixTop).design);

@@ -43,6 +43,8 @@ class TAffixForm : public QDialog, public KeepsSettings {
 
  private:
   void FormCreate();
+  // The correction table's column titles in the current language.
+  void WriteColumnTitles();
   void AffixOkBtnClick();
   void SelectedAffixGridColWidthsChanged();
 

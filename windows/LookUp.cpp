@@ -145,7 +145,7 @@ void TLookupForm::FormCreate() {
                   });
   move(PlaceOnScreen(pos(), WindowSize(*this),
                      DesignPlace(Setting::kLookupLeft, Setting::kLookupTop)));
-  TranslateWindow(*this);
+  services_.translator.KeepTranslated(*this);
 }
 
 bool TLookupForm::eventFilter(QObject* watched, QEvent* event) {
@@ -208,7 +208,7 @@ void TLookupForm::NoteUserActivity() {
 void TLookupForm::StateChanged() {
   convertBtn_->setEnabled(model_.ConvertEnabled());
   copyBtn_->setEnabled(model_.CopyEnabled());
-  statusBar1_->showMessage(TranslateMessage(model_.StatusMessage()));
+  statusBar1_->showMessage(services_.translator.Message(model_.StatusMessage()));
 }
 
 }  // namespace vantrel

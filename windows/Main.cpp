@@ -53,7 +53,7 @@ constexpr int kLatestLoadStartMs = 1000;
 
 QString BundledDictionaryPath() {
   return QString::fromStdString(
-      vantrel::BundledDictionaryPath(ProgramDir(), CatalogLanguage().toStdString()));
+      vantrel::BundledDictionaryPath(ProgramDir(), Translator().Language().toStdString()));
 }
 
 QString StartDictionaryNote(const QString& stored, const QString& bundledFolder) {
@@ -147,8 +147,8 @@ void TMainForm::MakeSideWindows() {
 void TMainForm::FormCreate() {
   // First in the language chosen automatically, so that even a window whose settings
   // cannot be read speaks the user's language.
-  currentLanguage_ = CatalogLanguage();
-  TranslateWindow(*this);
+  currentLanguage_ = services_.translator.Language();
+  services_.translator.KeepTranslated(*this, [this] { FollowLanguage(); });
   UpdateLanguageMenu();
   dictionary_.SetNoneInUse(Translate("No Dictionary Open"));
 
@@ -218,11 +218,11 @@ void TMainForm::AffixLoadTick() {
     const long long size = loader_.Size();
     const QString progress =
         size > 0
-            ? TranslateText("Loading the dictionary: ") +
+            ? services_.translator.Text("Loading the dictionary: ") +
                   QString::number(std::min<long long>(read * 100 / size, 99)) + QStringLiteral(" %")
-            : TranslateText("Loading the dictionary: ") + QString::number(read / (1024 * 1024)) +
-                  QStringLiteral(" MB");
-    const QString waiting = TranslateMessage(model_.StatusMessage());
+            : services_.translator.Text("Loading the dictionary: ") +
+                  QString::number(read / (1024 * 1024)) + QStringLiteral(" MB");
+    const QString waiting = services_.translator.Message(model_.StatusMessage());
     statusBar()->showMessage(waiting.isEmpty() ? progress
                                                : waiting + QStringLiteral("  ") + progress);
     return;
@@ -240,10 +240,11 @@ void TMainForm::AffixLoadTick() {
 
 void TMainForm::WriteColumnTitles() {
   const MainModel::GridTables tables = model_.TablesForGrids();
-  tables.candidates.SetCell(0, 0, TranslateTextCp1252("Candidate Word"));
-  tables.candidates.SetCell(1, 0, TranslateTextCp1252("Represents"));
-  tables.phrase.SetCell(0, 0, TranslateTextCp1252("Selected Word"));
-  tables.phrase.SetCell(1, 0, TranslateTextCp1252("Represents"));
+  const Translator& translator = services_.translator;
+  tables.candidates.SetCell(0, 0, translator.Cp1252("Candidate Word"));
+  tables.candidates.SetCell(1, 0, translator.Cp1252("Represents"));
+  tables.phrase.SetCell(0, 0, translator.Cp1252("Selected Word"));
+  tables.phrase.SetCell(1, 0, translator.Cp1252("Represents"));
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -280,7 +281,7 @@ void TMainForm::EntryWritten() {
 void TMainForm::StateChanged() {
   convertBtn_->setEnabled(model_.ConvertEnabled());
   copyBtn_->setEnabled(model_.CopyEnabled());
-  const QString status = TranslateMessage(model_.StatusMessage());
+  const QString status = services_.translator.Message(model_.StatusMessage());
   statusBar()->showMessage(
       status.isEmpty() && !creating_ && dictionary_.InUse().empty() ? NoDictionaryHint() : status);
   selectedWordLabel_->setText(FromCp1252(model_.SelectedWordLabel()));
@@ -296,8 +297,8 @@ std::optional<std::string> TMainForm::ChooseDictionaryFile() {
                                                  QFileInfo(BundledDictionaryPath()).absolutePath())
                            : QString();
   const std::optional<QString> chosen = services_.dialogs.OpenFileName(
-      this, TranslateText("Open Dictionary"),
-      TranslateText("Text Documents") + QStringLiteral(" (*.txt)"), proposed, note);
+      this, services_.translator.Text("Open Dictionary"),
+      services_.translator.Text("Text Documents") + QStringLiteral(" (*.txt)"), proposed, note);
   if (!chosen) {
     return std::nullopt;
   }
@@ -534,11 +535,15 @@ void TMainForm::French1Click() {
 }
 
 void TMainForm::SelectLanguage(const QString& code, QAction* item) {
-  currentLanguage_ = SelectCatalogLanguage(code);
-  TranslateWindow(*this);
-  UpdateLanguageMenu();
-  RetranslateWindows();
+  // Every open window follows by itself, this one included (FollowLanguage).
+  services_.translator.SelectLanguage(code);
   item->setEnabled(false);
+}
+
+void TMainForm::FollowLanguage() {
+  currentLanguage_ = services_.translator.Language();
+  UpdateLanguageMenu();
+  WriteColumnTitles();
 }
 
 void TMainForm::UpdateLanguageMenu() {
@@ -562,18 +567,6 @@ void TMainForm::UpdateLanguageMenu() {
   if (!creating_ && dictionary_.InUse().empty()) {
     statusBar()->showMessage(NoDictionaryHint());
   }
-}
-
-void TMainForm::RetranslateWindows() {
-  for (QWidget* window : std::initializer_list<QWidget*>{affixForm_, notifyForm_, aboutForm_,
-                                                         lookupForm_, suggestForm_}) {
-    if (window != nullptr) {
-      TranslateWindow(*window);
-    }
-  }
-  WriteColumnTitles();
-  model_.Correction().SetCell(0, 0, TranslateTextCp1252("Candidate Word"));
-  model_.Correction().SetCell(1, 0, TranslateTextCp1252("Represents"));
 }
 
 void TMainForm::UpdateCaption() {

@@ -166,8 +166,9 @@ class TMainForm : public QMainWindow, public KeepsSettings, private WindowEngine
   void SelectLanguage(const QString& code, QAction* item);
   // Enables the other languages' items, rebuilds the caption and clears the status line.
   void UpdateLanguageMenu();
-  // The side windows in the current language again, and the grids' column titles.
-  void RetranslateWindows();
+  // After a change of language and the window's own texts: what the window writes by hand
+  // in the new language, the menu and the grids' column titles.
+  void FollowLanguage();
   void UpdateCaption();
   void WriteColumnTitles();
   // Only rows shown wholly can become the current row, so a click never scrolls.

@@ -43,9 +43,8 @@ RestoreResult TMainForm::RestoreWindowSettings() {
       services_.settings, kMainWindowReadOrder, [this](Setting setting, const SettingValue& value) {
         switch (setting) {
           case Setting::kLanguage:
-            currentLanguage_ = SelectCatalogLanguage(value.text);
-            TranslateWindow(*this);
-            UpdateLanguageMenu();
+            // The window follows as at every change of language (FollowLanguage).
+            services_.translator.SelectLanguage(value.text);
             dictionary_.SetNoneInUse(Translate("No Dictionary Open"));
             break;
           case Setting::kDictionary:
@@ -100,15 +99,17 @@ RestoreResult TMainForm::RestoreWindowSettings() {
   move(PlaceOnScreen(pos(), WindowSize(*this), DesignPlace(Setting::kFormLeft, Setting::kFormTop)));
   for (const SettingsFileNotice& notice : services_.settings.TakeFileNotices()) {
     // A settings file that cannot be used is kept, never overwritten unnoticed.
-    QString text = TranslateText("The settings file ") + notice.filePath;
+    QString text = services_.translator.Text("The settings file ") + notice.filePath;
     if (!notice.badLines.empty() && !notice.keptAs.isEmpty()) {
       text += BadLinesText(notice.badLines) +
-              TranslateText(". Every other setting was kept; the original file was kept as ") +
+              services_.translator.Text(
+                  ". Every other setting was kept; the original file was kept as ") +
               notice.keptAs;
     } else {
-      text += notice.keptAs.isEmpty()
-                  ? TranslateText(" could not be read and was left as it is")
-                  : TranslateText(" could not be read and was kept as ") + notice.keptAs;
+      text +=
+          notice.keptAs.isEmpty()
+              ? services_.translator.Text(" could not be read and was left as it is")
+              : services_.translator.Text(" could not be read and was kept as ") + notice.keptAs;
     }
     services_.dialogs.Warning(this,
                               text + QStringLiteral(" (") + notice.reason + QStringLiteral(")"));

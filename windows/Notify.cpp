@@ -70,7 +70,7 @@ TNotifyForm::TNotifyForm(Services& services, QWidget* parent)
 
   InstallHelpKey(this, services_.help, kHelpNotifyWindow);
   connect(ok_, &QPushButton::clicked, this, [this] { OkClick(); });
-  TranslateWindow(*this);
+  services_.translator.KeepTranslated(*this);
 }
 
 int TNotifyForm::ShowModal() {
@@ -115,7 +115,7 @@ void TNotifyForm::OkClick() {
     // Joined as it is: the blanks of the subject stay blanks.
     OpenAddress(services_, this,
                 QUrl(Latin("mailto:") + Latin(kSupportEmail) + Latin("?subject=") +
-                     TranslateText("Please notify me about updates to Vantrel 2.0")));
+                     services_.translator.Text("Please notify me about updates to Vantrel 2.0")));
   } else if (remind_->isChecked()) {
     value = kRemindAfter;
   }

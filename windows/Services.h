@@ -7,6 +7,7 @@
 #include "HelpViewer.h"
 #include "Launcher.h"
 #include "SettingsStore.h"
+#include "Translator.h"
 
 namespace vantrel {
 
@@ -27,6 +28,8 @@ struct Services {
   Help& help;
   SettingsStore& settings;
   ShellState& state;
+  // Every text a window shows in the user's language, and the switch of that language.
+  Translator& translator;
 };
 
 }  // namespace vantrel

@@ -126,7 +126,7 @@ SuggestWindow::SuggestWindow(MainModel& model, Services& services, QWidget* pare
   connect(list_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { Choose(row); });
   InstallHelpKey(this, services_.help, kHelpSuggestWindow);
   FormCreate();
-  TranslateWindow(*this);
+  services_.translator.KeepTranslated(*this);
 }
 
 void SuggestWindow::FormCreate() {

@@ -149,20 +149,20 @@ void TTestForm::EmailErrorBtnClick() {
 }
 
 void TTestForm::NoDictionaryBtnClick() {
-  services_.dialogs.Warning(
-      this, TranslateText("Error Reading Dictionary ") + TranslateText("No Dictionary Open"));
+  services_.dialogs.Warning(this, services_.translator.Text("Error Reading Dictionary ") +
+                                      services_.translator.Text("No Dictionary Open"));
 }
 
 void TTestForm::ErrorReadingDictionaryClick() {
   const QString name = dictionary_ != nullptr ? QString::fromStdString(dictionary_->name)
-                                              : TranslateText("No Dictionary Open");
-  services_.dialogs.Warning(this, TranslateText("Error Reading Dictionary ") + name);
+                                              : services_.translator.Text("No Dictionary Open");
+  services_.dialogs.Warning(this, services_.translator.Text("Error Reading Dictionary ") + name);
 }
 
 void TTestForm::EntryCanNotExceedClick() {
-  services_.dialogs.Warning(this, TranslateText("Entry Can Not Exceed ") +
+  services_.dialogs.Warning(this, services_.translator.Text("Entry Can Not Exceed ") +
                                       QString::number(MainModel::kEntryLimit) +
-                                      TranslateText(" Characters"));
+                                      services_.translator.Text(" Characters"));
 }
 
 }  // namespace vantrel

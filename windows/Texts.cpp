@@ -1,48 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Texts.h"
 
-#include "QtCatalogs.h"
-#include "WindowTranslation.h"
+#include "Translator.h"
 
 namespace vantrel {
 
+namespace {
+
+// The windows' translator as it is without an instance of its own: it follows the
+// program's translation, so these texts speak the language the windows speak.
+const Translator& ProgramTexts() {
+  static const Translator translator;
+  return translator;
+}
+
+}  // namespace
+
 QString TranslateText(std::string_view english) {
-  return i18n::TranslateQText(english);
-}
-
-void TranslateWindow(QObject& window) {
-  i18n::TranslateWindow(window);
-}
-
-QString SelectCatalogLanguage(const QString& code) {
-  i18n::TTranslationInstance* instance = i18n::TTranslationInstance::Installed();
-  if (instance == nullptr) {
-    return code.isEmpty()
-               ? QString::fromStdString(i18n::AutomaticLanguage(i18n::QtLanguageSources()))
-               : code;
-  }
-  instance->SelectLanguage(code.toStdString());
-  return QString::fromStdString(instance->CurrentLanguage());
-}
-
-QString CatalogLanguage() {
-  i18n::TTranslationInstance* instance = i18n::TTranslationInstance::Installed();
-  return instance != nullptr
-             ? QString::fromStdString(instance->CurrentLanguage())
-             : QString::fromStdString(i18n::AutomaticLanguage(i18n::QtLanguageSources()));
-}
-
-std::string TranslateTextCp1252(std::string_view english) {
-  return ToCp1252(TranslateText(english));
+  return ProgramTexts().Text(english);
 }
 
 QString TranslateMessage(const Message& message) {
-  QString out;
-  for (const TextPiece& piece : message) {
-    // Names and numbers are UTF-8 already; dictionary texts were converted before.
-    out += piece.translate ? TranslateText(piece.text) : QString::fromStdString(piece.text);
-  }
-  return out;
+  return ProgramTexts().Message(message);
 }
 
 QString SettingsWriteWarning(const SettingsWriteError& error) {

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Texts between the engine's Windows-1252 bytes and what the windows show, and the one
-// place where an English text is turned into the user's language.
+// Texts for code that has no window at hand: the helpers that compose a message before
+// any window exists or outside one (the start's dictionary note, the error report's page,
+// the settings warnings, the file dialog's labels). A window translates through the
+// Translator of its Services instead (Translator.h).
 
-#include <QObject>
 #include <QString>
 #include <string>
 #include <string_view>
@@ -14,29 +15,18 @@
 
 namespace vantrel {
 
-// One English text through the catalog of the current language. Until the program's
-// translation is set up (and where there is no catalog) the English text is the
-// translation; a catalog that cannot be used is reported and leaves the text English.
+// One English text through the catalog of the program's translation. Until that is set up
+// (and where there is no catalog) the English text is the translation; a catalog that
+// cannot be used is reported and leaves the text English.
 QString TranslateText(std::string_view english);
 
 // An English text that a window is built with. It stays English here: the window's
-// translation (TranslateWindow) puts it into the user's language and keeps the English, so
-// that a change of language translates it again. The catalogs hold it as they hold every
-// text of TranslateText.
+// translation (Translator::Window) puts it into the user's language and keeps the
+// English, so that a change of language translates it again. The catalogs hold it as
+// they hold every text of TranslateText.
 inline QString SourceText(std::string_view english) {
   return QString::fromUtf8(english.data(), static_cast<qsizetype>(english.size()));
 }
-
-// A window's texts in the current language (see WindowTranslation.h); the first call
-// keeps the English texts for later calls after a change of language.
-void TranslateWindow(QObject& window);
-
-// Makes code (empty: the automatic choice from LANG and the user's locale) the language of
-// the catalogs and returns the language now current.
-QString SelectCatalogLanguage(const QString& code);
-// The language of the catalogs now.
-QString CatalogLanguage();
-std::string TranslateTextCp1252(std::string_view english);
 
 // A message assembled from pieces, each translatable piece translated on its own.
 QString TranslateMessage(const Message& message);

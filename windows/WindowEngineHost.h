@@ -16,7 +16,6 @@
 #include "EngineHost.h"
 #include "Message.h"
 #include "Services.h"
-#include "Texts.h"
 
 namespace vantrel {
 
@@ -35,11 +34,11 @@ class WindowEngineHost : public Host {
   WindowEngineHost(QWidget& window, Services& services) : window_(window), services_(services) {}
 
   void Warn(const Message& message) override {
-    services_.dialogs.Warning(&window_, TranslateMessage(message));
+    services_.dialogs.Warning(&window_, services_.translator.Message(message));
   }
   void SetBusy(bool busy) override { ShowBusyPointer(busy); }
   std::string Translate(std::string_view english) override {
-    return TranslateText(english).toStdString();
+    return services_.translator.Text(english).toStdString();
   }
   char DecimalSeparator() override { return LocaleDecimalSeparator(); }
 

@@ -26,7 +26,8 @@ struct Window {
   vantrel::bench::QuietLauncher launcher;
   vantrel::bench::QuietHelp help;
   vantrel::ShellState shell;
-  vantrel::Services services{dialogs, launcher, help, settings, shell};
+  vantrel::Translator translator;
+  vantrel::Services services{dialogs, launcher, help, settings, shell, translator};
   vantrel::TMainForm form{services};
 
   bool Show() {

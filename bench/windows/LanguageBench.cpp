@@ -66,8 +66,9 @@ struct Run {
   vantrel::bench::QuietLauncher launcher;
   vantrel::bench::QuietHelp help;
   vantrel::ShellState shell;
+  vantrel::Translator translator;
   vantrel::SettingsStore settings;
-  vantrel::Services services{dialogs, launcher, help, settings, shell};
+  vantrel::Services services{dialogs, launcher, help, settings, shell, translator};
   std::unique_ptr<vantrel::TMainForm> form;
   std::unique_ptr<vantrel::TLookupForm> lookup;
   std::unique_ptr<vantrel::TAboutForm> about;

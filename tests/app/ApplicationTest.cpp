@@ -291,7 +291,8 @@ class ProgramTest : public ::testing::Test, public testing::SixWindows {
   RecordingLauncher launcher;
   RecordingHelp help;
   ShellState state;
-  Services services{dialogs, launcher, help, settings, state};
+  Translator translator;
+  Services services{dialogs, launcher, help, settings, state, translator};
   RecordedErrors recorded;
 };
 

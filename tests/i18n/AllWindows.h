@@ -43,7 +43,8 @@ class AllWindows : public testing::SixWindows {
     } else if (!settings->OpenKey(SettingsStore::OpenMode::kExisting)) {
       dialogs.fileChoices.push_back(path);
     }
-    services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
+    services =
+        std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state, translator});
     CreateWindows(*services);
   }
   ~AllWindows() { CloseWindows(); }
@@ -56,6 +57,7 @@ class AllWindows : public testing::SixWindows {
   RecordingHelp help;
   std::unique_ptr<SettingsStore> settings;
   ShellState state;
+  Translator translator;
   std::unique_ptr<Services> services;
 
  private:

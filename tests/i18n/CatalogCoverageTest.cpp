@@ -2,10 +2,10 @@
 // Every English text that the program's sources hand to the catalog has an entry in the
 // German and in the French catalog, and the catalogs carry what assets/po says.
 //
-// The sources are scanned for string literals passed to TranslateText, TranslateTextCp1252,
-// the windows' Translate, SourceText (a window's English texts) and the engine's Tr (message
-// pieces). Texts that reach TranslateText or a window through a variable are caught by the
-// window suite, which builds every window with a catalog installed.
+// The sources are scanned for string literals passed to TranslateText, the windows'
+// translator (Text, Cp1252) and Translate, SourceText (a window's English texts) and the
+// engine's Tr (message pieces). Texts that reach TranslateText or a window through a variable are
+// caught by the window suite, which builds every window with a catalog installed.
 
 #include <gtest/gtest.h>
 
@@ -51,7 +51,7 @@ bool ReadLiterals(const std::string& text, std::size_t& i, std::string& out) {
 std::set<std::string> TranslatedLiterals(const std::string& text) {
   std::set<std::string> found;
   for (const char* function :
-       {"TranslateText(", "TranslateTextCp1252(", "Translate(", "SourceText(", "Tr("}) {
+       {"TranslateText(", "Text(", "Cp1252(", "Translate(", "SourceText(", "Tr("}) {
     const std::string call = function;
     for (std::size_t at = text.find(call); at != std::string::npos; at = text.find(call, at + 1)) {
       if (at > 0 && IsNameChar(text[at - 1])) {
@@ -112,9 +112,9 @@ class CompiledCatalog {
 TEST(CatalogCoverage, TheScannerFindsLiteralsOfEveryForm) {
   const std::set<std::string> found = TranslatedLiterals(
       "a(TranslateText(\"One\")); Tr(\"Two \"\n  \"parts\"); x.Translate(\"Three\\n\");"
-      " TranslateTextCp1252( \"Four\" ); SourceText(\"Five\"); MyTr(\"no\"); TranslateText(name); "
-      "Tr(\"a\" + b);");
-  EXPECT_EQ(found, (std::set<std::string>{"One", "Two parts", "Three\n", "Four", "Five"}));
+      " translator.Cp1252( \"Four\" ); SourceText(\"Five\"); MyTr(\"no\"); TranslateText(name); "
+      "Tr(\"a\" + b); services_.translator.Text(\"Six\"); SetText(\"no\");");
+  EXPECT_EQ(found, (std::set<std::string>{"One", "Two parts", "Three\n", "Four", "Five", "Six"}));
 }
 
 TEST(CatalogCoverage, EveryTextOfTheSourcesIsInBothCatalogs) {

@@ -402,7 +402,8 @@ TEST_F(LanguageSwitchTest, WithoutADictionaryTheCaptionKeepsTheLanguageItsNameWa
   RecordingLauncher launcher;
   RecordingHelp help;
   ShellState state;
-  Services services{dialogs, launcher, help, settings, state};
+  Translator translator;
+  Services services{dialogs, launcher, help, settings, state, translator};
   TMainForm form(services);
   const QString caption = QStringLiteral("Vantrel Kein Verzeichnis geöffnet");
   ASSERT_EQ(form.windowTitle(), caption);

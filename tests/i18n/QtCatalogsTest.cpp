@@ -25,6 +25,7 @@
 #include "ScriptedDialogs.h"
 #include "TestPanel.h"
 #include "Texts.h"
+#include "Translator.h"
 
 namespace vantrel {
 namespace {
@@ -81,20 +82,37 @@ TEST(QtTexts, AnyContextIsTranslatedBySourceText) {
   }
 }
 
-TEST(QtTexts, WindowsTranslateTextFollowsTheInstalledInstance) {
-  EXPECT_EQ(TranslateText("Candidate Word"), QStringLiteral("Candidate Word"));  // none yet
+TEST(QtTexts, TheWindowsTranslatorFollowsTheProgramsTranslation) {
+  Translator translator;
+  EXPECT_EQ(translator.Text("Candidate Word"), QStringLiteral("Candidate Word"));  // none yet
+  EXPECT_EQ(TranslateText("Candidate Word"), QStringLiteral("Candidate Word"));
   {
     auto translation = StartTranslation();
-    EXPECT_EQ(SelectCatalogLanguage(QStringLiteral("de_DE")), QStringLiteral("de_DE"));
+    QStringList told;
+    QObject::connect(&translator, &Translator::LanguageChanged,
+                     [&told](const QString& language) { told << language; });
+    EXPECT_EQ(translator.SelectLanguage(QStringLiteral("de_DE")), QStringLiteral("de_DE"));
+    EXPECT_EQ(translator.Text("Candidate Word"), QStringLiteral("Beispielwort"));
+    // The texts of code without a window at hand speak the windows' language.
     EXPECT_EQ(TranslateText("Candidate Word"), QStringLiteral("Beispielwort"));
-    EXPECT_EQ(TranslateTextCp1252("Selected Word"), "Ausgew\xE4hltes Wort");
-    EXPECT_EQ(TranslateMessage({Tr("Entry Can Not Exceed "), Lit("30"), Tr(" Characters")}),
+    EXPECT_EQ(translator.Cp1252("Selected Word"), "Ausgew\xE4hltes Wort");
+    const Message entry{Tr("Entry Can Not Exceed "), Lit("30"), Tr(" Characters")};
+    EXPECT_EQ(translator.Message(entry),
               QStringLiteral("Die Eingabe darf nicht länger sein als 30 Zeichen"));
-    EXPECT_EQ(SelectCatalogLanguage(QStringLiteral("fr_FR")), QStringLiteral("fr_FR"));
-    EXPECT_EQ(TranslateText("Represents"), QStringLiteral("Représente"));
-    EXPECT_EQ(CatalogLanguage(), QStringLiteral("fr_FR"));
+    EXPECT_EQ(TranslateMessage(entry), translator.Message(entry));
+    EXPECT_EQ(translator.SelectLanguage(QStringLiteral("fr_FR")), QStringLiteral("fr_FR"));
+    EXPECT_EQ(translator.Text("Represents"), QStringLiteral("Représente"));
+    EXPECT_EQ(translator.Language(), QStringLiteral("fr_FR"));
+    EXPECT_EQ(told, (QStringList{QStringLiteral("de_DE"), QStringLiteral("fr_FR")}));
+
+    // A translator of the instance it is given speaks that instance's language.
+    Translator own(&translation->Instance());
+    EXPECT_EQ(own.Language(), QStringLiteral("fr_FR"));
+    EXPECT_EQ(own.SelectLanguage(QStringLiteral("de_DE")), QStringLiteral("de_DE"));
+    EXPECT_EQ(own.Text("Represents"), QStringLiteral("stellt dar"));
+    EXPECT_EQ(told.size(), 2) << "each translator tells its own windows";
   }
-  EXPECT_EQ(TranslateText("Represents"), QStringLiteral("Represents"));  // gone with it
+  EXPECT_EQ(translator.Text("Represents"), QStringLiteral("Represents"));  // gone with it
 }
 
 TEST(QtTexts, ACatalogThatCannotBeUsedIsReportedOnceAndTextsStayEnglish) {
@@ -184,10 +202,10 @@ TEST(QtTexts, TheStoredLanguageBecomesTheCatalogsLanguageAtTheMainWindowsCreatio
         Row{"", "de_DE", "Über Vantrel"}}) {
     SCOPED_TRACE(row.stored);
     i18n::ProgramTranslation translation(setup);  // a run of its own
-    ASSERT_EQ(CatalogLanguage(), QStringLiteral("de_DE"));
+    ASSERT_EQ(Translator().Language(), QStringLiteral("de_DE"));
     AllWindows windows(QString::fromUtf8(row.stored));
     EXPECT_EQ(windows.form->CurrentLanguage(), QString::fromUtf8(row.language));
-    EXPECT_EQ(CatalogLanguage(), QString::fromUtf8(row.language));
+    EXPECT_EQ(windows.translator.Language(), QString::fromUtf8(row.language));
     // The windows created after the main window speak that language.
     EXPECT_EQ(windows.about->windowTitle(), QString::fromUtf8(row.aboutTitle));
   }

@@ -189,7 +189,7 @@ TEST_P(WindowFitTest, EveryTextFitsAndEveryAccessKeyIsUnique) {
       windows.form->English1Click();
     }
   }
-  ASSERT_EQ(CatalogLanguage(), QString::fromLatin1(language));
+  ASSERT_EQ(windows.translator.Language(), QString::fromLatin1(language));
 
   HelpViewer help;
   ErrorDialogTexts texts;

@@ -129,6 +129,7 @@ class ReportTest : public ::testing::Test {
   testing::ScriptedDialogs dialogs;
   RecordingHelp help;
   ShellState state;
+  Translator translator;
 };
 
 // The line of TestPanel.cpp that the report names.
@@ -148,7 +149,7 @@ QString SourceLine(int number) {
 TEST_F(ReportTest, TheTestWindowsApplicationErrorIsShownLoggedAndOfferedByMail) {
   VANTREL_SKIP_WITHOUT_DEBUG_INFO();
   SettingsStore store(dir.filePath(QStringLiteral("config")));
-  Services services{dialogs, launcher, help, store, state};
+  Services services{dialogs, launcher, help, store, state, translator};
   TTestForm test(services);
   test.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&test));
@@ -214,7 +215,7 @@ TEST_F(ReportTest, TheTestWindowsApplicationErrorIsShownLoggedAndOfferedByMail) 
 TEST_F(ReportTest, WithoutALogThatCanBeMadeTheDialogStillShowsAndNoMailIsOffered) {
   Report(QStringLiteral("/proc/vantrel-none/VantrelError.Log"));
   SettingsStore store(dir.filePath(QStringLiteral("config")));
-  Services services{dialogs, launcher, help, store, state};
+  Services services{dialogs, launcher, help, store, state, translator};
   TTestForm test(services);
   test.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&test));
@@ -295,7 +296,7 @@ TEST_F(ReportTest, TheReportPageIsAskedForAtEveryErrorInTheLanguageOfTheMoment) 
 TEST_F(ReportTest, SettingsThatCannotBeWrittenAtCloseAreAWarningAndTheProgramStillCloses) {
   // A settings folder that cannot be made: every write fails.
   SettingsStore store(QStringLiteral("/proc/vantrel-none/config"));
-  Services services{dialogs, launcher, help, store, state};
+  Services services{dialogs, launcher, help, store, state, translator};
   TMainForm form(services);
   TNotifyForm notify(services, &form);
   form.SetSideWindows(nullptr, nullptr, nullptr, &notify, nullptr);
@@ -320,7 +321,7 @@ TEST_F(ReportTest, SettingsThatCannotBeWrittenAtCloseAreAWarningAndTheProgramSti
 // closes as it would have.
 TEST_F(ReportTest, ANotificationCountThatCannotBeStoredIsAWarning) {
   SettingsStore store(QStringLiteral("/proc/vantrel-none/config"));
-  Services services{dialogs, launcher, help, store, state};
+  Services services{dialogs, launcher, help, store, state, translator};
   TNotifyForm notify(services);
   notify.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&notify));

@@ -283,7 +283,8 @@ TEST_F(MainWindowTest, TheStoredNoDictionaryOpenIsNoFileInAnyLanguage) {
     dialogs.openDialogs.clear();
     dialogs.warnings.clear();
     opened.clear();
-    services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
+    services =
+        std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state, translator});
     form = std::make_unique<TMainForm>(*services, nullptr, [&opened](const std::string& path) {
       opened << QString::fromStdString(path);
       return OpenFileSource(path);
@@ -1065,7 +1066,8 @@ class MainWindowSlowDictionaryTest : public MainWindowTest {
  protected:
   void ShowWhileTheDictionaryLoads() {
     dialogs.fileChoices.push_back(dictionaryPath);
-    services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
+    services =
+        std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state, translator});
     form = std::make_unique<TMainForm>(*services, nullptr, slow.Opener());
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -1195,7 +1197,8 @@ class MainWindowLargeDictionaryTest : public MainWindowTest {
   void ShowWhileTheLargeDictionaryLoads() {
     held = std::make_unique<HeldDictionary>();
     dialogs.fileChoices.push_back(largePath);
-    services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
+    services =
+        std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state, translator});
     form = std::make_unique<TMainForm>(*services, nullptr, held->Opener(largePath));
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -1330,7 +1333,8 @@ TEST_F(MainWindowTest, SideWindowsMadeAfterTheMainWindowAreMadeOnceAndLoseNoPlac
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     dialogs.shownDialogs.clear();
-    services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
+    services =
+        std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state, translator});
     form = std::make_unique<TMainForm>(*services);
     int made = 0;
     form->SetSideWindowMaker([this, &made] {
@@ -1464,7 +1468,7 @@ TEST_F(MainWindowTest, SettingsThatCannotBeSavedAreAWarningInTheUsersLanguage) {
       EXPECT_EQ(file.readAll(), before) << "the old settings are kept whole";
     }
     CloseWindows();
-    SelectCatalogLanguage(QStringLiteral("en_US"));
+    translator.SelectLanguage(QStringLiteral("en_US"));
   }
   QFile::remove(settings->Folder());
 }

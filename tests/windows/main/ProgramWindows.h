@@ -43,7 +43,8 @@ class ProgramWindowsTest : public ::testing::Test, public SixWindows {
 
   // The six windows in the program's order; the main window is shown.
   void CreateWindows() {
-    services = std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state});
+    services =
+        std::make_unique<Services>(Services{dialogs, launcher, help, *settings, state, translator});
     SixWindows::CreateWindows(*services);
     form->show();
   }
@@ -67,6 +68,7 @@ class ProgramWindowsTest : public ::testing::Test, public SixWindows {
   RecordingLauncher launcher;
   RecordingHelp help;
   ShellState state;
+  Translator translator;
   std::unique_ptr<Services> services;
 };
 

@@ -28,7 +28,8 @@ struct TestServices {
   RecordingHelp help;
   SettingsStore store;
   ShellState state;
-  Services services{dialogs, launcher, help, store, state};
+  Translator translator;
+  Services services{dialogs, launcher, help, store, state, translator};
 
   void WriteInteger(const char* name, qint32 value) {
     store.OpenKey(SettingsStore::OpenMode::kCreate)->WriteInteger(QString::fromLatin1(name), value);

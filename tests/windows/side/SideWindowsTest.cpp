@@ -258,7 +258,7 @@ TEST(NotifyForm, ACountThatCannotBeStoredIsRaisedForTheErrorReport) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.close();
   SettingsStore store(blocked);
-  Services services{env.dialogs, env.launcher, env.help, store, env.state};
+  Services services{env.dialogs, env.launcher, env.help, store, env.state, env.translator};
   TNotifyForm notify(services);
   EXPECT_THROW(notify.ShowNotifyForm(), SettingsWriteError);
   EXPECT_EQ(env.dialogs.execs, 0);

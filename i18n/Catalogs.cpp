@@ -267,11 +267,6 @@ std::string TTranslationInstance::CurrentLanguage() const {
   return language_;
 }
 
-void TTranslationInstance::SetMissObserver(std::function<void(std::string_view)> observer) {
-  std::unique_lock lock(mutex_);
-  missObserver_ = std::move(observer);
-}
-
 void TTranslationInstance::SetEnabled(bool enabled) {
   std::unique_lock lock(mutex_);
   enabled_ = enabled;
@@ -323,14 +318,6 @@ std::string TTranslationInstance::TranslateText(std::string_view english) {
                               "translations."});
     case TDomain::Found::kNo:
       break;
-  }
-  std::function<void(std::string_view)> observer;
-  {
-    std::shared_lock lock(mutex_);
-    observer = missObserver_;
-  }
-  if (observer && domain.CurrentState() == TDomain::State::kOpen) {
-    observer(key);
   }
   AppendWithCarriageReturns(result, key);
   return result;

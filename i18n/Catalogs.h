@@ -146,10 +146,6 @@ class TTranslationInstance {
   // differs from the text, or nullopt. Raises CatalogError.
   std::optional<std::string> TranslateResourceText(std::string_view text);
 
-  // Told of every text that TranslateText looked up in an open catalog without finding it:
-  // a text the catalogs lack. Tests use it to find texts added without a translation.
-  void SetMissObserver(std::function<void(std::string_view)> observer);
-
   // Told of the new current language after every SelectLanguage, outside the instance's
   // lock: Qt's own catalogs and the default locale follow the program's language by it.
   void SetLanguageObserver(std::function<void(const std::string&)> observer);
@@ -162,8 +158,9 @@ class TTranslationInstance {
   const TCatalogArchive& Archive() const { return archive_; }
   TDomain& Domain(std::string_view name);
 
-  // The instance that the free TranslateText of the windows uses; nullptr while none is
-  // installed. An installed instance stays until it is destroyed or another is installed.
+  // The program's instance, which the windows' translation follows (Translator.h,
+  // WindowTranslation.h); nullptr while none is installed. An installed instance stays
+  // until it is destroyed or another is installed.
   static TTranslationInstance* Installed();
   void Install();
 
@@ -179,7 +176,6 @@ class TTranslationInstance {
   std::string language_;
   bool enabled_ = true;
   std::map<std::string, std::unique_ptr<TDomain>, std::less<>> domains_;
-  std::function<void(std::string_view)> missObserver_;
   std::function<void(const std::string&)> languageObserver_;
 
   mutable std::shared_mutex resourceMutex_;

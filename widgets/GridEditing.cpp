@@ -84,18 +84,18 @@ void TLayerGrid::PlaceEditor() {
 }
 
 bool TLayerGrid::StartEditByKey(QKeyEvent* event) {
-  if (Editing() || !CanEditCell(current_.col, current_.row)) {
+  if (Editing() || !CanEditCell(Col(), Row())) {
     return false;
   }
   if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier) {
-    OpenEditor(current_.col, current_.row, nullptr);
+    OpenEditor(Col(), Row(), nullptr);
     return Editing();
   }
   const bool command =
       (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
   const QString text = event->text();
   if (!command && !text.isEmpty() && text.at(0).isPrint()) {
-    OpenEditor(current_.col, current_.row, &text);
+    OpenEditor(Col(), Row(), &text);
     return Editing();
   }
   return false;

@@ -128,7 +128,7 @@ void TLayerGrid::AttachTable(CellTable* table) {
   table_ = table;
   table_->SetObserver(watch_.get());
   geometry_.SetColCount(table_->ColCount(), defaultColWidth_);
-  current_.row = table_->CurrentRow();
+  cursor_.TakeRow(table_->CurrentRow());
   // Only cells that are italic in the table or have a font of their own can differ, and
   // walking those alone keeps a table of thousands of rows quick to attach.
   std::vector<std::pair<int, int>> cells = layers_.EntryIndexes(LayerKind::kCell);
@@ -139,7 +139,7 @@ void TLayerGrid::AttachTable(CellTable* table) {
       TableItalicChanged(col, row);
     }
   }
-  SyncRows();
+  Relayout();
   accessNotes_->ColCountChanged();
 }
 
@@ -158,9 +158,7 @@ void TLayerGrid::SetColCount(int count) {
 void TLayerGrid::TableColCountChanged() {
   accessNotes_->ColCountChanged();
   geometry_.SetColCount(table_->ColCount(), defaultColWidth_);
-  ClampCurrent();
-  SyncRows();
-  viewport()->update();
+  Relayout();
 }
 
 void TLayerGrid::TableDestroyed() {
@@ -175,19 +173,17 @@ void TLayerGrid::SetFixedCols(int count) {
   geometry_.SetFixedCols(std::max(count, 0));
   layers_.SetFixed(FixedCols(), FixedRows());
   // New fixed columns start the grid afresh at its first scrollable column.
-  current_.col = FixedCols();
+  Cursor().ResetCol(FixedCols());
   geometry_.SetLeftCol(FixedCols());
-  SelectCurrentOnly();
-  SyncRows();
+  Relayout();
 }
 
 void TLayerGrid::SetFixedRows(int count) {
   geometry_.SetFixedRows(std::max(count, 0));
   layers_.SetFixed(FixedCols(), FixedRows());
-  current_.row = FixedRows();
+  Cursor().ResetRow(FixedRows());
   geometry_.SetTopRow(FixedRows());
-  SelectCurrentOnly();
-  SyncRows();
+  Relayout();
 }
 
 int TLayerGrid::ColWidth(int col) const {
@@ -208,9 +204,7 @@ void TLayerGrid::SetColWidth(int col, int width) {
     return;
   }
   geometry_.SetColWidth(col, width);
-  ClampScroll();
-  UpdateScrollBars();
-  viewport()->update();
+  Relayout();
   emit ColWidthsChanged();
 }
 
@@ -222,9 +216,7 @@ void TLayerGrid::SetDefaultColWidth(int width) {
     geometry_.SetColWidth(col, defaultColWidth_);
   }
   if (changed) {
-    ClampScroll();
-    UpdateScrollBars();
-    viewport()->update();
+    Relayout();
     emit ColWidthsChanged();
   }
 }
@@ -235,9 +227,7 @@ void TLayerGrid::SetDefaultRowHeight(int height) {
     return;
   }
   geometry_.SetRowHeight(height);
-  ClampScroll();
-  UpdateScrollBars();
-  viewport()->update();
+  Relayout();
   emit RowHeightsChanged();
 }
 
@@ -247,18 +237,14 @@ void TLayerGrid::SetGridLineWidth(int width) {
     return;
   }
   geometry_.SetLineWidth(width);
-  ClampScroll();
-  UpdateScrollBars();
-  viewport()->update();
+  Relayout();
   AdjustLastCol();
 }
 
 void TLayerGrid::SetOptions(GridOptions options) {
   options_ = options;
   ApplyLineOptions();
-  ClampScroll();
-  UpdateScrollBars();
-  viewport()->update();
+  Relayout();
 }
 
 void TLayerGrid::ApplyLineOptions() {
@@ -267,7 +253,6 @@ void TLayerGrid::ApplyLineOptions() {
 }
 
 void TLayerGrid::SetScrollBars(ScrollBars bars) {
-  scrollBars_ = bars;
   const bool vertical = bars == ScrollBars::kVertical || bars == ScrollBars::kBoth;
   const bool horizontal = bars == ScrollBars::kHorizontal || bars == ScrollBars::kBoth;
   setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
@@ -279,16 +264,12 @@ bool TLayerGrid::FocusCell(int col, int row) {
 }
 
 void TLayerGrid::SetSelection(const CellRange& selection) {
-  selection_ = selection;
+  cursor_.SetSelection(selection);
   viewport()->update();
 }
 
 void TLayerGrid::SetTopRow(int row) {
   ScrollTo(row, LeftCol());
-}
-
-void TLayerGrid::SetLeftCol(int col) {
-  ScrollTo(TopRow(), col);
 }
 
 QFont TLayerGrid::DisplayFont(int col, int row) const {
@@ -333,7 +314,7 @@ void TLayerGrid::SetCellHint(int col, int row, const QString& hint) {
 }
 
 QString TLayerGrid::SelectionText() const {
-  return FromCp1252(vantrel::SelectionText(*table_, selection_));
+  return FromCp1252(vantrel::SelectionText(*table_, Selection()));
 }
 
 void TLayerGrid::CopyToClipboard() {
@@ -342,7 +323,7 @@ void TLayerGrid::CopyToClipboard() {
 
 void TLayerGrid::CutToClipboard() {
   CopyToClipboard();
-  ClearSelection(*table_, selection_);
+  ClearSelection(*table_, Selection());
 }
 
 void TLayerGrid::PasteFromClipboard() {
@@ -350,16 +331,7 @@ void TLayerGrid::PasteFromClipboard() {
 }
 
 void TLayerGrid::PasteText(const QString& text) {
-  PasteIntoTable(*table_, selection_, ToCp1252(text));
-}
-
-Status TLayerGrid::ReadDesignData(std::string_view bytes) {
-  // Parsed whole before anything is applied, so refused data changes nothing.
-  Result<DesignLayers> design = ParseDesignData(bytes);
-  if (design.IsOk()) {
-    ApplyDesign(design.value);
-  }
-  return std::move(design.status);
+  PasteIntoTable(*table_, Selection(), ToCp1252(text));
 }
 
 Result<std::string> TLayerGrid::WriteDesignData() const {
@@ -398,21 +370,21 @@ void TLayerGrid::TableItalicChanged(int col, int row) {
 
 void TLayerGrid::TableRowCountChanged() {
   accessNotes_->RowCountChanged(geometry_.RowCount());
-  SyncRows();
+  Relayout();
 }
 
 void TLayerGrid::TableCurrentRowChanged(int row) {
-  if (row == current_.row) {
+  if (row == Row()) {
     return;
   }
   // The table's current row is always the grid's: a row the grid cannot make current
   // is put back.
-  if (!MoveCurrent(current_.col, row, true, false)) {
-    table_->SetCurrentRow(current_.row);
+  if (!MoveCurrent(Col(), row, true, false)) {
+    table_->SetCurrentRow(Row());
   }
 }
 
-void TLayerGrid::SyncRows() {
+void TLayerGrid::Relayout() {
   geometry_.SetRowCount(table_->RowCount());
   ClampCurrent();
   ClampScroll();
@@ -420,31 +392,21 @@ void TLayerGrid::SyncRows() {
   viewport()->update();
 }
 
+GridCursor& TLayerGrid::Cursor() {
+  // The table may change its row count before the grid hears of it; the cursor counts
+  // what the table holds now.
+  cursor_.SetBounds(FixedCols(), FixedRows(), ColCount(), RowCount());
+  cursor_.SetRangeSelect(options_.testFlag(kRangeSelect));
+  cursor_.SetRowSelect(options_.testFlag(kRowSelect));
+  return cursor_;
+}
+
 void TLayerGrid::ClampCurrent() {
-  CellCoord cell = current_;
-  cell.col = std::clamp(cell.col, FixedCols(), std::max(FixedCols(), ColCount() - 1));
-  cell.row = std::clamp(cell.row, FixedRows(), std::max(FixedRows(), RowCount() - 1));
-  if (cell != current_) {
-    current_ = cell;
-    SelectCurrentOnly();
+  if (Cursor().Clamp()) {
     accessNotes_->CurrentChanged();
   }
-  if (table_->CurrentRow() != current_.row) {
-    table_->SetCurrentRow(current_.row);
-  }
-}
-
-void TLayerGrid::SelectCurrentOnly() {
-  anchor_ = current_;
-  SelectFromAnchor();
-}
-
-void TLayerGrid::SelectFromAnchor() {
-  selection_ = {std::min(anchor_.col, current_.col), std::min(anchor_.row, current_.row),
-                std::max(anchor_.col, current_.col), std::max(anchor_.row, current_.row)};
-  if (options_.testFlag(kRowSelect)) {
-    selection_.left = FixedCols();
-    selection_.right = ColCount() - 1;
+  if (table_->CurrentRow() != Row()) {
+    table_->SetCurrentRow(Row());
   }
 }
 
@@ -512,18 +474,14 @@ void TLayerGrid::ScrollInView(int col, int row) {
 }
 
 bool TLayerGrid::MoveCurrent(int col, int row, bool moveAnchor, bool byUser) {
-  if (col < FixedCols() || row < FixedRows() || col >= ColCount() || row >= RowCount()) {
+  if (!Cursor().IsSelectable(col, row)) {
     return false;
   }
   if (onSelectCell_ && !onSelectCell_(col, row)) {
     return false;
   }
-  current_ = {col, row};
+  Cursor().MoveTo({col, row}, !moveAnchor);
   accessNotes_->CurrentChanged();
-  if (moveAnchor || !options_.testFlag(kRangeSelect)) {
-    anchor_ = current_;
-  }
-  SelectFromAnchor();
   ScrollInView(col, row);
   if (table_->CurrentRow() != row) {
     table_->SetCurrentRow(row);
@@ -543,10 +501,10 @@ void TLayerGrid::UpdateCell(int col, int row) {
 }
 
 bool TLayerGrid::IsSelectedForPaint(int col, int row) const {
-  if (!drawSelection_ || geometry_.IsFixed(col, row) || !selection_.Contains(col, row)) {
+  if (!drawSelection_ || geometry_.IsFixed(col, row) || !Selection().Contains(col, row)) {
     return false;
   }
-  const bool focused = hasFocus() && col == current_.col && row == current_.row;
+  const bool focused = hasFocus() && cursor_.IsCurrent(col, row);
   return !focused || options_.testFlag(kDrawFocusSelected) || options_.testFlag(kRowSelect);
 }
 
@@ -657,8 +615,7 @@ void TLayerGrid::PaintCell(QPainter& painter, int col, int row, const QRect& rec
     painter.setClipping(false);
   }
 
-  if (!fixed && hasFocus() && col == current_.col && row == current_.row &&
-      !options_.testFlag(kRowSelect)) {
+  if (!fixed && hasFocus() && cursor_.IsCurrent(col, row) && !options_.testFlag(kRowSelect)) {
     painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect.adjusted(0, 0, -1, -1));
@@ -682,8 +639,7 @@ void TLayerGrid::PaintLines(QPainter& painter, int col, int row, const QRect& re
 void TLayerGrid::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   geometry_.SetClientSize(viewport()->width(), viewport()->height());
-  ClampScroll();
-  UpdateScrollBars();
+  Relayout();
   AdjustLastCol();
   PlaceEditor();
 }
@@ -717,8 +673,7 @@ void TLayerGrid::mousePressEvent(QMouseEvent* event) {
     } else {
       const CellCoord cell = CellAt(point);
       if (cell.Valid() && !geometry_.IsFixed(cell.col, cell.row)) {
-        const bool extend =
-            event->modifiers().testFlag(Qt::ShiftModifier) && options_.testFlag(kRangeSelect);
+        const bool extend = Cursor().Extends(event->modifiers().testFlag(Qt::ShiftModifier));
         MoveCurrent(cell.col, cell.row, !extend, true);
         mouseState_ = MouseState::kSelecting;
       }
@@ -779,7 +734,7 @@ void TLayerGrid::DragSelectTo(QPoint point) {
   const QPoint inside(std::clamp(point.x(), geometry_.FixedWidth(), geometry_.ClientWidth() - 1),
                       std::clamp(point.y(), geometry_.FixedHeight(), geometry_.ClientHeight() - 1));
   const CellCoord cell = CellAt(inside);
-  if (cell.Valid() && cell != current_) {
+  if (cell.Valid() && cell != cursor_.Current()) {
     MoveCurrent(cell.col, cell.row, false, true);
   }
 }
@@ -825,59 +780,49 @@ void TLayerGrid::keyPressEvent(QKeyEvent* event) {
     return;
   }
   if (IsPickKey(*event)) {
-    emit RowPicked(current_.row);
+    emit RowPicked(Row());
     return;
   }
 
-  int col = current_.col;
-  int row = current_.row;
-  const int page = geometry_.RowsThatFit();
+  using Key = GridCursor::Key;
   const bool control = mods.testFlag(Qt::ControlModifier);
+  Key move = Key::kUp;
   switch (key) {
     case Qt::Key_Up:
-      --row;
+      move = Key::kUp;
       break;
     case Qt::Key_Down:
-      ++row;
+      move = Key::kDown;
       break;
     case Qt::Key_Left:
-      --col;
+      move = Key::kLeft;
       break;
     case Qt::Key_Right:
-      ++col;
+      move = Key::kRight;
       break;
     case Qt::Key_PageUp:
-      row -= page;
+      move = Key::kPageUp;
       break;
     case Qt::Key_PageDown:
-      row += page;
+      move = Key::kPageDown;
       break;
     case Qt::Key_Home:
-      if (control) {
-        row = FixedRows();
-      } else {
-        col = FixedCols();
-      }
+      move = control ? Key::kFirstRow : Key::kHome;
       break;
     case Qt::Key_End:
-      if (control) {
-        row = RowCount() - 1;
-      } else {
-        col = ColCount() - 1;
-      }
+      move = control ? Key::kLastRow : Key::kEnd;
       break;
     default:
       QAbstractScrollArea::keyPressEvent(event);
       return;
   }
-  col = std::clamp(col, FixedCols(), std::max(FixedCols(), ColCount() - 1));
-  row = std::clamp(row, FixedRows(), std::max(FixedRows(), RowCount() - 1));
-  if (col != current_.col || row != current_.row) {
-    const bool extend = mods.testFlag(Qt::ShiftModifier) && options_.testFlag(kRangeSelect);
+  const CellCoord target = Cursor().KeyTarget(move, geometry_.RowsThatFit());
+  if (target != cursor_.Current()) {
+    const bool extend = cursor_.Extends(mods.testFlag(Qt::ShiftModifier));
     // The keyboard brings the row into view first: a window that lets only rows on
     // screen become current must not keep the keyboard on the first page.
-    ScrollInView(col, row);
-    MoveCurrent(col, row, !extend, true);
+    ScrollInView(target.col, target.row);
+    MoveCurrent(target.col, target.row, !extend, true);
   }
   event->accept();
 }

@@ -13,6 +13,7 @@
 #include "CellLayers.h"
 #include "CellTable.h"
 #include "DesignData.h"
+#include "GridCursor.h"
 #include "GridGeometry.h"
 #include "GridTypes.h"
 
@@ -24,7 +25,6 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 #include <unordered_map>
 
 class QKeyEvent;
@@ -96,7 +96,6 @@ class TLayerGrid : public QAbstractScrollArea {
   // the caller, not of any input: std::out_of_range "Grid index out of range", as the
   // layers answer a bad index.
   void SetColWidth(int col, int width);
-  int DefaultColWidth() const { return defaultColWidth_; }
   // Gives every column this width.
   void SetDefaultColWidth(int width);
   int DefaultRowHeight() const { return geometry_.RowHeight(); }
@@ -106,22 +105,20 @@ class TLayerGrid : public QAbstractScrollArea {
 
   GridOptions Options() const { return options_; }
   void SetOptions(GridOptions options);
-  ScrollBars ScrollBarsShown() const { return scrollBars_; }
   void SetScrollBars(ScrollBars bars);
 
   // The current cell and the selection.
-  int Col() const { return current_.col; }
-  int Row() const { return current_.row; }
+  int Col() const { return cursor_.Current().col; }
+  int Row() const { return cursor_.Current().row; }
   // Makes a cell current (if the select-cell handler allows) and scrolls it into view.
   bool FocusCell(int col, int row);
-  CellRange Selection() const { return selection_; }
+  CellRange Selection() const { return cursor_.Selection(); }
   // Kept as given, even with edges out of order; the current cell does not move.
   void SetSelection(const CellRange& selection);
 
   int TopRow() const { return geometry_.TopRow(); }
   void SetTopRow(int row);
   int LeftCol() const { return geometry_.LeftCol(); }
-  void SetLeftCol(int col);
   // Scrollable rows shown wholly.
   int VisibleRowCount() const { return geometry_.VisibleRowCount(); }
   CellCoord CellAt(QPoint point) const { return geometry_.CellAt(point); }
@@ -132,37 +129,13 @@ class TLayerGrid : public QAbstractScrollArea {
   // repaints the grid.
   CellLayers& Layers() { return layers_; }
   const CellLayers& Layers() const { return layers_; }
-  TCellProperties& CellProperties(int col, int row) {
-    return layers_.Entry(LayerKind::kCell, col, row);
-  }
-  TCellProperties& ColProperties(int col) { return layers_.Entry(LayerKind::kColumn, col); }
-  TCellProperties& RowProperties(int row) { return layers_.Entry(LayerKind::kRow, row); }
-  TCellProperties& FixedColProperties(int col) {
-    return layers_.Entry(LayerKind::kFixedColumn, col);
-  }
-  TCellProperties& FixedRowProperties(int row) { return layers_.Entry(LayerKind::kFixedRow, row); }
-  TLayerFont& CellFont(int col, int row) { return layers_.CellFont(col, row); }
   // The font a cell is drawn with: its resolved font. Where the cell table marks a cell
-  // italic, the cell's own font (CellFont) is italic.
+  // italic, the cell's own font (Layers().CellFont) is italic.
   QFont DisplayFont(int col, int row) const;
 
   // Grid-wide values.
-  TCellAlign Alignment() const { return layers_.Alignment(); }
-  void SetAlignment(TCellAlign align) { layers_.SetAlignment(align); }
-  TCellWordwrap Wordwrap() const { return layers_.Wordwrap(); }
-  void SetWordwrap(TCellWordwrap wordwrap) { layers_.SetWordwrap(wordwrap); }
-  bool Editable() const { return layers_.Editable(); }
   void SetEditable(bool editable) { layers_.SetEditable(editable); }
-  QColor FixedColor() const { return layers_.FixedBrush().Color(); }
-  void SetFixedColor(const QColor& color) { layers_.FixedBrush().SetColor(color); }
-  QColor SelectedCellColor() const { return layers_.SelectedCellColor(); }
-  void SetSelectedCellColor(const QColor& color) { layers_.SetSelectedCellColor(color); }
-  QColor SelectedFontColor() const { return layers_.SelectedFontColor(); }
-  void SetSelectedFontColor(const QColor& color) { layers_.SetSelectedFontColor(color); }
-  bool DrawSelection() const { return drawSelection_; }
   void SetDrawSelection(bool draw);
-  // The grid's font is the widget's font; this sets its colour.
-  void SetFontColor(const QColor& color) { layers_.GridFont().SetColor(color); }
   // A cell opens an editor only with the editing option and an editable cell.
   bool CanEditCell(int col, int row) const;
 
@@ -198,24 +171,19 @@ class TLayerGrid : public QAbstractScrollArea {
   // Hints. With ShowCellHints on, the cell under the mouse shows its own hint (none
   // when it has none) and the grid's hint is never used; otherwise the grid's hint (the
   // widget's tool tip) shows when ShowHint is on.
-  bool ShowCellHints() const { return showCellHints_; }
   void SetShowCellHints(bool on) { showCellHints_ = on; }
-  bool ShowHint() const { return showHint_; }
   void SetShowHint(bool on) { showHint_ = on; }
   QString Hint() const { return toolTip(); }
   void SetHint(const QString& hint) { setToolTip(hint); }
   QString CellHint(int col, int row) const;
   void SetCellHint(int col, int row, const QString& hint);
   void SetOnShowHintCell(ShowHintCellHandler handler) { onShowHintCell_ = std::move(handler); }
-  // The cell whose hint shows, or an invalid coordinate.
-  CellCoord HintCell() const { return hintCell_; }
 
   void SetOnSelectCell(SelectCellHandler handler) { onSelectCell_ = std::move(handler); }
 
   // With pick keys on, Space and Enter on the current cell raise RowPicked instead of
   // reaching the window's default button, so that a row is chosen from the keyboard as a
   // click would choose it.
-  bool PickKeys() const { return pickKeys_; }
   void SetPickKeys(bool on) { pickKeys_ = on; }
 
   // The keyboard clipboard commands, also callable directly.
@@ -225,9 +193,8 @@ class TLayerGrid : public QAbstractScrollArea {
   void PasteFromClipboard();
   void PasteText(const QString& text);
 
-  // Stored design data of the five layers. Reading replaces the entries it names and
-  // leaves the grid as it was when the data is refused (the Status says why).
-  Status ReadDesignData(std::string_view bytes);
+  // Stored design data of the five layers. ApplyDesign replaces the entries the design
+  // names.
   Result<std::string> WriteDesignData() const;
   void ApplyDesign(const DesignLayers& design);
   DesignLayers Design() const;
@@ -274,15 +241,17 @@ class TLayerGrid : public QAbstractScrollArea {
   void TableDestroyed();
 
   void AttachTable(CellTable* table);
-  void SyncRows();
+  // After any change of counts, sizes or options: keeps the current cell and the scroll
+  // position within the grid, sets the scroll bars and repaints.
+  void Relayout();
+  // The cursor with the grid's present counts and options.
+  GridCursor& Cursor();
   void UpdateScrollBars();
   void ClampScroll();
   void ScrollTo(int topRow, int leftCol);
   void ScrollInView(int col, int row);
   bool MoveCurrent(int col, int row, bool moveAnchor, bool byUser);
   void ClampCurrent();
-  void SelectCurrentOnly();
-  void SelectFromAnchor();
   bool IsSelectedForPaint(int col, int row) const;
   void UpdateCell(int col, int row);
   void PaintCell(QPainter& painter, int col, int row, const QRect& rect);
@@ -306,7 +275,6 @@ class TLayerGrid : public QAbstractScrollArea {
   GridGeometry geometry_;
 
   GridOptions options_;
-  ScrollBars scrollBars_ = ScrollBars::kBoth;
   int defaultColWidth_ = 64;
   bool drawSelection_ = true;
   bool autoAdjustLastCol_ = false;
@@ -315,9 +283,7 @@ class TLayerGrid : public QAbstractScrollArea {
   QStringList columnNames_;
   bool pickKeys_ = false;
 
-  CellCoord current_;
-  CellCoord anchor_;
-  CellRange selection_;
+  GridCursor cursor_;
 
   MouseState mouseState_ = MouseState::kNone;
   int sizingCol_ = -1;

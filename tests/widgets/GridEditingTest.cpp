@@ -138,7 +138,7 @@ TEST(GridEditing, TheEditorAlignsItsTextLikeItsCell) {
   TLayerGrid& grid = *fixture.grid;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    grid.ColProperties(0).SetAlign(c.align);
+    grid.Layers().Entry(LayerKind::kColumn, 0).SetAlign(c.align);
     grid.FocusCell(0, 1);
     QTest::keyClicks(&grid, "W");
     ASSERT_TRUE(grid.Editing());
@@ -177,7 +177,7 @@ TEST(GridEditing, NoEditorWithoutTheOptionOrOnACellThatIsNotEditable) {
        {0, 1}},
       {"grid not editable", [](TLayerGrid& g) { g.SetEditable(false); }, {0, 1}},
       {"cell not editable",
-       [](TLayerGrid& g) { g.CellProperties(1, 1).SetEditable(kNotEditable); },
+       [](TLayerGrid& g) { g.Layers().Entry(LayerKind::kCell, 1, 1).SetEditable(kNotEditable); },
        {1, 1}},
       {"header cell", [](TLayerGrid&) {}, {0, 0}},
   };
@@ -278,7 +278,7 @@ TEST(GridEditing, TheEditorFollowsItsCellAndClosesWhenTheCellLeavesTheView) {
   EditingGrid fixture;
   ASSERT_TRUE(fixture.ok);
   TLayerGrid& grid = *fixture.grid;
-  grid.CellFont(0, 1).SetStyle(kBold);
+  grid.Layers().CellFont(0, 1).SetStyle(kBold);
   QTest::keyClick(&grid, Qt::Key_F2);
   EXPECT_TRUE(grid.Editor()->font().bold());
   grid.SetColWidth(0, 60);

@@ -435,14 +435,12 @@ TEST(LayerGridHints, CellHintShowsBelowItsCell) {
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->text(), "two");
   EXPECT_EQ(label->pos(), grid->viewport()->mapToGlobal(QPoint(cell.left(), cell.top() + 24 + 6)));
-  EXPECT_EQ(grid->HintCell(), (CellCoord{1, 2}));
 
   // Moving inside the cell keeps it; moving onto another cell cancels it.
   QTest::mouseMove(grid->viewport(), Middle(*grid, 1, 2) + QPoint(3, 2));
   EXPECT_NE(ShownCellHint(*grid), nullptr);
   QTest::mouseMove(grid->viewport(), Middle(*grid, 1, 3));
   EXPECT_EQ(ShownCellHint(*grid), nullptr);
-  EXPECT_FALSE(grid->HintCell().Valid());
 }
 
 TEST(LayerGridHints, HandlerMayChangeTextAndPlace) {
@@ -509,7 +507,7 @@ TEST_F(LayerGridClipboard, CtrlInsertCopiesTheSelection) {
 }
 
 TEST_F(LayerGridClipboard, ShiftDeleteEmptiesTheCurrentCellOfAReadOnlyGrid) {
-  ASSERT_FALSE(grid->Editable());
+  ASSERT_FALSE(grid->CanEditCell(0, 2));
   ASSERT_TRUE(grid->FocusCell(0, 2));
   QTest::keyClick(grid.get(), Qt::Key_Delete, Qt::ShiftModifier);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "word2\t\r\n");
@@ -584,7 +582,7 @@ TEST(LayerGridPaint, ATitleInAFixedCellKeepsItsAlignmentAndIsClippedAtTheCellsEd
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     auto grid = ShownGrid();
-    grid->FixedRowProperties(0).SetAlign(c.align);
+    grid->Layers().Entry(LayerKind::kFixedRow, 0).SetAlign(c.align);
     grid->SetCellText(1, 0, longTitle);
     const QRect cell = grid->CellRect(1, 0);
     const QImage image = grid->viewport()->grab().toImage();
@@ -599,7 +597,7 @@ TEST(LayerGridPaint, ATitleInAFixedCellKeepsItsAlignmentAndIsClippedAtTheCellsEd
   // Centred, the title that fits and the one too wide are centred alike; the wide one is
   // the same picture as the fitting one's middle would be, without dots at its end.
   auto grid = ShownGrid();
-  grid->FixedRowProperties(0).SetAlign(alCenter);
+  grid->Layers().Entry(LayerKind::kFixedRow, 0).SetAlign(alCenter);
   grid->SetCellText(0, 0, QStringLiteral("WW"));
   grid->SetCellText(1, 0, longTitle);
   const QImage image = grid->viewport()->grab().toImage();
@@ -635,8 +633,10 @@ TEST(LayerGridPaint, SelectedCellsTakeTheResolvedSelectionColours) {
   const QColor green(10, 200, 10);
   const QColor red(200, 10, 10);
   const QColor background = CellColor(*grid, 0, 4);
-  grid->SetSelectedCellColor(green);
-  grid->ColProperties(1).SetSelectedBrush(TLayerBrush(RefFromColor(red), kSolid));
+  grid->Layers().SetSelectedCellColor(green);
+  grid->Layers()
+      .Entry(LayerKind::kColumn, 1)
+      .SetSelectedBrush(TLayerBrush(RefFromColor(red), kSolid));
   grid->SetSelection({0, 2, 1, 3});
   EXPECT_EQ(CellColor(*grid, 0, 2), green);
   EXPECT_EQ(CellColor(*grid, 1, 3), red);
@@ -653,7 +653,7 @@ TEST(LayerGridPaint, TheFocusedCellShowsSelectedOnlyWhenAskedTo) {
   QCoreApplication::processEvents();
   ASSERT_TRUE(grid->hasFocus());
   const QColor highlight(10, 200, 10);
-  grid->SetSelectedCellColor(highlight);
+  grid->Layers().SetSelectedCellColor(highlight);
   ASSERT_TRUE(grid->FocusCell(0, 2));
   EXPECT_NE(CellColor(*grid, 0, 2), highlight);
   grid->SetOptions(grid->Options() | TLayerGrid::kDrawFocusSelected);
@@ -704,27 +704,35 @@ TEST(LayerGridPaint, TextInTheSystemsColourFollowsTheDesktopsColours) {
   };
   const Case cases[] = {
       {"cell font",
-       [](TLayerGrid& g, const TLayerFont& f) { g.CellProperties(0, 3).SetFont(f); },
+       [](TLayerGrid& g, const TLayerFont& f) {
+         g.Layers().Entry(LayerKind::kCell, 0, 3).SetFont(f);
+       },
        {0, 3},
        false},
       {"column font",
-       [](TLayerGrid& g, const TLayerFont& f) { g.ColProperties(1).SetFont(f); },
+       [](TLayerGrid& g, const TLayerFont& f) {
+         g.Layers().Entry(LayerKind::kColumn, 1).SetFont(f);
+       },
        {1, 3},
        false},
       {"row font",
-       [](TLayerGrid& g, const TLayerFont& f) { g.RowProperties(4).SetFont(f); },
+       [](TLayerGrid& g, const TLayerFont& f) { g.Layers().Entry(LayerKind::kRow, 4).SetFont(f); },
        {0, 4},
        false},
       {"header font",
-       [](TLayerGrid& g, const TLayerFont& f) { g.FixedRowProperties(0).SetFont(f); },
+       [](TLayerGrid& g, const TLayerFont& f) {
+         g.Layers().Entry(LayerKind::kFixedRow, 0).SetFont(f);
+       },
        {0, 0},
        false},
       {"selected font",
        [](TLayerGrid& g, const TLayerFont& f) {
          // The column's own font gives the size and a fixed colour; selected, the cell
          // takes the colour of the selected font.
-         g.ColProperties(0).SetFont(TLayerFont(kBlack, f.Height(), f.Font().family(), 0, kBold));
-         g.ColProperties(0).SetSelectedFont(f);
+         g.Layers()
+             .Entry(LayerKind::kColumn, 0)
+             .SetFont(TLayerFont(kBlack, f.Height(), f.Font().family(), 0, kBold));
+         g.Layers().Entry(LayerKind::kColumn, 0).SetSelectedFont(f);
        },
        {0, 3},
        true},
@@ -757,27 +765,18 @@ TEST(LayerGridPaint, TextInTheSystemsColourFollowsTheDesktopsColours) {
   }
 }
 
-TEST(LayerGridDesign, RefusedDataChangesNothing) {
-  TLayerGrid grid(nullptr, 2, 5);
-  grid.ColProperties(1).SetAlign(alCenter);
-  DesignLists lists;
-  lists[DesignListId::kPropCol] = {1, 1, 0, 0, 70000, 0};
-  const std::string bytes = FormatDesignBytes(lists).value;
-  EXPECT_EQ(grid.ReadDesignData(bytes), Status(StatusCode::kMalformed, kRangeCheckError));
-  EXPECT_EQ(grid.Layers().Resolve(1, 2).align, alCenter);
-  EXPECT_EQ(grid.Layers().EntryCount(), 1u);
-}
-
 TEST(LayerGridDesign, WrittenAsRead) {
   TLayerGrid grid(nullptr, 3, 10);
   grid.SetFixedRows(1);
-  grid.ColProperties(2).SetWordwrap(ww_wordwrap);
-  grid.CellProperties(1, 4).SetBrush(TLayerBrush(0x00FF00, kCross));
-  grid.CellFont(0, 3).SetStyle(kItalic | kUnderline);
-  grid.FixedRowProperties(0).SetSelectedBrush(TLayerBrush(kSysWindowText, kSolid));
-  grid.RowProperties(9).SetEditable(kNotEditable);
-  grid.RowProperties(10);  // beyond the row count: not written
-  grid.RowProperties(5);   // empty: not written
+  grid.Layers().Entry(LayerKind::kColumn, 2).SetWordwrap(ww_wordwrap);
+  grid.Layers().Entry(LayerKind::kCell, 1, 4).SetBrush(TLayerBrush(0x00FF00, kCross));
+  grid.Layers().CellFont(0, 3).SetStyle(kItalic | kUnderline);
+  grid.Layers()
+      .Entry(LayerKind::kFixedRow, 0)
+      .SetSelectedBrush(TLayerBrush(kSysWindowText, kSolid));
+  grid.Layers().Entry(LayerKind::kRow, 9).SetEditable(kNotEditable);
+  grid.Layers().Entry(LayerKind::kRow, 10);  // beyond the row count: not written
+  grid.Layers().Entry(LayerKind::kRow, 5);   // empty: not written
 
   const std::string bytes = grid.WriteDesignData().value;
   const DesignLayers design = ParseDesignData(bytes).value;
@@ -787,7 +786,9 @@ TEST(LayerGridDesign, WrittenAsRead) {
 
   TLayerGrid copy(nullptr, 3, 10);
   copy.SetFixedRows(1);
-  EXPECT_TRUE(copy.ReadDesignData(bytes).IsOk());
+  const Result<DesignLayers> read = ParseDesignData(bytes);
+  ASSERT_TRUE(read.IsOk());
+  copy.ApplyDesign(read.value);
   EXPECT_EQ(copy.WriteDesignData().value, bytes);
   EXPECT_EQ(copy.Layers().Resolve(2, 3).wordwrap, ww_wordwrap);
   EXPECT_EQ(copy.Layers().Resolve(1, 4).brush->style(), Qt::CrossPattern);

@@ -111,7 +111,8 @@ SuggestWindow::SuggestWindow(MainModel& model, Services& services, QWidget* pare
   moreBtn_ = MakeButton(this, "MoreBtn", SourceText("More"));
 
   auto* bottom = new QHBoxLayout;
-  bottom->addWidget(countLabel_, 1);
+  bottom->addWidget(countLabel_);
+  bottom->addStretch(1);
   bottom->addWidget(moreBtn_);
   bottom->addWidget(okBtn_);
   bottom->addWidget(cancelBtn_);
@@ -252,6 +253,8 @@ bool SuggestWindow::List() {
     countLabel_->setText(QString());
     list_->setCurrentCell(0, 0);
   }
+  // An empty label would be a control with nothing to read for a screen reader.
+  countLabel_->setVisible(suggestions_.empty());
   okBtn_->setEnabled(!suggestions_.empty());
   // Fewer than asked for: the list is whole.
   moreBtn_->setEnabled(static_cast<int>(suggestions_.size()) == shown_ && shown_ < kMaxSuggestions);

@@ -238,6 +238,7 @@ TEST_F(SuggestWindowTest, NoSuggestionSaysSoAndCancelChangesNothing) {
   EXPECT_EQ(testing::Find<QTableWidget>(*window, "SuggestionList")->rowCount(), 0);
   EXPECT_EQ(testing::Find<QLabel>(*window, "CountLabel")->text(),
             QStringLiteral("No phrase covers every free digit."));
+  EXPECT_TRUE(testing::Find<QLabel>(*window, "CountLabel")->isVisibleTo(window));
   EXPECT_FALSE(testing::Find<QPushButton>(*window, "OkBtn")->isEnabled());
   QTest::keyClick(testing::Find<QTableWidget>(*window, "SuggestionList"), Qt::Key_Escape);
   EXPECT_FALSE(window->isVisible());
@@ -251,6 +252,8 @@ TEST_F(SuggestWindowTest, NoSuggestionSaysSoAndCancelChangesNothing) {
   ASSERT_TRUE(window->isVisible());
   EXPECT_EQ(Listed(*window).value(0), QStringLiteral("bat|BAT"));
   EXPECT_EQ(testing::Find<QLabel>(*window, "CountLabel")->text(), QString());
+  // Nothing to say, nothing shown: a screen reader meets no empty label.
+  EXPECT_FALSE(testing::Find<QLabel>(*window, "CountLabel")->isVisibleTo(window));
   EXPECT_TRUE(testing::Find<QPushButton>(*window, "OkBtn")->isEnabled());
 }
 

@@ -177,7 +177,6 @@ class MainModel {
   // or the digits of the proposal do not stand in the number where it would go.
   bool JoinAffix();
   // Where the corrected word's digits begin in the number.
-  int AffixPos() const { return affixPos_; }
   const std::string& SelectedWordLabel() const { return selectedWordLabel_; }
 
  private:

@@ -21,7 +21,6 @@ class LookupModel {
   const CellTable& Results() const { return results_; }
   CellTable& ResultsForGrid() { return results_; }
 
-  const std::string& WordText() const { return word_; }
   // The word field changed or got the focus; only a text the user changed counts.
   void TypeWord(std::string text, bool modifiedByUser);
   // Lists the digits under which the dictionary holds the word.

@@ -154,7 +154,6 @@ class TTranslationInstance {
   void SetEnabled(bool enabled);
   bool Enabled() const;
 
-  const std::string& CatalogDirectory() const { return catalogDirectory_; }
   const TCatalogArchive& Archive() const { return archive_; }
   TDomain& Domain(std::string_view name);
 

@@ -40,7 +40,6 @@ class MoCatalog {
   bool HasUtf8Charset() const;
 
   std::uint32_t Count() const { return count_; }
-  bool BigEndian() const { return swapped_; }
   std::string_view SourceAt(std::uint32_t index) const { return Text(sources_, index); }
   std::string_view TranslationAt(std::uint32_t index) const { return Text(translations_, index); }
 

@@ -77,6 +77,7 @@ TCatalogArchive TCatalogArchive::Parse(std::span<const unsigned char> file,
 TCatalogArchive TCatalogArchive::ParseAt(std::span<const unsigned char> part, std::uint64_t base,
                                          std::uint64_t size, std::uint64_t firstEntry) {
   TCatalogArchive archive;
+  archive.expected_ = firstEntry != 0;
   // Only the part of the file that was read can be looked at.
   const std::uint64_t readEnd = std::min(size, base + part.size());
   auto at = [&](std::uint64_t offset) { return part.data() + (offset - base); };
@@ -86,6 +87,7 @@ TCatalogArchive TCatalogArchive::ParseAt(std::span<const unsigned char> part, st
     }
     const std::uint64_t next = ReadLittle64(at(entry));
     if (next == 0) {
+      archive.whole_ = true;
       break;
     }
     // An entry runs up to the next one. The build writes the chain forwards, so a chain
@@ -122,7 +124,9 @@ TCatalogArchive TCatalogArchive::Load(const std::string& path, std::uint64_t fir
   // The index lies at the end of the executable, behind the catalogs; only it is read.
   CatalogFileBytes index(calls);
   if (!index.Open(path, firstEntry, kLongestIndex).IsOk()) {
-    return {};
+    TCatalogArchive none;
+    none.expected_ = true;
+    return none;
   }
   return ParseAt(index.Bytes(), firstEntry, index.FileSize(), firstEntry);
 }

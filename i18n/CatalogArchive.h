@@ -68,6 +68,11 @@ class TCatalogArchive {
 
   std::size_t Count() const { return files_.size(); }
 
+  // An index was expected (the program says where it starts) but its chain does not reach
+  // its closing entry: the program file was cut short or damaged after the build, and
+  // some or all of its catalogs are missing.
+  bool Damaged() const { return expected_ && !whole_; }
+
   // Names found again after the first file of that name, which stands; in index order.
   const std::vector<std::string>& Duplicates() const { return duplicates_; }
 
@@ -77,6 +82,8 @@ class TCatalogArchive {
  private:
   std::map<std::string, TArchivedFileInfo> files_;
   std::vector<std::string> duplicates_;
+  bool expected_ = false;
+  bool whole_ = false;
 };
 
 // The name under which an archived file is looked up: ASCII letters lowered, '\' as '/'.

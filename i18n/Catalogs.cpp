@@ -140,6 +140,14 @@ void TDomain::OpenCatalog() {
     path = directory_ + language_.substr(0, 2) + tail;
     if (!Exists(path)) {
       state_ = State::kNoneFound;
+      // English needs no catalog; any other language may have lost its own with the
+      // program's end. Said once: the domain speaks English from here on.
+      if (archive_ != nullptr && archive_->Damaged() && language_.size() >= 2 &&
+          !language_.starts_with("en")) {
+        throw CatalogError(
+            {StatusCode::kMalformed, "The translations carried in " + executablePath_ +
+                                         " cannot be read: the file is cut short or damaged"});
+      }
       return;
     }
   }

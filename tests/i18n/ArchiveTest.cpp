@@ -312,8 +312,8 @@ TEST(ThisProgram, SpeaksGermanAndFrenchFromItsOwnArchive) {
   setup.languageSources = {};
   TTranslationInstance instance(setup);
   // No catalog files beside the program: what it speaks comes from the archive.
-  EXPECT_FALSE(std::filesystem::exists(
-      std::filesystem::path(setup.executablePath).parent_path() / "locale"));
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(setup.executablePath).parent_path() /
+                                       "locale"));
   instance.SelectLanguage("de_DE");
   EXPECT_EQ(instance.TranslateText("Candidate Word"), "Beispielwort");
   EXPECT_TRUE(instance.Domain("default").FromArchive());
@@ -346,6 +346,56 @@ TEST(TheProgram, CarriesTheGermanAndFrenchCatalogs) {
   }
 }
 #endif
+
+// A program file cut short after the build (a broken download, a full disk while
+// copying) has lost catalogs from its end. A language whose catalog is gone says so once,
+// naming the file, and then speaks English; one whose catalog is still whole speaks as
+// before, and English never asks for a catalog.
+TEST(ThisProgram, CutShortItSaysOnceThatItsTranslationsAreDamaged) {
+  TempFolder folder;
+  const std::uintmax_t size = std::filesystem::file_size(ThisProgram());
+  ASSERT_GT(size, ArchiveIndexOffset());
+  const std::uintmax_t index = size - ArchiveIndexOffset();
+  struct Language {
+    const char* code;
+    const char* catalog;
+    const char* english;
+    const char* translation;
+  };
+  const Language languages[] = {
+      {"de_DE", "locale/de/LC_MESSAGES/default.mo", "Candidate Word", "Beispielwort"},
+      {"fr_FR", "locale/fr/LC_MESSAGES/default.mo", "Cancel", "Annuler"}};
+  for (const std::uintmax_t cut : {std::uintmax_t{0}, std::uintmax_t{520}, index}) {
+    SCOPED_TRACE(cut);
+    const std::filesystem::path copy = folder.Path() / ("cut" + std::to_string(cut));
+    std::filesystem::copy_file(ThisProgram(), copy);
+    std::filesystem::resize_file(copy, size - cut);
+    const TCatalogArchive left = TCatalogArchive::Load(copy.string(), ArchiveIndexOffset());
+    EXPECT_EQ(left.Damaged(), cut > 0);
+    if (cut == index) {
+      EXPECT_EQ(left.Count(), 0U);
+    }
+    TTranslationInstance instance({copy.string(), ArchiveIndexOffset(), {}});
+    instance.SelectLanguage("en_US");
+    EXPECT_EQ(instance.TranslateText("Cancel"), "Cancel");
+    for (const Language& language : languages) {
+      SCOPED_TRACE(language.code);
+      instance.SelectLanguage(language.code);
+      if (left.Find(language.catalog) != nullptr) {
+        EXPECT_EQ(instance.TranslateText(language.english), language.translation);
+        continue;
+      }
+      try {
+        instance.TranslateText(language.english);
+        ADD_FAILURE() << "no report of the damaged translations";
+      } catch (const CatalogError& error) {
+        EXPECT_NE(error.Failure().Reason().find(copy.string()), std::string::npos)
+            << error.Failure().Reason();
+      }
+      EXPECT_EQ(instance.TranslateText(language.english), language.english);
+    }
+  }
+}
 
 TEST(ThisProgram, CopiedAloneToAnotherFolderStillSpeaksGerman) {
   TempFolder folder;

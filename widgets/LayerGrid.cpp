@@ -501,11 +501,19 @@ void TLayerGrid::UpdateCell(int col, int row) {
 }
 
 bool TLayerGrid::IsSelectedForPaint(int col, int row) const {
-  if (!drawSelection_ || geometry_.IsFixed(col, row) || !Selection().Contains(col, row)) {
-    return false;
+  // The current cell shows selected in the focused grid too: a dotted outline alone, with
+  // the highlight on a row of another grid, would point the eye to the wrong list.
+  return drawSelection_ && !geometry_.IsFixed(col, row) && Selection().Contains(col, row);
+}
+
+QColor TLayerGrid::SelectionColor(const QColor& resolved, QPalette::ColorRole role) const {
+  // Only the grid the keyboard is in shows the desktop's bright highlight; the others show
+  // theirs in its inactive colour, as item views do. Colours of the grid's own design stay.
+  const QPalette& colors = palette();
+  if (hasFocus() || resolved != colors.color(QPalette::Active, role)) {
+    return resolved;
   }
-  const bool focused = hasFocus() && cursor_.IsCurrent(col, row);
-  return !focused || options_.testFlag(kDrawFocusSelected) || options_.testFlag(kRowSelect);
+  return colors.color(QPalette::Inactive, role);
 }
 
 void TLayerGrid::paintEvent(QPaintEvent* event) {
@@ -557,10 +565,13 @@ void TLayerGrid::PaintCell(QPainter& painter, int col, int row, const QRect& rec
   const bool fixed = geometry_.IsFixed(col, row);
   const bool selected = IsSelectedForPaint(col, row);
 
+  const QColor selectedText =
+      selected ? SelectionColor(cell.selectedText, QPalette::HighlightedText) : QColor();
   const QBrush& brush = *cell.brush;
   if (brush.style() != Qt::NoBrush) {
     if (selected) {
-      painter.fillRect(rect, QBrush(cell.selectedBackground, brush.style()));
+      painter.fillRect(rect, QBrush(SelectionColor(cell.selectedBackground, QPalette::Highlight),
+                                    brush.style()));
     } else {
       painter.fillRect(rect, brush);
     }
@@ -586,7 +597,7 @@ void TLayerGrid::PaintCell(QPainter& painter, int col, int row, const QRect& rec
       text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     }
     painter.setFont(cell.font->Font());
-    painter.setPen(selected ? cell.selectedText : cell.font->Color());
+    painter.setPen(selected ? selectedText : cell.font->Color());
 
     const QRect textRect = rect.adjusted(kTextInset, kTextInset, -kTextInset, -kTextInset);
     // Text starts at the top; "&" is drawn as it stands, since no mnemonic flag is given.
@@ -616,7 +627,7 @@ void TLayerGrid::PaintCell(QPainter& painter, int col, int row, const QRect& rec
   }
 
   if (!fixed && hasFocus() && cursor_.IsCurrent(col, row) && !options_.testFlag(kRowSelect)) {
-    painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
+    painter.setPen(QPen(selected ? selectedText : palette().color(QPalette::Text), 1, Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect.adjusted(0, 0, -1, -1));
   }

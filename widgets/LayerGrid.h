@@ -18,6 +18,7 @@
 #include "GridTypes.h"
 
 #include <QAbstractScrollArea>
+#include <QPalette>
 #include <QStringList>
 #include <QTimer>
 
@@ -48,7 +49,6 @@ class TLayerGrid : public QAbstractScrollArea {
     kVertLine = 0x004,
     kHorzLine = 0x008,
     kRangeSelect = 0x010,
-    kDrawFocusSelected = 0x020,
     kColSizing = 0x040,
     kEditing = 0x080,
     kRowSelect = 0x100,
@@ -253,6 +253,7 @@ class TLayerGrid : public QAbstractScrollArea {
   bool MoveCurrent(int col, int row, bool moveAnchor, bool byUser);
   void ClampCurrent();
   bool IsSelectedForPaint(int col, int row) const;
+  QColor SelectionColor(const QColor& resolved, QPalette::ColorRole role) const;
   void UpdateCell(int col, int row);
   void PaintCell(QPainter& painter, int col, int row, const QRect& rect);
   void PaintLines(QPainter& painter, int col, int row, const QRect& rect);

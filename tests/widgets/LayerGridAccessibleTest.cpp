@@ -10,6 +10,7 @@
 #include <QtGui/qpa/qplatformintegration.h>
 #include <QAccessible>
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QShortcut>
 #include <QSignalSpy>
@@ -247,6 +248,78 @@ TEST(LayerGridAccessible, TheCurrentCellIsFocusedAndSelected) {
                                    g.grid.CellRect(1, 3).size()));
   EXPECT_EQ(g.Table()->childAt(current->rect().center().x(), current->rect().center().y()),
             current);
+}
+
+// Two lists in one window, the left one selecting cells and the right one whole rows: a
+// screen reader hears the current cell as focused only in the grid the keyboard is in, and
+// as selected in both, with the rest of its row where the grid selects rows, just as the
+// grids draw it (the focused one in the highlight, the other in the inactive highlight).
+TEST(LayerGridAccessible, OnlyTheFocusedGridsCurrentCellIsFocused) {
+  QWidget window;
+  auto* layout = new QHBoxLayout(&window);
+  TLayerGrid* left = new TLayerGrid(&window, 2, 6);
+  TLayerGrid* right = new TLayerGrid(&window, 2, 6);
+  for (TLayerGrid* grid : {left, right}) {
+    grid->SetFixedCols(0);
+    grid->SetScrollBars(TLayerGrid::ScrollBars::kNone);
+    layout->addWidget(grid);
+  }
+  right->SetOptions(right->Options() | TLayerGrid::kRowSelect);
+  window.resize(400, 200);
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  ASSERT_TRUE(left->FocusCell(1, 2));
+  ASSERT_TRUE(right->FocusCell(0, 4));
+
+  struct Cell {
+    TLayerGrid* grid;
+    int row, col;  // in the table, which leaves out the header row
+    bool focused;
+    bool selected;
+  };
+  struct Case {
+    const char* name;
+    TLayerGrid* focus;
+    std::vector<Cell> cells;
+  };
+  const Case cases[] = {
+      {"left focused",
+       left,
+       {{left, 1, 1, true, true},
+        {left, 1, 0, false, false},
+        {left, 2, 1, false, false},
+        {right, 3, 0, false, true},
+        {right, 3, 1, false, true},
+        {right, 2, 0, false, false}}},
+      {"right focused",
+       right,
+       {{left, 1, 1, false, true},
+        {left, 1, 0, false, false},
+        {right, 3, 0, true, true},
+        {right, 3, 1, false, true},
+        {right, 4, 0, false, false}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.focus->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(c.focus->hasFocus());
+    for (const Cell& cell : c.cells) {
+      SCOPED_TRACE(testing::Message() << (cell.grid == left ? "left" : "right") << " table cell "
+                                      << cell.row << ", " << cell.col);
+      QAccessibleInterface* table = QAccessible::queryAccessibleInterface(cell.grid);
+      ASSERT_NE(table, nullptr);
+      QAccessibleInterface* heard = table->tableInterface()->cellAt(cell.row, cell.col);
+      ASSERT_NE(heard, nullptr);
+      EXPECT_EQ(heard->state().focused, cell.focused);
+      EXPECT_EQ(heard->state().selected, cell.selected);
+      EXPECT_EQ(heard->tableCellInterface()->isSelected(), cell.selected);
+      if (cell.focused) {
+        EXPECT_EQ(table->focusChild(), heard);
+      }
+    }
+  }
 }
 
 // A screen reader asks by the table's own row numbers, which leave out the fixed rows:

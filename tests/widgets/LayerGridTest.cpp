@@ -6,7 +6,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QHBoxLayout>
 #include <QHelpEvent>
+#include <QImage>
 #include <QLabel>
 #include <QPalette>
 #include <QScrollBar>
@@ -646,21 +649,151 @@ TEST(LayerGridPaint, SelectedCellsTakeTheResolvedSelectionColours) {
   EXPECT_EQ(CellColor(*grid, 0, 2), background);
 }
 
-TEST(LayerGridPaint, TheFocusedCellShowsSelectedOnlyWhenAskedTo) {
+TEST(LayerGridPaint, TheFocusedCellShowsSelectedWhateverItsColour) {
   auto grid = ShownGrid();
   grid->activateWindow();
   grid->setFocus();
   QCoreApplication::processEvents();
   ASSERT_TRUE(grid->hasFocus());
-  const QColor highlight(10, 200, 10);
-  grid->Layers().SetSelectedCellColor(highlight);
+  const QColor designed(10, 200, 10);
+  grid->Layers().SetSelectedCellColor(designed);
   ASSERT_TRUE(grid->FocusCell(0, 2));
-  EXPECT_NE(CellColor(*grid, 0, 2), highlight);
-  grid->SetOptions(grid->Options() | TLayerGrid::kDrawFocusSelected);
-  EXPECT_EQ(CellColor(*grid, 0, 2), highlight);
-  grid->SetOptions(grid->Options() & ~TLayerGrid::GridOptions(TLayerGrid::kDrawFocusSelected));
+  EXPECT_EQ(CellColor(*grid, 0, 2), designed) << "focused";
   grid->clearFocus();
-  EXPECT_EQ(CellColor(*grid, 0, 2), highlight) << "not focused: shown selected";
+  EXPECT_EQ(CellColor(*grid, 0, 2), designed) << "not focused: the design's colour stays";
+}
+
+// Sets the application's highlight colours for as long as it lives, as the desktop does,
+// with an inactive highlight unlike the active one.
+class DesktopHighlight {
+ public:
+  static constexpr QRgb kActive = qRgb(20, 90, 200);
+  static constexpr QRgb kActiveText = qRgb(255, 255, 255);
+  static constexpr QRgb kInactive = qRgb(200, 200, 210);
+  static constexpr QRgb kInactiveText = qRgb(40, 40, 40);
+
+  DesktopHighlight() : saved_(QApplication::palette()) {
+    QPalette palette = saved_;
+    palette.setColor(QPalette::Active, QPalette::Highlight, QColor(kActive));
+    palette.setColor(QPalette::Active, QPalette::HighlightedText, QColor(kActiveText));
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, QColor(kInactive));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText, QColor(kInactiveText));
+    QApplication::setPalette(palette);
+    QCoreApplication::processEvents();
+  }
+  ~DesktopHighlight() { QApplication::setPalette(saved_); }
+  DesktopHighlight(const DesktopHighlight&) = delete;
+  DesktopHighlight& operator=(const DesktopHighlight&) = delete;
+
+ private:
+  QPalette saved_;
+};
+
+// Two lists side by side in one window, as the main window has its candidates and its
+// phrase: the left one selects cells, the right one whole rows. Both have a header row,
+// texts in every cell and a large bold font, so that their text colour shows in pixels.
+class TwoGrids {
+ public:
+  TwoGrids() {
+    auto* layout = new QHBoxLayout(&window);
+    for (TLayerGrid** slot : {&left, &right}) {
+      auto* grid = new TLayerGrid(&window, 2, 6);
+      grid->SetFixedCols(0);
+      grid->SetScrollBars(TLayerGrid::ScrollBars::kNone);
+      QFont font = grid->font();
+      font.setPixelSize(18);
+      font.setBold(true);
+      grid->setFont(font);
+      grid->SetColWidth(0, 90);
+      grid->SetColWidth(1, 70);
+      for (int row = 0; row < grid->RowCount(); ++row) {
+        grid->SetCellText(0, row, QStringLiteral("HIH"));
+        grid->SetCellText(1, row, QStringLiteral("%1").arg(row * 11));
+      }
+      layout->addWidget(grid);
+      *slot = grid;
+    }
+    right->SetOptions(right->Options() | TLayerGrid::kRowSelect);
+    window.resize(380, 200);
+    window.show();
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+  }
+
+  void Focus(TLayerGrid* grid) {
+    grid->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(grid->hasFocus());
+    picture = window.grab().toImage();
+  }
+  // The colour inside a cell, right of its text and inside its focus outline.
+  QRgb Fill(TLayerGrid* grid, int col, int row) const {
+    const QRect rect = grid->CellRect(col, row);
+    return picture.pixel(grid->viewport()->mapTo(&window, rect.bottomRight() - QPoint(3, 3)));
+  }
+  bool HasTextIn(TLayerGrid* grid, int col, int row, QRgb color) const {
+    const QRect rect =
+        grid->CellRect(col, row).translated(grid->viewport()->mapTo(&window, QPoint()));
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+      for (int x = rect.left(); x <= rect.right(); ++x) {
+        if (picture.pixel(x, y) == color) {
+          return true;
+        }
+      }
+    }
+    return false;
+  }
+  // The picture to look at, written only when VANTREL_SHOTS names a folder.
+  void Save(const char* name) const {
+    const QString folder = qEnvironmentVariable("VANTREL_SHOTS");
+    if (!folder.isEmpty()) {
+      const QString path = QDir(folder).filePath(QStringLiteral("vantrel-%1.png").arg(name));
+      EXPECT_TRUE(picture.save(path)) << path.toStdString();
+    }
+  }
+
+  QWidget window;
+  TLayerGrid* left = nullptr;
+  TLayerGrid* right = nullptr;
+  QImage picture;
+};
+
+// The grid the keyboard is in shows its current row in the desktop's highlight, the other
+// grid its selected row in the inactive highlight; the focus going over swaps them.
+TEST(LayerGridPaint, OnlyTheFocusedGridShowsTheBrightHighlight) {
+  DesktopHighlight desktop;
+  TwoGrids g;
+  const QRgb background = QApplication::palette().color(QPalette::Base).rgb();
+  ASSERT_TRUE(g.left->FocusCell(1, 2));
+  ASSERT_TRUE(g.right->FocusCell(0, 4));
+
+  struct Case {
+    const char* name;
+    TLayerGrid* focused;
+    QRgb left, leftText;    // the left grid's current cell (1, 2)
+    QRgb right, rightText;  // the right grid's current row 4, both cells
+  };
+  const Case cases[] = {
+      {"left focused", g.left, DesktopHighlight::kActive, DesktopHighlight::kActiveText,
+       DesktopHighlight::kInactive, DesktopHighlight::kInactiveText},
+      {"right focused", g.right, DesktopHighlight::kInactive, DesktopHighlight::kInactiveText,
+       DesktopHighlight::kActive, DesktopHighlight::kActiveText},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    g.Focus(c.focused);
+    g.Save(c.focused == g.left ? "two-grids-left-focused" : "two-grids-right-focused");
+    EXPECT_EQ(g.Fill(g.left, 1, 2), c.left);
+    EXPECT_TRUE(g.HasTextIn(g.left, 1, 2, c.leftText));
+    EXPECT_EQ(g.Fill(g.left, 0, 2), background) << "the left grid selects the cell alone";
+    EXPECT_EQ(g.Fill(g.left, 1, 3), background);
+    for (int col = 0; col < 2; ++col) {
+      SCOPED_TRACE(col);
+      EXPECT_EQ(g.Fill(g.right, col, 4), c.right);
+      EXPECT_TRUE(g.HasTextIn(g.right, col, 4, c.rightText));
+      EXPECT_EQ(g.Fill(g.right, col, 3), background);
+    }
+  }
 }
 
 // Sets the application's text colour for as long as it lives, as the desktop does when

@@ -42,7 +42,7 @@ TEST_P(GridTitleFitTest, EveryTitleShowsWholeInsideItsColumn) {
   setup.languageSources = i18n::EnvironmentLanguageSources();
   i18n::ProgramTranslation translation(setup);
   AllWindows windows;
-  ASSERT_EQ(CatalogLanguage(), QString::fromLatin1(language));
+  ASSERT_EQ(windows.translator.Language(), QString::fromLatin1(language));
 
   int titles = 0;
   for (QWidget* window :

@@ -387,7 +387,8 @@ void TLayerGrid::TableCurrentRowChanged(int row) {
 void TLayerGrid::Relayout() {
   geometry_.SetRowCount(table_->RowCount());
   ClampCurrent();
-  ClampScroll();
+  // Scrolling to where the grid stands brings the top row and left column back in range.
+  ScrollTo(TopRow(), LeftCol());
   UpdateScrollBars();
   viewport()->update();
 }
@@ -421,10 +422,6 @@ void TLayerGrid::UpdateScrollBars() {
   horizontal->setPageStep(1);
   horizontal->setSingleStep(1);
   horizontal->setValue(LeftCol() - FixedCols());
-}
-
-void TLayerGrid::ClampScroll() {
-  ScrollTo(TopRow(), LeftCol());
 }
 
 void TLayerGrid::ScrollTo(int topRow, int leftCol) {

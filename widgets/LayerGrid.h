@@ -247,7 +247,6 @@ class TLayerGrid : public QAbstractScrollArea {
   // The cursor with the grid's present counts and options.
   GridCursor& Cursor();
   void UpdateScrollBars();
-  void ClampScroll();
   void ScrollTo(int topRow, int leftCol);
   void ScrollInView(int col, int row);
   bool MoveCurrent(int col, int row, bool moveAnchor, bool byUser);

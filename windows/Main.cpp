@@ -51,21 +51,22 @@ constexpr int kLatestLoadStartMs = 1000;
 
 }  // namespace
 
-QString BundledDictionaryPath() {
+QString BundledDictionaryPath(const Translator& translator) {
   return QString::fromStdString(
-      vantrel::BundledDictionaryPath(ProgramDir(), Translator().Language().toStdString()));
+      vantrel::BundledDictionaryPath(ProgramDir(), translator.Language().toStdString()));
 }
 
-QString StartDictionaryNote(const QString& stored, const QString& bundledFolder) {
+QString StartDictionaryNote(const Translator& translator, const QString& stored,
+                            const QString& bundledFolder) {
   QString note;
   const QFileInfo file(stored);
   if (stored.isEmpty() || (file.isFile() && file.isReadable())) {
-    note =
-        TranslateText("Vantrel needs a dictionary to turn numbers into words. Please choose one.");
+    note = translator.Text(
+        "Vantrel needs a dictionary to turn numbers into words. Please choose one.");
   } else {
-    note = TranslateText("The dictionary used last time, ") + stored +
-           TranslateText(file.exists() ? ", cannot be opened. Please choose one."
-                                       : ", cannot be found. Please choose one.");
+    note = translator.Text("The dictionary used last time, ") + stored +
+           translator.Text(file.exists() ? ", cannot be opened. Please choose one."
+                                         : ", cannot be found. Please choose one.");
   }
   const struct {
     const char* file;
@@ -76,17 +77,18 @@ QString StartDictionaryNote(const QString& stored, const QString& bundledFolder)
   QStringList names;
   for (const auto& dictionary : bundled) {
     names << QString::fromLatin1(dictionary.file) + QStringLiteral(" (") +
-                 TranslateText(dictionary.language) + QLatin1Char(')');
+                 translator.Text(dictionary.language) + QLatin1Char(')');
   }
-  return note + QLatin1Char('\n') + TranslateText("Dictionaries that come with Vantrel, in ") +
-         bundledFolder + TranslateText(":") + QLatin1Char('\n') + names.join(QStringLiteral(", "));
+  return note + QLatin1Char('\n') + translator.Text("Dictionaries that come with Vantrel, in ") +
+         bundledFolder + translator.Text(":") + QLatin1Char('\n') +
+         names.join(QStringLiteral(", "));
 }
 
 namespace {
 
 // What the status line says while no dictionary is open, in the current language.
-QString NoDictionaryHint() {
-  return TranslateText("Open a dictionary with File > Open");
+QString NoDictionaryHint(const Translator& translator) {
+  return translator.Text("Open a dictionary with File > Open");
 }
 
 }  // namespace
@@ -169,7 +171,7 @@ void TMainForm::FormCreate() {
   if (dictionary_.InUse().empty()) {
     // The Open dialog was cancelled: the window is empty, and says where a dictionary is
     // opened.
-    statusBar()->showMessage(NoDictionaryHint());
+    statusBar()->showMessage(NoDictionaryHint(services_.translator));
   }
 }
 
@@ -282,20 +284,23 @@ void TMainForm::StateChanged() {
   convertBtn_->setEnabled(model_.ConvertEnabled());
   copyBtn_->setEnabled(model_.CopyEnabled());
   const QString status = services_.translator.Message(model_.StatusMessage());
-  statusBar()->showMessage(
-      status.isEmpty() && !creating_ && dictionary_.InUse().empty() ? NoDictionaryHint() : status);
+  statusBar()->showMessage(status.isEmpty() && !creating_ && dictionary_.InUse().empty()
+                               ? NoDictionaryHint(services_.translator)
+                               : status);
   selectedWordLabel_->setText(FromCp1252(model_.SelectedWordLabel()));
   // A chosen dictionary that yields no words gives way to the one in use before.
   UpdateCaption();
 }
 
 std::optional<std::string> TMainForm::ChooseDictionaryFile() {
-  const QString proposed = lastChosenFile_.isEmpty() ? BundledDictionaryPath() : lastChosenFile_;
+  const QString proposed =
+      lastChosenFile_.isEmpty() ? BundledDictionaryPath(services_.translator) : lastChosenFile_;
   // At start the dialog comes before any window: it says why it is there.
-  const QString note = creating_
-                           ? StartDictionaryNote(QString::fromStdString(model_.KeptDictionary()),
-                                                 QFileInfo(BundledDictionaryPath()).absolutePath())
-                           : QString();
+  const QString note =
+      creating_ ? StartDictionaryNote(
+                      services_.translator, QString::fromStdString(model_.KeptDictionary()),
+                      QFileInfo(BundledDictionaryPath(services_.translator)).absolutePath())
+                : QString();
   const std::optional<QString> chosen = services_.dialogs.OpenFileName(
       this, services_.translator.Text("Open Dictionary"),
       services_.translator.Text("Text Documents") + QStringLiteral(" (*.txt)"), proposed, note);
@@ -565,7 +570,7 @@ void TMainForm::UpdateLanguageMenu() {
   // of a window without a dictionary is written again, in the new language.
   statusBar()->clearMessage();
   if (!creating_ && dictionary_.InUse().empty()) {
-    statusBar()->showMessage(NoDictionaryHint());
+    statusBar()->showMessage(NoDictionaryHint(services_.translator));
   }
 }
 

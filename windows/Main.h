@@ -45,15 +45,16 @@ class WordClickGuard;
 
 // The bundled dictionary of the window's language (the English one for a language that
 // has none): beside the program (share/vantrel/ next to bin/), or where it was installed.
-QString BundledDictionaryPath();
+QString BundledDictionaryPath(const Translator& translator);
 // The note above the Open dialog at start, in the current language: why it opens (the
 // dictionary of the last run, stored, cannot be found or opened; or there is none yet)
 // and the dictionaries that come with Vantrel in bundledFolder.
-QString StartDictionaryNote(const QString& stored, const QString& bundledFolder);
+QString StartDictionaryNote(const Translator& translator, const QString& stored,
+                            const QString& bundledFolder);
 
 // Where a settings file could not be read, in the current language (" could not be read
 // in lines 4, 6 and 9"): a handful of the lines by number, then how many more.
-QString BadLinesText(const std::vector<std::size_t>& lines);
+QString BadLinesText(const Translator& translator, const std::vector<std::size_t>& lines);
 
 // The language chosen when none is stored: LANG cut before its '.', else the user's
 // locale; it becomes the catalogs' language.

@@ -17,23 +17,24 @@
 
 namespace vantrel {
 
-QString BadLinesText(const std::vector<std::size_t>& lines) {
+QString BadLinesText(const Translator& translator, const std::vector<std::size_t>& lines) {
   if (lines.size() == 1) {
-    return TranslateText(" could not be read in line ") + QString::number(lines.front());
+    return translator.Text(" could not be read in line ") + QString::number(lines.front());
   }
   // A handful of lines by number, the rest counted: the kept file holds them all.
   constexpr std::size_t kNamed = 5;
   const std::size_t named = std::min(lines.size(), kNamed);
-  QString text = TranslateText(" could not be read in lines ");
+  QString text = translator.Text(" could not be read in lines ");
   for (std::size_t i = 0; i < named; ++i) {
     if (i > 0) {
       text +=
-          i + 1 == named && lines.size() == named ? TranslateText(" and ") : QStringLiteral(", ");
+          i + 1 == named && lines.size() == named ? translator.Text(" and ") : QStringLiteral(", ");
     }
     text += QString::number(lines[i]);
   }
   if (lines.size() > named) {
-    text += TranslateText(" and ") + QString::number(lines.size() - named) + TranslateText(" more");
+    text +=
+        translator.Text(" and ") + QString::number(lines.size() - named) + translator.Text(" more");
   }
   return text;
 }
@@ -101,7 +102,7 @@ RestoreResult TMainForm::RestoreWindowSettings() {
     // A settings file that cannot be used is kept, never overwritten unnoticed.
     QString text = services_.translator.Text("The settings file ") + notice.filePath;
     if (!notice.badLines.empty() && !notice.keptAs.isEmpty()) {
-      text += BadLinesText(notice.badLines) +
+      text += BadLinesText(services_.translator, notice.badLines) +
               services_.translator.Text(
                   ". Every other setting was kept; the original file was kept as ") +
               notice.keptAs;
@@ -141,7 +142,7 @@ void TMainForm::FormClose() {
     // A read-only or full disk is no fault of the program: the user is told which file
     // could not be written and why, and the run ends as it would have. The countdown does
     // not run, as its count could not be stored either.
-    services_.dialogs.Warning(this, SettingsWriteWarning(error));
+    services_.dialogs.Warning(this, SettingsWriteWarning(services_.translator, error));
   }
 }
 

@@ -124,7 +124,7 @@ void TNotifyForm::OkClick() {
   } catch (const SettingsWriteError& error) {
     // The choice cannot be kept for the next run: the user is told which file and why,
     // and the window closes as it would have.
-    services_.dialogs.Warning(this, SettingsWriteWarning(error));
+    services_.dialogs.Warning(this, SettingsWriteWarning(services_.translator, error));
   }
   accept();
 }

@@ -24,13 +24,13 @@ QString TranslateMessage(const Message& message) {
   return ProgramTexts().Message(message);
 }
 
-QString SettingsWriteWarning(const SettingsWriteError& error) {
+QString SettingsWriteWarning(const Translator& translator, const SettingsWriteError& error) {
   QString text;
   if (!error.ValueName().isEmpty()) {
-    text = TranslateText("Failed to set data for '") + error.ValueName() + QStringLiteral("'\n");
+    text = translator.Text("Failed to set data for '") + error.ValueName() + QStringLiteral("'\n");
   }
-  return text + TranslateText("The settings file ") + error.FilePath() +
-         TranslateText(" could not be written: ") + TranslateMessage(error.Explanation());
+  return text + translator.Text("The settings file ") + error.FilePath() +
+         translator.Text(" could not be written: ") + translator.Message(error.Explanation());
 }
 
 }  // namespace vantrel

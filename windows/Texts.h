@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Texts for code that has no window at hand: the helpers that compose a message before
-// any window exists or outside one (the start's dictionary note, the error report's page,
-// the settings warnings, the file dialog's labels). A window translates through the
-// Translator of its Services instead (Translator.h).
+// Texts for code that has no window at hand (the error report's page, the file dialog's
+// labels, the suggestions' reasons), and the settings warning of the windows. A window
+// translates through the Translator of its Services (Translator.h).
 
 #include <QString>
 #include <string>
@@ -14,6 +13,8 @@
 #include "SettingsStore.h"
 
 namespace vantrel {
+
+class Translator;
 
 // One English text through the catalog of the program's translation. Until that is set up
 // (and where there is no catalog) the English text is the translation; a catalog that
@@ -34,6 +35,6 @@ QString TranslateMessage(const Message& message);
 // The warning when a value cannot be stored, in the current language: the value, the
 // settings file and the reason. A read-only or full disk is no fault of the program, so
 // it is a warning, never an error report.
-QString SettingsWriteWarning(const SettingsWriteError& error);
+QString SettingsWriteWarning(const Translator& translator, const SettingsWriteError& error);
 
 }  // namespace vantrel

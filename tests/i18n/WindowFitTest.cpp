@@ -204,10 +204,11 @@ TEST_P(WindowFitTest, EveryTextFitsAndEveryAccessKeyIsUnique) {
   SuggestWindow suggest(windows.form->Model(), *windows.services, windows.form.get());
   // The Open dialog as the first start shows it, with its note; its access keys are Qt's.
   const std::unique_ptr<QFileDialog> open = NewOpenDialog(
-      windows.form.get(), TranslateText("Open Dictionary"),
-      TranslateText("Text Documents") + QStringLiteral(" (*.txt)"), BundledDictionaryPath(),
-      StartDictionaryNote(QStringLiteral("/home/someone/Wörterbücher/gone.txt"),
-                          QFileInfo(BundledDictionaryPath()).absolutePath()));
+      windows.form.get(), windows.translator.Text("Open Dictionary"),
+      windows.translator.Text("Text Documents") + QStringLiteral(" (*.txt)"),
+      BundledDictionaryPath(windows.translator),
+      StartDictionaryNote(windows.translator, QStringLiteral("/home/someone/Wörterbücher/gone.txt"),
+                          QFileInfo(BundledDictionaryPath(windows.translator)).absolutePath()));
   open->setObjectName(QStringLiteral("OpenDialog"));
 
   std::vector<Problem> problems;
@@ -277,7 +278,7 @@ TEST(StartDictionaryNote, SaysWhyTheDialogOpensAndNamesTheBundledDictionaries) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.stored.toStdString());
-    const QString note = StartDictionaryNote(row.stored, folder);
+    const QString note = StartDictionaryNote(Translator(), row.stored, folder);
     QString why = QString::fromLatin1(row.why);
     why.replace(QStringLiteral("%1"), row.stored);
     EXPECT_TRUE(note.startsWith(why)) << note.toStdString();

@@ -174,7 +174,7 @@ TEST_F(MainWindowTest, TheFirstRunAsksForADictionaryAndComesUpAtTheDesignPlace) 
   ASSERT_EQ(dialogs.openDialogs.size(), 1u);
   EXPECT_EQ(dialogs.openDialogs[0].title, QStringLiteral("Open Dictionary"));
   EXPECT_EQ(dialogs.openDialogs[0].filter, QStringLiteral("Text Documents (*.txt)"));
-  EXPECT_EQ(dialogs.openDialogs[0].proposed, BundledDictionaryPath());
+  EXPECT_EQ(dialogs.openDialogs[0].proposed, BundledDictionaryPath(translator));
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + dictionaryPath);
   EXPECT_EQ(form->pos(), QPoint(474, 189));
   EXPECT_EQ(form->size(), QSize(485, 498));
@@ -1565,7 +1565,7 @@ TEST(SettingsBadLines, AHandfulAreNamedAndTheRestCounted) {
       {{4, 5, 6, 7, 8, 9, 10, 11}, " could not be read in lines 4, 5, 6, 7, 8 and 3 more"},
   };
   for (const auto& row : rows) {
-    EXPECT_EQ(BadLinesText(row.lines).toStdString(), row.text);
+    EXPECT_EQ(BadLinesText(Translator(), row.lines).toStdString(), row.text);
   }
 }
 

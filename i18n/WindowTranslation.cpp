@@ -31,19 +31,19 @@ WindowTranslator*& InstalledTranslator() {
 
 // One text of a window in the current language. The catalog gives line ends as CR LF;
 // a window's own texts keep the line ends they were written with.
-QString TranslateWindowText(const QString& source) {
-  QString translated = TranslateQText(source.toStdString());
+QString TranslateWindowText(TTranslationInstance* instance, const QString& source) {
+  QString translated = TranslateQText(instance, source.toStdString());
   if (!source.contains(QLatin1Char('\r'))) {
     translated.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   }
   return translated;
 }
 
-QStringList TranslateLines(const QStringList& source) {
+QStringList TranslateLines(TTranslationInstance* instance, const QStringList& source) {
   QStringList translated;
   translated.reserve(source.size());
   for (const QString& line : source) {
-    translated.append(line.isEmpty() ? line : TranslateWindowText(line));
+    translated.append(line.isEmpty() ? line : TranslateWindowText(instance, line));
   }
   return translated;
 }
@@ -98,6 +98,10 @@ void TRetranslator::RecordList(QObject* object, const QByteArray& property,
 }
 
 void TRetranslator::Replay() const {
+  Replay(TTranslationInstance::Installed());
+}
+
+void TRetranslator::Replay(TTranslationInstance* instance) const {
   for (const TRetranslatorItem& item : items_) {
     QObject* object = item.object.data();
     if (object == nullptr) {
@@ -113,9 +117,9 @@ void TRetranslator::Replay() const {
     if (item.itemList) {
       // The whole list goes back to its English first, then each line is translated.
       Write(*object, property, QVariant(item.sourceLines));
-      Write(*object, property, QVariant(TranslateLines(item.sourceLines)));
+      Write(*object, property, QVariant(TranslateLines(instance, item.sourceLines)));
     } else {
-      Write(*object, property, QVariant(TranslateWindowText(item.source)));
+      Write(*object, property, QVariant(TranslateWindowText(instance, item.source)));
     }
   }
 }
@@ -224,23 +228,28 @@ std::shared_ptr<const WindowTranslator::ClassTexts> WindowTranslator::TextsOfLoc
 }
 
 void WindowTranslator::TranslateWindow(QObject& window) {
-  const std::string language = CurrentCatalogLanguage();
+  TranslateWindow(window, TTranslationInstance::Installed());
+}
+
+void WindowTranslator::TranslateWindow(QObject& window, TTranslationInstance* instance) {
+  const std::string language = instance != nullptr ? instance->CurrentLanguage() : std::string();
   auto* marker = window.findChild<TTranslationMarker*>(
       QString::fromLatin1(TTranslationMarker::kName), Qt::FindDirectChildrenOnly);
   if (marker == nullptr) {
     // The marker joins the window only once the walk went through: a window whose walk
     // failed is walked from the start the next time, not replayed from half a record.
     auto created = std::make_unique<TTranslationMarker>();
-    Walk(window, &created->Retranslator());
+    Walk(window, &created->Retranslator(), instance);
     marker = created.release();
     marker->setParent(&window);
   } else if (marker->Language() != language) {
-    marker->Retranslator().Replay();
+    marker->Retranslator().Replay(instance);
   }
   marker->SetLanguage(language);
 }
 
-void WindowTranslator::Walk(QObject& window, TRetranslator* recorder) {
+void WindowTranslator::Walk(QObject& window, TRetranslator* recorder,
+                            TTranslationInstance* instance) {
   std::deque<QObject*> work{&window};
   QSet<const QObject*> visited;
   while (!work.empty()) {
@@ -268,7 +277,7 @@ void WindowTranslator::Walk(QObject& window, TRetranslator* recorder) {
         if (recorder != nullptr) {
           recorder->Record(object, name, text);
         }
-        const QString translated = TranslateWindowText(text);
+        const QString translated = TranslateWindowText(instance, text);
         if (translated != text) {
           Write(*object, property, QVariant(translated));
         }
@@ -281,7 +290,7 @@ void WindowTranslator::Walk(QObject& window, TRetranslator* recorder) {
         if (recorder != nullptr) {
           recorder->RecordList(object, name, lines);
         }
-        const QStringList translated = TranslateLines(lines);
+        const QStringList translated = TranslateLines(instance, lines);
         if (translated != lines) {
           Write(*object, property, QVariant(translated));
         }

@@ -27,6 +27,8 @@ struct QMetaObject;
 
 namespace vantrel::i18n {
 
+class TTranslationInstance;
+
 // One recorded text: where it stands and the English it had at the window's first
 // translation. An item list keeps its whole list.
 struct TRetranslatorItem {
@@ -45,9 +47,11 @@ class TRetranslator {
   void Record(QObject* object, const QByteArray& property, const QString& source);
   void RecordList(QObject* object, const QByteArray& property, const QStringList& source);
 
-  // Writes every recorded text again, translated into the current language from its
-  // English; objects gone since are passed over.
+  // Writes every recorded text again, translated into the current language of instance
+  // (without one, of the installed instance) from its English; objects gone since are
+  // passed over.
   void Replay() const;
+  void Replay(TTranslationInstance* instance) const;
 
   const std::string& Domain() const { return domain_; }
   const std::vector<TRetranslatorItem>& Items() const { return items_; }
@@ -91,6 +95,9 @@ class WindowTranslator {
   // last translation. A property that cannot be read or written raises a StatusError
   // whose reason names it and the way to leave it out; the walk ends there.
   void TranslateWindow(QObject& window);
+  // The same through instance instead of the installed one; without any, the English
+  // texts stay.
+  void TranslateWindow(QObject& window, TTranslationInstance* instance);
 
   // The translator that TranslateWindow uses: the installed one, else one with the
   // program's own rules.
@@ -111,7 +118,7 @@ class WindowTranslator {
     std::vector<QByteArray> names;  // upper case, one for each of properties
   };
 
-  void Walk(QObject& window, TRetranslator* recorder);
+  void Walk(QObject& window, TRetranslator* recorder, TTranslationInstance* instance);
   // Worked out once for each class: a window has hundreds of objects of a few classes.
   std::shared_ptr<const ClassTexts> TextsOf(const QMetaObject& type);
   std::shared_ptr<const ClassTexts> TextsOfLocked(const QMetaObject& type);  // under mutex_

@@ -33,7 +33,7 @@ std::string Translator::Cp1252(std::string_view english) const {
 }
 
 void Translator::Window(QObject& window) const {
-  i18n::TranslateWindow(window);
+  i18n::WindowTranslator::Current().TranslateWindow(window, Instance());
 }
 
 void Translator::KeepTranslated(QObject& window, std::function<void()> writtenByHand) {

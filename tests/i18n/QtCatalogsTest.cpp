@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -113,6 +114,16 @@ TEST(QtTexts, TheWindowsTranslatorFollowsTheProgramsTranslation) {
     EXPECT_EQ(own.SelectLanguage(QStringLiteral("de_DE")), QStringLiteral("de_DE"));
     EXPECT_EQ(own.Text("Represents"), QStringLiteral("stellt dar"));
     EXPECT_EQ(told.size(), 2) << "each translator tells its own windows";
+
+    // A window it translates speaks its instance's language too, whatever the program's
+    // translation speaks.
+    i18n::TTranslationInstance other(i18n::TTranslationInstance::ForThisProgram());
+    other.SelectLanguage("fr_FR");
+    Translator french(&other);
+    QLabel label(SourceText("Represents"));
+    french.Window(label);
+    EXPECT_EQ(label.text(), QStringLiteral("Représente"));
+    EXPECT_EQ(translator.Language(), QStringLiteral("de_DE"));
   }
   EXPECT_EQ(translator.Text("Represents"), QStringLiteral("Represents"));  // gone with it
 }

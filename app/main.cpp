@@ -94,8 +94,8 @@ int main(int argc, char** argv) {
 
   vantrel::QtDialogs dialogs;
   vantrel::DesktopLauncher launcher;
-  vantrel::HelpBook help;
   vantrel::SettingsStore settings;
+  vantrel::HelpBook help(&settings);
   vantrel::ShellState state;
   vantrel::Translator translator(&translation.Instance());
   vantrel::Services services{dialogs, launcher, help, settings, state, translator};

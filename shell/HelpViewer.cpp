@@ -409,12 +409,39 @@ QUrl HelpUrl(int context) {
   return it == kHelpTopics.end() ? HelpContentsUrl() : PageUrl(it->page, it->anchor);
 }
 
-HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent), browser_(NewHelpBrowser(this)) {
+HelpViewer::HelpViewer(QWidget* parent, SettingsStore* settings)
+    : QWidget(parent), browser_(NewHelpBrowser(this)) {
   RegisterHelpBook();
 
   setWindowFlag(Qt::Window);
   setObjectName(QStringLiteral("HelpViewer"));
-  resize(680, 560);
+  const QSize design(RowOf(Setting::kHelpWidth).design, RowOf(Setting::kHelpHeight).design);
+  move(DesignPlace(Setting::kHelpLeft, Setting::kHelpTop));
+  resize(design);
+  if (settings != nullptr) {
+    RestoreSettings(*settings, kHelpWindowReadOrder,
+                    [this](Setting setting, const SettingValue& value) {
+                      switch (setting) {
+                        case Setting::kHelpTop:
+                          move(x(), value.integer);
+                          break;
+                        case Setting::kHelpLeft:
+                          move(value.integer, y());
+                          break;
+                        case Setting::kHelpWidth:
+                          resize(value.integer, height());
+                          break;
+                        case Setting::kHelpHeight:
+                          resize(width(), value.integer);
+                          break;
+                        default:
+                          break;
+                      }
+                    });
+    resize(SizeOnScreen(WindowSize(*this), design));
+    move(PlaceOnScreen(pos(), WindowSize(*this),
+                       DesignPlace(Setting::kHelpLeft, Setting::kHelpTop)));
+  }
 
   contents_ = new QPushButton(this);
   back_ = new QPushButton(this);
@@ -480,6 +507,21 @@ void HelpViewer::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
 }
 
+std::optional<SettingValue> HelpViewer::Stored(Setting setting) const {
+  switch (setting) {
+    case Setting::kHelpTop:
+      return SettingValue::Integer(y());
+    case Setting::kHelpLeft:
+      return SettingValue::Integer(x());
+    case Setting::kHelpWidth:
+      return SettingValue::Integer(width());
+    case Setting::kHelpHeight:
+      return SettingValue::Integer(height());
+    default:
+      return std::nullopt;
+  }
+}
+
 void HelpViewer::ShowContents() {
   Present(HelpContentsUrl());
 }
@@ -495,7 +537,7 @@ void HelpViewer::Present(const QUrl& url) {
   activateWindow();
 }
 
-HelpBook::HelpBook() = default;
+HelpBook::HelpBook(SettingsStore* settings) : settings_(settings) {}
 HelpBook::~HelpBook() = default;
 
 void HelpBook::ShowContents() {
@@ -506,9 +548,16 @@ void HelpBook::ShowContext(int context) {
   MadeViewer().ShowContext(context);
 }
 
-HelpViewer& HelpBook::MadeViewer() {
+std::optional<SettingValue> HelpBook::Stored(Setting setting) const {
+  if (settings_ == nullptr) {
+    return std::nullopt;
+  }
+  return MadeViewer().Stored(setting);
+}
+
+HelpViewer& HelpBook::MadeViewer() const {
   if (viewer_ == nullptr) {
-    viewer_ = std::make_unique<HelpViewer>();
+    viewer_ = std::make_unique<HelpViewer>(nullptr, settings_);
   }
   return *viewer_;
 }

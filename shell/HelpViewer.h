@@ -9,7 +9,10 @@
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string_view>
+
+#include "WindowPlace.h"
 
 class QMenu;
 class QPushButton;
@@ -55,22 +58,28 @@ QUrl HelpUrl(int context);
 // The same page and anchor of the book in the current language.
 QUrl InCurrentLanguage(const QUrl& url);
 
-class Help {
+// The help keeps its window's place between runs, as the other windows do; a help that
+// has no window to keep (a test's) keeps nothing.
+class Help : public KeepsSettings {
  public:
   virtual ~Help() = default;
   virtual void ShowContents() = 0;
   virtual void ShowContext(int context) = 0;
+  std::optional<SettingValue> Stored(Setting /*setting*/) const override { return std::nullopt; }
 };
 
 // A window of its own, kept for the whole run and brought to the front on each request.
+// With settings, it comes up where it was at the end of the last run (within the screens),
+// else at its design place.
 class HelpViewer : public QWidget, public Help {
   Q_OBJECT
 
  public:
-  explicit HelpViewer(QWidget* parent = nullptr);
+  explicit HelpViewer(QWidget* parent = nullptr, SettingsStore* settings = nullptr);
 
   void ShowContents() override;
   void ShowContext(int context) override;
+  std::optional<SettingValue> Stored(Setting setting) const override;
 
   QTextBrowser* Browser() const { return browser_; }
 
@@ -91,23 +100,30 @@ class HelpViewer : public QWidget, public Help {
 
 // The program's help: the window is made on the first request, so that a run that never
 // asks for help never lays out a page of the book.
+// The window's place is read from settings when the window is made and written back at
+// the main window's close; settings must outlive the book.
 class HelpBook final : public Help {
  public:
-  HelpBook();
+  explicit HelpBook(SettingsStore* settings = nullptr);
   ~HelpBook() override;
   HelpBook(const HelpBook&) = delete;
   HelpBook& operator=(const HelpBook&) = delete;
 
   void ShowContents() override;
   void ShowContext(int context) override;
+  // The window's place and size; a run that never asked for help makes the window (unseen)
+  // to give back the place it read, so that the next run finds it where it was.
+  std::optional<SettingValue> Stored(Setting setting) const override;
 
   // Null until help was first asked for.
   HelpViewer* Viewer() const { return viewer_.get(); }
 
  private:
-  HelpViewer& MadeViewer();
+  HelpViewer& MadeViewer() const;
 
-  std::unique_ptr<HelpViewer> viewer_;
+  SettingsStore* settings_;
+  // Made on the first request, also from Stored, which is const.
+  mutable std::unique_ptr<HelpViewer> viewer_;
 };
 
 // F1 anywhere in window asks help for context. The help must outlive the window.

@@ -34,6 +34,10 @@ enum class Setting {
   kSuggestHeight,
   kSuggestPhraseWidth,
   kSuggestVanityWidth,
+  kHelpTop,
+  kHelpLeft,
+  kHelpWidth,
+  kHelpHeight,
   kAnimationOn,
   kLanguage,
   kNotifyCount,
@@ -49,6 +53,7 @@ enum class SettingReader {
   kLookupWindow,
   kAffixWindow,
   kSuggestWindow,
+  kHelpWindow,
   kNotifyCountdown
 };
 
@@ -65,7 +70,7 @@ struct SettingRow {
   std::string_view designText;
 };
 
-inline constexpr std::array<SettingRow, 24> kSettingsTable{{
+inline constexpr std::array<SettingRow, 28> kSettingsTable{{
     {Setting::kDictionary, "Dictionary", SettingType::kText, SettingReader::kMainWindow, 0, ""},
     {Setting::kFormTop, "Form Top", SettingType::kInteger, SettingReader::kMainWindow, 189, ""},
     {Setting::kFormLeft, "Form Left", SettingType::kInteger, SettingReader::kMainWindow, 474, ""},
@@ -103,6 +108,12 @@ inline constexpr std::array<SettingRow, 24> kSettingsTable{{
      SettingReader::kSuggestWindow, 170, ""},
     {Setting::kSuggestVanityWidth, "Suggest Vanity Width", SettingType::kInteger,
      SettingReader::kSuggestWindow, 150, ""},
+    // The help window: by design centred over the main window at its design place.
+    {Setting::kHelpTop, "Help Top", SettingType::kInteger, SettingReader::kHelpWindow, 158, ""},
+    {Setting::kHelpLeft, "Help Left", SettingType::kInteger, SettingReader::kHelpWindow, 376, ""},
+    {Setting::kHelpWidth, "Help Width", SettingType::kInteger, SettingReader::kHelpWindow, 680, ""},
+    {Setting::kHelpHeight, "Help Height", SettingType::kInteger, SettingReader::kHelpWindow, 560,
+     ""},
     {Setting::kAnimationOn, "Animation On", SettingType::kSwitch, SettingReader::kMainWindow, 0,
      ""},
     {Setting::kLanguage, "Language", SettingType::kText, SettingReader::kMainWindow, 0, ""},

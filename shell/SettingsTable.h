@@ -37,8 +37,8 @@ inline constexpr std::array<Setting, 10> kMainWindowReadOrder{
 };
 
 // Everything but NotifyCount, in table order, at every close, whether or not the lookup,
-// affix and suggestions windows were shown.
-inline constexpr std::array<Setting, 23> kMainWindowWriteOrder{
+// affix, suggestions and help windows were shown.
+inline constexpr std::array<Setting, 27> kMainWindowWriteOrder{
     Setting::kDictionary,         Setting::kFormTop,
     Setting::kFormLeft,           Setting::kFormWidth,
     Setting::kFormHeight,         Setting::kSelectedPanelHeight,
@@ -49,7 +49,9 @@ inline constexpr std::array<Setting, 23> kMainWindowWriteOrder{
     Setting::kAffixNumberWidth,   Setting::kSuggestTop,
     Setting::kSuggestLeft,        Setting::kSuggestWidth,
     Setting::kSuggestHeight,      Setting::kSuggestPhraseWidth,
-    Setting::kSuggestVanityWidth, Setting::kAnimationOn,
+    Setting::kSuggestVanityWidth, Setting::kHelpTop,
+    Setting::kHelpLeft,           Setting::kHelpWidth,
+    Setting::kHelpHeight,         Setting::kAnimationOn,
     Setting::kLanguage,
 };
 
@@ -63,6 +65,9 @@ inline constexpr std::array<Setting, 5> kAffixWindowReadOrder{
 inline constexpr std::array<Setting, 6> kSuggestWindowReadOrder{
     Setting::kSuggestTop,    Setting::kSuggestLeft,        Setting::kSuggestWidth,
     Setting::kSuggestHeight, Setting::kSuggestPhraseWidth, Setting::kSuggestVanityWidth};
+
+inline constexpr std::array<Setting, 4> kHelpWindowReadOrder{
+    Setting::kHelpTop, Setting::kHelpLeft, Setting::kHelpWidth, Setting::kHelpHeight};
 
 // Each window reads exactly the values that the table gives it.
 template <std::size_t N>
@@ -87,6 +92,7 @@ static_assert(ReadsAllOf(kMainWindowReadOrder, SettingReader::kMainWindow));
 static_assert(ReadsAllOf(kLookupWindowReadOrder, SettingReader::kLookupWindow));
 static_assert(ReadsAllOf(kAffixWindowReadOrder, SettingReader::kAffixWindow));
 static_assert(ReadsAllOf(kSuggestWindowReadOrder, SettingReader::kSuggestWindow));
+static_assert(ReadsAllOf(kHelpWindowReadOrder, SettingReader::kHelpWindow));
 static_assert([] {
   for (std::size_t i = 0; i < kMainWindowWriteOrder.size(); ++i) {
     if (kMainWindowWriteOrder[i] != static_cast<Setting>(i)) {

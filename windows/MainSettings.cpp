@@ -123,7 +123,8 @@ void TMainForm::FormClose() {
   // suggestions' window too, which reads the place it had stored when it is made.
   MakeSideWindows();
   MakeSuggestWindow();
-  const std::array<const KeepsSettings*, 4> keepers{this, lookupForm_, affixForm_, suggestForm_};
+  const std::array<const KeepsSettings*, 5> keepers{this, lookupForm_, affixForm_, suggestForm_,
+                                                    &services_.help};
   try {
     SaveSettings(services_.settings, kMainWindowWriteOrder, [&](Setting setting) {
       for (const KeepsSettings* keeper : keepers) {

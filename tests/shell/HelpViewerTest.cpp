@@ -8,16 +8,22 @@
 #include <QDir>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTranslator>
+#include <map>
+#include <optional>
+#include <vector>
 
 #include "RecordingHelp.h"
 #include "RecordingLauncher.h"
+#include "SettingsTable.h"
 
 namespace vantrel {
 namespace {
@@ -357,6 +363,59 @@ TEST(HelpBook, TheWindowIsMadeAtTheFirstRequestAndKept) {
   EXPECT_EQ(book.Viewer(), viewer);
   EXPECT_TRUE(viewer->isVisible());
   EXPECT_EQ(viewer->Browser()->source(), HelpContentsUrl());
+}
+
+// The help window keeps its place and size between runs as the other windows do. A run
+// that never asks for help writes back what it read; a place off every screen gives way
+// to the design place; a book without settings keeps nothing.
+TEST(HelpBook, TheWindowComesBackWhereItWas) {
+  QTemporaryDir folder;
+  SettingsStore store(folder.path());
+  const std::map<Setting, int> stored = {{Setting::kHelpTop, 60},
+                                         {Setting::kHelpLeft, 90},
+                                         {Setting::kHelpWidth, 500},
+                                         {Setting::kHelpHeight, 380}};
+  SaveSettings(store, kHelpWindowReadOrder,
+               [&](Setting s) { return SettingValue::Integer(stored.at(s)); });
+  // What the book would store: left, top, width, height.
+  auto stores = [](const HelpBook& book) {
+    std::vector<std::optional<int>> values;
+    for (Setting s :
+         {Setting::kHelpLeft, Setting::kHelpTop, Setting::kHelpWidth, Setting::kHelpHeight}) {
+      const std::optional<SettingValue> value = book.Stored(s);
+      values.push_back(value ? std::optional<int>(value->integer) : std::nullopt);
+    }
+    return values;
+  };
+  using Values = std::vector<std::optional<int>>;
+  {
+    HelpBook unseen(&store);
+    EXPECT_EQ(stores(unseen), (Values{90, 60, 500, 380}));
+    EXPECT_FALSE(unseen.Viewer()->isVisible());
+    EXPECT_EQ(unseen.Stored(Setting::kSuggestTop), std::nullopt);
+  }
+  {
+    HelpBook book(&store);
+    book.ShowContents();
+    HelpViewer* viewer = book.Viewer();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_EQ(viewer->pos(), QPoint(90, 60));
+    EXPECT_EQ(viewer->size(), QSize(500, 380));
+    viewer->move(30, 40);
+    viewer->resize(450, 300);
+    EXPECT_EQ(stores(book), (Values{30, 40, 450, 300}));
+  }
+  SaveSettings(store, kHelpWindowReadOrder, [&](Setting s) {
+    return SettingValue::Integer(s == Setting::kHelpLeft ? 50000 : stored.at(s));
+  });
+  {
+    HelpBook book(&store);
+    book.ShowContents();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(book.Viewer()->pos())) << book.Viewer()->x();
+  }
+  HelpBook none;
+  EXPECT_EQ(stores(none), (Values{std::nullopt, std::nullopt, std::nullopt, std::nullopt}));
 }
 
 TEST(HelpViewer, EscClosesItWhereverTheFocusIs) {

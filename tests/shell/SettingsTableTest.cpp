@@ -65,6 +65,10 @@ TEST_F(SettingsTableTest, AFirstCloseWritesEveryValueInTableOrder) {
                                    "\"Suggest Height\"=dword:00000190\n"
                                    "\"Suggest Phrase Width\"=dword:000000aa\n"
                                    "\"Suggest Vanity Width\"=dword:00000096\n"
+                                   "\"Help Top\"=dword:0000009e\n"
+                                   "\"Help Left\"=dword:00000178\n"
+                                   "\"Help Width\"=dword:000002a8\n"
+                                   "\"Help Height\"=dword:00000230\n"
                                    "\"Animation On\"=dword:00000000\n"
                                    "\"Language\"=\"\"\n"
                                    "\"NotifyCount\"=dword:00000005\n");
@@ -93,6 +97,10 @@ TEST_F(SettingsTableTest, EveryWindowGetsBackWhatTheCloseWrote) {
       {Setting::kSuggestHeight, SettingValue::Integer(350)},
       {Setting::kSuggestPhraseWidth, SettingValue::Integer(160)},
       {Setting::kSuggestVanityWidth, SettingValue::Integer(130)},
+      {Setting::kHelpTop, SettingValue::Integer(40)},
+      {Setting::kHelpLeft, SettingValue::Integer(-600)},
+      {Setting::kHelpWidth, SettingValue::Integer(720)},
+      {Setting::kHelpHeight, SettingValue::Integer(480)},
       {Setting::kAnimationOn, SettingValue::Switch(true)},
       {Setting::kLanguage, SettingValue::Text(QStringLiteral("de_DE"))},
   };
@@ -107,6 +115,7 @@ TEST_F(SettingsTableTest, EveryWindowGetsBackWhatTheCloseWrote) {
       {"lookup", kLookupWindowReadOrder},
       {"affix", kAffixWindowReadOrder},
       {"suggestions", kSuggestWindowReadOrder},
+      {"help", kHelpWindowReadOrder},
   };
   for (const auto& window : windows) {
     SCOPED_TRACE(window.window);

@@ -1266,6 +1266,7 @@ TEST_F(MainWindowTest, CloseWritesEverySettingAndTheNextStartRestoresThem) {
   testing::Find<TLayerGrid>(*form, "PossibleGrid")->SetColWidth(1, 100);
   testing::Find<QAction>(*form, "German1")->trigger();
   state.AnimationOn = true;
+  help.place = {{Setting::kHelpTop, 77}, {Setting::kHelpWidth, 610}};
   ASSERT_TRUE(form->close());
 
   std::optional<SettingsKey> key = settings->OpenKey(SettingsStore::OpenMode::kExisting);
@@ -1276,6 +1277,11 @@ TEST_F(MainWindowTest, CloseWritesEverySettingAndTheNextStartRestoresThem) {
   EXPECT_EQ(key->ReadInteger(QStringLiteral("Number Width")).value, 100);
   EXPECT_EQ(key->ReadInteger(QStringLiteral("Lookup Top")).value, lookup->y());
   EXPECT_EQ(key->ReadInteger(QStringLiteral("Affix Word Width")).value, affix->WordWidth());
+  // The help keeps its own window's place; what it does not keep takes the design value.
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Help Top")).value, 77);
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Help Width")).value, 610);
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Help Left")).value,
+            RowOf(Setting::kHelpLeft).design);
   EXPECT_TRUE(key->ReadSwitch(QStringLiteral("Animation On")).value);
   EXPECT_EQ(key->ReadText(QStringLiteral("Language")).value, QStringLiteral("de_DE"));
   for (Setting setting : kMainWindowWriteOrder) {

@@ -16,9 +16,9 @@ namespace {
 // Where none is installed the default stays.
 void SubstituteWindowsFonts() {
   static const bool substituted = [] {
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                                QStringLiteral("Arial")});
+    QFont::insertSubstitutions(
+        QStringLiteral("MS Sans Serif"),
+        {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("Arial")});
     return true;
   }();
   static_cast<void>(substituted);
@@ -200,10 +200,6 @@ void TLayerFont::SetStyle(std::uint8_t style) {
 
 void TLayerFont::SetItalic(bool italic) {
   SetStyle(italic ? (style_ | kItalic) : (style_ & ~kItalic));
-}
-
-void TLayerFont::SetBold(bool bold) {
-  SetStyle(bold ? (style_ | kBold) : (style_ & ~kBold));
 }
 
 void TLayerFont::SetFont(const QFont& font) {

@@ -85,7 +85,6 @@ class TLayerFont {
   void SetPitch(int pitch);
   void SetStyle(std::uint8_t style);
   void SetItalic(bool italic);
-  void SetBold(bool bold);
   // Takes every attribute of the font but keeps the colour.
   void SetFont(const QFont& font);
 

@@ -111,6 +111,21 @@ TEST(ErrorLog, RecordsAreAppendedAndTheMissingFoldersAreMade) {
   EXPECT_EQ(info.st_mode & 0777, 0600U);
 }
 
+// A program started with its standard input closed (by a session manager or a script) gets
+// descriptor 0 for the first file it opens: a log there is written like any other.
+TEST(ErrorLog, IsWrittenWhenStandardInputIsClosed) {
+  ScratchFolder folder;
+  ErrorLog log(folder / "VantrelError.Log");
+  const int input = dup(STDIN_FILENO);
+  ASSERT_GE(input, 0);
+  ASSERT_EQ(close(STDIN_FILENO), 0);
+  const Status written = log.Append("record\r\n");
+  ASSERT_EQ(dup2(input, STDIN_FILENO), STDIN_FILENO);
+  close(input);
+  EXPECT_TRUE(written.IsOk()) << written;
+  EXPECT_EQ(ReadAll(log.Path()), "record\r\n");
+}
+
 TEST(ErrorLog, TheFoldersItMakesAreTheUsersAlone) {
   ScratchFolder folder;
   const mode_t before = umask(0);  // a permissive umask must not open them to others

@@ -24,6 +24,9 @@ namespace vantrel {
 namespace {
 
 constexpr int kTextInset = 2;
+// How far a title is condensed to fit its column, in percent of its width: narrower
+// still, letters would run together.
+constexpr int kMostCondensed = 80;
 constexpr int kHintGap = 6;
 constexpr int kSizingSlop = 3;
 constexpr int kAutoScrollMs = 60;
@@ -593,10 +596,26 @@ void TLayerGrid::PaintCell(QPainter& painter, int col, int row, const QRect& rec
       text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
       text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     }
-    painter.setFont(cell.font->Font());
+    const QRect textRect = rect.adjusted(kTextInset, kTextInset, -kTextInset, -kTextInset);
+    QFont font = cell.font->Font();
+    if (fixed && cell.wordwrap != ww_wordwrap && !text.contains(QLatin1Char('\n'))) {
+      // A title a little too wide for its column (a German or French one at the design
+      // width, or the design font's stand-in a little wider than the original) is drawn
+      // condensed to fit, down to kMostCondensed percent of its width, rather than cut.
+      // A font with condensed faces of its own jumps between them, so the fit is
+      // measured again after each step.
+      int stretch = 100;
+      int width = QFontMetrics(font).horizontalAdvance(text);
+      while (width > textRect.width() && stretch > kMostCondensed) {
+        stretch = std::max(kMostCondensed,
+                           std::min(stretch - 1, stretch * (textRect.width() - 1) / width));
+        font.setStretch(stretch);
+        width = QFontMetrics(font).horizontalAdvance(text);
+      }
+    }
+    painter.setFont(font);
     painter.setPen(selected ? selectedText : cell.font->Color());
 
-    const QRect textRect = rect.adjusted(kTextInset, kTextInset, -kTextInset, -kTextInset);
     // Text starts at the top; "&" is drawn as it stands, since no mnemonic flag is given.
     int flags = Qt::AlignTop | Qt::TextDontClip;
     switch (cell.align) {
@@ -616,8 +635,9 @@ void TLayerGrid::PaintCell(QPainter& painter, int col, int row, const QRect& rec
       text = EllipsisText(text, painter.fontMetrics(), textRect.width());
     }
     // A text too long for its cell is cut at the cell's edges, a title in a fixed cell
-    // as any other: it keeps its alignment, so a centred title too wide for its column
-    // shows its middle, and widening the column brings back the whole of it.
+    // that even condensed does not fit as any other: it keeps its alignment, so a centred
+    // title too wide for its column shows its middle, and widening the column brings back
+    // the whole of it.
     painter.setClipRect(rect);
     painter.drawText(textRect, flags, text);
     painter.setClipping(false);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QTest>
 
@@ -78,6 +79,49 @@ TEST_P(GridTitleFitTest, EveryTitleShowsWholeInsideItsColumn) {
     window->hide();
   }
   EXPECT_GE(titles, 4);  // both main-window grids' two titles, at least
+}
+
+// A column narrowed a little below its title's width shows the title condensed, whole; one
+// far too narrow shows the title's middle, cut at both edges, for letters squeezed
+// further would run together.
+TEST_F(GridTitleFitTest, ATitleALittleTooWideIsCondensedAndOneFarTooWideIsCut) {
+  qputenv("LANG", "de_DE");
+  i18n::TranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
+  setup.languageSources = i18n::EnvironmentLanguageSources();
+  i18n::ProgramTranslation translation(setup);
+  AllWindows windows;
+  windows.form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(windows.form.get()));
+  auto* grid = windows.form->findChild<TLayerGrid*>(QStringLiteral("SelectedGrid"));
+  ASSERT_NE(grid, nullptr);
+  const QString title = grid->CellText(0, 0);
+  ASSERT_EQ(title, QStringLiteral("Ausgew\u00e4hltes Wort"));
+  const int width = QFontMetrics(grid->DisplayFont(0, 0)).horizontalAdvance(title);
+  struct Case {
+    int column;  // the column's width
+    bool whole;
+  };
+  for (const Case c : {Case{width * 95 / 100, true}, Case{width * 85 / 100, true},
+                       Case{width * 60 / 100, false}}) {
+    SCOPED_TRACE(c.column);
+    grid->SetColWidth(0, c.column);
+    QCoreApplication::processEvents();
+    const QImage picture = grid->viewport()->grab().toImage();
+    const QRect cell = grid->CellRect(0, 0);
+    const int top = cell.top() + 2;
+    const int bottom = cell.bottom() - 2;
+    // Whole: nothing in the pixel column inside either edge. Cut: letters run into the
+    // edges, so some of the three columns inside each holds ink.
+    auto inkNear = [&](int x, int step) {
+      return InkInColumn(picture, x, top, bottom) ||
+             (!c.whole && (InkInColumn(picture, x + step, top, bottom) ||
+                           InkInColumn(picture, x + 2 * step, top, bottom)));
+    };
+    EXPECT_EQ(inkNear(cell.left() + 1, 1), !c.whole);
+    EXPECT_EQ(inkNear(cell.right() - 1, -1), !c.whole);
+    EXPECT_TRUE(InkInColumn(picture, cell.center().x(), top, bottom) ||
+                InkInColumn(picture, cell.center().x() + 3, top, bottom));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(AllLanguages, GridTitleFitTest,

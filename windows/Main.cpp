@@ -288,6 +288,8 @@ void TMainForm::StateChanged() {
                                ? NoDictionaryHint(services_.translator)
                                : status);
   selectedWordLabel_->setText(FromCp1252(model_.SelectedWordLabel()));
+  // Empty, it would be a control with nothing to read for a screen reader; its place stays.
+  selectedWordLabel_->setVisible(!selectedWordLabel_->text().isEmpty());
   // A chosen dictionary that yields no words gives way to the one in use before.
   UpdateCaption();
 }

@@ -151,6 +151,9 @@ QWidget* TMainForm::BuildRightColumn(QWidget* parent) {
   selectedWordLabel_ = Named(new QLabel(right), "SelectedWordLabel");
   selectedWordLabel_->setAlignment(Qt::AlignCenter);
   selectedWordLabel_->setToolTip(SourceText("Selected Word"));
+  QSizePolicy keepsPlace = selectedWordLabel_->sizePolicy();
+  keepsPlace.setRetainSizeWhenHidden(true);
+  selectedWordLabel_->setSizePolicy(keepsPlace);
   layout->addWidget(selectedWordLabel_);
   affixGrid_ = MakeProgramGrid(ProgramGrid::kAffix, right).release();
   affixGrid_->setAccessibleName(SourceText("Add To Word"));

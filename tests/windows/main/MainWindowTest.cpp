@@ -431,6 +431,8 @@ TEST_F(MainWindowTest, PickingAndRemovingWordsWithTheMouse) {
             QStringLiteral("228-") + kBullet.repeated(4));
   EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("help")});
   EXPECT_EQ(testing::Find<QLabel>(*form, "SelectedWordLabel")->text(), QStringLiteral("help"));
+  EXPECT_TRUE(testing::Find<QLabel>(*form, "SelectedWordLabel")->isVisible());
+  const QRect gridPlace = testing::Find<TLayerGrid>(*form, "AffixGrid")->geometry();
   Pick("bat");
   EXPECT_EQ(PhraseWords(), (QStringList{QStringLiteral("bat"), QStringLiteral("help")}));
   EXPECT_FALSE(testing::Find<QPushButton>(*form, "ConvertBtn")->isEnabled());
@@ -443,6 +445,10 @@ TEST_F(MainWindowTest, PickingAndRemovingWordsWithTheMouse) {
   EXPECT_TRUE(testing::Find<QPushButton>(*form, "ConvertBtn")->isEnabled());
   EXPECT_FALSE(testing::Find<QPushButton>(*form, "CopyBtn")->isEnabled());
   EXPECT_TRUE(testing::Find<QLabel>(*form, "SelectedWordLabel")->text().isEmpty());
+  // Nothing to say, nothing for a screen reader to meet; the controls around stay put.
+  EXPECT_FALSE(testing::Find<QLabel>(*form, "SelectedWordLabel")->isVisible());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(testing::Find<TLayerGrid>(*form, "AffixGrid")->geometry(), gridPlace);
 }
 
 TEST_F(MainWindowTest, ClicksOnTheHeaderOrAfterAScrollPickNothing) {
@@ -1280,8 +1286,7 @@ TEST_F(MainWindowTest, CloseWritesEverySettingAndTheNextStartRestoresThem) {
   // The help keeps its own window's place; what it does not keep takes the design value.
   EXPECT_EQ(key->ReadInteger(QStringLiteral("Help Top")).value, 77);
   EXPECT_EQ(key->ReadInteger(QStringLiteral("Help Width")).value, 610);
-  EXPECT_EQ(key->ReadInteger(QStringLiteral("Help Left")).value,
-            RowOf(Setting::kHelpLeft).design);
+  EXPECT_EQ(key->ReadInteger(QStringLiteral("Help Left")).value, RowOf(Setting::kHelpLeft).design);
   EXPECT_TRUE(key->ReadSwitch(QStringLiteral("Animation On")).value);
   EXPECT_EQ(key->ReadText(QStringLiteral("Language")).value, QStringLiteral("de_DE"));
   for (Setting setting : kMainWindowWriteOrder) {

@@ -415,6 +415,8 @@ TEST(SuggestTest, NumberingPlansFindThePrefix) {
       {"0892123456", L::kFrench, fr, CodeKind::kService, false, "0892"},
       {"0612345678", L::kFrench, fr, CodeKind::kMobile, false, "06"},
       {"0142345678", L::kFrench, fr, CodeKind::kArea, false, "01"},
+      // A blank before the number forms no group of its own: still unformatted.
+      {" 0142345678", L::kUnknown, fr, CodeKind::kArea, false, " 01"},
       // Ten digits after a 0 fit both plans: the dictionary's language decides.
       {"0800123456", L::kGerman, de, CodeKind::kTollFree, false, "0800"},
       {"0301234567", L::kGerman, de, CodeKind::kArea, false, "030"},

@@ -198,6 +198,22 @@ TEST(WindowTranslation, ATextWithoutEntryIsNotWrittenAndTheSameLanguageWritesNot
   EXPECT_EQ(w.holder->Caption(), QStringLiteral("stellt dar"));
 }
 
+// A rule given after windows of a class were translated counts for the next window of that
+// class: what the translator learnt of the class is learnt again.
+TEST(WindowTranslation, ARuleGivenLaterCountsForTheNextWindow) {
+  auto translation = StartTranslation();
+  translation->Instance().SelectLanguage("de_DE");
+  WindowTranslator translator;
+  TestWindow first;
+  translator.TranslateWindow(first.window);
+  EXPECT_EQ(first.holder->Caption(), QStringLiteral("stellt dar"));
+  translator.IgnoreClassProperty(TextHolder::staticMetaObject, "caption");
+  TestWindow second;
+  translator.TranslateWindow(second.window);
+  EXPECT_EQ(second.holder->Caption(), QStringLiteral("Represents"));
+  EXPECT_EQ(second.label->text(), QStringLiteral("Beispielwort"));
+}
+
 TEST(WindowTranslation, IgnoreRulesLeaveOutAPropertyOrAWholeObject) {
   auto translation = StartTranslation();
   translation->Instance().SelectLanguage("de_DE");

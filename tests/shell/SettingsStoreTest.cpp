@@ -247,7 +247,7 @@ TEST_F(SettingsStoreTest, AnUnreadableFileIsKeptAsideAndReportedOnce) {
       {"zeros left by a crash", QByteArray(512, '\0'), "control character"},
       {"empty", QByteArray(), "empty"},
       {"UTF-16 export", QByteArray("\xFF\xFEW\0i\0n\0", 8), "UTF-16"},
-      {"another program's file", "[General]\ngeometry=@ByteArray(x)\n", "first line"},
+      {"another program's file", "[General]\ngeometry=@ByteArray(x)\n", "line 1: the first line"},
       {"more bad lines than a settings file has",
        kHead + kOwnKey + QByteArray("\"a\"=dword:z\n").repeated(21), "line 4"},
   };

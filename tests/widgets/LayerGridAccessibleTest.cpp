@@ -444,6 +444,22 @@ TEST(LayerGridAccessible, MovingTheCurrentCellSendsFocusToThatCell) {
   EXPECT_EQ(named[0].childName, QStringLiteral("cat"));
 }
 
+// A column title rewritten (a change of language) is a new name of that header cell, said
+// once; a title written again as it was says nothing.
+TEST(LayerGridAccessible, ANewColumnTitleIsSaidAsTheHeadersNewName) {
+  RecordedEvents recorder;
+  CandidateGrid g;
+  g.Show();
+  recorder.Take();
+
+  g.grid.SetCellText(1, 0, QStringLiteral("stellt dar"));
+  QCoreApplication::processEvents();
+  const std::vector<SeenEvent> named = OfType(recorder.Take(), QAccessible::NameChanged);
+  ASSERT_EQ(named.size(), 1u);
+  EXPECT_EQ(named[0].child, 1);
+  EXPECT_EQ(named[0].childName, QStringLiteral("stellt dar"));
+}
+
 // The list grows shorter under the user (a new search): the current cell moves up to the
 // last row, and the screen reader is told where the user now is.
 TEST(LayerGridAccessible, ACurrentCellMovedByFewerRowsSendsFocusThere) {

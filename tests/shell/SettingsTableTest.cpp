@@ -111,10 +111,8 @@ TEST_F(SettingsTableTest, EveryWindowGetsBackWhatTheCloseWrote) {
     const char* window;
     std::span<const Setting> order;
   } windows[] = {
-      {"main", kMainWindowReadOrder},
-      {"lookup", kLookupWindowReadOrder},
-      {"affix", kAffixWindowReadOrder},
-      {"suggestions", kSuggestWindowReadOrder},
+      {"main", kMainWindowReadOrder},   {"lookup", kLookupWindowReadOrder},
+      {"affix", kAffixWindowReadOrder}, {"suggestions", kSuggestWindowReadOrder},
       {"help", kHelpWindowReadOrder},
   };
   for (const auto& window : windows) {

@@ -24,62 +24,63 @@ namespace vantrel {
 namespace {
 
 // What the plan's prefix is, kept: "toll-free code kept".
-QString PrefixKept(const NumberingPlan& plan) {
+QString PrefixKept(const NumberingPlan& plan, const Translator& translator) {
   if (plan.kind == PlanKind::kNone) {
-    return TranslateText("digits kept at the start");
+    return translator.Text("digits kept at the start");
   }
   switch (plan.code) {
     case CodeKind::kArea:
-      return TranslateText(plan.countryCode ? "country and area code kept" : "area code kept");
+      return translator.Text(plan.countryCode ? "country and area code kept" : "area code kept");
     case CodeKind::kTollFree:
-      return TranslateText(plan.countryCode ? "country and toll-free code kept"
-                                            : "toll-free code kept");
+      return translator.Text(plan.countryCode ? "country and toll-free code kept"
+                                              : "toll-free code kept");
     case CodeKind::kMobile:
-      return TranslateText(plan.countryCode ? "country and mobile code kept" : "mobile code kept");
+      return translator.Text(plan.countryCode ? "country and mobile code kept"
+                                              : "mobile code kept");
     case CodeKind::kService:
-      return TranslateText(plan.countryCode ? "country and service code kept"
-                                            : "service code kept");
+      return translator.Text(plan.countryCode ? "country and service code kept"
+                                              : "service code kept");
     case CodeKind::kNone:
       break;
   }
-  return TranslateText("country code kept");
+  return translator.Text("country code kept");
 }
 
 }  // namespace
 
-QString SuggestionReason(const Suggestion& s) {
+QString SuggestionReason(const Suggestion& s, const Translator& translator) {
   QStringList parts;
   if (s.rank.letteredPrefix > 0) {
-    parts << TranslateText("prefix in letters");
+    parts << translator.Text("prefix in letters");
   } else if (s.prefixDigits > 0) {
-    parts << PrefixKept(s.plan);
+    parts << PrefixKept(s.plan, translator);
   }
   if (s.leadingDigits > 0) {
-    parts << TranslateText("digits kept before the words");
+    parts << translator.Text("digits kept before the words");
   }
   if (s.middleDigits > s.toOrFor) {
-    parts << TranslateText("digits between words");
+    parts << translator.Text("digits between words");
   }
   if (s.toOrFor > 0) {
-    parts << TranslateText("2 or 4 read as to or for");
+    parts << translator.Text("2 or 4 read as to or for");
   }
   if (s.trailingDigits > 0) {
-    parts << TranslateText("end kept");
+    parts << translator.Text("end kept");
   }
-  parts << (s.rank.words == 1 ? TranslateText("1 word")
-                              : QString::number(s.rank.words) + TranslateText(" words"));
+  parts << (s.rank.words == 1 ? translator.Text("1 word")
+                              : QString::number(s.rank.words) + translator.Text(" words"));
   if (s.pairs > 0) {
-    parts << TranslateText("words that go together");
+    parts << translator.Text("words that go together");
   }
   // The least common word says how common the whole is.
   if (s.withName) {
-    parts << TranslateText("with a name");
+    parts << translator.Text("with a name");
   } else if (s.leastCommon < kFamiliarWord) {
-    parts << TranslateText("rare");
+    parts << translator.Text("rare");
   } else if (s.leastCommon < kCommonWord) {
-    parts << TranslateText("less common");
+    parts << translator.Text("less common");
   } else {
-    parts << TranslateText("common");
+    parts << translator.Text("common");
   }
   return parts.join(QStringLiteral(", "));
 }
@@ -218,20 +219,23 @@ bool SuggestWindow::List() {
   suggestions_.clear();
   list_->setRowCount(0);
   // Header items are no properties of the window: written in the current language here.
-  list_->setHorizontalHeaderLabels(
-      {TranslateText("Phrase"), TranslateText("Vanity Text"), TranslateText("Why")});
+  list_->setHorizontalHeaderLabels({services_.translator.Text("Phrase"),
+                                    services_.translator.Text("Vanity Text"),
+                                    services_.translator.Text("Why")});
   std::unique_ptr<ByteSource> source = model_.Dictionary().Reopen();
   if (source == nullptr) {
     services_.dialogs.Warning(
-        parentWidget(), TranslateMessage({Tr("Can Not Open "), Lit(model_.Dictionary().name)}));
+        parentWidget(),
+        services_.translator.Message({Tr("Can Not Open "), Lit(model_.Dictionary().name)}));
     return false;
   }
   ShowBusyPointer(true);
   const Status result = Suggest(*source, model_.EntryText(), shown_, suggestions_);
   ShowBusyPointer(false);
   if (!result.IsOk()) {
-    services_.dialogs.Warning(parentWidget(), TranslateMessage({Tr("Error Reading Dictionary "),
-                                                                Lit(model_.Dictionary().name)}));
+    services_.dialogs.Warning(
+        parentWidget(), services_.translator.Message(
+                            {Tr("Error Reading Dictionary "), Lit(model_.Dictionary().name)}));
     return false;
   }
 
@@ -243,12 +247,12 @@ bool SuggestWindow::List() {
     list_->setItem(row, 0, phrase);
     list_->setItem(row, 1, vanity);
     // The reason may be wider than its column: the tool tip shows it whole.
-    auto* why = new QTableWidgetItem(SuggestionReason(s));
+    auto* why = new QTableWidgetItem(SuggestionReason(s, services_.translator));
     why->setToolTip(why->text());
     list_->setItem(row, 2, why);
   }
   if (suggestions_.empty()) {
-    countLabel_->setText(TranslateText("No phrase covers every free digit."));
+    countLabel_->setText(services_.translator.Text("No phrase covers every free digit."));
   } else {
     countLabel_->setText(QString());
     list_->setCurrentCell(0, 0);

@@ -21,7 +21,7 @@ namespace vantrel {
 
 // Why a suggestion stands where it does, in the current language, as a person reads it at
 // a glance: "toll-free code kept, 2 words, common".
-QString SuggestionReason(const Suggestion& suggestion);
+QString SuggestionReason(const Suggestion& suggestion, const Translator& translator);
 
 class SuggestWindow : public QDialog, public KeepsSettings {
   Q_OBJECT

@@ -48,6 +48,7 @@ TEST(SuggestReason, EachKeySaysItsPartInEveryLanguage) {
   TranslationSetup setup = TTranslationInstance::ForThisProgram();
   setup.languageSources = {};
   ProgramTranslation translation(setup);
+  const Translator translator(&translation.Instance());
   struct Case {
     Suggestion keys;
     const char* english;
@@ -107,14 +108,14 @@ TEST(SuggestReason, EachKeySaysItsPartInEveryLanguage) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.english);
     translation.Instance().SelectLanguage("en_US");
-    EXPECT_EQ(SuggestionReason(c.keys), QString::fromUtf8(c.english));
+    EXPECT_EQ(SuggestionReason(c.keys, translator), QString::fromUtf8(c.english));
     if (*c.german == '\0') {
       continue;
     }
     translation.Instance().SelectLanguage("de_DE");
-    EXPECT_EQ(SuggestionReason(c.keys), QString::fromUtf8(c.german));
+    EXPECT_EQ(SuggestionReason(c.keys, translator), QString::fromUtf8(c.german));
     translation.Instance().SelectLanguage("fr_FR");
-    EXPECT_EQ(SuggestionReason(c.keys), QString::fromUtf8(c.french));
+    EXPECT_EQ(SuggestionReason(c.keys, translator), QString::fromUtf8(c.french));
   }
 }
 

@@ -403,6 +403,9 @@ QUrl HelpContentsUrl() {
   return PageUrl(kHelpContentsPage, {});
 }
 
+constexpr PlaceSettings kHelpPlace{Setting::kHelpTop, Setting::kHelpLeft, Setting::kHelpWidth,
+                                   Setting::kHelpHeight};
+
 QUrl HelpUrl(int context) {
   const auto it = std::find_if(kHelpTopics.begin(), kHelpTopics.end(),
                                [context](const HelpTopic& t) { return t.context == context; });
@@ -421,22 +424,7 @@ HelpViewer::HelpViewer(QWidget* parent, SettingsStore* settings)
   if (settings != nullptr) {
     RestoreSettings(*settings, kHelpWindowReadOrder,
                     [this](Setting setting, const SettingValue& value) {
-                      switch (setting) {
-                        case Setting::kHelpTop:
-                          move(x(), value.integer);
-                          break;
-                        case Setting::kHelpLeft:
-                          move(value.integer, y());
-                          break;
-                        case Setting::kHelpWidth:
-                          resize(value.integer, height());
-                          break;
-                        case Setting::kHelpHeight:
-                          resize(width(), value.integer);
-                          break;
-                        default:
-                          break;
-                      }
+                      ApplyPlace(*this, kHelpPlace, setting, value);
                     });
     resize(SizeOnScreen(WindowSize(*this), design));
     move(PlaceOnScreen(pos(), WindowSize(*this),
@@ -508,18 +496,7 @@ void HelpViewer::changeEvent(QEvent* event) {
 }
 
 std::optional<SettingValue> HelpViewer::Stored(Setting setting) const {
-  switch (setting) {
-    case Setting::kHelpTop:
-      return SettingValue::Integer(y());
-    case Setting::kHelpLeft:
-      return SettingValue::Integer(x());
-    case Setting::kHelpWidth:
-      return SettingValue::Integer(width());
-    case Setting::kHelpHeight:
-      return SettingValue::Integer(height());
-    default:
-      return std::nullopt;
-  }
+  return StoredPlace(*this, kHelpPlace, setting);
 }
 
 void HelpViewer::ShowContents() {

@@ -105,4 +105,37 @@ QPoint DesignPlace(Setting left, Setting top) {
   return {SettingDesignValue(left).integer, SettingDesignValue(top).integer};
 }
 
+bool ApplyPlace(QWidget& window, const PlaceSettings& place, Setting setting,
+                const SettingValue& value) {
+  if (setting == place.top) {
+    window.move(window.x(), value.integer);
+  } else if (setting == place.left) {
+    window.move(value.integer, window.y());
+  } else if (setting == place.width) {
+    window.resize(value.integer, window.height());
+  } else if (setting == place.height) {
+    window.resize(window.width(), value.integer);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+std::optional<SettingValue> StoredPlace(const QWidget& window, const PlaceSettings& place,
+                                        Setting setting) {
+  if (setting == place.top) {
+    return SettingValue::Integer(window.y());
+  }
+  if (setting == place.left) {
+    return SettingValue::Integer(window.x());
+  }
+  if (setting == place.width) {
+    return SettingValue::Integer(window.width());
+  }
+  if (setting == place.height) {
+    return SettingValue::Integer(window.height());
+  }
+  return std::nullopt;
+}
+
 }  // namespace vantrel

@@ -57,6 +57,23 @@ int StoredColumnWidth(qint32 stored, Setting setting);
 // The design place of a window: the design values of its left and top settings.
 QPoint DesignPlace(Setting left, Setting top);
 
+// The settings that keep a window's place, and its size where it keeps one.
+struct PlaceSettings {
+  Setting top;
+  Setting left;
+  std::optional<Setting> width;
+  std::optional<Setting> height;
+};
+
+// Moves or resizes the window as a stored value of its place says; false for a setting
+// that is no part of the place, which the window applies itself.
+bool ApplyPlace(QWidget& window, const PlaceSettings& place, Setting setting,
+                const SettingValue& value);
+// What the window's place gives for the setting: its top and left edges, its width and
+// height where it keeps them; nothing for any other setting.
+std::optional<SettingValue> StoredPlace(const QWidget& window, const PlaceSettings& place,
+                                        Setting setting);
+
 // A window that keeps values between runs. The main window writes them all at its close,
 // in the table's order, asking each window for the values it owns (those the window reads
 // at its start); a window not made yet gives none, and the design value is written.

@@ -145,20 +145,15 @@ int TAffixForm::ShowModal() {
 }
 
 std::optional<SettingValue> TAffixForm::Stored(Setting setting) const {
-  switch (setting) {
-    case Setting::kAffixTop:
-      return SettingValue::Integer(y());
-    case Setting::kAffixLeft:
-      return SettingValue::Integer(x());
-    case Setting::kAffixWidth:
-      return SettingValue::Integer(width());
-    case Setting::kAffixWordWidth:
-      return SettingValue::Integer(WordWidth());
-    case Setting::kAffixNumberWidth:
-      return SettingValue::Integer(NumberWidth());
-    default:
-      return std::nullopt;
+  if (setting == Setting::kAffixWordWidth) {
+    return SettingValue::Integer(WordWidth());
   }
+  if (setting == Setting::kAffixNumberWidth) {
+    return SettingValue::Integer(NumberWidth());
+  }
+  // The height is the window's own, never stored.
+  return StoredPlace(*this, {Setting::kAffixTop, Setting::kAffixLeft, Setting::kAffixWidth, {}},
+                     setting);
 }
 
 int TAffixForm::WordWidth() const {

@@ -22,6 +22,8 @@
 namespace vantrel {
 namespace {
 
+constexpr PlaceSettings kLookupPlace{Setting::kLookupTop, Setting::kLookupLeft, {}, {}};
+
 // The size of the window's client area.
 constexpr int kClientWidth = 387;
 constexpr int kClientHeight = 251;
@@ -118,14 +120,7 @@ TLookupForm::~TLookupForm() {
 }
 
 std::optional<SettingValue> TLookupForm::Stored(Setting setting) const {
-  switch (setting) {
-    case Setting::kLookupTop:
-      return SettingValue::Integer(y());
-    case Setting::kLookupLeft:
-      return SettingValue::Integer(x());
-    default:
-      return std::nullopt;
-  }
+  return StoredPlace(*this, kLookupPlace, setting);
 }
 
 int TLookupForm::ShowModal() {
@@ -137,11 +132,7 @@ void TLookupForm::FormCreate() {
   move(RowOf(Setting::kLookupLeft).design, RowOf(Setting::kLookupTop).design);
   RestoreSettings(services_.settings, kLookupWindowReadOrder,
                   [this](Setting setting, const SettingValue& value) {
-                    if (setting == Setting::kLookupTop) {
-                      move(x(), value.integer);
-                    } else if (setting == Setting::kLookupLeft) {
-                      move(value.integer, y());
-                    }
+                    ApplyPlace(*this, kLookupPlace, setting, value);
                   });
   move(PlaceOnScreen(pos(), WindowSize(*this),
                      DesignPlace(Setting::kLookupLeft, Setting::kLookupTop)));

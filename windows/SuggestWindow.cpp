@@ -23,6 +23,9 @@ namespace vantrel {
 
 namespace {
 
+constexpr PlaceSettings kSuggestPlace{Setting::kSuggestTop, Setting::kSuggestLeft,
+                                      Setting::kSuggestWidth, Setting::kSuggestHeight};
+
 // What the plan's prefix is, kept: "toll-free code kept".
 QString PrefixKept(const NumberingPlan& plan, const Translator& translator) {
   if (plan.kind == PlanKind::kNone) {
@@ -137,27 +140,13 @@ void SuggestWindow::FormCreate() {
   resize(RowOf(Setting::kSuggestWidth).design, RowOf(Setting::kSuggestHeight).design);
   RestoreSettings(services_.settings, kSuggestWindowReadOrder,
                   [this](Setting setting, const SettingValue& value) {
-                    switch (setting) {
-                      case Setting::kSuggestTop:
-                        move(x(), value.integer);
-                        break;
-                      case Setting::kSuggestLeft:
-                        move(value.integer, y());
-                        break;
-                      case Setting::kSuggestWidth:
-                        resize(value.integer, height());
-                        break;
-                      case Setting::kSuggestHeight:
-                        resize(width(), value.integer);
-                        break;
-                      case Setting::kSuggestPhraseWidth:
-                        list_->setColumnWidth(0, StoredColumnWidth(value.integer, setting));
-                        break;
-                      case Setting::kSuggestVanityWidth:
-                        list_->setColumnWidth(1, StoredColumnWidth(value.integer, setting));
-                        break;
-                      default:
-                        break;
+                    if (ApplyPlace(*this, kSuggestPlace, setting, value)) {
+                      return;
+                    }
+                    if (setting == Setting::kSuggestPhraseWidth) {
+                      list_->setColumnWidth(0, StoredColumnWidth(value.integer, setting));
+                    } else if (setting == Setting::kSuggestVanityWidth) {
+                      list_->setColumnWidth(1, StoredColumnWidth(value.integer, setting));
                     }
                   });
   resize(SizeOnScreen(WindowSize(*this), {RowOf(Setting::kSuggestWidth).design,
@@ -167,22 +156,13 @@ void SuggestWindow::FormCreate() {
 }
 
 std::optional<SettingValue> SuggestWindow::Stored(Setting setting) const {
-  switch (setting) {
-    case Setting::kSuggestTop:
-      return SettingValue::Integer(y());
-    case Setting::kSuggestLeft:
-      return SettingValue::Integer(x());
-    case Setting::kSuggestWidth:
-      return SettingValue::Integer(width());
-    case Setting::kSuggestHeight:
-      return SettingValue::Integer(height());
-    case Setting::kSuggestPhraseWidth:
-      return SettingValue::Integer(PhraseWidth());
-    case Setting::kSuggestVanityWidth:
-      return SettingValue::Integer(VanityWidth());
-    default:
-      return std::nullopt;
+  if (setting == Setting::kSuggestPhraseWidth) {
+    return SettingValue::Integer(PhraseWidth());
   }
+  if (setting == Setting::kSuggestVanityWidth) {
+    return SettingValue::Integer(VanityWidth());
+  }
+  return StoredPlace(*this, kSuggestPlace, setting);
 }
 
 int SuggestWindow::PhraseWidth() const {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QWidget>
 #include <limits>
 
 #include "WindowPlace.h"
@@ -47,6 +48,44 @@ TEST(WindowPlace, AStoredPlaceIsKeptOnlyWhileItsTitleBarCanBeReached) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(PlaceOnScreens(c.stored, kWindow, kDesign, c.screens), c.expected);
+  }
+}
+
+// A window's place settings move and size it, and give back where it is; the settings of
+// what a window does not keep (the lookup window's size) and of anything else are left to
+// the window.
+TEST(WindowPlace, ThePlaceSettingsMoveAndSizeTheWindowAndGiveItBack) {
+  const PlaceSettings sized{Setting::kHelpTop, Setting::kHelpLeft, Setting::kHelpWidth,
+                            Setting::kHelpHeight};
+  const PlaceSettings placed{Setting::kLookupTop, Setting::kLookupLeft, {}, {}};
+  QWidget window;
+  window.setGeometry(10, 20, 300, 200);
+  const struct {
+    const PlaceSettings& place;
+    Setting setting;
+    int value;
+    bool applies;
+    QRect after;
+  } rows[] = {
+      {sized, Setting::kHelpTop, 55, true, {10, 55, 300, 200}},
+      {sized, Setting::kHelpLeft, -40, true, {-40, 55, 300, 200}},
+      {sized, Setting::kHelpWidth, 420, true, {-40, 55, 420, 200}},
+      {sized, Setting::kHelpHeight, 330, true, {-40, 55, 420, 330}},
+      {sized, Setting::kSuggestTop, 1, false, {-40, 55, 420, 330}},
+      {placed, Setting::kLookupTop, 7, true, {-40, 7, 420, 330}},
+      {placed, Setting::kLookupLeft, 8, true, {8, 7, 420, 330}},
+      {placed, Setting::kHelpWidth, 99, false, {8, 7, 420, 330}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(NameOf(row.setting).toStdString());
+    EXPECT_EQ(ApplyPlace(window, row.place, row.setting, SettingValue::Integer(row.value)),
+              row.applies);
+    EXPECT_EQ(window.geometry(), row.after);
+    const std::optional<SettingValue> stored = StoredPlace(window, row.place, row.setting);
+    ASSERT_EQ(stored.has_value(), row.applies);
+    if (stored) {
+      EXPECT_EQ(stored->integer, row.value);
+    }
   }
 }
 

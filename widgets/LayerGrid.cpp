@@ -513,7 +513,19 @@ QColor TLayerGrid::SelectionColor(const QColor& resolved, QPalette::ColorRole ro
   if (hasFocus() || resolved != colors.color(QPalette::Active, role)) {
     return resolved;
   }
-  return colors.color(QPalette::Inactive, role);
+  const QColor inactive = colors.color(QPalette::Inactive, role);
+  if (inactive != resolved) {
+    return inactive;
+  }
+  // A desktop whose inactive highlight is its active one (Fusion's) would show every
+  // grid's selection alike, and the eye could not tell which list the keys move in: the
+  // others then show a highlight halfway to the background, with plain text.
+  if (role == QPalette::Highlight) {
+    const QColor base = colors.color(QPalette::Base);
+    return QColor((resolved.red() + base.red()) / 2, (resolved.green() + base.green()) / 2,
+                  (resolved.blue() + base.blue()) / 2);
+  }
+  return colors.color(QPalette::Text);
 }
 
 void TLayerGrid::paintEvent(QPaintEvent* event) {

@@ -796,6 +796,30 @@ TEST(LayerGridPaint, OnlyTheFocusedGridShowsTheBrightHighlight) {
   }
 }
 
+// With a desktop whose inactive highlight is its active one, the grid without the focus
+// still shows its selection apart from the focused grid's: paler, with plain text.
+TEST(LayerGridPaint, AGridWithoutFocusIsPalerWhereTheDesktopHasOneHighlight) {
+  QPalette same = QApplication::palette();
+  for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
+    same.setColor(QPalette::Inactive, role, same.color(QPalette::Active, role));
+  }
+  const QPalette saved = QApplication::palette();
+  QApplication::setPalette(same);
+  {
+    TwoGrids g;
+    ASSERT_TRUE(g.left->FocusCell(1, 2));
+    ASSERT_TRUE(g.right->FocusCell(0, 4));
+    g.Focus(g.left);
+    const QRgb focused = g.Fill(g.left, 1, 2);
+    const QRgb unfocused = g.Fill(g.right, 0, 4);
+    EXPECT_EQ(focused, same.color(QPalette::Active, QPalette::Highlight).rgb());
+    EXPECT_NE(unfocused, focused);
+    EXPECT_NE(unfocused, same.color(QPalette::Base).rgb());
+    EXPECT_TRUE(g.HasTextIn(g.right, 0, 4, same.color(QPalette::Text).rgb()));
+  }
+  QApplication::setPalette(saved);
+}
+
 // Sets the application's text colour for as long as it lives, as the desktop does when
 // the user picks other colours.
 class TextColor {

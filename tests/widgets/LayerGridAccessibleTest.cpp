@@ -542,6 +542,7 @@ TEST(LayerGridAccessible, TheOpenEditorIsAnEditableChildOfTheTable) {
   const QRect place = edit->rect();
   EXPECT_EQ(table->childAt(place.center().x(), place.center().y()), edit);
   EXPECT_TRUE(edit->state().editable);
+  EXPECT_TRUE(edit->state().selectableText);
   EXPECT_TRUE(edit->state().focused);
   // It is named after the column it edits and its value is the text being typed.
   EXPECT_EQ(edit->text(QAccessible::Name), QStringLiteral("Candidate Word"));

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -110,6 +111,8 @@ TEST_F(WormWindowTest, TheCommandButtonsLieWhereTheDesignPutsThem) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(testing::Find<QPushButton>(*form, row.name)->geometry(), QRect(41, row.top, 99, 25));
   }
+  // The "Convert From" group ends above the top worm of the Convert button.
+  EXPECT_EQ(testing::Find<QGroupBox>(*form, "ConvertFrom")->geometry(), QRect(8, 0, 169, 84));
 }
 
 // Every worm comes out from behind its button on its own side: in every frame some of it

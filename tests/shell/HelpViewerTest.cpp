@@ -306,6 +306,44 @@ TEST(HelpViewer, AScreenReaderReadsThePageAsADocumentWithLinksItCanFollow) {
   }
 }
 
+// Tab moves from link to link; the screen reader is told which one has the focus: the link
+// Tab has moved to, and no other.
+TEST(HelpViewer, AScreenReaderIsToldWhichLinkTabHasMovedTo) {
+  HelpViewer viewer;
+  viewer.ShowContents();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&viewer));
+  QTextBrowser* browser = viewer.Browser();
+  browser->setFocus(Qt::OtherFocusReason);
+  ASSERT_TRUE(browser->hasFocus());
+  QAccessibleInterface* page = QAccessible::queryAccessibleInterface(browser);
+  ASSERT_NE(page, nullptr);
+  ASSERT_GE(page->childCount(), 3);
+
+  const auto focusedLinks = [&] {
+    std::vector<int> focused;
+    for (int i = 0; i < page->childCount(); ++i) {
+      if (page->child(i)->state().focused) {
+        focused.push_back(i);
+      }
+    }
+    return focused;
+  };
+  EXPECT_EQ(focusedLinks(), std::vector<int>{});
+  for (int step = 0; step < 3; ++step) {
+    SCOPED_TRACE(step);
+    QTest::keyClick(browser, Qt::Key_Tab);
+    ASSERT_TRUE(browser->textCursor().hasSelection());
+    // The links in the order of the page, the first Tab on the first one.
+    EXPECT_EQ(focusedLinks(), std::vector<int>{step});
+    QAccessibleInterface* link = page->child(step);
+    EXPECT_EQ(link->text(QAccessible::Name), browser->textCursor().selectedText().simplified());
+    EXPECT_TRUE(link->state().focusable);
+  }
+  // Without the focus in the page, no link has it either.
+  viewer.findChildren<QPushButton*>().front()->setFocus(Qt::OtherFocusReason);
+  EXPECT_EQ(focusedLinks(), std::vector<int>{});
+}
+
 // The pages take their look from the one stylesheet of the book: a page that lost its
 // link, or a stylesheet missing from the resources, shows plain black headings.
 TEST(HelpBook, EveryPageTakesTheSharedStylesheet) {

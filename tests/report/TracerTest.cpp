@@ -516,6 +516,55 @@ TEST(Tracer, TheMessageIsCutAt1024BytesBeforeACharacterNeverInsideOne) {
   }
 }
 
+// A stack line names the source place only when both its file and its line are known; a
+// frame of code without debug information keeps its module and name alone. The same holds
+// for each place where merged code was called.
+TEST(Tracer, AStackLineNamesItsSourcePlaceOnlyWhenFileAndLineAreKnown) {
+  const struct {
+    const char* name;
+    std::string function;
+    std::string file;
+    int line;
+    const char* expected;
+  } rows[] = {
+      {"file and line", "vantrel::Search()", "Search.cpp", 42,
+       ":00000000004A2F10 [vantrel] vantrel::Search() (Search.cpp, line 42)"},
+      {"neither file nor line", "RaiseWithoutDebugInformation()", "", 0,
+       ":00000000004A2F10 [vantrel] RaiseWithoutDebugInformation()"},
+      {"a file without a line", "vantrel::Search()", "Search.cpp", 0,
+       ":00000000004A2F10 [vantrel] vantrel::Search()"},
+      {"a line without a file", "vantrel::Search()", "", 7,
+       ":00000000004A2F10 [vantrel] vantrel::Search()"},
+      {"a place without a name", "", "Search.cpp", 3,
+       ":00000000004A2F10 [vantrel] (Search.cpp, line 3)"},
+      {"no name and no place", "", "", 0, ":00000000004A2F10 [vantrel]"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    StackEntry entry;
+    entry.address = 0x4A2F10;
+    entry.module = "vantrel";
+    entry.function = row.function;
+    entry.file = row.file;
+    entry.line = row.line;
+    EXPECT_EQ(CallStackLines({entry}), (std::vector<std::string>{"Call stack:", row.expected}));
+
+    // The same place as the caller of merged code, after a merged line with its place.
+    StackEntry merged;
+    merged.address = 0x4A2F10;
+    merged.module = "vantrel";
+    merged.function = "Inner";
+    merged.file = "Inner.h";
+    merged.line = 9;
+    merged.count = 2;
+    merged.inlinedInto.push_back(CallSite{row.function, row.file, row.line});
+    EXPECT_EQ(CallStackLines({merged}),
+              (std::vector<std::string>{"Call stack:", "Recursive call (2 times):",
+                                        ":00000000004A2F10 [vantrel] Inner (Inner.h, line 9)",
+                                        row.expected}));
+  }
+}
+
 TEST(Tracer, AnErrorWithoutRecordAndAnErrorOfNoClassAreStillDescribed) {
   std::string className;
   std::string message;

@@ -28,6 +28,7 @@
 
 #include "ErrorTracer.h"
 #include "NoDebug.h"
+#include "WithDebug.h"
 
 namespace vantrel {
 namespace {
@@ -484,6 +485,30 @@ TEST(Tracer, CodeMergedTwiceNamesEveryPlaceOfCallInOrder) {
                             std::to_string(entries[i].line) + "\\)"))
         << Joined(texts.callStack);
   }
+}
+
+// The same in a library that carries its debug information in every build type, with the
+// function that raises defined after another in its file: its merged code is found there
+// too, named, and placed at the throw and at the call.
+TEST(Tracer, MergedCodeOfAFunctionDefinedLaterInItsFileIsNamedAtEveryPlace) {
+  const ErrorTexts texts = TextsOfRaise([] { CallMergedRaise(); });
+  const MergedRaisePlaces places = PlacesOfMergedRaise();
+  ASSERT_GT(places.raiseLine, 0);
+  ASSERT_GT(places.callLine, 0);
+  ASSERT_GE(texts.callStack.size(), 3U) << Joined(texts.callStack);
+  const std::string address = texts.callStack[1].substr(0, 18);
+  EXPECT_TRUE(Matches(texts.callStack[1],
+                      ":[0-9A-F]{16} \\[libtracer_withdebug\\.so\\] "
+                      "(vantrel::\\(anonymous namespace\\)::)?RaiseMerged(\\(\\))? "
+                      "\\(WithDebug\\.cpp, line " +
+                          std::to_string(places.raiseLine) + "\\)"))
+      << Joined(texts.callStack);
+  EXPECT_EQ(texts.callStack[2].substr(0, 18), address);
+  EXPECT_TRUE(Matches(texts.callStack[2],
+                      ":[0-9A-F]{16} \\[libtracer_withdebug\\.so\\] "
+                      "vantrel::CallMergedRaise\\(\\) \\(WithDebug\\.cpp, line " +
+                          std::to_string(places.callLine) + "\\)"))
+      << Joined(texts.callStack);
 }
 
 TEST(Tracer, TheMessageIsCutAt1024BytesBeforeACharacterNeverInsideOne) {

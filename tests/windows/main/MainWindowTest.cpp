@@ -1264,6 +1264,54 @@ TEST_F(MainWindowLargeDictionaryTest, ClosingOrOpeningAnotherStopsTheReadingInTh
   }
 }
 
+// A file without a word chosen while the stored dictionary's endings and beginnings are
+// still being read at the start is refused, and the stored dictionary is in use again: its
+// reading was stopped for the other file, so it is read again from the start, and its
+// endings follow its words.
+TEST_F(MainWindowLargeDictionaryTest, AFileRefusedWhileTheDictionaryLoadsLeavesItsTableRead) {
+  ASSERT_NO_FATAL_FAILURE(WriteLargeDictionary());
+  {
+    // A word that takes the dictionary's ending, in place of its closing empty line.
+    QFile file(largePath);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.seek(largeSize - 2));
+    ASSERT_GT(file.write("2255,ball,B\r\n\r\n"), 0);
+  }
+  const QString empty = dir.filePath(QStringLiteral("empty.txt"));
+  {
+    QFile file(empty);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  }
+  // The first run chooses the dictionary, and its closing stores it.
+  ASSERT_NO_FATAL_FAILURE(ShowWhileTheLargeDictionaryLoads());
+  held->goOn = true;
+  QTRY_VERIFY_WITH_TIMEOUT(!form->Model().AffixesLoading(), 20000);
+  ASSERT_TRUE(form->close());
+  CloseWindows();
+
+  // The next start reads the stored dictionary; the file is chosen while it loads.
+  ASSERT_NO_FATAL_FAILURE(ShowWhileTheLargeDictionaryLoads());
+  const auto asked = dialogs.openDialogs.size();
+  dialogs.fileChoices = {empty};
+  held->goOn = true;
+  testing::Find<QAction>(*form, "Open1")->trigger();
+  ASSERT_EQ(dialogs.openDialogs.size(), asked + 1);
+  QTRY_VERIFY_WITH_TIMEOUT(!form->Model().AffixesLoading(), 20000);
+  EXPECT_EQ(dialogs.warnings, QStringList{QStringLiteral("The dictionary ") + empty +
+                                          QStringLiteral(" is empty, so no words can be "
+                                                         "found in it.")})
+      << dialogs.warnings.join(QLatin1Char('\n')).toStdString();
+  EXPECT_EQ(form->windowTitle().toStdString(), "Vantrel " + largePath.toStdString());
+  const AffixTable& table = form->Model().Affixes();
+  ASSERT_GE(table.AffixLast, 0);
+  EXPECT_EQ(table[0].Word, "-ing");
+
+  TypeNumber(QStringLiteral("2255464"));
+  testing::Find<QPushButton>(*form, "ConvertBtn")->click();
+  ASSERT_NO_FATAL_FAILURE(Pick("ball"));
+  EXPECT_EQ(testing::Find<TLayerGrid>(*form, "AffixGrid")->CellText(0, 0), QStringLiteral("-ing"));
+}
+
 TEST_F(MainWindowTest, CloseWritesEverySettingAndTheNextStartRestoresThem) {
   StartWithDictionary();
   form->move(40, 60);

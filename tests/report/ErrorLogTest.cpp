@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -340,12 +341,16 @@ int WaitBriefly(pid_t child) {
   return status;
 }
 
-// A child that installs the crash handler for the log at path, runs prepare, and writes
-// through a null pointer; it must die of that fault.
-void CrashInChild(const std::string& path, const std::function<void()>& prepare = {}) {
+// A child that runs beforeInstall, installs the crash handler for the log at path, runs
+// prepare, and writes through a null pointer; it must die of that fault.
+void CrashInChild(const std::string& path, const std::function<void()>& prepare = {},
+                  const std::function<void()>& beforeInstall = {}) {
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
+    if (beforeInstall) {
+      beforeInstall();
+    }
     InstallCrashHandler(path);
     if (prepare) {
       prepare();
@@ -541,6 +546,7 @@ struct OffsetRow {
   bool inProgram;        // the function is in the test program, else in a shared library
   const void* function;  // a function the crash passes through
   const char* symbol;    // its name in its module's symbol table
+  bool faultsHere;       // the fault is in the function: it is the record's first frame
 };
 
 void PrintTo(const OffsetRow& row, std::ostream* out) {
@@ -608,6 +614,13 @@ TEST_P(CrashRecordOffsets, AFramesOffsetLeadsToItsCodeInTheModulesFile) {
         << log;
   }
   EXPECT_GE(inFunction, 1) << "no frame in " << row.symbol << "\n" << log;
+  // The frames of the handler itself are left off: the stack starts where the fault is.
+  if (row.faultsHere) {
+    const std::vector<Frame> frames = FramesOf(log);
+    ASSERT_FALSE(frames.empty()) << log;
+    EXPECT_GE(frames[0].address, start) << log;
+    EXPECT_LT(frames[0].address, start + symbol->st_size) << log;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -616,11 +629,49 @@ INSTANTIATE_TEST_SUITE_P(
         // The function that faults, in the test program; anonymous namespaces mangle alike
         // with both compilers.
         OffsetRow{"FaultInTheProgram", NullWrite, true, reinterpret_cast<const void*>(&NullWrite),
-                  "_ZN7vantrel12_GLOBAL__N_19NullWriteEv"},
+                  "_ZN7vantrel12_GLOBAL__N_19NullWriteEv", true},
         // A caller's frame in the C library, which raises the signal from abort.
         OffsetRow{"CallerInTheCLibrary", Abort, false, reinterpret_cast<const void*>(&abort),
-                  "abort"}),
+                  "abort", false}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// The record's time is the user's local time, as the error log's is, in a zone a whole
+// number of hours away from the universal time or not.
+TEST(CrashRecord, TheRecordIsStampedWithTheLocalTime) {
+  const struct {
+    const char* zone;  // as TZ gives it
+    long east;         // seconds east of the universal time
+  } rows[] = {
+      {"UTC0", 0},
+      {"<+0530>-05:30", 5 * 3600 + 30 * 60},
+      {"<-0330>+03:30", -(3 * 3600 + 30 * 60)},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.zone);
+    ScratchFolder folder;
+    const std::string path = folder / "VantrelError.Log";
+    const std::time_t before = std::time(nullptr);
+    CrashInChild(path, {}, [&row] {
+      setenv("TZ", row.zone, 1);
+      tzset();
+    });
+    const std::time_t after = std::time(nullptr);
+    const std::string log = ReadAll(path);
+    const std::string hyphens(27, '-');
+    ASSERT_EQ(log.rfind(hyphens, 0), 0U) << log;
+    const std::string stamp = log.substr(hyphens.size(), 19);
+    bool found = false;
+    for (std::time_t t = before; t <= after && !found; ++t) {
+      const std::time_t local = t + row.east;
+      std::tm civil{};
+      gmtime_r(&local, &civil);
+      char expected[32];
+      std::strftime(expected, sizeof expected, "%H:%M:%S %d/%m/%Y", &civil);
+      found = stamp == expected;
+    }
+    EXPECT_TRUE(found) << stamp;
+  }
+}
 
 TEST(CrashRecord, WithoutAWritableLogTheProcessStillDiesOfTheSignalAndLeavesNoNotice) {
   ScratchFolder folder;

@@ -488,27 +488,77 @@ TEST(Tracer, CodeMergedTwiceNamesEveryPlaceOfCallInOrder) {
 }
 
 // The same in a library that carries its debug information in every build type, with the
-// function that raises defined after another in its file: its merged code is found there
-// too, named, and placed at the throw and at the call.
+// functions that raise defined after another in their file, and one of them calling the
+// merged code from inside a block of its own: the merged code is found there too, named,
+// and placed at the throw and at the call.
 TEST(Tracer, MergedCodeOfAFunctionDefinedLaterInItsFileIsNamedAtEveryPlace) {
-  const ErrorTexts texts = TextsOfRaise([] { CallMergedRaise(); });
-  const MergedRaisePlaces places = PlacesOfMergedRaise();
-  ASSERT_GT(places.raiseLine, 0);
-  ASSERT_GT(places.callLine, 0);
-  ASSERT_GE(texts.callStack.size(), 3U) << Joined(texts.callStack);
-  const std::string address = texts.callStack[1].substr(0, 18);
-  EXPECT_TRUE(Matches(texts.callStack[1],
-                      ":[0-9A-F]{16} \\[libtracer_withdebug\\.so\\] "
-                      "(vantrel::\\(anonymous namespace\\)::)?RaiseMerged(\\(\\))? "
-                      "\\(WithDebug\\.cpp, line " +
-                          std::to_string(places.raiseLine) + "\\)"))
-      << Joined(texts.callStack);
-  EXPECT_EQ(texts.callStack[2].substr(0, 18), address);
-  EXPECT_TRUE(Matches(texts.callStack[2],
-                      ":[0-9A-F]{16} \\[libtracer_withdebug\\.so\\] "
-                      "vantrel::CallMergedRaise\\(\\) \\(WithDebug\\.cpp, line " +
-                          std::to_string(places.callLine) + "\\)"))
-      << Joined(texts.callStack);
+  const struct {
+    const char* name;
+    void (*raise)();
+    // As the line names it, escaped for the pattern; the code of a raise may stand in a
+    // part of the function that the compiler keeps apart as rarely run.
+    const char* caller;
+    int MergedRaisePlaces::*callLine;
+  } rows[] = {
+      {"straight", [] { CallMergedRaise(); }, "vantrel::CallMergedRaise\\(\\)",
+       &MergedRaisePlaces::callLine},
+      {"inside a block", [] { CallMergedRaiseInABlock(3); },
+       "vantrel::CallMergedRaiseInABlock\\(int\\)", &MergedRaisePlaces::blockCallLine},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const ErrorTexts texts = TextsOfRaise(row.raise);
+    const MergedRaisePlaces places = PlacesOfMergedRaise();
+    ASSERT_GT(places.raiseLine, 0);
+    ASSERT_GT(places.*row.callLine, 0);
+    ASSERT_GE(texts.callStack.size(), 3U) << Joined(texts.callStack);
+    const std::string address = texts.callStack[1].substr(0, 18);
+    EXPECT_TRUE(Matches(texts.callStack[1],
+                        ":[0-9A-F]{16} \\[libtracer_withdebug\\.so\\] "
+                        "(vantrel::\\(anonymous namespace\\)::)?RaiseMerged(\\(\\))? "
+                        "\\(WithDebug\\.cpp, line " +
+                            std::to_string(places.raiseLine) + "\\)"))
+        << Joined(texts.callStack);
+    EXPECT_EQ(texts.callStack[2].substr(0, 18), address);
+    EXPECT_TRUE(Matches(texts.callStack[2],
+                        ":[0-9A-F]{16} \\[libtracer_withdebug\\.so\\] " + std::string(row.caller) +
+                            "( \\[clone \\.cold\\])? \\(WithDebug\\.cpp, line " +
+                            std::to_string(places.*row.callLine) + "\\)"))
+        << Joined(texts.callStack);
+  }
+}
+
+// The message names what is known of the raise and says UNKNOWN for each part that is not.
+TEST(Tracer, TheMessageSaysUnknownForEachPartNotKnown) {
+  const struct {
+    const char* name;
+    std::string module;
+    std::string file;
+    int line;
+    const char* expected;
+  } rows[] = {
+      {"all known", "vantrel", "Search.cpp", 42,
+       "Exception 'std::runtime_error' in module vantrel at 00001A2B\r\nboom\r\n\r\n"
+       "Source file: Search.cpp, Line 42"},
+      {"no module", "", "Search.cpp", 42,
+       "Exception 'std::runtime_error' in module UNKNOWN at 00001A2B\r\nboom\r\n\r\n"
+       "Source file: Search.cpp, Line 42"},
+      {"no file", "vantrel", "", 42,
+       "Exception 'std::runtime_error' in module vantrel at 00001A2B\r\nboom\r\n\r\n"
+       "Source file: UNKNOWN, Line 42"},
+      {"no line", "vantrel", "Search.cpp", 0,
+       "Exception 'std::runtime_error' in module vantrel at 00001A2B\r\nboom\r\n\r\n"
+       "Source file: Search.cpp, Line UNKNOWN"},
+      {"nothing", "", "", 0,
+       "Exception 'std::runtime_error' in module UNKNOWN at 00001A2B\r\nboom\r\n\r\n"
+       "Source file: UNKNOWN, Line UNKNOWN"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(
+        ErrorMessageText("std::runtime_error", row.module, 0x1A2B, "boom", row.file, row.line),
+        row.expected);
+  }
 }
 
 TEST(Tracer, TheMessageIsCutAt1024BytesBeforeACharacterNeverInsideOne) {

@@ -26,4 +26,15 @@ __attribute__((noinline)) void CallMergedRaise() {
   RaiseMerged();
 }
 
+__attribute__((noinline)) void CallMergedRaiseInABlock(int rounds) {
+  for (int round = 0; round < rounds; ++round) {
+    // A variable of the block's own, which the compiler cannot drop.
+    volatile int left = rounds - round;
+    if (left == 1) {
+      places.blockCallLine = __LINE__ + 1;
+      RaiseMerged();
+    }
+  }
+}
+
 }  // namespace vantrel

@@ -9,10 +9,15 @@ namespace vantrel {
 // a function defined after others in its file.
 void CallMergedRaise();
 
-// The places of that raise, known once it has raised.
+// The same from a call inside a loop's block with variables of its own, at its last
+// round of rounds.
+void CallMergedRaiseInABlock(int rounds);
+
+// The places of those raises, known once one has raised.
 struct MergedRaisePlaces {
-  int raiseLine = 0;  // the throw, in the merged function
-  int callLine = 0;   // the call of the merged function, in CallMergedRaise
+  int raiseLine = 0;      // the throw, in the merged function
+  int callLine = 0;       // the call of the merged function, in CallMergedRaise
+  int blockCallLine = 0;  // the call in CallMergedRaiseInABlock
 };
 MergedRaisePlaces PlacesOfMergedRaise();
 

@@ -317,6 +317,9 @@ TEST(LayerGridAccessible, OnlyTheFocusedGridsCurrentCellIsFocused) {
       EXPECT_EQ(heard->tableCellInterface()->isSelected(), cell.selected);
       if (cell.focused) {
         EXPECT_EQ(table->focusChild(), heard);
+      } else if (cell.grid != c.focus) {
+        // The grid the keyboard is not in has no focused child either.
+        EXPECT_EQ(table->focusChild(), nullptr);
       }
     }
   }
@@ -404,23 +407,79 @@ TEST(LayerGridAccessible, RowCountChangesAreSentAsRowsInsertedOrRemoved) {
 
   struct Step {
     const char* name;
-    int rows;
+    std::vector<int> rows;  // the counts set one after the other before the event is sent
     int change;
     int firstRow, lastRow;
   };
-  for (const Step& s : {Step{"grows", 10, QAccessibleTableModelChangeEvent::RowsInserted, 5, 8},
-                        Step{"shrinks", 3, QAccessibleTableModelChangeEvent::RowsRemoved, 2, 8}}) {
+  const Step steps[] = {
+      {"grows", {10}, QAccessibleTableModelChangeEvent::RowsInserted, 5, 8},
+      {"shrinks", {3}, QAccessibleTableModelChangeEvent::RowsRemoved, 2, 8},
+      // Told once, from the count the screen reader last heard of to the last one.
+      {"grows, then shrinks part way",
+       {9, 7},
+       QAccessibleTableModelChangeEvent::RowsInserted,
+       2,
+       5},
+      {"shrinks, then grows part way", {2, 5}, QAccessibleTableModelChangeEvent::RowsRemoved, 4, 5},
+  };
+  for (const Step& s : steps) {
     SCOPED_TRACE(s.name);
-    g.grid.SetRowCount(s.rows);
+    for (const int rows : s.rows) {
+      g.grid.SetRowCount(rows);
+    }
     const std::vector<SeenEvent> changes = OfType(recorder.Take(), QAccessible::TableModelChanged);
     ASSERT_EQ(changes.size(), 1u);
     EXPECT_EQ(changes[0].change, s.change);
     EXPECT_EQ(changes[0].firstRow, s.firstRow);
     EXPECT_EQ(changes[0].lastRow, s.lastRow);
-    EXPECT_EQ(cells->rowCount(), s.rows - 1);
+    EXPECT_EQ(cells->rowCount(), s.rows.back() - 1);
   }
-  EXPECT_EQ(cells->cellAt(2, 0), nullptr);
-  EXPECT_EQ(g.Table()->childCount(), 6);
+  EXPECT_EQ(cells->cellAt(4, 0), nullptr);
+  EXPECT_EQ(g.Table()->childCount(), 10);
+}
+
+// A cell whose row is gone is gone for the screen reader too: what it kept of the cell
+// leads nowhere, also after rows are added again where it stood.
+TEST(LayerGridAccessible, TheCellsOfRemovedRowsAreGone) {
+  RecordedEvents recorder;
+  CandidateGrid g(6);
+  QAccessibleTableInterface* cells = g.Table()->tableInterface();
+  QAccessibleInterface* last = cells->cellAt(4, 1);
+  QAccessibleInterface* kept = cells->cellAt(1, 1);
+  ASSERT_NE(last, nullptr);
+  ASSERT_NE(kept, nullptr);
+  const QAccessible::Id lastId = QAccessible::uniqueId(last);
+  const QAccessible::Id keptId = QAccessible::uniqueId(kept);
+  recorder.Take();
+
+  g.grid.SetRowCount(3);
+  recorder.Take();
+  EXPECT_EQ(QAccessible::accessibleInterface(lastId), nullptr);
+  EXPECT_EQ(QAccessible::accessibleInterface(keptId), kept);
+  g.grid.SetRowCount(6);
+  recorder.Take();
+  EXPECT_EQ(QAccessible::accessibleInterface(lastId), nullptr);
+  EXPECT_NE(QAccessible::uniqueId(cells->cellAt(4, 1)), lastId);
+}
+
+// Moving to a cell and writing it at once (a new search while the user is in the list) is
+// one focus on the cell with its new text: the screen reader reads it out once.
+TEST(LayerGridAccessible, ACellMovedToAndRewrittenAtOnceIsReadOutOnce) {
+  RecordedEvents recorder;
+  CandidateGrid g;
+  g.grid.SetCell(0, 2, "bat");
+  g.Show();
+  g.grid.FocusCell(0, 1);
+  recorder.Take();
+
+  g.grid.FocusCell(0, 2);
+  g.grid.SetCell(0, 2, "cat");
+  const std::vector<SeenEvent> events = recorder.Take();
+  const std::vector<SeenEvent> focus = OfType(events, QAccessible::Focus);
+  ASSERT_EQ(focus.size(), 1u);
+  EXPECT_EQ(focus[0].child, 2 * 2 + 0);
+  EXPECT_EQ(focus[0].childName, QStringLiteral("cat"));
+  EXPECT_TRUE(OfType(events, QAccessible::NameChanged).empty());
 }
 
 TEST(LayerGridAccessible, MovingTheCurrentCellSendsFocusToThatCell) {
@@ -547,17 +606,27 @@ TEST(LayerGridAccessible, TheOpenEditorIsAnEditableChildOfTheTable) {
   // It is named after the column it edits and its value is the text being typed.
   EXPECT_EQ(edit->text(QAccessible::Name), QStringLiteral("Candidate Word"));
   EXPECT_EQ(edit->text(QAccessible::Value), QStringLiteral("balling"));
+  // A name given to the editor itself comes first.
+  editor->setAccessibleName(QStringLiteral("Proposed word"));
+  EXPECT_EQ(edit->text(QAccessible::Name), QStringLiteral("Proposed word"));
+  editor->setAccessibleName(QString());
+  EXPECT_EQ(edit->text(QAccessible::Name), QStringLiteral("Candidate Word"));
 
   QAccessibleTextInterface* text = edit->textInterface();
   ASSERT_NE(text, nullptr);
   EXPECT_EQ(text->characterCount(), 7);
   EXPECT_EQ(text->text(0, 4), QStringLiteral("ball"));
+  EXPECT_EQ(text->text(4, 2), QString());  // a range that ends before it starts
   ASSERT_EQ(text->selectionCount(), 1);
   int start = -1;
   int end = -1;
   text->selection(0, &start, &end);
   EXPECT_EQ(start, 0);
   EXPECT_EQ(end, 7);
+  // The editor has one selection; there is no second one.
+  text->selection(1, &start, &end);
+  EXPECT_EQ(start, 0);
+  EXPECT_EQ(end, 0);
   text->setCursorPosition(4);
   EXPECT_EQ(editor->cursorPosition(), 4);
   EXPECT_EQ(text->cursorPosition(), 4);
@@ -590,6 +659,16 @@ TEST(LayerGridAccessible, TheOpenEditorIsAnEditableChildOfTheTable) {
          editable->insertText(0, QStringLiteral("x"));
        },
        "balling"},
+      {"up to the length limit",
+       [&] {
+         editor->setMaxLength(8);
+         editable->insertText(0, QStringLiteral("x"));
+       },
+       "xballing"},
+      {"value over the length limit",
+       [&] { edit->setText(QAccessible::Value, QStringLiteral("xxballing")); }, "xballing"},
+      {"value up to the length limit",
+       [&] { edit->setText(QAccessible::Value, QStringLiteral("xbawling")); }, "xbawling"},
   };
   for (const Change& change : changes) {
     SCOPED_TRACE(change.name);

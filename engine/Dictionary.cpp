@@ -36,6 +36,7 @@ class FileSource final : public ByteSource {
     }
     return got;
   }
+  long long Size() const override { return opened_; }
 
  private:
   int fd_;

@@ -24,6 +24,8 @@ class ByteSource {
   virtual ~ByteSource() = default;
   // Bytes read (> 0), 0 at the end, -1 on a read failure.
   virtual long Read(char* buffer, std::size_t size) = 0;
+  // The size in bytes when the source was opened; 0 when it is not known.
+  virtual long long Size() const { return 0; }
 };
 
 // Passes the reads of another source through and counts the bytes read. Once `stop` is

@@ -94,7 +94,8 @@ void MainModel::ResumeNumber() {
                      selectedWordLabel_,
                      chosen_,
                      affixPos_,
-                     wordPositions_};
+                     wordPositions_,
+                     runner_.Running()};
   }
   ClearPhrase();
   ClearCandidates();
@@ -115,6 +116,7 @@ bool MainModel::TakeBackPhrase() {
   }
   Work work = std::move(*setAside_);
   setAside_.reset();
+  runner_.Stop();
   PutCells(std::move(work.candidates), candidates_);
   PutCells(std::move(work.phrase), phrase_);
   PutCells(std::move(work.affixOffers), affixOffers_);
@@ -127,6 +129,10 @@ bool MainModel::TakeBackPhrase() {
   affixPos_ = work.affixPos;
   wordPositions_ = work.wordPositions;
   WriteEntry(std::move(work.entry));
+  if (work.searching) {
+    // The search it was waiting for went with it; the number is searched again.
+    Search();
+  }
   Changed();
   return true;
 }
@@ -286,6 +292,8 @@ void MainModel::UpdateCopyButton() {
 }
 
 void MainModel::ClearCandidates() {
+  // What a search under way would list belongs to the number as it was.
+  runner_.Stop();
   status_.clear();
   candidates_.SetCurrentRow(1);
   UpdateCopyButton();
@@ -320,6 +328,14 @@ void MainModel::Search() {
     host_.Warn({Tr("Can Not Open "), Lit(dictionary_.name), Tr(" in ConvertBtnClick")});
     return;
   }
+  const long long size = source->Size();
+  if (size >= kAwaySearchBytes) {
+    runner_.Start(std::move(source), size, number, mode_);
+    status_ = SearchProgress();
+    host_.SearchStarted();
+    Changed();
+    return;
+  }
   host_.SetBusy(true);
   SearchCounts counts;
   if (!SearchCandidates(*source, number, mode_, candidates_, counts).IsOk()) {
@@ -327,10 +343,60 @@ void MainModel::Search() {
     host_.Warn({Tr("Error Reading Dictionary "), Lit(dictionary_.name)});
     return;
   }
-  const double seconds = host_.Now() - start;
+  ShowCounts(counts, host_.Now() - start);
+  host_.SetBusy(false);
+  Changed();
+}
+
+Message MainModel::SearchProgress() const {
+  const long long read = runner_.BytesRead();
+  const long long size = runner_.Size();
+  // Only a source of a known size is searched away from the windows. A file that grew
+  // since it was opened does not show more than 99 %.
+  const long long percent = std::min<long long>(read * 100 / std::max(size, 1LL), 99);
+  return {Tr("Searching the dictionary: "), Lit(std::to_string(percent) + " %"),
+          Tr(" (Esc or Convert stops the search)")};
+}
+
+void MainModel::ShowCounts(const SearchCounts& counts, double seconds) {
   status_ = StatusLine(counts.matches, counts.words, seconds, host_.DecimalSeparator());
   candidates_.SetRowCount(std::max(counts.matches + 1, 25));
-  host_.SetBusy(false);
+}
+
+bool MainModel::PollSearch() {
+  if (!runner_.Running()) {
+    return false;
+  }
+  if (!runner_.Done()) {
+    status_ = SearchProgress();
+    Changed();
+    return true;
+  }
+  SearchRunner::Found found = runner_.Take();
+  // Like a search on the window's thread, one that fails on the way keeps what it found.
+  for (int row = 1; row <= found.counts.matches; ++row) {
+    for (int col = 0; col < 2; ++col) {
+      candidates_.SetCell(col, row, found.candidates.Cell(col, row));
+      candidates_.SetItalic(col, row, found.candidates.Italic(col, row));
+    }
+  }
+  if (!found.result.IsOk()) {
+    status_.clear();
+    Changed();
+    host_.Warn({Tr("Error Reading Dictionary "), Lit(dictionary_.name)});
+    return false;
+  }
+  ShowCounts(found.counts, found.seconds);
+  Changed();
+  return false;
+}
+
+void MainModel::StopSearch() {
+  if (!runner_.Running()) {
+    return;
+  }
+  runner_.Stop();
+  status_ = {Tr("The search was stopped.")};
   Changed();
 }
 

@@ -20,6 +20,7 @@
 #include "EngineHost.h"
 #include "Message.h"
 #include "Search.h"
+#include "SearchRunner.h"
 
 namespace vantrel {
 
@@ -31,6 +32,9 @@ class MainHost : public EngineHost {
   virtual std::optional<std::string> ChooseDictionaryFile() { return std::nullopt; }
   // Shows the affix window modally; its OK joins the corrected word (JoinAffix).
   virtual void ShowAffixWindow() {}
+  // A search of a large dictionary began on a thread of its own: from now on PollSearch
+  // is to be called now and then until it returns false.
+  virtual void SearchStarted() {}
 };
 
 // A word in the phrase: its text as the candidate grid shows it (Windows-1252, no '+'),
@@ -131,8 +135,20 @@ class MainModel {
   bool AffixesLoading() const { return affixesLoading_; }
 
   // --- the search ---
-  // Lists the words of the dictionary whose digits stand free in the number.
+  // A dictionary of this size or more is searched on a thread of its own: on the
+  // window's thread the scan would hold the window still for a noticeable time.
+  static constexpr long long kAwaySearchBytes = 16LL << 20;
+  // Lists the words of the dictionary whose digits stand free in the number. A large
+  // dictionary is searched away from the windows: the candidates are listed when
+  // PollSearch finds the search done, and the status line says how far it has got.
   void Search();
+  // While a search runs away from the windows: its progress into the status line, or,
+  // once it is done, its candidates into the list and its counts into the status line.
+  // True while the search still runs.
+  bool PollSearch();
+  bool Searching() const { return runner_.Running(); }
+  // The user stops the search under way; the status line says so and nothing is listed.
+  void StopSearch();
   void ClearCandidates();
   void UpdateConvertButton();
   void UpdateCopyButton();
@@ -187,6 +203,10 @@ class MainModel {
   // Sorts the phrase by position and searches what is left of the number.
   void RebuildPhrase();
   void Changed() { host_.StateChanged(); }
+  // How far the search under way has got, for the status line.
+  Message SearchProgress() const;
+  // The counts of a finished search into the status line; the list shows its rows.
+  void ShowCounts(const SearchCounts& counts, double seconds);
 
   // The dictionary in use before another was chosen, with its table: kept until the
   // chosen one's table is read.
@@ -247,8 +267,11 @@ class MainModel {
     PhraseWord chosen;
     int affixPos;
     std::array<int, kPhraseSlots + 1> wordPositions;
+    // A search was under way: it is made again when the work is put back.
+    bool searching;
   };
   std::optional<Work> setAside_;
+  SearchRunner runner_;
 };
 
 // Copy of count characters from the 1-based position pos, clipped to the text.

@@ -240,6 +240,28 @@ void TMainForm::AffixLoadTick() {
   }
 }
 
+void TMainForm::SearchStarted() {
+  if (searchTimer_ == nullptr) {
+    searchTimer_ = new QTimer(this);
+    // Often enough that a search of a second or two does not seem to wait for the timer.
+    searchTimer_->setInterval(40);
+    connect(searchTimer_, &QTimer::timeout, this, &TMainForm::SearchTick);
+    stopSearch_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(stopSearch_, &QShortcut::activated, this, [this] {
+      NoteUserActivity();
+      model_.StopSearch();
+    });
+  }
+  searchTimer_->start();
+  stopSearch_->setEnabled(true);
+}
+
+void TMainForm::SearchTick() {
+  if (!model_.PollSearch()) {
+    searchTimer_->stop();
+  }
+}
+
 void TMainForm::WriteColumnTitles() {
   const MainModel::GridTables tables = model_.TablesForGrids();
   const Translator& translator = services_.translator;
@@ -281,6 +303,10 @@ void TMainForm::EntryWritten() {
 }
 
 void TMainForm::StateChanged() {
+  if (stopSearch_ != nullptr) {
+    // Esc is the search's only while one runs; then it is the field's and the grids'.
+    stopSearch_->setEnabled(model_.Searching());
+  }
   convertBtn_->setEnabled(model_.ConvertEnabled());
   copyBtn_->setEnabled(model_.CopyEnabled());
   const QString status = services_.translator.Message(model_.StatusMessage());
@@ -452,6 +478,10 @@ void TMainForm::SelectedGridColWidthsChanged() {
 
 void TMainForm::ConvertBtnClick() {
   NoteUserActivity();
+  if (model_.Searching()) {
+    model_.StopSearch();
+    return;
+  }
   model_.Search();
 }
 

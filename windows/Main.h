@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QRect>
+#include <QShortcut>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -242,6 +243,12 @@ class TMainForm : public QMainWindow, public KeepsSettings, private WindowEngine
   void AffixLoadTick();
   AffixLoader loader_;
   QTimer* loadTimer_ = nullptr;
+  // A large dictionary is searched away from the window (MainModel::PollSearch): the
+  // timer shows its progress and lists what it found; Esc, like Convert, stops it.
+  void SearchStarted() override;
+  void SearchTick();
+  QTimer* searchTimer_ = nullptr;
+  QShortcut* stopSearch_ = nullptr;
   ButtonWorms* worms_ = nullptr;
   std::unique_ptr<RandomPick> random_;
   std::unique_ptr<ButtonAnimation> animation_;

@@ -22,10 +22,12 @@ using Words = std::vector<std::string>;
 
 class MemorySource final : public ByteSource {
  public:
-  // chunk: the most bytes one read returns; failAt: the offset at which reading fails.
+  // chunk: the most bytes one read returns; failAt: the offset at which reading fails;
+  // size: the size the source claims, 0 for none.
   explicit MemorySource(std::string data, std::size_t chunk = 1 << 20,
-                        std::size_t failAt = std::string::npos)
-      : data_(std::move(data)), chunk_(chunk), failAt_(failAt) {}
+                        std::size_t failAt = std::string::npos, long long size = 0)
+      : data_(std::move(data)), chunk_(chunk), failAt_(failAt), size_(size) {}
+  long long Size() const override { return size_; }
 
   long Read(char* buffer, std::size_t size) override {
     if (pos_ >= failAt_) {
@@ -45,6 +47,7 @@ class MemorySource final : public ByteSource {
   std::string data_;
   std::size_t chunk_;
   std::size_t failAt_;
+  long long size_;
   std::size_t pos_ = 0;
 };
 
@@ -53,6 +56,9 @@ struct MemoryFiles {
   std::map<std::string, std::string> files;
   std::size_t chunk = 1 << 20;
   std::size_t failAt = std::string::npos;
+  // The size each file claims when opened: a size from MainModel::kAwaySearchBytes on
+  // has a search run on a thread of its own.
+  long long claimedSize = 0;
 
   SourceOpener Opener() {
     return [this](const std::string& path) -> std::unique_ptr<ByteSource> {
@@ -60,7 +66,7 @@ struct MemoryFiles {
       if (it == files.end()) {
         return nullptr;
       }
-      return std::make_unique<MemorySource>(it->second, chunk, failAt);
+      return std::make_unique<MemorySource>(it->second, chunk, failAt, claimedSize);
     };
   }
 };
@@ -102,6 +108,7 @@ class RecordingHost : public MainHost {
     return t;
   }
   char DecimalSeparator() override { return separator; }
+  void SearchStarted() override { ++searchStarts; }
 
   std::vector<std::string> warnings;
   std::vector<bool> busyChanges;
@@ -115,6 +122,7 @@ class RecordingHost : public MainHost {
   double clock = 0;
   double tick = 0;
   char separator = '.';
+  int searchStarts = 0;
 };
 
 // The words a grid shows: the filled cells of its first column from row `from` on.

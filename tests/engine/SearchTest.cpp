@@ -6,8 +6,13 @@
 
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <random>
+#include <thread>
+#include <tuple>
 
 #include "Fakes.h"
 #include "MainModel.h"
@@ -210,6 +215,203 @@ TEST_F(SearchTest, AReadFailureKeepsWhatWasFoundAndPutsThePointerBackFirst) {
   EXPECT_EQ(Listed(other).size(), 111u);  // 1000 bytes of 9-byte lines, less the last one
   EXPECT_TRUE(other.StatusMessage().empty());
   EXPECT_EQ(other.Candidates().RowCount(), 5000);
+}
+
+// What a search lists: each row's word, digits and italics, and the row count.
+struct Listing {
+  std::vector<std::tuple<std::string, std::string, bool>> rows;
+  int rowCount = 0;
+  bool operator==(const Listing&) const = default;
+};
+
+Listing ListingOf(const CellTable& candidates) {
+  Listing listing;
+  for (int row = 1; row < candidates.RowCount() && !candidates.Cell(0, row).empty(); ++row) {
+    listing.rows.emplace_back(candidates.Cell(0, row), candidates.Cell(1, row),
+                              candidates.Italic(0, row));
+  }
+  listing.rowCount = candidates.RowCount();
+  return listing;
+}
+
+// Polls the search under way to its end, as the window's timer does.
+void FinishSearch(MainModel& searching) {
+  while (searching.PollSearch()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
+// The status line up to the time, which a search on a thread measures on its own clock.
+std::string CountsOf(const MainModel& searched) {
+  const std::string status = Render(searched.StatusMessage(), nullptr);
+  return status.substr(0, status.find(" in "));
+}
+
+TEST_F(SearchTest, ALargeDictionaryIsSearchedOnAThreadAndListsTheSameAsAtOnce) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < 5005; ++i) {
+    lines.push_back("2,w" + std::to_string(i) + (i == 5001 ? ",A" : ",B"));
+  }
+  files.files["many.txt"] = Dict(lines);
+  struct Case {
+    const char* file;
+    const char* number;
+    SearchMode mode;
+  };
+  const Case cases[] = {
+      {"dict.txt", "1-800-356-9377", SearchMode::kAnyPoint},
+      {"dict.txt", "18003569377", SearchMode::kRight},
+      {"dict.txt", "4357", SearchMode::kAnyPoint},  // help is class A: italic
+      {"dict.txt", "0", SearchMode::kLeft},         // nothing found
+      {"many.txt", "2", SearchMode::kAnyPoint},     // more than the grid's rows
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + " " + c.number);
+    dictionary.Bind(c.file);
+    files.claimedSize = 0;
+    Search(c.number, c.mode);
+    const Listing atOnce = ListingOf(model.Candidates());
+    const std::string counts = CountsOf(model);
+    ASSERT_FALSE(model.Searching());
+    // The size at which a dictionary counts as large, and just below it.
+    for (const long long size : {MainModel::kAwaySearchBytes, MainModel::kAwaySearchBytes - 1}) {
+      files.claimedSize = size;
+      const int starts = host.searchStarts;
+      model.SetEntryText(c.number);
+      model.Search();
+      const bool away = size >= MainModel::kAwaySearchBytes;
+      EXPECT_EQ(model.Searching(), away);
+      EXPECT_EQ(host.searchStarts, starts + (away ? 1 : 0));
+      if (away) {
+        EXPECT_TRUE(Listed(model).empty());  // nothing of the last search is left to pick
+        EXPECT_TRUE(
+            Render(model.StatusMessage(), nullptr).starts_with("Searching the dictionary: "));
+      }
+      FinishSearch(model);
+      EXPECT_FALSE(model.Searching());
+      EXPECT_EQ(ListingOf(model.Candidates()), atOnce);
+      EXPECT_EQ(CountsOf(model), counts);
+    }
+  }
+  EXPECT_TRUE(host.warnings.empty());
+}
+
+// A dictionary that never ends, of a size that makes the search run on a thread: a search
+// of it ends only when it is stopped.
+class EndlessSource final : public ByteSource {
+ public:
+  explicit EndlessSource(std::atomic<long long>& bytesRead) : bytesRead_(bytesRead) {}
+  long Read(char* buffer, std::size_t size) override {
+    static constexpr std::string_view kLine = "4357,help,A\r\n";
+    const std::size_t n = std::min<std::size_t>(size, 4096) / kLine.size() * kLine.size();
+    for (std::size_t at = 0; at < n; at += kLine.size()) {
+      std::copy(kLine.begin(), kLine.end(), buffer + at);
+    }
+    bytesRead_ += static_cast<long long>(n);
+    return static_cast<long>(n);
+  }
+  long long Size() const override { return kSize; }
+  static constexpr long long kSize = MainModel::kAwaySearchBytes;
+
+ private:
+  std::atomic<long long>& bytesRead_;
+};
+
+class EndlessSearchTest : public ::testing::Test {
+ protected:
+  // Starts a search of the endless dictionary and waits until it has read a megabyte.
+  void StartSearch(const std::string& number) {
+    read = 0;
+    model.SetEntryText(number);
+    model.Search();
+    ASSERT_TRUE(model.Searching());
+    while (read < (1 << 20)) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+
+  std::atomic<long long> read{0};
+  DictionaryFile dictionary{[this](const std::string&) -> std::unique_ptr<ByteSource> {
+    return std::make_unique<EndlessSource>(read);
+  }};
+  RecordingHost host;
+  MainModel model{dictionary, host};
+};
+
+TEST_F(EndlessSearchTest, TheStatusLineShowsHowFarTheSearchHasGot) {
+  StartSearch("4357");
+  const std::string started = Render(model.StatusMessage(), nullptr);
+  EXPECT_TRUE(started.starts_with("Searching the dictionary: ")) << started;
+  EXPECT_TRUE(started.ends_with(" % (Esc or Convert stops the search)")) << started;
+  // Past the size the file had when it was opened, the search is not done yet.
+  while (read < 2 * EndlessSource::kSize) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_TRUE(model.PollSearch());
+  EXPECT_EQ(Render(model.StatusMessage(), nullptr),
+            "Searching the dictionary: 99 % (Esc or Convert stops the search)");
+  model.StopSearch();
+}
+
+// Each way the search under way ends before its end: stopped by the user, or made
+// pointless by a change to the number. The thread ends at once (the dictionary never
+// ends), and nothing it found is listed afterwards.
+TEST_F(EndlessSearchTest, AStopOrAChangeOfTheNumberEndsTheSearchUnderWay) {
+  struct Case {
+    const char* name;
+    std::function<void()> end;
+    const char* status;
+  };
+  const Case cases[] = {
+      {"stopped", [this] { model.StopSearch(); }, "The search was stopped."},
+      {"number typed", [this] { model.TypeNumber("43"); }, ""},
+      {"number cleared", [this] { model.ClearNumber(); }, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_NO_FATAL_FAILURE(StartSearch("4357"));
+    c.end();
+    EXPECT_FALSE(model.Searching());
+    EXPECT_FALSE(model.PollSearch());
+    EXPECT_EQ(Render(model.StatusMessage(), nullptr), c.status);
+    EXPECT_TRUE(model.Candidates().Cell(0, 1).empty());
+  }
+  // A stop with no search under way says nothing.
+  model.StopSearch();
+  EXPECT_EQ(Render(model.StatusMessage(), nullptr), "");
+  EXPECT_TRUE(host.warnings.empty());
+}
+
+// A phrase put aside while the search after its last word ran comes back with that
+// search running again: it would otherwise come back with an empty list and the progress
+// of a search that no longer runs.
+TEST_F(EndlessSearchTest, APhraseTakenBackWhileItsSearchRanIsSearchedAgain) {
+  model.ResumeNumber();  // the field's first focus gives the phrase its empty slots
+  model.SetEntryText("4357");
+  ASSERT_TRUE(model.PlaceWord({"help", "4357", 1}));  // searches what is left: endless
+  ASSERT_TRUE(model.Searching());
+  model.ResumeNumber();
+  EXPECT_FALSE(model.Searching());
+  ASSERT_TRUE(model.TakeBackPhrase());
+  EXPECT_TRUE(model.Searching());
+  EXPECT_TRUE(Render(model.StatusMessage(), nullptr).starts_with("Searching the dictionary: "));
+  EXPECT_EQ(model.Phrase().Cell(0, 1), "help");
+  model.StopSearch();
+}
+
+TEST_F(SearchTest, ASearchOnAThreadThatFailsKeepsWhatItFoundAndSaysSo) {
+  std::vector<std::string> lines(200, "2,two,B");
+  files.files["dict.txt"] = Dict(lines);
+  files.chunk = 100;
+  files.failAt = 1000;
+  files.claimedSize = MainModel::kAwaySearchBytes;
+  model.SetEntryText("2");
+  model.Search();
+  ASSERT_TRUE(model.Searching());
+  FinishSearch(model);
+  EXPECT_EQ(host.warnings, (std::vector<std::string>{"Error Reading Dictionary dict.txt"}));
+  EXPECT_EQ(Listed(model).size(), 111u);  // as a search on the window's thread keeps
+  EXPECT_TRUE(model.StatusMessage().empty());
 }
 
 TEST_F(SearchTest, ConvertAndCopyFollowTheFreeDigits) {

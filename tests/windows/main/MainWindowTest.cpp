@@ -43,6 +43,7 @@
 #include "Notify.h"
 #include "ProgramWindows.h"
 #include "QtCatalogs.h"
+#include "QtWait.h"
 #include "RecordingHelp.h"
 #include "RecordingLauncher.h"
 #include "ScriptedDialogs.h"
@@ -656,11 +657,11 @@ TEST_F(MainWindowTest, AMenuOrAnotherWindowLeavesTheSearchAsItWas) {
     QMenu* fileMenu = OpenFileMenu();
     ASSERT_NE(fileMenu, nullptr);
     QTest::keyClick(fileMenu, Qt::Key_Escape);
-    QTRY_VERIFY(!fileMenu->isVisible());
+    ASSERT_SOON(!fileMenu->isVisible());
     if (!testing::Find<QLineEdit>(*form, "EntryEdit")->hasFocus()) {
       QTest::keyClick(form->menuBar(), Qt::Key_Escape);  // the bar lets go of the keyboard
     }
-    QTRY_VERIFY(testing::Find<QLineEdit>(*form, "EntryEdit")->hasFocus());
+    ASSERT_SOON(testing::Find<QLineEdit>(*form, "EntryEdit")->hasFocus());
     expectSearchKept();
   }
   {
@@ -672,7 +673,7 @@ TEST_F(MainWindowTest, AMenuOrAnotherWindowLeavesTheSearchAsItWas) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
     ASSERT_FALSE(testing::Find<QLineEdit>(*form, "EntryEdit")->hasFocus());
     ASSERT_TRUE(ActivateMainWindow());
-    QTRY_VERIFY(testing::Find<QLineEdit>(*form, "EntryEdit")->hasFocus());
+    ASSERT_SOON(testing::Find<QLineEdit>(*form, "EntryEdit")->hasFocus());
     expectSearchKept();
   }
   {
@@ -685,7 +686,7 @@ TEST_F(MainWindowTest, AMenuOrAnotherWindowLeavesTheSearchAsItWas) {
     });
     testing::Find<QAction>(*form, "About1")->trigger();
     ASSERT_TRUE(ActivateMainWindow());
-    QTRY_VERIFY(testing::Find<QLineEdit>(*form, "EntryEdit")->hasFocus());
+    ASSERT_SOON(testing::Find<QLineEdit>(*form, "EntryEdit")->hasFocus());
     expectSearchKept();
   }
 }
@@ -819,7 +820,7 @@ TEST_F(MainWindowTest, OpeningAnotherDictionarySearchesItAndCancellingKeepsTheOl
     ASSERT_NE(fileMenu, nullptr);
     QTest::mouseClick(fileMenu, Qt::LeftButton, {},
                       fileMenu->actionGeometry(testing::Find<QAction>(*form, "Open1")).center());
-    QTRY_VERIFY(!fileMenu->isVisible());
+    ASSERT_SOON(!fileMenu->isVisible());
   };
   const int asked = static_cast<int>(dialogs.openDialogs.size());
   openThroughTheMenu();  // cancelled
@@ -1085,7 +1086,7 @@ class MainWindowSlowDictionaryTest : public MainWindowTest {
 
 TEST_F(MainWindowSlowDictionaryTest, TheWindowShowsWhileTheDictionaryLoadsAndASearchWaitsForIt) {
   ASSERT_NO_FATAL_FAILURE(ShowWhileTheDictionaryLoads());
-  QTRY_VERIFY(testing::Find<QStatusBar>(*form, "StatusBar1")
+  ASSERT_SOON(testing::Find<QStatusBar>(*form, "StatusBar1")
                   ->currentMessage()
                   .startsWith(QStringLiteral("Loading the dictionary: ")));
 
@@ -1099,7 +1100,7 @@ TEST_F(MainWindowSlowDictionaryTest, TheWindowShowsWhileTheDictionaryLoadsAndASe
   EXPECT_EQ(CandidateRow("bat"), -1);
 
   slow.released = true;
-  QTRY_VERIFY_WITH_TIMEOUT(!form->Model().AffixesLoading(), 10000);
+  ASSERT_SOON_WITHIN(!form->Model().AffixesLoading(), 10000);
   EXPECT_GT(CandidateRow("bat"), 0);  // the search waited for the table
   EXPECT_TRUE(testing::Find<QStatusBar>(*form, "StatusBar1")
                   ->currentMessage()
@@ -1128,6 +1129,7 @@ struct HeldDictionary {
    public:
     Source(HeldDictionary& owner, std::unique_ptr<ByteSource> file)
         : owner_(owner), file_(std::move(file)) {}
+    long long Size() const override { return file_->Size(); }
     long Read(char* buffer, std::size_t size) override {
       const long long before = owner_.bytesRead.load();
       if (before < kHoldAt) {
@@ -1140,8 +1142,10 @@ struct HeldDictionary {
         while (!owner_.goOn && std::chrono::steady_clock::now() < deadline) {
           std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        size = std::min<std::size_t>(size, 64 * 1024);
+        if (owner_.slow) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(1));
+          size = std::min<std::size_t>(size, 64 * 1024);
+        }
       }
       const long got = file_->Read(buffer, size);
       if (got > 0) {
@@ -1173,6 +1177,8 @@ struct HeldDictionary {
   std::atomic<bool> held{false};
   std::atomic<bool> goOn{false};
   std::atomic<bool> reachedEnd{false};
+  // Once gone on, whether the reading is as slow as from a slow disk.
+  std::atomic<bool> slow{true};
 };
 
 class MainWindowLargeDictionaryTest : public MainWindowTest {
@@ -1184,7 +1190,7 @@ class MainWindowLargeDictionaryTest : public MainWindowTest {
     MainWindowTest::TearDown();
   }
 
-  // Some 64 MB of affix lines, written a megabyte at a time.
+  // Some 64 MB of affix lines, written a megabyte at a time; the word bat at the end.
   void WriteLargeDictionary() {
     largePath = dir.filePath(QStringLiteral("large.txt"));
     QFile file(largePath);
@@ -1193,7 +1199,7 @@ class MainWindowLargeDictionaryTest : public MainWindowTest {
     for (int i = 0; i < 64; ++i) {
       ASSERT_EQ(file.write(block), block.size());
     }
-    ASSERT_EQ(file.write("\r\n"), 2);
+    ASSERT_EQ(file.write("228,bat,B\r\n\r\n"), 13);
     file.close();
     largeSize = QFileInfo(largePath).size();
   }
@@ -1208,7 +1214,7 @@ class MainWindowLargeDictionaryTest : public MainWindowTest {
     form = std::make_unique<TMainForm>(*services, nullptr, held->Opener(largePath));
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    QTRY_VERIFY_WITH_TIMEOUT(held->held, 10000);
+    ASSERT_SOON_WITHIN(held->held, 10000);
     ASSERT_TRUE(form->Model().AffixesLoading());
   }
 
@@ -1237,7 +1243,7 @@ TEST_F(MainWindowLargeDictionaryTest, ClosingOrOpeningAnotherStopsTheReadingInTh
        [this] {
          // The other dictionary is read and searched in its place.
          EXPECT_EQ(form->windowTitle(), QStringLiteral("Vantrel ") + dictionaryPath);
-         QTRY_VERIFY_WITH_TIMEOUT(!form->Model().AffixesLoading(), 10000);
+         ASSERT_SOON_WITHIN(!form->Model().AffixesLoading(), 10000);
          TypeNumber(QStringLiteral("228"));
          testing::Find<QPushButton>(*form, "ConvertBtn")->click();
          EXPECT_GT(CandidateRow("bat"), 0);
@@ -1250,7 +1256,7 @@ TEST_F(MainWindowLargeDictionaryTest, ClosingOrOpeningAnotherStopsTheReadingInTh
     // The status line shows how far the reading has come.
     const QString progress = QStringLiteral("Loading the dictionary: %1 %")
                                  .arg(HeldDictionary::kHoldAt * 100 / largeSize);
-    QTRY_COMPARE(testing::Find<QStatusBar>(*form, "StatusBar1")->currentMessage(), progress);
+    ASSERT_EQ_SOON(testing::Find<QStatusBar>(*form, "StatusBar1")->currentMessage(), progress);
 
     held->goOn = true;
     c.stop();
@@ -1284,8 +1290,9 @@ TEST_F(MainWindowLargeDictionaryTest, AFileRefusedWhileTheDictionaryLoadsLeavesI
   }
   // The first run chooses the dictionary, and its closing stores it.
   ASSERT_NO_FATAL_FAILURE(ShowWhileTheLargeDictionaryLoads());
+  held->slow = false;
   held->goOn = true;
-  QTRY_VERIFY_WITH_TIMEOUT(!form->Model().AffixesLoading(), 20000);
+  ASSERT_SOON_WITHIN(!form->Model().AffixesLoading(), 20000);
   ASSERT_TRUE(form->close());
   CloseWindows();
 
@@ -1296,7 +1303,7 @@ TEST_F(MainWindowLargeDictionaryTest, AFileRefusedWhileTheDictionaryLoadsLeavesI
   held->goOn = true;
   testing::Find<QAction>(*form, "Open1")->trigger();
   ASSERT_EQ(dialogs.openDialogs.size(), asked + 1);
-  QTRY_VERIFY_WITH_TIMEOUT(!form->Model().AffixesLoading(), 20000);
+  ASSERT_SOON_WITHIN(!form->Model().AffixesLoading(), 20000);
   EXPECT_EQ(dialogs.warnings, QStringList{QStringLiteral("The dictionary ") + empty +
                                           QStringLiteral(" is empty, so no words can be "
                                                          "found in it.")})
@@ -1306,10 +1313,86 @@ TEST_F(MainWindowLargeDictionaryTest, AFileRefusedWhileTheDictionaryLoadsLeavesI
   ASSERT_GE(table.AffixLast, 0);
   EXPECT_EQ(table[0].Word, "-ing");
 
+  held->slow = false;
   TypeNumber(QStringLiteral("2255464"));
   testing::Find<QPushButton>(*form, "ConvertBtn")->click();
+  ASSERT_SOON_WITHIN(!form->Model().Searching(), 20000);  // a large dictionary's search
   ASSERT_NO_FATAL_FAILURE(Pick("ball"));
   EXPECT_EQ(testing::Find<TLayerGrid>(*form, "AffixGrid")->CellText(0, 0), QStringLiteral("-ing"));
+}
+
+// A large dictionary is searched while the window answers: the status line shows how far
+// the search has got, in the window's language, Esc or Convert stops it in the middle of
+// the file, and a search left to run lists its words with the usual counts.
+TEST_F(MainWindowLargeDictionaryTest, ASearchRunsWhileTheWindowAnswersAndEscOrConvertStopsIt) {
+  i18n::TranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
+  setup.languageSources = i18n::EnvironmentLanguageSources();
+  i18n::ProgramTranslation translation(setup);
+  ASSERT_NO_FATAL_FAILURE(WriteLargeDictionary());
+  ASSERT_NO_FATAL_FAILURE(ShowWhileTheLargeDictionaryLoads());
+  held->slow = false;
+  held->goOn = true;
+  ASSERT_SOON_WITHIN(!form->Model().AffixesLoading(), 20000);
+  held->slow = true;  // the searches read as from a slow disk
+  ASSERT_TRUE(ActivateMainWindow());
+  auto* status = testing::Find<QStatusBar>(*form, "StatusBar1");
+  auto* convert = testing::Find<QPushButton>(*form, "ConvertBtn");
+  TypeNumber(QStringLiteral("228"));
+
+  const struct {
+    const char* language;
+    const char* searching;
+    const char* stopsIt;
+    const char* stopped;
+    bool byEsc;
+  } cases[] = {
+      {"English1", "Searching the dictionary: ", " (Esc or Convert stops the search)",
+       "The search was stopped.", true},
+      {"German1", "Wörterbuch wird durchsucht: ", " (Esc oder „Umwandeln“ bricht die Suche ab)",
+       "Die Suche wurde abgebrochen.", false},
+      {"French1", "Recherche dans le dictionnaire : ",
+       " (Échap ou « Convertir » arrête la recherche)", "La recherche a été interrompue.", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.language);
+    if (QAction* item = testing::Find<QAction>(*form, c.language); item->isEnabled()) {
+      item->trigger();
+    }
+    held->reachedEnd = false;
+    const long long before = held->bytesRead;
+    QTest::mouseClick(convert, Qt::LeftButton);
+    EXPECT_TRUE(form->Model().Searching());
+    EXPECT_EQ(CandidateRow("bat"), -1);
+    // The window answers while the search reads: its progress shows, a percent at a time.
+    ASSERT_SOON_WITHIN(held->bytesRead - before > largeSize / 10, 20000);
+    ASSERT_SOON(status->currentMessage().startsWith(QString::fromUtf8(c.searching)) &&
+                !status->currentMessage().startsWith(QString::fromUtf8(c.searching) +
+                                                     QStringLiteral("0 %")));
+    EXPECT_TRUE(status->currentMessage().endsWith(QString::fromUtf8(c.stopsIt)))
+        << status->currentMessage().toStdString();
+    if (c.byEsc) {
+      QTest::keyClick(form.get(), Qt::Key_Escape);
+    } else {
+      QTest::mouseClick(convert, Qt::LeftButton);
+    }
+    // It stopped where it was, with most of the file unread, and lists nothing.
+    EXPECT_FALSE(form->Model().Searching());
+    EXPECT_FALSE(held->reachedEnd);
+    EXPECT_EQ(status->currentMessage(), QString::fromUtf8(c.stopped));
+    EXPECT_EQ(CandidateRow("bat"), -1);
+  }
+
+  // Left to run, it lists the word at the end of the file and counts every line.
+  held->slow = false;
+  testing::Find<QAction>(*form, "English1")->trigger();
+  QTest::mouseClick(convert, Qt::LeftButton);
+  ASSERT_SOON_WITHIN(!form->Model().Searching(), 60000);
+  EXPECT_TRUE(held->reachedEnd);
+  EXPECT_EQ(CandidateRow("bat"), 1);
+  EXPECT_TRUE(status->currentMessage().startsWith(
+      QStringLiteral(" 1 Matches out of %1 words in ").arg(64 * 43690 * 2)))
+      << status->currentMessage().toStdString();
+  EXPECT_TRUE(dialogs.warnings.isEmpty()) << dialogs.warnings.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(MainWindowTest, CloseWritesEverySettingAndTheNextStartRestoresThem) {

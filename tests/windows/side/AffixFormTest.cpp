@@ -20,6 +20,7 @@
 #include "AffixUnit.h"
 #include "FindControl.h"
 #include "LayerGrid.h"
+#include "QtWait.h"
 #include "SideTesting.h"
 
 namespace vantrel {
@@ -392,13 +393,13 @@ TEST_F(AffixFormTest, TheWordColumnLeavesFortyPixelsOfTheGrid) {
   // Narrowing the window narrows the grid, and the rule follows.
   Grid().SetColWidth(0, gridWidth - 40);
   form.resize(435, 150);
-  QTRY_VERIFY(Grid().width() < gridWidth);
+  ASSERT_SOON(Grid().width() < gridWidth);
   EXPECT_EQ(form.WordWidth(), Grid().width() - 40);
   EXPECT_EQ(form.width(), 435);
 
   // The window keeps its minimum width and its height.
   form.resize(300, 400);
-  QTRY_COMPARE(form.width(), 435);
+  ASSERT_EQ_SOON(form.width(), 435);
   EXPECT_EQ(form.height(), 150);
 }
 

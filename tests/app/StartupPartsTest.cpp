@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <QApplication>
 #include <QLabel>
 #include <QStyle>
@@ -16,6 +18,7 @@
 #include "FirstPaint.h"
 #include "FontConfigAhead.h"
 #include "ProgramStyle.h"
+#include "QuitSignals.h"
 
 namespace vantrel {
 namespace {
@@ -113,6 +116,45 @@ TEST(ProgramStyle, StandardIconsDrawAsTheBaseStyleDraws) {
     }
     EXPECT_EQ(icon.pixmap(16, QIcon::Disabled).toImage(),
               expected.pixmap(16, QIcon::Disabled).toImage());
+  }
+}
+
+// The handler a signal has now.
+void (*HandlerOf(int number))(int) {
+  struct sigaction now {};
+  sigaction(number, nullptr, &now);
+  return now.sa_handler;
+}
+
+void KeepGoing(int /*signal*/) {}
+
+// While the program runs, SIGTERM and SIGHUP close its main window; before and after, each
+// does what it did before, so that a signal at the very end still ends the program.
+TEST(QuitSignals, EachSignalIsTakenOverAndGivenBackAndOneClosesTheWindow) {
+  const int ending[] = {SIGTERM, SIGHUP};
+  for (int number : ending) {
+    ::signal(number, KeepGoing);
+  }
+  {
+    QuitSignals quit;
+    for (int number : ending) {
+      EXPECT_NE(HandlerOf(number), &KeepGoing) << number;
+    }
+  }
+  for (int number : ending) {
+    EXPECT_EQ(HandlerOf(number), &KeepGoing) << number;
+  }
+
+  for (int number : ending) {
+    SCOPED_TRACE(number);
+    int closes = 0;
+    QuitSignals quit;
+    quit.SetClose([&closes] { ++closes; });
+    ASSERT_EQ(::raise(number), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&closes] { return closes == 1; }, 5000));
+  }
+  for (int number : ending) {
+    ::signal(number, SIG_DFL);
   }
 }
 

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMap>
 #include <QMenu>
@@ -107,6 +108,38 @@ void CheckFit(QWidget& window, std::vector<Problem>& problems) {
   titleFont.setBold(true);
   if (QFontMetrics(titleFont).horizontalAdvance(window.windowTitle()) + 100 > window.width()) {
     problems.push_back({name + QStringLiteral(" (title)"), window.windowTitle()});
+  }
+}
+
+// No control lies over another of the same panel: each stands where the person can see and
+// click it whole. Controls are the visible buttons, labels, fields, group boxes and frames
+// directly inside a panel; a panel's own children are checked in their turn.
+void CheckNoOverlap(QWidget& window, std::vector<Problem>& problems) {
+  QList<QWidget*> panels = window.findChildren<QWidget*>();
+  panels.prepend(&window);
+  for (QWidget* panel : panels) {
+    std::vector<QWidget*> controls;
+    for (QObject* child : panel->children()) {
+      auto* widget = qobject_cast<QWidget*>(child);
+      if (widget == nullptr || widget->isWindow() || !widget->isVisibleTo(&window) ||
+          widget->width() <= 0 || widget->height() <= 0) {
+        continue;
+      }
+      if (qobject_cast<QAbstractButton*>(widget) != nullptr || qobject_cast<QLabel*>(widget) ||
+          qobject_cast<QGroupBox*>(widget) != nullptr ||
+          qobject_cast<QLineEdit*>(widget) != nullptr) {
+        controls.push_back(widget);
+      }
+    }
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+      for (std::size_t j = i + 1; j < controls.size(); ++j) {
+        if (controls[i]->geometry().intersects(controls[j]->geometry())) {
+          problems.push_back(
+              {window.objectName() + QStringLiteral(" (overlap)"),
+               controls[i]->objectName() + QStringLiteral(" / ") + controls[j]->objectName()});
+        }
+      }
+    }
   }
 }
 
@@ -217,6 +250,7 @@ TEST_P(WindowFitTest, EveryTextFitsAndEveryAccessKeyIsUnique) {
                     windows.about.get(),
                     windows.affix.get(),
                     windows.notify.get(),
+                    windows.test.get(),
                     &help,
                     &report,
                     &suggest};
@@ -224,6 +258,7 @@ TEST_P(WindowFitTest, EveryTextFitsAndEveryAccessKeyIsUnique) {
     SCOPED_TRACE(window->objectName().toStdString());
     Expose(*window);
     CheckFit(*window, problems);
+    CheckNoOverlap(*window, problems);
     CheckAccessKeys(*window, problems);
     window->hide();
   }

@@ -438,6 +438,11 @@ TEST(LayerGridHints, CellHintShowsBelowItsCell) {
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->text(), "two");
   EXPECT_EQ(label->pos(), grid->viewport()->mapToGlobal(QPoint(cell.left(), cell.top() + 24 + 6)));
+  // A tooltip's box: a line round its edge, then its background.
+  const QImage shown = const_cast<QLabel*>(label)->grab().toImage();
+  const int middle = shown.height() / 2;
+  EXPECT_NE(shown.pixelColor(0, middle), shown.pixelColor(2, middle));
+  EXPECT_EQ(shown.pixelColor(2, middle), label->palette().color(QPalette::ToolTipBase));
 
   // Moving inside the cell keeps it; moving onto another cell cancels it.
   QTest::mouseMove(grid->viewport(), Middle(*grid, 1, 2) + QPoint(3, 2));

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
+#include <QFontMetrics>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -1348,10 +1349,10 @@ TEST_F(MainWindowLargeDictionaryTest, ASearchRunsWhileTheWindowAnswersAndEscOrCo
   } cases[] = {
       {"English1", "Searching the dictionary: ", " (Esc or Convert stops the search)",
        "The search was stopped.", true},
-      {"German1", "Wörterbuch wird durchsucht: ", " (Esc oder „Umwandeln“ bricht die Suche ab)",
+      {"German1", "Wörterbuch wird durchsucht: ", " (Esc oder „Umwandeln“ bricht ab)",
        "Die Suche wurde abgebrochen.", false},
       {"French1", "Recherche dans le dictionnaire : ",
-       " (Échap ou « Convertir » arrête la recherche)", "La recherche a été interrompue.", true},
+       " (Échap ou « Convertir » l'arrête)", "La recherche a été interrompue.", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.language);
@@ -1369,6 +1370,10 @@ TEST_F(MainWindowLargeDictionaryTest, ASearchRunsWhileTheWindowAnswersAndEscOrCo
                 !status->currentMessage().startsWith(QString::fromUtf8(c.searching) +
                                                      QStringLiteral("0 %")));
     EXPECT_TRUE(status->currentMessage().endsWith(QString::fromUtf8(c.stopsIt)))
+        << status->currentMessage().toStdString();
+    // Read whole in a window of the design width.
+    EXPECT_LT(QFontMetrics(status->font()).horizontalAdvance(status->currentMessage()),
+              status->width() - 16)
         << status->currentMessage().toStdString();
     if (c.byEsc) {
       QTest::keyClick(form.get(), Qt::Key_Escape);

@@ -108,9 +108,11 @@ void WaitForToolTipToHide() {
 
 TEST(LayerGridTable, ShowsAndEditsTheAttachedTable) {
   CellTable table(2, 30);
+  table.SetCurrentRow(7);
   TLayerGrid grid(nullptr, 2, 5);
   grid.SetTable(&table);
   EXPECT_EQ(grid.RowCount(), 30);
+  EXPECT_EQ(grid.Row(), 7) << "the table's current row is the grid's from the start";
 
   // Windows-1252 bytes show as Unicode; the placeholder bullet is 0x95.
   table.SetCell(0, 3, "caf\xE9 \x95");
@@ -255,6 +257,22 @@ TEST(LayerGridStretch, LastColumnFillsTheClientWidth) {
   EXPECT_EQ(grid->ColWidth(1), 234) << "a width set by code waits for the next trigger";
   QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, Middle(*grid, 0, 2));
   EXPECT_EQ(grid->ColWidth(1), 340 - 150 - 6) << "any button release stretches";
+}
+
+// Lines switched off take their room with them: the cells move together.
+TEST(LayerGridLines, OptionsWithoutLinesMoveTheCellsTogether) {
+  using Opt = TLayerGrid::GridOption;
+  auto grid = WordList();
+  grid->SetAutoAdjustLastCol(false);
+  const QRect lined = grid->CellRect(1, 2);
+  grid->SetOptions(grid->Options() & ~(Opt::kVertLine | Opt::kFixedVertLine));
+  EXPECT_LT(grid->CellRect(1, 2).left(), lined.left());
+  EXPECT_EQ(grid->CellRect(1, 2).top(), lined.top());
+  grid->SetOptions(grid->Options() & ~(Opt::kHorzLine | Opt::kFixedHorzLine));
+  EXPECT_LT(grid->CellRect(1, 2).top(), lined.top());
+  grid->SetOptions(grid->Options() | Opt::kVertLine | Opt::kFixedVertLine | Opt::kHorzLine |
+                   Opt::kFixedHorzLine);
+  EXPECT_EQ(grid->CellRect(1, 2), lined);
 }
 
 TEST(LayerGridStretch, OtherColumnsWiderThanTheClientLeaveTheLastAlone) {

@@ -51,6 +51,20 @@ class TextHolder : public QObject {
   QStringList items_;
 };
 
+// An object whose one text only the test below leaves out.
+class NoteHolder : public QObject {
+  Q_OBJECT
+  Q_PROPERTY(QString note READ Note WRITE SetNote)
+
+ public:
+  using QObject::QObject;
+  QString Note() const { return note_; }
+  void SetNote(const QString& note) { note_ = note; }
+
+ private:
+  QString note_;
+};
+
 std::unique_ptr<ProgramTranslation> StartTranslation() {
   TranslationSetup setup = TTranslationInstance::ForThisProgram();
   setup.languageSources = {};
@@ -212,6 +226,20 @@ TEST(WindowTranslation, ARuleGivenLaterCountsForTheNextWindow) {
   translator.TranslateWindow(second.window);
   EXPECT_EQ(second.holder->Caption(), QStringLiteral("Represents"));
   EXPECT_EQ(second.label->text(), QStringLiteral("Beispielwort"));
+}
+
+// The program gives its rules to the translator that every window's translation uses.
+TEST(WindowTranslation, ARuleGivenToTheProgramsTranslatorCountsForEveryWindow) {
+  auto translation = StartTranslation();
+  translation->Instance().SelectLanguage("de_DE");
+  QWidget window;
+  auto* label = new QLabel(QStringLiteral("Candidate Word"), &window);
+  auto* note = new NoteHolder(&window);
+  note->SetNote(QStringLiteral("Represents"));
+  IgnoreClassProperty(NoteHolder::staticMetaObject, "note");
+  TranslateWindow(window);
+  EXPECT_EQ(note->Note(), QStringLiteral("Represents"));
+  EXPECT_EQ(label->text(), QStringLiteral("Beispielwort"));
 }
 
 TEST(WindowTranslation, IgnoreRulesLeaveOutAPropertyOrAWholeObject) {

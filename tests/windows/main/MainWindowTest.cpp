@@ -1397,6 +1397,15 @@ TEST_F(MainWindowLargeDictionaryTest, ASearchRunsWhileTheWindowAnswersAndEscOrCo
   EXPECT_TRUE(status->currentMessage().startsWith(
       QStringLiteral(" 1 Matches out of %1 words in ").arg(64 * 43690 * 2)))
       << status->currentMessage().toStdString();
+
+  // Once no search runs, Esc is the field's again: it brings back a phrase put aside.
+  ASSERT_NO_FATAL_FAILURE(Pick("bat"));
+  ASSERT_SOON_WITHIN(!form->Model().Searching(), 60000);  // what is left of the number
+  auto* entry = testing::Find<QLineEdit>(*form, "EntryEdit");
+  QTest::mouseClick(entry, Qt::LeftButton);
+  ASSERT_TRUE(PhraseWords().isEmpty());
+  QTest::keyClick(entry, Qt::Key_Escape);
+  EXPECT_EQ(PhraseWords(), QStringList{QStringLiteral("bat")});
   EXPECT_TRUE(dialogs.warnings.isEmpty()) << dialogs.warnings.join(QLatin1Char('\n')).toStdString();
 }
 

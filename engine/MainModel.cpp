@@ -375,10 +375,10 @@ bool MainModel::PollSearch() {
   SearchRunner::Found found = runner_.Take();
   // Like a search on the window's thread, one that fails on the way keeps what it found.
   for (int row = 1; row <= found.counts.matches; ++row) {
-    for (int col = 0; col < 2; ++col) {
-      candidates_.SetCell(col, row, found.candidates.Cell(col, row));
-      candidates_.SetItalic(col, row, found.candidates.Italic(col, row));
-    }
+    candidates_.SetCell(0, row, found.candidates.Cell(0, row));
+    candidates_.SetCell(1, row, found.candidates.Cell(1, row));
+    // A name is shown in italics; the search marks only the word.
+    candidates_.SetItalic(0, row, found.candidates.Italic(0, row));
   }
   if (!found.result.IsOk()) {
     status_.clear();

@@ -252,8 +252,8 @@ void TMainForm::SearchStarted() {
       model_.StopSearch();
     });
   }
+  // The model's change that follows enables Esc for the search.
   searchTimer_->start();
-  stopSearch_->setEnabled(true);
 }
 
 void TMainForm::SearchTick() {

@@ -1364,6 +1364,9 @@ TEST_F(MainWindowLargeDictionaryTest, ASearchRunsWhileTheWindowAnswersAndEscOrCo
     QTest::mouseClick(convert, Qt::LeftButton);
     EXPECT_TRUE(form->Model().Searching());
     EXPECT_EQ(CandidateRow("bat"), -1);
+    // At once, not only at the first look at its progress.
+    EXPECT_TRUE(status->currentMessage().startsWith(QString::fromUtf8(c.searching)))
+        << status->currentMessage().toStdString();
     // The window answers while the search reads: its progress shows, a percent at a time.
     ASSERT_SOON_WITHIN(held->bytesRead - before > largeSize / 10, 20000);
     ASSERT_SOON(status->currentMessage().startsWith(QString::fromUtf8(c.searching)) &&

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -156,6 +157,26 @@ TEST_F(SuggestWindowTest, FlowersComesFirstAndEnterPlacesItForCopy) {
   ASSERT_TRUE(testing::Find<QPushButton>(*form, "CopyBtn")->isEnabled());
   testing::Find<QPushButton>(*form, "CopyBtn")->click();
   EXPECT_EQ(dialogs.clipboard, QStringLiteral("18003569377, 1800 flowers"));
+}
+
+// Tab leaves the list for the buttons, as in any dialog, instead of walking its cells;
+// the row the user stood on stays chosen.
+TEST_F(SuggestWindowTest, TabMovesFromTheListToTheButtonsAndBack) {
+  TypeNumber(QStringLiteral("18003569377"));
+  SuggestWindow* window = PressSuggest();
+  ASSERT_NE(window, nullptr);
+  QTableWidget* list = testing::Find<QTableWidget>(*window, "SuggestionList");
+  ASSERT_TRUE(list->hasFocus());
+  QTest::keyClick(list, Qt::Key_Down);
+  ASSERT_EQ(list->currentRow(), 1);
+  QTest::keyClick(list, Qt::Key_Tab);
+  EXPECT_FALSE(list->hasFocus());
+  EXPECT_NE(qobject_cast<QPushButton*>(QApplication::focusWidget()), nullptr);
+  EXPECT_EQ(list->currentRow(), 1);
+  EXPECT_EQ(list->currentColumn(), 0);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+  EXPECT_TRUE(list->hasFocus());
+  EXPECT_EQ(list->currentRow(), 1);
 }
 
 TEST_F(SuggestWindowTest, AChoiceBuildsTheSamePhraseAsPickingByHand) {

@@ -122,6 +122,24 @@ TEST_F(LookupFormTest, StartsWithConvertAndCopyDisabledAndAFixedClientArea) {
   EXPECT_EQ(form.windowTitle(), "Vantrel - Lookup Individual Word");
 }
 
+// Each control says what it does when the pointer rests on it, the word field too.
+TEST_F(LookupFormTest, EveryControlHasItsHint) {
+  const struct {
+    const char* control;
+    const char* hint;
+  } rows[] = {
+      {"WordToConvert", "Enter word to convert to numbers"},
+      {"ConvertBtn", "Convert word to numeric equivalents"},
+      {"ClearBtn", "Clear word"},
+      {"CopyBtn", "Copies selected number and word to clipboard"},
+      {"CancelLookUpBtn", "Cancel & Close Window"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.control);
+    EXPECT_EQ(testing::Find<QWidget>(form, row.control)->toolTip().toStdString(), row.hint);
+  }
+}
+
 TEST_F(LookupFormTest, AWordUnderOneDigitsFieldIsListedOnceAndCanBeCopiedAtOnce) {
   form.show();
   Type("Help");

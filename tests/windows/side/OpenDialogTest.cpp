@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Open dialog as QtDialogs shows it: its caption, the note of the first start, the
-// proposed file and a file list whose columns show whole.
+// The Open dialog as QtDialogs shows it: its caption, the note of the first start (also as
+// the dialog's description for a screen reader), the proposed file and a file list whose columns
+// show whole.
 
 #include <gtest/gtest.h>
 
@@ -43,6 +44,8 @@ TEST(OpenDialog, ShowsItsColumnsWholeAndTheNoteAboveTheFiles) {
     QTest::qWait(300);
 
     const auto* note = dialog->findChild<QLabel*>(QStringLiteral("NoteLabel"));
+    // A screen reader announces the dialog with the note, before it reads the files.
+    EXPECT_EQ(dialog->accessibleDescription(), c.note);
     if (c.note.isEmpty()) {
       EXPECT_EQ(note, nullptr);
     } else {

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QColor>
+#include <QFrame>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -107,6 +108,31 @@ TEST(AboutForm, TheAddressesAreDrawnInBlueLikeLinksAndTheOtherTextsAreNot) {
     } else {
       EXPECT_EQ(ink.blue, 0);
       EXPECT_GT(ink.dark, 20);
+    }
+  }
+}
+
+// The program's name heads the window in large bold letters; the lines under it are of
+// the window's own size.
+TEST(AboutForm, TheNameStandsOutAboveTheOtherTexts) {
+  TestServices env;
+  TAboutForm about(env.services);
+  ASSERT_TRUE(ShowActive(about));
+  const int plain = testing::Find<QLabel>(about, "Version")->fontMetrics().height();
+  struct Row {
+    const char* label;
+    int pixelSize;  // -1: the window's own
+    bool bold;
+  };
+  for (const Row& r :
+       {Row{"ProductName", 28, true}, Row{"Version", -1, false}, Row{"Copyright", -1, false}}) {
+    SCOPED_TRACE(r.label);
+    auto* label = testing::Find<QLabel>(about, r.label);
+    EXPECT_EQ(label->font().pixelSize(), r.pixelSize);
+    EXPECT_EQ(label->font().bold(), r.bold);
+    if (r.pixelSize > 0) {
+      EXPECT_GT(label->fontMetrics().height(), plain);
+      EXPECT_GE(label->height(), label->fontMetrics().height());
     }
   }
 }
@@ -248,6 +274,21 @@ TEST_F(NotifyFormTest, AnUnreadableCountStartsAgainAndTheLowestCountShowsTheWind
   Close();
   EXPECT_EQ(env.dialogs.execs, 1);
   EXPECT_EQ(Count(), std::numeric_limits<qint32>::min());
+}
+
+// The privacy note is set apart in a sunken box of its own, below the choices.
+TEST_F(NotifyFormTest, ThePrivacyNoteStandsInASunkenBox) {
+  ASSERT_TRUE(ShowActive(notify));
+  auto* box = testing::Find<QFrame>(notify, "NoteFrame");
+  EXPECT_EQ(box->frameShape(), QFrame::Box);
+  EXPECT_EQ(box->frameShadow(), QFrame::Sunken);
+  EXPECT_GT(box->frameWidth(), 0);
+  for (const char* line : {"NoteLine1", "NoteLine2"}) {
+    SCOPED_TRACE(line);
+    auto* label = testing::Find<QLabel>(notify, line);
+    EXPECT_TRUE(
+        box->contentsRect().contains(QRect(label->mapTo(box, QPoint(0, 0)), label->size())));
+  }
 }
 
 TEST(NotifyForm, ACountThatCannotBeStoredIsRaisedForTheErrorReport) {

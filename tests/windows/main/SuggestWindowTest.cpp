@@ -240,6 +240,23 @@ TEST_F(SuggestWindowTest, MoreListsTwentyMoreUntilTheListIsWhole) {
   EXPECT_EQ(Listed(*window).size(), 20);
 }
 
+// Ten places for bat give 1023 suggestions, more than the window ever lists: More stops
+// at the thousandth.
+TEST_F(SuggestWindowTest, MoreStopsAtTheLongestListTheWindowShows) {
+  TypeNumber(QStringLiteral("228").repeated(10));
+  SuggestWindow* window = PressSuggest();
+  ASSERT_NE(window, nullptr);
+  QTableWidget* list = testing::Find<QTableWidget>(*window, "SuggestionList");
+  QPushButton* more = testing::Find<QPushButton>(*window, "MoreBtn");
+  for (int shown = kDefaultSuggestions; shown < kMaxSuggestions; shown += kDefaultSuggestions) {
+    ASSERT_EQ(list->rowCount(), shown);
+    ASSERT_TRUE(more->isEnabled()) << shown;
+    more->click();
+  }
+  EXPECT_EQ(list->rowCount(), kMaxSuggestions);
+  EXPECT_FALSE(more->isEnabled());
+}
+
 TEST_F(SuggestWindowTest, TheNumberAsItStandsWithItsBullets) {
   TypeNumber(QStringLiteral("228-4357"));
   testing::Find<QPushButton>(*form, "ConvertBtn")->click();

@@ -3,6 +3,7 @@
 // Clear, the focus rule, Enter, its messages, the busy pointer and its stored place.
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
@@ -138,6 +139,21 @@ TEST_F(LookupFormTest, EveryControlHasItsHint) {
     SCOPED_TRACE(row.control);
     EXPECT_EQ(testing::Find<QWidget>(form, row.control)->toolTip().toStdString(), row.hint);
   }
+}
+
+// The equals sign reads "word = numbers": level with the word field, between it and the
+// list, not in the middle of the window's height.
+TEST_F(LookupFormTest, TheEqualsSignStandsLevelWithTheWord) {
+  ASSERT_TRUE(ShowActive(form));
+  const QRect word = testing::Find<QLineEdit>(form, "WordToConvert")->geometry();
+  const QRect list = testing::Find<TLayerGrid>(form, "ConvertedGrid")->geometry();
+  const auto* equals = testing::Find<QLabel>(form, "EqualsLabel");
+  const QRect sign = equals->geometry();
+  EXPECT_EQ(equals->text(), "=");
+  EXPECT_GE(sign.left(), word.right());
+  EXPECT_LE(sign.right(), list.left());
+  EXPECT_GE(sign.center().y(), word.top());
+  EXPECT_LE(sign.center().y(), word.bottom());
 }
 
 TEST_F(LookupFormTest, AWordUnderOneDigitsFieldIsListedOnceAndCanBeCopiedAtOnce) {

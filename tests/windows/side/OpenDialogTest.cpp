@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -57,6 +58,17 @@ TEST(OpenDialog, ShowsItsColumnsWholeAndTheNoteAboveTheFiles) {
       ASSERT_NE(files, nullptr);
       EXPECT_LT(note->mapTo(dialog.get(), QPoint(0, 0)).y(),
                 files->mapTo(dialog.get(), QPoint(0, 0)).y());
+      // In a row of its own: it covers none of the dialog's controls.
+      const QLayout* layout = dialog->layout();
+      ASSERT_NE(layout, nullptr);
+      for (int i = 0; i < layout->count(); ++i) {
+        const QWidget* control = layout->itemAt(i)->widget();
+        if (control == nullptr || control == note || !control->isVisible()) {
+          continue;
+        }
+        SCOPED_TRACE(control->metaObject()->className());
+        EXPECT_FALSE(note->geometry().intersects(control->geometry()));
+      }
     }
 
     const auto* files = dialog->findChild<QTreeView*>();

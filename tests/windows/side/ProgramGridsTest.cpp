@@ -380,17 +380,26 @@ TEST(ProgramGrids, ClassAItalicsComeThroughTheCellFontWhateverTheColumnFont) {
   }
 }
 
+// An italic word is drawn at the size of the words around it in both lists that show
+// them, whose letters are larger than the windows' own.
 TEST(ProgramGrids, ATableAttachedWithItalicsShowsThem) {
-  const auto grid = Make(ProgramGrid::kAffix);
-  CellTable table(2, 20);
-  table.SetCell(0, 2, "+Ann");
-  table.SetItalic(0, 2, true);
-  grid->SetTable(&table);
-  EXPECT_TRUE(grid->Layers().Resolve(0, 2).font->Font().italic());
-  CellTable plain(2, 20);
-  grid->SetTable(&plain);
-  EXPECT_FALSE(grid->Layers().Resolve(0, 2).font->Font().italic());
-  grid->SetTable(nullptr);
+  for (const ProgramGrid which : {ProgramGrid::kPossible, ProgramGrid::kAffix}) {
+    SCOPED_TRACE(ProgramGridName(which));
+    const auto grid = Make(which);
+    CellTable table(2, grid->RowCount());
+    table.SetCell(0, 2, "+Ann");
+    table.SetItalic(0, 2, true);
+    table.SetCell(0, 3, "-ing");
+    grid->SetTable(&table);
+    EXPECT_TRUE(grid->Layers().Resolve(0, 2).font->Font().italic());
+    EXPECT_TRUE(grid->DisplayFont(0, 2).italic());
+    EXPECT_EQ(grid->DisplayFont(0, 2).pixelSize(), 16);
+    EXPECT_EQ(grid->DisplayFont(0, 3).pixelSize(), 16);
+    CellTable plain(2, grid->RowCount());
+    grid->SetTable(&plain);
+    EXPECT_FALSE(grid->Layers().Resolve(0, 2).font->Font().italic());
+    grid->SetTable(nullptr);
+  }
 }
 
 TEST(ProgramGrids, EveryCarriedDesignIsReadAndWrittenBackUnchanged) {

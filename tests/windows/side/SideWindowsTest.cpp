@@ -86,7 +86,7 @@ Ink InkOf(QLabel& label) {
   return ink;
 }
 
-TEST(AboutForm, TheAddressesAreDrawnInBlueLikeLinksAndTheOtherTextsAreNot) {
+TEST(AboutForm, TheAddressesAreDrawnAndPointedAtLikeLinksAndTheOtherTextsAreNot) {
   TestServices env;
   TAboutForm about(env.services);
   ASSERT_TRUE(ShowActive(about));
@@ -103,11 +103,13 @@ TEST(AboutForm, TheAddressesAreDrawnInBlueLikeLinksAndTheOtherTextsAreNot) {
     if (r.address) {
       EXPECT_EQ(label->palette().color(QPalette::WindowText).name(), QColor(Qt::blue).name());
       EXPECT_TRUE(label->font().underline());
+      EXPECT_EQ(label->cursor().shape(), Qt::PointingHandCursor);
       EXPECT_GT(ink.blue, 20);
       EXPECT_EQ(ink.dark, 0);
     } else {
       EXPECT_EQ(ink.blue, 0);
       EXPECT_GT(ink.dark, 20);
+      EXPECT_EQ(label->cursor().shape(), Qt::ArrowCursor);
     }
   }
 }

@@ -10,8 +10,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
-#include <QFontMetrics>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
+#include <QSplitterHandle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
@@ -59,6 +60,22 @@ namespace {
 using testing::ScriptedDialogs;
 
 const QString kBullet = QString(QChar(0x2022));
+
+// The columns of a widget's picture that hold dark ink, as far as it goes to either side.
+QRect InkColumns(QWidget& widget) {
+  const QImage image = widget.grab().toImage();
+  int left = image.width();
+  int right = -1;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (qGray(image.pixel(x, y)) < 128) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+    }
+  }
+  return QRect(left, 0, right - left + 1, image.height());
+}
 
 // Every write to a regular file past the limit fails with EFBIG, as on a full disk; this
 // binds root too, whom folder permissions do not stop.
@@ -451,6 +468,61 @@ TEST_F(MainWindowTest, PickingAndRemovingWordsWithTheMouse) {
   EXPECT_FALSE(testing::Find<QLabel>(*form, "SelectedWordLabel")->isVisible());
   QCoreApplication::processEvents();
   EXPECT_EQ(testing::Find<TLayerGrid>(*form, "AffixGrid")->geometry(), gridPlace);
+}
+
+// The title over the affixes and the word they are for stand centred over the list; the
+// word says what it is when the pointer rests on it.
+TEST_F(MainWindowTest, TheWordOverTheAffixesStandsCentredUnderItsTitle) {
+  StartWithDictionary();
+  TypeNumber(QStringLiteral("228-4357"));
+  testing::Find<QPushButton>(*form, "ConvertBtn")->click();
+  Pick("help");
+  QCoreApplication::processEvents();
+  const struct {
+    const char* label;
+    const char* text;
+    const char* hint;
+  } rows[] = {
+      {"AdditionsText", "Add To Word", ""},
+      {"SelectedWordLabel", "help", "Selected Word"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.label);
+    auto* label = testing::Find<QLabel>(*form, row.label);
+    ASSERT_TRUE(label->isVisible());
+    EXPECT_EQ(label->text().toStdString(), row.text);
+    EXPECT_EQ(label->toolTip().toStdString(), row.hint);
+    const QRect ink = InkColumns(*label);
+    ASSERT_TRUE(ink.isValid());
+    EXPECT_NEAR(ink.left(), label->width() - 1 - ink.right(), 2);
+  }
+}
+
+// The phrase list can be made small, never dragged shut: it would hide the phrase.
+TEST_F(MainWindowTest, ThePhraseListCannotBeDraggedShut) {
+  StartWithDictionary();
+  auto* splitter = testing::Find<QSplitter>(*form, "Panel4");
+  QSplitterHandle* handle = splitter->handle(1);
+  ASSERT_NE(handle, nullptr);
+  const QPoint start = handle->rect().center();
+  for (const int to : {splitter->height() + 50, -splitter->height() - 50}) {
+    SCOPED_TRACE(to);
+    QTest::mousePress(handle, Qt::LeftButton, {}, start);
+    QMouseEvent move(QEvent::MouseMove, QPointF(start.x(), to),
+                     handle->mapToGlobal(QPointF(start.x(), to)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(handle, &move);
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(start.x(), to));
+    const QList<int> sizes = splitter->sizes();
+    ASSERT_EQ(sizes.size(), 2);
+    const char* panels[] = {"PossiblePanel", "SelectedPanel"};
+    for (int i = 0; i < 2; ++i) {
+      SCOPED_TRACE(panels[i]);
+      auto* widget = testing::Find<QWidget>(*form, panels[i]);
+      EXPECT_GE(sizes[i], widget->minimumHeight());
+      EXPECT_GT(sizes[i], 0);
+    }
+  }
 }
 
 TEST_F(MainWindowTest, ClicksOnTheHeaderOrAfterAScrollPickNothing) {
@@ -1351,8 +1423,8 @@ TEST_F(MainWindowLargeDictionaryTest, ASearchRunsWhileTheWindowAnswersAndEscOrCo
        "The search was stopped.", true},
       {"German1", "Wörterbuch wird durchsucht: ", " (Esc oder „Umwandeln“ bricht ab)",
        "Die Suche wurde abgebrochen.", false},
-      {"French1", "Recherche dans le dictionnaire : ",
-       " (Échap ou « Convertir » l'arrête)", "La recherche a été interrompue.", true},
+      {"French1", "Recherche dans le dictionnaire : ", " (Échap ou « Convertir » l'arrête)",
+       "La recherche a été interrompue.", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.language);

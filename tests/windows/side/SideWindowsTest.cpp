@@ -285,11 +285,28 @@ TEST_F(NotifyFormTest, ThePrivacyNoteStandsInASunkenBox) {
   EXPECT_EQ(box->frameShape(), QFrame::Box);
   EXPECT_EQ(box->frameShadow(), QFrame::Sunken);
   EXPECT_GT(box->frameWidth(), 0);
+  // Each line is centred in the box, the short one too.
+  const QImage picture = box->grab().toImage();
+  const QRect inside = box->contentsRect();
   for (const char* line : {"NoteLine1", "NoteLine2"}) {
     SCOPED_TRACE(line);
     auto* label = testing::Find<QLabel>(notify, line);
-    EXPECT_TRUE(
-        box->contentsRect().contains(QRect(label->mapTo(box, QPoint(0, 0)), label->size())));
+    const QRect place(label->mapTo(box, QPoint(0, 0)), label->size());
+    EXPECT_TRUE(inside.contains(place));
+    int left = inside.right();
+    int right = inside.left();
+    for (int y = place.top(); y <= place.bottom(); ++y) {
+      for (int x = inside.left(); x <= inside.right(); ++x) {
+        if (qGray(picture.pixel(x, y)) < 128) {
+          left = std::min(left, x);
+          right = std::max(right, x);
+        }
+      }
+    }
+    ASSERT_LE(left, right);
+    // The first line ends in a blank, which takes room but leaves no ink.
+    EXPECT_NEAR(left - inside.left(), inside.right() - right,
+                label->fontMetrics().horizontalAdvance(QLatin1Char(' ')) + 2);
   }
 }
 

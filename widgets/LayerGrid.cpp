@@ -262,8 +262,8 @@ void TLayerGrid::SetScrollBars(ScrollBars bars) {
   setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
 }
 
-bool TLayerGrid::FocusCell(int col, int row) {
-  return MoveCurrent(col, row, true, false);
+bool TLayerGrid::FocusCell(int col, int row, bool byUser) {
+  return MoveCurrent(col, row, true, byUser);
 }
 
 void TLayerGrid::SetSelection(const CellRange& selection) {

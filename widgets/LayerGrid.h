@@ -111,7 +111,9 @@ class TLayerGrid : public QAbstractScrollArea {
   int Col() const { return cursor_.Current().col; }
   int Row() const { return cursor_.Current().row; }
   // Makes a cell current (if the select-cell handler allows) and scrolls it into view.
-  bool FocusCell(int col, int row);
+  // byUser: the user chose it (through a screen reader), so Click follows as it follows
+  // a click or a key; the program's own moves send no Click.
+  bool FocusCell(int col, int row, bool byUser = false);
   CellRange Selection() const { return cursor_.Selection(); }
   // Kept as given, even with edges out of order; the current cell does not move.
   void SetSelection(const CellRange& selection);

@@ -567,7 +567,8 @@ QList<int> LayerGridAccessible::selectedRows() const {
 
 bool LayerGridAccessible::selectRow(int row) {
   TLayerGrid* grid = Grid();
-  return grid->FocusCell(grid->Col(), row + grid->FixedRows());
+  // A row chosen in the screen reader is the user's choice, as with the arrow keys.
+  return grid->FocusCell(grid->Col(), row + grid->FixedRows(), true);
 }
 
 void LayerGridAccessible::modelChange(QAccessibleTableModelChangeEvent*) {

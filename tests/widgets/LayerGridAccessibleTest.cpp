@@ -380,6 +380,27 @@ TEST(LayerGridAccessible, TheSelectedRowIsTheOneTheGridShowsSelected) {
   }
 }
 
+// A screen reader's row selection is the user's choice, as with the arrow keys: the row
+// becomes current and the grid's Click follows (the lookup window then offers the row for
+// Copy). A move the program makes sends no Click.
+TEST(LayerGridAccessible, ARowSelectedByAScreenReaderIsTheUsersChoice) {
+  TLayerGrid grid(nullptr, 2, 7);
+  grid.SetFixedRows(1);
+  grid.SetOptions(grid.Options() | TLayerGrid::kRowSelect);
+  QSignalSpy clicks(&grid, &TLayerGrid::Click);
+  QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&grid);
+  ASSERT_NE(table, nullptr);
+  QAccessibleTableInterface* cells = table->tableInterface();
+  ASSERT_NE(cells, nullptr);
+  EXPECT_TRUE(cells->selectRow(2));
+  EXPECT_EQ(grid.Row(), 3);
+  EXPECT_EQ(cells->selectedRows(), QList<int>{2});
+  EXPECT_EQ(clicks.count(), 1);
+  EXPECT_TRUE(grid.FocusCell(grid.Col(), 5));
+  EXPECT_EQ(cells->selectedRows(), QList<int>{4});
+  EXPECT_EQ(clicks.count(), 1);
+}
+
 TEST(LayerGridAccessible, ChangedCellsAreSentAsOneChangeOfTheTable) {
   RecordedEvents recorder;
   CandidateGrid g(40);

@@ -422,6 +422,9 @@ TEST_F(MainWindowTest, ProgramStepsAreNoUserActivity) {
 
 TEST_F(MainWindowTest, TypingEnablesConvertAndEachModeSearches) {
   StartWithDictionary();
+  // Nothing to convert yet: Convert waits for a number.
+  EXPECT_FALSE(testing::Find<QPushButton>(*form, "ConvertBtn")->isEnabled());
+  EXPECT_FALSE(testing::Find<QPushButton>(*form, "CopyBtn")->isEnabled());
   TypeNumber(QStringLiteral("18003569377"));
   EXPECT_TRUE(testing::Find<QPushButton>(*form, "ConvertBtn")->isEnabled());
   EXPECT_EQ(form->Model().Candidates().RowCount(), 5000);  // cleared for the search to come
@@ -869,6 +872,16 @@ TEST_F(MainWindowTest, MenuCommandsReachHelpAboutAndNotify) {
   EXPECT_FALSE(testing::Find<QAction>(*form, "German1")->isEnabled());
 }
 
+// Ctrl+O, as the File menu shows it, asks for another dictionary from the number field.
+TEST_F(MainWindowTest, CtrlOAsksForAnotherDictionary) {
+  StartWithDictionary();
+  EXPECT_EQ(testing::Find<QAction>(*form, "Open1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+  const std::size_t asked = dialogs.openDialogs.size();
+  testing::Find<QLineEdit>(*form, "EntryEdit")->setFocus();
+  QTest::keyClick(testing::Find<QLineEdit>(*form, "EntryEdit"), Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(dialogs.openDialogs.size(), asked + 1);
+}
+
 TEST_F(MainWindowTest, OpeningAnotherDictionarySearchesItAndCancellingKeepsTheOld) {
   StartWithDictionary();
   const QString other = dir.filePath(QStringLiteral("other.txt"));
@@ -992,6 +1005,23 @@ TEST_F(MainWindowTest, AnOverLongStoredDictionaryNamesNoFile) {
   ASSERT_TRUE(key);
   EXPECT_EQ(key->ReadText(QStringLiteral("Dictionary")).value, dictionaryPath);
   CloseWindows();
+}
+
+// A stored name is tried as long as a path can be; one character longer names no file,
+// and the first start's question comes instead.
+TEST_F(MainWindowTest, AStoredDictionaryNameIsTriedUpToTheLongestPath) {
+  const QString tried = QStringLiteral("The dictionary used last time, ");
+  for (const int length : {4095, 4096}) {
+    SCOPED_TRACE(length);
+    const QString name = QStringLiteral("/tmp/") + QString(length - 5, QLatin1Char('x'));
+    WriteSettingsValues(QStringLiteral("\"Dictionary\"=\"") + name + QStringLiteral("\"\n"));
+    dialogs.openDialogs.clear();
+    Start();  // cancelled
+    ASSERT_FALSE(dialogs.openDialogs.empty());
+    EXPECT_EQ(dialogs.openDialogs[0].note.startsWith(tried + name), length < 4096);
+    EXPECT_EQ(dialogs.openDialogs[0].note.contains(tried), length < 4096);
+    CloseWindows();
+  }
 }
 
 TEST_F(MainWindowTest, WithoutADictionaryTheStatusLineSaysHowToOpenOne) {

@@ -506,6 +506,36 @@ TEST(ProgramGrids, ABadOrMissingDesignIsNamedAndLeavesAUsableGrid) {
   }
 }
 
+// A design may take up to 64 KiB; only a file past that is refused for its size, and the
+// message says so only then.
+TEST(ProgramGrids, OnlyADesignPastSixtyFourKibibytesIsRefusedForItsSize) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  std::string carried;
+  {
+    QFile file(ProgramGridDesignPath(ProgramGrid::kPossible));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    carried = file.readAll().toStdString();
+  }
+  constexpr std::size_t kLimit = 64 * 1024;
+  ASSERT_LT(carried.size(), kLimit);
+  for (const std::size_t size : {kLimit - 1, kLimit, kLimit + 1}) {
+    SCOPED_TRACE(size);
+    const QString path = dir.filePath(QStringLiteral("padded%1.vgd").arg(size));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const std::string bytes = carried + std::string(size - carried.size(), 'E');
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    file.close();
+    WarningCatcher catcher;
+    WarningCatcher::Caught().clear();
+    const auto grid = MakeProgramGrid(ProgramGrid::kPossible, path);
+    const QString said = WarningCatcher::Caught().join('\n');
+    EXPECT_EQ(said.contains(QStringLiteral("larger than 65536 bytes")), size > kLimit)
+        << said.toStdString();
+  }
+}
+
 // ---- How the grids look --------------------------------------------------------------
 
 double Distance(const QColor& a, const QColor& b) {

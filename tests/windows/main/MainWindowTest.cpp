@@ -1024,6 +1024,21 @@ TEST_F(MainWindowTest, AStoredDictionaryNameIsTriedUpToTheLongestPath) {
   }
 }
 
+// The status line keeps the design's height along the window's bottom edge, whatever the
+// window's size.
+TEST_F(MainWindowTest, TheStatusLineKeepsItsHeightAtTheBottom) {
+  StartWithDictionary();
+  auto* status = testing::Find<QStatusBar>(*form, "StatusBar1");
+  for (const QSize size : {QSize(485, 498), form->minimumSize(), QSize(900, 800)}) {
+    SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
+    form->resize(size);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(status->isVisible());
+    EXPECT_EQ(status->height(), 25);
+    EXPECT_EQ(status->geometry().bottom(), form->rect().bottom());
+  }
+}
+
 TEST_F(MainWindowTest, WithoutADictionaryTheStatusLineSaysHowToOpenOne) {
   i18n::TranslationSetup setup = i18n::TTranslationInstance::ForThisProgram();
   setup.languageSources = i18n::EnvironmentLanguageSources();

@@ -159,6 +159,23 @@ TEST_F(SuggestWindowTest, FlowersComesFirstAndEnterPlacesItForCopy) {
   EXPECT_EQ(dialogs.clipboard, QStringLiteral("18003569377, 1800 flowers"));
 }
 
+// One suggestion is chosen at a time: Shift and Ctrl move the choice instead of adding
+// rows to it, so OK always takes the one row that shows chosen.
+TEST_F(SuggestWindowTest, OnlyOneSuggestionShowsChosenAtATime) {
+  TypeNumber(QStringLiteral("18003569377"));
+  SuggestWindow* window = PressSuggest();
+  ASSERT_NE(window, nullptr);
+  QTableWidget* list = testing::Find<QTableWidget>(*window, "SuggestionList");
+  ASSERT_TRUE(list->hasFocus());
+  QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
+  EXPECT_EQ(list->selectionModel()->selectedRows().size(), 1);
+  const QPoint third = list->visualItemRect(list->item(2, 0)).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, third);
+  const QModelIndexList chosen = list->selectionModel()->selectedRows();
+  ASSERT_EQ(chosen.size(), 1);
+  EXPECT_EQ(chosen.front().row(), list->currentRow());
+}
+
 // Tab leaves the list for the buttons, as in any dialog, instead of walking its cells;
 // the row the user stood on stays chosen.
 TEST_F(SuggestWindowTest, TabMovesFromTheListToTheButtonsAndBack) {

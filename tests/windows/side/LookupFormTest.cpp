@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSizeGrip>
 #include <QStatusBar>
 #include <QTest>
 
@@ -121,6 +122,16 @@ TEST_F(LookupFormTest, StartsWithConvertAndCopyDisabledAndAFixedClientArea) {
   EXPECT_EQ(form.minimumSize(), QSize(387, 251));
   EXPECT_EQ(form.maximumSize(), QSize(387, 251));
   EXPECT_EQ(form.windowTitle(), "Vantrel - Lookup Individual Word");
+}
+
+// The window has one size: no grip in the corner of its status line suggests otherwise.
+TEST_F(LookupFormTest, TheStatusLineOffersNoGripToResizeTheWindow) {
+  ASSERT_TRUE(ShowActive(form));
+  auto* status = testing::Find<QStatusBar>(form, "StatusBar1");
+  EXPECT_TRUE(status->isVisible());
+  for (const QSizeGrip* grip : form.findChildren<QSizeGrip*>()) {
+    EXPECT_FALSE(grip->isVisible());
+  }
 }
 
 // Each control says what it does when the pointer rests on it, the word field too.

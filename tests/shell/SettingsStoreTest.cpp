@@ -238,6 +238,28 @@ TEST_F(SettingsStoreTest, ReadsFollowTheRegistryRules) {
   }
 }
 
+// The same damage again, in a file written after the first was kept aside, is kept aside
+// too and reported again: it is another file, and the user learns where it went.
+TEST_F(SettingsStoreTest, TheSameDamageInALaterFileIsReportedAgain) {
+  const QString folder = Folder();
+  const QString file = FileIn(folder);
+  const QByteArray damaged(64, '\0');
+  WriteBytes(file, damaged);
+  SettingsStore store(folder);
+  EXPECT_FALSE(store.OpenKey(Mode::kExisting).has_value());
+  const std::vector<SettingsFileNotice> first = store.TakeFileNotices();
+  ASSERT_EQ(first.size(), 1u);
+
+  WriteBytes(file, damaged);
+  EXPECT_FALSE(store.OpenKey(Mode::kExisting).has_value());
+  const std::vector<SettingsFileNotice> second = store.TakeFileNotices();
+  ASSERT_EQ(second.size(), 1u);
+  EXPECT_EQ(second[0].reason, first[0].reason);
+  EXPECT_NE(second[0].keptAs, first[0].keptAs);
+  EXPECT_EQ(ReadBytes(second[0].keptAs), damaged);
+  EXPECT_EQ(ReadBytes(first[0].keptAs), damaged);
+}
+
 TEST_F(SettingsStoreTest, AnUnreadableFileIsKeptAsideAndReportedOnce) {
   const struct {
     const char* name;

@@ -93,16 +93,24 @@ class LargeDictionary {
   std::string path_;
 };
 
+// The main window's engine on the large dictionary, the number typed.
+struct LargeSearch {
+  LargeSearch() {
+    dictionary.Bind(large.Path());
+    dictionary.name = large.Path();
+    model.SetEntryText("18003569377");
+  }
+  const LargeDictionary large;
+  vantrel::DictionaryFile dictionary;
+  QuietHost host;
+  vantrel::MainModel model{dictionary, host};
+};
+
 // What the window waits for when a search of a large dictionary begins: the search itself
 // runs on a thread of its own.
 void BM_LargeSearchHoldsTheWindow(benchmark::State& state) {
-  const LargeDictionary large;
-  vantrel::DictionaryFile dictionary;
-  dictionary.Bind(large.Path());
-  dictionary.name = large.Path();
-  QuietHost host;
-  vantrel::MainModel model(dictionary, host);
-  model.SetEntryText("18003569377");
+  LargeSearch large;
+  vantrel::MainModel& model = large.model;
   for (auto _ : state) {
     model.Search();
     state.PauseTiming();
@@ -118,20 +126,15 @@ BENCHMARK(BM_LargeSearchHoldsTheWindow)->Unit(benchmark::kMicrosecond);
 
 // The whole search of the large dictionary, polled as the window's timer does.
 void BM_LargeSearchToTheEnd(benchmark::State& state) {
-  const LargeDictionary large;
-  vantrel::DictionaryFile dictionary;
-  dictionary.Bind(large.Path());
-  dictionary.name = large.Path();
-  QuietHost host;
-  vantrel::MainModel model(dictionary, host);
-  model.SetEntryText("18003569377");
+  LargeSearch large;
+  vantrel::MainModel& model = large.model;
   for (auto _ : state) {
     model.Search();
     while (model.PollSearch()) {
       std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
   }
-  if (host.warnings != 0 || model.Candidates().Cell(0, 1).empty()) {
+  if (large.host.warnings != 0 || model.Candidates().Cell(0, 1).empty()) {
     state.SkipWithError("the large dictionary gave no candidates");
   }
 }

@@ -246,9 +246,9 @@ void OnFatalSignal(int signal, siginfo_t* info, void* context) {
   errno = saved;
 }
 
+// A path too long for the buffer is not copied; the caller then keeps no path at all.
 bool CopyPath(char* to, const std::string& from) {
   if (from.size() >= kPathMax) {
-    to[0] = '\0';
     return false;
   }
   std::memcpy(to, from.c_str(), from.size() + 1);

@@ -286,6 +286,9 @@ TEST_F(PhraseTest, ThePhrasePutAsideByEnteringTheFieldComesBack) {
   EXPECT_EQ(model.CopyEnabled(), copy);
   EXPECT_EQ(Render(model.StatusMessage(), nullptr), status);
   EXPECT_EQ(model.CurrentNumber(), "1-800-356-9377");
+  // The word placed last is again the one whose endings and beginnings are offered.
+  EXPECT_EQ(model.Chosen().word, "wees");
+  EXPECT_EQ(model.Chosen().pos, 11);
   EXPECT_FALSE(model.TakeBackPhrase());  // once only
   // The phrase is whole again: a word comes off it as before.
   model.RemovePhraseWord(1);

@@ -3,6 +3,9 @@
 
 #include "CellLayers.h"
 
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QPalette>
 
@@ -260,6 +263,19 @@ TEST(LayerColors, StoredColoursMapBothWays) {
   EXPECT_EQ(ColorFromRef(kSysWindowText), QGuiApplication::palette().color(QPalette::Text));
   EXPECT_EQ(ColorFromRef(static_cast<StoredColor>(0x800000FFu)), QColor(Qt::black))
       << "an unknown system colour";
+}
+
+// The stored fonts name "MS Sans Serif", which Linux lacks: the first layer font made of
+// that name is drawn with a font of its metrics where one is installed, so that the column
+// titles fit as designed (each test runs in a process of its own, so this font is the
+// first).
+TEST(LayerFont, TheStoredWindowsFontIsDrawnWithAFontOfItsMetrics) {
+  const TLayerFont font(0, -16, QStringLiteral("MS Sans Serif"), 0, 0);
+  EXPECT_TRUE(QFont::substitutes(QStringLiteral("MS Sans Serif"))
+                  .contains(QStringLiteral("Liberation Sans"), Qt::CaseInsensitive));
+  if (QFontDatabase::hasFamily(QStringLiteral("Liberation Sans"))) {
+    EXPECT_EQ(QFontInfo(font.Font()).family(), QStringLiteral("Liberation Sans"));
+  }
 }
 
 }  // namespace

@@ -459,6 +459,21 @@ TEST(LayerGridAccessible, RowCountChangesAreSentAsRowsInsertedOrRemoved) {
   EXPECT_EQ(g.Table()->childCount(), 10);
 }
 
+// Columns added or taken away change the whole table: the screen reader is told to read
+// it anew, once, and finds the new columns.
+TEST(LayerGridAccessible, AChangeOfTheColumnsIsSentAsANewTable) {
+  RecordedEvents recorder;
+  CandidateGrid g(6);
+  QAccessibleTableInterface* cells = g.Table()->tableInterface();
+  const int before = cells->columnCount();
+  recorder.Take();
+  g.grid.SetColCount(g.grid.ColCount() + 1);
+  const std::vector<SeenEvent> changes = OfType(recorder.Take(), QAccessible::TableModelChanged);
+  ASSERT_EQ(changes.size(), 1u);
+  EXPECT_EQ(changes[0].change, QAccessibleTableModelChangeEvent::ModelReset);
+  EXPECT_EQ(cells->columnCount(), before + 1);
+}
+
 // A cell whose row is gone is gone for the screen reader too: what it kept of the cell
 // leads nowhere, also after rows are added again where it stood.
 TEST(LayerGridAccessible, TheCellsOfRemovedRowsAreGone) {

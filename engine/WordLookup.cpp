@@ -32,7 +32,6 @@ void LookupModel::LookUp() {
   }
   int words = -1;
   int matches = 0;
-  results_.SetCurrentRow(0);
   const std::string target(Short(Trim(StripBrackets(Short(LowerAZ(Short(word_)))))));
   host_.SetBusy(true);
   EmptyGrid();

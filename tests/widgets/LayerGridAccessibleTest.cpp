@@ -585,6 +585,10 @@ TEST(LayerGridAccessible, TakingTheFocusSendsFocusToTheCurrentCell) {
   // The grid's own focus comes first; the cell's follows, so it is the one read out.
   EXPECT_EQ(focus.back().child, 1 * 2 + 1);
   EXPECT_EQ(focus.back().childName, QStringLiteral("228"));
+  // Once: what changes later in the grid, the current cell staying, is no new focus.
+  g.grid.SetCell(0, 2, "bat");
+  g.grid.SetRowCount(g.grid.RowCount() + 1);
+  EXPECT_TRUE(OfType(recorder.Take(), QAccessible::Focus).empty());
 }
 
 // The affix window's grid: a header row, the proposed word editable in place.

@@ -103,7 +103,10 @@ TEST(MemoryProbe, WhereTheKernelsCopyIsForbiddenThePipeAnswersTheSame) {
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "253: the filter did not take; 254: no filter allowed";
+  if (WEXITSTATUS(status) == 254) {
+    GTEST_SKIP() << "this system allows no seccomp filter, so no sandbox can be made";
+  }
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "253: the filter did not take";
 }
 
 }  // namespace
